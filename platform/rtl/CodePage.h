@@ -1,0 +1,14 @@
+#pragma once
+// Conversions between the program's UTF-8 text and code page 936 (GBK), the encoding of the
+// files the system exchanges with other tools (INI file, logs, meter lists).
+#include <string>
+#include <string_view>
+
+namespace rtl {
+
+// Characters GBK cannot hold become '?'; nothing is dropped silently from the length.
+std::string Utf8ToGbk(std::string_view utf8);
+// Bytes that are not valid GBK become U+FFFD.
+std::string GbkToUtf8(std::string_view gbk);
+
+} // namespace rtl
