@@ -1,0 +1,25 @@
+#pragma once
+// The data-identifier names: identifier texts and their meanings from table T_DataCode645 of the
+// database "DIData.mdb".
+#include <string>
+#include <vector>
+
+// One identifier and its meaning.
+struct _StIdRdHlj97 {
+    std::string Di_Name;
+    std::string Di_Meanings;
+};
+
+class TDmId645 {
+public:
+    // The database file; "DIData.mdb" in the working directory by default.
+    explicit TDmId645(std::string databasePath = "DIData.mdb");
+
+    // Appends the identifiers in database order; true when at least one record was read.
+    bool LoadDataCodes(std::vector<_StIdRdHlj97>& list);
+
+    const std::string& DatabasePath() const { return Path; }
+
+private:
+    std::string Path;
+};
