@@ -1,0 +1,71 @@
+// Frames per second through the meter's frame engine over a mixed set of read requests.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "meter/FFunct.h"
+#include "meter/FMeter.h"
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+Bytes Frame(std::uint8_t c, const Bytes& data)
+{
+    Bytes f = {0x68, 0x56, 0x34, 0x12, 0x00, 0x00, 0x00, 0x68, c, static_cast<std::uint8_t>(data.size())};
+    for (std::uint8_t b : data)
+        f.push_back(static_cast<std::uint8_t>(b + 0x33));
+    f.push_back(ByteSum(f.data(), static_cast<int>(f.size())));
+    f.push_back(0x16);
+    return f;
+}
+
+std::vector<Bytes> MixedRequests()
+{
+    return {
+        Frame(0x01, {0x10, 0x90}),                          // 1997 total energy
+        Frame(0x01, {0x1F, 0x90}),                          // 1997 energy block
+        Frame(0x01, {0x11, 0xB6}),                          // 1997 voltage A
+        Frame(0x01, {0x10, 0xC0}),                          // 1997 date
+        Frame(0x11, {0x00, 0x00, 0x01, 0x00}),              // 2007 forward active total
+        Frame(0x11, {0x00, 0xFF, 0x01, 0x00}),              // 2007 forward active block
+        Frame(0x11, {0x00, 0x01, 0x01, 0x02}),              // 2007 voltage A
+        Frame(0x11, {0x01, 0x01, 0x00, 0x04}),              // 2007 date
+        Frame(0x81, {0x10, 0x90, 0x78, 0x56, 0x34, 0x12}),  // an answer of another meter
+    };
+}
+
+void BM_ProcessFrame(benchmark::State& state)
+{
+    static std::uint8_t rx[TZbSxMeter::kFrameBufferSize];
+    static std::uint8_t tx[TZbSxMeter::kFrameBufferSize];
+    TZbSxMeter meter([] { return TMeterTime{2025, 3, 9, 14, 5, 7}; });
+    meter.SetFrameBuffer(rx);
+    meter.SetTxBuffer(tx);
+    meter.OnCheckAddress = [] {};
+    const std::vector<Bytes> requests = MixedRequests();
+    std::size_t i = 0;
+    for (auto _ : state) {
+        const Bytes& f = requests[i];
+        i = (i + 1) % requests.size();
+        std::copy(f.begin(), f.end(), rx);
+        meter.ProcessFrame(static_cast<int>(f.size()));
+        benchmark::DoNotOptimize(meter.TxLength);
+    }
+    state.counters["frames/s"] = benchmark::Counter(static_cast<double>(state.iterations()),
+                                                    benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_ProcessFrame);
+
+void BM_TickSecond(benchmark::State& state)
+{
+    TZbSxMeter meter([] { return TMeterTime{2025, 3, 9, 14, 5, 7}; });
+    for (auto _ : state) {
+        meter.TickSecond();
+        benchmark::DoNotOptimize(meter.Clock);
+    }
+}
+BENCHMARK(BM_TickSecond);
+
+}  // namespace
