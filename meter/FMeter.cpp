@@ -408,13 +408,14 @@ void TZbSxMeter::ListenTexts07()
 
 int TZbSxMeter::BuildReply(std::uint8_t c, int l)
 {
-    if (AppendPhase)
-        TxFrame[10 + l++] = PhaseByte;
-    if (l > kMaxFrameData) {
+    l = std::max(l, 0);
+    if (l + (AppendPhase ? 1 : 0) > kMaxFrameData) {
         // L is one byte on the line: answer with the read error rather than a cut frame.
         const std::uint8_t readError = Protocol == mpDlt645_2007 ? 0xD1 : 0xC1;
         return BuildErrorReply(readError, 1);
     }
+    if (AppendPhase)
+        TxFrame[10 + l++] = PhaseByte;
     AddToBytes(TxFrame + 10, 0x33, l);
     TxFrame[0] = 0x68;
     // A reply always carries the address of the meter answering.

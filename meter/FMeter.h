@@ -122,8 +122,11 @@ public:
     // ---- Frame engine (FMeter.cpp) ---------------------------------------------------------
     // Handles the frame of `length` bytes in RxFrame (from its first 0x68, no preamble).
     void ProcessFrame(int length);
-    // Finishes a reply whose `l` raw data bytes stand at TxFrame[10..]; returns TxLength. A reply
-    // whose data would pass 255 bytes is replaced by the read error reply with error byte 1.
+    // Finishes a reply whose `l` raw data bytes stand at TxFrame[10..]: phase byte, 0x33, the
+    // meter's own address MeterAddr, checksum, end byte, optional FE preamble; sets TxLength and
+    // SendLength and returns TxLength. A reply whose data would pass 255 bytes is replaced by the
+    // read error reply (0xC1, or 0xD1 in DL/T 645-2007) with error byte 1. A handler that builds
+    // a frame by hand instead (the 1997 pass-through read) sets TxLength and SendLength itself.
     int BuildReply(std::uint8_t c, int l);
     // One-byte error reply with control code c.
     int BuildErrorReply(std::uint8_t c, std::uint8_t errorByte);
