@@ -328,13 +328,14 @@ public:
     std::uint8_t TripPending = 0;
     // TotalEnergy and FixedRateStep stand together (GetEnergyBlock).
     std::uint8_t EnergyBlock[8] = {};
-    std::uint8_t* const TotalEnergy = EnergyBlock;
-    std::uint8_t* const FixedRateStep = EnergyBlock + 4;
+    std::uint8_t (&TotalEnergy)[4] = *reinterpret_cast<std::uint8_t(*)[4]>(EnergyBlock);
+    std::uint8_t (&FixedRateStep)[4] = *reinterpret_cast<std::uint8_t(*)[4]>(EnergyBlock + 4);
     std::uint8_t LongFrameData[256] = {};
     std::uint8_t Registers97[60][4] = {};
-    std::uint8_t (*const TariffEnergy)[4] = Registers97 + 0;  // total and tariffs 1..4
-    std::uint8_t (*const FreezeWork)[4] = Registers97 + 30;   // four values
-    std::uint8_t (*const PhaseEnergy)[4] = Registers97 + 54;  // phases A, B, C
+    // Named ranges of Registers97 (the other registers are only ever read, as zeros).
+    std::uint8_t (&TariffEnergy)[5][4] = *reinterpret_cast<std::uint8_t(*)[5][4]>(Registers97 + 0);
+    std::uint8_t (&FreezeWork)[4][4] = *reinterpret_cast<std::uint8_t(*)[4][4]>(Registers97 + 30);
+    std::uint8_t (&PhaseEnergy)[3][4] = *reinterpret_cast<std::uint8_t(*)[3][4]>(Registers97 + 54);
     std::uint8_t Voltage[3][2] = {};
     std::uint8_t Current[4][2] = {};
     std::uint8_t ApparentPower[4][3] = {};

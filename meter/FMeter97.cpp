@@ -4,6 +4,10 @@
 // Unfinished: every entry point below is a placeholder. Addressed requests end with status 11
 // "命令不支持" and no reply; broadcasts are not recognised yet and so continue as addressed
 // requests.
+// Engine rules these handlers rely on: replies go through BuildReply, which always puts MeterAddr
+// in the reply and refuses data past 255 bytes; a frame built by hand (the pass-through read)
+// sets TxLength and SendLength itself. DayBefore and HourBefore give whole dates: use their month
+// and year where a record needs them.
 #include "meter/FMeter.h"
 
 bool TZbSxMeter::Dispatch97Broadcast()

@@ -127,6 +127,14 @@ TEST(MeterAccessors, IndexesOutOfRangeFallBack)
     EXPECT_EQ(meter.PhaseEnergy07Index[2][4], meter.Energy07Store[0].PhaseEnergy07[4][2]);
     EXPECT_EQ(meter.ExtEnergy07Index[3][6], meter.Energy07Store[0].ExtEnergy07[6][3]);
 
+    // The named views have the sizes of what they name.
+    EXPECT_EQ(sizeof meter.TotalEnergy, 4u);
+    EXPECT_EQ(meter.TotalEnergy, meter.GetEnergyBlock());
+    EXPECT_EQ(meter.FixedRateStep, meter.GetEnergyBlock() + 4);
+    EXPECT_EQ(sizeof meter.TariffEnergy, 20u);
+    EXPECT_EQ(meter.FreezeWork[0], meter.Registers97[30]);
+    EXPECT_EQ(meter.PhaseEnergy[2], meter.Registers97[56]);
+
     meter.Password[0] = 0x12;
     const std::uint8_t same[3] = {0x12, 0, 0};
     const std::uint8_t other[3] = {0x12, 0, 1};
