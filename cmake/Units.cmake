@@ -45,7 +45,12 @@ function(ammerlin_tests name)
     AMMERLIN_FIXTURES_DIR="${AMMERLIN_FIXTURES_DIR}"
     AMMERLIN_DATA_DIR="${AMMERLIN_DATA_DIR}")
   include(GoogleTest)
+  set(props ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+  if(ARG_LABEL)
+    list(APPEND props LABELS ${ARG_LABEL})
+  endif()
   gtest_discover_tests(${name}
     DISCOVERY_TIMEOUT 60
-    PROPERTIES LABELS "${ARG_LABEL}" ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+    DISCOVERY_MODE PRE_TEST
+    PROPERTIES ${props})
 endfunction()
