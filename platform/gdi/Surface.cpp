@@ -37,18 +37,19 @@ void Surface::Resize(int width, int height)
 {
     width = std::max(width, 0);
     height = std::max(height, 0);
-    if (width == Width() && height == Height())
+    if (width == width_ && height == height_)
         return;
-    if (width == 0 || height == 0) {
-        image_ = QImage();
-        return;
+    QImage next;
+    if (width > 0 && height > 0) {
+        next = QImage(width, height, QImage::Format_ARGB32);
+        next.fill(format_ == PixelFormat::Mono1 ? 0x00FFFFFFu : 0u);
+        int w = std::min(width, image_.width()), h = std::min(height, image_.height());
+        for (int y = 0; y < h; ++y)
+            std::memcpy(next.scanLine(y), image_.constScanLine(y), size_t(w) * 4);
     }
-    QImage next(width, height, QImage::Format_ARGB32);
-    next.fill(format_ == PixelFormat::Mono1 ? 0x00FFFFFFu : 0u);
-    int w = std::min(width, Width()), h = std::min(height, Height());
-    for (int y = 0; y < h; ++y)
-        std::memcpy(next.scanLine(y), image_.constScanLine(y), size_t(w) * 4);
     image_ = std::move(next);
+    width_ = width;
+    height_ = height;
 }
 
 void Surface::SetFormat(PixelFormat format)
@@ -58,8 +59,8 @@ void Surface::SetFormat(PixelFormat format)
     format_ = format;
     if (format_ == PixelFormat::Mono1) {
         palette_ = {0xFF000000u, 0xFFFFFFFFu};
-        for (int y = 0; y < Height(); ++y)
-            for (std::uint32_t* p = Row(y), *e = p + Width(); p != e; ++p)
+        for (int y = 0; y < image_.height(); ++y)
+            for (std::uint32_t* p = Row(y), *e = p + image_.width(); p != e; ++p)
                 *p = MonoOf(*p);
     } else if (BitsPerPixel(format_) > 8) {
         palette_.clear();

@@ -30,9 +30,10 @@ public:
     Surface() = default;
     Surface(int width, int height, PixelFormat format = PixelFormat::Argb32);
 
-    int Width() const { return image_.width(); }
-    int Height() const { return image_.height(); }
-    bool IsEmpty() const { return image_.isNull(); }
+    // The size is kept even when one side is 0 (then no pixels are stored).
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    bool IsEmpty() const { return width_ == 0 || height_ == 0; }
     PixelFormat Format() const { return format_; }
     bool IsMono() const { return format_ == PixelFormat::Mono1; }
     TRect Bounds() const { return {0, 0, Width(), Height()}; }
@@ -62,6 +63,8 @@ public:
 
 private:
     QImage image_;
+    int width_ = 0;
+    int height_ = 0;
     PixelFormat format_ = PixelFormat::Argb32;
     std::vector<std::uint32_t> palette_;
 };
