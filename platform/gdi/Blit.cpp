@@ -203,6 +203,13 @@ bool StretchBlt(Dc& dst, int x, int y, int w, int h, const Dc* src, int sx, int 
         sr += s.Top;
         const bool rowOk = sr >= 0 && sr < from->Height();
         const std::uint32_t* line = rowOk ? from->Row(sr) : nullptr;
+        const int first = x - dd.Left + s.Left;
+        if (dw == srw && !flipX && !conv.monoToColour && !conv.colourToMono && rowOk && first >= 0 &&
+            first + n <= from->Width()) {
+            // Unscaled, unconverted and inside the source: the row as it stands.
+            std::copy(line + first, line + first + n, out);
+            return;
+        }
         for (int i = 0; i < n; ++i) {
             int col = x + i - dd.Left;
             int sc = (dw == srw) ? col : int((std::int64_t(col) * 2 + 1) * srw / (std::int64_t(dw) * 2));
