@@ -1,0 +1,81 @@
+#include "platform/gdi/Surface.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace gdi {
+
+int BitsPerPixel(PixelFormat format)
+{
+    switch (format) {
+    case PixelFormat::Mono1: return 1;
+    case PixelFormat::Pal4: return 4;
+    case PixelFormat::Pal8: return 8;
+    case PixelFormat::Rgb15: return 15;
+    case PixelFormat::Rgb16: return 16;
+    case PixelFormat::Rgb24: return 24;
+    case PixelFormat::Argb32: return 32;
+    }
+    return 32;
+}
+
+std::uint32_t MonoOf(std::uint32_t pixel)
+{
+    unsigned r = (pixel >> 16) & 0xFF, g = (pixel >> 8) & 0xFF, b = pixel & 0xFF;
+    // Luminance with integer weights; mid-grey and above counts as white.
+    return (r * 30 + g * 59 + b * 11) >= 128 * 100 ? 0x00FFFFFFu : 0u;
+}
+
+Surface::Surface(int width, int height, PixelFormat format) : format_(format)
+{
+    Resize(width, height);
+    if (format_ == PixelFormat::Mono1)
+        palette_ = {0xFF000000u, 0xFFFFFFFFu};
+}
+
+void Surface::Resize(int width, int height)
+{
+    width = std::max(width, 0);
+    height = std::max(height, 0);
+    if (width == width_ && height == height_)
+        return;
+    QImage next;
+    if (width > 0 && height > 0) {
+        next = QImage(width, height, QImage::Format_ARGB32);
+        next.fill(format_ == PixelFormat::Mono1 ? 0x00FFFFFFu : 0u);
+        int w = std::min(width, image_.width()), h = std::min(height, image_.height());
+        for (int y = 0; y < h; ++y)
+            std::memcpy(next.scanLine(y), image_.constScanLine(y), size_t(w) * 4);
+    }
+    image_ = std::move(next);
+    width_ = width;
+    height_ = height;
+}
+
+void Surface::SetFormat(PixelFormat format)
+{
+    if (format == format_)
+        return;
+    format_ = format;
+    if (format_ == PixelFormat::Mono1) {
+        palette_ = {0xFF000000u, 0xFFFFFFFFu};
+        for (int y = 0; y < image_.height(); ++y)
+            for (std::uint32_t* p = Row(y), *e = p + image_.width(); p != e; ++p)
+                *p = MonoOf(*p);
+    } else if (BitsPerPixel(format_) > 8) {
+        palette_.clear();
+    }
+}
+
+void Surface::Fill(std::uint32_t v)
+{
+    if (!image_.isNull())
+        image_.fill(Normalise(v));
+}
+
+std::uint32_t Surface::Normalise(std::uint32_t pixel) const
+{
+    return IsMono() ? MonoOf(pixel) : pixel;
+}
+
+} // namespace gdi
