@@ -200,6 +200,10 @@ int TMSComm::OutBufferCount() const
 
 bool TMSComm::SetSettings(const std::string& settings, std::string* error)
 {
+    if (!port_.isOpen()) {
+        settings_ = settings;  // checked when the port opens
+        return true;
+    }
     std::string why;
     const auto parsed = ParseCommSettings(settings, &why);
     if (!parsed) {
@@ -208,12 +212,10 @@ bool TMSComm::SetSettings(const std::string& settings, std::string* error)
         return false;
     }
     settings_ = settings;
-    if (port_.isOpen()) {
-        pendingSettings_ = *parsed;
-        CheckDrained();
-        if (pendingSettings_)
-            drainTimer_.start();
-    }
+    pendingSettings_ = *parsed;
+    CheckDrained();
+    if (pendingSettings_)
+        drainTimer_.start();
     return true;
 }
 

@@ -26,7 +26,8 @@ public:
     virtual std::string Settings() const = 0;
     // On an open line new settings take effect once every byte queued before has left, so a
     // reply in flight leaves at the old rate; bytes queued after the call use the new settings.
-    // A text that is no settings string is refused with `error` set.
+    // There a text that is no settings string is refused with `error` set; a closed line takes
+    // any text and checks it when it opens.
     virtual bool SetSettings(const std::string& settings, std::string* error = nullptr) = 0;
 
     // Raised on the UI thread whenever bytes arrive (CommEvent 2 of the serial control).
