@@ -220,7 +220,7 @@ int TDlgComSet::GetResponseDelay() const
     return DecimalOr(edtDelayCmd->text(), 10000);
 }
 
-bool TDlgComSet::DelayKeyAccepted(const QString& text)
+bool TDlgComSet::edtDelayCmdKeyPress(const QString& text)
 {
     if (text.isEmpty())
         return true;
@@ -236,6 +236,6 @@ bool TDlgComSet::eventFilter(QObject* watched, QEvent* event)
     else if (portBox && event->type() == QEvent::FocusOut)
         CbbxNoExit();
     else if ((watched == edtDelayInter || watched == edtDelayCmd) && event->type() == QEvent::KeyPress)
-        return !DelayKeyAccepted(static_cast<QKeyEvent*>(event)->text());
+        return !edtDelayCmdKeyPress(static_cast<QKeyEvent*>(event)->text());
     return QDialog::eventFilter(watched, event);
 }

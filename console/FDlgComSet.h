@@ -35,7 +35,7 @@ public:
 
     // Whether a typed character may enter a delay edit: digits, control keys and blanks, and
     // every character beyond ASCII.
-    static bool DelayKeyAccepted(const QString& text);
+    static bool edtDelayCmdKeyPress(const QString& text);
 
     // Number of the chosen port (0 when the box names none, or a device without a number).
     int PortNumber = 0;

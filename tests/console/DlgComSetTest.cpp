@@ -157,7 +157,7 @@ TEST(DlgComSet, DelayEditsTakeDigitsAndControlKeys)
         {"a", false}, {"-", false}, {".", false},
     };
     for (const auto& [text, accepted] : cases)
-        EXPECT_EQ(TDlgComSet::DelayKeyAccepted(QString::fromUtf8(text)), accepted) << text;
+        EXPECT_EQ(TDlgComSet::edtDelayCmdKeyPress(QString::fromUtf8(text)), accepted) << text;
 }
 
 } // namespace

@@ -113,25 +113,6 @@ TEST_F(SerialLinkTest, TheFrameGapNeverCutsARead)
     EXPECT_EQ(trace[2], "gap");
 }
 
-TEST_F(SerialLinkTest, TheBytesPendingAfterTheSecondWaitComeInTheNextRead)
-{
-    Open();
-    link.OnBurst = [this](const TBytes& bytes, int pending) {
-        bursts.push_back(bytes);
-        lastPending = pending;
-    };
-    link.Receiver().SetWait(40);
-    pty.Write({0x01});
-    ASSERT_TRUE(SpinUntil([&] { return link.Receiver().Busy(); }, 1000ms));
-    // After the first read (40 ms), before the end of the second wait (80 ms).
-    SpinFor(55ms);
-    pty.Write({0x02});
-    ASSERT_TRUE(SpinUntil([&] { return bursts.size() == 2; }, 1000ms));
-    EXPECT_EQ(bursts[0], TBytes{0x01});
-    EXPECT_EQ(lastPending, 0);
-    EXPECT_EQ(bursts[1], TBytes{0x02});
-}
-
 TEST_F(SerialLinkTest, RepliesAreNeverPurgedAndKeepTheirOrder)
 {
     Open();

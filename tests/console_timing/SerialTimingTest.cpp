@@ -53,6 +53,19 @@ TEST_F(SerialTiming, TheReadWaitsTwiceThirtyMilliseconds)
     EXPECT_LE(MsBetween(event, burst), 200);
 }
 
+TEST_F(SerialTiming, BytesArrivingDuringTheSecondWaitAreReportedPending)
+{
+    std::vector<std::pair<TBytes, int>> bursts;
+    link.OnBurst = [&](const TBytes& bytes, int pending) { bursts.emplace_back(bytes, pending); };
+    pty.Write({0x01});
+    ASSERT_TRUE(SpinUntil([&] { return link.Receiver().Busy(); }, 1000ms));
+    SpinFor(45ms);  // after the read at 30 ms, before the look at 60 ms
+    pty.Write({0x02});
+    ASSERT_TRUE(SpinUntil([&] { return bursts.size() == 2; }, 1000ms));
+    EXPECT_EQ(bursts[0], std::make_pair(TBytes{0x01}, 1));
+    EXPECT_EQ(bursts[1], std::make_pair(TBytes{0x02}, 0));
+}
+
 TEST_F(SerialTiming, ARateChangeWaitsForTheByteByByteReply)
 {
     link.SendBytes({0x01, 0x02}, {0, 150}, Clock::now());
