@@ -68,4 +68,26 @@ void BM_TickSecond(benchmark::State& state)
 }
 BENCHMARK(BM_TickSecond);
 
+// A whole day of one-second ticks (86 400), once under DL/T 645-1997 with a grid input and once
+// under DL/T 645-2007 with the AC-input model: every minute, hour and day step included.
+void BM_TickDay(benchmark::State& state)
+{
+    TZbSxMeter meter([] { return TMeterTime{2025, 3, 9, 0, 0, 0}; });
+    meter.Protocol = static_cast<std::uint8_t>(state.range(0));
+    for (int k = 0; k < 3; ++k) {
+        meter.VoltageBin[k] = 220;
+        meter.CurrentBin[k] = 1000;
+        meter.PowerFactorBin[k] = 1000;
+    }
+    meter.CalcPowerIncrements();
+    for (auto _ : state) {
+        for (int i = 0; i < 24 * 60 * 60; ++i)
+            meter.TickSecond();
+        benchmark::DoNotOptimize(meter.TotalEnergy);
+    }
+    state.counters["ticks/s"] = benchmark::Counter(static_cast<double>(state.iterations()) * 86400,
+                                                   benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_TickDay)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
 }  // namespace

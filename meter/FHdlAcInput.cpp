@@ -1,9 +1,19 @@
 #include "meter/FHdlAcInput.h"
 
+#include <algorithm>
 #include <cmath>
 
-// Unfinished: the power model and the integration are still to come. The constructor already
-// sets the designed inputs so that readers of the fields see them.
+namespace {
+
+// A non-negative energy step as a base-100 number (modulo 100000000, as the digits hold it).
+// A negative active or reactive part (an angle past 90 degrees) counts as no forward energy.
+void StepToBase100(double value, std::uint8_t* out)
+{
+    const auto whole = static_cast<std::uint64_t>(std::max(0.0, std::trunc(value)));
+    THdlAcInput::ToBase100(static_cast<std::uint32_t>(whole % 100000000u), out);
+}
+
+}  // namespace
 
 THdlAcInput::THdlAcInput()
 {
@@ -51,12 +61,36 @@ void THdlAcInput::Recalculate()
 
 void THdlAcInput::UpdatePowers()
 {
-    // Unfinished: the steps stay zero until the power model is written.
+    std::uint64_t energy[3];  // 0.000001 Wh in one second
+    for (int k = 0; k < 3; ++k) {
+        const std::int64_t product = std::int64_t{Voltage[k]} * Current[k];
+        energy[k] = static_cast<std::uint64_t>(std::max<std::int64_t>(product, 0)) / 3600;
+        StepToBase100(static_cast<double>(energy[k]) * CosSin[k][0], ActiveStep[k]);
+        StepToBase100(static_cast<double>(energy[k]) * CosSin[k][1], ReactiveStep[k]);
+        ToBase100(static_cast<std::uint32_t>(energy[k] % 100000000u), ApparentStep[k]);
+    }
+    ToBase100(static_cast<std::uint32_t>((energy[0] + energy[1] + energy[2]) % 100000000u),
+              ApparentStep[3]);
+    AddBase100(ActiveStep[0], ActiveStep[1], ActiveStep[3]);
+    AddBase100(ActiveStep[3], ActiveStep[2], ActiveStep[3]);
+    AddBase100(ReactiveStep[0], ReactiveStep[1], ReactiveStep[3]);
+    AddBase100(ReactiveStep[3], ReactiveStep[2], ReactiveStep[3]);
 }
 
 void THdlAcInput::AccumulateSecond()
 {
-    // Unfinished: nothing is integrated yet.
+    // Accumulators run apparent, active, reactive; the carry bytes active, reactive, apparent.
+    static constexpr int kCarryBase[3] = {8, 0, 4};
+    const TBase100* steps[3] = {ApparentStep, ActiveStep, ReactiveStep};
+    for (int i = 0; i < 12; ++i) {
+        std::uint8_t* acc = Accumulator[i];
+        AddBase100(acc, steps[i / 4][i % 4], acc);
+        // d3 counts watt-hours: every ten of them are one unit of 0.01 kWh.
+        if (acc[3] >= 10) {
+            CarryOut[kCarryBase[i / 4] + i % 4] = static_cast<std::uint8_t>(acc[3] / 10);
+            acc[3] = static_cast<std::uint8_t>(acc[3] % 10);
+        }
+    }
 }
 
 void THdlAcInput::ToBase100(std::uint32_t value, std::uint8_t* out)

@@ -156,10 +156,7 @@ TEST(MeterClock, TickSecondRollsOverTheDay)
     EXPECT_EQ(Bytes(meter.Clock, meter.Clock + 7), (Bytes{0x59, 0x59, 0x23, 2, 0x31, 0x12, 0x24}));
     meter.TickSecond();
     EXPECT_EQ(Bytes(meter.Clock, meter.Clock + 7), (Bytes{0x00, 0x00, 0x00, 3, 0x01, 0x01, 0x25}));
-    EXPECT_EQ(meter.CurrentTariff, 4);  // taken at 23:60, the old hour
-    for (int i = 0; i < 60; ++i)
-        meter.TickSecond();
-    EXPECT_EQ(meter.CurrentTariff, 1);
+    EXPECT_EQ(meter.CurrentTariff, 1);  // the 00:00 entry is in force from 00:00:00
 }
 
 TEST(MeterClock, PausedMeterKeepsItsClockRunning)
