@@ -1,0 +1,264 @@
+// The meter parameter edits of "自定义数据" and the switches of the window: each edit writes its
+// field when the focus leaves it; the display switches are one group with one state function.
+#include "console/FFrmMain.h"
+
+#include "console/FFrmMainConvert.h"
+#include "console/SerialLink.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QToolButton>
+
+namespace {
+
+// Pads the edit's text to its width, shows it and returns it.
+std::string PadEdit(QLineEdit* edit)
+{
+    const std::string text = panel::PadZeros(edit->text().toStdString(), edit->maxLength());
+    edit->setText(QString::fromStdString(text));
+    return text;
+}
+
+std::string NormaliseAmountEdit(QLineEdit* edit, std::uint8_t field[4])
+{
+    const std::string text = panel::NormaliseAmount(edit->text().toStdString());
+    edit->setText(QString::fromStdString(text));
+    panel::AmountBytes(text, field);
+    return text;
+}
+
+} // namespace
+
+void TFrmMain::EditTimeBeginExit(int entry)
+{
+    panel::ApplyTimeBegin(*Meter, entry, PadEdit(EditTimeBegin.at(static_cast<std::size_t>(entry))));
+}
+
+void TFrmMain::EditRroExit() { panel::ApplyWord(Meter->ProgramCount, PadEdit(EditRro)); }
+void TFrmMain::EditMaxClearExit() { panel::ApplyWord(Meter->DemandClearCount, PadEdit(EditMaxClear)); }
+void TFrmMain::EditAutoReadExit() { panel::ApplyWord(Meter->ReadingDay, PadEdit(EditAutoRead)); }
+void TFrmMain::EdiMonthExit() { NormaliseAmountEdit(EdiMonth, Meter->HourFreezeValue); }
+void TFrmMain::EditMoneyExit() { NormaliseAmountEdit(EditMoney, Meter->Money); }
+void TFrmMain::EditMoney2Exit() { NormaliseAmountEdit(EditMoney2, Meter->OverdraftMoney); }
+
+void TFrmMain::EditStaRun1Exit()
+{
+    panel::ApplyStatusRun1(*Meter, Rule97645->isChecked(), PadEdit(EditStaRun[0]));
+}
+
+void TFrmMain::EditStaRunExit(int word)
+{
+    if (word < 1 || word > 6)
+        return;
+    panel::ApplyWord(Meter->RunStatusWords[word], PadEdit(EditStaRun[static_cast<std::size_t>(word)]));
+}
+
+void TFrmMain::EditStaGridExit() { panel::ApplyByte(Meter->GridStatus, PadEdit(EditStaGrid)); }
+void TFrmMain::EditStaWeekExit() { panel::ApplyByte(Meter->WeekRestStatus, PadEdit(EditStaWeek)); }
+void TFrmMain::EditStaSelfExit() { panel::ApplyWord(Meter->SelfCheckStatus, PadEdit(EditStaSelf)); }
+void TFrmMain::EditEventFlagExit() { panel::ApplyWord(Meter->EventFlags, PadEdit(EditEventFlag)); }
+
+void TFrmMain::EditKaiNumExit()
+{
+    EditKaiNum->setText(QString::fromStdString(panel::ApplyBoxOpenCount(*Meter, PadEdit(EditKaiNum))));
+}
+
+void TFrmMain::CheckBox2Click()
+{
+    CustomDataShown = !CustomDataShown;
+    CheckBox2->setChecked(CustomDataShown);
+    GroupBox23->setVisible(CustomDataShown);
+    Panel8->setFixedHeight(CustomDataShown ? 240 : 110);
+    resize(width(), CustomDataShown ? 817 : 687);
+}
+
+void TFrmMain::BtnPauseClick()
+{
+    if (Meter->Running) {
+        BtnPause->setText(QString::fromUtf8("启动电表"));
+        Meter->Running = false;
+    } else {
+        BtnPause->setText(QString::fromUtf8("暂停电表"));
+        Meter->Running = true;
+    }
+}
+
+void TFrmMain::TmiSetSecClick()
+{
+    if (!AskKwhText)
+        return;
+    if (const auto digits = AskKwhText("每秒走字", "000000.01")) {
+        Meter->SetFixedRate(*digits);
+        Meter->FixedRateRunning = true;
+    } else {
+        Meter->FixedRateRunning = false;
+    }
+}
+
+void TFrmMain::TmiSetDiduClick()
+{
+    if (!AskKwhText)
+        return;
+    if (const auto digits = AskKwhText("电表示数", "123456.78"))
+        Meter->SetTotalEnergy(*digits);
+    ShowEnergy();
+}
+
+void TFrmMain::Cbx3or1Click()
+{
+    Meter->SinglePhase = !Meter->SinglePhase;
+    Cbx3or1->setChecked(Meter->SinglePhase);
+    for (int p = 1; p < 3; ++p)
+        for (QComboBox* box : {CbbxVolt[p], CbbxAmp[p], CbbxJdu[p]})
+            box->setEnabled(!Meter->SinglePhase);
+}
+
+namespace {
+std::uint8_t CheckedProtocol(const TFrmMain& w)
+{
+    if (w.Rule97645->isChecked())
+        return 0;
+    if (w.Rule07645->isChecked())
+        return 1;
+    if (w.RuleShanghai->isChecked())
+        return 2;
+    return 3;
+}
+} // namespace
+
+void TFrmMain::PmiCheckNoClick()
+{
+    Meter->ProtocolLocked = !Meter->ProtocolLocked;
+    PmiCheckNo->setChecked(Meter->ProtocolLocked);
+    Meter->SetProtocol(CheckedProtocol(*this));
+}
+
+void TFrmMain::DoCheckRule()
+{
+    const std::uint8_t protocol = CheckedProtocol(*this);
+    Meter->SetProtocol(protocol);
+    if (protocol <= 1) {
+        SetToolVisible(ToolButtonBh, true);
+        EdiMonth->setEnabled(true);
+        const bool is2007 = protocol == 1;
+        if (is2007 && AskMaxTariff) {
+            if (const auto tariffs = AskMaxTariff())
+                Meter->MaxTariff = *tariffs;
+        }
+        EditStaRun[0]->setMaxLength(is2007 ? 4 : 2);
+        EditStaRun[0]->setText(QString::fromUtf8(is2007 ? "0000" : "00"));
+        EditStaGrid->setEnabled(!is2007);
+        for (int i = 1; i < 7; ++i)
+            EditStaRun[static_cast<std::size_t>(i)]->setEnabled(is2007);
+        EditStaSelf->setEnabled(is2007);
+    } else {
+        SetToolVisible(ToolButtonBh, false);
+        EdiMonth->setEnabled(false);
+    }
+    Meter->SetTotalEnergy("000000.00");
+    ShowEnergy();
+}
+
+// One state function for "645显示", "Daltrex显示", "Daltrex不解析" and "延时设置": the click of one
+// box and the clicks it causes on the others end in these states.
+void TFrmMain::DisplaySwitchClick(TDisplaySwitch which)
+{
+    switch (which) {
+    case TDisplaySwitch::Show645:
+        if (!ShowCarrier) {
+            Show645 = !Show645;
+            CheckDelay->setEnabled(Show645);
+            if (!Show645 && CheckDelay->isChecked()) {
+                CheckDelay->setChecked(false);
+                DelayOn = false;  // what unchecking "延时设置" does
+            }
+            ResetReceiverForDisplay();
+        }
+        break;
+    case TDisplaySwitch::Carrier:
+        if (!Show645) {
+            ShowCarrier = !ShowCarrier;
+            CarrierRaw = ShowCarrier;  // the carrier display starts raw
+            ResetReceiverForDisplay();
+        }
+        break;
+    case TDisplaySwitch::CarrierRaw:
+        if (ShowCarrier && !Show645) {
+            CarrierRaw = !CarrierRaw;
+            ResetReceiverForDisplay();
+        }
+        break;
+    }
+    Check645Show->setChecked(Show645);
+    CheckAbandon->setChecked(ShowCarrier);
+    CheckTopFast->setChecked(ShowCarrier && CarrierRaw);
+}
+
+void TFrmMain::ResetReceiverForDisplay()
+{
+    DisplayState = 1;
+    RxIndex = 0;
+    Link->Comm().SetInputLen(0);
+    Link->Comm().ClearInBuffer();
+    Link->Receiver().SetImmediate(Show645 || ShowCarrier);
+}
+
+void TFrmMain::LayoutListenPages()
+{
+    const int width = PageControl1->width();
+    const int third = PageControl1->height() / 3;
+    for (int page = 0; page < 2; ++page) {
+        auto& memos = page == 0 ? MemoL : MemoB;
+        auto& labels = page == 0 ? LabelL : LabelB;
+        int top = 2;
+        for (int i = 0; i < 3; ++i) {
+            labels[i]->move(0, top);
+            const int height = i < 2 ? third - 15 : third;
+            memos[i]->setGeometry(0, top + 15, width, height);
+            top += 15 + height + 2;
+        }
+    }
+}
+
+void TFrmMain::TBt1or3Click()
+{
+    if (!ListenWholeView) {
+        ListenWholeView = true;
+        ShowTab(TabSheet4, false);
+        ShowTab(TabSheet6, false);
+        ShowTab(TabSheet5, true);
+        ShowTab(TabSheet3, true);
+        PageControl1->setCurrentWidget(TabSheet3);
+    } else {
+        ListenWholeView = false;
+        ShowTab(TabSheet4, true);
+        ShowTab(TabSheet6, true);
+        ShowTab(TabSheet5, false);
+        ShowTab(TabSheet3, false);
+        PageControl1->setCurrentWidget(TabSheet4);
+        LayoutListenPages();
+    }
+}
+
+void TFrmMain::TBtCancelClick()
+{
+    TbtnCmdRd9010->setEnabled(true);
+    NextTarget = 0;
+}
+
+void TFrmMain::EventEditChange(int which)
+{
+    EventRepFrame* records[4] = {&Meter->ControlEventRep, &Meter->DataEventRep, &Meter->CancelEventRep,
+                                 &Meter->FinishedEventRep};
+    if (which < 0 || which > 3)
+        return;
+    EventRepFrame& record = *records[which];
+    record.Len = static_cast<std::uint8_t>(
+        ParseHexText(EventEdits[static_cast<std::size_t>(which)]->text().toStdString(), record.Data, sizeof record.Data - 1));  // Len is one byte
+}

@@ -1,0 +1,51 @@
+// The program: one main window on the Qt event loop. An exception that escapes an event handler
+// is shown in a message box and the loop goes on.
+#include "console/FFrmMain.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+#include <exception>
+
+namespace {
+
+class TApplication : public QApplication {
+public:
+    using QApplication::QApplication;
+
+    bool notify(QObject* receiver, QEvent* event) override
+    {
+        try {
+            return QApplication::notify(receiver, event);
+        } catch (const std::exception& e) {
+            ShowError(e.what());
+        } catch (...) {
+            ShowError("");
+        }
+        return false;
+    }
+
+    static void ShowError(const char* text)
+    {
+        QMessageBox::critical(activeWindow(), QString::fromUtf8(AppTitle), QString::fromUtf8(text));
+    }
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    TApplication app(argc, argv);
+    QApplication::setApplicationName(QString::fromUtf8(AppTitle));
+    try {
+        TFrmMain window;
+        window.FormCreate();
+        window.show();
+        app.exec();
+    } catch (const std::exception& e) {
+        TApplication::ShowError(e.what());
+    } catch (...) {
+        TApplication::ShowError("");
+    }
+    return 0;
+}
