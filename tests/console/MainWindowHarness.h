@@ -1,0 +1,40 @@
+#pragma once
+// A main window on a settings file and log folder of its own, with a fixed meter clock, message
+// boxes recorded instead of shown, and the one-second timer left to the test.
+#include "console/FFrmMain.h"
+#include "console/QtApp.h"
+
+#include <QTemporaryDir>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+struct MainWindowHarness {
+    explicit MainWindowHarness(TMeterTime start = {2022, 12, 31, 23, 59, 59}, bool create = true)
+    {
+        EnsureQtApp();
+        iniPath = dir.filePath("ammerlin.INI").toStdString();
+        time = start;
+        if (create)
+            Create();
+    }
+    void Create()
+    {
+        TFrmMainOptions options;
+        options.IniPath = iniPath;
+        options.Clock = [this] { return time; };
+        options.LogFolder = dir.path().toStdString();
+        options.StartTimers = false;
+        window = std::make_unique<TFrmMain>(options);
+        window->Notify = [this](const std::string& text) { messages.push_back(text); };
+        window->FormCreate();
+    }
+    void Close() { window->FormClose(); }
+
+    QTemporaryDir dir;
+    std::string iniPath;
+    TMeterTime time;
+    std::vector<std::string> messages;
+    std::unique_ptr<TFrmMain> window;
+};
