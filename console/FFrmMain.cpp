@@ -393,7 +393,7 @@ QWidget* TFrmMain::BuildCustomData()
     const char* runs[7] = {"运行1", "运行2", "运行3", "运行4", "运行5", "运行6", "运行7"};
     for (int i = 0; i < 7; ++i) {
         EditStaRun[i] = i == 0 ? edit(2, "00", TKeyFilterKind::Hex) : edit(4, "0000", TKeyFilterKind::Hex);
-        EditStaRun[i]->setFixedWidth(4 * 9 + 12);
+        EditStaRun[i]->setFixedWidth(48);
         sg->addWidget(new QLabel(Q(runs[i]), status), i / 4 * 2, i % 4);
         sg->addWidget(EditStaRun[i], i / 4 * 2 + 1, i % 4);
         EditStaRun[i]->setEnabled(i == 0);
@@ -403,6 +403,8 @@ QWidget* TFrmMain::BuildCustomData()
     EditStaSelf = edit(4, "0000", TKeyFilterKind::Hex);
     EditEventFlag = edit(4, "0000", TKeyFilterKind::Hex);
     EditStaSelf->setEnabled(false);
+    for (TFilterEdit* e : {EditStaGrid, EditStaWeek, EditStaSelf, EditEventFlag})
+        e->setFixedWidth(48);
     const std::pair<const char*, TFilterEdit*> more[4] = {
         {"电网", EditStaGrid}, {"周休日", EditStaWeek}, {"自检", EditStaSelf}, {"事件标识", EditEventFlag}};
     for (int i = 0; i < 4; ++i) {
@@ -508,17 +510,19 @@ void TFrmMain::BuildPages()
 void TFrmMain::BuildStatusBar()
 {
     auto* bar = statusBar();
-    const int widths[6] = {210, 190, 90, 90, 90, 90};
+    const int widths[6] = {230, 190, 75, 75, 75, 75};
     for (int i = 0; i < 6; ++i) {
         StatusPanels[i] = new QLabel(bar);
-        StatusPanels[i]->setMinimumWidth(widths[i]);
+        StatusPanels[i]->setFixedWidth(widths[i]);
         bar->addWidget(StatusPanels[i]);
     }
     BtnTxCntClr = new QPushButton(Q("计数复位"), bar);
     BtnPause = new QPushButton(Q("暂停电表"), bar);
     BtnSaveMemo = new QPushButton(Q("显示保存"), bar);
-    for (QPushButton* b : {BtnTxCntClr, BtnPause, BtnSaveMemo})
+    for (QPushButton* b : {BtnTxCntClr, BtnPause, BtnSaveMemo}) {
+        b->setFixedWidth(72);
         bar->addWidget(b);
+    }
 }
 
 void TFrmMain::SetToolVisible(QToolButton* button, bool visible)
