@@ -53,3 +53,28 @@ inline constexpr std::int32_t ColorAppWorkSpace = 0x808080;
 inline constexpr std::int32_t ColorBackground = 0x6E3A00;
 
 } // namespace rtl::profile
+
+namespace rtl::profile {
+
+// The classic colour of a system colour index (COLOR_SCROLLBAR = 0 .. COLOR_MENUBAR = 30).
+inline constexpr std::int32_t SysColor(int index)
+{
+    constexpr std::int32_t table[31] = {
+        ColorScrollBar, ColorBackground, ColorActiveCaption, ColorInactiveCaption, ColorMenu,
+        ColorWindow, ColorWindowFrame, ColorMenuText, ColorWindowText, 0xFFFFFF /*caption text*/,
+        0xC8D0D4 /*active border*/, 0xC8D0D4 /*inactive border*/, ColorAppWorkSpace, ColorHighlight,
+        ColorHighlightText, ColorBtnFace, ColorBtnShadow, ColorGrayText, ColorBtnText,
+        0xC8D0D4 /*inactive caption text*/, ColorBtnHighlight, Color3DDkShadow, Color3DLight,
+        ColorInfoText, ColorInfoBk, 0xB5B5B5 /*unused*/, 0x800000 /*hot light*/,
+        0xF0CAA6 /*gradient active*/, 0xC0C0C0 /*gradient inactive*/, 0x6A240A /*menu highlight*/,
+        0xC8D0D4 /*menu bar*/};
+    return index >= 0 && index < 31 ? table[index] : 0;
+}
+
+// A colour value as RGB: system colours (0x80000000 | index) resolve through the table above.
+inline constexpr std::int32_t ColorToRGB(std::int32_t color)
+{
+    return color < 0 ? SysColor(color & 0xFF) : color;
+}
+
+} // namespace rtl::profile
