@@ -46,6 +46,7 @@ public:
     Variant(const char* v);
     Variant(std::string v);
     Variant(std::u16string_view v);   // an OleStr
+    Variant(const char16_t* v) : Variant(std::u16string_view(v)) {}
     Variant(Currency v);
     Variant(const Variant& other);
     Variant(Variant&& other) noexcept;

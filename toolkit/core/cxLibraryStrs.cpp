@@ -27,32 +27,41 @@ const TResStringRec cxSDateBOM = {65291, "bom"};
 const TResStringRec cxSDateEOM = {65292, "eom"};
 const TResStringRec cxSDateNow = {65293, "now"};
 
+const std::vector<TcxResStringTableEntry>& cxLibraryResourceStringTable()
+{
+    static const std::vector<TcxResStringTableEntry> table = {
+        {"scxCantCreateRegistryKey", &scxCantCreateRegistryKey},
+        {"scxCantOpenRegistryKey", &scxCantOpenRegistryKey},
+        {"scxErrorStoreObject", &scxErrorStoreObject},
+        {"scxConverterCantCreateStyleRepository", &scxConverterCantCreateStyleRepository},
+        {"cxSDateToday", &cxSDateToday},
+        {"cxSDateYesterday", &cxSDateYesterday},
+        {"cxSDateTomorrow", &cxSDateTomorrow},
+        {"cxSDateSunday", &cxSDateSunday},
+        {"cxSDateMonday", &cxSDateMonday},
+        {"cxSDateTuesday", &cxSDateTuesday},
+        {"cxSDateWednesday", &cxSDateWednesday},
+        {"cxSDateThursday", &cxSDateThursday},
+        {"cxSDateFriday", &cxSDateFriday},
+        {"cxSDateSaturday", &cxSDateSaturday},
+        {"cxSDateFirst", &cxSDateFirst},
+        {"cxSDateSecond", &cxSDateSecond},
+        {"cxSDateThird", &cxSDateThird},
+        {"cxSDateFourth", &cxSDateFourth},
+        {"cxSDateFifth", &cxSDateFifth},
+        {"cxSDateSixth", &cxSDateSixth},
+        {"cxSDateSeventh", &cxSDateSeventh},
+        {"cxSDateBOM", &cxSDateBOM},
+        {"cxSDateEOM", &cxSDateEOM},
+        {"cxSDateNow", &cxSDateNow},
+    };
+    return table;
+}
+
 void AddLibraryResourceStrings(TdxProductResourceStrings* product)
 {
-    product->Add("scxCantCreateRegistryKey", &scxCantCreateRegistryKey);
-    product->Add("scxCantOpenRegistryKey", &scxCantOpenRegistryKey);
-    product->Add("scxErrorStoreObject", &scxErrorStoreObject);
-    product->Add("scxConverterCantCreateStyleRepository", &scxConverterCantCreateStyleRepository);
-    product->Add("cxSDateToday", &cxSDateToday);
-    product->Add("cxSDateYesterday", &cxSDateYesterday);
-    product->Add("cxSDateTomorrow", &cxSDateTomorrow);
-    product->Add("cxSDateSunday", &cxSDateSunday);
-    product->Add("cxSDateMonday", &cxSDateMonday);
-    product->Add("cxSDateTuesday", &cxSDateTuesday);
-    product->Add("cxSDateWednesday", &cxSDateWednesday);
-    product->Add("cxSDateThursday", &cxSDateThursday);
-    product->Add("cxSDateFriday", &cxSDateFriday);
-    product->Add("cxSDateSaturday", &cxSDateSaturday);
-    product->Add("cxSDateFirst", &cxSDateFirst);
-    product->Add("cxSDateSecond", &cxSDateSecond);
-    product->Add("cxSDateThird", &cxSDateThird);
-    product->Add("cxSDateFourth", &cxSDateFourth);
-    product->Add("cxSDateFifth", &cxSDateFifth);
-    product->Add("cxSDateSixth", &cxSDateSixth);
-    product->Add("cxSDateSeventh", &cxSDateSeventh);
-    product->Add("cxSDateBOM", &cxSDateBOM);
-    product->Add("cxSDateEOM", &cxSDateEOM);
-    product->Add("cxSDateNow", &cxSDateNow);
+    for (const auto& entry : cxLibraryResourceStringTable())
+        product->Add(entry.name, entry.resString);
 }
 
 namespace cxLibraryStrsUnit {

@@ -1,6 +1,8 @@
 #pragma once
 // cxLibraryStrs: the user-visible texts of the toolkit foundation, registered by name under the
 // product key "VedavivIzodero".
+#include <vector>
+
 #include "platform/rtl/ResString.h"
 #include "toolkit/core/dxCore.h"
 
@@ -32,6 +34,13 @@ extern const TResStringRec cxSDateEOM;
 extern const TResStringRec cxSDateNow;
 
 inline constexpr const char* cxLibraryProductKey = "VedavivIzodero";
+
+struct TcxResStringTableEntry {
+    const char* name;
+    const TResStringRec* resString;
+};
+// The texts in registration order.
+const std::vector<TcxResStringTableEntry>& cxLibraryResourceStringTable();
 
 void AddLibraryResourceStrings(TdxProductResourceStrings* product);
 

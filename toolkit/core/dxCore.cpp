@@ -456,7 +456,8 @@ int TdxProductResourceStrings::GetIndexByName(const std::string& name) const
 
 void TdxProductResourceStrings::SetTranslation(int index)
 {
-    CallEvent(dxResourceStringsRepository()->OnTranslateString, names_.at(index).name, names_.at(index).resString);
+    TdxResourceStringsRepository* repo = repository_ ? repository_ : dxResourceStringsRepository();
+    CallEvent(repo->OnTranslateString, names_.at(index).name, names_.at(index).resString);
 }
 
 void TdxProductResourceStrings::Translate()
@@ -473,7 +474,9 @@ TdxResourceStringsRepository::~TdxResourceStringsRepository()
 
 void TdxResourceStringsRepository::RegisterProduct(const std::string& name, TdxAddResourceStringsProcedure addProc)
 {
-    products_.push_back(new TdxProductResourceStrings(name, addProc));
+    auto* product = new TdxProductResourceStrings(name, addProc);
+    product->repository_ = this;
+    products_.push_back(product);
 }
 
 void TdxResourceStringsRepository::UnRegisterProduct(const std::string& name)

@@ -43,6 +43,7 @@ public:
 };
 
 class TdxProductResourceStrings;
+class TdxResourceStringsRepository;
 using TdxAddResourceStringsProcedure = void (*)(TdxProductResourceStrings*);
 using TdxLocalizationTranslateResStringEvent = Event<void(const std::string& name, const TResStringRec* resString)>;
 
@@ -177,6 +178,8 @@ private:
         const TResStringRec* resString;
     };
     bool Find(const std::string& name, int& index) const;
+    friend class TdxResourceStringsRepository;
+    TdxResourceStringsRepository* repository_ = nullptr;   // the one that registered it
     std::string name_;
     TdxAddResourceStringsProcedure addProc_;
     std::vector<Entry> names_;   // sorted without regard to case, duplicates ignored
