@@ -1,5 +1,7 @@
 #include "console/FDlgDelayTime.h"
 
+#include "console/ReceiveCycle.h"
+
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QPushButton>
@@ -28,16 +30,8 @@ std::string RowCaption(int row)
 
 std::vector<int> ReplyByteDelays(const TDelaySettings& settings, std::size_t length)
 {
-    std::vector<int> waits(length);
-    for (std::size_t k = 0; k < length; ++k) {
-        if (k == 0)
-            waits[k] = settings.Delays[0];
-        else if (settings.PerByteDelays)
-            waits[k] = settings.Delays[std::min<std::size_t>(k, DelayCount - 1)];
-        else
-            waits[k] = settings.Delays[1];
-    }
-    return waits;
+    return ReplyByteDelays(std::vector<int>(settings.Delays.begin(), settings.Delays.end()),
+                           settings.PerByteDelays, length);
 }
 
 TDlgDelay::TDlgDelay(QWidget* parent, std::unique_ptr<TDelayRowsView> rows, TDelayRandom random)
