@@ -58,6 +58,46 @@ void BM_ProcessFrame(benchmark::State& state)
 }
 BENCHMARK(BM_ProcessFrame);
 
+// Frames per second of DL/T 645-2007 reads alone, over every read family the meter serves.
+void BM_Mixed07Reads(benchmark::State& state)
+{
+    static std::uint8_t rx[TZbSxMeter::kFrameBufferSize];
+    static std::uint8_t tx[TZbSxMeter::kFrameBufferSize];
+    TZbSxMeter meter([] { return TMeterTime{2025, 3, 9, 14, 5, 7}; });
+    meter.SetFrameBuffer(rx);
+    meter.SetTxBuffer(tx);
+    meter.OnCheckAddress = [] {};
+    meter.Protocol = mpDlt645_2007;
+    meter.MaxTariff = 4;
+    // Identifiers in line order, DI0 first.
+    const std::vector<Bytes> requests = {
+        Frame(0x11, {0x00, 0x00, 0x01, 0x00}),                          // energy
+        Frame(0x11, {0x03, 0xFF, 0x01, 0x00}),                          // energy block, settlement 3
+        Frame(0x11, {0x0C, 0x01, 0x90, 0x00}),                          // settlement packet
+        Frame(0x11, {0x00, 0xFF, 0x01, 0x01}),                          // demand block
+        Frame(0x11, {0x00, 0xFF, 0x03, 0x02}),                          // active powers
+        Frame(0x11, {0x05, 0x01, 0x80, 0x02}),                          // energy, money and events
+        Frame(0x11, {0xFF, 0x05, 0x00, 0x04}),                          // status words
+        Frame(0x11, {0x01, 0x02, 0x30, 0x03}),                          // demand-clear record
+        Frame(0x12, {0x01, 0x02, 0x30, 0x03, 0x01}),                    // its follow-up frame
+        Frame(0x11, {0x01, 0xFF, 0x06, 0x05}),                          // day-freeze block
+        Frame(0x11, {0x01, 0xFF, 0x01, 0x05}),                          // instant-freeze block
+        Frame(0x11, {0x00, 0x00, 0x00, 0x00, 0x43, 0x00, 0x10, 0x09, 0x03, 0x25}),  // load records
+        Frame(0x11, {0x01, 0x99, 0x01, 0x20}),                          // sub-meters
+    };
+    std::size_t i = 0;
+    for (auto _ : state) {
+        const Bytes& f = requests[i];
+        i = (i + 1) % requests.size();
+        std::copy(f.begin(), f.end(), rx);
+        meter.ProcessFrame(static_cast<int>(f.size()));
+        benchmark::DoNotOptimize(meter.TxLength);
+    }
+    state.counters["frames/s"] = benchmark::Counter(static_cast<double>(state.iterations()),
+                                                    benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_Mixed07Reads);
+
 void BM_TickSecond(benchmark::State& state)
 {
     TZbSxMeter meter([] { return TMeterTime{2025, 3, 9, 14, 5, 7}; });
