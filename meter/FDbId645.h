@@ -15,7 +15,9 @@ public:
     // The database file; "DIData.mdb" in the working directory by default.
     explicit TDmId645(std::string databasePath = "DIData.mdb");
 
-    // Appends the identifiers in database order; true when at least one record was read.
+    // Appends the identifiers in database order; true when at least one record was read. A file
+    // that is missing, is not a database or has no table T_DataCode645 appends nothing. The
+    // texts come out as UTF-8 whatever the environment asks of the database library.
     bool LoadDataCodes(std::vector<_StIdRdHlj97>& list);
 
     const std::string& DatabasePath() const { return Path; }

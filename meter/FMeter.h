@@ -10,7 +10,8 @@
 //
 // Source files of the class:
 //   FMeter.cpp         construction, accessors, the frame engine and reply building
-//   FMeter97.cpp       the 1997-shaped command set and read identifiers (protocols 0, 2, 3)
+//   FMeter97.cpp       the 1997-shaped command set (protocols 0, 2, 3)
+//   FMeter97Read.cpp   the 1997 read identifiers (FMeter97Reply.h puts reply data and text together)
 //   FMeter07.cpp       the DL/T 645-2007 command dispatch
 //   FMeter07Read.cpp   2007 reads of energy, demand and instantaneous values
 //   FMeter07Param.cpp  2007 parameters

@@ -1,9 +1,8 @@
 // Display texts of the meter: the formatters of register values, the names of the 2007 energy
 // kinds and the data-identifier names.
-//
-// Partly unfinished: the formatters return empty texts and no identifier name is found yet.
 #include "meter/FMeter.h"
 
+#include <cstdio>
 #include <exception>
 
 const std::array<const char*, 69> EnergyKindNames = {
@@ -31,24 +30,131 @@ bool TZbSxMeter::LoadDataIdList()
         module.LoadDataCodes(DataIdList);
         return true;
     } catch (const std::exception&) {
+        // Whatever failed, the meter works on without identifier names.
+        DataIdList.clear();
         return false;
     }
 }
 
-bool TZbSxMeter::FindDataIdName(const std::string& /*idText*/)
+namespace {
+
+bool IsBlankOrControl(char c)
 {
-    // Unfinished.
+    return static_cast<unsigned char>(c) <= 0x20;
+}
+
+char AsciiLower(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool EqualIgnoringCase(const std::string& a, const std::string& b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (AsciiLower(a[i]) != AsciiLower(b[i]))
+            return false;
+    return true;
+}
+
+std::string Format(const char* format, auto... args)
+{
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, format, args...);
+    return buffer;
+}
+
+// Applies a formatter to `count` values of `size` bytes standing in a row.
+template <typename F>
+std::string FormatEach(const std::uint8_t* values, int count, int size, F format)
+{
+    std::string text;
+    for (int i = 0; i < count; ++i)
+        text += format(values + i * size);
+    return text;
+}
+
+}  // namespace
+
+bool TZbSxMeter::FindDataIdName(const std::string& idText)
+{
     DataIdName.clear();
+    std::size_t first = 0;
+    std::size_t last = idText.size();
+    while (first < last && IsBlankOrControl(idText[first]))
+        ++first;
+    while (last > first && IsBlankOrControl(idText[last - 1]))
+        --last;
+    const std::string key = idText.substr(first, last - first);
+    for (const _StIdRdHlj97& entry : DataIdList) {
+        if (EqualIgnoringCase(entry.Di_Name, key)) {
+            DataIdName = entry.Di_Meanings;
+            return true;
+        }
+    }
     return false;
 }
 
-std::string TZbSxMeter::FormatEnergy(const std::uint8_t* /*value*/) { return {}; }
-std::string TZbSxMeter::FormatEnergyBlock(const std::uint8_t* /*values*/) { return {}; }
-std::string TZbSxMeter::FormatDemand(const std::uint8_t* /*value*/) { return {}; }
-std::string TZbSxMeter::FormatDemandBlock(const std::uint8_t* /*values*/) { return {}; }
-std::string TZbSxMeter::FormatDemandTime(const std::uint8_t* /*value*/) { return {}; }
-std::string TZbSxMeter::FormatDemandTimeBlock(const std::uint8_t* /*values*/) { return {}; }
-std::string TZbSxMeter::FormatHexBytes(const std::uint8_t* /*bytes*/, int /*n*/) { return {}; }
-std::string TZbSxMeter::FormatHexWord(const std::uint8_t* /*bytes*/) { return {}; }
-std::string TZbSxMeter::FormatDecimalWord(const std::uint8_t* /*bytes*/) { return {}; }
-std::string TZbSxMeter::FormatScaled(const std::uint8_t* /*bytes*/, int /*n*/, int /*k*/) { return {}; }
+std::string TZbSxMeter::FormatEnergy(const std::uint8_t* v)
+{
+    return Format("%02x%02x%02x.%02x ", v[3], v[2], v[1], v[0]);
+}
+
+std::string TZbSxMeter::FormatEnergyBlock(const std::uint8_t* values)
+{
+    return FormatEach(values, 5, 4, FormatEnergy);
+}
+
+std::string TZbSxMeter::FormatDemand(const std::uint8_t* v)
+{
+    return Format("%02x.%02x%02x ", v[2], v[1], v[0]);
+}
+
+std::string TZbSxMeter::FormatDemandBlock(const std::uint8_t* values)
+{
+    return FormatEach(values, 5, 3, FormatDemand);
+}
+
+std::string TZbSxMeter::FormatDemandTime(const std::uint8_t* v)
+{
+    return Format("%02x月%02x日 %02x时%02x分 ", v[3], v[2], v[1], v[0]);
+}
+
+std::string TZbSxMeter::FormatDemandTimeBlock(const std::uint8_t* values)
+{
+    return FormatEach(values, 5, 4, FormatDemandTime);
+}
+
+std::string TZbSxMeter::FormatHexBytes(const std::uint8_t* bytes, int n)
+{
+    std::string text;
+    for (int i = 0; i < n; ++i)
+        text += Format("%02x", bytes[i]);
+    return text + " ";
+}
+
+std::string TZbSxMeter::FormatHexWord(const std::uint8_t* bytes)
+{
+    return Format("%02x%02x ", bytes[1], bytes[0]);
+}
+
+std::string TZbSxMeter::FormatDecimalWord(const std::uint8_t* bytes)
+{
+    return Format("%02x.%02x ", bytes[1], bytes[0]);
+}
+
+std::string TZbSxMeter::FormatScaled(const std::uint8_t* bytes, int n, int k)
+{
+    std::string digits;
+    for (int i = 0; i < n; ++i)
+        digits += Format("%02X", bytes[i]);
+    const std::size_t count = digits.size();
+    if (k > 0 && count < static_cast<std::size_t>(k))
+        return "0." + digits + " ";
+    if (k > 0) {
+        const std::size_t point = count - static_cast<std::size_t>(k);
+        return digits.substr(0, point) + "." + digits.substr(point) + " ";
+    }
+    return digits + ". ";
+}

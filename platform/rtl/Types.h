@@ -1,12 +1,16 @@
 #pragma once
 // Plain value types shared by every layer of the platform and the toolkit.
 #include <cstdint>
+#include <vector>
 
 using Byte = std::uint8_t;
 using Word = std::uint16_t;
 using LongWord = std::uint32_t;
+using Cardinal = std::uint32_t;
 using Int64 = std::int64_t;
 using NativeInt = std::intptr_t;
+using NativeUInt = std::uintptr_t;
+using TBytes = std::vector<Byte>;
 
 // 0x00BBGGRR as the component library stores colours; negative values name system colours,
 // and the toolkit's sentinels sit above the RGB range.

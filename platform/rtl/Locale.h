@@ -1,0 +1,112 @@
+#pragma once
+// The replaceable locale service: format settings, locale information and the clock. Production
+// code reads them here and nowhere else, so a test can install a fixed service and get the same
+// texts and the same "now" on every machine.
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "platform/rtl/SysUtils.h"
+
+namespace rtl {
+
+struct TFormatSettings {
+    std::string CurrencyString = "\xEF\xBF\xA5";   // fullwidth yen sign, as zh-CN writes yuan
+    Byte CurrencyFormat = 0;
+    Byte NegCurrFormat = 2;
+    char ThousandSeparator = ',';
+    char DecimalSeparator = '.';
+    Byte CurrencyDecimals = 2;
+    char DateSeparator = '-';
+    char TimeSeparator = ':';
+    char ListSeparator = ',';
+    std::string ShortDateFormat = "yyyy-M-d";
+    std::string LongDateFormat = "yyyy'\xE5\xB9\xB4'M'\xE6\x9C\x88'd'\xE6\x97\xA5'";
+    std::string TimeAMString = "\xE4\xB8\x8A\xE5\x8D\x88";   // 上午
+    std::string TimePMString = "\xE4\xB8\x8B\xE5\x8D\x88";   // 下午
+    std::string ShortTimeFormat = "H:mm";
+    std::string LongTimeFormat = "H:mm:ss";
+    std::array<std::string, 12> ShortMonthNames;
+    std::array<std::string, 12> LongMonthNames;
+    std::array<std::string, 7> ShortDayNames;   // Sunday first
+    std::array<std::string, 7> LongDayNames;
+    Word TwoDigitYearCenturyWindow = 50;
+
+    // The settings of the platform profile's locale (zh-CN).
+    static TFormatSettings ProfileDefaults();
+};
+
+// Locale information keys (the numbering of the Windows LCTYPE values the code asks for).
+enum : std::uint32_t {
+    LOCALE_SDECIMAL = 0x0E,
+    LOCALE_STHOUSAND = 0x0F,
+    LOCALE_SCURRENCY = 0x14,
+    LOCALE_ICURRDIGITS = 0x19,
+    LOCALE_ICURRENCY = 0x1B,
+    LOCALE_INEGCURR = 0x1C,
+    LOCALE_SDATE = 0x1D,
+    LOCALE_STIME = 0x1E,
+    LOCALE_SSHORTDATE = 0x1F,
+    LOCALE_SLONGDATE = 0x20,
+    LOCALE_IDATE = 0x21,
+    LOCALE_S1159 = 0x28,
+    LOCALE_S2359 = 0x2A,
+    LOCALE_SLIST = 0x0C,
+    LOCALE_STIMEFORMAT = 0x1003,
+    LOCALE_IFIRSTDAYOFWEEK = 0x100C,
+    LOCALE_ICALENDARTYPE = 0x1009,
+};
+
+class ILocaleService {
+public:
+    virtual ~ILocaleService() = default;
+    virtual const TFormatSettings& FormatSettings() const = 0;
+    virtual std::uint32_t ThreadLocale() const = 0;
+    // The text Windows would give for the key, or empty when the locale has none.
+    virtual std::string LocaleInfo(std::uint32_t locale, std::uint32_t key) const = 0;
+    virtual TDateTime Now() const = 0;
+};
+
+// The production service: the profile's zh-CN settings and the system clock (local time).
+class ProfileLocaleService : public ILocaleService {
+public:
+    const TFormatSettings& FormatSettings() const override { return settings_; }
+    std::uint32_t ThreadLocale() const override;
+    std::string LocaleInfo(std::uint32_t locale, std::uint32_t key) const override;
+    TDateTime Now() const override;
+
+protected:
+    TFormatSettings settings_ = TFormatSettings::ProfileDefaults();
+};
+
+// For tests: the profile's settings (adjustable) and a clock that stands still until set.
+class FixedLocaleService : public ProfileLocaleService {
+public:
+    explicit FixedLocaleService(TDateTime now = 0) : now_(now) {}
+    TFormatSettings& Settings() { return settings_; }
+    void SetNow(TDateTime now) { now_ = now; }
+    TDateTime Now() const override { return now_; }
+
+private:
+    TDateTime now_;
+};
+
+const ILocaleService& LocaleService();
+// Installs a service and returns the one it replaces (null restores the production service).
+std::unique_ptr<ILocaleService> SetLocaleService(std::unique_ptr<ILocaleService> service);
+inline const TFormatSettings& FormatSettings() { return LocaleService().FormatSettings(); }
+
+// Floating point and date-time text under the current format settings.
+std::string FloatToStr(double value);   // general format, 15 significant digits
+bool TryStrToFloat(std::string_view text, double& value);
+double StrToFloat(std::string_view text);   // EConvertError when not a number
+std::string FormatDateTime(std::string_view format, TDateTime value);
+std::string DateToStr(TDateTime value);
+std::string TimeToStr(TDateTime value);
+std::string DateTimeToStr(TDateTime value);
+bool TryStrToDateTime(std::string_view text, TDateTime& value);
+TDateTime StrToDateTime(std::string_view text);   // EConvertError when not a date-time
+
+} // namespace rtl
