@@ -190,6 +190,10 @@ void TFrameAssembler::FeedCarrier(const std::uint8_t* bytes, int count, TAssembl
         const int i = RxIndex;
         RxBuffer[i] = b;
         bool restarted = false;
+        // A frame whose end position passed without an end byte is given up, so that one bad
+        // frame does not hide the following ones (this mode keeps its state across gaps).
+        if (DisplayState == 3 && i - DisplayStart > DisplayLength + 1)
+            DisplayState = 1;
         if (DisplayState == 1) {
             if (b == kRelayStart) {
                 DisplayStart = i;
