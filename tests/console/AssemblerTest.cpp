@@ -32,6 +32,11 @@ struct BurstCase {
     int Frames;  // RSuc
 };
 
+void PrintTo(const BurstCase& c, std::ostream* os)
+{
+    *os << c.Name;
+}
+
 Bytes BadSum()
 {
     Bytes b = kFrame;

@@ -63,6 +63,11 @@ struct RelayCase {
     bool Answered;          // the meter handles the frame
 };
 
+void PrintTo(const RelayCase& c, std::ostream* os)
+{
+    *os << c.Name;
+}
+
 Bytes LongRelay(int l)
 {
     Bytes f = {0xAA, static_cast<std::uint8_t>(l)};

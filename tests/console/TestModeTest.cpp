@@ -72,6 +72,11 @@ struct FilterCase {
     Bytes Answered;       // the address the meter takes, frame order (accepted only)
 };
 
+void PrintTo(const FilterCase& c, std::ostream* os)
+{
+    *os << c.Name;
+}
+
 Bytes A(std::initializer_list<std::uint8_t> b)
 {
     return Bytes(b);
