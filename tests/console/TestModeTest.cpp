@@ -129,7 +129,13 @@ TEST_P(FilterTable, RefusesOrAnswers)
         core.AddressRows[static_cast<std::size_t>(row)] = text;
     for (int row : c.Checked)
         core.AddressChecks[static_cast<std::size_t>(row)] = true;
-    Read(MakeFrame(c.Address, 0x01, {0x10, 0x90}));
+    // A 1997 read to the broadcast address is a broadcast command the meter settles itself; a
+    // 2007 read to it reaches the address filter.
+    const bool broadcast = std::all_of(c.Address.begin(), c.Address.end(), [](auto b) { return b == 0x99; });
+    if (broadcast)
+        Read(MakeFrame(c.Address, 0x11, {0x00, 0x00, 0x01, 0x00}));
+    else
+        Read(MakeFrame(c.Address, 0x01, {0x10, 0x90}));
 
     const std::string refusal = c.Refusal;
     if (refusal.empty()) {
