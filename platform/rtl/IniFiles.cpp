@@ -1,0 +1,330 @@
+#include "platform/rtl/IniFiles.h"
+
+#include "platform/rtl/CodePage.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <QString>
+
+#include <cctype>
+#include <cerrno>
+#include <cstdlib>
+#include <limits>
+
+namespace rtl {
+
+namespace {
+
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+std::string Trim(const std::string& s)
+{
+    std::size_t b = 0;
+    std::size_t e = s.size();
+    while (b < e && IsBlank(s[b]))
+        ++b;
+    while (e > b && IsBlank(s[e - 1]))
+        --e;
+    return s.substr(b, e - b);
+}
+
+// Names compare like the private-profile functions do: ASCII letters without case, every other
+// byte (the Chinese names) exactly.
+bool SameName(const std::string& a, const std::string& b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        const auto x = static_cast<unsigned char>(a[i]);
+        const auto y = static_cast<unsigned char>(b[i]);
+        if (x != y && (x >= 0x80 || y >= 0x80 || std::tolower(x) != std::tolower(y)))
+            return false;
+    }
+    return true;
+}
+
+std::string Unquote(const std::string& v)
+{
+    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
+        return v.substr(1, v.size() - 2);
+    return v;
+}
+
+enum class LineKind { Other, Section, Key };
+
+struct ParsedLine {
+    LineKind kind = LineKind::Other;
+    std::string name;   // section or key
+    std::string value;  // trimmed, quotes kept
+};
+
+ParsedLine Parse(const std::string& text)
+{
+    ParsedLine p;
+    const std::string t = Trim(text);
+    if (t.empty() || t[0] == ';')
+        return p;
+    if (t[0] == '[') {
+        const auto close = t.find(']');
+        p.kind = LineKind::Section;
+        p.name = Trim(t.substr(1, close == std::string::npos ? std::string::npos : close - 1));
+        return p;
+    }
+    const auto eq = t.find('=');
+    if (eq == std::string::npos)
+        return p;
+    p.name = Trim(t.substr(0, eq));
+    if (p.name.empty())
+        return p;
+    p.kind = LineKind::Key;
+    p.value = Trim(t.substr(eq + 1));
+    return p;
+}
+
+void CheckName(const std::string& what, const std::string& s)
+{
+    if (s.find_first_of("\r\n") != std::string::npos)
+        throw std::invalid_argument("line break in an INI " + what + ": " + s);
+}
+
+std::string LoadFile(const std::string& path)
+{
+    QFile f(QString::fromStdString(path));
+    if (!f.open(QIODevice::ReadOnly))
+        return {};  // a missing or unreadable file reads as empty: every key takes its default
+    const QByteArray data = f.readAll();
+    return std::string(data.constData(), static_cast<std::size_t>(data.size()));
+}
+
+void SaveFile(const std::string& path, const std::string& bytes)
+{
+    QSaveFile f(QString::fromStdString(path));
+    // A folder that forbids new files may still let us rewrite the file itself.
+    f.setDirectWriteFallback(true);
+    const bool ok = f.open(QIODevice::WriteOnly)
+        && f.write(bytes.data(), static_cast<qint64>(bytes.size())) == static_cast<qint64>(bytes.size())
+        && f.commit();
+    if (!ok)
+        throw EIniFileException("Unable to write to " + path);
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------------
+
+IniText::IniText(std::string gbkBytes) : bytes_(std::move(gbkBytes)) {}
+
+std::vector<IniText::Line> IniText::Lines() const
+{
+    std::vector<Line> lines;
+    std::size_t pos = 0;
+    while (pos < bytes_.size()) {
+        const auto nl = bytes_.find('\n', pos);
+        Line line;
+        line.begin = pos;
+        if (nl == std::string::npos) {
+            line.length = bytes_.size() - pos;
+            line.end = bytes_.size();
+        } else {
+            line.length = nl - pos;
+            if (line.length > 0 && bytes_[nl - 1] == '\r')
+                --line.length;
+            line.end = nl + 1;
+        }
+        lines.push_back(line);
+        pos = line.end;
+    }
+    return lines;
+}
+
+std::string IniText::LineText(const Line& line) const
+{
+    // GBK trail bytes may look like '[' or ']', so lines are parsed only after conversion.
+    return GbkToUtf8(std::string_view(bytes_).substr(line.begin, line.length));
+}
+
+std::string IniText::NewLine() const
+{
+    const auto nl = bytes_.find('\n');
+    if (nl != std::string::npos && (nl == 0 || bytes_[nl - 1] != '\r'))
+        return "\n";
+    return "\r\n";
+}
+
+bool IniText::Find(const std::string& section, const std::string& key, std::string& value) const
+{
+    bool inSection = false;
+    for (const Line& line : Lines()) {
+        const ParsedLine p = Parse(LineText(line));
+        if (p.kind == LineKind::Section) {
+            // Only the first section of a name counts, as with the private-profile functions.
+            if (inSection)
+                return false;
+            inSection = SameName(p.name, section);
+        } else if (inSection && p.kind == LineKind::Key && SameName(p.name, key)) {
+            value = Unquote(p.value);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool IniText::HasSection(const std::string& section) const
+{
+    for (const Line& line : Lines()) {
+        const ParsedLine p = Parse(LineText(line));
+        if (p.kind == LineKind::Section && SameName(p.name, section))
+            return true;
+    }
+    return false;
+}
+
+std::vector<std::string> IniText::Keys(const std::string& section) const
+{
+    std::vector<std::string> keys;
+    bool inSection = false;
+    for (const Line& line : Lines()) {
+        const ParsedLine p = Parse(LineText(line));
+        if (p.kind == LineKind::Section) {
+            if (inSection)
+                break;
+            inSection = SameName(p.name, section);
+        } else if (inSection && p.kind == LineKind::Key) {
+            bool known = false;
+            for (const auto& k : keys)
+                known = known || SameName(k, p.name);
+            if (!known)
+                keys.push_back(p.name);
+        }
+    }
+    return keys;
+}
+
+void IniText::Set(const std::string& section, const std::string& key, const std::string& value)
+{
+    CheckName("section", section);
+    CheckName("key", key);
+    CheckName("value", value);
+    const std::string entry = Utf8ToGbk(key + "=" + value);
+    const std::string nl = NewLine();
+
+    const std::vector<Line> lines = Lines();
+    const Line* lastFilled = nullptr;  // last non-blank line of the section, header included
+    bool inSection = false;
+    for (const Line& line : lines) {
+        const ParsedLine p = Parse(LineText(line));
+        if (p.kind == LineKind::Section) {
+            if (inSection)
+                break;
+            inSection = SameName(p.name, section);
+            if (inSection)
+                lastFilled = &line;
+            continue;
+        }
+        if (!inSection)
+            continue;
+        if (p.kind == LineKind::Key && SameName(p.name, key)) {
+            bytes_.replace(line.begin, line.length, entry);
+            return;
+        }
+        if (!Trim(LineText(line)).empty())
+            lastFilled = &line;
+    }
+    if (lastFilled) {
+        // New keys go right after the section's last line, before any blank lines.
+        const bool hasLineEnd = lastFilled->end > lastFilled->begin + lastFilled->length;
+        bytes_.insert(lastFilled->end, hasLineEnd ? entry + nl : nl + entry);
+        return;
+    }
+    if (!bytes_.empty() && bytes_.back() != '\n')
+        bytes_ += nl;
+    bytes_ += Utf8ToGbk("[" + section + "]") + nl + entry + nl;
+}
+
+// ---------------------------------------------------------------------------------------------
+
+TIniFile::TIniFile(std::string fileName) : fileName_(std::move(fileName)) {}
+
+std::string TIniFile::ReadString(const std::string& section, const std::string& key,
+                                 const std::string& defaultValue) const
+{
+    std::string value;
+    if (IniText(LoadFile(fileName_)).Find(section, key, value))
+        return value;
+    return defaultValue;
+}
+
+int TIniFile::ReadInteger(const std::string& section, const std::string& key, int defaultValue) const
+{
+    const std::string text = ReadString(section, key, "");
+    if (text.empty())
+        return defaultValue;
+    std::string digits = text;
+    int base = 10;
+    bool negative = false;
+    if (digits[0] == '-' || digits[0] == '+') {
+        negative = digits[0] == '-';
+        digits.erase(0, 1);
+    }
+    if (digits.size() > 1 && digits[0] == '$') {
+        digits.erase(0, 1);
+        base = 16;
+    } else if (digits.size() > 2 && digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X')) {
+        digits.erase(0, 2);
+        base = 16;
+    }
+    if (digits.empty() || !std::isxdigit(static_cast<unsigned char>(digits[0])))
+        return defaultValue;
+    char* end = nullptr;
+    errno = 0;
+    const long long v = std::strtoll(digits.c_str(), &end, base);
+    if (*end != '\0' || errno == ERANGE)
+        return defaultValue;
+    const long long signedValue = negative ? -v : v;
+    if (signedValue < std::numeric_limits<int>::min() || signedValue > std::numeric_limits<int>::max())
+        return defaultValue;
+    return static_cast<int>(signedValue);
+}
+
+bool TIniFile::ReadBool(const std::string& section, const std::string& key, bool defaultValue) const
+{
+    return ReadInteger(section, key, defaultValue ? 1 : 0) != 0;
+}
+
+void TIniFile::WriteString(const std::string& section, const std::string& key, const std::string& value)
+{
+    IniText text(LoadFile(fileName_));
+    text.Set(section, key, value);
+    SaveFile(fileName_, text.Bytes());
+}
+
+void TIniFile::WriteInteger(const std::string& section, const std::string& key, int value)
+{
+    WriteString(section, key, std::to_string(value));
+}
+
+void TIniFile::WriteBool(const std::string& section, const std::string& key, bool value)
+{
+    WriteString(section, key, value ? "1" : "0");
+}
+
+bool TIniFile::SectionExists(const std::string& section) const
+{
+    return IniText(LoadFile(fileName_)).HasSection(section);
+}
+
+bool TIniFile::ValueExists(const std::string& section, const std::string& key) const
+{
+    std::string value;
+    return IniText(LoadFile(fileName_)).Find(section, key, value);
+}
+
+std::vector<std::string> TIniFile::ReadSection(const std::string& section) const
+{
+    return IniText(LoadFile(fileName_)).Keys(section);
+}
+
+} // namespace rtl
