@@ -13,6 +13,7 @@
 class QLineEdit;
 
 class TEditKeyFilter : public QObject {
+    Q_OBJECT
 public:
     // Decides a printable key on the text before it; a key that passes is inserted as typed.
     using Rule = std::function<bool(const std::string& textBefore, char key)>;

@@ -2,6 +2,8 @@
 // A QApplication for the widget tests of the composer, the route dialog and the small dialogs;
 // made once, on first need, unless another test already made one.
 #include <QApplication>
+#include <QKeyEvent>
+#include <QWidget>
 
 #include <cstdlib>
 #include <filesystem>
@@ -30,4 +32,21 @@ inline std::string FreshIniPath(const std::string& name)
     const auto path = dir / name;
     std::filesystem::remove(path);
     return path.string();
+}
+
+// Key presses as the window system delivers them (press and release), without Qt's test module.
+inline void PressKey(QWidget* widget, int key, const QString& text)
+{
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QApplication::sendEvent(widget, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QApplication::sendEvent(widget, &release);
+}
+
+inline void TypeKeys(QWidget* widget, const QString& text)
+{
+    for (const QChar c : text) {
+        const int key = c.isLetter() ? c.toUpper().unicode() : c.unicode();
+        PressKey(widget, key, QString(c));
+    }
 }
