@@ -20,7 +20,8 @@ inline void EnsureDialogsApp()
     static int argc = 1;
     static char name[] = "console_tests";
     static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
+    // Never destroyed: tearing Qt down among the other static objects at exit crashes.
+    new QApplication(argc, argv);
 }
 
 // A settings file path in a fresh temporary folder.
