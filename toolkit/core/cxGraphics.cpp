@@ -7,6 +7,7 @@
 #include <cfenv>
 #include <cmath>
 #include <cstring>
+#include <optional>
 
 namespace {
 
@@ -120,6 +121,21 @@ void TcxCanvas::SetViewportOrg(const TPoint& p) { gdi::SetViewportOrgEx(*GetHand
 TPoint TcxCanvas::GetWindowOrg() const { return GetHandle()->S().windowOrg; }
 void TcxCanvas::SetWindowOrg(const TPoint& p) { gdi::SetWindowOrgEx(*GetHandle(), p.X, p.Y); }
 TPoint TcxCanvas::GetDCOrigin() const { return GetHandle()->Origin(); }
+void TcxCanvas::BeginPath() { gdi::BeginPath(*GetHandle()); }
+void TcxCanvas::EndPath() { gdi::EndPath(*GetHandle()); }
+
+void TcxCanvas::WidenPath()
+{
+    canvas_->RequiredState(); // the pen the canvas shows now is the one that widens
+    gdi::WidenPath(*GetHandle());
+}
+
+TcxRegion* TcxCanvas::PathToRegion()
+{
+    std::optional<gdi::Region> region = gdi::PathToRegion(*GetHandle());
+    return new TcxRegion(new gdi::Region(region ? std::move(*region) : gdi::Region()));
+}
+
 void TcxCanvas::ExcludeClipRect(const TRect& r) { gdi::ExcludeClipRect(*GetHandle(), r); }
 void TcxCanvas::IntersectClipRect(const TRect& r) { gdi::IntersectClipRect(*GetHandle(), r); }
 bool TcxCanvas::RectVisible(const TRect& r) const { return gdi::RectVisible(*GetHandle(), r); }

@@ -96,6 +96,13 @@ public:
     TPoint GetWindowOrg() const;
     void SetWindowOrg(const TPoint& p);
     TPoint GetDCOrigin() const;
+    // Paths: shapes drawn between BeginPath and EndPath are recorded instead of painted.
+    // WidenPath widens the closed path by the canvas's pen; PathToRegion returns a new region of
+    // the path (the caller frees it; empty when there is no closed path) and uses the path up.
+    void BeginPath();
+    void EndPath();
+    void WidenPath();
+    TcxRegion* PathToRegion();
     void ExcludeClipRect(const TRect& r);
     void IntersectClipRect(const TRect& r);
     bool RectVisible(const TRect& r) const;
