@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -405,4 +406,24 @@ TEST(cxCanvas, PathsGiveRegionsInDeviceCoordinates)
     ASSERT_NE(region->Handle, nullptr);
     EXPECT_TRUE(region->GetIsEmpty());
     delete region;
+}
+
+TEST(cxCanvas, FontsBrushesAndPensArePersistentsThatNotifyTheirChanges)
+{
+    TBrush brush;
+    TFont font;
+    std::vector<rtl::TObject*> senders;
+    brush.OnChange = rtl::Event<void(rtl::TObject*)>([&](rtl::TObject* s) { senders.push_back(s); });
+    brush.SetColor(clRed);
+    brush.SetColor(clRed); // no change, no notification
+    TBrush other;
+    other.SetStyle(bsCross);
+    brush.Assign(&other);
+    EXPECT_EQ(senders, (std::vector<rtl::TObject*>{&brush, &brush}));
+    EXPECT_EQ(brush.GetStyle(), bsCross);
+    EXPECT_EQ(brush.ClassName(), "TBrush");
+
+    // Only like converts into like: a brush is no font.
+    EXPECT_THROW(font.Assign(&brush), rtl::EConvertError);
+    EXPECT_EQ(ColorToRGB(clBtnFace), 0xC8D0D4);
 }

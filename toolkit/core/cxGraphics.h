@@ -3,9 +3,9 @@
 // stacks, frames, edges, tiled fills, clipping in logical coordinates, bitmap pixel access and
 // rotation, and the reference-counted brush cache with the unit's shared brushes.
 #include "platform/vcl/Graphics.h"
+#include "toolkit/core/dxCore.h"
 
 #include <cstdint>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -182,9 +182,10 @@ void SetBitmapBits(TBitmap* bitmap, TRGBColors& colors, bool topDown);
 
 // ---- brush cache ----
 
-class EBrushCache : public std::runtime_error {
+// The cache's error; a toolkit exception like every other.
+class EBrushCache : public cx::EdxException {
 public:
-    using std::runtime_error::runtime_error;
+    using EdxException::EdxException;
 };
 
 struct TcxBrushData {
