@@ -3,6 +3,7 @@
 // coordinates (device = logical - window origin + viewport origin); the clip region lives in
 // device coordinates and is never moved by an origin change.
 #include "platform/gdi/GdiObjects.h"
+#include "platform/gdi/Path.h"
 #include "platform/gdi/Region.h"
 #include "platform/gdi/Surface.h"
 
@@ -28,6 +29,7 @@ public:
         int polyFillMode = ALTERNATE;
         TPoint pos;      // current position, logical
         TPoint brushOrg; // device coordinates
+        Path path;       // the path bracket and the path it recorded
     };
 
     explicit Dc(Surface* target = nullptr) : target_(target) {}

@@ -1,5 +1,6 @@
 #include "platform/gdi/BlitEngine.h"
 #include "platform/gdi/Draw.h"
+#include "platform/gdi/Path.h"
 
 #include <QPainterPath>
 #include <QPainterPathStroker>
@@ -105,6 +106,10 @@ TRect Ordered(int l, int t, int r, int b)
 // the outline (the shape's path runs along pixel edges; pixels count by their centres).
 void CurvedShape(Dc& dc, const QPainterPath& path)
 {
+    if (detail::Recording(dc)) {
+        detail::RecordShape(dc, path);
+        return;
+    }
     if (!dc.Target())
         return;
     TPoint o = dc.Origin();
@@ -133,13 +138,19 @@ bool MoveToEx(Dc& dc, int x, int y, TPoint* old)
     if (old)
         *old = dc.S().pos;
     dc.S().pos = {x, y};
+    if (detail::Recording(dc))
+        detail::RecordMoveTo(dc, {x, y});
     return true;
 }
 
 bool LineTo(Dc& dc, int x, int y)
 {
-    int dash = 0;
-    Segment(dc, dc.S().pos, {x, y}, dash);
+    if (detail::Recording(dc)) {
+        detail::RecordLineTo(dc, dc.S().pos, {x, y});
+    } else {
+        int dash = 0;
+        Segment(dc, dc.S().pos, {x, y}, dash);
+    }
     dc.S().pos = {x, y};
     return true;
 }
@@ -148,6 +159,10 @@ bool Polyline(Dc& dc, const TPoint* pts, int count)
 {
     if (count < 2)
         return false;
+    if (detail::Recording(dc)) {
+        detail::RecordPolyline(dc, pts, count, false);
+        return true;
+    }
     int dash = 0;
     for (int i = 1; i < count; ++i)
         Segment(dc, pts[i - 1], pts[i], dash);
@@ -156,7 +171,13 @@ bool Polyline(Dc& dc, const TPoint* pts, int count)
 
 bool Polygon(Dc& dc, const TPoint* pts, int count)
 {
-    if (count < 2 || !dc.Target())
+    if (count < 2)
+        return false;
+    if (detail::Recording(dc)) {
+        detail::RecordPolyline(dc, pts, count, true);
+        return true;
+    }
+    if (!dc.Target())
         return false;
     std::vector<TPoint> device(pts, pts + count);
     for (TPoint& p : device)
@@ -170,9 +191,15 @@ bool Polygon(Dc& dc, const TPoint* pts, int count)
 
 bool Rectangle(Dc& dc, int l, int t, int r, int b)
 {
+    TRect box = Ordered(l, t, r, b);
+    if (detail::Recording(dc)) {
+        QPainterPath outline;
+        outline.addRect(ToRectF(box));
+        detail::RecordShape(dc, outline);
+        return true;
+    }
     if (!dc.Target())
         return false;
-    TRect box = Ordered(l, t, r, b);
     if (!PenVisible(dc.S().pen)) {
         // Without a pen the fill ends one pixel short on the right and bottom.
         PaintRegion(dc, Region(dc.ToDevice({box.Left, box.Top, box.Right - 1, box.Bottom - 1})), dc.S().brush);

@@ -1,49 +1,15 @@
 #include "platform/gdi/SysParams.h"
 
-#include <array>
+#include "platform/rtl/Profile.h"
+
 #include <utility>
 
 namespace gdi {
 namespace {
 
-constexpr COLORREF Rgb(unsigned r, unsigned g, unsigned b) { return r | (g << 8) | (b << 16); }
-
-constexpr std::array<COLORREF, SYS_COLOR_COUNT> kSysColors = {
-    Rgb(0xD4, 0xD0, 0xC8), // COLOR_SCROLLBAR
-    Rgb(0x3A, 0x6E, 0xA5), // COLOR_BACKGROUND
-    Rgb(0x0A, 0x24, 0x6A), // COLOR_ACTIVECAPTION
-    Rgb(0x80, 0x80, 0x80), // COLOR_INACTIVECAPTION
-    Rgb(0xD4, 0xD0, 0xC8), // COLOR_MENU
-    Rgb(0xFF, 0xFF, 0xFF), // COLOR_WINDOW
-    Rgb(0x00, 0x00, 0x00), // COLOR_WINDOWFRAME
-    Rgb(0x00, 0x00, 0x00), // COLOR_MENUTEXT
-    Rgb(0x00, 0x00, 0x00), // COLOR_WINDOWTEXT
-    Rgb(0xFF, 0xFF, 0xFF), // COLOR_CAPTIONTEXT
-    Rgb(0xD4, 0xD0, 0xC8), // COLOR_ACTIVEBORDER
-    Rgb(0xD4, 0xD0, 0xC8), // COLOR_INACTIVEBORDER
-    Rgb(0x80, 0x80, 0x80), // COLOR_APPWORKSPACE
-    Rgb(0x0A, 0x24, 0x6A), // COLOR_HIGHLIGHT
-    Rgb(0xFF, 0xFF, 0xFF), // COLOR_HIGHLIGHTTEXT
-    Rgb(0xD4, 0xD0, 0xC8), // COLOR_BTNFACE
-    Rgb(0x80, 0x80, 0x80), // COLOR_BTNSHADOW
-    Rgb(0x80, 0x80, 0x80), // COLOR_GRAYTEXT
-    Rgb(0x00, 0x00, 0x00), // COLOR_BTNTEXT
-    Rgb(0xD4, 0xD0, 0xC8), // COLOR_INACTIVECAPTIONTEXT
-    Rgb(0xFF, 0xFF, 0xFF), // COLOR_BTNHIGHLIGHT
-    Rgb(0x40, 0x40, 0x40), // COLOR_3DDKSHADOW
-    Rgb(0xD4, 0xD0, 0xC8), // COLOR_3DLIGHT
-    Rgb(0x00, 0x00, 0x00), // COLOR_INFOTEXT
-    Rgb(0xFF, 0xFF, 0xE1), // COLOR_INFOBK
-    Rgb(0xB5, 0xB5, 0xB5), // 25, unnamed
-    Rgb(0x00, 0x00, 0x80), // COLOR_HOTLIGHT
-    Rgb(0xA6, 0xCA, 0xF0), // COLOR_GRADIENTACTIVECAPTION
-    Rgb(0xC0, 0xC0, 0xC0), // COLOR_GRADIENTINACTIVECAPTION
-    Rgb(0x0A, 0x24, 0x6A), // COLOR_MENUHILIGHT
-    Rgb(0xD4, 0xD0, 0xC8), // COLOR_MENUBAR
-};
-
 constexpr std::pair<int, int> kMetrics[] = {
-    {SM_CXSCREEN, 1024}, {SM_CYSCREEN, 768}, {SM_CXVSCROLL, 16}, {SM_CYHSCROLL, 16},
+    {SM_CXSCREEN, 1024}, {SM_CYSCREEN, 768}, {SM_CXVSCROLL, rtl::profile::ScrollBarWidth},
+    {SM_CYHSCROLL, rtl::profile::ScrollBarWidth},
     {SM_CYCAPTION, 19}, {SM_CXBORDER, 1}, {SM_CYBORDER, 1}, {SM_CXDLGFRAME, 3},
     {SM_CYDLGFRAME, 3}, {SM_CYVTHUMB, 16}, {SM_CXHTHUMB, 16}, {SM_CXICON, 32}, {SM_CYICON, 32},
     {SM_CXCURSOR, 32}, {SM_CYCURSOR, 32}, {SM_CYMENU, 19}, {SM_CXFULLSCREEN, 1024},
@@ -51,7 +17,8 @@ constexpr std::pair<int, int> kMetrics[] = {
     {SM_CXMIN, 112}, {SM_CYMIN, 27}, {SM_CXSIZE, 18}, {SM_CYSIZE, 18}, {SM_CXFRAME, 4},
     {SM_CYFRAME, 4}, {SM_CXDOUBLECLK, 4}, {SM_CYDOUBLECLK, 4}, {SM_CMOUSEBUTTONS, 3},
     {SM_CXEDGE, 2}, {SM_CYEDGE, 2}, {SM_CXSMICON, 16}, {SM_CYSMICON, 16}, {SM_CYSMCAPTION, 16},
-    {SM_CXDRAG, 4}, {SM_CYDRAG, 4}, {SM_CXMENUCHECK, 13}, {SM_CYMENUCHECK, 13},
+    {SM_CXDRAG, 4}, {SM_CYDRAG, 4}, {SM_CXMENUCHECK, rtl::profile::CheckBoxCellSize},
+    {SM_CYMENUCHECK, rtl::profile::CheckBoxCellSize},
     {SM_MOUSEWHEELPRESENT, 1}, {SM_CXVIRTUALSCREEN, 1024}, {SM_CYVIRTUALSCREEN, 768},
     {SM_CXFOCUSBORDER, 1}, {SM_CYFOCUSBORDER, 1},
 };
@@ -60,14 +27,14 @@ constexpr std::pair<int, int> kMetrics[] = {
 
 COLORREF GetSysColor(int index)
 {
-    return index >= 0 && index < SYS_COLOR_COUNT ? kSysColors[size_t(index)] : 0;
+    return COLORREF(rtl::profile::SysColor(index)); // 0 outside the table
 }
 
 Brush GetSysColorBrush(int index)
 {
     if (index < 0 || index >= SYS_COLOR_COUNT)
         return Brush::Null();
-    return Brush::Solid(kSysColors[size_t(index)]);
+    return Brush::Solid(GetSysColor(index));
 }
 
 int GetSystemMetrics(int index)
@@ -81,9 +48,9 @@ int GetSystemMetrics(int index)
 int GetDeviceCaps(int index)
 {
     switch (index) {
-    case BITSPIXEL: return 32;
+    case BITSPIXEL: return rtl::profile::BitsPerPixel;
     case LOGPIXELSX:
-    case LOGPIXELSY: return 96;
+    case LOGPIXELSY: return rtl::profile::PixelsPerInch;
     default: return 0;
     }
 }

@@ -1,6 +1,6 @@
 #pragma once
-// The platform profile's system colours and metrics: fixed constants, kept in one place.
-// Colours are the classic scheme (button face D4D0C8, shadow 808080, highlight 0A246A, ...).
+// The platform profile's system colours and metrics, as the drawing layer asks for them. The
+// colours and the profile's own numbers live in platform/rtl/Profile.h; the metrics table here.
 #include "platform/gdi/GdiConsts.h"
 #include "platform/gdi/GdiObjects.h"
 

@@ -4,14 +4,14 @@
 #include <iconv.h>
 
 namespace rtl {
-namespace {
 
-// Runs iconv over the whole input; an unconvertible or invalid sequence is replaced and skipped
-// by one input byte (or one UTF-8 character), so the conversion always completes.
-std::string Convert(const char* to, const char* from, std::string_view in, std::string_view replacement,
-                    bool fromUtf8)
+// An unconvertible or invalid sequence is replaced and skipped by one input byte (or one UTF-8
+// character), so the conversion always completes.
+std::string ConvertEncoding(const std::string& to, const std::string& from, std::string_view in)
 {
-    iconv_t cd = iconv_open(to, from);
+    const std::string_view replacement = to == "UTF-8" ? "\xEF\xBF\xBD" : "?";
+    const bool fromUtf8 = from == "UTF-8";
+    iconv_t cd = iconv_open(to.c_str(), from.c_str());
     if (cd == reinterpret_cast<iconv_t>(-1))
         return std::string(in);
     std::string out;
@@ -48,10 +48,8 @@ std::string Convert(const char* to, const char* from, std::string_view in, std::
     return out;
 }
 
-} // namespace
+std::string Utf8ToGbk(std::string_view utf8) { return ConvertEncoding("GBK", "UTF-8", utf8); }
 
-std::string Utf8ToGbk(std::string_view utf8) { return Convert("GBK", "UTF-8", utf8, "?", true); }
-
-std::string GbkToUtf8(std::string_view gbk) { return Convert("UTF-8", "GBK", gbk, "\xEF\xBF\xBD", false); }
+std::string GbkToUtf8(std::string_view gbk) { return ConvertEncoding("UTF-8", "GBK", gbk); }
 
 } // namespace rtl

@@ -24,7 +24,7 @@ inline constexpr int CheckBoxCellSize = 13;
 inline constexpr int ScrollBarWidth = 16;
 
 // Default font: a CJK sans font at 9 pt, GB2312 character set, written left to right.
-inline constexpr const char* DefaultFontName = "Noto Sans CJK SC";
+inline constexpr const char* DefaultFontName = "WenQuanYi Micro Hei"; // installed by scripts/deps
 inline constexpr int DefaultFontHeight = -12;
 inline constexpr int DefaultFontSize = 9;
 inline constexpr int DefaultCharset = 134;              // GB2312_CHARSET
@@ -50,7 +50,7 @@ inline constexpr std::int32_t ColorMenuText = 0x000000;
 inline constexpr std::int32_t ColorActiveCaption = 0x6A240A;
 inline constexpr std::int32_t ColorInactiveCaption = 0x808080;
 inline constexpr std::int32_t ColorAppWorkSpace = 0x808080;
-inline constexpr std::int32_t ColorBackground = 0x6E3A00;
+inline constexpr std::int32_t ColorBackground = 0xA56E3A;   // the classic desktop blue 3A6EA5
 
 } // namespace rtl::profile
 

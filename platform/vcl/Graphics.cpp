@@ -1,46 +1,37 @@
 #include "platform/vcl/Graphics.h"
 
-#include "platform/gdi/SysParams.h"
 
 #include <algorithm>
 #include <cmath>
-
-TColor ColorToRGB(TColor color)
-{
-    return color < 0 ? TColor(gdi::GetSysColor(color & 0xFF)) : color;
-}
 
 COLORREF ColorToRef(TColor color)
 {
     return COLORREF(ColorToRGB(color)) & 0x00FFFFFFu;
 }
 
-namespace {
-// MulDiv with halves rounded away from zero.
-int MulDiv(int a, int b, int c)
-{
-    return int(std::lround(double(a) * b / c));
-}
-} // namespace
+using rtl::MulDiv;
 
 // ---- TFont ----
 
 TFont::TFont() : color_(clWindowText)
 {
-    lf_.lfHeight = -12;
-    lf_.lfCharSet = gdi::GB2312_CHARSET;
-    lf_.lfFaceName = "WenQuanYi Micro Hei";
+    lf_.lfHeight = rtl::profile::DefaultFontHeight;
+    lf_.lfCharSet = rtl::profile::DefaultCharset;
+    lf_.lfFaceName = rtl::profile::DefaultFontName;
 }
 
-void TFont::Assign(const TGraphicsPersistent* source)
+void TFont::Assign(rtl::TPersistent* source)
 {
-    if (auto* f = dynamic_cast<const TFont*>(source)) {
-        lf_ = f->lf_;
-        color_ = f->color_;
-        pitch_ = f->pitch_;
-        PixelsPerInch = f->PixelsPerInch;
-        Changed();
+    auto* f = dynamic_cast<const TFont*>(source);
+    if (!f) {
+        TPersistent::Assign(source); // the source's AssignTo, or EConvertError
+        return;
     }
+    lf_ = f->lf_;
+    color_ = f->color_;
+    pitch_ = f->pitch_;
+    PixelsPerInch = f->PixelsPerInch;
+    Changed();
 }
 
 void TFont::SetColor(TColor c)
@@ -124,15 +115,18 @@ void TFont::SetHandle(const gdi::Font& font)
 
 // ---- TBrush ----
 
-void TBrush::Assign(const TGraphicsPersistent* source)
+void TBrush::Assign(rtl::TPersistent* source)
 {
-    if (auto* b = dynamic_cast<const TBrush*>(source)) {
-        color_ = b->color_;
-        style_ = b->style_;
-        bitmap_ = b->bitmap_;
-        pattern_ = b->pattern_;
-        Changed();
+    auto* b = dynamic_cast<const TBrush*>(source);
+    if (!b) {
+        TPersistent::Assign(source); // the source's AssignTo, or EConvertError
+        return;
     }
+    color_ = b->color_;
+    style_ = b->style_;
+    bitmap_ = b->bitmap_;
+    pattern_ = b->pattern_;
+    Changed();
 }
 
 void TBrush::SetColor(TColor c)
@@ -196,15 +190,18 @@ int PenModeToRop2(TPenMode mode)
     return kRop2[std::clamp(int(mode), 0, 15)];
 }
 
-void TPen::Assign(const TGraphicsPersistent* source)
+void TPen::Assign(rtl::TPersistent* source)
 {
-    if (auto* p = dynamic_cast<const TPen*>(source)) {
-        color_ = p->color_;
-        width_ = p->width_;
-        style_ = p->style_;
-        mode_ = p->mode_;
-        Changed();
+    auto* p = dynamic_cast<const TPen*>(source);
+    if (!p) {
+        TPersistent::Assign(source); // the source's AssignTo, or EConvertError
+        return;
     }
+    color_ = p->color_;
+    width_ = p->width_;
+    style_ = p->style_;
+    mode_ = p->mode_;
+    Changed();
 }
 
 void TPen::SetColor(TColor c)
@@ -439,17 +436,20 @@ gdi::PixelFormat SurfaceFormat(TPixelFormat f)
 TBitmap::TBitmap() : dc_(std::make_unique<gdi::Dc>(&surface_)) {}
 TBitmap::~TBitmap() = default;
 
-void TBitmap::Assign(const TGraphicsPersistent* source)
+void TBitmap::Assign(rtl::TPersistent* source)
 {
-    if (auto* b = dynamic_cast<const TBitmap*>(source)) {
-        if (b == this)
-            return;
-        surface_ = b->surface_;
-        format_ = b->format_;
-        transparentColor_ = b->transparentColor_;
-        TransparentMode = b->TransparentMode;
-        Transparent = b->Transparent;
+    auto* b = dynamic_cast<const TBitmap*>(source);
+    if (!b) {
+        TPersistent::Assign(source); // the source's AssignTo, or EConvertError
+        return;
     }
+    if (b == this)
+        return;
+    surface_ = b->surface_;
+    format_ = b->format_;
+    transparentColor_ = b->transparentColor_;
+    TransparentMode = b->TransparentMode;
+    Transparent = b->Transparent;
 }
 
 void TBitmap::SetWidth(int w) { surface_.Resize(w, surface_.Height()); }

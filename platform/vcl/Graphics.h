@@ -3,10 +3,12 @@
 // the canvas and bitmaps, as far as the toolkit's drawing uses them.
 #include "platform/gdi/Dc.h"
 #include "platform/gdi/Draw.h"
+#include "platform/rtl/Classes.h"
+#include "platform/rtl/Event.h"
+#include "platform/rtl/Profile.h"
 #include "platform/rtl/Types.h"
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -38,28 +40,17 @@ constexpr TColor clScrollBar = SysColor(COLOR_SCROLLBAR), clBackground = SysColo
                  clMenuHighlight = SysColor(COLOR_MENUHILIGHT), clMenuBar = SysColor(COLOR_MENUBAR);
 
 // System colours resolve through the profile's table; other values come back unchanged.
-TColor ColorToRGB(TColor color);
+using rtl::profile::ColorToRGB;
 // The colour the drawing layer receives (the low three bytes of the resolved colour).
 COLORREF ColorToRef(TColor color);
 
-// Stand-in persistent base of the graphics objects, to be rebased on the run-time library's
-// persistent class: assignment between objects and a change notification.
-class TGraphicsPersistent {
-public:
-    virtual ~TGraphicsPersistent() = default;
-    virtual void Assign(const TGraphicsPersistent* source) {}
-};
-
-class TGraphicsObject : public TGraphicsPersistent {
-public:
-    std::function<void()> OnChange;
+// A font, brush or pen: persistent, and it tells OnChange (sender: itself) of every change.
+class TGraphicsObject : public rtl::TPersistent {
+    RTL_CLASS(TGraphicsObject, rtl::TPersistent)
+    rtl::Event<void(rtl::TObject* sender)> OnChange;
 
 protected:
-    void Changed()
-    {
-        if (OnChange)
-            OnChange();
-    }
+    void Changed() { rtl::CallEvent(OnChange, this); }
 };
 
 enum TFontStyle { fsBold, fsItalic, fsUnderline, fsStrikeOut };
@@ -68,9 +59,9 @@ constexpr TFontStyles FontStyle(TFontStyle s) { return 1u << s; }
 enum TFontPitch { fpDefault, fpVariable, fpFixed };
 
 class TFont : public TGraphicsObject {
-public:
+    RTL_CLASS(TFont, TGraphicsObject)
     TFont();
-    void Assign(const TGraphicsPersistent* source) override;
+    void Assign(rtl::TPersistent* source) override;
 
     TColor GetColor() const { return color_; }
     void SetColor(TColor c);
@@ -105,8 +96,8 @@ enum TBrushStyle { bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBD
 class TBitmap;
 
 class TBrush : public TGraphicsObject {
-public:
-    void Assign(const TGraphicsPersistent* source) override;
+    RTL_CLASS(TBrush, TGraphicsObject)
+    void Assign(rtl::TPersistent* source) override;
     TColor GetColor() const { return color_; }
     void SetColor(TColor c);
     TBrushStyle GetStyle() const { return style_; }
@@ -134,8 +125,8 @@ enum TPenMode {
 int PenModeToRop2(TPenMode mode);
 
 class TPen : public TGraphicsObject {
-public:
-    void Assign(const TGraphicsPersistent* source) override;
+    RTL_CLASS(TPen, TGraphicsObject)
+    void Assign(rtl::TPersistent* source) override;
     TColor GetColor() const { return color_; }
     void SetColor(TColor c);
     int GetWidth() const { return width_; }
@@ -157,8 +148,8 @@ private:
 
 class TCanvas;
 
-class TGraphic : public TGraphicsPersistent {
-public:
+class TGraphic : public rtl::TPersistent {
+    RTL_CLASS(TGraphic, rtl::TPersistent)
     virtual int GetWidth() const = 0;
     virtual int GetHeight() const = 0;
     virtual bool GetEmpty() const = 0;
@@ -168,8 +159,8 @@ public:
 // Drawing on a device context with the canvas's own font, brush and pen. Before each drawing
 // call the three objects are selected, the text colour takes the font colour and the
 // background colour the brush colour (transparent background for a clear brush).
-class TCanvas : public TGraphicsPersistent {
-public:
+class TCanvas : public rtl::TPersistent {
+    RTL_CLASS(TCanvas, rtl::TPersistent)
     TCanvas();
     ~TCanvas() override;
 
@@ -222,10 +213,10 @@ enum TPixelFormat { pfDevice, pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit,
 enum TTransparentMode { tmAuto, tmFixed };
 
 class TBitmap : public TGraphic {
-public:
+    RTL_CLASS(TBitmap, TGraphic)
     TBitmap();
     ~TBitmap() override;
-    void Assign(const TGraphicsPersistent* source) override;
+    void Assign(rtl::TPersistent* source) override;
 
     int GetWidth() const override { return surface_.Width(); }
     int GetHeight() const override { return surface_.Height(); }

@@ -263,6 +263,7 @@ TEST(Gdi, ProfileTables)
     EXPECT_EQ(GetSysColor(COLOR_BTNSHADOW), 0x808080u);
     EXPECT_EQ(GetSysColor(COLOR_HIGHLIGHT), 0x6A240Au);
     EXPECT_EQ(GetSysColor(COLOR_WINDOW), 0xFFFFFFu);
+    EXPECT_EQ(GetSysColor(COLOR_BACKGROUND), 0xA56E3Au); // the classic desktop blue 3A6EA5
     EXPECT_EQ(GetSysColor(31), 0u);
     EXPECT_EQ(GetSysColorBrush(-1).style, BS_NULL);
     EXPECT_EQ(GetSystemMetrics(SM_CXVSCROLL), 16);

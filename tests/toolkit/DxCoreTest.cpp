@@ -33,6 +33,9 @@ TEST(DxCore, CharsetsCodePagesAndColours)
     EXPECT_EQ(wide, u"非本地址");
     EXPECT_EQ(dxWideStringToAnsiString(wide, 936), gbk);
     EXPECT_EQ(dxWideStringToAnsiString(wide, 0), "非本地址");
+    // A character the code page lacks becomes one '?', whatever its length in UTF-8.
+    EXPECT_EQ(dxWideStringToAnsiString(u"a非b", 1252), "a?b");
+    EXPECT_EQ(dxAnsiStringToWideString("caf\xE9", 1252), u"café");
     EXPECT_EQ(dxColorToRGBQuad(0x0000FF, 0), 0x00FF0000u);
     EXPECT_EQ(dxColorToRGBQuad(static_cast<TColor>(0x8000000F), 0xFF), 0xFFD4D0C8u);   // button face
     TdxAnsiCharSet digits = TdxAnsiCharSet::Range('0', '9');

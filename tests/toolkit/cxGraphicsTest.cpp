@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -372,4 +373,57 @@ TEST(cxCanvas, RegionFillAndFrame)
     EXPECT_EQ(f.At(7, 4), 0u);
     EXPECT_EQ(f.At(4, 4), Px(clWhite));
     EXPECT_TRUE(f.IsBack(8, 8));
+}
+
+TEST(cxCanvas, PathsGiveRegionsInDeviceCoordinates)
+{
+    Fixture f(24, 24);
+    f.canvas.SetWindowOrg({-10, -10});
+    f.canvas.BeginPath();
+    const TPoint square[] = {{0, 0}, {4, 0}, {4, 4}, {0, 4}};
+    f.canvas.Polygon(square, 3);
+    f.canvas.EndPath();
+    TcxRegion* region = f.canvas.PathToRegion();
+    EXPECT_EQ(region->GetBoundsRect(), (TRect{10, 10, 14, 14}));
+    EXPECT_TRUE(f.IsBack(11, 11)); // recorded, not painted
+    delete region;
+
+    // The canvas's pen widens, whatever was selected when the path was recorded.
+    f.canvas.BeginPath();
+    f.canvas.MoveTo(0, 5);
+    f.canvas.LineTo(10, 5);
+    f.canvas.EndPath();
+    f.canvas.GetPen()->SetWidth(6);
+    f.canvas.WidenPath();
+    region = f.canvas.PathToRegion();
+    EXPECT_TRUE(region->PtInRegion(15, 12));
+    EXPECT_TRUE(region->PtInRegion(15, 17));
+    EXPECT_FALSE(region->PtInRegion(15, 18));
+    delete region;
+
+    // Without a closed path the region is empty but usable.
+    region = f.canvas.PathToRegion();
+    ASSERT_NE(region->Handle, nullptr);
+    EXPECT_TRUE(region->GetIsEmpty());
+    delete region;
+}
+
+TEST(cxCanvas, FontsBrushesAndPensArePersistentsThatNotifyTheirChanges)
+{
+    TBrush brush;
+    TFont font;
+    std::vector<rtl::TObject*> senders;
+    brush.OnChange = rtl::Event<void(rtl::TObject*)>([&](rtl::TObject* s) { senders.push_back(s); });
+    brush.SetColor(clRed);
+    brush.SetColor(clRed); // no change, no notification
+    TBrush other;
+    other.SetStyle(bsCross);
+    brush.Assign(&other);
+    EXPECT_EQ(senders, (std::vector<rtl::TObject*>{&brush, &brush}));
+    EXPECT_EQ(brush.GetStyle(), bsCross);
+    EXPECT_EQ(brush.ClassName(), "TBrush");
+
+    // Only like converts into like: a brush is no font.
+    EXPECT_THROW(font.Assign(&brush), rtl::EConvertError);
+    EXPECT_EQ(ColorToRGB(clBtnFace), 0xC8D0D4);
 }

@@ -1,33 +1,25 @@
 #include "toolkit/core/cxGraphics.h"
 
 #include "platform/gdi/SysParams.h"
+#include "toolkit/core/cxGeometry.h"
 
 #include <algorithm>
 #include <array>
 #include <cfenv>
 #include <cmath>
 #include <cstring>
+#include <optional>
 
 namespace {
 
-// Geometry helpers kept private to this unit.
-inline int RectWidth(const TRect& r) { return r.Right - r.Left; }
-inline int RectHeight(const TRect& r) { return r.Bottom - r.Top; }
-inline bool RectIsEmpty(const TRect& r) { return r.Right <= r.Left || r.Bottom <= r.Top; }
-inline TRect RectOffset(const TRect& r, int dx, int dy)
-{
-    return {r.Left + dx, r.Top + dy, r.Right + dx, r.Bottom + dy};
-}
-inline TRect RectIntersect(const TRect& a, const TRect& b)
-{
-    TRect r{std::max(a.Left, b.Left), std::max(a.Top, b.Top), std::min(a.Right, b.Right),
-            std::min(a.Bottom, b.Bottom)};
-    return RectIsEmpty(r) ? TRect{} : r;
-}
+using cx::cxRectHeight;
+using cx::cxRectIsEmpty;
+using cx::cxRectOffset;
+using cx::cxRectWidth;
+using rtl::MulDiv;
+
 // Division rounding toward minus infinity, so that tiles left of and above the origin count.
 inline int FloorDiv(int a, int b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
-// MulDiv with halves rounded away from zero.
-inline int MulDiv(int a, int b, int c) { return int(std::lround(double(a) * b / c)); }
 
 gdi::Region* NewRegion(const gdi::Region& r) { return new gdi::Region(r); }
 
@@ -120,6 +112,21 @@ void TcxCanvas::SetViewportOrg(const TPoint& p) { gdi::SetViewportOrgEx(*GetHand
 TPoint TcxCanvas::GetWindowOrg() const { return GetHandle()->S().windowOrg; }
 void TcxCanvas::SetWindowOrg(const TPoint& p) { gdi::SetWindowOrgEx(*GetHandle(), p.X, p.Y); }
 TPoint TcxCanvas::GetDCOrigin() const { return GetHandle()->Origin(); }
+void TcxCanvas::BeginPath() { gdi::BeginPath(*GetHandle()); }
+void TcxCanvas::EndPath() { gdi::EndPath(*GetHandle()); }
+
+void TcxCanvas::WidenPath()
+{
+    canvas_->RequiredState(); // the pen the canvas shows now is the one that widens
+    gdi::WidenPath(*GetHandle());
+}
+
+TcxRegion* TcxCanvas::PathToRegion()
+{
+    std::optional<gdi::Region> region = gdi::PathToRegion(*GetHandle());
+    return new TcxRegion(new gdi::Region(region ? std::move(*region) : gdi::Region()));
+}
+
 void TcxCanvas::ExcludeClipRect(const TRect& r) { gdi::ExcludeClipRect(*GetHandle(), r); }
 void TcxCanvas::IntersectClipRect(const TRect& r) { gdi::IntersectClipRect(*GetHandle(), r); }
 bool TcxCanvas::RectVisible(const TRect& r) const { return gdi::RectVisible(*GetHandle(), r); }
@@ -234,7 +241,7 @@ void TcxCanvas::FillRect(const TRect& r, TColor color)
 
 void TcxCanvas::FillRect(const TRect& r, TBitmap* bitmap, bool excludeRect)
 {
-    if (RectIsEmpty(r))
+    if (cxRectIsEmpty(r))
         return;
     if (!bitmap || bitmap->GetEmpty()) {
         canvas_->FillRect(r);
@@ -246,9 +253,9 @@ void TcxCanvas::FillRect(const TRect& r, TBitmap* bitmap, bool excludeRect)
         const int firstRow = FloorDiv(r.Top, h), lastRow = FloorDiv(r.Bottom - 1, h);
         for (int row = firstRow; row <= lastRow; ++row)
             for (int col = firstCol; col <= lastCol; ++col) {
-                const TRect tile = RectIntersect({col * w, row * h, col * w + w, row * h + h}, r);
-                if (!RectIsEmpty(tile))
-                    canvas_->CopyRect(tile, bitmap->Canvas(), RectOffset(tile, -col * w, -row * h));
+                TRect tile;
+                if (cx::cxRectIntersect(tile, cx::cxRectBounds(col * w, row * h, w, h), r))
+                    canvas_->CopyRect(tile, bitmap->Canvas(), cxRectOffset(tile, -col * w, -row * h));
             }
     }
     if (excludeRect)
@@ -271,7 +278,7 @@ void TcxCanvas::FillRect(const TRect& rect, const TcxViewParams& params, TcxBord
 void TcxCanvas::FrameRect(const TRect& r, TColor color, int lineWidth, TcxBorders borders,
                           bool excludeFrame)
 {
-    if (RectIsEmpty(r) || color == clNone)
+    if (cxRectIsEmpty(r) || color == clNone)
         return;
     if (color != clDefault)
         SetBrushColor(color);
@@ -391,9 +398,9 @@ void TcxCanvas::Pie(const TRect& r, const TPoint& p1, const TPoint& p2)
 
 void TcxCanvas::Pie(const TRect& r, int startAngle, int sweepAngle)
 {
-    if (RectIsEmpty(r) || sweepAngle == 0)
+    if (cxRectIsEmpty(r) || sweepAngle == 0)
         return;
-    const int rx = RectWidth(r) / 2, ry = RectHeight(r) / 2;
+    const int rx = cxRectWidth(r) / 2, ry = cxRectHeight(r) / 2;
     const TPoint centre{r.Left + rx, r.Top + ry};
     // Rounds halves to the even neighbour (the default rounding mode).
     auto roundEven = [](long double v) { return int(std::nearbyint(v)); };

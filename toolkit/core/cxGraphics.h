@@ -3,9 +3,9 @@
 // stacks, frames, edges, tiled fills, clipping in logical coordinates, bitmap pixel access and
 // rotation, and the reference-counted brush cache with the unit's shared brushes.
 #include "platform/vcl/Graphics.h"
+#include "toolkit/core/dxCore.h"
 
 #include <cstdint>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -96,6 +96,13 @@ public:
     TPoint GetWindowOrg() const;
     void SetWindowOrg(const TPoint& p);
     TPoint GetDCOrigin() const;
+    // Paths: shapes drawn between BeginPath and EndPath are recorded instead of painted.
+    // WidenPath widens the closed path by the canvas's pen; PathToRegion returns a new region of
+    // the path (the caller frees it; empty when there is no closed path) and uses the path up.
+    void BeginPath();
+    void EndPath();
+    void WidenPath();
+    TcxRegion* PathToRegion();
     void ExcludeClipRect(const TRect& r);
     void IntersectClipRect(const TRect& r);
     bool RectVisible(const TRect& r) const;
@@ -175,9 +182,10 @@ void SetBitmapBits(TBitmap* bitmap, TRGBColors& colors, bool topDown);
 
 // ---- brush cache ----
 
-class EBrushCache : public std::runtime_error {
+// The cache's error; a toolkit exception like every other.
+class EBrushCache : public cx::EdxException {
 public:
-    using std::runtime_error::runtime_error;
+    using EdxException::EdxException;
 };
 
 struct TcxBrushData {

@@ -2,10 +2,8 @@
 
 #include <QChar>
 #include <algorithm>
-#include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <iconv.h>
 
 #include "platform/rtl/CodePage.h"
 #include "platform/rtl/Profile.h"
@@ -177,31 +175,6 @@ int dxGetCodePageFromCharset(int charset)
 namespace {
 bool IsUtf8Page(int codePage) { return codePage == 0 || codePage == 65001 || codePage == profile::AnsiCodePage; }
 
-// Other code pages through iconv; what cannot be converted becomes '?'.
-std::string Iconv(const std::string& to, const std::string& from, std::string_view in)
-{
-    iconv_t cd = iconv_open(to.c_str(), from.c_str());
-    if (cd == reinterpret_cast<iconv_t>(-1))
-        return std::string(in);
-    std::string out;
-    char* src = const_cast<char*>(in.data());
-    size_t left = in.size();
-    char buf[1024];
-    while (left > 0) {
-        char* dst = buf;
-        size_t room = sizeof buf;
-        size_t r = iconv(cd, &src, &left, &dst, &room);
-        out.append(buf, dst - buf);
-        if (r == static_cast<size_t>(-1) && errno != E2BIG) {
-            out += to == "UTF-8" ? "\xEF\xBF\xBD" : "?";
-            ++src;
-            --left;
-            iconv(cd, nullptr, nullptr, nullptr, nullptr);
-        }
-    }
-    iconv_close(cd);
-    return out;
-}
 } // namespace
 
 std::u16string dxAnsiStringToWideString(std::string_view bytes, int codePage, int count)
@@ -214,7 +187,7 @@ std::u16string dxAnsiStringToWideString(std::string_view bytes, int codePage, in
         return Utf8ToUtf16(bytes);
     if (codePage == 936)
         return Utf8ToUtf16(GbkToUtf8(bytes));
-    return Utf8ToUtf16(Iconv("UTF-8", "CP" + std::to_string(codePage), bytes));
+    return Utf8ToUtf16(ConvertEncoding("UTF-8", "CP" + std::to_string(codePage), bytes));
 }
 
 std::string dxWideStringToAnsiString(std::u16string_view text, int codePage, int count)
@@ -226,7 +199,7 @@ std::string dxWideStringToAnsiString(std::u16string_view text, int codePage, int
         return utf8;
     if (codePage == 936)
         return Utf8ToGbk(utf8);
-    return Iconv("CP" + std::to_string(codePage), "UTF-8", utf8);
+    return ConvertEncoding("CP" + std::to_string(codePage), "UTF-8", utf8);
 }
 
 std::u16string dxStringToWideString(std::string_view s, int codePage) { return dxAnsiStringToWideString(s, codePage); }

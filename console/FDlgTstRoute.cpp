@@ -1,0 +1,391 @@
+#include "console/FDlgTstRoute.h"
+
+#include "meter/FFunct.h"
+
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include <freexl.h>
+
+#include <charconv>
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+const char* const kAddressColumn = "电表地址";
+const char* const kParentColumn = "上一级电表地址";
+const char* const kPhaseColumn = "相位";
+
+std::string Trimmed(const std::string& text)
+{
+    const auto first = text.find_first_not_of(" \t\r\n");
+    if (first == std::string::npos)
+        return {};
+    const auto last = text.find_last_not_of(" \t\r\n");
+    return text.substr(first, last - first + 1);
+}
+
+void AddressBytes(const std::string& text12, std::uint8_t out[6])
+{
+    std::memset(out, 0, 6);
+    HexToBytes(text12, out, 6);
+}
+
+// The phase of a row whose phase cell names none: the address as a decimal number modulo 3, with
+// 0 taken as 3 (a text that is not a decimal number counts as 0).
+std::uint8_t AutomaticPhase(const std::string& addressText)
+{
+    unsigned long long value = 0;
+    const char* begin = addressText.data();
+    const char* end = begin + addressText.size();
+    const auto [ptr, ec] = std::from_chars(begin, end, value);
+    if (ec != std::errc() || ptr != end)
+        value = 0;
+    const auto phase = static_cast<std::uint8_t>(value % 3);
+    return phase == 0 ? 3 : phase;
+}
+
+// A cell as text; numbers without a fraction when they have none.
+std::string CellText(const FreeXL_CellValue& cell)
+{
+    switch (cell.type) {
+    case FREEXL_CELL_INT:
+        return std::to_string(cell.value.int_value);
+    case FREEXL_CELL_DOUBLE: {
+        const double v = cell.value.double_value;
+        char buffer[64];
+        if (std::isfinite(v) && v == std::floor(v) && std::fabs(v) < 1e18) {
+            std::snprintf(buffer, sizeof buffer, "%.0f", v);
+            return buffer;
+        }
+        const auto [ptr, ec] = std::to_chars(buffer, buffer + sizeof buffer, v);
+        return ec == std::errc() ? std::string(buffer, ptr) : std::string();
+    }
+    case FREEXL_CELL_TEXT:
+    case FREEXL_CELL_SST_TEXT:
+    case FREEXL_CELL_DATE:
+    case FREEXL_CELL_DATETIME:
+    case FREEXL_CELL_TIME:
+        return cell.value.text_value ? cell.value.text_value : "";
+    default:
+        return {};
+    }
+}
+
+// Closes the FreeXL handle on every way out.
+class XlsFile {
+public:
+    explicit XlsFile(const std::string& fileName)
+    {
+        ok_ = freexl_open(fileName.c_str(), &handle_) == FREEXL_OK;
+    }
+    ~XlsFile() { if (handle_) freexl_close(handle_); }
+    XlsFile(const XlsFile&) = delete;
+    XlsFile& operator=(const XlsFile&) = delete;
+
+    bool Ok() const { return ok_; }
+    const void* Handle() const { return handle_; }
+
+private:
+    const void* handle_ = nullptr;
+    bool ok_ = false;
+};
+
+bool SelectSheet(const void* handle, const char* name)
+{
+    unsigned int count = 0;
+    if (freexl_get_info(handle, FREEXL_BIFF_SHEET_COUNT, &count) != FREEXL_OK)
+        return false;
+    for (unsigned int i = 0; i < count; ++i) {
+        const char* sheetName = nullptr;
+        if (freexl_get_worksheet_name(handle, static_cast<unsigned short>(i), &sheetName) == FREEXL_OK
+            && sheetName && std::strcmp(sheetName, name) == 0)
+            return freexl_select_active_worksheet(handle, static_cast<unsigned short>(i)) == FREEXL_OK;
+    }
+    return false;
+}
+
+std::string ReadCell(const void* handle, unsigned int row, unsigned short column)
+{
+    FreeXL_CellValue cell;
+    if (freexl_get_cell_value(handle, row, column, &cell) != FREEXL_OK)
+        throw ERouteSheetError("路由测试表读取失败: 第" + std::to_string(row + 1) + "行");
+    return Trimmed(CellText(cell));
+}
+
+} // namespace
+
+bool TRouteTest::MakeRow(const std::string& addressCell, const std::string& parentCell,
+                         const std::string& phaseCell, _StRouteMeter& row)
+{
+    const std::string address = Trimmed(addressCell);
+    const std::string parent = Trimmed(parentCell);
+    const std::string phase = Trimmed(phaseCell);
+    if (address == "0" || (address.empty() && parent.empty() && phase.empty()))
+        return false;
+
+    row = _StRouteMeter{};
+    row.AddressText = PadLeftZeros(address, 12);
+    AddressBytes(row.AddressText, row.Address);
+    if (parent.empty()) {
+        row.ParentText = "NULL";
+        std::memset(row.ParentAddress, 0xFF, 6);
+    } else {
+        row.ParentText = PadLeftZeros(parent, 12);
+        AddressBytes(row.ParentText, row.ParentAddress);
+    }
+    if (phase == "A" || phase == "a")
+        row.Phase = 1;
+    else if (phase == "B" || phase == "b")
+        row.Phase = 2;
+    else if (phase == "C" || phase == "c")
+        row.Phase = 3;
+    if (row.Phase != 0) {
+        row.PhaseText = phase;
+    } else {
+        row.Phase = AutomaticPhase(row.AddressText);
+        row.PhaseText = "自动";
+    }
+    return true;
+}
+
+void TRouteTest::ReadSheet(const std::string& fileName)
+{
+    XlsFile file(fileName);
+    if (!file.Ok())
+        throw ERouteSheetError("无法作为Excel文件(*.xls)打开: " + fileName);
+    const void* xls = file.Handle();
+    if (!SelectSheet(xls, "Sheet1"))
+        throw ERouteSheetError("Excel文件中没有工作表Sheet1: " + fileName);
+
+    unsigned int rows = 0;
+    unsigned short columns = 0;
+    if (freexl_worksheet_dimensions(xls, &rows, &columns) != FREEXL_OK)
+        throw ERouteSheetError("工作表Sheet1无法读取: " + fileName);
+
+    int addressColumn = -1, parentColumn = -1, phaseColumn = -1;
+    for (unsigned short c = 0; rows > 0 && c < columns; ++c) {
+        const std::string name = ReadCell(xls, 0, c);
+        if (name == kAddressColumn && addressColumn < 0) addressColumn = c;
+        else if (name == kParentColumn && parentColumn < 0) parentColumn = c;
+        else if (name == kPhaseColumn && phaseColumn < 0) phaseColumn = c;
+    }
+    for (const auto& [column, name] : {std::pair{addressColumn, kAddressColumn},
+                                       std::pair{parentColumn, kParentColumn},
+                                       std::pair{phaseColumn, kPhaseColumn}}) {
+        if (column < 0)
+            throw ERouteSheetError(std::string("工作表Sheet1中没有列\"") + name + "\"");
+    }
+
+    RouteTable.clear();
+    for (unsigned int r = 1; r < rows && static_cast<int>(RouteTable.size()) < kMaxRows; ++r) {
+        _StRouteMeter row;
+        if (MakeRow(ReadCell(xls, r, static_cast<unsigned short>(addressColumn)),
+                    ReadCell(xls, r, static_cast<unsigned short>(parentColumn)),
+                    ReadCell(xls, r, static_cast<unsigned short>(phaseColumn)), row))
+            RouteTable.push_back(std::move(row));
+    }
+}
+
+int TRouteTest::BucketOf(const std::uint8_t address[6])
+{
+    return Crc16X25(address, 6) & 0x7FF;
+}
+
+bool TRouteTest::BuildIndex()
+{
+    if (RouteTable.empty())
+        return false;
+    IndexReady = true;
+    for (auto& bucket : RouteIndex)
+        bucket = RouteBucket{};
+    for (std::size_t i = 0; i < RouteTable.size(); ++i) {
+        auto& bucket = RouteIndex[static_cast<std::size_t>(BucketOf(RouteTable[i].Address))];
+        ++bucket.Count;
+        bucket.Rows.push_back(static_cast<std::uint16_t>(i));
+    }
+    return true;
+}
+
+void TRouteTest::ClearIndex()
+{
+    IndexReady = false;
+    for (auto& bucket : RouteIndex)
+        bucket = RouteBucket{};
+}
+
+int TRouteTest::Find(const std::uint8_t address[6]) const
+{
+    const auto& bucket = RouteIndex[static_cast<std::size_t>(BucketOf(address))];
+    for (const std::uint16_t row : bucket.Rows) {
+        if (row < RouteTable.size() && std::memcmp(RouteTable[row].Address, address, 6) == 0)
+            return row;
+    }
+    return -1;
+}
+
+int TRouteTest::CheckRoute(const std::uint8_t* path, int count, std::uint8_t framePhase,
+                           bool crossPhase, std::uint8_t& meterPhaseByte) const
+{
+    meterPhaseByte = framePhase;
+    if (!path || count < 1)
+        return kRouteWrong;
+
+    static const std::uint8_t kTop[6] = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
+    const std::uint8_t* destination = path + 6 * (count - 1);
+    const int destinationRow = Find(destination);
+    if (destinationRow < 0)
+        return kRouteWrong;
+
+    bool pathGood = true;
+    if (count == 1) {
+        pathGood = RouteTable[static_cast<std::size_t>(destinationRow)].ParentText == "NULL";
+    } else {
+        const std::uint8_t* current = destination;
+        for (int k = count; k > 0; --k) {
+            const std::uint8_t* expectedParent = k == 1 ? kTop : path + 6 * (k - 2);
+            const int row = Find(current);
+            if (row < 0 || std::memcmp(RouteTable[static_cast<std::size_t>(row)].ParentAddress,
+                                       expectedParent, 6) != 0) {
+                pathGood = false;
+                break;
+            }
+            current = expectedParent;
+        }
+    }
+
+    const std::uint8_t tablePhase = RouteTable[static_cast<std::size_t>(destinationRow)].Phase;
+    bool phaseGood;
+    if (crossPhase) {
+        meterPhaseByte = tablePhase;
+        phaseGood = true;
+    } else {
+        phaseGood = framePhase == tablePhase;
+    }
+    if (!pathGood)
+        return kRouteWrong;
+    return phaseGood ? kRouteGood : kRoutePhaseDiffers;
+}
+
+// ---------------------------------------------------------------------------------------------
+
+TDlgTstRoute::TDlgTstRoute(QWidget* parent, TRouteTest* routes)
+    : QDialog(parent)
+{
+    if (!routes) {
+        ownRoutes_ = std::make_unique<TRouteTest>();
+        routes = ownRoutes_.get();
+    }
+    routes_ = routes;
+
+    setWindowTitle(QStringLiteral("路由测试表单"));
+    LVMeterInfo = new QTreeWidget(this);
+    LVMeterInfo->setObjectName(QStringLiteral("LVMeterInfo"));
+    LVMeterInfo->setRootIsDecorated(false);
+    LVMeterInfo->setSelectionBehavior(QAbstractItemView::SelectRows);
+    LVMeterInfo->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    LVMeterInfo->setHeaderLabels({QStringLiteral("电表地址"), QStringLiteral("上一级电表地址"),
+                                  QStringLiteral("相位")});
+    LVMeterInfo->setColumnWidth(0, 90);
+    LVMeterInfo->setColumnWidth(1, 100);
+    LVMeterInfo->setColumnWidth(2, 40);
+
+    BtnOpen = new QPushButton(QStringLiteral("打开文件"), this);
+    BitBtn2 = new QPushButton(QStringLiteral("确认"), this);
+    BitBtn3 = new QPushButton(QStringLiteral("取消"), this);
+    for (auto* button : {BtnOpen, BitBtn2, BitBtn3})
+        button->setAutoDefault(false);
+    connect(BtnOpen, &QPushButton::clicked, this, [this] { BtnOpenClick(); });
+    connect(BitBtn2, &QPushButton::clicked, this, [this] { BitBtn2Click(); });
+    connect(BitBtn3, &QPushButton::clicked, this, [this] { BitBtn3Click(); });
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(BtnOpen);
+    buttons->addStretch();
+    buttons->addWidget(BitBtn2);
+    buttons->addWidget(BitBtn3);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(LVMeterInfo);
+    layout->addLayout(buttons);
+    resize(280, 400);
+
+    OnError = [this](const std::string& message) {
+        QMessageBox::critical(this, windowTitle(), QString::fromStdString(message));
+    };
+    ShowTable();
+}
+
+TDlgTstRoute::~TDlgTstRoute() = default;
+
+void TDlgTstRoute::OpenSheet(const std::string& fileName)
+{
+    SheetFileName = fileName;
+    try {
+        routes_->ReadSheet(fileName);
+    } catch (const ERouteSheetError& error) {
+        ShowTable();
+        if (OnError)
+            OnError(error.what());
+        return;
+    }
+    ShowTable();
+}
+
+void TDlgTstRoute::BtnOpenClick()
+{
+    const QString file = QFileDialog::getOpenFileName(
+        this, QString(), QString(), QStringLiteral("所有Microsoft Office Excel文件(*.xls) (*.xls)"));
+    if (file.isEmpty())
+        return;
+    OpenSheet(file.toStdString());
+}
+
+void TDlgTstRoute::BitBtn2Click()
+{
+    if (!routes_->BuildIndex())
+        return;
+    BtnOpen->setEnabled(false);
+}
+
+void TDlgTstRoute::BitBtn3Click()
+{
+    routes_->ClearIndex();
+    BtnOpen->setEnabled(true);
+}
+
+void TDlgTstRoute::FormClose()
+{
+    routes_->ClearIndex();
+}
+
+void TDlgTstRoute::closeEvent(QCloseEvent* event)
+{
+    FormClose();
+    QDialog::closeEvent(event);
+}
+
+void TDlgTstRoute::done(int result)
+{
+    FormClose();
+    QDialog::done(result);
+}
+
+void TDlgTstRoute::ShowTable()
+{
+    LVMeterInfo->clear();
+    QList<QTreeWidgetItem*> items;
+    items.reserve(static_cast<qsizetype>(routes_->RouteTable.size()));
+    for (const auto& row : routes_->RouteTable) {
+        items.append(new QTreeWidgetItem({QString::fromStdString(row.AddressText),
+                                          QString::fromStdString(row.ParentText),
+                                          QString::fromStdString(row.PhaseText)}));
+    }
+    LVMeterInfo->addTopLevelItems(items);
+}
