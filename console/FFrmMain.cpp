@@ -1,6 +1,9 @@
 #include "console/FFrmMain.h"
 
+#include "console/CommandSequencer.h"
 #include "console/FDlgComSet.h"
+#include "console/FFrmMainPorts.h"
+#include "console/FFrmOrd.h"
 #include "console/FFrmMainConvert.h"
 #include "console/SerialLink.h"
 #include "console/SettingsKeys.h"
@@ -30,14 +33,6 @@
 
 #include <ctime>
 
-const std::string LogSeparator(41, '-');
-const std::string ListenSeparator(82, '-');
-const std::string ReplySeparator(41, '=');
-const std::string RelaySeparator = "/*" + std::string(37, '-') + "*/";
-const char* const RelayTitleSuffix = "(中继测试)";
-const char* const ChipTitleSuffix = "(芯片测试)";
-const char* const ListenTitleSuffix = "(侦听测试)";
-const char* const VersionText = "V2.7.1 2011-05-05 13:50:56";
 const char* const AppTitle = "Ammerlin";
 
 namespace {
@@ -563,6 +558,11 @@ void TFrmMain::SetPanelText(int index, const std::string& text)
 // ---------------------------------------------------------------------------------------------
 // Start-up and shut-down
 
+std::string TFrmMain::IniPath() const
+{
+    return options_.IniPath.empty() ? SettingsFilePath() : options_.IniPath;
+}
+
 void TFrmMain::FormCreate()
 {
     // 1. Operation and frame pages; the listening pages hidden.
@@ -570,29 +570,47 @@ void TFrmMain::FormCreate()
     ShowTab(TabSheet2, true);
     for (QWidget* page : {TabSheet3, TabSheet4, TabSheet5, TabSheet6})
         ShowTab(page, false);
-    // 3, 4. The serial settings dialog and the delays it holds.
-    ComSetDialog = new TDlgComSet(this, options_.IniPath);
+    // 3, 4. The dialogs kept while the program runs, and the delays of the serial dialog.
+    ComSetDialog = new TDlgComSet(this, IniPath());
+    ComSetDialog->OnWriteError = [this](const std::string& text) { Notify(text); };
+    Composer = new TFrmSend(this, IniPath());
+    RouteDialog = new TDlgTstRoute(this, &Routes);
     FrameGap = ComSetDialog->GetFrameGap();
     ResponseDelay = ComSetDialog->GetResponseDelay();
     Link->SetFrameGap(FrameGap);
     Link->SetResponseDelay(ResponseDelay);
-    // 6. The meter.
-    Meter = std::make_unique<TZbSxMeter>(options_.Clock);
-    Meter->MeterConst[0] = 0x00;
-    Meter->MeterConst[1] = 0x32;
-    Meter->MeterConst[2] = 0x00;
-    Meter->SetFrameBuffer(FrameBuffer);
-    Meter->SetTxBuffer(TxBuffer);
-    Meter->SetLongFrameIds(LongFrameIds[0], LongFrameIds[1]);
+    // 6. The console core with the meter (3200 impulses per kWh, buffers, address filter).
+    Line = std::make_unique<TWindowLine>(*Link);
+    Ports = std::make_unique<TWindowPorts>(*this);
+    TConsolePorts ports;
+    ports.Line = Line.get();
+    ports.Log = Ports.get();
+    ports.Status = Ports.get();
+    ports.Clock = Ports.get();
+    ports.Notifier = Ports.get();
+    ports.Dialogs = Ports.get();
+    ports.Route = Ports.get();
+    ports.Listen = Ports.get();
+    ports.Commands = Ports.get();
+    Core = std::make_unique<TConsoleCore>(ports, options_.Clock);
+    Meter = Core->Meter.get();
+    Sequencer = std::make_unique<TCommandSequencer>(*Composer, *Ports);
+    Link->OnBurst = [this](const TBytes& bytes, int pending) {
+        Core->MSComm1Comm(bytes.data(), static_cast<int>(bytes.size()), pending);
+    };
+    Link->OnFrameGap = [this] { Core->TimerTxOverTimer(); };
+    Link->OnPortLost = [this](const TPortState& state) {
+        for (const auto& line : state.LogLines)
+            AddLog(MemoRes, line);
+        Core->ShowPortState();
+    };
     // 7-10. The settings file.
     ReadSettings();
     // 11. Carry the controls into the meter.
     EditBhExit();
     EditPwExit();
     CbbxPulCntChange();
-    const TPortState port = Link->ShowPortState();
-    TbtnComOpen->setText(Q(port.ButtonCaption));
-    SetPanelText(1, port.PanelText);
+    Core->ShowPortState();
     for (int p = 0; p < 3; ++p)
         CbbxVoltAChange(p);
     for (int p = 0; p < 3; ++p)
@@ -606,6 +624,7 @@ void TFrmMain::FormCreate()
     PageControl1->setCurrentWidget(TabSheet1);
     Panel8->setFixedHeight(110);
     resize(width(), 687);
+    ApplyListenView();  // a run ended in the listening mode starts in it again
     created_ = true;
     if (options_.StartTimers)
         TimerSec.start();
@@ -614,11 +633,11 @@ void TFrmMain::FormCreate()
 void TFrmMain::ReadSettings()
 {
     using namespace settings;
-    const std::string path = options_.IniPath.empty() ? SettingsFilePath() : options_.IniPath;
-    const rtl::TIniFile ini(path);
+    const rtl::TIniFile ini(IniPath());
     TmiOpSetEnable->setChecked(ini.ReadBool(MeterSection, ProgramEnable, false));
     Meter->SetProgramEnable(TmiOpSetEnable->isChecked());
     TmiChipKind->setChecked(ini.ReadBool(SystemSection, ChipKind, false));
+    Core->Options.ChipKind = TmiChipKind->isChecked();
     SetTestMode(ini.ReadInteger(SystemSection, TestType, 1));
     Link->Comm().SetCommPort(ini.ReadInteger(SystemSection, PortNumber, 1));
     Link->Comm().SetDevice(ini.ReadString(SystemSection, PortDevice, ""));
@@ -626,10 +645,12 @@ void TFrmMain::ReadSettings()
     EditPw->setText(Q(ini.ReadString(MeterSection, Password, "271828")));
     for (int r = 0; r < 8; ++r) {
         const std::string text = ini.ReadString(MeterSection, AddressKey(r), "888888888888");
-        AddressEdits[r]->setText(Q(PadLeftZeros(text, 12)));
+        AddressEdits[r]->setText(Q(Core->SetAddressRow(r, PadLeftZeros(text, 12))));
     }
-    for (int r = 0; r < 8; ++r)
+    for (int r = 0; r < 8; ++r) {
         AddressChecks[r]->setChecked(ini.ReadBool(MeterSection, AddressEnableKey(r + 1), false));
+        Core->AddressChecks[static_cast<std::size_t>(r)] = AddressChecks[r]->isChecked();
+    }
     const auto select = [](QComboBox* box, int index) {
         box->setCurrentIndex(index >= 0 && index < box->count() ? index : -1);
     };
@@ -653,8 +674,7 @@ void TFrmMain::ReadSettings()
 void TFrmMain::WriteSettings()
 {
     using namespace settings;
-    const std::string path = options_.IniPath.empty() ? SettingsFilePath() : options_.IniPath;
-    rtl::TIniFile ini(path);
+    rtl::TIniFile ini(IniPath());
     ini.WriteInteger(SystemSection, TestType, GetTestMode());
     ini.WriteInteger(SystemSection, PortNumber, Link->Comm().CommPort());
     ini.WriteString(SystemSection, PortSettings, Link->Comm().Settings());
@@ -687,9 +707,15 @@ void TFrmMain::FormClose()
     } catch (const std::exception& e) {
         Notify(e.what());  // the settings are lost, but the window still closes
     }
-    Meter.reset();
+    Sequencer.reset();
+    Meter = nullptr;
+    Core.reset();
     delete ComSetDialog;
+    delete Composer;
+    delete RouteDialog;
     ComSetDialog = nullptr;
+    Composer = nullptr;
+    RouteDialog = nullptr;
 }
 
 void TFrmMain::closeEvent(QCloseEvent* event)
@@ -748,15 +774,12 @@ void TFrmMain::BtnSaveMemoClick()
 
 void TFrmMain::BtnTxCntClrClick()
 {
-    RxByteCount = TxByteCount = RxFrameCount = TxFrameCount = 0;
-    SetPanelText(2, "RX:0");
-    SetPanelText(3, "TX:0");
-    SetPanelText(4, "RSuc:0");
-    SetPanelText(5, "TSuc:0");
-    MemoRes->clear();
-    MemoTx->clear();
-    for (QPlainTextEdit* m : {MemoLT, MemoBw, MemoL[0], MemoL[1], MemoL[2], MemoB[0], MemoB[1], MemoB[2]})
-        m->clear();
+    Core->BtnTxCntClrClick();
+}
+
+QPlainTextEdit* TFrmMain::LogMemo(TLogId id) const
+{
+    return LogMemos().at(static_cast<std::size_t>(id));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -796,6 +819,34 @@ void TFrmMain::ConnectHandlers()
     connect(EditKaiNum, &TFilterEdit::exited, this, [this] { EditKaiNumExit(); });
     for (int i = 0; i < 4; ++i)
         connect(EventEdits[i], &QLineEdit::textChanged, this, [this, i] { EventEditChange(i); });
+    for (int r = 0; r < 8; ++r)
+        connect(AddressChecks[r], &QCheckBox::toggled, this, [this, r](bool on) {
+            if (Core)
+                Core->AddressChecks[static_cast<std::size_t>(r)] = on;
+        });
+    connect(BbtnEventEn, &QPushButton::clicked, this, [this] { BbtnEventEnClick(); });
+    connect(CheckDelay, &QCheckBox::clicked, this, [this] { CheckDelayClick(); });
+    connect(CheckChangeBaud, &QCheckBox::clicked, this, [this](bool on) {
+        CheckChangeBaud->setChecked(Core->ChooseNum(on));
+    });
+    connect(TbtnComOpen, &QToolButton::clicked, this, [this] { TbtnComOpenClick(); });
+    connect(ToolButton1, &QToolButton::clicked, this, [this] { ToolButton1Click(); });
+    connect(TbtnCmdRd9010, &QToolButton::clicked, this, [this] { Sequencer->SendButtonClick(); });
+    connect(&TimerRd9010, &QTimer::timeout, this, [this] { Sequencer->NextMeterTimer(); });
+    connect(ToolButtonBh, &QToolButton::clicked, this, [this] { Core->ToolButtonBhClick(); });
+    connect(TmiContinuous, &QAction::toggled, this, [this](bool on) { Core->Options.Continuous = on; });
+    connect(TmiChoosePhasic, &QAction::toggled, this, [this](bool on) { Core->Options.CrossPhase = on; });
+    // The reply variants: the core asks its dialog and says whether the item ends checked.
+    const auto variant = [this](QAction* item, bool (TConsoleCore::*handler)()) {
+        connect(item, &QAction::triggered, this, [this, item, handler] {
+            item->setChecked((Core.get()->*handler)());
+            TmiBySelf->setChecked(Core->Options.SelfReply);
+            TmiCircleBack->setChecked(Core->Options.CycleReply);
+        });
+    };
+    variant(TmiBySelf, &TConsoleCore::TmiCheckSelf);
+    variant(TmiCircleBack, &TConsoleCore::TmiCheckCircle);
+    variant(TmiCheckAuto, &TConsoleCore::TmiCheckAuto);
 
     connect(CheckBox2, &QCheckBox::clicked, this, [this] { CheckBox2Click(); });
     connect(Cbx3or1, &QCheckBox::clicked, this, [this] { Cbx3or1Click(); });

@@ -10,6 +10,8 @@
 // switches), FFrmMainModes.cpp (test modes, meter kinds, menus), FFrmMainConvert (pure
 // conversions), FFrmMainWidgets (filtered edit, lamp), LogSaver (saving the logs).
 #include "console/DigitView.h"
+#include "console/FConsoleCore.h"
+#include "console/FDlgTstRoute.h"
 #include "console/FFrmMainWidgets.h"
 #include "console/LogSaver.h"
 #include "meter/FMeter.h"
@@ -41,17 +43,12 @@ class QToolButton;
 class QWidget;
 class TDlgComSet;
 class TSerialLink;
+class TFrmSend;
+class TCommandSequencer;
+class TWindowLine;
+class TWindowPorts;
 
-// Module constants of the main window.
-extern const std::string LogSeparator;     // 41 "-"
-extern const std::string ListenSeparator;  // 82 "-"
-extern const std::string ReplySeparator;   // 41 "="
-extern const std::string RelaySeparator;   // "/*---...---*/", 41 characters
-extern const char* const RelayTitleSuffix;  // "(中继测试)"
-extern const char* const ChipTitleSuffix;   // "(芯片测试)"
-extern const char* const ListenTitleSuffix; // "(侦听测试)"
-extern const char* const VersionText;       // "V2.7.1 2011-05-05 13:50:56"
-extern const char* const AppTitle;          // "Ammerlin"
+extern const char* const AppTitle;  // "Ammerlin"
 
 // What the window is built with; tests give a settings file, a clock and a folder of their own.
 struct TFrmMainOptions {
@@ -68,6 +65,7 @@ public:
     ~TFrmMain() override;
 
     // ---- Start-up and shut-down (FFrmMain.cpp) ----
+    std::string IniPath() const;
     void FormCreate();
     void FormClose();
 
@@ -76,13 +74,9 @@ public:
     // The small dialogs the window asks: an energy value (caption, initial text; the 8 digits on
     // OK), the highest tariff number under DL/T645-2007; no answer = cancelled.
     std::function<std::optional<std::string>(const std::string& caption, const std::string& text)> AskKwhText;
-    std::function<std::optional<std::uint8_t>()> AskMaxTariff;
-    // Windows of other parts that a mode change closes or shows.
-    std::function<void()> CloseModeWindows;
-    std::function<void()> ShowRouteDialog;
-    // Alt+A turned the cyclic reply on (the reply starts at its first length); Alt+S.
-    std::function<void()> OnCyclicReplyOn;
-    std::function<void()> OnNextBaudStep;
+    std::function<std::optional<int>()> AskMaxTariff;
+    // Set up before FormCreate to replace the dialogs of the reply variants (tests).
+    IConsoleDialogs* DialogsOverride = nullptr;
 
     // ---- Logs ----
     void AddLog(QPlainTextEdit* memo, const std::string& line);
@@ -141,9 +135,11 @@ public:
     enum class TDisplaySwitch { Show645, Carrier, CarrierRaw };
     void DisplaySwitchClick(TDisplaySwitch which);
     void ResetReceiverForDisplay();
+    void ShowDisplaySwitches();
     void TBt1or3Click();
     void TBtCancelClick();
     void EventEditChange(int which);  // 0 "命令", 1 "响应", 2 "取消", 3 "结束"
+    QPlainTextEdit* LogMemo(TLogId id) const;
 
     // ---- Test modes, menus (FFrmMainModes.cpp) ----
     void SetTestMode(int mode);
@@ -158,27 +154,33 @@ public:
     void TmiOpSetEnableClick();
     void FastChange(int key);  // Qt::Key_A or Qt::Key_S with Alt
     bool ListenMode() const;
+    void ApplyModeControls(int mode);
 
     // ---- State ----
-    std::unique_ptr<TZbSxMeter> Meter;
+    // The console core owns the meter and the receive-path state; Meter points at its meter
+    // between FormCreate and FormClose.
+    std::unique_ptr<TConsoleCore> Core;
+    TZbSxMeter* Meter = nullptr;
     std::unique_ptr<TSerialLink> Link;
+    std::unique_ptr<TWindowLine> Line;
+    std::unique_ptr<TWindowPorts> Ports;
     TDlgComSet* ComSetDialog = nullptr;
-    std::uint8_t TestModeFlags = 0;
+    TFrmSend* Composer = nullptr;
+    TRouteTest Routes;
+    TDlgTstRoute* RouteDialog = nullptr;
+    std::unique_ptr<TCommandSequencer> Sequencer;
     int FrameGap = 100;
     int ResponseDelay = 10000;
-    int RxIndex = 0;
-    std::uint8_t DisplayState = 1;
-    bool Show645 = false;
-    bool ShowCarrier = false;
-    bool CarrierRaw = false;
-    bool DelayOn = false;
     bool CustomDataShown = false;
     bool ListenWholeView = true;
-    int NextTarget = 0;
-    int RxByteCount = 0, TxByteCount = 0, RxFrameCount = 0, TxFrameCount = 0;
-    std::uint8_t TxBuffer[TZbSxMeter::kFrameBufferSize] = {};
-    std::uint8_t FrameBuffer[TZbSxMeter::kFrameBufferSize] = {};
-    std::uint8_t LongFrameIds[2][2] = {{0x00, 0x00}, {0x00, 0x01}};
+
+    // ---- Serial port (FFrmMainPorts.cpp) ----
+    void TbtnComOpenClick();
+    void ToolButton1Click();
+    void OpenPort(bool open);
+    void BbtnEventEnClick();
+    void CheckDelayClick();
+    void ApplyListenView();
 
     // ---- Controls ----
     QToolBar* ToolBar1 = nullptr;

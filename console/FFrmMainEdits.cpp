@@ -3,6 +3,8 @@
 #include "console/FFrmMain.h"
 
 #include "console/FFrmMainConvert.h"
+#include "console/CommandSequencer.h"
+#include "console/ComposerModel.h"
 #include "console/SerialLink.h"
 
 #include <QCheckBox>
@@ -142,15 +144,11 @@ void TFrmMain::PmiCheckNoClick()
 void TFrmMain::DoCheckRule()
 {
     const std::uint8_t protocol = CheckedProtocol(*this);
-    Meter->SetProtocol(protocol);
+    Core->DoCheckRule(protocol);  // protocol, highest tariff (2007), total energy 0
     if (protocol <= 1) {
         SetToolVisible(ToolButtonBh, true);
         EdiMonth->setEnabled(true);
         const bool is2007 = protocol == 1;
-        if (is2007 && AskMaxTariff) {
-            if (const auto tariffs = AskMaxTariff())
-                Meter->MaxTariff = *tariffs;
-        }
         EditStaRun[0]->setMaxLength(is2007 ? 4 : 2);
         EditStaRun[0]->setText(QString::fromUtf8(is2007 ? "0000" : "00"));
         EditStaGrid->setEnabled(!is2007);
@@ -161,7 +159,6 @@ void TFrmMain::DoCheckRule()
         SetToolVisible(ToolButtonBh, false);
         EdiMonth->setEnabled(false);
     }
-    Meter->SetTotalEnergy("000000.00");
     ShowEnergy();
 }
 
@@ -169,44 +166,50 @@ void TFrmMain::DoCheckRule()
 // box and the clicks it causes on the others end in these states.
 void TFrmMain::DisplaySwitchClick(TDisplaySwitch which)
 {
+    TConsoleOptions& o = Core->Options;
     switch (which) {
     case TDisplaySwitch::Show645:
-        if (!ShowCarrier) {
-            Show645 = !Show645;
-            CheckDelay->setEnabled(Show645);
-            if (!Show645 && CheckDelay->isChecked()) {
+        if (!o.ShowCarrier) {
+            o.Show645 = !o.Show645;
+            CheckDelay->setEnabled(o.Show645);
+            if (!o.Show645 && CheckDelay->isChecked()) {
                 CheckDelay->setChecked(false);
-                DelayOn = false;  // what unchecking "延时设置" does
+                Core->DelayOn = false;  // what unchecking "延时设置" does
             }
             ResetReceiverForDisplay();
         }
         break;
     case TDisplaySwitch::Carrier:
-        if (!Show645) {
-            ShowCarrier = !ShowCarrier;
-            CarrierRaw = ShowCarrier;  // the carrier display starts raw
+        if (!o.Show645) {
+            o.ShowCarrier = !o.ShowCarrier;
+            o.CarrierRaw = o.ShowCarrier;  // the carrier display starts raw
             ResetReceiverForDisplay();
         }
         break;
     case TDisplaySwitch::CarrierRaw:
-        if (ShowCarrier && !Show645) {
-            CarrierRaw = !CarrierRaw;
+        if (o.ShowCarrier && !o.Show645) {
+            o.CarrierRaw = !o.CarrierRaw;
             ResetReceiverForDisplay();
         }
         break;
     }
-    Check645Show->setChecked(Show645);
-    CheckAbandon->setChecked(ShowCarrier);
-    CheckTopFast->setChecked(ShowCarrier && CarrierRaw);
+    ShowDisplaySwitches();
+}
+
+void TFrmMain::ShowDisplaySwitches()
+{
+    const TConsoleOptions& o = Core->Options;
+    Check645Show->setChecked(o.Show645);
+    CheckAbandon->setChecked(o.ShowCarrier);
+    CheckTopFast->setChecked(o.ShowCarrier && o.CarrierRaw);
 }
 
 void TFrmMain::ResetReceiverForDisplay()
 {
-    DisplayState = 1;
-    RxIndex = 0;
+    Core->ResetReceiver(-1);
     Link->Comm().SetInputLen(0);
     Link->Comm().ClearInBuffer();
-    Link->Receiver().SetImmediate(Show645 || ShowCarrier);
+    Link->Receiver().SetImmediate(Core->ReadsAtOnce());
 }
 
 void TFrmMain::LayoutListenPages()
@@ -248,17 +251,17 @@ void TFrmMain::TBt1or3Click()
 
 void TFrmMain::TBtCancelClick()
 {
+    if (Sequencer)
+        Sequencer->ForceCancel();
     TbtnCmdRd9010->setEnabled(true);
-    NextTarget = 0;
 }
 
 void TFrmMain::EventEditChange(int which)
 {
     EventRepFrame* records[4] = {&Meter->ControlEventRep, &Meter->DataEventRep, &Meter->CancelEventRep,
                                  &Meter->FinishedEventRep};
-    if (which < 0 || which > 3)
+    if (which < 0 || which > 3 || !Meter)
         return;
-    EventRepFrame& record = *records[which];
-    record.Len = static_cast<std::uint8_t>(
-        ParseHexText(EventEdits[static_cast<std::size_t>(which)]->text().toStdString(), record.Data, sizeof record.Data - 1));  // Len is one byte
+    std::string error;  // more than a record holds: the record stays as it was
+    SetEventRepFromText(EventEdits[static_cast<std::size_t>(which)]->text().toStdString(), *records[which], error);
 }

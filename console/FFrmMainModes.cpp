@@ -1,6 +1,9 @@
 // Test modes as the window shows them (row captions, check boxes, editable rows, tool buttons,
-// pages, title), the meter-kind menu and the menu switches.
+// pages, title), the meter-kind menu and the menu switches. The core keeps the mode itself.
 #include "console/FFrmMain.h"
+
+#include "console/FFrmOrd.h"
+#include "console/FTestModes.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -12,88 +15,48 @@
 #include <QToolButton>
 
 namespace {
-
-struct TModeRow {
-    std::uint8_t Flag;
-    int Labels;          // 0 relay, 1 list, 2 black list, 3 interval
-    bool Checks;         // row check boxes shown
-    bool RowsEditable;   // rows 2..8
-    int Composer;        // "组命令帧" and "强制取消": 0 hidden, 1 shown, -1 unchanged
-};
-
-// Modes 1..7; mode 5 (listening) is handled by the menu handler.
-const TModeRow ModeRows[8] = {
-    {},
-    {0x01, 0, false, true, 0},
-    {0x04, 1, true, true, 1},
-    {0x02, 2, true, true, 0},
-    {0x08, 1, false, false, 1},
-    {},
-    {0x10, 3, false, true, 0},
-    {0x20, 1, false, false, -1},
-};
-
-constexpr std::uint8_t AllModeBits = 0x01 | 0x02 | 0x04 | 0x08 | 0x10 | 0x20;
-
 QString Q(const char* text) { return QString::fromUtf8(text); }
-
 } // namespace
+
+void TFrmMain::ApplyModeControls(int mode)
+{
+    const TTestModeInfo* info = FindTestMode(mode);
+    if (info && info->Bit != 0) {
+        SetNodeLabels(static_cast<int>(info->Labels));
+        if (info->NodeChecks != TModeShow::Unchanged)
+            ShowNodeChecks(info->NodeChecks == TModeShow::Shown);
+        if (info->RowsEditable != TModeShow::Unchanged)
+            EnableRelayEdits(info->RowsEditable == TModeShow::Shown);
+        if (info->CommandButtons != TModeShow::Unchanged) {
+            SetToolVisible(TbtnCmdRd9010, info->CommandButtons == TModeShow::Shown);
+            SetToolVisible(TBtCancel, info->CommandButtons == TModeShow::Shown);
+        }
+        TmiModes[static_cast<std::size_t>(mode - 1)]->setChecked(true);
+        if (mode == 7 && RouteDialog)
+            RouteDialog->show();  // not modal: the routing test runs while it is open
+    }
+    if (mode == kListeningMode)
+        TmiModes[kListeningMode - 1]->setChecked(true);
+    setWindowTitle(QString::fromStdString(TestModeTitle(AppTitle, mode)));
+}
 
 void TFrmMain::SetTestMode(int mode)
 {
-    TestModeFlags &= static_cast<std::uint8_t>(~AllModeBits);
-    if (mode >= 1 && mode <= 7 && mode != 5) {
-        const TModeRow& row = ModeRows[mode];
-        TestModeFlags |= row.Flag;
-        SetNodeLabels(row.Labels);
-        ShowNodeChecks(row.Checks);
-        EnableRelayEdits(row.RowsEditable);
-        if (row.Composer >= 0) {
-            SetToolVisible(TbtnCmdRd9010, row.Composer == 1);
-            SetToolVisible(TBtCancel, row.Composer == 1);
-        }
-        TmiModes[static_cast<std::size_t>(mode - 1)]->setChecked(true);
-        if (mode == 7 && ShowRouteDialog)
-            ShowRouteDialog();
-    }
-    setWindowTitle(Q(AppTitle) + Q(mode == 1 ? RelayTitleSuffix : ChipTitleSuffix) + Q(VersionText));
+    Core->SetTestMode(mode);
+    ApplyModeControls(mode);
+    ApplyListenView();
 }
 
 int TFrmMain::GetTestMode() const
 {
-    if (TestModeFlags & 0x01)
-        return 1;
-    if (TestModeFlags & 0x08)
-        return 4;
-    if (TestModeFlags & 0x10)
-        return 6;
-    if (TestModeFlags & 0x02)
-        return 3;
-    if (TestModeFlags & 0x04)
-        return 2;
-    return 7;  // the routing test, and the listening mode, which sets no bit
+    return Core->GetTestMode();
 }
 
 void TFrmMain::SetNodeLabels(int kind)
 {
-    for (int r = 0; r < 8; ++r) {
-        QString caption;
-        switch (kind) {
-        case 0:
-            caption = r == 0 ? Q("直抄    节点") : QString::number(r) + Q(" 级中继节点");
-            break;
-        case 2:
-            caption = Q("表号黑名单") + QString::number(r + 1);
-            break;
-        case 3:
-            caption = r % 2 == 0 ? Q("黑名单区间") + QString::number(r / 2 + 1) : Q("    至    ");
-            break;
-        default:
-            caption = Q("表号名单") + QString::number(r + 1);
-            break;
-        }
-        LblBh[static_cast<std::size_t>(r)]->setText(caption);
-    }
+    const auto texts = NodeLabelTexts(static_cast<TNodeLabels>(kind));
+    for (std::size_t r = 0; r < 8; ++r)
+        LblBh[r]->setText(QString::fromStdString(texts[r]));
 }
 
 void TFrmMain::ShowNodeChecks(bool show)
@@ -104,26 +67,18 @@ void TFrmMain::ShowNodeChecks(bool show)
 
 void TFrmMain::EnableRelayEdits(bool enable)
 {
-    for (int r = 1; r < 8; ++r)
-        AddressEdits[static_cast<std::size_t>(r)]->setEnabled(enable);
+    for (std::size_t r = 1; r < 8; ++r)
+        AddressEdits[r]->setEnabled(enable);
 }
 
 bool TFrmMain::ListenMode() const
 {
-    return TmiModes[4]->isChecked();
+    return Core && Core->Listening;
 }
 
-void TFrmMain::TmiTstHmdClick(int tag)
+// What the listening mode shows and hides, or the normal window without it.
+void TFrmMain::ApplyListenView()
 {
-    if (tag < 1 || tag > 7)
-        return;
-    if (CloseModeWindows)
-        CloseModeWindows();
-    TmiModes[static_cast<std::size_t>(tag - 1)]->setChecked(true);
-    TmiChipKind->setChecked(false);
-    TmiCheckAuto->setChecked(false);
-    SetTestMode(tag);
-
     const bool listening = ListenMode();
     QAction* items[] = {TmiSetDidu, TmiOpSetEnable, TmiChoosePhasic, TmiChipKind, TmiCheckAuto,
                         TmiBySelf, TmiCircleBack, TmiKinds[0], TmiKinds[1], TmiKinds[2], TmiKinds[3]};
@@ -138,24 +93,35 @@ void TFrmMain::TmiTstHmdClick(int tag)
         SetToolVisible(TbtnCmdRd9010, false);
         SetToolVisible(TBtCancel, false);
         SetToolVisible(ToolButtonBh, false);
-        MemoRes->clear();
-        MemoTx->clear();
-        setWindowTitle(Q(AppTitle) + Q(ListenTitleSuffix) + Q(VersionText));
-        ShowTab(TabSheet3, true);
-        ShowTab(TabSheet5, true);
-        ShowTab(TabSheet4, false);
-        ShowTab(TabSheet6, false);
-        PageControl1->setCurrentWidget(TabSheet3);
+        ShowTab(TabSheet3, ListenWholeView);
+        ShowTab(TabSheet5, ListenWholeView);
+        ShowTab(TabSheet4, !ListenWholeView);
+        ShowTab(TabSheet6, !ListenWholeView);
+        PageControl1->setCurrentWidget(ListenWholeView ? TabSheet3 : TabSheet4);
     } else {
         // "命令选择" belongs to the 1997 and 2007 protocols; leaving the listening mode brings it
         // back for them instead of leaving it hidden until the protocol is chosen again.
         SetToolVisible(ToolButtonBh, Rule97645->isChecked() || Rule07645->isChecked());
         for (QWidget* page : {TabSheet3, TabSheet4, TabSheet5, TabSheet6})
             ShowTab(page, false);
-        for (QPlainTextEdit* m : {MemoLT, MemoBw, MemoL[0], MemoL[1], MemoL[2], MemoB[0], MemoB[1], MemoB[2]})
-            m->clear();
         PageControl1->setCurrentWidget(TabSheet1);
     }
+}
+
+void TFrmMain::TmiTstHmdClick(int tag)
+{
+    if (tag < 1 || tag > 7)
+        return;
+    if (Composer)
+        Composer->close();
+    if (RouteDialog)
+        RouteDialog->close();
+    TmiModes[static_cast<std::size_t>(tag - 1)]->setChecked(true);
+    Core->ChooseTestMode(tag);  // also empties the logs the mode hides
+    TmiChipKind->setChecked(Core->Options.ChipKind);
+    TmiCheckAuto->setChecked(Core->Options.LongFrameTest);
+    ApplyModeControls(tag);
+    ApplyListenView();
 }
 
 void TFrmMain::SelectMeterKindItem(int kind)
@@ -178,8 +144,9 @@ void TFrmMain::TmiMeterMultiClick(int tag)
 
 void TFrmMain::TmiChip()
 {
-    if (TestModeFlags & 0x01)
+    if (Core->TestModeFlags & tmRelay)
         TmiChipKind->setChecked(false);
+    Core->Options.ChipKind = TmiChipKind->isChecked();
 }
 
 void TFrmMain::TmiOpSetEnableClick()
@@ -189,17 +156,12 @@ void TFrmMain::TmiOpSetEnableClick()
 
 void TFrmMain::FastChange(int key)
 {
-    if (key == Qt::Key_A) {
-        if (TmiCircleBack->isChecked()) {
-            TmiCircleBack->setChecked(false);
-        } else {
-            TmiCircleBack->setChecked(true);
-            TmiBySelf->setChecked(false);
-            if (OnCyclicReplyOn)
-                OnCyclicReplyOn();
-        }
-    } else if (key == Qt::Key_S) {
-        if (OnNextBaudStep)
-            OnNextBaudStep();
+    try {
+        Core->FastChange(key == Qt::Key_A ? 'A' : key == Qt::Key_S ? 'S' : '\0');
+    } catch (const std::exception& e) {
+        Notify(e.what());  // Alt+S reopens the port; one that cannot be opened stays closed
+        Core->ShowPortState();
     }
+    TmiCircleBack->setChecked(Core->Options.CycleReply);
+    TmiBySelf->setChecked(Core->Options.SelfReply);
 }

@@ -146,6 +146,7 @@ void TFrmMain::EditBhExit()
     const std::string text = panel::PadZeros(AddressEdits[0]->text().toStdString(), 12);
     AddressEdits[0]->setText(QString::fromStdString(text));
     Meter->SetAddressText(text);
+    Core->SetAddressRow(0, text);  // row 1 of the lists as well
 }
 
 void TFrmMain::EditPwExit()
@@ -159,5 +160,6 @@ void TFrmMain::EditZj1Exit(int row)
 {
     if (row < 1 || row > 7)
         return;
-    AddressEdits[row]->setText(QString::fromStdString(PadLeftZeros(AddressEdits[row]->text().toStdString(), 12)));
+    const std::string& stored = Core->SetAddressRow(row, AddressEdits[row]->text().toStdString());
+    AddressEdits[row]->setText(QString::fromStdString(stored));
 }

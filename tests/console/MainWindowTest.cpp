@@ -59,6 +59,7 @@ TEST(MainWindow, FirstStartWithoutSettingsGivesTheDefaults)
     EXPECT_EQ(w.Link->Comm().Settings(), "9600,e,8,1");
     EXPECT_FALSE(w.Link->Comm().PortOpen());
     EXPECT_EQ(w.TbtnComOpen->text().toStdString(), "打开串口");
+    EXPECT_EQ(w.PanelText(1), "COM1关闭9600,e,8,1");
     EXPECT_EQ(Text(w.EditPw), "271828");
     EXPECT_EQ(m.Password[0], 0x28);
     EXPECT_EQ(m.Password[2], 0x27);
@@ -160,7 +161,7 @@ TEST(MainWindow, StoredValuesOutsideTheirRanges)
                         "[电网输入]\nA 相电流选择=20\n");
     h.Create();
     TFrmMain& w = *h.window;
-    EXPECT_EQ(w.TestModeFlags & 0x3F, 0);
+    EXPECT_EQ(w.Core->TestModeFlags & 0x3F, 0);
     EXPECT_EQ(Title(w), ChipTitle);
     EXPECT_EQ(Text(w.AddressEdits[0]), "000000000012");
     EXPECT_EQ(Text(w.AddressEdits[1]), "1234567890AB");
@@ -247,7 +248,7 @@ TEST(MainWindow, ListeningAndBackRestoresTheWindow)
     EXPECT_FALSE(w.TmiKinds[1]->isEnabled());
     EXPECT_TRUE(w.MemoTx->toPlainText().isEmpty());
     EXPECT_TRUE(w.MemoRes->toPlainText().isEmpty());
-    EXPECT_EQ(w.GetTestMode(), 7);  // listening sets no bit
+    EXPECT_EQ(w.GetTestMode(), 5);
 
     // Per-phase layout and back.
     w.TBt1or3Click();
@@ -275,10 +276,17 @@ TEST(MainWindow, ListeningAndBackRestoresTheWindow)
     EXPECT_TRUE(w.TmiSetDidu->isEnabled());
     EXPECT_TRUE(w.MemoLT->toPlainText().isEmpty());
 
-    // Closing while listening stores the routing test.
+    // A run ended in the listening mode starts in it again (not in the routing test).
     w.TmiTstHmdClick(5);
     h.Close();
-    EXPECT_EQ(rtl::TIniFile(h.iniPath).ReadInteger("系统", "测试类型", 0), 7);
+    EXPECT_EQ(rtl::TIniFile(h.iniPath).ReadInteger("系统", "测试类型", 0), 5);
+    h.Create();
+    EXPECT_TRUE(h.window->ListenMode());
+    EXPECT_TRUE(h.window->TmiModes[4]->isChecked());
+    EXPECT_TRUE(h.window->Panel8->isHidden());
+    EXPECT_TRUE(h.window->IsTabShown(h.window->TabSheet3));
+    EXPECT_FALSE(h.window->IsTabShown(h.window->TabSheet1));
+    EXPECT_EQ(Title(*h.window), "Ammerlin(侦听测试)V2.7.1 2011-05-05 13:50:56");
 }
 
 TEST(MainWindow, MeterKindMenu)
@@ -408,7 +416,8 @@ TEST(MainWindow, EditsActWhenTheFocusMovesOn)
     w.AddressEdits[1]->TypeText("abz");
     w.AddressEdits[0]->setFocus();
     ASSERT_TRUE(SpinUntil([&] { return w.AddressEdits[0]->hasFocus(); }, std::chrono::seconds(2)));
-    EXPECT_EQ(Text(w.AddressEdits[1]), "0000000000ab");
+    EXPECT_EQ(Text(w.AddressEdits[1]), "0000000000AB");
+    EXPECT_EQ(w.Core->AddressRows[1], "0000000000AB");
     w.hide();
 }
 
@@ -448,7 +457,7 @@ TEST(MainWindow, ParameterEditHandlers)
     EXPECT_EQ(Text(w.EdiMonth), "12");
 
     // DL/T645-2007: "运行1" takes four characters and reaches word 0.
-    std::optional<std::uint8_t> answer;  // the tariff dialog cancelled
+    std::optional<int> answer;  // the tariff dialog cancelled
     w.AskMaxTariff = [&] { return answer; };
     m.MaxTariff = 4;
     w.Rule07645->click();
@@ -496,39 +505,36 @@ TEST(MainWindow, DisplaySwitchesEndStates)
     TFrmMain& w = *h.window;
     EXPECT_FALSE(w.CheckDelay->isEnabled());
     w.Check645Show->click();
-    EXPECT_TRUE(w.Show645);
+    EXPECT_TRUE(w.Core->Options.Show645);
     EXPECT_TRUE(w.CheckDelay->isEnabled());
     w.CheckAbandon->click();  // refused while "645显示" is on
     EXPECT_FALSE(w.CheckAbandon->isChecked());
-    EXPECT_FALSE(w.ShowCarrier);
+    EXPECT_FALSE(w.Core->Options.ShowCarrier);
     w.CheckTopFast->click();
     EXPECT_FALSE(w.CheckTopFast->isChecked());
     w.CheckDelay->setChecked(true);
-    w.DelayOn = true;
+    w.Core->DelayOn = true;
     w.Check645Show->click();
-    EXPECT_FALSE(w.Show645);
+    EXPECT_FALSE(w.Core->Options.Show645);
     EXPECT_FALSE(w.CheckDelay->isEnabled());
     EXPECT_FALSE(w.CheckDelay->isChecked());
-    EXPECT_FALSE(w.DelayOn);
+    EXPECT_FALSE(w.Core->DelayOn);
 
     w.CheckAbandon->click();
-    EXPECT_TRUE(w.ShowCarrier);
+    EXPECT_TRUE(w.Core->Options.ShowCarrier);
     EXPECT_TRUE(w.CheckTopFast->isChecked());
-    EXPECT_TRUE(w.CarrierRaw);
+    EXPECT_TRUE(w.Core->Options.CarrierRaw);
     w.Check645Show->click();
     EXPECT_FALSE(w.Check645Show->isChecked());
-    EXPECT_FALSE(w.Show645);
+    EXPECT_FALSE(w.Core->Options.Show645);
     w.CheckTopFast->click();
-    EXPECT_FALSE(w.CarrierRaw);
+    EXPECT_FALSE(w.Core->Options.CarrierRaw);
     EXPECT_FALSE(w.CheckTopFast->isChecked());
-    w.RxIndex = 5;
-    w.DisplayState = 3;
     w.CheckAbandon->click();
-    EXPECT_FALSE(w.ShowCarrier);
+    EXPECT_FALSE(w.Core->Options.ShowCarrier);
     EXPECT_FALSE(w.CheckTopFast->isChecked());
-    EXPECT_FALSE(w.CarrierRaw);
-    EXPECT_EQ(w.RxIndex, 0);
-    EXPECT_EQ(w.DisplayState, 1);
+    EXPECT_FALSE(w.Core->Options.CarrierRaw);
+    EXPECT_FALSE(w.Core->ReadsAtOnce());
 }
 
 TEST(MainWindow, SavesTheLogsAndReportsFailures)
@@ -561,14 +567,13 @@ TEST(MainWindow, AltKeysReachTheWindowFirst)
 {
     MainWindowHarness h;
     TFrmMain& w = *h.window;
-    int steps = 0;
-    w.OnNextBaudStep = [&] { ++steps; };
     w.show();
     w.activateWindow();
     ASSERT_TRUE(SpinUntil([&] { return w.isActiveWindow(); }, std::chrono::seconds(2)));
     w.EditPw->setFocus();
     ASSERT_TRUE(SpinUntil([&] { return w.EditPw->hasFocus(); }, std::chrono::seconds(2)));
     w.TmiBySelf->setChecked(true);
+    w.Core->Options.SelfReply = true;
     QKeyEvent altA(QEvent::ShortcutOverride, Qt::Key_A, Qt::AltModifier, "a");
     QKeyEvent altAPress(QEvent::KeyPress, Qt::Key_A, Qt::AltModifier, "a");
     // Deliver as the platform would: through the shortcut map first.
@@ -577,11 +582,11 @@ TEST(MainWindow, AltKeysReachTheWindowFirst)
         QApplication::sendEvent(w.EditPw, &altAPress);
     SpinFor(std::chrono::milliseconds(20));
     EXPECT_TRUE(w.TmiCircleBack->isChecked());
+    EXPECT_TRUE(w.Core->Options.CycleReply);
     EXPECT_FALSE(w.TmiBySelf->isChecked());
     EXPECT_EQ(Text(w.EditPw), "271828");
     w.FastChange(Qt::Key_A);
     EXPECT_FALSE(w.TmiCircleBack->isChecked());
-    w.FastChange(Qt::Key_S);
-    EXPECT_EQ(steps, 1);
+    EXPECT_FALSE(w.Core->Options.CycleReply);
     w.hide();
 }
