@@ -718,6 +718,14 @@ void TFrmMain::FormClose()
     RouteDialog = nullptr;
 }
 
+// The per-phase listening memos follow the page control's size (PageControl1Resize).
+bool TFrmMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == PageControl1 && event->type() == QEvent::Resize && ListenMode() && !ListenWholeView)
+        LayoutListenPages();
+    return QMainWindow::eventFilter(watched, event);
+}
+
 void TFrmMain::closeEvent(QCloseEvent* event)
 {
     FormClose();
@@ -882,6 +890,7 @@ void TFrmMain::ConnectHandlers()
             menu.exec(memo->mapToGlobal(at));
         });
     }
+    PageControl1->installEventFilter(this);
     connect(PageControl1, &QTabWidget::currentChanged, this, [this] {
         if (ListenMode() && !ListenWholeView)
             LayoutListenPages();

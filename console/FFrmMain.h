@@ -128,6 +128,7 @@ public:
     void CheckBox2Click();
     void BtnPauseClick();
     void TmiSetSecClick();
+    std::optional<std::string> AskEnergy(const std::string& caption, const std::string& text);
     void Cbx3or1Click();
     void PmiCheckNoClick();
     void DoCheckRule();
@@ -278,6 +279,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void BuildForm();

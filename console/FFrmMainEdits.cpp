@@ -5,6 +5,7 @@
 #include "console/FFrmMainConvert.h"
 #include "console/CommandSequencer.h"
 #include "console/ComposerModel.h"
+#include "console/FDlgKwhInput.h"
 #include "console/SerialLink.h"
 
 #include <QCheckBox>
@@ -91,11 +92,21 @@ void TFrmMain::BtnPauseClick()
     }
 }
 
+std::optional<std::string> TFrmMain::AskEnergy(const std::string& caption, const std::string& text)
+{
+    if (AskKwhText)
+        return AskKwhText(caption, text);
+    TDlgKwhInput dialog(this, IniPath());
+    dialog.setWindowTitle(QString::fromStdString(caption));
+    dialog.edtIn->setText(QString::fromStdString(text));
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.GetKwhText();
+}
+
 void TFrmMain::TmiSetSecClick()
 {
-    if (!AskKwhText)
-        return;
-    if (const auto digits = AskKwhText("每秒走字", "000000.01")) {
+    if (const auto digits = AskEnergy("每秒走字", "000000.01")) {
         Meter->SetFixedRate(*digits);
         Meter->FixedRateRunning = true;
     } else {
@@ -105,9 +116,7 @@ void TFrmMain::TmiSetSecClick()
 
 void TFrmMain::TmiSetDiduClick()
 {
-    if (!AskKwhText)
-        return;
-    if (const auto digits = AskKwhText("电表示数", "123456.78"))
+    if (const auto digits = AskEnergy("电表示数", "123456.78"))
         Meter->SetTotalEnergy(*digits);
     ShowEnergy();
 }

@@ -14,10 +14,6 @@
 #include <QTabWidget>
 #include <QToolButton>
 
-namespace {
-QString Q(const char* text) { return QString::fromUtf8(text); }
-} // namespace
-
 void TFrmMain::ApplyModeControls(int mode)
 {
     const TTestModeInfo* info = FindTestMode(mode);
