@@ -1,3 +1,19 @@
+# With Ninja, moc's step does not notice a unit added to or removed from a target (its depfile
+# names only the headers it saw before), so a new Q_OBJECT header would link without its moc code.
+# When the list of a target's files changes, drop the step's stamp so that it runs again.
+function(ammerlin_refresh_moc name sources)
+  set(list_file "${CMAKE_CURRENT_BINARY_DIR}/${name}_units.txt")
+  set(old "")
+  if(EXISTS "${list_file}")
+    file(READ "${list_file}" old)
+  endif()
+  if(NOT old STREQUAL "${sources}")
+    file(WRITE "${list_file}" "${sources}")
+    file(REMOVE "${CMAKE_CURRENT_BINARY_DIR}/${name}_autogen/timestamp"
+                "${CMAKE_CURRENT_BINARY_DIR}/${name}_autogen/deps")
+  endif()
+endfunction()
+
 # Every folder of sources is one library made of all its .cpp files, so that a new unit needs
 # no edit here: drop FThing.h/.cpp into the folder and re-run cmake.
 function(ammerlin_library name)
@@ -20,6 +36,7 @@ function(ammerlin_library name)
     add_library(${name} STATIC ${sources})
     target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
     target_link_libraries(${name} PUBLIC ${ARG_LIBS})
+    ammerlin_refresh_moc(${name} "${sources}")
   else()
     add_library(${name} INTERFACE)
     target_include_directories(${name} INTERFACE ${CMAKE_SOURCE_DIR})
@@ -40,6 +57,7 @@ function(ammerlin_tests name)
   endif()
   add_executable(${name} ${sources})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+  ammerlin_refresh_moc(${name} "${sources}")
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tests)
   target_compile_definitions(${name} PRIVATE
     AMMERLIN_FIXTURES_DIR="${AMMERLIN_FIXTURES_DIR}"
