@@ -118,14 +118,17 @@ struct FakeDialogs : IConsoleDialogs {
 struct FakeRoute : IRouteCheck {
     bool Ready = true;
     int Result = 1;
+    std::uint8_t SetsPhase = 0;  // the phase byte the route table gives the meter, 0 = none
     std::vector<Bytes> Paths;
     std::vector<int> Phases;
     bool IndexReady() const override { return Ready; }
     int CheckRoute(const std::uint8_t* path, int count, std::uint8_t phase, bool,
-                   TZbSxMeter&) override
+                   TZbSxMeter& meter) override
     {
         Paths.emplace_back(path, path + 6 * count);
         Phases.push_back(phase);
+        if (SetsPhase != 0)
+            meter.PhaseByte = SetsPhase;
         return Result;
     }
 };

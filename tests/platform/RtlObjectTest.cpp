@@ -69,7 +69,10 @@ TEST(RtlObject, ComponentTeardownFollowsTheDesignedOrder)
     EXPECT_EQ(form->FindComponent("") , nullptr);
     a->SetName("Edit1");
     EXPECT_EQ(form->FindComponent("EDIT1"), a);
-    EXPECT_THROW(TRecorder(form, "c").SetName("edit1"), EComponentError);
+    // Freed through Free(), so the owner is told while the recorder is still whole.
+    auto* c = new TRecorder(form, "c");
+    EXPECT_THROW(c->SetName("edit1"), EComponentError);
+    c->Free();
     journal.clear();
 
     form->Free();
