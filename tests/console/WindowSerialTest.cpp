@@ -27,7 +27,8 @@ Bytes Frame97(std::uint8_t control, const Bytes& data, std::uint8_t lastAddressB
 {
     Bytes f = {0x68, lastAddressByte, 0x00, 0x00, 0x00, 0x00, 0x00, 0x68, control,
                static_cast<std::uint8_t>(data.size())};
-    f.insert(f.end(), data.begin(), data.end());
+    for (const std::uint8_t b : data)
+        f.push_back(b);  // (not insert: GCC 12 warns falsely about its copy)
     f.push_back(ByteSum(f.data(), static_cast<int>(f.size())));
     f.push_back(0x16);
     return f;
