@@ -37,9 +37,19 @@ public:
     virtual void Open() = 0;
     virtual void Close() = 0;
     virtual int PortNumber() const = 0;
+    // The port as the port texts name it ("COM1", or the device path that is opened).
+    virtual std::string PortName() const { return "COM" + std::to_string(PortNumber()); }
     virtual std::string Settings() const = 0;  // "9600,e,8,1"
     virtual void SetSettings(const std::string& settings) = 0;
-    // Queues the bytes at once (transmit buffer emptied first).
+    // New settings for the variable rate and Alt+S: the port ends open with them. A line that can
+    // change them while open lets the reply in flight leave under the old ones first.
+    virtual void Reconfigure(const std::string& settings)
+    {
+        Close();
+        SetSettings(settings);
+        Open();
+    }
+    // Queues the bytes at once, behind anything still being sent.
     virtual void Send(const std::vector<std::uint8_t>& bytes) = 0;
     // Writes the bytes one at a time: byte 0 once waits[0] ms have passed since the monotonic
     // time startMs, byte k once waits[k] ms have passed since byte k - 1 was written; done runs

@@ -9,36 +9,71 @@
 #include <QMenu>
 #include <QMouseEvent>
 
-TEditKeyFilter::TEditKeyFilter(QLineEdit* edit, bool hasKind, TKeyFilterKind kind, Rule rule)
-    : QObject(edit), edit_(edit), hasKind_(hasKind), kind_(kind), rule_(std::move(rule))
+TEditKeyFilter::TEditKeyFilter(QLineEdit* edit) : QObject(edit), edit_(edit)
 {
-    edit->setAcceptDrops(false);
     edit->installEventFilter(this);
+}
+
+TEditKeyFilter* TEditKeyFilter::Attach(QLineEdit* edit)
+{
+    return new TEditKeyFilter(edit);
 }
 
 TEditKeyFilter* TEditKeyFilter::Attach(QLineEdit* edit, TKeyFilterKind kind)
 {
-    return new TEditKeyFilter(edit, true, kind, {});
+    auto* filter = new TEditKeyFilter(edit);
+    filter->SetKind(kind);
+    return filter;
 }
 
 TEditKeyFilter* TEditKeyFilter::Attach(QLineEdit* edit, Rule rule)
 {
-    return new TEditKeyFilter(edit, false, TKeyFilterKind::Digit, std::move(rule));
+    auto* filter = new TEditKeyFilter(edit);
+    filter->SetRule(std::move(rule));
+    return filter;
+}
+
+void TEditKeyFilter::SetKind(std::optional<TKeyFilterKind> kind)
+{
+    kind_ = kind;
+    rule_ = nullptr;
+    Changed();
+}
+
+void TEditKeyFilter::SetRule(Rule rule)
+{
+    rule_ = std::move(rule);
+    kind_.reset();
+    Changed();
+}
+
+void TEditKeyFilter::Changed()
+{
+    // A drop would put its text in unfiltered.
+    edit_->setAcceptDrops(!Filtered());
 }
 
 bool TEditKeyFilter::Type(QChar c)
 {
-    // The edits filtered here take ASCII only; pieces of other characters are dropped.
-    if (c.unicode() < 32 || c.unicode() > 126)
+    if (c.unicode() < 32)
+        return false;
+    if (!Filtered()) {
+        const auto lengthBefore = edit_->text().size();
+        edit_->insert(QString(c));
+        return edit_->text().size() != lengthBefore;
+    }
+    // The filtered edits take ASCII only; pieces of other characters are dropped.
+    if (c.unicode() > 126)
         return false;
     const char key = static_cast<char>(c.unicode());
     const std::string before = edit_->text().toStdString();
-    if (!hasKind_) {
-        if (!rule_ || !rule_(before, key))
+    if (rule_) {
+        if (!rule_(before, key))
             return false;
-        const int lengthBefore = static_cast<int>(edit_->text().size());
+        const auto lengthBefore = edit_->text().size();
+        const bool replaces = edit_->hasSelectedText();
         edit_->insert(QString(c));
-        return edit_->text().size() != lengthBefore || edit_->hasSelectedText();
+        return edit_->text().size() != lengthBefore || replaces;
     }
     TEditState state;
     state.Text = before;
@@ -47,9 +82,9 @@ bool TEditKeyFilter::Type(QChar c)
         state.SelStart = edit_->selectionStart();
         state.SelLength = static_cast<int>(edit_->selectedText().size());
     }
-    const TKeyResult result = FilterKey(kind_, state, key);
+    const TKeyResult result = FilterKey(*kind_, state, key);
     if (!result.Accepted || static_cast<int>(result.Text.size()) > edit_->maxLength())
-        return false;
+        return false;  // the maximum length refuses the key, as typing would
     edit_->setText(QString::fromStdString(result.Text));
     edit_->setCursorPosition(result.Cursor);
     return true;
@@ -61,9 +96,26 @@ void TEditKeyFilter::Paste(const QString& text)
         Type(c);
 }
 
+void TEditKeyFilter::ShowContextMenu(const QPoint& globalPos)
+{
+    QMenu* menu = edit_->createStandardContextMenu();
+    // Pasting through the menu goes through the filter as well.
+    for (QAction* action : menu->actions()) {
+        if (action->objectName() == QLatin1String("edit-paste")) {
+            action->disconnect();
+            connect(action, &QAction::triggered, this, [this] {
+                if (!edit_->isReadOnly())
+                    Paste(QApplication::clipboard()->text());
+            });
+        }
+    }
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(globalPos);
+}
+
 bool TEditKeyFilter::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched != edit_)
+    if (watched != edit_ || !Filtered())
         return QObject::eventFilter(watched, event);
     switch (event->type()) {
     case QEvent::KeyPress: {
@@ -74,10 +126,11 @@ bool TEditKeyFilter::eventFilter(QObject* watched, QEvent* event)
             return true;
         }
         const QString text = key->text();
-        if (text.isEmpty() || text.at(0).unicode() < 32 || edit_->isReadOnly())
+        // Text that comes with Alt is filtered too: the edit would insert it otherwise.
+        const bool printable = !text.isEmpty() && text.at(0).unicode() >= 32 && text.at(0).unicode() != 127;
+        if (!printable || edit_->isReadOnly())
             return false;  // editing keys, Enter, shortcuts: the edit's own handling
-        for (const QChar c : text)
-            Type(c);
+        Paste(text);
         return true;
     }
     case QEvent::MouseButtonPress:
@@ -89,20 +142,9 @@ bool TEditKeyFilter::eventFilter(QObject* watched, QEvent* event)
             Paste(QApplication::clipboard()->text(QClipboard::Selection));
         return true;
     }
-    case QEvent::ContextMenu: {
-        auto* menuEvent = static_cast<QContextMenuEvent*>(event);
-        QMenu* menu = edit_->createStandardContextMenu();
-        for (QAction* action : menu->actions()) {
-            if (action->objectName() == QLatin1String("edit-paste")) {
-                action->disconnect();
-                connect(action, &QAction::triggered, this,
-                        [this] { Paste(QApplication::clipboard()->text()); });
-            }
-        }
-        menu->exec(menuEvent->globalPos());
-        delete menu;
+    case QEvent::ContextMenu:
+        ShowContextMenu(static_cast<QContextMenuEvent*>(event)->globalPos());
         return true;
-    }
     default:
         return false;
     }

@@ -137,7 +137,7 @@ void TConsoleCore::OpenPort(bool open)
     if (open)
         line.Open();  // a missing or busy port throws to the caller's handler
     ResetReceiver(-1);
-    const std::string port = "COM" + std::to_string(line.PortNumber());
+    const std::string port = line.PortName();
     const std::string settings = line.Settings();
     if (line.IsOpen()) {
         Ports.Status->SetPortCaption("关闭串口");
@@ -156,8 +156,8 @@ void TConsoleCore::ShowPortState()
 {
     const bool open = Ports.Line->IsOpen();
     Ports.Status->SetPortCaption(open ? "关闭串口" : "打开串口");
-    Ports.Status->ShowPanel(1, "COM" + std::to_string(Ports.Line->PortNumber()) +
-                                   (open ? "打开" : "关闭") + Ports.Line->Settings());
+    Ports.Status->ShowPanel(1, Ports.Line->PortName() + (open ? "打开" : "关闭") +
+                                   Ports.Line->Settings());
 }
 
 // ---- Receive path ---------------------------------------------------------------------------

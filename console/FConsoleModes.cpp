@@ -187,10 +187,8 @@ void TConsoleCore::VariableRateStep()
 void TConsoleCore::ApplyRate(const std::string& settings)
 {
     IConsoleLine& line = *Ports.Line;
-    line.Close();
-    line.SetSettings(settings);
-    line.Open();
-    Ports.Status->ShowPanel(1, "COM" + std::to_string(line.PortNumber()) + "打开," + settings);
+    line.Reconfigure(settings);
+    Ports.Status->ShowPanel(1, line.PortName() + "打开," + settings);
     if (Ports.Dialogs)
         Ports.Dialogs->SyncComSettings(settings, Rate.BaudStep + 3);
 }

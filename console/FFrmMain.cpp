@@ -839,8 +839,16 @@ void TFrmMain::ConnectHandlers()
     });
     connect(TbtnComOpen, &QToolButton::clicked, this, [this] { TbtnComOpenClick(); });
     connect(ToolButton1, &QToolButton::clicked, this, [this] { ToolButton1Click(); });
-    connect(TbtnCmdRd9010, &QToolButton::clicked, this, [this] { Sequencer->SendButtonClick(); });
-    connect(&TimerRd9010, &QTimer::timeout, this, [this] { Sequencer->NextMeterTimer(); });
+    // The receive path moves the list on after an error or stray burst only while the list
+    // runs: the core sees the sequencer's flag.
+    connect(TbtnCmdRd9010, &QToolButton::clicked, this, [this] {
+        Sequencer->SendButtonClick();
+        Core->ContinuousSending = Sequencer->ContinuousSending;
+    });
+    connect(&TimerRd9010, &QTimer::timeout, this, [this] {
+        Sequencer->NextMeterTimer();
+        Core->ContinuousSending = Sequencer->ContinuousSending;
+    });
     connect(ToolButtonBh, &QToolButton::clicked, this, [this] { Core->ToolButtonBhClick(); });
     connect(TmiContinuous, &QAction::toggled, this, [this](bool on) { Core->Options.Continuous = on; });
     connect(TmiChoosePhasic, &QAction::toggled, this, [this](bool on) { Core->Options.CrossPhase = on; });

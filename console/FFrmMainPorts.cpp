@@ -43,17 +43,15 @@ bool TWindowLine::IsOpen() const { return link_.Comm().PortOpen(); }
 
 void TWindowLine::Open()
 {
-    const TPortState state = link_.OpenPort(true);
-    if (!state.Open) {
-        std::string why;
-        for (const auto& line : state.LogLines)
-            why += (why.empty() ? "" : "\n") + line;
-        throw std::runtime_error(why.empty() ? link_.Comm().LastError() : why);
+    if (!link_.OpenPort(true).Open) {
+        const std::string& why = link_.Comm().LastError();
+        throw std::runtime_error(why.empty() ? "串口" + PortName() + "打开失败" : why);
     }
 }
 
 void TWindowLine::Close() { link_.OpenPort(false); }
 int TWindowLine::PortNumber() const { return link_.Comm().CommPort(); }
+std::string TWindowLine::PortName() const { return link_.Comm().Device(); }
 std::string TWindowLine::Settings() const { return link_.Settings(); }
 
 void TWindowLine::SetSettings(const std::string& settings)
@@ -62,6 +60,20 @@ void TWindowLine::SetSettings(const std::string& settings)
         link_.ChangeSettings(settings);
     else
         link_.Comm().SetSettings(settings);
+}
+
+void TWindowLine::Reconfigure(const std::string& settings)
+{
+    // Closing the port would drop the reply still queued for the line; the open port takes the
+    // new settings once it has left.
+    if (link_.Comm().PortOpen()) {
+        std::string error;
+        if (!link_.ChangeSettings(settings, &error))
+            throw std::runtime_error(error);
+        return;
+    }
+    link_.Comm().SetSettings(settings);
+    Open();
 }
 
 void TWindowLine::Send(const std::vector<std::uint8_t>& bytes) { link_.Send(bytes); }
@@ -248,6 +260,8 @@ void TWindowPorts::SendCommand(const std::uint8_t target[6], std::uint8_t contro
     TZbSxMeter& meter = *w_.Meter;
     for (int i = 0; i < 6; ++i)
         meter.TargetAddr[i] = target[i];
+    // Only the meter the command went to may answer it.
+    meter.ListenTargetOnly = true;
     meter.BuildRawFrame(control, length, payload);
     w_.Core->SendFrame(true);
 }
@@ -272,8 +286,11 @@ void TFrmMain::OpenPort(bool open)
     try {
         Core->OpenPort(open);
     } catch (const std::exception& e) {
-        Notify(e.what());
+        // The port stays closed: the log keeps the reason and the closed state as well.
+        AddLog(MemoRes, e.what());
+        AddLog(MemoRes, Line->PortName() + "关闭");
         Core->ShowPortState();
+        Notify(e.what());
     }
 }
 

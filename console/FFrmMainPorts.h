@@ -18,8 +18,11 @@ public:
     void Open() override;
     void Close() override;
     int PortNumber() const override;
+    // The device path the port opens.
+    std::string PortName() const override;
     std::string Settings() const override;
     void SetSettings(const std::string& settings) override;
+    void Reconfigure(const std::string& settings) override;
     void Send(const std::vector<std::uint8_t>& bytes) override;
     void SendPaced(const std::vector<std::uint8_t>& bytes, const std::vector<int>& waits,
                    std::int64_t startMs, std::function<void()> done) override;

@@ -7,22 +7,21 @@
 #include <QLineEdit>
 #include <QWidget>
 
-#include <functional>
 #include <optional>
 
-// A line edit whose typed and pasted characters go through one of the pure key filters, and
-// which reports "exit" only when the focus moves to another control of the same window (not to a
-// menu, a popup or a dialog).
+class TEditKeyFilter;
+
+// A line edit whose typed and pasted characters go through one of the pure key filters (the
+// console's one TEditKeyFilter), and which reports "exit" only when the focus moves to another
+// control of the same window (not to a menu, a popup or a dialog).
 class TFilterEdit : public QLineEdit {
     Q_OBJECT
 public:
-    explicit TFilterEdit(QWidget* parent = nullptr) : QLineEdit(parent) {}
+    explicit TFilterEdit(QWidget* parent = nullptr);
 
     // No filter: every key as the line edit takes it.
-    void SetFilter(std::optional<TKeyFilterKind> kind) { filter_ = kind; }
-    std::optional<TKeyFilterKind> Filter() const { return filter_; }
-    // A filter of the window's own instead of a pure one (text before, key) -> passes.
-    void SetKeyCheck(std::function<bool(const QString&, char)> check) { check_ = std::move(check); }
+    void SetFilter(std::optional<TKeyFilterKind> kind);
+    std::optional<TKeyFilterKind> Filter() const;
 
     // Feeds characters as if typed one after the other (typing and pasting both end here).
     void TypeText(const QString& text);
@@ -31,16 +30,10 @@ signals:
     void exited();
 
 protected:
-    void keyPressEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
-    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
-    bool TypeKey(char key);
-    void PasteClipboard();
-
-    std::optional<TKeyFilterKind> filter_;
-    std::function<bool(const QString&, char)> check_;
+    TEditKeyFilter* keys_;
 };
 
 // A circle shape filled with one colour.

@@ -59,7 +59,7 @@ TEST(MainWindow, FirstStartWithoutSettingsGivesTheDefaults)
     EXPECT_EQ(w.Link->Comm().Settings(), "9600,e,8,1");
     EXPECT_FALSE(w.Link->Comm().PortOpen());
     EXPECT_EQ(w.TbtnComOpen->text().toStdString(), "打开串口");
-    EXPECT_EQ(w.PanelText(1), "COM1关闭9600,e,8,1");
+    EXPECT_EQ(w.PanelText(1), "/dev/ttyS0关闭9600,e,8,1");  // port 1 is the first serial device
     EXPECT_EQ(Text(w.EditPw), "271828");
     EXPECT_EQ(m.Password[0], 0x28);
     EXPECT_EQ(m.Password[2], 0x27);
