@@ -11,6 +11,7 @@
 
 #include "console/FConsoleCore.h"
 #include "meter/FFunct.h"
+#include "common/Frame645.h"
 
 namespace consoletest {
 
@@ -161,20 +162,7 @@ inline TMeterTime MeterTime()
     return {2025, 3, 9, 14, 5, 7};
 }
 
-// A DL/T 645 frame as it stands on the line: data + 33H, checksum, 16H.
-inline Bytes MakeFrame(const Bytes& addr, std::uint8_t c, const Bytes& data)
-{
-    Bytes f = {0x68};
-    f.insert(f.end(), addr.begin(), addr.end());
-    f.push_back(0x68);
-    f.push_back(c);
-    f.push_back(static_cast<std::uint8_t>(data.size()));
-    for (std::uint8_t b : data)
-        f.push_back(static_cast<std::uint8_t>(b + 0x33));
-    f.push_back(ByteSum(f.data(), static_cast<int>(f.size())));
-    f.push_back(0x16);
-    return f;
-}
+using testsupport::MakeFrame;
 
 // A relay frame: AA L addresses phase 00 16.
 inline Bytes MakeRelay(const std::vector<Bytes>& addresses, std::uint8_t phase)

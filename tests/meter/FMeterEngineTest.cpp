@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "meter/FFunct.h"
+#include "common/Frame645.h"
 
 namespace {
 
@@ -20,20 +21,7 @@ TMeterTime FixedTime()
     return {2025, 3, 9, 14, 5, 7};
 }
 
-// A frame as it stands on the line: 0x33 added to the data, checksum, end byte.
-Bytes MakeFrame(const Bytes& addr, std::uint8_t c, const Bytes& data)
-{
-    Bytes f = {0x68};
-    f.insert(f.end(), addr.begin(), addr.end());
-    f.push_back(0x68);
-    f.push_back(c);
-    f.push_back(static_cast<std::uint8_t>(data.size()));
-    for (std::uint8_t b : data)
-        f.push_back(static_cast<std::uint8_t>(b + 0x33));
-    f.push_back(ByteSum(f.data(), static_cast<int>(f.size())));
-    f.push_back(0x16);
-    return f;
-}
+using testsupport::MakeFrame;
 
 class MeterEngine : public ::testing::Test {
 protected:

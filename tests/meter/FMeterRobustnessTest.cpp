@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "meter/FFunct.h"
+#include "common/Frame645.h"
 
 namespace {
 
@@ -18,19 +19,7 @@ using Bytes = std::vector<std::uint8_t>;
 
 TMeterTime FixedTime() { return {2025, 3, 9, 14, 5, 7}; }
 
-Bytes MakeFrame(const Bytes& addr, std::uint8_t c, const Bytes& data)
-{
-    Bytes f = {0x68};
-    f.insert(f.end(), addr.begin(), addr.end());
-    f.push_back(0x68);
-    f.push_back(c);
-    f.push_back(static_cast<std::uint8_t>(data.size()));
-    for (std::uint8_t b : data)
-        f.push_back(static_cast<std::uint8_t>(b + 0x33));
-    f.push_back(ByteSum(f.data(), static_cast<int>(f.size())));
-    f.push_back(0x16);
-    return f;
-}
+using testsupport::MakeFrame;
 
 // Checks the frame the meter left in its transmit buffer: optional FE preamble, 68 A 68 C L
 // data CS 16, optionally one phase byte after the end byte.

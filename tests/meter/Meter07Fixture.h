@@ -10,6 +10,7 @@
 
 #include "meter/FFunct.h"
 #include "meter/FMeter.h"
+#include "common/Frame645.h"
 
 namespace meter07test {
 
@@ -32,19 +33,7 @@ inline Bytes Cat(std::initializer_list<Bytes> parts)
     return out;
 }
 
-inline Bytes MakeFrame(const Bytes& addr, std::uint8_t c, const Bytes& data)
-{
-    Bytes f = {0x68};
-    f.insert(f.end(), addr.begin(), addr.end());
-    f.push_back(0x68);
-    f.push_back(c);
-    f.push_back(static_cast<std::uint8_t>(data.size()));
-    for (std::uint8_t b : data)
-        f.push_back(static_cast<std::uint8_t>(b + 0x33));
-    f.push_back(ByteSum(f.data(), static_cast<int>(f.size())));
-    f.push_back(0x16);
-    return f;
-}
+using testsupport::MakeFrame;
 
 // 2025-03-09 14:05:07, a Sunday.
 inline TMeterTime FixedTime()

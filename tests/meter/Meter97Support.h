@@ -10,6 +10,7 @@
 
 #include "meter/FFunct.h"
 #include "meter/FMeter.h"
+#include "common/Frame645.h"
 
 namespace meter97 {
 
@@ -24,23 +25,7 @@ inline TMeterTime FixedTime()
     return {2025, 3, 9, 14, 5, 7};
 }
 
-// A frame as it stands on the line: 0x33 added to the data, checksum, end byte.
-inline Bytes MakeFrame(const Bytes& addr, std::uint8_t c, const Bytes& data)
-{
-    Bytes f;
-    f.reserve(12 + data.size());
-    f.push_back(0x68);
-    for (std::uint8_t b : addr)
-        f.push_back(b);
-    f.push_back(0x68);
-    f.push_back(c);
-    f.push_back(static_cast<std::uint8_t>(data.size()));
-    for (std::uint8_t b : data)
-        f.push_back(static_cast<std::uint8_t>(b + 0x33));
-    f.push_back(ByteSum(f.data(), static_cast<int>(f.size())));
-    f.push_back(0x16);
-    return f;
-}
+using testsupport::MakeFrame;
 
 inline Bytes Cat(std::initializer_list<Bytes> parts)
 {
