@@ -95,7 +95,8 @@ public:
             if (cell > 0)
                 font_.setPixelSize(std::max(1, int(std::lround(double(px) * px / cell))));
         }
-        QFontMetrics fm(font_);
+        fm_ = QFontMetrics(font_);
+        const QFontMetrics& fm = fm_;
         tm_.tmAscent = fm.ascent();
         tm_.tmDescent = fm.descent();
         tm_.tmHeight = tm_.tmAscent + tm_.tmDescent;
@@ -112,7 +113,7 @@ public:
     TEXTMETRIC Metrics() const override { return tm_; }
     int CharWidth(char32_t c) const override
     {
-        return QFontMetrics(font_).horizontalAdvance(QString::fromUcs4(&c, 1));
+        return fm_.horizontalAdvance(QString::fromUcs4(&c, 1));
     }
     void DrawGlyph(QImage& mask, int x, int y, char32_t c) const override
     {
@@ -128,6 +129,7 @@ public:
 private:
     LogFont lf_;
     QFont font_;
+    QFontMetrics fm_{font_};
     TEXTMETRIC tm_;
 };
 

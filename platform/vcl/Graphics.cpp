@@ -298,9 +298,9 @@ void TCanvas::TextOut(int x, int y, const std::string& text)
 void TCanvas::TextRect(const TRect& r, int x, int y, const std::string& text)
 {
     RequiredState();
+    const unsigned fill = brush_->GetStyle() == bsClear ? 0u : unsigned(gdi::ETO_OPAQUE);
     if (dc_)
-        gdi::ExtTextOut(*dc_, x, y, gdi::ETO_CLIPPED | (brush_->GetStyle() == bsClear ? 0u : gdi::ETO_OPAQUE),
-                        &r, std::string_view(text));
+        gdi::ExtTextOut(*dc_, x, y, unsigned(gdi::ETO_CLIPPED) | fill, &r, std::string_view(text));
 }
 
 TSize TCanvas::TextExtent(const std::string& text)

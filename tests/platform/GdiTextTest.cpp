@@ -3,6 +3,7 @@
 // column but one and from row 1 to row 11.
 #include "platform/gdi/Draw.h"
 #include "platform/gdi/Text.h"
+#include "platform/vcl/Graphics.h"
 
 #include <QGuiApplication>
 #include <gtest/gtest.h>
@@ -326,6 +327,28 @@ TEST_F(TextCanvas, EscapementTurnsTheText)
     TextOut(dc, 20, 50, "ab");
     EXPECT_TRUE(Ink(18, 51));
     EXPECT_FALSE(Ink(20, 51));
+}
+
+TEST_F(TextCanvas, ComponentCanvasText)
+{
+    TBitmap bitmap;
+    bitmap.SetSize(60, 20);
+    TCanvas* c = bitmap.Canvas();
+    c->Font()->SetHeight(-16);
+    c->Font()->SetColor(TColor(kInk));
+    c->Brush()->SetColor(TColor(kPaper));
+    EXPECT_EQ(c->TextWidth("ab"), 16);
+    EXPECT_EQ(c->TextHeight("ab"), 16);
+    c->TextOut(2, 2, "a"); // a solid brush: opaque cells in the brush colour
+    EXPECT_EQ(bitmap.ScanLine(2)[2], ColorToPixel(kPaper));
+    EXPECT_EQ(bitmap.ScanLine(7)[5], ColorToPixel(kInk));
+    // TextRect fills the rectangle and clips to it.
+    c->TextRect({20, 0, 30, 10}, 20, 0, "ab");
+    EXPECT_EQ(bitmap.ScanLine(0)[20], ColorToPixel(kPaper));
+    EXPECT_EQ(bitmap.ScanLine(5)[25], ColorToPixel(kInk));
+    EXPECT_EQ(bitmap.ScanLine(5)[29], ColorToPixel(kInk));
+    EXPECT_NE(bitmap.ScanLine(5)[30], ColorToPixel(kInk));
+    EXPECT_NE(bitmap.ScanLine(10)[22], ColorToPixel(kPaper));
 }
 
 namespace {

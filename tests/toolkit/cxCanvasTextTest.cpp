@@ -250,3 +250,41 @@ TEST(CanvasTextDirection, WritingDirection)
     EXPECT_TRUE(cxGetWritingDirection(1, "中")); // the default character set is GB2312 here
     EXPECT_FALSE(cxGetWritingDirection(0, "中"));
 }
+
+TEST_F(CanvasText, SmallDrawingProcedures)
+{
+    TRect r{1, 2, 30, 40};
+    ExtendRect(r, {1, 1, 2, 3});
+    EXPECT_EQ(r, (TRect{2, 3, 28, 37}));
+    EXPECT_FALSE(IsGlyphAssigned(nullptr));
+
+    // The window origin moves and the old one comes back in Left and Top.
+    TRect org{5, 6, 50, 60};
+    cxSetCanvasOrg(bitmap.Canvas(), org);
+    EXPECT_EQ(org, (TRect{0, 0, 50, 60}));
+    org = {0, 0, 0, 0};
+    cxSetCanvasOrg(bitmap.Canvas(), org);
+    EXPECT_EQ(org, (TRect{5, 6, 0, 0}));
+
+    TBitmap glyph;
+    glyph.SetSize(2, 2);
+    glyph.ScanLine(1)[1] = 0x00ABCDEF;
+    EXPECT_TRUE(IsGlyphAssigned(&glyph));
+    cxDrawBitmap(canvas->GetHandle(), &glyph, {10, 10, 12, 12}, {0, 0});
+    EXPECT_EQ(At(11, 11), 0x00ABCDEFu);
+
+    // The halftone checker in the two colours; the DC's colours are kept.
+    HDC dc = canvas->GetHandle();
+    const COLORREF text = GetTextColor(*dc);
+    cxFillHalfToneRect(bitmap.Canvas(), {20, 20, 22, 21}, clWhite, clBlack);
+    EXPECT_NE(At(20, 20), At(21, 20));
+    EXPECT_TRUE(At(20, 20) == Px(clWhite) || At(20, 20) == Px(clBlack));
+    EXPECT_EQ(GetTextColor(*dc), text);
+
+    // Arrows point at the anchors: the left side's first arrow ends just above the top-left.
+    Clear();
+    cxDrawArrows(bitmap.Canvas(), {50, 50, 80, 80}, bLeft, clRed);
+    EXPECT_EQ(At(50, 45), Px(clRed));
+    EXPECT_EQ(At(50, 84), Px(clRed));
+    EXPECT_EQ(At(50, 50), Px(kBack));
+}

@@ -285,6 +285,21 @@ void cxGraphicsFinalize();
 // Whether the system alpha-blending function is bound (never on this platform).
 bool cxAlphaBlendBound();
 
+// ---- small drawing procedures ----
+
+// Left and Top grow inwards by extension.Left/Top, Right and Bottom by extension.Right/Bottom.
+void ExtendRect(TRect& r, const TRect& extension);
+bool IsGlyphAssigned(TBitmap* glyph);
+// BitBlt of the bitmap's pixels from sourcePoint into destRect.
+void cxDrawBitmap(HDC dc, TBitmap* source, const TRect& destRect, const TPoint& sourcePoint, DWORD rop = SRCCOPY);
+// Fills with the halftone checker in the two colours; the DC's colours come back afterwards.
+void cxFillHalfToneRect(TCanvas* canvas, const TRect& r, TColor background, TColor foreground);
+void cxApplyViewParams(TcxCanvas* canvas, const TcxViewParams& params);
+// The window origin moves to r's top-left; r's Left and Top receive the previous origin.
+void cxSetCanvasOrg(TCanvas* canvas, TRect& r);
+// The two drop-position arrows at the given side of r.
+void cxDrawArrows(TCanvas* canvas, const TRect& r, TcxBorder side, TColor color, TColor penColor = clDefault);
+
 // ---- text measurement (UTF-8 text; counts in bytes, -1 for the whole text) ----
 
 enum TcxModifyStringType { mstEndEllipsis, mstPathEllipsis };
