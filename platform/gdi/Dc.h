@@ -30,6 +30,9 @@ public:
         TPoint pos;      // current position, logical
         TPoint brushOrg; // device coordinates
         Path path;       // the path bracket and the path it recorded
+        unsigned textAlign = 0; // TA_ flags of the text calls
+        int breakExtra = 0;     // SetTextJustification: pixels spread over breakCount spaces
+        int breakCount = 0;
     };
 
     explicit Dc(Surface* target = nullptr) : target_(target) {}

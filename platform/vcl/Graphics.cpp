@@ -1,4 +1,5 @@
 #include "platform/vcl/Graphics.h"
+#include "platform/gdi/Text.h"
 
 
 #include <algorithm>
@@ -286,6 +287,30 @@ void TCanvas::RequiredState()
 
 TPoint TCanvas::GetPenPos() const { return dc_ ? dc_->S().pos : TPoint{}; }
 void TCanvas::SetPenPos(const TPoint& p) { MoveTo(p.X, p.Y); }
+
+void TCanvas::TextOut(int x, int y, const std::string& text)
+{
+    RequiredState();
+    if (dc_)
+        gdi::ExtTextOut(*dc_, x, y, 0, nullptr, std::string_view(text));
+}
+
+void TCanvas::TextRect(const TRect& r, int x, int y, const std::string& text)
+{
+    RequiredState();
+    const unsigned fill = brush_->GetStyle() == bsClear ? 0u : unsigned(gdi::ETO_OPAQUE);
+    if (dc_)
+        gdi::ExtTextOut(*dc_, x, y, unsigned(gdi::ETO_CLIPPED) | fill, &r, std::string_view(text));
+}
+
+TSize TCanvas::TextExtent(const std::string& text)
+{
+    TSize size;
+    RequiredState();
+    if (dc_)
+        gdi::GetTextExtentPoint32(*dc_, std::string_view(text), size);
+    return size;
+}
 
 void TCanvas::FillRect(const TRect& r)
 {

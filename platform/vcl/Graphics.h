@@ -53,6 +53,9 @@ protected:
     void Changed() { rtl::CallEvent(OnChange, this); }
 };
 
+// Horizontal alignment of controls and text.
+enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+
 enum TFontStyle { fsBold, fsItalic, fsUnderline, fsStrikeOut };
 using TFontStyles = unsigned; // bit (1 << TFontStyle)
 constexpr TFontStyles FontStyle(TFontStyle s) { return 1u << s; }
@@ -195,6 +198,14 @@ class TCanvas : public rtl::TPersistent {
     void StretchDraw(const TRect& r, TGraphic* graphic);
     TColor GetPixel(int x, int y);
     void SetPixel(int x, int y, TColor c);
+
+    // Text in the canvas's font (UTF-8); the background is filled unless the brush is clear.
+    void TextOut(int x, int y, const std::string& text);
+    // Drawn clipped to r, with its reference point at (x, y).
+    void TextRect(const TRect& r, int x, int y, const std::string& text);
+    TSize TextExtent(const std::string& text);
+    int TextWidth(const std::string& text) { return TextExtent(text).cx; }
+    int TextHeight(const std::string& text) { return TextExtent(text).cy; }
 
     // Selects font, brush and pen and the colours that go with them.
     void RequiredState();

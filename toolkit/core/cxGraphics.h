@@ -2,7 +2,9 @@
 // The toolkit's drawing type and its helpers: regions, the canvas wrapper with its state
 // stacks, frames, edges, tiled fills, clipping in logical coordinates, bitmap pixel access and
 // rotation, and the reference-counted brush cache with the unit's shared brushes.
+#include "platform/rtl/Strings.h"
 #include "platform/vcl/Graphics.h"
+#include "toolkit/core/cxClasses.h"
 #include "toolkit/core/dxCore.h"
 
 #include <cstdint>
@@ -64,6 +66,24 @@ struct TcxCanvasState {
 using TcxCanvasStates = std::vector<TcxCanvasState>;
 
 enum TcxRotationAngle { ra0, raPlus90, raMinus90, ra180 };
+
+// ---- text flags ----
+
+// The toolkit's text flags of DrawTexT, TextExtent and GetTextStringsBounds.
+constexpr int cxtfLeft = 0x0001, cxtfRight = 0x0002, cxtfHCenter = 0x0004, cxtfTop = 0x0008,
+              cxtfBottom = 0x0010, cxtfVCenter = 0x0020, cxtfSingleLine = 0x0040, cxtfNoClip = 0x0080,
+              cxtfExpandTabs = 0x0100, cxtfShowPrefix = 0x0200, cxtfWordBreak = 0x0400,
+              cxtfEndEllipsis = 0x0800, cxtfCalcRect = 0x1000, cxtfPathEllipsis = 0x2000,
+              cxtfNoCharBreak = 0x4000, cxtfNoFullWidthCharBreak = 0x8000;
+// Indexed by TAlignment and by TcxAlignmentVert.
+extern const int cxAlignmentsHorz[3];
+extern const int cxAlignmentsVert[3];
+extern const unsigned SystemAlignmentsHorz[3];
+extern const unsigned SystemAlignmentsVert[3];
+// The DrawText flags of toolkit text flags; DT_NOPREFIX unless cxtfShowPrefix.
+unsigned cxFlagsToDTFlags(int flags);
+
+using TRectArray = std::vector<TRect>;
 
 class TcxCanvas {
 public:
@@ -146,6 +166,25 @@ public:
                     int borderHeight = 1);
     void Pie(const TRect& r, const TPoint& radial1, const TPoint& radial2);
     void Pie(const TRect& r, int startAngle, int sweepAngle);
+
+    // Text (UTF-8) in the canvas's font. Disabled text is drawn embossed: in the button
+    // highlight colour one pixel down-right, then in the button shadow colour.
+    void DrawTexT(const std::string& text, const TRect& r, int flags, bool enabled = true);
+    void DrawTexT(const std::string& text, const TRect& r, TAlignment alignHorz,
+                  cx::TcxAlignmentVert alignVert, bool multiLine, bool showEndEllipsis);
+    TSize TextExtent(const std::string& text);
+    int TextWidth(const std::string& text) { return TextExtent(text).cx; }
+    int TextHeight(const std::string& text) { return TextExtent(text).cy; }
+    // Lays the text out in r and places the result inside the rectangle r was.
+    void TextExtent(const std::string& text, TRect& r, int flags);
+    // Moves r's Top so that the laid-out lines sit at the bottom or in the middle of r.
+    void AlignMultiLineTextRectVertically(TRect& r, const std::string& text, cx::TcxAlignmentVert alignVert,
+                                          bool wordWrap, bool showPrefix, bool enabled = true,
+                                          bool noCharBreak = false);
+    // Appends one rectangle per output line (bounds is not cleared).
+    void GetTextStringsBounds(std::string text, const TRect& r, int flags, bool enabled, TRectArray& bounds);
+    // Assigns the font to the canvas (it stays) and returns the height of "Qq".
+    int FontHeight(TFont* font);
 
     // Bitmaps.
     void TransparentDraw(int x, int y, TBitmap* bitmap, unsigned char alpha, TBitmap* background = nullptr);
@@ -245,3 +284,46 @@ void cxGraphicsInitialize();
 void cxGraphicsFinalize();
 // Whether the system alpha-blending function is bound (never on this platform).
 bool cxAlphaBlendBound();
+
+// ---- small drawing procedures ----
+
+// Left and Top grow inwards by extension.Left/Top, Right and Bottom by extension.Right/Bottom.
+void ExtendRect(TRect& r, const TRect& extension);
+bool IsGlyphAssigned(TBitmap* glyph);
+// BitBlt of the bitmap's pixels from sourcePoint into destRect.
+void cxDrawBitmap(HDC dc, TBitmap* source, const TRect& destRect, const TPoint& sourcePoint, DWORD rop = SRCCOPY);
+// Fills with the halftone checker in the two colours; the DC's colours come back afterwards.
+void cxFillHalfToneRect(TCanvas* canvas, const TRect& r, TColor background, TColor foreground);
+void cxApplyViewParams(TcxCanvas* canvas, const TcxViewParams& params);
+// The window origin moves to r's top-left; r's Left and Top receive the previous origin.
+void cxSetCanvasOrg(TCanvas* canvas, TRect& r);
+// The two drop-position arrows at the given side of r.
+void cxDrawArrows(TCanvas* canvas, const TRect& r, TcxBorder side, TColor color, TColor penColor = clDefault);
+
+// ---- text measurement (UTF-8 text; counts in bytes, -1 for the whole text) ----
+
+enum TcxModifyStringType { mstEndEllipsis, mstPathEllipsis };
+
+int cxDrawText(HDC dc, const std::string& text, TRect& r, unsigned format, int count = -1);
+bool cxExtTextOut(HDC dc, const std::string& text, const TPoint& p, const TRect& r, unsigned options,
+                  int count = -1);
+bool cxExtTextOut(HDC dc, const std::string& text, const TPoint& p, unsigned options, int count = -1);
+bool cxGetTextExtentPoint32(HDC dc, const std::string& text, TSize& size, int count = -1);
+// Measured on the unit's measuring canvas in the font (its Size set when fontSize is not 0).
+TSize cxTextExtent(TFont* font, const std::string& text, int fontSize = 0);
+int cxTextWidth(TFont* font, const std::string& text, int fontSize = 0);
+int cxTextHeight(TFont* font, const std::string& text, int fontSize = 0);
+TSize cxTextSize(HDC dc, const std::string& text);
+// The narrowest rectangle that holds the text in rowCount rows (any number when 0).
+TRect cxGetTextRect(HDC dc, const std::string& text, int rowCount, bool forceHeight = false);
+TRect cxGetTextRect(TFont* font, const std::string& text, int rowCount);
+int cxGetScreenPixelsPerInch(bool horizontal);
+// The text shortened with an ellipsis to fit width; the font, when given, stays selected.
+std::string cxGetStringAdjustedToWidth(HDC dc, const gdi::Font* font, const std::string& text, int width,
+                                       TcxModifyStringType type);
+std::string cxGetStringAdjustedToWidth(TFont* font, const std::string& text, int width,
+                                       TcxModifyStringType type);
+// Greedy word wrap into lines no wider than r.
+void cxGetTextLines(const std::string& text, TcxCanvas* canvas, const TRect& r, rtl::TStrings* lines);
+// Whether text in that character set starting with that text runs right to left first.
+bool cxGetWritingDirection(int charset, const std::string& text);
