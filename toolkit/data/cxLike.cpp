@@ -85,14 +85,14 @@ bool LikeStr(std::string_view text, std::string_view pattern, char percent, char
     return LikeMatch(text, pattern, 0, underscore, percent);
 }
 
-TcxFilterLikeOperator LikeOperatorByPattern(std::string& pattern, char percent)
+cxLike::TcxFilterLikeOperator LikeOperatorByPattern(std::string& pattern, char percent)
 {
     const char pair[2] = {percent, percent};
     for (std::size_t p; (p = pattern.find(std::string_view(pair, 2))) != std::string::npos;)
         pattern.erase(p, 1);
     if (pattern.size() < 2)
         return floLike;
-    TcxFilterLikeOperator result = floLike;
+    cxLike::TcxFilterLikeOperator result = floLike;
     if (pattern.front() == percent) {
         pattern.erase(0, 1);
         result = floEndsWith;
