@@ -91,29 +91,4 @@ void TcxCustomDataBinding::SetVisualControl(TComponent* value)
     }
 }
 
-// ---------------------------------------------------------------------------------------------
-void TcxCollection::Assign(TPersistent* source)
-{
-    auto* src = dynamic_cast<TCollection*>(source);
-    if (!src) {
-        TCollection::Assign(source);
-        return;
-    }
-    if (src->Count() == 0 && Count() == 0)
-        return;
-    BeginUpdate();
-    try {
-        for (int i = 0; i < src->Count(); ++i) {
-            TCollectionItem* item = i < Count() ? Items(i) : Add();
-            item->Assign(src->Items(i));
-        }
-        for (int i = Count() - 1; i >= src->Count(); --i)
-            Delete(i);
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
-}
-
 } // namespace cx

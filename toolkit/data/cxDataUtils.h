@@ -1,13 +1,14 @@
 #pragma once
 // cxDataUtils: helpers that the data layer and the editors share: the currency display format of
 // the locale, date parts, the first day of the week, a whole-or-prefix text test, the base of an
-// editor's link to its data, and a collection whose Assign keeps the existing items.
+// editor's link to its data.
 #include <cstdint>
 #include <string>
 
 #include "platform/rtl/Classes.h"
 #include "platform/rtl/Event.h"
 #include "platform/rtl/Variant.h"
+#include "toolkit/core/cxClasses.h"   // TcxCollection, whose Assign keeps the existing items
 #include "toolkit/core/dxCore.h"
 
 namespace cx {
@@ -66,11 +67,5 @@ private:
     TComponent* visualControl_ = nullptr;
 };
 
-// Assign keeps the identity of the existing items: item i takes source item i, surplus items go.
-class TcxCollection : public TCollection {
-    RTL_CLASS(TcxCollection, TCollection)
-    using TCollection::TCollection;
-    void Assign(TPersistent* source) override;
-};
 
 } // namespace cx
