@@ -53,6 +53,8 @@ RTL_EXCEPTION(ERangeError, EIntError);
 RTL_EXCEPTION(EMathError, Exception);
 RTL_EXCEPTION(EInvalidPointer, Exception);
 RTL_EXCEPTION(EOutOfResources, Exception);
+// A virtual operation that a descendant was meant to provide and did not.
+RTL_EXCEPTION(EAbstractError, Exception);
 
 [[noreturn]] void Abort();
 
