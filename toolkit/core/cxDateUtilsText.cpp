@@ -197,7 +197,32 @@ bool ValidParsedDate(TDateTime value)
     return d != 0 && y <= MaxYear;
 }
 
-TDateTime ParseVariantDate(const std::string& text) { return Variant(text).ToDate(); }
+// The system's text-to-date conversion of a string variant: like the run-time library's, but
+// blanks, "/", "." and the locale's separator all separate the parts of the date.
+TDateTime ParseVariantDate(const std::string& text)
+{
+    const char sep = rtl::FormatSettings().DateSeparator;
+    std::string s = Trim(text), normal;
+    std::size_t i = 0;
+    int groups = 0;
+    while (i < s.size() && groups < 3 && std::isdigit(static_cast<unsigned char>(s[i]))) {
+        while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i])))
+            normal += s[i++];
+        ++groups;
+        std::size_t j = i;
+        while (j < s.size() && (s[j] == ' ' || s[j] == sep || s[j] == '/' || s[j] == '.'))
+            ++j;
+        if (groups < 3 && j > i && j < s.size() && std::isdigit(static_cast<unsigned char>(s[j])) &&
+            s.find_first_of(rtl::FormatSettings().TimeSeparator, i) != i) {
+            normal += sep;
+            i = j;
+        } else {
+            break;
+        }
+    }
+    std::string candidate = groups == 3 ? normal + s.substr(i) : s;
+    return Variant(candidate).ToDate();
+}
 
 int TruncDiv(int a, int b) { return a / b; }   // C++ division truncates toward zero
 } // namespace
