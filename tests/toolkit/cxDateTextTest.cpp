@@ -23,6 +23,8 @@ TEST_F(DateTextTest, DateFormatterTable)
         fs.DateSeparator = c.separator;
         EXPECT_EQ(cxDateToStr(D(2024, 3, 5), fs), c.want) << c.format;
     }
+    fs.ShortDateFormat = "dddd mmmm yyyy";
+    EXPECT_EQ(cxDateToStr(NullDate, fs), "");
     // Literal text between elements shows only when no fixed separator is given.
     cxFormatController()->SetUseDelphiDateTimeFormats(true);
     std::string text;

@@ -61,6 +61,8 @@ std::string FormatDate(const std::string& format, char fixedSeparator, TDateTime
 {
     int y, m, d;
     DecodeDate(date, y, m, d);
+    if (y < 1)
+        return "";   // the null date, or no date the platform can name
     int dow = DayOfWeek(date) - 1;
     std::string f = Lower(format), out, literal;
     std::size_t i = f.find_first_of("dmy");
