@@ -6,6 +6,7 @@
 #include <ctime>
 
 #include "platform/rtl/Profile.h"
+#include "platform/rtl/Unicode.h"
 
 namespace rtl {
 
@@ -48,10 +49,174 @@ std::string ProfileLocaleService::LocaleInfo(std::uint32_t locale, std::uint32_t
     case LOCALE_S2359: return fs.TimePMString;
     case LOCALE_STIMEFORMAT: return fs.LongTimeFormat;
     case LOCALE_IFIRSTDAYOFWEEK: return "6";   // Sunday (0 is Monday)
+    case LOCALE_IFIRSTWEEKOFYEAR: return "0";  // the week of 1 January
     case LOCALE_ICALENDARTYPE: return "1";     // Gregorian
-    default: return {};
+    case LOCALE_SYEARMONTH: return "yyyy'\xE5\xB9\xB4'M'\xE6\x9C\x88'";
+    default: break;
     }
+    // Day names of Windows count from Monday; the format settings' from Sunday.
+    static const char* const shortest[7] = {"一", "二", "三", "四", "五", "六", "日"};
+    if (key >= LOCALE_SDAYNAME1 && key < LOCALE_SDAYNAME1 + 7)
+        return fs.LongDayNames[(key - LOCALE_SDAYNAME1 + 1) % 7];
+    if (key >= LOCALE_SABBREVDAYNAME1 && key < LOCALE_SABBREVDAYNAME1 + 7)
+        return std::string("周") + shortest[key - LOCALE_SABBREVDAYNAME1];
+    if (key >= LOCALE_SSHORTESTDAYNAME1 && key < LOCALE_SSHORTESTDAYNAME1 + 7)
+        return shortest[key - LOCALE_SSHORTESTDAYNAME1];
+    if (key >= LOCALE_SMONTHNAME1 && key < LOCALE_SMONTHNAME1 + 12)
+        return fs.LongMonthNames[key - LOCALE_SMONTHNAME1];
+    if (key >= LOCALE_SABBREVMONTHNAME1 && key < LOCALE_SABBREVMONTHNAME1 + 12)
+        return fs.ShortMonthNames[key - LOCALE_SABBREVMONTHNAME1];
+    return {};
 }
+
+std::string ILocaleService::CalendarInfo(std::uint32_t, std::uint32_t, std::uint32_t) const { return {}; }
+
+std::string ProfileLocaleService::CalendarInfo(std::uint32_t locale, std::uint32_t calendar, std::uint32_t key) const
+{
+    key &= ~CAL_RETURN_NUMBER;
+    if (key == CAL_ITWODIGITYEARMAX) {
+        switch (calendar) {
+        case 3: case 4: return "99";   // Japanese and Taiwan eras are short
+        case 5: return "4362";
+        case 6: return "1451";
+        case 7: return "2572";
+        case 8: return "5790";
+        default: return calendar >= 1 && calendar <= 12 ? "2029" : "";
+        }
+    }
+    if (key == CAL_SYEARMONTH)
+        return LocaleInfo(locale, LOCALE_SYEARMONTH);
+    if (key == CAL_SSHORTDATE)
+        return LocaleInfo(locale, LOCALE_SSHORTDATE);
+    if (key == CAL_SLONGDATE)
+        return LocaleInfo(locale, LOCALE_SLONGDATE);
+    return {};
+}
+
+std::string FixedLocaleService::LocaleInfo(std::uint32_t locale, std::uint32_t key) const
+{
+    auto it = localeInfo_.find(key & ~LOCALE_RETURN_NUMBER);
+    return it != localeInfo_.end() ? it->second : ProfileLocaleService::LocaleInfo(locale, key & ~LOCALE_RETURN_NUMBER);
+}
+
+std::string FixedLocaleService::CalendarInfo(std::uint32_t locale, std::uint32_t calendar, std::uint32_t key) const
+{
+    auto it = calendarInfo_.find({calendar, key & ~CAL_RETURN_NUMBER});
+    return it != calendarInfo_.end() ? it->second : ProfileLocaleService::CalendarInfo(locale, calendar, key);
+}
+
+namespace {
+// Reads a run of one letter of a Windows picture; quoted text ('' is a quote) is copied.
+template <class Element>
+bool ApplyPicture(std::string_view picture, std::string_view letters, std::string& out, Element element)
+{
+    for (std::size_t i = 0; i < picture.size();) {
+        char c = picture[i];
+        if (c == '\'') {
+            std::size_t j = i + 1;
+            for (; j < picture.size(); ++j) {
+                if (picture[j] == '\'') {
+                    if (j + 1 < picture.size() && picture[j + 1] == '\'') {
+                        out += '\'';
+                        ++j;
+                        continue;
+                    }
+                    break;
+                }
+                out += picture[j];
+            }
+            i = j + 1;
+            continue;
+        }
+        if (letters.find(c) == std::string_view::npos) {
+            out += c;
+            ++i;
+            continue;
+        }
+        std::size_t n = 1;
+        while (i + n < picture.size() && picture[i + n] == c)
+            ++n;
+        if (!element(c, static_cast<int>(n), out))
+            return false;
+        i += n;
+    }
+    return true;
+}
+
+std::string Pad2(int v) { char b[8]; std::snprintf(b, sizeof b, "%02d", v); return b; }
+} // namespace
+
+bool ILocaleService::GetDateFormat(std::uint32_t locale, std::uint32_t flags, TDateTime date,
+                                   std::string_view format, std::string& text) const
+{
+    int y, m, d;
+    DecodeDate(date, y, m, d);
+    if (y < 1601)
+        return false;
+    std::string picture(format);
+    if (picture.empty())
+        picture = LocaleInfo(locale, (flags & DATE_LONGDATE) ? LOCALE_SLONGDATE : LOCALE_SSHORTDATE);
+    int dow = (DayOfWeek(date) + 5) % 7;   // 0 = Monday, as Windows counts day names
+    std::string out;
+    bool ok = ApplyPicture(picture, "dMyg", out, [&](char c, int n, std::string& o) {
+        switch (c) {
+        case 'd':
+            if (n == 1) o += std::to_string(d);
+            else if (n == 2) o += Pad2(d);
+            else o += LocaleInfo(locale, (n == 3 ? LOCALE_SABBREVDAYNAME1 : LOCALE_SDAYNAME1) + dow);
+            break;
+        case 'M':
+            if (n == 1) o += std::to_string(m);
+            else if (n == 2) o += Pad2(m);
+            else o += LocaleInfo(locale, (n == 3 ? LOCALE_SABBREVMONTHNAME1 : LOCALE_SMONTHNAME1) + m - 1);
+            break;
+        case 'y':
+            if (n == 1) o += std::to_string(y % 100);
+            else if (n == 2) o += Pad2(y % 100);
+            else o += std::to_string(y);
+            break;
+        default: o += "\xE5\x85\xAC\xE5\x85\x83"; break;   // the era: 公元
+        }
+        return true;
+    });
+    if (!ok)
+        return false;
+    text = out;
+    return true;
+}
+
+bool ILocaleService::GetTimeFormat(std::uint32_t locale, std::uint32_t, TDateTime time,
+                                   std::string_view format, std::string& text) const
+{
+    int h, mi, s, ms;
+    DecodeTime(time, h, mi, s, ms);
+    std::string picture(format);
+    if (picture.empty())
+        picture = LocaleInfo(locale, LOCALE_STIMEFORMAT);
+    std::string am = LocaleInfo(locale, LOCALE_S1159), pm = LocaleInfo(locale, LOCALE_S2359);
+    std::string out;
+    ApplyPicture(picture, "hHmst", out, [&](char c, int n, std::string& o) {
+        int v = c == 'h' ? (h % 12 == 0 ? 12 : h % 12) : c == 'H' ? h : c == 'm' ? mi : s;
+        if (c == 't') {
+            const std::string& suffix = h < 12 ? am : pm;
+            o += n == 1 ? suffix.substr(0, Utf8CharLength(suffix, 0)) : suffix;
+        } else {
+            o += n == 1 ? std::to_string(v) : Pad2(v);
+        }
+        return true;
+    });
+    text = out;
+    return true;
+}
+
+TSystemBroadcasts& SystemBroadcasts()
+{
+    static TSystemBroadcasts broadcasts;
+    return broadcasts;
+}
+
+void BroadcastSettingChange(const std::string& section) { SystemBroadcasts().SettingChange.Call(section); }
+void BroadcastTimeChange() { SystemBroadcasts().TimeChange.Call(); }
 
 TDateTime ProfileLocaleService::Now() const
 {

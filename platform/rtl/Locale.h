@@ -3,11 +3,13 @@
 // code reads them here and nowhere else, so a test can install a fixed service and get the same
 // texts and the same "now" on every machine.
 #include <array>
+#include <map>
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
 
+#include "platform/rtl/Event.h"
 #include "platform/rtl/SysUtils.h"
 
 namespace rtl {
@@ -52,11 +54,30 @@ enum : std::uint32_t {
     LOCALE_SLONGDATE = 0x20,
     LOCALE_IDATE = 0x21,
     LOCALE_S1159 = 0x28,
-    LOCALE_S2359 = 0x2A,
+    LOCALE_S2359 = 0x29,
     LOCALE_SLIST = 0x0C,
+    LOCALE_SDAYNAME1 = 0x2A,            // .. 0x30; 1 is Monday
+    LOCALE_SABBREVDAYNAME1 = 0x31,      // .. 0x37
+    LOCALE_SMONTHNAME1 = 0x38,          // .. 0x43
+    LOCALE_SABBREVMONTHNAME1 = 0x44,    // .. 0x4F
+    LOCALE_SSHORTESTDAYNAME1 = 0x60,    // .. 0x66
     LOCALE_STIMEFORMAT = 0x1003,
-    LOCALE_IFIRSTDAYOFWEEK = 0x100C,
+    LOCALE_SYEARMONTH = 0x1006,
     LOCALE_ICALENDARTYPE = 0x1009,
+    LOCALE_IFIRSTDAYOFWEEK = 0x100C,
+    LOCALE_IFIRSTWEEKOFYEAR = 0x100D,
+    LOCALE_RETURN_NUMBER = 0x20000000,   // ignored: answers are texts, numbers in decimal
+};
+
+// Calendar information keys (CALTYPE) and the flags of the date formatter.
+enum : std::uint32_t {
+    CAL_SSHORTDATE = 0x05,
+    CAL_SLONGDATE = 0x06,
+    CAL_SYEARMONTH = 0x2F,
+    CAL_ITWODIGITYEARMAX = 0x30,
+    CAL_RETURN_NUMBER = 0x20000000,      // ignored, as above
+    DATE_SHORTDATE = 0x01,
+    DATE_LONGDATE = 0x02,
 };
 
 class ILocaleService {
@@ -67,6 +88,15 @@ public:
     // The text Windows would give for the key, or empty when the locale has none.
     virtual std::string LocaleInfo(std::uint32_t locale, std::uint32_t key) const = 0;
     virtual TDateTime Now() const = 0;
+    // What GetCalendarInfoA gives for a calendar identifier (1 Gregorian .. 12), or empty.
+    virtual std::string CalendarInfo(std::uint32_t locale, std::uint32_t calendar, std::uint32_t key) const;
+    // GetDateFormatA / GetTimeFormatA: a Windows picture ("yyyy'年'M'月'd'日'", "H:mm:ss") applied
+    // to a date or time; an empty format takes the locale's one (DATE_LONGDATE: the long date).
+    // False, and nothing written, for a date outside 1601..9999 or a format it cannot apply.
+    virtual bool GetDateFormat(std::uint32_t locale, std::uint32_t flags, TDateTime date,
+                               std::string_view format, std::string& text) const;
+    virtual bool GetTimeFormat(std::uint32_t locale, std::uint32_t flags, TDateTime time,
+                               std::string_view format, std::string& text) const;
 };
 
 // The production service: the profile's zh-CN settings and the system clock (local time).
@@ -75,6 +105,7 @@ public:
     const TFormatSettings& FormatSettings() const override { return settings_; }
     std::uint32_t ThreadLocale() const override;
     std::string LocaleInfo(std::uint32_t locale, std::uint32_t key) const override;
+    std::string CalendarInfo(std::uint32_t locale, std::uint32_t calendar, std::uint32_t key) const override;
     TDateTime Now() const override;
 
 protected:
@@ -88,10 +119,33 @@ public:
     TFormatSettings& Settings() { return settings_; }
     void SetNow(TDateTime now) { now_ = now; }
     TDateTime Now() const override { return now_; }
+    // Answers that differ from the profile's: another locale, another calendar.
+    void SetLocaleInfo(std::uint32_t key, std::string value) { localeInfo_[key] = std::move(value); }
+    void SetCalendarInfo(std::uint32_t calendar, std::uint32_t key, std::string value)
+    {
+        calendarInfo_[{calendar, key}] = std::move(value);
+    }
+    std::string LocaleInfo(std::uint32_t locale, std::uint32_t key) const override;
+    std::string CalendarInfo(std::uint32_t locale, std::uint32_t calendar, std::uint32_t key) const override;
 
 private:
     TDateTime now_;
+    std::map<std::uint32_t, std::string> localeInfo_;
+    std::map<std::pair<std::uint32_t, std::uint32_t>, std::string> calendarInfo_;
 };
+
+// The system's broadcasts of a changed setting (WM_WININICHANGE with its section, "intl" for the
+// international settings) and of a changed clock (WM_TIMECHANGE). The platform, or a test, calls
+// Broadcast...; parts that care subscribe to the events instead of keeping a hidden window.
+struct TSystemBroadcasts {
+    MulticastEvent<void(const std::string& section)> SettingChange;
+    MulticastEvent<void()> TimeChange;
+    // The application's UpdateFormatSettings switch: whether "intl" changes are followed.
+    bool UpdateFormatSettings = true;
+};
+TSystemBroadcasts& SystemBroadcasts();
+void BroadcastSettingChange(const std::string& section);
+void BroadcastTimeChange();
 
 const ILocaleService& LocaleService();
 // Installs a service and returns the one it replaces (null restores the production service).
