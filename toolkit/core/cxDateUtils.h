@@ -356,6 +356,9 @@ std::string cxGetLocalTimeAMString();
 std::string cxGetLocalTimePMString();
 void cxGetLocalFormatSettings(TFormatSettings& settings);
 TDay GetStartOfWeek();
+// Pins the first day of the week (0 = Sunday .. 6 = Saturday) for the data layer's date filters;
+// 10 gives the choice back to the locale. Anything else is ignored.
+void SetStartOfWeek(int value);
 
 // --- text from dates ------------------------------------------------------------------------------
 std::string cxDateToStr(TDateTime date);

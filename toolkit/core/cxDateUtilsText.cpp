@@ -250,8 +250,20 @@ void cxGetLocalFormatSettings(TFormatSettings& settings)
     settings.ListSeparator = rtl::FormatSettings().ListSeparator;
 }
 
+namespace {
+int pinnedStartOfWeek = 10;  // 10: the locale decides
+}
+
+void SetStartOfWeek(int value)
+{
+    if ((value >= 0 && value <= 6) || value == 10)
+        pinnedStartOfWeek = value;
+}
+
 TDay GetStartOfWeek()
 {
+    if (pinnedStartOfWeek != 10)
+        return TDay(pinnedStartOfWeek);
     int day = 0;
     if (!TryStrToInt(Info(rtl::LOCALE_IFIRSTDAYOFWEEK, "0"), day))
         day = 0;

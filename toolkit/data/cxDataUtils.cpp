@@ -28,30 +28,6 @@ std::string DefaultCurrencyDisplayFormat()
     }
 }
 
-TDateTime DateOf(TDateTime value) { return std::trunc(value); }
-TDateTime TimeOf(TDateTime value) { return value - std::trunc(value); }
-
-namespace {
-std::int16_t startOfWeek = 10;   // 10: the locale decides
-}
-
-int GetStartOfWeek()
-{
-    if (startOfWeek != 10)
-        return startOfWeek;
-    const ILocaleService& locale = LocaleService();
-    std::string text = locale.LocaleInfo(locale.ThreadLocale(), LOCALE_IFIRSTDAYOFWEEK);
-    int digit = !text.empty() && text[0] >= '0' && text[0] <= '9' ? text[0] - '0' : 0;   // 0 = Monday
-    int day = digit + 1;
-    return day > 6 ? 0 : day;
-}
-
-void SetStartOfWeek(int value)
-{
-    if ((value >= 0 && value <= 6) || value == 10)
-        startOfWeek = static_cast<std::int16_t>(value);
-}
-
 TDateTime GetStartDateOfWeek(TDateTime date)
 {
     int s = GetStartOfWeek();

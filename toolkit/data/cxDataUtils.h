@@ -8,7 +8,8 @@
 #include "platform/rtl/Classes.h"
 #include "platform/rtl/Event.h"
 #include "platform/rtl/Variant.h"
-#include "toolkit/core/cxClasses.h"   // TcxCollection, whose Assign keeps the existing items
+#include "toolkit/core/cxClasses.h"
+#include "toolkit/core/cxDateUtils.h"   // TcxCollection, whose Assign keeps the existing items
 #include "toolkit/core/dxCore.h"
 
 namespace cx {
@@ -17,11 +18,7 @@ enum TcxDataEditValueSource { evsValue, evsText, evsKey };
 
 // The numeric display format of currency values under the locale's currency settings.
 std::string DefaultCurrencyDisplayFormat();
-TDateTime DateOf(TDateTime value);
-TDateTime TimeOf(TDateTime value);
-// 0 = Sunday .. 6 = Saturday; the locale decides while the setting is 10 (the initial value).
-int GetStartOfWeek();
-void SetStartOfWeek(int value);   // 0..6 or 10; anything else is ignored
+// DateOf, TimeOf, GetStartOfWeek and SetStartOfWeek are the foundation's (cxDateUtils).
 TDateTime GetStartDateOfWeek(TDateTime date);
 // Whole (or, when partial, prefix) comparison without regard to case.
 bool DataCompareText(const std::string& s1, const std::string& s2, bool partial);
