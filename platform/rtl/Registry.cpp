@@ -63,6 +63,15 @@ QStringList MarkerNames(const QSettings& s, const QString& group)
     return list.isEmpty() ? QStringList() : list.split('/');
 }
 
+// The stored spelling of a value name (names compare without regard to case); empty when absent.
+QString FindValue(const QStringList& names, const std::string& name)
+{
+    for (const auto& n : names)
+        if (AnsiSameText(Dec(n), name))
+            return n;
+    return {};
+}
+
 } // namespace
 
 TRegistry::TRegistry() : TRegistry(KEY_ALL_ACCESS) {}
@@ -83,11 +92,23 @@ std::string TRegistry::Resolve(const std::string& key) const
     return Join(Segments(base + "\\" + key));
 }
 
+// Key names compare without regard to case, as in the registry: each segment takes the
+// spelling of an existing subkey of that name.
 std::string TRegistry::GroupOf(const std::string& path) const
 {
     QString g = RootName(RootKey);
-    for (const auto& seg : Segments(path))
-        g += "/k_" + Enc(seg);
+    for (const auto& seg : Segments(path)) {
+        settings_->beginGroup(g);
+        QStringList children = settings_->childGroups();
+        settings_->endGroup();
+        QString child = "k_" + Enc(seg);
+        for (const auto& c : children)
+            if (c.startsWith("k_") && AnsiSameText(Dec(c.mid(2)), seg)) {
+                child = c;
+                break;
+            }
+        g += "/" + child;
+    }
     return g.toStdString();
 }
 
@@ -167,7 +188,7 @@ bool TRegistry::KeyExists(const std::string& key) { return Exists(Resolve(key));
 
 bool TRegistry::ValueExists(const std::string& name)
 {
-    return open_ && MarkerNames(*settings_, QString::fromStdString(GroupOf(currentPath_))).contains(Enc(name));
+    return open_ && !FindValue(MarkerNames(*settings_, QString::fromStdString(GroupOf(currentPath_))), name).isEmpty();
 }
 
 bool TRegistry::DeleteValue(const std::string& name)
@@ -176,9 +197,10 @@ bool TRegistry::DeleteValue(const std::string& name)
         return false;
     QString group = QString::fromStdString(GroupOf(currentPath_));
     QStringList names = MarkerNames(*settings_, group);
-    names.removeAll(Enc(name));
+    QString spelled = FindValue(names, name);
+    names.removeAll(spelled);
     settings_->setValue(group + "/" + kMarker, names.join('/'));
-    settings_->remove(group + "/v_" + Enc(name));
+    settings_->remove(group + "/v_" + spelled);
     return true;
 }
 
@@ -215,7 +237,11 @@ TRegistry::Stored TRegistry::Get(const std::string& name) const
     Stored st;
     if (!open_)
         return st;
-    QString raw = settings_->value(QString::fromStdString(GroupOf(currentPath_)) + "/v_" + Enc(name)).toString();
+    QString group = QString::fromStdString(GroupOf(currentPath_));
+    QString spelled = FindValue(MarkerNames(*settings_, group), name);
+    if (spelled.isEmpty())
+        return st;
+    QString raw = settings_->value(group + "/v_" + spelled).toString();
     if (raw.size() < 2 || raw[1] != ':')
         return st;
     QString body = raw.mid(2);
@@ -250,11 +276,13 @@ void TRegistry::Put(const std::string& name, const std::string& stored)
     CheckWritable(name);
     QString group = QString::fromStdString(GroupOf(currentPath_));
     QStringList names = MarkerNames(*settings_, group);
-    if (!names.contains(Enc(name))) {
-        names.append(Enc(name));
+    QString spelled = FindValue(names, name);
+    if (spelled.isEmpty()) {
+        spelled = Enc(name);
+        names.append(spelled);
         settings_->setValue(group + "/" + kMarker, names.join('/'));
     }
-    settings_->setValue(group + "/v_" + Enc(name), QString::fromStdString(stored));
+    settings_->setValue(group + "/v_" + spelled, QString::fromStdString(stored));
 }
 
 void TRegistry::WriteString(const std::string& name, const std::string& value) { Put(name, "s:" + value); }

@@ -3,7 +3,8 @@
 // configuration folder (organisation "Ammerlin", application "Registry"; tests move it with
 // QSettings::setPath). Every root key is a top group, every key a group below it; a key exists
 // when its marker is present, so empty keys survive. Values keep their kind (string, expandable
-// string, integer, binary). Key and value names are case-sensitive here.
+// string, integer, binary). Key and value names compare without regard to case and keep
+// the spelling they were created with.
 #include <cstdint>
 #include <memory>
 #include <string>

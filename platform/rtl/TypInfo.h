@@ -62,6 +62,8 @@ TPropInfo PublishedProp(std::string name, TTypeKind kind, V (T::*get)() const, v
         p.Set = [set](TObject* o, const Variant& v) {
             if constexpr (std::is_same_v<V, std::string> || std::is_same_v<V, const std::string&>)
                 (static_cast<T*>(o)->*set)(v.ToString());
+            else if constexpr (std::is_same_v<V, Variant> || std::is_same_v<V, const Variant&>)
+                (static_cast<T*>(o)->*set)(v);
             else if constexpr (std::is_same_v<V, double>)
                 (static_cast<T*>(o)->*set)(v.ToDouble());
             else if constexpr (std::is_same_v<V, bool>)
