@@ -87,4 +87,11 @@ TPropInfo PublishedObjectProp(std::string name, C* (T::*get)() const, void (T::*
     return p;
 }
 
+// A read-only object property (its object is set up by the owner and changed in place).
+template <class T, class C>
+TPropInfo PublishedObjectProp(std::string name, C* (T::*get)() const)
+{
+    return PublishedObjectProp<T, C>(std::move(name), get, static_cast<void (T::*)(C*)>(nullptr));
+}
+
 } // namespace rtl

@@ -115,10 +115,12 @@ TEST_P(StorageMediaTest, MissingStorageRestoresNothing)
     EXPECT_EQ(node->ComponentCount(), 0);
 }
 
-TEST_P(StorageMediaTest, ReCreateDropsObjectsThatNoLongerExist)
+// A stream is always written whole; the INI file and the registry keep what they held unless
+// the re-create flag is set.
+class StorageReCreateTest : public StorageMediaTest {};
+
+TEST_P(StorageReCreateTest, ReCreateDropsObjectsThatNoLongerExist)
 {
-    if (GetParam() == Medium::Stream)
-        GTEST_SKIP() << "a stream is always written whole";
     Media media;
     UniqueObject<TTestNode> tree(MakeTree());
     media.Store(GetParam(), tree.get());
@@ -138,6 +140,8 @@ TEST_P(StorageMediaTest, ReCreateDropsObjectsThatNoLongerExist)
     EXPECT_NE(again->Child("Row1"), nullptr);
 }
 
+INSTANTIATE_TEST_SUITE_P(Media, StorageReCreateTest, ::testing::Values(Medium::Ini, Medium::Registry),
+                         [](const auto& info) { return std::string(info.param == Medium::Ini ? "Ini" : "Registry"); });
 INSTANTIATE_TEST_SUITE_P(Media, StorageMediaTest, ::testing::Values(Medium::Ini, Medium::Registry, Medium::Stream),
                          [](const auto& info) {
                              return std::string(info.param == Medium::Ini ? "Ini"
@@ -339,4 +343,104 @@ TEST(CxStorageStream, DamagedStreamsFailCleanly)
     TMemoryStream empty;
     UniqueObject<TTestNode> copy(new TTestNode(nullptr));
     TcxStorage(&empty).RestoreFromStream(copy.get());   // nothing to read: no error
+}
+
+// --- collections and component references -------------------------------------------------------
+namespace {
+class TTestItem : public TCollectionItem {
+    RTL_CLASS(TTestItem, TCollectionItem)
+    explicit TTestItem(TCollection* collection) : TCollectionItem(collection)
+    {
+        static bool done = false;
+        if (!done) {
+            done = true;
+            RegisterPublishedProperties(StaticClass(), {PublishedProp<TTestItem>("Width", tkInteger, &TTestItem::GetWidth,
+                                                                                 &TTestItem::SetWidth)});
+        }
+    }
+    int GetWidth() const { return width_; }
+    void SetWidth(int v) { width_ = v; }
+
+private:
+    int width_ = 0;
+};
+
+class TTestHolder : public TComponent {
+    RTL_CLASS(TTestHolder, TComponent)
+    explicit TTestHolder(TComponent* owner)
+        : TComponent(owner), items_(new TCollection(TCollectionItemClass::Of<TTestItem>()))
+    {
+        static bool done = false;
+        if (!done) {
+            done = true;
+            RegisterPublishedProperties(StaticClass(), {
+                PublishedObjectProp<TTestHolder>("Items", &TTestHolder::Items),
+                PublishedObjectProp<TTestHolder>("Link", &TTestHolder::Link, &TTestHolder::SetLink),
+            });
+        }
+    }
+    TCollection* Items() const { return items_.get(); }
+    TComponent* Link() const { return link_; }
+    void SetLink(TComponent* v) { link_ = v; }
+
+private:
+    UniqueObject<TCollection> items_;
+    TComponent* link_ = nullptr;
+};
+} // namespace
+
+TEST(CxStorage, CollectionItemsAreCreatedOnlyInTheCreatingMode)
+{
+    TMemoryStream stream;
+    UniqueObject<TTestHolder> source(new TTestHolder(nullptr));
+    source->SetName("Holder");
+    static_cast<TTestItem*>(source->Items()->Add())->SetWidth(10);
+    static_cast<TTestItem*>(source->Items()->Add())->SetWidth(20);
+    TcxStorage store(&stream);
+    store.Modes = {smSavePublishedClassProperties};
+    store.StoreToStream(source.get());
+
+    for (bool creating : {false, true}) {
+        UniqueObject<TTestHolder> copy(new TTestHolder(nullptr));
+        copy->SetName("Holder");
+        stream.SetPosition(0);
+        TcxStorage restore(&stream);
+        restore.Modes = {smSavePublishedClassProperties};
+        if (creating)
+            restore.Modes.Include(smChildrenCreating);
+        restore.RestoreFromStream(copy.get());
+        ASSERT_EQ(copy->Items()->Count(), creating ? 2 : 0);
+        if (creating) {
+            EXPECT_EQ(static_cast<TTestItem*>(copy->Items()->Items(1))->GetWidth(), 20);
+        }
+    }
+}
+
+TEST(CxStorage, ComponentReferencesByName)
+{
+    UniqueObject<TComponent> form(new TComponent(nullptr));
+    auto* target = new TComponent(form.get());
+    target->SetName("Target");
+    UniqueObject<TTestHolder> holder(new TTestHolder(nullptr));
+    holder->SetName("Holder");
+    holder->SetLink(target);
+    TMemoryStream stream;
+    TcxStorage store(&stream);
+    store.SaveComponentsByName = true;
+    store.StoreToStream(holder.get());
+
+    auto restore = [&](TComponent* found) {
+        UniqueObject<TTestHolder> copy(new TTestHolder(nullptr));
+        copy->SetName("Holder");
+        TComponent old(nullptr);
+        copy->SetLink(&old);
+        stream.SetPosition(0);
+        TcxStorage storage(&stream);
+        storage.SaveComponentsByName = true;
+        storage.OnGetComponentByName = [&](const std::string& name) { return name == "Target" ? found : nullptr; };
+        storage.RestoreFromStream(copy.get());
+        return copy->Link() == &old ? nullptr : copy->Link();
+    };
+    EXPECT_EQ(restore(target), target);
+    EXPECT_EQ(restore(nullptr), nullptr);   // an unknown name keeps the old value
 }
