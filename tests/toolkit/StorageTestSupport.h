@@ -12,7 +12,7 @@ namespace storage_test {
 
 using namespace cx;
 
-enum TTestKind { tkAlpha, tkBeta, tkGamma };
+enum TTestKind : int { tkAlpha, tkBeta, tkGamma };   // any int is a valid value
 
 class TTestNode : public TComponent, public IcxStoredParent {
     RTL_CLASS(TTestNode, TComponent)

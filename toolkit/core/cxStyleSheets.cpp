@@ -221,6 +221,8 @@ void CreateStyleSheetStyles(TcxCustomStyleSheet* dest, TcxCustomStyleSheet* sour
 {
     if (!dest || !source || dest->GetStylesClass() != source->GetStylesClass())
         return;
+    dest->Styles();   // a styles class lists its slots once it exists
+    source->Styles();
     for (const TPropInfo* slot : cxStyleSlotProperties(*dest->GetStylesClass().Meta())) {
         TcxStyle* from = SlotStyle(slot, source->Styles());
         TcxStyle* to = SlotStyle(slot, dest->Styles());
@@ -309,6 +311,7 @@ int WriteSheet(TMemIniFile& ini, TcxCustomStyleSheet* sheet)
 {
     int written = 0;
     std::string section = sheet->GetCaption();
+    sheet->Styles();   // a styles class lists its slots once it exists
     for (const TPropInfo* slot : cxStyleSlotProperties(*sheet->GetStylesClass().Meta())) {
         TcxStyle* style = SlotStyle(slot, sheet->Styles());
         if (!style)
@@ -364,6 +367,7 @@ void LoadStyleSheetsFromIniFile(const std::string& fileName, TcxStyleRepository*
         if (styleSheets)
             styleSheets->push_back(sheet);
         sheet->SetCaption(sections[s]);
+        sheet->Styles();   // a styles class lists its slots once it exists
         const TClassMeta& stylesClass = *sheet->GetStylesClass().Meta();
         std::set<std::string> bitmapsRead;
         for (int k = 0; k < keys.Count(); ++k) {
