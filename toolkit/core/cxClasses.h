@@ -427,6 +427,92 @@ bool StreamsEqual(TMemoryStream* stream1, TMemoryStream* stream2);
 void CopyList(TList* source, TList* dest);
 bool OpenWebPage(const std::string& url);
 
+// --- small utilities: most-recently-used list, two-axis alignment, width distribution ---------------
+enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+
+class TcxMRUItem : public TObject {
+    RTL_CLASS(TcxMRUItem, TObject)
+    // Whether the two items stand for the same entry.
+    virtual bool Equals(TcxMRUItem* item) = 0;
+};
+
+// Items with the most recent first; MaxCount 0 means no limit.
+class TcxMRUItems : public TObject {
+    RTL_CLASS(TcxMRUItems, TObject)
+    TcxMRUItems() = default;
+    ~TcxMRUItems() override { ClearItems(); }
+    void Add(TcxMRUItem* item);   // takes the item over (and frees it when an equal one is listed)
+    int IndexOf(TcxMRUItem* item) const;
+    void Delete(int index);
+    void ClearItems();
+    int Count() const { return static_cast<int>(items_.size()); }
+    void SetCount(int value);   // a smaller count drops the oldest items
+    TcxMRUItem* Items(int index) const { return items_.at(static_cast<std::size_t>(index)); }
+    int MaxCount() const { return maxCount_; }
+    void SetMaxCount(int value);
+
+private:
+    std::vector<TcxMRUItem*> items_;
+    int maxCount_ = 0;
+};
+
+class TcxAlignment : public TPersistent {
+    RTL_CLASS(TcxAlignment, TPersistent)
+    explicit TcxAlignment(TPersistent* owner, bool useAssignedValues = false,
+                          TAlignment defaultHorz = taLeftJustify, TcxAlignmentVert defaultVert = vaTop);
+    void Assign(TPersistent* source) override;
+    TPersistent* GetOwner() override { return owner_; }
+
+    TAlignment Horz() const { return horz_; }
+    void SetHorz(TAlignment value);
+    TcxAlignmentVert Vert() const { return vert_; }
+    void SetVert(TcxAlignmentVert value);
+    void Reset();
+    // Whether the streaming system stores the value.
+    bool IsHorzStored() const { return useAssignedValues_ ? isHorzAssigned_ : horz_ != defaultHorz_; }
+    bool IsVertStored() const { return useAssignedValues_ ? isVertAssigned_ : vert_ != defaultVert_; }
+    bool IsHorzAssigned() const { return isHorzAssigned_; }
+    bool IsVertAssigned() const { return isVertAssigned_; }
+    Event<void(TObject*)> OnChange;
+
+private:
+    void DoChanged() { CallEvent(OnChange, this); }
+    TAlignment defaultHorz_;
+    TcxAlignmentVert defaultVert_;
+    TAlignment horz_;
+    bool isHorzAssigned_ = false;
+    bool isVertAssigned_ = false;
+    TPersistent* owner_;
+    bool useAssignedValues_;
+    TcxAlignmentVert vert_;
+};
+
+class TcxAutoWidthItem : public TObject {
+    RTL_CLASS(TcxAutoWidthItem, TObject)
+    int MinWidth = 0;
+    int Width = 0;
+    bool Fixed = false;
+    int AutoWidth = -1;
+};
+
+// Shares an available width among items in proportion to their wanted widths, respecting minimum
+// widths and fixed items.
+class TcxAutoWidthObject : public TObject {
+    RTL_CLASS(TcxAutoWidthObject, TObject)
+    explicit TcxAutoWidthObject(int capacity = 0) { items_.reserve(static_cast<std::size_t>(std::max(capacity, 0))); }
+    ~TcxAutoWidthObject() override { Clear(); }
+    TcxAutoWidthItem* AddItem();
+    void Calculate();
+    void Clear();
+    int Count() const { return static_cast<int>(items_.size()); }
+    TcxAutoWidthItem* Items(int index) const { return items_.at(static_cast<std::size_t>(index)); }
+    int Width() const;   // the sum of the wanted widths
+    int AvailableWidth = 0;
+
+private:
+    std::vector<TcxAutoWidthItem*> items_;
+};
+
 namespace cxClassesUnit {
 void Initialize();
 void Finalize();   // frees the override lists and returns the override mode to none

@@ -1,0 +1,93 @@
+#pragma once
+// A minimal binary filer: typed values written to and read back from a stream. Every value is a
+// one-byte kind tag followed by its little-endian payload, so a reader that expects another kind
+// fails with EReadError instead of misreading the bytes. Texts are UTF-8 (WideString: UTF-16),
+// each with a 32-bit length.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/rtl/Streams.h"
+
+namespace rtl {
+
+enum TValueType : Byte {
+    vaNull = 0,
+    vaString = 1,
+    vaInteger = 2,
+    vaBoolean = 3,
+    vaChar = 4,
+    vaCurrency = 5,
+    vaDate = 6,
+    vaFloat = 7,
+    vaSingle = 8,
+    vaWString = 9,
+    vaInt64 = 10,
+};
+
+class TFiler : public TObject {
+    RTL_CLASS(TFiler, TObject)
+    TFiler(TStream* stream, int bufSize) : stream_(stream), bufSize_(bufSize > 0 ? bufSize : 4096) {}
+    TStream* Stream() const { return stream_; }
+
+protected:
+    TStream* stream_;
+    int bufSize_;
+};
+
+// Writes through a buffer of bufSize bytes; the bytes reach the stream at FlushBuffer, when the
+// buffer is full, and at the latest when the writer is freed.
+class TWriter : public TFiler {
+    RTL_CLASS(TWriter, TFiler)
+    TWriter(TStream* stream, int bufSize);
+    ~TWriter() override;
+
+    void WriteString(const std::string& value);
+    void WriteWideString(const std::u16string& value);
+    void WriteInteger(std::int32_t value);
+    void WriteInt64(std::int64_t value);
+    void WriteBoolean(bool value);
+    void WriteChar(Byte value);
+    void WriteCurrency(Currency value);
+    void WriteDate(TDateTime value);
+    void WriteFloat(double value);
+    void WriteSingle(float value);
+    void FlushBuffer();
+    // The position in the stream as the written values see it (buffered bytes included).
+    std::int64_t Position() const;
+
+private:
+    void Tag(TValueType type) { Put(&type, 1); }
+    void Put(const void* data, std::size_t count);
+    template <class T>
+    void PutLE(T value);
+    std::vector<Byte> buffer_;
+    std::int64_t start_ = 0;
+};
+
+// Reads straight from the stream. Every read raises EReadError when the stream ends early, when
+// the next value is of another kind, or when a length is impossible.
+class TReader : public TFiler {
+    RTL_CLASS(TReader, TFiler)
+    TReader(TStream* stream, int bufSize) : TFiler(stream, bufSize) {}
+
+    TValueType NextValue();   // the kind of the next value, without consuming it
+    std::string ReadString();
+    std::u16string ReadWideString();
+    std::int32_t ReadInteger();
+    std::int64_t ReadInt64();
+    bool ReadBoolean();
+    Byte ReadChar();
+    Currency ReadCurrency();
+    TDateTime ReadDate();
+    double ReadFloat();
+    float ReadSingle();
+    std::int64_t Position() const { return stream_->Position(); }
+    bool EndOfStream() const { return stream_->Position() >= stream_->Size(); }
+
+private:
+    void Expect(TValueType type);
+    std::uint32_t ReadLength(std::size_t unitSize);
+};
+
+} // namespace rtl
