@@ -5,6 +5,7 @@
 
 #include "platform/rtl/MemIniFile.h"
 #include "toolkit/core/cxStyles.h"
+#include "platform/vcl/BitmapStreams.h"
 
 namespace cx {
 
@@ -322,7 +323,7 @@ int WriteSheet(TMemIniFile& ini, TcxCustomStyleSheet* sheet)
         if (!style->AssignedValues().Contains(svBitmap) || bitmap->GetWidth() < 1 || bitmap->GetHeight() < 1)
             continue;
         TMemoryStream stream;
-        cxSaveBitmapToStream(bitmap, &stream);
+        SaveBitmapToStream(bitmap, &stream);
         std::string hex = dxBinToHex(stream.Memory(), static_cast<int>(stream.Size()));
         for (std::size_t i = 0, n = 0; i < hex.size(); i += kBitmapPieceLength, ++n, ++written)
             ini.WriteString(section, slot->Name + "Bitmap" + IntToStr(static_cast<std::int64_t>(n)),
@@ -388,7 +389,7 @@ void LoadStyleSheetsFromIniFile(const std::string& fileName, TcxStyleRepository*
                     hex += ini.ReadString(sections[s], slotName + "Bitmap" + IntToStr(n), "");
                 std::string bytes = dxHexToBin(hex);
                 TMemoryStream stream(std::vector<Byte>(bytes.begin(), bytes.end()));
-                cxLoadBitmapFromStream(style->Bitmap(), &stream);
+                LoadBitmapFromStream(style->Bitmap(), &stream);
                 style->BitmapChanged();
                 continue;
             }
@@ -403,64 +404,5 @@ void LoadStyleSheetsFromIniFile(const std::string& fileName, TcxStyleRepository*
 }
 
 // --- the bitmap's stream form -------------------------------------------------------------------
-void cxSaveBitmapToStream(TBitmap* bitmap, TStream* stream)
-{
-    const int w = bitmap->GetWidth(), h = bitmap->GetHeight();
-    const std::uint32_t imageSize = static_cast<std::uint32_t>(w) * static_cast<std::uint32_t>(h) * 4;
-    WriteLE<std::uint16_t>(stream, 0x4D42);
-    WriteLE<std::uint32_t>(stream, 54 + imageSize);
-    WriteLE<std::uint32_t>(stream, 0);
-    WriteLE<std::uint32_t>(stream, 54);
-    WriteLE<std::uint32_t>(stream, 40);
-    WriteLE<std::int32_t>(stream, w);
-    WriteLE<std::int32_t>(stream, h);
-    WriteLE<std::uint16_t>(stream, 1);
-    WriteLE<std::uint16_t>(stream, 32);
-    WriteLE<std::uint32_t>(stream, 0);
-    WriteLE<std::uint32_t>(stream, imageSize);
-    for (int i = 0; i < 4; ++i)
-        WriteLE<std::uint32_t>(stream, 0);
-    for (int y = h - 1; y >= 0; --y) {
-        const std::uint32_t* row = bitmap->ScanLine(y);
-        for (int x = 0; x < w; ++x)
-            WriteLE<std::uint32_t>(stream, row[x]);
-    }
-}
-
-void cxLoadBitmapFromStream(TBitmap* bitmap, TStream* stream)
-{
-    if (ReadLE<std::uint16_t>(stream) != 0x4D42)
-        throw EReadError("Bitmap image is not valid");
-    stream->Seek(8, soCurrent);
-    std::uint32_t offset = ReadLE<std::uint32_t>(stream);
-    std::uint32_t headerSize = ReadLE<std::uint32_t>(stream);
-    std::int32_t w = ReadLE<std::int32_t>(stream);
-    std::int32_t h = ReadLE<std::int32_t>(stream);
-    ReadLE<std::uint16_t>(stream);
-    std::uint16_t bits = ReadLE<std::uint16_t>(stream);
-    std::uint32_t compression = ReadLE<std::uint32_t>(stream);
-    bool topDown = h < 0;
-    std::int64_t height = topDown ? -static_cast<std::int64_t>(h) : h;
-    std::int64_t bytesPerPixel = bits / 8;
-    if (headerSize < 40 || compression != 0 || (bits != 24 && bits != 32) || w < 0 || w > 32767 || height > 32767)
-        throw EReadError("Bitmap image is not valid");
-    std::int64_t stride = (w * bytesPerPixel + 3) & ~std::int64_t(3);
-    if (offset + stride * height > stream->Size())
-        throw EReadError("Bitmap image is not valid");
-    bitmap->SetSize(w, static_cast<int>(height));
-    std::vector<Byte> row(static_cast<std::size_t>(stride));
-    for (std::int64_t r = 0; r < height; ++r) {
-        stream->SetPosition(offset + r * stride);
-        stream->ReadBuffer(row.data(), stride);
-        std::uint32_t* dest = bitmap->ScanLine(static_cast<int>(topDown ? r : height - 1 - r));
-        for (std::int64_t x = 0; x < w; ++x) {
-            const Byte* p = row.data() + x * bytesPerPixel;
-            std::uint32_t pixel = p[0] | (p[1] << 8) | (p[2] << 16);
-            if (bits == 32)
-                pixel |= static_cast<std::uint32_t>(p[3]) << 24;
-            dest[x] = pixel;
-        }
-    }
-}
 
 } // namespace cx

@@ -269,10 +269,8 @@ void LoadStyleSheetsFromIniFile(const std::string& fileName, TcxStyleRepository*
                                 TComponent* owner = nullptr, std::vector<TcxCustomStyleSheet*>* styleSheets = nullptr,
                                 TcxStyleGetName getStyleName = {});
 
-// The bitmap's stream form in the style-sheet INI file: a 32-bit uncompressed BMP. Loading
-// takes 24- and 32-bit uncompressed BMPs; anything else raises EReadError.
-void cxSaveBitmapToStream(TBitmap* bitmap, TStream* stream);
-void cxLoadBitmapFromStream(TBitmap* bitmap, TStream* stream);
+// A style's bitmap is kept in the style-sheet INI file in the bitmap file form of
+// platform/vcl/BitmapStreams, cut into hex pieces.
 
 namespace cxStylesUnit {
 void Initialize();
