@@ -192,20 +192,20 @@ void TControl::MouseButtonUp(TMessage& m, TMouseButton button)
 
 void TControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
 {
-    rtl::CallEvent(OnMouseDown, this, button, shift, x, y);
+    vcl::FireEvent(OnMouseDown, this, button, shift, x, y);
 }
 
-void TControl::MouseMove(TShiftState shift, int x, int y) { rtl::CallEvent(OnMouseMove, this, shift, x, y); }
+void TControl::MouseMove(TShiftState shift, int x, int y) { vcl::FireEvent(OnMouseMove, this, shift, x, y); }
 
 void TControl::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
 {
-    rtl::CallEvent(OnMouseUp, this, button, shift, x, y);
+    vcl::FireEvent(OnMouseUp, this, button, shift, x, y);
 }
 
 bool TControl::DoMouseWheel(TShiftState shift, int wheelDelta, TPoint mousePos)
 {
     bool handled = false;
-    rtl::CallEvent(OnMouseWheel, this, shift, wheelDelta, mousePos, handled);
+    vcl::FireEvent(OnMouseWheel, this, shift, wheelDelta, mousePos, handled);
     return handled;
 }
 
@@ -214,7 +214,7 @@ void TControl::HandleMouseEnterLeave(TMessage& m, bool enter)
     if (parent_)
         parent_->Perform(m.Msg, 0, m.LParam ? m.LParam : reinterpret_cast<LPARAM>(this));
     if (m.LParam == 0)
-        rtl::CallEvent(enter ? OnMouseEnter : OnMouseLeave, this);
+        vcl::FireEvent(enter ? OnMouseEnter : OnMouseLeave, this);
 }
 
 void TControl::HandleContextMenu(TMessage& m)
@@ -234,7 +234,7 @@ void TControl::HandleContextMenu(TMessage& m)
 
 void TControl::DoContextPopup(TPoint mousePos, bool& handled)
 {
-    rtl::CallEvent(OnContextPopup, this, mousePos, handled);
+    vcl::FireEvent(OnContextPopup, this, mousePos, handled);
     if (handled)
         return;
     TPopupMenu* menu = GetPopupMenu();

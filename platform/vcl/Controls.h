@@ -20,7 +20,18 @@
 
 namespace vcl {
 class TWidgetPeer;
+
+// Calls an event on a copy: a handler may free the object that holds the event (and with it
+// the closure that is running) while it runs.
+template <class E, class... Args>
+void FireEvent(const E& event, Args&&... args)
+{
+    if (event.Assigned()) {
+        const E copy = event;
+        copy(std::forward<Args>(args)...);
+    }
 }
+} // namespace vcl
 
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
 enum TShiftStateFlag { ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDouble };
@@ -169,12 +180,12 @@ class TControl : public rtl::TComponent {
     std::weak_ptr<bool> AliveToken() const { return alive_; }
 
 protected:
-    virtual void Click() { rtl::CallEvent(OnClick, this); }
-    virtual void DblClick() { rtl::CallEvent(OnDblClick, this); }
+    virtual void Click() { vcl::FireEvent(OnClick, this); }
+    virtual void DblClick() { vcl::FireEvent(OnDblClick, this); }
     virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
     virtual void MouseMove(TShiftState shift, int x, int y);
     virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
-    virtual void Resize() { rtl::CallEvent(OnResize, this); }
+    virtual void Resize() { vcl::FireEvent(OnResize, this); }
     virtual void DoContextPopup(TPoint mousePos, bool& handled);
     virtual bool DoMouseWheel(TShiftState shift, int wheelDelta, TPoint mousePos);
     virtual TPopupMenu* GetPopupMenu() { return popupMenu_; }
@@ -289,11 +300,11 @@ protected:
     bool IsControlMouseMsg(TMessage& msg);
     void UpdateShowing();
 
-    virtual void KeyDown(std::uint16_t& key, TShiftState shift) { rtl::CallEvent(OnKeyDown, this, key, shift); }
-    virtual void KeyUp(std::uint16_t& key, TShiftState shift) { rtl::CallEvent(OnKeyUp, this, key, shift); }
-    virtual void KeyPress(char16_t& key) { rtl::CallEvent(OnKeyPress, this, key); }
-    virtual void DoEnter() { rtl::CallEvent(OnEnter, this); }
-    virtual void DoExit() { rtl::CallEvent(OnExit, this); }
+    virtual void KeyDown(std::uint16_t& key, TShiftState shift) { vcl::FireEvent(OnKeyDown, this, key, shift); }
+    virtual void KeyUp(std::uint16_t& key, TShiftState shift) { vcl::FireEvent(OnKeyUp, this, key, shift); }
+    virtual void KeyPress(char16_t& key) { vcl::FireEvent(OnKeyPress, this, key); }
+    virtual void DoEnter() { vcl::FireEvent(OnEnter, this); }
+    virtual void DoExit() { vcl::FireEvent(OnExit, this); }
 
 private:
     friend class TControl;
@@ -321,7 +332,7 @@ class TCustomControl : public TWinControl {
 
 protected:
     void PaintWindow(HDC dc) override;
-    void Paint() override { rtl::CallEvent(OnPaint, this); }
+    void Paint() override { vcl::FireEvent(OnPaint, this); }
 
 private:
     std::unique_ptr<TCanvas> canvas_;

@@ -16,7 +16,7 @@ class TTimer : public rtl::TComponent {
     void SetOnTimer(TNotifyEvent handler);
 
 protected:
-    virtual void Timer() { rtl::CallEvent(onTimer_, this); }
+    virtual void Timer() { vcl::FireEvent(onTimer_, this); }
 
 private:
     void UpdateTimer();

@@ -50,7 +50,7 @@ TCustomForm::~TCustomForm() = default;
 
 void TCustomForm::BeforeDestruction()
 {
-    rtl::CallEvent(OnDestroy, this);
+    vcl::FireEvent(OnDestroy, this);
     auto& forms = Screen->forms_;
     forms.erase(std::remove(forms.begin(), forms.end(), this), forms.end());
     if (Screen->activeForm_ == this)
@@ -121,7 +121,7 @@ void TCustomForm::Close()
 bool TCustomForm::CloseQuery()
 {
     bool canClose = true;
-    rtl::CallEvent(OnCloseQuery, this, canClose);
+    vcl::FireEvent(OnCloseQuery, this, canClose);
     return canClose;
 }
 
@@ -421,7 +421,7 @@ void TApplication::HandleMessage()
 void TApplication::Idle()
 {
     bool done = true;
-    rtl::CallEvent(OnIdle, this, done);
+    vcl::FireEvent(OnIdle, this, done);
 }
 
 bool TApplication::Active() const { return QApplication::activeWindow() != nullptr; }

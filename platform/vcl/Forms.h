@@ -66,11 +66,11 @@ protected:
     void Dispatch(TMessage& msg) override;
     void CreateParams(TCreateParams& params) override;
     void VisibleChanging() override;
-    virtual void Activate() { rtl::CallEvent(OnActivate, this); }
-    virtual void Deactivate() { rtl::CallEvent(OnDeactivate, this); }
-    virtual void DoShow() { rtl::CallEvent(OnShow, this); }
-    virtual void DoHide() { rtl::CallEvent(OnHide, this); }
-    virtual void DoClose(TCloseAction& action) { rtl::CallEvent(OnClose, this, action); }
+    virtual void Activate() { vcl::FireEvent(OnActivate, this); }
+    virtual void Deactivate() { vcl::FireEvent(OnDeactivate, this); }
+    virtual void DoShow() { vcl::FireEvent(OnShow, this); }
+    virtual void DoHide() { vcl::FireEvent(OnHide, this); }
+    virtual void DoClose(TCloseAction& action) { vcl::FireEvent(OnClose, this, action); }
     void SetWindowFocus();
 
 private:

@@ -35,7 +35,7 @@ void TMenuItem::BeforeDestruction()
     rtl::TComponent::BeforeDestruction();
 }
 
-void TMenuItem::Click() { rtl::CallEvent(OnClick, this); }
+void TMenuItem::Click() { vcl::FireEvent(OnClick, this); }
 
 void TMenuItem::Add(TMenuItem* item)
 {

@@ -59,7 +59,7 @@ class TPopupMenu : public TMenu {
     TNotifyEvent OnPopup;
 
 protected:
-    virtual void DoPopup() { rtl::CallEvent(OnPopup, this); }
+    virtual void DoPopup() { vcl::FireEvent(OnPopup, this); }
 };
 
 // Shows a menu at a screen point and gives the item chosen (null when none was).

@@ -202,11 +202,12 @@ TEST_F(VclInputTest, ModalLoopEndsOnModalResultUnlessTheCloseQueryRefuses)
     auto* dialog = new ProbeForm(nullptr, "D");
     int queries = 0;
     dialog->OnCloseQuery = [&](rtl::TObject*, bool& canClose) { canClose = ++queries > 1; };
+    QObject timers; // the timers die with the test, never after the dialog
     dialog->OnShow = [&](rtl::TObject*) {
         // The first result is refused by the close query, the second accepted.
-        QTimer::singleShot(10, [dialog] { dialog->SetModalResult(mrOk); });
-        QTimer::singleShot(40, [dialog] { dialog->SetModalResult(mrYes); });
-        QTimer::singleShot(3000, [dialog] { dialog->SetModalResult(mrAbort); }); // never hang
+        QTimer::singleShot(10, &timers, [dialog] { dialog->SetModalResult(mrOk); });
+        QTimer::singleShot(40, &timers, [dialog] { dialog->SetModalResult(mrYes); });
+        QTimer::singleShot(3000, &timers, [dialog] { dialog->SetModalResult(mrAbort); }); // never hang
     };
     bool formEnabledInside = true;
     dialog->OnCloseQuery = [&](rtl::TObject*, bool& canClose) {
@@ -228,6 +229,7 @@ TEST_F(VclInputTest, ModalLoopEndsOnModalResultUnlessTheCloseQueryRefuses)
     }), log.end());
     EXPECT_EQ(log, (Log{{"D", WM_CREATE}, {"D", WM_SHOWWINDOW}, {"D", WM_ACTIVATE}, {"D", WM_SHOWWINDOW}, {"D", WM_ACTIVATE}}));
     // A modal form cannot be shown modally again while visible.
+    dialog->OnShow = nullptr;
     dialog->Show();
     EXPECT_THROW(dialog->ShowModal(), rtl::EInvalidOperation);
     dialog->Free();
@@ -239,7 +241,8 @@ TEST_F(VclInputTest, ShowModalCancelsTheCaptureFirst)
     vcl::input::InjectMouse(WM_LBUTTONDOWN, ScreenOf(a, 5, 5), MK_LBUTTON);
     ASSERT_EQ(GetCapture(), a->Handle());
     auto* dialog = new TForm(nullptr);
-    dialog->OnShow = [dialog](rtl::TObject*) { QTimer::singleShot(0, [dialog] { dialog->Close(); }); };
+    QObject timers;
+    dialog->OnShow = [&](rtl::TObject*) { QTimer::singleShot(0, &timers, [dialog] { dialog->Close(); }); };
     TheRecorder().Take();
     EXPECT_EQ(dialog->ShowModal(), mrCancel);
     auto log = TheRecorder().Take();
