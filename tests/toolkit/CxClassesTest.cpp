@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "toolkit/core/cxClasses.h"
+#include "platform/vcl/MessageQueue.h"
 
 using namespace cx;
 
@@ -379,4 +380,36 @@ TEST(CxClasses, SmallProcedures)
     EXPECT_EQ(hashed.IndexOf("Depth"), -1);
     hashed.Put(1, "Depth");
     EXPECT_EQ(hashed.IndexOf("depth"), 1);
+}
+
+// --- hooks and window class names over the control layer ---------------------------------------
+
+namespace {
+int gCxHookCalls = 0;
+LRESULT CountingHook(int, WPARAM, LPARAM)
+{
+    ++gCxHookCalls;
+    return 0;
+}
+} // namespace
+
+TEST(CxClassesHooks, SetHookWantsAnEmptySlotAndReleaseHookEmptiesIt)
+{
+    HHOOK hook = nullptr;
+    cx::SetHook(hook, WH_CALLWNDPROC, CountingHook);
+    ASSERT_NE(hook, nullptr);
+    HHOOK copy = hook;
+    EXPECT_THROW(cx::SetHook(copy, WH_CALLWNDPROC, CountingHook), rtl::EAssertionFailed);
+    HWND wnd = vcl::AllocateHWnd([](TMessage&) {});
+    gCxHookCalls = 0;
+    vcl::SendMessage(wnd, WM_USER);
+    EXPECT_EQ(gCxHookCalls, 1);
+    cx::ReleaseHook(hook);
+    EXPECT_EQ(hook, nullptr);
+    cx::ReleaseHook(hook); // an empty slot is ignored
+    vcl::SendMessage(wnd, WM_USER);
+    EXPECT_EQ(gCxHookCalls, 1);
+    EXPECT_EQ(cx::cxGetClassName(wnd), "TPUtilWindow");
+    vcl::DeallocateHWnd(wnd);
+    EXPECT_EQ(cx::cxGetClassName(wnd), "");
 }

@@ -11,6 +11,7 @@
 #include "platform/rtl/Event.h"
 #include "platform/rtl/ResString.h"
 #include "platform/rtl/Strings.h"
+#include "platform/vcl/MessageQueue.h"
 #include "toolkit/core/dxCore.h"
 
 namespace cx {
@@ -512,6 +513,13 @@ class TcxAutoWidthObject : public TObject {
 private:
     std::vector<TcxAutoWidthItem*> items_;
 };
+
+// Thread hooks of the user-interface thread (call-window-procedure, get-message, mouse). SetHook
+// wants an empty handle (EAssertionFailed otherwise); ReleaseHook ignores an empty one.
+void SetHook(HHOOK& hookHandle, int hookId, vcl::HOOKPROC hookProc);
+void ReleaseHook(HHOOK& hookHandle);
+// The class name a window was registered with; empty for a dead or unknown handle.
+std::string cxGetClassName(void* wnd);
 
 namespace cxClassesUnit {
 void Initialize();

@@ -1,0 +1,611 @@
+#include "platform/vcl/Forms.h"
+
+#include "platform/gdi/Draw.h"
+#include "platform/vcl/Input.h"
+#include "platform/vcl/MessageQueue.h"
+#include "platform/vcl/Peer.h"
+
+#include <QAbstractEventDispatcher>
+#include <QApplication>
+#include <QCursor>
+#include <QEventLoop>
+#include <QFont>
+#include <QFontMetrics>
+#include <QLoggingCategory>
+#include <QMessageBox>
+
+#include <algorithm>
+
+Q_DECLARE_LOGGING_CATEGORY(lcVclMsg)
+
+TApplication* Application = new TApplication(nullptr);
+TScreen* Screen = new TScreen(nullptr);
+TMouse* Mouse = new TMouse;
+
+TCustomForm* GetParentForm(TControl* control) { return control ? control->GetParentForm() : nullptr; }
+
+// ---------------------------------------------------------------------------------------------
+void TCustomForm::WinRef::Set(TWinControl* c)
+{
+    control = c;
+    alive = c ? c->AliveToken() : std::weak_ptr<bool>();
+}
+
+TWinControl* TCustomForm::WinRef::Get() const
+{
+    auto a = alive.lock();
+    return control && a && *a ? control : nullptr;
+}
+
+TCustomForm::TCustomForm(rtl::TComponent* owner) : TWinControl(owner)
+{
+    SetVisible(false);
+    SetColor(clBtnFace);
+    ControlStyle = {csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
+    SetBounds(0, 0, 320, 240);
+    Screen->forms_.push_back(this);
+}
+
+TCustomForm::~TCustomForm() = default;
+
+void TCustomForm::BeforeDestruction()
+{
+    vcl::FireEvent(OnDestroy, this);
+    auto& forms = Screen->forms_;
+    forms.erase(std::remove(forms.begin(), forms.end(), this), forms.end());
+    if (Screen->activeForm_ == this)
+        Screen->activeForm_ = nullptr;
+    if (Application->MainForm == this)
+        Application->MainForm = nullptr;
+    TWinControl::BeforeDestruction();
+}
+
+void TCustomForm::CreateParams(TCreateParams& params)
+{
+    TWinControl::CreateParams(params);
+    params.Style &= ~(WS_CHILD | WS_CAPTION | WS_THICKFRAME);
+    params.Style |= WS_POPUP | WS_CLIPCHILDREN;
+    switch (BorderStyle) {
+    case bsNone: break;
+    case bsSingle:
+    case bsDialog: params.Style |= WS_CAPTION; break;
+    case bsToolWindow: params.Style |= WS_CAPTION; params.ExStyle |= WS_EX_TOOLWINDOW; break;
+    case bsSizeable: params.Style |= WS_CAPTION | WS_THICKFRAME; break;
+    case bsSizeToolWin: params.Style |= WS_CAPTION | WS_THICKFRAME; params.ExStyle |= WS_EX_TOOLWINDOW; break;
+    }
+    if (FormStyle == fsStayOnTop)
+        params.ExStyle |= WS_EX_TOPMOST;
+    params.WndParent = nullptr;
+}
+
+void TCustomForm::VisibleChanging()
+{
+    if (FormState.Contains(fsModal) && Visible())
+        throw rtl::EInvalidOperation("Cannot change Visible in OnShow or OnHide");
+}
+
+void TCustomForm::Show()
+{
+    SetVisible(true);
+    BringToFront();
+    if (Peer())
+        Peer()->activateWindow();
+}
+
+void TCustomForm::Close()
+{
+    if (FormState.Contains(fsModal)) {
+        modalResult_ = mrCancel;
+        return;
+    }
+    if (!CloseQuery())
+        return;
+    TCloseAction action = Application->MainForm == this ? caFree : caHide;
+    const auto alive = AliveToken();
+    DoClose(action);
+    if (alive.expired() || !*alive.lock())
+        return;
+    if (action == caNone)
+        return;
+    if (Application->MainForm == this) {
+        Application->Terminate();
+        Hide();
+        return;
+    }
+    if (action == caHide || action == caMinimize)
+        Hide();
+    else if (action == caFree)
+        Release();
+}
+
+bool TCustomForm::CloseQuery()
+{
+    bool canClose = true;
+    vcl::FireEvent(OnCloseQuery, this, canClose);
+    return canClose;
+}
+
+void TCustomForm::Release() { vcl::PostMessage(Handle(), CM_RELEASE); }
+
+void TCustomForm::CloseModal()
+{
+    TCloseAction action = caNone;
+    if (CloseQuery()) {
+        action = caHide;
+        DoClose(action);
+    }
+    if (action == caNone)
+        modalResult_ = mrNone;
+    else if (action == caFree)
+        Release();
+}
+
+TModalResult TCustomForm::ShowModal()
+{
+    if (Visible() || !Enabled() || FormState.Contains(fsModal))
+        throw rtl::EInvalidOperation("Cannot make a visible window modal");
+    // The mouse belongs to nobody while a modal window opens.
+    if (HWND cap = GetCapture()) {
+        vcl::SendMessage(cap, WM_CANCELMODE);
+        ReleaseCapture();
+    }
+    const auto alive = AliveToken();
+    FormState.Include(fsModal);
+    ++Application->modalLevel_;
+    std::vector<std::pair<TCustomForm*, std::weak_ptr<bool>>> disabled;
+    for (TCustomForm* f : std::vector<TCustomForm*>(Screen->forms_)) {
+        if (f != this && f->Visible() && f->Enabled()) {
+            disabled.push_back({f, f->AliveToken()});
+            f->SetEnabled(false);
+        }
+    }
+    auto restore = [&] {
+        for (auto& [f, token] : disabled)
+            if (auto a = token.lock(); a && *a)
+                f->SetEnabled(true);
+        --Application->modalLevel_;
+    };
+    try {
+        Show();
+        modalResult_ = mrNone;
+        QEventLoop loop;
+        for (;;) {
+            if (alive.expired() || !*alive.lock() || Application->Terminated())
+                break;
+            if (modalResult_ != mrNone) {
+                CloseModal();
+                if (modalResult_ != mrNone)
+                    break;
+            }
+            vcl::GuardQtEntry(this, [&] { loop.processEvents(QEventLoop::WaitForMoreEvents); });
+        }
+    } catch (...) {
+        restore();
+        throw;
+    }
+    restore();
+    if (alive.expired() || !*alive.lock())
+        return mrCancel;
+    FormState.Exclude(fsModal);
+    const TModalResult result = modalResult_;
+    Hide();
+    return result;
+}
+
+// ---------------------------------------------------------------------------------------------
+void TCustomForm::SetActiveControl(TWinControl* control)
+{
+    if (control && (!ContainsControl(control) || control == this))
+        throw rtl::EInvalidOperation("Invalid active control");
+    activeControl_.Set(control);
+    if (control && active_ && control->CanFocus())
+        ::SetFocus(control->Handle());
+}
+
+void TCustomForm::FocusControl(TWinControl* control)
+{
+    if (!control->CanFocus())
+        throw rtl::EInvalidOperation("Cannot focus a disabled or invisible window");
+    activeControl_.Set(control);
+    if (Visible())
+        ::SetFocus(control->Handle());
+}
+
+bool TCustomForm::SetFocusedControl(TWinControl* control)
+{
+    ++focusCount_;
+    const int count = focusCount_;
+    activeControl_.Set(control != this ? control : nullptr);
+    Screen->activeForm_ = this;
+    if (control->ControlState.Contains(csFocusing))
+        return true;
+    control->ControlState.Include(csFocusing);
+    const auto controlAlive = control->AliveToken();
+    auto done = [&] {
+        if (auto a = controlAlive.lock(); a && *a)
+            control->ControlState.Exclude(csFocusing);
+    };
+    // A handler that moved the focus elsewhere ends the walk.
+    auto send = [&](TWinControl* target, UINT msg) {
+        target->Perform(msg);
+        return focusCount_ == count;
+    };
+    TWinControl* focused = focusedControl_.Get();
+    if (!focused)
+        focused = this;
+    while (focused && focused != control && !focused->ContainsControl(control)) {
+        TWinControl* next = focused->Parent();
+        focusedControl_.Set(next);
+        if (!send(focused, CM_EXIT)) {
+            done();
+            return false;
+        }
+        focused = next;
+    }
+    while (focused != control) {
+        TControl* step = control;
+        while (step->Parent() != focused)
+            step = step->Parent();
+        auto* w = static_cast<TWinControl*>(step);
+        focusedControl_.Set(w);
+        focused = w;
+        if (!send(w, CM_ENTER)) {
+            done();
+            return false;
+        }
+    }
+    Perform(CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(control));
+    done();
+    return true;
+}
+
+void TCustomForm::SetWindowFocus()
+{
+    TWinControl* target = activeControl_.Get();
+    if (target && !target->CanFocus())
+        target = nullptr;
+    ::SetFocus(target ? target->Handle() : Handle());
+}
+
+// ---------------------------------------------------------------------------------------------
+void TCustomForm::Dispatch(TMessage& m)
+{
+    switch (m.Msg) {
+    case WM_ACTIVATE: return HandleActivate(m);
+    case WM_CLOSE: Close(); return;
+    case WM_SHOWWINDOW:
+        if (m.WParam) {
+            FormState.Include(fsShowing);
+            DoShow();
+            FormState.Exclude(fsShowing);
+        } else {
+            DoHide();
+        }
+        return;
+    case CM_ACTIVATE: Activate(); return;
+    case CM_DEACTIVATE: Deactivate(); return;
+    case CM_DIALOGKEY: return HandleDialogKey(m);
+    case CM_RELEASE: Free(); return;
+    case WM_SETFOCUS:
+        // The form itself got the focus: pass it on to its active control.
+        if (TWinControl* a = activeControl_.Get(); a && a->CanFocus())
+            ::SetFocus(a->Handle());
+        else
+            SetFocusedControl(this);
+        return;
+    default: TWinControl::Dispatch(m);
+    }
+}
+
+void TCustomForm::HandleActivate(TMessage& m)
+{
+    const bool activating = LoWord(m.WParam) != WA_INACTIVE;
+    if (activating == active_)
+        return;
+    active_ = activating;
+    if (activating) {
+        Screen->activeForm_ = this;
+        FormState.Include(fsActivated);
+        Perform(CM_ACTIVATE);
+        SetWindowFocus();
+    } else {
+        Perform(CM_DEACTIVATE);
+    }
+}
+
+void TCustomForm::HandleDialogKey(TMessage& m)
+{
+    if (vcl::System().GetKeyState(VK_MENU) >= 0) {
+        const auto key = std::uint16_t(m.WParam);
+        if (key == VK_TAB && vcl::System().GetKeyState(VK_CONTROL) >= 0) {
+            SelectNext(activeControl_.Get(), vcl::System().GetKeyState(VK_SHIFT) >= 0, true);
+            m.Result = 1;
+            return;
+        }
+        if (key == VK_LEFT || key == VK_RIGHT || key == VK_UP || key == VK_DOWN) {
+            if (TWinControl* a = activeControl_.Get()) {
+                a->Parent()->SelectNext(a, key == VK_RIGHT || key == VK_DOWN, false);
+                m.Result = 1;
+            }
+            return;
+        }
+    }
+    TWinControl::Dispatch(m);
+}
+
+// ---------------------------------------------------------------------------------------------
+THintWindow::THintWindow(rtl::TComponent* owner) : TCustomControl(owner)
+{
+    SetVisible(false);
+    SetColor(clInfoBk);
+}
+
+void THintWindow::CreateParams(TCreateParams& params)
+{
+    TCustomControl::CreateParams(params);
+    params.Style = WS_POPUP | WS_BORDER;
+    params.ExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE;
+    params.WndParent = nullptr;
+}
+
+TRect THintWindow::CalcHintRect(int maxWidth, const std::string& hint)
+{
+    QFont f(QString::fromStdString(Font()->GetName()));
+    f.setPixelSize(std::abs(Font()->GetHeight()));
+    const QFontMetrics fm(f);
+    const QRect r = fm.boundingRect(QRect(0, 0, maxWidth, 0), Qt::TextWordWrap, QString::fromStdString(hint));
+    return {0, 0, r.width() + 6, r.height() + 2};
+}
+
+void THintWindow::ActivateHint(const TRect& rect, const std::string& hint)
+{
+    SetCaption(hint);
+    SetBoundsRect(rect);
+    SetVisible(true);
+    Invalidate();
+}
+
+void THintWindow::Paint()
+{
+    // The frame and the background; the text waits for the text layout of the drawing layer.
+    TCanvas* c = Canvas();
+    c->Brush()->SetColor(Color());
+    c->FillRect(GetClientRect());
+    c->Brush()->SetColor(clWindowFrame);
+    c->FrameRect(GetClientRect());
+}
+
+// ---------------------------------------------------------------------------------------------
+TApplication::TApplication(rtl::TComponent* owner) : rtl::TComponent(owner)
+{
+    vcl::SetExceptionSink([this](rtl::TObject* sender) { HandleException(sender); });
+    // Keys are offered to the control as CN_ notices first (dialog keys, menu short cuts).
+    vcl::SetMessagePreprocessor([](MSG& msg) {
+        if (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST) {
+            if (TWinControl* c = FindControl(msg.hwnd))
+                return c->Perform(CN_BASE + msg.message, msg.wParam, msg.lParam) != 0;
+        }
+        return false;
+    });
+    vcl::SetIdleHandler([this] { Idle(); });
+}
+
+TApplication::~TApplication() = default;
+
+void TApplication::Run()
+{
+    if (MainForm)
+        MainForm->Show();
+    while (!terminated_)
+        HandleMessage();
+}
+
+void TApplication::Terminate()
+{
+    terminated_ = true;
+    if (auto* d = QAbstractEventDispatcher::instance())
+        d->wakeUp();
+}
+
+void TApplication::ProcessMessages()
+{
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    vcl::DrainPostedMessages();
+}
+
+void TApplication::HandleMessage()
+{
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
+
+void TApplication::Idle()
+{
+    bool done = true;
+    vcl::FireEvent(OnIdle, this, done);
+}
+
+bool TApplication::Active() const { return QApplication::activeWindow() != nullptr; }
+
+void TApplication::CancelHint() {}
+
+void TApplication::HandleException(rtl::TObject* sender)
+{
+    try {
+        throw;
+    } catch (const rtl::EAbort&) {
+        return;
+    } catch (rtl::Exception& e) {
+        if (OnException.Assigned())
+            OnException(sender, e);
+        else
+            ShowException(e);
+    } catch (const std::exception& e) {
+        rtl::Exception wrapped(e.what());
+        if (OnException.Assigned())
+            OnException(sender, wrapped);
+        else
+            ShowException(wrapped);
+    } catch (...) {
+        rtl::Exception wrapped("Unknown exception");
+        if (OnException.Assigned())
+            OnException(sender, wrapped);
+        else
+            ShowException(wrapped);
+    }
+}
+
+void TApplication::ShowException(const rtl::Exception& e)
+{
+    std::string text = e.Message;
+    if (!text.empty() && static_cast<unsigned char>(text.back()) > '.')
+        text += '.';
+    if (notifier_) {
+        notifier_(text, Title);
+        return;
+    }
+    if (qobject_cast<QApplication*>(QCoreApplication::instance()))
+        QMessageBox::critical(nullptr, QString::fromStdString(Title), QString::fromStdString(text));
+    else
+        qCWarning(lcVclMsg) << text.c_str();
+}
+
+TMessageNotifier TApplication::SetMessageNotifier(TMessageNotifier notifier)
+{
+    std::swap(notifier_, notifier);
+    return notifier;
+}
+
+// ---------------------------------------------------------------------------------------------
+TScreen::TScreen(rtl::TComponent* owner) : rtl::TComponent(owner) {}
+TScreen::~TScreen() = default;
+
+namespace {
+vcl::TMonitorInfo PrimaryMonitor()
+{
+    for (const auto& m : vcl::System().Monitors())
+        if (m.Primary)
+            return m;
+    return vcl::System().MonitorFromPoint({0, 0});
+}
+} // namespace
+
+int TScreen::Width() const { return PrimaryMonitor().Bounds.Width(); }
+int TScreen::Height() const { return PrimaryMonitor().Bounds.Height(); }
+TRect TScreen::WorkAreaRect() const { return PrimaryMonitor().WorkArea; }
+
+TRect TScreen::DesktopRect() const
+{
+    const auto all = vcl::System().Monitors();
+    if (all.empty())
+        return PrimaryMonitor().Bounds;
+    TRect r = all.front().Bounds;
+    for (const auto& m : all) {
+        r.Left = std::min(r.Left, m.Bounds.Left);
+        r.Top = std::min(r.Top, m.Bounds.Top);
+        r.Right = std::max(r.Right, m.Bounds.Right);
+        r.Bottom = std::max(r.Bottom, m.Bounds.Bottom);
+    }
+    return r;
+}
+
+int TScreen::MonitorCount() const { return std::max<int>(1, int(vcl::System().Monitors().size())); }
+
+TMonitor TScreen::Monitors(int index) const
+{
+    const auto all = vcl::System().Monitors();
+    if (index < 0 || index >= int(all.size())) {
+        const auto p = PrimaryMonitor();
+        return {0, p.Bounds, p.WorkArea, true};
+    }
+    const auto& m = all[std::size_t(index)];
+    return {index, m.Bounds, m.WorkArea, m.Primary};
+}
+
+TMonitor TScreen::MonitorFromPoint(const TPoint& p) const
+{
+    const auto m = vcl::System().MonitorFromPoint(p);
+    const auto all = vcl::System().Monitors();
+    int num = 0;
+    for (int i = 0; i < int(all.size()); ++i)
+        if (all[std::size_t(i)].Bounds == m.Bounds)
+            num = i;
+    return {num, m.Bounds, m.WorkArea, m.Primary};
+}
+
+namespace {
+Qt::CursorShape ShapeOf(TCursor c)
+{
+    switch (c) {
+    case crCross: return Qt::CrossCursor;
+    case crIBeam: return Qt::IBeamCursor;
+    case crSizeNESW: return Qt::SizeBDiagCursor;
+    case crSizeNS: return Qt::SizeVerCursor;
+    case crSizeNWSE: return Qt::SizeFDiagCursor;
+    case crSizeWE: return Qt::SizeHorCursor;
+    case crUpArrow: return Qt::UpArrowCursor;
+    case crHourGlass: case crSQLWait: return Qt::WaitCursor;
+    case crAppStart: return Qt::BusyCursor;
+    case crNo: case crNoDrop: return Qt::ForbiddenCursor;
+    case crHSplit: return Qt::SplitHCursor;
+    case crVSplit: return Qt::SplitVCursor;
+    case crHandPoint: return Qt::PointingHandCursor;
+    case crSizeAll: return Qt::SizeAllCursor;
+    case crHelp: return Qt::WhatsThisCursor;
+    case crDrag: case crMultiDrag: return Qt::DragCopyCursor;
+    case crNone: return Qt::BlankCursor;
+    default: return Qt::ArrowCursor;
+    }
+}
+} // namespace
+
+HCURSOR TScreen::Cursors(TCursor id) const
+{
+    for (const auto& [k, h] : cursors_)
+        if (k == id)
+            return h;
+    // Built-in cursors are named by their Qt shape (offset so that no shape is null).
+    return reinterpret_cast<HCURSOR>(std::uintptr_t(ShapeOf(id)) + 1);
+}
+
+void TScreen::SetCursors(TCursor id, HCURSOR cursor)
+{
+    for (auto& [k, h] : cursors_)
+        if (k == id) {
+            h = cursor;
+            return;
+        }
+    cursors_.push_back({id, cursor});
+}
+
+void TScreen::SetCursor(TCursor c)
+{
+    if (c == cursor_)
+        return;
+    const bool hadOverride = cursor_ != crDefault;
+    cursor_ = c;
+    if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
+        return;
+    if (hadOverride)
+        QApplication::restoreOverrideCursor();
+    if (c != crDefault)
+        QApplication::setOverrideCursor(QCursor(ShapeOf(c)));
+}
+
+TCustomForm* TScreen::ActiveCustomForm() const
+{
+    return std::find(forms_.begin(), forms_.end(), activeForm_) != forms_.end() ? activeForm_ : nullptr;
+}
+
+TWinControl* TScreen::ActiveControl() const
+{
+    TCustomForm* f = ActiveCustomForm();
+    return f ? f->ActiveControl() : nullptr;
+}
+
+void TMouse::SetCapture(HWND wnd)
+{
+    if (wnd)
+        ::SetCapture(wnd);
+    else
+        ReleaseCapture();
+}

@@ -1,0 +1,170 @@
+#include "platform/vcl/Peer.h"
+
+#include "platform/vcl/Input.h"
+#include "platform/vcl/MessageQueue.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPaintEvent>
+
+namespace vcl {
+
+TWidgetPeer::TWidgetPeer(TWinControl* control, QWidget* parent, Qt::WindowFlags flags)
+    : QWidget(parent, flags), control_(control)
+{
+    // We paint every pixel ourselves; Qt's focus follows ours, never the other way round.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setMouseTracking(true);
+    setFocusPolicy(Qt::NoFocus);
+}
+
+TWidgetPeer::~TWidgetPeer() = default;
+
+void TWidgetPeer::Detach()
+{
+    control_ = nullptr;
+    // Children of a detached peer belong to controls whose windows are gone as well.
+    hide();
+}
+
+void TWidgetPeer::SetGeometryQuietly(const QRect& r)
+{
+    const bool old = quiet_;
+    quiet_ = true;
+    setGeometry(r);
+    quiet_ = old;
+}
+
+void TWidgetPeer::SetVisibleQuietly(bool visible)
+{
+    const bool old = quiet_;
+    quiet_ = true;
+    setVisible(visible);
+    quiet_ = old;
+}
+
+bool TWidgetPeer::event(QEvent* e)
+{
+    if (!control_)
+        return QWidget::event(e);
+    switch (e->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+        GuardQtEntry(control_, [&] { input::MouseEvent(this, static_cast<QMouseEvent*>(e)); });
+        return true;
+    case QEvent::Wheel:
+        GuardQtEntry(control_, [&] { input::WheelEvent(this, static_cast<QWheelEvent*>(e)); });
+        return true;
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+        GuardQtEntry(control_, [&] { input::KeyEvent(this, static_cast<QKeyEvent*>(e)); });
+        return true;
+    case QEvent::ShortcutOverride:
+        // Every key goes through our pipeline; Qt's shortcuts do not take it first.
+        e->accept();
+        return true;
+    case QEvent::Leave:
+        GuardQtEntry(control_, [&] { input::PointerLeftWindow(this); });
+        return true;
+    case QEvent::WindowActivate:
+    case QEvent::WindowDeactivate:
+        if (isWindow())
+            GuardQtEntry(control_, [&] { input::WindowActivation(this, e->type() == QEvent::WindowActivate); });
+        return true;
+    default:
+        return QWidget::event(e);
+    }
+}
+
+void TWidgetPeer::paintEvent(QPaintEvent* e)
+{
+    if (!control_)
+        return;
+    const QRect r = e->rect();
+    GuardQtEntry(control_, [&] { control_->PaintFromPeer({r.left(), r.top(), r.right() + 1, r.bottom() + 1}); });
+    if (!control_)
+        return;
+    const gdi::Surface& s = control_->Surface();
+    if (s.IsEmpty())
+        return;
+    // The top byte of our pixels is data, not opacity: shown as RGB32 the window is opaque.
+    const QImage& img = s.Image();
+    const QImage opaque(img.constBits(), img.width(), img.height(), img.bytesPerLine(), QImage::Format_RGB32);
+    QPainter painter(this);
+    painter.drawImage(r, opaque, r);
+}
+
+void TWidgetPeer::closeEvent(QCloseEvent* e)
+{
+    // Closing is the form's decision (close query, close action), taken through WM_CLOSE.
+    e->ignore();
+    if (control_ && control_->HandleAllocated()) {
+        HWND wnd = control_->Handle();
+        GuardQtEntry(control_, [&] { SendMessage(wnd, WM_CLOSE); });
+    }
+}
+
+void TWidgetPeer::moveEvent(QMoveEvent* e)
+{
+    QWidget::moveEvent(e);
+    if (!control_ || quiet_ || !isWindow())
+        return;
+    const QRect g = geometry();
+    GuardQtEntry(control_, [&] {
+        control_->SetBounds(g.x(), g.y(), g.width(), g.height());
+    });
+}
+
+void TWidgetPeer::resizeEvent(QResizeEvent* e)
+{
+    QWidget::resizeEvent(e);
+    if (!control_ || quiet_ || !isWindow())
+        return;
+    const QRect g = geometry();
+    GuardQtEntry(control_, [&] {
+        control_->SetBounds(g.x(), g.y(), g.width(), g.height());
+    });
+}
+
+TWidgetPeer* PeerOf(HWND wnd)
+{
+    TWinControl* c = FindControl(wnd);
+    return c ? c->Peer() : nullptr;
+}
+
+namespace {
+TWidgetPeer* LivePeerAbove(QWidget* w)
+{
+    for (; w; w = w->parentWidget()) {
+        auto* p = dynamic_cast<TWidgetPeer*>(w);
+        if (p && p->Control())
+            return p;
+    }
+    return nullptr;
+}
+} // namespace
+
+TWidgetPeer* PeerAt(const TPoint& screen)
+{
+    const QPoint g(screen.X, screen.Y);
+    auto probe = [&](QWidget* top) -> TWidgetPeer* {
+        if (!top || !top->isVisible() || !top->geometry().contains(g))
+            return nullptr;
+        QWidget* child = top->childAt(top->mapFromGlobal(g));
+        return LivePeerAbove(child ? child : top);
+    };
+    if (TWidgetPeer* p = probe(QApplication::activeWindow()))
+        return p;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (TWidgetPeer* p = probe(top))
+            return p;
+    return nullptr;
+}
+
+} // namespace vcl

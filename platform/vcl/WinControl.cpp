@@ -1,0 +1,663 @@
+// TWinControl and TCustomControl: the window, its peer, painting, focus and keys.
+#include "platform/vcl/Controls.h"
+
+#include "platform/gdi/Draw.h"
+#include "platform/vcl/Forms.h"
+#include "platform/vcl/Input.h"
+#include "platform/vcl/Menus.h"
+#include "platform/vcl/MessageQueue.h"
+#include "platform/vcl/Peer.h"
+#include "platform/vcl/SystemFacade.h"
+
+#include <QApplication>
+
+#include <algorithm>
+
+TWinControl::TWinControl(rtl::TComponent* owner) : TControl(owner), brush_(std::make_unique<TBrush>())
+{
+    brush_->SetColor(Color());
+}
+
+TWinControl::~TWinControl() = default;
+
+void TWinControl::BeforeDestruction()
+{
+    // Children that this control does not own still leave with its window.
+    while (!controls_.empty())
+        controls_.back()->SetParent(nullptr);
+    DestroyHandle();
+    TControl::BeforeDestruction();
+}
+
+HWND TWinControl::Handle()
+{
+    HandleNeeded();
+    return handle_;
+}
+
+void TWinControl::HandleNeeded()
+{
+    if (handle_)
+        return;
+    if (parent_)
+        parent_->HandleNeeded();
+    CreateHandle();
+}
+
+void TWinControl::CreateHandle()
+{
+    if (!handle_) {
+        CreateWnd();
+        if (peer_)
+            peer_->SetGeometryQuietly(QRect(Left(), Top(), Width(), Height()));
+    }
+    // Children are created with the parent when they are showing (lazily otherwise).
+    for (TControl* c : controls_)
+        if (auto* w = dynamic_cast<TWinControl*>(c); w && w->Visible())
+            w->HandleNeeded();
+}
+
+void TWinControl::CreateParams(TCreateParams& params)
+{
+    params.Caption = Text();
+    params.Style = WS_CHILD | WS_CLIPSIBLINGS;
+    if (!parent_)
+        params.Style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
+    if (TabStop)
+        params.Style |= WS_TABSTOP;
+    params.X = Left();
+    params.Y = Top();
+    params.Width = Width();
+    params.Height = Height();
+    params.WndParent = parent_ ? parent_->Handle() : nullptr;
+    params.WinClassName = ClassName();
+}
+
+namespace {
+Qt::WindowFlags FlagsOf(const TCreateParams& p)
+{
+    if (p.Style & WS_CHILD)
+        return Qt::Widget;
+    Qt::WindowFlags f = (p.ExStyle & WS_EX_TOOLWINDOW) ? Qt::Tool : Qt::Window;
+    if (!(p.Style & WS_CAPTION))
+        f |= Qt::FramelessWindowHint;
+    if (p.ExStyle & WS_EX_TOPMOST)
+        f |= Qt::WindowStaysOnTopHint;
+    if (p.ExStyle & WS_EX_NOACTIVATE)
+        f |= Qt::WindowDoesNotAcceptFocus;
+    return f;
+}
+} // namespace
+
+void TWinControl::CreateWnd()
+{
+    TCreateParams params;
+    CreateParams(params);
+    QWidget* parentWidget = nullptr;
+    if (params.Style & WS_CHILD) {
+        if (!parent_)
+            throw rtl::EInvalidOperation(rtl::Format("Control '%s' has no parent window", Name().c_str()));
+        parentWidget = parent_->peer_;
+    } else if (params.WndParent) {
+        parentWidget = vcl::PeerOf(params.WndParent);
+    }
+    ControlState.Include(csCreating);
+    peer_ = new vcl::TWidgetPeer(this, parentWidget, FlagsOf(params));
+    if (params.ExStyle & WS_EX_NOACTIVATE)
+        peer_->setAttribute(Qt::WA_ShowWithoutActivating);
+    if (!(params.Style & WS_CHILD))
+        peer_->setWindowTitle(QString::fromStdString(params.Caption));
+    peer_->setEnabled(Enabled());
+    handle_ = vcl::RegisterWindow([this](TMessage& m) { WindowProc(m); }, this, params.WinClassName);
+    surface_.Resize(std::max(0, params.Width), std::max(0, params.Height));
+    eraseNeeded_ = true;
+    ControlState.Exclude(csCreating);
+    vcl::SendMessage(handle_, WM_CREATE);
+}
+
+void TWinControl::DestroyHandle()
+{
+    if (!handle_)
+        return;
+    ControlState.Include(csDestroyingHandle);
+    for (TControl* c : controls_)
+        if (auto* w = dynamic_cast<TWinControl*>(c))
+            w->DestroyHandle();
+    DestroyWnd();
+    ControlState.Exclude(csDestroyingHandle);
+}
+
+void TWinControl::DestroyWnd() { DestroyWindowHandle(); }
+
+void TWinControl::DestroyWindowHandle()
+{
+    HWND wnd = handle_;
+    vcl::SendMessage(wnd, WM_DESTROY);
+    if (::GetCapture() == wnd)
+        ::ReleaseCapture();
+    if (::GetFocus() == wnd)
+        vcl::input::ControlDestroying(this);
+    vcl::UnregisterWindow(wnd);
+    handle_ = nullptr;
+    if (peer_) {
+        // We may be inside one of the peer's own events: detach now, delete later.
+        vcl::TWidgetPeer* p = peer_;
+        peer_ = nullptr;
+        p->Detach();
+        if (!p->isWindow())
+            p->setParent(nullptr);
+        p->deleteLater();
+    }
+    ControlState.Exclude(csClicked);
+}
+
+void TWinControl::RecreateWnd()
+{
+    if (!handle_)
+        return;
+    DestroyHandle();
+    UpdateShowing();
+}
+
+bool TWinControl::Showing() const
+{
+    return handle_ && peer_ && Visible() && (parent_ ? parent_->Showing() : peer_->isVisible());
+}
+
+void TWinControl::UpdateShowing()
+{
+    const bool wanted = Visible() && (!parent_ || parent_->Showing() || (parent_->HandleAllocated() && parent_->Visible()));
+    if (!parent_) {
+        // A top-level window: its visibility is the form's business (Show, Hide, ShowModal).
+        if (Visible()) {
+            HandleNeeded();
+            vcl::SendMessage(handle_, WM_SHOWWINDOW, 1);
+            peer_->SetVisibleQuietly(true);
+        } else if (handle_) {
+            vcl::SendMessage(handle_, WM_SHOWWINDOW, 0);
+            peer_->SetVisibleQuietly(false);
+        }
+        return;
+    }
+    if (wanted && parent_->HandleAllocated()) {
+        HandleNeeded();
+        if (!peer_->isVisibleTo(parent_->peer_)) {
+            vcl::SendMessage(handle_, WM_SHOWWINDOW, 1);
+            peer_->SetVisibleQuietly(true);
+        }
+    } else if (handle_ && !Visible() && peer_->isVisibleTo(parent_->peer_)) {
+        vcl::SendMessage(handle_, WM_SHOWWINDOW, 0);
+        peer_->SetVisibleQuietly(false);
+    }
+    for (TControl* c : controls_)
+        if (auto* w = dynamic_cast<TWinControl*>(c))
+            w->UpdateShowing();
+}
+
+// ---------------------------------------------------------------------------------------------
+void TWinControl::InsertControl(TControl* control)
+{
+    controls_.push_back(control);
+    control->parent_ = this;
+    if (auto* w = dynamic_cast<TWinControl*>(control)) {
+        if (handle_)
+            w->UpdateShowing();
+    } else {
+        control->Invalidate();
+    }
+}
+
+void TWinControl::RemoveControl(TControl* control)
+{
+    auto it = std::find(controls_.begin(), controls_.end(), control);
+    if (it == controls_.end())
+        return;
+    if (auto* w = dynamic_cast<TWinControl*>(control))
+        w->DestroyHandle();
+    else
+        InvalidateRect(control->BoundsRect(), true);
+    controls_.erase(std::find(controls_.begin(), controls_.end(), control));
+    control->parent_ = nullptr;
+}
+
+bool TWinControl::ContainsControl(const TControl* control) const
+{
+    for (const TControl* c = control; c; c = c->Parent())
+        if (c == this)
+            return true;
+    return false;
+}
+
+TControl* TWinControl::ControlAtPos(const TPoint& p, bool allowDisabled, bool allowWinControls) const
+{
+    for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
+        TControl* c = *it;
+        if (!allowWinControls && dynamic_cast<TWinControl*>(c))
+            continue;
+        if (!c->Visible() || (!allowDisabled && !c->Enabled()))
+            continue;
+        const TRect r = c->BoundsRect();
+        if (p.X >= r.Left && p.X < r.Right && p.Y >= r.Top && p.Y < r.Bottom)
+            return c;
+    }
+    return nullptr;
+}
+
+void TWinControl::SetBounds(int left, int top, int width, int height)
+{
+    const bool moved = left != Left() || top != Top();
+    const bool sized = width != Width() || height != Height();
+    if (!moved && !sized)
+        return;
+    UpdateBoundsRect({left, top, left + width, top + height});
+    if (handle_) {
+        if (peer_)
+            peer_->SetGeometryQuietly(QRect(Left(), Top(), Width(), Height()));
+        if (sized) {
+            surface_.Resize(Width(), Height());
+            eraseNeeded_ = true;
+            if (peer_)
+                peer_->update();
+        }
+        vcl::SendMessage(handle_, WM_WINDOWPOSCHANGED);
+        if (sized)
+            vcl::SendMessage(handle_, WM_SIZE, SIZE_RESTORED, MakeLParam(Width(), Height()));
+        if (moved)
+            vcl::SendMessage(handle_, WM_MOVE, 0, MakeLParam(Left(), Top()));
+    } else if (sized) {
+        Resize();
+    }
+}
+
+void TWinControl::SetEnabled(bool v)
+{
+    if (Enabled() == v)
+        return;
+    TControl::SetEnabled(v);
+    if (peer_)
+        peer_->setEnabled(v);
+    if (handle_)
+        vcl::SendMessage(handle_, WM_ENABLE, v ? 1 : 0);
+    if (!v && Focused())
+        ::SetFocus(nullptr);
+}
+
+// ---------------------------------------------------------------------------------------------
+void TWinControl::WndProc(TMessage& msg)
+{
+    switch (msg.Msg) {
+    case WM_SETFOCUS:
+        if (TCustomForm* form = GetParentForm(); form && form != this) {
+            const auto alive = AliveToken();
+            if (!form->SetFocusedControl(this) || alive.expired() || !*alive.lock())
+                return;
+        }
+        break;
+    case WM_KILLFOCUS:
+        if (ControlState.Contains(csFocusing))
+            return;
+        break;
+    default:
+        if (msg.Msg >= WM_MOUSEFIRST && msg.Msg <= WM_MOUSELAST && IsControlMouseMsg(msg))
+            return;
+        break;
+    }
+    TControl::WndProc(msg);
+}
+
+bool TWinControl::IsControlMouseMsg(TMessage& msg)
+{
+    if (msg.Msg == WM_MOUSEWHEEL)
+        return false;
+    TControl* target = nullptr;
+    TControl* capture = GetCaptureControl();
+    if (capture && capture->Parent() == this && !dynamic_cast<TWinControl*>(capture))
+        target = capture;
+    else if (!capture)
+        target = ControlAtPos({XFromLParam(msg.LParam), YFromLParam(msg.LParam)}, false);
+    if (!target)
+        return false;
+    const int x = XFromLParam(msg.LParam) - target->Left();
+    const int y = YFromLParam(msg.LParam) - target->Top();
+    msg.Result = target->Perform(msg.Msg, msg.WParam, MakeLParam(x, y));
+    return true;
+}
+
+void TWinControl::Dispatch(TMessage& m)
+{
+    switch (m.Msg) {
+    case WM_PAINT: return HandlePaint(m);
+    case WM_ERASEBKGND: return HandleEraseBackground(m);
+    case WM_SETFOCUS: return HandleSetFocus(m);
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+        if (!DoKeyDown(m))
+            DefaultHandler(m);
+        return;
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+        if (!DoKeyUp(m))
+            DefaultHandler(m);
+        return;
+    case WM_CHAR:
+        if (!DoKeyPress(m))
+            DefaultHandler(m);
+        return;
+    case CN_KEYDOWN:
+    case CN_SYSKEYDOWN: return HandleCnKeyDown(m);
+    case CN_CHAR:
+        m.Result = 1;
+        if ((Perform(WM_GETDLGCODE) & DLGC_WANTCHARS) == 0) {
+            if (TCustomForm* f = GetParentForm(); f && f->Perform(CM_DIALOGCHAR, m.WParam, m.LParam) != 0)
+                return;
+        }
+        m.Result = 0;
+        return;
+    case CM_DIALOGKEY:
+    case CM_DIALOGCHAR: return HandleDialogKey(m);
+    case CM_CHILDKEY:
+        m.Result = parent_ ? parent_->Perform(m.Msg, m.WParam, m.LParam) : 0;
+        return;
+    case CM_ENTER: DoEnter(); return;
+    case CM_EXIT: DoExit(); return;
+    case CM_COLORCHANGED:
+        brush_->SetColor(Color());
+        TControl::Dispatch(m);
+        return;
+    case CM_INVALIDATE: Invalidate(); return;
+    case WM_SIZE:
+        Resize();
+        return;
+    default: TControl::Dispatch(m);
+    }
+}
+
+void TWinControl::DefaultHandler(TMessage& m)
+{
+    if (handle_) {
+        switch (m.Msg) {
+        case WM_CANCELMODE:
+            if (::GetCapture() == handle_)
+                ::ReleaseCapture();
+            return;
+        case WM_RBUTTONUP: {
+            // The system's answer to a right click: a context-menu request at the pointer.
+            const TPoint s = ClientToScreen({XFromLParam(m.LParam), YFromLParam(m.LParam)});
+            vcl::SendMessage(handle_, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(handle_), MakeLParam(s.X, s.Y));
+            return;
+        }
+        case WM_CONTEXTMENU:
+            if (parent_ && parent_->handle_)
+                m.Result = vcl::SendMessage(parent_->handle_, m.Msg, m.WParam, m.LParam);
+            return;
+        default:
+            m.Result = vcl::DefWindowProc(handle_, m.Msg, m.WParam, m.LParam);
+            return;
+        }
+    }
+    TControl::DefaultHandler(m);
+}
+
+// ---------------------------------------------------------------------------------------------
+void TWinControl::HandleCnKeyDown(TMessage& m)
+{
+    m.Result = 1;
+    // Short cuts of the popup menus of the control and its parents.
+    for (TControl* c = this; c; c = c->Parent())
+        if (TPopupMenu* menu = c->PopupMenu(); menu && menu->IsShortCut(m))
+            return;
+    if (Perform(CM_CHILDKEY, m.WParam, reinterpret_cast<LPARAM>(this)) != 0)
+        return;
+    int mask = 0;
+    switch (m.WParam) {
+    case VK_TAB: mask = DLGC_WANTTAB; break;
+    case VK_LEFT: case VK_RIGHT: case VK_UP: case VK_DOWN: mask = DLGC_WANTARROWS; break;
+    case VK_RETURN: case VK_ESCAPE: case VK_CANCEL: mask = DLGC_WANTALLKEYS; break;
+    default: break;
+    }
+    if (mask != 0 && Perform(CM_WANTSPECIALKEY, m.WParam) == 0 && (Perform(WM_GETDLGCODE) & mask) == 0) {
+        if (TCustomForm* f = GetParentForm(); f && f->Perform(CM_DIALOGKEY, m.WParam, m.LParam) != 0)
+            return;
+    }
+    m.Result = 0;
+}
+
+void TWinControl::HandleDialogKey(TMessage& m)
+{
+    // Offered to every child until one takes it (default and cancel buttons, accelerators).
+    for (TControl* c : std::vector<TControl*>(controls_)) {
+        if (auto* w = dynamic_cast<TWinControl*>(c); w && w->Visible() && w->Enabled()) {
+            m.Result = w->Perform(m.Msg, m.WParam, m.LParam);
+            if (m.Result != 0)
+                return;
+        }
+    }
+    m.Result = 0;
+}
+
+bool TWinControl::DoKeyDown(TMessage& m)
+{
+    TCustomForm* form = GetParentForm();
+    if (form && form != this && form->KeyPreview && form->DoKeyDown(m))
+        return true;
+    if (!ControlStyle.Contains(csNoStdEvents)) {
+        std::uint16_t key = std::uint16_t(m.WParam);
+        KeyDown(key, KeyDataToShiftState(m.LParam));
+        m.WParam = key;
+        if (key == 0)
+            return true;
+    }
+    return false;
+}
+
+bool TWinControl::DoKeyUp(TMessage& m)
+{
+    TCustomForm* form = GetParentForm();
+    if (form && form != this && form->KeyPreview && form->DoKeyUp(m))
+        return true;
+    if (!ControlStyle.Contains(csNoStdEvents)) {
+        std::uint16_t key = std::uint16_t(m.WParam);
+        KeyUp(key, KeyDataToShiftState(m.LParam));
+        m.WParam = key;
+        if (key == 0)
+            return true;
+    }
+    return false;
+}
+
+bool TWinControl::DoKeyPress(TMessage& m)
+{
+    TCustomForm* form = GetParentForm();
+    if (form && form != this && form->KeyPreview && form->DoKeyPress(m))
+        return true;
+    if (!ControlStyle.Contains(csNoStdEvents)) {
+        char16_t ch = char16_t(m.WParam);
+        KeyPress(ch);
+        m.WParam = ch;
+        if (ch == 0)
+            return true;
+    }
+    return false;
+}
+
+// ---------------------------------------------------------------------------------------------
+bool TWinControl::Focused() const { return handle_ && ::GetFocus() == handle_; }
+
+bool TWinControl::CanFocus() const
+{
+    for (const TControl* c = this; c; c = c->Parent())
+        if (!c->Visible() || !c->Enabled())
+            return false;
+    return true;
+}
+
+void TWinControl::SetFocus()
+{
+    if (TCustomForm* form = GetParentForm(); form && form != this) {
+        form->FocusControl(this);
+        return;
+    }
+    if (!CanFocus())
+        throw rtl::EInvalidOperation("Cannot focus a disabled or invisible window");
+    ::SetFocus(Handle());
+}
+
+void TWinControl::HandleSetFocus(TMessage& m) { DefaultHandler(m); }
+
+void TWinControl::GetTabOrderList(std::vector<TWinControl*>& list) const
+{
+    for (TControl* c : controls_) {
+        if (auto* w = dynamic_cast<TWinControl*>(c)) {
+            list.push_back(w);
+            w->GetTabOrderList(list);
+        }
+    }
+}
+
+TWinControl* TWinControl::FindNextControl(TWinControl* current, bool goForward, bool checkTabStop, bool checkParent) const
+{
+    std::vector<TWinControl*> list;
+    GetTabOrderList(list);
+    if (list.empty())
+        return nullptr;
+    const int n = int(list.size());
+    int start = int(std::find(list.begin(), list.end(), current) - list.begin());
+    if (start == n)
+        start = goForward ? n - 1 : 0;
+    int i = start;
+    for (int step = 0; step < n; ++step) {
+        i = goForward ? (i + 1) % n : (i + n - 1) % n;
+        TWinControl* c = list[std::size_t(i)];
+        if (c == current)
+            break;
+        if (c->CanFocus() && (!checkTabStop || c->TabStop) && (!checkParent || c->Parent() == this))
+            return c;
+    }
+    return nullptr;
+}
+
+void TWinControl::SelectNext(TWinControl* current, bool goForward, bool checkTabStop)
+{
+    if (TWinControl* next = FindNextControl(current, goForward, checkTabStop, !checkTabStop))
+        next->SetFocus();
+}
+
+// ---------------------------------------------------------------------------------------------
+void TWinControl::Invalidate()
+{
+    if (handle_)
+        InvalidateRect(GetClientRect(), !ControlStyle.Contains(csOpaque));
+}
+
+void TWinControl::InvalidateRect(const TRect& r, bool erase)
+{
+    if (!handle_ || !peer_)
+        return;
+    eraseNeeded_ = eraseNeeded_ || erase;
+    peer_->update(QRect(r.Left, r.Top, r.Width(), r.Height()));
+}
+
+void TWinControl::Update()
+{
+    if (peer_ && peer_->isVisible())
+        peer_->repaint();
+}
+
+TPoint TWinControl::ClientOrigin() const
+{
+    if (peer_) {
+        const QPoint p = peer_->mapToGlobal(QPoint(0, 0));
+        return {p.x(), p.y()};
+    }
+    return TControl::ClientOrigin();
+}
+
+void TWinControl::PaintFromPeer(const TRect& area)
+{
+    if (!handle_ || surface_.IsEmpty())
+        return;
+    gdi::Dc dc(&surface_);
+    dc.S().clip = gdi::Region(area);
+    if (eraseNeeded_) {
+        eraseNeeded_ = false;
+        vcl::SendMessage(handle_, WM_ERASEBKGND, reinterpret_cast<WPARAM>(&dc));
+    }
+    if (!handle_)
+        return;
+    MSG msg;
+    msg.hwnd = handle_;
+    msg.message = WM_PAINT;
+    msg.wParam = reinterpret_cast<WPARAM>(&dc);
+    msg.time = vcl::System().GetTickCount();
+    vcl::ProcessRetrievedMessage(msg);
+}
+
+void TWinControl::HandleEraseBackground(TMessage& m)
+{
+    HDC dc = reinterpret_cast<HDC>(m.WParam);
+    if (!dc)
+        return;
+    gdi::FillRect(*dc, GetClientRect(), brush_->GetHandle());
+    m.Result = 1;
+}
+
+void TWinControl::HandlePaint(TMessage& m)
+{
+    if (m.WParam) {
+        PaintHandler(reinterpret_cast<HDC>(m.WParam));
+        return;
+    }
+    // Sent without a device context: paint the whole surface now and show it.
+    if (!handle_ || surface_.IsEmpty())
+        return;
+    gdi::Dc dc(&surface_);
+    PaintHandler(&dc);
+    if (peer_)
+        peer_->update();
+}
+
+void TWinControl::PaintHandler(HDC dc)
+{
+    PaintWindow(dc);
+    PaintControls(dc);
+}
+
+void TWinControl::PaintWindow(HDC dc)
+{
+    TMessage m{WM_PAINT, reinterpret_cast<WPARAM>(dc), 0, 0};
+    DefaultHandler(m);
+}
+
+void TWinControl::PaintControls(HDC dc)
+{
+    for (TControl* c : controls_) {
+        if (dynamic_cast<TWinControl*>(c) || !c->Visible())
+            continue;
+        const int saved = gdi::SaveDC(*dc);
+        const TRect r = c->BoundsRect();
+        gdi::IntersectClipRect(*dc, r);
+        const TPoint o = dc->S().viewportOrg;
+        gdi::SetViewportOrgEx(*dc, o.X + r.Left, o.Y + r.Top);
+        c->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc));
+        gdi::RestoreDC(*dc, saved);
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+TCustomControl::TCustomControl(rtl::TComponent* owner) : TWinControl(owner), canvas_(std::make_unique<TCanvas>()) {}
+
+TCustomControl::~TCustomControl() = default;
+
+void TCustomControl::PaintWindow(HDC dc)
+{
+    canvas_->SetHandle(dc);
+    canvas_->Font()->Assign(Font());
+    canvas_->Brush()->SetColor(Color());
+    try {
+        Paint();
+    } catch (...) {
+        canvas_->SetHandle(nullptr);
+        throw;
+    }
+    canvas_->SetHandle(nullptr);
+}
