@@ -483,7 +483,15 @@ TColor GetGradientColorRect(const TRect& r, int x, TColor color1, TColor color2,
     const int n = std::min(axis.length, 256);
     if (n <= 0)
         return c1;
-    const int i = std::max(0, MulDiv(x - axis.start + 1, n, axis.length) - 1);
+    // The band that holds x, as FillGradientRect lays the bands out. (Estimating it as
+    // MulDiv(x + 1, N, W) - 1 alone is off by one band wherever the rounding of the two
+    // formulas disagrees, e.g. at x = 500 of a 1000-pixel gradient.)
+    const int offset = std::clamp(x - axis.start, 0, axis.length - 1);
+    int i = std::clamp(MulDiv(offset + 1, n, axis.length) - 1, 0, n - 1);
+    while (i > 0 && MulDiv(i, axis.length, n) > offset)
+        --i;
+    while (i + 1 < n && MulDiv(i + 1, axis.length, n) <= offset)
+        ++i;
     return Step(c1, c2, i, n);
 }
 
