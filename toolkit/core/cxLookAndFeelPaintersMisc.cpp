@@ -239,12 +239,12 @@ void TcxCustomLookAndFeelPainter::DrawProgressBarText(TcxCanvas* canvas, bool ve
         TBitmap mask;
         mask.SetPixelFormat(pf32bit);
         mask.SetSize(w, h);
-        mask.Canvas()->Brush()->SetColor(clWhite);
+        // The inverted picture of black text on white is white text on black; drawn so
+        // directly, the pixels' top byte stays 0 and the exclusive-or leaves it alone.
+        mask.Canvas()->Brush()->SetColor(clBlack);
         mask.Canvas()->FillRect({0, 0, w, h});
         mask.Canvas()->Font()->Assign(canvas->GetFont());
-        out(mask.Canvas(), {origin.X - textRect.Left, origin.Y - textRect.Top}, clBlack);
-        mask.Canvas()->CopyMode = DSTINVERT;
-        mask.Canvas()->CopyRect({0, 0, w, h}, mask.Canvas(), {0, 0, w, h});
+        out(mask.Canvas(), {origin.X - textRect.Left, origin.Y - textRect.Top}, clWhite);
         const DWORD mode = c->CopyMode;
         c->CopyMode = SRCINVERT;
         c->CopyRect(textRect, mask.Canvas(), {0, 0, w, h});
