@@ -16,6 +16,9 @@ using TBytes = std::vector<Byte>;
 // and the toolkit's sentinels sit above the RGB range.
 using TColor = std::int32_t;
 
+// Horizontal alignment of text, shared by the canvas and the toolkit's settings objects.
+enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+
 struct TPoint {
     int X = 0;
     int Y = 0;

@@ -54,7 +54,6 @@ protected:
 };
 
 // Horizontal alignment of controls and text.
-enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 
 enum TFontStyle { fsBold, fsItalic, fsUnderline, fsStrikeOut };
 using TFontStyles = unsigned; // bit (1 << TFontStyle)

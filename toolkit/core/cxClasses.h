@@ -429,7 +429,6 @@ void CopyList(TList* source, TList* dest);
 bool OpenWebPage(const std::string& url);
 
 // --- small utilities: most-recently-used list, two-axis alignment, width distribution ---------------
-enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 
 class TcxMRUItem : public TObject {
     RTL_CLASS(TcxMRUItem, TObject)
