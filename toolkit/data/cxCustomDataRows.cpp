@@ -1439,7 +1439,7 @@ void TcxCustomDataControllerInfo::ForwardChanges()
     controller_->GroupingChanged = false;
     controller_->SortingChanged = false;
     controller_->FilterChangedFlag = false;
-    controller_->changes_ = controller_->changes_ + c;
+    controller_->Change(c);
     controller_->LoadedStorage = false;
 }
 
