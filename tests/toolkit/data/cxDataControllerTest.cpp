@@ -13,14 +13,6 @@ struct DC : ::testing::Test {
     void TearDown() override { dc->Free(); }
 };
 
-std::vector<int> Values(TTestDataController& dc, int item)
-{
-    std::vector<int> out;
-    for (int r : dc.RowRecords())
-        out.push_back(dc.GetValue(r, item).IsNull() ? -1 : dc.GetValue(r, item).ToInteger());
-    return out;
-}
-
 // --- core ------------------------------------------------------------------------------------------
 TEST_F(DC, NewControllerDefaultsAndItemErrors)
 {
