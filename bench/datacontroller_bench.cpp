@@ -1,0 +1,72 @@
+// Sorting and grouping 100,000 records of the data controller.
+#include <benchmark/benchmark.h>
+
+#include <random>
+
+#include "toolkit/data/cxData.h"
+
+namespace {
+using namespace cx;
+
+class TBenchController : public TcxDataController {
+public:
+    TBenchController() : TcxDataController(nullptr) {}
+    ~TBenchController() override
+    {
+        for (TObject* o : items)
+            o->Free();
+    }
+    TObject* GetItem(int index) const override { return items.at(index); }
+    int Add(TcxValueTypeClass type)
+    {
+        items.push_back(new TObject());
+        TcxCustomDataField* f = AddItem(items.back());
+        f->SetValueTypeClass(type);
+        return f->Index();
+    }
+    std::vector<TObject*> items;
+};
+
+void Load(TBenchController& dc, int n)
+{
+    dc.Add(TcxIntegerValueType::Class());
+    dc.Add(TcxStringValueType::Class());
+    std::mt19937 rng(42);
+    dc.BeginUpdate();
+    dc.SetRecordCount(n);
+    for (int i = 0; i < n; ++i) {
+        dc.SetValue(i, 0, static_cast<int>(rng() % 1000));
+        dc.SetValue(i, 1, "K" + std::to_string(rng() % 100));
+    }
+    dc.EndUpdate();
+}
+
+void BM_Sort100k(benchmark::State& state)
+{
+    TBenchController dc;
+    Load(dc, 100000);
+    bool descending = false;
+    for (auto _ : state) {
+        dc.ChangeSorting(0, descending ? soDescending : soAscending);
+        descending = !descending;
+        benchmark::DoNotOptimize(dc.GetRowCount());
+    }
+}
+BENCHMARK(BM_Sort100k)->Unit(benchmark::kMillisecond);
+
+void BM_Group100kTwoLevels(benchmark::State& state)
+{
+    TBenchController dc;
+    Load(dc, 100000);
+    for (auto _ : state) {
+        dc.BeginUpdate();
+        dc.Groups()->ChangeGrouping(1, 0);
+        dc.Groups()->ChangeGrouping(0, 1);
+        dc.EndUpdate();
+        benchmark::DoNotOptimize(dc.GetRowCount());
+        dc.Groups()->ClearGrouping();
+    }
+}
+BENCHMARK(BM_Group100kTwoLevels)->Unit(benchmark::kMillisecond);
+
+} // namespace

@@ -1,0 +1,465 @@
+#include <gtest/gtest.h>
+
+#include "platform/rtl/Streams.h"
+#include "tests/toolkit/data/DataControllerTestHelpers.h"
+
+using namespace cx;
+using namespace cxtest;
+
+namespace {
+
+struct DC : ::testing::Test {
+    TTestDataController* dc = new TTestDataController();
+    void TearDown() override { dc->Free(); }
+};
+
+// --- core ------------------------------------------------------------------------------------------
+TEST_F(DC, NewControllerDefaultsAndItemErrors)
+{
+    EXPECT_EQ(dc->GetItemCount(), 0);
+    EXPECT_EQ(dc->GetRecordCount(), 0);
+    TcxDataControllerOptions expected{dcoAssignGroupingValues, dcoAssignMasterDetailKeys, dcoSaveExpanding};
+    EXPECT_TRUE(dc->Options() == expected);
+    EXPECT_FALSE(dc->MultiSelect());
+    int i = dc->AddColumn(TcxIntegerValueType::Class());
+    EXPECT_THROW(dc->AddItem(dc->Items[i]), EcxInvalidDataControllerOperation);
+    dc->AddItem(nullptr);
+    dc->AddItem(nullptr);
+    EXPECT_EQ(dc->GetItemCount(), 3);
+    TcxCustomDataField* internal = dc->AddInternalField();
+    dc->AddItem(nullptr);
+    EXPECT_EQ(dc->GetItemCount(), 4);
+    EXPECT_EQ(internal->Index(), 4);   // internal fields stay behind visible ones
+    try {
+        dc->GetValue(0, 0);
+        FAIL();
+    } catch (const EcxInvalidDataControllerOperation& e) {
+        EXPECT_STREQ(e.what(), "RecordIndex out of range");
+    }
+}
+
+TEST_F(DC, RecordCountInsertAndRanges)
+{
+    int a = dc->AddColumn(TcxIntegerValueType::Class());
+    Fill(*dc, a, {1, 2, 3});
+    dc->Notices.clear();
+    dc->SetRecordCount(3);
+    EXPECT_TRUE(dc->Notices.empty());
+    EXPECT_EQ(dc->InsertRecord(3), 3);
+    EXPECT_THROW(dc->InsertRecord(5), EcxInvalidDataControllerOperation);
+    EXPECT_THROW(dc->GetValue(0, 7), EcxInvalidDataControllerOperation);
+    EXPECT_TRUE(dc->GetValue(dc->GetNewItemRecordIndex(), a).IsNull());   // the new-item record passes
+    EXPECT_THROW(dc->GetValue(-5, a), EcxInvalidDataControllerOperation);
+    EXPECT_TRUE(dc->GetRecordId(0).IsNull());
+    dc->Notices.clear();
+    dc->SetRecordCount(-5);
+    EXPECT_EQ(dc->GetRecordCount(), 0);
+    ASSERT_EQ(dc->CountOf("TcxDataChangedInfo"), 1);
+    EXPECT_EQ(dc->Notices[0].A, dcDeleted);
+}
+
+// --- change notices --------------------------------------------------------------------------------
+TEST_F(DC, OneCombinedNoticePerOutermostUpdate)
+{
+    for (int i = 0; i < 4; ++i)
+        dc->AddColumn(TcxIntegerValueType::Class());
+    dc->SetRecordCount(8);
+    struct Case {
+        std::vector<std::pair<int, int>> writes;   // (record, item)
+        TcxDataChange kind;
+        int item, record;
+    } cases[] = {
+        {{{5, 2}, {5, 3}}, dcRecord, -1, 5},
+        {{{5, 2}, {6, 2}}, dcTotal, 2, 6},
+        {{{5, 2}, {5, 2}}, dcField, 2, 5},
+    };
+    for (const Case& c : cases) {
+        dc->Notices.clear();
+        dc->BeginUpdate();
+        dc->BeginUpdate();
+        for (auto [r, i] : c.writes)
+            dc->SetValue(r, i, 7);
+        dc->EndUpdate();
+        EXPECT_TRUE(dc->Notices.empty());   // nothing before the outermost end
+        dc->EndUpdate();
+        ASSERT_EQ(dc->CountOf("TcxDataChangedInfo"), 1);
+        EXPECT_EQ(dc->CountOf("TcxLayoutChangedInfo"), 0);   // data and layout: only the data notice
+        EXPECT_EQ(dc->Notices[0].A, c.kind);
+        EXPECT_EQ(dc->Notices[0].B, c.item);
+        EXPECT_EQ(dc->Notices[0].C, c.record);
+    }
+    dc->Notices.clear();
+    dc->AppendRecord();
+    ASSERT_EQ(dc->CountOf("TcxDataChangedInfo"), 1);
+    EXPECT_EQ(dc->Notices[0].A, dcNew);
+    EXPECT_EQ(dc->Notices[0].C, -1);
+}
+
+// --- sorting ---------------------------------------------------------------------------------------
+TEST_F(DC, SortingOneAndTwoFieldsStableWithNulls)
+{
+    int a = dc->AddColumn(TcxIntegerValueType::Class());
+    int b = dc->AddColumn(TcxIntegerValueType::Class());
+    Fill(*dc, a, {3, Null, 1, 3, 1, Null});
+    Fill(*dc, b, {1, 2, 9, 0, 8, 1});
+    dc->ChangeSorting(a, soAscending);
+    EXPECT_EQ(dc->RowRecords(), (std::vector<int>{1, 5, 2, 4, 0, 3}));   // Null first, ties by record index
+    dc->ChangeSorting(a, soDescending);
+    EXPECT_EQ(dc->RowRecords(), (std::vector<int>{0, 3, 2, 4, 1, 5}));   // ties stay ascending
+    dc->ChangeSorting(b, soAscending);
+    EXPECT_EQ(dc->RowRecords(), (std::vector<int>{3, 0, 4, 2, 5, 1}));
+    EXPECT_EQ(dc->GetItemSortingIndex(b), 1);
+    dc->ChangeItemSortingIndex(b, 0);
+    EXPECT_EQ(dc->GetSortingItemIndex(0), b);
+    EXPECT_EQ(dc->RowRecords(), (std::vector<int>{3, 0, 5, 1, 4, 2}));
+    dc->ClearSorting(false);
+    EXPECT_EQ(dc->RowRecords(), (std::vector<int>{0, 1, 2, 3, 4, 5}));
+}
+
+TEST_F(DC, StringSortRulesAndCompareHandler)
+{
+    int s = dc->AddColumn(TcxStringValueType::Class());
+    Fill(*dc, s, {"b", "B", "a", "Z"});
+    dc->ChangeSorting(s, soAscending);
+    EXPECT_EQ(dc->RowRecords(), (std::vector<int>{1, 3, 2, 0}));   // byte order
+    dc->SetOptions(dc->Options() + TcxDataControllerOptions{dcoCaseInsensitive});
+    EXPECT_EQ(dc->RowRecords(), (std::vector<int>{2, 0, 1, 3}));   // "b" and "B" equal: index order
+    dc->OnCompare = [](TcxCustomDataController*, int r1, int r2, int, const Variant&, const Variant&, int& c) {
+        c = r2 - r1;   // reverse record order
+    };
+    dc->Refresh();
+    EXPECT_EQ(dc->RowRecords(), (std::vector<int>{3, 2, 1, 0}));
+}
+
+TEST_F(DC, FocusFollowsTheRecordAcrossSortingAndSortingEventRuns)
+{
+    int a = dc->AddColumn(TcxIntegerValueType::Class());
+    Fill(*dc, a, {5, 1, 3});
+    int sortingChanged = 0;
+    dc->OnSortingChanged = [&](TcxCustomDataController*) { ++sortingChanged; };
+    dc->ChangeFocusedRecordIndex(0);
+    EXPECT_EQ(dc->GetFocusedRowIndex(), 0);
+    dc->Notices.clear();
+    dc->ChangeSorting(a, soAscending);
+    EXPECT_EQ(dc->GetFocusedRecordIndex(), 0);
+    EXPECT_EQ(dc->GetFocusedRowIndex(), 2);
+    EXPECT_EQ(sortingChanged, 1);
+    EXPECT_EQ(dc->CountOf("TcxLayoutChangedInfo"), 1);
+    ASSERT_EQ(dc->CountOf("TcxFocusedRowChangedInfo"), 1);
+    dc->ChangeSorting(a, soAscending);   // the same order again: nothing
+    EXPECT_EQ(sortingChanged, 1);
+}
+
+// --- grouping --------------------------------------------------------------------------------------
+TEST_F(DC, GroupingOneLevelWithExpansion)
+{
+    int g = dc->AddColumn(TcxStringValueType::Class());
+    int v = dc->AddColumn(TcxIntegerValueType::Class());
+    Fill(*dc, g, {"B", "A", "A"});
+    Fill(*dc, v, {1, 2, 3});
+    dc->Groups()->ChangeGrouping(g, 0);
+    ASSERT_EQ(dc->GetRowCount(), 2);
+    TcxRowInfo ri = dc->GetRowInfo(0);
+    EXPECT_EQ(ri.Level, 0);
+    EXPECT_EQ(ri.RecordIndex, 1);   // a group row answers its first record
+    EXPECT_FALSE(ri.Expanded);
+    dc->Groups()->ChangeExpanding(0, true, false);
+    ASSERT_EQ(dc->GetRowCount(), 4);
+    EXPECT_EQ(dc->GetRowInfo(1).RecordIndex, 1);
+    EXPECT_EQ(dc->GetRowInfo(2).RecordIndex, 2);
+    EXPECT_EQ(dc->GetRowInfo(2).Level, 1);
+    EXPECT_EQ(dc->GetRowInfo(3).Level, 0);
+    EXPECT_EQ(dc->Groups()->GroupDisplayText(dc->Groups()->DataGroupIndexByRowIndex(3)), "B");
+    // A reload keeps the expansion of groups whose values still exist.
+    dc->SetValue(0, v, 10);
+    EXPECT_EQ(dc->GetRowCount(), 4);
+    // Collapsing the group of the focused data row moves the focus to the group row.
+    dc->ChangeFocusedRowIndex(2);
+    dc->Groups()->ChangeExpanding(0, false, false);
+    EXPECT_EQ(dc->GetRowCount(), 2);
+    EXPECT_EQ(dc->GetFocusedRowIndex(), 0);
+    EXPECT_THROW(dc->GetRowInfo(2), EcxInvalidDataControllerOperation);
+}
+
+TEST_F(DC, GroupingTwoLevelsAndFullExpand)
+{
+    int a = dc->AddColumn(TcxIntegerValueType::Class());
+    int b = dc->AddColumn(TcxIntegerValueType::Class());
+    Fill(*dc, a, {1, 2, 1, 1, 2});
+    Fill(*dc, b, {7, 7, 8, 7, 7});
+    dc->Groups()->ChangeGrouping(a, 0);
+    dc->Groups()->ChangeGrouping(b, 1);
+    EXPECT_EQ(dc->GetRowCount(), 2);
+    dc->Groups()->FullExpand();
+    // 1 / 7 / r0 r3 / 8 / r2 / 2 / 7 / r1 r4
+    std::vector<int> levels, records;
+    for (int i = 0; i < dc->GetRowCount(); ++i) {
+        levels.push_back(dc->GetRowInfo(i).Level);
+        records.push_back(dc->GetRowInfo(i).RecordIndex);
+    }
+    EXPECT_EQ(levels, (std::vector<int>{0, 1, 2, 2, 1, 2, 0, 1, 2, 2}));
+    EXPECT_EQ(records, (std::vector<int>{0, 0, 0, 3, 2, 2, 1, 1, 1, 4}));
+    EXPECT_EQ(dc->Groups()->ChildCount(-1), 2);
+    EXPECT_EQ(dc->Groups()->ChildCount(0), 2);
+    EXPECT_TRUE(dc->Groups()->HasAsParent(3, 0));
+    EXPECT_TRUE(dc->Groups()->HasAsParent(5, 0));   // a grandchild lies within its grandparent
+    EXPECT_FALSE(dc->Groups()->HasAsParent(8, 0));
+    std::vector<int> list;
+    dc->Groups()->LoadRecordIndexesByRowIndex(list, 0);
+    EXPECT_EQ(list, (std::vector<int>{0, 3, 2}));
+    dc->Groups()->FullCollapse();
+    EXPECT_EQ(dc->GetRowCount(), 2);
+    dc->Groups()->ClearGrouping();
+    EXPECT_EQ(dc->GetRowCount(), 5);
+}
+
+// --- filtering -------------------------------------------------------------------------------------
+TEST_F(DC, FilterCriteriaTreeAndFocusAfterFilter)
+{
+    int a = dc->AddColumn(TcxIntegerValueType::Class());
+    int s = dc->AddColumn(TcxStringValueType::Class());
+    Fill(*dc, a, {1, 5, 10, 15, Null});
+    Fill(*dc, s, {"x", "y", "x", "y", "x"});
+    dc->ChangeFocusedRecordIndex(0);
+    TcxDataFilterCriteria* f = dc->Filter();
+    f->BeginUpdate();
+    TcxFilterCriteriaItemList* orList = f->Root()->AddItemList(fboOr);
+    f->AddItem(orList, dc->Items[a], foGreater, 8, "8");
+    f->AddItem(orList, dc->Items[s], foEqual, "y", "y");
+    f->SetActive(true);
+    f->EndUpdate();
+    EXPECT_EQ(dc->RowRecords(), (std::vector<int>{1, 2, 3}));
+    EXPECT_EQ(f->Root()->Items(0)->GetIsItemList(), true);
+    // The item reports the controller's item, not its internal field.
+    auto* item = static_cast<TcxFilterCriteriaItem*>(orList->Items(0));
+    EXPECT_EQ(item->ItemLink(), dc->Items[a]);
+    // The focused record was filtered out: the first row is focused.
+    EXPECT_EQ(dc->GetFocusedRowIndex(), 0);
+    f->Root()->SetBoolOperatorKind(fboNotAnd);
+    EXPECT_EQ(dc->RowRecords(), (std::vector<int>{0, 4}));
+    f->SetActive(false);
+    EXPECT_EQ(dc->GetRowCount(), 5);
+    dc->SetOnFilterRecord([](TcxCustomDataController*, int, bool& accept) { accept = false; });
+    EXPECT_EQ(dc->GetRowCount(), 0);
+    dc->Groups()->ChangeGrouping(s, 0);
+    EXPECT_EQ(dc->GetRowCount(), 0);   // grouping without rows is a flat empty view
+}
+
+// --- focus, navigation, selection, bookmark --------------------------------------------------------
+TEST_F(DC, NavigationAndBookmark)
+{
+    int a = dc->AddColumn(TcxIntegerValueType::Class());
+    EXPECT_TRUE(dc->IsBOF());
+    EXPECT_TRUE(dc->IsEOF());
+    Fill(*dc, a, {1, 2, 3, 4, 5});
+    dc->GotoFirst();
+    dc->GotoPrev();
+    EXPECT_EQ(dc->GetFocusedRowIndex(), 0);
+    dc->MoveBy(3);
+    dc->MoveBy(-10);
+    EXPECT_EQ(dc->GetFocusedRowIndex(), 0);
+    dc->GotoLast();
+    EXPECT_TRUE(dc->IsEOF());
+    dc->Notices.clear();
+    dc->SaveBookmark();
+    dc->SaveBookmark();
+    EXPECT_EQ(dc->CountOf("TcxBookmarkChangedInfo"), 1);
+    dc->GotoFirst();
+    dc->GotoBookmark();
+    EXPECT_EQ(dc->GetFocusedRecordIndex(), 4);
+    dc->Filter()->AddItem(dc->Filter()->Root(), dc->Items[a], foLess, 3, "3");
+    dc->Filter()->SetActive(true);
+    EXPECT_FALSE(dc->IsBookmarkAvailable());   // the bookmarked record was filtered out
+    dc->Notices.clear();
+    dc->ClearBookmark();
+    EXPECT_EQ(dc->CountOf("TcxBookmarkChangedInfo"), 0);
+}
+
+TEST_F(DC, SelectionModesAndNotices)
+{
+    int a = dc->AddColumn(TcxIntegerValueType::Class());
+    Fill(*dc, a, {1, 2, 3, 4, 5, 6});
+    dc->ChangeFocusedRowIndex(1);
+    EXPECT_EQ(dc->GetSelectedCount(), 1);   // focused-selected mode
+    dc->SyncSelected(false);
+    EXPECT_EQ(dc->GetSelectedCount(), 0);
+    dc->SetMultiSelect(true);
+    EXPECT_EQ(dc->GetSelectedCount(), 1);
+    dc->ChangeRowSelection(3, true);
+    dc->Notices.clear();
+    dc->ChangeRowSelection(4, true);
+    ASSERT_EQ(dc->CountOf("TcxSelectionChangedInfo"), 1);
+    EXPECT_EQ(dc->Notices.back().A, 0);   // many rows changed
+    dc->ClearSelection();
+    dc->SelectRows(5, 2);
+    EXPECT_EQ(dc->GetSelectedCount(), 4);
+    EXPECT_EQ(dc->GetSelectedRowIndex(0), 2);
+    EXPECT_THROW(dc->SetSelectionAnchor(9), EcxInvalidDataControllerOperation);
+    // Sorting keeps the selected records selected.
+    dc->ChangeSorting(a, soDescending);
+    std::vector<int> selected;
+    for (int i = 0; i < dc->GetSelectedCount(); ++i)
+        selected.push_back(dc->GetRowInfo(dc->GetSelectedRowIndex(i)).RecordIndex);
+    EXPECT_EQ(selected, (std::vector<int>{5, 4, 3, 2}));
+}
+
+// --- editing ---------------------------------------------------------------------------------------
+TEST_F(DC, AppendInsertPostCancel)
+{
+    int a = dc->AddColumn(TcxIntegerValueType::Class());
+    int posts = 0;
+    dc->OnAfterPost = [&](TcxCustomDataController*) { ++posts; };
+    dc->Append();   // no rows: appends, no neighbour
+    EXPECT_EQ(dc->GetRecordCount(), 1);
+    EXPECT_TRUE(dc->GetEditState().Contains(dceInsert));
+    dc->Post();   // nobody typed: the insert is cancelled
+    EXPECT_EQ(dc->GetRecordCount(), 0);
+    EXPECT_EQ(posts, 0);
+    dc->Append();
+    EXPECT_TRUE(dc->SetEditValue(a, 42, evsValue));
+    EXPECT_TRUE(dc->GetEditState().Contains(dceModified));
+    dc->Post();
+    EXPECT_EQ(posts, 1);
+    EXPECT_EQ(dc->GetRecordCount(), 1);
+    EXPECT_EQ(dc->GetValue(0, a).ToInteger(), 42);
+    EXPECT_TRUE(dc->GetEditState().Empty());
+    // Insert twice without typing reuses the first new record.
+    dc->Insert();
+    dc->Insert();
+    EXPECT_EQ(dc->GetRecordCount(), 2);
+    EXPECT_EQ(dc->GetFocusedRecordIndex(), 0);
+    dc->Cancel();
+    EXPECT_EQ(dc->GetRecordCount(), 1);
+    EXPECT_EQ(dc->GetValue(0, a).ToInteger(), 42);
+    // Cancelling an edit restores the values it began with.
+    dc->ChangeFocusedRowIndex(0);
+    dc->Edit();
+    dc->SetEditValue(a, 7, evsValue);
+    dc->SetValue(0, a, 8);
+    EXPECT_EQ(dc->GetEditValue(a, evsValue).ToInteger(), 8);
+    dc->Cancel();
+    EXPECT_EQ(dc->GetValue(0, a).ToInteger(), 42);
+    // An empty text stores Null; immediate post posts at once.
+    dc->SetOptions(dc->Options() + TcxDataControllerOptions{dcoImmediatePost});
+    EXPECT_TRUE(dc->SetEditValue(a, "", evsText));
+    EXPECT_TRUE(dc->GetValue(0, a).IsNull());
+    EXPECT_FALSE(dc->IsEditing());
+    EXPECT_EQ(posts, 2);
+}
+
+TEST_F(DC, EditedRecordKeepsItsRowWhileSortedValueChanges)
+{
+    int a = dc->AddColumn(TcxIntegerValueType::Class());
+    Fill(*dc, a, {1, 2, 3});
+    dc->ChangeSorting(a, soAscending);
+    dc->ChangeFocusedRowIndex(0);
+    dc->SetEditValue(a, 10, evsValue);
+    EXPECT_EQ(dc->RowRecords(), (std::vector<int>{0, 1, 2}));
+    dc->Post();
+    EXPECT_EQ(dc->RowRecords(), (std::vector<int>{1, 2, 0}));
+    EXPECT_EQ(dc->GetFocusedRecordIndex(), 0);
+}
+
+TEST_F(DC, NewItemRowPostsOneRealRecord)
+{
+    int a = dc->AddColumn(TcxIntegerValueType::Class());
+    dc->SetUseNewItemRowForEditing(true);
+    dc->SetOptions(dc->Options() + TcxDataControllerOptions{dcoInsertOnNewItemRowFocusing});
+    dc->SetNewItemRowFocused(true);
+    EXPECT_TRUE(dc->GetEditState().Contains(dceInsert));
+    EXPECT_TRUE(dc->GetEditValue(a, evsValue).IsNull());
+    dc->SetEditValue(a, 5, evsValue);
+    dc->Post();
+    EXPECT_EQ(dc->GetRecordCount(), 1);
+    EXPECT_EQ(dc->GetValue(0, a).ToInteger(), 5);
+    EXPECT_TRUE(dc->GetValue(dc->GetNewItemRecordIndex(), a).IsNull());
+}
+
+TEST_F(DC, DeleteFocusedAndGroupRows)
+{
+    int a = dc->AddColumn(TcxIntegerValueType::Class());
+    Fill(*dc, a, {1, 2, 2, 3});
+    dc->GotoLast();
+    dc->DeleteFocused();
+    EXPECT_EQ(dc->GetRecordCount(), 3);
+    EXPECT_EQ(dc->GetFocusedRecordIndex(), 2);
+    std::vector<int> deleted;
+    dc->OnBeforeDelete = [&](TcxCustomDataController*, int r) { deleted.push_back(r); };
+    dc->Groups()->ChangeGrouping(a, 0);
+    dc->ChangeFocusedRowIndex(1);   // the group of value 2
+    dc->DeleteFocused();
+    EXPECT_EQ(deleted, (std::vector<int>{2, 1}));
+    EXPECT_EQ(dc->GetRecordCount(), 1);
+}
+
+// --- stream ----------------------------------------------------------------------------------------
+TEST_F(DC, StreamLayoutRoundTripAndErrors)
+{
+    int a = dc->AddColumn(TcxIntegerValueType::Class());
+    Fill(*dc, a, {3, Null});
+    TMemoryStream ms;
+    dc->SaveToStream(&ms);
+    const Byte* p = static_cast<const Byte*>(ms.Memory());
+    std::vector<Byte> head(p, p + 4 + 15 + 4 + 4 + 19 + 4);
+    std::vector<Byte> expected = {0x0F, 0, 0, 0};
+    for (char c : std::string("DataController1"))
+        expected.push_back(c);
+    for (Byte b : {1, 0, 0, 0, 0x13, 0, 0, 0})
+        expected.push_back(b);
+    for (char c : std::string("TcxIntegerValueType"))
+        expected.push_back(c);
+    for (Byte b : {2, 0, 0, 0})
+        expected.push_back(b);
+    EXPECT_EQ(head, expected);
+
+    TTestDataController other;
+    int b = other.AddColumn(TcxIntegerValueType::Class());
+    Fill(other, b, {9, 9, 9, 9, 9});
+    ms.SetPosition(0);
+    other.LoadFromStream(&ms);
+    ASSERT_EQ(other.GetRecordCount(), 2);
+    EXPECT_EQ(other.GetValue(0, b).ToInteger(), 3);
+    EXPECT_TRUE(other.GetValue(1, b).IsNull());
+
+    TTestDataController wrong;
+    int c = wrong.AddColumn(TcxStringValueType::Class());
+    Fill(wrong, c, {"keep"});
+    ms.SetPosition(0);
+    EXPECT_THROW(wrong.LoadFromStream(&ms), EcxInvalidDataControllerOperation);
+    EXPECT_EQ(wrong.GetValue(0, c).ToString(), "keep");
+
+    TMemoryStream bad;
+    WriteAnsiStringProc(&bad, "dataController1");
+    bad.SetPosition(0);
+    EXPECT_THROW(wrong.LoadFromStream(&bad), EcxInvalidDataControllerOperation);
+}
+
+// --- search ----------------------------------------------------------------------------------------
+TEST_F(DC, IncrementalSearchAndLocate)
+{
+    int s = dc->AddColumn(TcxStringValueType::Class());
+    Fill(*dc, s, {"abc", "xab", "Abd", "zzz", "ab"});
+    TcxDataControllerSearch* search = dc->Search();
+    EXPECT_FALSE(search->Locate(s, ""));
+    dc->ChangeFocusedRowIndex(3);
+    dc->Notices.clear();
+    ASSERT_TRUE(search->Locate(s, "AB"));   // wraps to the top once
+    EXPECT_EQ(dc->GetFocusedRecordIndex(), 4);
+    EXPECT_TRUE(search->Searching());
+    EXPECT_EQ(search->SearchText(), "AB");
+    EXPECT_EQ(dc->CountOf("TcxSearchChangedInfo"), 1);
+    EXPECT_FALSE(search->LocateNext(true));   // never wraps
+    EXPECT_TRUE(search->LocateNext(false));
+    EXPECT_EQ(dc->GetFocusedRecordIndex(), 2);
+    dc->GotoFirst();   // any other focus change ends the search
+    EXPECT_FALSE(search->Searching());
+    EXPECT_EQ(dc->FindRecordIndexByText(0, s, "ab", false, false, true), 4);
+    EXPECT_EQ(dc->FindRecordIndexByText(0, s, "zz", true, true, false), -1);   // backward from 0 searches only 0
+    EXPECT_EQ(dc->FindRecordIndexByText(9, s, "ab", true, true, true), -1);
+    EXPECT_EQ(dc->SetIncrementalFilter(s, "ab"), 0);
+    EXPECT_EQ(dc->RowRecords(), (std::vector<int>{0, 2, 4}));
+    dc->ResetIncrementalFilter();
+    EXPECT_EQ(dc->GetRowCount(), 5);
+}
+
+} // namespace

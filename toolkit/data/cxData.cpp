@@ -1,0 +1,10 @@
+#include "toolkit/data/cxData.h"
+
+namespace cx {
+
+TcxDataController::TcxDataController(TComponent* owner) : TcxCustomDataController(owner)
+{
+    ActiveChanged(true);
+}
+
+} // namespace cx
