@@ -2,6 +2,7 @@
 #include "toolkit/editors/cxControls.h"
 
 #include "platform/gdi/GdiConsts.h"
+#include "platform/vcl/Input.h"
 
 #include <algorithm>
 
@@ -163,12 +164,11 @@ void TcxControl::AfterMouseDown(TMouseButton button, int x, int y)
 
 void TcxControl::BringInternalControlsToFront()
 {
-    if (hScrollBar_)
-        hScrollBar_->BringToFront();
-    if (vScrollBar_)
-        vScrollBar_->BringToFront();
-    if (sizeGrip_)
-        sizeGrip_->BringToFront();
+    // The platform's BringToFront takes the child out of its parent and loses the parent on the
+    // way (a null dereference); raising the children's windows is what is wanted here.
+    for (TWinControl* c : std::initializer_list<TWinControl*>{hScrollBar_, vScrollBar_, sizeGrip_})
+        if (c && c->HandleAllocated())
+            vcl::input::RaisePeer(c);
 }
 
 void TcxControl::CancelMouseOperations()
@@ -470,8 +470,9 @@ void TcxControl::HandleContextMenu(TMessage& m)
     TPoint p{XFromLParam(m.LParam), YFromLParam(m.LParam)};
     if (!(p.X == -1 && p.Y == -1)) {
         p = ScreenToClient(p);
+        // Outside the client area (a scroll bar, the border) the system's handling applies.
         if (!cxRectPtIn(GetClientRect(), p))
-            return TCustomControl::Dispatch(m);
+            return DefaultHandler(m);
     }
     bool handled = false;
     TcxLinkGuard link(this);
