@@ -65,7 +65,8 @@ void TcxScrollBarViewInfo::CalculateThumbnailRect()
         offset = d > 0 ? MulDiv(l - length, std::min(sb.Position() - sb.Min(), d), d) : 0;
     } else {
         length = Metric(sb.Kind() == sbVertical ? SM_CYVTHUMB : SM_CXHTHUMB);
-        if (l < length)
+        // An empty range has nothing to scroll: no thumb, whatever the page size.
+        if (l < length || range == 0)
             return;
         offset = (l - length <= 0 || range == 0) ? 0 : MulDiv(l - length, sb.Position() - sb.Min(), range);
     }
