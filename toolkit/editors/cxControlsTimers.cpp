@@ -311,7 +311,6 @@ void Finalize()
     delete messageWindow;
     messageWindow = nullptr;
     dxISpellChecker = nullptr;
-    shuttingDown = false;
     if (leftOver)
         throw EdxException("MouseTrackingTimerList.Count <> 0");
 }

@@ -113,4 +113,8 @@ TEST_F(CxTimerTest, ShutDownReportsTrackersLeftAlive)
     BeginMouseTracking(nullptr, {0, 0, 10, 10}, &caller);
     EXPECT_THROW(cxControlsUnit::Finalize(), EdxException);
     EXPECT_FALSE(IsMouseTracking(&caller));
+    // After shut-down nothing shared is made again, until the unit starts once more.
+    EXPECT_EQ(cxTimerWindow(), nullptr);
+    cxControlsUnit::Initialize();
+    EXPECT_NE(cxTimerWindow(), nullptr);
 }
