@@ -407,11 +407,14 @@ void TcxImageList::GetImageInfo(int index, TBitmap* image, TBitmap* mask)
         return;
     TcxImageInfo* info = info_->Item(index)->ImageInfo();
     if (cxGetBitmapPixelFormat(info->GetImage()) == 32 || cx::IsWin9X) {
-        if (image) {
+        if (image)
             image->Assign(info->GetImage());
-        }
-        if (mask)
+        // An image added with a mask colour keeps no mask of its own; the system list's mask
+        // holds the keyed pixels, so a keyed 32-bit image without alpha stays transparent there.
+        if (mask && IsGlyphAssigned(info->GetMask()))
             mask->Assign(info->GetMask());
+        else if (mask)
+            GetImageInfo(GetHandle(), index, nullptr, mask);
     } else {
         GetImageInfo(GetHandle(), index, image, mask);
     }
