@@ -197,6 +197,10 @@ public:
                        bool destroyRegion = true);
     bool RectFullyVisible(const TRect& r);
 
+protected:
+    // Points the wrapper at another canvas (the shared canvases swap theirs per paint).
+    void SetCanvas(TCanvas* canvas) { canvas_ = canvas; }
+
 private:
     TCanvas* canvas_;
     std::vector<int> savedDCs_;
