@@ -417,10 +417,9 @@ void TControl::Repaint()
 
 void TControl::BringToFront()
 {
-    if (parent_) {
-        parent_->RemoveControl(this);
-        parent_->InsertControl(this);
-    }
+    // Only the z order changes: removing and inserting the child would destroy its window.
+    if (parent_)
+        parent_->MoveChildToFront(this);
     if (auto* w = dynamic_cast<TWinControl*>(this))
         vcl::input::RaisePeer(w);
 }

@@ -257,6 +257,8 @@ class TWinControl : public TControl {
     TControl* ControlAtPos(const TPoint& p, bool allowDisabled, bool allowWinControls = false) const;
     void InsertControl(TControl* control);
     void RemoveControl(TControl* control);
+    // Moves a child to the top of the z order, keeping its window.
+    void MoveChildToFront(TControl* control);
 
     bool TabStop = false;
     TBrush* Brush() const { return brush_.get(); }

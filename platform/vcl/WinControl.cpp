@@ -220,6 +220,17 @@ void TWinControl::RemoveControl(TControl* control)
     control->parent_ = nullptr;
 }
 
+void TWinControl::MoveChildToFront(TControl* control)
+{
+    auto it = std::find(controls_.begin(), controls_.end(), control);
+    if (it == controls_.end())
+        return;
+    controls_.erase(it);
+    controls_.push_back(control);
+    if (!dynamic_cast<TWinControl*>(control))
+        control->Invalidate();
+}
+
 bool TWinControl::ContainsControl(const TControl* control) const
 {
     for (const TControl* c = control; c; c = c->Parent())

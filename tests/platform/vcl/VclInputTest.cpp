@@ -305,3 +305,21 @@ TEST_F(VclInputTest, RightClickAsksForTheContextMenu)
 }
 
 } // namespace
+
+namespace {
+
+// Bringing a child to the front changes only the z order: the child keeps its parent and its
+// window.
+TEST_F(VclInputTest, BringToFrontKeepsParentAndWindow)
+{
+    form->Show();
+    const HWND before = a->Handle();
+    ASSERT_EQ(form->Controls(0), a);
+    a->BringToFront();
+    EXPECT_EQ(a->Parent(), form);
+    EXPECT_EQ(form->ControlCount(), 2);
+    EXPECT_EQ(form->Controls(1), a);
+    EXPECT_EQ(a->Handle(), before);
+}
+
+}  // namespace
