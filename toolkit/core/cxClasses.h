@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/vcl/Graphics.h"
 #include "platform/rtl/Classes.h"
 #include "platform/rtl/Contnrs.h"
 #include "platform/rtl/Event.h"
@@ -429,7 +430,11 @@ void CopyList(TList* source, TList* dest);
 bool OpenWebPage(const std::string& url);
 
 // --- small utilities: most-recently-used list, two-axis alignment, width distribution ---------------
-enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+// The platform's horizontal alignment (one type, so that code seeing both namespaces agrees).
+using ::TAlignment;
+using ::taLeftJustify;
+using ::taRightJustify;
+using ::taCenter;
 
 class TcxMRUItem : public TObject {
     RTL_CLASS(TcxMRUItem, TObject)
