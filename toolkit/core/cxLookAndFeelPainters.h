@@ -449,3 +449,375 @@ namespace cxLookAndFeelPaintersUnit {
 void Initialize();
 void Finalize();
 } // namespace cxLookAndFeelPaintersUnit
+
+// ---- the painters of the look-and-feel kinds ----
+// Each overrides only what makes its look; everything else is the base's (or its parent's).
+
+// The classic raised and sunken 3-D look (lfStandard).
+class TcxStandardLookAndFeelPainter : public TcxCustomLookAndFeelPainter {
+    CX_PAINTER_CLASS(TcxStandardLookAndFeelPainter)
+    TcxLookAndFeelStyle LookAndFeelStyle() const override { return lfsStandard; }
+    TColor DefaultSchedulerViewContentColor() const override { return clWindow; }
+    int BorderSize() const override { return 2; }
+    void DrawBorder(TcxCanvas* canvas, const TRect& r) const override;
+    int ButtonBorderSize(TcxButtonState state = cxbsNormal) const override { return state == cxbsDefault ? 3 : 2; }
+    int ButtonTextOffset() const override { return 1; }
+    int ButtonTextShift() const override { return 1; }
+    void DrawButtonBorder(TcxCanvas* canvas, const TRect& r, TcxButtonState state) const override;
+    void DrawExpandButton(TcxCanvas* canvas, const TRect& r, bool expanded, TColor color = clDefault) const override;
+    void DrawGroupExpandButton(TcxCanvas* canvas, const TRect& r, bool expanded, TcxButtonState state) const override;
+    int ExpandButtonSize() const override { return 12; }
+    bool IsButtonHotTrack() const override { return false; }
+    void DrawCheckBorder(TcxCanvas* canvas, const TRect& r, TcxButtonState state) const override;
+    void DrawHeaderBorder(TcxCanvas* canvas, const TRect& r, TcxNeighbors neighbors, TcxBorders borders) const override;
+    void DrawHeaderControlSectionBorder(TcxCanvas* canvas, const TRect& r, TcxBorders borders,
+                                        TcxButtonState state) const override;
+    int HeaderControlSectionBorderSize(TcxButtonState state = cxbsNormal) const override
+    {
+        return state == cxbsPressed ? 1 : 2;
+    }
+    void DrawSortingMark(TcxCanvas* canvas, const TRect& r, bool ascending) const override;
+    TSize SortingMarkSize() const override { return {8, 7}; }
+    int HeaderBorderSize() const override { return 1; }
+    int FooterBorderSize() const override { return 1; }
+    int FooterCellBorderSize() const override { return 1; }
+    int FooterCellOffset() const override { return 1; }
+    void DrawFooterBorder(TcxCanvas* canvas, const TRect& r) const override;
+    void DrawFooterCellBorder(TcxCanvas* canvas, const TRect& r) const override;
+    void DrawFilterDropDownButton(TcxCanvas* canvas, const TRect& r, TcxButtonState state,
+                                  bool isFilterActive) const override;
+    void DrawTabBorder(TcxCanvas* canvas, const TRect& r, TcxBorder border, TcxBorders borders,
+                       bool vertical) const override;
+    void DrawTabsRoot(TcxCanvas* canvas, const TRect& r, TcxBorders borders, bool vertical) const override;
+    int TabBorderSize(bool) const override { return 1; }
+    void DrawScrollBarPart(TcxCanvas* canvas, bool horizontal, const TRect& r, TcxScrollBarPart part,
+                           TcxButtonState state) const override;
+    void DrawMonthHeader(TcxCanvas* canvas, const TRect& bounds, const std::string& text, TcxNeighbors neighbors,
+                         const TcxViewParams& viewParams, TcxHeaderArrows arrows, int sideWidth,
+                         const TcxDrawBackgroundEvent& onDrawBackground = {}) const override;
+    void DrawSchedulerSplitterBorder(TcxCanvas* canvas, const TRect& r, const TcxViewParams& viewParams,
+                                     bool horizontal) const override;
+    void DrawGroupBoxFrame(TcxCanvas* canvas, const TRect& r, bool enabled, TcxGroupBoxCaptionPosition position,
+                           TcxBorders borders) const override;
+};
+
+// The same elements with single-pixel edges (lfFlat).
+class TcxFlatLookAndFeelPainter : public TcxCustomLookAndFeelPainter {
+    CX_PAINTER_CLASS(TcxFlatLookAndFeelPainter)
+    TcxLookAndFeelStyle LookAndFeelStyle() const override { return lfsFlat; }
+    int BorderSize() const override { return 1; }
+    void DrawBorder(TcxCanvas* canvas, const TRect& r) const override;
+    int ButtonBorderSize(TcxButtonState state = cxbsNormal) const override { return state == cxbsDefault ? 2 : 1; }
+    int ButtonTextOffset() const override { return 1; }
+    int ButtonTextShift() const override { return 1; }
+    void DrawButtonBorder(TcxCanvas* canvas, const TRect& r, TcxButtonState state) const override;
+    void DrawExpandButton(TcxCanvas* canvas, const TRect& r, bool expanded, TColor color = clDefault) const override;
+    int ExpandButtonSize() const override { return 11; }
+    bool IsButtonHotTrack() const override { return false; }
+    void DrawCheckBorder(TcxCanvas* canvas, const TRect& r, TcxButtonState state) const override;
+    void DrawHeaderBorder(TcxCanvas* canvas, const TRect& r, TcxNeighbors neighbors, TcxBorders borders) const override;
+    void DrawHeaderControlSectionBorder(TcxCanvas* canvas, const TRect& r, TcxBorders borders,
+                                        TcxButtonState state) const override;
+    void DrawSortingMark(TcxCanvas* canvas, const TRect& r, bool ascending) const override;
+    int HeaderBorderSize() const override { return 1; }
+    TSize SortingMarkSize() const override { return {8, 7}; }
+    int FooterBorderSize() const override { return 1; }
+    int FooterCellBorderSize() const override { return 1; }
+    int FooterCellOffset() const override { return 1; }
+    void DrawFooterBorder(TcxCanvas* canvas, const TRect& r) const override;
+    void DrawFooterCellBorder(TcxCanvas* canvas, const TRect& r) const override;
+    void DrawFilterDropDownButton(TcxCanvas* canvas, const TRect& r, TcxButtonState state,
+                                  bool isFilterActive) const override;
+    void DrawTabBorder(TcxCanvas* canvas, const TRect& r, TcxBorder border, TcxBorders borders,
+                       bool vertical) const override;
+    void DrawTabsRoot(TcxCanvas* canvas, const TRect& r, TcxBorders borders, bool vertical) const override;
+    int TabBorderSize(bool) const override { return 1; }
+    void DrawScrollBarPart(TcxCanvas* canvas, bool horizontal, const TRect& r, TcxScrollBarPart part,
+                           TcxButtonState state) const override;
+    void DrawSchedulerSplitterBorder(TcxCanvas* canvas, const TRect& r, const TcxViewParams& viewParams,
+                                     bool horizontal) const override;
+    void DrawGroupBoxFrame(TcxCanvas* canvas, const TRect& r, bool enabled, TcxGroupBoxCaptionPosition position,
+                           TcxBorders borders) const override;
+    void DrawDateNavigatorDateHeader(TcxCanvas* canvas, TRect& r) const override;
+};
+
+// One-pixel frames and fills, hot-tracked buttons in the selection colours (lfUltraFlat).
+class TcxUltraFlatLookAndFeelPainter : public TcxCustomLookAndFeelPainter {
+    CX_PAINTER_CLASS(TcxUltraFlatLookAndFeelPainter)
+    void DrawFooterBorderEx(TcxCanvas* canvas, const TRect& r, TcxBorders borders) const override;
+    void DrawSchedulerNavigationButtonContent(TcxCanvas* canvas, const TRect& r, const TRect& arrowRect,
+                                              bool isNextButton, TcxButtonState state) const override;
+    TcxLookAndFeelStyle LookAndFeelStyle() const override { return lfsUltraFlat; }
+    TColor DefaultSchedulerBorderColor() const override { return clBtnShadow; }
+    int BorderSize() const override { return 1; }
+    void DrawBorder(TcxCanvas* canvas, const TRect& r) const override;
+    int ButtonBorderSize(TcxButtonState state = cxbsNormal) const override { return state == cxbsDefault ? 2 : 1; }
+    TColor ButtonColor(TcxButtonState state) const override;
+    TRect ButtonFocusRect(TcxCanvas* canvas, const TRect& r) const override;
+    TRect ButtonGroupBorderSizes(int buttonCount, int buttonIndex) const override;
+    TColor ButtonSymbolColor(TcxButtonState state, TColor defaultColor = clDefault) const override;
+    TcxButtonState ButtonSymbolState(TcxButtonState) const override { return cxbsNormal; }
+    int ButtonTextOffset() const override { return 2; }
+    int ButtonTextShift() const override { return 0; }
+    void DrawButtonBorder(TcxCanvas* canvas, const TRect& r, TcxButtonState state) const override;
+    void DrawButtonInGroup(TcxCanvas* canvas, const TRect& r, TcxButtonState state, int buttonCount,
+                           int buttonIndex, TColor backgroundColor) const override;
+    void DrawButtonGroupBorder(TcxCanvas* canvas, const TRect& r, bool inplace, bool selected) const override;
+    void DrawExpandButton(TcxCanvas* canvas, const TRect& r, bool expanded, TColor color = clDefault) const override;
+    void DrawHeaderControlSectionBorder(TcxCanvas* canvas, const TRect& r, TcxBorders borders,
+                                        TcxButtonState state) const override;
+    void DrawHeaderControlSectionContent(TcxCanvas* canvas, const TRect& bounds, const TRect& textAreaBounds,
+                                         TcxButtonState state, TAlignment alignHorz, cx::TcxAlignmentVert alignVert,
+                                         bool multiLine, bool showEndEllipsis, const std::string& text, TFont* font,
+                                         TColor textColor, TColor bkColor) const override;
+    int ExpandButtonSize() const override { return 11; }
+    bool IsButtonHotTrack() const override { return true; }
+    void DrawCheckBorder(TcxCanvas* canvas, const TRect& r, TcxButtonState state) const override;
+    void DrawHeaderEx(TcxCanvas* canvas, const TRect& bounds, const TRect& textAreaBounds, TcxNeighbors neighbors,
+                      TcxBorders borders, TcxButtonState state, TAlignment alignHorz, cx::TcxAlignmentVert alignVert,
+                      bool multiLine, bool showEndEllipsis, const std::string& text, TFont* font, TColor textColor,
+                      TColor bkColor, const TcxDrawBackgroundEvent& onDrawBackground = {}) const override;
+    void DrawHeaderBorder(TcxCanvas* canvas, const TRect& r, TcxNeighbors neighbors, TcxBorders borders) const override;
+    void DrawSortingMark(TcxCanvas* canvas, const TRect& r, bool ascending) const override;
+    TcxBorders HeaderBorders(TcxNeighbors neighbors) const override;
+    int HeaderBorderSize() const override { return 1; }
+    TSize SortingMarkSize() const override { return {7, 8}; }
+    TcxBorders FooterBorders() const override { return cxBorder(bRight) | cxBorder(bBottom); }
+    int FooterBorderSize() const override { return 1; }
+    int FooterCellBorderSize() const override { return 1; }
+    int FooterCellOffset() const override { return 2; }
+    void DrawFooterBorder(TcxCanvas* canvas, const TRect& r) const override;
+    void DrawFooterCellBorder(TcxCanvas* canvas, const TRect& r) const override;
+    void DrawFilterDropDownButton(TcxCanvas* canvas, const TRect& r, TcxButtonState state,
+                                  bool isFilterActive) const override;
+    TSize FilterCloseButtonSize() const override;
+    void DrawTabBorder(TcxCanvas* canvas, const TRect& r, TcxBorder border, TcxBorders borders,
+                       bool vertical) const override;
+    void DrawTabsRoot(TcxCanvas* canvas, const TRect& r, TcxBorders borders, bool vertical) const override;
+    int TabBorderSize(bool) const override { return 1; }
+    void DrawScrollBarPart(TcxCanvas* canvas, bool horizontal, const TRect& r, TcxScrollBarPart part,
+                           TcxButtonState state) const override;
+    void DrawSchedulerNavigatorButton(TcxCanvas* canvas, const TRect& r, TcxButtonState state) const override;
+    void DrawSchedulerSplitterBorder(TcxCanvas* canvas, const TRect& r, const TcxViewParams& viewParams,
+                                     bool horizontal) const override;
+    void DrawGroupBoxFrame(TcxCanvas* canvas, const TRect& r, bool enabled, TcxGroupBoxCaptionPosition position,
+                           TcxBorders borders) const override;
+    void DrawPrintPreviewBackground(TcxCanvas* canvas, const TRect& r) const override;
+
+    // Colours the ultra-flat drawing rules are made of.
+    virtual TColor FilterDropDownButtonBorderColor(TcxButtonState state) const;
+    virtual TColor TabBorderHighlightColor() const { return clBtnShadow; }
+    virtual TColor TabBorderDarkColor() const { return clBtnText; }
+    virtual TColor BorderHighlightColor() const { return clHighlight; }
+};
+
+// Office 2003 colours, gradient headers and bitmap expand buttons (lfOffice11).
+class TcxOffice11LookAndFeelPainter : public TcxUltraFlatLookAndFeelPainter {
+    CX_PAINTER_CLASS(TcxOffice11LookAndFeelPainter)
+    void DrawContent(TcxCanvas* canvas, const TRect& bounds, const TRect& textArea, int state, TAlignment alignHorz,
+                     cx::TcxAlignmentVert alignVert, bool multiLine, bool showEndEllipsis, const std::string& text,
+                     TFont* font, TColor textColor, TColor bkColor, const TcxDrawBackgroundEvent& onDrawBackground,
+                     bool isFooter = false) const override;
+    void DrawSchedulerNavigationButtonContent(TcxCanvas* canvas, const TRect& r, const TRect& arrowRect,
+                                              bool isNextButton, TcxButtonState state) const override;
+    TcxLookAndFeelStyle LookAndFeelStyle() const override { return lfsOffice11; }
+    bool NeedRedrawOnResize() const override { return true; }
+    TColor DefaultDateNavigatorHeaderColor() const override;
+    TColor DefaultDateNavigatorSelectionColor() const override;
+    TColor DefaultDateNavigatorSelectionTextColor() const override { return clWindowText; }
+    TColor DefaultFilterBoxColor() const override;
+    TColor DefaultFilterBoxTextColor() const override;
+    TColor DefaultFooterColor() const override;
+    TColor DefaultFooterTextColor() const override { return DefaultHeaderTextColor(); }
+    TColor DefaultGroupColor() const override;
+    TColor DefaultGroupByBoxColor() const override;
+    TColor DefaultGroupByBoxTextColor() const override;
+    TColor DefaultHeaderBackgroundColor() const override { return DefaultGroupByBoxColor(); }
+    TColor DefaultHeaderColor() const override { return HeaderTopColor(); }
+    TColor DefaultSchedulerBorderColor() const override;
+    TColor DefaultSchedulerControlColor() const override;
+    TColor DefaultTabColor() const override;
+    TColor DefaultTabsBackgroundColor() const override { return DefaultTabColor(); }
+    TColor DefaultTimeGridMinorScaleColor() const override;
+    TColor DefaultTimeGridSelectionBarColor() const override { return DefaultSchedulerControlColor(); }
+    void DrawBorder(TcxCanvas* canvas, const TRect& r) const override;
+    TColor ButtonColor(TcxButtonState state) const override;
+    TColor ButtonSymbolColor(TcxButtonState state, TColor defaultColor = clDefault) const override;
+    void DrawButtonBorder(TcxCanvas* canvas, const TRect& r, TcxButtonState state) const override;
+    void DrawExpandButton(TcxCanvas* canvas, const TRect& r, bool expanded, TColor color = clDefault) const override;
+    bool DrawExpandButtonFirst() const override { return false; }
+    void DrawSmallExpandButton(TcxCanvas* canvas, const TRect& r, bool expanded, TColor borderColor,
+                               TColor color = clDefault) const override;
+    int ExpandButtonSize() const override { return 11; }
+    int SmallExpandButtonSize() const override { return ExpandButtonSize(); }
+    TColor CheckButtonColor(TcxButtonState state) const override;
+    void DrawHeader(TcxCanvas* canvas, const TRect& bounds, const TRect& textAreaBounds, TcxNeighbors neighbors,
+                    TcxBorders borders, TcxButtonState state, TAlignment alignHorz, cx::TcxAlignmentVert alignVert,
+                    bool multiLine, bool showEndEllipsis, const std::string& text, TFont* font, TColor textColor,
+                    TColor bkColor, const TcxDrawBackgroundEvent& onDrawBackground = {}, bool isLast = false,
+                    bool isGroup = false) const override;
+    void DrawHeaderBorder(TcxCanvas* canvas, const TRect& r, TcxNeighbors neighbors, TcxBorders borders) const override;
+    void DrawHeaderControlSection(TcxCanvas* canvas, const TRect& bounds, const TRect& textAreaBounds,
+                                  TcxNeighbors neighbors, TcxBorders borders, TcxButtonState state,
+                                  TAlignment alignHorz, cx::TcxAlignmentVert alignVert, bool multiLine,
+                                  bool showEndEllipsis, const std::string& text, TFont* font, TColor textColor,
+                                  TColor bkColor) const override;
+    void DrawSortingMark(TcxCanvas* canvas, const TRect& r, bool ascending) const override;
+    TcxBorders HeaderBorders(TcxNeighbors) const override { return cxBordersAll; }
+    bool IsHeaderHotTrack() const override { return true; }
+    TColor FooterSeparatorColor() const override { return HeaderDarkEdgeColor(); }
+    void DrawScrollBarPart(TcxCanvas* canvas, bool horizontal, const TRect& r, TcxScrollBarPart part,
+                           TcxButtonState state) const override;
+    void DrawSizeGrip(TcxCanvas* canvas, const TRect& r, TColor backgroundColor) const override;
+    void DrawMonthHeader(TcxCanvas* canvas, const TRect& bounds, const std::string& text, TcxNeighbors neighbors,
+                         const TcxViewParams& viewParams, TcxHeaderArrows arrows, int sideWidth,
+                         const TcxDrawBackgroundEvent& onDrawBackground = {}) const override;
+    void DrawSchedulerNavigatorButton(TcxCanvas* canvas, const TRect& r, TcxButtonState state) const override;
+    void DrawSchedulerBorder(TcxCanvas* canvas, const TRect& r) const override;
+    void DrawGroupBoxFrame(TcxCanvas* canvas, const TRect& r, bool enabled, TcxGroupBoxCaptionPosition position,
+                           TcxBorders borders) const override;
+    TColor GroupBoxTextColor(bool enabled, TcxGroupBoxCaptionPosition position) const override;
+    void DrawPanelBackground(TcxCanvas* canvas, rtl::TObject* control, const TRect& r, TColor colorFrom,
+                             TColor colorTo) const override;
+    void DrawLayoutControlBackground(TcxCanvas* canvas, const TRect& r) const override;
+    void DrawDateNavigatorDateHeader(TcxCanvas* canvas, TRect& r) const override;
+
+    TColor FilterDropDownButtonBorderColor(TcxButtonState state) const override;
+    TColor TabBorderHighlightColor() const override { return HeaderDarkEdgeColor(); }
+    TColor BorderHighlightColor() const override;
+
+    // The header gradient and its edges.
+    virtual TColor HeaderBottomColor() const;
+    virtual TColor HeaderDarkEdgeColor() const;
+    virtual TColor HeaderHighlightEdgeColor() const;
+    virtual TColor HeaderTopColor() const;
+};
+
+// ---- named extra painters ----
+
+// Told when a named painter is registered or removed.
+class IcxLookAndFeelPainterListener {
+public:
+    virtual ~IcxLookAndFeelPainterListener() = default;
+    virtual void PainterChanged(TcxCustomLookAndFeelPainterClass painter) = 0;
+};
+
+// One registered painter; owns its data object.
+class TcxExtendedStylePainterInfo : public rtl::TObject {
+    RTL_CLASS(TcxExtendedStylePainterInfo, rtl::TObject)
+    TcxExtendedStylePainterInfo(const std::string& name, TcxCustomLookAndFeelPainterClass painter,
+                                rtl::TObject* data);
+    ~TcxExtendedStylePainterInfo() override;
+    rtl::TObject* Data = nullptr;
+    std::string Name;
+    TcxCustomLookAndFeelPainterClass Painter = nullptr;
+};
+
+// The process-wide list of named painters, sorted by name, with its listeners.
+class TcxExtendedStylePainters : public rtl::TObject {
+    RTL_CLASS(TcxExtendedStylePainters, rtl::TObject)
+    TcxExtendedStylePainters() = default;
+    ~TcxExtendedStylePainters() override;
+
+    // False, leaving the data with the caller, when the name (in any letter case) is taken.
+    bool Register(const std::string& name, TcxCustomLookAndFeelPainterClass painter, rtl::TObject* data);
+    bool Unregister(const std::string& name);
+    bool GetPainterByName(const std::string& name, TcxCustomLookAndFeelPainterClass& painter) const;
+    bool GetNameByPainter(TcxCustomLookAndFeelPainterClass painter, std::string& name) const;
+    bool GetPainterData(TcxCustomLookAndFeelPainterClass painter, rtl::TObject*& data) const;
+    int FindInfoByName(const std::string& name, TcxExtendedStylePainterInfo*& info) const;
+    void SortPainters();
+    void Changed(TcxCustomLookAndFeelPainterClass painter);
+    void AddListener(IcxLookAndFeelPainterListener* listener);
+    void RemoveListener(IcxLookAndFeelPainterListener* listener);
+    bool HasListener(IcxLookAndFeelPainterListener* listener) const;
+
+    int Count() const { return int(items_.size()); }
+    TcxExtendedStylePainterInfo* GetItem(int index) const;
+    const std::string& GetName(int index) const { return GetItem(index)->Name; }
+    TcxCustomLookAndFeelPainterClass GetPainter(int index) const { return GetItem(index)->Painter; }
+    rtl::TObject* GetData(int index) const { return GetItem(index)->Data; }
+
+private:
+    std::vector<TcxExtendedStylePainterInfo*> items_;
+    std::vector<IcxLookAndFeelPainterListener*> listeners_;
+};
+
+// None before the painter unit starts and after it ends.
+TcxExtendedStylePainters* GetExtendedStylePainters();
+TcxCustomLookAndFeelPainterClass GetCurrentPainterClass();
+// Renews the two scroll-bar page checkerboards from the current system colours.
+void UpdateScrollBarBitmaps();
+TRect cxTextRect(const TRect& r);
+
+// Draws through the visual styles; every element whose theme cannot be opened falls back to the
+// standard painter's (or the base's) drawing.
+class TcxWinXPLookAndFeelPainter : public TcxStandardLookAndFeelPainter {
+    CX_PAINTER_CLASS(TcxWinXPLookAndFeelPainter)
+    TcxLookAndFeelStyle LookAndFeelStyle() const override { return lfsNative; }
+    bool NeedRedrawOnResize() const override;
+    TColor DefaultSchedulerBorderColor() const override;
+    using TcxStandardLookAndFeelPainter::DrawArrow;
+    void DrawArrow(TcxCanvas* canvas, const TRect& r, TcxButtonState state, TcxArrowDirection direction,
+                   bool drawBorder = true) const override;
+    void DrawArrowBorder(TcxCanvas* canvas, const TRect& r, TcxButtonState state) const override;
+    int BorderSize() const override;
+    void DrawBorder(TcxCanvas* canvas, const TRect& r) const override;
+    int ButtonBorderSize(TcxButtonState state = cxbsNormal) const override;
+    TRect ButtonFocusRect(TcxCanvas* canvas, const TRect& r) const override;
+    TColor ButtonSymbolColor(TcxButtonState state, TColor defaultColor = clDefault) const override;
+    int ButtonTextOffset() const override { return 2; }
+    int ButtonTextShift() const override { return 0; }
+    void DrawButton(TcxCanvas* canvas, const TRect& r, const std::string& caption, TcxButtonState state,
+                    bool drawBorder = true, TColor color = clDefault, TColor textColor = clDefault,
+                    bool wordWrap = false, bool isToolButton = false) const override;
+    void DrawExpandButton(TcxCanvas* canvas, const TRect& r, bool expanded, TColor color = clDefault) const override;
+    bool DrawExpandButtonFirst() const override { return false; }
+    int ExpandButtonSize() const override;
+    bool IsButtonHotTrack() const override { return true; }
+    int CheckBorderSize() const override;
+    TSize CheckButtonSize() const override;
+    void DrawCheck(TcxCanvas* canvas, const TRect& r, TcxButtonState state, bool checked, TColor color) const override;
+    void DrawCheckBorder(TcxCanvas* canvas, const TRect& r, TcxButtonState state) const override;
+    void DrawHeader(TcxCanvas* canvas, const TRect& bounds, const TRect& textAreaBounds, TcxNeighbors neighbors,
+                    TcxBorders borders, TcxButtonState state, TAlignment alignHorz, cx::TcxAlignmentVert alignVert,
+                    bool multiLine, bool showEndEllipsis, const std::string& text, TFont* font, TColor textColor,
+                    TColor bkColor, const TcxDrawBackgroundEvent& onDrawBackground = {}, bool isLast = false,
+                    bool isGroup = false) const override;
+    void DrawHeaderPressed(TcxCanvas*, const TRect&) const override {}
+    void DrawSortingMark(TcxCanvas* canvas, const TRect& r, bool ascending) const override;
+    int HeaderBorderSize() const override;
+    int HeaderControlSectionBorderSize(TcxButtonState = cxbsNormal) const override { return HeaderBorderSize(); }
+    bool IsHeaderHotTrack() const override { return true; }
+    TSize SortingMarkSize() const override { return {7, 8}; }
+    void DrawFooterBorder(TcxCanvas* canvas, const TRect& r) const override;
+    bool FooterDrawCellsFirst() const override { return false; }
+    void DrawFilterDropDownButton(TcxCanvas* canvas, const TRect& r, TcxButtonState state,
+                                  bool isFilterActive) const override;
+    void DrawTabBorder(TcxCanvas* canvas, const TRect& r, TcxBorder border, TcxBorders borders,
+                       bool vertical) const override;
+    void DrawIndicatorItem(TcxCanvas* canvas, const TRect& r, TcxIndicatorKind kind, TColor color,
+                           const TcxDrawBackgroundEvent& onDrawBackground = {}) const override;
+    int ScrollBarMinimalThumbSize(bool horizontal) const override;
+    void DrawScrollBarPart(TcxCanvas* canvas, bool horizontal, const TRect& r, TcxScrollBarPart part,
+                           TcxButtonState state) const override;
+    TColor DefaultSchedulerViewContentColor() const override { return 0x00D5FFFF; }
+    TRect SchedulerEventProgressOffsets() const override { return {3, 3, 3, 3}; }
+    void DrawSchedulerNavigatorButton(TcxCanvas* canvas, const TRect& r, TcxButtonState state) const override;
+    void DrawSizeGrip(TcxCanvas* canvas, const TRect& r, TColor backgroundColor) const override;
+    void DrawGroupBoxFrame(TcxCanvas* canvas, const TRect& r, bool enabled, TcxGroupBoxCaptionPosition position,
+                           TcxBorders borders) const override;
+    TColor GroupBoxTextColor(bool enabled, TcxGroupBoxCaptionPosition position) const override;
+    void DrawPanelBackground(TcxCanvas* canvas, rtl::TObject* control, const TRect& r, TColor colorFrom,
+                             TColor colorTo) const override;
+
+    // Draws only the text, through the theme.
+    virtual void DrawContent(TcxCanvas* canvas, void* theme, int partId, int stateId, const TRect& bounds,
+                             const TRect& textArea, TAlignment alignHorz, cx::TcxAlignmentVert alignVert,
+                             bool multiLine, bool showEndEllipsis, bool showPrefix, const std::string& text,
+                             TFont* font, TColor textColor, TColor bkColor) const;
+    using TcxStandardLookAndFeelPainter::DrawContent;
+};
+
+// The push-button theme state of a button state.
+int BtnStateToXPBtnState(TcxButtonState state);

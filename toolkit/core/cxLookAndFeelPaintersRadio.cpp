@@ -378,6 +378,9 @@ void TcxCustomLookAndFeelPainter::DrawRadioButton(TcxCanvas* canvas, int x, int 
 
 TSize TcxCustomLookAndFeelPainter::RadioButtonSize() const { return PrepareRadioButtonImageList()->ImageSize(); }
 
+void cxLookAndFeelPaintersExtendedInitialize();
+void cxLookAndFeelPaintersExtendedFinalize();
+
 namespace cxLookAndFeelPaintersUnit {
 
 namespace {
@@ -386,14 +389,17 @@ int initCount = 0;
 
 void Initialize()
 {
-    if (initCount++ == 0)
-        CreateOffice11Colors(); // the radio images of the Office 2003 look read these colours
+    if (initCount++ > 0)
+        return;
+    CreateOffice11Colors(); // the radio images of the Office 2003 look read these colours
+    cxLookAndFeelPaintersExtendedInitialize();
 }
 
 void Finalize()
 {
     if (initCount == 0 || --initCount > 0)
         return;
+    cxLookAndFeelPaintersExtendedFinalize();
     instance.reset();
     imageIndexMap.clear();
     ReleaseOffice11Colors();

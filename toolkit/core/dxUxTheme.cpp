@@ -65,6 +65,44 @@ HRESULT DrawThemeParentBackground(TdxWindowHandle wnd, HDC dc, const TRect& r)
     return result;
 }
 
+HRESULT DrawThemeBackground(HTHEME theme, HDC dc, int part, int state, const TRect& r, const TRect* clip)
+{
+    return procs.DrawThemeBackground(theme, dc, part, state, r, clip);
+}
+
+HRESULT DrawThemeText(HTHEME theme, HDC dc, int part, int state, const std::string& text, int length,
+                      unsigned flags, unsigned flags2, const TRect& r)
+{
+    return procs.DrawThemeText(theme, dc, part, state, text, length, flags, flags2, r);
+}
+
+HRESULT DrawThemeEdge(HTHEME theme, HDC dc, int part, int state, const TRect& r, unsigned edge, unsigned flags,
+                      TRect* content)
+{
+    return procs.DrawThemeEdge(theme, dc, part, state, r, edge, flags, content);
+}
+
+HRESULT GetThemeColor(HTHEME theme, int part, int state, int propId, COLORREF& color)
+{
+    return procs.GetThemeColor(theme, part, state, propId, color);
+}
+
+HRESULT GetThemePartSize(HTHEME theme, HDC dc, int part, int state, const TRect* r, int sizeKind, TSize& size)
+{
+    return procs.GetThemePartSize(theme, dc, part, state, r, sizeKind, size);
+}
+
+HRESULT GetThemeBackgroundContentRect(HTHEME theme, HDC dc, int part, int state, const TRect& bounds,
+                                      TRect& content)
+{
+    return procs.GetThemeBackgroundContentRect(theme, dc, part, state, bounds, content);
+}
+
+bool IsThemeBackgroundPartiallyTransparent(HTHEME theme, int part, int state)
+{
+    return procs.IsThemeBackgroundPartiallyTransparent(theme, part, state);
+}
+
 void dxUxThemeBindForTesting(const TdxUxThemeProcs* fake)
 {
     libraryLoaded = fake != nullptr;

@@ -46,6 +46,20 @@ struct TdxUxThemeProcs {
     std::function<HRESULT(std::u16string& fileName, std::u16string* colorName, std::u16string* sizeName)>
         GetCurrentThemeName;
     std::function<HRESULT(TdxWindowHandle, HDC, const TRect*)> DrawThemeParentBackground;
+    // The drawing and metric entry points the themed painter calls.
+    std::function<HRESULT(HTHEME, HDC, int part, int state, const TRect& r, const TRect* clip)> DrawThemeBackground;
+    std::function<HRESULT(HTHEME, HDC, int part, int state, const std::string& text, int length, unsigned flags,
+                          unsigned flags2, const TRect& r)>
+        DrawThemeText;
+    std::function<HRESULT(HTHEME, HDC, int part, int state, const TRect& r, unsigned edge, unsigned flags,
+                          TRect* content)>
+        DrawThemeEdge;
+    std::function<HRESULT(HTHEME, int part, int state, int propId, COLORREF& color)> GetThemeColor;
+    std::function<HRESULT(HTHEME, HDC, int part, int state, const TRect* r, int sizeKind, TSize& size)>
+        GetThemePartSize;
+    std::function<HRESULT(HTHEME, HDC, int part, int state, const TRect& bounds, TRect& content)>
+        GetThemeBackgroundContentRect;
+    std::function<bool(HTHEME, int part, int state)> IsThemeBackgroundPartiallyTransparent;
 };
 
 // Whether an entry point of that name was bound.
@@ -61,6 +75,20 @@ bool IsThemeActive();
 HRESULT GetCurrentThemeName(std::u16string& fileName, std::u16string* colorName, std::u16string* sizeName);
 // The device context's selected font is selected again after the call.
 HRESULT DrawThemeParentBackground(TdxWindowHandle wnd, HDC dc, const TRect& r);
+
+// The drawing and metric wrappers; like the others they forward without checking.
+HRESULT DrawThemeBackground(HTHEME theme, HDC dc, int part, int state, const TRect& r, const TRect* clip = nullptr);
+HRESULT DrawThemeText(HTHEME theme, HDC dc, int part, int state, const std::string& text, int length,
+                      unsigned flags, unsigned flags2, const TRect& r);
+HRESULT DrawThemeEdge(HTHEME theme, HDC dc, int part, int state, const TRect& r, unsigned edge, unsigned flags,
+                      TRect* content = nullptr);
+HRESULT GetThemeColor(HTHEME theme, int part, int state, int propId, COLORREF& color);
+// Size kinds of GetThemePartSize.
+constexpr int TS_MIN = 0, TS_TRUE = 1, TS_DRAW = 2;
+HRESULT GetThemePartSize(HTHEME theme, HDC dc, int part, int state, const TRect* r, int sizeKind, TSize& size);
+HRESULT GetThemeBackgroundContentRect(HTHEME theme, HDC dc, int part, int state, const TRect& bounds,
+                                      TRect& content);
+bool IsThemeBackgroundPartiallyTransparent(HTHEME theme, int part, int state);
 
 // Binds a fake library (the "loaded" flag set, the given slots filled); an empty argument
 // unloads it again. For tests of the theme manager's caching only.

@@ -1,0 +1,386 @@
+// The themed painter: each element through the visual-styles theme of its kind, or, when that
+// theme cannot be opened, the standard painter's drawing.
+#include "toolkit/core/cxLookAndFeelPainters.h"
+
+#include "toolkit/core/cxGeometry.h"
+#include "toolkit/core/dxOffice11.h"
+#include "toolkit/core/dxThemeManager.h"
+
+#include <algorithm>
+
+using namespace cx;
+
+namespace {
+
+// Published part, state and property numbers of the theme classes.
+constexpr int BP_PUSHBUTTON = 1, BP_CHECKBOX = 3, BP_GROUPBOX = 4;
+constexpr int SBP_ARROWBTN = 1, SBP_THUMBBTNHORZ = 2, SBP_THUMBBTNVERT = 3, SBP_LOWERTRACKHORZ = 4,
+              SBP_UPPERTRACKHORZ = 5, SBP_LOWERTRACKVERT = 6, SBP_UPPERTRACKVERT = 7, SBP_GRIPPERHORZ = 8,
+              SBP_GRIPPERVERT = 9, SBP_SIZEBOX = 10;
+constexpr int TVP_GLYPH = 2, HP_HEADERITEM = 1, HP_HEADERITEMRIGHT = 3, LVP_EMPTYTEXT = 5, CP_DROPDOWNBUTTON = 1;
+constexpr int TP_BUTTON = 1;
+constexpr int TMT_BORDERCOLOR = 3801, TMT_TEXTCOLOR = 3803;
+constexpr unsigned kBdrRaisedInner = 4, kBfRect = 15;
+constexpr unsigned DT_CENTER = 1, DT_RIGHT = 2, DT_VCENTER = 4, DT_BOTTOM = 8, DT_WORDBREAK = 0x10,
+                   DT_SINGLELINE = 0x20, DT_NOPREFIX = 0x800, DT_EDITCONTROL = 0x2000, DT_END_ELLIPSIS = 0x8000;
+
+const int arrowStates[4][5] = {{1, 1, 2, 3, 4}, {5, 5, 6, 7, 8}, {9, 9, 10, 11, 12}, {13, 13, 14, 15, 16}};
+const int checkStates[2][5] = {{1, 1, 2, 3, 4}, {5, 5, 6, 7, 8}};
+const int headerStates[5] = {1, 1, 2, 3, 1};
+const int comboStates[5] = {1, 1, 2, 3, 4};
+const int toolBarStates[5] = {2, 2, 5, 3, 4};
+const int scrollStates[5] = {1, 1, 2, 3, 4};
+
+const TcxStandardLookAndFeelPainter* Standard() { return TcxStandardLookAndFeelPainter::Class(); }
+
+HTHEME Theme(TdxThemedObjectType type) { return OpenTheme(type); }
+
+TRect Shrink(const TRect& r, int d) { return {r.Left + d, r.Top + d, r.Right - d, r.Bottom - d}; }
+
+TRect ContentOf100(HTHEME theme, int part, int state)
+{
+    TRect content{0, 0, 100, 100};
+    GetThemeBackgroundContentRect(theme, nullptr, part, state, {0, 0, 100, 100}, content);
+    return content;
+}
+
+} // namespace
+
+int BtnStateToXPBtnState(TcxButtonState state)
+{
+    static const int states[5] = {5, 1, 2, 3, 4};
+    return states[state];
+}
+
+bool TcxWinXPLookAndFeelPainter::NeedRedrawOnResize() const
+{
+    return AreVisualStylesAvailable(TdxThemedObjectTypes{});
+}
+
+TColor TcxWinXPLookAndFeelPainter::DefaultSchedulerBorderColor() const
+{
+    COLORREF color = 0;
+    if (HTHEME theme = Theme(totComboBox))
+        GetThemeColor(theme, 1, 1, TMT_BORDERCOLOR, color);
+    return TColor(color);
+}
+
+void TcxWinXPLookAndFeelPainter::DrawArrow(TcxCanvas* canvas, const TRect& r, TcxButtonState state,
+                                           TcxArrowDirection direction, bool drawBorder) const
+{
+    if (HTHEME theme = Theme(totScrollBar))
+        DrawThemeBackground(theme, canvas->GetHandle(), SBP_ARROWBTN, arrowStates[direction][state], r);
+    else
+        TcxCustomLookAndFeelPainter::DrawArrow(canvas, r, state, direction, drawBorder);
+}
+
+void TcxWinXPLookAndFeelPainter::DrawArrowBorder(TcxCanvas* canvas, const TRect& r, TcxButtonState state) const
+{
+    if (HTHEME theme = Theme(totButton))
+        DrawThemeBackground(theme, canvas->GetHandle(), BP_PUSHBUTTON, BtnStateToXPBtnState(state), r);
+    else
+        TcxCustomLookAndFeelPainter::DrawArrowBorder(canvas, r, state);
+}
+
+int TcxWinXPLookAndFeelPainter::BorderSize() const
+{
+    return Theme(totListView) ? 1 : Standard()->BorderSize();
+}
+
+void TcxWinXPLookAndFeelPainter::DrawBorder(TcxCanvas* canvas, const TRect& r) const
+{
+    HTHEME theme = Theme(totListView);
+    if (!theme) {
+        Standard()->DrawBorder(canvas, r);
+        return;
+    }
+    canvas->SaveDC();
+    canvas->ExcludeClipRect(Shrink(r, 1));
+    DrawThemeBackground(theme, canvas->GetHandle(), LVP_EMPTYTEXT, 0, r);
+    canvas->RestoreDC();
+}
+
+int TcxWinXPLookAndFeelPainter::ButtonBorderSize(TcxButtonState state) const
+{
+    HTHEME theme = Theme(totButton);
+    if (!theme)
+        return Standard()->ButtonBorderSize(cxbsNormal);
+    return ContentOf100(theme, BP_PUSHBUTTON, BtnStateToXPBtnState(state)).Left;
+}
+
+TRect TcxWinXPLookAndFeelPainter::ButtonFocusRect(TcxCanvas* canvas, const TRect& r) const
+{
+    if (HTHEME theme = Theme(totButton)) {
+        TRect content = r;
+        if (GetThemeBackgroundContentRect(theme, canvas ? canvas->GetHandle() : nullptr, BP_PUSHBUTTON, 1, r,
+                                          content) == cx::S_OK)
+            return content;
+    }
+    return TcxCustomLookAndFeelPainter::ButtonFocusRect(canvas, r);
+}
+
+TColor TcxWinXPLookAndFeelPainter::ButtonSymbolColor(TcxButtonState state, TColor defaultColor) const
+{
+    HTHEME theme = Theme(totButton);
+    if (!theme)
+        return TcxCustomLookAndFeelPainter::ButtonSymbolColor(state, defaultColor);
+    COLORREF color = 0;
+    if (GetThemeColor(theme, BP_PUSHBUTTON, BtnStateToXPBtnState(state), TMT_TEXTCOLOR, color) != cx::S_OK)
+        return TcxCustomLookAndFeelPainter::ButtonSymbolColor(state, defaultColor);
+    return TColor(color);
+}
+
+void TcxWinXPLookAndFeelPainter::DrawButton(TcxCanvas* canvas, const TRect& r, const std::string& caption,
+                                            TcxButtonState state, bool drawBorder, TColor color, TColor textColor,
+                                            bool wordWrap, bool isToolButton) const
+{
+    HTHEME theme = Theme(isToolButton ? totToolBar : totButton);
+    if (!theme) {
+        TcxCustomLookAndFeelPainter::DrawButton(canvas, r, caption, state, drawBorder, color, textColor, wordWrap,
+                                                isToolButton);
+        return;
+    }
+    const int part = isToolButton ? TP_BUTTON : BP_PUSHBUTTON;
+    const int themeState = BtnStateToXPBtnState(state);
+    DrawThemeBackground(theme, canvas->GetHandle(), part, themeState, r);
+    DrawThemeText(theme, canvas->GetHandle(), part, themeState, caption, -1, DT_CENTER | DT_VCENTER | DT_SINGLELINE,
+                  0, r);
+}
+
+void TcxWinXPLookAndFeelPainter::DrawExpandButton(TcxCanvas* canvas, const TRect& r, bool expanded,
+                                                  TColor color) const
+{
+    HTHEME theme = Theme(totTreeview);
+    if (!theme) {
+        Standard()->DrawExpandButton(canvas, r, expanded, color);
+        return;
+    }
+    DrawThemeBackground(theme, canvas->GetHandle(), TVP_GLYPH, expanded ? 2 : 1, r);
+    canvas->ExcludeClipRect(r);
+}
+
+int TcxWinXPLookAndFeelPainter::ExpandButtonSize() const
+{
+    HTHEME theme = Theme(totTreeview);
+    if (!theme)
+        return Standard()->ExpandButtonSize();
+    TSize size{};
+    GetThemePartSize(theme, nullptr, TVP_GLYPH, 2, nullptr, TS_TRUE, size);
+    return size.cx;
+}
+
+int TcxWinXPLookAndFeelPainter::CheckBorderSize() const
+{
+    return Theme(totButton) ? 0 : TcxCustomLookAndFeelPainter::CheckBorderSize();
+}
+
+TSize TcxWinXPLookAndFeelPainter::CheckButtonSize() const
+{
+    HTHEME theme = Theme(totButton);
+    if (!theme)
+        return TcxCustomLookAndFeelPainter::CheckButtonSize();
+    TSize size{};
+    GetThemePartSize(theme, nullptr, BP_CHECKBOX, 5, nullptr, TS_TRUE, size);
+    return size;
+}
+
+void TcxWinXPLookAndFeelPainter::DrawCheck(TcxCanvas* canvas, const TRect& r, TcxButtonState state, bool checked,
+                                           TColor color) const
+{
+    if (HTHEME theme = Theme(totButton))
+        DrawThemeBackground(theme, canvas->GetHandle(), BP_CHECKBOX, checkStates[checked ? 1 : 0][state], r);
+    else
+        TcxCustomLookAndFeelPainter::DrawCheck(canvas, r, state, checked, color);
+}
+
+void TcxWinXPLookAndFeelPainter::DrawCheckBorder(TcxCanvas* canvas, const TRect& r, TcxButtonState state) const
+{
+    // A themed check box is one picture, border included.
+    if (!Theme(totButton))
+        Standard()->DrawCheckBorder(canvas, r, state);
+}
+
+void TcxWinXPLookAndFeelPainter::DrawHeader(TcxCanvas* canvas, const TRect& bounds, const TRect& textAreaBounds,
+                                            TcxNeighbors neighbors, TcxBorders borders, TcxButtonState state,
+                                            TAlignment alignHorz, cx::TcxAlignmentVert alignVert, bool multiLine,
+                                            bool showEndEllipsis, const std::string& text, TFont* font,
+                                            TColor textColor, TColor bkColor,
+                                            const TcxDrawBackgroundEvent& onDrawBackground, bool isLast,
+                                            bool isGroup) const
+{
+    HTHEME theme = Theme(totHeader);
+    if (!theme) {
+        TcxCustomLookAndFeelPainter::DrawHeader(canvas, bounds, textAreaBounds, neighbors, borders, state, alignHorz,
+                                                alignVert, multiLine, showEndEllipsis, text, font, textColor,
+                                                bkColor, onDrawBackground, isLast, isGroup);
+        return;
+    }
+    const int themeState = headerStates[state];
+    const TOffice11Scheme scheme = GetOffice11Scheme();
+    const bool rightItem = isLast && themeState == 1 && (scheme == schNormalColor || scheme == schHomestead);
+    const int part = rightItem ? HP_HEADERITEMRIGHT : HP_HEADERITEM;
+    DrawThemeBackground(theme, canvas->GetHandle(), part, themeState, bounds);
+    const TRect textArea = state == cxbsPressed ? cxRectOffset(textAreaBounds, 1, 1) : textAreaBounds;
+    DrawContent(canvas, theme, part, themeState, bounds, textArea, alignHorz, alignVert, multiLine, showEndEllipsis,
+                false, text, font, textColor, bkColor);
+}
+
+void TcxWinXPLookAndFeelPainter::DrawContent(TcxCanvas* canvas, void* theme, int partId, int stateId, const TRect&,
+                                             const TRect& textArea, TAlignment alignHorz,
+                                             cx::TcxAlignmentVert alignVert, bool multiLine, bool showEndEllipsis,
+                                             bool showPrefix, const std::string& text, TFont* font,
+                                             TColor textColor, TColor) const
+{
+    if (text.empty())
+        return;
+    if (font)
+        canvas->SetFont(font);
+    canvas->GetFont()->SetColor(textColor);
+    TRect r = textArea;
+    if (multiLine)
+        canvas->AlignMultiLineTextRectVertically(r, text, alignVert, true, showPrefix);
+    unsigned flags = DT_EDITCONTROL;
+    flags |= alignHorz == taRightJustify ? DT_RIGHT : alignHorz == taCenter ? DT_CENTER : 0;
+    flags |= alignVert == vaBottom ? DT_BOTTOM : alignVert == vaCenter ? DT_VCENTER : 0;
+    flags |= multiLine ? DT_WORDBREAK : DT_SINGLELINE;
+    if (showEndEllipsis)
+        flags |= DT_END_ELLIPSIS;
+    if (!showPrefix)
+        flags |= DT_NOPREFIX;
+    DrawThemeText(theme, canvas->GetHandle(), partId, stateId, text, -1, flags, 0, r);
+}
+
+void TcxWinXPLookAndFeelPainter::DrawSortingMark(TcxCanvas* canvas, const TRect& r, bool ascending) const
+{
+    TcxUltraFlatLookAndFeelPainter::Class()->DrawSortingMark(canvas, r, ascending);
+}
+
+int TcxWinXPLookAndFeelPainter::HeaderBorderSize() const
+{
+    HTHEME theme = Theme(totHeader);
+    if (!theme)
+        return Standard()->HeaderBorderSize();
+    const TRect content = ContentOf100(theme, HP_HEADERITEM, 1);
+    return std::max((content.Left + content.Top) / 2, 1);
+}
+
+void TcxWinXPLookAndFeelPainter::DrawFooterBorder(TcxCanvas* canvas, const TRect& r) const
+{
+    if (HTHEME theme = Theme(totEdit))
+        DrawThemeEdge(theme, canvas->GetHandle(), 0, 0, r, kBdrRaisedInner, kBfRect);
+    else
+        Standard()->DrawFooterBorder(canvas, r);
+}
+
+void TcxWinXPLookAndFeelPainter::DrawFilterDropDownButton(TcxCanvas* canvas, const TRect& r, TcxButtonState state,
+                                                          bool isFilterActive) const
+{
+    if (HTHEME theme = Theme(totComboBox))
+        DrawThemeBackground(theme, canvas->GetHandle(), CP_DROPDOWNBUTTON, comboStates[state], r);
+    else
+        Standard()->DrawFilterDropDownButton(canvas, r, state, isFilterActive);
+}
+
+void TcxWinXPLookAndFeelPainter::DrawTabBorder(TcxCanvas* canvas, const TRect& r, TcxBorder border,
+                                               TcxBorders borders, bool vertical) const
+{
+    if (!Theme(totTab))
+        Standard()->DrawTabBorder(canvas, r, border, borders, vertical);
+}
+
+void TcxWinXPLookAndFeelPainter::DrawIndicatorItem(TcxCanvas* canvas, const TRect& r, TcxIndicatorKind kind,
+                                                   TColor color, const TcxDrawBackgroundEvent& onDrawBackground) const
+{
+    TcxFlatLookAndFeelPainter::Class()->TcxCustomLookAndFeelPainter::DrawIndicatorItem(canvas, r, kind, color,
+                                                                                       onDrawBackground);
+}
+
+int TcxWinXPLookAndFeelPainter::ScrollBarMinimalThumbSize(bool horizontal) const
+{
+    HTHEME theme = Theme(totScrollBar);
+    const int gripper = horizontal ? SBP_GRIPPERHORZ : SBP_GRIPPERVERT;
+    TSize minSize{};
+    if (!theme || GetThemePartSize(theme, nullptr, gripper, 1, nullptr, TS_MIN, minSize) != cx::S_OK)
+        return 8;
+    const int minimum = horizontal ? minSize.cy : minSize.cx;
+    TSize trueSize{};
+    if (GetThemePartSize(theme, nullptr, gripper, 1, nullptr, TS_TRUE, trueSize) == cx::S_OK)
+        return std::max(std::max(minimum, (horizontal ? trueSize.cy : trueSize.cx) + 4), 8);
+    return std::max(minimum, 8);
+}
+
+void TcxWinXPLookAndFeelPainter::DrawScrollBarPart(TcxCanvas* canvas, bool horizontal, const TRect& r,
+                                                   TcxScrollBarPart part, TcxButtonState state) const
+{
+    if (cxRectIsEmpty(r) || part == sbpNone)
+        return;
+    HTHEME theme = Theme(totScrollBar);
+    if (!theme) {
+        Standard()->DrawScrollBarPart(canvas, horizontal, r, part, state);
+        return;
+    }
+    const HDC dc = canvas->GetHandle();
+    switch (part) {
+    case sbpLineUp:
+    case sbpLineDown:
+        DrawArrow(canvas, r, state, GetArrowDirection(horizontal, part), true);
+        break;
+    case sbpThumbnail:
+        DrawThemeBackground(theme, dc, horizontal ? SBP_THUMBBTNHORZ : SBP_THUMBBTNVERT, scrollStates[state], r);
+        DrawThemeBackground(theme, dc, horizontal ? SBP_GRIPPERHORZ : SBP_GRIPPERVERT, 0, r);
+        break;
+    case sbpPageUp:
+        DrawThemeBackground(theme, dc, horizontal ? SBP_LOWERTRACKHORZ : SBP_LOWERTRACKVERT, scrollStates[state], r);
+        break;
+    case sbpPageDown:
+        DrawThemeBackground(theme, dc, horizontal ? SBP_UPPERTRACKHORZ : SBP_UPPERTRACKVERT, scrollStates[state], r);
+        break;
+    default:
+        break;
+    }
+}
+
+void TcxWinXPLookAndFeelPainter::DrawSchedulerNavigatorButton(TcxCanvas* canvas, const TRect& r,
+                                                              TcxButtonState state) const
+{
+    if (HTHEME theme = Theme(totToolBar))
+        DrawThemeBackground(theme, canvas->GetHandle(), TP_BUTTON, toolBarStates[state], r);
+    else
+        TcxCustomLookAndFeelPainter::DrawSchedulerNavigatorButton(canvas, r, state);
+}
+
+void TcxWinXPLookAndFeelPainter::DrawSizeGrip(TcxCanvas* canvas, const TRect& r, TColor backgroundColor) const
+{
+    canvas->FillRect(r, backgroundColor);
+    if (HTHEME theme = Theme(totScrollBar))
+        DrawThemeBackground(theme, canvas->GetHandle(), SBP_SIZEBOX, 1, r);
+    else
+        TcxCustomLookAndFeelPainter::DrawSizeGrip(canvas, r, clDefault);
+}
+
+void TcxWinXPLookAndFeelPainter::DrawGroupBoxFrame(TcxCanvas* canvas, const TRect& r, bool enabled,
+                                                   TcxGroupBoxCaptionPosition position, TcxBorders borders) const
+{
+    if (HTHEME theme = Theme(totButton))
+        DrawThemeBackground(theme, canvas->GetHandle(), BP_GROUPBOX, enabled ? 1 : 2, r);
+    else
+        Standard()->DrawGroupBoxFrame(canvas, r, enabled, position, borders);
+}
+
+TColor TcxWinXPLookAndFeelPainter::GroupBoxTextColor(bool enabled, TcxGroupBoxCaptionPosition position) const
+{
+    HTHEME theme = Theme(totButton);
+    COLORREF color = 0;
+    if (!theme || GetThemeColor(theme, BP_GROUPBOX, enabled ? 1 : 2, TMT_TEXTCOLOR, color) != cx::S_OK)
+        return TcxCustomLookAndFeelPainter::GroupBoxTextColor(enabled, position);
+    return TColor(color);
+}
+
+void TcxWinXPLookAndFeelPainter::DrawPanelBackground(TcxCanvas* canvas, rtl::TObject* control, const TRect& r,
+                                                     TColor colorFrom, TColor colorTo) const
+{
+    if (colorFrom == clDefault)
+        TcxCustomLookAndFeelPainter::DrawPanelBackground(canvas, control, r, colorFrom, colorTo);
+    else
+        canvas->FillRect(r, colorFrom);
+}
