@@ -61,7 +61,8 @@ function(ammerlin_tests name)
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tests)
   target_compile_definitions(${name} PRIVATE
     AMMERLIN_FIXTURES_DIR="${AMMERLIN_FIXTURES_DIR}"
-    AMMERLIN_DATA_DIR="${AMMERLIN_DATA_DIR}")
+    AMMERLIN_DATA_DIR="${AMMERLIN_DATA_DIR}"
+    AMMERLIN_TESTS_DIR="${CMAKE_SOURCE_DIR}/tests")
   include(GoogleTest)
   set(props ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
   if(ARG_LABEL)

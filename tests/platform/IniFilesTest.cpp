@@ -12,7 +12,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const fs::path FixtureDir = fs::path(__FILE__).parent_path() / "fixtures";
+const fs::path FixtureDir = fs::path(AMMERLIN_TESTS_DIR) / "platform" / "fixtures";
 
 std::string ReadBytes(const fs::path& p)
 {

@@ -14,7 +14,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const fs::path FixtureDir = fs::path(__FILE__).parent_path() / "fixtures";
+const fs::path FixtureDir = fs::path(AMMERLIN_TESTS_DIR) / "toolkit/data" / "fixtures";
 
 std::vector<Byte> FileBytes(const fs::path& p)
 {
