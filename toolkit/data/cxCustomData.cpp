@@ -1,6 +1,7 @@
 // The data controller's core: fields, value readers, notices, items, values and records, update
 // locking with the change set, the stream, the filter criteria and the incremental search.
 #include "toolkit/data/cxCustomData.h"
+#include "toolkit/data/cxCustomDataKeys.h"
 
 #include <algorithm>
 
@@ -296,6 +297,11 @@ void TcxCustomDataController::BeforeDestruction()
 TcxCustomDataController::~TcxCustomDataController()
 {
     destroying_ = true;
+    FreeAndNil(saveObject_);
+    if (masterRelation_ && masterRelation_->DetailDataController == this)
+        masterRelation_->DetailDataController = nullptr;
+    // The detail objects (and the link objects they own) go with the storage below.
+    FreeAndNil(relations_);
     FreeAndNil(info_);
     FreeAndNil(summary_);
     FreeAndNil(filter_);
@@ -426,6 +432,8 @@ void TcxCustomDataController::UpdateItemIndexes()
 
 void TcxCustomDataController::RemoveField(TcxCustomDataField* field)
 {
+    if (relations_)
+        relations_->RemoveDataField(field);
     if (destroying_)
         return;
     filter_->RemoveItemByField(field);
@@ -588,6 +596,8 @@ int TcxCustomDataController::InsertRecord(int recordIndex)
     if (recordIndex < 0 || recordIndex > GetRecordCount())
         InvalidOperation(&cxSDataRecordIndexError);
     storage_->InsertRecord(recordIndex);
+    if (relations_ && relations_->GetCount() > 0)
+        CorrectAfterInsert(recordIndex);
     DataChanged(dcNew, -1, -1);
     return recordIndex;
 }
@@ -597,7 +607,9 @@ void TcxCustomDataController::DeleteRecord(int recordIndex)
     CheckRecordRange(recordIndex);
     if (recordIndex == provider_->EditingRecordIndex())
         provider_->SetEditingRecordIndex(cxNoEditingRecord);
-    storage_->DeleteRecord(recordIndex);
+    storage_->DeleteRecord(recordIndex);   // frees the record's detail object and its details
+    if (relations_ && relations_->GetCount() > 0)
+        CorrectAfterDelete(recordIndex);
     CheckSelectedCount(recordIndex);
     CheckInternalRecordRange(recordIndex);
     DataChanged(dcDeleted, -1, -1);

@@ -841,6 +841,102 @@ struct TcxDataSelectionChangedInfo {
     int RowIndex = -1;
 };
 
+// --- master-detail relations ------------------------------------------------------------------------
+class TcxCustomDataRelationList;
+
+// What a master record keeps for one relation: the link object the control attached (owned) and
+// the provider's remembered has-children answer.
+class TcxDetailInfoObject : public TObject {
+    RTL_CLASS(TcxDetailInfoObject, TObject)
+    ~TcxDetailInfoObject() override { FreeAndNil(LinkObject); }
+    TObject* LinkObject = nullptr;
+    bool HasChildren = false;
+    bool HasChildrenAssigned = false;
+};
+
+// Held by a master record in the relation list's internal field (freed with the record).
+class TcxDetailObject : public TObject {
+    RTL_CLASS(TcxDetailObject, TObject)
+    ~TcxDetailObject() override { Clear(); }
+    void Clear();
+    bool ClearHasChildrenFlag();
+    void ClearInfoObject(int index);
+    void CorrectCount(TcxCustomDataRelationList* relations);
+    TcxDetailInfoObject* GetInfoObject(int index) const;
+    int GetInfoObjectCount() const { return static_cast<int>(infos_.size()); }
+    bool GetIsEmpty() const;
+    TObject* GetLinkObject(int index) const;
+    int GetLinkObjectCount() const { return GetInfoObjectCount(); }
+    void SetInfoObject(int index, TcxDetailInfoObject* info);
+    void SetLinkObject(int index, TObject* object);
+    int ActiveRelationIndex = -1;
+    bool Expanded = false;
+
+private:
+    std::vector<TcxDetailInfoObject*> infos_;
+};
+
+class TcxCustomDataRelation : public TObject {
+    RTL_CLASS(TcxCustomDataRelation, TObject)
+    TcxCustomDataRelation(TcxCustomDataRelationList* relationList, TObject* item);
+    ~TcxCustomDataRelation() override;
+    virtual void RemoveDataField(TcxCustomDataField* field) {}
+    virtual void Assign(TcxCustomDataRelation* source) {}
+    void Changed();
+    TcxCustomDataController* GetDataController() const;
+    int GetIndex() const;
+    TObject* Item() const { return item_; }
+    TcxCustomDataRelationList* RelationList() const { return relationList_; }
+    TcxCustomDataController* DetailDataController = nullptr;
+
+private:
+    friend class TcxCustomDataRelationList;
+    TObject* item_;
+    TcxCustomDataRelationList* relationList_ = nullptr;
+};
+using TcxCustomDataRelationClass = TClassRef<TcxCustomDataRelation, TcxCustomDataRelationList*, TObject*>;
+
+class TcxCustomDataRelationList : public TObject {
+    RTL_CLASS(TcxCustomDataRelationList, TObject)
+    explicit TcxCustomDataRelationList(TcxCustomDataController* controller) : controller_(controller) {}
+    ~TcxCustomDataRelationList() override;
+    TcxCustomDataRelation* Add(TObject* item);
+    void Assign(TcxCustomDataRelationList* source);
+    void BeginUpdate() { ++lockCount_; }
+    void EndUpdate();
+    void Clear();
+    bool ClearDetailObject(int recordIndex, int relationIndex);
+    TcxCustomDataRelation* FindByItem(TObject* item) const;
+    TcxDetailObject* GetDetailObject(int recordIndex);
+    bool IsDetailObjectExist(int recordIndex, int relationIndex);
+    bool IsEmpty() const;
+    void Move(int from, int to);
+    void RemoveByItem(TObject* item);
+    void Changed(TcxCustomDataRelation* relation);
+    TcxDetailObject* GetValueAsDetailObject(int recordIndex);
+    void RemoveDataField(TcxCustomDataField* field);
+    int GetCount() const { return static_cast<int>(items_.size()); }
+    TcxCustomDataRelation* GetItem(int index) const { return items_.at(index); }
+    TcxCustomDataController* DataController() const { return controller_; }
+    TcxCustomDataField* DetailObjectField() const { return detailObjectField_; }
+
+private:
+    friend class TcxCustomDataRelation;
+    void Update(TcxCustomDataRelation* relation);
+    void AddItem(TcxCustomDataRelation* relation);
+    void RemoveItem(TcxCustomDataRelation* relation);
+    TcxCustomDataController* controller_;
+    TcxCustomDataField* detailObjectField_ = nullptr;
+    std::vector<TcxCustomDataRelation*> items_;
+    int lockCount_ = 0;
+};
+
+enum TcxDataControllerDetailMode { dcdmNone, dcdmPattern, dcdmClone };
+class TcxSaveObject;
+using TcxDataControllerEachDetailProc = std::function<void(TcxCustomDataController*)>;
+using TcxDataDetailExpandingEvent = Event<void(TcxCustomDataController*, int, bool&)>;
+using TcxDataDetailExpandedEvent = Event<void(TcxCustomDataController*, int)>;
+
 class TcxDataListenerLink : public TObject {
     RTL_CLASS(TcxDataListenerLink, TObject)
     TcxCustomDataController* Ref = nullptr;
@@ -915,7 +1011,70 @@ class TcxCustomDataController : public TPersistent {
     virtual bool IsSmartRefresh() const { return false; }
     virtual bool IsLoading() const;
     virtual bool IsDestroying() const;
-    bool IsKeyNavigation() const { return false; }
+    virtual bool IsKeyNavigation() const;
+
+    // Master-detail: the pattern controller is set up with a relation; clones are created per
+    // master record through link objects and share the pattern's settings.
+    TcxDataControllerDetailMode GetDetailMode() const;
+    bool GetIsPattern() const { return GetDetailMode() == dcdmPattern; }
+    virtual bool IsDetailMode() const { return masterRelation_ != nullptr; }
+    void SetIsPattern(bool value);
+    void AddDataChangeRefCount();
+    void RemoveDataChangeRefCount();
+    virtual TcxCustomDataRelation* GetMasterRelation() const { return masterRelation_; }
+    virtual int GetMasterRecordIndex() const { return masterRecordIndex_; }
+    virtual TcxCustomDataController* GetMasterDataController() const;
+    TcxCustomDataController* GetRootDataController();
+    TcxCustomDataController* GetPatternDataController();
+    virtual void SetMasterRelation(TcxCustomDataRelation* relation, int masterRecordIndex);
+    void SetMasterMode(TcxCustomDataRelation* relation, bool isPattern);
+    TcxCustomDataRelationList* GetRelations();
+    virtual TcxCustomDataRelationClass GetRelationClass() const { return TcxCustomDataRelationClass::Of<TcxCustomDataRelation>(); }
+    virtual void UpdateRelations(TcxCustomDataRelation* relation);
+    virtual void ResetRelationByItem(TObject* item);
+    void ClearDetailsMasterRelation(TcxCustomDataRelation* relation);
+    virtual TObject* CreateDetailLinkObject(TcxCustomDataRelation* relation, int recordIndex) { return nullptr; }
+    virtual TcxCustomDataController* GetDetailDataControllerByLinkObject(TObject* linkObject) { return nullptr; }
+    TObject* GetDetailLinkObject(int recordIndex, int relationIndex);
+    TcxCustomDataController* GetDetailDataController(int recordIndex, int relationIndex);
+    bool IsDetailDataControllerExist(int recordIndex, int relationIndex);
+    void ClearDetailLinkObject(int recordIndex, int relationIndex);
+    void ClearDetails();
+    void CollapseDetails();
+    bool GetDetailExpanding(int recordIndex);
+    bool ChangeDetailExpanding(int recordIndex, bool expanded);
+    virtual bool CanChangeDetailExpanding(int recordIndex, bool expanded);
+    virtual void DoDetailExpanding(int recordIndex, bool& allow) { if (OnDetailExpanding) OnDetailExpanding(this, recordIndex, allow); }
+    virtual void DoDetailCollapsing(int recordIndex, bool& allow) { if (OnDetailCollapsing) OnDetailCollapsing(this, recordIndex, allow); }
+    virtual void DoDetailExpanded(int recordIndex) { if (OnDetailExpanded) OnDetailExpanded(this, recordIndex); }
+    virtual void DoDetailCollapsed(int recordIndex) { if (OnDetailCollapsed) OnDetailCollapsed(this, recordIndex); }
+    int GetDetailActiveRelationIndex(int recordIndex);
+    void ChangeDetailActiveRelationIndex(int recordIndex, int relationIndex);
+    virtual int GetDefaultActiveRelationIndex() const { return 0; }
+    bool GetDetailHasChildren(int recordIndex, int relationIndex);
+    void ResetHasChildrenFlag();
+    void ResetMasterHasChildrenFlag();
+    void FocusDetails(int recordIndex);
+    void ForEachDetail(TcxCustomDataRelation* relation, const TcxDataControllerEachDetailProc& proc);
+    virtual bool CheckDetailsBrowseMode();
+    virtual bool CheckMasterBrowseMode() { return true; }
+    virtual void CheckDataSetCurrent() {}
+    virtual bool SyncDetailsFocusWithMaster() { return false; }
+    virtual void SyncMasterPos();
+    virtual void CorrectAfterInsert(int recordIndex);
+    virtual void CorrectAfterDelete(int recordIndex);
+    TcxCustomDataController* CreatingDataController = nullptr;
+    TcxDataDetailExpandingEvent OnDetailExpanding;
+    TcxDataDetailExpandingEvent OnDetailCollapsing;
+    TcxDataDetailExpandedEvent OnDetailExpanded;
+    TcxDataDetailExpandedEvent OnDetailCollapsed;
+
+    // Kept keys: expanded details and the selection follow their records by key through a reload.
+    void SaveKeys();
+    void RestoreKeys();
+    virtual Variant GetInternalRecordId(int recordIndex, TList* keyFields);
+    virtual void GetKeyFields(TList* list) {}
+    bool CreatingLinkObject() const { return creatingLinkObject_; }
     virtual void CheckMode() {}
     TcxDataControllerOptions Options() const { return options_; }
     void SetOptions(TcxDataControllerOptions value);
@@ -1182,6 +1341,18 @@ private:
     int updateFieldsLockCount_ = 0;
     bool updateFieldsPending_ = false;
     bool useNewItemRowForEditing_ = false;
+    TcxCustomDataRelation* masterRelation_ = nullptr;
+    int masterRecordIndex_ = -1;
+    TcxCustomDataRelationList* relations_ = nullptr;
+    bool creatingLinkObject_ = false;
+    bool recreatingLinkObject_ = false;
+    bool detailExpanding_ = false;
+    bool isPattern_ = false;
+    bool requestedIsPattern_ = false;
+    int dataChangeRefCount_ = 0;
+    TcxSaveObject* saveObject_ = nullptr;
+    void ShiftDetailMasterIndexes(int from, int delta);
+    int saveObjectLockCount_ = 0;
     friend class TcxCustomDataControllerInfo;
 };
 
