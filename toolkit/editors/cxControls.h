@@ -8,7 +8,7 @@
 #include "toolkit/core/cxClasses.h"
 #include "toolkit/core/cxGeometry.h"
 #include "toolkit/core/cxStyles.h"
-#include "toolkit/editors/cxControlsPainterSeam.h"
+#include "toolkit/core/cxLookAndFeels.h"
 #include "toolkit/editors/cxControlsTimers.h"
 #include "toolkit/editors/cxScrollBar.h"
 
@@ -184,14 +184,19 @@ protected:
 class TcxSizeGrip : public TCustomControl {
     RTL_CLASS(TcxSizeGrip, TCustomControl)
     explicit TcxSizeGrip(TComponent* owner);
-    TcxControlPainter* Painter = nullptr;
+    ~TcxSizeGrip() override;
+    TcxLookAndFeel* LookAndFeel() const { return lookAndFeel_.get(); }
 
 protected:
     void Dispatch(TMessage& msg) override;
     void Paint() override;
+
+private:
+    void LookAndFeelChanged(TcxLookAndFeel* sender, TcxLookAndFeelValues changedValues);
+    std::unique_ptr<TcxLookAndFeel> lookAndFeel_;
 };
 
-class TcxControl : public TCustomControl, public IdxLocalizerListener {
+class TcxControl : public TCustomControl, public IdxLocalizerListener, public IcxLookAndFeelContainer {
     RTL_CLASS(TcxControl, TCustomControl)
     explicit TcxControl(TComponent* owner);
     ~TcxControl() override;
@@ -213,8 +218,10 @@ class TcxControl : public TCustomControl, public IdxLocalizerListener {
     void SetMouseCaptureObject(TObject* value);
     TcxDragAndDropState DragAndDropState() const { return dragAndDropState_; }
     void SetDragAndDropState(TcxDragAndDropState value);
-    TcxControlPainter* LookAndFeelPainter() const { return painter_; }
-    void SetLookAndFeelPainter(TcxControlPainter* painter);
+    // Own look and feel; the scroll bars and the size grip follow it as their master.
+    TcxLookAndFeel* LookAndFeel() const { return lookAndFeel_.get(); }
+    void SetLookAndFeel(TcxLookAndFeel* value) { lookAndFeel_->Assign(value); }
+    TcxLookAndFeel* GetLookAndFeel() override { return GetLookAndFeelValue(); }
     TcxCanvas* Canvas() const { return canvas_.get(); }
     TcxCanvas* GetActiveCanvas() { return canvas_.get(); }
     bool IsDesigning() const { return GetIsDesigning(); }
@@ -281,6 +288,9 @@ class TcxControl : public TCustomControl, public IdxLocalizerListener {
     virtual bool NeedRedrawOnResize() const { return false; }
     virtual bool UpdateMousePositionIfControlMoved() const { return true; }
     virtual void ParentBackgroundChanged() {}
+    virtual TcxLookAndFeel* GetLookAndFeelValue() { return lookAndFeel_.get(); }
+    virtual TcxCustomLookAndFeelPainterClass GetLookAndFeelPainter() const { return lookAndFeel_->GetPainter(); }
+    virtual void LookAndFeelChanged(TcxLookAndFeel* sender, TcxLookAndFeelValues changedValues);
     virtual bool CanScrollLineWithoutScrollBars(TcxDirection direction) { return false; }
     virtual TRect GetHScrollBarBounds() const;
     virtual TRect GetSizeGripBounds() const;
@@ -342,6 +352,7 @@ private:
     bool GetScrollBarVisible(TcxControlScrollBar* bar) const;
     void HandleContextMenu(TMessage& m);
     void HandleNcSizeChanged();
+    void LookAndFeelChangeHandler(TcxLookAndFeel* sender, TcxLookAndFeelValues changedValues);
     void ComputeScrollBarsParameters();
 
     TcxControlBorderStyle borderStyle_ = cxcbsNone;
@@ -355,7 +366,7 @@ private:
     TcxControlScrollBar* hScrollBar_ = nullptr;
     bool initialHScrollBarVisible_ = false, initialVScrollBarVisible_ = false, initialScrollBarsParams_ = false;
     TcxKeys keys_;
-    TcxControlPainter* painter_;
+    std::unique_ptr<TcxLookAndFeel> lookAndFeel_;
     bool mouseButtonPressed_ = false;
     TObject* mouseCaptureObject_ = nullptr;
     TPoint mouseDownPos_;

@@ -21,10 +21,12 @@ private:
 };
 } // namespace
 
-TcxControl::TcxControl(TComponent* owner) : TCustomControl(owner), painter_(ClassicControlPainter())
+TcxControl::TcxControl(TComponent* owner) : TCustomControl(owner)
 {
     canvas_ = std::make_unique<TcxCanvas>(TCustomControl::Canvas());
     defaultCursor_ = Cursor();
+    lookAndFeel_ = std::make_unique<TcxLookAndFeel>(this);
+    lookAndFeel_->OnChanged = TcxLookAndFeelChangedEvent(this, &TcxControl::LookAndFeelChangeHandler);
     scrollBars_ = ssBoth;
     CreateScrollBars();
     TabStop = MayFocus();
@@ -43,15 +45,18 @@ void TcxControl::BeforeDestruction()
     cxClearObjectLinks(this);
 }
 
-void TcxControl::SetLookAndFeelPainter(TcxControlPainter* painter)
+void TcxControl::LookAndFeelChangeHandler(TcxLookAndFeel* sender, TcxLookAndFeelValues changedValues)
 {
-    painter_ = painter ? painter : ClassicControlPainter();
-    for (TcxScrollBar* bar : {static_cast<TcxScrollBar*>(hScrollBar_), static_cast<TcxScrollBar*>(vScrollBar_)})
-        if (bar)
-            bar->SetPainter(painter_);
-    if (sizeGrip_)
-        sizeGrip_->Painter = painter_;
-    BoundsChanged();
+    if (IsDestroying() || (Application && Application->ComponentState().Contains(csDestroying)))
+        return;
+    LookAndFeelChanged(sender, changedValues);
+}
+
+// Another painter may have another border size, which moves the client area and the bars.
+void TcxControl::LookAndFeelChanged(TcxLookAndFeel*, TcxLookAndFeelValues)
+{
+    if (borderStyle_ != cxcbsNone)
+        BoundsChanged();
     Invalidate();
 }
 
@@ -177,7 +182,7 @@ void TcxControl::CancelMouseOperations()
     SetMouseCaptureObject(nullptr);
 }
 
-int TcxControl::GetBorderSize() const { return borderStyle_ == cxcbsNone ? 0 : painter_->BorderSize(); }
+int TcxControl::GetBorderSize() const { return borderStyle_ == cxcbsNone ? 0 : GetLookAndFeelPainter()->BorderSize(); }
 
 TRect TcxControl::GetBounds() const
 {
@@ -568,7 +573,7 @@ void TcxControl::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
 void TcxControl::Paint()
 {
     if (borderStyle_ == cxcbsDefault) {
-        painter_->DrawBorder(canvas_.get(), GetBounds());
+        GetLookAndFeelPainter()->DrawBorder(canvas_.get(), GetBounds());
         canvas_->IntersectClipRect(GetClientBounds());
     }
     TCustomControl::Paint();

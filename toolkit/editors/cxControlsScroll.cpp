@@ -71,11 +71,17 @@ void TcxControlScrollBar::WndProc(TMessage& msg)
     TcxScrollBar::WndProc(msg);
 }
 
-TcxSizeGrip::TcxSizeGrip(TComponent* owner) : TCustomControl(owner), Painter(ClassicControlPainter())
+TcxSizeGrip::TcxSizeGrip(TComponent* owner) : TCustomControl(owner)
 {
     SetColor(clBtnFace);
     ControlStyle.Include(csNoDesignVisible);
+    lookAndFeel_ = std::make_unique<TcxLookAndFeel>(this);
+    lookAndFeel_->OnChanged = TcxLookAndFeelChangedEvent(this, &TcxSizeGrip::LookAndFeelChanged);
 }
+
+TcxSizeGrip::~TcxSizeGrip() = default;
+
+void TcxSizeGrip::LookAndFeelChanged(TcxLookAndFeel*, TcxLookAndFeelValues) { Invalidate(); }
 
 void TcxSizeGrip::Dispatch(TMessage& msg)
 {
@@ -89,7 +95,7 @@ void TcxSizeGrip::Dispatch(TMessage& msg)
 void TcxSizeGrip::Paint()
 {
     TcxCanvas c(Canvas());
-    c.FillRect(GetClientRect(), Painter->DefaultSizeGripAreaColor());
+    c.FillRect(GetClientRect(), lookAndFeel_->GetPainter()->DefaultSizeGripAreaColor());
 }
 
 // ---- creating the children ----
@@ -108,9 +114,9 @@ void TcxControl::CreateScrollBars()
     sizeGrip_->SetVisible(false);
     for (TControl* c : std::initializer_list<TControl*>{hScrollBar_, vScrollBar_, sizeGrip_})
         c->ControlStyle.Include(csReplicatable);
-    hScrollBar_->SetPainter(painter_);
-    vScrollBar_->SetPainter(painter_);
-    sizeGrip_->Painter = painter_;
+    hScrollBar_->LookAndFeel()->SetMasterLookAndFeel(lookAndFeel_.get());
+    vScrollBar_->LookAndFeel()->SetMasterLookAndFeel(lookAndFeel_.get());
+    sizeGrip_->LookAndFeel()->SetMasterLookAndFeel(lookAndFeel_.get());
     if (TcxSettingsController* s = cxSettingsController())
         s->Add(this);
 }

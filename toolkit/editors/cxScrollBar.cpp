@@ -106,10 +106,12 @@ void TcxScrollBarViewInfo::SetThumbnailPos(int pos)
 
 // ---- the scroll bar ----
 
-TcxScrollBar::TcxScrollBar(TComponent* owner) : TCustomControl(owner), painter_(ClassicControlPainter())
+TcxScrollBar::TcxScrollBar(TComponent* owner) : TCustomControl(owner)
 {
     bitmap_ = std::make_unique<TBitmap>();
     canvas_ = std::make_unique<TcxCanvas>(bitmap_->Canvas());
+    lookAndFeel_ = std::make_unique<TcxLookAndFeel>(this);
+    lookAndFeel_->OnChanged = TcxLookAndFeelChangedEvent(this, &TcxScrollBar::LookAndFeelChanged);
     viewInfo_ = std::make_unique<TcxScrollBarViewInfo>(this);
     ControlStyle = TControlStyle{csCaptureMouse, csFramed, csOpaque};
     TCustomControl::SetBounds(Left(), Top(), 121, Metric(SM_CYHSCROLL));
@@ -135,9 +137,16 @@ void TcxScrollBar::BeforeDestruction()
 
 void TcxScrollBar::Layout() { viewInfo_->Calculate(); }
 
-void TcxScrollBar::SetPainter(TcxControlPainter* painter)
+void TcxScrollBar::SetLookAndFeel(TcxLookAndFeel* value) { lookAndFeel_->Assign(value); }
+
+TcxCustomLookAndFeelPainterClass TcxScrollBar::GetPainter() const
 {
-    painter_ = painter ? painter : ClassicControlPainter();
+    return lookAndFeel_->GetAvailablePainter(totScrollBar);
+}
+
+// A new painter may want another minimal thumb and draws everything differently.
+void TcxScrollBar::LookAndFeelChanged(TcxLookAndFeel*, TcxLookAndFeelValues)
+{
     viewInfo_->CalculateMinThumnailSize();
     Layout();
     Invalidate();
@@ -210,17 +219,17 @@ void TcxScrollBar::SetEnabled(bool v)
     Invalidate();
 }
 
-bool TcxScrollBar::IsButtonHotTrack() const { return painter_->IsButtonHotTrack(); }
-int TcxScrollBar::ScrollBarMinimalThumbSize() const { return painter_->ScrollBarMinimalThumbSize(kind_ == sbVertical); }
+bool TcxScrollBar::IsButtonHotTrack() const { return GetPainter()->IsButtonHotTrack(); }
+int TcxScrollBar::ScrollBarMinimalThumbSize() const { return GetPainter()->ScrollBarMinimalThumbSize(kind_ == sbVertical); }
 
 void TcxScrollBar::DrawScrollBarBackground(TcxCanvas* canvas, const TRect& r)
 {
-    painter_->DrawScrollBarBackground(canvas, r, kind_ == sbHorizontal);
+    GetPainter()->DrawScrollBarBackground(canvas, r, kind_ == sbHorizontal);
 }
 
 void TcxScrollBar::DrawScrollBarPart(TcxCanvas* canvas, const TRect& r, TcxScrollBarPart part, TcxButtonState state)
 {
-    painter_->DrawScrollBarPart(canvas, kind_ == sbHorizontal, r, part, state);
+    GetPainter()->DrawScrollBarPart(canvas, kind_ == sbHorizontal, r, part, state);
 }
 
 TcxScrollBarPart TcxScrollBar::GetScrollBarPart(const TPoint& p) const

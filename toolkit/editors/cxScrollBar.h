@@ -1,8 +1,8 @@
 #pragma once
-// TcxScrollBar: a windowed scroll bar painted by the control painter, with the platform scroll
+// TcxScrollBar: a windowed scroll bar painted by its look and feel's painter, with the platform scroll
 // bar's behaviour: arrows and page areas that repeat while held (400 ms, then 60 ms), a thumb
 // that can be dragged and snaps back when the mouse strays too far, OnScroll and OnChange.
-#include "toolkit/editors/cxControlsPainterSeam.h"
+#include "toolkit/core/cxLookAndFeels.h"
 #include "toolkit/editors/cxControlsTimers.h"
 
 #include <memory>
@@ -65,8 +65,10 @@ class TcxScrollBar : public TCustomControl {
     TcxScrollBarPart State() const { return state_; }
     TcxScrollBarPart HotPart() const { return hotPart_; }
     TcxButtonState GetPartState(TcxScrollBarPart part) const;
-    TcxControlPainter* Painter() const { return painter_; }
-    void SetPainter(TcxControlPainter* painter);
+    // Own look and feel; the painter is the one it makes available for scroll bars.
+    TcxLookAndFeel* LookAndFeel() const { return lookAndFeel_.get(); }
+    void SetLookAndFeel(TcxLookAndFeel* value);
+    TcxCustomLookAndFeelPainterClass GetPainter() const;
     TcxTimer* RepeatTimer() const { return timer_; }
 
     virtual void Change();
@@ -89,6 +91,7 @@ protected:
     void DoScroll(TcxScrollBarPart part);
     void CancelScroll();
     void Layout();
+    virtual void LookAndFeelChanged(TcxLookAndFeel* sender, TcxLookAndFeelValues changedValues);
 
 private:
     friend class TcxScrollBarViewInfo;
@@ -97,8 +100,8 @@ private:
 
     std::unique_ptr<TBitmap> bitmap_;
     std::unique_ptr<TcxCanvas> canvas_;
+    std::unique_ptr<TcxLookAndFeel> lookAndFeel_;
     std::unique_ptr<TcxScrollBarViewInfo> viewInfo_;
-    TcxControlPainter* painter_;
     TScrollBarKind kind_ = sbHorizontal;
     int min_ = 0, max_ = 100, position_ = 0, pageSize_ = 0;
     TcxTimer* timer_ = nullptr;

@@ -63,6 +63,33 @@ TEST_F(CxControlScrollTest, BarsFollowTheContentAndTheScrollBarsProperty)
     EXPECT_EQ(PixelOf(c->SizeGrip(), 3, 3), Sys(clBtnFace));
 }
 
+TEST_F(CxControlScrollTest, LookAndFeelKindRepaintsTheBarsAndMovesTheBorder)
+{
+    c->LookAndFeel()->SetKind(lfStandard);
+    c->SetBorderStyle(cxcbsDefault);
+    ASSERT_TRUE(Activate(form));
+    c->contentWidth = 400, c->contentHeight = 400;
+    c->UpdateScrollBars();
+    ASSERT_TRUE(c->HScrollBarVisible());
+    auto arrowPixels = [&] {
+        std::vector<TColor> pixels;
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 16; ++x)
+                pixels.push_back(PixelOf(c->HScrollBar(), x, y));
+        return pixels;
+    };
+    const std::vector<TColor> standard = arrowPixels();
+    EXPECT_EQ(c->GetClientBounds().Left, 2);
+    // The bars follow the control's look and feel as their master.
+    c->LookAndFeel()->SetKind(lfUltraFlat);
+    EXPECT_EQ(c->HScrollBar()->LookAndFeel()->GetKind(), lfUltraFlat);
+    EXPECT_EQ(c->HScrollBar()->GetPainter(), TcxUltraFlatLookAndFeelPainter::Class());
+    EXPECT_NE(arrowPixels(), standard);
+    // The thinner ultra-flat border moves the client area and the bars.
+    EXPECT_EQ(c->GetClientBounds().Left, 1);
+    EXPECT_EQ(c->HScrollBar()->Left(), 1);
+}
+
 TEST_F(CxControlScrollTest, NothingToScrollHidesOrDisables)
 {
     ASSERT_TRUE(Activate(form));

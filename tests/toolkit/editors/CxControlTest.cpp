@@ -68,9 +68,10 @@ TEST_F(CxControlTest, ClientBoundsLessBorderAndVisibleBars)
     ASSERT_TRUE(Activate(form));
     EXPECT_EQ(c->GetBorderSize(), 0);
     EXPECT_EQ(c->GetClientBounds(), (TRect{0, 0, 120, 100}));
+    c->LookAndFeel()->SetKind(lfStandard);
     c->SetBorderStyle(cxcbsDefault);
     EXPECT_EQ(c->GetClientBounds(), (TRect{2, 2, 118, 98}));
-    // The classic border: the outer edge's top-left is the shadow colour.
+    // The standard border: the outer edge's top-left is the shadow colour.
     EXPECT_EQ(PixelOf(c, 0, 0), Sys(clBtnShadow));
     c->SetBorderStyle(cxcbsNone);
     c->Invalidate();

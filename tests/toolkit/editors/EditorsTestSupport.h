@@ -10,6 +10,9 @@ class ControlBaseTest : public ::testing::Test, public VclFixture {
 protected:
     void SetUp() override
     {
+        // The painters' scroll-bar page bitmaps and the root look and feel live in these units.
+        cxLookAndFeelPaintersUnit::Initialize();
+        cxLookAndFeelsUnit::Initialize();
         form = new TForm(nullptr);
         form->SetBounds(100, 100, 300, 250);
     }
@@ -17,6 +20,8 @@ protected:
     {
         if (form)
             form->Free();
+        cxLookAndFeelsUnit::Finalize();
+        cxLookAndFeelPaintersUnit::Finalize();
     }
     // Paints the control now and gives the colour of a pixel of its surface.
     static TColor PixelOf(TWinControl* c, int x, int y)
