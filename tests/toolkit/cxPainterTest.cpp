@@ -1,3 +1,4 @@
+#include "PainterTestSupport.h"
 #include "platform/gdi/Text.h"
 #include "toolkit/core/cxGeometry.h"
 #include "toolkit/core/cxLookAndFeelPainters.h"
@@ -8,38 +9,10 @@
 
 namespace {
 
-constexpr TColor kBack = 0x123456;
-
-// A 32-bit bitmap filled with kBack, a toolkit canvas on it and the fake font.
-class PainterTest : public ::testing::Test {
+// A 32-bit bitmap filled with kBack, a toolkit canvas on it and the fake font; the base painter.
+class PainterTest : public PainterCanvasTest {
 protected:
-    TBitmap bitmap;
-    std::unique_ptr<TcxCanvas> canvas;
     TcxCustomLookAndFeelPainterClass painter = TcxCustomLookAndFeelPainter::Class();
-
-    void SetUp() override
-    {
-        gdi::SetFontEngine(gdi::MakeFakeFontEngine());
-        cxLookAndFeelPaintersUnit::Initialize();
-        Reset(64, 64);
-    }
-    void TearDown() override
-    {
-        canvas.reset();
-        cxLookAndFeelPaintersUnit::Finalize();
-        gdi::SetFontEngine(nullptr);
-    }
-    void Reset(int w, int h)
-    {
-        canvas.reset();
-        bitmap.SetPixelFormat(pf32bit);
-        bitmap.SetSize(w, h);
-        bitmap.Canvas()->Brush()->SetColor(kBack);
-        bitmap.Canvas()->FillRect({0, 0, w, h});
-        canvas = std::make_unique<TcxCanvas>(bitmap.Canvas());
-        canvas->GetFont()->SetHeight(-8);
-    }
-    bool Is(int x, int y, TColor c) { return bitmap.ScanLine(y)[x] == gdi::ColorToPixel(ColorToRef(c)); }
     int Count(const TRect& r, TColor c)
     {
         int n = 0;
