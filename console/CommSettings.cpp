@@ -1,17 +1,10 @@
 #include "console/CommSettings.h"
+#include "platform/rtl/SysUtils.h"
 
 #include <cctype>
 #include <vector>
 
 namespace {
-
-std::string Trim(const std::string& s)
-{
-    const auto b = s.find_first_not_of(" \t");
-    if (b == std::string::npos)
-        return {};
-    return s.substr(b, s.find_last_not_of(" \t") - b + 1);
-}
 
 // A plain decimal number without sign; -1 when the text is anything else or too long.
 int Number(const std::string& text)
@@ -40,7 +33,7 @@ std::optional<TCommSettings> ParseCommSettings(const std::string& text, std::str
     std::size_t pos = 0;
     for (;;) {
         const auto comma = text.find(',', pos);
-        fields.push_back(Trim(text.substr(pos, comma == std::string::npos ? std::string::npos : comma - pos)));
+        fields.push_back(rtl::Trim(text.substr(pos, comma == std::string::npos ? std::string::npos : comma - pos)));
         if (comma == std::string::npos)
             break;
         pos = comma + 1;

@@ -4,6 +4,7 @@
 #include "meter/FMeter.h"
 #include "platform/rtl/CodePage.h"
 #include "platform/rtl/IniFiles.h"
+#include "platform/rtl/SysUtils.h"
 
 #include <algorithm>
 #include <cctype>
@@ -14,15 +15,6 @@
 namespace {
 
 const char* const kSection = "命令帧信息";
-
-std::string Trimmed(const std::string& text)
-{
-    const auto first = text.find_first_not_of(" \t\r\n");
-    if (first == std::string::npos)
-        return {};
-    const auto last = text.find_last_not_of(" \t\r\n");
-    return text.substr(first, last - first + 1);
-}
 
 bool IsHexText(const std::string& text)
 {
@@ -35,7 +27,7 @@ bool IsHexText(const std::string& text)
 void AddressBytes(const std::string& text, std::uint8_t out[6])
 {
     std::memset(out, 0, 6);
-    HexToBytesReversed(PadLeftZeros(Trimmed(text), 12), out, 6);
+    HexToBytesReversed(PadLeftZeros(rtl::Trim(text), 12), out, 6);
 }
 
 } // namespace
@@ -140,7 +132,7 @@ bool TComposerModel::LoadListText(const std::string& text)
     std::istringstream lines(text);
     std::string line;
     for (int number = 1; std::getline(lines, line); ++number) {
-        const std::string address = Trimmed(line);
+        const std::string address = rtl::Trim(line);
         if (address.empty())
             continue;
         if (address.size() > 12 || !IsHexText(address)) {

@@ -2,6 +2,7 @@
 
 #include "console/SettingsKeys.h"
 #include "platform/rtl/IniFiles.h"
+#include "platform/rtl/SysUtils.h"
 
 #include <QSerialPortInfo>
 
@@ -132,10 +133,9 @@ int PortForDevice(const std::string& device, const TPortMap& map)
 
 std::string DeviceForText(const std::string& text, const TPortMap& map)
 {
-    const auto b = text.find_first_not_of(" \t");
-    if (b == std::string::npos)
+    const std::string trimmed = rtl::Trim(text);
+    if (trimmed.empty())
         return {};
-    const std::string trimmed = text.substr(b, text.find_last_not_of(" \t") - b + 1);
     const int n = ParsePortNumber(trimmed);
     return n > 0 ? DeviceForPort(n, map) : trimmed;
 }

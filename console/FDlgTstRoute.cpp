@@ -1,6 +1,7 @@
 #include "console/FDlgTstRoute.h"
 
 #include "meter/FFunct.h"
+#include "platform/rtl/SysUtils.h"
 
 #include <QCloseEvent>
 #include <QFileDialog>
@@ -22,15 +23,6 @@ namespace {
 const char* const kAddressColumn = "电表地址";
 const char* const kParentColumn = "上一级电表地址";
 const char* const kPhaseColumn = "相位";
-
-std::string Trimmed(const std::string& text)
-{
-    const auto first = text.find_first_not_of(" \t\r\n");
-    if (first == std::string::npos)
-        return {};
-    const auto last = text.find_last_not_of(" \t\r\n");
-    return text.substr(first, last - first + 1);
-}
 
 void AddressBytes(const std::string& text12, std::uint8_t out[6])
 {
@@ -117,7 +109,7 @@ std::string ReadCell(const void* handle, unsigned int row, unsigned short column
     FreeXL_CellValue cell;
     if (freexl_get_cell_value(handle, row, column, &cell) != FREEXL_OK)
         throw ERouteSheetError("路由测试表读取失败: 第" + std::to_string(row + 1) + "行");
-    return Trimmed(CellText(cell));
+    return rtl::Trim(CellText(cell));
 }
 
 } // namespace
@@ -125,9 +117,9 @@ std::string ReadCell(const void* handle, unsigned int row, unsigned short column
 bool TRouteTest::MakeRow(const std::string& addressCell, const std::string& parentCell,
                          const std::string& phaseCell, _StRouteMeter& row)
 {
-    const std::string address = Trimmed(addressCell);
-    const std::string parent = Trimmed(parentCell);
-    const std::string phase = Trimmed(phaseCell);
+    const std::string address = rtl::Trim(addressCell);
+    const std::string parent = rtl::Trim(parentCell);
+    const std::string phase = rtl::Trim(phaseCell);
     if (address == "0" || (address.empty() && parent.empty() && phase.empty()))
         return false;
 

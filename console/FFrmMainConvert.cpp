@@ -1,6 +1,7 @@
 #include "console/FFrmMainConvert.h"
 
 #include "meter/FFunct.h"
+#include "platform/rtl/SysUtils.h"
 
 #include <cctype>
 #include <cmath>
@@ -22,16 +23,6 @@ void ToBcd2(int value, std::uint8_t out[2])
 {
     out[0] = ByteToBcd(static_cast<std::uint8_t>(value % 100));
     out[1] = ByteToBcd(static_cast<std::uint8_t>(value / 100 % 100));
-}
-
-std::string Trim(const std::string& text)
-{
-    std::size_t b = 0, e = text.size();
-    while (b < e && std::isspace(static_cast<unsigned char>(text[b])))
-        ++b;
-    while (e > b && std::isspace(static_cast<unsigned char>(text[e - 1])))
-        --e;
-    return text.substr(b, e - b);
 }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -121,7 +112,7 @@ void ApplyPassword(TZbSxMeter& meter, const std::string& padded)
 
 std::string NormaliseNeutralCurrent(const std::string& text)
 {
-    std::string s = Trim(text);
+    std::string s = rtl::Trim(text);
     const std::size_t point = s.find('.');
     if (point != std::string::npos && point >= 2)  // a point in the third place or later
         return "0.000";
@@ -144,7 +135,7 @@ void NeutralCurrentBytes(const std::string& normalised, std::uint8_t out[2])
 
 std::string NormaliseAmount(const std::string& text)
 {
-    std::string s = Trim(text);
+    std::string s = rtl::Trim(text);
     std::size_t p = s.find('.') == std::string::npos ? 0 : s.find('.') + 1;
     if (p > 7)
         return "000000.00";

@@ -44,7 +44,9 @@ TPortState TSerialLink::ClosedState() const
     return s;
 }
 
-TPortState TSerialLink::OpenPort(bool open)
+// Whatever was in flight on the old port ends here: the paced reply, the read cycle, and a rate
+// change that waited for the reply (it applies now, so the port opens at the chosen rate).
+void TSerialLink::DropPendingWork()
 {
     sender_.Cancel();
     receiver_.Reset();
@@ -53,6 +55,11 @@ TPortState TSerialLink::OpenPort(bool open)
         comm_.SetSettings(*settingsAfterReply_);
     settingsAfterReply_.reset();
     gapPending_ = false;
+}
+
+TPortState TSerialLink::OpenPort(bool open)
+{
+    DropPendingWork();
     if (comm_.PortOpen())
         comm_.Close();
     std::string error;
@@ -148,13 +155,7 @@ std::string TSerialLink::Settings() const
 
 void TSerialLink::PortLost(const std::string& why)
 {
-    sender_.Cancel();
-    receiver_.Reset();
-    receiver_.SetHeld(false);
-    if (settingsAfterReply_)
-        comm_.SetSettings(*settingsAfterReply_);
-    settingsAfterReply_.reset();
-    gapPending_ = false;
+    DropPendingWork();
     timerTxOver_.stop();
     timerTxCmdOver_.stop();
     TPortState s = ClosedState();

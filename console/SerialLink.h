@@ -71,6 +71,7 @@ private:
     void FrameGapElapsed();
     void SenderDone();
     void PortLost(const std::string& why);
+    void DropPendingWork();
 
     TMSComm comm_;
     TReceiveCycle receiver_;
