@@ -246,8 +246,8 @@ TEST(MainWindow, ListeningAndBackRestoresTheWindow)
     EXPECT_FALSE(w.IsToolVisible(w.ToolButtonBh));
     EXPECT_FALSE(w.TmiSetDidu->isEnabled());
     EXPECT_FALSE(w.TmiKinds[1]->isEnabled());
-    EXPECT_TRUE(w.MemoTx->toPlainText().isEmpty());
-    EXPECT_TRUE(w.MemoRes->toPlainText().isEmpty());
+    EXPECT_TRUE(TFrmMain::MemoLines(w.MemoTx).empty());
+    EXPECT_TRUE(TFrmMain::MemoLines(w.MemoRes).empty());
     EXPECT_EQ(w.GetTestMode(), 5);
 
     // Per-phase layout and back.
@@ -274,7 +274,7 @@ TEST(MainWindow, ListeningAndBackRestoresTheWindow)
     EXPECT_TRUE(w.IsToolVisible(w.TbtnCmdRd9010));
     EXPECT_TRUE(w.IsToolVisible(w.ToolButtonBh));
     EXPECT_TRUE(w.TmiSetDidu->isEnabled());
-    EXPECT_TRUE(w.MemoLT->toPlainText().isEmpty());
+    EXPECT_TRUE(TFrmMain::MemoLines(w.MemoLT).empty());
 
     // A run ended in the listening mode starts in it again (not in the routing test).
     w.TmiTstHmdClick(5);
@@ -552,8 +552,8 @@ TEST(MainWindow, SavesTheLogsAndReportsFailures)
     EXPECT_EQ(files[1].size(), QString::fromUtf8("通信报文").size() + 14 + 4);
 
     w.BtnTxCntClrClick();
-    EXPECT_TRUE(w.MemoRes->toPlainText().isEmpty());
-    EXPECT_TRUE(w.MemoB[1]->toPlainText().isEmpty());
+    EXPECT_TRUE(TFrmMain::MemoLines(w.MemoRes).empty());
+    EXPECT_TRUE(TFrmMain::MemoLines(w.MemoB[1]).empty());
 
     // A settings file that cannot be written is reported, and the window still closes.
     ASSERT_TRUE(QDir().mkpath(QString::fromStdString(h.iniPath)));
