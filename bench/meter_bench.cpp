@@ -64,6 +64,21 @@ void BM_ProcessFrame(benchmark::State& state)
 }
 BENCHMARK(BM_ProcessFrame);
 
+// The DL/T 645-2007 read of the forward active energy (00 01 00 00), the console's most common
+// request, with the texts the console logs for it.
+void BM_Energy07Read(benchmark::State& state)
+{
+    static std::uint8_t rx[TZbSxMeter::kFrameBufferSize];
+    static std::uint8_t tx[TZbSxMeter::kFrameBufferSize];
+    TZbSxMeter meter([] { return TMeterTime{2025, 3, 9, 14, 5, 7}; });
+    meter.SetFrameBuffer(rx);
+    meter.SetTxBuffer(tx);
+    meter.OnCheckAddress = [] {};
+    meter.Protocol = mpDlt645_2007;
+    RunRequests(state, meter, rx, {Frame(0x11, {0x00, 0x00, 0x01, 0x00})});
+}
+BENCHMARK(BM_Energy07Read);
+
 // Frames per second of DL/T 645-2007 reads alone, over every read family the meter serves.
 void BM_Mixed07Reads(benchmark::State& state)
 {

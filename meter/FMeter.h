@@ -109,6 +109,12 @@ public:
         std::string IdName;
         std::string Data;
         std::string Time;
+        // Empties every text, keeping the storage for the next frame.
+        void Clear()
+        {
+            for (std::string* t : {&Answer, &Command, &Status, &Address, &IdName, &Data, &Time})
+                t->clear();
+        }
     };
 
     using TAddressCheckEvent = std::function<void()>;
