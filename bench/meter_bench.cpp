@@ -74,6 +74,7 @@ void BM_Energy07Read(benchmark::State& state)
     meter.SetFrameBuffer(rx);
     meter.SetTxBuffer(tx);
     meter.OnCheckAddress = [] {};
+    meter.DetailTexts = false;  // as the console has it
     meter.Protocol = mpDlt645_2007;
     RunRequests(state, meter, rx, {Frame(0x11, {0x00, 0x00, 0x01, 0x00})});
 }
@@ -134,9 +135,11 @@ void BM_Read97(benchmark::State& state)
     meter.AddrText = "000000123456";
     TDmId645 names(AMMERLIN_FIXTURES_DIR "/DIData.mdb");
     names.LoadDataCodes(meter.DataIdList);
+    meter.DetailTexts = state.range(0) != 0;
     RunRequests(state, meter, rx, Reads97());
 }
-BENCHMARK(BM_Read97);
+// 1: every text, as the meter builds them by default; 0: the console's texts only.
+BENCHMARK(BM_Read97)->Arg(1)->Arg(0);
 
 // Reading the identifier names once, as the meter does when it is built.
 void BM_LoadDataIdNames(benchmark::State& state)

@@ -45,6 +45,7 @@ TConsoleCore::TConsoleCore(const TConsolePorts& ports, TTimeSource meterTime, QO
     Meter->SetFrameBuffer(FrameBuffer);
     Meter->SetTxBuffer(TxBuffer);
     Meter->OnCheckAddress = [this] { FilterAddress(); };
+    Meter->DetailTexts = false;  // the log shows the address, command, answer and status only
     Meter->SetLongFrameIds(LongFrameIds[0], LongFrameIds[1]);
     AddressRows.fill("888888888888");
 }

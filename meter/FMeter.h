@@ -320,6 +320,9 @@ public:
     bool SinglePhase = false;
     std::uint8_t StatusCode = 0;
     _RdId Texts;
+    // IdName, Data and Time (and the identifier-name lookup behind IdName) are built only while
+    // this is set; the console, which logs Answer, Command, Status and Address, turns it off.
+    bool DetailTexts = true;
     bool ListenTargetOnly = false;
     std::uint8_t* TxFrame = nullptr;  // kFrameBufferSize bytes
     std::uint8_t* RxFrame = nullptr;  // kFrameBufferSize bytes

@@ -292,9 +292,11 @@ void TZbSxMeter::Read97()
     const std::uint8_t di1 = TxFrame[11];
     const std::string id = IdText(di1, di0);
     Texts.Command = "读" + id;
-    FindDataIdName(id);
-    Texts.IdName = DataIdName;
-    Texts.Time = ClockText();
+    if (DetailTexts) {
+        FindDataIdName(id);
+        Texts.IdName = DataIdName;
+        Texts.Time = ClockText();
+    }
 
     const int l = RequestL();
     const std::uint8_t* d = RequestData();
