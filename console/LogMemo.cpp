@@ -7,6 +7,9 @@
 #include <QTextDocument>
 
 #include <algorithm>
+#include <chrono>
+
+#include <malloc.h>
 
 TLogMemo::TLogMemo(QWidget* parent) : QPlainTextEdit(parent)
 {
@@ -95,6 +98,15 @@ bool TLogMemo::MoveToFile(int count)
         shown_ = document()->blockCount();
     }
     pending_.erase(pending_.begin(), pending_.begin() + fromPending);
+    // The removed lines leave holes all over the heap: now and then give the free pages back,
+    // so that panes at their cap keep the process at a steady size. (A trim walks the whole
+    // heap, a few milliseconds: not on every turn.)
+    static auto lastTrim = std::chrono::steady_clock::now();
+    const auto now = std::chrono::steady_clock::now();
+    if (now - lastTrim >= std::chrono::seconds(10)) {
+        lastTrim = now;
+        ::malloc_trim(0);
+    }
     return true;
 }
 
