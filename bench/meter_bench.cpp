@@ -3,6 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <memory>
 #include <vector>
 
 #include "meter/FFunct.h"
@@ -52,14 +53,23 @@ void RunRequests(benchmark::State& state, TZbSxMeter& meter, std::uint8_t* rx, c
                                                     benchmark::Counter::kIsRate);
 }
 
+// A meter at a fixed time that accepts every address, on buffers of its caller's; a fresh one
+// for each benchmark.
+TZbSxMeter& FixedMeter(std::uint8_t* rx)
+{
+    static std::unique_ptr<TZbSxMeter> meter;
+    static std::uint8_t tx[TZbSxMeter::kFrameBufferSize];
+    meter = std::make_unique<TZbSxMeter>([] { return TMeterTime{2025, 3, 9, 14, 5, 7}; });
+    meter->SetFrameBuffer(rx);
+    meter->SetTxBuffer(tx);
+    meter->OnCheckAddress = [] {};
+    return *meter;
+}
+
 void BM_ProcessFrame(benchmark::State& state)
 {
     static std::uint8_t rx[TZbSxMeter::kFrameBufferSize];
-    static std::uint8_t tx[TZbSxMeter::kFrameBufferSize];
-    TZbSxMeter meter([] { return TMeterTime{2025, 3, 9, 14, 5, 7}; });
-    meter.SetFrameBuffer(rx);
-    meter.SetTxBuffer(tx);
-    meter.OnCheckAddress = [] {};
+    TZbSxMeter& meter = FixedMeter(rx);
     RunRequests(state, meter, rx, MixedRequests());
 }
 BENCHMARK(BM_ProcessFrame);
@@ -69,11 +79,7 @@ BENCHMARK(BM_ProcessFrame);
 void BM_Energy07Read(benchmark::State& state)
 {
     static std::uint8_t rx[TZbSxMeter::kFrameBufferSize];
-    static std::uint8_t tx[TZbSxMeter::kFrameBufferSize];
-    TZbSxMeter meter([] { return TMeterTime{2025, 3, 9, 14, 5, 7}; });
-    meter.SetFrameBuffer(rx);
-    meter.SetTxBuffer(tx);
-    meter.OnCheckAddress = [] {};
+    TZbSxMeter& meter = FixedMeter(rx);
     meter.DetailTexts = false;  // as the console has it
     meter.Protocol = mpDlt645_2007;
     RunRequests(state, meter, rx, {Frame(0x11, {0x00, 0x00, 0x01, 0x00})});
@@ -84,11 +90,7 @@ BENCHMARK(BM_Energy07Read);
 void BM_Mixed07Reads(benchmark::State& state)
 {
     static std::uint8_t rx[TZbSxMeter::kFrameBufferSize];
-    static std::uint8_t tx[TZbSxMeter::kFrameBufferSize];
-    TZbSxMeter meter([] { return TMeterTime{2025, 3, 9, 14, 5, 7}; });
-    meter.SetFrameBuffer(rx);
-    meter.SetTxBuffer(tx);
-    meter.OnCheckAddress = [] {};
+    TZbSxMeter& meter = FixedMeter(rx);
     meter.Protocol = mpDlt645_2007;
     meter.MaxTariff = 4;
     // Identifiers in line order, DI0 first.
@@ -127,11 +129,7 @@ std::vector<Bytes> Reads97()
 void BM_Read97(benchmark::State& state)
 {
     static std::uint8_t rx[TZbSxMeter::kFrameBufferSize];
-    static std::uint8_t tx[TZbSxMeter::kFrameBufferSize];
-    TZbSxMeter meter([] { return TMeterTime{2025, 3, 9, 14, 5, 7}; });
-    meter.SetFrameBuffer(rx);
-    meter.SetTxBuffer(tx);
-    meter.OnCheckAddress = [] {};
+    TZbSxMeter& meter = FixedMeter(rx);
     meter.AddrText = "000000123456";
     TDmId645 names(AMMERLIN_FIXTURES_DIR "/DIData.mdb");
     names.LoadDataCodes(meter.DataIdList);

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -75,19 +76,33 @@ std::vector<TStep> Steps()
     return steps;
 }
 
-std::string Record(TZbSxMeter& meter, std::uint8_t* rx, const std::uint8_t* tx, const TStep& step)
-{
-    meter.Protocol = step.Protocol;
-    std::copy(step.Frame.begin(), step.Frame.end(), rx);
-    meter.ProcessFrame(static_cast<int>(step.Frame.size()));
-    const TZbSxMeter::_RdId& t = meter.Texts;
-    std::ostringstream line;
-    line << BytesToHex(step.Frame.data(), static_cast<int>(step.Frame.size())) << '|'
-         << int(meter.StatusCode) << '|' << BytesToHex(tx, meter.GetTxLength()) << '|'
-         << t.Answer << '|' << t.Command << '|' << t.Status << '|' << t.Address << '|' << t.IdName
-         << '|' << t.Data << '|' << t.Time;
-    return line.str();
-}
+// A meter at a fixed time that accepts every address, with the buffers the record reads.
+struct Bench {
+    std::uint8_t rx[TZbSxMeter::kFrameBufferSize] = {};
+    std::uint8_t tx[TZbSxMeter::kFrameBufferSize] = {};
+    TZbSxMeter meter{[] { return TMeterTime{2025, 3, 9, 14, 5, 7}; }};
+    Bench()
+    {
+        meter.SetFrameBuffer(rx);
+        meter.SetTxBuffer(tx);
+        meter.OnCheckAddress = [] {};
+        meter.MaxTariff = 4;
+    }
+    // One line of the record: frame, status, reply and the seven texts.
+    std::string Record(const TStep& step)
+    {
+        meter.Protocol = step.Protocol;
+        std::copy(step.Frame.begin(), step.Frame.end(), rx);
+        meter.ProcessFrame(static_cast<int>(step.Frame.size()));
+        const TZbSxMeter::_RdId& t = meter.Texts;
+        std::ostringstream line;
+        line << BytesToHex(step.Frame.data(), static_cast<int>(step.Frame.size())) << '|'
+             << int(meter.StatusCode) << '|' << BytesToHex(tx, meter.GetTxLength()) << '|' << t.Answer
+             << '|' << t.Command << '|' << t.Status << '|' << t.Address << '|' << t.IdName << '|'
+             << t.Data << '|' << t.Time;
+        return line.str();
+    }
+};
 
 std::vector<std::string> Recorded()
 {
@@ -112,20 +127,15 @@ std::vector<std::string> Fields(const std::string& line)
 // four texts the console logs are the same; IdName, Data and Time stay empty.
 TEST(MeterTexts, WithoutDetailTextsTheConsolesTextsAreTheSame)
 {
-    static std::uint8_t rx[TZbSxMeter::kFrameBufferSize];
-    static std::uint8_t tx[TZbSxMeter::kFrameBufferSize];
-    TZbSxMeter meter([] { return TMeterTime{2025, 3, 9, 14, 5, 7}; });
-    meter.SetFrameBuffer(rx);
-    meter.SetTxBuffer(tx);
-    meter.OnCheckAddress = [] {};
-    meter.MaxTariff = 4;
-    meter.DetailTexts = false;
+    auto owner = std::make_unique<Bench>();  // the meter is large for the stack
+    Bench& b = *owner;
+    b.meter.DetailTexts = false;
     const std::vector<std::string> recorded = Recorded();
     const std::vector<TStep> steps = Steps();
     ASSERT_EQ(recorded.size(), steps.size());
     int differing = 0;
     for (std::size_t i = 0; i < steps.size(); ++i) {
-        std::vector<std::string> now = Fields(Record(meter, rx, tx, steps[i]));
+        std::vector<std::string> now = Fields(b.Record(steps[i]));
         std::vector<std::string> was = Fields(recorded[i]);
         ASSERT_EQ(now.size(), 10u);
         ASSERT_EQ(was.size(), 10u);
@@ -140,21 +150,16 @@ TEST(MeterTexts, WithoutDetailTextsTheConsolesTextsAreTheSame)
 
 TEST(MeterTexts, EveryTextIsAsRecorded)
 {
-    static std::uint8_t rx[TZbSxMeter::kFrameBufferSize];
-    static std::uint8_t tx[TZbSxMeter::kFrameBufferSize];
-    TZbSxMeter meter([] { return TMeterTime{2025, 3, 9, 14, 5, 7}; });
-    meter.SetFrameBuffer(rx);
-    meter.SetTxBuffer(tx);
-    meter.OnCheckAddress = [] {};
-    meter.MaxTariff = 4;
-    meter.DataIdList.clear();
+    auto owner = std::make_unique<Bench>();  // the meter is large for the stack
+    Bench& b = *owner;
+    b.meter.DataIdList.clear();
     TDmId645 names(AMMERLIN_FIXTURES_DIR "/DIData.mdb");
-    names.LoadDataCodes(meter.DataIdList);
-    ASSERT_FALSE(meter.DataIdList.empty());
+    names.LoadDataCodes(b.meter.DataIdList);
+    ASSERT_FALSE(b.meter.DataIdList.empty());
 
     std::vector<std::string> lines;
     for (const TStep& step : Steps())
-        lines.push_back(Record(meter, rx, tx, step));
+        lines.push_back(b.Record(step));
 
     if (const char* out = std::getenv("AMMERLIN_WRITE_METER_TEXTS")) {
         std::ofstream file(out, std::ios::binary);
