@@ -44,9 +44,9 @@ void TLogMemo::Flush()
     flushQueued_ = false;
     const int total = LineCount();
     if (total > cap_) {
-        // A twentieth of the cap goes with the excess, so the pane is trimmed (and the file
-        // opened) once per many lines rather than on every turn.
-        const int move = std::min(total, total - cap_ + cap_ / 20);
+        // A thousandth of the cap goes with the excess, so the file is not opened on every
+        // turn; larger pieces would stall the loop (removing a thousand lines takes ~12 ms).
+        const int move = std::min(total, total - cap_ + cap_ / 1000);
         MoveToFile(move);
     }
     if (pending_.empty())
