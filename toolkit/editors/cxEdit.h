@@ -445,6 +445,8 @@ protected:
 private:
     friend class TcxCustomEditPropertiesValues;
     bool GetOwnerDestroying();
+    template <class T>
+    void SetAssignedValue(bool& assigned, T& field, T value);
     bool autoSelect_ = true;
     bool beepOnError_ = false;
     TcxEditButtons* buttons_ = nullptr;   // created on first use, of GetButtonsClass
@@ -518,6 +520,7 @@ protected:
 
 private:
     void NotifyItemRemoved();
+    void TellListeners(const std::function<void(IcxEditRepositoryItemListener*)>& tell);
     std::vector<IcxEditRepositoryItemListener*> listeners_;
     TcxCustomEditProperties* properties_ = nullptr;
     TcxEditRepository* repository_ = nullptr;

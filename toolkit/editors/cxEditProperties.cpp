@@ -439,35 +439,20 @@ bool TcxCustomEditProperties::GetReadOnly() const
     return provider_ ? provider_->DefaultReadOnly() : false;
 }
 
-void TcxCustomEditProperties::SetMaxValue(double value)
+// An assigned value notifies when it is set for the first time, even to the provider's default.
+template <class T>
+void TcxCustomEditProperties::SetAssignedValue(bool& assigned, T& field, T value)
 {
-    TcxCustomEditPropertiesValues* values = AssignedValues();
-    if (values->maxValue_ && maxValue_ == value)
+    if (assigned && field == value)
         return;
-    values->maxValue_ = true;
-    maxValue_ = value;
+    assigned = true;
+    field = value;
     Changed();
 }
 
-void TcxCustomEditProperties::SetMinValue(double value)
-{
-    TcxCustomEditPropertiesValues* values = AssignedValues();
-    if (values->minValue_ && minValue_ == value)
-        return;
-    values->minValue_ = true;
-    minValue_ = value;
-    Changed();
-}
-
-void TcxCustomEditProperties::SetReadOnly(bool value)
-{
-    TcxCustomEditPropertiesValues* values = AssignedValues();
-    if (values->readOnly_ && readOnly_ == value)
-        return;
-    values->readOnly_ = true;
-    readOnly_ = value;
-    Changed();
-}
+void TcxCustomEditProperties::SetMaxValue(double value) { SetAssignedValue(AssignedValues()->maxValue_, maxValue_, value); }
+void TcxCustomEditProperties::SetMinValue(double value) { SetAssignedValue(AssignedValues()->minValue_, minValue_, value); }
+void TcxCustomEditProperties::SetReadOnly(bool value) { SetAssignedValue(AssignedValues()->readOnly_, readOnly_, value); }
 
 void TcxCustomEditProperties::FillMinMaxValues(double maxValue, double minValue)
 {

@@ -8,6 +8,15 @@ namespace cx {
 
 TcxEditRepositoryItem::TcxEditRepositoryItem(TComponent* owner) : TComponent(owner) {}
 
+// The last registered first; a listener removed meanwhile is not told.
+void TcxEditRepositoryItem::TellListeners(const std::function<void(IcxEditRepositoryItemListener*)>& tell)
+{
+    std::vector<IcxEditRepositoryItemListener*> snapshot = listeners_;
+    for (auto it = snapshot.rbegin(); it != snapshot.rend(); ++it)
+        if (std::find(listeners_.begin(), listeners_.end(), *it) != listeners_.end())
+            tell(*it);
+}
+
 // Listeners are told before anything goes; a listener may unregister itself (or another one)
 // while it is told. Afterwards nobody is listening and nobody can start to.
 void TcxEditRepositoryItem::NotifyItemRemoved()
@@ -15,10 +24,7 @@ void TcxEditRepositoryItem::NotifyItemRemoved()
     if (removalNotified_)
         return;
     removalNotified_ = true;
-    std::vector<IcxEditRepositoryItemListener*> snapshot = listeners_;
-    for (auto it = snapshot.rbegin(); it != snapshot.rend(); ++it)
-        if (std::find(listeners_.begin(), listeners_.end(), *it) != listeners_.end())
-            (*it)->ItemRemoved(this);
+    TellListeners([this](IcxEditRepositoryItemListener* l) { l->ItemRemoved(this); });
     listeners_.clear();
 }
 
@@ -55,10 +61,7 @@ void TcxEditRepositoryItem::RemoveListener(IcxEditRepositoryItemListener* listen
 
 void TcxEditRepositoryItem::PropertiesChanged(TObject*)
 {
-    std::vector<IcxEditRepositoryItemListener*> snapshot = listeners_;
-    for (auto it = snapshot.rbegin(); it != snapshot.rend(); ++it)
-        if (std::find(listeners_.begin(), listeners_.end(), *it) != listeners_.end())
-            (*it)->PropertiesChanged(this);
+    TellListeners([this](IcxEditRepositoryItemListener* l) { l->PropertiesChanged(this); });
 }
 
 TcxCustomEditPropertiesClass TcxEditRepositoryItem::GetEditPropertiesClass() const
