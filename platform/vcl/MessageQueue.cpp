@@ -275,6 +275,22 @@ void ProcessRetrievedMessage(MSG msg, const std::function<void(const MSG&)>& tra
     DispatchMessage(msg);
 }
 
+bool PeekMessage(MSG& msg, HWND wnd, UINT first, UINT last, unsigned remove)
+{
+    auto& fifo = S().fifo;
+    for (auto it = fifo.begin(); it != fifo.end(); ++it) {
+        if (wnd && it->hwnd != wnd)
+            continue;
+        if ((first != 0 || last != 0) && (it->message < first || it->message > last))
+            continue;
+        msg = *it;
+        if (remove & PM_REMOVE)
+            fifo.erase(it);
+        return true;
+    }
+    return false;
+}
+
 int PendingMessageCount() { return int(S().fifo.size()); }
 
 void DrainPostedMessages()
