@@ -1,6 +1,6 @@
 #pragma once
 // cxEdit: the editor framework's settings. The buttons an editor kind carries and their view
-// infos, the properties object that describes an editor kind (shared by editor controls, grid
+// infos, the editor styles with their style controllers, the properties object that describes an editor kind (shared by editor controls, grid
 // cells and repository items), the default values a bound data source supplies, repository items
 // and repositories, the registries through which hosts find editor kinds by class name and by
 // value type, the unit's small routines and its start-up.
@@ -14,6 +14,7 @@
 #include "toolkit/core/cxClasses.h"
 #include "toolkit/core/cxGraphics.h"
 #include "toolkit/data/cxDataUtils.h"
+#include "toolkit/editors/cxContainer.h"
 #include "toolkit/editors/cxControls.h"
 #include "toolkit/editors/cxEditConsts.h"
 
@@ -162,6 +163,158 @@ class TcxEditButtonViewInfo : public TPersistent {
     int Width = 0;
 };
 using TcxEditButtonViewInfoClass = TClassRef<TcxEditButtonViewInfo>;
+
+// ---- editor styles ----------------------------------------------------------------------------
+
+enum TcxEditButtonTransparency { ebtNone, ebtInactive, ebtAlways, ebtHideInactive, ebtHideUnselected };
+enum TcxEditPopupBorderStyle { epbsDefault, epbsSingle, epbsFrame3D, epbsFlat };
+using TcxEditGradientDirection = TcxDirection;   // dirLeft .. dirDown
+// The container's border styles under the editors' names.
+enum TcxEditBorderStyle { ebsNone, ebsSingle, ebsThick, ebsFlat, ebs3D, ebsUltraFlat, ebsOffice11 };
+
+enum : TcxContainerStyleValue {
+    svButtonStyle = cxContainerStyleValueCount, svButtonTransparency, svPopupBorderStyle, svGradientButtons,
+    svGradient, svGradientDirection
+};
+constexpr int cxEditStyleValueCount = 16;
+extern const char* const cxEditStyleValueNameA[cxEditStyleValueCount - cxContainerStyleValueCount];
+
+class TcxEditStyleController;
+
+// A container style with the six values only editors have. ButtonStyle is kept per state; the
+// other five exist once per editor: a focused, disabled or hot style hands their writes to the
+// normal style and reads the normal style's value while it has none of its own.
+class TcxCustomEditStyle : public TcxContainerStyle {
+    RTL_CLASS(TcxCustomEditStyle, TcxContainerStyle)
+    TcxCustomEditStyle(TPersistent* owner, bool directAccessMode, TcxContainerStyle* parentStyle = nullptr,
+                       TcxContainerStateItem state = csNormal);
+    void Assign(TPersistent* source) override;
+
+    TcxEditButtonStyle GetButtonStyle() const;
+    void SetButtonStyle(TcxEditButtonStyle value);
+    TcxEditButtonTransparency GetButtonTransparency() const;
+    void SetButtonTransparency(TcxEditButtonTransparency value);
+    bool GetGradient() const;
+    void SetGradient(bool value);
+    bool GetGradientButtons() const;
+    void SetGradientButtons(bool value);
+    TcxEditGradientDirection GetGradientDirection() const;
+    void SetGradientDirection(TcxEditGradientDirection value);
+    TcxEditPopupBorderStyle GetPopupBorderStyle() const;
+    void SetPopupBorderStyle(TcxEditPopupBorderStyle value);
+    bool GetPopupCloseButton() const;
+    void SetPopupCloseButton(bool value);
+
+    TcxEditBorderStyle GetBorderStyle() const { return TcxEditBorderStyle(TcxContainerStyle::GetBorderStyle()); }
+    void SetBorderStyle(TcxEditBorderStyle value) { TcxContainerStyle::SetBorderStyle(TcxContainerBorderStyle(value)); }
+    TcxEditStyleController* GetStyleController() const;
+    void SetStyleController(TcxEditStyleController* value);
+    // The editor the style belongs to (its owner when that is an editor control); null otherwise.
+    TcxContainer* GetEdit() const;
+    // Colour, font and text colour from view parameters, in one notice.
+    void Init(const TcxViewParams& params);
+
+    int GetStyleValueCount() const override { return cxEditStyleValueCount; }
+    bool GetStyleValueName(TcxContainerStyleValue value, std::string& name) const override;
+    bool IsValueAssigned(TcxContainerStyleValue value) const override;
+
+    bool IsButtonStyleStored() const { return IsValueStored(svButtonStyle); }
+    bool IsButtonTransparencyStored() const { return IsValueStored(svButtonTransparency); }
+    bool IsGradientStored() const { return IsValueStored(svGradient); }
+    bool IsGradientButtonsStored() const { return IsValueStored(svGradientButtons); }
+    bool IsGradientDirectionStored() const { return IsValueStored(svGradientDirection); }
+    bool IsPopupBorderStyleStored() const { return IsValueStored(svPopupBorderStyle); }
+
+    // Own value, else the active controller's style of the same state; false when neither has one.
+    bool InternalGetButtonStyle(TcxEditButtonStyle& v) const;
+    bool InternalGetButtonTransparency(TcxEditButtonTransparency& v) const;
+    bool InternalGetGradient(bool& v) const;
+    bool InternalGetGradientButtons(bool& v) const;
+    bool InternalGetGradientDirection(TcxEditGradientDirection& v) const;
+    bool InternalGetPopupBorderStyle(TcxEditPopupBorderStyle& v) const;
+
+protected:
+    // A normal style's fixed defaults; another state follows the normal style.
+    virtual TcxEditButtonStyle DefaultButtonStyle() const;
+    virtual TcxEditButtonTransparency DefaultButtonTransparency() const;
+    virtual bool DefaultGradient() const;
+    virtual bool DefaultGradientButtons() const;
+    virtual TcxEditGradientDirection DefaultGradientDirection() const;
+    virtual TcxEditPopupBorderStyle DefaultPopupBorderStyle() const;
+    TcxStyleController* GetDefaultStyleController() const override;
+    TcxContainerStyleValues InternalGetNotPublishedExtendedStyleValues() const override;
+
+private:
+    TcxCustomEditStyle* ParentEditStyle() const { return static_cast<TcxCustomEditStyle*>(ParentStyle()); }
+    TcxCustomEditStyle* ControllerEditStyle() const { return dynamic_cast<TcxCustomEditStyle*>(ControllerStyle()); }
+    template <class T>
+    bool InternalGet(TcxContainerStyleValue value, const T& field, T& v,
+                     bool (TcxCustomEditStyle::*controllerGet)(T&) const) const;
+    template <class T>
+    T Get(TcxContainerStyleValue value, const T& field, bool (TcxCustomEditStyle::*internalGet)(T&) const,
+          T (TcxCustomEditStyle::*defaultValue)() const) const;
+    template <class T>
+    void Set(TcxContainerStyleValue value, T& field, const T& newValue);
+    TcxEditButtonStyle buttonStyle_ = btsDefault;
+    TcxEditButtonTransparency buttonTransparency_ = ebtNone;
+    bool gradient_ = false;
+    bool gradientButtons_ = false;
+    TcxEditGradientDirection gradientDirection_ = dirDown;
+    TcxEditPopupBorderStyle popupBorderStyle_ = epbsDefault;
+    bool popupCloseButton_ = true;
+};
+
+class TcxEditStyle : public TcxCustomEditStyle {
+    RTL_CLASS(TcxEditStyle, TcxCustomEditStyle)
+    using TcxCustomEditStyle::TcxCustomEditStyle;
+};
+
+// A style controller whose four styles are editor styles.
+class TcxEditStyleController : public TcxStyleController {
+    RTL_CLASS(TcxEditStyleController, TcxStyleController)
+    explicit TcxEditStyleController(TComponent* owner);
+    TcxContainerStyleClass GetStyleClass() const override { return TcxContainerStyleClass::Of<TcxEditStyle>(); }
+
+    TcxEditStyle* Style() const { return EditStyle(csNormal); }
+    void SetStyle(TcxEditStyle* value) { SetInternalStyle(csNormal, value); }
+    TcxEditStyle* StyleDisabled() const { return EditStyle(csDisabled); }
+    void SetStyleDisabled(TcxEditStyle* value) { SetInternalStyle(csDisabled, value); }
+    TcxEditStyle* StyleFocused() const { return EditStyle(csActive); }
+    void SetStyleFocused(TcxEditStyle* value) { SetInternalStyle(csActive, value); }
+    TcxEditStyle* StyleHot() const { return EditStyle(csHotTrack); }
+    void SetStyleHot(TcxEditStyle* value) { SetInternalStyle(csHotTrack, value); }
+
+private:
+    TcxEditStyle* EditStyle(TcxContainerStateItem state) const
+    {
+        return static_cast<TcxEditStyle*>(GetInternalStyle(state));
+    }
+};
+
+// The unit's default editor style controller (between the unit's start-up and shut-down).
+TcxEditStyleController* DefaultEditStyleController();
+
+// A component that shows the default editor style controller (and the standard-drawing switch)
+// where components are designed. The last one to go restores the default styles.
+class TcxDefaultEditStyleController : public TComponent {
+    RTL_CLASS(TcxDefaultEditStyleController, TComponent)
+    explicit TcxDefaultEditStyleController(TComponent* owner);
+    ~TcxDefaultEditStyleController() override;
+
+    bool GetEmulateStandardControlDrawing() const;
+    void SetEmulateStandardControlDrawing(bool value);
+    TcxEditStyle* Style() const { return DefaultEditStyleController()->Style(); }
+    void SetStyle(TcxEditStyle* value) { DefaultEditStyleController()->SetStyle(value); }
+    TcxEditStyle* StyleDisabled() const { return DefaultEditStyleController()->StyleDisabled(); }
+    void SetStyleDisabled(TcxEditStyle* value) { DefaultEditStyleController()->SetStyleDisabled(value); }
+    TcxEditStyle* StyleFocused() const { return DefaultEditStyleController()->StyleFocused(); }
+    void SetStyleFocused(TcxEditStyle* value) { DefaultEditStyleController()->SetStyleFocused(value); }
+    TcxEditStyle* StyleHot() const { return DefaultEditStyleController()->StyleHot(); }
+    void SetStyleHot(TcxEditStyle* value) { DefaultEditStyleController()->SetStyleHot(value); }
+    TNotifyEvent GetOnStyleChanged() const { return DefaultEditStyleController()->OnStyleChanged; }
+    void SetOnStyleChanged(TNotifyEvent value) { DefaultEditStyleController()->OnStyleChanged = value; }
+};
+int cxDefaultEditStyleControllerCount();
 
 // ---- editor properties ------------------------------------------------------------------------
 
@@ -398,6 +551,7 @@ class TcxCustomEditProperties : public TcxInterfacedPersistent {
     virtual bool DefaultUseLeftAlignmentOnEditing() const { return true; }
     virtual TcxCustomEditPropertiesValuesClass GetAssignedValuesClass() const;
     virtual TcxEditButtonsClass GetButtonsClass() const;
+    virtual TcxContainerStyleClass GetStyleClass() const;
     virtual TAlignment GetDefaultHorzAlignment();
     virtual TcxEditDisplayFormatOptions GetDisplayFormatOptions() const { return {}; }
     virtual std::string GetValidateErrorText(int errorKind);
@@ -567,6 +721,7 @@ TcxEditRepository* GetDefaultEditRepository();
 // ---- unit routines ----------------------------------------------------------------------------
 
 TShiftState ButtonToShift(TMouseButton button);
+TShiftState cxButtonToShift(TcxMouseButton button);
 void CheckSize(TSize& size, const TSize& minSize);
 // Equal when both are numeric or of one variant type, and exactly equal.
 bool cxEditVarEquals(const Variant& v1, const Variant& v2);

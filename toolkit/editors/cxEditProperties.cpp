@@ -248,6 +248,8 @@ TcxCustomEditPropertiesValuesClass TcxCustomEditProperties::GetAssignedValuesCla
 
 TcxEditButtonsClass TcxCustomEditProperties::GetButtonsClass() const { return TcxEditButtonsClass::Of<TcxEditButtons>(); }
 
+TcxContainerStyleClass TcxCustomEditProperties::GetStyleClass() const { return TcxContainerStyleClass::Of<TcxEditStyle>(); }
+
 void TcxCustomEditProperties::Assign(TPersistent* source)
 {
     auto* src = dynamic_cast<TcxCustomEditProperties*>(source);

@@ -10,6 +10,8 @@ namespace cx {
 namespace detail {
 void CreateEditPropertiesList();
 void FreeEditPropertiesList();
+void CreateDefaultEditStyleController();
+void FreeDefaultEditStyleController();
 } // namespace detail
 
 namespace {
@@ -57,6 +59,17 @@ void CheckSize(TSize& size, const TSize& minSize)
 {
     size.cx = std::max(size.cx, minSize.cx);
     size.cy = std::max(size.cy, minSize.cy);
+}
+
+TShiftState cxButtonToShift(TcxMouseButton button)
+{
+    switch (button) {
+    case cxmbLeft: return TShiftState{ssLeft};
+    case cxmbRight: return TShiftState{ssRight};
+    case cxmbMiddle: return TShiftState{ssMiddle};
+    case cxmbNone: break;
+    }
+    return {};
 }
 
 bool cxEditVarEquals(const Variant& v1, const Variant& v2)
@@ -137,6 +150,7 @@ void Initialize()
         return;
     // The wheel cursor's drawing is not shipped; the id stands for the nearest built-in shape.
     Screen->SetCursors(crcxEditMouseWheel, Screen->Cursors(crSizeAll));
+    detail::CreateDefaultEditStyleController();
     detail::CreateEditPropertiesList();
     cxFilterGetResourceStringFunc = &FilterResourceString;
 }
@@ -148,6 +162,7 @@ void Finalize()
     FreeAndNil(registeredEditProperties);
     FreeAndNil(defaultEditRepository);
     detail::FreeEditPropertiesList();
+    detail::FreeDefaultEditStyleController();
     if (cxFilterGetResourceStringFunc == &FilterResourceString)
         cxFilterGetResourceStringFunc = nullptr;
 }
