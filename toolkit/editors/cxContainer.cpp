@@ -393,9 +393,11 @@ void TcxContainerStyle::SetAssignedValues(TcxContainerStyleValues value)
     if (assignedValues_ == value)
         return;
     assignedValues_ = value;
+    BeginUpdate();
     if (IsBaseStyle())
         UpdateFont();
     Changed();
+    EndUpdate();
 }
 
 void TcxContainerStyle::SetLookAndFeel(TcxLookAndFeel* value)
@@ -449,8 +451,11 @@ void TcxContainerStyle::RestoreFont()
 {
     if (!ownFont_)
         return;
+    // Back to the default font is no assignment of a font.
     TFont defaultFont;
+    LockFontAssignedValue(true);
     ownFont_->Assign(&defaultFont);
+    LockFontAssignedValue(false);
 }
 
 void TcxContainerStyle::UpdateFont()
@@ -505,8 +510,11 @@ void TcxContainerStyle::BaseSetStyleController(TcxStyleController* value)
 
 void TcxContainerStyle::ControllerChangedNotification(TcxStyleController*)
 {
+    // Following the controller's font is part of the same change: one notice.
+    BeginUpdate();
     UpdateFont();
     Changed();
+    EndUpdate();
 }
 
 void TcxContainerStyle::ControllerFreeNotification(TcxStyleController* controller)
