@@ -3,7 +3,12 @@
 // normal style, hot tracking, and the hosting of an inner control (focus, Tab, keys, clipping,
 // scroll bars).
 #include "EditorsTestSupport.h"
+#include "platform/vcl/EditBox.h"
+#include "platform/vcl/StdCtrls.h"
 #include "toolkit/editors/cxContainer.h"
+
+#include <QInputMethodEvent>
+#include <QKeyEvent>
 
 using namespace cx;
 
@@ -467,4 +472,67 @@ TEST_F(CxContainerTest, PaintedScrollBarsMirrorTheInnerControls)
     inner->reportBars = false;
     c->SetScrollBarsParameters(false);
     EXPECT_FALSE(v->Visible());
+}
+
+// ---- a real edit control inside ----
+
+namespace {
+class InnerEdit : public TEdit, public IcxContainerInnerControl {
+public:
+    InnerEdit(TComponent* owner, TcxContainer* container) : TEdit(owner), container_(container) {}
+    TWinControl* GetControl() override { return this; }
+    TcxContainer* GetControlContainer() override { return container_; }
+
+private:
+    TcxContainer* container_;
+};
+
+void SendKey(QWidget* w, Qt::Key key, const QString& text = {}, Qt::KeyboardModifiers mods = Qt::NoModifier)
+{
+    QKeyEvent press(QEvent::KeyPress, key, mods, text);
+    QCoreApplication::sendEvent(w, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, mods, text);
+    QCoreApplication::sendEvent(w, &release);
+    vcl::DrainPostedMessages();
+}
+} // namespace
+
+TEST_F(CxContainerTest, AnEditControlInsideTypesChineseAndTabsOut)
+{
+    auto* edit = new InnerEdit(form, c);
+    edit->SetParent(c);
+    c->SetInnerControl(edit);
+    c->Style()->SetColor(clYellow);
+    c->Style()->SetTextColor(clRed);
+    ASSERT_TRUE(Activate(form));
+    EXPECT_EQ(edit->BoundsRect(), c->GetClientBounds());
+    EXPECT_EQ(edit->Color(), clYellow);
+    EXPECT_EQ(edit->Font()->GetColor(), clRed);
+    before->SetFocus();
+    SendKey(before->Peer(), Qt::Key_Tab);
+    ASSERT_TRUE(edit->Focused());
+    EXPECT_TRUE(c->IsFocused());
+
+    std::u16string seen;
+    c->OnKeyPress = [&](TObject*, char16_t& ch) {
+        seen += ch;
+        if (ch == u'x')
+            ch = 0;
+    };
+    QWidget* w = edit->Box()->Widget();
+    SendKey(w, Qt::Key_A, "a");
+    SendKey(w, Qt::Key_X, "x");
+    SendKey(w, Qt::Key_B, "b");
+    QInputMethodEvent ime;
+    ime.setCommitString(QString::fromUtf8("电表"));
+    QCoreApplication::sendEvent(w, &ime);
+    vcl::DrainPostedMessages();
+    EXPECT_EQ(edit->Text(), "ab电表");
+    EXPECT_EQ(seen.substr(0, 3), u"axb");
+
+    SendKey(w, Qt::Key_Tab);
+    EXPECT_TRUE(after->Focused());
+    EXPECT_FALSE(c->IsFocused());
+    SendKey(after->Peer(), Qt::Key_Backtab, {}, Qt::ShiftModifier);
+    EXPECT_TRUE(edit->Focused());
 }
