@@ -279,9 +279,11 @@ bool PeekMessage(MSG& msg, HWND wnd, UINT first, UINT last, unsigned remove)
 {
     auto& fifo = S().fifo;
     for (auto it = fifo.begin(); it != fifo.end(); ++it) {
-        if (wnd && it->hwnd != wnd)
+        // WM_QUIT passes every filter, so that a loop removing messages cannot hide it.
+        const bool quit = it->message == WM_QUIT;
+        if (!quit && wnd && it->hwnd != wnd)
             continue;
-        if ((first != 0 || last != 0) && (it->message < first || it->message > last))
+        if (!quit && (first != 0 || last != 0) && (it->message < first || it->message > last))
             continue;
         msg = *it;
         if (remove & PM_REMOVE)

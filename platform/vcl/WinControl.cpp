@@ -381,6 +381,14 @@ void TWinControl::Dispatch(TMessage& m)
         NotifyControls(CM_PARENTFONTCHANGED);
         return;
     case CM_INVALIDATE: Invalidate(); return;
+    case WM_COMMAND:
+        // A child's notification goes back to the child (EN_CHANGE becomes its OnChange).
+        if (TWinControl* c = FindControl(reinterpret_cast<HWND>(m.LParam)); c && c != this && c->Parent() == this) {
+            m.Result = c->Perform(CN_COMMAND, m.WParam, m.LParam);
+            return;
+        }
+        DefaultHandler(m);
+        return;
     case WM_SIZE:
         Resize();
         return;

@@ -326,32 +326,20 @@ void TcxContainerStyle::SetBorderColor(TColor value) { SetOwnValue(csvBorderColo
 void TcxContainerStyle::SetBorderStyle(TcxContainerBorderStyle value) { SetOwnValue(csvBorderStyle, borderStyle_, value); }
 void TcxContainerStyle::SetColor(TColor value) { SetOwnValue(csvColor, styleData_.Color, value); }
 
-void TcxContainerStyle::SetEdges(TcxBorders value)
+// Values kept once per set: a non-base style sets the base style's.
+template <class T>
+void TcxContainerStyle::SetSetValue(TcxContainerStyleValue v, T TcxContainerStyle::*field, const T& value)
 {
-    if (!IsBaseStyle() && !directAccessMode_)
-        return parentStyle_->SetEdges(value);
-    SetOwnValue(csvEdges, edges_, value);
+    TcxContainerStyle* target = IsBaseStyle() || directAccessMode_ ? this : parentStyle_;
+    target->SetOwnValue(v, target->*field, value);
 }
 
-void TcxContainerStyle::SetHotTrack(bool value)
-{
-    if (!IsBaseStyle() && !directAccessMode_)
-        return parentStyle_->SetHotTrack(value);
-    SetOwnValue(csvHotTrack, hotTrack_, value);
-}
-
-void TcxContainerStyle::SetShadow(bool value)
-{
-    if (!IsBaseStyle() && !directAccessMode_)
-        return parentStyle_->SetShadow(value);
-    SetOwnValue(csvShadow, shadow_, value);
-}
-
+void TcxContainerStyle::SetEdges(TcxBorders value) { SetSetValue(csvEdges, &TcxContainerStyle::edges_, value); }
+void TcxContainerStyle::SetHotTrack(bool value) { SetSetValue(csvHotTrack, &TcxContainerStyle::hotTrack_, value); }
+void TcxContainerStyle::SetShadow(bool value) { SetSetValue(csvShadow, &TcxContainerStyle::shadow_, value); }
 void TcxContainerStyle::SetTransparentBorder(bool value)
 {
-    if (!IsBaseStyle() && !directAccessMode_)
-        return parentStyle_->SetTransparentBorder(value);
-    SetOwnValue(csvTransparentBorder, transparentBorder_, value);
+    SetSetValue(csvTransparentBorder, &TcxContainerStyle::transparentBorder_, value);
 }
 
 void TcxContainerStyle::SetTextColor(TColor value)
@@ -393,9 +381,11 @@ void TcxContainerStyle::SetAssignedValues(TcxContainerStyleValues value)
     if (assignedValues_ == value)
         return;
     assignedValues_ = value;
+    BeginUpdate();
     if (IsBaseStyle())
         UpdateFont();
     Changed();
+    EndUpdate();
 }
 
 void TcxContainerStyle::SetLookAndFeel(TcxLookAndFeel* value)
@@ -449,8 +439,11 @@ void TcxContainerStyle::RestoreFont()
 {
     if (!ownFont_)
         return;
+    // Back to the default font is no assignment of a font.
     TFont defaultFont;
+    LockFontAssignedValue(true);
     ownFont_->Assign(&defaultFont);
+    LockFontAssignedValue(false);
 }
 
 void TcxContainerStyle::UpdateFont()
@@ -505,8 +498,11 @@ void TcxContainerStyle::BaseSetStyleController(TcxStyleController* value)
 
 void TcxContainerStyle::ControllerChangedNotification(TcxStyleController*)
 {
+    // Following the controller's font is part of the same change: one notice.
+    BeginUpdate();
     UpdateFont();
     Changed();
+    EndUpdate();
 }
 
 void TcxContainerStyle::ControllerFreeNotification(TcxStyleController* controller)

@@ -189,6 +189,8 @@ private:
     void LookAndFeelChanged(TcxLookAndFeel* sender, TcxLookAndFeelValues changedValues);
     template <class T>
     void SetOwnValue(TcxContainerStyleValue v, T& field, const T& value);
+    template <class T>
+    void SetSetValue(TcxContainerStyleValue v, T TcxContainerStyle::*field, const T& value);
 
     TColor borderColor_ = clWindowFrame;
     TcxContainerBorderStyle borderStyle_ = cbsNone;

@@ -523,10 +523,14 @@ void TcxContainer::HandleFontChanged(TMessage& msg)
         ShortRefreshContainer(false);
         return;
     }
+    // One notice, after the flag is back: a font that only mirrors the control's (the parent's,
+    // say) must not look assigned to the style change that follows.
     const bool wasAssigned = (Style()->GetAssignedValues() & cxStyleValue(csvFont)) != 0;
+    Style()->BeginUpdate();
     Style()->SetFont(Font());
     if (!wasAssigned)
         Style()->ExcludeAssignedValue(csvFont);
+    Style()->EndUpdate();
     TcxControl::Dispatch(msg);
 }
 
