@@ -596,8 +596,7 @@ int TcxCustomDataController::InsertRecord(int recordIndex)
     if (recordIndex < 0 || recordIndex > GetRecordCount())
         InvalidOperation(&cxSDataRecordIndexError);
     storage_->InsertRecord(recordIndex);
-    if (relations_ && relations_->GetCount() > 0)
-        CorrectAfterInsert(recordIndex);
+    CorrectAfterInsert(recordIndex);
     DataChanged(dcNew, -1, -1);
     return recordIndex;
 }
@@ -608,8 +607,7 @@ void TcxCustomDataController::DeleteRecord(int recordIndex)
     if (recordIndex == provider_->EditingRecordIndex())
         provider_->SetEditingRecordIndex(cxNoEditingRecord);
     storage_->DeleteRecord(recordIndex);   // frees the record's detail object and its details
-    if (relations_ && relations_->GetCount() > 0)
-        CorrectAfterDelete(recordIndex);
+    CorrectAfterDelete(recordIndex);       // the edited record moved too: its edit ends here
     CheckSelectedCount(recordIndex);
     CheckInternalRecordRange(recordIndex);
     DataChanged(dcDeleted, -1, -1);

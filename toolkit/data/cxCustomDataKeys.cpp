@@ -585,7 +585,11 @@ void TcxCustomDataController::ShiftDetailMasterIndexes(int from, int delta)
 
 void TcxCustomDataController::CorrectAfterInsert(int recordIndex)
 {
-    ShiftDetailMasterIndexes(recordIndex + 1, 1);
+    // A record inserted at or before the edited one moves it: its saved copy would be restored
+    // into its former neighbour, so the edit ends as it does for a delete.
+    CheckEditingRecordIndex(recordIndex);
+    if (relations_ && relations_->GetCount() > 0)
+        ShiftDetailMasterIndexes(recordIndex + 1, 1);
 }
 
 void TcxCustomDataController::CorrectAfterDelete(int recordIndex)
@@ -593,7 +597,7 @@ void TcxCustomDataController::CorrectAfterDelete(int recordIndex)
     if (recordIndex < 0)
         return;
     CheckEditingRecordIndex(recordIndex);
-    if (GetRelations()->GetCount() > 0)
+    if (relations_ && relations_->GetCount() > 0)
         ShiftDetailMasterIndexes(recordIndex, -1);
 }
 

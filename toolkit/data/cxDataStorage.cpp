@@ -457,15 +457,34 @@ void TcxDataStorage::SetDisplayText(int recordIndex, TcxValueDef* def, const std
         def->SetDisplayText(AllocRecordBuffer(recordIndex), text);
 }
 
+// A main and an internal record are laid out by different definitions (internal records keep a
+// fixed layout), so each side is read through the definition of its own list.
+TcxValueDef* TcxDataStorage::LayoutDef(int recordIndex, TcxValueDef* def) const
+{
+    auto* internal = dynamic_cast<TcxInternalValueDef*>(def);
+    if (recordIndex < 0)
+        return internal ? def : internalValueDefs_->FindByLinkObject(def);
+    return internal ? internal->GetValueDef() : def;
+}
+
 int TcxDataStorage::CompareRecords(int recordIndex1, int recordIndex2, TcxValueDef* def)
 {
-    return def->Compare(RecordBuffer(recordIndex1), RecordBuffer(recordIndex2));
+    TcxValueDef* d1 = LayoutDef(recordIndex1, def);
+    TcxValueDef* d2 = LayoutDef(recordIndex2, def);
+    if (!d1 || !d2)
+        return 0;
+    if (d1 == d2)
+        return d1->Compare(RecordBuffer(recordIndex1), RecordBuffer(recordIndex2));
+    void *p1, *p2;
+    bool n1 = GetCompareInfo(recordIndex1, d1, p1), n2 = GetCompareInfo(recordIndex2, d2, p2);
+    return d1->CompareValues(n1, n2, p1, p2);
 }
 
 bool TcxDataStorage::GetCompareInfo(int recordIndex, TcxValueDef* def, void*& p)
 {
+    def = LayoutDef(recordIndex, def);
     void* buffer = RecordBuffer(recordIndex);
-    if (!buffer) {   // a record without a block reads as null
+    if (!buffer || !def) {   // a record without a block reads as null
         p = nullptr;
         return true;
     }

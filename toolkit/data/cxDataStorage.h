@@ -428,6 +428,7 @@ protected:
     void InsertValueDef(int position, TcxValueDef* def);
     void RemoveValueDef(TcxValueDef* def);
     bool CheckValueDef(int recordIndex, TcxValueDef*& def) const;
+    TcxValueDef* LayoutDef(int recordIndex, TcxValueDef* def) const;
     TList& ListOf(int recordIndex) { return recordIndex < 0 ? internalRecords_ : records_; }
     void AssignID(int recordIndex);
     void ResetLayout();
