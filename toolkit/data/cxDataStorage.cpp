@@ -35,10 +35,12 @@ void TcxValueDef::Assign(TcxValueDef* source)
     SetTextStored(source->TextStored());
 }
 
+// Each of these changes the definition's bytes in every record: the storage lays the records out
+// again, keeping their values where the new form can hold them.
 void TcxValueDef::SetStored(bool value)
 {
     if (stored_ != value) {
-        stored_ = value;
+        owner_->DataStorage()->ReshapeValueDef(this, valueTypeClass_, value, textStored_);
         Changed(false);
     }
 }
@@ -46,7 +48,7 @@ void TcxValueDef::SetStored(bool value)
 void TcxValueDef::SetTextStored(bool value)
 {
     if (textStored_ != value) {
-        textStored_ = value;
+        owner_->DataStorage()->ReshapeValueDef(this, valueTypeClass_, stored_, value);
         Changed(true);
     }
 }
@@ -54,7 +56,7 @@ void TcxValueDef::SetTextStored(bool value)
 void TcxValueDef::SetValueTypeClass(TcxValueTypeClass value)
 {
     if (valueTypeClass_ != value) {
-        valueTypeClass_ = value;
+        owner_->DataStorage()->ReshapeValueDef(this, value, stored_, textStored_);
         Changed(true);
     }
 }
@@ -662,6 +664,64 @@ void TcxDataStorage::RemoveValueDef(TcxValueDef* def)
     }
 }
 
+void TcxDataStorage::ReshapeValueDef(TcxValueDef* def, TcxValueTypeClass valueType, bool stored, bool textStored)
+{
+    // The mirror of a main definition lays out the internal records (rows being edited) alike.
+    if (def->Owner() == valueDefs_)
+        if (TcxValueDef* mirror = internalValueDefs_->FindByLinkObject(def))
+            ReshapeValueDef(mirror, valueType, true, textStored);
+    TcxValueDefs* defs = def->Owner();
+    TList& list = defs == valueDefs_ ? records_ : internalRecords_;
+    const int at = def->Offset(), oldSize = def->BufferSize(), oldRecordSize = defs->RecordSize();
+    const bool hadText = oldSize > 0 && def->TextStored();
+    struct Kept {
+        Variant Value;
+        std::string Text;
+    };
+    std::vector<Kept> kept(static_cast<std::size_t>(list.Count()));
+    for (int i = 0; i < list.Count(); ++i)
+        if (void* b = list.Get(i); b && oldSize > 0) {
+            kept[i].Value = def->GetDataValue(b);
+            if (hadText)
+                kept[i].Text = def->GetDisplayText(b);
+            def->FreeBuffer(b);
+        }
+    def->valueTypeClass_ = valueType;
+    def->stored_ = stored;
+    def->textStored_ = textStored;
+    InitStructure(defs);
+    const int newSize = def->BufferSize(), newRecordSize = defs->RecordSize();
+    const auto tail = static_cast<std::size_t>(oldRecordSize - at - oldSize);
+    for (int i = 0; i < list.Count(); ++i) {
+        void* b = list.Get(i);
+        if (!b)
+            continue;
+        if (newSize > oldSize) {
+            void* nb = std::realloc(b, static_cast<std::size_t>(newRecordSize));
+            if (!nb)
+                throw std::bad_alloc();
+            b = nb;
+            std::memmove(Bytes(b) + at + newSize, Bytes(b) + at + oldSize, tail);
+        } else {
+            std::memmove(Bytes(b) + at + newSize, Bytes(b) + at + oldSize, tail);
+            if (void* nb = std::realloc(b, static_cast<std::size_t>(std::max(newRecordSize, 1))))
+                b = nb;
+        }
+        std::memset(Bytes(b) + at, 0, static_cast<std::size_t>(newSize));
+        list.Put(i, b);
+        if (newSize == 0)
+            continue;
+        try {   // a value the new type cannot hold becomes null
+            if (!kept[i].Value.IsEmpty())
+                def->SetDataValue(b, kept[i].Value);
+        } catch (const EVariantError&) {
+        } catch (const EConvertError&) {
+        }
+        if (hadText && def->TextStored())
+            def->SetDisplayText(b, kept[i].Text);
+    }
+}
+
 // --- helper ---------------------------------------------------------------------------------------------
 void* TcxDataStorageHelper::AllocateRecord(TcxDataStorage* storage)
 {
@@ -694,8 +754,8 @@ void TcxDataStorageHelper::SetRecordsCapacity(TcxDataStorage* storage, int capac
 
 void TcxDataStorageHelper::SetTextStored(TcxValueDef* def, bool value)
 {
-    def->textStored_ = value;
-    def->Owner()->DataStorage()->InitStructure(def->Owner());
+    if (def->textStored_ != value)
+        def->Owner()->DataStorage()->ReshapeValueDef(def, def->valueTypeClass_, def->stored_, value);
 }
 
 // --- TcxLookupList ---------------------------------------------------------------------------------------
