@@ -932,6 +932,21 @@ void TcxCustomDataController::LoadFromStream(TStream* stream)
 {
     if (IsProviderMode())
         InvalidOperation(&cxSDataProviderModeError);
+    // A stream damaged past its header fails while the records are already being replaced: the
+    // records it found are put back, so a bad file loses nothing.
+    TMemoryStream backup;
+    SaveToStream(&backup);
+    try {
+        ReadRecordsFromStream(stream);
+    } catch (...) {
+        backup.SetPosition(0);
+        ReadRecordsFromStream(&backup);
+        throw;
+    }
+}
+
+void TcxCustomDataController::ReadRecordsFromStream(TStream* stream)
+{
     TcxReader reader(stream);
     if (reader.ReadAnsiString() != kStreamSignature)
         InvalidOperation(&cxSDataInvalidStreamFormat);
@@ -946,8 +961,9 @@ void TcxCustomDataController::LoadFromStream(TStream* stream)
         BeginUpdate();
         try {
             ClearSelection();
+            // Every record takes at least its one-byte empty mark.
             int records = reader.ReadInteger();
-            if (records < 0)
+            if (records < 0 || records > stream->Size() - stream->Position())
                 InvalidOperation(&cxSDataInvalidStreamFormat);
             SetRecordCount(records);
             for (int i = 0; i < GetRecordCount(); ++i)

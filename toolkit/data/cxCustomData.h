@@ -1299,6 +1299,7 @@ public:
 
 private:
     void UpdatePass();
+    void ReadRecordsFromStream(TStream* stream);
     void DataNotification();
     void FocusedNotification();
     void SelectionNotification();

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
+
+#include "toolkit/data/cxDataConsts.h"
 
 namespace cx {
 
@@ -337,12 +340,21 @@ void TcxDataStorage::FreeAndNilRecordBuffer(int recordIndex)
 
 void TcxDataStorage::AssignID(int recordIndex)
 {
-    if (useRecordID_ && GetRecordID(recordIndex) == 0)
+    if (useRecordID_ && GetRecordID(recordIndex) == 0 && recordIDCounter_ < std::numeric_limits<int>::max())
         SetRecordID(recordIndex, recordIDCounter_++);
+}
+
+// IDs are never reused while records exist: past the greatest one there is none left to give,
+// and the records are refused before any is added.
+void TcxDataStorage::CheckIDsLeft(int count) const
+{
+    if (useRecordID_ && count > std::numeric_limits<int>::max() - recordIDCounter_)
+        throw ERangeError("Record ID out of range");
 }
 
 int TcxDataStorage::AppendRecord()
 {
+    CheckIDsLeft(1);
     records_.Add(nullptr);
     int index = records_.Count() - 1;
     AssignID(index);
@@ -351,6 +363,7 @@ int TcxDataStorage::AppendRecord()
 
 void TcxDataStorage::InsertRecord(int recordIndex)
 {
+    CheckIDsLeft(1);
     records_.Insert(recordIndex, nullptr);
     AssignID(recordIndex);
 }
@@ -370,8 +383,13 @@ void TcxDataStorage::DeleteRecord(int recordIndex)
 void TcxDataStorage::SetRecordCount(int count)
 {
     count = std::max(count, 0);
-    while (RecordCount() < count)
-        AppendRecord();
+    const int old = RecordCount();
+    if (count > old) {
+        CheckIDsLeft(count - old);
+        records_.SetCount(count);   // one allocation; a record gets its block when first written
+        for (int i = old; i < count; ++i)
+            AssignID(i);
+    }
     while (RecordCount() > count)
         DeleteRecord(RecordCount() - 1);
 }
@@ -573,6 +591,8 @@ void TcxDataStorage::ReadData(int recordIndex, TStream* stream)
     void* buffer = AllocRecordBuffer(recordIndex);
     if (useRecordID_) {
         int id = ReadIntegerFunc(&dx);
+        if (id == std::numeric_limits<int>::max())   // would leave no ID for the next record
+            throw EReadError(LoadResString(&cxSDataReadError));
         SetRecordID(recordIndex, id);
         if (id >= recordIDCounter_)
             recordIDCounter_ = id + 1;

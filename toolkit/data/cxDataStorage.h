@@ -434,6 +434,7 @@ protected:
     void ReshapeValueDef(TcxValueDef* def, TcxValueTypeClass valueType, bool stored, bool textStored);
     TList& ListOf(int recordIndex) { return recordIndex < 0 ? internalRecords_ : records_; }
     void AssignID(int recordIndex);
+    void CheckIDsLeft(int count) const;
     void ResetLayout();
 
 private:

@@ -279,6 +279,7 @@ class TcxFilterCriteriaItemList : public TcxCustomFilterCriteriaItem {
     void SetBoolOperatorKind(TcxFilterBoolOperatorKind value);
 
 protected:
+    friend class TcxCustomFilterCriteriaItem;
     friend class TcxFilterCriteria;
     void ReadChildren(TStream* stream, int count);
     bool DoFilterData(void* data);
@@ -423,6 +424,7 @@ protected:
     std::string GetListExpression(TcxFilterCriteriaItemList* list, bool displayForm);
 
 private:
+    void ReadTree(TStream* stream);
     bool changed_ = false;
     std::string dateTimeFormat_;
     Byte loadedVersion_ = 0;
