@@ -119,7 +119,9 @@ void TcxCustomDataField::CreateData()
     if (referenceField_ || !valueTypeClass_)
         return;
     ClearData();
-    valueDef_ = DataController()->DataStorage()->ValueDefs()->Add(valueTypeClass_, true, textStored_, this);
+    // Only internal fields must keep bytes in every mode; a data field's values live in the data
+    // source in provider mode, where the storage keeps stored values only.
+    valueDef_ = DataController()->DataStorage()->ValueDefs()->Add(valueTypeClass_, isInternal_, textStored_, this);
 }
 
 void TcxCustomDataField::ClearData()
@@ -432,6 +434,8 @@ void TcxCustomDataController::UpdateItemIndexes()
 
 void TcxCustomDataController::RemoveField(TcxCustomDataField* field)
 {
+    if (field == recordHandlesField_)
+        recordHandlesField_ = nullptr;
     if (relations_)
         relations_->RemoveDataField(field);
     if (destroying_)
@@ -474,7 +478,10 @@ void TcxCustomDataController::ChangeValueTypeClass(int itemIndex, TcxValueTypeCl
     if (f->ValueTypeClass() == valueType)
         return;
     f->SetValueTypeClass(valueType);
+    if (IsProviderMode())
+        RestructData();
     info_->UpdateField(f);
+    DoValueTypeClassChanged(itemIndex);
 }
 
 void TcxCustomDataController::ChangeTextStored(int itemIndex, bool value)
@@ -510,11 +517,15 @@ std::string TcxCustomDataController::GetDisplayText(int recordIndex, int itemInd
 
 Variant TcxCustomDataController::GetInternalValue(int recordIndex, TcxCustomDataField* field)
 {
+    if (recordIndex >= 0 && field && IsProviderMode() && IsDataField(field))
+        return provider_->GetValue(recordIndex, field);
     return GetStoredValue(recordIndex, field);
 }
 
 std::string TcxCustomDataController::GetInternalDisplayText(int recordIndex, TcxCustomDataField* field)
 {
+    if (recordIndex >= 0 && field && IsProviderMode() && IsDataField(field))
+        return provider_->GetDisplayText(recordIndex, field);
     return GetStoredDisplayText(recordIndex, field);
 }
 
@@ -552,9 +563,12 @@ void TcxCustomDataController::SetValue(int recordIndex, int itemIndex, const Var
         return;
     CheckRange(recordIndex, itemIndex);
     TcxCustomDataField* f = Fields(itemIndex);
-    if (!f->ValueDef())
+    if (IsProviderMode() && recordIndex >= 0)
+        provider_->SetValue(recordIndex, f, value);
+    else if (f->ValueDef())
+        SetStoredValue(recordIndex, f, value);
+    else
         return;
-    SetStoredValue(recordIndex, f, value);
     DataChanged(dcField, itemIndex, recordIndex);
 }
 
@@ -564,9 +578,12 @@ void TcxCustomDataController::SetDisplayText(int recordIndex, int itemIndex, con
         return;
     CheckRange(recordIndex, itemIndex);
     TcxCustomDataField* f = Fields(itemIndex);
-    if (!f->ValueDef())
+    if (IsProviderMode() && recordIndex >= 0)
+        provider_->SetDisplayText(recordIndex, f, text);
+    else if (f->ValueDef())
+        storage_->SetDisplayText(recordIndex, f->ValueDef(), text);
+    else
         return;
-    storage_->SetDisplayText(recordIndex, f->ValueDef(), text);
     DataChanged(dcField, itemIndex, recordIndex);
 }
 
@@ -578,6 +595,10 @@ void TcxCustomDataController::SetRecordCount(int count)
     int old = GetRecordCount();
     if (count == old)
         return;
+    if (IsProviderMode()) {
+        provider_->SetRecordCount(count);
+        return;
+    }
     storage_->SetRecordCount(count);
     CheckSelectedCount(-1);
     CheckEditingRecordIndex(-1);
@@ -586,6 +607,10 @@ void TcxCustomDataController::SetRecordCount(int count)
 
 int TcxCustomDataController::AppendRecord()
 {
+    if (IsSmartLoad())
+        return AppendInSmartLoad();
+    if (IsProviderMode())
+        return provider_->AppendRecord();
     int r = storage_->AppendRecord();
     DataChanged(dcNew, -1, -1);
     return r;
@@ -595,6 +620,10 @@ int TcxCustomDataController::InsertRecord(int recordIndex)
 {
     if (recordIndex < 0 || recordIndex > GetRecordCount())
         InvalidOperation(&cxSDataRecordIndexError);
+    if (IsSmartLoad())
+        return AppendInSmartLoad();
+    if (IsProviderMode())
+        return provider_->InsertRecord(recordIndex);
     storage_->InsertRecord(recordIndex);
     CorrectAfterInsert(recordIndex);
     DataChanged(dcNew, -1, -1);
@@ -604,8 +633,16 @@ int TcxCustomDataController::InsertRecord(int recordIndex)
 void TcxCustomDataController::DeleteRecord(int recordIndex)
 {
     CheckRecordRange(recordIndex);
+    if (IsSmartLoad() && InSmartLoad) {
+        DeleteInSmartLoad(recordIndex);
+        return;
+    }
     if (recordIndex == provider_->EditingRecordIndex())
         provider_->SetEditingRecordIndex(cxNoEditingRecord);
+    if (IsProviderMode() && recordIndex >= 0) {
+        provider_->DeleteRecord(recordIndex);   // the data source reports the change itself
+        return;
+    }
     storage_->DeleteRecord(recordIndex);   // frees the record's detail object and its details
     CorrectAfterDelete(recordIndex);       // the edited record moved too: its edit ends here
     CheckSelectedCount(recordIndex);
@@ -617,6 +654,10 @@ Variant TcxCustomDataController::GetRecordId(int recordIndex)
 {
     if (recordIndex < 0 || recordIndex >= GetRecordCount())
         InvalidOperation(&cxSDataRecordIndexError);
+    if (IsRecordID())
+        return storage_->GetRecordID(recordIndex);
+    if (IsProviderMode() && provider_->IsRecordIdSupported())
+        return provider_->GetRecordId(recordIndex);
     return Null;
 }
 
@@ -682,6 +723,12 @@ void TcxCustomDataController::CheckChanges()
     if (LockCount() != 0)
         return;
     Unlocked();
+    // The structure changed under a lock: reload now (this also runs when nothing else is pending,
+    // or a data source assigned under a lock would never load).
+    if (structureChanged_) {
+        structureChanged_ = false;
+        LayoutChanged({lcStructure});
+    }
     if (changes_.Empty())
         return;
     UpdatePass();
@@ -783,7 +830,9 @@ void TcxCustomDataController::SelectionNotification()
 void TcxCustomDataController::DataChanged(TcxDataChange kind, int itemIndex, int recordIndex)
 {
     TcxDataChangeInfo& d = dataChangeInfo_;
-    if (IsRecordDesignated(d.RecordIndex) && recordIndex != d.RecordIndex)
+    // Only a change still pending designates a record: the new-item record is internal record -1,
+    // which a reset pending change must not be taken for.
+    if (d.Pending && IsRecordDesignated(d.RecordIndex) && recordIndex != d.RecordIndex)
         d.Kind = dcTotal;
     else if (kind != dcField || d.ItemIndex == -1 || itemIndex == d.ItemIndex)
         d.Kind = kind;
@@ -793,9 +842,15 @@ void TcxCustomDataController::DataChanged(TcxDataChange kind, int itemIndex, int
     }
     d.ItemIndex = itemIndex;
     d.RecordIndex = recordIndex;
-    if (d.Kind != dcTotal && (kind == dcNew || kind == dcDeleted))
-        info_->FocusedRecordChanged(false);
-    info_->Refresh();
+    d.Pending = true;
+    if (d.Kind == dcTotal) {
+        UpdateStorage(false);
+    } else {
+        if (kind == dcNew || kind == dcDeleted)
+            info_->FocusedRecordChanged(false);
+        info_->Refresh();
+    }
+    ResetMasterHasChildrenFlag();
 }
 
 void TcxCustomDataController::Loaded()

@@ -6,6 +6,7 @@
 // what must be recomputed; the outermost EndUpdate runs one pass and hands the control one set of
 // notices through UpdateControl.
 #include <algorithm>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -105,6 +106,7 @@ class TcxCustomDataField : public TObject {
     TcxCustomDataField* ReferenceField() const { return referenceField_; }
     void SetReferenceField(TcxCustomDataField* value);
     bool NeedConversion = false;
+    bool Prepared = false;   // UpdateFields has let the controller prepare it
     int CompareMode = 0;   // during a sort pass: -1 native, 1 converted values, 2 display texts
 
     void BeginRecreateData();
@@ -532,17 +534,75 @@ private:
     bool saveExpanded_ = false, saveSelected_ = false;
 };
 
+// --- custom data source -------------------------------------------------------------------------------
+// Opaque handles by which a custom data source names its records and items.
+using TcxDataRecordHandle = std::intptr_t;
+using TcxDataItemHandle = std::intptr_t;
+inline constexpr TcxDataRecordHandle cxNullRecordHandle = -1;
+
+// An application object that answers for records and values by handle. A controller given one is
+// in provider mode: its storage holds one record handle per record and every value of a data field
+// is asked from the source. The base answers with empty data.
+class TcxCustomDataSource : public TObject {
+    RTL_CLASS(TcxCustomDataSource, TObject)
+    void BeforeDestruction() override;
+
+    virtual TcxDataRecordHandle AppendRecord() { return cxNullRecordHandle; }
+    virtual void CustomSort() {}
+    virtual void DeleteRecord(TcxDataRecordHandle recordHandle) {}
+    virtual int GetDefaultItemID(int itemIndex);
+    virtual bool GetDetailHasChildren(int recordIndex, int relationIndex) { return false; }
+    virtual std::string GetDisplayText(TcxDataRecordHandle recordHandle, TcxDataItemHandle itemHandle);
+    // The value's slot for a native comparison (in the item's value type form); false when null.
+    virtual bool GetInfoForCompare(TcxDataRecordHandle recordHandle, TcxDataItemHandle itemHandle, void*& valueBuffer);
+    virtual TcxDataItemHandle GetItemHandle(int itemIndex) { return itemIndex; }
+    virtual int GetRecordCount() { return 0; }
+    virtual Variant GetRecordId(TcxDataRecordHandle recordHandle) { return Null; }
+    virtual TcxDataRecordHandle GetRecordHandle(int recordIndex) { return recordIndex; }
+    virtual Variant GetValue(TcxDataRecordHandle recordHandle, TcxDataItemHandle itemHandle) { return Null; }
+    virtual TcxDataRecordHandle InsertRecord(TcxDataRecordHandle recordHandle) { return AppendRecord(); }
+    virtual bool IsCustomSorting() { return false; }
+    virtual bool IsNativeCompare() { return false; }
+    virtual bool IsNativeCompareFunc() { return false; }
+    virtual bool IsRecordIdSupported() { return false; }
+    virtual void LoadRecordHandles();
+    virtual int NativeCompareFunc(TcxDataRecordHandle recordHandle1, TcxDataRecordHandle recordHandle2,
+                                  TcxDataItemHandle itemHandle) { return 0; }
+    virtual void SetRecordCount(int count) {}
+    virtual void SetValue(TcxDataRecordHandle recordHandle, TcxDataItemHandle itemHandle, const Variant& value) {}
+    // The application's call after it changed its data: the calling controller reloads.
+    virtual void DataChanged();
+
+    TcxCustomDataProvider* GetProvider() const { return currentProvider_ ? currentProvider_ : DefaultProvider; }
+    TcxCustomDataController* GetDataController() const;
+    TcxDataRecordHandle GetRecordHandleByIndex(int recordIndex);
+    int GetRecordIndexByHandle(TcxDataRecordHandle recordHandle);
+    int AddRecordHandle(TcxDataRecordHandle recordHandle);
+    void AddProvider(TcxCustomDataProvider* provider);
+    void RemoveProvider(TcxCustomDataProvider* provider);
+    void RemoveFromProviders();
+    TcxCustomDataProvider* CurrentProvider() const { return currentProvider_; }
+    void SetCurrentProvider(TcxCustomDataProvider* provider) { currentProvider_ = provider; }
+    TcxCustomDataProvider* DefaultProvider = nullptr;
+
+private:
+    TcxCustomDataProvider* currentProvider_ = nullptr;
+    std::vector<TcxCustomDataProvider*> providers_;
+};
+
 // --- the provider ----------------------------------------------------------------------------------
 class TcxCustomDataProvider : public TObject {
     RTL_CLASS(TcxCustomDataProvider, TObject)
     explicit TcxCustomDataProvider(TcxCustomDataController* controller) : controller_(controller) {}
-    void BeforeDestruction() override { ClearSavedRecord(); }
+    void BeforeDestruction() override;
 
     virtual bool IsGridMode() const { return false; }
+    virtual bool IsGridModeUpdating() const { return false; }
+    virtual bool IsActiveDataSet() const { return false; }
     virtual bool IsDataSource() const { return false; }
     virtual bool IsCustomDataSourceSupported() const { return true; }
     virtual bool IsSyncMode() const { return false; }
-    virtual bool IsActive() const { return true; }
+    virtual bool IsActive() const { return customDataSource_ != nullptr; }
     virtual bool IsBOF() const { return true; }
     virtual bool IsEOF() const { return true; }
     virtual bool CanModify() const { return true; }
@@ -583,6 +643,42 @@ class TcxCustomDataProvider : public TObject {
     void Unfreeze() { --freezeCount_; }
     int FreezeCount() const { return freezeCount_; }
     virtual void DataChanged(TcxDataChange kind, int itemIndex, int recordIndex);
+    virtual void ActiveChanged(bool active);
+    virtual void LayoutChanged(TcxDataLayoutChanges changes);
+
+    // The data source bridge: each call makes this provider the source's current one first.
+    TcxCustomDataSource* CustomDataSource() const { return customDataSource_; }
+    virtual void SetCustomDataSource(TcxCustomDataSource* value);
+    virtual void CustomSort();
+    virtual bool IsCustomSorting();
+    virtual bool IsRecordIdSupported();
+    virtual int AppendRecord();
+    virtual int InsertRecord(int recordIndex);
+    virtual void DeleteRecord(int recordIndex);
+    virtual bool GetDetailHasChildren(int recordIndex, int relationIndex);
+    virtual std::string GetDisplayText(int recordIndex, TcxCustomDataField* field);
+    virtual Variant GetValue(int recordIndex, TcxCustomDataField* field);
+    virtual void SetValue(int recordIndex, TcxCustomDataField* field, const Variant& value);
+    virtual void SetDisplayText(int recordIndex, TcxCustomDataField* field, const std::string& text) {}
+    virtual Variant GetRecordId(int recordIndex);
+    virtual void SetRecordCount(int count);
+    virtual void LoadRecordHandles();
+    int AddRecordHandle(TcxDataRecordHandle recordHandle);
+    virtual int NativeCompare(int recordIndex1, int recordIndex2, TcxCustomDataField* field);
+    virtual int NativeCompareFunc(int recordIndex1, int recordIndex2, TcxCustomDataField* field);
+    virtual void CorrectRecordIndex(int recordIndex) {}
+
+    // Loading hooks of a data-set descendant (grid mode, positions); the base has no data set.
+    virtual void First() {}
+    virtual void Next() {}
+    virtual void SavePos() {}
+    virtual void RestorePos() {}
+    virtual void LoadDataBuffer() {}
+    virtual TClassRef<TcxValueDefReader> GetValueDefReaderClass() const { return TClassRef<TcxValueDefReader>::Of<TcxValueDefReader>(); }
+    bool DataChangedLocked = false;
+    bool Grouped = false;
+    bool RecreatedFieldsAfterFirst = false;
+    bool ActiveChanging = false;
 
     int EditingRecordIndex() const { return editingRecordIndex_; }
     void SetEditingRecordIndex(int value) { editingRecordIndex_ = value; }
@@ -612,6 +708,9 @@ private:
     bool modified_ = false;
     int savedRecordIndex_ = 0;
     bool inserting_ = false;
+    TcxCustomDataSource* customDataSource_ = nullptr;
+    TcxDataRecordHandle Handle(int recordIndex);
+    TcxDataItemHandle ItemHandle(TcxCustomDataField* field);
 };
 using TcxCustomDataProviderClass = TClassRef<TcxCustomDataProvider, TcxCustomDataController*>;
 
@@ -835,6 +934,7 @@ struct TcxDataChangeInfo {
     TcxDataChange Kind = dcTotal;
     int ItemIndex = -1;
     int RecordIndex = -1;
+    bool Pending = false;   // a change was recorded since the last notice
 };
 struct TcxDataSelectionChangedInfo {
     int SelectedCount = 0;
@@ -953,6 +1053,9 @@ class TcxCustomDataController : public TPersistent {
     // Class factories.
     virtual TcxCustomDataProviderClass GetDataProviderClass() const { return TcxCustomDataProviderClass::Of<TcxCustomDataProvider>(); }
     virtual TcxCustomDataFieldClass GetFieldClass() const { return TcxCustomDataFieldClass::Of<TcxCustomDataField>(); }
+    // Constructors do not dispatch virtually: a descendant with its own provider class calls this
+    // once it is constructed, before it is used.
+    void RecreateProvider();
 
     // Items and fields.
     virtual TObject* GetItem(int index) const = 0;
@@ -976,6 +1079,7 @@ class TcxCustomDataController : public TPersistent {
     virtual bool IsDisplayFormatDefined(int itemIndex, bool currencyAccepted) const { return GetItemTextStored(itemIndex); }
     virtual void ChangeValueTypeClass(int itemIndex, TcxValueTypeClass valueType);
     virtual void ChangeTextStored(int itemIndex, bool value);
+    virtual void DoValueTypeClassChanged(int itemIndex) {}
     void BeginUpdateFields() { ++updateFieldsLockCount_; }
     void EndUpdateFields();
 
@@ -1005,7 +1109,38 @@ class TcxCustomDataController : public TPersistent {
     void CheckRange(int recordIndex, int itemIndex) { CheckRecordRange(recordIndex); CheckItemRange(itemIndex); }
 
     // Modes.
-    virtual bool IsProviderMode() const { return false; }
+    virtual bool IsProviderMode() const { return provider_->CustomDataSource() != nullptr; }
+    virtual bool IsProviderDataSource() const { return IsProviderMode() || structureRecreated_; }
+    bool IsDataBound() const { return IsProviderMode() || provider_->IsDataSource(); }
+    virtual bool UseRecordID() const { return false; }
+    bool IsRecordID() const { return IsUnboundMode() && UseRecordID(); }
+    virtual bool IsSmartLoad() const { return false; }
+    bool IsDataLoading() const { return provider_->FreezeCount() != 0; }
+
+    // Provider mode, structure and loading.
+    TcxCustomDataSource* CustomDataSource() const { return provider_->CustomDataSource(); }
+    void SetCustomDataSource(TcxCustomDataSource* value);
+    virtual void CustomDataSourceChanged() {}
+    virtual void RestructData();
+    void UpdateItems(bool updateFields);
+    void UpdateStorage(bool updateFields);
+    virtual void LoadStorage();
+    virtual void UpdateFields();
+    virtual void PrepareField(TcxCustomDataField* field) {}
+    void UpdateUseRecordIDState();
+    virtual void DoReadRecord(int recordIndex) { provider_->CorrectRecordIndex(recordIndex); }
+    virtual void ProviderValueDefSetProc(TcxValueDef* def, int fromRecord, int toRecord, TcxValueDefReader* reader);
+    virtual void BeginSmartLoad();
+    virtual void EndSmartLoad();
+    virtual int AppendInSmartLoad();
+    virtual int LoadRecord(TcxDataRecordHandle data);
+    virtual void DeleteInSmartLoad(int recordIndex);
+    virtual void BeginReadRecord() {}
+    virtual void EndReadRecord() {}
+    TcxCustomDataField* RecordHandlesField() const { return recordHandlesField_; }
+    bool InSetCustomDataSource() const { return inSetCustomDataSource_; }
+    bool InLoadStorage() const { return inLoadStorage_; }
+    bool StructureChanged() const { return structureChanged_; }
     virtual bool IsUnboundMode() const { return provider_->IsCustomDataSourceSupported() && !IsProviderMode(); }
     virtual bool IsGridMode() const { return provider_->IsGridMode(); }
     virtual bool IsSmartRefresh() const { return false; }
@@ -1075,7 +1210,7 @@ class TcxCustomDataController : public TPersistent {
     virtual Variant GetInternalRecordId(int recordIndex, TList* keyFields);
     virtual void GetKeyFields(TList* list) {}
     bool CreatingLinkObject() const { return creatingLinkObject_; }
-    virtual void CheckMode() {}
+    virtual void CheckMode();
     TcxDataControllerOptions Options() const { return options_; }
     void SetOptions(TcxDataControllerOptions value);
 
@@ -1087,8 +1222,8 @@ class TcxCustomDataController : public TPersistent {
     int LockCount() const { return info_->LockCount(); }
     void Change(TcxDataControllerChanges changes);
     virtual void DataChanged(TcxDataChange kind, int itemIndex, int recordIndex);
-    virtual void LayoutChanged(TcxDataLayoutChanges changes) {}
-    virtual void ActiveChanged(bool active) { active_ = active; }
+    virtual void LayoutChanged(TcxDataLayoutChanges changes);
+    virtual void ActiveChanged(bool active);
     virtual void UpdateControl(TcxUpdateControlInfo* info) { CallEvent(OnUpdateControl, info); }
     virtual void DoBeforeFocusedRowChange(int rowIndex) {}
     virtual void Loaded();
@@ -1354,7 +1489,15 @@ private:
     TcxSaveObject* saveObject_ = nullptr;
     void ShiftDetailMasterIndexes(int from, int delta);
     int saveObjectLockCount_ = 0;
+    TcxCustomDataField* recordHandlesField_ = nullptr;
+    bool structureChanged_ = false;
+    bool structureRecreated_ = false;
+    bool inUpdateItems_ = false;
+    bool inSetCustomDataSource_ = false;
+    bool inLoadStorage_ = false;
+    bool prevGridMode_ = false;
     friend class TcxCustomDataControllerInfo;
+    friend class TcxCustomDataProvider;
 };
 
 } // namespace cx

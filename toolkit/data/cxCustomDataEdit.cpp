@@ -98,7 +98,10 @@ void TcxCustomDataProvider::DataChanged(TcxDataChange kind, int itemIndex, int r
 {
     if (freezeCount_ == 0)
         controller_->DataChanged(kind, itemIndex, recordIndex);
-    ResetEditing();
+    if (DataChangedLocked)
+        ResetChanging();
+    else
+        ResetEditing();
 }
 
 void TcxCustomDataProvider::EditingRecord()
@@ -437,7 +440,13 @@ void TcxCustomDataController::CheckEditingRecordIndex(int recordIndex)
 void TcxCustomDataController::CopyRecord(int fromRecord, int toRecord)
 {
     TcxValueDefRecordReader reader(this, fromRecord);
-    storage_->ReadRecord(toRecord, &reader);
+    if (IsProviderMode() && toRecord >= 0)
+        storage_->ReadRecordFrom(fromRecord, toRecord, &reader,
+                                 [this](TcxValueDef* def, int from, int to, TcxValueDefReader* r) {
+                                     ProviderValueDefSetProc(def, from, to, r);
+                                 });
+    else
+        storage_->ReadRecord(toRecord, &reader);
     if (toRecord >= 0)
         DataChanged(dcRecord, -1, -1);
 }
@@ -962,7 +971,9 @@ bool TcxCustomDataController::IsConversionNeededForCompare(TcxCustomDataField* f
 {
     if (field->CompareMode != 0)
         return field->CompareMode > 0;
-    return field->NeedConversion || IsStringConversionNeeded(field) || IsSortByDisplayTextNeeded(field);
+    if (field->NeedConversion || IsStringConversionNeeded(field) || IsSortByDisplayTextNeeded(field))
+        return true;
+    return IsProviderMode() && !CustomDataSource()->IsNativeCompare();
 }
 
 Variant TcxCustomDataController::GetComparedValue(int recordIndex, TcxCustomDataField* field)
@@ -975,7 +986,11 @@ Variant TcxCustomDataController::GetComparedValue(int recordIndex, TcxCustomData
 int TcxCustomDataController::NativeCompare(int r1, int r2, TcxCustomDataField* field)
 {
     TcxValueDef* def = field->ValueDef();
-    return def ? storage_->CompareRecords(r1, r2, def) : 0;
+    if (!def)
+        return 0;
+    if (IsProviderMode())
+        return provider_->NativeCompare(r1, r2, field);
+    return storage_->CompareRecords(r1, r2, def);
 }
 
 int TcxCustomDataController::CompareByField(int r1, int r2, TcxCustomDataField* field, TcxDataControllerComparisonMode)
@@ -983,6 +998,8 @@ int TcxCustomDataController::CompareByField(int r1, int r2, TcxCustomDataField* 
     bool handler = OnCompare.Assigned() && !field->IsInternal();
     if (!handler && !IsConversionNeededForCompare(field))
         return NativeCompare(r1, r2, field);
+    if (!handler && IsProviderMode() && r1 >= 0 && r2 >= 0 && CustomDataSource()->IsNativeCompareFunc())
+        return provider_->NativeCompareFunc(r1, r2, field);
     Variant v1 = GetComparedValue(r1, field), v2 = GetComparedValue(r2, field);
     if (handler) {
         int result = 0;

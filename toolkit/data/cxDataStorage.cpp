@@ -446,7 +446,7 @@ bool TcxDataStorage::CheckValueDef(int recordIndex, TcxValueDef*& def) const
         return true;
     if (recordIndex < 0)
         def = internalValueDefs_->FindByLinkObject(def);
-    return def != nullptr;
+    return def != nullptr && def->Stored();   // an unstored value has no bytes to read or write
 }
 
 Variant TcxDataStorage::GetValue(int recordIndex, TcxValueDef* def)
@@ -484,7 +484,8 @@ TcxValueDef* TcxDataStorage::LayoutDef(int recordIndex, TcxValueDef* def) const
     auto* internal = dynamic_cast<TcxInternalValueDef*>(def);
     if (recordIndex < 0)
         return internal ? def : internalValueDefs_->FindByLinkObject(def);
-    return internal ? internal->GetValueDef() : def;
+    TcxValueDef* main = internal ? internal->GetValueDef() : def;
+    return main && main->Stored() ? main : nullptr;
 }
 
 int TcxDataStorage::CompareRecords(int recordIndex1, int recordIndex2, TcxValueDef* def)
@@ -535,7 +536,7 @@ void TcxDataStorage::ReadRecord(int recordIndex, TcxValueDefReader* reader)
 {
     void* buffer = AllocRecordBuffer(recordIndex);
     for (TcxValueDef* def : ValueDefsByRecordIndex(recordIndex)->items_) {
-        if (reader->IsInternal(def))
+        if (reader->IsInternal(def) || !def->Stored())
             continue;
         def->SetDataValue(buffer, reader->GetValue(def));
         if (def->TextStored())
