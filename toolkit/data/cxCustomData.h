@@ -480,6 +480,7 @@ class TcxCustomDataControllerInfo : public TObject {
 
     // Sorting support for lookups.
     void PrepareSorting();
+    void PrepareHandles();
     void UnprepareSorting();
     int CompareRecords(int a, int b);
     int CompareGroupRecords(int a, int b, int level);
@@ -667,6 +668,10 @@ class TcxCustomDataProvider : public TObject {
     virtual int NativeCompare(int recordIndex1, int recordIndex2, TcxCustomDataField* field);
     virtual int NativeCompareFunc(int recordIndex1, int recordIndex2, TcxCustomDataField* field);
     virtual void CorrectRecordIndex(int recordIndex) {}
+    // While a sort or grouping pass compares records, their handles are read from one array
+    // instead of from every record's block (the records do not change during the pass).
+    void BeginHandleCache();
+    void EndHandleCache() { handleCache_.clear(); }
 
     // Loading hooks of a data-set descendant (grid mode, positions); the base has no data set.
     virtual void First() {}
@@ -709,6 +714,7 @@ private:
     int savedRecordIndex_ = 0;
     bool inserting_ = false;
     TcxCustomDataSource* customDataSource_ = nullptr;
+    std::vector<TcxDataRecordHandle> handleCache_;
     TcxDataRecordHandle Handle(int recordIndex);
     TcxDataItemHandle ItemHandle(TcxCustomDataField* field);
 };

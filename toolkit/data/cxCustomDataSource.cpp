@@ -4,6 +4,7 @@
 #include "toolkit/data/cxCustomData.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace cx {
 
@@ -40,11 +41,18 @@ TcxCustomDataController* TcxCustomDataSource::GetDataController() const
     return p ? p->DataController() : nullptr;
 }
 
+// Read straight from the handle's slot: every value and every comparison in provider mode asks
+// for a handle, so this stays free of variants.
 TcxDataRecordHandle TcxCustomDataSource::GetRecordHandleByIndex(int recordIndex)
 {
     TcxCustomDataController* c = GetDataController();
-    Variant v = c->GetInternalValue(recordIndex, c->RecordHandlesField());
-    return v.IsNull() || v.IsEmpty() ? cxNullRecordHandle : static_cast<TcxDataRecordHandle>(v.ToInt64());
+    TcxCustomDataField* f = c ? c->RecordHandlesField() : nullptr;
+    void* p = nullptr;
+    if (!f || !f->ValueDef() || c->DataStorage()->GetCompareInfo(recordIndex, f->ValueDef(), p))
+        return cxNullRecordHandle;
+    std::int64_t h;
+    std::memcpy(&h, p, sizeof h);
+    return static_cast<TcxDataRecordHandle>(h);
 }
 
 int TcxCustomDataSource::GetRecordIndexByHandle(TcxDataRecordHandle recordHandle)
@@ -169,7 +177,21 @@ void TcxCustomDataProvider::LayoutChanged(TcxDataLayoutChanges changes) { contro
 TcxDataRecordHandle TcxCustomDataProvider::Handle(int recordIndex)
 {
     customDataSource_->SetCurrentProvider(this);
+    if (recordIndex >= 0 && static_cast<std::size_t>(recordIndex) < handleCache_.size())
+        return handleCache_[recordIndex];
     return customDataSource_->GetRecordHandleByIndex(recordIndex);
+}
+
+void TcxCustomDataProvider::BeginHandleCache()
+{
+    handleCache_.clear();
+    if (!customDataSource_)
+        return;
+    customDataSource_->SetCurrentProvider(this);
+    const int n = controller_->GetRecordCount();
+    handleCache_.reserve(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i)
+        handleCache_.push_back(customDataSource_->GetRecordHandleByIndex(i));
 }
 
 TcxDataItemHandle TcxCustomDataProvider::ItemHandle(TcxCustomDataField* field)

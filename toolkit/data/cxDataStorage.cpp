@@ -442,7 +442,7 @@ void TcxDataStorage::ClearRecords(bool clearList)
 
 bool TcxDataStorage::CheckValueDef(int recordIndex, TcxValueDef*& def) const
 {
-    if (dynamic_cast<TcxInternalValueDef*>(def))
+    if (def->Owner() == internalValueDefs_)
         return true;
     if (recordIndex < 0)
         def = internalValueDefs_->FindByLinkObject(def);
@@ -481,10 +481,10 @@ void TcxDataStorage::SetDisplayText(int recordIndex, TcxValueDef* def, const std
 // fixed layout), so each side is read through the definition of its own list.
 TcxValueDef* TcxDataStorage::LayoutDef(int recordIndex, TcxValueDef* def) const
 {
-    auto* internal = dynamic_cast<TcxInternalValueDef*>(def);
+    const bool internal = def->Owner() == internalValueDefs_;
     if (recordIndex < 0)
         return internal ? def : internalValueDefs_->FindByLinkObject(def);
-    TcxValueDef* main = internal ? internal->GetValueDef() : def;
+    TcxValueDef* main = internal ? static_cast<TcxInternalValueDef*>(def)->GetValueDef() : def;
     return main && main->Stored() ? main : nullptr;
 }
 
