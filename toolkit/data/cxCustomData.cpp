@@ -287,6 +287,7 @@ TcxCustomDataController::TcxCustomDataController(TComponent* owner) : owner_(own
     summary_ = new TcxDataSummary(this);
     provider_ = GetDataProviderClass().Create(this);
     info_ = new TcxCustomDataControllerInfo(this);
+    notifier_ = new TcxDataControllerNotifier(nullptr, this);
     storage_->OnClearInternalRecords = Event<void(TObject*)>(this, &TcxCustomDataController::DataStorageClearInternalRecords);
 }
 
@@ -299,6 +300,7 @@ void TcxCustomDataController::BeforeDestruction()
 TcxCustomDataController::~TcxCustomDataController()
 {
     destroying_ = true;
+    FreeAndNil(notifier_);
     FreeAndNil(saveObject_);
     if (masterRelation_ && masterRelation_->DetailDataController == this)
         masterRelation_->DetailDataController = nullptr;
@@ -734,6 +736,13 @@ void TcxCustomDataController::CheckChanges()
     UpdatePass();
 }
 
+void TcxDataControllerNotifier::Notification(TComponent* component, TOperation operation)
+{
+    TComponent::Notification(component, operation);
+    if (operation == opRemove && !(component == this && ComponentState().Contains(csDestroying)))
+        controller_->RemoveNotification(component);
+}
+
 void TcxCustomDataController::UpdatePass()
 {
     TcxDataControllerChanges c = changes_;
@@ -758,6 +767,10 @@ void TcxCustomDataController::UpdatePass()
         DoGroupingChanged();
     if (c.Contains(dccSorting))
         DoSortingChanged();
+    // A clone's master position moved: the pattern's focus follows once the update is over.
+    if (c.Contains(dccSyncMasterPos) && GetDetailMode() == dcdmClone)
+        if (TcxCustomDataController* pattern = GetPatternDataController(); pattern && pattern != this)
+            pattern->UpdateFocused();
 }
 
 void TcxCustomDataController::NotifyControl(TcxUpdateControlInfo* info)

@@ -928,6 +928,20 @@ private:
 };
 
 // --- the controller --------------------------------------------------------------------------------
+// The component through which a controller hears that components it references (through its
+// fields) are being destroyed: a component the controller uses asks it for a free notification.
+class TcxDataControllerNotifier : public TComponent {
+    RTL_CLASS(TcxDataControllerNotifier, TComponent)
+    TcxDataControllerNotifier(TComponent* owner, TcxCustomDataController* controller)
+        : TComponent(owner), controller_(controller) {}
+
+protected:
+    void Notification(TComponent* component, TOperation operation) override;
+
+private:
+    TcxCustomDataController* controller_;
+};
+
 using TcxDataControllerNotifyEvent = Event<void(TcxCustomDataController*)>;
 using TcxDataControllerRecordEvent = Event<void(TcxCustomDataController*, int recordIndex)>;
 using TcxDataFilterRecordEvent = Event<void(TcxCustomDataController*, int recordIndex, bool& accept)>;
@@ -1080,6 +1094,8 @@ class TcxCustomDataController : public TPersistent {
     virtual bool ItemPropertiesChanged(int itemIndex);
     TcxCustomDataField* Fields(int itemIndex) const { return fields_->Items(itemIndex); }
     TcxCustomDataFieldList* FieldList() const { return fields_; }
+    TcxDataControllerNotifier* GetNotifier() const { return notifier_; }
+    virtual void RemoveNotification(TComponent* component) { fields_->RemoveNotification(component); }
     virtual TcxValueTypeClass GetItemValueTypeClass(int itemIndex) const;
     virtual bool GetItemTextStored(int itemIndex) const;
     virtual bool IsDisplayFormatDefined(int itemIndex, bool currencyAccepted) const { return GetItemTextStored(itemIndex); }
@@ -1202,6 +1218,7 @@ class TcxCustomDataController : public TPersistent {
     virtual void CheckDataSetCurrent() {}
     virtual bool SyncDetailsFocusWithMaster() { return false; }
     virtual void SyncMasterPos();
+    virtual void NotifyDataControllers() {}
     virtual void CorrectAfterInsert(int recordIndex);
     virtual void CorrectAfterDelete(int recordIndex);
     TcxCustomDataController* CreatingDataController = nullptr;
@@ -1496,6 +1513,7 @@ private:
     void ShiftDetailMasterIndexes(int from, int delta);
     int saveObjectLockCount_ = 0;
     TcxCustomDataField* recordHandlesField_ = nullptr;
+    TcxDataControllerNotifier* notifier_ = nullptr;
     bool structureChanged_ = false;
     bool structureRecreated_ = false;
     bool inUpdateItems_ = false;

@@ -586,6 +586,7 @@ void TcxCustomDataController::SyncMasterPos()
 {
     if (GetDetailMode() == dcdmClone)
         Change({dccSyncMasterPos});
+    NotifyDataControllers();
 }
 
 void TcxCustomDataController::ShiftDetailMasterIndexes(int from, int delta)
