@@ -786,6 +786,50 @@ private:
     bool locked_ = false;
 };
 
+// --- locate objects --------------------------------------------------------------------------------
+// A set of values held in an internal record of the storage, and the record (or group) that
+// carries them.
+class TcxDataControllerLocateObject : public TObject {
+    RTL_CLASS(TcxDataControllerLocateObject, TObject)
+    explicit TcxDataControllerLocateObject(TcxCustomDataController* controller) : controller_(controller) {}
+    void BeforeDestruction() override { Clear(); }
+    virtual void Clear();
+    virtual int FindRecordIndex() = 0;
+    void ReadData(TcxValueDefReader* reader);
+    TcxCustomDataController* DataController() const { return controller_; }
+    int RecordIndex() const { return recordIndex_; }   // 0 before any ReadData
+
+protected:
+    TcxCustomDataController* controller_;
+    int recordIndex_ = 0;
+};
+
+class TcxDataControllerKeyLocateObject : public TcxDataControllerLocateObject {
+    RTL_CLASS(TcxDataControllerKeyLocateObject, TcxDataControllerLocateObject)
+    using TcxDataControllerLocateObject::TcxDataControllerLocateObject;
+    void AddField(TcxCustomDataField* field) { fields_.push_back(field); }
+    void ClearFields() { fields_.clear(); }
+    int FindRecordIndex() override;
+
+private:
+    std::vector<TcxCustomDataField*> fields_;
+};
+
+class TcxDataControllerGroupLocateObject : public TcxDataControllerLocateObject {
+    RTL_CLASS(TcxDataControllerGroupLocateObject, TcxDataControllerLocateObject)
+    explicit TcxDataControllerGroupLocateObject(TcxCustomDataController* controller);
+    int FindRecordIndex() override;
+    int Level() const { return level_; }
+    void SetLevel(int value);
+    void CorrectFindFields();
+
+private:
+    std::vector<TcxCustomDataField*> groupingFields_;
+    std::vector<TcxCustomDataField*> findFields_;
+    bool findGroupRecordEnabled_ = true;
+    int level_ = 0;
+};
+
 // --- summary ---------------------------------------------------------------------------------------
 class TcxDataSummaryItems;
 
@@ -1404,6 +1448,7 @@ class TcxCustomDataController : public TPersistent {
     virtual int FindRecordIndexByText(int start, int itemIndex, const std::string& text, bool partial, bool wrap, bool forward);
     virtual std::string GetIncrementalSearchText(int recordIndex, int itemIndex) { return GetDisplayText(recordIndex, itemIndex); }
     int FindRecordByFields(int recordIndex, const std::vector<TcxCustomDataField*>& fields);
+    bool InternalFindRecord() const { return internalFindRecord_; }
     int FindGroupRecord(int recordIndex, int levelCount);
     TcxDataControllerSearch* Search() const { return search_; }
     virtual Variant GetGroupValue(int recordIndex, TcxCustomDataField* field) { return GetInternalValue(recordIndex, field); }
@@ -1522,6 +1567,7 @@ private:
     bool prevGridMode_ = false;
     friend class TcxCustomDataControllerInfo;
     friend class TcxCustomDataProvider;
+    friend class TcxDataControllerGroupLocateObject;
 };
 
 } // namespace cx

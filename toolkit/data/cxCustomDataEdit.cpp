@@ -1183,3 +1183,82 @@ void TcxCustomDataController::DoSortingChanged()
 }
 
 } // namespace cx
+
+namespace cx {
+
+// --- locate objects ----------------------------------------------------------------------------------
+void TcxDataControllerLocateObject::Clear()
+{
+    if (recordIndex_ != 0)
+        controller_->DataStorage()->DeleteRecord(recordIndex_);
+    recordIndex_ = 0;
+}
+
+void TcxDataControllerLocateObject::ReadData(TcxValueDefReader* reader)
+{
+    if (recordIndex_ == 0)
+        recordIndex_ = controller_->DataStorage()->AddInternalRecord();
+    controller_->BeginReadRecord();
+    try {
+        controller_->DataStorage()->ReadRecord(recordIndex_, reader);
+    } catch (...) {
+        controller_->EndReadRecord();
+        throw;
+    }
+    controller_->EndReadRecord();
+}
+
+int TcxDataControllerKeyLocateObject::FindRecordIndex()
+{
+    return recordIndex_ == 0 ? -1 : controller_->FindRecordByFields(recordIndex_, fields_);
+}
+
+TcxDataControllerGroupLocateObject::TcxDataControllerGroupLocateObject(TcxCustomDataController* controller)
+    : TcxDataControllerLocateObject(controller)
+{
+    TcxGroupingFieldList* grouping = controller->DataControllerInfo()->GroupingFieldList();
+    for (int i = 0; i < grouping->Count(); ++i) {
+        TcxCustomDataField* f = grouping->Items(i).Field;
+        groupingFields_.push_back(f);
+        if (controller->IsSortByDisplayTextNeeded(f))
+            findGroupRecordEnabled_ = false;   // the sorted list is not ordered by the values
+    }
+    CorrectFindFields();
+}
+
+void TcxDataControllerGroupLocateObject::SetLevel(int value)
+{
+    if (level_ != value) {
+        level_ = value;
+        CorrectFindFields();
+    }
+}
+
+void TcxDataControllerGroupLocateObject::CorrectFindFields()
+{
+    if (findGroupRecordEnabled_)
+        return;
+    findFields_.clear();
+    for (int i = 0; i <= level_ && i < static_cast<int>(groupingFields_.size()); ++i)
+        findFields_.push_back(groupingFields_[i]);
+}
+
+int TcxDataControllerGroupLocateObject::FindRecordIndex()
+{
+    if (recordIndex_ == 0)
+        return -1;
+    if (findGroupRecordEnabled_)
+        return controller_->FindGroupRecord(recordIndex_, level_ + 1);
+    controller_->internalFindRecord_ = true;
+    int r;
+    try {
+        r = controller_->FindRecordByFields(recordIndex_, findFields_);
+    } catch (...) {
+        controller_->internalFindRecord_ = false;
+        throw;
+    }
+    controller_->internalFindRecord_ = false;
+    return r;
+}
+
+} // namespace cx

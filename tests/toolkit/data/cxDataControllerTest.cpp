@@ -462,4 +462,43 @@ TEST_F(DC, IncrementalSearchAndLocate)
     EXPECT_EQ(dc->GetRowCount(), 5);
 }
 
+// Locate objects: values read into an internal record find the record (or the group) that
+// carries them; nothing is found before values were read.
+TEST_F(DC, KeyAndGroupLocateObjectsFindTheirRecords)
+{
+    int a = dc->AddColumn(TcxIntegerValueType::Class());
+    int b = dc->AddColumn(TcxStringValueType::Class());
+    Fill(*dc, a, {3, 1, 2, 1, 2});
+    Fill(*dc, b, {"x", "p", "q", "r", "s"});
+    TcxValueDefUnboundReader reader;
+    reader.SetValue(dc->Fields(a)->ValueDef(), 2);
+    reader.SetValue(dc->Fields(b)->ValueDef(), "s");
+
+    auto* key = new TcxDataControllerKeyLocateObject(dc);
+    key->AddField(dc->Fields(a));
+    EXPECT_EQ(key->FindRecordIndex(), -1);
+    key->ReadData(&reader);
+    EXPECT_LT(key->RecordIndex(), 0);
+    EXPECT_EQ(key->FindRecordIndex(), 2);   // the first record with a = 2
+    key->AddField(dc->Fields(b));
+    EXPECT_EQ(key->FindRecordIndex(), 4);
+    const int held = key->RecordIndex();
+    key->Free();   // its internal record goes with it
+    EXPECT_EQ(dc->DataStorage()->RecordBuffer(held), nullptr);
+
+    dc->Groups()->ChangeGrouping(a, 0);
+    dc->Groups()->ChangeGrouping(b, 1);
+    auto* group = new TcxDataControllerGroupLocateObject(dc);
+    group->ReadData(&reader);
+    int r = group->FindRecordIndex();   // a record of the group a = 2
+    ASSERT_GE(r, 0);
+    EXPECT_EQ(dc->GetValue(r, a).ToInteger(), 2);
+    group->SetLevel(1);
+    EXPECT_EQ(group->FindRecordIndex(), 4);
+    reader.SetValue(dc->Fields(a)->ValueDef(), 7);
+    group->ReadData(&reader);
+    EXPECT_EQ(group->FindRecordIndex(), -1);
+    group->Free();
+}
+
 } // namespace
