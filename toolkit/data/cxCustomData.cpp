@@ -288,6 +288,7 @@ TcxCustomDataController::TcxCustomDataController(TComponent* owner) : owner_(own
     provider_ = GetDataProviderClass().Create(this);
     info_ = new TcxCustomDataControllerInfo(this);
     notifier_ = new TcxDataControllerNotifier(nullptr, this);
+    filterList_ = new TcxDataFilterList();
     storage_->OnClearInternalRecords = Event<void(TObject*)>(this, &TcxCustomDataController::DataStorageClearInternalRecords);
 }
 
@@ -309,6 +310,7 @@ TcxCustomDataController::~TcxCustomDataController()
     FreeAndNil(info_);
     FreeAndNil(summary_);
     FreeAndNil(filter_);
+    FreeAndNil(filterList_);
     storage_->OnClearInternalRecords = {};
     provider_->ClearSavedRecordIndex();
     storage_->Clear(false);
@@ -443,6 +445,7 @@ void TcxCustomDataController::RemoveField(TcxCustomDataField* field)
     if (destroying_)
         return;
     filter_->RemoveItemByField(field);
+    filterList_->RemoveItemByField(field);
     summary_->RemoveItemByField(field);
     if (incrementalFilterField_ == field)
         ResetIncrementalFilter();
@@ -1058,12 +1061,119 @@ TcxDataFilterCriteria::TcxDataFilterCriteria(TcxCustomDataController* controller
 void TcxDataFilterCriteria::BeforeDestruction()
 {
     destroying_ = true;
+    if (TcxDataFilterList* list = controller_->FilterList())
+        list->Remove(this);
     active_ = false;
     TcxFilterCriteria::BeforeDestruction();
 }
 
 bool TcxDataFilterCriteria::IsFiltering() const { return active_ && !IsEmpty() && !controller_->IsGridMode(); }
-bool TcxDataFilterCriteria::IsInternal() const { return controller_->Filter() != this; }
+bool TcxDataFilterCriteria::IsInternal() const
+{
+    TcxDataFilterList* list = controller_->FilterList();
+    return controller_->Filter() != this || (list && list->Contains(this));
+}
+
+TcxFilterValueListClass TcxDataFilterCriteria::GetValueListClass() { return TcxFilterValueListClass::Of<TcxDataFilterValueList>(); }
+
+TcxDataFilterValueList* TcxDataFilterCriteria::CreateValueList()
+{
+    return static_cast<TcxDataFilterValueList*>(GetValueListClass().Create(this));
+}
+
+void TcxDataFilterCriteria::AssignEvents(TPersistent* source)
+{
+    TcxFilterCriteria::AssignEvents(source);
+    if (auto* src = dynamic_cast<TcxDataFilterCriteria*>(source))
+        OnGetValueList = src->OnGetValueList;
+}
+
+// --- the filter value list and the extra filters ---------------------------------------------------
+TcxCustomDataController* TcxDataFilterValueList::DataController() const
+{
+    return static_cast<TcxDataFilterCriteria*>(Criteria())->DataController();
+}
+
+void TcxDataFilterValueList::Load(int itemIndex, bool initSortByDisplayText, bool useFilteredValues)
+{
+    TcxCustomDataController* c = DataController();
+    auto* criteria = static_cast<TcxDataFilterCriteria*>(Criteria());
+    Clear();
+    if (initSortByDisplayText)
+        SortByDisplayText = c->IsFilterItemSortByDisplayText(itemIndex);
+    Add(fviAll, Null, cxSFilterString(&cxSFilterBoxAllCaption), true);
+    Add(fviCustom, Null, cxSFilterString(&cxSFilterBoxCustomCaption), true);
+    bool blanks = false;
+    if (c->IsGridMode()) {
+        blanks = true;   // a grid-mode buffer holds a page only: blanks may be anywhere
+    } else {
+        TcxCustomDataField* field = c->Fields(itemIndex);
+        const bool filtered = useFilteredValues && c->GetFilteredRecordCount() > 0;
+        useFilteredValues = filtered;
+        const int n = filtered ? c->GetFilteredRecordCount() : c->GetRecordCount();
+        for (int i = 0; i < n; ++i) {
+            const int r = filtered ? c->GetFilteredRecordIndex(i) : i;
+            Variant v = c->GetFilterDataValue(r, field);
+            if (criteria->ValueIsNull(v))
+                blanks = true;
+            else
+                Add(fviValue, v, c->GetFilterDisplayText(r, itemIndex));
+        }
+    }
+    if (blanks)
+        Add(fviBlanks, Null, cxSFilterString(&cxSFilterBoxBlanksCaption), true);
+    bool nonBlanks = blanks;
+    if (!nonBlanks && useFilteredValues)
+        if (TcxFilterCriteriaItem* item = criteria->FindItemByItemLink(c->Fields(itemIndex)))
+            nonBlanks = dynamic_cast<TcxFilterNotNullOperator*>(item->Operator()) != nullptr;
+    if (nonBlanks)
+        Add(fviNonBlanks, Null, cxSFilterString(&cxSFilterBoxNonBlanksCaption), true);
+    CallEvent(criteria->OnGetValueList, criteria, itemIndex, this);
+}
+
+void TcxDataFilterList::Remove(TcxDataFilterCriteria* criteria)
+{
+    auto it = std::find(items_.begin(), items_.end(), criteria);
+    if (it != items_.end())
+        items_.erase(it);
+}
+
+void TcxDataFilterList::Clear()
+{
+    while (!items_.empty()) {
+        TcxDataFilterCriteria* c = items_.back();
+        items_.pop_back();
+        c->Free();
+    }
+}
+
+void TcxDataFilterList::RemoveItemByField(TcxCustomDataField* field)
+{
+    for (TcxDataFilterCriteria* c : items_)
+        c->RemoveItemByField(field);
+}
+
+bool TcxDataFilterList::Contains(const TcxDataFilterCriteria* criteria) const
+{
+    return std::find(items_.begin(), items_.end(), criteria) != items_.end();
+}
+
+TcxDataFilterCriteria* TcxCustomDataController::CreateFilter()
+{
+    TcxDataFilterCriteria* criteria = GetFilterCriteriaClass().Create(this);
+    filterList_->Add(criteria);
+    return criteria;
+}
+
+bool TcxCustomDataController::IsFilterItemSortByDisplayText(int itemIndex)
+{
+    if (GetItemSortByDisplayText(itemIndex, true))
+        return true;
+    if (options_.Contains(dcoAnsiSort))
+        if (TcxValueDef* def = Fields(itemIndex)->ValueDef())
+            return def->IsNeedConversion();
+    return false;
+}
 
 void TcxDataFilterCriteria::SetActive(bool value)
 {
@@ -1107,12 +1217,30 @@ TObject* FieldOf(TcxCustomDataController* controller, TObject* item)
         return item;
     return controller->FieldList()->FieldByItem(item);
 }
+
+// Items keep their field but show the controller's item as their link: the search compares
+// fields, or a removed field would stay behind in the tree.
+TcxFilterCriteriaItem* FindLeafByField(TcxFilterCriteriaItemList* list, TObject* field)
+{
+    for (int i = 0; i < list->Count(); ++i) {
+        TcxCustomFilterCriteriaItem* child = list->Items(i);
+        if (child->GetIsItemList()) {
+            if (TcxFilterCriteriaItem* r = FindLeafByField(static_cast<TcxFilterCriteriaItemList*>(child), field))
+                return r;
+        } else if (auto* leaf = dynamic_cast<TcxDataFilterCriteriaItem*>(child); leaf && leaf->Field() == field) {
+            return leaf;
+        }
+    }
+    return nullptr;
+}
 } // namespace
 
 TcxFilterCriteriaItem* TcxDataFilterCriteria::FindItemByItemLink(TObject* itemLink)
 {
-    return TcxFilterCriteria::FindItemByItemLink(FieldOf(controller_, itemLink));
+    TObject* field = FieldOf(controller_, itemLink);
+    return field ? FindLeafByField(Root(), field) : nullptr;
 }
+
 
 TcxFilterCriteriaItem* TcxDataFilterCriteria::AddItem(TcxFilterCriteriaItemList* parent, TObject* itemLink,
                                                        TcxFilterOperatorKind kind, const Variant& value,

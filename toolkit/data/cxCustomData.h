@@ -721,6 +721,10 @@ private:
 using TcxCustomDataProviderClass = TClassRef<TcxCustomDataProvider, TcxCustomDataController*>;
 
 // --- filter ----------------------------------------------------------------------------------------
+class TcxDataFilterCriteria;
+class TcxDataFilterValueList;
+using TcxDataFilterGetValueListEvent = Event<void(TcxFilterCriteria*, int itemIndex, TcxDataFilterValueList*)>;
+
 class TcxDataFilterCriteria : public TcxFilterCriteria {
     RTL_CLASS(TcxDataFilterCriteria, TcxFilterCriteria)
     explicit TcxDataFilterCriteria(TcxCustomDataController* controller);
@@ -739,6 +743,11 @@ class TcxDataFilterCriteria : public TcxFilterCriteria {
     TcxFilterCriteriaItem* AddItem(TcxFilterCriteriaItemList* parent, TObject* itemLink, TcxFilterOperatorKind kind,
                                    const Variant& value, const std::string& displayValue) override;
     bool DoFilterRecord(int recordIndex) { return DoFilterData(reinterpret_cast<void*>(static_cast<intptr_t>(recordIndex))); }
+    TcxFilterValueListClass GetValueListClass() override;
+    // A new value list of this criteria (the caller frees it).
+    virtual TcxDataFilterValueList* CreateValueList();
+    void AssignEvents(TPersistent* source) override;
+    TcxDataFilterGetValueListEvent OnGetValueList;
     void RemoveItemByField(TcxCustomDataField* field) { RemoveItemByItemLink(field); }
     bool Active() const { return active_; }
     void SetActive(bool value);
@@ -749,6 +758,32 @@ private:
     bool active_ = false;
     TcxCustomDataController* controller_;
     bool destroying_ = false;
+};
+
+using TcxDataFilterCriteriaClass = TClassRef<TcxDataFilterCriteria, TcxCustomDataController*>;
+
+// The drop-down list of values a user can pick for one item of the controller.
+class TcxDataFilterValueList : public TcxFilterValueList {
+    RTL_CLASS(TcxDataFilterValueList, TcxFilterValueList)
+    using TcxFilterValueList::TcxFilterValueList;
+    virtual void Load(int itemIndex, bool initSortByDisplayText = true, bool useFilteredValues = false);
+    TcxCustomDataController* DataController() const;
+};
+
+// Criteria of the controller besides its filter (made by CreateFilter), owned by it.
+class TcxDataFilterList : public TObject {
+    RTL_CLASS(TcxDataFilterList, TObject)
+    ~TcxDataFilterList() override { Clear(); }
+    void Add(TcxDataFilterCriteria* criteria) { items_.push_back(criteria); }
+    void Remove(TcxDataFilterCriteria* criteria);
+    void Clear();
+    void RemoveItemByField(TcxCustomDataField* field);
+    bool Contains(const TcxDataFilterCriteria* criteria) const;
+    int Count() const { return static_cast<int>(items_.size()); }
+    TcxDataFilterCriteria* Items(int index) const { return items_.at(index); }
+
+private:
+    std::vector<TcxDataFilterCriteria*> items_;
 };
 
 class TcxDataFilterCriteriaItem : public TcxFilterCriteriaItem {
@@ -1431,6 +1466,10 @@ class TcxCustomDataController : public TPersistent {
     virtual Variant GetComparedValue(int recordIndex, TcxCustomDataField* field);
     int NativeCompare(int r1, int r2, TcxCustomDataField* field);
     TcxDataFilterCriteria* Filter() const { return filter_; }
+    virtual TcxDataFilterCriteriaClass GetFilterCriteriaClass() const { return TcxDataFilterCriteriaClass::Of<TcxDataFilterCriteria>(); }
+    virtual TcxDataFilterCriteria* CreateFilter();
+    TcxDataFilterList* FilterList() const { return filterList_; }
+    virtual bool IsFilterItemSortByDisplayText(int itemIndex);
     virtual bool IsFilterRecord() const { return OnFilterRecord_.Assigned(); }
     virtual bool DoFilterRecord(int recordIndex);
     void SetOnFilterRecord(const TcxDataFilterRecordEvent& handler);
@@ -1559,6 +1598,7 @@ private:
     int saveObjectLockCount_ = 0;
     TcxCustomDataField* recordHandlesField_ = nullptr;
     TcxDataControllerNotifier* notifier_ = nullptr;
+    TcxDataFilterList* filterList_ = nullptr;
     bool structureChanged_ = false;
     bool structureRecreated_ = false;
     bool inUpdateItems_ = false;

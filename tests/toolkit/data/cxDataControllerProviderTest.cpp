@@ -281,6 +281,12 @@ TEST_F(Provider, GridModePagesThroughTheSourceAndLeavesSortingAndFilteringToIt)
     EXPECT_EQ(grid.GetRowInfo(0).RecordIndex, 0);
     grid.SetValue(0, a, 1);
     EXPECT_EQ(ds->Rows[950][0].ToInteger(), (950 * 7) % 1000);
+    // A page cannot list a column's values: the drop-down offers the special entries only.
+    TcxDataFilterValueList* list = grid.Filter()->CreateValueList();
+    list->Load(a);
+    EXPECT_EQ(list->Count(), 4);
+    EXPECT_EQ(list->Items(3)->Kind, fviNonBlanks);
+    list->Free();
     // Leaving grid mode restructures at the next pass: the whole source loads.
     grid.Paging()->GridMode = false;
     grid.Refresh();
