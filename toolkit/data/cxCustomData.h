@@ -61,6 +61,8 @@ enum TcxSummaryKind { skNone, skSum, skMin, skMax, skCount, skAverage };
 enum TcxSummaryPosition { spGroup, spFooter };
 enum TcxSummaryValueType { svtFloat, svtCurrency, svtDate };
 enum TcxSummaryOption { soNullIgnore, soSelectedRecords, soMultipleSelectedRecords };
+enum TcxSummaryProperty { spFormat, spKind, spSorted };
+using TcxSummaryProperties = Set<TcxSummaryProperty>;
 using TcxSummaryOptions = Set<TcxSummaryOption>;
 using TcxDataSummaryValues = std::vector<Variant>;
 
@@ -118,6 +120,7 @@ class TcxCustomDataField : public TObject {
 private:
     friend class TcxCustomDataFieldList;
     friend class TcxCustomDataController;
+    friend class TcxCustomDataHelper;
     TcxCustomDataFieldList* fieldList_;
     bool isInternal_ = false;
     TObject* item_ = nullptr;
@@ -128,6 +131,13 @@ private:
     TcxValueTypeClass valueTypeClass_ = nullptr;
 };
 using TcxCustomDataFieldClass = TClassRef<TcxCustomDataField, TcxCustomDataFieldList*>;
+
+// Direct access to a field's value definition and text-stored flag, without notification.
+class TcxCustomDataHelper {
+public:
+    static TcxValueDef* GetValueDef(TcxCustomDataField* field) { return field->ValueDef(); }
+    static void SetTextStored(TcxCustomDataField* field, bool value) { field->textStored_ = value; }
+};
 
 class TcxCustomDataFieldList : public TObject {
     RTL_CLASS(TcxCustomDataFieldList, TObject)
@@ -883,7 +893,11 @@ using TcxSummaryEvent = Event<void(TcxDataSummaryItems*, const TcxSummaryEventAr
 class TcxDataSummaryItem : public TCollectionItem {
     RTL_CLASS(TcxDataSummaryItem, TCollectionItem)
     explicit TcxDataSummaryItem(TCollection* collection) : TCollectionItem(collection) {}
+    void BeforeDestruction() override;
     void Assign(TPersistent* source) override;
+    bool Sorted() const { return sorted_; }
+    void SetSorted(bool value);
+    virtual bool IsPositionStored() const;
 
     virtual std::string FormatValue(const Variant& value, bool isFooter);
     virtual std::string GetValueFormat(TcxSummaryValueType valueType, const Variant& value, bool isFooter);
@@ -908,6 +922,7 @@ private:
     std::string format_;
     TcxSummaryKind kind_ = skNone;
     TcxSummaryPosition position_ = spGroup;
+    bool sorted_ = false;
 };
 
 class TcxDataSummaryItems : public TcxCollection {
@@ -920,6 +935,26 @@ class TcxDataSummaryItems : public TcxCollection {
     int IndexOfItemLink(TObject* itemLink) const;
     TcxDataSummaryItem* ItemOfField(TcxCustomDataField* field) const;
     virtual TcxSummaryPosition GetItemPosition(const TcxDataSummaryItem* item, TcxSummaryPosition stored) const { return stored; }
+    virtual bool IsPositionStored(const TcxDataSummaryItem* item) const { return item->Position() != spGroup; }
+    virtual void BeforeSortingChange(TcxDataSummaryItem* item, bool sorted) {}
+
+    // Per controller item and position: one item carries a format, a kind and a sorted flag; an
+    // item left with none of them is removed.
+    static bool IsPropertiesEmpty(TcxSummaryProperties properties, const std::string& format, TcxSummaryKind kind, bool sorted);
+    virtual TcxDataSummaryItem* GetDataItem(int itemIndex, TcxSummaryPosition position, bool checkKind = false,
+                                            TcxSummaryKind kind = skNone);
+    TcxDataSummaryItem* AddDataItem(int itemIndex, TcxSummaryPosition position);
+    void DeleteItems(TObject* itemLink, TcxSummaryPosition position);
+    void GetDataItemProperties(int itemIndex, TcxSummaryPosition position, TcxSummaryProperties properties,
+                               std::string& format, TcxSummaryKind& kind, bool& sorted);
+    void SetDataItemProperties(int itemIndex, TcxSummaryPosition position, TcxSummaryProperties properties,
+                               const std::string& format, TcxSummaryKind kind, bool sorted);
+    std::string GetDataItemFormat(int itemIndex, TcxSummaryPosition position);
+    TcxSummaryKind GetDataItemKind(int itemIndex, TcxSummaryPosition position);
+    bool GetDataItemSorted(int itemIndex, TcxSummaryPosition position);
+    void SetDataItemFormat(int itemIndex, TcxSummaryPosition position, const std::string& value);
+    void SetDataItemKind(int itemIndex, TcxSummaryPosition position, TcxSummaryKind value);
+    void SetDataItemSorted(int itemIndex, TcxSummaryPosition position, bool value);
     virtual std::string GetGroupText(const Variant& values) { return {}; }
     std::string DefaultFormat(TcxSummaryValueType valueType, TcxSummaryKind kind, bool isFooter)
     {
@@ -940,12 +975,16 @@ class TcxDataFooterSummaryItems : public TcxDataSummaryItems {
     RTL_CLASS(TcxDataFooterSummaryItems, TcxDataSummaryItems)
     using TcxDataSummaryItems::TcxDataSummaryItems;
     TcxSummaryPosition GetItemPosition(const TcxDataSummaryItem*, TcxSummaryPosition) const override { return spFooter; }
+    bool IsPositionStored(const TcxDataSummaryItem*) const override { return false; }
 };
 
 class TcxDataGroupSummaryItems : public TcxDataSummaryItems {
     RTL_CLASS(TcxDataGroupSummaryItems, TcxDataSummaryItems)
     using TcxDataSummaryItems::TcxDataSummaryItems;
     std::string GetGroupText(const Variant& values) override;
+    void BeforeSortingChange(TcxDataSummaryItem* item, bool sorted) override;
+    // The item the groups are sorted by: the first sorted one, or none.
+    TcxDataSummaryItem* SortedSummaryItem() const;
     std::string BeginText = "(";
     std::string EndText = ")";
     std::string Separator = ",";
@@ -1496,6 +1535,9 @@ class TcxCustomDataController : public TPersistent {
     virtual void DoSortingChanged();
     virtual void SummaryChanged(bool redrawOnly) { info_->RefreshSummary(redrawOnly); }
     bool IsSortingBySummary() const { return false; }
+    // Sorting by summary has no engine here: no item is chosen, and a change is a plain hook.
+    virtual int GetSortingBySummaryDataItemIndex() const { return -1; }
+    virtual void DoSortingBySummaryChanged() {}
 
     TcxDataControllerGroups* Groups() const { return groups_; }
     TcxDataSummary* Summary() const { return summary_; }

@@ -213,8 +213,47 @@ void TcxDataSummaryItem::Assign(TPersistent* source)
     format_ = src->format_;
     kind_ = src->kind_;
     position_ = src->position_;
+    sorted_ = src->sorted_;
     OnGetText = src->OnGetText;
     NotifyChanged(true);
+}
+
+void TcxDataSummaryItem::BeforeDestruction()
+{
+    if (sorted_ && SummaryItems())
+        SummaryItems()->BeforeSortingChange(this, false);
+    sorted_ = false;
+    TCollectionItem::BeforeDestruction();
+}
+
+void TcxDataSummaryItem::SetSorted(bool value)
+{
+    TcxCustomDataController* c = DataController();
+    if (sorted_ == value || (c && c->GetSortingBySummaryDataItemIndex() != -1))
+        return;
+    TcxDataSummaryItems* items = SummaryItems();
+    if (items)
+        items->BeginUpdate();
+    try {
+        if (items)
+            items->BeforeSortingChange(this, value);
+        sorted_ = value;
+        if (c)
+            c->DoSortingBySummaryChanged();
+    } catch (...) {
+        if (items)
+            items->EndUpdate();
+        throw;
+    }
+    if (items) {
+        items->EndUpdate();
+        items->ItemChanged(true);
+    }
+}
+
+bool TcxDataSummaryItem::IsPositionStored() const
+{
+    return SummaryItems() ? SummaryItems()->IsPositionStored(this) : position_ != spGroup;
 }
 
 bool TcxDataSummaryItem::IsDataBinded() const { return field_ != nullptr || (kind_ == skCount && Position() == spGroup); }
@@ -282,6 +321,144 @@ TcxDataSummaryItem* TcxDataSummaryItems::ItemOfField(TcxCustomDataField* field) 
 {
     for (int i = 0; i < Count(); ++i)
         if (Items(i)->Field() == field)
+            return Items(i);
+    return nullptr;
+}
+
+bool TcxDataSummaryItems::IsPropertiesEmpty(TcxSummaryProperties properties, const std::string& format,
+                                            TcxSummaryKind kind, bool sorted)
+{
+    return !((properties.Contains(spSorted) && sorted) || (properties.Contains(spFormat) && !format.empty()) ||
+             (properties.Contains(spKind) && kind != skNone));
+}
+
+TcxDataSummaryItem* TcxDataSummaryItems::GetDataItem(int itemIndex, TcxSummaryPosition position, bool checkKind,
+                                                     TcxSummaryKind kind)
+{
+    TcxCustomDataController* c = summary_->DataController();
+    c->CheckItemRange(itemIndex);
+    TcxCustomDataField* field = c->Fields(itemIndex);
+    for (int i = 0; i < Count(); ++i) {
+        TcxDataSummaryItem* item = Items(i);
+        if (item->Field() == field && item->Position() == position && (!checkKind || item->Kind() == kind))
+            return item;
+    }
+    return nullptr;
+}
+
+TcxDataSummaryItem* TcxDataSummaryItems::AddDataItem(int itemIndex, TcxSummaryPosition position)
+{
+    return Add(summary_->DataController()->GetItem(itemIndex), position, skNone);
+}
+
+void TcxDataSummaryItems::DeleteItems(TObject* itemLink, TcxSummaryPosition position)
+{
+    BeginUpdate();
+    try {
+        for (int i = Count() - 1; i >= 0; --i)
+            if (Items(i)->ItemLink() == itemLink && Items(i)->Position() == position)
+                Items(i)->Free();
+    } catch (...) {
+        EndUpdate();
+        throw;
+    }
+    EndUpdate();
+}
+
+void TcxDataSummaryItems::GetDataItemProperties(int itemIndex, TcxSummaryPosition position, TcxSummaryProperties properties,
+                                                std::string& format, TcxSummaryKind& kind, bool& sorted)
+{
+    format.clear();
+    kind = skNone;
+    sorted = false;
+    if (TcxDataSummaryItem* item = GetDataItem(itemIndex, position)) {
+        if (properties.Contains(spFormat))
+            format = item->Format();
+        if (properties.Contains(spKind))
+            kind = item->Kind();
+        if (properties.Contains(spSorted))
+            sorted = item->Sorted();
+    }
+}
+
+void TcxDataSummaryItems::SetDataItemProperties(int itemIndex, TcxSummaryPosition position, TcxSummaryProperties properties,
+                                                const std::string& format, TcxSummaryKind kind, bool sorted)
+{
+    TcxDataSummaryItem* item = GetDataItem(itemIndex, position);
+    if (!item) {
+        if (IsPropertiesEmpty(properties, format, kind, sorted))
+            return;
+        item = AddDataItem(itemIndex, position);
+    }
+    if (properties.Contains(spFormat))
+        item->SetFormat(format);
+    if (properties.Contains(spKind))
+        item->SetKind(kind);
+    if (properties.Contains(spSorted))
+        item->SetSorted(sorted);
+    if (IsPropertiesEmpty({spFormat, spKind, spSorted}, item->Format(), item->Kind(), item->Sorted()))
+        item->Free();
+}
+
+std::string TcxDataSummaryItems::GetDataItemFormat(int itemIndex, TcxSummaryPosition position)
+{
+    std::string f;
+    TcxSummaryKind k;
+    bool s;
+    GetDataItemProperties(itemIndex, position, {spFormat}, f, k, s);
+    return f;
+}
+
+TcxSummaryKind TcxDataSummaryItems::GetDataItemKind(int itemIndex, TcxSummaryPosition position)
+{
+    std::string f;
+    TcxSummaryKind k;
+    bool s;
+    GetDataItemProperties(itemIndex, position, {spKind}, f, k, s);
+    return k;
+}
+
+bool TcxDataSummaryItems::GetDataItemSorted(int itemIndex, TcxSummaryPosition position)
+{
+    std::string f;
+    TcxSummaryKind k;
+    bool s;
+    GetDataItemProperties(itemIndex, position, {spSorted}, f, k, s);
+    return s;
+}
+
+void TcxDataSummaryItems::SetDataItemFormat(int itemIndex, TcxSummaryPosition position, const std::string& value)
+{
+    SetDataItemProperties(itemIndex, position, {spFormat}, value, skNone, false);
+}
+
+void TcxDataSummaryItems::SetDataItemKind(int itemIndex, TcxSummaryPosition position, TcxSummaryKind value)
+{
+    SetDataItemProperties(itemIndex, position, {spKind}, {}, value, false);
+}
+
+void TcxDataSummaryItems::SetDataItemSorted(int itemIndex, TcxSummaryPosition position, bool value)
+{
+    SetDataItemProperties(itemIndex, position, {spSorted}, {}, skNone, value);
+}
+
+void TcxDataGroupSummaryItems::BeforeSortingChange(TcxDataSummaryItem* item, bool sorted)
+{
+    // At most one group item sorts the groups.
+    if (!sorted)
+        return;
+    for (int i = 0; i < Count(); ++i)
+        if (Items(i) != item && Items(i)->Sorted())
+            Items(i)->SetSorted(false);
+}
+
+TcxDataSummaryItem* TcxDataGroupSummaryItems::SortedSummaryItem() const
+{
+    TcxCustomDataController* c = Summary()->DataController();
+    if (int index = c->GetSortingBySummaryDataItemIndex(); index != -1)
+        return ItemOfField(c->Fields(index));
+    for (int i = 0; i < Count(); ++i)
+        if (Items(i)->Sorted())
             return Items(i);
     return nullptr;
 }

@@ -103,4 +103,42 @@ TEST(DataConsts, RegisteredUnderTheProductKey)
     cxDataConstsUnit::Finalize();
 }
 
+// Per item and position one summary item carries format, kind and the sorted flag; setting the
+// last of them empty removes it. Only one group item sorts the groups.
+TEST_F(Summary, DataItemPropertiesAndTheSortedGroupItem)
+{
+    TcxDataSummaryItems* group = dc->Summary()->DefaultGroupSummaryItems();
+    EXPECT_EQ(group->GetDataItemKind(v, spGroup), skNone);
+    group->SetDataItemKind(v, spGroup, skNone);   // empty: nothing is added
+    EXPECT_EQ(group->Count(), 0);
+    group->SetDataItemKind(v, spGroup, skSum);
+    group->SetDataItemFormat(v, spGroup, "S=0");
+    ASSERT_EQ(group->Count(), 1);
+    EXPECT_EQ(group->GetDataItemFormat(v, spGroup), "S=0");
+    EXPECT_EQ(group->GetDataItem(v, spFooter), nullptr);
+    EXPECT_EQ(group->GetDataItem(v, spGroup, true, skMax), nullptr);
+    EXPECT_TRUE(TcxDataSummaryItems::IsPropertiesEmpty({spKind}, "x", skNone, true));
+    EXPECT_FALSE(TcxDataSummaryItems::IsPropertiesEmpty({spSorted}, "", skNone, true));
+    group->SetDataItemKind(v, spGroup, skNone);
+    EXPECT_EQ(group->Count(), 1);   // the format keeps it
+    group->SetDataItemFormat(v, spGroup, "");
+    EXPECT_EQ(group->Count(), 0);
+    EXPECT_THROW(group->GetDataItem(9, spGroup), EcxInvalidDataControllerOperation);
+
+    TcxDataSummaryItem* first = group->Add(dc->Items[v], spGroup, skSum);
+    TcxDataSummaryItem* second = group->Add(dc->Items[g], spFooter, skCount);
+    EXPECT_FALSE(first->IsPositionStored());
+    EXPECT_TRUE(second->IsPositionStored());
+    EXPECT_FALSE(Footer()->Add(dc->Items[v], spFooter, skSum)->IsPositionStored());
+    auto* sorted = static_cast<TcxDataGroupSummaryItems*>(group);
+    EXPECT_EQ(sorted->SortedSummaryItem(), nullptr);
+    first->SetSorted(true);
+    second->SetSorted(true);
+    EXPECT_FALSE(first->Sorted());
+    EXPECT_EQ(sorted->SortedSummaryItem(), second);
+    group->DeleteItems(dc->Items[g], spFooter);
+    EXPECT_EQ(group->Count(), 1);
+    EXPECT_EQ(sorted->SortedSummaryItem(), nullptr);
+}
+
 } // namespace
