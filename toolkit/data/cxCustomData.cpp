@@ -1218,27 +1218,19 @@ TObject* FieldOf(TcxCustomDataController* controller, TObject* item)
     return controller->FieldList()->FieldByItem(item);
 }
 
-// Items keep their field but show the controller's item as their link: the search compares
-// fields, or a removed field would stay behind in the tree.
-TcxFilterCriteriaItem* FindLeafByField(TcxFilterCriteriaItemList* list, TObject* field)
-{
-    for (int i = 0; i < list->Count(); ++i) {
-        TcxCustomFilterCriteriaItem* child = list->Items(i);
-        if (child->GetIsItemList()) {
-            if (TcxFilterCriteriaItem* r = FindLeafByField(static_cast<TcxFilterCriteriaItemList*>(child), field))
-                return r;
-        } else if (auto* leaf = dynamic_cast<TcxDataFilterCriteriaItem*>(child); leaf && leaf->Field() == field) {
-            return leaf;
-        }
-    }
-    return nullptr;
-}
 } // namespace
 
 TcxFilterCriteriaItem* TcxDataFilterCriteria::FindItemByItemLink(TObject* itemLink)
 {
+    // Conditions keep their field but show the controller's item as their link: compare fields, or
+    // a removed field would stay behind in the tree.
     TObject* field = FieldOf(controller_, itemLink);
-    return field ? FindLeafByField(Root(), field) : nullptr;
+    if (!field)
+        return nullptr;
+    return FindItem([field](TcxFilterCriteriaItem* item) {
+        auto* leaf = dynamic_cast<TcxDataFilterCriteriaItem*>(item);
+        return leaf && leaf->Field() == field;
+    });
 }
 
 

@@ -400,31 +400,35 @@ void TcxDataSummaryItems::SetDataItemProperties(int itemIndex, TcxSummaryPositio
         item->Free();
 }
 
+namespace {
+struct DataItemProperties {
+    std::string Format;
+    TcxSummaryKind Kind = skNone;
+    bool Sorted = false;
+};
+
+DataItemProperties ReadDataItem(TcxDataSummaryItems* items, int itemIndex, TcxSummaryPosition position,
+                                TcxSummaryProperties properties)
+{
+    DataItemProperties p;
+    items->GetDataItemProperties(itemIndex, position, properties, p.Format, p.Kind, p.Sorted);
+    return p;
+}
+} // namespace
+
 std::string TcxDataSummaryItems::GetDataItemFormat(int itemIndex, TcxSummaryPosition position)
 {
-    std::string f;
-    TcxSummaryKind k;
-    bool s;
-    GetDataItemProperties(itemIndex, position, {spFormat}, f, k, s);
-    return f;
+    return ReadDataItem(this, itemIndex, position, {spFormat}).Format;
 }
 
 TcxSummaryKind TcxDataSummaryItems::GetDataItemKind(int itemIndex, TcxSummaryPosition position)
 {
-    std::string f;
-    TcxSummaryKind k;
-    bool s;
-    GetDataItemProperties(itemIndex, position, {spKind}, f, k, s);
-    return k;
+    return ReadDataItem(this, itemIndex, position, {spKind}).Kind;
 }
 
 bool TcxDataSummaryItems::GetDataItemSorted(int itemIndex, TcxSummaryPosition position)
 {
-    std::string f;
-    TcxSummaryKind k;
-    bool s;
-    GetDataItemProperties(itemIndex, position, {spSorted}, f, k, s);
-    return s;
+    return ReadDataItem(this, itemIndex, position, {spSorted}).Sorted;
 }
 
 void TcxDataSummaryItems::SetDataItemFormat(int itemIndex, TcxSummaryPosition position, const std::string& value)

@@ -454,14 +454,14 @@ void TcxFilterCriteria::Clear()
 bool TcxFilterCriteria::DoFilterData(void* data) { return root_->DoFilterData(data); }
 
 namespace {
-TcxFilterCriteriaItem* FindLeaf(TcxFilterCriteriaItemList* list, TObject* link)
+TcxFilterCriteriaItem* FindLeaf(TcxFilterCriteriaItemList* list, const std::function<bool(TcxFilterCriteriaItem*)>& match)
 {
     for (int i = 0; i < list->Count(); ++i) {
         TcxCustomFilterCriteriaItem* child = list->Items(i);
         if (child->GetIsItemList()) {
-            if (TcxFilterCriteriaItem* r = FindLeaf(static_cast<TcxFilterCriteriaItemList*>(child), link))
+            if (TcxFilterCriteriaItem* r = FindLeaf(static_cast<TcxFilterCriteriaItemList*>(child), match))
                 return r;
-        } else if (static_cast<TcxFilterCriteriaItem*>(child)->ItemLink() == link) {
+        } else if (match(static_cast<TcxFilterCriteriaItem*>(child))) {
             return static_cast<TcxFilterCriteriaItem*>(child);
         }
     }
@@ -480,7 +480,15 @@ void RecreateOperators(TcxFilterCriteriaItemList* list)
 }
 } // namespace
 
-TcxFilterCriteriaItem* TcxFilterCriteria::FindItemByItemLink(TObject* itemLink) { return FindLeaf(root_, itemLink); }
+TcxFilterCriteriaItem* TcxFilterCriteria::FindItem(const std::function<bool(TcxFilterCriteriaItem*)>& match)
+{
+    return FindLeaf(root_, match);
+}
+
+TcxFilterCriteriaItem* TcxFilterCriteria::FindItemByItemLink(TObject* itemLink)
+{
+    return FindItem([itemLink](TcxFilterCriteriaItem* item) { return item->ItemLink() == itemLink; });
+}
 
 void TcxFilterCriteria::RemoveItemByItemLink(TObject* itemLink)
 {
