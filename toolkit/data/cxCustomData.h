@@ -1015,7 +1015,12 @@ class TcxDataSummary : public TPersistent {
     void SetFooterSummaryValues(int index, const Variant& value);
     std::string FooterSummaryTexts(int index);
     Variant GroupSummaryValue(int group, int index) const;
+    void SetGroupSummaryValue(int group, int index, const Variant& value);
+    // The summary items and values of the group at a row; false without a group or values.
+    bool GetGroupSummaryInfo(int rowIndex, TcxDataSummaryItems*& items, Variant& values);
     std::string GroupSummaryText(int rowIndex);
+    std::string GroupFooterSummaryText(int rowIndex, int level, int index);
+    int GroupFooterIndexOfItemLink(int level, TObject* itemLink);
     TcxDataSummaryItems* GetGroupSummaryItems(int level);
     void RemoveItemByField(TcxCustomDataField* field);
 
@@ -1034,6 +1039,7 @@ protected:
     virtual int GetRecordIndex(int listIndex);
 
 private:
+    void SetCustomValue(Variant& values, int index, const Variant& value);
     TcxCustomDataController* controller_;
     TcxDataGroupSummaryItems* defaultGroupItems_;
     bool destroying_ = false;

@@ -767,14 +767,15 @@ Variant TcxDataSummary::FooterSummaryValues(int index) const
     return Null;
 }
 
-void TcxDataSummary::SetFooterSummaryValues(int index, const Variant& value)
+// A value set by hand stays until the next full recalculation: the change is redraw-only.
+void TcxDataSummary::SetCustomValue(Variant& values, int index, const Variant& value)
 {
-    if (!VarIsArray(footerValues_) || index < footerValues_.LowBound() || index > footerValues_.HighBound())
+    if (!VarIsArray(values) || index < values.LowBound() || index > values.HighBound())
         return;
-    if (VarCompare(footerValues_[index], value) == 0 && VarType(footerValues_[index]) == VarType(value))
+    if (VarCompare(values[index], value) == 0 && VarType(values[index]) == VarType(value))
         return;
     setCustomSummary_ = true;
-    footerValues_[index] = value;
+    values[index] = value;
     try {
         Changed(true);
     } catch (...) {
@@ -782,6 +783,57 @@ void TcxDataSummary::SetFooterSummaryValues(int index, const Variant& value)
         throw;
     }
     setCustomSummary_ = false;
+}
+
+void TcxDataSummary::SetFooterSummaryValues(int index, const Variant& value) { SetCustomValue(footerValues_, index, value); }
+
+void TcxDataSummary::SetGroupSummaryValue(int group, int index, const Variant& value)
+{
+    TcxDataGroups* groups = controller_->DataControllerInfo()->DataGroups();
+    if (group >= 0 && group < groups->Count())
+        SetCustomValue(groups->Items(group).SummaryValues, index, value);
+}
+
+bool TcxDataSummary::GetGroupSummaryInfo(int rowIndex, TcxDataSummaryItems*& items, Variant& values)
+{
+    items = nullptr;
+    values = Unassigned;
+    if (rowIndex < 0 || rowIndex >= controller_->GetRowCount())
+        return false;
+    TcxDataGroups* groups = controller_->DataControllerInfo()->DataGroups();
+    int g = groups->GetIndexByRowIndexLevel(rowIndex, -1);
+    if (g == -1)
+        return false;
+    items = GetGroupSummaryItems(groups->Items(g).Level);
+    values = groups->Items(g).SummaryValues;
+    return items && !values.IsEmpty();
+}
+
+std::string TcxDataSummary::GroupFooterSummaryText(int rowIndex, int level, int index)
+{
+    if (rowIndex < 0 || rowIndex >= controller_->GetRowCount())
+        return {};
+    TcxDataGroups* groups = controller_->DataControllerInfo()->DataGroups();
+    int g = groups->GetIndexByRowIndexLevel(rowIndex, level);
+    if (g == -1)
+        return {};
+    TcxDataSummaryItems* items = GetGroupSummaryItems(level);
+    const Variant& values = groups->Items(g).SummaryValues;
+    if (!items || !VarIsArray(values) || index < 0 || index >= items->Count() || index < values.LowBound() ||
+        index > values.HighBound())
+        return {};
+    return items->Items(index)->FormatValue(values[index], true);
+}
+
+int TcxDataSummary::GroupFooterIndexOfItemLink(int level, TObject* itemLink)
+{
+    TcxDataSummaryItems* items = GetGroupSummaryItems(level);
+    if (!items)
+        return -1;
+    for (int i = 0; i < items->Count(); ++i)
+        if (items->Items(i)->Position() == spFooter && items->Items(i)->ItemLink() == itemLink)
+            return i;
+    return -1;
 }
 
 std::string TcxDataSummary::FooterSummaryTexts(int index)
@@ -804,15 +856,9 @@ Variant TcxDataSummary::GroupSummaryValue(int group, int index) const
 
 std::string TcxDataSummary::GroupSummaryText(int rowIndex)
 {
-    TcxDataGroups* groups = controller_->DataControllerInfo()->DataGroups();
-    int g = groups->GetIndexByRowIndexLevel(rowIndex, -1);
-    if (g == -1)
-        return {};
-    TcxDataSummaryItems* items = GetGroupSummaryItems(groups->Items(g).Level);
-    const Variant& values = groups->Items(g).SummaryValues;
-    if (!items || values.IsEmpty())
-        return {};
-    return items->GetGroupText(values);
+    TcxDataSummaryItems* items;
+    Variant values;
+    return GetGroupSummaryInfo(rowIndex, items, values) ? items->GetGroupText(values) : std::string();
 }
 
 void TcxDataSummary::RemoveItemByField(TcxCustomDataField* field)

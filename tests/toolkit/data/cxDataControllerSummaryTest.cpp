@@ -71,6 +71,26 @@ TEST_F(Summary, GroupValuesAndText)
     EXPECT_EQ(s->GroupSummaryValue(gb, 1).ToInteger(), 5);
     EXPECT_EQ(s->GroupSummaryValue(gb, 2).ToInteger(), 3);
     EXPECT_EQ(s->GroupSummaryText(0), "(SUM=4.00, MAX=3.00, COUNT=2)");
+    TcxDataSummaryItems* info = nullptr;
+    Variant values;
+    ASSERT_TRUE(s->GetGroupSummaryInfo(1, info, values));
+    EXPECT_EQ(info, items);
+    EXPECT_EQ(values[0].ToInteger(), 7);
+    EXPECT_FALSE(s->GetGroupSummaryInfo(5, info, values));
+
+    // A value set by hand shows until the next full calculation.
+    s->SetGroupSummaryValue(gb, 0, 70);
+    s->SetGroupSummaryValue(gb, 9, 1);   // no such item: ignored
+    EXPECT_EQ(s->GroupSummaryValue(gb, 0).ToInteger(), 70);
+    EXPECT_EQ(s->GroupFooterSummaryText(1, 0, 0), "70.00");   // the footer form of the format
+    EXPECT_EQ(s->GroupFooterSummaryText(1, 1, 0), "");   // no level 1
+    EXPECT_EQ(s->GroupFooterSummaryText(1, 0, 3), "");
+    s->Recalculate();
+    EXPECT_EQ(s->GroupSummaryValue(gb, 0).ToInteger(), 7);
+
+    items->Add(dc->Items[v], spFooter, skMin);
+    EXPECT_EQ(s->GroupFooterIndexOfItemLink(0, dc->Items[v]), 3);
+    EXPECT_EQ(s->GroupFooterIndexOfItemLink(0, dc->Items[g]), -1);
     items->Clear();
     EXPECT_EQ(s->GroupSummaryText(0), "");
 }
