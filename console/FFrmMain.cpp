@@ -769,8 +769,20 @@ void TFrmMain::N11Click()
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);
+    const std::string stamp = LogStamp(local);
     try {
-        SaveLogs(pages, options_.LogFolder, LogStamp(local));
+        // A pane whose oldest lines went this very second to a file of the name the save would
+        // use: replacing that file would lose them, so the pane's lines are added after them and
+        // the pane's later overflow starts a file of its own.
+        for (std::size_t i = 0; i < memos.size(); ++i) {
+            const std::string path = LogPath(options_.LogFolder, pages[i].Kind, stamp);
+            if (pages[i].Lines.empty() || memos[i]->OverflowFile() != path)
+                continue;
+            AppendLogLines(path, pages[i].Lines);
+            pages[i].Lines.clear();
+            memos[i]->StartNewOverflowFile();
+        }
+        SaveLogs(pages, options_.LogFolder, stamp);
     } catch (const std::exception& e) {
         Notify(e.what());
     }

@@ -36,6 +36,8 @@ public:
     std::function<void(const std::string& why)> OnOverflowError;
     // The path in use, empty before the first overflow.
     const std::string& OverflowFile() const { return overflowFile_; }
+    // The next lines that leave go to a newly asked file (after a save took over the old one).
+    void StartNewOverflowFile() { overflowFile_.clear(); }
 
 private:
     void ScheduleFlush();

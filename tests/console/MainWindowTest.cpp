@@ -616,3 +616,29 @@ TEST(MainWindow, TheLogCapComesFromTheSettingsAndFillsTheAutomaticFile)
         expected += rtl::Utf8ToGbk("报文" + std::to_string(n)) + "\r\n";
     EXPECT_EQ(bytes, expected);
 }
+
+// A save in the same second as the pane's first overflow writes to the overflow file's name: the
+// lines already moved there must stay, and none of the pane's lines may go missing.
+TEST(MainWindow, SavingInTheSecondOfAnOverflowKeepsEveryLine)
+{
+    MainWindowHarness h({}, false);
+    WriteGbk(h.iniPath, "[系统]\r\n日志行数=5\r\n");
+    h.Create();
+    TFrmMain& w = *h.window;
+    for (int n = 0; n < 12; ++n)
+        w.AddLog(w.MemoTx, "报文" + std::to_string(n));
+    SpinFor(std::chrono::milliseconds(1));
+    w.N11Click();
+    QStringList files =
+        QDir(h.dir.path()).entryList({QString::fromUtf8("通信报文*.log")}, QDir::Files, QDir::Name);
+    ASSERT_FALSE(files.isEmpty());
+    std::string all;
+    for (const QString& f : files) {
+        std::ifstream file(h.dir.filePath(f).toStdString(), std::ios::binary);
+        all += std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    }
+    std::string expected;
+    for (int n = 0; n < 12; ++n)
+        expected += rtl::Utf8ToGbk("报文" + std::to_string(n)) + "\r\n";
+    EXPECT_EQ(all, expected);
+}
