@@ -3,6 +3,7 @@
 
 #include "platform/gdi/GdiConsts.h"
 #include "platform/rtl/Locale.h"
+#include "platform/vcl/Keys.h"
 
 #include <QEventLoop>
 #include <QTimer>
@@ -17,6 +18,18 @@ IdxSpellChecker* dxISpellChecker = nullptr;
 
 bool IsCtrlPressed() { return vcl::System().GetKeyState(VK_CONTROL) < 0; }
 bool IsTextChar(char16_t ch) { return ch >= 32; }
+
+char16_t GetCharFromKeyCode(std::uint16_t key)
+{
+    const auto& sys = vcl::System();
+    const bool ctrl = sys.GetKeyState(VK_CONTROL) < 0 && sys.GetKeyState(VK_MENU) >= 0;
+    if (ctrl)
+        return key >= 'A' && key <= 'Z' ? char16_t(key - 'A' + 1) : 0;
+    bool shift = sys.GetKeyState(VK_SHIFT) < 0;
+    if (key >= 'A' && key <= 'Z' && (sys.GetKeyState(VK_CAPITAL) & 1))
+        shift = !shift;
+    return vcl::keys::UsCharOf(key, shift);
+}
 bool IsEditStartChar(char16_t ch) { return IsTextChar(ch) || ch == 8 || ch == 22 || ch == 24; }
 bool IsIncSearchStartChar(char16_t ch) { return IsTextChar(ch) || ch == 8; }
 

@@ -29,6 +29,9 @@ bool IsEditStartChar(char16_t ch);
 bool IsIncSearchStartChar(char16_t ch);
 bool IsNumericChar(char16_t ch, TcxNumberType type);
 bool IsSysKey(unsigned key);
+// The character the key types with the keyboard's state now (the US layout; Shift and Caps
+// Lock count, Ctrl with a letter gives its control character); 0 when it types none.
+char16_t GetCharFromKeyCode(std::uint16_t key);
 std::uint16_t ShiftStateToKeys(TShiftState shift);
 std::uint16_t GetMouseKeys();
 inline std::uint16_t TranslateKey(std::uint16_t key) { return key; }

@@ -32,6 +32,22 @@ TEST(CxControlsUtils, CharactersAndKeys)
     EXPECT_EQ(GET_APPCOMMAND_LPARAM(LPARAM(0xF0070000)), 0x0007);
 }
 
+TEST(CxControlsUtils, GetCharFromKeyCodeFollowsTheKeyboardState)
+{
+    auto& sys = vcl::System();
+    EXPECT_EQ(GetCharFromKeyCode('A'), u'a');
+    EXPECT_EQ(GetCharFromKeyCode(VK_OEM_1), u';');
+    EXPECT_EQ(GetCharFromKeyCode(VK_F2), 0);
+    sys.SetKeyDown(VK_SHIFT, true);
+    EXPECT_EQ(GetCharFromKeyCode('A'), u'A');
+    EXPECT_EQ(GetCharFromKeyCode('1'), u'!');
+    sys.SetKeyDown(VK_SHIFT, false);
+    sys.SetKeyDown(VK_CONTROL, true);
+    EXPECT_EQ(GetCharFromKeyCode('C'), 0x03);
+    EXPECT_EQ(GetCharFromKeyCode('1'), 0);
+    sys.SetKeyDown(VK_CONTROL, false);
+}
+
 TEST(CxControlsUtils, PointPosition)
 {
     const TRect r{0, 0, 100, 100};
