@@ -846,6 +846,14 @@ void TCustomEdit::DefaultHandler(TMessage& m)
         buf[n] = 0;
         return LRESULT(n);
     };
+    // A position of -1 in the line messages is the selection's start.
+    auto selStartOr = [this](int pos) {
+        if (pos >= 0)
+            return pos;
+        int s = 0, e = 0;
+        box_->GetSelection(s, e);
+        return s;
+    };
     switch (m.Msg) {
     case WM_SETTEXT: {
         const char* s = reinterpret_cast<const char*>(m.LParam);
@@ -922,36 +930,11 @@ void TCustomEdit::DefaultHandler(TMessage& m)
         return;
     case EM_EMPTYUNDOBUFFER: box_->ClearUndo(); return;
     case EM_GETLINECOUNT: m.Result = box_->LineCount(); return;
-    case EM_LINEINDEX: {
-        int line = int(m.WParam);
-        if (line < 0) {
-            int s = 0, e = 0;
-            box_->GetSelection(s, e);
-            line = box_->LineFromChar(s);
-        }
-        m.Result = box_->LineIndex(line);
+    case EM_LINEINDEX:
+        m.Result = box_->LineIndex(int(m.WParam) < 0 ? box_->LineFromChar(selStartOr(-1)) : int(m.WParam));
         return;
-    }
-    case EM_LINELENGTH: {
-        int pos = int(m.WParam);
-        if (pos < 0) {
-            int s = 0, e = 0;
-            box_->GetSelection(s, e);
-            pos = s;
-        }
-        m.Result = box_->LineLength(pos);
-        return;
-    }
-    case EM_LINEFROMCHAR: {
-        int pos = int(m.WParam);
-        if (pos < 0) {
-            int s = 0, e = 0;
-            box_->GetSelection(s, e);
-            pos = s;
-        }
-        m.Result = box_->LineFromChar(pos);
-        return;
-    }
+    case EM_LINELENGTH: m.Result = box_->LineLength(selStartOr(int(m.WParam))); return;
+    case EM_LINEFROMCHAR: m.Result = box_->LineFromChar(selStartOr(int(m.WParam))); return;
     case EM_GETLINE: {
         // The buffer's first two bytes hold its size; the line is copied without a terminator.
         auto* buf = reinterpret_cast<char*>(m.LParam);
