@@ -1,6 +1,7 @@
 #include "platform/vcl/StdCtrls.h"
 
 #include "platform/gdi/Draw.h"
+#include "platform/gdi/Text.h"
 #include "platform/rtl/Unicode.h"
 #include "platform/vcl/Clipbrd.h"
 #include "platform/vcl/EditBox.h"
@@ -1145,4 +1146,322 @@ void TCustomMemo::SetWordWrap(bool v)
         return;
     wordWrap_ = v;
     RecreateWnd();
+}
+
+// ---------------------------------------------------------------------------------------------
+namespace {
+
+void DrawCaption(TCanvas* canvas, const std::string& text, TRect r, unsigned format, bool enabled)
+{
+    canvas->Font()->SetColor(enabled ? canvas->Font()->GetColor() : clGrayText);
+    canvas->Brush()->SetStyle(bsClear);
+    canvas->RequiredState();
+    gdi::DrawText(*canvas->GetHandle(), text, r, format);
+    canvas->Brush()->SetStyle(bsSolid);
+}
+
+// The character after a single '&' of a caption, lower-cased; 0 for none.
+char16_t AccelOf(const std::string& caption)
+{
+    const std::u16string s = rtl::Utf8ToUtf16(caption);
+    for (std::size_t i = 0; i + 1 < s.size(); ++i) {
+        if (s[i] != u'&')
+            continue;
+        if (s[i + 1] != u'&')
+            return QChar(s[i + 1]).toLower().unicode();
+        ++i;
+    }
+    return 0;
+}
+
+} // namespace
+
+TButtonControl::TButtonControl(rtl::TComponent* owner) : TCustomControl(owner)
+{
+    ControlStyle.Include(csClickEvents);
+    ControlStyle.Include(csCaptureMouse);
+    ControlStyle.Include(csSetCaption);
+    TabStop = true;
+    SetColor(clBtnFace);
+}
+
+bool TButtonControl::IsAccel(char16_t ch) const
+{
+    const char16_t a = AccelOf(Caption());
+    return a != 0 && a == QChar(ch).toLower().unicode();
+}
+
+void TButtonControl::PaintCaption(TCanvas* canvas, TRect r, unsigned format)
+{
+    DrawCaption(canvas, Caption(), r, format, Enabled());
+}
+
+void TButtonControl::Paint()
+{
+    TCanvas* c = Canvas();
+    c->Brush()->SetColor(Color());
+    c->FillRect(GetClientRect());
+    PaintButton(c, GetClientRect(), down_);
+}
+
+void TButtonControl::Dispatch(TMessage& m)
+{
+    switch (m.Msg) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: {
+        // A button takes the focus when pressed, as the system's buttons do.
+        if (!Focused() && CanFocus())
+            SetFocus();
+        mouseDown_ = down_ = true;
+        Invalidate();
+        break;
+    }
+    case WM_MOUSEMOVE:
+        if (mouseDown_) {
+            const TRect r = GetClientRect();
+            const int x = XFromLParam(m.LParam), y = YFromLParam(m.LParam);
+            const bool inside = x >= r.Left && x < r.Right && y >= r.Top && y < r.Bottom;
+            if (inside != down_) {
+                down_ = inside;
+                Invalidate();
+            }
+        }
+        break;
+    case WM_LBUTTONUP:
+    case WM_CANCELMODE:
+    case WM_KILLFOCUS:
+        if (mouseDown_ || spaceDown_) {
+            mouseDown_ = spaceDown_ = down_ = false;
+            Invalidate();
+        }
+        break;
+    case CM_DIALOGCHAR:
+        if (IsAccel(char16_t(m.WParam)) && CanFocus()) {
+            Click();
+            m.Result = 1;
+            return;
+        }
+        break;
+    case CM_TEXTCHANGED:
+    case CM_ENABLEDCHANGED:
+    case WM_SETFOCUS:
+        Invalidate();
+        break;
+    default: break;
+    }
+    TCustomControl::Dispatch(m);
+}
+
+void TButtonControl::DefaultHandler(TMessage& m)
+{
+    // The button window's own keys: Space presses, its release clicks.
+    if (m.Msg == WM_KEYDOWN && m.WParam == VK_SPACE) {
+        if (!spaceDown_) {
+            spaceDown_ = down_ = true;
+            Invalidate();
+        }
+        return;
+    }
+    if (m.Msg == WM_KEYUP && m.WParam == VK_SPACE) {
+        if (spaceDown_) {
+            spaceDown_ = down_ = false;
+            Invalidate();
+            Click();
+        }
+        return;
+    }
+    TCustomControl::DefaultHandler(m);
+}
+
+// ---------------------------------------------------------------------------------------------
+TButton::TButton(rtl::TComponent* owner) : TButtonControl(owner) { SetBounds(0, 0, 75, 25); }
+
+bool TButton::Active() const
+{
+    if (Focused())
+        return true;
+    if (dynamic_cast<TButton*>(FindControl(GetFocus())))
+        return false;
+    return Default;
+}
+
+void TButton::Click()
+{
+    const auto alive = AliveToken();
+    if (TCustomForm* form = GetParentForm())
+        form->SetModalResult(ModalResult);
+    if (!alive.expired() && *alive.lock())
+        TButtonControl::Click();
+}
+
+void TButton::Dispatch(TMessage& m)
+{
+    if (m.Msg == CM_DIALOGKEY) {
+        const auto key = std::uint16_t(m.WParam);
+        const TShiftState shift = KeyDataToShiftState(m.LParam);
+        if (((key == VK_RETURN && Active()) || (key == VK_ESCAPE && Cancel)) && shift.Empty() && CanFocus()) {
+            Click();
+            m.Result = 1;
+            return;
+        }
+    }
+    TButtonControl::Dispatch(m);
+}
+
+void TButton::PaintButton(TCanvas* c, const TRect& client, bool down)
+{
+    TRect r = client;
+    gdi::Dc& dc = *c->GetHandle();
+    if (Active()) {
+        // The default button carries a black frame.
+        c->Brush()->SetColor(clWindowFrame);
+        c->FrameRect(r);
+        r = {r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1};
+    }
+    TRect edge = r;
+    gdi::DrawEdge(dc, edge, down ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
+    TRect text = r;
+    if (down)
+        text = {text.Left + 1, text.Top + 1, text.Right + 1, text.Bottom + 1};
+    PaintCaption(c, text, gdi::DT_CENTER | gdi::DT_VCENTER | gdi::DT_SINGLELINE);
+    if (Focused())
+        c->DrawFocusRect({r.Left + 3, r.Top + 3, r.Right - 3, r.Bottom - 3});
+}
+
+// ---------------------------------------------------------------------------------------------
+TCheckBox::TCheckBox(rtl::TComponent* owner) : TButtonControl(owner) { SetBounds(0, 0, 97, 17); }
+
+void TCheckBox::SetState(TCheckBoxState s)
+{
+    if (state_ == s)
+        return;
+    state_ = s;
+    Invalidate();
+    TButtonControl::Click();
+}
+
+void TCheckBox::Click()
+{
+    switch (state_) {
+    case cbUnchecked: SetState(cbChecked); break;
+    case cbChecked: SetState(AllowGrayed ? cbGrayed : cbUnchecked); break;
+    case cbGrayed: SetState(cbUnchecked); break;
+    }
+}
+
+namespace {
+// The 13-pixel box of a check box or radio button at the left, centred vertically.
+TRect MarkBox(const TRect& client)
+{
+    const int top = client.Top + (client.Height() - 13) / 2;
+    return {client.Left, top, client.Left + 13, top + 13};
+}
+} // namespace
+
+void TCheckBox::PaintButton(TCanvas* c, const TRect& client, bool down)
+{
+    TRect box = MarkBox(client);
+    c->Brush()->SetColor(down || state_ == cbGrayed || !Enabled() ? clBtnFace : clWindow);
+    c->FillRect(box);
+    TRect edge = box;
+    gdi::DrawEdge(*c->GetHandle(), edge, EDGE_SUNKEN, BF_RECT);
+    if (state_ != cbUnchecked) {
+        c->Pen()->SetColor(state_ == cbGrayed || !Enabled() ? clBtnShadow : clWindowText);
+        // A check mark three pixels thick.
+        for (int i = 0; i < 3; ++i) {
+            c->MoveTo(box.Left + 3, box.Top + 5 + i);
+            c->LineTo(box.Left + 5, box.Top + 7 + i);
+            c->LineTo(box.Left + 10, box.Top + 2 + i);
+        }
+    }
+    PaintCaption(c, {box.Right + 4, client.Top, client.Right, client.Bottom}, gdi::DT_LEFT | gdi::DT_VCENTER | gdi::DT_SINGLELINE);
+}
+
+// ---------------------------------------------------------------------------------------------
+TRadioButton::TRadioButton(rtl::TComponent* owner) : TButtonControl(owner) { SetBounds(0, 0, 113, 17); }
+
+void TRadioButton::SetChecked(bool v)
+{
+    if (checked_ == v)
+        return;
+    checked_ = v;
+    TabStop = v;
+    Invalidate();
+    if (!v)
+        return;
+    if (TWinControl* p = Parent()) {
+        for (int i = 0; i < p->ControlCount(); ++i)
+            if (auto* other = dynamic_cast<TRadioButton*>(p->Controls(i)); other && other != this)
+                other->SetChecked(false);
+    }
+    TButtonControl::Click();
+}
+
+void TRadioButton::PaintButton(TCanvas* c, const TRect& client, bool down)
+{
+    const TRect box = MarkBox(client);
+    c->Brush()->SetColor(down || !Enabled() ? clBtnFace : clWindow);
+    c->Pen()->SetColor(clBtnShadow);
+    c->Ellipse(box);
+    if (checked_) {
+        c->Brush()->SetColor(Enabled() ? clWindowText : clBtnShadow);
+        c->Pen()->SetColor(Enabled() ? clWindowText : clBtnShadow);
+        c->Ellipse({box.Left + 4, box.Top + 4, box.Right - 4, box.Bottom - 4});
+    }
+    PaintCaption(c, {box.Right + 4, client.Top, client.Right, client.Bottom}, gdi::DT_LEFT | gdi::DT_VCENTER | gdi::DT_SINGLELINE);
+}
+
+// ---------------------------------------------------------------------------------------------
+TLabel::TLabel(rtl::TComponent* owner) : TGraphicControl(owner)
+{
+    SetBounds(0, 0, 65, 17);
+    SetColor(clBtnFace);
+}
+
+void TLabel::SetAutoSize(bool v)
+{
+    autoSize_ = v;
+    AdjustBounds();
+}
+
+void TLabel::AdjustBounds()
+{
+    if (!autoSize_)
+        return;
+    TBitmap measure;
+    measure.SetSize(1, 1);
+    TCanvas* c = measure.Canvas();
+    c->Font()->Assign(Font());
+    c->RequiredState();
+    TRect r{0, 0, WordWrap ? Width() : 0, 0};
+    const std::string text = Caption().empty() ? std::string(" ") : Caption();
+    gdi::DrawText(*c->GetHandle(), text, r, gdi::DT_CALCRECT | gdi::DT_EXPANDTABS | (WordWrap ? gdi::DT_WORDBREAK : 0u));
+    int left = Left();
+    if (!WordWrap && Alignment == taRightJustify)
+        left += Width() - r.Width();
+    SetBounds(left, Top(), r.Width(), r.Height());
+}
+
+void TLabel::Dispatch(TMessage& m)
+{
+    switch (m.Msg) {
+    case CM_TEXTCHANGED:
+    case CM_FONTCHANGED:
+        AdjustBounds();
+        Invalidate();
+        return;
+    default: TGraphicControl::Dispatch(m);
+    }
+}
+
+void TLabel::Paint()
+{
+    TCanvas* c = Canvas();
+    if (!Transparent) {
+        c->Brush()->SetColor(Color());
+        c->FillRect(GetClientRect());
+    }
+    const unsigned align = Alignment == taRightJustify ? gdi::DT_RIGHT : Alignment == taCenter ? gdi::DT_CENTER : gdi::DT_LEFT;
+    c->Font()->Assign(Font());
+    DrawCaption(c, Caption(), GetClientRect(), align | gdi::DT_EXPANDTABS | (WordWrap ? gdi::DT_WORDBREAK : 0u), Enabled());
 }
