@@ -419,6 +419,73 @@ bool ShowPopupMenuFromCursorPos(TComponent* caller, TComponent* popupMenu)
     return ShowPopupMenu(caller, popupMenu, p.X, p.Y);
 }
 
+namespace {
+int TextHeightIn(TFont* font, const std::string& text)
+{
+    TBitmap measure;
+    measure.SetSize(1, 1);
+    measure.Canvas()->Font()->Assign(font);
+    return measure.Canvas()->TextHeight(text);
+}
+
+void ScaleChildren(TWinControl* parent, int m, int d)
+{
+    for (int i = 0; i < parent->ControlCount(); ++i) {
+        TControl* c = parent->Controls(i);
+        c->SetBounds(MulDiv(c->Left(), m, d), MulDiv(c->Top(), m, d), MulDiv(c->Width(), m, d),
+                     MulDiv(c->Height(), m, d));
+        if (auto* w = dynamic_cast<TWinControl*>(c))
+            ScaleChildren(w, m, d);
+    }
+}
+} // namespace
+
+int GetPopupMenuHeight(TPopupMenu* popupMenu)
+{
+    TFont menuFont;
+    const int itemHeight = TextHeightIn(&menuFont, "Qg") + 4;
+    int height = 4;
+    if (popupMenu)
+        for (int i = 0; i < popupMenu->Items()->Count(); ++i)
+            if (popupMenu->Items()->Items(i)->Visible)
+                height += itemHeight;
+    return height;
+}
+
+// ---- dialogs ----
+
+int cxMessageDlg(const std::string& message, const std::string& caption, TMsgDlgType type, TMsgDlgButtons buttons,
+                 int)
+{
+    TForm* dialog = CreateMessageDialog(message, type, buttons);
+    if (!caption.empty())
+        dialog->SetCaption(caption);
+    dialog->Position = poScreenCenter;
+    CenterOnScreen(dialog);
+    int result = mrNone;
+    try {
+        result = dialog->ShowModal();
+    } catch (...) {
+        dialog->Free();
+        throw;
+    }
+    dialog->Free();
+    return result;
+}
+
+void DialogApplyFont(TCustomForm* form, TFont* font)
+{
+    const int oldHeight = TextHeightIn(form->Font(), "Qq");
+    form->SetFont(font);
+    const int newHeight = TextHeightIn(form->Font(), "Qq");
+    // A font that measures nothing would scale every control to nothing.
+    if (oldHeight <= 0 || newHeight <= 0 || oldHeight == newHeight)
+        return;
+    ScaleChildren(form, newHeight, oldHeight);
+    form->SetBounds(form->Left(), form->Top(), MulDiv(form->ClientWidth(), newHeight, oldHeight),
+                    MulDiv(form->ClientHeight(), newHeight, oldHeight));
+}
+
 // ---- hints ----
 
 namespace {

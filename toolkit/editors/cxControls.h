@@ -3,6 +3,7 @@
 // monitors and work areas, window relations, accelerator characters, popup menus), the hint
 // window, the optional spell checker, TcxControl with its own scroll bars, size grip and
 // middle-button panning, and the pop-up window base with its on-screen placement.
+#include "platform/vcl/Dialogs.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/Menus.h"
 #include "toolkit/core/cxClasses.h"
@@ -82,6 +83,18 @@ public:
 bool IsPopupMenuShortCut(TComponent* popupMenu, TMessage& keyMessage);
 bool ShowPopupMenu(TComponent* caller, TComponent* popupMenu, int x, int y);
 bool ShowPopupMenuFromCursorPos(TComponent* caller, TComponent* popupMenu);
+// The height of the menu's visible items (the default font's "Qg" height plus 4 each), plus 4.
+int GetPopupMenuHeight(TPopupMenu* popupMenu);
+
+// ---- dialogs ----
+
+// A message dialog with the caption (when not empty), centred on the screen, shown modally and
+// freed; its modal result.
+int cxMessageDlg(const std::string& message, const std::string& caption, TMsgDlgType type,
+                 TMsgDlgButtons buttons, int helpContext);
+// Gives the form the font and scales its controls and client size by the change of the text
+// height of "Qq".
+void DialogApplyFont(TCustomForm* form, TFont* font);
 
 // ---- hints ----
 
