@@ -209,6 +209,15 @@ public:
 
 protected:
     bool event(QEvent* e) override { return RouteToPeer(this, e) || QLineEdit::event(e); }
+    void focusOutEvent(QFocusEvent* e) override
+    {
+        // The system's edit keeps its selection while another window has the focus.
+        const int cursor = cursorPosition();
+        const int anchor = hasSelectedText() ? (cursor == selectionStart() ? selectionEnd() : selectionStart()) : cursor;
+        QLineEdit::focusOutEvent(e);
+        if (anchor != cursor)
+            setSelection(anchor, cursor - anchor);
+    }
 };
 
 class MemoBox : public QPlainTextEdit, public EditBox {
