@@ -384,8 +384,6 @@ TCustomEdit::TCustomEdit(rtl::TComponent* owner) : TWinControl(owner)
 
 TCustomEdit::~TCustomEdit() = default;
 
-void TCustomEdit::BeforeDestruction() { TWinControl::BeforeDestruction(); }
-
 void TCustomEdit::CreateParams(TCreateParams& params)
 {
     TWinControl::CreateParams(params);
@@ -892,7 +890,7 @@ void TCustomEdit::DefaultHandler(TMessage& m)
         NotifyParent(EN_KILLFOCUS);
         return;
     case WM_IME_COMPOSITION:
-        if (m.LParam & GCS_COMPSTR) {
+        if ((m.LParam & GCS_COMPSTR) && !readOnly_) {
             // The text being composed shows in place until the input method commits it.
             QInputMethodEvent e(QString::fromStdU16String(vcl::input::CompositionString(GCS_COMPSTR)), {});
             box_->ForwardPreedit(&e);

@@ -32,7 +32,6 @@ class TCustomEdit : public TWinControl {
     RTL_CLASS(TCustomEdit, TWinControl)
     explicit TCustomEdit(rtl::TComponent* owner);
     ~TCustomEdit() override;
-    void BeforeDestruction() override;
 
     // The text (UTF-8); setting it is WM_SETTEXT: clears the undo buffer and the modified flag
     // and tells EN_CHANGE.
