@@ -93,17 +93,22 @@ TForm* CreateMessageDialog(const std::string& msg, TMsgDlgType type, TMsgDlgButt
     return form;
 }
 
-int MessageDlg(const std::string& msg, TMsgDlgType type, TMsgDlgButtons buttons, int)
+int ShowMessageDialog(TForm* dialog)
 {
-    TForm* form = CreateMessageDialog(msg, type, buttons);
-    CenterOnScreen(form);
+    dialog->Position = poScreenCenter;
+    CenterOnScreen(dialog);
     int result = mrNone;
     try {
-        result = form->ShowModal();
+        result = dialog->ShowModal();
     } catch (...) {
-        form->Free();
+        dialog->Free();
         throw;
     }
-    form->Free();
+    dialog->Free();
     return result;
+}
+
+int MessageDlg(const std::string& msg, TMsgDlgType type, TMsgDlgButtons buttons, int)
+{
+    return ShowMessageDialog(CreateMessageDialog(msg, type, buttons));
 }

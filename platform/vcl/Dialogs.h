@@ -14,6 +14,8 @@ using TMsgDlgButtons = rtl::Set<TMsgDlgBtn>;
 // mtCustom), the message, and the buttons in their order; OK or Yes is the default button, Cancel
 // (else No, else OK) the cancel button.
 TForm* CreateMessageDialog(const std::string& msg, TMsgDlgType type, TMsgDlgButtons buttons);
+// Shows a dialog centred on the screen, modally, then frees it; its modal result.
+int ShowMessageDialog(TForm* dialog);
 // Shows the dialog centred on the screen and gives its modal result.
 int MessageDlg(const std::string& msg, TMsgDlgType type, TMsgDlgButtons buttons, int helpContext);
 // Places a form in the middle of the screen's work area.

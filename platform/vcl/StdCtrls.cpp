@@ -72,6 +72,15 @@ bool RouteToPeer(QWidget* self, QEvent* e)
     }
 }
 
+void ApplyLook(QWidget* w, const QFont& font, const QColor& text, const QColor& base)
+{
+    w->setFont(font);
+    QPalette p = w->palette();
+    p.setColor(QPalette::Text, text);
+    p.setColor(QPalette::Base, base);
+    w->setPalette(p);
+}
+
 std::u16string ToWin(const QString& s)
 {
     // A memo's line breaks are CR LF.
@@ -165,14 +174,7 @@ public:
         setAlignment(Qt::AlignVCenter | (a == ES_RIGHT ? Qt::AlignRight : a == ES_CENTER ? Qt::AlignHCenter : Qt::AlignLeft));
     }
     void SetMargins(int left, int right) override { setTextMargins(left, 0, right, 0); }
-    void SetLook(const QFont& font, const QColor& text, const QColor& base) override
-    {
-        setFont(font);
-        QPalette p = palette();
-        p.setColor(QPalette::Text, text);
-        p.setColor(QPalette::Base, base);
-        setPalette(p);
-    }
+    void SetLook(const QFont& font, const QColor& text, const QColor& base) override { ApplyLook(this, font, text, base); }
     int FirstVisibleLine() const override { return CharFromPos({contentsRect().left() + 1, height() / 2}); }
     void ScrollCaret() override {}
     int CharFromPos(const TPoint& p) const override
@@ -270,14 +272,7 @@ public:
         document()->setDefaultTextOption(o);
     }
     void SetMargins(int left, int right) override { setViewportMargins(left, 0, right, 0); }
-    void SetLook(const QFont& font, const QColor& text, const QColor& base) override
-    {
-        setFont(font);
-        QPalette p = palette();
-        p.setColor(QPalette::Text, text);
-        p.setColor(QPalette::Base, base);
-        setPalette(p);
-    }
+    void SetLook(const QFont& font, const QColor& text, const QColor& base) override { ApplyLook(this, font, text, base); }
     int LineCount() const override { return document()->blockCount(); }
     int LineFromChar(int pos) const override { return document()->findBlock(ToQtPos(pos)).blockNumber(); }
     int LineIndex(int line) const override
@@ -518,49 +513,28 @@ void TCustomEdit::SetSelText(const std::string& s)
         vcl::SendMessage(Handle(), EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(s.c_str()));
 }
 
-void TCustomEdit::SelectAll()
+void TCustomEdit::SendToWindow(UINT msg, WPARAM wParam, LPARAM lParam)
 {
+    // Without a window there is no text to act on.
     if (box_)
-        vcl::SendMessage(Handle(), EM_SETSEL, 0, -1);
+        vcl::SendMessage(Handle(), msg, wParam, lParam);
 }
 
-void TCustomEdit::ClearSelection()
-{
-    if (box_)
-        vcl::SendMessage(Handle(), WM_CLEAR);
-}
+void TCustomEdit::SelectAll() { SendToWindow(EM_SETSEL, 0, -1); }
 
-void TCustomEdit::CopyToClipboard()
-{
-    if (box_)
-        vcl::SendMessage(Handle(), WM_COPY);
-}
+void TCustomEdit::ClearSelection() { SendToWindow(WM_CLEAR); }
 
-void TCustomEdit::CutToClipboard()
-{
-    if (box_)
-        vcl::SendMessage(Handle(), WM_CUT);
-}
+void TCustomEdit::CopyToClipboard() { SendToWindow(WM_COPY); }
 
-void TCustomEdit::PasteFromClipboard()
-{
-    if (box_)
-        vcl::SendMessage(Handle(), WM_PASTE);
-}
+void TCustomEdit::CutToClipboard() { SendToWindow(WM_CUT); }
+
+void TCustomEdit::PasteFromClipboard() { SendToWindow(WM_PASTE); }
 
 bool TCustomEdit::CanUndo() const { return box_ && box_->CanUndo(); }
 
-void TCustomEdit::Undo()
-{
-    if (box_)
-        vcl::SendMessage(Handle(), WM_UNDO);
-}
+void TCustomEdit::Undo() { SendToWindow(WM_UNDO); }
 
-void TCustomEdit::ClearUndo()
-{
-    if (box_)
-        vcl::SendMessage(Handle(), EM_EMPTYUNDOBUFFER);
-}
+void TCustomEdit::ClearUndo() { SendToWindow(EM_EMPTYUNDOBUFFER); }
 
 void TCustomEdit::SetMaxLength(int v)
 {

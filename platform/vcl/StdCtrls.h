@@ -99,6 +99,7 @@ protected:
 
 private:
     void ApplyAppearance();
+    void SendToWindow(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
     void HandleKeyDown(TMessage& m);
     void HandleChar(TMessage& m);
     void HandleMouse(TMessage& m);

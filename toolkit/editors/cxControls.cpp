@@ -460,17 +460,7 @@ int cxMessageDlg(const std::string& message, const std::string& caption, TMsgDlg
     TForm* dialog = CreateMessageDialog(message, type, buttons);
     if (!caption.empty())
         dialog->SetCaption(caption);
-    dialog->Position = poScreenCenter;
-    CenterOnScreen(dialog);
-    int result = mrNone;
-    try {
-        result = dialog->ShowModal();
-    } catch (...) {
-        dialog->Free();
-        throw;
-    }
-    dialog->Free();
-    return result;
+    return ShowMessageDialog(dialog);
 }
 
 void DialogApplyFont(TCustomForm* form, TFont* font)
