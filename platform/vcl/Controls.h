@@ -270,7 +270,9 @@ class TWinControl : public TControl {
     virtual void SetFocus();
     TWinControl* FindNextControl(TWinControl* current, bool goForward, bool checkTabStop, bool checkParent) const;
     void SelectNext(TWinControl* current, bool goForward, bool checkTabStop);
-    void GetTabOrderList(std::vector<TWinControl*>& list) const;
+    virtual void GetTabOrderList(std::vector<TWinControl*>& list) const;
+    // Tells every child (CM_PARENTCOLORCHANGED, CM_PARENTFONTCHANGED) that this control changed.
+    void NotifyControls(UINT msg);
     bool Showing() const override;
     void SetBounds(int left, int top, int width, int height) override;
     void SetEnabled(bool v) override;

@@ -374,6 +374,11 @@ void TWinControl::Dispatch(TMessage& m)
     case CM_COLORCHANGED:
         brush_->SetColor(Color());
         TControl::Dispatch(m);
+        NotifyControls(CM_PARENTCOLORCHANGED);
+        return;
+    case CM_FONTCHANGED:
+        TControl::Dispatch(m);
+        NotifyControls(CM_PARENTFONTCHANGED);
         return;
     case CM_INVALIDATE: Invalidate(); return;
     case WM_COMMAND:
@@ -522,6 +527,14 @@ void TWinControl::SetFocus()
 }
 
 void TWinControl::HandleSetFocus(TMessage& m) { DefaultHandler(m); }
+
+void TWinControl::NotifyControls(UINT msg)
+{
+    const std::vector<TControl*> children = controls_;
+    for (TControl* c : children)
+        if (std::find(controls_.begin(), controls_.end(), c) != controls_.end())
+            c->Perform(msg);
+}
 
 void TWinControl::GetTabOrderList(std::vector<TWinControl*>& list) const
 {
