@@ -1,5 +1,7 @@
 #include "platform/vcl/ExtCtrls.h"
 
+#include "platform/gdi/Draw.h"
+#include "platform/gdi/Text.h"
 #include "platform/vcl/MessageQueue.h"
 
 TTimer::TTimer(rtl::TComponent* owner) : rtl::TComponent(owner)
@@ -52,4 +54,50 @@ void TTimer::SetOnTimer(TNotifyEvent handler)
 {
     onTimer_ = std::move(handler);
     UpdateTimer();
+}
+
+// ---------------------------------------------------------------------------------------------
+TCustomPanel::TCustomPanel(rtl::TComponent* owner) : TCustomControl(owner)
+{
+    ControlStyle.Include(csAcceptsControls);
+    ControlStyle.Include(csSetCaption);
+    SetBounds(0, 0, 185, 41);
+    SetColor(clBtnFace);
+}
+
+void TCustomPanel::Dispatch(TMessage& m)
+{
+    if (m.Msg == CM_TEXTCHANGED)
+        Invalidate();
+    TCustomControl::Dispatch(m);
+}
+
+void TCustomPanel::Paint()
+{
+    TCanvas* c = Canvas();
+    TRect r = GetClientRect();
+    c->Brush()->SetColor(Color());
+    c->FillRect(r);
+    gdi::Dc& dc = *c->GetHandle();
+    auto bevel = [&](TPanelBevel b) {
+        if (b == bvNone)
+            return;
+        for (int i = 0; i < BevelWidth; ++i) {
+            if (b == bvSpace) {
+                r = {r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1};
+                continue;
+            }
+            gdi::DrawEdge(dc, r, b == bvRaised ? BDR_RAISEDINNER : BDR_SUNKENOUTER, BF_RECT | BF_ADJUST);
+        }
+    };
+    bevel(BevelOuter);
+    r = {r.Left + BorderWidth, r.Top + BorderWidth, r.Right - BorderWidth, r.Bottom - BorderWidth};
+    bevel(BevelInner);
+    if (Caption().empty())
+        return;
+    const unsigned align = Alignment == taRightJustify ? gdi::DT_RIGHT : Alignment == taCenter ? gdi::DT_CENTER : gdi::DT_LEFT;
+    c->Brush()->SetStyle(bsClear);
+    c->RequiredState();
+    gdi::DrawText(dc, Caption(), r, align | gdi::DT_VCENTER | gdi::DT_SINGLELINE);
+    c->Brush()->SetStyle(bsSolid);
 }

@@ -25,3 +25,25 @@ private:
     unsigned interval_ = 1000;
     TNotifyEvent onTimer_;
 };
+
+enum TPanelBevel { bvNone, bvLowered, bvRaised, bvSpace };
+
+// A container with bevels and a centred caption.
+class TCustomPanel : public TCustomControl {
+    RTL_CLASS(TCustomPanel, TCustomControl)
+    explicit TCustomPanel(rtl::TComponent* owner);
+    TPanelBevel BevelInner = bvNone;
+    TPanelBevel BevelOuter = bvRaised;
+    int BevelWidth = 1;
+    int BorderWidth = 0;
+    TAlignment Alignment = taCenter;
+
+protected:
+    void Dispatch(TMessage& msg) override;
+    void Paint() override;
+};
+
+class TPanel : public TCustomPanel {
+    RTL_CLASS(TPanel, TCustomPanel)
+    using TCustomPanel::TCustomPanel;
+};

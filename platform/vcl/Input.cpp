@@ -245,7 +245,8 @@ void KeyEvent(TWidgetPeer* peer, QKeyEvent* e)
     if (vk == 0)
         return;
     System().SetKeyDown(vk, down);
-    const std::u16string text = down ? keys::CharsOf(vk, e->modifiers(), e->text()) : std::u16string();
+    const bool types = down && !keys::IsDeadKey(e->key());
+    const std::u16string text = types ? keys::CharsOf(vk, e->modifiers(), e->text()) : std::u16string();
     DeliverKey(vk, down, text, KeyTarget(peer), down && e->isAutoRepeat());
 }
 

@@ -190,6 +190,8 @@ std::uint16_t VirtualKeyOf(int k, Qt::KeyboardModifiers mods, std::uint32_t nati
     return 0;
 }
 
+bool IsDeadKey(int k) { return k >= Qt::Key_Dead_Grave && k <= Qt::Key_Dead_Longsolidusoverlay; }
+
 std::u16string CharsOf(std::uint16_t vk, Qt::KeyboardModifiers mods, const QString& text)
 {
     const bool ctrl = mods & Qt::ControlModifier;

@@ -16,6 +16,8 @@ namespace vcl::keys {
 // key's scan code (X11 and Wayland keycodes) is used where Qt's key code names none.
 std::uint16_t VirtualKeyOf(int qtKey, Qt::KeyboardModifiers mods, std::uint32_t nativeScanCode = 0,
                            const QString& text = {});
+// A dead key: it types nothing itself; the composed character comes with the next key.
+bool IsDeadKey(int qtKey);
 // The UTF-16 units that follow a key-down of `vk` as WM_CHAR (WM_SYSCHAR with Alt).
 std::u16string CharsOf(std::uint16_t vk, Qt::KeyboardModifiers mods, const QString& text);
 // The character a key gives on a US layout, with or without Shift; 0 for keys that type none.

@@ -1,6 +1,7 @@
 #include "platform/vcl/StdCtrls.h"
 
 #include "platform/gdi/Draw.h"
+#include "platform/gdi/Text.h"
 #include "platform/rtl/Unicode.h"
 #include "platform/vcl/Clipbrd.h"
 #include "platform/vcl/EditBox.h"
@@ -69,6 +70,15 @@ bool RouteToPeer(QWidget* self, QEvent* e)
     default:
         return false;
     }
+}
+
+void ApplyLook(QWidget* w, const QFont& font, const QColor& text, const QColor& base)
+{
+    w->setFont(font);
+    QPalette p = w->palette();
+    p.setColor(QPalette::Text, text);
+    p.setColor(QPalette::Base, base);
+    w->setPalette(p);
 }
 
 std::u16string ToWin(const QString& s)
@@ -164,14 +174,7 @@ public:
         setAlignment(Qt::AlignVCenter | (a == ES_RIGHT ? Qt::AlignRight : a == ES_CENTER ? Qt::AlignHCenter : Qt::AlignLeft));
     }
     void SetMargins(int left, int right) override { setTextMargins(left, 0, right, 0); }
-    void SetLook(const QFont& font, const QColor& text, const QColor& base) override
-    {
-        setFont(font);
-        QPalette p = palette();
-        p.setColor(QPalette::Text, text);
-        p.setColor(QPalette::Base, base);
-        setPalette(p);
-    }
+    void SetLook(const QFont& font, const QColor& text, const QColor& base) override { ApplyLook(this, font, text, base); }
     int FirstVisibleLine() const override { return CharFromPos({contentsRect().left() + 1, height() / 2}); }
     void ScrollCaret() override {}
     int CharFromPos(const TPoint& p) const override
@@ -208,6 +211,15 @@ public:
 
 protected:
     bool event(QEvent* e) override { return RouteToPeer(this, e) || QLineEdit::event(e); }
+    void focusOutEvent(QFocusEvent* e) override
+    {
+        // The system's edit keeps its selection while another window has the focus.
+        const int cursor = cursorPosition();
+        const int anchor = hasSelectedText() ? (cursor == selectionStart() ? selectionEnd() : selectionStart()) : cursor;
+        QLineEdit::focusOutEvent(e);
+        if (anchor != cursor)
+            setSelection(anchor, cursor - anchor);
+    }
 };
 
 class MemoBox : public QPlainTextEdit, public EditBox {
@@ -260,14 +272,7 @@ public:
         document()->setDefaultTextOption(o);
     }
     void SetMargins(int left, int right) override { setViewportMargins(left, 0, right, 0); }
-    void SetLook(const QFont& font, const QColor& text, const QColor& base) override
-    {
-        setFont(font);
-        QPalette p = palette();
-        p.setColor(QPalette::Text, text);
-        p.setColor(QPalette::Base, base);
-        setPalette(p);
-    }
+    void SetLook(const QFont& font, const QColor& text, const QColor& base) override { ApplyLook(this, font, text, base); }
     int LineCount() const override { return document()->blockCount(); }
     int LineFromChar(int pos) const override { return document()->findBlock(ToQtPos(pos)).blockNumber(); }
     int LineIndex(int line) const override
@@ -373,8 +378,6 @@ TCustomEdit::TCustomEdit(rtl::TComponent* owner) : TWinControl(owner)
 }
 
 TCustomEdit::~TCustomEdit() = default;
-
-void TCustomEdit::BeforeDestruction() { TWinControl::BeforeDestruction(); }
 
 void TCustomEdit::CreateParams(TCreateParams& params)
 {
@@ -510,49 +513,28 @@ void TCustomEdit::SetSelText(const std::string& s)
         vcl::SendMessage(Handle(), EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(s.c_str()));
 }
 
-void TCustomEdit::SelectAll()
+void TCustomEdit::SendToWindow(UINT msg, WPARAM wParam, LPARAM lParam)
 {
+    // Without a window there is no text to act on.
     if (box_)
-        vcl::SendMessage(Handle(), EM_SETSEL, 0, -1);
+        vcl::SendMessage(Handle(), msg, wParam, lParam);
 }
 
-void TCustomEdit::ClearSelection()
-{
-    if (box_)
-        vcl::SendMessage(Handle(), WM_CLEAR);
-}
+void TCustomEdit::SelectAll() { SendToWindow(EM_SETSEL, 0, -1); }
 
-void TCustomEdit::CopyToClipboard()
-{
-    if (box_)
-        vcl::SendMessage(Handle(), WM_COPY);
-}
+void TCustomEdit::ClearSelection() { SendToWindow(WM_CLEAR); }
 
-void TCustomEdit::CutToClipboard()
-{
-    if (box_)
-        vcl::SendMessage(Handle(), WM_CUT);
-}
+void TCustomEdit::CopyToClipboard() { SendToWindow(WM_COPY); }
 
-void TCustomEdit::PasteFromClipboard()
-{
-    if (box_)
-        vcl::SendMessage(Handle(), WM_PASTE);
-}
+void TCustomEdit::CutToClipboard() { SendToWindow(WM_CUT); }
+
+void TCustomEdit::PasteFromClipboard() { SendToWindow(WM_PASTE); }
 
 bool TCustomEdit::CanUndo() const { return box_ && box_->CanUndo(); }
 
-void TCustomEdit::Undo()
-{
-    if (box_)
-        vcl::SendMessage(Handle(), WM_UNDO);
-}
+void TCustomEdit::Undo() { SendToWindow(WM_UNDO); }
 
-void TCustomEdit::ClearUndo()
-{
-    if (box_)
-        vcl::SendMessage(Handle(), EM_EMPTYUNDOBUFFER);
-}
+void TCustomEdit::ClearUndo() { SendToWindow(EM_EMPTYUNDOBUFFER); }
 
 void TCustomEdit::SetMaxLength(int v)
 {
@@ -846,6 +828,14 @@ void TCustomEdit::DefaultHandler(TMessage& m)
         buf[n] = 0;
         return LRESULT(n);
     };
+    // A position of -1 in the line messages is the selection's start.
+    auto selStartOr = [this](int pos) {
+        if (pos >= 0)
+            return pos;
+        int s = 0, e = 0;
+        box_->GetSelection(s, e);
+        return s;
+    };
     switch (m.Msg) {
     case WM_SETTEXT: {
         const char* s = reinterpret_cast<const char*>(m.LParam);
@@ -874,7 +864,7 @@ void TCustomEdit::DefaultHandler(TMessage& m)
         NotifyParent(EN_KILLFOCUS);
         return;
     case WM_IME_COMPOSITION:
-        if (m.LParam & GCS_COMPSTR) {
+        if ((m.LParam & GCS_COMPSTR) && !readOnly_) {
             // The text being composed shows in place until the input method commits it.
             QInputMethodEvent e(QString::fromStdU16String(vcl::input::CompositionString(GCS_COMPSTR)), {});
             box_->ForwardPreedit(&e);
@@ -922,36 +912,11 @@ void TCustomEdit::DefaultHandler(TMessage& m)
         return;
     case EM_EMPTYUNDOBUFFER: box_->ClearUndo(); return;
     case EM_GETLINECOUNT: m.Result = box_->LineCount(); return;
-    case EM_LINEINDEX: {
-        int line = int(m.WParam);
-        if (line < 0) {
-            int s = 0, e = 0;
-            box_->GetSelection(s, e);
-            line = box_->LineFromChar(s);
-        }
-        m.Result = box_->LineIndex(line);
+    case EM_LINEINDEX:
+        m.Result = box_->LineIndex(int(m.WParam) < 0 ? box_->LineFromChar(selStartOr(-1)) : int(m.WParam));
         return;
-    }
-    case EM_LINELENGTH: {
-        int pos = int(m.WParam);
-        if (pos < 0) {
-            int s = 0, e = 0;
-            box_->GetSelection(s, e);
-            pos = s;
-        }
-        m.Result = box_->LineLength(pos);
-        return;
-    }
-    case EM_LINEFROMCHAR: {
-        int pos = int(m.WParam);
-        if (pos < 0) {
-            int s = 0, e = 0;
-            box_->GetSelection(s, e);
-            pos = s;
-        }
-        m.Result = box_->LineFromChar(pos);
-        return;
-    }
+    case EM_LINELENGTH: m.Result = box_->LineLength(selStartOr(int(m.WParam))); return;
+    case EM_LINEFROMCHAR: m.Result = box_->LineFromChar(selStartOr(int(m.WParam))); return;
     case EM_GETLINE: {
         // The buffer's first two bytes hold its size; the line is copied without a terminator.
         auto* buf = reinterpret_cast<char*>(m.LParam);
@@ -1162,4 +1127,322 @@ void TCustomMemo::SetWordWrap(bool v)
         return;
     wordWrap_ = v;
     RecreateWnd();
+}
+
+// ---------------------------------------------------------------------------------------------
+namespace {
+
+void DrawCaption(TCanvas* canvas, const std::string& text, TRect r, unsigned format, bool enabled)
+{
+    canvas->Font()->SetColor(enabled ? canvas->Font()->GetColor() : clGrayText);
+    canvas->Brush()->SetStyle(bsClear);
+    canvas->RequiredState();
+    gdi::DrawText(*canvas->GetHandle(), text, r, format);
+    canvas->Brush()->SetStyle(bsSolid);
+}
+
+// The character after a single '&' of a caption, lower-cased; 0 for none.
+char16_t AccelOf(const std::string& caption)
+{
+    const std::u16string s = rtl::Utf8ToUtf16(caption);
+    for (std::size_t i = 0; i + 1 < s.size(); ++i) {
+        if (s[i] != u'&')
+            continue;
+        if (s[i + 1] != u'&')
+            return QChar(s[i + 1]).toLower().unicode();
+        ++i;
+    }
+    return 0;
+}
+
+} // namespace
+
+TButtonControl::TButtonControl(rtl::TComponent* owner) : TCustomControl(owner)
+{
+    ControlStyle.Include(csClickEvents);
+    ControlStyle.Include(csCaptureMouse);
+    ControlStyle.Include(csSetCaption);
+    TabStop = true;
+    SetColor(clBtnFace);
+}
+
+bool TButtonControl::IsAccel(char16_t ch) const
+{
+    const char16_t a = AccelOf(Caption());
+    return a != 0 && a == QChar(ch).toLower().unicode();
+}
+
+void TButtonControl::PaintCaption(TCanvas* canvas, TRect r, unsigned format)
+{
+    DrawCaption(canvas, Caption(), r, format, Enabled());
+}
+
+void TButtonControl::Paint()
+{
+    TCanvas* c = Canvas();
+    c->Brush()->SetColor(Color());
+    c->FillRect(GetClientRect());
+    PaintButton(c, GetClientRect(), down_);
+}
+
+void TButtonControl::Dispatch(TMessage& m)
+{
+    switch (m.Msg) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: {
+        // A button takes the focus when pressed, as the system's buttons do.
+        if (!Focused() && CanFocus())
+            SetFocus();
+        mouseDown_ = down_ = true;
+        Invalidate();
+        break;
+    }
+    case WM_MOUSEMOVE:
+        if (mouseDown_) {
+            const TRect r = GetClientRect();
+            const int x = XFromLParam(m.LParam), y = YFromLParam(m.LParam);
+            const bool inside = x >= r.Left && x < r.Right && y >= r.Top && y < r.Bottom;
+            if (inside != down_) {
+                down_ = inside;
+                Invalidate();
+            }
+        }
+        break;
+    case WM_LBUTTONUP:
+    case WM_CANCELMODE:
+    case WM_KILLFOCUS:
+        if (mouseDown_ || spaceDown_) {
+            mouseDown_ = spaceDown_ = down_ = false;
+            Invalidate();
+        }
+        break;
+    case CM_DIALOGCHAR:
+        if (IsAccel(char16_t(m.WParam)) && CanFocus()) {
+            Click();
+            m.Result = 1;
+            return;
+        }
+        break;
+    case CM_TEXTCHANGED:
+    case CM_ENABLEDCHANGED:
+    case WM_SETFOCUS:
+        Invalidate();
+        break;
+    default: break;
+    }
+    TCustomControl::Dispatch(m);
+}
+
+void TButtonControl::DefaultHandler(TMessage& m)
+{
+    // The button window's own keys: Space presses, its release clicks.
+    if (m.Msg == WM_KEYDOWN && m.WParam == VK_SPACE) {
+        if (!spaceDown_) {
+            spaceDown_ = down_ = true;
+            Invalidate();
+        }
+        return;
+    }
+    if (m.Msg == WM_KEYUP && m.WParam == VK_SPACE) {
+        if (spaceDown_) {
+            spaceDown_ = down_ = false;
+            Invalidate();
+            Click();
+        }
+        return;
+    }
+    TCustomControl::DefaultHandler(m);
+}
+
+// ---------------------------------------------------------------------------------------------
+TButton::TButton(rtl::TComponent* owner) : TButtonControl(owner) { SetBounds(0, 0, 75, 25); }
+
+bool TButton::Active() const
+{
+    if (Focused())
+        return true;
+    if (dynamic_cast<TButton*>(FindControl(GetFocus())))
+        return false;
+    return Default;
+}
+
+void TButton::Click()
+{
+    const auto alive = AliveToken();
+    if (TCustomForm* form = GetParentForm())
+        form->SetModalResult(ModalResult);
+    if (!alive.expired() && *alive.lock())
+        TButtonControl::Click();
+}
+
+void TButton::Dispatch(TMessage& m)
+{
+    if (m.Msg == CM_DIALOGKEY) {
+        const auto key = std::uint16_t(m.WParam);
+        const TShiftState shift = KeyDataToShiftState(m.LParam);
+        if (((key == VK_RETURN && Active()) || (key == VK_ESCAPE && Cancel)) && shift.Empty() && CanFocus()) {
+            Click();
+            m.Result = 1;
+            return;
+        }
+    }
+    TButtonControl::Dispatch(m);
+}
+
+void TButton::PaintButton(TCanvas* c, const TRect& client, bool down)
+{
+    TRect r = client;
+    gdi::Dc& dc = *c->GetHandle();
+    if (Active()) {
+        // The default button carries a black frame.
+        c->Brush()->SetColor(clWindowFrame);
+        c->FrameRect(r);
+        r = {r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1};
+    }
+    TRect edge = r;
+    gdi::DrawEdge(dc, edge, down ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
+    TRect text = r;
+    if (down)
+        text = {text.Left + 1, text.Top + 1, text.Right + 1, text.Bottom + 1};
+    PaintCaption(c, text, gdi::DT_CENTER | gdi::DT_VCENTER | gdi::DT_SINGLELINE);
+    if (Focused())
+        c->DrawFocusRect({r.Left + 3, r.Top + 3, r.Right - 3, r.Bottom - 3});
+}
+
+// ---------------------------------------------------------------------------------------------
+TCheckBox::TCheckBox(rtl::TComponent* owner) : TButtonControl(owner) { SetBounds(0, 0, 97, 17); }
+
+void TCheckBox::SetState(TCheckBoxState s)
+{
+    if (state_ == s)
+        return;
+    state_ = s;
+    Invalidate();
+    TButtonControl::Click();
+}
+
+void TCheckBox::Click()
+{
+    switch (state_) {
+    case cbUnchecked: SetState(cbChecked); break;
+    case cbChecked: SetState(AllowGrayed ? cbGrayed : cbUnchecked); break;
+    case cbGrayed: SetState(cbUnchecked); break;
+    }
+}
+
+namespace {
+// The 13-pixel box of a check box or radio button at the left, centred vertically.
+TRect MarkBox(const TRect& client)
+{
+    const int top = client.Top + (client.Height() - 13) / 2;
+    return {client.Left, top, client.Left + 13, top + 13};
+}
+} // namespace
+
+void TCheckBox::PaintButton(TCanvas* c, const TRect& client, bool down)
+{
+    TRect box = MarkBox(client);
+    c->Brush()->SetColor(down || state_ == cbGrayed || !Enabled() ? clBtnFace : clWindow);
+    c->FillRect(box);
+    TRect edge = box;
+    gdi::DrawEdge(*c->GetHandle(), edge, EDGE_SUNKEN, BF_RECT);
+    if (state_ != cbUnchecked) {
+        c->Pen()->SetColor(state_ == cbGrayed || !Enabled() ? clBtnShadow : clWindowText);
+        // A check mark three pixels thick.
+        for (int i = 0; i < 3; ++i) {
+            c->MoveTo(box.Left + 3, box.Top + 5 + i);
+            c->LineTo(box.Left + 5, box.Top + 7 + i);
+            c->LineTo(box.Left + 10, box.Top + 2 + i);
+        }
+    }
+    PaintCaption(c, {box.Right + 4, client.Top, client.Right, client.Bottom}, gdi::DT_LEFT | gdi::DT_VCENTER | gdi::DT_SINGLELINE);
+}
+
+// ---------------------------------------------------------------------------------------------
+TRadioButton::TRadioButton(rtl::TComponent* owner) : TButtonControl(owner) { SetBounds(0, 0, 113, 17); }
+
+void TRadioButton::SetChecked(bool v)
+{
+    if (checked_ == v)
+        return;
+    checked_ = v;
+    TabStop = v;
+    Invalidate();
+    if (!v)
+        return;
+    if (TWinControl* p = Parent()) {
+        for (int i = 0; i < p->ControlCount(); ++i)
+            if (auto* other = dynamic_cast<TRadioButton*>(p->Controls(i)); other && other != this)
+                other->SetChecked(false);
+    }
+    TButtonControl::Click();
+}
+
+void TRadioButton::PaintButton(TCanvas* c, const TRect& client, bool down)
+{
+    const TRect box = MarkBox(client);
+    c->Brush()->SetColor(down || !Enabled() ? clBtnFace : clWindow);
+    c->Pen()->SetColor(clBtnShadow);
+    c->Ellipse(box);
+    if (checked_) {
+        c->Brush()->SetColor(Enabled() ? clWindowText : clBtnShadow);
+        c->Pen()->SetColor(Enabled() ? clWindowText : clBtnShadow);
+        c->Ellipse({box.Left + 4, box.Top + 4, box.Right - 4, box.Bottom - 4});
+    }
+    PaintCaption(c, {box.Right + 4, client.Top, client.Right, client.Bottom}, gdi::DT_LEFT | gdi::DT_VCENTER | gdi::DT_SINGLELINE);
+}
+
+// ---------------------------------------------------------------------------------------------
+TLabel::TLabel(rtl::TComponent* owner) : TGraphicControl(owner)
+{
+    SetBounds(0, 0, 65, 17);
+    SetColor(clBtnFace);
+}
+
+void TLabel::SetAutoSize(bool v)
+{
+    autoSize_ = v;
+    AdjustBounds();
+}
+
+void TLabel::AdjustBounds()
+{
+    if (!autoSize_)
+        return;
+    TBitmap measure;
+    measure.SetSize(1, 1);
+    TCanvas* c = measure.Canvas();
+    c->Font()->Assign(Font());
+    c->RequiredState();
+    TRect r{0, 0, WordWrap ? Width() : 0, 0};
+    const std::string text = Caption().empty() ? std::string(" ") : Caption();
+    gdi::DrawText(*c->GetHandle(), text, r, gdi::DT_CALCRECT | gdi::DT_EXPANDTABS | (WordWrap ? gdi::DT_WORDBREAK : 0u));
+    int left = Left();
+    if (!WordWrap && Alignment == taRightJustify)
+        left += Width() - r.Width();
+    SetBounds(left, Top(), r.Width(), r.Height());
+}
+
+void TLabel::Dispatch(TMessage& m)
+{
+    switch (m.Msg) {
+    case CM_TEXTCHANGED:
+    case CM_FONTCHANGED:
+        AdjustBounds();
+        Invalidate();
+        return;
+    default: TGraphicControl::Dispatch(m);
+    }
+}
+
+void TLabel::Paint()
+{
+    TCanvas* c = Canvas();
+    if (!Transparent) {
+        c->Brush()->SetColor(Color());
+        c->FillRect(GetClientRect());
+    }
+    const unsigned align = Alignment == taRightJustify ? gdi::DT_RIGHT : Alignment == taCenter ? gdi::DT_CENTER : gdi::DT_LEFT;
+    c->Font()->Assign(Font());
+    DrawCaption(c, Caption(), GetClientRect(), align | gdi::DT_EXPANDTABS | (WordWrap ? gdi::DT_WORDBREAK : 0u), Enabled());
 }

@@ -32,7 +32,6 @@ class TCustomEdit : public TWinControl {
     RTL_CLASS(TCustomEdit, TWinControl)
     explicit TCustomEdit(rtl::TComponent* owner);
     ~TCustomEdit() override;
-    void BeforeDestruction() override;
 
     // The text (UTF-8); setting it is WM_SETTEXT: clears the undo buffer and the modified flag
     // and tells EN_CHANGE.
@@ -100,6 +99,7 @@ protected:
 
 private:
     void ApplyAppearance();
+    void SendToWindow(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
     void HandleKeyDown(TMessage& m);
     void HandleChar(TMessage& m);
     void HandleMouse(TMessage& m);
@@ -161,4 +161,101 @@ private:
 class TMemo : public TCustomMemo {
     RTL_CLASS(TMemo, TCustomMemo)
     using TCustomMemo::TCustomMemo;
+};
+
+// ---------------------------------------------------------------------------------------------
+// Buttons paint themselves. A click (the mouse released over the button, Space, or the form's
+// Enter and Esc for the default and cancel buttons) runs Click.
+class TButtonControl : public TCustomControl {
+    RTL_CLASS(TButtonControl, TCustomControl)
+    explicit TButtonControl(rtl::TComponent* owner);
+
+protected:
+    void Dispatch(TMessage& msg) override;
+    void DefaultHandler(TMessage& msg) override;
+    void Paint() override;
+    virtual void PaintButton(TCanvas* canvas, const TRect& client, bool down) = 0;
+    // Draws the caption (accelerator marks removed) in r.
+    void PaintCaption(TCanvas* canvas, TRect r, unsigned format);
+    bool IsAccel(char16_t ch) const;
+
+private:
+    bool down_ = false;       // pressed by the mouse or Space, shown sunken
+    bool mouseDown_ = false;
+    bool spaceDown_ = false;
+};
+
+class TButton : public TButtonControl {
+    RTL_CLASS(TButton, TButtonControl)
+    explicit TButton(rtl::TComponent* owner);
+    // Enter in the form clicks the default button (unless another button has the focus; a
+    // focused button is the one Enter clicks); Esc clicks the cancel button.
+    bool Default = false;
+    bool Cancel = false;
+    // Given to the parent form when the button is clicked (a modal form then closes).
+    TModalResult ModalResult = mrNone;
+    void Click() override;
+
+protected:
+    void Dispatch(TMessage& msg) override;
+    void PaintButton(TCanvas* canvas, const TRect& client, bool down) override;
+
+private:
+    bool Active() const;
+};
+
+enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
+
+class TCheckBox : public TButtonControl {
+    RTL_CLASS(TCheckBox, TButtonControl)
+    explicit TCheckBox(rtl::TComponent* owner);
+    bool Checked() const { return state_ == cbChecked; }
+    void SetChecked(bool v) { SetState(v ? cbChecked : cbUnchecked); }
+    TCheckBoxState State() const { return state_; }
+    // A change runs OnClick, also when made by code.
+    void SetState(TCheckBoxState s);
+    bool AllowGrayed = false;
+    // Unchecked, checked, grayed (when allowed), unchecked.
+    void Click() override;
+
+protected:
+    void PaintButton(TCanvas* canvas, const TRect& client, bool down) override;
+
+private:
+    TCheckBoxState state_ = cbUnchecked;
+};
+
+class TRadioButton : public TButtonControl {
+    RTL_CLASS(TRadioButton, TButtonControl)
+    explicit TRadioButton(rtl::TComponent* owner);
+    bool Checked() const { return checked_; }
+    // Checking one clears the other radio buttons of the same parent and runs OnClick.
+    void SetChecked(bool v);
+    void Click() override { SetChecked(true); }
+
+protected:
+    void PaintButton(TCanvas* canvas, const TRect& client, bool down) override;
+
+private:
+    bool checked_ = false;
+};
+
+// A caption painted on its parent; sized to its text while AutoSize.
+class TLabel : public TGraphicControl {
+    RTL_CLASS(TLabel, TGraphicControl)
+    explicit TLabel(rtl::TComponent* owner);
+    TAlignment Alignment = taLeftJustify;
+    bool Transparent = false;
+    bool WordWrap = false;
+    bool AutoSize() const { return autoSize_; }
+    void SetAutoSize(bool v);
+    TWinControl* FocusControl = nullptr;
+
+protected:
+    void Dispatch(TMessage& msg) override;
+    void Paint() override;
+
+private:
+    void AdjustBounds();
+    bool autoSize_ = true;
 };

@@ -3,6 +3,7 @@
 
 #include "platform/gdi/GdiConsts.h"
 #include "platform/rtl/Locale.h"
+#include "platform/vcl/Keys.h"
 
 #include <QEventLoop>
 #include <QTimer>
@@ -17,6 +18,18 @@ IdxSpellChecker* dxISpellChecker = nullptr;
 
 bool IsCtrlPressed() { return vcl::System().GetKeyState(VK_CONTROL) < 0; }
 bool IsTextChar(char16_t ch) { return ch >= 32; }
+
+char16_t GetCharFromKeyCode(std::uint16_t key)
+{
+    const auto& sys = vcl::System();
+    const bool ctrl = sys.GetKeyState(VK_CONTROL) < 0 && sys.GetKeyState(VK_MENU) >= 0;
+    if (ctrl)
+        return key >= 'A' && key <= 'Z' ? char16_t(key - 'A' + 1) : 0;
+    bool shift = sys.GetKeyState(VK_SHIFT) < 0;
+    if (key >= 'A' && key <= 'Z' && (sys.GetKeyState(VK_CAPITAL) & 1))
+        shift = !shift;
+    return vcl::keys::UsCharOf(key, shift);
+}
 bool IsEditStartChar(char16_t ch) { return IsTextChar(ch) || ch == 8 || ch == 22 || ch == 24; }
 bool IsIncSearchStartChar(char16_t ch) { return IsTextChar(ch) || ch == 8; }
 
@@ -404,6 +417,63 @@ bool ShowPopupMenuFromCursorPos(TComponent* caller, TComponent* popupMenu)
 {
     const TPoint p = GetMouseCursorPos();
     return ShowPopupMenu(caller, popupMenu, p.X, p.Y);
+}
+
+namespace {
+int TextHeightIn(TFont* font, const std::string& text)
+{
+    TBitmap measure;
+    measure.SetSize(1, 1);
+    measure.Canvas()->Font()->Assign(font);
+    return measure.Canvas()->TextHeight(text);
+}
+
+void ScaleChildren(TWinControl* parent, int m, int d)
+{
+    for (int i = 0; i < parent->ControlCount(); ++i) {
+        TControl* c = parent->Controls(i);
+        c->SetBounds(MulDiv(c->Left(), m, d), MulDiv(c->Top(), m, d), MulDiv(c->Width(), m, d),
+                     MulDiv(c->Height(), m, d));
+        if (auto* w = dynamic_cast<TWinControl*>(c))
+            ScaleChildren(w, m, d);
+    }
+}
+} // namespace
+
+int GetPopupMenuHeight(TPopupMenu* popupMenu)
+{
+    TFont menuFont;
+    const int itemHeight = TextHeightIn(&menuFont, "Qg") + 4;
+    int height = 4;
+    if (popupMenu)
+        for (int i = 0; i < popupMenu->Items()->Count(); ++i)
+            if (popupMenu->Items()->Items(i)->Visible)
+                height += itemHeight;
+    return height;
+}
+
+// ---- dialogs ----
+
+int cxMessageDlg(const std::string& message, const std::string& caption, TMsgDlgType type, TMsgDlgButtons buttons,
+                 int)
+{
+    TForm* dialog = CreateMessageDialog(message, type, buttons);
+    if (!caption.empty())
+        dialog->SetCaption(caption);
+    return ShowMessageDialog(dialog);
+}
+
+void DialogApplyFont(TCustomForm* form, TFont* font)
+{
+    const int oldHeight = TextHeightIn(form->Font(), "Qq");
+    form->SetFont(font);
+    const int newHeight = TextHeightIn(form->Font(), "Qq");
+    // A font that measures nothing would scale every control to nothing.
+    if (oldHeight <= 0 || newHeight <= 0 || oldHeight == newHeight)
+        return;
+    ScaleChildren(form, newHeight, oldHeight);
+    form->SetBounds(form->Left(), form->Top(), MulDiv(form->ClientWidth(), newHeight, oldHeight),
+                    MulDiv(form->ClientHeight(), newHeight, oldHeight));
 }
 
 // ---- hints ----

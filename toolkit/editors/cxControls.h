@@ -3,6 +3,7 @@
 // monitors and work areas, window relations, accelerator characters, popup menus), the hint
 // window, the optional spell checker, TcxControl with its own scroll bars, size grip and
 // middle-button panning, and the pop-up window base with its on-screen placement.
+#include "platform/vcl/Dialogs.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/Menus.h"
 #include "toolkit/core/cxClasses.h"
@@ -29,6 +30,9 @@ bool IsEditStartChar(char16_t ch);
 bool IsIncSearchStartChar(char16_t ch);
 bool IsNumericChar(char16_t ch, TcxNumberType type);
 bool IsSysKey(unsigned key);
+// The character the key types with the keyboard's state now (the US layout; Shift and Caps
+// Lock count, Ctrl with a letter gives its control character); 0 when it types none.
+char16_t GetCharFromKeyCode(std::uint16_t key);
 std::uint16_t ShiftStateToKeys(TShiftState shift);
 std::uint16_t GetMouseKeys();
 inline std::uint16_t TranslateKey(std::uint16_t key) { return key; }
@@ -79,6 +83,18 @@ public:
 bool IsPopupMenuShortCut(TComponent* popupMenu, TMessage& keyMessage);
 bool ShowPopupMenu(TComponent* caller, TComponent* popupMenu, int x, int y);
 bool ShowPopupMenuFromCursorPos(TComponent* caller, TComponent* popupMenu);
+// The height of the menu's visible items (the default font's "Qg" height plus 4 each), plus 4.
+int GetPopupMenuHeight(TPopupMenu* popupMenu);
+
+// ---- dialogs ----
+
+// A message dialog with the caption (when not empty), centred on the screen, shown modally and
+// freed; its modal result.
+int cxMessageDlg(const std::string& message, const std::string& caption, TMsgDlgType type,
+                 TMsgDlgButtons buttons, int helpContext);
+// Gives the form the font and scales its controls and client size by the change of the text
+// height of "Qq".
+void DialogApplyFont(TCustomForm* form, TFont* font);
 
 // ---- hints ----
 

@@ -100,6 +100,20 @@ TEST_F(VclEditTest, TypingSelectingCuttingPastingAndUndoing)
     EXPECT_EQ(edit->SelStart(), 0);
 }
 
+TEST_F(VclEditTest, TheSelectionSurvivesTheFocusLeaving)
+{
+    Type(edit, "abcdef");
+    edit->SetSelStart(1);
+    edit->SetSelLength(3);
+    memo->SetFocus();
+    EXPECT_EQ(edit->SelStart(), 1);
+    EXPECT_EQ(edit->SelLength(), 3);
+    // Coming back by code keeps it too (AutoSelect selects all only when tabbing in).
+    edit->AutoSelect = false;
+    edit->SetFocus();
+    EXPECT_EQ(edit->SelLength(), 3);
+}
+
 TEST_F(VclEditTest, TheLimitCutsTypingAndPastingButNeverTextSetByCode)
 {
     edit->SetMaxLength(4);

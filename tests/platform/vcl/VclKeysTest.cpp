@@ -119,6 +119,7 @@ TEST_F(VclKeysTest, KeyClicksGiveUsLayoutKeysAndTheirCharacters)
         {"F2", Qt::Key_F2, "", Qt::NoModifier, plain(VK_F2, {})},
         {"keypad 5", Qt::Key_5, "5", Qt::KeypadModifier, plain(VK_NUMPAD5, {'5'})},
         {"Ctrl+C", Qt::Key_C, "c", Qt::ControlModifier, with(ctrl, 'C', {0x03})},
+        {"dead acute", Qt::Key_Dead_Acute, "", Qt::NoModifier, plain(VK_OEM_7, {})},
         {"Delete", Qt::Key_Delete, "\x7f", Qt::NoModifier, plain(VK_DELETE, {})},
         {"Ctrl+[", Qt::Key_BracketLeft, "[", Qt::ControlModifier, with(ctrl, VK_OEM_4, {0x1B})},
     };

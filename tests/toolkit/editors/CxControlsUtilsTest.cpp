@@ -1,6 +1,7 @@
 // Control utilities: characters and keys, geometry on the work area, drag detection, the hint window.
 #include "EditorsTestSupport.h"
 
+#include <QTest>
 #include <QTimer>
 
 using namespace cx;
@@ -30,6 +31,22 @@ TEST(CxControlsUtils, CharactersAndKeys)
     EXPECT_FALSE(IsIncSearchStartChar(22));
     EXPECT_EQ(ShiftStateToKeys(TShiftState{ssShift, ssLeft, ssAlt, ssDouble}), MK_SHIFT | MK_LBUTTON);
     EXPECT_EQ(GET_APPCOMMAND_LPARAM(LPARAM(0xF0070000)), 0x0007);
+}
+
+TEST(CxControlsUtils, GetCharFromKeyCodeFollowsTheKeyboardState)
+{
+    auto& sys = vcl::System();
+    EXPECT_EQ(GetCharFromKeyCode('A'), u'a');
+    EXPECT_EQ(GetCharFromKeyCode(VK_OEM_1), u';');
+    EXPECT_EQ(GetCharFromKeyCode(VK_F2), 0);
+    sys.SetKeyDown(VK_SHIFT, true);
+    EXPECT_EQ(GetCharFromKeyCode('A'), u'A');
+    EXPECT_EQ(GetCharFromKeyCode('1'), u'!');
+    sys.SetKeyDown(VK_SHIFT, false);
+    sys.SetKeyDown(VK_CONTROL, true);
+    EXPECT_EQ(GetCharFromKeyCode('C'), 0x03);
+    EXPECT_EQ(GetCharFromKeyCode('1'), 0);
+    sys.SetKeyDown(VK_CONTROL, false);
 }
 
 TEST(CxControlsUtils, PointPosition)
@@ -102,4 +119,73 @@ TEST_F(ControlBaseTest, DragDetectReportsDragCancelOrNone)
                   vcl::input::InjectMouse(WM_LBUTTONUP, {start.X + 1, start.Y + 1}, 0);
               }),
               ddNone);
+}
+
+TEST_F(ControlBaseTest, MessageDialogAnswersWithTheButtonPressed)
+{
+    struct Case {
+        TMsgDlgButtons buttons;
+        Qt::Key key;
+        const char* text;
+        int result;
+    };
+    for (const Case& c : {Case{TMsgDlgButtons{mbOK, mbCancel}, Qt::Key_Return, "\r", mrOk},
+                          Case{TMsgDlgButtons{mbYes, mbNo}, Qt::Key_Escape, "\x1b", mrNo}}) {
+        std::string caption;
+        QObject timers;
+        // Once the dialog is up, a real key to whatever Qt widget has the focus.
+        QTimer::singleShot(20, &timers, [&] {
+            TCustomForm* dialog = nullptr;
+            for (int i = 0; i < Screen->CustomFormCount(); ++i)
+                if (Screen->CustomForms(i)->FormState.Contains(fsModal))
+                    dialog = Screen->CustomForms(i);
+            if (!dialog || !Activate(dialog))
+                return;
+            caption = dialog->Caption();
+            if (TWinControl* focused = FindControl(GetFocus()))
+                QTest::sendKeyEvent(QTest::Click, focused->Peer(), c.key, QString(c.text), Qt::NoModifier);
+        });
+        QTimer::singleShot(3000, &timers, [] {
+            if (TCustomForm* f = Screen->ActiveCustomForm())
+                f->SetModalResult(mrAbort); // never hang
+        });
+        EXPECT_EQ(cxMessageDlg("Delete the row?", "Rows", mtConfirmation, c.buttons, 0), c.result);
+        EXPECT_EQ(caption, "Rows");
+    }
+}
+
+TEST_F(ControlBaseTest, DialogApplyFontScalesTheControlsByTheTextHeight)
+{
+    auto* child = new TCustomControl(form);
+    child->SetBounds(10, 20, 100, 30);
+    child->SetParent(form);
+    TFont big;
+    big.Assign(form->Font());
+    big.SetHeight(form->Font()->GetHeight() * 2);
+    TBitmap b;
+    b.SetSize(1, 1);
+    b.Canvas()->Font()->Assign(form->Font());
+    const int oldH = b.Canvas()->TextHeight("Qq");
+    b.Canvas()->Font()->Assign(&big);
+    const int newH = b.Canvas()->TextHeight("Qq");
+    ASSERT_NE(oldH, newH);
+    DialogApplyFont(form, &big);
+    EXPECT_EQ(form->Font()->GetHeight(), big.GetHeight());
+    EXPECT_EQ(child->Width(), MulDiv(100, newH, oldH));
+    EXPECT_EQ(child->Top(), MulDiv(20, newH, oldH));
+    EXPECT_EQ(form->Width(), MulDiv(300, newH, oldH));
+}
+
+TEST_F(ControlBaseTest, PopupMenuHeightCountsVisibleItems)
+{
+    TPopupMenu menu(nullptr);
+    for (int i = 0; i < 3; ++i)
+        menu.Items()->Add(new TMenuItem(&menu));
+    menu.Items()->Items(1)->Visible = false;
+    TFont f;
+    TBitmap b;
+    b.SetSize(1, 1);
+    b.Canvas()->Font()->Assign(&f);
+    EXPECT_EQ(GetPopupMenuHeight(&menu), 2 * (b.Canvas()->TextHeight("Qg") + 4) + 4);
+    EXPECT_EQ(GetPopupMenuHeight(nullptr), 4);
 }
