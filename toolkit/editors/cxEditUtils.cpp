@@ -353,3 +353,42 @@ void RestoreCanvasFont(TcxCanvas* canvas, const gdi::LogFont& logFont)
 }
 
 } // namespace cx
+
+namespace cx {
+
+TRect GetEllipsisDotsBlock(const TRect& r, bool pressedOffset, int& dotSize)
+{
+    dotSize = r.Width() > 11 ? 2 : 1;
+    const int w = 3 * dotSize + 4;
+    TRect block{r.Left + (r.Width() - w) / 2, r.Top + (r.Height() - dotSize) / 2, 0, 0};
+    block.Right = block.Left + w;
+    block.Bottom = block.Top + dotSize;
+    if (pressedOffset) {
+        if (block.Right < r.Right)
+            block = cxRectOffset(block, 1, 0);
+        if (block.Bottom < r.Bottom)
+            block = cxRectOffset(block, 0, 1);
+    }
+    return block;
+}
+
+void DrawEllipsisButtonContent(TcxCanvas* canvas, const TRect& r, TColor textColor, bool enabled, bool pressedOffset)
+{
+    int d = 0;
+    const TRect block = GetEllipsisDotsBlock(r, pressedOffset, d);
+    auto dots = [&](int dx, int dy, TColor color) {
+        const gdi::Brush* brush = GetSolidBrush(color);
+        for (int i = 0; i < 3; ++i) {
+            const int x = block.Left + i * (d + 2) + dx;
+            cxEditFillRect(canvas->GetHandle(), {x, block.Top + dy, x + d, block.Top + dy + d}, brush);
+        }
+    };
+    if (enabled) {
+        dots(0, 0, textColor);
+        return;
+    }
+    dots(1, 1, clBtnHighlight);
+    dots(0, 0, clBtnShadow);
+}
+
+} // namespace cx

@@ -109,3 +109,14 @@ void SaveCanvasFont(TcxCanvas* canvas, gdi::LogFont& logFont);
 void RestoreCanvasFont(TcxCanvas* canvas, const gdi::LogFont& logFont);
 
 } // namespace cx
+
+namespace cx {
+
+// The three dots of an ellipsis button in r: 2-pixel dots when r is wider than 11, else 1-pixel,
+// the block (3 dots, 2 pixels apart) centred; pressed moves it by one pixel where it still fits.
+// A disabled button gets the embossed form (highlight at (1, 1), then shadow).
+void DrawEllipsisButtonContent(TcxCanvas* canvas, const TRect& r, TColor textColor, bool enabled, bool pressedOffset);
+// Where the dots go: the block rectangle and the dot size.
+TRect GetEllipsisDotsBlock(const TRect& r, bool pressedOffset, int& dotSize);
+
+} // namespace cx

@@ -157,3 +157,23 @@ TEST_F(EditPaintUtils, SmallChoices)
     EXPECT_EQ(GetEditButtonsContentVerticalOffset(canvas.get(), btsOffice11, false), 2);
     EXPECT_EQ(GetEditBorderHighlightColor(false), clHighlight);
 }
+
+TEST_F(EditPaintUtils, EllipsisDotsBySize)
+{
+    int d = 0;
+    EXPECT_EQ(GetEllipsisDotsBlock({0, 0, 11, 10}, false, d), (TRect{2, 4, 9, 5}));
+    EXPECT_EQ(d, 1);
+    EXPECT_EQ(GetEllipsisDotsBlock({0, 0, 12, 10}, false, d), (TRect{1, 4, 11, 6}));
+    EXPECT_EQ(d, 2);
+    EXPECT_EQ(GetEllipsisDotsBlock({0, 0, 12, 10}, true, d), (TRect{2, 5, 12, 7}));
+    EXPECT_EQ(GetEllipsisDotsBlock({0, 0, 7, 6}, true, d), (TRect{0, 3, 7, 4}));   // no room right: only down
+
+    Reset(16, 16);
+    DrawEllipsisButtonContent(canvas.get(), {0, 0, 12, 10}, clRed, true, false);
+    EXPECT_EQ(Mask(12, 7, clRed), "............\n............\n............\n............\n"
+                                  ".##..##..##.\n.##..##..##.\n............\n");
+    Reset(16, 16);
+    DrawEllipsisButtonContent(canvas.get(), {0, 0, 11, 10}, clRed, false, false);
+    EXPECT_TRUE(Is(2, 4, clBtnShadow) && Is(5, 4, clBtnShadow) && Is(8, 4, clBtnShadow));
+    EXPECT_TRUE(Is(3, 5, clBtnHighlight) && Is(9, 5, clBtnHighlight));
+}
