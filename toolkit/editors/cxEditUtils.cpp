@@ -124,23 +124,21 @@ constexpr std::pair<unsigned, unsigned> kTextFlagPairs[] = {   // toolkit bit, s
     {0x1, 0x4}, {0x2, 0x2}, {0x10, 0x20}, {0x20, 0x10}, {0x200, 0x40}, {0x100, 0x400}};
 }
 
-TcxDrawTextFlags cxTextOutFlagsToDrawTextFlags(TcxTextOutFlags flags)
+namespace {
+// Carries each listed bit over to its counterpart; first = the toolkit side of a pair.
+unsigned MapTextFlags(unsigned flags, bool toSystem)
 {
-    TcxDrawTextFlags result;
+    unsigned result = 0;
     for (auto [own, sys] : kTextFlagPairs)
-        if (flags.value & own)
-            result.value |= sys;
+        if (flags & (toSystem ? own : sys))
+            result |= toSystem ? sys : own;
     return result;
 }
+} // namespace
 
-TcxTextOutFlags DrawTextFlagsTocxTextOutFlags(TcxDrawTextFlags flags)
-{
-    TcxTextOutFlags result;
-    for (auto [own, sys] : kTextFlagPairs)
-        if (flags.value & sys)
-            result.value |= own;
-    return result;
-}
+TcxDrawTextFlags cxTextOutFlagsToDrawTextFlags(TcxTextOutFlags flags) { return {MapTextFlags(flags.value, true)}; }
+
+TcxTextOutFlags DrawTextFlagsTocxTextOutFlags(TcxDrawTextFlags flags) { return {MapTextFlags(flags.value, false)}; }
 
 // ---- primitives -------------------------------------------------------------------------------
 
