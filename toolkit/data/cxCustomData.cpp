@@ -440,6 +440,11 @@ void TcxCustomDataController::RemoveField(TcxCustomDataField* field)
 {
     if (field == recordHandlesField_)
         recordHandlesField_ = nullptr;
+    if (field == sortingBySummaryField_) {
+        sortingBySummaryField_ = nullptr;
+        if (!destroying_)
+            DoSortingBySummaryChanged();
+    }
     if (relations_)
         relations_->RemoveDataField(field);
     if (destroying_)

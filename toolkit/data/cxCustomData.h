@@ -502,8 +502,13 @@ class TcxCustomDataControllerInfo : public TObject {
     TcxCustomDataController* DataController() const { return controller_; }
     bool InfoCalculation() const { return infoCalculation_; }
     TcxDataControllerInfoChanges Changes() const { return changes_; }
+    // Groups are sorted by summary when, for some grouping level, that level's group summary
+    // items have a sorted item and the summary does not follow the selection.
+    bool IsSortingBySummary();
+    void DoSortBySummary();
 
 private:
+    friend class TcxDataSortingBySummaryEngine;
     struct ExpandingItem {
         int Level;
         Variant Value;
@@ -543,6 +548,28 @@ private:
     std::vector<TcxCustomDataField*> savedFields_;
     std::vector<ExpandingItem> savedItems_;
     bool saveExpanded_ = false, saveSelected_ = false;
+};
+
+// Reorders a grouped view's groups by a group summary value; run by the row-view engine after the
+// group summaries are calculated.
+class TcxSortingBySummaryEngine : public TObject {
+    RTL_CLASS(TcxSortingBySummaryEngine, TObject)
+    explicit TcxSortingBySummaryEngine(TcxCustomDataControllerInfo* info) : info_(info) {}
+    TcxCustomDataController* GetDataController() const { return info_->DataController(); }
+    virtual void SortGroups() {}
+
+protected:
+    TcxCustomDataControllerInfo* info_;
+};
+using TcxSortingBySummaryEngineClass = TClassRef<TcxSortingBySummaryEngine, TcxCustomDataControllerInfo*>;
+
+// Sorts the sibling groups of every level that has a sorted summary item by that item's value
+// (in the direction of the level's grouping field; equal values keep their order), carrying each
+// group's descendants and records with it.
+class TcxDataSortingBySummaryEngine : public TcxSortingBySummaryEngine {
+    RTL_CLASS(TcxDataSortingBySummaryEngine, TcxSortingBySummaryEngine)
+    using TcxSortingBySummaryEngine::TcxSortingBySummaryEngine;
+    void SortGroups() override;
 };
 
 // --- custom data source -------------------------------------------------------------------------------
@@ -927,7 +954,8 @@ private:
 
 class TcxDataSummaryItems : public TcxCollection {
     RTL_CLASS(TcxDataSummaryItems, TcxCollection)
-    explicit TcxDataSummaryItems(TcxDataSummary* summary);
+    explicit TcxDataSummaryItems(TcxDataSummary* summary,
+                                 TCollectionItemClass itemClass = TCollectionItemClass::Of<TcxDataSummaryItem>());
     TcxDataSummaryItem* Add() { return static_cast<TcxDataSummaryItem*>(TcxCollection::Add()); }
     TcxDataSummaryItem* Add(TObject* itemLink, TcxSummaryPosition position, TcxSummaryKind kind,
                             const std::string& format = {});
@@ -988,6 +1016,88 @@ class TcxDataGroupSummaryItems : public TcxDataSummaryItems {
     std::string BeginText = "(";
     std::string EndText = ")";
     std::string Separator = ",";
+    // The summary group whose items these are; none for the default group items.
+    class TcxDataSummaryGroup* SummaryGroup = nullptr;
+};
+
+class TcxDataSummaryGroupItemLinks;
+class TcxDataSummaryGroups;
+
+// Names one grouping field (through its item) for which a summary group's items apply.
+class TcxDataSummaryGroupItemLink : public TCollectionItem {
+    RTL_CLASS(TcxDataSummaryGroupItemLink, TCollectionItem)
+    explicit TcxDataSummaryGroupItemLink(TCollection* collection) : TCollectionItem(collection) {}
+    void Assign(TPersistent* source) override;
+    TcxDataSummaryGroupItemLinks* Links() const;
+    TcxCustomDataController* DataController() const;
+    TcxCustomDataField* Field() const { return field_; }
+    void SetField(TcxCustomDataField* value) { field_ = value; }
+    TObject* ItemLink() const { return field_ ? field_->Item() : nullptr; }
+    void SetItemLink(TObject* item);
+
+protected:
+    // A field is linked by one summary group at most: the other groups lose their links to it.
+    virtual void ItemLinkChanging(TcxCustomDataField* field);
+
+private:
+    TcxCustomDataField* field_ = nullptr;
+};
+
+class TcxDataSummaryGroupItemLinks : public TcxCollection {
+    RTL_CLASS(TcxDataSummaryGroupItemLinks, TcxCollection)
+    TcxDataSummaryGroupItemLinks(TcxDataSummaryGroup* group, TCollectionItemClass itemClass)
+        : TcxCollection(itemClass), group_(group) {}
+    TcxDataSummaryGroupItemLink* Add() { return static_cast<TcxDataSummaryGroupItemLink*>(TcxCollection::Add()); }
+    TcxDataSummaryGroupItemLink* Items(int index) const
+    {
+        return static_cast<TcxDataSummaryGroupItemLink*>(TcxCollection::Items(index));
+    }
+    int IndexOfItemLink(TObject* itemLink) const;
+    TcxDataSummaryGroupItemLink* ItemOfItemLink(TObject* itemLink) const;
+    int IndexOfField(TcxCustomDataField* field) const;
+    TcxDataSummaryGroupItemLink* ItemOfField(TcxCustomDataField* field) const;
+    TcxDataSummaryGroup* SummaryGroup() const { return group_; }
+    TPersistent* GetOwner() override;
+
+protected:
+    void Update(TCollectionItem* item) override;
+
+private:
+    TcxDataSummaryGroup* group_;
+};
+
+// Group summary items of their own for the grouping fields the links name.
+class TcxDataSummaryGroup : public TCollectionItem {
+    RTL_CLASS(TcxDataSummaryGroup, TCollectionItem)
+    explicit TcxDataSummaryGroup(TCollection* collection);
+    void BeforeDestruction() override;
+    void Assign(TPersistent* source) override;
+    TcxDataSummaryGroupItemLinks* Links();   // created on first use
+    bool HasLinks() const { return links_ != nullptr; }
+    TcxDataGroupSummaryItems* SummaryItems();   // made once the group is in its collection
+    TcxDataSummaryGroups* SummaryGroups() const;
+
+private:
+    TcxDataSummaryGroupItemLinks* links_ = nullptr;
+    mutable TcxDataGroupSummaryItems* summaryItems_ = nullptr;
+};
+
+class TcxDataSummaryGroups : public TcxCollection {
+    RTL_CLASS(TcxDataSummaryGroups, TcxCollection)
+    explicit TcxDataSummaryGroups(TcxDataSummary* summary)
+        : TcxCollection(TCollectionItemClass::Of<TcxDataSummaryGroup>()), summary_(summary) {}
+    TcxDataSummaryGroup* Add() { return static_cast<TcxDataSummaryGroup*>(TcxCollection::Add()); }
+    TcxDataSummaryGroup* Items(int index) const { return static_cast<TcxDataSummaryGroup*>(TcxCollection::Items(index)); }
+    // The group that links the item, or none.
+    TcxDataSummaryGroup* FindByItemLink(TObject* itemLink) const;
+    TcxDataSummary* Summary() const { return summary_; }
+    TPersistent* GetOwner() override;
+
+protected:
+    void Update(TCollectionItem* item) override;
+
+private:
+    TcxDataSummary* summary_;
 };
 
 class TcxDataSummary : public TPersistent {
@@ -1026,6 +1136,9 @@ class TcxDataSummary : public TPersistent {
 
     TcxDataGroupSummaryItems* DefaultGroupSummaryItems() const { return defaultGroupItems_; }
     TcxDataFooterSummaryItems* FooterSummaryItems() const { return footerItems_; }
+    TcxDataSummaryGroups* SummaryGroups() const { return summaryGroups_; }
+    // The pattern controller's collection that stands where `items` stands in this summary.
+    TcxDataSummaryItems* GetPatternSummaryItems(TcxDataSummary* pattern, TcxDataSummaryItems* items) const;
     TcxSummaryOptions Options() const { return options_; }
     void SetOptions(TcxSummaryOptions value);
     Event<void(TcxDataSummary*)> OnAfterSummary;
@@ -1044,6 +1157,7 @@ private:
     TcxDataGroupSummaryItems* defaultGroupItems_;
     bool destroying_ = false;
     TcxDataFooterSummaryItems* footerItems_;
+    TcxDataSummaryGroups* summaryGroups_ = nullptr;
     Variant footerValues_ = Null;
     bool inAfterSummary_ = false;
     int lockCount_ = 0;
@@ -1195,6 +1309,11 @@ class TcxCustomDataController : public TPersistent {
     void Assign(TPersistent* source) override;
 
     // Class factories.
+    virtual TCollectionItemClass GetSummaryItemClass() const { return TCollectionItemClass::Of<TcxDataSummaryItem>(); }
+    virtual TCollectionItemClass GetSummaryGroupItemLinkClass() const
+    {
+        return TCollectionItemClass::Of<TcxDataSummaryGroupItemLink>();
+    }
     virtual TcxCustomDataProviderClass GetDataProviderClass() const { return TcxCustomDataProviderClass::Of<TcxCustomDataProvider>(); }
     virtual TcxCustomDataFieldClass GetFieldClass() const { return TcxCustomDataFieldClass::Of<TcxCustomDataField>(); }
     // Constructors do not dispatch virtually: a descendant with its own provider class calls this
@@ -1540,10 +1659,13 @@ class TcxCustomDataController : public TPersistent {
     virtual void DoGroupingChanged();
     virtual void DoSortingChanged();
     virtual void SummaryChanged(bool redrawOnly) { info_->RefreshSummary(redrawOnly); }
-    bool IsSortingBySummary() const { return false; }
-    // Sorting by summary has no engine here: no item is chosen, and a change is a plain hook.
-    virtual int GetSortingBySummaryDataItemIndex() const { return -1; }
-    virtual void DoSortingBySummaryChanged() {}
+    // The item whose group summary sorts the groups of every level (it overrides the items'
+    // own sorted flags); -1 for none.
+    virtual int GetSortingBySummaryDataItemIndex() const;
+    void SetSortingBySummaryDataItemIndex(int value);
+    virtual void DoSortingBySummaryChanged();
+    virtual TcxSortingBySummaryEngineClass GetSortingBySummaryEngineClass();
+    bool SortingBySummaryChanged = false;
 
     TcxDataControllerGroups* Groups() const { return groups_; }
     TcxDataSummary* Summary() const { return summary_; }
@@ -1645,6 +1767,7 @@ private:
     void ShiftDetailMasterIndexes(int from, int delta);
     int saveObjectLockCount_ = 0;
     TcxCustomDataField* recordHandlesField_ = nullptr;
+    TcxCustomDataField* sortingBySummaryField_ = nullptr;
     TcxDataControllerNotifier* notifier_ = nullptr;
     TcxDataFilterList* filterList_ = nullptr;
     bool structureChanged_ = false;

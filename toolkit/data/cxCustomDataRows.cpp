@@ -1451,6 +1451,7 @@ void TcxCustomDataControllerInfo::ForwardChanges()
     changes_ = {};
     controller_->GroupingChanged = false;
     controller_->SortingChanged = false;
+    controller_->SortingBySummaryChanged = false;
     controller_->FilterChangedFlag = false;
     controller_->Change(c);
     controller_->LoadedStorage = false;
@@ -1460,6 +1461,20 @@ void TcxCustomDataControllerInfo::Update()
 {
     infoCalculation_ = true;
     controller_->CheckMode();
+    if (controller_->SortingBySummaryChanged) {
+        changes_.Include(dcicSorting);
+        if (!IsSortingBySummary()) {
+            // Back to the plain order: group again and recalculate.
+            changes_.Include(dcicSummary);
+            changes_.Include(dcicGrouping);
+        }
+    }
+    // Groups in summary order hold their records in that order: a new record order needs the
+    // groups (and their values) built again before they are sorted by summary once more.
+    if (changes_.Contains(dcicSorting) && IsGrouped() && IsSortingBySummary()) {
+        changes_.Include(dcicGrouping);
+        changes_.Include(dcicSummary);
+    }
     TComponent* owner = dynamic_cast<TComponent*>(controller_->GetOwner());
     bool summaryNeeded = changes_.Contains(dcicSummary) &&
                          !(owner && (owner->ComponentState().Contains(csReading) || owner->ComponentState().Contains(csDestroying)));
@@ -1498,6 +1513,10 @@ void TcxCustomDataControllerInfo::Update()
                 controller_->Summary()->Calculate();
             else
                 controller_->Summary()->EndCalculate();
+        }
+        if ((summaryNeeded || changes_.Contains(dcicGrouping) || changes_.Contains(dcicSorting)) && IsSortingBySummary()) {
+            DoSortBySummary();
+            CheckInfo();
         }
     } catch (...) {
         closing();

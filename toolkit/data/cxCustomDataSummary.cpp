@@ -1,6 +1,8 @@
 // Summary items and the summary calculation (footer and group values), with value formatting.
 #include <cmath>
 #include <cstdio>
+#include <memory>
+#include <algorithm>
 
 #include "platform/rtl/Locale.h"
 #include "toolkit/data/cxCustomData.h"
@@ -287,8 +289,8 @@ std::string TcxDataSummaryItem::FormatValue(const Variant& value, bool isFooter)
     return text;
 }
 
-TcxDataSummaryItems::TcxDataSummaryItems(TcxDataSummary* summary)
-    : TcxCollection(TCollectionItemClass::Of<TcxDataSummaryItem>()), summary_(summary) {}
+TcxDataSummaryItems::TcxDataSummaryItems(TcxDataSummary* summary, TCollectionItemClass itemClass)
+    : TcxCollection(itemClass), summary_(summary) {}
 
 TcxDataSummaryItem* TcxDataSummaryItems::Add(TObject* itemLink, TcxSummaryPosition position, TcxSummaryKind kind,
                                              const std::string& format)
@@ -494,16 +496,186 @@ std::string TcxDataGroupSummaryItems::GetGroupText(const Variant& values)
     return text;
 }
 
+// --- summary groups --------------------------------------------------------------------------------
+TcxDataSummaryGroupItemLinks* TcxDataSummaryGroupItemLink::Links() const
+{
+    return static_cast<TcxDataSummaryGroupItemLinks*>(Collection());
+}
+
+TcxCustomDataController* TcxDataSummaryGroupItemLink::DataController() const
+{
+    TcxDataSummaryGroupItemLinks* links = Links();
+    if (!links || !links->SummaryGroup() || !links->SummaryGroup()->SummaryGroups())
+        return nullptr;
+    return links->SummaryGroup()->SummaryGroups()->Summary()->DataController();
+}
+
+void TcxDataSummaryGroupItemLink::SetItemLink(TObject* item)
+{
+    TcxCustomDataController* c = DataController();
+    if (!c)
+        return;
+    TcxCustomDataField* f = item ? c->FieldList()->FieldByItem(item) : nullptr;
+    if (f == field_)
+        return;
+    TcxDataSummaryGroupItemLinks* links = Links();
+    links->BeginUpdate();
+    try {
+        ItemLinkChanging(f);
+        field_ = f;
+    } catch (...) {
+        links->EndUpdate();
+        throw;
+    }
+    links->EndUpdate();
+}
+
+void TcxDataSummaryGroupItemLink::ItemLinkChanging(TcxCustomDataField* field)
+{
+    if (!field)
+        return;
+    TcxDataSummaryGroup* own = Links()->SummaryGroup();
+    TcxDataSummaryGroups* groups = own->SummaryGroups();
+    for (int g = 0; g < groups->Count(); ++g) {
+        TcxDataSummaryGroup* group = groups->Items(g);
+        if (group == own || !group->HasLinks())
+            continue;
+        TcxDataSummaryGroupItemLinks* links = group->Links();
+        for (int i = links->Count() - 1; i >= 0; --i)
+            if (links->Items(i)->Field() == field)
+                links->Delete(i);
+    }
+}
+
+void TcxDataSummaryGroupItemLink::Assign(TPersistent* source)
+{
+    auto* src = dynamic_cast<TcxDataSummaryGroupItemLink*>(source);
+    if (!src) {
+        TCollectionItem::Assign(source);
+        return;
+    }
+    TcxCustomDataController* c = DataController();
+    if (c && src->Field())
+        SetItemLink(c->FindProperItemLink(src->ItemLink()));
+    else if (!src->Field())
+        SetItemLink(nullptr);
+}
+
+int TcxDataSummaryGroupItemLinks::IndexOfItemLink(TObject* itemLink) const
+{
+    for (int i = 0; i < Count(); ++i)
+        if (Items(i)->Field() && Items(i)->ItemLink() == itemLink)
+            return i;
+    return -1;
+}
+
+TcxDataSummaryGroupItemLink* TcxDataSummaryGroupItemLinks::ItemOfItemLink(TObject* itemLink) const
+{
+    int i = IndexOfItemLink(itemLink);
+    return i == -1 ? nullptr : Items(i);
+}
+
+int TcxDataSummaryGroupItemLinks::IndexOfField(TcxCustomDataField* field) const
+{
+    for (int i = 0; i < Count(); ++i)
+        if (Items(i)->Field() == field)
+            return i;
+    return -1;
+}
+
+TcxDataSummaryGroupItemLink* TcxDataSummaryGroupItemLinks::ItemOfField(TcxCustomDataField* field) const
+{
+    int i = IndexOfField(field);
+    return i == -1 ? nullptr : Items(i);
+}
+
+TPersistent* TcxDataSummaryGroupItemLinks::GetOwner() { return group_; }
+
+void TcxDataSummaryGroupItemLinks::Update(TCollectionItem*)
+{
+    // Which items a grouping level uses changed: the group values are calculated again.
+    if (group_ && group_->SummaryGroups())
+        group_->SummaryGroups()->Summary()->Changed(false);
+}
+
+TcxDataSummaryGroup::TcxDataSummaryGroup(TCollection* collection) : TCollectionItem(collection) {}
+
+TcxDataGroupSummaryItems* TcxDataSummaryGroup::SummaryItems()
+{
+    // The items reach their summary through this group's collection, which an item made by the
+    // collection joins only after its constructor.
+    if (!summaryItems_) {
+        TcxDataSummaryGroups* groups = SummaryGroups();
+        if (!groups)
+            return nullptr;
+        TcxDataSummary* summary = groups->Summary();
+        summaryItems_ = new TcxDataGroupSummaryItems(summary, summary->DataController()->GetSummaryItemClass());
+        summaryItems_->SummaryGroup = this;
+    }
+    return summaryItems_;
+}
+
+void TcxDataSummaryGroup::BeforeDestruction()
+{
+    FreeAndNil(links_);
+    FreeAndNil(summaryItems_);
+    TCollectionItem::BeforeDestruction();
+}
+
+TcxDataSummaryGroups* TcxDataSummaryGroup::SummaryGroups() const { return dynamic_cast<TcxDataSummaryGroups*>(Collection()); }
+
+TcxDataSummaryGroupItemLinks* TcxDataSummaryGroup::Links()
+{
+    if (!links_) {
+        TcxDataSummaryGroups* groups = SummaryGroups();
+        TcxCustomDataController* c = groups ? groups->Summary()->DataController() : nullptr;
+        links_ = new TcxDataSummaryGroupItemLinks(
+            this, c ? c->GetSummaryGroupItemLinkClass() : TCollectionItemClass::Of<TcxDataSummaryGroupItemLink>());
+    }
+    return links_;
+}
+
+void TcxDataSummaryGroup::Assign(TPersistent* source)
+{
+    auto* src = dynamic_cast<TcxDataSummaryGroup*>(source);
+    if (!src) {
+        TCollectionItem::Assign(source);
+        return;
+    }
+    if (src->HasLinks())
+        Links()->Assign(src->links_);
+    else if (links_)
+        links_->Clear();
+    if (SummaryItems() && src->SummaryItems())
+        SummaryItems()->Assign(src->SummaryItems());
+}
+
+TcxDataSummaryGroup* TcxDataSummaryGroups::FindByItemLink(TObject* itemLink) const
+{
+    if (!itemLink)
+        return nullptr;
+    for (int i = 0; i < Count(); ++i)
+        if (Items(i)->HasLinks() && Items(i)->Links()->IndexOfItemLink(itemLink) != -1)
+            return Items(i);
+    return nullptr;
+}
+
+TPersistent* TcxDataSummaryGroups::GetOwner() { return summary_; }
+
+void TcxDataSummaryGroups::Update(TCollectionItem*) { summary_->Changed(false); }
+
 // --- summary ---------------------------------------------------------------------------------------
 TcxDataSummary::TcxDataSummary(TcxCustomDataController* controller) : controller_(controller)
 {
     defaultGroupItems_ = new TcxDataGroupSummaryItems(this);
     footerItems_ = new TcxDataFooterSummaryItems(this);
+    summaryGroups_ = new TcxDataSummaryGroups(this);
 }
 
 void TcxDataSummary::BeforeDestruction()
 {
     destroying_ = true;
+    FreeAndNil(summaryGroups_);
     FreeAndNil(footerItems_);
     FreeAndNil(defaultGroupItems_);
     TPersistent::BeforeDestruction();
@@ -520,6 +692,7 @@ void TcxDataSummary::Assign(TPersistent* source)
     try {
         defaultGroupItems_->Assign(src->defaultGroupItems_);
         footerItems_->Assign(src->footerItems_);
+        summaryGroups_->Assign(src->summaryGroups_);
         options_ = src->options_;
         OnAfterSummary = src->OnAfterSummary;
     } catch (...) {
@@ -738,7 +911,27 @@ TcxDataSummaryItems* TcxDataSummary::GetGroupSummaryItems(int level)
     TcxDataGroups* groups = controller_->DataControllerInfo()->DataGroups();
     if (level < 0 || level >= groups->FieldCount())
         return nullptr;
+    TcxCustomDataField* field = groups->Fields(level);
+    if (TcxDataSummaryGroup* group = summaryGroups_->FindByItemLink(field ? field->Item() : nullptr))
+        return group->SummaryItems();
     return defaultGroupItems_;
+}
+
+TcxDataSummaryItems* TcxDataSummary::GetPatternSummaryItems(TcxDataSummary* pattern, TcxDataSummaryItems* items) const
+{
+    if (!pattern || !items)
+        return nullptr;
+    if (items == footerItems_)
+        return pattern->footerItems_;
+    if (items == defaultGroupItems_)
+        return pattern->defaultGroupItems_;
+    auto* groupItems = dynamic_cast<TcxDataGroupSummaryItems*>(items);
+    if (!groupItems || !groupItems->SummaryGroup || groupItems->SummaryGroup->SummaryGroups() != summaryGroups_)
+        return nullptr;
+    int index = groupItems->SummaryGroup->Index();
+    if (index < 0 || index >= pattern->summaryGroups_->Count())
+        return nullptr;
+    return pattern->summaryGroups_->Items(index)->SummaryItems();
 }
 
 void TcxDataSummary::DoAfterSummary()
@@ -863,10 +1056,175 @@ std::string TcxDataSummary::GroupSummaryText(int rowIndex)
 
 void TcxDataSummary::RemoveItemByField(TcxCustomDataField* field)
 {
-    for (TcxDataSummaryItems* items : {static_cast<TcxDataSummaryItems*>(footerItems_), static_cast<TcxDataSummaryItems*>(defaultGroupItems_)})
+    std::vector<TcxDataSummaryItems*> collections{footerItems_, defaultGroupItems_};
+    for (int g = 0; g < summaryGroups_->Count(); ++g) {
+        TcxDataSummaryGroup* group = summaryGroups_->Items(g);
+        collections.push_back(group->SummaryItems());
+        if (group->HasLinks())
+            for (int i = 0; i < group->Links()->Count(); ++i)
+                if (group->Links()->Items(i)->Field() == field)
+                    group->Links()->Items(i)->SetField(nullptr);
+    }
+    for (TcxDataSummaryItems* items : collections)
         for (int i = 0; i < items->Count(); ++i)
             if (items->Items(i)->Field() == field)
                 items->Items(i)->SetField(nullptr);
+}
+
+// --- sorting groups by summary ---------------------------------------------------------------------
+int TcxCustomDataController::GetSortingBySummaryDataItemIndex() const
+{
+    return sortingBySummaryField_ ? sortingBySummaryField_->Index() : -1;
+}
+
+void TcxCustomDataController::SetSortingBySummaryDataItemIndex(int value)
+{
+    if (value < -1)
+        value = -1;
+    if (value == GetSortingBySummaryDataItemIndex())
+        return;
+    if (value == -1) {
+        sortingBySummaryField_ = nullptr;
+    } else {
+        CheckItemRange(value);
+        sortingBySummaryField_ = Fields(value);
+    }
+    DoSortingBySummaryChanged();
+}
+
+void TcxCustomDataController::DoSortingBySummaryChanged()
+{
+    if (IsDestroying())
+        return;
+    BeginUpdate();
+    try {
+        SortingBySummaryChanged = true;
+        info_->SortingChanged();
+        Change({dccSorting});
+    } catch (...) {
+        EndUpdate();
+        throw;
+    }
+    EndUpdate();
+}
+
+TcxSortingBySummaryEngineClass TcxCustomDataController::GetSortingBySummaryEngineClass()
+{
+    return TcxSortingBySummaryEngineClass::Of<TcxDataSortingBySummaryEngine>();
+}
+
+bool TcxCustomDataControllerInfo::IsSortingBySummary()
+{
+    TcxSummaryOptions o = controller_->Summary()->Options();
+    if (o.Contains(soSelectedRecords) || o.Contains(soMultipleSelectedRecords))
+        return false;
+    for (int level = 0; level < groups_->FieldCount(); ++level)
+        if (auto* items = dynamic_cast<TcxDataGroupSummaryItems*>(controller_->Summary()->GetGroupSummaryItems(level)))
+            if (items->SortedSummaryItem())
+                return true;
+    return false;
+}
+
+void TcxCustomDataControllerInfo::DoSortBySummary()
+{
+    TcxSortingBySummaryEngineClass engineClass = controller_->GetSortingBySummaryEngineClass();
+    if (!engineClass)
+        return;
+    std::unique_ptr<TcxSortingBySummaryEngine> engine(engineClass.Create(this));
+    engine->SortGroups();
+}
+
+void TcxDataSortingBySummaryEngine::SortGroups()
+{
+    TcxDataGroups* groups = info_->groups_;
+    TcxDataSummary* summary = GetDataController()->Summary();
+    int levels = groups->FieldCount(), count = groups->Count();
+    if (levels == 0 || count == 0)
+        return;
+    // Per level: the position of the sorted item in that level's collection and the direction.
+    std::vector<int> sortIndex(levels, -1);
+    std::vector<bool> descending(levels, false);
+    bool any = false;
+    for (int level = 0; level < levels; ++level) {
+        auto* items = dynamic_cast<TcxDataGroupSummaryItems*>(summary->GetGroupSummaryItems(level));
+        TcxDataSummaryItem* sorted = items ? items->SortedSummaryItem() : nullptr;
+        if (!sorted)
+            continue;
+        sortIndex[level] = sorted->Index();
+        descending[level] = info_->groupingFieldList_->SortOrderByField(groups->Fields(level)) == soDescending;
+        any = true;
+    }
+    if (!any)
+        return;
+    // The tree: the children of every group (and of the root, -1), in list order.
+    std::vector<std::vector<int>> children(count + 1);
+    std::vector<int> parentAt(levels, -1);
+    for (int k = 0; k < count; ++k) {
+        int level = groups->Items(k).Level;
+        if (level < 0 || level >= levels)
+            return;   // not a tree this engine understands: leave the order alone
+        int parent = level == 0 ? -1 : parentAt[level - 1];
+        children[parent + 1].push_back(k);
+        parentAt[level] = k;
+    }
+    auto value = [&](int k) {
+        const Variant& values = groups->Items(k).SummaryValues;
+        int i = sortIndex[groups->Items(k).Level];
+        return VarIsArray(values) && i >= values.LowBound() && i <= values.HighBound() ? values[i] : Variant(Null);
+    };
+    for (auto& list : children) {
+        if (list.size() < 2 || sortIndex[groups->Items(list[0]).Level] == -1)
+            continue;
+        bool desc = descending[groups->Items(list[0]).Level];
+        std::stable_sort(list.begin(), list.end(), [&](int a, int b) {
+            int r = VarCompare(value(a), value(b));
+            return desc ? r > 0 : r < 0;
+        });
+    }
+    // Emit the tree in pre-order again, moving each deepest group's records with it.
+    TcxDataGroups sortedGroups;
+    for (int level = 0; level < levels; ++level)
+        sortedGroups.AddField(groups->Fields(level));
+    const std::vector<int>& oldRecords = info_->recordList_;
+    std::vector<int> records;
+    records.reserve(oldRecords.size());
+    auto emit = [&](auto& self, int k) -> void {
+        const TcxDataGroupInfo& old = groups->Items(k);
+        int at = sortedGroups.Count();
+        sortedGroups.AddEmpty() = old;
+        if (old.Level == levels - 1) {
+            sortedGroups.Items(at).FirstRecordListIndex = static_cast<int>(records.size());
+            for (int p = old.FirstRecordListIndex; p <= old.LastRecordListIndex; ++p)
+                records.push_back(oldRecords.at(p));
+            sortedGroups.Items(at).LastRecordListIndex = static_cast<int>(records.size()) - 1;
+            return;
+        }
+        sortedGroups.Items(at).FirstRecordListIndex = at + 1;
+        int last = at;
+        for (int child : children[k + 1]) {
+            last = sortedGroups.Count();
+            self(self, child);
+        }
+        sortedGroups.Items(at).LastRecordListIndex = last;
+    };
+    int topRow = 0;
+    for (int top : children[0]) {
+        int at = sortedGroups.Count();
+        emit(emit, top);
+        // Collapsed numbering first; Rebuild renumbers the expanded ones.
+        for (int k = at; k < sortedGroups.Count(); ++k)
+            sortedGroups.Items(k).RowIndex = topRow;
+        ++topRow;
+    }
+    if (records.size() != oldRecords.size())
+        return;
+    groups->Clear();
+    for (int level = 0; level < levels; ++level)
+        groups->AddField(sortedGroups.Fields(level));
+    for (int k = 0; k < sortedGroups.Count(); ++k)
+        groups->AddEmpty() = sortedGroups.Items(k);
+    info_->recordList_ = std::move(records);
+    groups->Rebuild();
 }
 
 } // namespace cx
