@@ -687,8 +687,11 @@ void TcxContainerStyles::SetOnChanged(TNotifyEvent handler)
 
 TcxStyleController::TcxStyleController(TComponent* owner) : TComponent(owner) { CreateStyles(); }
 
+// A descendant whose GetStyleClass names another style class calls it again from its own
+// constructor (the base constructor cannot reach the override); the first styles go.
 void TcxStyleController::CreateStyles()
 {
+    FreeAndNil(styles_);
     styles_ = GetStylesClass().Create(this, GetStyleClass());
     styles_->SetOnChanged(TNotifyEvent(this, &TcxStyleController::StyleChanged));
 }
