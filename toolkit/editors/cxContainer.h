@@ -591,7 +591,7 @@ protected:
     bool OwnChangeGuard() const { return ownChange_; }
 
 private:
-    void InnerControlHook(TMessage& msg);
+    void InnerControlHook(TWinControl* inner, const rtl::Event<void(TMessage&)>& innerProc, TMessage& msg);
     void CalculateContainerState(const TPoint& p, bool mayBeHot);
     void ApplyParentColor();
     void ApplyParentFont();

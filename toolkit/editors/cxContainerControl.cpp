@@ -430,6 +430,8 @@ void TcxContainer::EndMouseTracking()
 
 void TcxContainer::Paint()
 {
+    if (!viewInfo_ || IsDestroying())
+        return;
     // A refresh refused earlier (no handle yet) left the view info empty: calculate it first.
     CheckIsViewInfoCalculated();
     if (!Canvas()->RectVisible(viewInfo_->Bounds))
@@ -780,20 +782,32 @@ void TcxContainer::SetInnerControl(TWinControl* value)
     if (value) {
         value->FreeNotification(this);
         innerOldWindowProc_ = value->WindowProc;
-        value->WindowProc = rtl::Event<void(TMessage&)>([this](TMessage& m) { InnerControlHook(m); });
+        const auto alive = AliveToken();
+        const auto oldProc = innerOldWindowProc_;
+        value->WindowProc = rtl::Event<void(TMessage&)>([this, alive, value, oldProc](TMessage& m) {
+            // Locals only from here: restoring the window procedure destroys this closure.
+            TcxContainer* self = this;
+            TWinControl* inner = value;
+            const auto proc = oldProc;
+            if (const auto containerAlive = alive; containerAlive.expired())
+                return proc.Assigned() ? proc(m) : inner->WndProc(m);
+            self->InnerControlHook(inner, proc, m);
+        });
         RealignInnerControl();
     }
 }
 
 // Watches what reaches the inner control: keys go to the container first, moves and sizes
 // re-clip it, focus changes refresh the container's state.
-void TcxContainer::InnerControlHook(TMessage& m)
+void TcxContainer::InnerControlHook(TWinControl* inner, const rtl::Event<void(TMessage&)>& innerProc, TMessage& m)
 {
-    TWinControl* inner = innerControl_;
-    const auto innerProc = innerOldWindowProc_;
     const auto alive = AliveToken();
     const auto innerAlive = inner->AliveToken();
-    auto gone = [&] { return alive.expired() || innerAlive.expired() || IsDestroying(); };
+    // The container lets go of a control on its way out (or freed meanwhile): only its own
+    // window procedure then.
+    auto gone = [&] { return alive.expired() || innerAlive.expired() || IsDestroying() || innerControl_ != inner; };
+    if (gone())
+        return innerProc.Assigned() ? innerProc(m) : inner->WndProc(m);
     if (m.Msg == WM_KEYDOWN || m.Msg == WM_SYSKEYDOWN || m.Msg == WM_KEYUP || m.Msg == WM_SYSKEYUP) {
         std::uint16_t key = std::uint16_t(m.WParam);
         const TShiftState shift = KeyDataToShiftState(m.LParam);
@@ -801,7 +815,7 @@ void TcxContainer::InnerControlHook(TMessage& m)
             KeyDown(key, shift);
         else
             KeyUp(key, shift);
-        if (gone())
+        if (innerAlive.expired())
             return;
         if (key == 0) {
             m.Result = 0;
@@ -811,7 +825,7 @@ void TcxContainer::InnerControlHook(TMessage& m)
     } else if (m.Msg == WM_CHAR) {
         char16_t ch = char16_t(m.WParam);
         KeyPress(ch);
-        if (gone())
+        if (innerAlive.expired())
             return;
         if (ch == 0) {
             m.Result = 0;

@@ -340,6 +340,8 @@ TEST_F(CxContainerTest, HotTrackingFollowsThePointerWithoutButtons)
 TEST_F(CxContainerTest, FocusMovesInAndOutWithEnterAndExit)
 {
     InnerStub* inner = AddInner();
+    c->OnEnter = [&](TObject*) { inner->log.push_back("container enter"); };
+    c->OnExit = [&](TObject*) { inner->log.push_back("container exit"); };
     ASSERT_TRUE(Activate(form));
     EXPECT_EQ(inner->BoundsRect(), c->GetClientBounds());
     before->SetFocus();
@@ -348,7 +350,7 @@ TEST_F(CxContainerTest, FocusMovesInAndOutWithEnterAndExit)
     EXPECT_TRUE(inner->Focused());
     EXPECT_TRUE(c->IsFocused());
     EXPECT_EQ(Active(), c->StyleFocused());
-    EXPECT_EQ(inner->log, (std::vector<std::string>{"inner enter"}));
+    EXPECT_EQ(inner->log, (std::vector<std::string>{"container enter", "inner enter"}));
     EXPECT_EQ(form->ActiveControl(), inner);
 
     // Tab leaves for the next control, Shift+Tab comes back to the inner control.
@@ -356,7 +358,7 @@ TEST_F(CxContainerTest, FocusMovesInAndOutWithEnterAndExit)
     vcl::input::InjectKey(VK_TAB, true);
     vcl::input::InjectKey(VK_TAB, false);
     EXPECT_TRUE(after->Focused());
-    EXPECT_EQ(inner->log, (std::vector<std::string>{"inner exit"}));
+    EXPECT_EQ(inner->log, (std::vector<std::string>{"inner exit", "container exit"}));
     EXPECT_FALSE(c->IsFocused());
     EXPECT_EQ(Active(), c->Style());
     Fixed().SetKeyDown(VK_SHIFT, true);
@@ -535,4 +537,27 @@ TEST_F(CxContainerTest, AnEditControlInsideTypesChineseAndTabsOut)
     EXPECT_FALSE(c->IsFocused());
     SendKey(after->Peer(), Qt::Key_Backtab, {}, Qt::ShiftModifier);
     EXPECT_TRUE(edit->Focused());
+}
+
+TEST_F(CxContainerTest, TheInnerControlOutlivesItsContainer)
+{
+    auto* edit = new InnerEdit(form, c);
+    edit->SetParent(c);
+    c->SetInnerControl(edit);
+    ASSERT_TRUE(Activate(form));
+    c->SetFocus();
+    ASSERT_TRUE(edit->Focused());
+    // A key handler of the container that frees it: the edit control's window goes with its
+    // parent's (so the key types nothing), and nothing touches the freed container.
+    c->OnKeyPress = [&](TObject*, char16_t&) {
+        c->Free();
+        c = nullptr;
+    };
+    SendKey(edit->Box()->Widget(), Qt::Key_A, "a");
+    EXPECT_EQ(c, nullptr);
+    EXPECT_EQ(edit->Parent(), nullptr);
+    edit->SetParent(form);
+    edit->SetFocus();
+    SendKey(edit->Box()->Widget(), Qt::Key_B, "b");
+    EXPECT_EQ(edit->Text(), "b");
 }
