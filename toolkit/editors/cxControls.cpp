@@ -3,6 +3,7 @@
 
 #include "platform/gdi/GdiConsts.h"
 #include "platform/rtl/Locale.h"
+#include "platform/rtl/Unicode.h"
 
 #include <QEventLoop>
 #include <QTimer>
@@ -441,8 +442,8 @@ void TcxBaseHintWindow::ActivateHint(const TRect& rect, const std::string& hint)
     SetCaption(hint);
     SetBounds(rect.Left, rect.Top, rect.Width(), rect.Height());
     // Window animation is not offered by this window system: the decision is kept for callers,
-    // the window shows at once.
-    lastAnimated_ = hint.size() < 100 && GetAnimationStyle() != cxhaNone;
+    // the window shows at once. The length rule counts characters, not the bytes of the UTF-8.
+    lastAnimated_ = rtl::Utf8ToUtf16(hint).size() < 100 && GetAnimationStyle() != cxhaNone;
     EnableRegion();
     Show();
     Invalidate();
