@@ -1,5 +1,6 @@
 #include "platform/vcl/Controls.h"
 
+#include "platform/vcl/Desktop.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/Input.h"
 #include "platform/vcl/Menus.h"
@@ -137,6 +138,15 @@ void TControl::Dispatch(TMessage& m)
     case CM_MOUSEENTER: return HandleMouseEnterLeave(m, true);
     case CM_MOUSELEAVE: return HandleMouseEnterLeave(m, false);
     case CM_HITTEST: m.Result = 1; return;
+    case CM_CURSORCHANGED:
+        // The pointer rests on the control: the new shape shows now, not at the next move.
+        if (vcl::input::MouseControl() == this && !GetCapture()) {
+            auto* w = dynamic_cast<TWinControl*>(this);
+            TWinControl* wnd = w ? w : parent_;
+            if (wnd && wnd->HandleAllocated())
+                vcl::UpdateCursorFor(wnd->Handle(), WM_MOUSEMOVE, vcl::LastMousePoint());
+        }
+        return;
     case CM_VISIBLECHANGED:
     case CM_ENABLEDCHANGED:
     case CM_TEXTCHANGED:

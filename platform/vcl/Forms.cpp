@@ -1,6 +1,7 @@
 #include "platform/vcl/Forms.h"
 
 #include "platform/gdi/Draw.h"
+#include "platform/vcl/Desktop.h"
 #include "platform/vcl/Input.h"
 #include "platform/vcl/MessageQueue.h"
 #include "platform/vcl/Peer.h"
@@ -88,7 +89,8 @@ void TCustomForm::Show()
 {
     SetVisible(true);
     BringToFront();
-    if (Peer())
+    // A window made not to take the activation (WS_EX_NOACTIVATE) shows without it.
+    if (Peer() && !Peer()->testAttribute(Qt::WA_ShowWithoutActivating))
         Peer()->activateWindow();
 }
 
@@ -563,8 +565,7 @@ HCURSOR TScreen::Cursors(TCursor id) const
     for (const auto& [k, h] : cursors_)
         if (k == id)
             return h;
-    // Built-in cursors are named by their Qt shape (offset so that no shape is null).
-    return reinterpret_cast<HCURSOR>(std::uintptr_t(ShapeOf(id)) + 1);
+    return vcl::CursorHandleOfShape(ShapeOf(id));
 }
 
 void TScreen::SetCursors(TCursor id, HCURSOR cursor)
@@ -588,7 +589,7 @@ void TScreen::SetCursor(TCursor c)
     if (hadOverride)
         QApplication::restoreOverrideCursor();
     if (c != crDefault)
-        QApplication::setOverrideCursor(QCursor(ShapeOf(c)));
+        QApplication::setOverrideCursor(vcl::CursorOf(Cursors(c)));
 }
 
 TCustomForm* TScreen::ActiveCustomForm() const

@@ -1,5 +1,6 @@
 #include "platform/vcl/Peer.h"
 
+#include "platform/vcl/Desktop.h"
 #include "platform/vcl/Input.h"
 #include "platform/vcl/MessageQueue.h"
 
@@ -20,6 +21,7 @@ TWidgetPeer::TWidgetPeer(TWinControl* control, QWidget* parent, Qt::WindowFlags 
     setAttribute(Qt::WA_NoSystemBackground);
     setMouseTracking(true);
     setFocusPolicy(Qt::NoFocus);
+    EnsureDesktop();
 }
 
 TWidgetPeer::~TWidgetPeer() = default;
@@ -159,9 +161,15 @@ TWidgetPeer* PeerAt(const TPoint& screen)
         QWidget* child = top->childAt(top->mapFromGlobal(g));
         return LivePeerAbove(child ? child : top);
     };
+    // Windows that stay on top (popups, hints) lie above the active window.
+    const QWidgetList tops = QApplication::topLevelWidgets();
+    for (QWidget* top : tops)
+        if (top->windowType() == Qt::ToolTip || top->windowFlags().testFlag(Qt::WindowStaysOnTopHint))
+            if (TWidgetPeer* p = probe(top))
+                return p;
     if (TWidgetPeer* p = probe(QApplication::activeWindow()))
         return p;
-    for (QWidget* top : QApplication::topLevelWidgets())
+    for (QWidget* top : tops)
         if (TWidgetPeer* p = probe(top))
             return p;
     return nullptr;

@@ -2,6 +2,7 @@
 #include "platform/vcl/Controls.h"
 
 #include "platform/gdi/Draw.h"
+#include "platform/vcl/Desktop.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/Input.h"
 #include "platform/vcl/Menus.h"
@@ -78,6 +79,10 @@ Qt::WindowFlags FlagsOf(const TCreateParams& p)
 {
     if (p.Style & WS_CHILD)
         return Qt::Widget;
+    // A window that never takes the activation: placed by us, without frame or focus (on X11
+    // an override-redirect window the window manager leaves alone).
+    if (p.ExStyle & WS_EX_NOACTIVATE)
+        return Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus;
     Qt::WindowFlags f = (p.ExStyle & WS_EX_TOOLWINDOW) ? Qt::Tool : Qt::Window;
     if (!(p.Style & WS_CAPTION))
         f |= Qt::FramelessWindowHint;
@@ -293,6 +298,28 @@ void TWinControl::SetEnabled(bool v)
         ::SetFocus(nullptr);
 }
 
+namespace {
+// WM_SETCURSOR for the window's own client area: the screen's cursor, else the cursor of the
+// graphic child under the pointer, else the control's; crDefault leaves the choice to the parent.
+bool ChooseCursor(TWinControl* self, TMessage& m)
+{
+    if (reinterpret_cast<HWND>(m.WParam) != self->Handle() || LoWord(std::uintptr_t(m.LParam)) != HTCLIENT)
+        return false;
+    TCursor c = Screen->Cursor();
+    if (c == crDefault) {
+        if (TControl* child = self->ControlAtPos(self->ScreenToClient(vcl::LastMousePoint()), false))
+            c = child->Cursor();
+        if (c == crDefault)
+            c = self->Cursor();
+    }
+    if (c == crDefault)
+        return false;
+    ::SetCursor(Screen->Cursors(c));
+    m.Result = 1;
+    return true;
+}
+} // namespace
+
 // ---------------------------------------------------------------------------------------------
 void TWinControl::WndProc(TMessage& msg)
 {
@@ -376,6 +403,10 @@ void TWinControl::Dispatch(TMessage& m)
         TControl::Dispatch(m);
         return;
     case CM_INVALIDATE: Invalidate(); return;
+    case WM_SETCURSOR:
+        if (!ChooseCursor(this, m))
+            DefaultHandler(m);
+        return;
     case WM_SIZE:
         Resize();
         return;
@@ -400,6 +431,15 @@ void TWinControl::DefaultHandler(TMessage& m)
         case WM_CONTEXTMENU:
             if (parent_ && parent_->handle_)
                 m.Result = vcl::SendMessage(parent_->handle_, m.Msg, m.WParam, m.LParam);
+            return;
+        case WM_SETCURSOR:
+            // The parent decides first; nobody deciding leaves the arrow.
+            m.Result = parent_ && parent_->handle_ ? vcl::SendMessage(parent_->handle_, m.Msg, m.WParam, m.LParam) : 0;
+            return;
+        case WM_MOUSEACTIVATE:
+            m.Result = parent_ && parent_->handle_ ? vcl::SendMessage(parent_->handle_, m.Msg, m.WParam, m.LParam) : 0;
+            if (m.Result == 0)
+                m.Result = MA_ACTIVATE;
             return;
         default:
             m.Result = vcl::DefWindowProc(handle_, m.Msg, m.WParam, m.LParam);
