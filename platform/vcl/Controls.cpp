@@ -93,6 +93,12 @@ void TControl::WndProc(TMessage& msg)
         if (!ControlStyle.Contains(csDoubleClicks) &&
             (msg.Msg == WM_LBUTTONDBLCLK || msg.Msg == WM_RBUTTONDBLCLK || msg.Msg == WM_MBUTTONDBLCLK))
             msg.Msg -= WM_LBUTTONDBLCLK - WM_LBUTTONDOWN;
+        // An automatic drag takes the press: the drag begins instead of the click.
+        if ((msg.Msg == WM_LBUTTONDOWN || msg.Msg == WM_LBUTTONDBLCLK) && DragMode == dmAutomatic && !Dragging() &&
+            !ComponentState().Contains(rtl::csDesigning)) {
+            BeginDrag(true, Mouse->DragThreshold());
+            return;
+        }
         if (msg.Msg == WM_LBUTTONDOWN || msg.Msg == WM_LBUTTONDBLCLK)
             ControlState.Include(csLButtonDown);
         else if (msg.Msg == WM_LBUTTONUP)
@@ -138,6 +144,7 @@ void TControl::Dispatch(TMessage& m)
     case CM_MOUSEENTER: return HandleMouseEnterLeave(m, true);
     case CM_MOUSELEAVE: return HandleMouseEnterLeave(m, false);
     case CM_HITTEST: m.Result = 1; return;
+    case CM_DRAG: return HandleDrag(m);
     case CM_CURSORCHANGED:
         // The pointer rests on the control: the new shape shows now, not at the next move.
         if (vcl::input::MouseControl() == this && !GetCapture()) {

@@ -156,7 +156,8 @@ TWidgetPeer* PeerAt(const TPoint& screen)
 {
     const QPoint g(screen.X, screen.Y);
     auto probe = [&](QWidget* top) -> TWidgetPeer* {
-        if (!top || !top->isVisible() || !top->geometry().contains(g))
+        if (!top || !top->isVisible() || top->testAttribute(Qt::WA_TransparentForMouseEvents) ||
+            !top->geometry().contains(g))
             return nullptr;
         QWidget* child = top->childAt(top->mapFromGlobal(g));
         return LivePeerAbove(child ? child : top);

@@ -323,8 +323,12 @@ class TcxControl : public TCustomControl, public IdxLocalizerListener, public Ic
     virtual void BeginDragAndDrop() { SetDragAndDropState(ddsInProcess); }
     virtual bool DragAndDropImmediateStart() const { return false; }
     virtual void DoCancelMode() {}
-    // The platform drag (dmAutomatic); the component library's drag and drop is not built yet.
-    virtual void BeginPlatformDrag() {}
+    // The platform drag of dmAutomatic, begun once DragDetect saw the pointer leave its square.
+    virtual void BeginPlatformDrag() { BeginDrag(true, -1); }
+    virtual bool GetDesignHitTest(int x, int y, TShiftState shift) const
+    {
+        return dragAndDropState_ != ddsNone || mouseButtonPressed_;
+    }
 
 protected:
     void Dispatch(TMessage& msg) override;

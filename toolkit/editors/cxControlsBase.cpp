@@ -336,7 +336,21 @@ void TcxControl::Resize()
 void TcxControl::WndProc(TMessage& msg)
 {
     TcxLinkGuard link(this);
-    TCustomControl::WndProc(msg);
+    // The press of an automatic drag (or a design-time hit) is ours: the platform would start its
+    // drag at once; we start it after DragDetect (AfterMouseDown), so the press is dispatched here.
+    const bool leftPress = msg.Msg == WM_LBUTTONDOWN || msg.Msg == WM_LBUTTONDBLCLK;
+    const TPoint at{XFromLParam(msg.LParam), YFromLParam(msg.LParam)};
+    if (leftPress && !Dragging() &&
+        (IsDesigning() ? GetDesignHitTest(at.X, at.Y, TShiftState{ssLeft}) : DragMode == dmAutomatic)) {
+        if (!IsControlMouseMsg(msg)) {
+            ControlState.Include(csLButtonDown);
+            Dispatch(msg);
+            if (link.Alive())
+                ControlState.Exclude(csLButtonDown);
+        }
+    } else {
+        TCustomControl::WndProc(msg);
+    }
     if (!link.Alive() || IsDestroying())
         return;
     switch (msg.Msg) {
