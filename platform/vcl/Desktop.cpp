@@ -159,8 +159,15 @@ void ApplicationStateChanged(Qt::ApplicationState state)
     });
 }
 
+void UpdatePixelsPerInch()
+{
+    if (QScreen* s = QGuiApplication::primaryScreen())
+        Screen->PixelsPerInch = qRound(s->logicalDotsPerInch());
+}
+
 void SettingsChanged()
 {
+    UpdatePixelsPerInch();
     GuardQtEntry(nullptr, [] { SendToTopLevels(WM_SETTINGCHANGE, SPI_SETNONCLIENTMETRICS, 0); });
 }
 
@@ -181,6 +188,7 @@ void EnsureDesktop()
     d.installed = true;
     app->installEventFilter(new DesktopFilter);
     d.appActive = QGuiApplication::applicationState() == Qt::ApplicationActive;
+    UpdatePixelsPerInch();
     QObject::connect(app, &QGuiApplication::applicationStateChanged, app, &ApplicationStateChanged);
     for (QScreen* s : QGuiApplication::screens())
         WatchScreen(s);

@@ -98,7 +98,10 @@ void TWidgetPeer::paintEvent(QPaintEvent* e)
     // The top byte of our pixels is data, not opacity: shown as RGB32 the window is opaque.
     const QImage& img = s.Image();
     const QImage opaque(img.constBits(), img.width(), img.height(), img.bytesPerLine(), QImage::Format_RGB32);
+    // On a screen of device pixel ratio 2 each pixel of ours is a block of 2 x 2 device pixels:
+    // copied, never smoothed, so lines and text edges stay sharp.
     QPainter painter(this);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     painter.drawImage(r, opaque, r);
 }
 

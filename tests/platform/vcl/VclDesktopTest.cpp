@@ -322,3 +322,145 @@ TEST(VclRegisteredMessages, TheSameNameGivesTheSameNumber)
 }
 
 } // namespace
+
+namespace {
+
+int CountPixels(TWinControl* c, const TRect& r, TColor color)
+{
+    c->Perform(WM_PAINT);
+    const TColor want = TColor(ColorToRGB(color));
+    int n = 0;
+    for (int y = r.Top; y < r.Bottom; ++y)
+        for (int x = r.Left; x < r.Right; ++x)
+            n += TColor(gdi::PixelToColor(c->Surface().Pixel(x, y))) == want;
+    return n;
+}
+
+TEST_F(VclDesktopTest, TheHintWindowPaintsItsText)
+{
+    auto* hint = new THintWindow(form);
+    const std::string text = "Hint 电表设置";
+    TRect r = hint->CalcHintRect(300, text);
+    EXPECT_GT(r.Width(), 6 + 40);
+    EXPECT_GT(r.Height(), 2 + 8);
+    r = {r.Left + 50, r.Top + 60, r.Right + 50, r.Bottom + 60};
+    hint->ActivateHint(r, text);
+    ASSERT_TRUE(hint->Peer()->isVisible());
+    EXPECT_EQ(hint->Peer()->windowType(), Qt::ToolTip);
+    const TRect inside{2, 2, r.Width() - 1, r.Height() - 1};
+    EXPECT_GT(CountPixels(hint, inside, clInfoText), 20);
+    EXPECT_GT(CountPixels(hint, inside, clInfoBk), inside.Width() * inside.Height() / 2);
+    // The text starts at the left margin and stays inside the measured rectangle.
+    EXPECT_GT(CountPixels(hint, {2, 1, 6, r.Height() - 1}, clInfoText), 0);
+    // A wider text needs a wider window.
+    EXPECT_GT(hint->CalcHintRect(300, text + text).Width(), r.Width());
+}
+
+class VclHintTest : public VclDesktopTest {
+protected:
+    void SetUp() override
+    {
+        VclDesktopTest::SetUp();
+        Application->HintPause = 10;
+        Application->HintShortPause = 5;
+        a->ShowHint = true;
+        a->Hint = "电表设置";
+        a->WindowProc = [&](TMessage& m) {
+            if (m.Msg == CM_HINTSHOW) {
+                ++hintShows;
+                m.Result = refuse ? 1 : 0;
+                return;
+            }
+            a->WndProc(m);
+        };
+    }
+    void TearDown() override
+    {
+        Application->CancelHint();
+        Application->OnShowHint = nullptr;
+        Application->HintPause = 500;
+        Application->HintShortPause = 50;
+        VclDesktopTest::TearDown();
+    }
+    bool HintShown() const { return Application->HintWindow() && Application->HintWindow()->Visible(); }
+    int hintShows = 0;
+    bool refuse = false;
+};
+
+TEST_F(VclHintTest, RestingOnAControlShowsItsHintUntilAPress)
+{
+    ASSERT_TRUE(Activate(form));
+    QTest::mouseMove(a->Peer(), QPoint(5, 5));
+    ASSERT_TRUE(SpinUntil([&] { return HintShown(); }));
+    EXPECT_EQ(hintShows, 1);
+    THintWindow* w = Application->HintWindow();
+    EXPECT_EQ(w->Caption(), "电表设置");
+    const TPoint p = a->ClientToScreen({5, 5});
+    EXPECT_EQ(w->Left(), p.X);
+    EXPECT_GT(w->Top(), p.Y);
+    // Moving inside the control keeps it; a press hides it.
+    QTest::mouseMove(a->Peer(), QPoint(9, 9));
+    EXPECT_TRUE(HintShown());
+    QTest::mousePress(a->Peer(), Qt::LeftButton, {}, QPoint(9, 9));
+    EXPECT_FALSE(HintShown());
+    QTest::mouseRelease(a->Peer(), Qt::LeftButton, {}, QPoint(9, 9));
+}
+
+TEST_F(VclHintTest, TheControlAndOnShowHintMayChangeOrRefuseTheHint)
+{
+    ASSERT_TRUE(Activate(form));
+    refuse = true;
+    QTest::mouseMove(a->Peer(), QPoint(5, 5));
+    SpinUntil([&] { return hintShows > 0; });
+    SpinUntil([] { return false; }, 30);
+    EXPECT_FALSE(HintShown());
+    refuse = false;
+    Application->OnShowHint = [](std::string& text, bool& canShow, THintInfo& info) {
+        text += "!";
+        info.HintPos.Y += 5;
+        canShow = true;
+    };
+    QTest::mouseMove(form->Peer(), QPoint(250, 150));
+    QTest::mouseMove(a->Peer(), QPoint(5, 5));
+    ASSERT_TRUE(SpinUntil([&] { return HintShown(); }));
+    EXPECT_EQ(Application->HintWindow()->Caption(), "电表设置!");
+    // The hide pause ends it.
+    Application->CancelHint();
+    Application->HintHidePause = 20;
+    QTest::mouseMove(form->Peer(), QPoint(250, 150));
+    QTest::mouseMove(a->Peer(), QPoint(6, 6));
+    ASSERT_TRUE(SpinUntil([&] { return HintShown(); }));
+    EXPECT_TRUE(SpinUntil([&] { return !HintShown(); }));
+    Application->HintHidePause = 2500;
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(VclDesktopTest, ASurfaceOnAScreenOfRatioTwoDrawsALogicalPixelAsTwoDevicePixels)
+{
+    ASSERT_TRUE(Activate(form));
+    EXPECT_EQ(Screen->PixelsPerInch, qRound(QGuiApplication::primaryScreen()->logicalDotsPerInch()));
+    a->OnPaint = [&](rtl::TObject*) {
+        TCanvas* c = a->Canvas();
+        c->Brush()->SetColor(clWhite);
+        c->FillRect(a->GetClientRect());
+        c->Pen()->SetColor(clBlack);
+        c->MoveTo(5, 0);
+        c->LineTo(5, 30);
+    };
+    a->Invalidate();
+    QImage device(a->Width() * 2, a->Height() * 2, QImage::Format_RGB32);
+    device.setDevicePixelRatio(2);
+    device.fill(Qt::red);
+    a->Peer()->render(&device);
+    auto black = [&](int x) { return device.pixelColor(x, 20) == QColor(Qt::black); };
+    EXPECT_FALSE(black(9));
+    EXPECT_TRUE(black(10));
+    EXPECT_TRUE(black(11));
+    EXPECT_FALSE(black(12));
+    EXPECT_EQ(device.pixelColor(8, 20), QColor(Qt::white));
+}
+
+} // namespace
