@@ -89,6 +89,13 @@ enum TcxHintAnimationStyle {
 
 // Shows the hint only when a monitor is found for R's top-left corner.
 void cxActivateHint(THintWindow* hintWindow, const TRect& r, const std::string& hint);
+void cxActivateHintData(THintWindow* hintWindow, const TRect& r, const std::string& hint, void* data);
+// Fills the hint information for a toolkit control's own hint and runs the application's
+// OnShowHint: with a handler that lets it show, the hint window may be replaced by one of the
+// class the handler asked for (owned by the application) and `r` becomes the hint's rectangle.
+// The answer is whether the hint may show (True without a handler).
+bool cxProcessControlHintInfo(THintInfo& hintInfo, THintWindow*& hintWindow, TControl* control,
+                              const std::string& hint, TRect& r, void* data = nullptr);
 
 class TcxBaseHintWindow : public THintWindow {
     RTL_CLASS(TcxBaseHintWindow, THintWindow)
