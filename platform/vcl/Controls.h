@@ -417,3 +417,12 @@ bool IsWindowVisible(HWND wnd);
 bool IsWindowEnabled(HWND wnd);
 bool EnableWindow(HWND wnd, bool enable);
 std::string GetClassName(HWND wnd);
+
+// Moves the pixels of a window's client area (or of `scroll`, cut to `clip`) by (dx, dy); with
+// SW_INVALIDATE the uncovered part is invalidated (erased with SW_ERASE), the moved pixels are
+// not painted again; SW_SCROLLCHILDREN moves the child controls too. `update` (when given)
+// receives the uncovered rectangle. ScrollWindow: invalidate and erase, children moved when the
+// whole client area scrolls.
+enum : unsigned { SW_SCROLLCHILDREN = 1, SW_INVALIDATE = 2, SW_ERASE = 4 };
+bool ScrollWindowEx(HWND wnd, int dx, int dy, const TRect* scroll, const TRect* clip, TRect* update, unsigned flags);
+bool ScrollWindow(HWND wnd, int dx, int dy, const TRect* rect, const TRect* clip);

@@ -132,15 +132,17 @@ public:
     }
 };
 
-// Every top-level window of ours gets the message (forms, in their order).
+// Every top-level window of ours gets the message: the windows without a parent (forms, hints,
+// popups) and the hidden message windows, oldest first.
 void SendToTopLevels(UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    std::vector<std::pair<TCustomForm*, std::weak_ptr<bool>>> forms;
-    for (int i = 0; i < Screen->CustomFormCount(); ++i)
-        forms.push_back({Screen->CustomForms(i), Screen->CustomForms(i)->AliveToken()});
-    for (auto& [f, alive] : forms)
-        if (auto a = alive.lock(); a && *a && f->HandleAllocated())
-            SendMessage(f->Handle(), msg, wParam, lParam);
+    for (HWND wnd : RegisteredWindows()) {
+        rtl::TObject* owner = WindowOwner(wnd);
+        auto* c = dynamic_cast<TWinControl*>(owner);
+        if (owner && (!c || c->Parent()))
+            continue;
+        SendMessage(wnd, msg, wParam, lParam);
+    }
 }
 
 void ApplicationStateChanged(Qt::ApplicationState state)
@@ -289,3 +291,12 @@ HCURSOR SetCursor(HCURSOR cursor)
 }
 
 HCURSOR GetCursor() { return vcl::D().cursor; }
+
+bool SetLayeredWindowAttributes(HWND wnd, std::uint32_t, std::uint8_t alpha, std::uint32_t flags)
+{
+    vcl::TWidgetPeer* p = vcl::PeerOf(wnd);
+    if (!p || !p->isWindow() || (flags & LWA_COLORKEY) || !(flags & LWA_ALPHA))
+        return false;
+    p->setWindowOpacity(alpha / 255.0);
+    return true;
+}

@@ -43,6 +43,10 @@ bool ApplicationActive();
 
 } // namespace vcl
 
+// The opacity of a top-level window (LWA_ALPHA, 0 to 255); a colour key is not offered (false).
+enum : std::uint32_t { LWA_COLORKEY = 1, LWA_ALPHA = 2 };
+bool SetLayeredWindowAttributes(HWND wnd, std::uint32_t colorKey, std::uint8_t alpha, std::uint32_t flags);
+
 // The cursor of the window under the pointer; gives the previous handle.
 HCURSOR SetCursor(HCURSOR cursor);
 HCURSOR GetCursor();

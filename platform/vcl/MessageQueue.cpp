@@ -188,6 +188,14 @@ void UnregisterWindow(HWND wnd)
 
 bool IsWindow(HWND wnd) { return wnd && Find(wnd) != nullptr; }
 
+std::vector<HWND> RegisteredWindows()
+{
+    std::vector<HWND> r;
+    for (const auto& [id, entry] : S().windows)
+        r.push_back(reinterpret_cast<HWND>(id));
+    return r;
+}
+
 rtl::TObject* WindowOwner(HWND wnd)
 {
     const WindowEntry* e = Find(wnd);

@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace rtl {
 class TObject;
@@ -27,6 +28,8 @@ HWND RegisterWindow(WindowProcedure proc, rtl::TObject* owner, std::string class
 // Forgets the handle: sends and posts to it are dropped from now on, its timers stop.
 void UnregisterWindow(HWND wnd);
 bool IsWindow(HWND wnd);
+// Every registered window, oldest first.
+std::vector<HWND> RegisteredWindows();
 rtl::TObject* WindowOwner(HWND wnd);
 std::string WindowClassName(HWND wnd);
 // Replaces the procedure of a registered window; gives the previous one.

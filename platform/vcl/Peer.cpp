@@ -49,6 +49,18 @@ void TWidgetPeer::SetVisibleQuietly(bool visible)
     quiet_ = old;
 }
 
+void TWidgetPeer::ShowSurface(const QRect& r)
+{
+    presentOnly_ += r;
+    update(r);
+}
+
+void TWidgetPeer::InvalidateArea(const QRect& r)
+{
+    presentOnly_ -= r;
+    update(r);
+}
+
 bool TWidgetPeer::event(QEvent* e)
 {
     if (!control_)
@@ -89,7 +101,12 @@ void TWidgetPeer::paintEvent(QPaintEvent* e)
     if (!control_)
         return;
     const QRect r = e->rect();
-    GuardQtEntry(control_, [&] { control_->PaintFromPeer({r.left(), r.top(), r.right() + 1, r.bottom() + 1}); });
+    const QRect paint = (e->region() - presentOnly_).boundingRect();
+    presentOnly_ = QRegion();
+    if (!paint.isEmpty())
+        GuardQtEntry(control_, [&] {
+            control_->PaintFromPeer({paint.left(), paint.top(), paint.right() + 1, paint.bottom() + 1});
+        });
     if (!control_)
         return;
     const gdi::Surface& s = control_->Surface();

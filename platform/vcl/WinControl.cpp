@@ -117,6 +117,8 @@ void TWinControl::CreateWnd()
     surface_.Resize(std::max(0, params.Width), std::max(0, params.Height));
     eraseNeeded_ = true;
     ControlState.Exclude(csCreating);
+    TRect frame{params.X, params.Y, params.X + params.Width, params.Y + params.Height};
+    vcl::SendMessage(handle_, WM_NCCALCSIZE, 0, reinterpret_cast<LPARAM>(&frame));
     vcl::SendMessage(handle_, WM_CREATE);
 }
 
@@ -273,7 +275,10 @@ void TWinControl::SetBounds(int left, int top, int width, int height)
             surface_.Resize(Width(), Height());
             eraseNeeded_ = true;
             if (peer_)
-                peer_->update();
+                peer_->InvalidateArea(peer_->rect());
+            // The frame is the window system's: the client area is the whole window.
+            TRect frame = BoundsRect();
+            vcl::SendMessage(handle_, WM_NCCALCSIZE, 0, reinterpret_cast<LPARAM>(&frame));
         }
         vcl::SendMessage(handle_, WM_WINDOWPOSCHANGED);
         if (sized)
@@ -605,7 +610,7 @@ void TWinControl::InvalidateRect(const TRect& r, bool erase)
     if (!handle_ || !peer_)
         return;
     eraseNeeded_ = eraseNeeded_ || erase;
-    peer_->update(QRect(r.Left, r.Top, r.Width(), r.Height()));
+    peer_->InvalidateArea(QRect(r.Left, r.Top, r.Width(), r.Height()));
 }
 
 void TWinControl::Update()
@@ -711,4 +716,52 @@ void TCustomControl::PaintWindow(HDC dc)
         throw;
     }
     canvas_->SetHandle(nullptr);
+}
+
+// ---------------------------------------------------------------------------------------------
+bool ScrollWindowEx(HWND wnd, int dx, int dy, const TRect* scroll, const TRect* clip, TRect* update, unsigned flags)
+{
+    TWinControl* c = FindControl(wnd);
+    if (!c || !c->HandleAllocated())
+        return false;
+    gdi::Surface& s = c->Surface();
+    QRect area = QRect(0, 0, s.Width(), s.Height());
+    if (scroll)
+        area &= QRect(scroll->Left, scroll->Top, scroll->Width(), scroll->Height());
+    if (clip)
+        area &= QRect(clip->Left, clip->Top, clip->Width(), clip->Height());
+    const QRect source = area.translated(-dx, -dy) & area;
+    const QRect dest = source.translated(dx, dy);
+    if (!source.isEmpty()) {
+        // Through a copy: source and destination overlap.
+        const QImage part = s.Image().copy(source);
+        for (int y = 0; y < part.height(); ++y) {
+            const auto* from = reinterpret_cast<const std::uint32_t*>(part.constScanLine(y));
+            std::copy(from, from + part.width(), s.Row(dest.top() + y) + dest.left());
+        }
+    }
+    if (flags & SW_SCROLLCHILDREN) {
+        for (int i = 0; i < c->ControlCount(); ++i) {
+            TControl* child = c->Controls(i);
+            const TRect b = child->BoundsRect();
+            if (!scroll || area.intersects(QRect(b.Left, b.Top, b.Width(), b.Height())))
+                child->SetBounds(b.Left + dx, b.Top + dy, b.Width(), b.Height());
+        }
+    }
+    const QRegion uncovered = QRegion(area) - QRegion(dest);
+    if (vcl::TWidgetPeer* p = c->Peer())
+        p->ShowSurface(dest);
+    if (flags & SW_INVALIDATE)
+        for (const QRect& r : uncovered)
+            c->InvalidateRect({r.left(), r.top(), r.right() + 1, r.bottom() + 1}, (flags & SW_ERASE) != 0);
+    if (update) {
+        const QRect b = uncovered.boundingRect();
+        *update = b.isEmpty() ? TRect{} : TRect{b.left(), b.top(), b.right() + 1, b.bottom() + 1};
+    }
+    return true;
+}
+
+bool ScrollWindow(HWND wnd, int dx, int dy, const TRect* rect, const TRect* clip)
+{
+    return ScrollWindowEx(wnd, dx, dy, rect, clip, nullptr, SW_INVALIDATE | SW_ERASE | (rect ? 0 : SW_SCROLLCHILDREN));
 }

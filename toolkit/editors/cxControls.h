@@ -170,6 +170,27 @@ constexpr UINT CM_NCSIZECHANGED = 0x8065;
 
 class TcxControl;
 
+// A non-visual component that belongs to a toolkit control (its parent component in streams).
+// The second constructor takes the control's owner as its owner when asked and joins the
+// control; Initialize runs at the end of the first (a descendant's own set-up goes in its
+// constructor, which C++ runs after the base's).
+class TcxControlChildComponent : public TcxComponent {
+    RTL_CLASS(TcxControlChildComponent, TcxComponent)
+    explicit TcxControlChildComponent(TComponent* owner);
+    TcxControlChildComponent(TcxControl* control, bool assignOwner);
+    void BeforeDestruction() override;
+    TcxControl* Control() const { return control_; }
+    virtual void SetControl(TcxControl* value) { control_ = value; }
+    virtual void Initialize() {}
+    bool GetIsLoading() const { return ComponentState().Contains(csLoading); }
+    TComponent* GetParentComponent() override;
+    bool HasParent() override { return control_ != nullptr; }
+    void SetParentComponent(TComponent* value) override;
+
+private:
+    TcxControl* control_ = nullptr;
+};
+
 struct TcxScrollBarData {
     int Min = 0, Max = 0, Position = 0, PageSize = 0;
     std::int16_t SmallChange = 1, LargeChange = 1;
@@ -230,7 +251,11 @@ class TcxControl : public TCustomControl, public IdxLocalizerListener, public Ic
     void SetLookAndFeel(TcxLookAndFeel* value) { lookAndFeel_->Assign(value); }
     TcxLookAndFeel* GetLookAndFeel() override { return GetLookAndFeelValue(); }
     TcxCanvas* Canvas() const { return canvas_.get(); }
-    TcxCanvas* GetActiveCanvas() { return canvas_.get(); }
+    // The control's canvas once it has a window; before, a screen canvas (made once, freed when
+    // the window exists).
+    TcxCanvas* GetActiveCanvas();
+    virtual void AddChildComponent(TcxControlChildComponent* component) { component->SetControl(this); }
+    virtual void RemoveChildComponent(TcxControlChildComponent* component) { component->SetControl(nullptr); }
     bool IsDesigning() const { return GetIsDesigning(); }
     bool IsDestroying() const { return ComponentState().Contains(csDestroying); }
     bool IsLoading() const { return ComponentState().Contains(csLoading); }
@@ -263,6 +288,8 @@ class TcxControl : public TCustomControl, public IdxLocalizerListener, public Ic
     void LockScrollBars();
     void UnlockScrollBars();
     void ScrollContent(TcxDirection direction);
+    // Moves the window's pixels inside the rectangle; the uncovered part is invalidated and erased.
+    void ScrollWindow(int dx, int dy, const TRect& scrollRect);
     void DoScrolling();
     bool ScrollingContent() const { return scrollingContent_; }
 
@@ -369,6 +396,7 @@ private:
     TcxControlBorderStyle borderStyle_ = cxcbsNone;
     bool calculatingScrollBarsParams_ = false;
     std::unique_ptr<TcxCanvas> canvas_;
+    std::unique_ptr<TcxCanvas> screenCanvas_;
     bool creatingWindow_ = false;
     TCursor defaultCursor_ = crDefault;
     TcxDragAndDropState dragAndDropState_ = ddsNone;

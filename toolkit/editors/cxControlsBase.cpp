@@ -3,6 +3,7 @@
 
 #include "platform/gdi/GdiConsts.h"
 #include "platform/vcl/Input.h"
+#include "toolkit/core/cxGraphicsShared.h"
 
 #include <algorithm>
 
@@ -20,6 +21,34 @@ private:
     TcxObjectLink* link_;
 };
 } // namespace
+
+// ---- child components ----
+
+TcxControlChildComponent::TcxControlChildComponent(TComponent* owner) : TcxComponent(owner) { Initialize(); }
+
+TcxControlChildComponent::TcxControlChildComponent(TcxControl* control, bool assignOwner)
+    : TcxControlChildComponent(assignOwner && control ? control->Owner() : nullptr)
+{
+    SetControl(control);
+}
+
+void TcxControlChildComponent::BeforeDestruction()
+{
+    if (control_)
+        control_->RemoveChildComponent(this);
+    TcxComponent::BeforeDestruction();
+}
+
+TComponent* TcxControlChildComponent::GetParentComponent() { return control_; }
+
+void TcxControlChildComponent::SetParentComponent(TComponent* value)
+{
+    TcxComponent::SetParentComponent(value);
+    if (auto* c = dynamic_cast<TcxControl*>(value))
+        c->AddChildComponent(this);
+}
+
+// ---- the control ----
 
 TcxControl::TcxControl(TComponent* owner) : TCustomControl(owner)
 {
@@ -42,7 +71,19 @@ void TcxControl::BeforeDestruction()
     TCustomControl::BeforeDestruction();
     DestroyScrollBars();
     fontListeners_.clear();
+    screenCanvas_.reset();
     cxClearObjectLinks(this);
+}
+
+TcxCanvas* TcxControl::GetActiveCanvas()
+{
+    if (HandleAllocated()) {
+        screenCanvas_.reset();
+        return canvas_.get();
+    }
+    if (!screenCanvas_)
+        screenCanvas_ = std::make_unique<TcxScreenCanvas>();
+    return screenCanvas_.get();
 }
 
 void TcxControl::LookAndFeelChangeHandler(TcxLookAndFeel* sender, TcxLookAndFeelValues changedValues)

@@ -377,6 +377,13 @@ void TcxControl::ScrollContent(TcxDirection direction)
     Update();
 }
 
+void TcxControl::ScrollWindow(int dx, int dy, const TRect& scrollRect)
+{
+    // The drag image (the drag-and-drop unit's) would be moved with the pixels; none is shown yet.
+    if (HandleAllocated())
+        ::ScrollWindowEx(Handle(), dx, dy, &scrollRect, nullptr, nullptr, SW_INVALIDATE | SW_ERASE);
+}
+
 bool TcxControl::DoMouseWheel(TShiftState shift, int wheelDelta, TPoint mousePos)
 {
     if (TCustomControl::DoMouseWheel(shift, wheelDelta, mousePos))

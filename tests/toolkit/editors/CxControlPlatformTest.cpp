@@ -3,6 +3,8 @@
 // is deactivated, and the hint information for a control's own hint.
 #include "EditorsTestSupport.h"
 
+#include "platform/vcl/Desktop.h"
+
 #include <QTest>
 #include <QTimer>
 
@@ -23,12 +25,7 @@ protected:
     void SetUp() override
     {
         ControlBaseTest::SetUp();
-        cxControlsUnit::Initialize();
-    }
-    void TearDown() override
-    {
-        ControlBaseTest::TearDown();
-        cxControlsUnit::Finalize();
+        cxControlsUnit::RegisterScreenCursors();
     }
 };
 
@@ -128,4 +125,108 @@ TEST_F(CxControlPlatformTest, ControlHintInformation)
     cxActivateHintData(window, r, "电表", nullptr);
     EXPECT_TRUE(window->Visible());
     window->Free();
+}
+
+namespace {
+// Rows painted in the colour of the generation that painted them.
+class RowsControl : public TcxControl {
+public:
+    using TcxControl::TcxControl;
+    bool NeedsScrollBars() const override { return false; }
+    int generation = 1;
+    std::vector<TRect> painted;
+
+protected:
+    void Paint() override
+    {
+        TCanvas* c = TCustomControl::Canvas();
+        const auto& clip = c->GetHandle()->S().clip;
+        painted.push_back(clip ? clip->Box() : GetClientRect());
+        c->Brush()->SetColor(generation == 1 ? clRed : clBlue);
+        c->FillRect(GetClientRect());
+        c->Brush()->SetColor(clBlack);
+        c->FillRect({0, 20 - 10 * (generation - 1), 50, 21 - 10 * (generation - 1)});
+    }
+};
+} // namespace
+
+TEST_F(CxControlPlatformTest, ScrollWindowMovesThePixelsAndRepaintsOnlyTheUncoveredPart)
+{
+    auto* c = new RowsControl(form);
+    c->SetBounds(10, 10, 50, 40);
+    c->SetParent(form);
+    ASSERT_TRUE(Activate(form));
+    c->Update();
+    ASSERT_EQ(PixelOf(c, 5, 20), clBlack);
+    c->painted.clear();
+    c->generation = 2;
+    c->ScrollWindow(0, -10, c->GetClientRect());
+    // Qt paints what is pending (Update would paint the whole window).
+    ASSERT_TRUE(SpinUntil([&] { return !c->painted.empty(); }));
+    auto pixel = [&](int x, int y) { return TColor(gdi::PixelToColor(c->Surface().Pixel(x, y))); };
+    // The black row moved up by 10; only the strip of 10 rows at the bottom was painted anew.
+    EXPECT_EQ(pixel(5, 10), clBlack);
+    EXPECT_EQ(pixel(5, 20), clRed);
+    EXPECT_EQ(pixel(5, 35), clBlue);
+    ASSERT_FALSE(c->painted.empty());
+    EXPECT_EQ(c->painted.back(), (TRect{0, 30, 50, 40}));
+}
+
+TEST_F(CxControlPlatformTest, AChangedSystemSettingResizesTheScrollBars)
+{
+    auto* c = new TcxControl(form);
+    c->SetBounds(10, 10, 100, 80);
+    c->SetParent(form);
+    ASSERT_TRUE(Activate(form));
+    const int height = c->HScrollBar()->Height();
+    c->HScrollBar()->SetHeight(height + 7);
+    // The application's font changes: a change of the system's settings.
+    const QFont old = QApplication::font();
+    QFont f = old;
+    f.setPointSize(old.pointSize() + 1);
+    QApplication::setFont(f);
+    EXPECT_TRUE(SpinUntil([&] { return c->HScrollBar()->Height() == height; }));
+    QApplication::setFont(old);
+    // A size change runs WM_NCCALCSIZE, which checks the bars as well.
+    c->HScrollBar()->SetHeight(height + 3);
+    c->SetBounds(10, 10, 110, 80);
+    EXPECT_TRUE(SpinUntil([&] { return c->HScrollBar()->Height() == height; }));
+}
+
+namespace {
+class Child : public TcxControlChildComponent {
+public:
+    using TcxControlChildComponent::TcxControlChildComponent;
+};
+} // namespace
+
+TEST_F(CxControlPlatformTest, ChildComponentsScreenCanvasAndLayeredWindows)
+{
+    auto* c = new TcxControl(form);
+    // Before a window: a screen canvas, kept until the window exists.
+    TcxCanvas* early = c->GetActiveCanvas();
+    ASSERT_NE(early, nullptr);
+    EXPECT_NE(early, c->Canvas());
+    EXPECT_EQ(c->GetActiveCanvas(), early);
+    c->SetParent(form);
+    form->Show();
+    EXPECT_EQ(c->GetActiveCanvas(), c->Canvas());
+
+    auto* owned = new Child(c, true);
+    EXPECT_EQ(owned->Owner(), form);
+    EXPECT_EQ(owned->Control(), c);
+    EXPECT_EQ(owned->GetParentComponent(), c);
+    EXPECT_TRUE(owned->HasParent());
+    auto* loose = new Child(nullptr);
+    loose->SetParentComponent(c);
+    EXPECT_EQ(loose->Control(), c);
+    loose->Free();
+    owned->Free();
+
+    // Layered windows: the window's opacity (the entry the unit finds at start-up).
+    auto proc = &::SetLayeredWindowAttributes;
+    EXPECT_TRUE(proc(form->Handle(), 0, 128, LWA_ALPHA));
+    EXPECT_NEAR(form->Peer()->windowOpacity(), 128 / 255.0, 0.01);
+    EXPECT_FALSE(proc(form->Handle(), 0xFF00FF, 0, LWA_COLORKEY));
+    EXPECT_FALSE(proc(c->Handle(), 0, 128, LWA_ALPHA)) << "a child window has no opacity of its own";
 }
