@@ -292,6 +292,8 @@ class TcxControl : public TCustomControl, public IdxLocalizerListener, public Ic
     void ScrollWindow(int dx, int dy, const TRect& scrollRect);
     void DoScrolling();
     bool ScrollingContent() const { return scrollingContent_; }
+    // The round window that marks where panning began (only while panning).
+    TWinControl* PanningAnchorWindow() const { return panningAnchor_; }
 
     // Drag and drop of the toolkit (the engine itself comes with the drag-and-drop unit).
     void FinishDragAndDrop(bool accepted);
@@ -417,6 +419,7 @@ private:
     bool updatingScrollBars_ = false;
     TcxControlScrollBar* vScrollBar_ = nullptr;
     bool scrollingContent_ = false;
+    TWinControl* panningAnchor_ = nullptr;
     bool lastParentBackground_ = true;
     bool parentBackground_ = true;
 };

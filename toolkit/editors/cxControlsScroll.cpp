@@ -1,7 +1,9 @@
 // The control's own scroll bars and size grip, wheel scrolling and middle-button panning.
 #include "toolkit/editors/cxControls.h"
 
+
 #include "platform/gdi/GdiConsts.h"
+#include "platform/vcl/Peer.h"
 
 #include <QElapsedTimer>
 
@@ -437,6 +439,59 @@ TCursor PanningCursor(TcxDirection d, bool h, bool v)
     }
 }
 constexpr std::uintptr_t PanningTimerId = 0x5041;
+
+// The anchor: a round window on top of everything, centred where panning began, never active and
+// never in the pointer's way. Its picture is drawn (no bitmap resources are shipped): a disc
+// framed in the window-text colour with an arrow for each way the content can move.
+class TcxPanningAnchorWindow : public TCustomControl {
+public:
+    TcxPanningAnchorWindow(bool h, bool v) : TCustomControl(nullptr), h_(h), v_(v)
+    {
+        SetVisible(false);
+        SetColor(clBtnFace);
+    }
+
+protected:
+    void CreateParams(TCreateParams& params) override
+    {
+        TCustomControl::CreateParams(params);
+        params.Style = WS_POPUP;
+        params.ExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE;
+        params.WndParent = nullptr;
+    }
+    void CreateWnd() override
+    {
+        TCustomControl::CreateWnd();
+        Peer()->setMask(QRegion(0, 0, Width() + 1, Height() + 1, QRegion::Ellipse));
+        Peer()->setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+    void Paint() override
+    {
+        TCanvas* c = Canvas();
+        const int w = Width(), m = w / 2;
+        c->Brush()->SetColor(clBtnFace);
+        c->FillRect(GetClientRect());
+        c->Pen()->SetColor(clWindowText);
+        c->Ellipse(0, 0, w, Height());
+        c->Brush()->SetColor(clWindowText);
+        c->FillRect({m - 1, m - 1, m + 2, m + 2});
+        auto arrow = [&](TPoint a, TPoint b, TPoint tip) {
+            const TPoint pts[] = {a, b, tip};
+            c->Polygon(pts, 2);
+        };
+        if (v_) {
+            arrow({m - 4, 8}, {m + 4, 8}, {m, 4});
+            arrow({m - 4, w - 9}, {m + 4, w - 9}, {m, w - 5});
+        }
+        if (h_) {
+            arrow({8, m - 4}, {8, m + 4}, {4, m});
+            arrow({w - 9, m - 4}, {w - 9, m + 4}, {w - 5, m});
+        }
+    }
+
+private:
+    bool h_, v_;
+};
 } // namespace
 
 // The design's window-less 20 ms thread timer inside a GetMessage loop is a window timer of the
@@ -448,6 +503,10 @@ void TcxControl::DoScrolling()
         return;
     scrollingContent_ = true;
     const TPoint anchor = vcl::System().GetCursorPos();
+    panningAnchor_ = new TcxPanningAnchorWindow(h, v);
+    const int aw = cxPanningAnchorWidth;
+    panningAnchor_->SetBounds(anchor.X - aw / 2, anchor.Y - aw / 2, aw, aw);
+    panningAnchor_->SetVisible(true);
     TcxPanningState st;
     st.Speed = 1;
     int ticks = 0;
@@ -464,6 +523,10 @@ void TcxControl::DoScrolling()
         if (::GetCapture() == wnd)
             ::ReleaseCapture();
         vcl::KillTimer(wnd, PanningTimerId);
+        if (panningAnchor_) {
+            panningAnchor_->Free();
+            panningAnchor_ = nullptr;
+        }
         Screen->SetCursor(savedCursor);
         scrollingContent_ = false;
     };
