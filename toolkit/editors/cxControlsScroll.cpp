@@ -1,7 +1,6 @@
 // The control's own scroll bars and size grip, wheel scrolling and middle-button panning.
 #include "toolkit/editors/cxControls.h"
 
-
 #include "platform/gdi/GdiConsts.h"
 #include "platform/vcl/Peer.h"
 
