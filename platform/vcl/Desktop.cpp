@@ -292,6 +292,22 @@ HCURSOR SetCursor(HCURSOR cursor)
 
 HCURSOR GetCursor() { return vcl::D().cursor; }
 
+TOverlayWindow::TOverlayWindow(rtl::TComponent* owner) : TCustomControl(owner) { SetVisible(false); }
+
+void TOverlayWindow::CreateParams(TCreateParams& params)
+{
+    TCustomControl::CreateParams(params);
+    params.Style = WS_POPUP;
+    params.ExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE;
+    params.WndParent = nullptr;
+}
+
+void TOverlayWindow::CreateWnd()
+{
+    TCustomControl::CreateWnd();
+    Peer()->setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
 bool SetLayeredWindowAttributes(HWND wnd, std::uint32_t, std::uint8_t alpha, std::uint32_t flags)
 {
     vcl::TWidgetPeer* p = vcl::PeerOf(wnd);

@@ -43,6 +43,17 @@ bool ApplicationActive();
 
 } // namespace vcl
 
+// A window shown above everything that never takes the activation and lets the mouse through
+// to what lies under it (a drag image, the panning anchor). Hidden when made.
+class TOverlayWindow : public TCustomControl {
+    RTL_CLASS(TOverlayWindow, TCustomControl)
+    explicit TOverlayWindow(rtl::TComponent* owner);
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    void CreateWnd() override;
+};
+
 // The opacity of a top-level window (LWA_ALPHA, 0 to 255); a colour key is not offered (false).
 enum : std::uint32_t { LWA_COLORKEY = 1, LWA_ALPHA = 2 };
 bool SetLayeredWindowAttributes(HWND wnd, std::uint32_t colorKey, std::uint8_t alpha, std::uint32_t flags);

@@ -259,28 +259,15 @@ void TControl::HandleDrag(TMessage& m)
 // ---------------------------------------------------------------------------------------------
 namespace {
 // The window that shows the dragged image: above everything, never active.
-class TDragImageWindow : public TCustomControl {
+class TDragImageWindow : public TOverlayWindow {
 public:
-    TDragImageWindow(TDragImageList* images, int index) : TCustomControl(nullptr), images_(images), index_(index)
+    // The pointer is always over the image: the drop side is what lies under it.
+    TDragImageWindow(TDragImageList* images, int index) : TOverlayWindow(nullptr), images_(images), index_(index)
     {
-        SetVisible(false);
         ControlStyle.Include(csOpaque);
     }
 
 protected:
-    void CreateParams(TCreateParams& params) override
-    {
-        TCustomControl::CreateParams(params);
-        params.Style = WS_POPUP;
-        params.ExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE;
-        params.WndParent = nullptr;
-    }
-    void CreateWnd() override
-    {
-        TCustomControl::CreateWnd();
-        // The pointer is always over the image: the drop side is what lies under it.
-        Peer()->setAttribute(Qt::WA_TransparentForMouseEvents);
-    }
     void Paint() override { images_->Draw(Canvas(), 0, 0, index_); }
 
 private:

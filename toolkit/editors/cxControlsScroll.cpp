@@ -2,6 +2,7 @@
 #include "toolkit/editors/cxControls.h"
 
 #include "platform/gdi/GdiConsts.h"
+#include "platform/vcl/Desktop.h"
 #include "platform/vcl/Peer.h"
 
 #include <QElapsedTimer>
@@ -442,27 +443,15 @@ constexpr std::uintptr_t PanningTimerId = 0x5041;
 // The anchor: a round window on top of everything, centred where panning began, never active and
 // never in the pointer's way. Its picture is drawn (no bitmap resources are shipped): a disc
 // framed in the window-text colour with an arrow for each way the content can move.
-class TcxPanningAnchorWindow : public TCustomControl {
+class TcxPanningAnchorWindow : public TOverlayWindow {
 public:
-    TcxPanningAnchorWindow(bool h, bool v) : TCustomControl(nullptr), h_(h), v_(v)
-    {
-        SetVisible(false);
-        SetColor(clBtnFace);
-    }
+    TcxPanningAnchorWindow(bool h, bool v) : TOverlayWindow(nullptr), h_(h), v_(v) { SetColor(clBtnFace); }
 
 protected:
-    void CreateParams(TCreateParams& params) override
-    {
-        TCustomControl::CreateParams(params);
-        params.Style = WS_POPUP;
-        params.ExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE;
-        params.WndParent = nullptr;
-    }
     void CreateWnd() override
     {
-        TCustomControl::CreateWnd();
+        TOverlayWindow::CreateWnd();
         Peer()->setMask(QRegion(0, 0, Width() + 1, Height() + 1, QRegion::Ellipse));
-        Peer()->setAttribute(Qt::WA_TransparentForMouseEvents);
     }
     void Paint() override
     {
