@@ -114,10 +114,16 @@ bool FilterKey(QWidget* w, QKeyEvent* e)
     return eaten;
 }
 
+void SettingsChanged();
+
 class DesktopFilter : public QObject {
 public:
     bool eventFilter(QObject* o, QEvent* e) override
     {
+        if (e->type() == QEvent::ApplicationFontChange && o == QCoreApplication::instance()) {
+            SettingsChanged();
+            return false;
+        }
         if (!o->isWidgetType())
             return false;
         switch (e->type()) {
@@ -199,7 +205,6 @@ void EnsureDesktop()
         SettingsChanged();
     });
     QObject::connect(app, &QGuiApplication::screenRemoved, app, [] { SettingsChanged(); });
-    QObject::connect(app, &QApplication::fontChanged, app, [] { SettingsChanged(); });
     QObject::connect(app, &QObject::destroyed, [] { D() = DesktopState{}; });
 }
 

@@ -2,6 +2,7 @@
 #include "toolkit/editors/cxControls.h"
 
 #include "platform/gdi/GdiConsts.h"
+#include "platform/vcl/Desktop.h"
 #include "platform/vcl/Input.h"
 #include "toolkit/core/cxGraphicsShared.h"
 
@@ -462,6 +463,17 @@ void TcxControl::Dispatch(TMessage& msg)
             vcl::PostMessage(Handle(), CM_NCSIZECHANGED);
         return;
     case CM_NCSIZECHANGED: HandleNcSizeChanged(); return;
+    case WM_SETCURSOR:
+        // At design time the parts that take the mouse show the control's own cursor.
+        if (IsDesigning() && dragAndDropState_ == ddsNone) {
+            const TPoint p = ScreenToClient(vcl::LastMousePoint());
+            if (GetDesignHitTest(p.X, p.Y, TShiftState{ssLeft})) {
+                ::SetCursor(Screen->Cursors(GetCursor(p.X, p.Y)));
+                msg.Result = 1;
+                return;
+            }
+        }
+        break;
     case CM_COLORCHANGED:
         ColorChanged();
         TCustomControl::Dispatch(msg);
