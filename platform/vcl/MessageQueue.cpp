@@ -1,5 +1,6 @@
 #include "platform/vcl/MessageQueue.h"
 
+#include "platform/vcl/Desktop.h"
 #include "platform/vcl/SystemFacade.h"
 
 #include <QAbstractEventDispatcher>
@@ -328,6 +329,8 @@ HHOOK SetWindowsHookEx(int kind, HOOKPROC proc)
         qCWarning(lcVclMsg) << "hook kind" << kind << "is not supported";
         return nullptr;
     }
+    // The hooks see input of the whole program: the application-wide filter feeds them.
+    EnsureDesktop();
     auto& s = S();
     const std::uintptr_t id = s.nextHook++;
     s.hooks.push_back({kind, proc, id});
