@@ -3,6 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <memory>
 #include <vector>
 
 #include "meter/FFunct.h"
@@ -52,27 +53,44 @@ void RunRequests(benchmark::State& state, TZbSxMeter& meter, std::uint8_t* rx, c
                                                     benchmark::Counter::kIsRate);
 }
 
+// A meter at a fixed time that accepts every address, on buffers of its caller's; a fresh one
+// for each benchmark.
+TZbSxMeter& FixedMeter(std::uint8_t* rx)
+{
+    static std::unique_ptr<TZbSxMeter> meter;
+    static std::uint8_t tx[TZbSxMeter::kFrameBufferSize];
+    meter = std::make_unique<TZbSxMeter>([] { return TMeterTime{2025, 3, 9, 14, 5, 7}; });
+    meter->SetFrameBuffer(rx);
+    meter->SetTxBuffer(tx);
+    meter->OnCheckAddress = [] {};
+    return *meter;
+}
+
 void BM_ProcessFrame(benchmark::State& state)
 {
     static std::uint8_t rx[TZbSxMeter::kFrameBufferSize];
-    static std::uint8_t tx[TZbSxMeter::kFrameBufferSize];
-    TZbSxMeter meter([] { return TMeterTime{2025, 3, 9, 14, 5, 7}; });
-    meter.SetFrameBuffer(rx);
-    meter.SetTxBuffer(tx);
-    meter.OnCheckAddress = [] {};
+    TZbSxMeter& meter = FixedMeter(rx);
     RunRequests(state, meter, rx, MixedRequests());
 }
 BENCHMARK(BM_ProcessFrame);
+
+// The DL/T 645-2007 read of the forward active energy (00 01 00 00), the console's most common
+// request, with the texts the console logs for it.
+void BM_Energy07Read(benchmark::State& state)
+{
+    static std::uint8_t rx[TZbSxMeter::kFrameBufferSize];
+    TZbSxMeter& meter = FixedMeter(rx);
+    meter.DetailTexts = false;  // as the console has it
+    meter.Protocol = mpDlt645_2007;
+    RunRequests(state, meter, rx, {Frame(0x11, {0x00, 0x00, 0x01, 0x00})});
+}
+BENCHMARK(BM_Energy07Read);
 
 // Frames per second of DL/T 645-2007 reads alone, over every read family the meter serves.
 void BM_Mixed07Reads(benchmark::State& state)
 {
     static std::uint8_t rx[TZbSxMeter::kFrameBufferSize];
-    static std::uint8_t tx[TZbSxMeter::kFrameBufferSize];
-    TZbSxMeter meter([] { return TMeterTime{2025, 3, 9, 14, 5, 7}; });
-    meter.SetFrameBuffer(rx);
-    meter.SetTxBuffer(tx);
-    meter.OnCheckAddress = [] {};
+    TZbSxMeter& meter = FixedMeter(rx);
     meter.Protocol = mpDlt645_2007;
     meter.MaxTariff = 4;
     // Identifiers in line order, DI0 first.
@@ -111,17 +129,15 @@ std::vector<Bytes> Reads97()
 void BM_Read97(benchmark::State& state)
 {
     static std::uint8_t rx[TZbSxMeter::kFrameBufferSize];
-    static std::uint8_t tx[TZbSxMeter::kFrameBufferSize];
-    TZbSxMeter meter([] { return TMeterTime{2025, 3, 9, 14, 5, 7}; });
-    meter.SetFrameBuffer(rx);
-    meter.SetTxBuffer(tx);
-    meter.OnCheckAddress = [] {};
+    TZbSxMeter& meter = FixedMeter(rx);
     meter.AddrText = "000000123456";
     TDmId645 names(AMMERLIN_FIXTURES_DIR "/DIData.mdb");
     names.LoadDataCodes(meter.DataIdList);
+    meter.DetailTexts = state.range(0) != 0;
     RunRequests(state, meter, rx, Reads97());
 }
-BENCHMARK(BM_Read97);
+// 1: every text, as the meter builds them by default; 0: the console's texts only.
+BENCHMARK(BM_Read97)->Arg(1)->Arg(0);
 
 // Reading the identifier names once, as the meter does when it is built.
 void BM_LoadDataIdNames(benchmark::State& state)

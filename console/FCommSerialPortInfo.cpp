@@ -47,11 +47,8 @@ std::vector<std::string> TCommSerialPortInfo::Enumerate() const
 
 TCommSerialPortInfo& SerialPortInfo()
 {
-    static TCommSerialPortInfo info = [] {
-        TCommSerialPortInfo i;
-        i.Refresh();
-        return i;
-    }();
+    // Empty until the settings dialog builds it (once at start, and when its box is entered).
+    static TCommSerialPortInfo info;
     return info;
 }
 

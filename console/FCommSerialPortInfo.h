@@ -28,7 +28,7 @@ protected:
     virtual std::vector<std::string> Enumerate() const;
 };
 
-// The list the program shares; filled on first use.
+// The list the program shares; the settings dialog fills it.
 TCommSerialPortInfo& SerialPortInfo();
 
 // "COM" (any case) followed by a decimal number above 0: that number, else 0. The whole number

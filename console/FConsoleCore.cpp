@@ -45,6 +45,7 @@ TConsoleCore::TConsoleCore(const TConsolePorts& ports, TTimeSource meterTime, QO
     Meter->SetFrameBuffer(FrameBuffer);
     Meter->SetTxBuffer(TxBuffer);
     Meter->OnCheckAddress = [this] { FilterAddress(); };
+    Meter->DetailTexts = false;  // the log shows the address, command, answer and status only
     Meter->SetLongFrameIds(LongFrameIds[0], LongFrameIds[1]);
     AddressRows.fill("888888888888");
 }
@@ -53,14 +54,30 @@ TConsoleCore::~TConsoleCore() = default;
 
 // ---- Logs -----------------------------------------------------------------------------------
 
+void TConsoleCore::Log(TLogId id, const std::string& line)
+{
+    if (holdLog_)
+        heldLog_.emplace_back(id, line);
+    else
+        Ports.Log->Append(id, line);
+}
+
+void TConsoleCore::ReleaseHeldLog()
+{
+    holdLog_ = false;
+    for (const auto& [id, line] : heldLog_)
+        Ports.Log->Append(id, line);
+    heldLog_.clear();
+}
+
 void TConsoleCore::Op(const std::string& line)
 {
-    Ports.Log->Append(TLogId::CommRecord, line);
+    Log(TLogId::CommRecord, line);
 }
 
 void TConsoleCore::Raw(const std::string& line)
 {
-    Ports.Log->Append(TLogId::CommFrames, line);
+    Log(TLogId::CommFrames, line);
 }
 
 std::string TConsoleCore::TimeText() const
@@ -306,8 +323,8 @@ void TConsoleCore::SendDisplayReply(const std::vector<std::uint8_t>& reply)
     };
     const std::string line = ByteLine("->", reply.data(), static_cast<int>(reply.size()));
     if (!DelayOn) {
-        Raw(line);
         Ports.Line->Send(reply);
+        Raw(line);
         Op("->响应:");
         Op("->" + TimeText());
         Op(line);
@@ -333,30 +350,25 @@ void TConsoleCore::SendDisplayReply(const std::vector<std::uint8_t>& reply)
 
 void TConsoleCore::RequestAssembled(const std::uint8_t* burst, int lastIndex, int requestStart)
 {
-    Op(LogSeparator);
-    Op("<-收到一帧:");
-    Op("<-" + TimeText());
-    const std::string received = ByteLine("<-", burst, lastIndex + 1);
-    Raw(received);
-    Op(received);
-
     std::uint8_t address[6];
     CopyBytes(address, burst + requestStart + 1, 6);
     const std::string refusal = ListRefusal(address, address, true);
     if (!refusal.empty()) {
+        BurstLog(burst, lastIndex + 1);
         Op(refusal);
         SetRxSuccessCount(RxFrameCount + 1);
         return;
     }
     const int n = Options.CycleReply ? Replies.BuildCycleReply(address, TxBuffer)
                                      : Replies.BuildSelfReply(address, TxBuffer, true);
+    Ports.Line->Send(std::vector<std::uint8_t>(TxBuffer, TxBuffer + n));
+    BurstLog(burst, lastIndex + 1);
     const std::string sent = ByteLine("->", TxBuffer, n);
     Raw(sent);
     Op("->响应:");
     Op("->" + TimeText());
     Op(sent);
     SetTxCount(TxByteCount + n);
-    Ports.Line->Send(std::vector<std::uint8_t>(TxBuffer, TxBuffer + n));
     Op("->响应成功发送");
     SetTxSuccessCount(TxFrameCount + 1);
     SetRxSuccessCount(RxFrameCount + 1);
@@ -386,14 +398,16 @@ void TConsoleCore::HandleFrame()
     if (FrameLength == 0 || (RelayOrRouting() && Assembler.RelayLength == 0))
         return;
     Assembler.RelayLength = 0;
-    Op(LogSeparator);
-    Op("<-收到一帧:");
-    Op("<-" + TimeText());
-    const std::string line = ByteLine("<-", FrameBuffer, FrameLength);
-    Raw(line);
-    Op(line);
+    // The frame as it came (the meter takes the 0x33 off in place); its lines are logged after
+    // the reply has left.
+    const std::vector<std::uint8_t> received(FrameBuffer, FrameBuffer + FrameLength);
+    const auto logReceived = [this, &received] {
+        BurstLog(received.data(), static_cast<int>(received.size()));
+        ReleaseHeldLog();
+    };
     if (!pathGood) {
         FrameLength = 0;  // a refused frame must not come back with the next relay frame
+        logReceived();
         Op("<-错误,不响应");
         Op(LogSeparator);
         return;
@@ -402,20 +416,25 @@ void TConsoleCore::HandleFrame()
     CheckedAddress.clear();
     if (!RelayOrRouting())
         Meter->PhaseByte = PhaseOfAddressText(BytesToHex(FrameBuffer + 1, 6));
+    holdLog_ = true;
     Meter->ProcessFrame(FrameLength);
+    holdLog_ = false;
     FrameLength = 0;
     const bool request = Meter->GetRequestFlag();
     if (Meter->StatusCode == msOk && request) {
-        AnswerRequest();
-    } else if (Meter->StatusCode == msOk) {
-        const TZbSxMeter::_RdId& t = Meter->Texts;
-        Op("<-" + t.Address + t.Command + t.Answer + t.Status);
-        if (Ports.Commands)
-            Ports.Commands->AnswerHandled();
-        if (Options.Continuous && Ports.Commands)
+        AnswerRequest(logReceived);
+    } else {
+        logReceived();
+        if (Meter->StatusCode == msOk) {
+            const TZbSxMeter::_RdId& t = Meter->Texts;
+            Op("<-" + t.Address + t.Command + t.Answer + t.Status);
+            if (Ports.Commands)
+                Ports.Commands->AnswerHandled();
+            if (Options.Continuous && Ports.Commands)
+                Ports.Commands->ScheduleNextCommand();
+        } else if (request && Options.Continuous && Ports.Commands) {
             Ports.Commands->ScheduleNextCommand();
-    } else if (request && Options.Continuous && Ports.Commands) {
-        Ports.Commands->ScheduleNextCommand();
+        }
     }
     Meter->AppendPhase = false;
 }
@@ -494,7 +513,7 @@ bool TConsoleCore::PhaseMatches() const
 
 // Answers a request the meter accepted. In the relay test the answer follows 20 ms later: what
 // it needs is taken now, since the meter may handle another frame meanwhile.
-void TConsoleCore::AnswerRequest()
+void TConsoleCore::AnswerRequest(const std::function<void()>& logBefore)
 {
     const std::uint8_t* pw = Meter->GetPassword();
     char password[8];
@@ -505,26 +524,35 @@ void TConsoleCore::AnswerRequest()
         Options.CrossPhase ? Meter->PhaseByte : PhaseOfAddressText(RelayTarget);
     auto answer = [this, relayTest, phaseGood, phase, command = Meter->Texts.Command,
                    status = Meter->Texts.Status, pwText = std::string(password),
-                   reply = std::vector<std::uint8_t>(TxBuffer, TxBuffer + Meter->GetTxLength())] {
-        if (relayTest) {
-            Op(std::string("<-") + PhaseText(phase));
-            if (!phaseGood) {
-                Op("<-目的表相位不符");
-                return;
-            }
+                   reply = std::vector<std::uint8_t>(TxBuffer, TxBuffer + Meter->GetTxLength())](
+                      const std::function<void()>& before) {
+        const auto logAnswer = [&] {
+            if (before)
+                before();
+            if (relayTest)
+                Op(std::string("<-") + PhaseText(phase));
+        };
+        if (relayTest && !phaseGood) {
+            logAnswer();
+            Op("<-目的表相位不符");
+            return;
         }
-        Op("<-" + command);
-        Op("<-" + status);
-        Ports.Status->ShowPassword(pwText);
-        Ports.Status->ShowEnergy();
-        Op(ReplySeparator);
-        SendBytes(reply, false);
+        SendBytes(reply, false, [&] {
+            logAnswer();
+            Op("<-" + command);
+            Op("<-" + status);
+            Ports.Status->ShowPassword(pwText);
+            Ports.Status->ShowEnergy();
+            Op(ReplySeparator);
+        });
         Op(LogSeparator);
     };
-    if (relayTest)
-        Ports.Clock->Defer(20, answer);
-    else
-        answer();
+    if (relayTest) {
+        logBefore();
+        Ports.Clock->Defer(20, [answer] { answer({}); });
+    } else {
+        answer(logBefore);
+    }
 }
 
 void TConsoleCore::SendFrame(bool command)
@@ -532,9 +560,14 @@ void TConsoleCore::SendFrame(bool command)
     SendBytes(std::vector<std::uint8_t>(TxBuffer, TxBuffer + Meter->GetTxLength()), command);
 }
 
-void TConsoleCore::SendBytes(const std::vector<std::uint8_t>& bytes, bool command)
+void TConsoleCore::SendBytes(const std::vector<std::uint8_t>& bytes, bool command,
+                             const std::function<void()>& logBefore)
 {
+    if (!bytes.empty())
+        Ports.Line->Send(bytes);
     Ports.Status->ToggleTxLamp();
+    if (logBefore)
+        logBefore();
     if (bytes.empty())
         return;
     const int n = static_cast<int>(bytes.size());
@@ -546,7 +579,6 @@ void TConsoleCore::SendBytes(const std::vector<std::uint8_t>& bytes, bool comman
     Op("->" + TimeText());
     Op(line);
     SetTxCount(TxByteCount + n);
-    Ports.Line->Send(bytes);
     if (command && Ports.Commands)
         Ports.Commands->CommandSent();
     Op(std::string("->") + kind + "成功发送");

@@ -8,8 +8,10 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "console/ConsolePorts.h"
@@ -147,8 +149,13 @@ private:
     // Relay path check; false when the path is wrong, nullopt when handling ends here.
     std::optional<bool> CheckRelayPath();
     void LogRelayAddresses(int n);
-    void AnswerRequest();
-    void SendBytes(const std::vector<std::uint8_t>& bytes, bool command);
+    // Answers an accepted request; `logBefore` writes the lines the log shows ahead of the
+    // answer's own (the received frame), after the reply has gone to the line.
+    void AnswerRequest(const std::function<void()>& logBefore);
+    // The reply leaves first: the bytes go to the line, then `logBefore` and the send block are
+    // logged, so no log line is built or shown while a reply waits.
+    void SendBytes(const std::vector<std::uint8_t>& bytes, bool command,
+                   const std::function<void()>& logBefore = {});
     void SendDisplayReply(const std::vector<std::uint8_t>& reply);
     void ContinueCommands();
     void VariableRateStep();
@@ -156,11 +163,17 @@ private:
 
     void Op(const std::string& line);
     void Raw(const std::string& line);
+    void Log(TLogId id, const std::string& line);  // held while holdLog_
+    void ReleaseHeldLog();
     void BurstLog(const std::uint8_t* bytes, int count);
     std::string TimeText() const;
     std::string TimeTextMs() const;
 
     TConsolePorts Ports;
+    // Lines logged while the meter handles a frame (the address filter's refusal) wait until
+    // the received frame has been logged.
+    bool holdLog_ = false;
+    std::vector<std::pair<TLogId, std::string>> heldLog_;
 };
 
 // "<-" / "->" followed by "%02X " per byte.

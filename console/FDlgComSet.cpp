@@ -39,9 +39,10 @@ TDlgComSet::TDlgComSet(QWidget* parent, const std::string& iniPath, TCommSerialP
         QMessageBox::warning(this, windowTitle(), QString::fromStdString(text));
     };
     BuildForm();
+    // The port list is built once at start; the box's own focus events refresh it later.
     RefreshPortList();
     ReadSettings();
-    CbbxNoExit();
+    TakePortChoice();
     CbbxBpsChange();
 }
 
@@ -154,6 +155,11 @@ void TDlgComSet::CbbxNoEnter()
 void TDlgComSet::CbbxNoExit()
 {
     RefreshPortList();
+    TakePortChoice();
+}
+
+void TDlgComSet::TakePortChoice()
+{
     const std::string text = CbbxNo->currentText().trimmed().toStdString();
     PortDevice = DeviceForText(text, portMap_);
     const int typedNumber = ParsePortNumber(text);

@@ -32,6 +32,7 @@ public:
     void SetCommSettings(const std::string& settings);
 
     void RefreshPortList();
+    void TakePortChoice();  // PortDevice and PortNumber from the port box
 
     // Whether a typed character may enter a delay edit: digits, control keys and blanks, and
     // every character beyond ASCII.

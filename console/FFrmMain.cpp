@@ -40,15 +40,6 @@ namespace {
 QString Q(const char* text) { return QString::fromUtf8(text); }
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
-QPlainTextEdit* NewMemo(QWidget* parent)
-{
-    auto* memo = new QPlainTextEdit(parent);
-    memo->setReadOnly(true);
-    memo->setLineWrapMode(QPlainTextEdit::NoWrap);
-    memo->setContextMenuPolicy(Qt::CustomContextMenu);
-    return memo;
-}
-
 } // namespace
 
 TFrmMain::TFrmMain(TFrmMainOptions options, QWidget* parent)
@@ -476,21 +467,21 @@ QWidget* TFrmMain::BuildLeftPanel()
 void TFrmMain::BuildPages()
 {
     PageControl1 = new QTabWidget(this);
-    const auto single = [this](QWidget*& sheet, QPlainTextEdit*& memo, const char* caption) {
+    const auto single = [this](QWidget*& sheet, TLogMemo*& memo, const char* caption) {
         sheet = new QWidget(PageControl1);
         auto* l = new QVBoxLayout(sheet);
         l->setContentsMargins(0, 0, 0, 0);
-        memo = NewMemo(sheet);
+        memo = new TLogMemo(sheet);
         l->addWidget(memo);
         PageControl1->addTab(sheet, Q(caption));
     };
-    const auto phased = [this](QWidget*& sheet, std::array<QPlainTextEdit*, 3>& memos,
+    const auto phased = [this](QWidget*& sheet, std::array<TLogMemo*, 3>& memos,
                                std::array<QLabel*, 3>& labels, const char* caption, const char* kind) {
         sheet = new QWidget(PageControl1);
         const char* phases[3] = {"A相", "B相", "C相"};
         for (int i = 0; i < 3; ++i) {
             labels[i] = new QLabel(Q(phases[i]) + Q(kind), sheet);
-            memos[i] = NewMemo(sheet);
+            memos[i] = new TLogMemo(sheet);
         }
         PageControl1->addTab(sheet, Q(caption));
     };
@@ -638,6 +629,8 @@ void TFrmMain::ReadSettings()
     Meter->SetProgramEnable(TmiOpSetEnable->isChecked());
     TmiChipKind->setChecked(ini.ReadBool(SystemSection, ChipKind, false));
     Core->Options.ChipKind = TmiChipKind->isChecked();
+    const int cap = ini.ReadInteger(SystemSection, LogLineCap, TLogMemo::DefaultCap);
+    SetupLogMemos(cap >= 1 ? cap : TLogMemo::DefaultCap);
     SetTestMode(ini.ReadInteger(SystemSection, TestType, 1));
     Link->Comm().SetCommPort(ini.ReadInteger(SystemSection, PortNumber, 1));
     Link->Comm().SetDevice(ini.ReadString(SystemSection, PortDevice, ""));
@@ -735,28 +728,36 @@ void TFrmMain::closeEvent(QCloseEvent* event)
 // ---------------------------------------------------------------------------------------------
 // Logs
 
-void TFrmMain::AddLog(QPlainTextEdit* memo, const std::string& line)
+void TFrmMain::AddLog(TLogMemo* memo, const std::string& line)
 {
-    memo->appendPlainText(Q(line));
+    memo->Add(line);
 }
 
-std::vector<std::string> TFrmMain::MemoLines(const QPlainTextEdit* memo)
+std::vector<std::string> TFrmMain::MemoLines(const TLogMemo* memo)
 {
-    std::vector<std::string> lines;
-    const QString text = memo->toPlainText();
-    if (text.isEmpty())
-        return lines;
-    QStringList parts = text.split(QLatin1Char('\n'));
-    if (parts.size() > 1 && parts.back().isEmpty())
-        parts.removeLast();
-    for (const QString& part : parts)
-        lines.push_back(part.toStdString());
-    return lines;
+    return memo->Lines();
 }
 
-std::array<QPlainTextEdit*, 10> TFrmMain::LogMemos() const
+std::array<TLogMemo*, 10> TFrmMain::LogMemos() const
 {
     return {MemoRes, MemoTx, MemoLT, MemoL[0], MemoL[1], MemoL[2], MemoBw, MemoB[0], MemoB[1], MemoB[2]};
+}
+
+// Every pane keeps at most `cap` lines; the older ones go to "<kind><stamp>.log" in the log
+// folder, the stamp taken when the pane first overflows.
+void TFrmMain::SetupLogMemos(int cap)
+{
+    const auto memos = LogMemos();
+    for (std::size_t i = 0; i < memos.size(); ++i) {
+        memos[i]->SetCap(cap);
+        memos[i]->OverflowPath = [this, kind = std::string(LogKinds[i])] {
+            const std::time_t now = std::time(nullptr);
+            std::tm local{};
+            localtime_r(&now, &local);
+            return LogPath(options_.LogFolder, kind, LogStamp(local));
+        };
+        memos[i]->OnOverflowError = [this](const std::string& why) { Notify(why); };
+    }
 }
 
 void TFrmMain::N11Click()
@@ -785,7 +786,7 @@ void TFrmMain::BtnTxCntClrClick()
     Core->BtnTxCntClrClick();
 }
 
-QPlainTextEdit* TFrmMain::LogMemo(TLogId id) const
+TLogMemo* TFrmMain::LogMemo(TLogId id) const
 {
     return LogMemos().at(static_cast<std::size_t>(id));
 }
@@ -891,7 +892,7 @@ void TFrmMain::ConnectHandlers()
         PmiCheckNoClick();
     });
 
-    for (QPlainTextEdit* memo : LogMemos()) {
+    for (TLogMemo* memo : LogMemos()) {
         connect(memo, &QPlainTextEdit::customContextMenuRequested, this, [this, memo](const QPoint& at) {
             QMenu menu(this);
             menu.addAction(Q("保存数据(&S)"), this, [this] { N11Click(); });

@@ -13,6 +13,7 @@
 #include "console/FConsoleCore.h"
 #include "console/FDlgTstRoute.h"
 #include "console/FFrmMainWidgets.h"
+#include "console/LogMemo.h"
 #include "console/LogSaver.h"
 #include "meter/FMeter.h"
 
@@ -34,7 +35,6 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QMenu;
-class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 class QTabWidget;
@@ -79,12 +79,13 @@ public:
     IConsoleDialogs* DialogsOverride = nullptr;
 
     // ---- Logs ----
-    void AddLog(QPlainTextEdit* memo, const std::string& line);
-    static std::vector<std::string> MemoLines(const QPlainTextEdit* memo);
+    void AddLog(TLogMemo* memo, const std::string& line);
+    static std::vector<std::string> MemoLines(const TLogMemo* memo);  // shown and queued
     void N11Click();            // "保存数据(&S)"
     void BtnSaveMemoClick();    // "显示保存"
     void BtnTxCntClrClick();    // "计数复位"
-    std::array<QPlainTextEdit*, 10> LogMemos() const;
+    std::array<TLogMemo*, 10> LogMemos() const;
+    void SetupLogMemos(int cap);  // the cap and the automatic log file of every pane
 
     // ---- Meter panel (FFrmMainPanel.cpp) ----
     void TimerSecTimer();
@@ -140,7 +141,7 @@ public:
     void TBt1or3Click();
     void TBtCancelClick();
     void EventEditChange(int which);  // 0 "命令", 1 "响应", 2 "取消", 3 "结束"
-    QPlainTextEdit* LogMemo(TLogId id) const;
+    TLogMemo* LogMemo(TLogId id) const;
 
     // ---- Test modes, menus (FFrmMainModes.cpp) ----
     void SetTestMode(int mode);
@@ -257,9 +258,9 @@ public:
     QTabWidget* PageControl1 = nullptr;
     QWidget *TabSheet1 = nullptr, *TabSheet2 = nullptr, *TabSheet3 = nullptr,
             *TabSheet4 = nullptr, *TabSheet5 = nullptr, *TabSheet6 = nullptr;
-    QPlainTextEdit *MemoRes = nullptr, *MemoTx = nullptr, *MemoLT = nullptr, *MemoBw = nullptr;
-    std::array<QPlainTextEdit*, 3> MemoL{};
-    std::array<QPlainTextEdit*, 3> MemoB{};
+    TLogMemo *MemoRes = nullptr, *MemoTx = nullptr, *MemoLT = nullptr, *MemoBw = nullptr;
+    std::array<TLogMemo*, 3> MemoL{};
+    std::array<TLogMemo*, 3> MemoB{};
     std::array<QLabel*, 3> LabelL{};
     std::array<QLabel*, 3> LabelB{};
 

@@ -90,7 +90,7 @@ void TWindowLine::SendPaced(const std::vector<std::uint8_t>& bytes, const std::v
 // ---- Logs and status ------------------------------------------------------------------------
 
 void TWindowPorts::Append(TLogId id, const std::string& line) { w_.AddLog(w_.LogMemo(id), line); }
-void TWindowPorts::Clear(TLogId id) { w_.LogMemo(id)->clear(); }
+void TWindowPorts::Clear(TLogId id) { w_.LogMemo(id)->ClearLines(); }
 void TWindowPorts::AddLine(TListenLog log, const std::string& text)
 {
     Append(static_cast<TLogId>(static_cast<int>(log)), text);

@@ -21,7 +21,8 @@ std::string LogStamp(const std::tm& local)
 
 namespace {
 
-void WriteLog(const std::string& path, const std::vector<std::string>& lines)
+// Writes (or appends) the lines as GBK with CR LF after each.
+void WriteLines(const std::string& path, const std::vector<std::string>& lines, const char* mode)
 {
     std::string bytes;
     for (const auto& line : lines) {
@@ -29,7 +30,7 @@ void WriteLog(const std::string& path, const std::vector<std::string>& lines)
         bytes += "\r\n";
     }
     // The file name is GBK-free on Linux: paths stay UTF-8, only the contents are GBK.
-    std::FILE* file = std::fopen(path.c_str(), "wb");
+    std::FILE* file = std::fopen(path.c_str(), mode);
     if (!file)
         throw ELogSaveError("Cannot create file \"" + path + "\". " + std::strerror(errno));
     const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
@@ -47,11 +48,22 @@ std::vector<std::string> SaveLogs(const std::vector<TLogPage>& pages, const std:
     for (const auto& page : pages) {
         if (page.Lines.empty())
             continue;
-        std::string path = page.Kind + stamp + ".log";
-        if (!folder.empty())
-            path = folder + (folder.back() == '/' ? "" : "/") + path;
-        WriteLog(path, page.Lines);
+        const std::string path = LogPath(folder, page.Kind, stamp);
+        WriteLines(path, page.Lines, "wb");
         written.push_back(path);
     }
     return written;
+}
+
+std::string LogPath(const std::string& folder, const std::string& kind, const std::string& stamp)
+{
+    std::string path = kind + stamp + ".log";
+    if (!folder.empty())
+        path = folder + (folder.back() == '/' ? "" : "/") + path;
+    return path;
+}
+
+void AppendLogLines(const std::string& path, const std::vector<std::string>& lines)
+{
+    WriteLines(path, lines, "ab");
 }

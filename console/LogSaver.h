@@ -30,3 +30,10 @@ std::string LogStamp(const std::tm& local);
 // before it stay) and throws ELogSaveError. Returns the paths written, in order.
 std::vector<std::string> SaveLogs(const std::vector<TLogPage>& pages, const std::string& folder,
                                   const std::string& stamp);
+
+// "<folder>/<kind><stamp>.log" (the bare name for an empty folder).
+std::string LogPath(const std::string& folder, const std::string& kind, const std::string& stamp);
+
+// Appends the lines to a log file (created when missing), GBK with CR LF; throws ELogSaveError
+// when the file cannot be opened or written.
+void AppendLogLines(const std::string& path, const std::vector<std::string>& lines);

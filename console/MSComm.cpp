@@ -171,7 +171,11 @@ bool TMSComm::Output(const TBytes& bytes)
         return true;
     }
     const auto size = static_cast<qint64>(bytes.size());
-    return port_.write(reinterpret_cast<const char*>(bytes.data()), size) == size;
+    const bool queued = port_.write(reinterpret_cast<const char*>(bytes.data()), size) == size;
+    // Out to the device now, not when the event loop next looks at the port: the reply must
+    // not wait behind whatever the loop does first.
+    port_.flush();
+    return queued;
 }
 
 int TMSComm::DriverOutCount() const

@@ -1,6 +1,7 @@
 #include "console/ReceiveCycle.h"
 
 #include <algorithm>
+#include <cstdint>
 
 TReceiveCycle::TReceiveCycle(ISerialLine& line, QObject* parent) : QObject(parent), line_(line)
 {
@@ -35,6 +36,7 @@ void TReceiveCycle::DataArrived()
         return;
     }
     state_ = State::FirstWait;
+    secondDue_ = std::chrono::steady_clock::now() + 2 * std::chrono::milliseconds(waitMs_);
     timer_.start(waitMs_);
 }
 
@@ -43,7 +45,9 @@ void TReceiveCycle::Step()
     if (state_ == State::FirstWait) {
         bytes_ = line_.Read(line_.InBufferCount());
         state_ = State::SecondWait;
-        timer_.start(waitMs_);
+        // Rounded up: the second wait never ends early.
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(secondDue_ - std::chrono::steady_clock::now());
+        timer_.start(static_cast<int>(std::clamp<std::int64_t>(left.count(), 0, waitMs_)));
     } else if (state_ == State::SecondWait) {
         Deliver(line_.InBufferCount());
     }

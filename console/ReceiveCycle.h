@@ -47,6 +47,9 @@ private:
     State state_ = State::Idle;
     TBytes bytes_;
     int waitMs_ = 30;
+    // When the second wait ends: counted from when the first should have ended, so a timer that
+    // fires late does not make the reply late twice.
+    std::chrono::steady_clock::time_point secondDue_;
     bool immediate_ = false;
     bool held_ = false;
 };

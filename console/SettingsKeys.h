@@ -17,6 +17,9 @@ inline constexpr const char* PortNumber = "串口号";        // also in "串口
 inline constexpr const char* PortDevice = "串口设备";      // also in "串口对话框"; wins when not empty
 inline constexpr const char* PortSettings = "串口配置";
 inline constexpr const char* ChipKind = "通道芯片";
+// Lines each log pane holds before its oldest go to the automatic log file (read, never written;
+// missing or below 1: 20000).
+inline constexpr const char* LogLineCap = "日志行数";
 
 // Keys of "电表".
 inline constexpr const char* ProgramEnable = "编程使能";

@@ -159,16 +159,86 @@ std::string BytesToHexSpaced(const std::uint8_t* buffer, int count)
     return s;
 }
 
+namespace {
+
+const char kLowerHexDigits[] = "0123456789abcdef";
+
+// At least two digits of an unsigned value in base 16 or 10, at `out`; returns the end.
+char* PutNumber(char* out, unsigned value, unsigned base, const char* digits)
+{
+    if (value < base * base) {
+        out[0] = digits[value / base];
+        out[1] = digits[value % base];
+        return out + 2;
+    }
+    char reversed[12];
+    int n = 0;
+    do {
+        reversed[n++] = digits[value % base];
+        value /= base;
+    } while (value != 0);
+    while (n > 0)
+        *out++ = reversed[--n];
+    return out;
+}
+
+}  // namespace
+
+void AppendFormatted(std::string& out, const char* format, const int* args, int count)
+{
+    // Built in a local buffer and appended in pieces, so the string grows once per piece.
+    char buffer[128];
+    char* at = buffer;
+    char* const limit = buffer + sizeof buffer - 16;  // room for one conversion
+    int next = 0;
+    for (const char* p = format; *p; ++p) {
+        if (at >= limit) {
+            out.append(buffer, static_cast<std::size_t>(at - buffer));
+            at = buffer;
+        }
+        if (*p != '%') {
+            *at++ = *p;
+            continue;
+        }
+        if (p[1] == '%') {
+            *at++ = '%';
+            ++p;
+            continue;
+        }
+        // Only the three conversions the texts use: "%02X", "%02x", "%02d"; anything else is
+        // written as it stands.
+        const char kind = p[1] == '0' && p[2] == '2' ? p[3] : '\0';
+        if (kind != 'X' && kind != 'x' && kind != 'd') {
+            *at++ = '%';
+            continue;
+        }
+        const int value = next < count ? args[next] : 0;
+        ++next;
+        p += 3;
+        if (kind != 'd') {
+            at = PutNumber(at, static_cast<unsigned>(value), 16, kind == 'X' ? kHexDigits : kLowerHexDigits);
+        } else if (value >= 0) {
+            at = PutNumber(at, static_cast<unsigned>(value), 10, kHexDigits);
+        } else {
+            // printf's "%02d" of -5 is "-5": the sign counts towards the width.
+            *at++ = '-';
+            const unsigned magnitude = 0u - static_cast<unsigned>(value);
+            if (magnitude < 10)
+                *at++ = static_cast<char>('0' + magnitude);
+            else
+                at = PutNumber(at, magnitude, 10, kHexDigits);
+        }
+    }
+    out.append(buffer, static_cast<std::size_t>(at - buffer));
+}
+
 std::string BytesToDec(const std::uint8_t* buffer, int count)
 {
     if (count <= 0)
         return {};
     std::string s;
-    char piece[8];
-    for (int i = 0; i < count; ++i) {
-        std::snprintf(piece, sizeof piece, "%02d", buffer[i]);
-        s += piece;
-    }
+    for (int i = 0; i < count; ++i)
+        AppendFormat(s, "%02d", buffer[i]);
     s.resize(std::min(s.size(), static_cast<std::size_t>(2 * count)));
     return s;
 }

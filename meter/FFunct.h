@@ -33,6 +33,30 @@ std::string BytesToHexSpaced(const std::uint8_t* buffer, int count);
 // "%02d" per byte, cut to 2 x count characters.
 std::string BytesToDec(const std::uint8_t* buffer, int count);
 
+// The texts of the meter and the console's log lines, written directly (no snprintf): literal
+// text with "%02X" and "%02x" (upper- and lower-case hexadecimal), "%02d" (decimal), each at
+// least two digits wide with leading zeros as printf writes them, and "%%". Arguments are ints.
+void AppendFormatted(std::string& out, const char* format, const int* args, int count);
+
+template <typename... Args>
+void AppendFormat(std::string& out, const char* format, Args... args)
+{
+    if constexpr (sizeof...(Args) == 0) {
+        AppendFormatted(out, format, nullptr, 0);
+    } else {
+        const int values[] = {static_cast<int>(args)...};
+        AppendFormatted(out, format, values, static_cast<int>(sizeof...(Args)));
+    }
+}
+
+template <typename... Args>
+std::string FormatText(const char* format, Args... args)
+{
+    std::string out;
+    AppendFormat(out, format, args...);
+    return out;
+}
+
 // The parsers below write at most `capacity` bytes to `out` and return how many they wrote.
 // Character groups are read like a C number of the given base (leading white space, optional
 // sign, digits until the first other character; no digit gives 0), keeping the low 8 bits.

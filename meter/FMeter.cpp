@@ -27,16 +27,11 @@ const std::uint8_t kDefaultSchedule[12][3] = {
 const std::uint8_t kFixedReportFrame[17] = {0xFE, 0xFE, 0xFE, 0xFE, 0x68, 0xDE, 0xDE, 0xDE, 0xDE,
                                             0xDE, 0xDE, 0x68, 0x00, 0x01, 0xFF, 0x04, 0x16};
 
-std::string Format(const char* format, auto... args)
-{
-    char buffer[128];
-    std::snprintf(buffer, sizeof buffer, format, args...);
-    return buffer;
-}
 
-std::string AddressLabel(const std::uint8_t* a)
+void SetAddressLabel(std::string& text, const std::uint8_t* a)
 {
-    return Format("表号:%02x%02x%02x%02x%02x%02x ", a[5], a[4], a[3], a[2], a[1], a[0]);
+    text.clear();
+    AppendFormat(text, "表号:%02x%02x%02x%02x%02x%02x ", a[5], a[4], a[3], a[2], a[1], a[0]);
 }
 
 }  // namespace
@@ -215,7 +210,7 @@ std::string TZbSxMeter::AddressToText(const std::uint8_t* address)
 
 std::string TZbSxMeter::ClockText() const
 {
-    return Format("%02X-%02X-%02X %02X:%02X:%02X", Clock[6], Clock[5], Clock[4], Clock[2], Clock[1],
+    return FormatText("%02X-%02X-%02X %02X:%02X:%02X", Clock[6], Clock[5], Clock[4], Clock[2], Clock[1],
                   Clock[0]);
 }
 
@@ -291,7 +286,7 @@ void TZbSxMeter::ProcessFrame(int length)
 {
     TxLength = 0;
     SendLength = 0;
-    Texts = _RdId{};
+    Texts.Clear();
     SetStatus(msOk);
     if (!CheckFrame(length))
         return;
@@ -337,7 +332,7 @@ void TZbSxMeter::ProcessFrame(int length)
         return;
     // The address filter may have rewritten the frame's address.
     CopyBytes(MeterAddr, RxFrame + 1, 6);
-    Texts.Address = AddressLabel(MeterAddr);
+    SetAddressLabel(Texts.Address, MeterAddr);
 
     if (Protocol == mpDlt645_2007)
         Dispatch07();
@@ -351,7 +346,7 @@ void TZbSxMeter::ListenBranch()
         SetStatus(msNotThisAddress);
         return;
     }
-    Texts.Address = AddressLabel(RxFrame + 1);
+    SetAddressLabel(Texts.Address, RxFrame + 1);
     if (Protocol == mpDlt645_2007)
         ListenTexts07();
     else
@@ -364,12 +359,12 @@ void TZbSxMeter::ListenTexts97()
     const int l = RxFrame[9];
     const std::uint8_t* d = RxFrame + 10;
     const std::uint8_t* id = TxFrame + 10;  // DI0, DI1, zero where the frame had none
-    const std::string idText = Format("%02X%02X ", id[1], id[0]);
+    const std::string idText = FormatText("%02X%02X ", id[1], id[0]);
     switch (c) {
     case 0x81: {
         Texts.Command = "读" + idText;
         const bool energy = id[1] == 0x90 && (id[0] == 0x10 || id[0] == 0x1F) && l >= 6;
-        Texts.Answer = energy ? Format("%02X%02X%02X.%02X kWh;", d[5], d[4], d[3], d[2]) : "正常应答";
+        Texts.Answer = energy ? FormatText("%02X%02X%02X.%02X kWh;", d[5], d[4], d[3], d[2]) : "正常应答";
         break;
     }
     case 0x84: Texts.Command = "写" + idText; Texts.Answer = "正常应答"; break;
@@ -388,12 +383,12 @@ void TZbSxMeter::ListenTexts07()
     const int l = RxFrame[9];
     const std::uint8_t* d = RxFrame + 10;
     const std::uint8_t* id = TxFrame + 10;  // DI0..DI3, zero where the frame had none
-    const std::string idText = Format("%02X%02X%02X%02X ", id[3], id[2], id[1], id[0]);
+    const std::string idText = FormatText("%02X%02X%02X%02X ", id[3], id[2], id[1], id[0]);
     switch (c) {
     case 0x91: {
         Texts.Command = "读" + idText;
         const bool energy = id[3] == 0x00 && id[2] == 0x01 && id[1] == 0x00 && id[0] == 0x00 && l >= 8;
-        Texts.Answer = energy ? Format("%02X%02X%02X.%02X kWh;", d[7], d[6], d[5], d[4]) : "正常应答";
+        Texts.Answer = energy ? FormatText("%02X%02X%02X.%02X kWh;", d[7], d[6], d[5], d[4]) : "正常应答";
         break;
     }
     case 0x94: Texts.Command = "写" + idText; Texts.Answer = "正常应答"; break;

@@ -109,6 +109,12 @@ public:
         std::string IdName;
         std::string Data;
         std::string Time;
+        // Empties every text, keeping the storage for the next frame.
+        void Clear()
+        {
+            for (std::string* t : {&Answer, &Command, &Status, &Address, &IdName, &Data, &Time})
+                t->clear();
+        }
     };
 
     using TAddressCheckEvent = std::function<void()>;
@@ -314,6 +320,9 @@ public:
     bool SinglePhase = false;
     std::uint8_t StatusCode = 0;
     _RdId Texts;
+    // IdName, Data and Time (and the identifier-name lookup behind IdName) are built only while
+    // this is set; the console, which logs Answer, Command, Status and Address, turns it off.
+    bool DetailTexts = true;
     bool ListenTargetOnly = false;
     std::uint8_t* TxFrame = nullptr;  // kFrameBufferSize bytes
     std::uint8_t* RxFrame = nullptr;  // kFrameBufferSize bytes

@@ -172,7 +172,8 @@ void TZbSxMeter::Read07()
 {
     FollowUpActive = false;
     const std::uint8_t id[4] = {TxFrame[10], TxFrame[11], TxFrame[12], TxFrame[13]};
-    Texts.Command = "读" + IdText(id);
+    Texts.Command = "读";
+    meter07::AppendIdText(Texts.Command, id);
     const std::uint8_t* request = RequestData() + 4;
     bool served = false;
     switch (RequestL()) {

@@ -11,7 +11,6 @@
 #include "meter/FMeter07Util.h"
 #include "meter/FRtc.h"
 
-using meter07::Format;
 using meter07::TId07;
 using meter07::TReplyWriter;
 
@@ -180,7 +179,7 @@ bool ReadVoltageStatistics(TZbSxMeter& m, const TId07& id)
     else if (monthsBack == 0)
         text = "本月";
     else
-        text = Format("上%02d月", monthsBack);
+        text = FormatText("上%02d月", monthsBack);
     text += std::string(kPhase[phase]) + "电压合格率统计数据";
 
     const std::uint8_t rate1 = day ? 0x62 : 0x42;
@@ -247,14 +246,14 @@ bool ReadRecords(TZbSxMeter& m, const TId07& id)
         w.Put(0x00);
         w.Put(0x04);
         w.Fill(0xFF, 20);
-        return Reply(m, Format("上%02d次编程记录", n), w);
+        return Reply(m, FormatText("上%02d次编程记录", n), w);
     case 0x01:
         PutTime6(w, m, n - 1);
         PutOperator(w, nb);
         for (int i = 0; i < 4; ++i)
             w.Put(e, 20);
         w.Put(e, 16);
-        return Reply(m, Format("上%02d次电表清零记录", n), w);
+        return Reply(m, FormatText("上%02d次电表清零记录", n), w);
     case 0x02: {
         PutTime6(w, m, n - 1);
         PutOperator(w, nb);
@@ -262,7 +261,7 @@ bool ReadRecords(TZbSxMeter& m, const TId07& id)
         const std::uint8_t block[8] = {e[0], e[1], e[2], 0x02, m.Clock[2], d.Day, d.Month, d.Year};
         for (int i = 0; i < 12; ++i)
             w.Put(block, 8);
-        m.Texts.Command += Format("上%02d次需量清零记录", n);
+        m.Texts.Command += FormatText("上%02d次需量清零记录", n);
         return ReplyWithFollowUp(m, id, w.Size(), 1);
     }
     case 0x03: {
@@ -270,13 +269,13 @@ bool ReadRecords(TZbSxMeter& m, const TId07& id)
         PutOperator(w, nb);
         const std::uint8_t tail[4] = {0x01, nb, 0x09, 0x04};
         w.Put(tail, 4);
-        return Reply(m, Format("上%02d次事件清零记录", n), w);
+        return Reply(m, FormatText("上%02d次事件清零记录", n), w);
     }
     case 0x04:
         PutOperator(w, nb);
         w.Fill(0x00, 6);
         PutTime6(w, m, n - 1);
-        return Reply(m, Format("上%02d次校时记录", n), w);
+        return Reply(m, FormatText("上%02d次校时记录", n), w);
     case 0x05: {
         PutTime6(w, m, n - 1);
         PutOperator(w, nb);
@@ -286,7 +285,7 @@ bool ReadRecords(TZbSxMeter& m, const TId07& id)
             w.Put(kDayTable, 12);
             w.Fill(0xFF, 30);
         }
-        m.Texts.Command += Format("上%02d次时段表编程记录", n);
+        m.Texts.Command += FormatText("上%02d次时段表编程记录", n);
         return ReplyWithFollowUp(m, id, w.Size(), 3);
     }
     case 0x0D: {
@@ -297,7 +296,7 @@ bool ReadRecords(TZbSxMeter& m, const TId07& id)
         w.Put(e, 20);
         w.Put(e, 20);
         w.Put(e, 8);
-        return Reply(m, Format("上%02d次开表盖记录", n), w);
+        return Reply(m, FormatText("上%02d次开表盖记录", n), w);
     }
     default:
         return false;
@@ -321,7 +320,7 @@ bool TZbSxMeter::ReadEvents07(const std::uint8_t* idBytes, const std::uint8_t* r
             return false;
         TReplyWriter w(ReplyData07Ptr());
         w.Put(DemandClearCount, 2);
-        return Reply(*this, Format("上%02d次购电次数", id.Di0), w);
+        return Reply(*this, FormatText("上%02d次购电次数", id.Di0), w);
     }
     case 0x30:
         return ReadRecords(*this, id);
@@ -359,7 +358,7 @@ bool ReadDayFreeze(TZbSxMeter& m, const TId07& id)
     const char* item = FreezeItemName(id.Di1);
     if (item == nullptr || n == 0 || n > 62)
         return false;
-    const std::string text = Format("上%02d次日冻结", n) + item;
+    const std::string text = FormatText("上%02d次日冻结", n) + item;
     const std::uint8_t* a = m.MeterAddr;
     TReplyWriter w(m.ReplyData07Ptr());
     if (id.Di1 == 0x00) {
@@ -392,7 +391,7 @@ bool ReadTariffFreeze(TZbSxMeter& m, const TId07& id, bool instant)
         return false;
     const int n = id.Di0;
     const int tariffs = m.MaxTariff + 1;
-    m.Texts.Command += Format(instant ? "上%02d次瞬时冻结" : "上%02d次两套阶梯切换", n) + item;
+    m.Texts.Command += FormatText(instant ? "上%02d次瞬时冻结" : "上%02d次两套阶梯切换", n) + item;
     if (id.Di1 == 0x00) {
         if (!instant)
             return m.ReplyFilled(5, 0x00, false);
@@ -445,7 +444,7 @@ bool ReadHourFreeze(TZbSxMeter& m, const TId07& id)
         break;
     }
     const char* name = id.Di1 == 0xFF ? "数据块" : kNames[id.Di1];
-    return Reply(m, Format("上%02d次整点冻结", n) + name, w);
+    return Reply(m, FormatText("上%02d次整点冻结", n) + name, w);
 }
 
 bool ReadFreezePackets(TZbSxMeter& m, const TId07& id)
@@ -459,15 +458,15 @@ bool ReadFreezePackets(TZbSxMeter& m, const TId07& id)
     default: return false;
     }
     PutRelay(w, m);
-    return Reply(m, Format(text, id.Di0), w);
+    return Reply(m, FormatText(text, id.Di0), w);
 }
 
 bool ReadVoltageFreeze(TZbSxMeter& m, const TId07& id)
 {
     if (id.Di1 != 0x01)
         return false;
-    m.Texts.Command += id.Di0 < 25 ? Format("上1日%02d电压冻结A、B、C相数据", id.Di0 - 1)
-                                   : Format("当日%02d电压冻结A、B、C相数据", id.Di0 - 25);
+    m.Texts.Command += id.Di0 < 25 ? FormatText("上1日%02d电压冻结A、B、C相数据", id.Di0 - 1)
+                                   : FormatText("当日%02d电压冻结A、B、C相数据", id.Di0 - 25);
     return m.ReplyFilled(24, 0x22, false);
 }
 
@@ -509,7 +508,7 @@ bool TZbSxMeter::ReadSwitchRecords07(const std::uint8_t* idBytes)
     TReplyWriter w(ReplyData07Ptr());
     w.Put(0x01);
     PutHoursBack(w, *this, id.Di0 - 1);
-    return Reply(*this, Format(id.Di3 == 0x1D ? "上%02d次跳闸发生时刻" : "上%02d次合闸发生时刻", id.Di0), w);
+    return Reply(*this, FormatText(id.Di3 == 0x1D ? "上%02d次跳闸发生时刻" : "上%02d次合闸发生时刻", id.Di0), w);
 }
 
 bool TZbSxMeter::ReadSubMeters07(const std::uint8_t* idBytes)

@@ -10,7 +10,6 @@
 #include "meter/FFunct.h"
 #include "meter/FMeter07Util.h"
 
-using meter07::Format;
 using meter07::TId07;
 using meter07::TReplyWriter;
 
@@ -181,10 +180,9 @@ bool TZbSxMeter::ReadEnergy07(const std::uint8_t* idBytes, std::uint8_t* data)
     if (kind.Group == TKindGroup::None)
         return false;
     const TEnergy07Copy& copy = Energy07Store[id.Di0];
-    std::string text = id.Di0 == 0 ? std::string("当前") : Format("上%02d结算日", id.Di0);
-    text += EnergyKindNames[static_cast<std::size_t>(kind.Name)];
-
     TReplyWriter w(data);
+    const char* tail = "电能数据块";  // after the kind's name; a tariff's text when tariff >= 0
+    int tariff = -1;
     if (kind.Group == TKindGroup::Energy) {
         const std::uint8_t (*registers)[4] = copy.Energy07[kind.Kind];
         if (id.Di1 == 0xFF) {
@@ -194,10 +192,9 @@ bool TZbSxMeter::ReadEnergy07(const std::uint8_t* idBytes, std::uint8_t* data)
                 return true;
             }
             w.Put(registers[0], 4 * count);
-            text += "电能数据块";
         } else if (id.Di1 <= 63) {
             w.Put(registers[id.Di1], 4);
-            text += Format("T%02d电能", id.Di1);
+            tariff = id.Di1;
         } else {
             return false;
         }
@@ -205,15 +202,23 @@ bool TZbSxMeter::ReadEnergy07(const std::uint8_t* idBytes, std::uint8_t* data)
         // Phase and associated kinds hold one value each: no tariffs.
         const std::uint8_t* value = kind.Group == TKindGroup::Phase ? copy.PhaseEnergy07[kind.Kind][kind.Column]
                                                                     : copy.ExtEnergy07[kind.Kind][kind.Column];
-        if (id.Di1 == 0xFF)
-            text += "电能数据块";
-        else if (id.Di1 == 0x00)
-            text += "T00电能";
-        else
+        if (id.Di1 == 0x00)
+            tail = "T00电能";
+        else if (id.Di1 != 0xFF)
             return false;
         w.Put(value, 4);
     }
-    Texts.Command += text;
+    // Written straight onto the command text: the read is served from here on.
+    std::string& text = Texts.Command;
+    if (id.Di0 == 0)
+        text += "当前";
+    else
+        AppendFormat(text, "上%02d结算日", id.Di0);
+    text += EnergyKindNames[static_cast<std::size_t>(kind.Name)];
+    if (tariff >= 0)
+        AppendFormat(text, "T%02d电能", tariff);
+    else
+        text += tail;
     return ReplyData07(w.Size());
 }
 
@@ -240,14 +245,14 @@ bool TZbSxMeter::ReadDemand07(const std::uint8_t* idBytes)
     const std::uint8_t m = ByteToBcd(static_cast<std::uint8_t>(month));
     const std::uint8_t y = ByteToBcd(static_cast<std::uint8_t>(year));
 
-    std::string text = id.Di0 == 0 ? std::string("当前") : Format("上%02d月", id.Di0);
+    std::string text = id.Di0 == 0 ? std::string("当前") : FormatText("上%02d月", id.Di0);
     text += EnergyKindNames[static_cast<std::size_t>(name)];
     TReplyWriter w(ReplyData07Ptr());
     if (id.Di1 != 0xFF) {
         w.Put(TariffEnergy[0], 3);
         const std::uint8_t time[5] = {Clock[1], Clock[2], Clock[4], m, y};
         w.Put(time, 5);
-        text += Format("T%02d需量及时间", id.Di1);
+        text += FormatText("T%02d需量及时间", id.Di1);
     } else {
         // E: the bytes of TariffEnergy[0] followed by those of TariffEnergy[1].
         const std::uint8_t* e = TariffEnergy[0];

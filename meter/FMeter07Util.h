@@ -1,24 +1,25 @@
 #pragma once
-// Small helpers shared by the DL/T 645-2007 command files (FMeter07*.cpp): text formatting and a
+// Small helpers shared by the DL/T 645-2007 command files (FMeter07*.cpp): the identifier text and a
 // writer for the data of a reply. Internal to the meter unit.
 #include <cstdint>
-#include <cstdio>
 #include <string>
+
+#include "meter/FFunct.h"
 
 namespace meter07 {
 
-template <typename... Args>
-std::string Format(const char* format, Args... args)
-{
-    char buffer[160];
-    std::snprintf(buffer, sizeof buffer, format, args...);
-    return buffer;
-}
 
 // A 2007 identifier (DI0 first, as on the line) in reading order: "DI3DI2DI1DI0 ".
+inline void AppendIdText(std::string& text, const std::uint8_t* id)
+{
+    AppendFormat(text, "%02X%02X%02X%02X ", id[3], id[2], id[1], id[0]);
+}
+
 inline std::string IdText(const std::uint8_t* id)
 {
-    return Format("%02X%02X%02X%02X ", id[3], id[2], id[1], id[0]);
+    std::string text;
+    AppendIdText(text, id);
+    return text;
 }
 
 // The request's identifier, copied before the reply overwrites the bytes it was read from.

@@ -19,16 +19,10 @@
 
 namespace {
 
-std::string Format(const char* format, auto... args)
-{
-    char buffer[96];
-    std::snprintf(buffer, sizeof buffer, format, args...);
-    return buffer;
-}
 
 std::string IdText(std::uint8_t di1, std::uint8_t di0)
 {
-    return Format("%02X%02X ", di1, di0);
+    return FormatText("%02X%02X ", di1, di0);
 }
 
 bool IsBcdIn(std::uint8_t b, int low, int high)
@@ -95,7 +89,7 @@ bool DispatchShanghai(TZbSxMeter& m)
     switch (m.RequestC()) {
     case 0x93:
         m.Texts.Command = "读时钟";
-        r.Hex(m.Clock, 3).Describe(Format("%02X时%02X分%02X秒", m.Clock[2], m.Clock[1], m.Clock[0]));
+        r.Hex(m.Clock, 3).Describe(FormatText("%02X时%02X分%02X秒", m.Clock[2], m.Clock[1], m.Clock[0]));
         m.Texts.Data = r.DataText();
         m.BuildReply(0x13, r.L());
         return true;
@@ -103,7 +97,7 @@ bool DispatchShanghai(TZbSxMeter& m)
         m.Texts.Command = "读日期";
         const std::uint8_t date[3] = {m.Clock[4], m.Clock[5], m.Clock[6]};
         r.Hex(m.Clock, 3).Hex(date, 3);
-        m.Texts.Data = Format("%02X年%02X月%02X日%02X时%02X分%02X秒", m.Clock[6], m.Clock[5],
+        m.Texts.Data = FormatText("%02X年%02X月%02X日%02X时%02X分%02X秒", m.Clock[6], m.Clock[5],
                               m.Clock[4], m.Clock[2], m.Clock[1], m.Clock[0]);
         m.BuildReply(0x17, r.L());
         return true;
@@ -298,9 +292,11 @@ void TZbSxMeter::Read97()
     const std::uint8_t di1 = TxFrame[11];
     const std::string id = IdText(di1, di0);
     Texts.Command = "读" + id;
-    FindDataIdName(id);
-    Texts.IdName = DataIdName;
-    Texts.Time = ClockText();
+    if (DetailTexts) {
+        FindDataIdName(id);
+        Texts.IdName = DataIdName;
+        Texts.Time = ClockText();
+    }
 
     const int l = RequestL();
     const std::uint8_t* d = RequestData();

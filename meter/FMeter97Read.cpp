@@ -21,12 +21,6 @@ enum class TRead {
 
 using TReader = TRead (*)(TZbSxMeter& m, TReply97& r, std::uint8_t di1, std::uint8_t di0);
 
-std::string Format(const char* format, auto... args)
-{
-    char buffer[128];
-    std::snprintf(buffer, sizeof buffer, format, args...);
-    return buffer;
-}
 
 int High(std::uint8_t di0) { return di0 >> 4; }
 int Low(std::uint8_t di0) { return di0 & 0x0F; }
@@ -34,12 +28,12 @@ int Low(std::uint8_t di0) { return di0 & 0x0F; }
 // A date stored day, month, year and a time stored minute, hour, as the record fields hold them.
 std::string DateText(const std::uint8_t* dmy)
 {
-    return Format("%02X年%02X月%02X日", dmy[2], dmy[1], dmy[0]);
+    return FormatText("%02X年%02X月%02X日", dmy[2], dmy[1], dmy[0]);
 }
 
 std::string TimeText(const std::uint8_t* mh)
 {
-    return Format("%02X时%02X分", mh[1], mh[0]);
+    return FormatText("%02X时%02X分", mh[1], mh[0]);
 }
 
 // ---- 90: forward and reverse active energy, day and hour records ----------------------------
@@ -378,10 +372,10 @@ TRead ReadC0(TZbSxMeter& m, TReply97& r, std::uint8_t, std::uint8_t di0)
     const std::uint8_t date[4] = {c[3], c[4], c[5], c[6]};
     switch (di0) {
     case 0x10:
-        r.Hex(date, 4).Describe(Format("%02X年%02X月%02X日, 星期%02X", c[6], c[5], c[4], c[3]));
+        r.Hex(date, 4).Describe(FormatText("%02X年%02X月%02X日, 星期%02X", c[6], c[5], c[4], c[3]));
         break;
     case 0x11:
-        r.Hex(c, 3).Describe(Format("%02X时%02X分%02X秒", c[2], c[1], c[0]));
+        r.Hex(c, 3).Describe(FormatText("%02X时%02X分%02X秒", c[2], c[1], c[0]));
         break;
     case 0x1F: r.Hex(date, 4).Hex(c, 3); break;
     case 0x20:
@@ -420,7 +414,7 @@ TRead ReadC1(TZbSxMeter& m, TReply97& r, std::uint8_t, std::uint8_t di0)
     } else if (di0 == 0x17) {
         // Hour, then day.
         r.Hex(m.ReadingDay, 2)
-            .Describe(Format("%02X日%02X时自动抄表", m.ReadingDay[1], m.ReadingDay[0]));
+            .Describe(FormatText("%02X日%02X时自动抄表", m.ReadingDay[1], m.ReadingDay[0]));
     } else {
         return TRead::NoSuchId;
     }

@@ -12,7 +12,7 @@ class TReply97 {
 public:
     // Data start `offset` bytes into the reply's data (2: behind the identifier).
     explicit TReply97(TZbSxMeter& meter, int offset = 2)
-        : Out(meter.TxFrame + 10 + offset), Offset(offset)
+        : Out(meter.TxFrame + 10 + offset), Offset(offset), WithText(meter.DetailTexts)
     {
     }
 
@@ -20,26 +20,26 @@ public:
     TReply97& Energy(const std::uint8_t* values, int count = 1)
     {
         for (int i = 0; i < count; ++i)
-            Put(values + 4 * i, 4, TZbSxMeter::FormatEnergy(values + 4 * i));
+            Put(values + 4 * i, 4, [&] { return TZbSxMeter::FormatEnergy(values + 4 * i); });
         return *this;
     }
     // `count` 3-byte demand values in a row (XX.XXXX).
     TReply97& Demand(const std::uint8_t* values, int count = 1)
     {
         for (int i = 0; i < count; ++i)
-            Put(values + 3 * i, 3, TZbSxMeter::FormatDemand(values + 3 * i));
+            Put(values + 3 * i, 3, [&] { return TZbSxMeter::FormatDemand(values + 3 * i); });
         return *this;
     }
     // `count` 4-byte times (minute, hour, day, month) in a row.
     TReply97& DemandTime(const std::uint8_t* values, int count = 1)
     {
         for (int i = 0; i < count; ++i)
-            Put(values + 4 * i, 4, TZbSxMeter::FormatDemandTime(values + 4 * i));
+            Put(values + 4 * i, 4, [&] { return TZbSxMeter::FormatDemandTime(values + 4 * i); });
         return *this;
     }
     TReply97& Hex(const std::uint8_t* bytes, int n)
     {
-        return Put(bytes, n, TZbSxMeter::FormatHexBytes(bytes, n));
+        return Put(bytes, n, [&] { return TZbSxMeter::FormatHexBytes(bytes, n); });
     }
     TReply97& Hex(std::initializer_list<std::uint8_t> bytes)
     {
@@ -50,13 +50,15 @@ public:
         const int count = Room(n);
         std::fill(Out + Size, Out + Size + count, std::uint8_t{0});
         Size += count;
-        Text += TZbSxMeter::FormatHexBytes(Out + Size - count, count);
+        if (WithText)
+            Text += TZbSxMeter::FormatHexBytes(Out + Size - count, count);
         return *this;
     }
     // Replaces the text built so far (the reads whose data have a fixed display form).
     TReply97& Describe(std::string text)
     {
-        Text = std::move(text);
+        if (WithText)
+            Text = std::move(text);
         return *this;
     }
 
@@ -70,12 +72,15 @@ public:
 
 private:
     int Room(int n) const { return std::clamp(n, 0, kCapacity - Offset - Size); }
-    TReply97& Put(const std::uint8_t* bytes, int n, const std::string& text)
+    // `text` makes the piece's display text, only when the meter builds its data texts.
+    template <typename F>
+    TReply97& Put(const std::uint8_t* bytes, int n, F text)
     {
         const int count = Room(n);
         std::copy(bytes, bytes + count, Out + Size);
         Size += count;
-        Text += text;
+        if (WithText)
+            Text += text();
         return *this;
     }
 
@@ -85,5 +90,6 @@ private:
     std::uint8_t* Out;
     int Offset;
     int Size = 0;
+    bool WithText;
     std::string Text;
 };

@@ -2,6 +2,8 @@
 // kinds and the data-identifier names.
 #include "meter/FMeter.h"
 
+#include "meter/FFunct.h"
+
 #include <cstdio>
 #include <exception>
 
@@ -58,12 +60,6 @@ bool EqualIgnoringCase(const std::string& a, const std::string& b)
     return true;
 }
 
-std::string Format(const char* format, auto... args)
-{
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, format, args...);
-    return buffer;
-}
 
 // Applies a formatter to `count` values of `size` bytes standing in a row.
 template <typename F>
@@ -98,7 +94,7 @@ bool TZbSxMeter::FindDataIdName(const std::string& idText)
 
 std::string TZbSxMeter::FormatEnergy(const std::uint8_t* v)
 {
-    return Format("%02x%02x%02x.%02x ", v[3], v[2], v[1], v[0]);
+    return FormatText("%02x%02x%02x.%02x ", v[3], v[2], v[1], v[0]);
 }
 
 std::string TZbSxMeter::FormatEnergyBlock(const std::uint8_t* values)
@@ -108,7 +104,7 @@ std::string TZbSxMeter::FormatEnergyBlock(const std::uint8_t* values)
 
 std::string TZbSxMeter::FormatDemand(const std::uint8_t* v)
 {
-    return Format("%02x.%02x%02x ", v[2], v[1], v[0]);
+    return FormatText("%02x.%02x%02x ", v[2], v[1], v[0]);
 }
 
 std::string TZbSxMeter::FormatDemandBlock(const std::uint8_t* values)
@@ -118,7 +114,7 @@ std::string TZbSxMeter::FormatDemandBlock(const std::uint8_t* values)
 
 std::string TZbSxMeter::FormatDemandTime(const std::uint8_t* v)
 {
-    return Format("%02x月%02x日 %02x时%02x分 ", v[3], v[2], v[1], v[0]);
+    return FormatText("%02x月%02x日 %02x时%02x分 ", v[3], v[2], v[1], v[0]);
 }
 
 std::string TZbSxMeter::FormatDemandTimeBlock(const std::uint8_t* values)
@@ -130,25 +126,25 @@ std::string TZbSxMeter::FormatHexBytes(const std::uint8_t* bytes, int n)
 {
     std::string text;
     for (int i = 0; i < n; ++i)
-        text += Format("%02x", bytes[i]);
+        text += FormatText("%02x", bytes[i]);
     return text + " ";
 }
 
 std::string TZbSxMeter::FormatHexWord(const std::uint8_t* bytes)
 {
-    return Format("%02x%02x ", bytes[1], bytes[0]);
+    return FormatText("%02x%02x ", bytes[1], bytes[0]);
 }
 
 std::string TZbSxMeter::FormatDecimalWord(const std::uint8_t* bytes)
 {
-    return Format("%02x.%02x ", bytes[1], bytes[0]);
+    return FormatText("%02x.%02x ", bytes[1], bytes[0]);
 }
 
 std::string TZbSxMeter::FormatScaled(const std::uint8_t* bytes, int n, int k)
 {
     std::string digits;
     for (int i = 0; i < n; ++i)
-        digits += Format("%02X", bytes[i]);
+        digits += FormatText("%02X", bytes[i]);
     const std::size_t count = digits.size();
     if (k > 0 && count < static_cast<std::size_t>(k))
         return "0." + digits + " ";

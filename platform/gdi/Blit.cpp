@@ -66,6 +66,14 @@ void PatternRow(const Dc& dc, const Brush& b, int y, int x, int n, std::uint32_t
     }
 }
 
+// A row of one colour; the wide-register version is picked at load time where the processor
+// has it.
+[[gnu::target_clones("avx2", "default")]] void FillWords(std::uint32_t* d, std::uint32_t v, int n)
+{
+    for (int i = 0; i < n; ++i)
+        d[i] = v;
+}
+
 } // namespace
 
 namespace detail {
@@ -88,33 +96,45 @@ void RunRop(Dc& dc, const std::vector<TRect>& rects, std::uint8_t rop, const Bru
     const bool useP = RopUsesPattern(rop) && brush;
     const bool useS = RopUsesSource(rop) && source;
     const RopRowFn fn = RopRow(rop);
+    const bool mono = target->IsMono();
+    // A solid brush gives the same row everywhere: built once per rectangle, and a plain fill
+    // of a colour surface is a row fill.
+    const bool patterned = brush && brush->style == BS_PATTERN && brush->pattern && !brush->pattern->IsEmpty();
+    const bool solid = useP && brush->style != BS_HATCHED && !patterned;
+    const std::uint32_t solidColour = solid ? target->Normalise(ColorToPixel(brush->color)) : 0;
     std::vector<std::uint32_t> pat, src, tmp;
     std::vector<std::uint8_t> pvalid, svalid;
     for (const TRect& r : rects) {
         const int n = r.Width();
         if (n <= 0)
             continue;
+        if (solid && rop == kPat && !mono) {
+            for (int y = r.Top; y < r.Bottom; ++y)
+                FillWords(target->Row(y) + r.Left, solidColour, n);
+            continue;
+        }
         pat.resize(size_t(n));
         src.resize(size_t(n));
         tmp.resize(size_t(n));
         pvalid.assign(size_t(n), 1);
         svalid.assign(size_t(n), 1);
+        if (solid)
+            std::fill(pat.begin(), pat.end(), solidColour);
         for (int y = r.Top; y < r.Bottom; ++y) {
             bool masked = false;
-            if (useP)
+            if (useP && !solid)
                 PatternRow(dc, *brush, y, r.Left, n, pat.data(), pvalid.data(), masked);
-            if (useS) {
-                (*source)(y, r.Left, n, src.data(), svalid.data());
-                masked = masked || std::find(svalid.begin(), svalid.end(), 0) != svalid.end();
-            }
+            const std::uint32_t* s = nullptr;
+            if (useS)
+                s = (*source)(y, r.Left, n, src.data(), svalid.data(), masked);
             std::uint32_t* d = target->Row(y) + r.Left;
-            if (!masked && !target->IsMono()) {
-                fn(d, useS ? src.data() : nullptr, useP ? pat.data() : nullptr, n);
+            if (!masked && !mono) {
+                fn(d, s, useP ? pat.data() : nullptr, n);
                 continue;
             }
             std::copy(d, d + n, tmp.begin());
-            fn(tmp.data(), useS ? src.data() : nullptr, useP ? pat.data() : nullptr, n);
-            const std::uint32_t keep = target->IsMono() ? 0x00FFFFFFu : ~0u;
+            fn(tmp.data(), s, useP ? pat.data() : nullptr, n);
+            const std::uint32_t keep = mono ? 0x00FFFFFFu : ~0u;
             for (int i = 0; i < n; ++i)
                 if (pvalid[size_t(i)] && svalid[size_t(i)])
                     d[i] = tmp[size_t(i)] & keep;
@@ -195,7 +215,8 @@ bool StretchBlt(Dc& dst, int x, int y, int w, int h, const Dc* src, int sx, int 
         from = snapshot.get();
     }
     const Converter conv = MakeConverter(dst, *src);
-    detail::SourceRowFn fetch = [&](int y, int x, int n, std::uint32_t* out, std::uint8_t* valid) {
+    detail::SourceRowFn fetch = [&](int y, int x, int n, std::uint32_t* out, std::uint8_t* valid,
+                                    bool& masked) -> const std::uint32_t* {
         int row = y - dd.Top;
         int sr = int((std::int64_t(row) * 2 + 1) * srh / (std::int64_t(dh) * 2));
         if (flipY)
@@ -207,8 +228,7 @@ bool StretchBlt(Dc& dst, int x, int y, int w, int h, const Dc* src, int sx, int 
         if (dw == srw && !flipX && !conv.monoToColour && !conv.colourToMono && rowOk && first >= 0 &&
             first + n <= from->Width()) {
             // Unscaled, unconverted and inside the source: the row as it stands.
-            std::copy(line + first, line + first + n, out);
-            return;
+            return line + first;
         }
         for (int i = 0; i < n; ++i) {
             int col = x + i - dd.Left;
@@ -218,8 +238,10 @@ bool StretchBlt(Dc& dst, int x, int y, int w, int h, const Dc* src, int sx, int 
             sc += s.Left;
             bool ok = rowOk && sc >= 0 && sc < from->Width();
             valid[i] = ok;
+            masked = masked || !ok;
             out[i] = ok ? conv(line[sc]) : 0;
         }
+        return out;
     };
     detail::RunRop(dst, dst.ClipRects(d), code, &dst.S().brush, &fetch);
     return true;

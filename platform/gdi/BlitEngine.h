@@ -11,9 +11,12 @@
 
 namespace gdi::detail {
 
-// Fills out[0..n) with source pixels for device row y from device column x; valid[i] = 0 marks a
-// pixel with no source (it is left alone).
-using SourceRowFn = std::function<void(int y, int x, int n, std::uint32_t* out, std::uint8_t* valid)>;
+// The source pixels for device row y from device column x: either fills out[0..n) (valid[i] = 0
+// marks a pixel with no source, which is left alone, and sets `masked` when there is one) and
+// returns out, or returns a pointer to n source pixels that are all valid as they stand (a plain
+// row copy, no conversion), which the loop reads directly.
+using SourceRowFn = std::function<const std::uint32_t*(int y, int x, int n, std::uint32_t* out,
+                                                      std::uint8_t* valid, bool& masked)>;
 
 void RunRop(Dc& dc, const std::vector<TRect>& deviceRects, std::uint8_t rop, const Brush* brush,
             const SourceRowFn* source);

@@ -24,8 +24,11 @@ inline std::uint32_t Eval(std::uint32_t p, std::uint32_t s, std::uint32_t d)
            Term<R, 4>(p, s, d) | Term<R, 5>(p, s, d) | Term<R, 6>(p, s, d) | Term<R, 7>(p, s, d);
 }
 
+// The three rows never overlap (a self-blit reads from a snapshot), which lets the compiler run
+// the generic loop on several words at once.
 template <std::uint8_t R>
-void RowOp(std::uint32_t* d, const std::uint32_t* s, const std::uint32_t* p, int n)
+void RowOp(std::uint32_t* __restrict d, const std::uint32_t* __restrict s,
+           const std::uint32_t* __restrict p, int n)
 {
     constexpr bool useS = RopUsesSource(R), useP = RopUsesPattern(R);
     if constexpr (R == kSrc) {

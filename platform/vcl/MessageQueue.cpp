@@ -309,8 +309,10 @@ int PendingMessageCount() { return int(S().fifo.size()); }
 void DrainPostedMessages()
 {
     // Only what is queued now: messages posted by these handlers wait for the next drain, so
-    // that Qt's own events are not starved.
+    // that Qt's own events are not starved. A look-ahead reads the queue; it drains afterwards.
     auto& s = S();
+    if (s.collectingInput > 0)
+        return;
     std::size_t count = s.fifo.size();
     while (count-- > 0 && !s.fifo.empty()) {
         Queued q = std::move(s.fifo.front());
@@ -380,6 +382,9 @@ void CollectPendingInput(bool wait)
 
 bool Matches(const MSG& m, HWND wnd, UINT lo, UINT hi)
 {
+    // WM_QUIT passes every filter, so that a loop removing messages cannot hide it.
+    if (m.message == WM_QUIT)
+        return true;
     if (wnd && m.hwnd != wnd)
         return false;
     return (lo == 0 && hi == 0) || (m.message >= lo && m.message <= hi);

@@ -72,7 +72,7 @@ bool CallKeyboardHooks(WPARAM vk, LPARAM keyData);
 // The message queue as the design's loops read it. Input that Qt holds but has not delivered
 // joins our queue first (in its order, behind what was posted), so a look-ahead sees a pending
 // key. PeekMessage looks for a message of the window (null: any) between msgMin and msgMax
-// (0, 0: any) and takes it out with PM_REMOVE; the retrieval runs the mouse and get-message
+// (0, 0: any; WM_QUIT passes every filter) and takes it out with PM_REMOVE; the retrieval runs the mouse and get-message
 // hooks, as the system's does. GetMessage waits for one (false for WM_QUIT); WaitMessage waits
 // until something is queued. TranslateMessage queues the characters of a key message taken out
 // by these calls.

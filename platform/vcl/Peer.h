@@ -24,6 +24,7 @@ public:
     // control to paint them again; an invalidation of the same pixels wins.
     void ShowSurface(const QRect& r);
     void InvalidateArea(const QRect& r);
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
 protected:
     bool event(QEvent* e) override;

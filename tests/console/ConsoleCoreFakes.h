@@ -41,7 +41,13 @@ struct FakeLine : IConsoleLine {
     int PortNumber() const override { return Port; }
     std::string Settings() const override { return Text; }
     void SetSettings(const std::string& s) override { Text = s; }
-    void Send(const Bytes& b) override { Sent.push_back(b); }
+    std::function<void()> OnSend;  // called as each whole send is made (tests look at the log then)
+    void Send(const Bytes& b) override
+    {
+        Sent.push_back(b);
+        if (OnSend)
+            OnSend();
+    }
     void SendPaced(const Bytes& b, const std::vector<int>& waits, std::int64_t startMs,
                    std::function<void()> done) override
     {

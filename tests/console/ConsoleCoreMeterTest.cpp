@@ -255,6 +255,28 @@ TEST_F(MeterCore, RoutingRefusalsSendNothing)
     EXPECT_TRUE(clock.Deferred.empty());
 }
 
+// The reply goes to the line before a single line of its frame is logged; the log then reads
+// as it always did. Plain receive path and the cyclic reply mode alike.
+TEST_F(MeterCore, TheReplyLeavesBeforeAnyLogLine)
+{
+    std::vector<std::size_t> loggedAtSend;
+    line.OnSend = [&] { loggedAtSend.push_back(log.Op().size() + log.Raw().size()); };
+    const Bytes request = Read97(kAddr);
+    Read(request);
+    ASSERT_EQ(line.Sent.size(), 1u);
+    const Bytes reply = MakeFrame(kAddr, 0x81, Data97(1));
+    EXPECT_EQ(line.Sent[0], reply);
+    EXPECT_EQ(log.Op(), Joined(Received(request), Answered(kCommand97, reply)));
+    EXPECT_EQ(log.Raw(), (Lines{Hex(request), Hex(reply, "->")}));
+
+    core.Options.CycleReply = true;
+    Read(request);
+    ASSERT_EQ(line.Sent.size(), 2u);
+    const std::size_t before = 13 + 2;  // the first frame's operation and frame lines
+    EXPECT_EQ(loggedAtSend, (std::vector<std::size_t>{0, before}));
+    EXPECT_EQ(Tail(log.Raw(), 2), (Lines{Hex(request), Hex(line.Sent[1], "->")}));
+}
+
 // ---- 645 display mode: the reply delays become one paced send ------------------------------
 
 struct DisplayCase {

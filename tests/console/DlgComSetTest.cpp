@@ -19,8 +19,14 @@ public:
     explicit FixedPorts(std::vector<std::string> ports) : ports_(std::move(ports)) {}
     std::vector<std::string> ports_;
 
+    mutable int Enumerations = 0;
+
 protected:
-    std::vector<std::string> Enumerate() const override { return ports_; }
+    std::vector<std::string> Enumerate() const override
+    {
+        ++Enumerations;
+        return ports_;
+    }
 };
 
 class DlgComSetTest : public ::testing::Test {
@@ -44,6 +50,7 @@ protected:
 TEST_F(DlgComSetTest, DefaultsWithoutASettingsFile)
 {
     TDlgComSet dlg(nullptr, iniPath, &ports);
+    EXPECT_EQ(ports.Enumerations, 1) << "the port list is built once at start";
     EXPECT_EQ(dlg.windowTitle(), "串口配置");
     EXPECT_EQ(dlg.CbbxBps->currentText(), "9600");
     EXPECT_EQ(dlg.CbbxChk->currentIndex(), -1) << "the stored default 3 is beyond the items";

@@ -246,8 +246,8 @@ TEST(MainWindow, ListeningAndBackRestoresTheWindow)
     EXPECT_FALSE(w.IsToolVisible(w.ToolButtonBh));
     EXPECT_FALSE(w.TmiSetDidu->isEnabled());
     EXPECT_FALSE(w.TmiKinds[1]->isEnabled());
-    EXPECT_TRUE(w.MemoTx->toPlainText().isEmpty());
-    EXPECT_TRUE(w.MemoRes->toPlainText().isEmpty());
+    EXPECT_TRUE(TFrmMain::MemoLines(w.MemoTx).empty());
+    EXPECT_TRUE(TFrmMain::MemoLines(w.MemoRes).empty());
     EXPECT_EQ(w.GetTestMode(), 5);
 
     // Per-phase layout and back.
@@ -274,7 +274,7 @@ TEST(MainWindow, ListeningAndBackRestoresTheWindow)
     EXPECT_TRUE(w.IsToolVisible(w.TbtnCmdRd9010));
     EXPECT_TRUE(w.IsToolVisible(w.ToolButtonBh));
     EXPECT_TRUE(w.TmiSetDidu->isEnabled());
-    EXPECT_TRUE(w.MemoLT->toPlainText().isEmpty());
+    EXPECT_TRUE(TFrmMain::MemoLines(w.MemoLT).empty());
 
     // A run ended in the listening mode starts in it again (not in the routing test).
     w.TmiTstHmdClick(5);
@@ -552,8 +552,8 @@ TEST(MainWindow, SavesTheLogsAndReportsFailures)
     EXPECT_EQ(files[1].size(), QString::fromUtf8("通信报文").size() + 14 + 4);
 
     w.BtnTxCntClrClick();
-    EXPECT_TRUE(w.MemoRes->toPlainText().isEmpty());
-    EXPECT_TRUE(w.MemoB[1]->toPlainText().isEmpty());
+    EXPECT_TRUE(TFrmMain::MemoLines(w.MemoRes).empty());
+    EXPECT_TRUE(TFrmMain::MemoLines(w.MemoB[1]).empty());
 
     // A settings file that cannot be written is reported, and the window still closes.
     ASSERT_TRUE(QDir().mkpath(QString::fromStdString(h.iniPath)));
@@ -589,4 +589,30 @@ TEST(MainWindow, AltKeysReachTheWindowFirst)
     EXPECT_FALSE(w.TmiCircleBack->isChecked());
     EXPECT_FALSE(w.Core->Options.CycleReply);
     w.hide();
+}
+
+// "日志行数" caps every pane; the lines leaving one go to "<kind><stamp>.log" in the log folder.
+TEST(MainWindow, TheLogCapComesFromTheSettingsAndFillsTheAutomaticFile)
+{
+    MainWindowHarness h({}, false);
+    WriteGbk(h.iniPath, "[系统]\r\n日志行数=5\r\n");
+    h.Create();
+    TFrmMain& w = *h.window;
+    for (int n = 0; n < 12; ++n)
+        w.AddLog(w.MemoTx, "报文" + std::to_string(n));
+    SpinFor(std::chrono::milliseconds(1));
+    const auto kept = TFrmMain::MemoLines(w.MemoTx);
+    ASSERT_FALSE(kept.empty());
+    EXPECT_LE(kept.size(), 5u);
+    EXPECT_EQ(kept.back(), "报文11");
+    const QStringList files =
+        QDir(h.dir.path()).entryList({QString::fromUtf8("通信报文*.log")}, QDir::Files);
+    ASSERT_EQ(files.size(), 1);
+    EXPECT_EQ(files[0].size(), QString::fromUtf8("通信报文").size() + 14 + 4);
+    std::ifstream file(h.dir.filePath(files[0]).toStdString(), std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    std::string expected;
+    for (std::size_t n = 0; n < 12 - kept.size(); ++n)
+        expected += rtl::Utf8ToGbk("报文" + std::to_string(n)) + "\r\n";
+    EXPECT_EQ(bytes, expected);
 }

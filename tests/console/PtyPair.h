@@ -51,6 +51,7 @@ public:
     PtyPair& operator=(const PtyPair&) = delete;
 
     const std::string& SlavePath() const { return slavePath_; }
+    int MasterFd() const { return master_; }
 
     // Writes every byte to the line (the program receives them); bounded by one second.
     void Write(const std::vector<std::uint8_t>& bytes)

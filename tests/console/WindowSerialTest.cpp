@@ -10,10 +10,13 @@
 
 #include <QCheckBox>
 #include <QPlainTextEdit>
+#include <QTextDocument>
 #include <QToolButton>
 
 #include <algorithm>
 #include <fstream>
+
+#include <poll.h>
 
 using namespace std::chrono_literals;
 
@@ -131,6 +134,28 @@ TEST_F(WindowSerial, AReadIsAnsweredByteForByte)
     EXPECT_EQ(W().PanelText(2), "RX:14");
     EXPECT_EQ(W().PanelText(3), "TX:" + std::to_string(expected.size()));
     EXPECT_EQ(Count(Raw(), ByteLine("->", expected.data(), static_cast<int>(expected.size()))), 1u);
+}
+
+// The reply is on the line before the first of its log lines reaches the view: when the view
+// changes, the reply is already waiting at the equipment's end.
+TEST_F(WindowSerial, TheReplyArrivesBeforeItsLogLinesAreShown)
+{
+    Start(pty.SlavePath());
+    OpenThroughTheButton();
+    bool shown = false;
+    bool replyWaiting = false;
+    QObject::connect(W().MemoTx->document(), &QTextDocument::contentsChanged, [&] {
+        if (shown)
+            return;
+        shown = true;
+        pollfd p{pty.MasterFd(), POLLIN, 0};
+        replyWaiting = ::poll(&p, 1, 300) == 1;  // a reply not yet written never comes meanwhile
+    });
+    pty.Write(ReadTotalEnergy);
+    ASSERT_TRUE(SpinUntil([&] { return shown; }, 1s));  // the reply is not read meanwhile
+    EXPECT_TRUE(replyWaiting);
+    EXPECT_EQ(ReadReply(), Frame97(0x81, {0x43, 0xC3, 0x33, 0x33, 0x33, 0x33, 0x34}));
+    EXPECT_EQ(Count(Raw(), "->68"), 1u);
 }
 
 TEST_F(WindowSerial, AFrameSplitWithinTheWaitGetsOneReply)

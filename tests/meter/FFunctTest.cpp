@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -269,3 +270,18 @@ TEST(FFunctCrc, X25CheckValues)
 }
 
 }  // namespace
+
+// The texts' formatter writes what printf would, for every value an argument can take.
+TEST(FFunct, FormatTextMatchesPrintf)
+{
+    const char* formats[] = {"%02X", "%02x", "%02d", "表号:%02x%02X ", "上%02d次%%", "T%02d电能"};
+    for (const char* format : formats) {
+        for (int v : {0, 5, 9, 10, 15, 99, 100, 255, 256, 4096, -1, -5, -10, -123}) {
+            char expected[64];
+            std::snprintf(expected, sizeof expected, format, v, v);
+            EXPECT_EQ(FormatText(format, v, v), expected) << format << " " << v;
+        }
+    }
+    EXPECT_EQ(FormatText("plain"), "plain");
+    EXPECT_EQ(FormatText("%5d|%02d", 7), "%5d|07");  // other conversions stand as written
+}
