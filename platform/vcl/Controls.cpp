@@ -1,5 +1,6 @@
 #include "platform/vcl/Controls.h"
 
+#include "platform/vcl/Desktop.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/Input.h"
 #include "platform/vcl/Menus.h"
@@ -92,6 +93,12 @@ void TControl::WndProc(TMessage& msg)
         if (!ControlStyle.Contains(csDoubleClicks) &&
             (msg.Msg == WM_LBUTTONDBLCLK || msg.Msg == WM_RBUTTONDBLCLK || msg.Msg == WM_MBUTTONDBLCLK))
             msg.Msg -= WM_LBUTTONDBLCLK - WM_LBUTTONDOWN;
+        // An automatic drag takes the press: the drag begins instead of the click.
+        if ((msg.Msg == WM_LBUTTONDOWN || msg.Msg == WM_LBUTTONDBLCLK) && DragMode == dmAutomatic && !Dragging() &&
+            !ComponentState().Contains(rtl::csDesigning)) {
+            BeginDrag(true, Mouse->DragThreshold());
+            return;
+        }
         if (msg.Msg == WM_LBUTTONDOWN || msg.Msg == WM_LBUTTONDBLCLK)
             ControlState.Include(csLButtonDown);
         else if (msg.Msg == WM_LBUTTONUP)
@@ -137,6 +144,16 @@ void TControl::Dispatch(TMessage& m)
     case CM_MOUSEENTER: return HandleMouseEnterLeave(m, true);
     case CM_MOUSELEAVE: return HandleMouseEnterLeave(m, false);
     case CM_HITTEST: m.Result = 1; return;
+    case CM_DRAG: return HandleDrag(m);
+    case CM_CURSORCHANGED:
+        // The pointer rests on the control: the new shape shows now, not at the next move.
+        if (vcl::input::MouseControl() == this && !GetCapture()) {
+            auto* w = dynamic_cast<TWinControl*>(this);
+            TWinControl* wnd = w ? w : parent_;
+            if (wnd && wnd->HandleAllocated())
+                vcl::UpdateCursorFor(wnd->Handle(), WM_MOUSEMOVE, vcl::LastMousePoint());
+        }
+        return;
     case CM_VISIBLECHANGED:
     case CM_ENABLEDCHANGED:
     case CM_TEXTCHANGED:

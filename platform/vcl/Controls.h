@@ -84,6 +84,46 @@ struct TCreateParams {
 class TWinControl;
 class TCustomForm;
 class TPopupMenu;
+class TDragImageList;
+class TControl;
+
+// Drag and drop inside the program (no platform drag session): the object that travels with the
+// pointer, and the record CM_DRAG carries (lParam) with a TDragMessage in wParam.
+enum TDragState { dsDragEnter, dsDragLeave, dsDragMove };
+
+class TDragObject : public rtl::TObject {
+    RTL_CLASS(TDragObject, rtl::TObject)
+    TPoint DragPos;            // screen
+    TControl* DragTarget = nullptr;
+    TPoint DragTargetPos;      // client coordinates of the target
+    bool Cancelling = false;
+    bool Dropped = false;
+    virtual TCursor GetDragCursor(bool accepted, int x, int y);
+    virtual TDragImageList* GetDragImages() { return nullptr; }
+    // The drag ended: dropped on `target` (accepted) or not.
+    virtual void Finished(rtl::TObject* target, int x, int y, bool accepted) {}
+};
+
+// A drag object that stands for a control: the drop sides see the control as the source.
+class TBaseDragControlObject : public TDragObject {
+    RTL_CLASS(TBaseDragControlObject, TDragObject)
+    explicit TBaseDragControlObject(TControl* control) : Control(control) {}
+    TControl* Control;
+};
+
+class TDragControlObject : public TBaseDragControlObject {
+    RTL_CLASS(TDragControlObject, TBaseDragControlObject)
+    using TBaseDragControlObject::TBaseDragControlObject;
+    TCursor GetDragCursor(bool accepted, int x, int y) override;
+    TDragImageList* GetDragImages() override;
+};
+
+struct TDragRec {
+    TPoint Pos;                // screen
+    TDragObject* Source = nullptr;
+    TControl* Target = nullptr;
+    bool Docking = false;
+};
 
 using TNotifyEvent = rtl::Event<void(rtl::TObject* sender)>;
 using TMouseEvent = rtl::Event<void(rtl::TObject* sender, TMouseButton button, TShiftState shift, int x, int y)>;
@@ -93,6 +133,10 @@ using TKeyEvent = rtl::Event<void(rtl::TObject* sender, std::uint16_t& key, TShi
 using TKeyPressEvent = rtl::Event<void(rtl::TObject* sender, char16_t& key)>;
 using TContextPopupEvent = rtl::Event<void(rtl::TObject* sender, TPoint mousePos, bool& handled)>;
 using TMouseWheelEvent = rtl::Event<void(rtl::TObject* sender, TShiftState shift, int wheelDelta, TPoint mousePos, bool& handled)>;
+using TDragOverEvent = rtl::Event<void(rtl::TObject* sender, rtl::TObject* source, int x, int y, TDragState state, bool& accept)>;
+using TDragDropEvent = rtl::Event<void(rtl::TObject* sender, rtl::TObject* source, int x, int y)>;
+using TStartDragEvent = rtl::Event<void(rtl::TObject* sender, TDragObject*& dragObject)>;
+using TEndDragEvent = rtl::Event<void(rtl::TObject* sender, rtl::TObject* target, int x, int y)>;
 
 // The shift state of a mouse message's key flags, and of the keyboard now.
 TShiftState KeysToShiftState(unsigned keys);
@@ -170,6 +214,23 @@ class TControl : public rtl::TComponent {
     void Refresh() { Repaint(); }
     void BringToFront();
 
+    // Drag and drop: BeginDrag starts at once or once the pointer moved `threshold` pixels (-1:
+    // the system's); the drag follows the pointer until a button is released (a drop when the
+    // control under it accepted) or Escape is pressed.
+    void BeginDrag(bool immediate, int threshold = -1);
+    void EndDrag(bool drop);
+    bool Dragging() const;
+    TCursor DragCursor = crDrag;
+    TDragOverEvent OnDragOver;
+    TDragDropEvent OnDragDrop;
+    TStartDragEvent OnStartDrag;
+    TEndDragEvent OnEndDrag;
+    virtual void DragOver(rtl::TObject* source, int x, int y, TDragState state, bool& accept);
+    virtual void DragDrop(rtl::TObject* source, int x, int y) { vcl::FireEvent(OnDragDrop, this, source, x, y); }
+    virtual TDragImageList* GetDragImages() { return nullptr; }
+    virtual void DoStartDrag(TDragObject*& dragObject) { vcl::FireEvent(OnStartDrag, this, dragObject); }
+    virtual void DoEndDrag(rtl::TObject* target, int x, int y) { vcl::FireEvent(OnEndDrag, this, target, x, y); }
+
     TNotifyEvent OnClick, OnDblClick, OnResize, OnMouseEnter, OnMouseLeave;
     TMouseEvent OnMouseDown, OnMouseUp;
     TMouseMoveEvent OnMouseMove;
@@ -208,6 +269,7 @@ private:
     void MouseButtonUp(TMessage& m, TMouseButton button);
     void HandleMouseEnterLeave(TMessage& m, bool enter);
     void HandleContextMenu(TMessage& m);
+    void HandleDrag(TMessage& m);
 
     int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
     bool visible_ = true;
@@ -360,3 +422,12 @@ bool IsWindowVisible(HWND wnd);
 bool IsWindowEnabled(HWND wnd);
 bool EnableWindow(HWND wnd, bool enable);
 std::string GetClassName(HWND wnd);
+
+// Moves the pixels of a window's client area (or of `scroll`, cut to `clip`) by (dx, dy); with
+// SW_INVALIDATE the uncovered part is invalidated (erased with SW_ERASE), the moved pixels are
+// not painted again; SW_SCROLLCHILDREN moves the child controls too. `update` (when given)
+// receives the uncovered rectangle. ScrollWindow: invalidate and erase, children moved when the
+// whole client area scrolls.
+enum : unsigned { SW_SCROLLCHILDREN = 1, SW_INVALIDATE = 2, SW_ERASE = 4 };
+bool ScrollWindowEx(HWND wnd, int dx, int dy, const TRect* scroll, const TRect* clip, TRect* update, unsigned flags);
+bool ScrollWindow(HWND wnd, int dx, int dy, const TRect* rect, const TRect* clip);

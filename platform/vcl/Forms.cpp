@@ -1,6 +1,8 @@
 #include "platform/vcl/Forms.h"
 
 #include "platform/gdi/Draw.h"
+#include "platform/gdi/Text.h"
+#include "platform/vcl/Desktop.h"
 #include "platform/vcl/Input.h"
 #include "platform/vcl/MessageQueue.h"
 #include "platform/vcl/Peer.h"
@@ -13,6 +15,7 @@
 #include <QFontMetrics>
 #include <QLoggingCategory>
 #include <QMessageBox>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -88,7 +91,8 @@ void TCustomForm::Show()
 {
     SetVisible(true);
     BringToFront();
-    if (Peer())
+    // A window made not to take the activation (WS_EX_NOACTIVATE) shows without it.
+    if (Peer() && !Peer()->testAttribute(Qt::WA_ShowWithoutActivating))
         Peer()->activateWindow();
 }
 
@@ -348,13 +352,19 @@ void THintWindow::CreateParams(TCreateParams& params)
     params.WndParent = nullptr;
 }
 
-TRect THintWindow::CalcHintRect(int maxWidth, const std::string& hint)
+namespace {
+constexpr unsigned HintTextFormat = gdi::DT_LEFT | gdi::DT_WORDBREAK | gdi::DT_NOPREFIX;
+} // namespace
+
+TRect THintWindow::CalcHintRect(int maxWidth, const std::string& hint, void*)
 {
-    QFont f(QString::fromStdString(Font()->GetName()));
-    f.setPixelSize(std::abs(Font()->GetHeight()));
-    const QFontMetrics fm(f);
-    const QRect r = fm.boundingRect(QRect(0, 0, maxWidth, 0), Qt::TextWordWrap, QString::fromStdString(hint));
-    return {0, 0, r.width() + 6, r.height() + 2};
+    // Measured with the same layout that paints it.
+    gdi::Surface probe(1, 1);
+    gdi::Dc dc(&probe);
+    gdi::SelectFont(dc, Font()->GetHandle());
+    TRect r{0, 0, maxWidth, 0};
+    gdi::DrawText(dc, hint, r, HintTextFormat | gdi::DT_CALCRECT);
+    return {0, 0, r.Right + 6, r.Bottom + 2};
 }
 
 void THintWindow::ActivateHint(const TRect& rect, const std::string& hint)
@@ -367,12 +377,20 @@ void THintWindow::ActivateHint(const TRect& rect, const std::string& hint)
 
 void THintWindow::Paint()
 {
-    // The frame and the background; the text waits for the text layout of the drawing layer.
     TCanvas* c = Canvas();
     c->Brush()->SetColor(Color());
     c->FillRect(GetClientRect());
     c->Brush()->SetColor(clWindowFrame);
     c->FrameRect(GetClientRect());
+    c->Font()->Assign(Font());
+    c->Font()->SetColor(clInfoText);
+    c->RequiredState();
+    HDC dc = c->GetHandle();
+    gdi::SetBkMode(*dc, TRANSPARENT);
+    TRect r = GetClientRect();
+    r.Left += 2;
+    r.Top += 2;
+    gdi::DrawText(*dc, Caption(), r, HintTextFormat);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -380,7 +398,8 @@ TApplication::TApplication(rtl::TComponent* owner) : rtl::TComponent(owner)
 {
     vcl::SetExceptionSink([this](rtl::TObject* sender) { HandleException(sender); });
     // Keys are offered to the control as CN_ notices first (dialog keys, menu short cuts).
-    vcl::SetMessagePreprocessor([](MSG& msg) {
+    vcl::SetMessagePreprocessor([this](MSG& msg) {
+        HintMessage(msg);
         if (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST) {
             if (TWinControl* c = FindControl(msg.hwnd))
                 return c->Perform(CN_BASE + msg.message, msg.wParam, msg.lParam) != 0;
@@ -426,7 +445,108 @@ void TApplication::Idle()
 
 bool TApplication::Active() const { return QApplication::activeWindow() != nullptr; }
 
-void TApplication::CancelHint() {}
+// ---- hints ----
+//
+// A move onto a control that has a hint (ShowHint and a non-empty Hint) starts the hint pause
+// (the short pause when a hint is showing already); when it ends, the control is asked
+// (CM_HINTSHOW, a non-zero answer keeps the hint away), then OnShowHint, and the hint window
+// shows the text under the pointer for the hide pause. Leaving the cursor rectangle, a press or
+// a key cancels it.
+
+void TApplication::CancelHint()
+{
+    if (hintTimer_)
+        hintTimer_->stop();
+    if (hintWindow_ && hintShowing_)
+        hintWindow_->SetVisible(false);
+    hintShowing_ = false;
+    hintHiding_ = false;
+    hintControl_ = nullptr;
+}
+
+void TApplication::HintMessage(const MSG& msg)
+{
+    switch (msg.message) {
+    case WM_MOUSEMOVE: break;
+    case WM_LBUTTONDOWN: case WM_LBUTTONDBLCLK: case WM_RBUTTONDOWN: case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDOWN: case WM_MBUTTONDBLCLK: case WM_MOUSEWHEEL:
+    case WM_KEYDOWN: case WM_SYSKEYDOWN:
+        CancelHint();
+        return;
+    default: return;
+    }
+    TControl* control = vcl::input::MouseControl();
+    const TPoint screen{msg.ptX, msg.ptY};
+    const bool sameControl = control && control == hintControl_ && !hintControlAlive_.expired();
+    if (sameControl) {
+        const TPoint p = control->ScreenToClient(screen);
+        if (p.X >= hintCursorRect_.Left && p.X < hintCursorRect_.Right && p.Y >= hintCursorRect_.Top &&
+            p.Y < hintCursorRect_.Bottom)
+            return;
+    }
+    const bool wasShowing = hintShowing_;
+    CancelHint();
+    if (!ShowHint || !control || !control->ShowHint || control->Hint.empty())
+        return;
+    hintControl_ = control;
+    hintControlAlive_ = control->AliveToken();
+    hintCursor_ = screen;
+    hintCursorRect_ = control->GetClientRect();
+    if (!hintTimer_) {
+        hintTimer_ = new QTimer;
+        hintTimer_->setSingleShot(true);
+        QObject::connect(hintTimer_, &QTimer::timeout, [this] { vcl::GuardQtEntry(this, [this] { HintTimerExpired(); }); });
+    }
+    hintTimer_->start(wasShowing ? HintShortPause : HintPause);
+}
+
+void TApplication::HintTimerExpired()
+{
+    if (hintHiding_) {
+        CancelHint();
+        return;
+    }
+    auto alive = hintControlAlive_.lock();
+    if (hintControl_ && alive && *alive)
+        ShowHintFor(hintControl_);
+}
+
+void TApplication::ShowHintFor(TControl* control)
+{
+    THintInfo info;
+    info.HintControl = control;
+    info.HintWindowClass = HintWindowClass ? HintWindowClass : THintWindowClass::Of<THintWindow>();
+    // Below the pointer, clear of the cursor's picture.
+    info.HintPos = {hintCursor_.X, hintCursor_.Y + 20};
+    info.HintMaxWidth = Screen->Width();
+    info.HintColor = HintColor;
+    info.CursorRect = control->GetClientRect();
+    info.CursorPos = control->ScreenToClient(hintCursor_);
+    info.HideTimeout = HintHidePause;
+    info.HintStr = control->Hint;
+    const auto alive = control->AliveToken();
+    if (control->Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&info)) != 0 || alive.expired() || !*alive.lock())
+        return;
+    bool canShow = true;
+    vcl::FireEvent(OnShowHint, info.HintStr, canShow, info);
+    if (!canShow || info.HintStr.empty() || alive.expired() || !*alive.lock())
+        return;
+    if (!hintWindow_ || &hintWindow_->ClassType() != info.HintWindowClass.Meta()) {
+        if (hintWindow_)
+            hintWindow_->Free();
+        hintWindow_ = info.HintWindowClass.Create(this);
+    }
+    hintWindow_->SetColor(info.HintColor);
+    TRect r = hintWindow_->CalcHintRect(info.HintMaxWidth, info.HintStr, info.HintData);
+    r = {r.Left + info.HintPos.X, r.Top + info.HintPos.Y, r.Right + info.HintPos.X, r.Bottom + info.HintPos.Y};
+    hintCursorRect_ = info.CursorRect;
+    hintWindow_->ActivateHintData(r, info.HintStr, info.HintData);
+    hintShowing_ = true;
+    if (info.HideTimeout > 0) {
+        hintHiding_ = true;
+        hintTimer_->start(info.HideTimeout);
+    }
+}
 
 void TApplication::HandleException(rtl::TObject* sender)
 {
@@ -563,8 +683,7 @@ HCURSOR TScreen::Cursors(TCursor id) const
     for (const auto& [k, h] : cursors_)
         if (k == id)
             return h;
-    // Built-in cursors are named by their Qt shape (offset so that no shape is null).
-    return reinterpret_cast<HCURSOR>(std::uintptr_t(ShapeOf(id)) + 1);
+    return vcl::CursorHandleOfShape(ShapeOf(id));
 }
 
 void TScreen::SetCursors(TCursor id, HCURSOR cursor)
@@ -588,7 +707,7 @@ void TScreen::SetCursor(TCursor c)
     if (hadOverride)
         QApplication::restoreOverrideCursor();
     if (c != crDefault)
-        QApplication::setOverrideCursor(QCursor(ShapeOf(c)));
+        QApplication::setOverrideCursor(vcl::CursorOf(Cursors(c)));
 }
 
 TCustomForm* TScreen::ActiveCustomForm() const

@@ -6,8 +6,11 @@
 #include "platform/vcl/SystemFacade.h"
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
+
+class QTimer;
 
 using TModalResult = int;
 constexpr TModalResult mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4, mrIgnore = 5,
@@ -100,14 +103,35 @@ class TForm : public TCustomForm {
 class THintWindow : public TCustomControl {
     RTL_CLASS(THintWindow, TCustomControl)
     explicit THintWindow(rtl::TComponent* owner);
-    virtual TRect CalcHintRect(int maxWidth, const std::string& hint);
+    // The rectangle the text needs, word-wrapped at maxWidth, with the window's margins.
+    virtual TRect CalcHintRect(int maxWidth, const std::string& hint, void* data = nullptr);
     virtual void ActivateHint(const TRect& rect, const std::string& hint);
+    virtual void ActivateHintData(const TRect& rect, const std::string& hint, void* data) { ActivateHint(rect, hint); }
     void ReleaseHandle() { DestroyHandle(); }
 
 protected:
     void CreateParams(TCreateParams& params) override;
     void Paint() override;
 };
+
+using THintWindowClass = rtl::TClassRef<THintWindow, rtl::TComponent*>;
+
+// What the application is about to show as a hint; CM_HINTSHOW (lParam) and OnShowHint may
+// change it (a non-zero CM_HINTSHOW answer or can-show False keeps the hint away).
+struct THintInfo {
+    TControl* HintControl = nullptr;
+    THintWindowClass HintWindowClass;
+    TPoint HintPos;        // screen
+    int HintMaxWidth = 0;
+    TColor HintColor = clInfoBk;
+    TRect CursorRect;      // client coordinates of the control: the hint stays while the pointer is in it
+    TPoint CursorPos;      // client coordinates
+    int ReshowTimeout = 0;
+    int HideTimeout = 0;
+    std::string HintStr;
+    void* HintData = nullptr;
+};
+using TShowHintEvent = rtl::Event<void(std::string& hintStr, bool& canShow, THintInfo& hintInfo)>;
 
 using TExceptionEvent = rtl::Event<void(rtl::TObject* sender, rtl::Exception& e)>;
 using TIdleEvent = rtl::Event<void(rtl::TObject* sender, bool& done)>;
@@ -137,7 +161,16 @@ class TApplication : public rtl::TComponent {
     int HintPause = 500;
     int HintHidePause = 2500;
     TColor HintColor = clInfoBk;
+    int HintShortPause = 50;
+    THintWindowClass HintWindowClass;
+    TShowHintEvent OnShowHint;
+    // Hides the hint and forgets the control it belonged to.
     void CancelHint();
+    // The hint window shown now (null before the first hint).
+    THintWindow* HintWindow() const { return hintWindow_; }
+    // The hint engine's view of a retrieved message: a move restarts the pause, a press or a key
+    // cancels the hint.
+    void HintMessage(const MSG& msg);
     int ModalLevel() const { return modalLevel_; }
     bool Active() const;
 
@@ -150,9 +183,19 @@ class TApplication : public rtl::TComponent {
 
 private:
     friend class TCustomForm;
+    void HintTimerExpired();
+    void ShowHintFor(TControl* control);
     bool terminated_ = false;
     int modalLevel_ = 0;
     TMessageNotifier notifier_;
+    THintWindow* hintWindow_ = nullptr;
+    TControl* hintControl_ = nullptr;
+    std::weak_ptr<bool> hintControlAlive_;
+    TPoint hintCursor_;
+    TRect hintCursorRect_;
+    bool hintShowing_ = false;
+    bool hintHiding_ = false; // the timer runs for the hide pause
+    QTimer* hintTimer_ = nullptr;
 };
 
 struct TMonitor {

@@ -13,6 +13,7 @@
 #include "platform/rtl/Filer.h"
 #include "platform/rtl/Streams.h"
 #include "platform/vcl/Graphics.h"
+#include "platform/vcl/Messages.h"
 
 #include <memory>
 #include <vector>
@@ -64,6 +65,7 @@ enum TDrawingStyle { dsFocus, dsSelected, dsNormal, dsTransparent };
 enum TImageType { itImage, itMask };
 
 class TCustomImageList;
+class TWinControl;
 
 // Links a control to an image list: the list calls OnChange when its images change.
 class TChangeLink : public rtl::TObject {
@@ -146,9 +148,28 @@ private:
     std::vector<TChangeLink*> links_;
 };
 
+// An image list that can show one of its images under the pointer while a drag runs: a small
+// window that never takes the activation, moved with DragMove (screen points less the hot spot).
 class TDragImageList : public TCustomImageList {
     RTL_CLASS(TDragImageList, TCustomImageList)
-    using TCustomImageList::TCustomImageList;
+    explicit TDragImageList(rtl::TComponent* owner);
+    ~TDragImageList() override;
+    bool SetDragImage(int index, int hotSpotX, int hotSpotY);
+    TPoint DragHotspot() const { return hotSpot_; }
+    bool BeginDrag(HWND window, int x, int y);
+    bool DragMove(int x, int y);
+    bool EndDrag();
+    void ShowDragImage();
+    void HideDragImage();
+    bool Dragging() const { return dragging_; }
+    // The window that shows the image while dragging (null otherwise).
+    TWinControl* DragWindow() const;
+
+private:
+    int dragIndex_ = 0;
+    TPoint hotSpot_;
+    bool dragging_ = false;
+    TWinControl* window_ = nullptr;
 };
 
 class TImageList : public TDragImageList {

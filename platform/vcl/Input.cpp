@@ -1,6 +1,7 @@
 #include "platform/vcl/Input.h"
 
 #include "platform/rtl/Unicode.h"
+#include "platform/vcl/Desktop.h"
 #include "platform/vcl/Keys.h"
 #include "platform/vcl/MessageQueue.h"
 #include "platform/vcl/Peer.h"
@@ -108,6 +109,14 @@ void DeliverMouse(UINT msg, const TPoint& screen, unsigned keys, TWidgetPeer* hi
     }
     if (!target)
         return;
+    // The system's steps before a mouse message: activation by a press, then the cursor.
+    if (IsDown(msg) && (!MouseActivate(target, msg) || !IsWindow(target)))
+        return;
+    if (target != St().capture) {
+        UpdateCursorFor(target, msg, screen);
+        if (!IsWindow(target))
+            return;
+    }
     if (IsDown(msg))
         msg = CountClick(target, msg, screen);
     TrackMouseControl(screen);
@@ -418,6 +427,8 @@ HWND CaptureTo(HWND wnd, TControl* control)
     HWND old = GetCapture();
     s.capture = wnd;
     s.captureControl.Set(control);
+    if (old != wnd)
+        vcl::GrabMouseFor(wnd);
     if (old && old != wnd)
         vcl::SendMessage(old, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(wnd));
     return old;
@@ -437,6 +448,7 @@ bool ReleaseCapture()
     HWND old = GetCapture();
     s.capture = nullptr;
     s.captureControl.Set(nullptr);
+    vcl::GrabMouseFor(nullptr);
     if (old)
         vcl::SendMessage(old, WM_CAPTURECHANGED, 0, 0);
     return true;

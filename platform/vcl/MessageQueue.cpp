@@ -1,5 +1,6 @@
 #include "platform/vcl/MessageQueue.h"
 
+#include "platform/vcl/Desktop.h"
 #include "platform/vcl/SystemFacade.h"
 
 #include <QAbstractEventDispatcher>
@@ -42,11 +43,21 @@ public:
     bool event(QEvent* e) override;
 };
 
+// A queued message with the translation of its key text (input taken into the queue early).
+struct Queued {
+    MSG msg;
+    std::function<void(const MSG&)> translate;
+};
+
 struct State {
     std::map<std::uintptr_t, WindowEntry> windows;
     std::uintptr_t nextHandle = 0x100;
-    std::deque<MSG> fifo;
+    std::deque<Queued> fifo;
     bool drainPosted = false;
+    // While above 0, input the translator produces is queued instead of handled (look-ahead).
+    int collectingInput = 0;
+    Queued lastTaken;
+    std::map<std::string, UINT> registeredMessages;
     std::vector<HookEntry> hooks; // installation order; called from the back
     std::uintptr_t nextHook = 1;
     std::map<std::pair<std::uintptr_t, std::uintptr_t>, std::unique_ptr<QTimer>> timers;
@@ -103,7 +114,9 @@ bool Pump::event(QEvent* e)
     if (e->type() != DrainEventType)
         return QObject::event(e);
     S().drainPosted = false;
-    DrainPostedMessages();
+    // A look-ahead is running: the queue is being read, not handled; it drains afterwards.
+    if (S().collectingInput == 0)
+        DrainPostedMessages();
     return true;
 }
 
@@ -176,6 +189,14 @@ void UnregisterWindow(HWND wnd)
 
 bool IsWindow(HWND wnd) { return wnd && Find(wnd) != nullptr; }
 
+std::vector<HWND> RegisteredWindows()
+{
+    std::vector<HWND> r;
+    for (const auto& [id, entry] : S().windows)
+        r.push_back(reinterpret_cast<HWND>(id));
+    return r;
+}
+
 rtl::TObject* WindowOwner(HWND wnd)
 {
     const WindowEntry* e = Find(wnd);
@@ -234,7 +255,7 @@ bool PostMessage(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
     const TPoint p = System().GetCursorPos();
     m.ptX = p.X;
     m.ptY = p.Y;
-    S().fifo.push_back(m);
+    S().fifo.push_back({m, {}});
     ScheduleDrain();
     return true;
 }
@@ -258,8 +279,16 @@ LRESULT DispatchMessage(const MSG& msg)
     return CallProcedure(msg.hwnd, msg.message, msg.wParam, msg.lParam);
 }
 
+namespace {
+bool IsInputMessage(UINT m) { return IsMouseMessage(m) || (m >= WM_KEYFIRST && m <= WM_KEYLAST); }
+} // namespace
+
 void ProcessRetrievedMessage(MSG msg, const std::function<void(const MSG&)>& translate)
 {
+    if (S().collectingInput > 0 && IsInputMessage(msg.message)) {
+        S().fifo.push_back({msg, translate});
+        return;
+    }
     if (IsMouseMessage(msg.message)) {
         MOUSEHOOKSTRUCT mh{msg.ptX, msg.ptY, msg.hwnd, HTCLIENT, 0};
         if (RunHooks(WH_MOUSE, msg.message, reinterpret_cast<LPARAM>(&mh), true) != 0)
@@ -275,36 +304,20 @@ void ProcessRetrievedMessage(MSG msg, const std::function<void(const MSG&)>& tra
     DispatchMessage(msg);
 }
 
-bool PeekMessage(MSG& msg, HWND wnd, UINT first, UINT last, unsigned remove)
-{
-    auto& fifo = S().fifo;
-    for (auto it = fifo.begin(); it != fifo.end(); ++it) {
-        // WM_QUIT passes every filter, so that a loop removing messages cannot hide it.
-        const bool quit = it->message == WM_QUIT;
-        if (!quit && wnd && it->hwnd != wnd)
-            continue;
-        if (!quit && (first != 0 || last != 0) && (it->message < first || it->message > last))
-            continue;
-        msg = *it;
-        if (remove & PM_REMOVE)
-            fifo.erase(it);
-        return true;
-    }
-    return false;
-}
-
 int PendingMessageCount() { return int(S().fifo.size()); }
 
 void DrainPostedMessages()
 {
     // Only what is queued now: messages posted by these handlers wait for the next drain, so
-    // that Qt's own events are not starved.
+    // that Qt's own events are not starved. A look-ahead reads the queue; it drains afterwards.
     auto& s = S();
+    if (s.collectingInput > 0)
+        return;
     std::size_t count = s.fifo.size();
     while (count-- > 0 && !s.fifo.empty()) {
-        MSG m = s.fifo.front();
+        Queued q = std::move(s.fifo.front());
         s.fifo.pop_front();
-        GuardQtEntry(nullptr, [&] { ProcessRetrievedMessage(m); });
+        GuardQtEntry(nullptr, [&] { ProcessRetrievedMessage(q.msg, q.translate); });
     }
     ScheduleDrain();
 }
@@ -314,10 +327,12 @@ void SetMessagePreprocessor(std::function<bool(MSG&)> preprocess) { S().preproce
 // ---------------------------------------------------------------------------------------------
 HHOOK SetWindowsHookEx(int kind, HOOKPROC proc)
 {
-    if (!proc || (kind != WH_CALLWNDPROC && kind != WH_GETMESSAGE && kind != WH_MOUSE)) {
+    if (!proc || (kind != WH_CALLWNDPROC && kind != WH_GETMESSAGE && kind != WH_MOUSE && kind != WH_KEYBOARD)) {
         qCWarning(lcVclMsg) << "hook kind" << kind << "is not supported";
         return nullptr;
     }
+    // The hooks see input of the whole program: the application-wide filter feeds them.
+    EnsureDesktop();
     auto& s = S();
     const std::uintptr_t id = s.nextHook++;
     s.hooks.push_back({kind, proc, id});
@@ -337,6 +352,114 @@ bool UnhookWindowsHookEx(HHOOK hook)
 }
 
 LRESULT CallNextHookEx(HHOOK, int, WPARAM, LPARAM) { return 0; }
+
+bool CallMouseHooks(UINT msg, MOUSEHOOKSTRUCT& info)
+{
+    return RunHooks(WH_MOUSE, msg, reinterpret_cast<LPARAM>(&info), true) != 0;
+}
+
+bool CallKeyboardHooks(WPARAM vk, LPARAM keyData) { return RunHooks(WH_KEYBOARD, vk, keyData, true) != 0; }
+
+// ---------------------------------------------------------------------------------------------
+namespace {
+// Lets Qt deliver what it holds (the window system's input, posted events) while the input
+// translator queues instead of handling; our own drain waits meanwhile.
+void CollectPendingInput(bool wait)
+{
+    if (!QCoreApplication::instance())
+        return;
+    auto& s = S();
+    ++s.collectingInput;
+    try {
+        QCoreApplication::processEvents(wait ? QEventLoop::WaitForMoreEvents : QEventLoop::AllEvents);
+    } catch (...) {
+        --s.collectingInput;
+        throw;
+    }
+    --s.collectingInput;
+    ScheduleDrain();
+}
+
+bool Matches(const MSG& m, HWND wnd, UINT lo, UINT hi)
+{
+    // WM_QUIT passes every filter, so that a loop removing messages cannot hide it.
+    if (m.message == WM_QUIT)
+        return true;
+    if (wnd && m.hwnd != wnd)
+        return false;
+    return (lo == 0 && hi == 0) || (m.message >= lo && m.message <= hi);
+}
+} // namespace
+
+bool PeekMessage(MSG& out, HWND wnd, UINT lo, UINT hi, unsigned remove)
+{
+    CollectPendingInput(false);
+    auto& f = S().fifo;
+    for (std::size_t i = 0; i < f.size(); ++i) {
+        if (!Matches(f[i].msg, wnd, lo, hi))
+            continue;
+        if (!(remove & PM_REMOVE)) {
+            out = f[i].msg;
+            RunHooks(WH_GETMESSAGE, PM_NOREMOVE, reinterpret_cast<LPARAM>(&out), false);
+            return true;
+        }
+        Queued q = std::move(f[i]);
+        f.erase(f.begin() + std::ptrdiff_t(i));
+        if (IsMouseMessage(q.msg.message)) {
+            MOUSEHOOKSTRUCT mh{q.msg.ptX, q.msg.ptY, q.msg.hwnd, HTCLIENT, 0};
+            if (CallMouseHooks(q.msg.message, mh)) {
+                --i;
+                continue;
+            }
+        }
+        RunHooks(WH_GETMESSAGE, PM_REMOVE, reinterpret_cast<LPARAM>(&q.msg), false);
+        out = q.msg;
+        S().lastTaken = std::move(q);
+        return true;
+    }
+    return false;
+}
+
+bool GetMessage(MSG& msg, HWND wnd, UINT lo, UINT hi)
+{
+    while (!PeekMessage(msg, wnd, lo, hi, PM_REMOVE))
+        WaitMessage();
+    return msg.message != WM_QUIT;
+}
+
+void WaitMessage()
+{
+    if (S().fifo.empty())
+        CollectPendingInput(true);
+}
+
+bool TranslateMessage(const MSG& msg)
+{
+    const Queued& last = S().lastTaken;
+    if (!last.translate || last.msg.hwnd != msg.hwnd || last.msg.message != msg.message ||
+        last.msg.wParam != msg.wParam || last.msg.time != msg.time)
+        return false;
+    const auto translate = last.translate;
+    S().lastTaken.translate = nullptr;
+    translate(msg);
+    return true;
+}
+
+void PostQuitMessage(int exitCode) { PostMessage(nullptr, WM_QUIT, WPARAM(exitCode)); }
+
+UINT RegisterWindowMessage(const std::string& name)
+{
+    auto& r = S().registeredMessages;
+    if (name.empty())
+        return 0;
+    if (auto it = r.find(name); it != r.end())
+        return it->second;
+    const UINT id = WM_REGISTERED_FIRST + UINT(r.size());
+    if (id > WM_REGISTERED_LAST)
+        return 0;
+    r.emplace(name, id);
+    return id;
+}
 
 // ---------------------------------------------------------------------------------------------
 bool SetTimer(HWND wnd, std::uintptr_t id, unsigned elapseMs)

@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace rtl {
 class TObject;
@@ -27,6 +28,8 @@ HWND RegisterWindow(WindowProcedure proc, rtl::TObject* owner, std::string class
 // Forgets the handle: sends and posts to it are dropped from now on, its timers stop.
 void UnregisterWindow(HWND wnd);
 bool IsWindow(HWND wnd);
+// Every registered window, oldest first.
+std::vector<HWND> RegisteredWindows();
 rtl::TObject* WindowOwner(HWND wnd);
 std::string WindowClassName(HWND wnd);
 // Replaces the procedure of a registered window; gives the previous one.
@@ -45,9 +48,6 @@ LRESULT DefWindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
 void ProcessRetrievedMessage(MSG msg, const std::function<void(const MSG&)>& translate = {});
 // Delivers without hooks or preprocessing (DispatchMessage).
 LRESULT DispatchMessage(const MSG& msg);
-// Looks for a posted message of the window (any window for null) within [first, last] (both 0:
-// any message); with PM_REMOVE the message found leaves the queue. WM_QUIT passes every filter.
-bool PeekMessage(MSG& msg, HWND wnd, UINT first, UINT last, unsigned remove);
 // Number of messages waiting in the FIFO; drains it now (for tests and ProcessMessages).
 int PendingMessageCount();
 void DrainPostedMessages();
@@ -63,6 +63,27 @@ using HOOKPROC = LRESULT (*)(int code, WPARAM wParam, LPARAM lParam);
 HHOOK SetWindowsHookEx(int kind, HOOKPROC proc);
 bool UnhookWindowsHookEx(HHOOK hook);
 LRESULT CallNextHookEx(HHOOK hook, int code, WPARAM wParam, LPARAM lParam);
+// The mouse hooks for a press the dispatcher does not retrieve (on a widget that is no window of
+// ours) and the keyboard hooks (wParam the virtual key, lParam the key data; bit 31 set for a
+// release): true when a hook swallowed the input.
+bool CallMouseHooks(UINT msg, MOUSEHOOKSTRUCT& info);
+bool CallKeyboardHooks(WPARAM vk, LPARAM keyData);
+
+// The message queue as the design's loops read it. Input that Qt holds but has not delivered
+// joins our queue first (in its order, behind what was posted), so a look-ahead sees a pending
+// key. PeekMessage looks for a message of the window (null: any) between msgMin and msgMax
+// (0, 0: any; WM_QUIT passes every filter) and takes it out with PM_REMOVE; the retrieval runs the mouse and get-message
+// hooks, as the system's does. GetMessage waits for one (false for WM_QUIT); WaitMessage waits
+// until something is queued. TranslateMessage queues the characters of a key message taken out
+// by these calls.
+bool PeekMessage(MSG& msg, HWND wnd, UINT msgMin, UINT msgMax, unsigned remove);
+bool GetMessage(MSG& msg, HWND wnd, UINT msgMin, UINT msgMax);
+void WaitMessage();
+bool TranslateMessage(const MSG& msg);
+void PostQuitMessage(int exitCode);
+
+// Message numbers by name: the same name gives the same number, from 0xC000 on.
+UINT RegisterWindowMessage(const std::string& name);
 
 // Window timers: WM_TIMER with the id in wParam, retrieved like posted messages; a timer of a
 // window that died is gone.

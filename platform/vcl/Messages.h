@@ -207,3 +207,15 @@ struct TWMMouse {
     int XPos() const { return XFromLParam(M.LParam); }
     int YPos() const { return YFromLParam(M.LParam); }
 };
+
+// The keyboard hook kind (every key press and release in the program) and the answers to
+// WM_MOUSEACTIVATE.
+enum : int { WH_KEYBOARD = 2 };
+enum : int { MA_ACTIVATE = 1, MA_ACTIVATEANDEAT = 2, MA_NOACTIVATE = 3, MA_NOACTIVATEANDEAT = 4 };
+// WM_SETTINGCHANGE's wParam when the non-client metrics (scroll-bar sizes among them) changed.
+enum : unsigned { SPI_SETNONCLIENTMETRICS = 42 };
+// Messages numbered by name at run time (RegisterWindowMessage) come from this range.
+enum : UINT { WM_REGISTERED_FIRST = 0xC000, WM_REGISTERED_LAST = 0xFFFF };
+
+// The drag-and-drop notices of the component library: CM_DRAG's wParam.
+enum TDragMessage { dmDragEnter, dmDragLeave, dmDragMove, dmDragDrop, dmDragCancel, dmFindTarget };

@@ -1,5 +1,6 @@
 #include "platform/vcl/Peer.h"
 
+#include "platform/vcl/Desktop.h"
 #include "platform/vcl/Caret.h"
 #include "platform/vcl/Input.h"
 #include "platform/vcl/MessageQueue.h"
@@ -22,6 +23,7 @@ TWidgetPeer::TWidgetPeer(TWinControl* control, QWidget* parent, Qt::WindowFlags 
     setAttribute(Qt::WA_NoSystemBackground);
     setMouseTracking(true);
     setFocusPolicy(Qt::NoFocus);
+    EnsureDesktop();
     // Every window takes input-method text, as every window of the system has an input context.
     setAttribute(Qt::WA_InputMethodEnabled);
 }
@@ -49,6 +51,18 @@ void TWidgetPeer::SetVisibleQuietly(bool visible)
     quiet_ = true;
     setVisible(visible);
     quiet_ = old;
+}
+
+void TWidgetPeer::ShowSurface(const QRect& r)
+{
+    presentOnly_ += r;
+    update(r);
+}
+
+void TWidgetPeer::InvalidateArea(const QRect& r)
+{
+    presentOnly_ -= r;
+    update(r);
 }
 
 bool TWidgetPeer::event(QEvent* e)
@@ -94,7 +108,12 @@ void TWidgetPeer::paintEvent(QPaintEvent* e)
     if (!control_)
         return;
     const QRect r = e->rect();
-    GuardQtEntry(control_, [&] { control_->PaintFromPeer({r.left(), r.top(), r.right() + 1, r.bottom() + 1}); });
+    const QRect paint = (e->region() - presentOnly_).boundingRect();
+    presentOnly_ = QRegion();
+    if (!paint.isEmpty())
+        GuardQtEntry(control_, [&] {
+            control_->PaintFromPeer({paint.left(), paint.top(), paint.right() + 1, paint.bottom() + 1});
+        });
     if (!control_)
         return;
     const gdi::Surface& s = control_->Surface();
@@ -103,7 +122,10 @@ void TWidgetPeer::paintEvent(QPaintEvent* e)
     // The top byte of our pixels is data, not opacity: shown as RGB32 the window is opaque.
     const QImage& img = s.Image();
     const QImage opaque(img.constBits(), img.width(), img.height(), img.bytesPerLine(), QImage::Format_RGB32);
+    // On a screen of device pixel ratio 2 each pixel of ours is a block of 2 x 2 device pixels:
+    // copied, never smoothed, so lines and text edges stay sharp.
     QPainter painter(this);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     painter.drawImage(r, opaque, r);
     if (control_->HandleAllocated())
         caret::Paint(control_->Handle(), painter);
@@ -180,14 +202,21 @@ TWidgetPeer* PeerAt(const TPoint& screen)
 {
     const QPoint g(screen.X, screen.Y);
     auto probe = [&](QWidget* top) -> TWidgetPeer* {
-        if (!top || !top->isVisible() || !top->geometry().contains(g))
+        if (!top || !top->isVisible() || top->testAttribute(Qt::WA_TransparentForMouseEvents) ||
+            !top->geometry().contains(g))
             return nullptr;
         QWidget* child = top->childAt(top->mapFromGlobal(g));
         return LivePeerAbove(child ? child : top);
     };
+    // Windows that stay on top (popups, hints) lie above the active window.
+    const QWidgetList tops = QApplication::topLevelWidgets();
+    for (QWidget* top : tops)
+        if (top->windowType() == Qt::ToolTip || top->windowFlags().testFlag(Qt::WindowStaysOnTopHint))
+            if (TWidgetPeer* p = probe(top))
+                return p;
     if (TWidgetPeer* p = probe(QApplication::activeWindow()))
         return p;
-    for (QWidget* top : QApplication::topLevelWidgets())
+    for (QWidget* top : tops)
         if (TWidgetPeer* p = probe(top))
             return p;
     return nullptr;

@@ -20,6 +20,10 @@ public:
     // Moves or resizes the widget for our own code; the echo Qt sends back is dropped.
     void SetGeometryQuietly(const QRect& r);
     void SetVisibleQuietly(bool visible);
+    // Shows pixels of the surface that are up to date (moved by a scroll) without asking the
+    // control to paint them again; an invalidation of the same pixels wins.
+    void ShowSurface(const QRect& r);
+    void InvalidateArea(const QRect& r);
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
 protected:
@@ -32,6 +36,7 @@ protected:
 private:
     TWinControl* control_;
     bool quiet_ = false;
+    QRegion presentOnly_;
 };
 
 // The peer of a window, or null.

@@ -2,6 +2,7 @@
 #include "platform/vcl/Controls.h"
 
 #include "platform/gdi/Draw.h"
+#include "platform/vcl/Desktop.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/Input.h"
 #include "platform/vcl/Menus.h"
@@ -78,6 +79,10 @@ Qt::WindowFlags FlagsOf(const TCreateParams& p)
 {
     if (p.Style & WS_CHILD)
         return Qt::Widget;
+    // A window that never takes the activation: placed by us, without frame or focus (on X11
+    // an override-redirect window the window manager leaves alone).
+    if (p.ExStyle & WS_EX_NOACTIVATE)
+        return Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus;
     Qt::WindowFlags f = (p.ExStyle & WS_EX_TOOLWINDOW) ? Qt::Tool : Qt::Window;
     if (!(p.Style & WS_CAPTION))
         f |= Qt::FramelessWindowHint;
@@ -112,6 +117,8 @@ void TWinControl::CreateWnd()
     surface_.Resize(std::max(0, params.Width), std::max(0, params.Height));
     eraseNeeded_ = true;
     ControlState.Exclude(csCreating);
+    TRect frame{params.X, params.Y, params.X + params.Width, params.Y + params.Height};
+    vcl::SendMessage(handle_, WM_NCCALCSIZE, 0, reinterpret_cast<LPARAM>(&frame));
     vcl::SendMessage(handle_, WM_CREATE);
 }
 
@@ -268,7 +275,10 @@ void TWinControl::SetBounds(int left, int top, int width, int height)
             surface_.Resize(Width(), Height());
             eraseNeeded_ = true;
             if (peer_)
-                peer_->update();
+                peer_->InvalidateArea(peer_->rect());
+            // The frame is the window system's: the client area is the whole window.
+            TRect frame = BoundsRect();
+            vcl::SendMessage(handle_, WM_NCCALCSIZE, 0, reinterpret_cast<LPARAM>(&frame));
         }
         vcl::SendMessage(handle_, WM_WINDOWPOSCHANGED);
         if (sized)
@@ -292,6 +302,28 @@ void TWinControl::SetEnabled(bool v)
     if (!v && Focused())
         ::SetFocus(nullptr);
 }
+
+namespace {
+// WM_SETCURSOR for the window's own client area: the screen's cursor, else the cursor of the
+// graphic child under the pointer, else the control's; crDefault leaves the choice to the parent.
+bool ChooseCursor(TWinControl* self, TMessage& m)
+{
+    if (reinterpret_cast<HWND>(m.WParam) != self->Handle() || LoWord(std::uintptr_t(m.LParam)) != HTCLIENT)
+        return false;
+    TCursor c = Screen->Cursor();
+    if (c == crDefault) {
+        if (TControl* child = self->ControlAtPos(self->ScreenToClient(vcl::LastMousePoint()), false))
+            c = child->Cursor();
+        if (c == crDefault)
+            c = self->Cursor();
+    }
+    if (c == crDefault)
+        return false;
+    ::SetCursor(Screen->Cursors(c));
+    m.Result = 1;
+    return true;
+}
+} // namespace
 
 // ---------------------------------------------------------------------------------------------
 void TWinControl::WndProc(TMessage& msg)
@@ -381,6 +413,10 @@ void TWinControl::Dispatch(TMessage& m)
         NotifyControls(CM_PARENTFONTCHANGED);
         return;
     case CM_INVALIDATE: Invalidate(); return;
+    case WM_SETCURSOR:
+        if (!ChooseCursor(this, m))
+            DefaultHandler(m);
+        return;
     case WM_COMMAND:
         // A child's notification goes back to the child (EN_CHANGE becomes its OnChange).
         if (TWinControl* c = FindControl(reinterpret_cast<HWND>(m.LParam)); c && c != this && c->Parent() == this) {
@@ -413,6 +449,15 @@ void TWinControl::DefaultHandler(TMessage& m)
         case WM_CONTEXTMENU:
             if (parent_ && parent_->handle_)
                 m.Result = vcl::SendMessage(parent_->handle_, m.Msg, m.WParam, m.LParam);
+            return;
+        case WM_SETCURSOR:
+            // The parent decides first; nobody deciding leaves the arrow.
+            m.Result = parent_ && parent_->handle_ ? vcl::SendMessage(parent_->handle_, m.Msg, m.WParam, m.LParam) : 0;
+            return;
+        case WM_MOUSEACTIVATE:
+            m.Result = parent_ && parent_->handle_ ? vcl::SendMessage(parent_->handle_, m.Msg, m.WParam, m.LParam) : 0;
+            if (m.Result == 0)
+                m.Result = MA_ACTIVATE;
             return;
         default:
             m.Result = vcl::DefWindowProc(handle_, m.Msg, m.WParam, m.LParam);
@@ -586,7 +631,7 @@ void TWinControl::InvalidateRect(const TRect& r, bool erase)
     if (!handle_ || !peer_)
         return;
     eraseNeeded_ = eraseNeeded_ || erase;
-    peer_->update(QRect(r.Left, r.Top, r.Width(), r.Height()));
+    peer_->InvalidateArea(QRect(r.Left, r.Top, r.Width(), r.Height()));
 }
 
 void TWinControl::Update()
@@ -692,4 +737,52 @@ void TCustomControl::PaintWindow(HDC dc)
         throw;
     }
     canvas_->SetHandle(nullptr);
+}
+
+// ---------------------------------------------------------------------------------------------
+bool ScrollWindowEx(HWND wnd, int dx, int dy, const TRect* scroll, const TRect* clip, TRect* update, unsigned flags)
+{
+    TWinControl* c = FindControl(wnd);
+    if (!c || !c->HandleAllocated())
+        return false;
+    gdi::Surface& s = c->Surface();
+    QRect area = QRect(0, 0, s.Width(), s.Height());
+    if (scroll)
+        area &= QRect(scroll->Left, scroll->Top, scroll->Width(), scroll->Height());
+    if (clip)
+        area &= QRect(clip->Left, clip->Top, clip->Width(), clip->Height());
+    const QRect source = area.translated(-dx, -dy) & area;
+    const QRect dest = source.translated(dx, dy);
+    if (!source.isEmpty()) {
+        // Through a copy: source and destination overlap.
+        const QImage part = s.Image().copy(source);
+        for (int y = 0; y < part.height(); ++y) {
+            const auto* from = reinterpret_cast<const std::uint32_t*>(part.constScanLine(y));
+            std::copy(from, from + part.width(), s.Row(dest.top() + y) + dest.left());
+        }
+    }
+    if (flags & SW_SCROLLCHILDREN) {
+        for (int i = 0; i < c->ControlCount(); ++i) {
+            TControl* child = c->Controls(i);
+            const TRect b = child->BoundsRect();
+            if (!scroll || area.intersects(QRect(b.Left, b.Top, b.Width(), b.Height())))
+                child->SetBounds(b.Left + dx, b.Top + dy, b.Width(), b.Height());
+        }
+    }
+    const QRegion uncovered = QRegion(area) - QRegion(dest);
+    if (vcl::TWidgetPeer* p = c->Peer())
+        p->ShowSurface(dest);
+    if (flags & SW_INVALIDATE)
+        for (const QRect& r : uncovered)
+            c->InvalidateRect({r.left(), r.top(), r.right() + 1, r.bottom() + 1}, (flags & SW_ERASE) != 0);
+    if (update) {
+        const QRect b = uncovered.boundingRect();
+        *update = b.isEmpty() ? TRect{} : TRect{b.left(), b.top(), b.right() + 1, b.bottom() + 1};
+    }
+    return true;
+}
+
+bool ScrollWindow(HWND wnd, int dx, int dy, const TRect* rect, const TRect* clip)
+{
+    return ScrollWindowEx(wnd, dx, dy, rect, clip, nullptr, SW_INVALIDATE | SW_ERASE | (rect ? 0 : SW_SCROLLCHILDREN));
 }

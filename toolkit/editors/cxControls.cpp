@@ -3,6 +3,7 @@
 
 #include "platform/gdi/GdiConsts.h"
 #include "platform/rtl/Locale.h"
+#include "platform/rtl/Unicode.h"
 #include "platform/vcl/Keys.h"
 
 #include <QEventLoop>
@@ -490,6 +491,51 @@ void cxActivateHint(THintWindow* hintWindow, const TRect& r, const std::string& 
         hintWindow->ActivateHint(r, hint);
 }
 
+void cxActivateHintData(THintWindow* hintWindow, const TRect& r, const std::string& hint, void* data)
+{
+    if (hintWindow && MonitorFound({r.Left, r.Top}))
+        hintWindow->ActivateHintData(r, hint, data);
+}
+
+bool cxProcessControlHintInfo(THintInfo& info, THintWindow*& hintWindow, TControl* control, const std::string& hint,
+                              TRect& r, void* data)
+{
+    const THintWindowClass standard = THintWindowClass::Of<THintWindow>();
+    THintWindowClass cls = hintWindow ? THintWindowClass::FromMeta(&hintWindow->ClassType()) : standard;
+    info.HintControl = control;
+    info.HintWindowClass = cls ? cls : standard;
+    info.HintPos = {r.Left, r.Top};
+    info.HintMaxWidth = Screen->Width();
+    info.HintColor = Application->HintColor;
+    info.CursorPos = control->ScreenToClient(GetMouseCursorPos());
+    info.ReshowTimeout = 0;
+    info.HideTimeout = Application->HintHidePause;
+    info.HintStr = hint;
+    info.HintData = data;
+    // The control's bounds in its own client coordinates.
+    const TRect b = control->BoundsRect();
+    TPoint origin{0, 0};
+    if (control->Parent())
+        origin = control->Parent()->ClientOrigin();
+    const TPoint own = control->ClientOrigin();
+    info.CursorRect = cxRectOffset(b, origin.X - own.X, origin.Y - own.Y);
+    if (!Application->OnShowHint.Assigned())
+        return true;
+    std::string text = hint;
+    bool canShow = true;
+    vcl::FireEvent(Application->OnShowHint, text, canShow, info);
+    if (canShow && !text.empty()) {
+        const THintWindowClass wanted = info.HintWindowClass ? info.HintWindowClass : standard;
+        if (!hintWindow || &hintWindow->ClassType() != wanted.Meta()) {
+            hintWindow = wanted.Create(Application);
+            hintWindow->SetColor(info.HintColor);
+        }
+        r = hintWindow->CalcHintRect(info.HintMaxWidth, text, info.HintData);
+        r = cxRectOffset(r, info.HintPos.X, info.HintPos.Y);
+    }
+    return canShow;
+}
+
 TcxBaseHintWindow::TcxBaseHintWindow(TComponent* owner) : THintWindow(owner) {}
 
 TcxHintAnimationStyle TcxBaseHintWindow::GetAnimationStyle() const
@@ -511,8 +557,8 @@ void TcxBaseHintWindow::ActivateHint(const TRect& rect, const std::string& hint)
     SetCaption(hint);
     SetBounds(rect.Left, rect.Top, rect.Width(), rect.Height());
     // Window animation is not offered by this window system: the decision is kept for callers,
-    // the window shows at once.
-    lastAnimated_ = hint.size() < 100 && GetAnimationStyle() != cxhaNone;
+    // the window shows at once. The length rule counts characters, not the bytes of the UTF-8.
+    lastAnimated_ = rtl::Utf8ToUtf16(hint).size() < 100 && GetAnimationStyle() != cxhaNone;
     EnableRegion();
     Show();
     Invalidate();

@@ -105,6 +105,13 @@ enum TcxHintAnimationStyle {
 
 // Shows the hint only when a monitor is found for R's top-left corner.
 void cxActivateHint(THintWindow* hintWindow, const TRect& r, const std::string& hint);
+void cxActivateHintData(THintWindow* hintWindow, const TRect& r, const std::string& hint, void* data);
+// Fills the hint information for a toolkit control's own hint and runs the application's
+// OnShowHint: with a handler that lets it show, the hint window may be replaced by one of the
+// class the handler asked for (owned by the application) and `r` becomes the hint's rectangle.
+// The answer is whether the hint may show (True without a handler).
+bool cxProcessControlHintInfo(THintInfo& hintInfo, THintWindow*& hintWindow, TControl* control,
+                              const std::string& hint, TRect& r, void* data = nullptr);
 
 class TcxBaseHintWindow : public THintWindow {
     RTL_CLASS(TcxBaseHintWindow, THintWindow)
@@ -179,6 +186,27 @@ constexpr UINT CM_NCSIZECHANGED = 0x8065;
 
 class TcxControl;
 
+// A non-visual component that belongs to a toolkit control (its parent component in streams).
+// The second constructor takes the control's owner as its owner when asked and joins the
+// control; Initialize runs at the end of the first (a descendant's own set-up goes in its
+// constructor, which C++ runs after the base's).
+class TcxControlChildComponent : public TcxComponent {
+    RTL_CLASS(TcxControlChildComponent, TcxComponent)
+    explicit TcxControlChildComponent(TComponent* owner);
+    TcxControlChildComponent(TcxControl* control, bool assignOwner);
+    void BeforeDestruction() override;
+    TcxControl* Control() const { return control_; }
+    virtual void SetControl(TcxControl* value) { control_ = value; }
+    virtual void Initialize() {}
+    bool GetIsLoading() const { return ComponentState().Contains(csLoading); }
+    TComponent* GetParentComponent() override;
+    bool HasParent() override { return control_ != nullptr; }
+    void SetParentComponent(TComponent* value) override;
+
+private:
+    TcxControl* control_ = nullptr;
+};
+
 struct TcxScrollBarData {
     int Min = 0, Max = 0, Position = 0, PageSize = 0;
     std::int16_t SmallChange = 1, LargeChange = 1;
@@ -239,7 +267,11 @@ class TcxControl : public TCustomControl, public IdxLocalizerListener, public Ic
     void SetLookAndFeel(TcxLookAndFeel* value) { lookAndFeel_->Assign(value); }
     TcxLookAndFeel* GetLookAndFeel() override { return GetLookAndFeelValue(); }
     TcxCanvas* Canvas() const { return canvas_.get(); }
-    TcxCanvas* GetActiveCanvas() { return canvas_.get(); }
+    // The control's canvas once it has a window; before, a screen canvas (made once, freed when
+    // the window exists).
+    TcxCanvas* GetActiveCanvas();
+    virtual void AddChildComponent(TcxControlChildComponent* component) { component->SetControl(this); }
+    virtual void RemoveChildComponent(TcxControlChildComponent* component) { component->SetControl(nullptr); }
     bool IsDesigning() const { return GetIsDesigning(); }
     bool IsDestroying() const { return ComponentState().Contains(csDestroying); }
     bool IsLoading() const { return ComponentState().Contains(csLoading); }
@@ -272,8 +304,12 @@ class TcxControl : public TCustomControl, public IdxLocalizerListener, public Ic
     void LockScrollBars();
     void UnlockScrollBars();
     void ScrollContent(TcxDirection direction);
+    // Moves the window's pixels inside the rectangle; the uncovered part is invalidated and erased.
+    void ScrollWindow(int dx, int dy, const TRect& scrollRect);
     void DoScrolling();
     bool ScrollingContent() const { return scrollingContent_; }
+    // The round window that marks where panning began (only while panning).
+    TWinControl* PanningAnchorWindow() const { return panningAnchor_; }
 
     // Drag and drop of the toolkit (the engine itself comes with the drag-and-drop unit).
     void FinishDragAndDrop(bool accepted);
@@ -339,8 +375,12 @@ class TcxControl : public TCustomControl, public IdxLocalizerListener, public Ic
     virtual void BeginDragAndDrop() { SetDragAndDropState(ddsInProcess); }
     virtual bool DragAndDropImmediateStart() const { return false; }
     virtual void DoCancelMode() {}
-    // The platform drag (dmAutomatic); the component library's drag and drop is not built yet.
-    virtual void BeginPlatformDrag() {}
+    // The platform drag of dmAutomatic, begun once DragDetect saw the pointer leave its square.
+    virtual void BeginPlatformDrag() { BeginDrag(true, -1); }
+    virtual bool GetDesignHitTest(int x, int y, TShiftState shift) const
+    {
+        return dragAndDropState_ != ddsNone || mouseButtonPressed_;
+    }
 
 protected:
     void Dispatch(TMessage& msg) override;
@@ -374,6 +414,7 @@ private:
     TcxControlBorderStyle borderStyle_ = cxcbsNone;
     bool calculatingScrollBarsParams_ = false;
     std::unique_ptr<TcxCanvas> canvas_;
+    std::unique_ptr<TcxCanvas> screenCanvas_;
     bool creatingWindow_ = false;
     TCursor defaultCursor_ = crDefault;
     TcxDragAndDropState dragAndDropState_ = ddsNone;
@@ -394,6 +435,7 @@ private:
     bool updatingScrollBars_ = false;
     TcxControlScrollBar* vScrollBar_ = nullptr;
     bool scrollingContent_ = false;
+    TWinControl* panningAnchor_ = nullptr;
     bool lastParentBackground_ = true;
     bool parentBackground_ = true;
 };

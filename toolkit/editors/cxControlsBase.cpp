@@ -2,7 +2,9 @@
 #include "toolkit/editors/cxControls.h"
 
 #include "platform/gdi/GdiConsts.h"
+#include "platform/vcl/Desktop.h"
 #include "platform/vcl/Input.h"
+#include "toolkit/core/cxGraphicsShared.h"
 
 #include <algorithm>
 
@@ -20,6 +22,34 @@ private:
     TcxObjectLink* link_;
 };
 } // namespace
+
+// ---- child components ----
+
+TcxControlChildComponent::TcxControlChildComponent(TComponent* owner) : TcxComponent(owner) { Initialize(); }
+
+TcxControlChildComponent::TcxControlChildComponent(TcxControl* control, bool assignOwner)
+    : TcxControlChildComponent(assignOwner && control ? control->Owner() : nullptr)
+{
+    SetControl(control);
+}
+
+void TcxControlChildComponent::BeforeDestruction()
+{
+    if (control_)
+        control_->RemoveChildComponent(this);
+    TcxComponent::BeforeDestruction();
+}
+
+TComponent* TcxControlChildComponent::GetParentComponent() { return control_; }
+
+void TcxControlChildComponent::SetParentComponent(TComponent* value)
+{
+    TcxComponent::SetParentComponent(value);
+    if (auto* c = dynamic_cast<TcxControl*>(value))
+        c->AddChildComponent(this);
+}
+
+// ---- the control ----
 
 TcxControl::TcxControl(TComponent* owner) : TCustomControl(owner)
 {
@@ -42,7 +72,19 @@ void TcxControl::BeforeDestruction()
     TCustomControl::BeforeDestruction();
     DestroyScrollBars();
     fontListeners_.clear();
+    screenCanvas_.reset();
     cxClearObjectLinks(this);
+}
+
+TcxCanvas* TcxControl::GetActiveCanvas()
+{
+    if (HandleAllocated()) {
+        screenCanvas_.reset();
+        return canvas_.get();
+    }
+    if (!screenCanvas_)
+        screenCanvas_ = std::make_unique<TcxScreenCanvas>();
+    return screenCanvas_.get();
 }
 
 void TcxControl::LookAndFeelChangeHandler(TcxLookAndFeel* sender, TcxLookAndFeelValues changedValues)
@@ -336,7 +378,21 @@ void TcxControl::Resize()
 void TcxControl::WndProc(TMessage& msg)
 {
     TcxLinkGuard link(this);
-    TCustomControl::WndProc(msg);
+    // The press of an automatic drag (or a design-time hit) is ours: the platform would start its
+    // drag at once; we start it after DragDetect (AfterMouseDown), so the press is dispatched here.
+    const bool leftPress = msg.Msg == WM_LBUTTONDOWN || msg.Msg == WM_LBUTTONDBLCLK;
+    const TPoint at{XFromLParam(msg.LParam), YFromLParam(msg.LParam)};
+    if (leftPress && !Dragging() &&
+        (IsDesigning() ? GetDesignHitTest(at.X, at.Y, TShiftState{ssLeft}) : DragMode == dmAutomatic)) {
+        if (!IsControlMouseMsg(msg)) {
+            ControlState.Include(csLButtonDown);
+            Dispatch(msg);
+            if (link.Alive())
+                ControlState.Exclude(csLButtonDown);
+        }
+    } else {
+        TCustomControl::WndProc(msg);
+    }
     if (!link.Alive() || IsDestroying())
         return;
     switch (msg.Msg) {
@@ -407,6 +463,17 @@ void TcxControl::Dispatch(TMessage& msg)
             vcl::PostMessage(Handle(), CM_NCSIZECHANGED);
         return;
     case CM_NCSIZECHANGED: HandleNcSizeChanged(); return;
+    case WM_SETCURSOR:
+        // At design time the parts that take the mouse show the control's own cursor.
+        if (IsDesigning() && dragAndDropState_ == ddsNone) {
+            const TPoint p = ScreenToClient(vcl::LastMousePoint());
+            if (GetDesignHitTest(p.X, p.Y, TShiftState{ssLeft})) {
+                ::SetCursor(Screen->Cursors(GetCursor(p.X, p.Y)));
+                msg.Result = 1;
+                return;
+            }
+        }
+        break;
     case CM_COLORCHANGED:
         ColorChanged();
         TCustomControl::Dispatch(msg);

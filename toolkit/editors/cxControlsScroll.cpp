@@ -2,6 +2,8 @@
 #include "toolkit/editors/cxControls.h"
 
 #include "platform/gdi/GdiConsts.h"
+#include "platform/vcl/Desktop.h"
+#include "platform/vcl/Peer.h"
 
 #include <QElapsedTimer>
 
@@ -377,6 +379,13 @@ void TcxControl::ScrollContent(TcxDirection direction)
     Update();
 }
 
+void TcxControl::ScrollWindow(int dx, int dy, const TRect& scrollRect)
+{
+    // The drag image (the drag-and-drop unit's) would be moved with the pixels; none is shown yet.
+    if (HandleAllocated())
+        ::ScrollWindowEx(Handle(), dx, dy, &scrollRect, nullptr, nullptr, SW_INVALIDATE | SW_ERASE);
+}
+
 bool TcxControl::DoMouseWheel(TShiftState shift, int wheelDelta, TPoint mousePos)
 {
     if (TCustomControl::DoMouseWheel(shift, wheelDelta, mousePos))
@@ -430,6 +439,47 @@ TCursor PanningCursor(TcxDirection d, bool h, bool v)
     }
 }
 constexpr std::uintptr_t PanningTimerId = 0x5041;
+
+// The anchor: a round window on top of everything, centred where panning began, never active and
+// never in the pointer's way. Its picture is drawn (no bitmap resources are shipped): a disc
+// framed in the window-text colour with an arrow for each way the content can move.
+class TcxPanningAnchorWindow : public TOverlayWindow {
+public:
+    TcxPanningAnchorWindow(bool h, bool v) : TOverlayWindow(nullptr), h_(h), v_(v) { SetColor(clBtnFace); }
+
+protected:
+    void CreateWnd() override
+    {
+        TOverlayWindow::CreateWnd();
+        Peer()->setMask(QRegion(0, 0, Width() + 1, Height() + 1, QRegion::Ellipse));
+    }
+    void Paint() override
+    {
+        TCanvas* c = Canvas();
+        const int w = Width(), m = w / 2;
+        c->Brush()->SetColor(clBtnFace);
+        c->FillRect(GetClientRect());
+        c->Pen()->SetColor(clWindowText);
+        c->Ellipse(0, 0, w, Height());
+        c->Brush()->SetColor(clWindowText);
+        c->FillRect({m - 1, m - 1, m + 2, m + 2});
+        auto arrow = [&](TPoint a, TPoint b, TPoint tip) {
+            const TPoint pts[] = {a, b, tip};
+            c->Polygon(pts, 2);
+        };
+        if (v_) {
+            arrow({m - 4, 8}, {m + 4, 8}, {m, 4});
+            arrow({m - 4, w - 9}, {m + 4, w - 9}, {m, w - 5});
+        }
+        if (h_) {
+            arrow({8, m - 4}, {8, m + 4}, {4, m});
+            arrow({w - 9, m - 4}, {w - 9, m + 4}, {w - 5, m});
+        }
+    }
+
+private:
+    bool h_, v_;
+};
 } // namespace
 
 // The design's window-less 20 ms thread timer inside a GetMessage loop is a window timer of the
@@ -441,6 +491,10 @@ void TcxControl::DoScrolling()
         return;
     scrollingContent_ = true;
     const TPoint anchor = vcl::System().GetCursorPos();
+    panningAnchor_ = new TcxPanningAnchorWindow(h, v);
+    const int aw = cxPanningAnchorWidth;
+    panningAnchor_->SetBounds(anchor.X - aw / 2, anchor.Y - aw / 2, aw, aw);
+    panningAnchor_->SetVisible(true);
     TcxPanningState st;
     st.Speed = 1;
     int ticks = 0;
@@ -457,6 +511,10 @@ void TcxControl::DoScrolling()
         if (::GetCapture() == wnd)
             ::ReleaseCapture();
         vcl::KillTimer(wnd, PanningTimerId);
+        if (panningAnchor_) {
+            panningAnchor_->Free();
+            panningAnchor_ = nullptr;
+        }
         Screen->SetCursor(savedCursor);
         scrollingContent_ = false;
     };

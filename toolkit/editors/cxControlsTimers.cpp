@@ -1,5 +1,6 @@
 #include "toolkit/editors/cxControlsTimers.h"
 
+#include "platform/vcl/Desktop.h"
 #include "platform/vcl/Forms.h"
 #include "toolkit/core/cxGeometry.h"
 #include "toolkit/editors/cxControls.h"
@@ -14,6 +15,8 @@ namespace {
 
 bool shuttingDown = false;
 int initCount = 0;
+UINT registeredMessages[2] = {0, 0};
+cxControlsUnit::TSetLayeredWindowAttributes layeredProc = nullptr;
 
 // The ids of the timers whose system timer runs; a tick whose id is missing is dropped.
 std::vector<std::uintptr_t>& ActiveTimers()
@@ -268,11 +271,8 @@ TcxDesignController* DesignController()
 
 namespace cxControlsUnit {
 
-void Initialize()
+void RegisterScreenCursors()
 {
-    if (initCount++ != 0)
-        return;
-    shuttingDown = false;
     // The toolkit's own cursors: the drawn cursor files are not shipped, so the ids stand for
     // the nearest built-in shapes.
     const std::pair<TCursor, TCursor> cursors[] = {
@@ -285,6 +285,21 @@ void Initialize()
     for (auto [id, shape] : cursors)
         Screen->SetCursors(id, Screen->Cursors(shape));
 }
+
+void Initialize()
+{
+    if (initCount++ != 0)
+        return;
+    shuttingDown = false;
+    RegisterScreenCursors();
+    registeredMessages[0] = vcl::RegisterWindowMessage("{B2CE3777-44D8-4998-9701-47BBBC10B656}");
+    registeredMessages[1] = vcl::RegisterWindowMessage("{B2CE3777-44D8-1321-4656-12C54AA613BB}");
+    layeredProc = &::SetLayeredWindowAttributes;
+}
+
+UINT RegisteredMessage(int index) { return index == 0 || index == 1 ? registeredMessages[index] : 0; }
+
+TSetLayeredWindowAttributes LayeredWindowAttributesProc() { return layeredProc; }
 
 bool ShuttingDown() { return shuttingDown; }
 

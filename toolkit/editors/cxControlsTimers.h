@@ -106,6 +106,15 @@ constexpr TCursor crcxDragCopy = 2100, crcxFullScroll = 2101, crcxHorScroll = 21
 
 namespace cxControlsUnit {
 void Initialize();
+// Start-up's registration of the toolkit's screen cursors (the ids above); registering again
+// changes nothing.
+void RegisterScreenCursors();
+// The two messages registered at start-up (nothing in this system sends or handles them); 0
+// before start-up.
+UINT RegisteredMessage(int index);
+// The layered-window entry found at start-up: the window opacity of the window system.
+using TSetLayeredWindowAttributes = bool (*)(HWND, std::uint32_t, std::uint8_t, std::uint32_t);
+TSetLayeredWindowAttributes LayeredWindowAttributesProc();
 // Raises EdxException "MouseTrackingTimerList.Count <> 0" when trackers are still alive (after
 // releasing everything else).
 void Finalize();

@@ -13,6 +13,20 @@ namespace cx {
 namespace {
 int Metric(int index) { return vcl::System().GetSystemMetrics(index); }
 constexpr unsigned FirstRepeat = 400, NextRepeat = 60;
+
+// a * b / c rounded half away from zero, as MulDiv, but for ranges that span the whole of int
+// (Min = INT_MIN, Max = INT_MAX): the operands are 64-bit and the product 128-bit.
+std::int64_t MulDiv64(std::int64_t a, std::int64_t b, std::int64_t c)
+{
+    if (c == 0)
+        return 0;
+    const __int128 p = __int128(a) * b;
+    const __int128 q = p / c, r = p % c;
+    const bool negative = (p < 0) != (c < 0);
+    const __int128 twice = (r < 0 ? -r : r) * 2;
+    const __int128 absC = c < 0 ? -__int128(c) : __int128(c);
+    return std::int64_t(twice >= absC ? (negative ? q - 1 : q + 1) : q);
+}
 } // namespace
 
 TSize GetScrollBarSize() { return {Metric(SM_CXVSCROLL), Metric(SM_CYHSCROLL)}; }
@@ -54,21 +68,22 @@ void TcxScrollBarViewInfo::CalculateThumbnailRect()
     if (!sb.Enabled())
         return;
     const int l = TrackLength();
-    const int range = sb.Max() - sb.Min();
+    const std::int64_t range = std::int64_t(sb.Max()) - sb.Min();
+    const std::int64_t page = sb.PageSize(), fromMin = std::int64_t(sb.Position()) - sb.Min();
     int length, offset;
-    if (sb.PageSize() != 0) {
-        length = std::min(l, MulDiv(sb.PageSize(), l, range + 1));
+    if (page != 0) {
+        length = int(std::min<std::int64_t>(l, MulDiv64(page, l, range + 1)));
         if (l < ThumbnailSize || range == 0)
             return;
         length = std::max(length, ThumbnailSize);
-        const int d = range - sb.PageSize() + 1;
-        offset = d > 0 ? MulDiv(l - length, std::min(sb.Position() - sb.Min(), d), d) : 0;
+        const std::int64_t d = range - page + 1;
+        offset = d > 0 ? int(MulDiv64(l - length, std::min(fromMin, d), d)) : 0;
     } else {
         length = Metric(sb.Kind() == sbVertical ? SM_CYVTHUMB : SM_CXHTHUMB);
         // An empty range has nothing to scroll: no thumb, whatever the page size.
         if (l < length || range == 0)
             return;
-        offset = (l - length <= 0 || range == 0) ? 0 : MulDiv(l - length, sb.Position() - sb.Min(), range);
+        offset = l - length <= 0 ? 0 : int(MulDiv64(l - length, fromMin, range));
     }
     offset = std::max(offset, 0);
     const int start = TrackStart() + offset;
@@ -255,13 +270,14 @@ TcxScrollBarPart TcxScrollBar::GetScrollBarPart(const TPoint& p) const
 int TcxScrollBar::GetPositionFromThumbnail() const
 {
     const auto& vi = *viewInfo_;
-    const int range = pageSize_ <= 0 ? max_ - min_ : max_ - min_ + 1 - pageSize_;
+    const std::int64_t span = std::int64_t(max_) - min_;
+    const std::int64_t range = pageSize_ <= 0 ? span : span + 1 - pageSize_;
     const bool vert = kind_ == sbVertical;
     const int offset = (vert ? vi.ThumbnailRect.Top : vi.ThumbnailRect.Left) - vi.TrackStart();
     const int free = vi.TrackLength() - (vert ? vi.ThumbnailRect.Height() : vi.ThumbnailRect.Width());
     if (free <= 0)
         return min_;
-    return min_ + MulDiv(range, offset, free);
+    return int(std::clamp<std::int64_t>(min_ + MulDiv64(range, offset, free), min_, max_));
 }
 
 TcxButtonState TcxScrollBar::GetPartState(TcxScrollBarPart part) const
@@ -277,17 +293,17 @@ TcxButtonState TcxScrollBar::GetPartState(TcxScrollBarPart part) const
 
 void TcxScrollBar::InternalScroll(TScrollCode code)
 {
-    int pos = position_;
+    std::int64_t next = position_;
     switch (code) {
-    case scLineUp: pos -= SmallChange; break;
-    case scLineDown: pos += SmallChange; break;
-    case scPageUp: pos -= LargeChange; break;
-    case scPageDown: pos += LargeChange; break;
-    case scTop: pos = min_; break;
-    case scBottom: pos = max_; break;
+    case scLineUp: next -= SmallChange; break;
+    case scLineDown: next += SmallChange; break;
+    case scPageUp: next -= LargeChange; break;
+    case scPageDown: next += LargeChange; break;
+    case scTop: next = min_; break;
+    case scBottom: next = max_; break;
     default: break;
     }
-    pos = std::clamp(pos, min_, max_);
+    int pos = int(std::clamp<std::int64_t>(next, min_, max_));
     Scroll(code, pos);
     pos = std::clamp(pos, min_, max_);
     if (pos == position_)

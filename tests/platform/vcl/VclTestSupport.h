@@ -156,3 +156,16 @@ inline bool Activate(TCustomForm* form)
     QApplication::setActiveWindow(w);
     return SpinUntil([&] { return form->Active(); });
 }
+
+#include <dlfcn.h>
+
+// The program becomes active or inactive as the window system reports it (the entry the
+// platform plugins call; offscreen has no other way to deactivate the application).
+inline void ApplicationStateFromWindowSystem(bool active)
+{
+    using Fn = void (*)(Qt::ApplicationState, bool);
+    static const auto fn = reinterpret_cast<Fn>(dlsym(
+        RTLD_DEFAULT, "_ZN22QWindowSystemInterface29handleApplicationStateChangedINS_19SynchronousDeliveryEEEvN2Qt16ApplicationStateEb"));
+    if (fn)
+        fn(active ? Qt::ApplicationActive : Qt::ApplicationInactive, false);
+}

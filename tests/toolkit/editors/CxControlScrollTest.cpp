@@ -189,7 +189,13 @@ TEST_F(CxControlScrollTest, MiddleClickPansUntilTheNextClick)
     Fixed().SetCursorPos(at);
     bool stillPanningAfterRelease = false;
     int scrollsWhilePanning = 0;
+    TRect anchorBounds;
+    bool anchorShown = false;
     QTimer::singleShot(20, [&] {
+        if (TWinControl* anchor = c->PanningAnchorWindow()) {
+            anchorBounds = anchor->BoundsRect();
+            anchorShown = anchor->Peer() && anchor->Peer()->isVisible() && anchor->Peer()->windowType() == Qt::ToolTip;
+        }
         // Release without moving: panning goes on hands-free.
         vcl::input::InjectMouse(WM_MBUTTONUP, at, 0);
         stillPanningAfterRelease = c->ScrollingContent();
@@ -202,6 +208,11 @@ TEST_F(CxControlScrollTest, MiddleClickPansUntilTheNextClick)
     QTimer::singleShot(2000, [] { ReleaseCapture(); }); // bounds the test
     vcl::input::InjectMouse(WM_MBUTTONDOWN, at, MK_MBUTTON);
     EXPECT_TRUE(stillPanningAfterRelease);
+    // The anchor marked the starting point while panning ran.
+    EXPECT_TRUE(anchorShown);
+    constexpr int w = cxPanningAnchorWidth;
+    EXPECT_EQ(anchorBounds, (TRect{at.X - w / 2, at.Y - w / 2, at.X - w / 2 + w, at.Y - w / 2 + w}));
+    EXPECT_EQ(c->PanningAnchorWindow(), nullptr);
     EXPECT_GT(scrollsWhilePanning, 0);
     EXPECT_EQ(c->scrolls.front(), (std::pair{sbVertical, scLineDown}));
     EXPECT_FALSE(c->ScrollingContent());

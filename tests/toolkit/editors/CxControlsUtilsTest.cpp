@@ -82,6 +82,12 @@ TEST_F(ControlBaseTest, HintWindowStaysOnTheWorkAreaAndAnimatesOnlyShortHints)
     EXPECT_TRUE(hint->Visible());
     hint->ActivateHint({10, 10, 110, 30}, std::string(100, 'x'));
     EXPECT_FALSE(hint->LastShowAnimated());
+    // The rule counts characters: 60 Chinese characters (180 bytes) are a short hint.
+    std::string chinese;
+    for (int i = 0; i < 60; ++i)
+        chinese += "电";
+    hint->ActivateHint({10, 10, 110, 30}, chinese);
+    EXPECT_TRUE(hint->LastShowAnimated());
     hint->AnimationStyle = cxhaNone;
     hint->ActivateHint({10, 10, 110, 30}, "short");
     EXPECT_FALSE(hint->LastShowAnimated());

@@ -4,6 +4,8 @@
 
 #include "platform/gdi/GdiConsts.h"
 
+#include <limits>
+
 using namespace cx;
 
 class CxScrollBarTest : public ControlBaseTest {
@@ -51,6 +53,34 @@ TEST_F(CxScrollBarTest, LayoutAndHitParts)
     sb->SetScrollParams(5, 5, 5, 0);
     EXPECT_TRUE(cxRectIsEmpty(sb->ViewInfo()->ThumbnailRect));
     EXPECT_EQ(sb->GetScrollBarPart({100, 5}), sbpNone);
+}
+
+// The whole int range (Min = INT_MIN, Max = INT_MAX) used to overflow the thumb arithmetic.
+TEST_F(CxScrollBarTest, FullIntRangePlacesTheThumbAndScrolls)
+{
+    constexpr int lo = std::numeric_limits<int>::min(), hi = std::numeric_limits<int>::max();
+    const auto* vi = sb->ViewInfo();
+    const int track = vi->BottomRightArrowRect.Left - vi->TopLeftArrowRect.Right;
+    sb->SetScrollParams(lo, hi, lo, 0);
+    EXPECT_EQ(vi->ThumbnailRect.Left, vi->TopLeftArrowRect.Right);
+    sb->SetScrollParams(lo, hi, hi, 0);
+    EXPECT_EQ(vi->ThumbnailRect.Right, vi->BottomRightArrowRect.Left);
+    sb->SetScrollParams(lo, hi, 0, 0);
+    EXPECT_NEAR(vi->ThumbnailRect.Left + vi->ThumbnailRect.Width() / 2, vi->TopLeftArrowRect.Right + track / 2, 1);
+    // A page of half the range: a thumb of half the track, at the start.
+    sb->SetScrollParams(lo, hi, lo, hi);
+    EXPECT_NEAR(vi->ThumbnailRect.Width(), track / 2, 1);
+    EXPECT_EQ(vi->ThumbnailRect.Left, vi->TopLeftArrowRect.Right);
+    // Line steps at the ends stay inside the range.
+    sb->SetScrollParams(lo, hi, lo, 0);
+    sb->SmallChange = 5;
+    sb->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MakeLParam(5, 5));
+    sb->Perform(WM_LBUTTONUP, 0, MakeLParam(5, 5));
+    EXPECT_EQ(sb->Position(), lo);
+    sb->SetScrollParams(lo, hi, hi, 0);
+    sb->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MakeLParam(195, 5));
+    sb->Perform(WM_LBUTTONUP, 0, MakeLParam(195, 5));
+    EXPECT_EQ(sb->Position(), hi);
 }
 
 TEST_F(CxScrollBarTest, ArrowClickScrollsAndRepeatsWhileHeld)
