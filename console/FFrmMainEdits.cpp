@@ -215,7 +215,7 @@ void TFrmMain::ShowDisplaySwitches()
 
 void TFrmMain::ResetReceiverForDisplay()
 {
-    Core->ResetReceiver(-1);
+    Core->Assembler.Reset();
     Link->Comm().SetInputLen(0);
     Link->Comm().ClearInBuffer();
     Link->Receiver().SetImmediate(Core->ReadsAtOnce());
