@@ -602,7 +602,9 @@ void TFrmMain::FormCreate()
     Link->OnPortLost = [this](const TPortState& state) {
         for (const auto& line : state.LogLines)
             AddLog(MemoRes, line);
-        Core->ShowPortState();
+        // A lost port reads like one closed by hand.
+        TbtnComOpen->setText(Q(state.ButtonCaption));
+        SetPanelText(1, state.PanelText);
     };
     // 7-10. The settings file.
     ReadSettings();
@@ -638,14 +640,19 @@ void TFrmMain::ReadSettings()
     Meter->SetProgramEnable(TmiOpSetEnable->isChecked());
     TmiChipKind->setChecked(ini.ReadBool(SystemSection, ChipKind, false));
     Core->Options.ChipKind = TmiChipKind->isChecked();
-    SetTestMode(ini.ReadInteger(SystemSection, TestType, 1));
+    // Values outside their ranges take the default, so that they are neither used nor written
+    // back as something else.
+    const int mode = ini.ReadInteger(SystemSection, TestType, 1);
+    SetTestMode(FindTestMode(mode) ? mode : 1);
     Link->Comm().SetCommPort(ini.ReadInteger(SystemSection, PortNumber, 1));
     Link->Comm().SetDevice(ini.ReadString(SystemSection, PortDevice, ""));
     Link->Comm().SetSettings(ini.ReadString(SystemSection, PortSettings, "9600,e,8,1"));
     EditPw->setText(Q(ini.ReadString(MeterSection, Password, "271828")));
-    for (int r = 0; r < 8; ++r) {
+    // Row 0 is the meter's own address: it shows the number the meter answers with.
+    AddressEdits[0]->setText(Q(panel::MeterAddressText(ini.ReadString(MeterSection, AddressKey(0), "888888888888"))));
+    for (int r = 1; r < 8; ++r) {
         const std::string text = ini.ReadString(MeterSection, AddressKey(r), "888888888888");
-        AddressEdits[r]->setText(Q(Core->SetAddressRow(r, PadLeftZeros(text, 12))));
+        AddressEdits[r]->setText(Q(Core->SetAddressRow(r, text)));
     }
     for (int r = 0; r < 8; ++r) {
         AddressChecks[r]->setChecked(ini.ReadBool(MeterSection, AddressEnableKey(r + 1), false));
@@ -661,7 +668,9 @@ void TFrmMain::ReadSettings()
         select(CbbxVolt[p], ini.ReadInteger(GridSection, VoltageKey(phases[p]), 2));
         select(CbbxJdu[p], ini.ReadInteger(GridSection, AngleKey(phases[p]), 0));
     }
-    const int kind = ini.ReadInteger(MeterSection, MeterKind, 0);
+    int kind = ini.ReadInteger(MeterSection, MeterKind, 0);
+    if (kind < 0 || kind > 3)
+        kind = 0;
     Meter->MeterKind = static_cast<std::uint8_t>(kind);
     SelectMeterKindItem(kind);
 
@@ -677,6 +686,8 @@ void TFrmMain::WriteSettings()
     rtl::TIniFile ini(IniPath());
     ini.WriteInteger(SystemSection, TestType, GetTestMode());
     ini.WriteInteger(SystemSection, PortNumber, Link->Comm().CommPort());
+    if (!Link->Comm().ChosenDevice().empty() || ini.ValueExists(SystemSection, PortDevice))
+        ini.WriteString(SystemSection, PortDevice, Link->Comm().ChosenDevice());
     ini.WriteString(SystemSection, PortSettings, Link->Comm().Settings());
     ini.WriteString(MeterSection, AddressText, AddressEdits[0]->text().toStdString());
     ini.WriteBool(SystemSection, ChipKind, TmiChipKind->isChecked());

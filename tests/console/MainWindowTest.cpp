@@ -1,4 +1,5 @@
 #include "MainWindowHarness.h"
+#include "console/FDlgComSet.h"
 #include "console/FFrmMainConvert.h"
 #include "console/SerialLink.h"
 #include "platform/rtl/CodePage.h"
@@ -22,6 +23,7 @@
 #include <QToolButton>
 
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 namespace {
@@ -154,23 +156,57 @@ TEST(MainWindow, SettingsFileIsLoadedAndWrittenBackUnchanged)
     EXPECT_TRUE(h.messages.empty());
 }
 
+// Absurd values in the settings file: what the window uses, and what it writes back at close.
 TEST(MainWindow, StoredValuesOutsideTheirRanges)
 {
-    MainWindowHarness h({}, false);
-    WriteGbk(h.iniPath, "[系统]\n测试类型=9\n[电表]\n表号0=12\n表号1=1234567890ABCD\n电表类型=7\n"
-                        "[电网输入]\nA 相电流选择=20\n");
-    h.Create();
-    TFrmMain& w = *h.window;
-    EXPECT_EQ(w.Core->TestModeFlags & 0x3F, 0);
-    EXPECT_EQ(Title(w), ChipTitle);
-    EXPECT_EQ(Text(w.AddressEdits[0]), "000000000012");
-    EXPECT_EQ(Text(w.AddressEdits[1]), "1234567890AB");
-    EXPECT_EQ(w.Meter->MeterKind, 7);
-    EXPECT_TRUE(w.TmiKinds[0]->isChecked());
-    EXPECT_EQ(w.CbbxAmp[0]->currentIndex(), -1);
-    h.Close();
-    EXPECT_EQ(rtl::TIniFile(h.iniPath).ReadInteger("电网输入", "A 相电流选择", 0), -1);
-    EXPECT_EQ(rtl::TIniFile(h.iniPath).ReadInteger("系统", "测试类型", 0), 7);
+    struct Case {
+        const char* Section;
+        const char* Key;
+        const char* Stored;
+        std::function<void(TFrmMain&)> Used;
+        const char* Written;
+    };
+    const std::vector<Case> cases = {
+        {"系统", "测试类型", "9", [](TFrmMain& w) {
+             EXPECT_EQ(w.GetTestMode(), 1);
+             EXPECT_EQ(Title(w), RelayTitle);
+         }, "1"},
+        {"系统", "测试类型", "-2", [](TFrmMain& w) { EXPECT_EQ(w.GetTestMode(), 1); }, "1"},
+        {"电表", "电表类型", "-3", [](TFrmMain& w) {
+             EXPECT_EQ(w.Meter->MeterKind, 0);
+             EXPECT_TRUE(w.TmiKinds[0]->isChecked());
+         }, "0"},
+        {"电表", "电表类型", "7", [](TFrmMain& w) { EXPECT_EQ(w.Meter->MeterKind, 0); }, "0"},
+        {"串口对话框", "帧间延时", "-5", [](TFrmMain& w) {
+             EXPECT_EQ(w.FrameGap, 100);
+             EXPECT_EQ(w.Link->TimerTxOver().interval(), 100);
+             w.ComSetDialog->FormClose();  // the dialog writes its section when it closes
+         }, "100"},
+        {"串口对话框", "响应延时", "-1", [](TFrmMain& w) {
+             EXPECT_EQ(w.ResponseDelay, 10000);
+             w.ComSetDialog->FormClose();
+         }, "10000"},
+        // The meter reads the last six digit pairs of a long text: the row shows what it answers.
+        {"电表", "表号0", "1234567890ABCD", [](TFrmMain& w) {
+             EXPECT_EQ(Text(w.AddressEdits[0]), "34567890ABCD");
+             EXPECT_EQ(w.Meter->GetAddressText(), "34567890ABCD");
+         }, "34567890ABCD"},
+        {"电表", "表号0", "12", [](TFrmMain& w) { EXPECT_EQ(Text(w.AddressEdits[0]), "000000000012"); }, "000000000012"},
+        // The list rows as the list checks read them: the first six pairs.
+        {"电表", "表号1", "1234567890ABCD", [](TFrmMain& w) { EXPECT_EQ(Text(w.AddressEdits[1]), "1234567890AB"); }, "1234567890AB"},
+        {"电表", "表号2", "ab34", [](TFrmMain& w) { EXPECT_EQ(Text(w.AddressEdits[2]), "00000000AB34"); }, "00000000AB34"},
+        // No selection, as the box shows it.
+        {"电网输入", "A 相电流选择", "20", [](TFrmMain& w) { EXPECT_EQ(w.CbbxAmp[0]->currentIndex(), -1); }, "-1"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.Key) + "=" + c.Stored);
+        MainWindowHarness h({}, false);
+        WriteGbk(h.iniPath, std::string("[") + c.Section + "]\n" + c.Key + "=" + c.Stored + "\n");
+        h.Create();
+        c.Used(*h.window);
+        h.Close();
+        EXPECT_EQ(rtl::TIniFile(h.iniPath).ReadString(c.Section, c.Key, "(none)"), c.Written);
+    }
 }
 
 TEST(MainWindow, ModeSwitchesSetCaptionsVisibilityAndTitle)
