@@ -678,6 +678,8 @@ void TFrmMain::ReadSettings()
     AddLog(MemoRes, TmiOpSetEnable->isChecked() ? "1.编程开关已选择" : "1.编程开关未选择");
     AddLog(MemoRes, TmiChipKind->isChecked() ? "2.通道芯片已选择" : "2.通道芯片未选择");
     AddLog(MemoRes, "3.支持跨相未选择");
+    if (!Meter->DataIdError.empty())
+        AddLog(MemoRes, Meter->DataIdError);
 }
 
 void TFrmMain::WriteSettings()

@@ -22,6 +22,8 @@
 #include <QTabWidget>
 #include <QToolButton>
 
+#include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <sstream>
@@ -88,8 +90,9 @@ TEST(MainWindow, FirstStartWithoutSettingsGivesTheDefaults)
     EXPECT_TRUE(w.GbxKx->isHidden());
     EXPECT_FALSE(w.TmiOpSetEnable->isChecked());
     EXPECT_FALSE(m.ProgramEnable);
-    EXPECT_EQ(TFrmMain::MemoLines(w.MemoRes),
-              (std::vector<std::string>{"提示：", "1.编程开关未选择", "2.通道芯片未选择", "3.支持跨相未选择"}));
+    std::vector<std::string> hints = TFrmMain::MemoLines(w.MemoRes);
+    hints.resize(4);  // a line about DIData.mdb may follow (see the next test)
+    EXPECT_EQ(hints, (std::vector<std::string>{"提示：", "1.编程开关未选择", "2.通道芯片未选择", "3.支持跨相未选择"}));
     EXPECT_TRUE(w.IsTabShown(w.TabSheet1));
     EXPECT_TRUE(w.IsTabShown(w.TabSheet2));
     for (QWidget* page : {w.TabSheet3, w.TabSheet4, w.TabSheet5, w.TabSheet6})
@@ -100,6 +103,26 @@ TEST(MainWindow, FirstStartWithoutSettingsGivesTheDefaults)
     EXPECT_EQ(w.PanelText(2), "RX:0");
     EXPECT_EQ(w.PanelText(5), "TSuc:0");
     EXPECT_TRUE(h.messages.empty());
+}
+
+// DIData.mdb of the working directory that cannot be read is reported once in the operation log.
+TEST(MainWindow, AnUnreadableIdentifierDatabaseIsReportedOnce)
+{
+    const std::filesystem::path previous = std::filesystem::current_path();
+    for (const bool good : {false, true}) {
+        MainWindowHarness h({}, false);
+        std::filesystem::current_path(h.dir.path().toStdString());
+        if (good)
+            std::filesystem::copy_file(std::filesystem::path(AMMERLIN_FIXTURES_DIR) / "DIData.mdb", "DIData.mdb");
+        else
+            std::ofstream("DIData.mdb") << "not a database";
+        h.Create();
+        std::filesystem::current_path(previous);
+        const auto lines = TFrmMain::MemoLines(h.window->MemoRes);
+        EXPECT_EQ(std::count(lines.begin(), lines.end(), "DIData.mdb打开失败:不是Access数据库文件"), good ? 0 : 1);
+        EXPECT_EQ(lines.size(), good ? 4u : 5u);
+        h.Close();
+    }
 }
 
 TEST(MainWindow, SettingsFileIsLoadedAndWrittenBackUnchanged)
