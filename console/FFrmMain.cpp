@@ -163,6 +163,7 @@ void TFrmMain::BuildToolBar()
     TmiOpSetEnable = item("编程开关", true);
     TmiChoosePhasic = item("支持跨相", true);
     TmiChipKind = item("通道芯片", true);
+    TmiFePreamble = item("前导符FE", true);
     TmiCheckAuto = item("长帧测试", true);
     TmiBySelf = item("自设回复", true);
     TmiCircleBack = item("循环回复", true);
@@ -640,6 +641,8 @@ void TFrmMain::ReadSettings()
     Meter->SetProgramEnable(TmiOpSetEnable->isChecked());
     TmiChipKind->setChecked(ini.ReadBool(SystemSection, ChipKind, false));
     Core->Options.ChipKind = TmiChipKind->isChecked();
+    TmiFePreamble->setChecked(ini.ReadBool(SystemSection, FePreamble, false));
+    Core->Options.FePreamble = TmiFePreamble->isChecked();
     // Values outside their ranges take the default, so that they are neither used nor written
     // back as something else.
     const int mode = ini.ReadInteger(SystemSection, TestType, 1);
@@ -693,6 +696,7 @@ void TFrmMain::WriteSettings()
     ini.WriteString(SystemSection, PortSettings, Link->Comm().Settings());
     ini.WriteString(MeterSection, AddressText, AddressEdits[0]->text().toStdString());
     ini.WriteBool(SystemSection, ChipKind, TmiChipKind->isChecked());
+    ini.WriteBool(SystemSection, FePreamble, TmiFePreamble->isChecked());
     for (int r = 0; r < 8; ++r)
         ini.WriteString(MeterSection, AddressKey(r), AddressEdits[r]->text().toStdString());
     for (int r = 0; r < 8; ++r)
@@ -865,6 +869,10 @@ void TFrmMain::ConnectHandlers()
     connect(ToolButtonBh, &QToolButton::clicked, this, [this] { Core->ToolButtonBhClick(); });
     connect(TmiContinuous, &QAction::toggled, this, [this](bool on) { Core->Options.Continuous = on; });
     connect(TmiChoosePhasic, &QAction::toggled, this, [this](bool on) { Core->Options.CrossPhase = on; });
+    connect(TmiFePreamble, &QAction::toggled, this, [this](bool on) {
+        if (Core)
+            Core->Options.FePreamble = on;
+    });
     // The reply variants: the core asks its dialog and says whether the item ends checked.
     const auto variant = [this](QAction* item, bool (TConsoleCore::*handler)()) {
         connect(item, &QAction::triggered, this, [this, item, handler] {

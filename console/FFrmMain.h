@@ -205,6 +205,7 @@ public:
     QAction* TmiOpSetEnable = nullptr;     // "编程开关"
     QAction* TmiChoosePhasic = nullptr;    // "支持跨相"
     QAction* TmiChipKind = nullptr;        // "通道芯片"
+    QAction* TmiFePreamble = nullptr;      // "前导符FE"
     QAction* TmiCheckAuto = nullptr;       // "长帧测试"
     QAction* TmiBySelf = nullptr;          // "自设回复"
     QAction* TmiCircleBack = nullptr;      // "循环回复"

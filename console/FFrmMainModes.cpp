@@ -76,7 +76,7 @@ bool TFrmMain::ListenMode() const
 void TFrmMain::ApplyListenView()
 {
     const bool listening = ListenMode();
-    QAction* items[] = {TmiSetDidu, TmiOpSetEnable, TmiChoosePhasic, TmiChipKind, TmiCheckAuto,
+    QAction* items[] = {TmiSetDidu, TmiOpSetEnable, TmiChoosePhasic, TmiChipKind, TmiFePreamble, TmiCheckAuto,
                         TmiBySelf, TmiCircleBack, TmiKinds[0], TmiKinds[1], TmiKinds[2], TmiKinds[3]};
     for (QAction* item : items)
         item->setEnabled(!listening);

@@ -17,6 +17,7 @@ inline constexpr const char* PortNumber = "串口号";        // also in "串口
 inline constexpr const char* PortDevice = "串口设备";      // also in "串口对话框"; wins when not empty
 inline constexpr const char* PortSettings = "串口配置";
 inline constexpr const char* ChipKind = "通道芯片";
+inline constexpr const char* FePreamble = "前导符FE";
 
 // Keys of "电表".
 inline constexpr const char* ProgramEnable = "编程使能";
@@ -56,6 +57,7 @@ inline constexpr KeyInfo DesignedKeys[] = {
     {SystemSection, PortDevice, KeyType::Text, ""},
     {SystemSection, PortSettings, KeyType::Text, "9600,e,8,1"},
     {SystemSection, ChipKind, KeyType::Boolean, "0"},
+    {SystemSection, FePreamble, KeyType::Boolean, "0"},
     {MeterSection, ProgramEnable, KeyType::Boolean, "0"},
     {MeterSection, Password, KeyType::Text, "271828"},
     {MeterSection, "表号0..表号7", KeyType::Text, "888888888888"},

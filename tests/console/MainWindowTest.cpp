@@ -2,6 +2,7 @@
 #include "console/FDlgComSet.h"
 #include "console/FFrmMainConvert.h"
 #include "console/SerialLink.h"
+#include "meter/FFunct.h"
 #include "platform/rtl/CodePage.h"
 #include "platform/rtl/IniFiles.h"
 
@@ -16,6 +17,7 @@
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -129,7 +131,7 @@ TEST(MainWindow, SettingsFileIsLoadedAndWrittenBackUnchanged)
 {
     MainWindowHarness h({}, false);
     const std::string fixture =
-        "[系统]\r\n测试类型=3\r\n串口号=4\r\n串口配置=2400,n,8,1\r\n通道芯片=1\r\n"
+        "[系统]\r\n测试类型=3\r\n串口号=4\r\n串口配置=2400,n,8,1\r\n通道芯片=1\r\n前导符FE=1\r\n"
         "[电表]\r\n编程使能=1\r\n密码=123456\r\n表号=000000000001\r\n"
         "表号0=000000000001\r\n表号1=000000000002\r\n表号2=000000000123\r\n表号3=AAAAAAAAAAAA\r\n"
         "表号4=888888888888\r\n表号5=888888888888\r\n表号6=888888888888\r\n表号7=999999999999\r\n"
@@ -648,4 +650,43 @@ TEST(MainWindow, AltKeysReachTheWindowFirst)
     EXPECT_FALSE(w.TmiCircleBack->isChecked());
     EXPECT_FALSE(w.Core->Options.CycleReply);
     w.hide();
+}
+
+// "前导符FE" sits beside "通道芯片", is kept in the settings and puts FE FE FE FE before replies.
+TEST(MainWindow, FePreambleItem)
+{
+    MainWindowHarness h({}, false);
+    WriteGbk(h.iniPath, "[系统]\n测试类型=3\n");  // black list, nothing checked: every address answered
+    h.Create();
+    TFrmMain& w = *h.window;
+    const QList<QAction*> items = w.PmPara->actions();
+    ASSERT_EQ(items.indexOf(w.TmiFePreamble), items.indexOf(w.TmiChipKind) + 1);
+    EXPECT_EQ(w.TmiFePreamble->text().toStdString(), "前导符FE");
+    EXPECT_FALSE(w.TmiFePreamble->isChecked());
+
+    const auto replyLine = [&w] {
+        const std::vector<std::uint8_t> read = {0x68, 0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x68,
+                                                0x01, 0x02, 0x43, 0xC3, 0x00, 0x16};
+        std::vector<std::uint8_t> frame = read;
+        frame[12] = ByteSum(frame.data(), 12);
+        w.BtnTxCntClrClick();
+        w.Core->MSComm1Comm(frame.data(), static_cast<int>(frame.size()), 0);
+        const auto raw = TFrmMain::MemoLines(w.MemoTx);
+        return raw.empty() ? std::string() : raw.back();
+    };
+    EXPECT_EQ(replyLine().rfind("->68 ", 0), 0u);
+    w.TmiFePreamble->trigger();
+    EXPECT_TRUE(w.Core->Options.FePreamble);
+    EXPECT_EQ(replyLine().rfind("->FE FE FE FE 68 ", 0), 0u);
+
+    w.TmiTstHmdClick(5);  // listening: disabled like "通道芯片"
+    EXPECT_FALSE(w.TmiFePreamble->isEnabled());
+    EXPECT_FALSE(w.TmiChipKind->isEnabled());
+    h.Close();
+    EXPECT_TRUE(rtl::TIniFile(h.iniPath).ReadBool("系统", "前导符FE", false));
+
+    h.Create();
+    EXPECT_TRUE(h.window->TmiFePreamble->isChecked());
+    EXPECT_TRUE(h.window->Core->Options.FePreamble);
+    h.Close();
 }
