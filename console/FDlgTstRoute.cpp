@@ -260,8 +260,7 @@ void TDlgTstRoute::OpenSheet(const std::string& fileName)
 
 void TDlgTstRoute::BtnOpenClick()
 {
-    const QString file = QFileDialog::getOpenFileName(
-        this, QString(), QString(), QStringLiteral("所有Microsoft Office Excel文件(*.xls) (*.xls)"));
+    const QString file = QFileDialog::getOpenFileName(this, QString(), QString(), QString::fromUtf8(SheetFilter));
     if (file.isEmpty())
         return;
     OpenSheet(file.toStdString());

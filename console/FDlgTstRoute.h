@@ -85,6 +85,9 @@ public:
     explicit TDlgTstRoute(QWidget* parent = nullptr, TRouteTest* routes = nullptr);
     ~TDlgTstRoute() override;
 
+    // The file filter of "打开文件": its caption ends with the pattern, which the file dialog reads.
+    static constexpr const char* SheetFilter = "所有Microsoft Office Excel文件(*.xls)";
+
     TRouteTest& Routes() { return *routes_; }
     bool IndexReady() const { return routes_->IndexReady; }
 

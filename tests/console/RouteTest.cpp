@@ -4,6 +4,8 @@
 #include "DialogsTestApp.h"
 #include "meter/FFunct.h"
 
+#include <QComboBox>
+#include <QFileDialog>
 #include <QPushButton>
 #include <QTreeWidget>
 
@@ -221,6 +223,19 @@ TEST(RouteSheet, AFailingReaderGivesFailure)
     const auto good = RunSheetReader(Fixture("route-basic.xls"));
     EXPECT_EQ(good.Status, routewire::TStatus::Ok);
     EXPECT_EQ(good.Rows.size(), 6u);
+}
+
+// The file dialog shows the filter once, as written, and lists .xls files with it.
+TEST(RouteDialog, FileFilterReadsOnce)
+{
+    EnsureDialogsApp();
+    QFileDialog files;
+    files.setOption(QFileDialog::DontUseNativeDialog);
+    files.setNameFilter(QString::fromUtf8(TDlgTstRoute::SheetFilter));
+    const auto* types = files.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+    ASSERT_NE(types, nullptr);
+    ASSERT_EQ(types->count(), 1);
+    EXPECT_EQ(types->itemText(0).toStdString(), "所有Microsoft Office Excel文件(*.xls)");
 }
 
 TEST(RouteCheck, PathAndPhaseAgainstTheTable)
