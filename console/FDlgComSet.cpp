@@ -1,5 +1,7 @@
 #include "console/FDlgComSet.h"
 
+#include "console/MessageBox.h"
+
 #include "console/SettingsKeys.h"
 #include "console/SettingsPath.h"
 #include "platform/rtl/IniFiles.h"
@@ -11,7 +13,6 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -45,7 +46,7 @@ TDlgComSet::TDlgComSet(QWidget* parent, const std::string& iniPath, TCommSerialP
       ports_(ports ? ports : &SerialPortInfo())
 {
     OnWriteError = [this](const std::string& text) {
-        QMessageBox::warning(this, windowTitle(), QString::fromStdString(text));
+        ShowMessageBox(this, TMessageKind::Error, windowTitle().toStdString(), text);
     };
     BuildForm();
     RefreshPortList();

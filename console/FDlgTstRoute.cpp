@@ -1,5 +1,7 @@
 #include "console/FDlgTstRoute.h"
 
+#include "console/MessageBox.h"
+
 #include "console/SheetReaderProcess.h"
 
 #include "meter/FFunct.h"
@@ -9,12 +11,13 @@
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QMessageBox>
 #include <QPushButton>
+#include <QStyle>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
 
+#include <algorithm>
 #include <charconv>
 #include <cstring>
 
@@ -213,9 +216,19 @@ TDlgTstRoute::TDlgTstRoute(QWidget* parent, TRouteTest* routes)
     LVMeterInfo->setEditTriggers(QAbstractItemView::NoEditTriggers);
     LVMeterInfo->setHeaderLabels({QStringLiteral("电表地址"), QStringLiteral("上一级电表地址"),
                                   QStringLiteral("相位")});
-    LVMeterInfo->setColumnWidth(0, 90);
-    LVMeterInfo->setColumnWidth(1, 100);
-    LVMeterInfo->setColumnWidth(2, 40);
+    // Columns as wide as a 12-digit address (or their caption) and the phase texts.
+    const QFontMetrics metrics(LVMeterInfo->font());
+    const QFontMetrics header(LVMeterInfo->header()->font());
+    const auto column = [&](const char* widest, int index) {
+        const QString caption = LVMeterInfo->headerItem()->text(index);
+        return std::max(metrics.horizontalAdvance(QString::fromUtf8(widest)), header.horizontalAdvance(caption)) + 16;
+    };
+    int total = 0;
+    const char* widest[3] = {"DDDDDDDDDDDD", "DDDDDDDDDDDD", "自动"};
+    for (int c = 0; c < 3; ++c) {
+        LVMeterInfo->setColumnWidth(c, column(widest[c], c));
+        total += LVMeterInfo->columnWidth(c);
+    }
 
     BtnOpen = new QPushButton(QStringLiteral("打开文件"), this);
     BitBtn2 = new QPushButton(QStringLiteral("确认"), this);
@@ -234,10 +247,10 @@ TDlgTstRoute::TDlgTstRoute(QWidget* parent, TRouteTest* routes)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(LVMeterInfo);
     layout->addLayout(buttons);
-    resize(280, 400);
+    resize(std::max(280, total + 2 * LVMeterInfo->frameWidth() + 2 * style()->pixelMetric(QStyle::PM_ScrollBarExtent)), 400);
 
     OnError = [this](const std::string& message) {
-        QMessageBox::critical(this, windowTitle(), QString::fromStdString(message));
+        ShowMessageBox(this, TMessageKind::Error, windowTitle().toStdString(), message);
     };
     ShowTable();
 }

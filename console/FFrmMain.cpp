@@ -5,6 +5,7 @@
 #include "console/FFrmMainPorts.h"
 #include "console/FFrmOrd.h"
 #include "console/FFrmMainConvert.h"
+#include "console/MessageBox.h"
 #include "console/SerialLink.h"
 #include "console/SettingsKeys.h"
 #include "console/SettingsPath.h"
@@ -24,14 +25,17 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTabWidget>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 #include <ctime>
+#include <memory>
 
 const char* const AppTitle = "Ammerlin";
 
@@ -46,6 +50,16 @@ QPlainTextEdit* NewMemo(QWidget* parent)
     memo->setReadOnly(true);
     memo->setLineWrapMode(QPlainTextEdit::NoWrap);
     memo->setContextMenuPolicy(Qt::CustomContextMenu);
+    // A log follows its new lines unless the operator has scrolled up. The memo's own check
+    // fails once a line wider than the pane brings the horizontal scroll bar (the pane grows
+    // shorter after the check), so the log keeps its own "at the end" state.
+    QScrollBar* bar = memo->verticalScrollBar();
+    auto atEnd = std::make_shared<bool>(true);
+    QObject::connect(bar, &QScrollBar::valueChanged, memo, [bar, atEnd](int value) { *atEnd = value >= bar->maximum(); });
+    QObject::connect(bar, &QScrollBar::rangeChanged, memo, [bar, atEnd](int, int maximum) {
+        if (*atEnd)
+            bar->setValue(maximum);
+    });
     return memo;
 }
 
@@ -55,8 +69,9 @@ TFrmMain::TFrmMain(TFrmMainOptions options, QWidget* parent)
     : QMainWindow(parent), options_(std::move(options))
 {
     Notify = [this](const std::string& text) {
-        QMessageBox::information(this, Q(AppTitle), Q(text));
+        ShowMessageBox(this, TMessageKind::Information, AppTitle, text);
     };
+    NotifyError = [this](const std::string& text) { ShowMessageBox(this, TMessageKind::Error, AppTitle, text); };
     Link = std::make_unique<TSerialLink>(this);
     BuildForm();
     ConnectHandlers();
@@ -169,6 +184,8 @@ void TFrmMain::BuildToolBar()
     TmiCircleBack = item("循环回复", true);
     TbtnPara->setMenu(PmPara);
     TbtnPara->setPopupMode(QToolButton::InstantPopup);
+    // An instant pop-up draws its menu mark without making room for it: room beside the caption.
+    TbtnPara->setMinimumWidth(TbtnPara->sizeHint().width() + TbtnPara->style()->pixelMetric(QStyle::PM_MenuButtonIndicator));
 
     PmCmdRd9010 = new QMenu(this);
     TmiContinuous = PmCmdRd9010->addAction(Q("连续"));
@@ -389,9 +406,6 @@ QWidget* TFrmMain::BuildCustomData()
     const char* runs[7] = {"运行1", "运行2", "运行3", "运行4", "运行5", "运行6", "运行7"};
     for (int i = 0; i < 7; ++i) {
         EditStaRun[i] = i == 0 ? edit(2, "00", TKeyFilterKind::Hex) : edit(4, "0000", TKeyFilterKind::Hex);
-        EditStaRun[i]->setFixedWidth(48);
-        sg->addWidget(new QLabel(Q(runs[i]), status), i / 4 * 2, i % 4);
-        sg->addWidget(EditStaRun[i], i / 4 * 2 + 1, i % 4);
         EditStaRun[i]->setEnabled(i == 0);
     }
     EditStaGrid = edit(2, "00", TKeyFilterKind::Hex);
@@ -399,15 +413,19 @@ QWidget* TFrmMain::BuildCustomData()
     EditStaSelf = edit(4, "0000", TKeyFilterKind::Hex);
     EditEventFlag = edit(4, "0000", TKeyFilterKind::Hex);
     EditStaSelf->setEnabled(false);
-    for (TFilterEdit* e : {EditStaGrid, EditStaWeek, EditStaSelf, EditEventFlag})
-        e->setFixedWidth(48);
-    const std::pair<const char*, TFilterEdit*> more[4] = {
-        {"电网", EditStaGrid}, {"周休日", EditStaWeek}, {"自检", EditStaSelf}, {"事件标识", EditEventFlag}};
-    for (int i = 0; i < 4; ++i) {
-        sg->addWidget(new QLabel(Q(more[i].first), status), 4, i);
-        sg->addWidget(more[i].second, 5, i);
+    // Eleven captions with their edits, four to a row, each edit as tall as its text needs.
+    const std::pair<const char*, TFilterEdit*> words[11] = {
+        {runs[0], EditStaRun[0]}, {runs[1], EditStaRun[1]}, {runs[2], EditStaRun[2]}, {runs[3], EditStaRun[3]},
+        {runs[4], EditStaRun[4]}, {runs[5], EditStaRun[5]}, {runs[6], EditStaRun[6]}, {"电网", EditStaGrid},
+        {"周休日", EditStaWeek},  {"自检", EditStaSelf},     {"事件标识", EditEventFlag}};
+    for (int i = 0; i < 11; ++i) {
+        TFilterEdit* e = words[i].second;
+        e->setFixedWidth(e->fontMetrics().horizontalAdvance(Q("0000")) + 16);
+        e->setMinimumHeight(e->sizeHint().height());
+        sg->addWidget(new QLabel(Q(words[i].first), status), i / 4, i % 4 * 2);
+        sg->addWidget(e, i / 4, i % 4 * 2 + 1);
     }
-    g->addWidget(status, 0, 9, 6, 1);
+    g->addWidget(status, 0, 9, 4, 1);
     return group;
 }
 
@@ -548,12 +566,35 @@ void TFrmMain::ShowTab(QWidget* page, bool show)
 
 std::string TFrmMain::PanelText(int index) const
 {
-    return StatusPanels.at(static_cast<std::size_t>(index))->text().toStdString();
+    return panelTexts_.at(static_cast<std::size_t>(index));
 }
 
 void TFrmMain::SetPanelText(int index, const std::string& text)
 {
-    StatusPanels.at(static_cast<std::size_t>(index))->setText(Q(text));
+    panelTexts_.at(static_cast<std::size_t>(index)) = text;
+    QLabel* panel = StatusPanels.at(static_cast<std::size_t>(index));
+    if (index != 1) {
+        panel->setText(Q(text));
+        return;
+    }
+    // The port panel: a long device path is shortened in its middle so that the state and the
+    // settings after it stay readable; the whole text is the tool tip.
+    const QString full = Q(text);
+    const QFontMetrics metrics(panel->font());
+    const int room = panel->contentsRect().width() - 2 * panel->margin() - 4;
+    QString shown = full;
+    if (metrics.horizontalAdvance(full) > room) {
+        int split = full.indexOf(Q("打开"));
+        if (split < 0)
+            split = full.indexOf(Q("关闭"));
+        const QString tail = split < 0 ? QString() : full.mid(split);
+        const QString head = split < 0 ? full : full.left(split);
+        shown = metrics.elidedText(head, Qt::ElideMiddle, std::max(0, room - metrics.horizontalAdvance(tail))) + tail;
+        if (metrics.horizontalAdvance(shown) > room)
+            shown = metrics.elidedText(full, Qt::ElideRight, room);
+    }
+    panel->setText(shown);
+    panel->setToolTip(full);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -573,7 +614,7 @@ void TFrmMain::FormCreate()
         ShowTab(page, false);
     // 3, 4. The dialogs kept while the program runs, and the delays of the serial dialog.
     ComSetDialog = new TDlgComSet(this, IniPath());
-    ComSetDialog->OnWriteError = [this](const std::string& text) { Notify(text); };
+    ComSetDialog->OnWriteError = [this](const std::string& text) { NotifyError(text); };
     Composer = new TFrmSend(this, IniPath());
     RouteDialog = new TDlgTstRoute(this, &Routes);
     FrameGap = ComSetDialog->GetFrameGap();
@@ -607,6 +648,10 @@ void TFrmMain::FormCreate()
         TbtnComOpen->setText(Q(state.ButtonCaption));
         SetPanelText(1, state.PanelText);
     };
+    // The window stands at its start-up size in the middle of the screen before the settings
+    // are read, since the start mode may open the route dialog over it.
+    resize(width(), 687);
+    CentreOnScreen(this);
     // 7-10. The settings file.
     ReadSettings();
     // 11. Carry the controls into the meter.
@@ -722,7 +767,7 @@ void TFrmMain::FormClose()
     try {
         WriteSettings();
     } catch (const std::exception& e) {
-        Notify(e.what());  // the settings are lost, but the window still closes
+        NotifyError(e.what());  // the settings are lost, but the window still closes
     }
     Sequencer.reset();
     Meter = nullptr;
@@ -788,7 +833,7 @@ void TFrmMain::N11Click()
     try {
         SaveLogs(pages, options_.LogFolder, LogStamp(local));
     } catch (const std::exception& e) {
-        Notify(e.what());
+        NotifyError(e.what());
     }
 }
 

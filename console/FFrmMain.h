@@ -69,8 +69,9 @@ public:
     void FormCreate();
     void FormClose();
 
-    // Message boxes go through here (tests record them).
+    // Message boxes go through here (tests record them); errors show the error icon.
     std::function<void(const std::string& text)> Notify;
+    std::function<void(const std::string& text)> NotifyError;
     // The small dialogs the window asks: an energy value (caption, initial text; the 8 digits on
     // OK), the highest tariff number under DL/T645-2007; no answer = cancelled.
     std::function<std::optional<std::string>(const std::string& caption, const std::string& text)> AskKwhText;
@@ -297,6 +298,7 @@ private:
     void ResetEditsForProtocol();
 
     TFrmMainOptions options_;
+    std::array<std::string, 6> panelTexts_;
     std::vector<std::pair<QToolButton*, QAction*>> toolActions_;
     bool created_ = false;
     bool closed_ = false;

@@ -155,7 +155,7 @@ void TFrmMain::FastChange(int key)
     try {
         Core->FastChange(key == Qt::Key_A ? 'A' : key == Qt::Key_S ? 'S' : '\0');
     } catch (const std::exception& e) {
-        Notify(e.what());  // Alt+S reopens the port; one that cannot be opened stays closed
+        NotifyError(e.what());  // Alt+S reopens the port; one that cannot be opened stays closed
         Core->ShowPortState();
     }
     TmiCircleBack->setChecked(Core->Options.CycleReply);

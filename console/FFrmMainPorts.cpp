@@ -292,7 +292,7 @@ void TFrmMain::OpenPort(bool open)
         AddLog(MemoRes, e.what());
         AddLog(MemoRes, Line->PortName() + "关闭");
         Core->ShowPortState();
-        Notify(e.what());
+        NotifyError(e.what());
     }
 }
 
@@ -322,7 +322,7 @@ void TFrmMain::ToolButton1Click()
             ini.WriteInteger(settings::SystemSection, settings::PortNumber, Link->Comm().CommPort());
             ini.WriteString(settings::SystemSection, settings::PortDevice, Link->Comm().ChosenDevice());
         } catch (const rtl::EIniFileException& e) {
-            Notify(e.what());
+            NotifyError(e.what());
         }
         OpenPort(true);
     } else {
