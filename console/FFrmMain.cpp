@@ -672,6 +672,7 @@ void TFrmMain::FormCreate()
     PageControl1->setCurrentWidget(TabSheet1);
     Panel8->setFixedHeight(110);
     resize(width(), 687);
+    CentreOnScreen(this);
     ApplyListenView();  // a run ended in the listening mode starts in it again
     created_ = true;
     if (options_.StartTimers)
