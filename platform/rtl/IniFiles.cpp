@@ -196,21 +196,8 @@ bool IniText::HasSection(const std::string& section) const
 std::vector<std::string> IniText::Keys(const std::string& section) const
 {
     std::vector<std::string> keys;
-    bool inSection = false;
-    for (const Line& line : Lines()) {
-        const ParsedLine p = Parse(LineText(line));
-        if (p.kind == LineKind::Section) {
-            if (inSection)
-                break;
-            inSection = SameName(p.name, section);
-        } else if (inSection && p.kind == LineKind::Key) {
-            bool known = false;
-            for (const auto& k : keys)
-                known = known || SameName(k, p.name);
-            if (!known)
-                keys.push_back(p.name);
-        }
-    }
+    for (auto& [key, value] : Values(section))
+        keys.push_back(std::move(key));
     return keys;
 }
 
