@@ -52,12 +52,9 @@ TEST(WindowLooks, Screenshots)
     MainWindowHarness h;
     TFrmMain& w = *h.window;
     w.show();
+    w.TimerSecTimer();
     SpinFor(std::chrono::milliseconds(50));
-    Save(&w, "main-window.png");
-    w.CheckBox2->click();
-    SpinFor(std::chrono::milliseconds(50));
-    Save(&w, "main-window-custom-data.png");
-    w.CheckBox2->click();
+    Save(&w, "console.png");
 
     w.Composer->show();
     SpinFor(std::chrono::milliseconds(50));
