@@ -690,3 +690,24 @@ TEST(MainWindow, FePreambleItem)
     EXPECT_TRUE(h.window->Core->Options.FePreamble);
     h.Close();
 }
+
+// An 8 KB listening burst: 侦听报文 shows what the buffer held (4096 bytes), then "<-长度超".
+TEST(MainWindow, OversizeListeningBurstShowsItsBytes)
+{
+    MainWindowHarness h;
+    TFrmMain& w = *h.window;
+    w.TmiTstHmdClick(5);
+    std::vector<std::uint8_t> burst(5000);
+    for (std::size_t i = 0; i < burst.size(); ++i)
+        burst[i] = static_cast<std::uint8_t>(i % 251);
+    w.Core->MSComm1Comm(burst.data(), 3000, 2000);
+    w.Core->MSComm1Comm(burst.data() + 3000, 2000, 0);
+    const auto lines = TFrmMain::MemoLines(w.MemoBw);
+    ASSERT_GE(lines.size(), 2u);
+    const std::string dump = BytesToHexSpaced(burst.data(), 4096);
+    const std::string& shown = lines[lines.size() - 2];
+    ASSERT_GE(shown.size(), dump.size());
+    EXPECT_EQ(shown.substr(shown.size() - dump.size()), dump);
+    EXPECT_NE(lines.back().find("<-长度超"), std::string::npos);
+    h.Close();
+}
