@@ -11,6 +11,7 @@
 #include <cstring>
 #include <fstream>
 #include <sstream>
+#include <unordered_map>
 
 namespace {
 
@@ -139,6 +140,10 @@ bool TComposerModel::LoadListText(const std::string& text)
             Tell("表号文件第" + std::to_string(number) + "行不是12位以内的十六进制表号: " + address);
             return false;
         }
+        if (rows.size() == static_cast<std::size_t>(kMaxRows)) {
+            Tell("表号文件超过" + std::to_string(kMaxRows) + "个表号: " + ListFileName);
+            return false;
+        }
         rows.push_back(TMeterRow{PadLeftZeros(address, 12), kSelected, {}});
     }
     Rows = std::move(rows);
@@ -162,11 +167,19 @@ bool TComposerModel::LoadListFile(const std::string& fileName)
 void TComposerModel::LoadSettings(const rtl::TIniFile& ini)
 {
     Rows.clear();
-    const int count = ini.ReadInteger(kSection, "电表数量", 0);
+    // The section is read once; the count is trusted only as far as the grid holds rows.
+    std::unordered_map<std::string, std::string> values;
+    for (auto& [key, value] : ini.ReadSectionValues(kSection))
+        values.emplace(key, std::move(value));
+    const auto valueOr = [&values](const std::string& key, const std::string& fallback) {
+        const auto it = values.find(key);
+        return it == values.end() ? fallback : it->second;
+    };
+    const auto stored = values.find("电表数量");
+    const int count = std::clamp(stored == values.end() ? 0 : rtl::TIniFile::ParseInteger(stored->second, 0), 0, kMaxRows);
     for (int k = 1; k <= count; ++k) {
         const std::string number = std::to_string(k);
-        Rows.push_back(TMeterRow{ini.ReadString(kSection, "通信表号" + number, number), kSelected,
-                                 ini.ReadString(kSection, "抄读表号" + number, number)});
+        Rows.push_back(TMeterRow{valueOr("通信表号" + number, number), kSelected, valueOr("抄读表号" + number, number)});
     }
     Rows.emplace_back();  // the grid ends with one empty row
     SelectedRow = 0;
@@ -177,15 +190,16 @@ void TComposerModel::SaveSettings(rtl::TIniFile& ini) const
     int count = 0;
     for (const TMeterRow& row : Rows)
         count += row.Address.empty() ? 0 : 1;
-    ini.WriteInteger(kSection, "电表数量", count);
+    std::vector<std::pair<std::string, std::string>> values = {{"电表数量", std::to_string(count)}};
     int k = 0;
     for (const TMeterRow& row : Rows) {
         if (row.Address.empty())
             continue;
         const std::string number = std::to_string(++k);
-        ini.WriteString(kSection, "通信表号" + number, row.Address);
-        ini.WriteString(kSection, "抄读表号" + number, row.ReadAddress);
+        values.emplace_back("通信表号" + number, row.Address);
+        values.emplace_back("抄读表号" + number, row.ReadAddress);
     }
+    ini.WriteSectionValues(kSection, values);
 }
 
 bool TComposerModel::Confirm()

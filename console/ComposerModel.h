@@ -44,6 +44,8 @@ class TComposerModel {
 public:
     static constexpr std::size_t kMaxPayload = 255;
     static constexpr std::size_t kMaxEmbeddedData = kMaxPayload - 12;
+    // Rows the meter list holds at most (a count in the settings beyond it is not trusted).
+    static constexpr int kMaxRows = 4096;
     static constexpr const char* kSelected = "是";
     static constexpr const char* kNotSelected = "否";
 

@@ -24,7 +24,6 @@ TPlainDelayRowsView::TPlainDelayRowsView()
         line->setContentsMargins(0, 0, 0, 0);
         line->setSpacing(1);
         row.Caption = new QLabel(row.Line);
-        row.Caption->setFixedWidth(HeaderWidth);
         row.Editor = new QSpinBox(row.Line);
         row.Editor->setRange(0, MaxValue);
         row.Editor->setSingleStep(1);
@@ -51,7 +50,19 @@ QWidget* TPlainDelayRowsView::Widget()
 
 void TPlainDelayRowsView::SetCaption(int row, const std::string& caption)
 {
-    Rows.at(static_cast<std::size_t>(row)).Caption->setText(QString::fromStdString(caption));
+    QLabel* label = Rows.at(static_cast<std::size_t>(row)).Caption;
+    label->setText(QString::fromStdString(caption));
+    const int wanted = label->fontMetrics().horizontalAdvance(label->text()) + 2 * label->margin() + 2;
+    if (wanted > CaptionWidth) {
+        CaptionWidth = wanted;
+        for (Row& r : Rows)
+            r.Caption->setFixedWidth(CaptionWidth);
+    }
+}
+
+QLabel* TPlainDelayRowsView::CaptionLabel(int row) const
+{
+    return Rows.at(static_cast<std::size_t>(row)).Caption;
 }
 
 void TPlainDelayRowsView::SetVisible(int row, bool visible)

@@ -46,8 +46,7 @@ public:
     std::string Caption(int row) const;
     bool IsRowVisible(int row) const;
     QSpinBox* Editor(int row) const;
-
-    static constexpr int HeaderWidth = 114;
+    QLabel* CaptionLabel(int row) const;
 
 private:
     struct Row {
@@ -57,4 +56,7 @@ private:
     };
     QPointer<QScrollArea> Area;
     std::array<Row, RowCount> Rows;
+    // The caption column is as wide as the widest caption given so far, so that the spin boxes
+    // keep the rest of the narrow dialog beside the scroll bar.
+    int CaptionWidth = 0;
 };

@@ -265,8 +265,11 @@ void TConsoleCore::ListenBurst(const std::uint8_t* burst, int lastIndex)
 void TConsoleCore::BurstOverflow(TAssemblerMode mode, const std::uint8_t* bytes, int count)
 {
     if (mode == TAssemblerMode::Listen) {
-        Ports.Log->Append(TLogId::ListenRecord, ListenSeparator);
-        Ports.Log->Append(TLogId::ListenRecord, "<-" + TimeTextMs() + "  <-长度超");
+        // What the buffer held is shown like any burst; the mark says that the rest was dropped.
+        ListenBurst(bytes, count - 1);
+        const std::string mark = "<-" + TimeTextMs() + "  <-长度超";
+        Ports.Log->Append(TLogId::ListenRecord, mark);
+        Ports.Log->Append(TLogId::ListenFrames, mark);
         return;
     }
     BurstLog(bytes, count);

@@ -9,6 +9,7 @@
 
 void TConsoleCore::SetTestMode(int mode)
 {
+    Assembler.Reset();  // nothing of a burst or frame under the old mode carries over
     TestModeFlags &= static_cast<std::uint8_t>(~kTestModeBits);
     // The listening mode sets no bit; it is kept apart so that it is stored and restored too.
     Listening = mode == kListeningMode;
@@ -92,6 +93,7 @@ bool TConsoleCore::TmiCheckSelf()
         return Options.SelfReply;
     const auto texts = Ports.Dialogs->AskSelfReply(Replies.SelfControlText, Replies.SelfDataText);
     Options.SelfReply = texts.has_value();
+    Assembler.Reset();
     if (texts) {
         Replies.SetSelfReply(texts->ControlText, texts->DataText, texts->TailText, texts->Reverse,
                              texts->Add33);
@@ -106,6 +108,7 @@ bool TConsoleCore::TmiCheckCircle()
         return Options.CycleReply;
     const auto range = Ports.Dialogs->AskCycleRange(Replies.CycleBeginText, Replies.CycleEndText);
     Options.CycleReply = range.has_value();
+    Assembler.Reset();
     if (range) {
         Replies.SetCycleRange(range->first, range->second);
         Options.SelfReply = false;

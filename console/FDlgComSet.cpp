@@ -1,5 +1,7 @@
 #include "console/FDlgComSet.h"
 
+#include "console/MessageBox.h"
+
 #include "console/SettingsKeys.h"
 #include "console/SettingsPath.h"
 #include "platform/rtl/IniFiles.h"
@@ -11,7 +13,6 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -22,11 +23,20 @@ void SelectIndex(QComboBox* box, int index)
     box->setCurrentIndex(index >= 0 && index < box->count() ? index : -1);
 }
 
+// A delay in milliseconds: a decimal number of 0 or more, else the fallback.
 int DecimalOr(const QString& text, int fallback)
 {
     bool ok = false;
     const int v = text.toInt(&ok, 10);
-    return ok ? v : fallback;
+    return ok && v >= 0 ? v : fallback;
+}
+
+// The stored delay text, or the default text when it is no delay (a negative number would stop
+// the timer it sets); the edit then shows, and the file gets back, what is used.
+QString DelayText(const std::string& stored, const char* fallback)
+{
+    const QString text = QString::fromStdString(stored).trimmed();
+    return DecimalOr(text, -1) >= 0 ? text : QString::fromLatin1(fallback);
 }
 
 } // namespace
@@ -36,7 +46,7 @@ TDlgComSet::TDlgComSet(QWidget* parent, const std::string& iniPath, TCommSerialP
       ports_(ports ? ports : &SerialPortInfo())
 {
     OnWriteError = [this](const std::string& text) {
-        QMessageBox::warning(this, windowTitle(), QString::fromStdString(text));
+        ShowMessageBox(this, TMessageKind::Error, windowTitle().toStdString(), text);
     };
     BuildForm();
     // The port list is built once at start; the box's own focus events refresh it later.
@@ -120,8 +130,8 @@ void TDlgComSet::ReadSettings()
     SelectIndex(CbbxChk, ini.ReadInteger(ComDialogSection, ParityIndex, 3));
     SelectIndex(CbbxDataBit, ini.ReadInteger(ComDialogSection, DataBitsIndex, 0));
     SelectIndex(CbbxStopBit, ini.ReadInteger(ComDialogSection, StopBitsIndex, 0));
-    edtDelayInter->setText(QString::fromStdString(ini.ReadString(ComDialogSection, FrameGap, "100")));
-    edtDelayCmd->setText(QString::fromStdString(ini.ReadString(ComDialogSection, ResponseDelay, "10000")));
+    edtDelayInter->setText(DelayText(ini.ReadString(ComDialogSection, FrameGap, "100"), "100"));
+    edtDelayCmd->setText(DelayText(ini.ReadString(ComDialogSection, ResponseDelay, "10000"), "10000"));
 
     // A stored device path wins; it stays in the box even when the system does not list it
     // (pseudo-terminals are never listed). A port number alone must name a listed port.

@@ -1,9 +1,10 @@
 #include "console/FDlgKwhInput.h"
 
+#include "console/MessageBox.h"
+
 #include "console/SmallDialogParts.h"
 #include "platform/rtl/IniFiles.h"
 
-#include <QMessageBox>
 
 #include <algorithm>
 #include <cctype>
@@ -106,7 +107,7 @@ void TDlgKwhInput::FormClose()
         rtl::TIniFile ini(iniPath_);
         ini.WriteString(kSection, kKey, edtIn->text().toStdString());
     } catch (const rtl::EIniFileException& error) {
-        QMessageBox::warning(this, windowTitle(), QString::fromStdString(error.what()));
+        ShowMessageBox(this, TMessageKind::Error, windowTitle().toStdString(), error.what());
     }
 }
 

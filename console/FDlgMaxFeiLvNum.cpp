@@ -1,11 +1,12 @@
 #include "console/FDlgMaxFeiLvNum.h"
 
+#include "console/MessageBox.h"
+
 #include "console/SmallDialogParts.h"
 #include "platform/rtl/IniFiles.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>
-#include <QMessageBox>
 #include <QRadioButton>
 
 namespace {
@@ -60,7 +61,7 @@ void TDlgMaxFeiLvNum::FormClose()
         rtl::TIniFile ini(iniPath_);
         ini.WriteInteger(kSection, kKey, ItemIndex() + 1);
     } catch (const rtl::EIniFileException& error) {
-        QMessageBox::warning(this, windowTitle(), QString::fromStdString(error.what()));
+        ShowMessageBox(this, TMessageKind::Error, windowTitle().toStdString(), error.what());
     }
 }
 

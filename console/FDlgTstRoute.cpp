@@ -1,5 +1,9 @@
 #include "console/FDlgTstRoute.h"
 
+#include "console/MessageBox.h"
+
+#include "console/SheetReaderProcess.h"
+
 #include "meter/FFunct.h"
 #include "platform/rtl/SysUtils.h"
 
@@ -7,15 +11,14 @@
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QMessageBox>
 #include <QPushButton>
+#include <QStyle>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include <freexl.h>
 
+#include <algorithm>
 #include <charconv>
-#include <cmath>
 #include <cstring>
 
 namespace {
@@ -42,74 +45,6 @@ std::uint8_t AutomaticPhase(const std::string& addressText)
         value = 0;
     const auto phase = static_cast<std::uint8_t>(value % 3);
     return phase == 0 ? 3 : phase;
-}
-
-// A cell as text; numbers without a fraction when they have none.
-std::string CellText(const FreeXL_CellValue& cell)
-{
-    switch (cell.type) {
-    case FREEXL_CELL_INT:
-        return std::to_string(cell.value.int_value);
-    case FREEXL_CELL_DOUBLE: {
-        const double v = cell.value.double_value;
-        char buffer[64];
-        if (std::isfinite(v) && v == std::floor(v) && std::fabs(v) < 1e18) {
-            std::snprintf(buffer, sizeof buffer, "%.0f", v);
-            return buffer;
-        }
-        const auto [ptr, ec] = std::to_chars(buffer, buffer + sizeof buffer, v);
-        return ec == std::errc() ? std::string(buffer, ptr) : std::string();
-    }
-    case FREEXL_CELL_TEXT:
-    case FREEXL_CELL_SST_TEXT:
-    case FREEXL_CELL_DATE:
-    case FREEXL_CELL_DATETIME:
-    case FREEXL_CELL_TIME:
-        return cell.value.text_value ? cell.value.text_value : "";
-    default:
-        return {};
-    }
-}
-
-// Closes the FreeXL handle on every way out.
-class XlsFile {
-public:
-    explicit XlsFile(const std::string& fileName)
-    {
-        ok_ = freexl_open(fileName.c_str(), &handle_) == FREEXL_OK;
-    }
-    ~XlsFile() { if (handle_) freexl_close(handle_); }
-    XlsFile(const XlsFile&) = delete;
-    XlsFile& operator=(const XlsFile&) = delete;
-
-    bool Ok() const { return ok_; }
-    const void* Handle() const { return handle_; }
-
-private:
-    const void* handle_ = nullptr;
-    bool ok_ = false;
-};
-
-bool SelectSheet(const void* handle, const char* name)
-{
-    unsigned int count = 0;
-    if (freexl_get_info(handle, FREEXL_BIFF_SHEET_COUNT, &count) != FREEXL_OK)
-        return false;
-    for (unsigned int i = 0; i < count; ++i) {
-        const char* sheetName = nullptr;
-        if (freexl_get_worksheet_name(handle, static_cast<unsigned short>(i), &sheetName) == FREEXL_OK
-            && sheetName && std::strcmp(sheetName, name) == 0)
-            return freexl_select_active_worksheet(handle, static_cast<unsigned short>(i)) == FREEXL_OK;
-    }
-    return false;
-}
-
-std::string ReadCell(const void* handle, unsigned int row, unsigned short column)
-{
-    FreeXL_CellValue cell;
-    if (freexl_get_cell_value(handle, row, column, &cell) != FREEXL_OK)
-        throw ERouteSheetError("路由测试表读取失败: 第" + std::to_string(row + 1) + "行");
-    return rtl::Trim(CellText(cell));
 }
 
 } // namespace
@@ -150,40 +85,36 @@ bool TRouteTest::MakeRow(const std::string& addressCell, const std::string& pare
 
 void TRouteTest::ReadSheet(const std::string& fileName)
 {
-    XlsFile file(fileName);
-    if (!file.Ok())
-        throw ERouteSheetError("无法作为Excel文件(*.xls)打开: " + fileName);
-    const void* xls = file.Handle();
-    if (!SelectSheet(xls, "Sheet1"))
+    using routewire::TStatus;
+    const routewire::TSheetResult sheet = RunSheetReader(fileName);
+    switch (sheet.Status) {
+    case TStatus::Ok:
+        break;
+    case TStatus::NoSheet1:
         throw ERouteSheetError("Excel文件中没有工作表Sheet1: " + fileName);
-
-    unsigned int rows = 0;
-    unsigned short columns = 0;
-    if (freexl_worksheet_dimensions(xls, &rows, &columns) != FREEXL_OK)
+    case TStatus::NoDimensions:
         throw ERouteSheetError("工作表Sheet1无法读取: " + fileName);
-
-    int addressColumn = -1, parentColumn = -1, phaseColumn = -1;
-    for (unsigned short c = 0; rows > 0 && c < columns; ++c) {
-        const std::string name = ReadCell(xls, 0, c);
-        if (name == kAddressColumn && addressColumn < 0) addressColumn = c;
-        else if (name == kParentColumn && parentColumn < 0) parentColumn = c;
-        else if (name == kPhaseColumn && phaseColumn < 0) phaseColumn = c;
+    case TStatus::NoAddressColumn:
+        throw ERouteSheetError(std::string("工作表Sheet1中没有列\"") + kAddressColumn + "\"");
+    case TStatus::NoParentColumn:
+        throw ERouteSheetError(std::string("工作表Sheet1中没有列\"") + kParentColumn + "\"");
+    case TStatus::NoPhaseColumn:
+        throw ERouteSheetError(std::string("工作表Sheet1中没有列\"") + kPhaseColumn + "\"");
+    case TStatus::BadCell:
+        throw ERouteSheetError("路由测试表读取失败: 第" + std::to_string(sheet.Row) + "行");
+    default:
+        // Not an .xls file, or one that made the reader fail: the same words for both.
+        throw ERouteSheetError("无法作为Excel文件(*.xls)打开: " + fileName);
     }
-    for (const auto& [column, name] : {std::pair{addressColumn, kAddressColumn},
-                                       std::pair{parentColumn, kParentColumn},
-                                       std::pair{phaseColumn, kPhaseColumn}}) {
-        if (column < 0)
-            throw ERouteSheetError(std::string("工作表Sheet1中没有列\"") + name + "\"");
-    }
-
-    RouteTable.clear();
-    for (unsigned int r = 1; r < rows && static_cast<int>(RouteTable.size()) < kMaxRows; ++r) {
+    std::vector<_StRouteMeter> table;
+    for (const routewire::TCells& cells : sheet.Rows) {
+        if (static_cast<int>(table.size()) >= kMaxRows)
+            break;
         _StRouteMeter row;
-        if (MakeRow(ReadCell(xls, r, static_cast<unsigned short>(addressColumn)),
-                    ReadCell(xls, r, static_cast<unsigned short>(parentColumn)),
-                    ReadCell(xls, r, static_cast<unsigned short>(phaseColumn)), row))
-            RouteTable.push_back(std::move(row));
+        if (MakeRow(cells[0], cells[1], cells[2], row))
+            table.push_back(std::move(row));
     }
+    RouteTable = std::move(table);
 }
 
 int TRouteTest::BucketOf(const std::uint8_t address[6])
@@ -285,9 +216,19 @@ TDlgTstRoute::TDlgTstRoute(QWidget* parent, TRouteTest* routes)
     LVMeterInfo->setEditTriggers(QAbstractItemView::NoEditTriggers);
     LVMeterInfo->setHeaderLabels({QStringLiteral("电表地址"), QStringLiteral("上一级电表地址"),
                                   QStringLiteral("相位")});
-    LVMeterInfo->setColumnWidth(0, 90);
-    LVMeterInfo->setColumnWidth(1, 100);
-    LVMeterInfo->setColumnWidth(2, 40);
+    // Columns as wide as a 12-digit address (or their caption) and the phase texts.
+    const QFontMetrics metrics(LVMeterInfo->font());
+    const QFontMetrics header(LVMeterInfo->header()->font());
+    const auto column = [&](const char* widest, int index) {
+        const QString caption = LVMeterInfo->headerItem()->text(index);
+        return std::max(metrics.horizontalAdvance(QString::fromUtf8(widest)), header.horizontalAdvance(caption)) + 16;
+    };
+    int total = 0;
+    const char* widest[3] = {"DDDDDDDDDDDD", "DDDDDDDDDDDD", "自动"};
+    for (int c = 0; c < 3; ++c) {
+        LVMeterInfo->setColumnWidth(c, column(widest[c], c));
+        total += LVMeterInfo->columnWidth(c);
+    }
 
     BtnOpen = new QPushButton(QStringLiteral("打开文件"), this);
     BitBtn2 = new QPushButton(QStringLiteral("确认"), this);
@@ -306,10 +247,10 @@ TDlgTstRoute::TDlgTstRoute(QWidget* parent, TRouteTest* routes)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(LVMeterInfo);
     layout->addLayout(buttons);
-    resize(280, 400);
+    resize(std::max(280, total + 2 * LVMeterInfo->frameWidth() + 2 * style()->pixelMetric(QStyle::PM_ScrollBarExtent)), 400);
 
     OnError = [this](const std::string& message) {
-        QMessageBox::critical(this, windowTitle(), QString::fromStdString(message));
+        ShowMessageBox(this, TMessageKind::Error, windowTitle().toStdString(), message);
     };
     ShowTable();
 }
@@ -332,8 +273,7 @@ void TDlgTstRoute::OpenSheet(const std::string& fileName)
 
 void TDlgTstRoute::BtnOpenClick()
 {
-    const QString file = QFileDialog::getOpenFileName(
-        this, QString(), QString(), QStringLiteral("所有Microsoft Office Excel文件(*.xls) (*.xls)"));
+    const QString file = QFileDialog::getOpenFileName(this, QString(), QString(), QString::fromUtf8(SheetFilter));
     if (file.isEmpty())
         return;
     OpenSheet(file.toStdString());

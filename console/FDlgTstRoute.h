@@ -50,10 +50,10 @@ public:
     static bool MakeRow(const std::string& addressCell, const std::string& parentCell,
                         const std::string& phaseCell, _StRouteMeter& row);
 
-    // Replaces the table with the rows of the sheet (at most kMaxRows kept). A file, worksheet or
-    // column that cannot be read raises ERouteSheetError before the table is touched; a cell that
-    // fails to read later raises it too, and the rows read until then stay. The index is left as
-    // it is.
+    // Replaces the table with the rows of the sheet (at most kMaxRows kept). The sheet is read by
+    // a child process (SheetReaderProcess.h); a file, worksheet, column or cell that cannot be
+    // read, or a reader that fails, raises ERouteSheetError and the table stays as it was. The
+    // index is left as it is.
     void ReadSheet(const std::string& fileName);
 
     // "确认": builds the index from the table; false (nothing changes) when the table is empty.
@@ -84,6 +84,9 @@ public:
     // Works on `routes` when given (the table the receive path checks), else on a table of its own.
     explicit TDlgTstRoute(QWidget* parent = nullptr, TRouteTest* routes = nullptr);
     ~TDlgTstRoute() override;
+
+    // The file filter of "打开文件": its caption ends with the pattern, which the file dialog reads.
+    static constexpr const char* SheetFilter = "所有Microsoft Office Excel文件(*.xls)";
 
     TRouteTest& Routes() { return *routes_; }
     bool IndexReady() const { return routes_->IndexReady; }

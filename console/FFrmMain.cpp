@@ -5,6 +5,7 @@
 #include "console/FFrmMainPorts.h"
 #include "console/FFrmOrd.h"
 #include "console/FFrmMainConvert.h"
+#include "console/MessageBox.h"
 #include "console/SerialLink.h"
 #include "console/SettingsKeys.h"
 #include "console/SettingsPath.h"
@@ -24,14 +25,17 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTabWidget>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 #include <ctime>
+#include <memory>
 
 const char* const AppTitle = "Ammerlin";
 
@@ -46,8 +50,9 @@ TFrmMain::TFrmMain(TFrmMainOptions options, QWidget* parent)
     : QMainWindow(parent), options_(std::move(options))
 {
     Notify = [this](const std::string& text) {
-        QMessageBox::information(this, Q(AppTitle), Q(text));
+        ShowMessageBox(this, TMessageKind::Information, AppTitle, text);
     };
+    NotifyError = [this](const std::string& text) { ShowMessageBox(this, TMessageKind::Error, AppTitle, text); };
     Link = std::make_unique<TSerialLink>(this);
     BuildForm();
     ConnectHandlers();
@@ -154,11 +159,14 @@ void TFrmMain::BuildToolBar()
     TmiOpSetEnable = item("编程开关", true);
     TmiChoosePhasic = item("支持跨相", true);
     TmiChipKind = item("通道芯片", true);
+    TmiFePreamble = item("前导符FE", true);
     TmiCheckAuto = item("长帧测试", true);
     TmiBySelf = item("自设回复", true);
     TmiCircleBack = item("循环回复", true);
     TbtnPara->setMenu(PmPara);
     TbtnPara->setPopupMode(QToolButton::InstantPopup);
+    // An instant pop-up draws its menu mark without making room for it: room beside the caption.
+    TbtnPara->setMinimumWidth(TbtnPara->sizeHint().width() + TbtnPara->style()->pixelMetric(QStyle::PM_MenuButtonIndicator));
 
     PmCmdRd9010 = new QMenu(this);
     TmiContinuous = PmCmdRd9010->addAction(Q("连续"));
@@ -379,9 +387,6 @@ QWidget* TFrmMain::BuildCustomData()
     const char* runs[7] = {"运行1", "运行2", "运行3", "运行4", "运行5", "运行6", "运行7"};
     for (int i = 0; i < 7; ++i) {
         EditStaRun[i] = i == 0 ? edit(2, "00", TKeyFilterKind::Hex) : edit(4, "0000", TKeyFilterKind::Hex);
-        EditStaRun[i]->setFixedWidth(48);
-        sg->addWidget(new QLabel(Q(runs[i]), status), i / 4 * 2, i % 4);
-        sg->addWidget(EditStaRun[i], i / 4 * 2 + 1, i % 4);
         EditStaRun[i]->setEnabled(i == 0);
     }
     EditStaGrid = edit(2, "00", TKeyFilterKind::Hex);
@@ -389,15 +394,19 @@ QWidget* TFrmMain::BuildCustomData()
     EditStaSelf = edit(4, "0000", TKeyFilterKind::Hex);
     EditEventFlag = edit(4, "0000", TKeyFilterKind::Hex);
     EditStaSelf->setEnabled(false);
-    for (TFilterEdit* e : {EditStaGrid, EditStaWeek, EditStaSelf, EditEventFlag})
-        e->setFixedWidth(48);
-    const std::pair<const char*, TFilterEdit*> more[4] = {
-        {"电网", EditStaGrid}, {"周休日", EditStaWeek}, {"自检", EditStaSelf}, {"事件标识", EditEventFlag}};
-    for (int i = 0; i < 4; ++i) {
-        sg->addWidget(new QLabel(Q(more[i].first), status), 4, i);
-        sg->addWidget(more[i].second, 5, i);
+    // Eleven captions with their edits, four to a row, each edit as tall as its text needs.
+    const std::pair<const char*, TFilterEdit*> words[11] = {
+        {runs[0], EditStaRun[0]}, {runs[1], EditStaRun[1]}, {runs[2], EditStaRun[2]}, {runs[3], EditStaRun[3]},
+        {runs[4], EditStaRun[4]}, {runs[5], EditStaRun[5]}, {runs[6], EditStaRun[6]}, {"电网", EditStaGrid},
+        {"周休日", EditStaWeek},  {"自检", EditStaSelf},     {"事件标识", EditEventFlag}};
+    for (int i = 0; i < 11; ++i) {
+        TFilterEdit* e = words[i].second;
+        e->setFixedWidth(e->fontMetrics().horizontalAdvance(Q("0000")) + 16);
+        e->setMinimumHeight(e->sizeHint().height());
+        sg->addWidget(new QLabel(Q(words[i].first), status), i / 4, i % 4 * 2);
+        sg->addWidget(e, i / 4, i % 4 * 2 + 1);
     }
-    g->addWidget(status, 0, 9, 6, 1);
+    g->addWidget(status, 0, 9, 4, 1);
     return group;
 }
 
@@ -538,12 +547,35 @@ void TFrmMain::ShowTab(QWidget* page, bool show)
 
 std::string TFrmMain::PanelText(int index) const
 {
-    return StatusPanels.at(static_cast<std::size_t>(index))->text().toStdString();
+    return panelTexts_.at(static_cast<std::size_t>(index));
 }
 
 void TFrmMain::SetPanelText(int index, const std::string& text)
 {
-    StatusPanels.at(static_cast<std::size_t>(index))->setText(Q(text));
+    panelTexts_.at(static_cast<std::size_t>(index)) = text;
+    QLabel* panel = StatusPanels.at(static_cast<std::size_t>(index));
+    if (index != 1) {
+        panel->setText(Q(text));
+        return;
+    }
+    // The port panel: a long device path is shortened in its middle so that the state and the
+    // settings after it stay readable; the whole text is the tool tip.
+    const QString full = Q(text);
+    const QFontMetrics metrics(panel->font());
+    const int room = panel->contentsRect().width() - 2 * panel->margin() - 4;
+    QString shown = full;
+    if (metrics.horizontalAdvance(full) > room) {
+        int split = full.indexOf(Q("打开"));
+        if (split < 0)
+            split = full.indexOf(Q("关闭"));
+        const QString tail = split < 0 ? QString() : full.mid(split);
+        const QString head = split < 0 ? full : full.left(split);
+        shown = metrics.elidedText(head, Qt::ElideMiddle, std::max(0, room - metrics.horizontalAdvance(tail))) + tail;
+        if (metrics.horizontalAdvance(shown) > room)
+            shown = metrics.elidedText(full, Qt::ElideRight, room);
+    }
+    panel->setText(shown);
+    panel->setToolTip(full);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -563,7 +595,7 @@ void TFrmMain::FormCreate()
         ShowTab(page, false);
     // 3, 4. The dialogs kept while the program runs, and the delays of the serial dialog.
     ComSetDialog = new TDlgComSet(this, IniPath());
-    ComSetDialog->OnWriteError = [this](const std::string& text) { Notify(text); };
+    ComSetDialog->OnWriteError = [this](const std::string& text) { NotifyError(text); };
     Composer = new TFrmSend(this, IniPath());
     RouteDialog = new TDlgTstRoute(this, &Routes);
     FrameGap = ComSetDialog->GetFrameGap();
@@ -593,8 +625,14 @@ void TFrmMain::FormCreate()
     Link->OnPortLost = [this](const TPortState& state) {
         for (const auto& line : state.LogLines)
             AddLog(MemoRes, line);
-        Core->ShowPortState();
+        // A lost port reads like one closed by hand.
+        TbtnComOpen->setText(Q(state.ButtonCaption));
+        SetPanelText(1, state.PanelText);
     };
+    // The window stands at its start-up size in the middle of the screen before the settings
+    // are read, since the start mode may open the route dialog over it.
+    resize(width(), 687);
+    CentreOnScreen(this);
     // 7-10. The settings file.
     ReadSettings();
     // 11. Carry the controls into the meter.
@@ -615,6 +653,7 @@ void TFrmMain::FormCreate()
     PageControl1->setCurrentWidget(TabSheet1);
     Panel8->setFixedHeight(110);
     resize(width(), 687);
+    CentreOnScreen(this);
     ApplyListenView();  // a run ended in the listening mode starts in it again
     created_ = true;
     if (options_.StartTimers)
@@ -629,16 +668,23 @@ void TFrmMain::ReadSettings()
     Meter->SetProgramEnable(TmiOpSetEnable->isChecked());
     TmiChipKind->setChecked(ini.ReadBool(SystemSection, ChipKind, false));
     Core->Options.ChipKind = TmiChipKind->isChecked();
+    TmiFePreamble->setChecked(ini.ReadBool(SystemSection, FePreamble, false));
+    Core->Options.FePreamble = TmiFePreamble->isChecked();
     const int cap = ini.ReadInteger(SystemSection, LogLineCap, TLogMemo::DefaultCap);
     SetupLogMemos(cap >= 1 ? cap : TLogMemo::DefaultCap);
-    SetTestMode(ini.ReadInteger(SystemSection, TestType, 1));
+    // Values outside their ranges take the default, so that they are neither used nor written
+    // back as something else.
+    const int mode = ini.ReadInteger(SystemSection, TestType, 1);
+    SetTestMode(FindTestMode(mode) ? mode : 1);
     Link->Comm().SetCommPort(ini.ReadInteger(SystemSection, PortNumber, 1));
     Link->Comm().SetDevice(ini.ReadString(SystemSection, PortDevice, ""));
     Link->Comm().SetSettings(ini.ReadString(SystemSection, PortSettings, "9600,e,8,1"));
     EditPw->setText(Q(ini.ReadString(MeterSection, Password, "271828")));
-    for (int r = 0; r < 8; ++r) {
+    // Row 0 is the meter's own address: it shows the number the meter answers with.
+    AddressEdits[0]->setText(Q(panel::MeterAddressText(ini.ReadString(MeterSection, AddressKey(0), "888888888888"))));
+    for (int r = 1; r < 8; ++r) {
         const std::string text = ini.ReadString(MeterSection, AddressKey(r), "888888888888");
-        AddressEdits[r]->setText(Q(Core->SetAddressRow(r, PadLeftZeros(text, 12))));
+        AddressEdits[r]->setText(Q(Core->SetAddressRow(r, text)));
     }
     for (int r = 0; r < 8; ++r) {
         AddressChecks[r]->setChecked(ini.ReadBool(MeterSection, AddressEnableKey(r + 1), false));
@@ -654,7 +700,9 @@ void TFrmMain::ReadSettings()
         select(CbbxVolt[p], ini.ReadInteger(GridSection, VoltageKey(phases[p]), 2));
         select(CbbxJdu[p], ini.ReadInteger(GridSection, AngleKey(phases[p]), 0));
     }
-    const int kind = ini.ReadInteger(MeterSection, MeterKind, 0);
+    int kind = ini.ReadInteger(MeterSection, MeterKind, 0);
+    if (kind < 0 || kind > 3)
+        kind = 0;
     Meter->MeterKind = static_cast<std::uint8_t>(kind);
     SelectMeterKindItem(kind);
 
@@ -662,6 +710,8 @@ void TFrmMain::ReadSettings()
     AddLog(MemoRes, TmiOpSetEnable->isChecked() ? "1.编程开关已选择" : "1.编程开关未选择");
     AddLog(MemoRes, TmiChipKind->isChecked() ? "2.通道芯片已选择" : "2.通道芯片未选择");
     AddLog(MemoRes, "3.支持跨相未选择");
+    if (!Meter->DataIdError.empty())
+        AddLog(MemoRes, Meter->DataIdError);
 }
 
 void TFrmMain::WriteSettings()
@@ -670,9 +720,12 @@ void TFrmMain::WriteSettings()
     rtl::TIniFile ini(IniPath());
     ini.WriteInteger(SystemSection, TestType, GetTestMode());
     ini.WriteInteger(SystemSection, PortNumber, Link->Comm().CommPort());
+    if (!Link->Comm().ChosenDevice().empty() || ini.ValueExists(SystemSection, PortDevice))
+        ini.WriteString(SystemSection, PortDevice, Link->Comm().ChosenDevice());
     ini.WriteString(SystemSection, PortSettings, Link->Comm().Settings());
     ini.WriteString(MeterSection, AddressText, AddressEdits[0]->text().toStdString());
     ini.WriteBool(SystemSection, ChipKind, TmiChipKind->isChecked());
+    ini.WriteBool(SystemSection, FePreamble, TmiFePreamble->isChecked());
     for (int r = 0; r < 8; ++r)
         ini.WriteString(MeterSection, AddressKey(r), AddressEdits[r]->text().toStdString());
     for (int r = 0; r < 8; ++r)
@@ -698,7 +751,7 @@ void TFrmMain::FormClose()
     try {
         WriteSettings();
     } catch (const std::exception& e) {
-        Notify(e.what());  // the settings are lost, but the window still closes
+        NotifyError(e.what());  // the settings are lost, but the window still closes
     }
     Sequencer.reset();
     Meter = nullptr;
@@ -784,7 +837,7 @@ void TFrmMain::N11Click()
         }
         SaveLogs(pages, options_.LogFolder, stamp);
     } catch (const std::exception& e) {
-        Notify(e.what());
+        NotifyError(e.what());
     }
 }
 
@@ -865,6 +918,10 @@ void TFrmMain::ConnectHandlers()
     connect(ToolButtonBh, &QToolButton::clicked, this, [this] { Core->ToolButtonBhClick(); });
     connect(TmiContinuous, &QAction::toggled, this, [this](bool on) { Core->Options.Continuous = on; });
     connect(TmiChoosePhasic, &QAction::toggled, this, [this](bool on) { Core->Options.CrossPhase = on; });
+    connect(TmiFePreamble, &QAction::toggled, this, [this](bool on) {
+        if (Core)
+            Core->Options.FePreamble = on;
+    });
     // The reply variants: the core asks its dialog and says whether the item ends checked.
     const auto variant = [this](QAction* item, bool (TConsoleCore::*handler)()) {
         connect(item, &QAction::triggered, this, [this, item, handler] {

@@ -69,8 +69,9 @@ public:
     void FormCreate();
     void FormClose();
 
-    // Message boxes go through here (tests record them).
+    // Message boxes go through here (tests record them); errors show the error icon.
     std::function<void(const std::string& text)> Notify;
+    std::function<void(const std::string& text)> NotifyError;
     // The small dialogs the window asks: an energy value (caption, initial text; the 8 digits on
     // OK), the highest tariff number under DL/T645-2007; no answer = cancelled.
     std::function<std::optional<std::string>(const std::string& caption, const std::string& text)> AskKwhText;
@@ -206,6 +207,7 @@ public:
     QAction* TmiOpSetEnable = nullptr;     // "编程开关"
     QAction* TmiChoosePhasic = nullptr;    // "支持跨相"
     QAction* TmiChipKind = nullptr;        // "通道芯片"
+    QAction* TmiFePreamble = nullptr;      // "前导符FE"
     QAction* TmiCheckAuto = nullptr;       // "长帧测试"
     QAction* TmiBySelf = nullptr;          // "自设回复"
     QAction* TmiCircleBack = nullptr;      // "循环回复"
@@ -297,6 +299,7 @@ private:
     void ResetEditsForProtocol();
 
     TFrmMainOptions options_;
+    std::array<std::string, 6> panelTexts_;
     std::vector<std::pair<QToolButton*, QAction*>> toolActions_;
     bool created_ = false;
     bool closed_ = false;

@@ -105,6 +105,13 @@ std::string PadZeros(const std::string& text, int width)
     return std::string(static_cast<std::size_t>(width) - text.size(), '0') + text;
 }
 
+std::string MeterAddressText(const std::string& text)
+{
+    std::uint8_t address[6] = {};
+    ParseHexText(PadZeros(text, 12), address, 6);
+    return TZbSxMeter::AddressToText(address);
+}
+
 void ApplyPassword(TZbSxMeter& meter, const std::string& padded)
 {
     HexToBytesReversed(padded, meter.Password, 3);

@@ -28,6 +28,9 @@ std::string MeterTimeText(const std::uint8_t clock[7]);
 
 // Left-pads with '0' to `width`; a longer text stays as it is.
 std::string PadZeros(const std::string& text, int width);
+// The meter's own address as the meter reads it from a text (padded to 12, the last six digit
+// pairs), written back as the 12 digits it answers with.
+std::string MeterAddressText(const std::string& text);
 // The password text (padded to 6) into the meter's 3 bytes, last pair first.
 void ApplyPassword(TZbSxMeter& meter, const std::string& padded);
 

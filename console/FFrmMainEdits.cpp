@@ -9,6 +9,7 @@
 #include "console/SerialLink.h"
 
 #include <QCheckBox>
+#include <QLayout>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -78,6 +79,10 @@ void TFrmMain::CheckBox2Click()
     CheckBox2->setChecked(CustomDataShown);
     GroupBox23->setVisible(CustomDataShown);
     Panel8->setFixedHeight(CustomDataShown ? 240 : 110);
+    // The layouts take the new panel height first; otherwise the window's minimum still holds
+    // the taller panel and the smaller height is refused.
+    centralWidget()->layout()->activate();
+    layout()->activate();
     resize(width(), CustomDataShown ? 817 : 687);
 }
 
@@ -215,7 +220,7 @@ void TFrmMain::ShowDisplaySwitches()
 
 void TFrmMain::ResetReceiverForDisplay()
 {
-    Core->ResetReceiver(-1);
+    Core->Assembler.Reset();
     Link->Comm().SetInputLen(0);
     Link->Comm().ClearInBuffer();
     Link->Receiver().SetImmediate(Core->ReadsAtOnce());

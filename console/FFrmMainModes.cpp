@@ -76,7 +76,7 @@ bool TFrmMain::ListenMode() const
 void TFrmMain::ApplyListenView()
 {
     const bool listening = ListenMode();
-    QAction* items[] = {TmiSetDidu, TmiOpSetEnable, TmiChoosePhasic, TmiChipKind, TmiCheckAuto,
+    QAction* items[] = {TmiSetDidu, TmiOpSetEnable, TmiChoosePhasic, TmiChipKind, TmiFePreamble, TmiCheckAuto,
                         TmiBySelf, TmiCircleBack, TmiKinds[0], TmiKinds[1], TmiKinds[2], TmiKinds[3]};
     for (QAction* item : items)
         item->setEnabled(!listening);
@@ -155,7 +155,7 @@ void TFrmMain::FastChange(int key)
     try {
         Core->FastChange(key == Qt::Key_A ? 'A' : key == Qt::Key_S ? 'S' : '\0');
     } catch (const std::exception& e) {
-        Notify(e.what());  // Alt+S reopens the port; one that cannot be opened stays closed
+        NotifyError(e.what());  // Alt+S reopens the port; one that cannot be opened stays closed
         Core->ShowPortState();
     }
     TmiCircleBack->setChecked(Core->Options.CycleReply);

@@ -13,6 +13,8 @@
 #include "console/FFrmOrd.h"
 #include "console/FSelectBw.h"
 #include "console/SerialLink.h"
+#include "console/SettingsKeys.h"
+#include "platform/rtl/IniFiles.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -290,7 +292,7 @@ void TFrmMain::OpenPort(bool open)
         AddLog(MemoRes, e.what());
         AddLog(MemoRes, Line->PortName() + "关闭");
         Core->ShowPortState();
-        Notify(e.what());
+        NotifyError(e.what());
     }
 }
 
@@ -314,6 +316,14 @@ void TFrmMain::ToolButton1Click()
         Link->Comm().SetDevice(ComSetDialog->GetPortDevice());
         Link->Comm().SetSettings(ComSetDialog->CommSettings);
         Core->Rate.RepliesAtStep = 0;
+        // The chosen port is remembered at once, not only when the window closes.
+        try {
+            rtl::TIniFile ini(IniPath());
+            ini.WriteInteger(settings::SystemSection, settings::PortNumber, Link->Comm().CommPort());
+            ini.WriteString(settings::SystemSection, settings::PortDevice, Link->Comm().ChosenDevice());
+        } catch (const rtl::EIniFileException& e) {
+            NotifyError(e.what());
+        }
         OpenPort(true);
     } else {
         OpenPort(false);

@@ -1,5 +1,7 @@
 #include "console/FFrmOrd.h"
 
+#include "console/MessageBox.h"
+
 #include "console/EditKeyFilter.h"
 #include "platform/rtl/IniFiles.h"
 
@@ -13,7 +15,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableWidget>
@@ -39,7 +40,7 @@ TFrmSend::TFrmSend(QWidget* parent, const std::string& iniPath)
 {
     Notifier = this;
     OnMessage = [this](const std::string& message) {
-        QMessageBox::information(this, windowTitle(), QString::fromStdString(message));
+        ShowMessageBox(this, TMessageKind::Information, windowTitle().toStdString(), message);
     };
     BuildForm();
     EnableKindEdits();
@@ -148,15 +149,17 @@ void TFrmSend::BuildForm()
     kinds->addWidget(EditBiaozhi, 1, 1);
     kinds->addWidget(new QLabel(QStringLiteral("(无需加33H和翻转处理)"), this), 1, 2);
     kinds->addWidget(RadioButton2, 2, 0);
+    // The read address and the data take the whole width (a 12-digit address, a row of bytes);
+    // the note of the data stands under it.
     kinds->addWidget(new QLabel(QStringLiteral("抄读表号"), this), 3, 0);
-    kinds->addWidget(EditBh1, 3, 1);
+    kinds->addWidget(EditBh1, 3, 1, 1, 2);
     kinds->addWidget(new QLabel(QStringLiteral("控制码"), this), 4, 0);
     kinds->addWidget(EditControl1, 4, 1);
     kinds->addWidget(new QLabel(QStringLiteral("数据内容"), this), 5, 0);
-    kinds->addWidget(EditData1, 5, 1);
-    kinds->addWidget(new QLabel(QStringLiteral("(无需加33H和翻转处理)"), this), 5, 2);
-    kinds->addWidget(RadioButton3, 6, 0);
-    kinds->addWidget(EditData2, 7, 0, 1, 3);
+    kinds->addWidget(EditData1, 5, 1, 1, 2);
+    kinds->addWidget(new QLabel(QStringLiteral("(无需加33H和翻转处理)"), this), 6, 1, 1, 2);
+    kinds->addWidget(RadioButton3, 7, 0);
+    kinds->addWidget(EditData2, 8, 0, 1, 3);
 
     auto* controlGroup = new QGroupBox(QStringLiteral("控制码"), this);
     auto* controlLayout = new QHBoxLayout(controlGroup);

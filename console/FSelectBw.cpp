@@ -3,6 +3,9 @@
 #include "console/SmallDialogParts.h"
 
 #include <QListWidget>
+#include <QStyle>
+
+#include <algorithm>
 
 TSelectBw::TSelectBw(QWidget* parent)
     : QDialog(parent)
@@ -16,6 +19,12 @@ TSelectBw::TSelectBw(QWidget* parent)
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
         item->setCheckState(Qt::Checked);
     }
+    // Wide enough for the whole frames: the bytes that tell them apart are at their ends.
+    int widest = 0;
+    for (int i = 0; i < CheckListBox1->count(); ++i)
+        widest = std::max(widest, CheckListBox1->fontMetrics().horizontalAdvance(CheckListBox1->item(i)->text()));
+    const int indicator = style()->pixelMetric(QStyle::PM_IndicatorWidth) + 2 * style()->pixelMetric(QStyle::PM_FocusFrameHMargin);
+    CheckListBox1->setMinimumWidth(widest + indicator + 2 * CheckListBox1->frameWidth() + 16);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(CheckListBox1);
     layout->addLayout(smalldlg::AddButtons(this, Button1, Button2, QStringLiteral("确认"),

@@ -93,7 +93,10 @@ int TestModeFromFlags(std::uint8_t flags, bool listening)
 
 std::string NormaliseAddressRow(const std::string& text)
 {
-    return Upper(PadLeftZeros(text, 12));
+    // The row as the list checks read it: the first six digit pairs.
+    std::uint8_t row[6] = {};
+    HexToBytes(PadLeftZeros(text, 12), row, 6);
+    return BytesToHex(row, 6);
 }
 
 bool SameAddressText(const std::string& a, const std::string& b)

@@ -55,7 +55,8 @@ int TestModeFromFlags(std::uint8_t flags, bool listening);
 using TAddressRows = std::array<std::string, 8>;
 using TAddressChecks = std::array<bool, 8>;
 
-// A row as stored when its edit is left: padded with '0' or cut to 12 digits, upper-case.
+// A row as stored when its edit is left, as the list checks read it: padded with '0', its
+// first six digit pairs in upper case (a pair that is no hexadecimal number reads as they read it).
 std::string NormaliseAddressRow(const std::string& text);
 bool SameAddressText(const std::string& a, const std::string& b);  // letter case ignored
 

@@ -16,6 +16,12 @@ constexpr std::uint8_t kEventEnd = 0x96;
 void TFrameAssembler::Feed(TAssemblerMode mode, const std::uint8_t* bytes, int count, int pending,
                            TAssemblerSink& sink)
 {
+    // A burst of the listening or request mode may leave the index anywhere up to the buffer's
+    // end; the frame assemblers index only below kIndexLimit.
+    const bool bounded = mode == TAssemblerMode::Listen || mode == TAssemblerMode::Request;
+    if (mode != LastMode || RxIndex >= (bounded ? kRxBufferSize + 1 : kIndexLimit))
+        Reset();
+    LastMode = mode;
     switch (mode) {
     case TAssemblerMode::Normal: FeedNormal(bytes, count, pending, sink); break;
     case TAssemblerMode::Display645: FeedDisplay645(bytes, count, sink); break;
@@ -32,6 +38,21 @@ void TFrameAssembler::ResetReceiver(int start)
         RxSum = 0;
         RxIndex = 0;
     }
+}
+
+void TFrameAssembler::Reset()
+{
+    std::fill(std::begin(RxBuffer), std::end(RxBuffer), 0);
+    RxIndex = 0;
+    FrameStart = -1;
+    RelayStart = -1;
+    RxSum = 0;
+    RelayLength = 0;
+    DisplayState = 1;
+    DisplayStart = 0;
+    DisplayLength = 0;
+    RequestStart = -1;
+    Discarding = false;
 }
 
 void TFrameAssembler::FrameGap(bool carrierDisplay)

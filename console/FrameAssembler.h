@@ -54,6 +54,10 @@ public:
               TAssemblerSink& sink);
     // FrameStart = start; -1 also clears RxSum and RxIndex.
     void ResetReceiver(int start);
+    // Everything back to idle: buffer, index, sums, every assembler's state. A change of mode
+    // does this by itself (Feed compares the mode with the one before), so no state of one
+    // assembler is ever read by another.
+    void Reset();
     // The frame gap: drops what is unfinished. The carrier display keeps its state.
     void FrameGap(bool carrierDisplay);
 
@@ -87,4 +91,5 @@ private:
 
     // A burst that overflowed: its remaining bytes are dropped until it ends.
     bool Discarding = false;
+    TAssemblerMode LastMode = TAssemblerMode::Normal;
 };

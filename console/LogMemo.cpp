@@ -2,6 +2,7 @@
 
 #include "console/LogSaver.h"
 
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -18,6 +19,15 @@ TLogMemo::TLogMemo(QWidget* parent) : QPlainTextEdit(parent)
     setContextMenuPolicy(Qt::CustomContextMenu);
     // A log is never edited: an undo history would only keep a copy of every line.
     setUndoRedoEnabled(false);
+    // A log follows its new lines unless the operator has scrolled up. The view's own check
+    // fails once a line wider than the pane brings the horizontal scroll bar (the pane grows
+    // shorter after the check), so the log keeps its own "at the end" state.
+    QScrollBar* bar = verticalScrollBar();
+    connect(bar, &QScrollBar::valueChanged, this, [this, bar](int value) { atEnd_ = value >= bar->maximum(); });
+    connect(bar, &QScrollBar::rangeChanged, this, [this, bar](int, int maximum) {
+        if (atEnd_)
+            bar->setValue(maximum);
+    });
 }
 
 void TLogMemo::Add(const std::string& line)

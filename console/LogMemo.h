@@ -48,5 +48,6 @@ private:
     int cap_ = DefaultCap;
     bool flushQueued_ = false;
     bool reportedError_ = false;
+    bool atEnd_ = true;  // the view is at the last line: new lines keep it there
     std::string overflowFile_;
 };

@@ -260,7 +260,7 @@ void TMSComm::OnError(QSerialPort::SerialPortError error)
     }
     if (!port_.isOpen() || applying_)
         return;
-    const std::string why = "串口" + Device() + "出错:" + port_.errorString().toStdString();
+    const std::string why = "串口" + Device() + "已断开:" + port_.errorString().toStdString();
     port_.clearError();
     // The port must not be closed inside its own notifier; a later session is left alone.
     QTimer::singleShot(0, this, [this, why, session = session_] {

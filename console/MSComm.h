@@ -24,6 +24,8 @@ public:
     void SetCommPort(int number) { commPort_ = number; }
     // A device path given here wins over the port number.
     void SetDevice(const std::string& path) { device_ = path; }
+    // The device path as chosen (empty when the port is chosen by number alone).
+    const std::string& ChosenDevice() const { return device_; }
     void SetPortMap(TPortMap map) { portMap_ = std::move(map); }
     // The device that Open uses.
     std::string Device() const;

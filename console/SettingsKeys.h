@@ -20,6 +20,7 @@ inline constexpr const char* ChipKind = "通道芯片";
 // Lines each log pane holds before its oldest go to the automatic log file (read, never written;
 // missing or below 1: 20000).
 inline constexpr const char* LogLineCap = "日志行数";
+inline constexpr const char* FePreamble = "前导符FE";
 
 // Keys of "电表".
 inline constexpr const char* ProgramEnable = "编程使能";
@@ -59,6 +60,7 @@ inline constexpr KeyInfo DesignedKeys[] = {
     {SystemSection, PortDevice, KeyType::Text, ""},
     {SystemSection, PortSettings, KeyType::Text, "9600,e,8,1"},
     {SystemSection, ChipKind, KeyType::Boolean, "0"},
+    {SystemSection, FePreamble, KeyType::Boolean, "0"},
     {MeterSection, ProgramEnable, KeyType::Boolean, "0"},
     {MeterSection, Password, KeyType::Text, "271828"},
     {MeterSection, "表号0..表号7", KeyType::Text, "888888888888"},

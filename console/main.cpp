@@ -3,7 +3,8 @@
 #include "console/FFrmMain.h"
 
 #include <QApplication>
-#include <QMessageBox>
+#include "console/MessageBox.h"
+
 
 #include <exception>
 
@@ -27,7 +28,7 @@ public:
 
     static void ShowError(const char* text)
     {
-        QMessageBox::critical(activeWindow(), QString::fromUtf8(AppTitle), QString::fromUtf8(text));
+        ShowMessageBox(activeWindow(), TMessageKind::Error, AppTitle, text);
     }
 };
 
@@ -37,6 +38,7 @@ int main(int argc, char** argv)
 {
     TApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromUtf8(AppTitle));
+    LoadQtTranslations(app);  // without them the standard dialogs speak English
     try {
         TFrmMain window;
         window.FormCreate();

@@ -48,19 +48,28 @@ bool TDmId645::LoadDataCodes(std::vector<_StIdRdHlj97>& list)
 {
     // A missing file is the usual case on a new installation; asking the library would only
     // print its complaints.
+    LastError.clear();
     std::error_code error;
-    if (!std::filesystem::is_regular_file(Path, error))
+    if (!std::filesystem::is_regular_file(Path, error)) {
+        LastError = std::filesystem::exists(Path, error) ? "不是文件" : "文件不存在";
         return false;
+    }
 
     SqlHandle sql(mdb_sql_init());
-    if (!sql)
+    if (!sql) {
+        LastError = "数据库库初始化失败";
         return false;
+    }
     std::string path = Path;
-    if (!mdb_sql_open(sql.get(), path.data()) || !sql->mdb)
+    if (!mdb_sql_open(sql.get(), path.data()) || !sql->mdb) {
+        LastError = "不是Access数据库文件";
         return false;
+    }
     ForceUtf8(sql->mdb);
-    if (!mdb_sql_run_query(sql.get(), kQuery) || !sql->cur_table || sql->num_columns < 2)
+    if (!mdb_sql_run_query(sql.get(), kQuery) || !sql->cur_table || sql->num_columns < 2) {
+        LastError = "没有可读的表T_DataCode645";
         return false;
+    }
 
     // The rows are added only once all of them were read: a failure leaves the list as it was.
     std::vector<_StIdRdHlj97> rows;

@@ -21,7 +21,11 @@ public:
     bool LoadDataCodes(std::vector<_StIdRdHlj97>& list);
 
     const std::string& DatabasePath() const { return Path; }
+    // Why the last LoadDataCodes read nothing, in the operator's words ("" when the database
+    // opened, also when its table was empty).
+    const std::string& Error() const { return LastError; }
 
 private:
     std::string Path;
+    std::string LastError;
 };

@@ -390,6 +390,8 @@ public:
     bool AppendPhase = false;
     bool FePreamble = false;
     bool DataIdLoadFailed = false;
+    // Why DIData.mdb gave no identifier names, for the operation log ("" when it opened).
+    std::string DataIdError;
     std::uint8_t EventRepMode = 0;
     std::uint8_t Protocol = mpDlt645_1997;
     // Copy 0 of the 2007 store by kind; copy c lies c x sizeof(TEnergy07Copy) further.

@@ -29,11 +29,13 @@ bool TZbSxMeter::LoadDataIdList()
 {
     try {
         TDmId645 module;
-        module.LoadDataCodes(DataIdList);
+        if (!module.LoadDataCodes(DataIdList) && !module.Error().empty())
+            DataIdError = module.DatabasePath() + "打开失败:" + module.Error();
         return true;
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
         // Whatever failed, the meter works on without identifier names.
         DataIdList.clear();
+        DataIdError = std::string("DIData.mdb打开失败:") + e.what();
         return false;
     }
 }

@@ -10,6 +10,8 @@
 #include <cerrno>
 #include <cstdlib>
 #include <limits>
+#include <unordered_map>
+#include <unordered_set>
 
 namespace rtl {
 
@@ -82,6 +84,15 @@ ParsedLine Parse(const std::string& text)
     p.kind = LineKind::Key;
     p.value = Trim(t.substr(eq + 1));
     return p;
+}
+
+// A name as SameName compares it: ASCII letters folded to lower case.
+std::string FoldedName(std::string name)
+{
+    for (char& c : name)
+        if (static_cast<unsigned char>(c) < 0x80)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return name;
 }
 
 void CheckName(const std::string& what, const std::string& s)
@@ -185,6 +196,15 @@ bool IniText::HasSection(const std::string& section) const
 std::vector<std::string> IniText::Keys(const std::string& section) const
 {
     std::vector<std::string> keys;
+    for (auto& [key, value] : Values(section))
+        keys.push_back(std::move(key));
+    return keys;
+}
+
+std::vector<std::pair<std::string, std::string>> IniText::Values(const std::string& section) const
+{
+    std::vector<std::pair<std::string, std::string>> values;
+    std::unordered_set<std::string> seen;
     bool inSection = false;
     for (const Line& line : Lines()) {
         const ParsedLine p = Parse(LineText(line));
@@ -192,15 +212,94 @@ std::vector<std::string> IniText::Keys(const std::string& section) const
             if (inSection)
                 break;
             inSection = SameName(p.name, section);
-        } else if (inSection && p.kind == LineKind::Key) {
-            bool known = false;
-            for (const auto& k : keys)
-                known = known || SameName(k, p.name);
-            if (!known)
-                keys.push_back(p.name);
+        } else if (inSection && p.kind == LineKind::Key && seen.insert(FoldedName(p.name)).second) {
+            values.emplace_back(p.name, Unquote(p.value));
         }
     }
-    return keys;
+    return values;
+}
+
+void IniText::SetMany(const std::string& section, const std::vector<std::pair<std::string, std::string>>& values)
+{
+    CheckName("section", section);
+    // The entries to write: of a key given twice the last spelling and value, at the place of
+    // the first.
+    std::vector<std::pair<std::string, std::string>> entries;
+    std::unordered_map<std::string, std::size_t> entryOf;
+    for (const auto& [key, value] : values) {
+        CheckName("key", key);
+        CheckName("value", value);
+        const auto [it, added] = entryOf.emplace(FoldedName(key), entries.size());
+        if (added)
+            entries.emplace_back(key, value);
+        else
+            entries[it->second] = {key, value};
+    }
+    if (entries.empty())
+        return;
+    const std::string nl = NewLine();
+    const auto entryBytes = [](const std::pair<std::string, std::string>& e) {
+        return Utf8ToGbk(e.first + "=" + e.second);
+    };
+
+    const std::vector<Line> lines = Lines();
+    std::vector<bool> written(entries.size(), false);
+    std::vector<std::pair<std::size_t, std::string>> replacements;  // line index, new bytes
+    std::size_t lastFilled = lines.size();  // none
+    bool inSection = false;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const ParsedLine p = Parse(LineText(lines[i]));
+        if (p.kind == LineKind::Section) {
+            if (inSection)
+                break;
+            inSection = SameName(p.name, section);
+            if (inSection)
+                lastFilled = i;
+            continue;
+        }
+        if (!inSection)
+            continue;
+        if (p.kind == LineKind::Key) {
+            const auto it = entryOf.find(FoldedName(p.name));
+            if (it != entryOf.end() && !written[it->second]) {
+                written[it->second] = true;
+                replacements.emplace_back(i, entryBytes(entries[it->second]));
+            }
+        }
+        if (!Trim(LineText(lines[i])).empty())
+            lastFilled = i;
+    }
+    std::string added;  // the new keys, each followed by a line end
+    for (std::size_t k = 0; k < entries.size(); ++k)
+        if (!written[k])
+            added += entryBytes(entries[k]) + nl;
+
+    if (lastFilled == lines.size()) {
+        std::string out = bytes_;
+        if (!out.empty() && out.back() != '\n')
+            out += nl;
+        bytes_ = out + Utf8ToGbk("[" + section + "]") + nl + added;
+        return;
+    }
+    std::string out;
+    out.reserve(bytes_.size() + added.size() + 64);
+    std::size_t next = 0;  // next replacement
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const Line& line = lines[i];
+        if (next < replacements.size() && replacements[next].first == i) {
+            out += replacements[next].second;
+            out.append(bytes_, line.begin + line.length, line.end - line.begin - line.length);
+            ++next;
+        } else {
+            out.append(bytes_, line.begin, line.end - line.begin);
+        }
+        if (i == lastFilled && !added.empty()) {
+            const bool hasLineEnd = line.end > line.begin + line.length;
+            // Without a line end the new keys are joined by line ends, as single writes join them.
+            out += hasLineEnd ? added : nl + added.substr(0, added.size() - nl.size());
+        }
+    }
+    bytes_ = std::move(out);
 }
 
 void IniText::Set(const std::string& section, const std::string& key, const std::string& value)
@@ -259,7 +358,11 @@ std::string TIniFile::ReadString(const std::string& section, const std::string& 
 
 int TIniFile::ReadInteger(const std::string& section, const std::string& key, int defaultValue) const
 {
-    const std::string text = ReadString(section, key, "");
+    return ParseInteger(ReadString(section, key, ""), defaultValue);
+}
+
+int TIniFile::ParseInteger(const std::string& text, int defaultValue)
+{
     if (text.empty())
         return defaultValue;
     std::string digits = text;
@@ -325,6 +428,19 @@ bool TIniFile::ValueExists(const std::string& section, const std::string& key) c
 std::vector<std::string> TIniFile::ReadSection(const std::string& section) const
 {
     return IniText(LoadFile(fileName_)).Keys(section);
+}
+
+std::vector<std::pair<std::string, std::string>> TIniFile::ReadSectionValues(const std::string& section) const
+{
+    return IniText(LoadFile(fileName_)).Values(section);
+}
+
+void TIniFile::WriteSectionValues(const std::string& section,
+                                  const std::vector<std::pair<std::string, std::string>>& values)
+{
+    IniText text(LoadFile(fileName_));
+    text.SetMany(section, values);
+    SaveFile(fileName_, text.Bytes());
 }
 
 } // namespace rtl

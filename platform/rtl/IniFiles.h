@@ -8,6 +8,7 @@
 // GBK on disk; the interface speaks UTF-8.
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace rtl {
@@ -29,6 +30,8 @@ public:
                            const std::string& defaultValue) const;
     // Decimal (with sign) or hexadecimal with "0x" or "$"; anything else gives the default.
     int ReadInteger(const std::string& section, const std::string& key, int defaultValue) const;
+    // A value text read as ReadInteger reads it.
+    static int ParseInteger(const std::string& text, int defaultValue);
     // Stored as an integer: non-zero is true.
     bool ReadBool(const std::string& section, const std::string& key, bool defaultValue) const;
 
@@ -41,6 +44,13 @@ public:
     bool ValueExists(const std::string& section, const std::string& key) const;
     // The key names of a section, in file order, without duplicates.
     std::vector<std::string> ReadSection(const std::string& section) const;
+    // The keys and values of a section in one reading, in file order; of duplicate keys the
+    // first counts.
+    std::vector<std::pair<std::string, std::string>> ReadSectionValues(const std::string& section) const;
+    // Several keys of a section in one write; the file ends as after WriteString of each pair
+    // in order.
+    void WriteSectionValues(const std::string& section,
+                            const std::vector<std::pair<std::string, std::string>>& values);
 
 private:
     std::string fileName_;
@@ -56,7 +66,10 @@ public:
     bool Find(const std::string& section, const std::string& key, std::string& value) const;
     bool HasSection(const std::string& section) const;
     std::vector<std::string> Keys(const std::string& section) const;
+    std::vector<std::pair<std::string, std::string>> Values(const std::string& section) const;
     void Set(const std::string& section, const std::string& key, const std::string& value);
+    // As Set of each pair in order, with one pass over the text.
+    void SetMany(const std::string& section, const std::vector<std::pair<std::string, std::string>>& values);
 
 private:
     struct Line {

@@ -113,7 +113,7 @@ private:
     std::unique_ptr<ArrayData> array_;
 };
 
-inline const Variant Unassigned;
+inline const Variant Unassigned{};
 inline const Variant Null = Variant::MakeNull();
 
 const char* VarTypeAsText(Word kind);

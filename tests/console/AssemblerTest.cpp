@@ -1,6 +1,8 @@
 // Line framing: bursts in, frames or error texts out, with the log lines they leave.
 #include "ConsoleCoreFakes.h"
 
+#include <functional>
+
 namespace consoletest {
 namespace {
 
@@ -191,20 +193,92 @@ TEST_F(CoreTest, AssemblerListeningBurstFillsTheBufferExactly)
     EXPECT_TRUE(log.Pages[TLogId::ListenRecord].empty());
 }
 
-TEST_F(CoreTest, AssemblerListeningOversizeBurstIsDroppedWhole)
+TEST_F(CoreTest, AssemblerListeningOversizeBurstShowsTheBufferThenLengthExceeded)
 {
     core.SetTestMode(kListeningMode);
-    Read(Bytes(3000, 0x11), 3000);
-    Read(Bytes(3000, 0x22), 100);
-    Read(Bytes(100, 0x33));
-    EXPECT_TRUE(listen.Bursts.empty());
-    EXPECT_EQ(log.Pages[TLogId::ListenRecord],
-              (Lines{ListenSeparator, "<-2025-03-09 14:05:07:042  <-长度超"}));
+    Bytes burst(5000);
+    for (std::size_t i = 0; i < burst.size(); ++i)
+        burst[i] = static_cast<std::uint8_t>(i * 7);
+    Read(Slice(burst, 0, 3000), 2000);
+    Read(Slice(burst, 3000, 5000));
+    ASSERT_EQ(listen.Bursts.size(), 1u);
+    EXPECT_EQ(listen.Bursts[0], Slice(burst, 0, 4096));
+    const Lines mark = {"<-2025-03-09 14:05:07:042  <-长度超"};
+    EXPECT_EQ(log.Pages[TLogId::ListenRecord], mark);
+    EXPECT_EQ(log.Pages[TLogId::ListenFrames], mark);
+    EXPECT_EQ(status.Panels[4], "RSuc:1");
 
     Read({0x07, 0x08});
-    ASSERT_EQ(listen.Bursts.size(), 1u);
-    EXPECT_EQ(listen.Bursts[0], (Bytes{0x07, 0x08}));
-    EXPECT_EQ(listen.BurstTails[0], 0);
+    ASSERT_EQ(listen.Bursts.size(), 2u);
+    EXPECT_EQ(listen.Bursts[1], (Bytes{0x07, 0x08}));
+    EXPECT_EQ(listen.BurstTails[1], 0);
+}
+
+// A full listening or request burst still pending leaves the index at the buffer's end; whatever
+// mode comes next starts from a clean receiver. Fed byte by byte, as a slow line delivers it.
+TEST_F(CoreTest, AssemblerModeSwitchAfterAFullPendingBurstStartsClean)
+{
+    struct Switch {
+        const char* Name;
+        std::function<void()> To;
+        int Frames;  // frames the next 645 frame counts in the new mode
+    };
+    const std::vector<Switch> switches = {
+        {"white list", [&] { core.SetTestMode(2); }, 1},
+        {"black list", [&] { core.SetTestMode(3); }, 1},
+        {"unrecognised number", [&] { core.SetTestMode(4); }, 1},
+        {"interval list", [&] { core.SetTestMode(6); }, 1},
+        {"cyclic reply", [&] { dialogs.CycleRange = {{"1", "1"}}; core.TmiCheckCircle(); }, 1},
+        {"self-defined reply", [&] { dialogs.SelfReply = IConsoleDialogs::TSelfReplyTexts{"81", "01", "", false, false}; core.TmiCheckSelf(); }, 1},
+        {"645 display", [&] { core.Options.Show645 = true; }, 1},
+        {"Daltrex display", [&] { core.Options.ShowCarrier = true; }, 0},
+    };
+    for (const Switch& to : switches) {
+        SCOPED_TRACE(to.Name);
+        for (const bool request : {false, true}) {
+            core.Options = {};
+            if (request) {
+                dialogs.CycleRange = {{"1", "1"}};
+                ASSERT_TRUE(core.TmiCheckCircle());
+            } else {
+                core.SetTestMode(kListeningMode);
+            }
+            Read(Bytes(4096, 0x11), 5);  // the burst goes on
+            to.To();
+            log.Pages.clear();
+            const int before = core.RxFrameCount;
+            for (std::size_t i = 0; i < kFrame.size(); ++i)
+                Read({kFrame[i]}, static_cast<int>(kFrame.size() - 1 - i));
+            EXPECT_EQ(core.RxFrameCount - before, to.Frames);
+            EXPECT_LT(core.Assembler.RxIndex, TFrameAssembler::kIndexLimit);
+            for (const auto& [id, lines] : log.Pages)
+                for (const std::string& l : lines)
+                    EXPECT_EQ(l.find("长度超"), std::string::npos) << l;
+            core.Options = {};
+            core.SetTestMode(2);
+        }
+    }
+}
+
+// The display state of one assembler must not be read by the other: a carrier frame begun, the
+// 645 display mid-frame, then the carrier display again must not take the 645 bytes for a frame.
+TEST_F(CoreTest, AssemblerDisplaySwitchMidFrameForgetsTheOtherDisplaysState)
+{
+    core.Options.ShowCarrier = true;
+    Read({0xAA, 0x0C, 0x01, 0x02});
+    core.Options.ShowCarrier = false;
+    core.Options.Show645 = true;
+    Read(Slice(kFrame, 0, 10));
+    core.Options.Show645 = false;
+    core.Options.ShowCarrier = true;
+    Read(Slice(kFrame, 10, kFrame.size()));
+    EXPECT_TRUE(listen.Carriers.empty());
+    EXPECT_EQ(core.RxFrameCount, 0);
+
+    const Bytes carrier = {0xAA, 0x02, 0x05, 0x16};
+    Read(carrier);
+    ASSERT_EQ(listen.Carriers.size(), 1u);
+    EXPECT_EQ(listen.Carriers[0], carrier);
 }
 
 TEST_F(CoreTest, AssemblerRequestModeOversizeBurstIsDroppedWhole)

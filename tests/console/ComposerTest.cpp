@@ -509,3 +509,24 @@ TEST(ComposerWindow, HexEditsTypePairsAndTakeBackspaceAndPaste)
     TypeKeys(form.EditBh, "12a3");
     EXPECT_EQ(form.EditBh->text(), QStringLiteral("123"));
 }
+
+// A count in the settings is trusted only as far as the grid holds rows: a huge one starts at
+// once with the rows the grid takes; a negative one with none.
+TEST(ComposerSettings, AbsurdMeterCountsAreBounded)
+{
+    EnsureDialogsApp();
+    const std::string ini = FreshIniPath("composer-count.ini");
+    struct Case { const char* Count; int Rows; };
+    for (const Case c : {Case{"2147483647", TComposerModel::kMaxRows}, Case{"-5", 0}, Case{"x", 0}, Case{"2", 2}}) {
+        SCOPED_TRACE(c.Count);
+        std::ofstream(ini, std::ios::binary) << rtl::Utf8ToGbk(std::string("[命令帧信息]\r\n电表数量=") + c.Count
+                                                              + "\r\n通信表号2=000000000007\r\n");
+        TFrmSend form(nullptr, ini);
+        EXPECT_EQ(form.StringGrid1->rowCount(), c.Rows + 1);  // and the empty row
+        EXPECT_EQ(static_cast<int>(form.Rows.size()), c.Rows + 1);
+        if (c.Rows >= 2) {
+            EXPECT_EQ(form.Rows[0].Address, "1");
+            EXPECT_EQ(form.Rows[1].Address, "000000000007");
+        }
+    }
+}

@@ -24,13 +24,27 @@ inline void EnsureDialogsApp()
     new QApplication(argc, argv);
 }
 
-// A settings file path in a fresh temporary folder.
+// A settings file path in this run's temporary folder, which is removed when the test program
+// ends (tests must leave nothing behind in the temporary directory).
 inline std::string FreshIniPath(const std::string& name)
 {
-    const auto dir = std::filesystem::temp_directory_path()
-        / ("ammerlin-dialogs-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir);
-    const auto path = dir / name;
+    struct TFolder {
+        std::filesystem::path Path;
+        TFolder()
+        {
+            std::string pattern = (std::filesystem::temp_directory_path() / "ammerlin-dialogs-XXXXXX").string();
+            if (::mkdtemp(pattern.data()) == nullptr)
+                std::abort();
+            Path = pattern;
+        }
+        ~TFolder()
+        {
+            std::error_code ignored;
+            std::filesystem::remove_all(Path, ignored);
+        }
+    };
+    static TFolder folder;
+    const auto path = folder.Path / name;
     std::filesystem::remove(path);
     return path.string();
 }

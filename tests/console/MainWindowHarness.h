@@ -28,6 +28,10 @@ struct MainWindowHarness {
         options.StartTimers = false;
         window = std::make_unique<TFrmMain>(options);
         window->Notify = [this](const std::string& text) { messages.push_back(text); };
+        window->NotifyError = [this](const std::string& text) {
+            messages.push_back(text);
+            errors.push_back(text);
+        };
         window->FormCreate();
     }
     void Close() { window->FormClose(); }
@@ -35,6 +39,7 @@ struct MainWindowHarness {
     QTemporaryDir dir;
     std::string iniPath;
     TMeterTime time;
-    std::vector<std::string> messages;
+    std::vector<std::string> messages;  // every message box, errors included
+    std::vector<std::string> errors;    // the boxes with the error icon
     std::unique_ptr<TFrmMain> window;
 };

@@ -1,6 +1,8 @@
 #include "MainWindowHarness.h"
+#include "console/FDlgComSet.h"
 #include "console/FFrmMainConvert.h"
 #include "console/SerialLink.h"
+#include "meter/FFunct.h"
 #include "platform/rtl/CodePage.h"
 #include "platform/rtl/IniFiles.h"
 
@@ -15,13 +17,17 @@
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QToolButton>
 
+#include <algorithm>
+#include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 namespace {
@@ -86,8 +92,9 @@ TEST(MainWindow, FirstStartWithoutSettingsGivesTheDefaults)
     EXPECT_TRUE(w.GbxKx->isHidden());
     EXPECT_FALSE(w.TmiOpSetEnable->isChecked());
     EXPECT_FALSE(m.ProgramEnable);
-    EXPECT_EQ(TFrmMain::MemoLines(w.MemoRes),
-              (std::vector<std::string>{"提示：", "1.编程开关未选择", "2.通道芯片未选择", "3.支持跨相未选择"}));
+    std::vector<std::string> hints = TFrmMain::MemoLines(w.MemoRes);
+    hints.resize(4);  // a line about DIData.mdb may follow (see the next test)
+    EXPECT_EQ(hints, (std::vector<std::string>{"提示：", "1.编程开关未选择", "2.通道芯片未选择", "3.支持跨相未选择"}));
     EXPECT_TRUE(w.IsTabShown(w.TabSheet1));
     EXPECT_TRUE(w.IsTabShown(w.TabSheet2));
     for (QWidget* page : {w.TabSheet3, w.TabSheet4, w.TabSheet5, w.TabSheet6})
@@ -100,11 +107,31 @@ TEST(MainWindow, FirstStartWithoutSettingsGivesTheDefaults)
     EXPECT_TRUE(h.messages.empty());
 }
 
+// DIData.mdb of the working directory that cannot be read is reported once in the operation log.
+TEST(MainWindow, AnUnreadableIdentifierDatabaseIsReportedOnce)
+{
+    const std::filesystem::path previous = std::filesystem::current_path();
+    for (const bool good : {false, true}) {
+        MainWindowHarness h({}, false);
+        std::filesystem::current_path(h.dir.path().toStdString());
+        if (good)
+            std::filesystem::copy_file(std::filesystem::path(AMMERLIN_FIXTURES_DIR) / "DIData.mdb", "DIData.mdb");
+        else
+            std::ofstream("DIData.mdb") << "not a database";
+        h.Create();
+        std::filesystem::current_path(previous);
+        const auto lines = TFrmMain::MemoLines(h.window->MemoRes);
+        EXPECT_EQ(std::count(lines.begin(), lines.end(), "DIData.mdb打开失败:不是Access数据库文件"), good ? 0 : 1);
+        EXPECT_EQ(lines.size(), good ? 4u : 5u);
+        h.Close();
+    }
+}
+
 TEST(MainWindow, SettingsFileIsLoadedAndWrittenBackUnchanged)
 {
     MainWindowHarness h({}, false);
     const std::string fixture =
-        "[系统]\r\n测试类型=3\r\n串口号=4\r\n串口配置=2400,n,8,1\r\n通道芯片=1\r\n"
+        "[系统]\r\n测试类型=3\r\n串口号=4\r\n串口配置=2400,n,8,1\r\n通道芯片=1\r\n前导符FE=1\r\n"
         "[电表]\r\n编程使能=1\r\n密码=123456\r\n表号=000000000001\r\n"
         "表号0=000000000001\r\n表号1=000000000002\r\n表号2=000000000123\r\n表号3=AAAAAAAAAAAA\r\n"
         "表号4=888888888888\r\n表号5=888888888888\r\n表号6=888888888888\r\n表号7=999999999999\r\n"
@@ -154,23 +181,57 @@ TEST(MainWindow, SettingsFileIsLoadedAndWrittenBackUnchanged)
     EXPECT_TRUE(h.messages.empty());
 }
 
+// Absurd values in the settings file: what the window uses, and what it writes back at close.
 TEST(MainWindow, StoredValuesOutsideTheirRanges)
 {
-    MainWindowHarness h({}, false);
-    WriteGbk(h.iniPath, "[系统]\n测试类型=9\n[电表]\n表号0=12\n表号1=1234567890ABCD\n电表类型=7\n"
-                        "[电网输入]\nA 相电流选择=20\n");
-    h.Create();
-    TFrmMain& w = *h.window;
-    EXPECT_EQ(w.Core->TestModeFlags & 0x3F, 0);
-    EXPECT_EQ(Title(w), ChipTitle);
-    EXPECT_EQ(Text(w.AddressEdits[0]), "000000000012");
-    EXPECT_EQ(Text(w.AddressEdits[1]), "1234567890AB");
-    EXPECT_EQ(w.Meter->MeterKind, 7);
-    EXPECT_TRUE(w.TmiKinds[0]->isChecked());
-    EXPECT_EQ(w.CbbxAmp[0]->currentIndex(), -1);
-    h.Close();
-    EXPECT_EQ(rtl::TIniFile(h.iniPath).ReadInteger("电网输入", "A 相电流选择", 0), -1);
-    EXPECT_EQ(rtl::TIniFile(h.iniPath).ReadInteger("系统", "测试类型", 0), 7);
+    struct Case {
+        const char* Section;
+        const char* Key;
+        const char* Stored;
+        std::function<void(TFrmMain&)> Used;
+        const char* Written;
+    };
+    const std::vector<Case> cases = {
+        {"系统", "测试类型", "9", [](TFrmMain& w) {
+             EXPECT_EQ(w.GetTestMode(), 1);
+             EXPECT_EQ(Title(w), RelayTitle);
+         }, "1"},
+        {"系统", "测试类型", "-2", [](TFrmMain& w) { EXPECT_EQ(w.GetTestMode(), 1); }, "1"},
+        {"电表", "电表类型", "-3", [](TFrmMain& w) {
+             EXPECT_EQ(w.Meter->MeterKind, 0);
+             EXPECT_TRUE(w.TmiKinds[0]->isChecked());
+         }, "0"},
+        {"电表", "电表类型", "7", [](TFrmMain& w) { EXPECT_EQ(w.Meter->MeterKind, 0); }, "0"},
+        {"串口对话框", "帧间延时", "-5", [](TFrmMain& w) {
+             EXPECT_EQ(w.FrameGap, 100);
+             EXPECT_EQ(w.Link->TimerTxOver().interval(), 100);
+             w.ComSetDialog->FormClose();  // the dialog writes its section when it closes
+         }, "100"},
+        {"串口对话框", "响应延时", "-1", [](TFrmMain& w) {
+             EXPECT_EQ(w.ResponseDelay, 10000);
+             w.ComSetDialog->FormClose();
+         }, "10000"},
+        // The meter reads the last six digit pairs of a long text: the row shows what it answers.
+        {"电表", "表号0", "1234567890ABCD", [](TFrmMain& w) {
+             EXPECT_EQ(Text(w.AddressEdits[0]), "34567890ABCD");
+             EXPECT_EQ(w.Meter->GetAddressText(), "34567890ABCD");
+         }, "34567890ABCD"},
+        {"电表", "表号0", "12", [](TFrmMain& w) { EXPECT_EQ(Text(w.AddressEdits[0]), "000000000012"); }, "000000000012"},
+        // The list rows as the list checks read them: the first six pairs.
+        {"电表", "表号1", "1234567890ABCD", [](TFrmMain& w) { EXPECT_EQ(Text(w.AddressEdits[1]), "1234567890AB"); }, "1234567890AB"},
+        {"电表", "表号2", "ab34", [](TFrmMain& w) { EXPECT_EQ(Text(w.AddressEdits[2]), "00000000AB34"); }, "00000000AB34"},
+        // No selection, as the box shows it.
+        {"电网输入", "A 相电流选择", "20", [](TFrmMain& w) { EXPECT_EQ(w.CbbxAmp[0]->currentIndex(), -1); }, "-1"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.Key) + "=" + c.Stored);
+        MainWindowHarness h({}, false);
+        WriteGbk(h.iniPath, std::string("[") + c.Section + "]\n" + c.Key + "=" + c.Stored + "\n");
+        h.Create();
+        c.Used(*h.window);
+        h.Close();
+        EXPECT_EQ(rtl::TIniFile(h.iniPath).ReadString(c.Section, c.Key, "(none)"), c.Written);
+    }
 }
 
 TEST(MainWindow, ModeSwitchesSetCaptionsVisibilityAndTitle)
@@ -641,4 +702,63 @@ TEST(MainWindow, SavingInTheSecondOfAnOverflowKeepsEveryLine)
     for (int n = 0; n < 12; ++n)
         expected += rtl::Utf8ToGbk("报文" + std::to_string(n)) + "\r\n";
     EXPECT_EQ(all, expected);
+
+// "前导符FE" sits beside "通道芯片", is kept in the settings and puts FE FE FE FE before replies.
+TEST(MainWindow, FePreambleItem)
+{
+    MainWindowHarness h({}, false);
+    WriteGbk(h.iniPath, "[系统]\n测试类型=3\n");  // black list, nothing checked: every address answered
+    h.Create();
+    TFrmMain& w = *h.window;
+    const QList<QAction*> items = w.PmPara->actions();
+    ASSERT_EQ(items.indexOf(w.TmiFePreamble), items.indexOf(w.TmiChipKind) + 1);
+    EXPECT_EQ(w.TmiFePreamble->text().toStdString(), "前导符FE");
+    EXPECT_FALSE(w.TmiFePreamble->isChecked());
+
+    const auto replyLine = [&w] {
+        const std::vector<std::uint8_t> read = {0x68, 0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x68,
+                                                0x01, 0x02, 0x43, 0xC3, 0x00, 0x16};
+        std::vector<std::uint8_t> frame = read;
+        frame[12] = ByteSum(frame.data(), 12);
+        w.BtnTxCntClrClick();
+        w.Core->MSComm1Comm(frame.data(), static_cast<int>(frame.size()), 0);
+        const auto raw = TFrmMain::MemoLines(w.MemoTx);
+        return raw.empty() ? std::string() : raw.back();
+    };
+    EXPECT_EQ(replyLine().rfind("->68 ", 0), 0u);
+    w.TmiFePreamble->trigger();
+    EXPECT_TRUE(w.Core->Options.FePreamble);
+    EXPECT_EQ(replyLine().rfind("->FE FE FE FE 68 ", 0), 0u);
+
+    w.TmiTstHmdClick(5);  // listening: disabled like "通道芯片"
+    EXPECT_FALSE(w.TmiFePreamble->isEnabled());
+    EXPECT_FALSE(w.TmiChipKind->isEnabled());
+    h.Close();
+    EXPECT_TRUE(rtl::TIniFile(h.iniPath).ReadBool("系统", "前导符FE", false));
+
+    h.Create();
+    EXPECT_TRUE(h.window->TmiFePreamble->isChecked());
+    EXPECT_TRUE(h.window->Core->Options.FePreamble);
+    h.Close();
+}
+
+// An 8 KB listening burst: 侦听报文 shows what the buffer held (4096 bytes), then "<-长度超".
+TEST(MainWindow, OversizeListeningBurstShowsItsBytes)
+{
+    MainWindowHarness h;
+    TFrmMain& w = *h.window;
+    w.TmiTstHmdClick(5);
+    std::vector<std::uint8_t> burst(5000);
+    for (std::size_t i = 0; i < burst.size(); ++i)
+        burst[i] = static_cast<std::uint8_t>(i % 251);
+    w.Core->MSComm1Comm(burst.data(), 3000, 2000);
+    w.Core->MSComm1Comm(burst.data() + 3000, 2000, 0);
+    const auto lines = TFrmMain::MemoLines(w.MemoBw);
+    ASSERT_GE(lines.size(), 2u);
+    const std::string dump = BytesToHexSpaced(burst.data(), 4096);
+    const std::string& shown = lines[lines.size() - 2];
+    ASSERT_GE(shown.size(), dump.size());
+    EXPECT_EQ(shown.substr(shown.size() - dump.size()), dump);
+    EXPECT_NE(lines.back().find("<-长度超"), std::string::npos);
+    h.Close();
 }

@@ -1,14 +1,18 @@
 #include "console/FDlgTstRoute.h"
+#include "console/SheetReaderProcess.h"
 
 #include "DialogsTestApp.h"
 #include "meter/FFunct.h"
 
+#include <QComboBox>
+#include <QFileDialog>
 #include <QPushButton>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <map>
 
@@ -168,6 +172,70 @@ TEST(RouteSheet, UnreadableSheetsRaiseAndKeepTheTable)
     } catch (const ERouteSheetError& error) {
         EXPECT_NE(std::string(error.what()).find("上一级电表地址"), std::string::npos);
     }
+}
+
+// A crafted file whose directory entry claims a name far longer than the entry makes FreeXL read
+// out of bounds: the reader runs in a child process, and the console only sees a refusal.
+TEST(RouteSheet, CraftedFileIsRefusedAndTheTableKept)
+{
+    EnsureDialogsApp();
+    TRouteTest routes;
+    TDlgTstRoute dialog(nullptr, &routes);
+    std::vector<std::string> errors;
+    dialog.OnError = [&](const std::string& message) { errors.push_back(message); };
+    dialog.OpenSheet(Fixture("route-basic.xls"));
+    ASSERT_EQ(routes.RouteTable.size(), 5u);
+
+    dialog.OpenSheet(Fixture("route-crafted.xls"));
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0].rfind("无法作为Excel文件(*.xls)打开", 0), 0u) << errors[0];
+    EXPECT_EQ(routes.RouteTable.size(), 5u);
+    EXPECT_EQ(dialog.LVMeterInfo->topLevelItemCount(), 5);
+}
+
+// Whatever the reader does wrong (crashes, hangs, writes garbage, stops part-way), the result is a
+// failure and the console goes on.
+TEST(RouteSheet, AFailingReaderGivesFailure)
+{
+    const std::filesystem::path folder = std::filesystem::path(FreshIniPath("reader")).parent_path();
+    struct Case { const char* Name; const char* Script; };
+    const Case cases[] = {
+        {"crash", "echo 'reader failed' >&2\nkill -SEGV $$\n"},
+        {"hang", "printf 'ARS1'\nexec sleep 30\n"},
+        {"garbage", "printf 'hello world'\n"},
+        {"cut short", "printf 'ARS1R\\003\\000\\000\\000ab'\n"},
+        {"bad status", "printf 'ARS1X\\077\\000\\000\\000\\000'\n"},
+        {"exit code", "printf 'ARS1E'\nexit 3\n"},
+        {"missing program", nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        const std::filesystem::path script = folder / (std::string("reader-") + std::to_string(&c - cases));
+        if (c.Script) {
+            std::ofstream(script) << "#!/bin/sh\n" << c.Script;
+            std::filesystem::permissions(script, std::filesystem::perms::owner_all);
+        }
+        const auto result = RunSheetReader(Fixture("route-basic.xls"), std::chrono::milliseconds(300), script.string());
+        EXPECT_EQ(result.Status, routewire::TStatus::Failed);
+        EXPECT_TRUE(result.Rows.empty());
+    }
+    // The real reader on a sound sheet, for comparison.
+    const auto good = RunSheetReader(Fixture("route-basic.xls"));
+    EXPECT_EQ(good.Status, routewire::TStatus::Ok);
+    EXPECT_EQ(good.Rows.size(), 6u);
+}
+
+// The file dialog shows the filter once, as written, and lists .xls files with it.
+TEST(RouteDialog, FileFilterReadsOnce)
+{
+    EnsureDialogsApp();
+    QFileDialog files;
+    files.setOption(QFileDialog::DontUseNativeDialog);
+    files.setNameFilter(QString::fromUtf8(TDlgTstRoute::SheetFilter));
+    const auto* types = files.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+    ASSERT_NE(types, nullptr);
+    ASSERT_EQ(types->count(), 1);
+    EXPECT_EQ(types->itemText(0).toStdString(), "所有Microsoft Office Excel文件(*.xls)");
 }
 
 TEST(RouteCheck, PathAndPhaseAgainstTheTable)

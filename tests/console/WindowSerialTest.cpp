@@ -2,13 +2,17 @@
 // the equipment at the master end of a pseudo-terminal.
 #include "MainWindowHarness.h"
 #include "PtyPair.h"
+#include "console/FDlgComSet.h"
 #include "console/SerialLink.h"
+#include "platform/rtl/IniFiles.h"
 #include "meter/FFunct.h"
 #include "platform/rtl/CodePage.h"
 
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QTimer>
 #include <QPlainTextEdit>
 #include <QTextDocument>
 #include <QToolButton>
@@ -204,9 +208,10 @@ TEST_F(WindowSerial, ClosingTheOtherEndShowsThePortClosed)
     pty.CloseMaster();
     ASSERT_TRUE(SpinUntil([&] { return !W().Link->Comm().PortOpen(); }, 2s));
     ASSERT_TRUE(SpinUntil([&] { return W().TbtnComOpen->text() == QString::fromUtf8("打开串口"); }, 1s));
-    EXPECT_EQ(W().PanelText(1), pty.SlavePath() + "关闭9600,e,8,1");
+    // Panel 1 as after a close by hand; the log says in words that the port went away.
+    EXPECT_EQ(W().PanelText(1), pty.SlavePath() + "关闭,9600,e,8,1");
     EXPECT_EQ(Op().back(), pty.SlavePath() + "关闭");
-    EXPECT_EQ(Count(Op(), "串口" + pty.SlavePath() + "出错:"), 1u);
+    EXPECT_EQ(Count(Op(), "串口" + pty.SlavePath() + "已断开:"), 1u);
 }
 
 // "可变速率" with one reply per step from 1200 baud: each handled read moves the port one step up
@@ -238,3 +243,35 @@ TEST_F(WindowSerial, TheVariableRateStepsUpTheLadder)
 }
 
 } // namespace
+
+// A port chosen in "串口设置" by its device path (a pseudo-terminal, a USB adapter) is written to
+// the settings at once and opened again after a restart.
+TEST(WindowPortMemory, TheChosenDeviceSurvivesARestart)
+{
+    PtyPair pty;
+    for (const std::string& device : {pty.SlavePath(), std::string("/dev/ttyUSB0")}) {
+        SCOPED_TRACE(device);
+        MainWindowHarness h;
+        TFrmMain* w = h.window.get();
+        QTimer::singleShot(0, w, [w, device] {
+            w->ComSetDialog->CbbxNo->setEditText(QString::fromStdString(device));
+            w->ComSetDialog->CbbxNoExit();
+            w->ComSetDialog->OKBtnClick();
+        });
+        w->ToolButton1Click();
+        EXPECT_EQ(rtl::TIniFile(h.iniPath).ReadString("系统", "串口设备", ""), device);
+        h.Close();
+        h.window.reset();
+
+        h.Create();
+        TFrmMain& again = *h.window;
+        EXPECT_EQ(again.Link->Comm().Device(), device);
+        EXPECT_EQ(again.PanelText(1), device + "关闭9600,e,8,1");
+        if (device == pty.SlavePath()) {
+            again.TbtnComOpenClick();
+            EXPECT_TRUE(again.Link->Comm().PortOpen());
+            again.TbtnComOpenClick();
+        }
+        h.Close();
+    }
+}

@@ -116,13 +116,14 @@ TEST(DataIdDatabase, MeterStartsAndAnswersWithAnyDatabase)
         const char* fixture;  // copied in as DIData.mdb; nullptr: none, "": a text file
         std::size_t rows;
         const char* idName;
+        const char* error;  // what the operation log is told
     };
     const Case cases[] = {
-        {"DIData.mdb", 102, "(当前)正向有功总电能"},
-        {"DIData-empty.mdb", 0, ""},
-        {"DIData-othertable.mdb", 0, ""},
-        {nullptr, 0, ""},
-        {"", 0, ""},
+        {"DIData.mdb", 102, "(当前)正向有功总电能", ""},
+        {"DIData-empty.mdb", 0, "", ""},
+        {"DIData-othertable.mdb", 0, "", "DIData.mdb打开失败:没有可读的表T_DataCode645"},
+        {nullptr, 0, "", "DIData.mdb打开失败:文件不存在"},
+        {"", 0, "", "DIData.mdb打开失败:不是Access数据库文件"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.fixture ? c.fixture : "no file");
@@ -135,6 +136,7 @@ TEST(DataIdDatabase, MeterStartsAndAnswersWithAnyDatabase)
         meter97::MeterRig rig;
         EXPECT_EQ(rig.meter.DataIdList.size(), c.rows);
         EXPECT_FALSE(rig.meter.DataIdLoadFailed);
+        EXPECT_EQ(rig.meter.DataIdError, c.error);
         rig.Request(0x01, meter97::Id(0x9010));
         EXPECT_EQ(rig.meter.StatusCode, msOk);
         EXPECT_EQ(rig.Reply(), meter97::MakeFrame(meter97::kAddr, 0x81, {0x10, 0x90, 0, 0, 0, 0}));

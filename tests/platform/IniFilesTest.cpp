@@ -117,6 +117,30 @@ TEST(IniText, KeepsTheLineEndsOfTheFile)
     }
 }
 
+// Many keys in one write end as the same keys written one by one.
+TEST(IniText, SetManyEndsAsSetOfEachPair)
+{
+    const char* befores[] = {
+        "", "[a]\nx=1\n", "[a]\nx=1", "[a]\r\nx=1\r\n\r\n[b]\r\n", "[b]\nz=0", "[A]\nY = 1 \nx=0\nx=5\n[a]\nw=1\n",
+        "[a]\n; note\nx=1\n\n\n",
+    };
+    const std::vector<std::pair<std::string, std::string>> pairs = {
+        {"y", "2"}, {"x", "3"}, {"名", "值"}, {"y", "4"}, {"X", "5"}, {"z", ""},
+    };
+    for (const char* before : befores) {
+        rtl::IniText one(before);
+        for (const auto& [k, v] : pairs)
+            one.Set("a", k, v);
+        rtl::IniText many(before);
+        many.SetMany("a", pairs);
+        EXPECT_EQ(many.Bytes(), one.Bytes()) << "from: " << before;
+        EXPECT_EQ(many.Values("a").size(), 4u) << "from: " << before;
+    }
+    rtl::IniText text("[s]\nk=1\nK=2\nj = \"x\" \n[t]\nm=0\n");
+    EXPECT_EQ(text.Values("s"), (std::vector<std::pair<std::string, std::string>>{{"k", "1"}, {"j", "x"}}));
+    EXPECT_TRUE(text.Values("none").empty());
+}
+
 TEST(IniText, FirstOfDuplicateSectionsAndKeysWins)
 {
     rtl::IniText text("[s]\nk=1\nk=2\n[s]\nk=3\nj=4\n");

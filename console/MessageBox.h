@@ -1,0 +1,26 @@
+#pragma once
+// Message boxes of the console: the error icon for errors, and wide enough for their whole title
+// (the window manager cuts a title wider than a short box). Also where the application gets Qt's
+// own Chinese texts and where the main window is placed.
+#include <QMessageBox>
+
+#include <memory>
+#include <string>
+
+class QCoreApplication;
+class QWidget;
+
+enum class TMessageKind { Information, Warning, Error };
+
+// The box, not yet shown (tests look at it); ShowMessageBox runs it modally.
+std::unique_ptr<QMessageBox> MakeMessageBox(QWidget* parent, TMessageKind kind, const QString& title,
+                                            const QString& text);
+void ShowMessageBox(QWidget* parent, TMessageKind kind, const std::string& title, const std::string& text);
+
+// Installs Qt's zh_CN translations (standard buttons, file dialog) from Qt's translations folder;
+// false, and nothing changed, when they are not installed.
+bool LoadQtTranslations(QCoreApplication& app);
+
+// Moves a top-level window to the middle of the screen it is on (the primary screen before it
+// is shown).
+void CentreOnScreen(QWidget* window);
