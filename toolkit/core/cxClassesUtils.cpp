@@ -1,4 +1,5 @@
 // cxClasses, second half: class registries, resource-string overrides and library procedures.
+#include <limits>
 #include <QDesktopServices>
 #include <QUrl>
 #include <algorithm>
@@ -364,6 +365,10 @@ int RoundDiv(int a, int b)
 {
     if (b == 0)
         throw EDivByZero("Division by zero");
+    // The one quotient that does not fit (INT_MIN / -1) traps in the divide instruction; raise
+    // the integer overflow the platform maps that trap to instead of losing the process.
+    if (a == std::numeric_limits<int>::min() && b == -1)
+        throw EIntOverflow("Integer overflow");
     return a / b + (a % b != 0 ? 1 : 0);
 }
 
