@@ -85,9 +85,10 @@ void TcxBitmap::SetSize(int width, int height)
     height = std::max(height, 0);
     if (width == GetWidth() && height == GetHeight())
         return;
+    // Both sides at once: a size that cannot be stored raises with the bitmap as it was (one
+    // side at a time would leave it half resized).
+    TBitmap::SetSize(width, height);
     BeginUpdate();
-    SetWidth(width);
-    SetHeight(height);
     Changed(this);
     EndUpdate(false);
 }
