@@ -5,8 +5,10 @@
 #include <algorithm>
 
 #include "platform/rtl/Locale.h"
+#include "platform/rtl/TypInfo.h"
 #include "platform/rtl/Unicode.h"
 #include "toolkit/core/cxClasses.h"
+#include "toolkit/core/cxClassesDialogs.h"
 
 namespace cx {
 
@@ -316,6 +318,22 @@ void RenameComponents(TComponent* caller, TComponent* owner, const std::string& 
     }
 }
 
+std::string GetSubobjectName(TPersistent* object, TPersistent* subobject)
+{
+    if (!object || !subobject)
+        return {};
+    std::vector<const TPropInfo*> props;
+    for (const TPropInfo* prop : GetPropList(object->ClassType()))
+        if (prop->Kind == tkClass)
+            props.push_back(prop);
+    std::stable_sort(props.begin(), props.end(),
+                     [](const TPropInfo* a, const TPropInfo* b) { return CompareText(a->Name, b->Name) < 0; });
+    for (const TPropInfo* prop : props)
+        if (prop->PropClass == &subobject->ClassType())
+            return prop->Name;
+    return {};
+}
+
 bool ClassInheritsFrom(const TClassMeta* cls, const std::string& className)
 {
     for (const TClassMeta* m = cls; m; m = m->ClassParent())
@@ -428,6 +446,7 @@ void Finalize()
         return;
     cxClearResourceStrings();
     overrides.mode = OverrideMode::None;
+    cxFreeDialogsMetricsStore();
 }
 } // namespace cxClassesUnit
 

@@ -59,8 +59,7 @@ protected:                                                                      
                                                                                                  \
 public:
 
-// An image list is not part of the toolkit yet; painters that would draw from one take it as
-// this opaque type and draw nothing.
+// The platform's image list (platform/vcl/ImgList.h): the navigator glyphs are drawn from one.
 class TCustomImageList;
 
 class TcxCustomLookAndFeelPainter {
@@ -444,6 +443,12 @@ void cxRadioButtonImagesPaletteChanged();
 // The fixed pictures of the system-drawn check-box and radio elements on this platform.
 // The check-box bitmap has 4 x 3 cells of this size.
 constexpr int cxSystemCheckBoxCellSize = 13;
+// The system's check-box bitmap, drawn by our code: row 0 the check boxes (clear, checked,
+// pushed, pushed and checked), row 1 the radio buttons in the same states, row 2 the
+// three-state boxes (grayed, pushed and grayed) and the radio mask.
+void cxDrawSystemCheckBoxes(TBitmap& bitmap);
+// One cell of that picture, measured once (at the painter unit's start-up).
+TSize cxSystemCheckBoxSize();
 
 namespace cxLookAndFeelPaintersUnit {
 void Initialize();
