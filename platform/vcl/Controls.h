@@ -67,7 +67,8 @@ enum : std::uint32_t {
     WS_OVERLAPPED = 0, WS_POPUP = 0x80000000u, WS_CHILD = 0x40000000u, WS_VISIBLE = 0x10000000u,
     WS_DISABLED = 0x08000000u, WS_CLIPSIBLINGS = 0x04000000u, WS_CLIPCHILDREN = 0x02000000u,
     WS_CAPTION = 0x00C00000u, WS_BORDER = 0x00800000u, WS_SYSMENU = 0x00080000u,
-    WS_THICKFRAME = 0x00040000u, WS_TABSTOP = 0x00010000u,
+    WS_THICKFRAME = 0x00040000u, WS_TABSTOP = 0x00010000u, WS_HSCROLL = 0x00100000u,
+    WS_VSCROLL = 0x00200000u, WS_DLGFRAME = 0x00400000u, WS_EX_CLIENTEDGE = 0x200u,
     WS_EX_TOPMOST = 0x8u, WS_EX_TOOLWINDOW = 0x80u, WS_EX_NOACTIVATE = 0x08000000u,
 };
 
@@ -193,6 +194,8 @@ protected:
     virtual void Paint() {}
     void Notification(rtl::TComponent* component, rtl::TOperation operation) override;
 
+    // The text as the window holds it, stored without a change notice (edit controls).
+    void StoreText(const std::string& s) { text_ = s; }
     // Bounds stored without touching a window (the window reports its own moves this way).
     void UpdateBoundsRect(const TRect& r);
     void SendSizeMessages(bool moved, bool sized);
@@ -267,7 +270,9 @@ class TWinControl : public TControl {
     virtual void SetFocus();
     TWinControl* FindNextControl(TWinControl* current, bool goForward, bool checkTabStop, bool checkParent) const;
     void SelectNext(TWinControl* current, bool goForward, bool checkTabStop);
-    void GetTabOrderList(std::vector<TWinControl*>& list) const;
+    virtual void GetTabOrderList(std::vector<TWinControl*>& list) const;
+    // Tells every child (CM_PARENTCOLORCHANGED, CM_PARENTFONTCHANGED) that this control changed.
+    void NotifyControls(UINT msg);
     bool Showing() const override;
     void SetBounds(int left, int top, int width, int height) override;
     void SetEnabled(bool v) override;

@@ -1,10 +1,12 @@
 #include "platform/vcl/Input.h"
 
 #include "platform/rtl/Unicode.h"
+#include "platform/vcl/Keys.h"
 #include "platform/vcl/MessageQueue.h"
 #include "platform/vcl/Peer.h"
 #include "platform/vcl/SystemFacade.h"
 
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWheelEvent>
@@ -48,6 +50,10 @@ struct InputState {
     ControlRef captureControl;
     ControlRef mouseControl;
     ClickState lastClick;
+    // The input method's state: a composition is open, its text, and the last result.
+    bool composing = false;
+    std::u16string composition;
+    std::u16string result;
 };
 
 InputState& St()
@@ -144,27 +150,35 @@ void SetModifierState(Qt::KeyboardModifiers mods)
     sys.SetKeyDown(VK_MENU, mods & Qt::AltModifier);
 }
 
-void DeliverKey(std::uint16_t vk, bool down, const std::u16string& text, HWND target)
+void DeliverKey(std::uint16_t vk, bool down, const std::u16string& text, HWND target, bool repeat = false)
 {
     if (!target || !IsWindow(target))
         return;
+    // Posted messages come before input, so the characters of the last key precede this one.
+    DrainPostedMessages();
+    if (!IsWindow(target))
+        return;
     auto& sys = System();
-    const bool alt = sys.GetKeyState(VK_MENU) < 0 && vk != VK_MENU;
+    // Alt without Ctrl makes system keys (Alt itself included); Ctrl+Alt is the AltGr of
+    // layouts that type with it, and F10 is the menu key.
+    const bool alt = (sys.GetKeyState(VK_MENU) < 0 || (vk == VK_MENU && !down)) && sys.GetKeyState(VK_CONTROL) >= 0;
+    const bool sys10 = alt || (vk == VK_F10 && sys.GetKeyState(VK_CONTROL) >= 0);
     LPARAM keyData = 1;
     if (alt)
         keyData |= LPARAM(1) << 29;
+    if (repeat)
+        keyData |= LPARAM(1) << 30;
     if (!down)
         keyData |= LPARAM(3) << 30;
     MSG m;
     m.hwnd = target;
-    m.message = down ? (alt ? WM_SYSKEYDOWN : WM_KEYDOWN) : (alt ? WM_SYSKEYUP : WM_KEYUP);
+    m.message = down ? (sys10 ? WM_SYSKEYDOWN : WM_KEYDOWN) : (sys10 ? WM_SYSKEYUP : WM_KEYUP);
     m.wParam = vk;
     m.lParam = keyData;
     m.time = sys.GetTickCount();
     auto translate = [text, alt](const MSG& mm) {
         for (char16_t unit : text)
-            if (unit != 0x7F)
-                PostMessage(mm.hwnd, alt ? WM_SYSCHAR : WM_CHAR, unit, mm.lParam);
+            PostMessage(mm.hwnd, alt ? WM_SYSCHAR : WM_CHAR, unit, mm.lParam);
     };
     if (down)
         ProcessRetrievedMessage(m, translate);
@@ -223,13 +237,53 @@ void WheelEvent(TWidgetPeer* peer, QWheelEvent* e)
 void KeyEvent(TWidgetPeer* peer, QKeyEvent* e)
 {
     const bool down = e->type() == QEvent::KeyPress;
+    // A held key repeats its key-down alone; the system sends one key-up at the end.
+    if (!down && e->isAutoRepeat())
+        return;
     SetModifierState(e->modifiers());
-    std::uint16_t vk = VirtualKeyOf(e->key());
+    const std::uint16_t vk = keys::VirtualKeyOf(e->key(), e->modifiers(), e->nativeScanCode(), e->text());
     if (vk == 0)
         return;
     System().SetKeyDown(vk, down);
-    const std::u16string text = down ? e->text().toStdU16String() : std::u16string();
-    DeliverKey(vk, down, text, KeyTarget(peer));
+    const std::u16string text = down ? keys::CharsOf(vk, e->modifiers(), e->text()) : std::u16string();
+    DeliverKey(vk, down, text, KeyTarget(peer), down && e->isAutoRepeat());
+}
+
+void InputMethodEvent(TWidgetPeer* peer, QInputMethodEvent* e)
+{
+    HWND target = KeyTarget(peer);
+    if (!target)
+        return;
+    DrainPostedMessages();
+    auto& s = St();
+    const std::u16string commit = e->commitString().toStdU16String();
+    const std::u16string preedit = e->preeditString().toStdU16String();
+    if (commit.empty() && preedit.empty() && !s.composing)
+        return;
+    if (!s.composing) {
+        s.composing = true;
+        SendMessage(target, WM_IME_STARTCOMPOSITION);
+    }
+    if (!commit.empty()) {
+        s.result = commit;
+        s.composition.clear();
+        SendMessage(target, WM_IME_COMPOSITION, commit.back(), GCS_RESULTSTR);
+    }
+    s.composition = preedit;
+    if (!preedit.empty()) {
+        SendMessage(target, WM_IME_COMPOSITION, preedit.front(), GCS_COMPSTR);
+    } else {
+        s.composing = false;
+        SendMessage(target, WM_IME_ENDCOMPOSITION);
+    }
+    // The result as characters, through the queue like typed ones (a parent may refuse them).
+    for (char16_t unit : commit)
+        PostMessage(target, WM_CHAR, unit, 1);
+}
+
+std::u16string CompositionString(unsigned which)
+{
+    return which == GCS_RESULTSTR ? St().result : St().composition;
 }
 
 void PointerLeftWindow(TWidgetPeer*)
@@ -326,49 +380,7 @@ void RaisePeer(TWinControl* control)
 
 void ResetClickCount() { St().lastClick = {}; }
 
-std::uint16_t VirtualKeyOf(int k)
-{
-    if (k >= Qt::Key_A && k <= Qt::Key_Z)
-        return std::uint16_t('A' + (k - Qt::Key_A));
-    if (k >= Qt::Key_0 && k <= Qt::Key_9)
-        return std::uint16_t('0' + (k - Qt::Key_0));
-    if (k >= Qt::Key_F1 && k <= Qt::Key_F24)
-        return std::uint16_t(VK_F1 + (k - Qt::Key_F1));
-    switch (k) {
-    case Qt::Key_Backspace: return VK_BACK;
-    case Qt::Key_Tab: case Qt::Key_Backtab: return VK_TAB;
-    case Qt::Key_Return: case Qt::Key_Enter: return VK_RETURN;
-    case Qt::Key_Shift: return VK_SHIFT;
-    case Qt::Key_Control: return VK_CONTROL;
-    case Qt::Key_Alt: return VK_MENU;
-    case Qt::Key_Pause: return VK_PAUSE;
-    case Qt::Key_CapsLock: return VK_CAPITAL;
-    case Qt::Key_Escape: return VK_ESCAPE;
-    case Qt::Key_Space: return VK_SPACE;
-    case Qt::Key_PageUp: return VK_PRIOR;
-    case Qt::Key_PageDown: return VK_NEXT;
-    case Qt::Key_End: return VK_END;
-    case Qt::Key_Home: return VK_HOME;
-    case Qt::Key_Left: return VK_LEFT;
-    case Qt::Key_Up: return VK_UP;
-    case Qt::Key_Right: return VK_RIGHT;
-    case Qt::Key_Down: return VK_DOWN;
-    case Qt::Key_Insert: return VK_INSERT;
-    case Qt::Key_Delete: return VK_DELETE;
-    case Qt::Key_Help: return VK_HELP;
-    case Qt::Key_Menu: return VK_APPS;
-    case Qt::Key_NumLock: return VK_NUMLOCK;
-    case Qt::Key_ScrollLock: return VK_SCROLL;
-    case Qt::Key_Asterisk: return VK_MULTIPLY;
-    case Qt::Key_Plus: return 0xBB;
-    case Qt::Key_Minus: return 0xBD;
-    case Qt::Key_Comma: return 0xBC;
-    case Qt::Key_Period: return 0xBE;
-    case Qt::Key_Slash: return 0xBF;
-    case Qt::Key_Semicolon: return 0xBA;
-    default: return 0;
-    }
-}
+std::uint16_t VirtualKeyOf(int qtKey) { return keys::VirtualKeyOf(qtKey, Qt::NoModifier); }
 
 } // namespace vcl::input
 

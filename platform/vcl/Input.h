@@ -8,13 +8,15 @@
 //   capture is held);
 // - keys: WM_KEYDOWN goes to the focus window through the hooks and the application's
 //   preprocessing (CN_KEYDOWN, dialog keys); when that leaves it, WM_CHAR is queued (one per
-//   UTF-16 unit of the key's text) and WM_KEYDOWN is dispatched;
+//   UTF-16 unit of the key's text) and WM_KEYDOWN is dispatched; posted messages are handled
+//   before a key, as the system retrieves them before input; a held key repeats its key-down;
 // - focus: WM_KILLFOCUS to the old window, WM_SETFOCUS to the new one.
 #include "platform/vcl/Controls.h"
 
 class QEvent;
 class QMouseEvent;
 class QKeyEvent;
+class QInputMethodEvent;
 class QWheelEvent;
 
 namespace vcl {
@@ -25,6 +27,12 @@ namespace input {
 void MouseEvent(TWidgetPeer* peer, QMouseEvent* e);
 void WheelEvent(TWidgetPeer* peer, QWheelEvent* e);
 void KeyEvent(TWidgetPeer* peer, QKeyEvent* e);
+// An input method's preedit and commit: WM_IME_STARTCOMPOSITION, WM_IME_COMPOSITION (GCS_COMPSTR
+// while composing, GCS_RESULTSTR with the commit), WM_IME_ENDCOMPOSITION when the preedit is
+// gone, then one queued WM_CHAR per UTF-16 unit of the committed text.
+void InputMethodEvent(TWidgetPeer* peer, QInputMethodEvent* e);
+// The composition string (GCS_COMPSTR) or the last result string (GCS_RESULTSTR).
+std::u16string CompositionString(unsigned which);
 // The pointer left the peer's window for a place outside our windows.
 void PointerLeftWindow(TWidgetPeer* peer);
 // The peer's top-level window was activated or deactivated by the window system.

@@ -275,6 +275,24 @@ void ProcessRetrievedMessage(MSG msg, const std::function<void(const MSG&)>& tra
     DispatchMessage(msg);
 }
 
+bool PeekMessage(MSG& msg, HWND wnd, UINT first, UINT last, unsigned remove)
+{
+    auto& fifo = S().fifo;
+    for (auto it = fifo.begin(); it != fifo.end(); ++it) {
+        // WM_QUIT passes every filter, so that a loop removing messages cannot hide it.
+        const bool quit = it->message == WM_QUIT;
+        if (!quit && wnd && it->hwnd != wnd)
+            continue;
+        if (!quit && (first != 0 || last != 0) && (it->message < first || it->message > last))
+            continue;
+        msg = *it;
+        if (remove & PM_REMOVE)
+            fifo.erase(it);
+        return true;
+    }
+    return false;
+}
+
 int PendingMessageCount() { return int(S().fifo.size()); }
 
 void DrainPostedMessages()

@@ -45,6 +45,9 @@ LRESULT DefWindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
 void ProcessRetrievedMessage(MSG msg, const std::function<void(const MSG&)>& translate = {});
 // Delivers without hooks or preprocessing (DispatchMessage).
 LRESULT DispatchMessage(const MSG& msg);
+// Looks for a posted message of the window (any window for null) within [first, last] (both 0:
+// any message); with PM_REMOVE the message found leaves the queue. WM_QUIT passes every filter.
+bool PeekMessage(MSG& msg, HWND wnd, UINT first, UINT last, unsigned remove);
 // Number of messages waiting in the FIFO; drains it now (for tests and ProcessMessages).
 int PendingMessageCount();
 void DrainPostedMessages();

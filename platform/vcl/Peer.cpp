@@ -1,10 +1,12 @@
 #include "platform/vcl/Peer.h"
 
+#include "platform/vcl/Caret.h"
 #include "platform/vcl/Input.h"
 #include "platform/vcl/MessageQueue.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -20,6 +22,8 @@ TWidgetPeer::TWidgetPeer(TWinControl* control, QWidget* parent, Qt::WindowFlags 
     setAttribute(Qt::WA_NoSystemBackground);
     setMouseTracking(true);
     setFocusPolicy(Qt::NoFocus);
+    // Every window takes input-method text, as every window of the system has an input context.
+    setAttribute(Qt::WA_InputMethodEnabled);
 }
 
 TWidgetPeer::~TWidgetPeer() = default;
@@ -65,6 +69,9 @@ bool TWidgetPeer::event(QEvent* e)
     case QEvent::KeyRelease:
         GuardQtEntry(control_, [&] { input::KeyEvent(this, static_cast<QKeyEvent*>(e)); });
         return true;
+    case QEvent::InputMethod:
+        GuardQtEntry(control_, [&] { input::InputMethodEvent(this, static_cast<QInputMethodEvent*>(e)); });
+        return true;
     case QEvent::ShortcutOverride:
         // Every key goes through our pipeline; Qt's shortcuts do not take it first.
         e->accept();
@@ -98,6 +105,25 @@ void TWidgetPeer::paintEvent(QPaintEvent* e)
     const QImage opaque(img.constBits(), img.width(), img.height(), img.bytesPerLine(), QImage::Format_RGB32);
     QPainter painter(this);
     painter.drawImage(r, opaque, r);
+    if (control_->HandleAllocated())
+        caret::Paint(control_->Handle(), painter);
+}
+
+QVariant TWidgetPeer::inputMethodQuery(Qt::InputMethodQuery query) const
+{
+    switch (query) {
+    case Qt::ImEnabled:
+        return control_ != nullptr;
+    case Qt::ImCursorRectangle: {
+        // The candidate window goes where the control's caret is.
+        TRect r;
+        if (control_ && control_->HandleAllocated() && caret::CaretRect(control_->Handle(), r))
+            return QRect(r.Left, r.Top, r.Width(), r.Height());
+        return QRect(0, 0, 1, height());
+    }
+    default:
+        return QWidget::inputMethodQuery(query);
+    }
 }
 
 void TWidgetPeer::closeEvent(QCloseEvent* e)

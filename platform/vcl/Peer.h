@@ -20,6 +20,7 @@ public:
     // Moves or resizes the widget for our own code; the echo Qt sends back is dropped.
     void SetGeometryQuietly(const QRect& r);
     void SetVisibleQuietly(bool visible);
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
 protected:
     bool event(QEvent* e) override;

@@ -374,8 +374,21 @@ void TWinControl::Dispatch(TMessage& m)
     case CM_COLORCHANGED:
         brush_->SetColor(Color());
         TControl::Dispatch(m);
+        NotifyControls(CM_PARENTCOLORCHANGED);
+        return;
+    case CM_FONTCHANGED:
+        TControl::Dispatch(m);
+        NotifyControls(CM_PARENTFONTCHANGED);
         return;
     case CM_INVALIDATE: Invalidate(); return;
+    case WM_COMMAND:
+        // A child's notification goes back to the child (EN_CHANGE becomes its OnChange).
+        if (TWinControl* c = FindControl(reinterpret_cast<HWND>(m.LParam)); c && c != this && c->Parent() == this) {
+            m.Result = c->Perform(CN_COMMAND, m.WParam, m.LParam);
+            return;
+        }
+        DefaultHandler(m);
+        return;
     case WM_SIZE:
         Resize();
         return;
@@ -514,6 +527,14 @@ void TWinControl::SetFocus()
 }
 
 void TWinControl::HandleSetFocus(TMessage& m) { DefaultHandler(m); }
+
+void TWinControl::NotifyControls(UINT msg)
+{
+    const std::vector<TControl*> children = controls_;
+    for (TControl* c : children)
+        if (std::find(controls_.begin(), controls_.end(), c) != controls_.end())
+            c->Perform(msg);
+}
 
 void TWinControl::GetTabOrderList(std::vector<TWinControl*>& list) const
 {

@@ -119,7 +119,9 @@ void TcxCustomDataField::CreateData()
     if (referenceField_ || !valueTypeClass_)
         return;
     ClearData();
-    valueDef_ = DataController()->DataStorage()->ValueDefs()->Add(valueTypeClass_, true, textStored_, this);
+    // Only internal fields must keep bytes in every mode; a data field's values live in the data
+    // source in provider mode, where the storage keeps stored values only.
+    valueDef_ = DataController()->DataStorage()->ValueDefs()->Add(valueTypeClass_, isInternal_, textStored_, this);
 }
 
 void TcxCustomDataField::ClearData()
@@ -285,6 +287,8 @@ TcxCustomDataController::TcxCustomDataController(TComponent* owner) : owner_(own
     summary_ = new TcxDataSummary(this);
     provider_ = GetDataProviderClass().Create(this);
     info_ = new TcxCustomDataControllerInfo(this);
+    notifier_ = new TcxDataControllerNotifier(nullptr, this);
+    filterList_ = new TcxDataFilterList();
     storage_->OnClearInternalRecords = Event<void(TObject*)>(this, &TcxCustomDataController::DataStorageClearInternalRecords);
 }
 
@@ -297,6 +301,7 @@ void TcxCustomDataController::BeforeDestruction()
 TcxCustomDataController::~TcxCustomDataController()
 {
     destroying_ = true;
+    FreeAndNil(notifier_);
     FreeAndNil(saveObject_);
     if (masterRelation_ && masterRelation_->DetailDataController == this)
         masterRelation_->DetailDataController = nullptr;
@@ -305,6 +310,7 @@ TcxCustomDataController::~TcxCustomDataController()
     FreeAndNil(info_);
     FreeAndNil(summary_);
     FreeAndNil(filter_);
+    FreeAndNil(filterList_);
     storage_->OnClearInternalRecords = {};
     provider_->ClearSavedRecordIndex();
     storage_->Clear(false);
@@ -432,11 +438,14 @@ void TcxCustomDataController::UpdateItemIndexes()
 
 void TcxCustomDataController::RemoveField(TcxCustomDataField* field)
 {
+    if (field == recordHandlesField_)
+        recordHandlesField_ = nullptr;
     if (relations_)
         relations_->RemoveDataField(field);
     if (destroying_)
         return;
     filter_->RemoveItemByField(field);
+    filterList_->RemoveItemByField(field);
     summary_->RemoveItemByField(field);
     if (incrementalFilterField_ == field)
         ResetIncrementalFilter();
@@ -474,7 +483,10 @@ void TcxCustomDataController::ChangeValueTypeClass(int itemIndex, TcxValueTypeCl
     if (f->ValueTypeClass() == valueType)
         return;
     f->SetValueTypeClass(valueType);
+    if (IsProviderMode())
+        RestructData();
     info_->UpdateField(f);
+    DoValueTypeClassChanged(itemIndex);
 }
 
 void TcxCustomDataController::ChangeTextStored(int itemIndex, bool value)
@@ -510,11 +522,15 @@ std::string TcxCustomDataController::GetDisplayText(int recordIndex, int itemInd
 
 Variant TcxCustomDataController::GetInternalValue(int recordIndex, TcxCustomDataField* field)
 {
+    if (recordIndex >= 0 && field && IsProviderMode() && IsDataField(field))
+        return provider_->GetValue(recordIndex, field);
     return GetStoredValue(recordIndex, field);
 }
 
 std::string TcxCustomDataController::GetInternalDisplayText(int recordIndex, TcxCustomDataField* field)
 {
+    if (recordIndex >= 0 && field && IsProviderMode() && IsDataField(field))
+        return provider_->GetDisplayText(recordIndex, field);
     return GetStoredDisplayText(recordIndex, field);
 }
 
@@ -552,9 +568,12 @@ void TcxCustomDataController::SetValue(int recordIndex, int itemIndex, const Var
         return;
     CheckRange(recordIndex, itemIndex);
     TcxCustomDataField* f = Fields(itemIndex);
-    if (!f->ValueDef())
+    if (IsProviderMode() && recordIndex >= 0)
+        provider_->SetValue(recordIndex, f, value);
+    else if (f->ValueDef())
+        SetStoredValue(recordIndex, f, value);
+    else
         return;
-    SetStoredValue(recordIndex, f, value);
     DataChanged(dcField, itemIndex, recordIndex);
 }
 
@@ -564,9 +583,12 @@ void TcxCustomDataController::SetDisplayText(int recordIndex, int itemIndex, con
         return;
     CheckRange(recordIndex, itemIndex);
     TcxCustomDataField* f = Fields(itemIndex);
-    if (!f->ValueDef())
+    if (IsProviderMode() && recordIndex >= 0)
+        provider_->SetDisplayText(recordIndex, f, text);
+    else if (f->ValueDef())
+        storage_->SetDisplayText(recordIndex, f->ValueDef(), text);
+    else
         return;
-    storage_->SetDisplayText(recordIndex, f->ValueDef(), text);
     DataChanged(dcField, itemIndex, recordIndex);
 }
 
@@ -578,6 +600,10 @@ void TcxCustomDataController::SetRecordCount(int count)
     int old = GetRecordCount();
     if (count == old)
         return;
+    if (IsProviderMode()) {
+        provider_->SetRecordCount(count);
+        return;
+    }
     storage_->SetRecordCount(count);
     CheckSelectedCount(-1);
     CheckEditingRecordIndex(-1);
@@ -586,6 +612,10 @@ void TcxCustomDataController::SetRecordCount(int count)
 
 int TcxCustomDataController::AppendRecord()
 {
+    if (IsSmartLoad())
+        return AppendInSmartLoad();
+    if (IsProviderMode())
+        return provider_->AppendRecord();
     int r = storage_->AppendRecord();
     DataChanged(dcNew, -1, -1);
     return r;
@@ -595,9 +625,12 @@ int TcxCustomDataController::InsertRecord(int recordIndex)
 {
     if (recordIndex < 0 || recordIndex > GetRecordCount())
         InvalidOperation(&cxSDataRecordIndexError);
+    if (IsSmartLoad())
+        return AppendInSmartLoad();
+    if (IsProviderMode())
+        return provider_->InsertRecord(recordIndex);
     storage_->InsertRecord(recordIndex);
-    if (relations_ && relations_->GetCount() > 0)
-        CorrectAfterInsert(recordIndex);
+    CorrectAfterInsert(recordIndex);
     DataChanged(dcNew, -1, -1);
     return recordIndex;
 }
@@ -605,11 +638,18 @@ int TcxCustomDataController::InsertRecord(int recordIndex)
 void TcxCustomDataController::DeleteRecord(int recordIndex)
 {
     CheckRecordRange(recordIndex);
+    if (IsSmartLoad() && InSmartLoad) {
+        DeleteInSmartLoad(recordIndex);
+        return;
+    }
     if (recordIndex == provider_->EditingRecordIndex())
         provider_->SetEditingRecordIndex(cxNoEditingRecord);
+    if (IsProviderMode() && recordIndex >= 0) {
+        provider_->DeleteRecord(recordIndex);   // the data source reports the change itself
+        return;
+    }
     storage_->DeleteRecord(recordIndex);   // frees the record's detail object and its details
-    if (relations_ && relations_->GetCount() > 0)
-        CorrectAfterDelete(recordIndex);
+    CorrectAfterDelete(recordIndex);       // the edited record moved too: its edit ends here
     CheckSelectedCount(recordIndex);
     CheckInternalRecordRange(recordIndex);
     DataChanged(dcDeleted, -1, -1);
@@ -619,6 +659,10 @@ Variant TcxCustomDataController::GetRecordId(int recordIndex)
 {
     if (recordIndex < 0 || recordIndex >= GetRecordCount())
         InvalidOperation(&cxSDataRecordIndexError);
+    if (IsRecordID())
+        return storage_->GetRecordID(recordIndex);
+    if (IsProviderMode() && provider_->IsRecordIdSupported())
+        return provider_->GetRecordId(recordIndex);
     return Null;
 }
 
@@ -684,9 +728,22 @@ void TcxCustomDataController::CheckChanges()
     if (LockCount() != 0)
         return;
     Unlocked();
+    // The structure changed under a lock: reload now (this also runs when nothing else is pending,
+    // or a data source assigned under a lock would never load).
+    if (structureChanged_) {
+        structureChanged_ = false;
+        LayoutChanged({lcStructure});
+    }
     if (changes_.Empty())
         return;
     UpdatePass();
+}
+
+void TcxDataControllerNotifier::Notification(TComponent* component, TOperation operation)
+{
+    TComponent::Notification(component, operation);
+    if (operation == opRemove && !(component == this && ComponentState().Contains(csDestroying)))
+        controller_->RemoveNotification(component);
 }
 
 void TcxCustomDataController::UpdatePass()
@@ -713,6 +770,10 @@ void TcxCustomDataController::UpdatePass()
         DoGroupingChanged();
     if (c.Contains(dccSorting))
         DoSortingChanged();
+    // A clone's master position moved: the pattern's focus follows once the update is over.
+    if (c.Contains(dccSyncMasterPos) && GetDetailMode() == dcdmClone)
+        if (TcxCustomDataController* pattern = GetPatternDataController(); pattern && pattern != this)
+            pattern->UpdateFocused();
 }
 
 void TcxCustomDataController::NotifyControl(TcxUpdateControlInfo* info)
@@ -785,7 +846,9 @@ void TcxCustomDataController::SelectionNotification()
 void TcxCustomDataController::DataChanged(TcxDataChange kind, int itemIndex, int recordIndex)
 {
     TcxDataChangeInfo& d = dataChangeInfo_;
-    if (IsRecordDesignated(d.RecordIndex) && recordIndex != d.RecordIndex)
+    // Only a change still pending designates a record: the new-item record is internal record -1,
+    // which a reset pending change must not be taken for.
+    if (d.Pending && IsRecordDesignated(d.RecordIndex) && recordIndex != d.RecordIndex)
         d.Kind = dcTotal;
     else if (kind != dcField || d.ItemIndex == -1 || itemIndex == d.ItemIndex)
         d.Kind = kind;
@@ -795,9 +858,15 @@ void TcxCustomDataController::DataChanged(TcxDataChange kind, int itemIndex, int
     }
     d.ItemIndex = itemIndex;
     d.RecordIndex = recordIndex;
-    if (d.Kind != dcTotal && (kind == dcNew || kind == dcDeleted))
-        info_->FocusedRecordChanged(false);
-    info_->Refresh();
+    d.Pending = true;
+    if (d.Kind == dcTotal) {
+        UpdateStorage(false);
+    } else {
+        if (kind == dcNew || kind == dcDeleted)
+            info_->FocusedRecordChanged(false);
+        info_->Refresh();
+    }
+    ResetMasterHasChildrenFlag();
 }
 
 void TcxCustomDataController::Loaded()
@@ -934,6 +1003,21 @@ void TcxCustomDataController::LoadFromStream(TStream* stream)
 {
     if (IsProviderMode())
         InvalidOperation(&cxSDataProviderModeError);
+    // A stream damaged past its header fails while the records are already being replaced: the
+    // records it found are put back, so a bad file loses nothing.
+    TMemoryStream backup;
+    SaveToStream(&backup);
+    try {
+        ReadRecordsFromStream(stream);
+    } catch (...) {
+        backup.SetPosition(0);
+        ReadRecordsFromStream(&backup);
+        throw;
+    }
+}
+
+void TcxCustomDataController::ReadRecordsFromStream(TStream* stream)
+{
     TcxReader reader(stream);
     if (reader.ReadAnsiString() != kStreamSignature)
         InvalidOperation(&cxSDataInvalidStreamFormat);
@@ -948,8 +1032,9 @@ void TcxCustomDataController::LoadFromStream(TStream* stream)
         BeginUpdate();
         try {
             ClearSelection();
+            // Every record takes at least its one-byte empty mark.
             int records = reader.ReadInteger();
-            if (records < 0)
+            if (records < 0 || records > stream->Size() - stream->Position())
                 InvalidOperation(&cxSDataInvalidStreamFormat);
             SetRecordCount(records);
             for (int i = 0; i < GetRecordCount(); ++i)
@@ -976,12 +1061,119 @@ TcxDataFilterCriteria::TcxDataFilterCriteria(TcxCustomDataController* controller
 void TcxDataFilterCriteria::BeforeDestruction()
 {
     destroying_ = true;
+    if (TcxDataFilterList* list = controller_->FilterList())
+        list->Remove(this);
     active_ = false;
     TcxFilterCriteria::BeforeDestruction();
 }
 
 bool TcxDataFilterCriteria::IsFiltering() const { return active_ && !IsEmpty() && !controller_->IsGridMode(); }
-bool TcxDataFilterCriteria::IsInternal() const { return controller_->Filter() != this; }
+bool TcxDataFilterCriteria::IsInternal() const
+{
+    TcxDataFilterList* list = controller_->FilterList();
+    return controller_->Filter() != this || (list && list->Contains(this));
+}
+
+TcxFilterValueListClass TcxDataFilterCriteria::GetValueListClass() { return TcxFilterValueListClass::Of<TcxDataFilterValueList>(); }
+
+TcxDataFilterValueList* TcxDataFilterCriteria::CreateValueList()
+{
+    return static_cast<TcxDataFilterValueList*>(GetValueListClass().Create(this));
+}
+
+void TcxDataFilterCriteria::AssignEvents(TPersistent* source)
+{
+    TcxFilterCriteria::AssignEvents(source);
+    if (auto* src = dynamic_cast<TcxDataFilterCriteria*>(source))
+        OnGetValueList = src->OnGetValueList;
+}
+
+// --- the filter value list and the extra filters ---------------------------------------------------
+TcxCustomDataController* TcxDataFilterValueList::DataController() const
+{
+    return static_cast<TcxDataFilterCriteria*>(Criteria())->DataController();
+}
+
+void TcxDataFilterValueList::Load(int itemIndex, bool initSortByDisplayText, bool useFilteredValues)
+{
+    TcxCustomDataController* c = DataController();
+    auto* criteria = static_cast<TcxDataFilterCriteria*>(Criteria());
+    Clear();
+    if (initSortByDisplayText)
+        SortByDisplayText = c->IsFilterItemSortByDisplayText(itemIndex);
+    Add(fviAll, Null, cxSFilterString(&cxSFilterBoxAllCaption), true);
+    Add(fviCustom, Null, cxSFilterString(&cxSFilterBoxCustomCaption), true);
+    bool blanks = false;
+    if (c->IsGridMode()) {
+        blanks = true;   // a grid-mode buffer holds a page only: blanks may be anywhere
+    } else {
+        TcxCustomDataField* field = c->Fields(itemIndex);
+        const bool filtered = useFilteredValues && c->GetFilteredRecordCount() > 0;
+        useFilteredValues = filtered;
+        const int n = filtered ? c->GetFilteredRecordCount() : c->GetRecordCount();
+        for (int i = 0; i < n; ++i) {
+            const int r = filtered ? c->GetFilteredRecordIndex(i) : i;
+            Variant v = c->GetFilterDataValue(r, field);
+            if (criteria->ValueIsNull(v))
+                blanks = true;
+            else
+                Add(fviValue, v, c->GetFilterDisplayText(r, itemIndex));
+        }
+    }
+    if (blanks)
+        Add(fviBlanks, Null, cxSFilterString(&cxSFilterBoxBlanksCaption), true);
+    bool nonBlanks = blanks;
+    if (!nonBlanks && useFilteredValues)
+        if (TcxFilterCriteriaItem* item = criteria->FindItemByItemLink(c->Fields(itemIndex)))
+            nonBlanks = dynamic_cast<TcxFilterNotNullOperator*>(item->Operator()) != nullptr;
+    if (nonBlanks)
+        Add(fviNonBlanks, Null, cxSFilterString(&cxSFilterBoxNonBlanksCaption), true);
+    CallEvent(criteria->OnGetValueList, criteria, itemIndex, this);
+}
+
+void TcxDataFilterList::Remove(TcxDataFilterCriteria* criteria)
+{
+    auto it = std::find(items_.begin(), items_.end(), criteria);
+    if (it != items_.end())
+        items_.erase(it);
+}
+
+void TcxDataFilterList::Clear()
+{
+    while (!items_.empty()) {
+        TcxDataFilterCriteria* c = items_.back();
+        items_.pop_back();
+        c->Free();
+    }
+}
+
+void TcxDataFilterList::RemoveItemByField(TcxCustomDataField* field)
+{
+    for (TcxDataFilterCriteria* c : items_)
+        c->RemoveItemByField(field);
+}
+
+bool TcxDataFilterList::Contains(const TcxDataFilterCriteria* criteria) const
+{
+    return std::find(items_.begin(), items_.end(), criteria) != items_.end();
+}
+
+TcxDataFilterCriteria* TcxCustomDataController::CreateFilter()
+{
+    TcxDataFilterCriteria* criteria = GetFilterCriteriaClass().Create(this);
+    filterList_->Add(criteria);
+    return criteria;
+}
+
+bool TcxCustomDataController::IsFilterItemSortByDisplayText(int itemIndex)
+{
+    if (GetItemSortByDisplayText(itemIndex, true))
+        return true;
+    if (options_.Contains(dcoAnsiSort))
+        if (TcxValueDef* def = Fields(itemIndex)->ValueDef())
+            return def->IsNeedConversion();
+    return false;
+}
 
 void TcxDataFilterCriteria::SetActive(bool value)
 {
@@ -1025,12 +1217,22 @@ TObject* FieldOf(TcxCustomDataController* controller, TObject* item)
         return item;
     return controller->FieldList()->FieldByItem(item);
 }
+
 } // namespace
 
 TcxFilterCriteriaItem* TcxDataFilterCriteria::FindItemByItemLink(TObject* itemLink)
 {
-    return TcxFilterCriteria::FindItemByItemLink(FieldOf(controller_, itemLink));
+    // Conditions keep their field but show the controller's item as their link: compare fields, or
+    // a removed field would stay behind in the tree.
+    TObject* field = FieldOf(controller_, itemLink);
+    if (!field)
+        return nullptr;
+    return FindItem([field](TcxFilterCriteriaItem* item) {
+        auto* leaf = dynamic_cast<TcxDataFilterCriteriaItem*>(item);
+        return leaf && leaf->Field() == field;
+    });
 }
+
 
 TcxFilterCriteriaItem* TcxDataFilterCriteria::AddItem(TcxFilterCriteriaItemList* parent, TObject* itemLink,
                                                        TcxFilterOperatorKind kind, const Variant& value,

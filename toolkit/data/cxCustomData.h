@@ -6,6 +6,7 @@
 // what must be recomputed; the outermost EndUpdate runs one pass and hands the control one set of
 // notices through UpdateControl.
 #include <algorithm>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -60,6 +61,8 @@ enum TcxSummaryKind { skNone, skSum, skMin, skMax, skCount, skAverage };
 enum TcxSummaryPosition { spGroup, spFooter };
 enum TcxSummaryValueType { svtFloat, svtCurrency, svtDate };
 enum TcxSummaryOption { soNullIgnore, soSelectedRecords, soMultipleSelectedRecords };
+enum TcxSummaryProperty { spFormat, spKind, spSorted };
+using TcxSummaryProperties = Set<TcxSummaryProperty>;
 using TcxSummaryOptions = Set<TcxSummaryOption>;
 using TcxDataSummaryValues = std::vector<Variant>;
 
@@ -105,6 +108,7 @@ class TcxCustomDataField : public TObject {
     TcxCustomDataField* ReferenceField() const { return referenceField_; }
     void SetReferenceField(TcxCustomDataField* value);
     bool NeedConversion = false;
+    bool Prepared = false;   // UpdateFields has let the controller prepare it
     int CompareMode = 0;   // during a sort pass: -1 native, 1 converted values, 2 display texts
 
     void BeginRecreateData();
@@ -116,6 +120,7 @@ class TcxCustomDataField : public TObject {
 private:
     friend class TcxCustomDataFieldList;
     friend class TcxCustomDataController;
+    friend class TcxCustomDataHelper;
     TcxCustomDataFieldList* fieldList_;
     bool isInternal_ = false;
     TObject* item_ = nullptr;
@@ -126,6 +131,13 @@ private:
     TcxValueTypeClass valueTypeClass_ = nullptr;
 };
 using TcxCustomDataFieldClass = TClassRef<TcxCustomDataField, TcxCustomDataFieldList*>;
+
+// Direct access to a field's value definition and text-stored flag, without notification.
+class TcxCustomDataHelper {
+public:
+    static TcxValueDef* GetValueDef(TcxCustomDataField* field) { return field->ValueDef(); }
+    static void SetTextStored(TcxCustomDataField* field, bool value) { field->textStored_ = value; }
+};
 
 class TcxCustomDataFieldList : public TObject {
     RTL_CLASS(TcxCustomDataFieldList, TObject)
@@ -478,6 +490,7 @@ class TcxCustomDataControllerInfo : public TObject {
 
     // Sorting support for lookups.
     void PrepareSorting();
+    void PrepareHandles();
     void UnprepareSorting();
     int CompareRecords(int a, int b);
     int CompareGroupRecords(int a, int b, int level);
@@ -532,17 +545,75 @@ private:
     bool saveExpanded_ = false, saveSelected_ = false;
 };
 
+// --- custom data source -------------------------------------------------------------------------------
+// Opaque handles by which a custom data source names its records and items.
+using TcxDataRecordHandle = std::intptr_t;
+using TcxDataItemHandle = std::intptr_t;
+inline constexpr TcxDataRecordHandle cxNullRecordHandle = -1;
+
+// An application object that answers for records and values by handle. A controller given one is
+// in provider mode: its storage holds one record handle per record and every value of a data field
+// is asked from the source. The base answers with empty data.
+class TcxCustomDataSource : public TObject {
+    RTL_CLASS(TcxCustomDataSource, TObject)
+    void BeforeDestruction() override;
+
+    virtual TcxDataRecordHandle AppendRecord() { return cxNullRecordHandle; }
+    virtual void CustomSort() {}
+    virtual void DeleteRecord(TcxDataRecordHandle recordHandle) {}
+    virtual int GetDefaultItemID(int itemIndex);
+    virtual bool GetDetailHasChildren(int recordIndex, int relationIndex) { return false; }
+    virtual std::string GetDisplayText(TcxDataRecordHandle recordHandle, TcxDataItemHandle itemHandle);
+    // The value's slot for a native comparison (in the item's value type form); false when null.
+    virtual bool GetInfoForCompare(TcxDataRecordHandle recordHandle, TcxDataItemHandle itemHandle, void*& valueBuffer);
+    virtual TcxDataItemHandle GetItemHandle(int itemIndex) { return itemIndex; }
+    virtual int GetRecordCount() { return 0; }
+    virtual Variant GetRecordId(TcxDataRecordHandle recordHandle) { return Null; }
+    virtual TcxDataRecordHandle GetRecordHandle(int recordIndex) { return recordIndex; }
+    virtual Variant GetValue(TcxDataRecordHandle recordHandle, TcxDataItemHandle itemHandle) { return Null; }
+    virtual TcxDataRecordHandle InsertRecord(TcxDataRecordHandle recordHandle) { return AppendRecord(); }
+    virtual bool IsCustomSorting() { return false; }
+    virtual bool IsNativeCompare() { return false; }
+    virtual bool IsNativeCompareFunc() { return false; }
+    virtual bool IsRecordIdSupported() { return false; }
+    virtual void LoadRecordHandles();
+    virtual int NativeCompareFunc(TcxDataRecordHandle recordHandle1, TcxDataRecordHandle recordHandle2,
+                                  TcxDataItemHandle itemHandle) { return 0; }
+    virtual void SetRecordCount(int count) {}
+    virtual void SetValue(TcxDataRecordHandle recordHandle, TcxDataItemHandle itemHandle, const Variant& value) {}
+    // The application's call after it changed its data: the calling controller reloads.
+    virtual void DataChanged();
+
+    TcxCustomDataProvider* GetProvider() const { return currentProvider_ ? currentProvider_ : DefaultProvider; }
+    TcxCustomDataController* GetDataController() const;
+    TcxDataRecordHandle GetRecordHandleByIndex(int recordIndex);
+    int GetRecordIndexByHandle(TcxDataRecordHandle recordHandle);
+    int AddRecordHandle(TcxDataRecordHandle recordHandle);
+    void AddProvider(TcxCustomDataProvider* provider);
+    void RemoveProvider(TcxCustomDataProvider* provider);
+    void RemoveFromProviders();
+    TcxCustomDataProvider* CurrentProvider() const { return currentProvider_; }
+    void SetCurrentProvider(TcxCustomDataProvider* provider) { currentProvider_ = provider; }
+    TcxCustomDataProvider* DefaultProvider = nullptr;
+
+private:
+    TcxCustomDataProvider* currentProvider_ = nullptr;
+    std::vector<TcxCustomDataProvider*> providers_;
+};
+
 // --- the provider ----------------------------------------------------------------------------------
 class TcxCustomDataProvider : public TObject {
     RTL_CLASS(TcxCustomDataProvider, TObject)
     explicit TcxCustomDataProvider(TcxCustomDataController* controller) : controller_(controller) {}
-    void BeforeDestruction() override { ClearSavedRecord(); }
+    void BeforeDestruction() override;
 
     virtual bool IsGridMode() const { return false; }
+    virtual bool IsGridModeUpdating() const { return false; }
+    virtual bool IsActiveDataSet() const { return false; }
     virtual bool IsDataSource() const { return false; }
     virtual bool IsCustomDataSourceSupported() const { return true; }
     virtual bool IsSyncMode() const { return false; }
-    virtual bool IsActive() const { return true; }
+    virtual bool IsActive() const { return customDataSource_ != nullptr; }
     virtual bool IsBOF() const { return true; }
     virtual bool IsEOF() const { return true; }
     virtual bool CanModify() const { return true; }
@@ -583,6 +654,46 @@ class TcxCustomDataProvider : public TObject {
     void Unfreeze() { --freezeCount_; }
     int FreezeCount() const { return freezeCount_; }
     virtual void DataChanged(TcxDataChange kind, int itemIndex, int recordIndex);
+    virtual void ActiveChanged(bool active);
+    virtual void LayoutChanged(TcxDataLayoutChanges changes);
+
+    // The data source bridge: each call makes this provider the source's current one first.
+    TcxCustomDataSource* CustomDataSource() const { return customDataSource_; }
+    virtual void SetCustomDataSource(TcxCustomDataSource* value);
+    virtual void CustomSort();
+    virtual bool IsCustomSorting();
+    virtual bool IsRecordIdSupported();
+    virtual int AppendRecord();
+    virtual int InsertRecord(int recordIndex);
+    virtual void DeleteRecord(int recordIndex);
+    virtual bool GetDetailHasChildren(int recordIndex, int relationIndex);
+    virtual std::string GetDisplayText(int recordIndex, TcxCustomDataField* field);
+    virtual Variant GetValue(int recordIndex, TcxCustomDataField* field);
+    virtual void SetValue(int recordIndex, TcxCustomDataField* field, const Variant& value);
+    virtual void SetDisplayText(int recordIndex, TcxCustomDataField* field, const std::string& text) {}
+    virtual Variant GetRecordId(int recordIndex);
+    virtual void SetRecordCount(int count);
+    virtual void LoadRecordHandles();
+    int AddRecordHandle(TcxDataRecordHandle recordHandle);
+    virtual int NativeCompare(int recordIndex1, int recordIndex2, TcxCustomDataField* field);
+    virtual int NativeCompareFunc(int recordIndex1, int recordIndex2, TcxCustomDataField* field);
+    virtual void CorrectRecordIndex(int recordIndex) {}
+    // While a sort or grouping pass compares records, their handles are read from one array
+    // instead of from every record's block (the records do not change during the pass).
+    void BeginHandleCache();
+    void EndHandleCache() { handleCache_.clear(); }
+
+    // Loading hooks of a data-set descendant (grid mode, positions); the base has no data set.
+    virtual void First() {}
+    virtual void Next() {}
+    virtual void SavePos() {}
+    virtual void RestorePos() {}
+    virtual void LoadDataBuffer() {}
+    virtual TClassRef<TcxValueDefReader> GetValueDefReaderClass() const { return TClassRef<TcxValueDefReader>::Of<TcxValueDefReader>(); }
+    bool DataChangedLocked = false;
+    bool Grouped = false;
+    bool RecreatedFieldsAfterFirst = false;
+    bool ActiveChanging = false;
 
     int EditingRecordIndex() const { return editingRecordIndex_; }
     void SetEditingRecordIndex(int value) { editingRecordIndex_ = value; }
@@ -612,10 +723,18 @@ private:
     bool modified_ = false;
     int savedRecordIndex_ = 0;
     bool inserting_ = false;
+    TcxCustomDataSource* customDataSource_ = nullptr;
+    std::vector<TcxDataRecordHandle> handleCache_;
+    TcxDataRecordHandle Handle(int recordIndex);
+    TcxDataItemHandle ItemHandle(TcxCustomDataField* field);
 };
 using TcxCustomDataProviderClass = TClassRef<TcxCustomDataProvider, TcxCustomDataController*>;
 
 // --- filter ----------------------------------------------------------------------------------------
+class TcxDataFilterCriteria;
+class TcxDataFilterValueList;
+using TcxDataFilterGetValueListEvent = Event<void(TcxFilterCriteria*, int itemIndex, TcxDataFilterValueList*)>;
+
 class TcxDataFilterCriteria : public TcxFilterCriteria {
     RTL_CLASS(TcxDataFilterCriteria, TcxFilterCriteria)
     explicit TcxDataFilterCriteria(TcxCustomDataController* controller);
@@ -634,6 +753,11 @@ class TcxDataFilterCriteria : public TcxFilterCriteria {
     TcxFilterCriteriaItem* AddItem(TcxFilterCriteriaItemList* parent, TObject* itemLink, TcxFilterOperatorKind kind,
                                    const Variant& value, const std::string& displayValue) override;
     bool DoFilterRecord(int recordIndex) { return DoFilterData(reinterpret_cast<void*>(static_cast<intptr_t>(recordIndex))); }
+    TcxFilterValueListClass GetValueListClass() override;
+    // A new value list of this criteria (the caller frees it).
+    virtual TcxDataFilterValueList* CreateValueList();
+    void AssignEvents(TPersistent* source) override;
+    TcxDataFilterGetValueListEvent OnGetValueList;
     void RemoveItemByField(TcxCustomDataField* field) { RemoveItemByItemLink(field); }
     bool Active() const { return active_; }
     void SetActive(bool value);
@@ -644,6 +768,32 @@ private:
     bool active_ = false;
     TcxCustomDataController* controller_;
     bool destroying_ = false;
+};
+
+using TcxDataFilterCriteriaClass = TClassRef<TcxDataFilterCriteria, TcxCustomDataController*>;
+
+// The drop-down list of values a user can pick for one item of the controller.
+class TcxDataFilterValueList : public TcxFilterValueList {
+    RTL_CLASS(TcxDataFilterValueList, TcxFilterValueList)
+    using TcxFilterValueList::TcxFilterValueList;
+    virtual void Load(int itemIndex, bool initSortByDisplayText = true, bool useFilteredValues = false);
+    TcxCustomDataController* DataController() const;
+};
+
+// Criteria of the controller besides its filter (made by CreateFilter), owned by it.
+class TcxDataFilterList : public TObject {
+    RTL_CLASS(TcxDataFilterList, TObject)
+    ~TcxDataFilterList() override { Clear(); }
+    void Add(TcxDataFilterCriteria* criteria) { items_.push_back(criteria); }
+    void Remove(TcxDataFilterCriteria* criteria);
+    void Clear();
+    void RemoveItemByField(TcxCustomDataField* field);
+    bool Contains(const TcxDataFilterCriteria* criteria) const;
+    int Count() const { return static_cast<int>(items_.size()); }
+    TcxDataFilterCriteria* Items(int index) const { return items_.at(index); }
+
+private:
+    std::vector<TcxDataFilterCriteria*> items_;
 };
 
 class TcxDataFilterCriteriaItem : public TcxFilterCriteriaItem {
@@ -681,6 +831,50 @@ private:
     bool locked_ = false;
 };
 
+// --- locate objects --------------------------------------------------------------------------------
+// A set of values held in an internal record of the storage, and the record (or group) that
+// carries them.
+class TcxDataControllerLocateObject : public TObject {
+    RTL_CLASS(TcxDataControllerLocateObject, TObject)
+    explicit TcxDataControllerLocateObject(TcxCustomDataController* controller) : controller_(controller) {}
+    void BeforeDestruction() override { Clear(); }
+    virtual void Clear();
+    virtual int FindRecordIndex() = 0;
+    void ReadData(TcxValueDefReader* reader);
+    TcxCustomDataController* DataController() const { return controller_; }
+    int RecordIndex() const { return recordIndex_; }   // 0 before any ReadData
+
+protected:
+    TcxCustomDataController* controller_;
+    int recordIndex_ = 0;
+};
+
+class TcxDataControllerKeyLocateObject : public TcxDataControllerLocateObject {
+    RTL_CLASS(TcxDataControllerKeyLocateObject, TcxDataControllerLocateObject)
+    using TcxDataControllerLocateObject::TcxDataControllerLocateObject;
+    void AddField(TcxCustomDataField* field) { fields_.push_back(field); }
+    void ClearFields() { fields_.clear(); }
+    int FindRecordIndex() override;
+
+private:
+    std::vector<TcxCustomDataField*> fields_;
+};
+
+class TcxDataControllerGroupLocateObject : public TcxDataControllerLocateObject {
+    RTL_CLASS(TcxDataControllerGroupLocateObject, TcxDataControllerLocateObject)
+    explicit TcxDataControllerGroupLocateObject(TcxCustomDataController* controller);
+    int FindRecordIndex() override;
+    int Level() const { return level_; }
+    void SetLevel(int value);
+    void CorrectFindFields();
+
+private:
+    std::vector<TcxCustomDataField*> groupingFields_;
+    std::vector<TcxCustomDataField*> findFields_;
+    bool findGroupRecordEnabled_ = true;
+    int level_ = 0;
+};
+
 // --- summary ---------------------------------------------------------------------------------------
 class TcxDataSummaryItems;
 
@@ -699,7 +893,11 @@ using TcxSummaryEvent = Event<void(TcxDataSummaryItems*, const TcxSummaryEventAr
 class TcxDataSummaryItem : public TCollectionItem {
     RTL_CLASS(TcxDataSummaryItem, TCollectionItem)
     explicit TcxDataSummaryItem(TCollection* collection) : TCollectionItem(collection) {}
+    void BeforeDestruction() override;
     void Assign(TPersistent* source) override;
+    bool Sorted() const { return sorted_; }
+    void SetSorted(bool value);
+    virtual bool IsPositionStored() const;
 
     virtual std::string FormatValue(const Variant& value, bool isFooter);
     virtual std::string GetValueFormat(TcxSummaryValueType valueType, const Variant& value, bool isFooter);
@@ -724,6 +922,7 @@ private:
     std::string format_;
     TcxSummaryKind kind_ = skNone;
     TcxSummaryPosition position_ = spGroup;
+    bool sorted_ = false;
 };
 
 class TcxDataSummaryItems : public TcxCollection {
@@ -736,6 +935,26 @@ class TcxDataSummaryItems : public TcxCollection {
     int IndexOfItemLink(TObject* itemLink) const;
     TcxDataSummaryItem* ItemOfField(TcxCustomDataField* field) const;
     virtual TcxSummaryPosition GetItemPosition(const TcxDataSummaryItem* item, TcxSummaryPosition stored) const { return stored; }
+    virtual bool IsPositionStored(const TcxDataSummaryItem* item) const { return item->Position() != spGroup; }
+    virtual void BeforeSortingChange(TcxDataSummaryItem* item, bool sorted) {}
+
+    // Per controller item and position: one item carries a format, a kind and a sorted flag; an
+    // item left with none of them is removed.
+    static bool IsPropertiesEmpty(TcxSummaryProperties properties, const std::string& format, TcxSummaryKind kind, bool sorted);
+    virtual TcxDataSummaryItem* GetDataItem(int itemIndex, TcxSummaryPosition position, bool checkKind = false,
+                                            TcxSummaryKind kind = skNone);
+    TcxDataSummaryItem* AddDataItem(int itemIndex, TcxSummaryPosition position);
+    void DeleteItems(TObject* itemLink, TcxSummaryPosition position);
+    void GetDataItemProperties(int itemIndex, TcxSummaryPosition position, TcxSummaryProperties properties,
+                               std::string& format, TcxSummaryKind& kind, bool& sorted);
+    void SetDataItemProperties(int itemIndex, TcxSummaryPosition position, TcxSummaryProperties properties,
+                               const std::string& format, TcxSummaryKind kind, bool sorted);
+    std::string GetDataItemFormat(int itemIndex, TcxSummaryPosition position);
+    TcxSummaryKind GetDataItemKind(int itemIndex, TcxSummaryPosition position);
+    bool GetDataItemSorted(int itemIndex, TcxSummaryPosition position);
+    void SetDataItemFormat(int itemIndex, TcxSummaryPosition position, const std::string& value);
+    void SetDataItemKind(int itemIndex, TcxSummaryPosition position, TcxSummaryKind value);
+    void SetDataItemSorted(int itemIndex, TcxSummaryPosition position, bool value);
     virtual std::string GetGroupText(const Variant& values) { return {}; }
     std::string DefaultFormat(TcxSummaryValueType valueType, TcxSummaryKind kind, bool isFooter)
     {
@@ -756,12 +975,16 @@ class TcxDataFooterSummaryItems : public TcxDataSummaryItems {
     RTL_CLASS(TcxDataFooterSummaryItems, TcxDataSummaryItems)
     using TcxDataSummaryItems::TcxDataSummaryItems;
     TcxSummaryPosition GetItemPosition(const TcxDataSummaryItem*, TcxSummaryPosition) const override { return spFooter; }
+    bool IsPositionStored(const TcxDataSummaryItem*) const override { return false; }
 };
 
 class TcxDataGroupSummaryItems : public TcxDataSummaryItems {
     RTL_CLASS(TcxDataGroupSummaryItems, TcxDataSummaryItems)
     using TcxDataSummaryItems::TcxDataSummaryItems;
     std::string GetGroupText(const Variant& values) override;
+    void BeforeSortingChange(TcxDataSummaryItem* item, bool sorted) override;
+    // The item the groups are sorted by: the first sorted one, or none.
+    TcxDataSummaryItem* SortedSummaryItem() const;
     std::string BeginText = "(";
     std::string EndText = ")";
     std::string Separator = ",";
@@ -792,7 +1015,12 @@ class TcxDataSummary : public TPersistent {
     void SetFooterSummaryValues(int index, const Variant& value);
     std::string FooterSummaryTexts(int index);
     Variant GroupSummaryValue(int group, int index) const;
+    void SetGroupSummaryValue(int group, int index, const Variant& value);
+    // The summary items and values of the group at a row; false without a group or values.
+    bool GetGroupSummaryInfo(int rowIndex, TcxDataSummaryItems*& items, Variant& values);
     std::string GroupSummaryText(int rowIndex);
+    std::string GroupFooterSummaryText(int rowIndex, int level, int index);
+    int GroupFooterIndexOfItemLink(int level, TObject* itemLink);
     TcxDataSummaryItems* GetGroupSummaryItems(int level);
     void RemoveItemByField(TcxCustomDataField* field);
 
@@ -811,6 +1039,7 @@ protected:
     virtual int GetRecordIndex(int listIndex);
 
 private:
+    void SetCustomValue(Variant& values, int index, const Variant& value);
     TcxCustomDataController* controller_;
     TcxDataGroupSummaryItems* defaultGroupItems_;
     bool destroying_ = false;
@@ -823,6 +1052,20 @@ private:
 };
 
 // --- the controller --------------------------------------------------------------------------------
+// The component through which a controller hears that components it references (through its
+// fields) are being destroyed: a component the controller uses asks it for a free notification.
+class TcxDataControllerNotifier : public TComponent {
+    RTL_CLASS(TcxDataControllerNotifier, TComponent)
+    TcxDataControllerNotifier(TComponent* owner, TcxCustomDataController* controller)
+        : TComponent(owner), controller_(controller) {}
+
+protected:
+    void Notification(TComponent* component, TOperation operation) override;
+
+private:
+    TcxCustomDataController* controller_;
+};
+
 using TcxDataControllerNotifyEvent = Event<void(TcxCustomDataController*)>;
 using TcxDataControllerRecordEvent = Event<void(TcxCustomDataController*, int recordIndex)>;
 using TcxDataFilterRecordEvent = Event<void(TcxCustomDataController*, int recordIndex, bool& accept)>;
@@ -835,6 +1078,7 @@ struct TcxDataChangeInfo {
     TcxDataChange Kind = dcTotal;
     int ItemIndex = -1;
     int RecordIndex = -1;
+    bool Pending = false;   // a change was recorded since the last notice
 };
 struct TcxDataSelectionChangedInfo {
     int SelectedCount = 0;
@@ -953,6 +1197,9 @@ class TcxCustomDataController : public TPersistent {
     // Class factories.
     virtual TcxCustomDataProviderClass GetDataProviderClass() const { return TcxCustomDataProviderClass::Of<TcxCustomDataProvider>(); }
     virtual TcxCustomDataFieldClass GetFieldClass() const { return TcxCustomDataFieldClass::Of<TcxCustomDataField>(); }
+    // Constructors do not dispatch virtually: a descendant with its own provider class calls this
+    // once it is constructed, before it is used.
+    void RecreateProvider();
 
     // Items and fields.
     virtual TObject* GetItem(int index) const = 0;
@@ -971,11 +1218,14 @@ class TcxCustomDataController : public TPersistent {
     virtual bool ItemPropertiesChanged(int itemIndex);
     TcxCustomDataField* Fields(int itemIndex) const { return fields_->Items(itemIndex); }
     TcxCustomDataFieldList* FieldList() const { return fields_; }
+    TcxDataControllerNotifier* GetNotifier() const { return notifier_; }
+    virtual void RemoveNotification(TComponent* component) { fields_->RemoveNotification(component); }
     virtual TcxValueTypeClass GetItemValueTypeClass(int itemIndex) const;
     virtual bool GetItemTextStored(int itemIndex) const;
     virtual bool IsDisplayFormatDefined(int itemIndex, bool currencyAccepted) const { return GetItemTextStored(itemIndex); }
     virtual void ChangeValueTypeClass(int itemIndex, TcxValueTypeClass valueType);
     virtual void ChangeTextStored(int itemIndex, bool value);
+    virtual void DoValueTypeClassChanged(int itemIndex) {}
     void BeginUpdateFields() { ++updateFieldsLockCount_; }
     void EndUpdateFields();
 
@@ -1005,7 +1255,38 @@ class TcxCustomDataController : public TPersistent {
     void CheckRange(int recordIndex, int itemIndex) { CheckRecordRange(recordIndex); CheckItemRange(itemIndex); }
 
     // Modes.
-    virtual bool IsProviderMode() const { return false; }
+    virtual bool IsProviderMode() const { return provider_->CustomDataSource() != nullptr; }
+    virtual bool IsProviderDataSource() const { return IsProviderMode() || structureRecreated_; }
+    bool IsDataBound() const { return IsProviderMode() || provider_->IsDataSource(); }
+    virtual bool UseRecordID() const { return false; }
+    bool IsRecordID() const { return IsUnboundMode() && UseRecordID(); }
+    virtual bool IsSmartLoad() const { return false; }
+    bool IsDataLoading() const { return provider_->FreezeCount() != 0; }
+
+    // Provider mode, structure and loading.
+    TcxCustomDataSource* CustomDataSource() const { return provider_->CustomDataSource(); }
+    void SetCustomDataSource(TcxCustomDataSource* value);
+    virtual void CustomDataSourceChanged() {}
+    virtual void RestructData();
+    void UpdateItems(bool updateFields);
+    void UpdateStorage(bool updateFields);
+    virtual void LoadStorage();
+    virtual void UpdateFields();
+    virtual void PrepareField(TcxCustomDataField* field) {}
+    void UpdateUseRecordIDState();
+    virtual void DoReadRecord(int recordIndex) { provider_->CorrectRecordIndex(recordIndex); }
+    virtual void ProviderValueDefSetProc(TcxValueDef* def, int fromRecord, int toRecord, TcxValueDefReader* reader);
+    virtual void BeginSmartLoad();
+    virtual void EndSmartLoad();
+    virtual int AppendInSmartLoad();
+    virtual int LoadRecord(TcxDataRecordHandle data);
+    virtual void DeleteInSmartLoad(int recordIndex);
+    virtual void BeginReadRecord() {}
+    virtual void EndReadRecord() {}
+    TcxCustomDataField* RecordHandlesField() const { return recordHandlesField_; }
+    bool InSetCustomDataSource() const { return inSetCustomDataSource_; }
+    bool InLoadStorage() const { return inLoadStorage_; }
+    bool StructureChanged() const { return structureChanged_; }
     virtual bool IsUnboundMode() const { return provider_->IsCustomDataSourceSupported() && !IsProviderMode(); }
     virtual bool IsGridMode() const { return provider_->IsGridMode(); }
     virtual bool IsSmartRefresh() const { return false; }
@@ -1061,6 +1342,7 @@ class TcxCustomDataController : public TPersistent {
     virtual void CheckDataSetCurrent() {}
     virtual bool SyncDetailsFocusWithMaster() { return false; }
     virtual void SyncMasterPos();
+    virtual void NotifyDataControllers() {}
     virtual void CorrectAfterInsert(int recordIndex);
     virtual void CorrectAfterDelete(int recordIndex);
     TcxCustomDataController* CreatingDataController = nullptr;
@@ -1075,7 +1357,7 @@ class TcxCustomDataController : public TPersistent {
     virtual Variant GetInternalRecordId(int recordIndex, TList* keyFields);
     virtual void GetKeyFields(TList* list) {}
     bool CreatingLinkObject() const { return creatingLinkObject_; }
-    virtual void CheckMode() {}
+    virtual void CheckMode();
     TcxDataControllerOptions Options() const { return options_; }
     void SetOptions(TcxDataControllerOptions value);
 
@@ -1087,8 +1369,8 @@ class TcxCustomDataController : public TPersistent {
     int LockCount() const { return info_->LockCount(); }
     void Change(TcxDataControllerChanges changes);
     virtual void DataChanged(TcxDataChange kind, int itemIndex, int recordIndex);
-    virtual void LayoutChanged(TcxDataLayoutChanges changes) {}
-    virtual void ActiveChanged(bool active) { active_ = active; }
+    virtual void LayoutChanged(TcxDataLayoutChanges changes);
+    virtual void ActiveChanged(bool active);
     virtual void UpdateControl(TcxUpdateControlInfo* info) { CallEvent(OnUpdateControl, info); }
     virtual void DoBeforeFocusedRowChange(int rowIndex) {}
     virtual void Loaded();
@@ -1229,6 +1511,10 @@ class TcxCustomDataController : public TPersistent {
     virtual Variant GetComparedValue(int recordIndex, TcxCustomDataField* field);
     int NativeCompare(int r1, int r2, TcxCustomDataField* field);
     TcxDataFilterCriteria* Filter() const { return filter_; }
+    virtual TcxDataFilterCriteriaClass GetFilterCriteriaClass() const { return TcxDataFilterCriteriaClass::Of<TcxDataFilterCriteria>(); }
+    virtual TcxDataFilterCriteria* CreateFilter();
+    TcxDataFilterList* FilterList() const { return filterList_; }
+    virtual bool IsFilterItemSortByDisplayText(int itemIndex);
     virtual bool IsFilterRecord() const { return OnFilterRecord_.Assigned(); }
     virtual bool DoFilterRecord(int recordIndex);
     void SetOnFilterRecord(const TcxDataFilterRecordEvent& handler);
@@ -1246,6 +1532,7 @@ class TcxCustomDataController : public TPersistent {
     virtual int FindRecordIndexByText(int start, int itemIndex, const std::string& text, bool partial, bool wrap, bool forward);
     virtual std::string GetIncrementalSearchText(int recordIndex, int itemIndex) { return GetDisplayText(recordIndex, itemIndex); }
     int FindRecordByFields(int recordIndex, const std::vector<TcxCustomDataField*>& fields);
+    bool InternalFindRecord() const { return internalFindRecord_; }
     int FindGroupRecord(int recordIndex, int levelCount);
     TcxDataControllerSearch* Search() const { return search_; }
     virtual Variant GetGroupValue(int recordIndex, TcxCustomDataField* field) { return GetInternalValue(recordIndex, field); }
@@ -1254,6 +1541,9 @@ class TcxCustomDataController : public TPersistent {
     virtual void DoSortingChanged();
     virtual void SummaryChanged(bool redrawOnly) { info_->RefreshSummary(redrawOnly); }
     bool IsSortingBySummary() const { return false; }
+    // Sorting by summary has no engine here: no item is chosen, and a change is a plain hook.
+    virtual int GetSortingBySummaryDataItemIndex() const { return -1; }
+    virtual void DoSortingBySummaryChanged() {}
 
     TcxDataControllerGroups* Groups() const { return groups_; }
     TcxDataSummary* Summary() const { return summary_; }
@@ -1299,6 +1589,7 @@ public:
 
 private:
     void UpdatePass();
+    void ReadRecordsFromStream(TStream* stream);
     void DataNotification();
     void FocusedNotification();
     void SelectionNotification();
@@ -1353,7 +1644,18 @@ private:
     TcxSaveObject* saveObject_ = nullptr;
     void ShiftDetailMasterIndexes(int from, int delta);
     int saveObjectLockCount_ = 0;
+    TcxCustomDataField* recordHandlesField_ = nullptr;
+    TcxDataControllerNotifier* notifier_ = nullptr;
+    TcxDataFilterList* filterList_ = nullptr;
+    bool structureChanged_ = false;
+    bool structureRecreated_ = false;
+    bool inUpdateItems_ = false;
+    bool inSetCustomDataSource_ = false;
+    bool inLoadStorage_ = false;
+    bool prevGridMode_ = false;
     friend class TcxCustomDataControllerInfo;
+    friend class TcxCustomDataProvider;
+    friend class TcxDataControllerGroupLocateObject;
 };
 
 } // namespace cx

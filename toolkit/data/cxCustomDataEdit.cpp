@@ -98,7 +98,10 @@ void TcxCustomDataProvider::DataChanged(TcxDataChange kind, int itemIndex, int r
 {
     if (freezeCount_ == 0)
         controller_->DataChanged(kind, itemIndex, recordIndex);
-    ResetEditing();
+    if (DataChangedLocked)
+        ResetChanging();
+    else
+        ResetEditing();
 }
 
 void TcxCustomDataProvider::EditingRecord()
@@ -437,7 +440,13 @@ void TcxCustomDataController::CheckEditingRecordIndex(int recordIndex)
 void TcxCustomDataController::CopyRecord(int fromRecord, int toRecord)
 {
     TcxValueDefRecordReader reader(this, fromRecord);
-    storage_->ReadRecord(toRecord, &reader);
+    if (IsProviderMode() && toRecord >= 0)
+        storage_->ReadRecordFrom(fromRecord, toRecord, &reader,
+                                 [this](TcxValueDef* def, int from, int to, TcxValueDefReader* r) {
+                                     ProviderValueDefSetProc(def, from, to, r);
+                                 });
+    else
+        storage_->ReadRecord(toRecord, &reader);
     if (toRecord >= 0)
         DataChanged(dcRecord, -1, -1);
 }
@@ -962,7 +971,9 @@ bool TcxCustomDataController::IsConversionNeededForCompare(TcxCustomDataField* f
 {
     if (field->CompareMode != 0)
         return field->CompareMode > 0;
-    return field->NeedConversion || IsStringConversionNeeded(field) || IsSortByDisplayTextNeeded(field);
+    if (field->NeedConversion || IsStringConversionNeeded(field) || IsSortByDisplayTextNeeded(field))
+        return true;
+    return IsProviderMode() && !CustomDataSource()->IsNativeCompare();
 }
 
 Variant TcxCustomDataController::GetComparedValue(int recordIndex, TcxCustomDataField* field)
@@ -975,7 +986,11 @@ Variant TcxCustomDataController::GetComparedValue(int recordIndex, TcxCustomData
 int TcxCustomDataController::NativeCompare(int r1, int r2, TcxCustomDataField* field)
 {
     TcxValueDef* def = field->ValueDef();
-    return def ? storage_->CompareRecords(r1, r2, def) : 0;
+    if (!def)
+        return 0;
+    if (IsProviderMode())
+        return provider_->NativeCompare(r1, r2, field);
+    return storage_->CompareRecords(r1, r2, def);
 }
 
 int TcxCustomDataController::CompareByField(int r1, int r2, TcxCustomDataField* field, TcxDataControllerComparisonMode)
@@ -983,6 +998,8 @@ int TcxCustomDataController::CompareByField(int r1, int r2, TcxCustomDataField* 
     bool handler = OnCompare.Assigned() && !field->IsInternal();
     if (!handler && !IsConversionNeededForCompare(field))
         return NativeCompare(r1, r2, field);
+    if (!handler && IsProviderMode() && r1 >= 0 && r2 >= 0 && CustomDataSource()->IsNativeCompareFunc())
+        return provider_->NativeCompareFunc(r1, r2, field);
     Variant v1 = GetComparedValue(r1, field), v2 = GetComparedValue(r2, field);
     if (handler) {
         int result = 0;
@@ -1163,6 +1180,85 @@ void TcxCustomDataController::DoSortingChanged()
         throw;
     }
     inSortingChangedHandler_ = false;
+}
+
+} // namespace cx
+
+namespace cx {
+
+// --- locate objects ----------------------------------------------------------------------------------
+void TcxDataControllerLocateObject::Clear()
+{
+    if (recordIndex_ != 0)
+        controller_->DataStorage()->DeleteRecord(recordIndex_);
+    recordIndex_ = 0;
+}
+
+void TcxDataControllerLocateObject::ReadData(TcxValueDefReader* reader)
+{
+    if (recordIndex_ == 0)
+        recordIndex_ = controller_->DataStorage()->AddInternalRecord();
+    controller_->BeginReadRecord();
+    try {
+        controller_->DataStorage()->ReadRecord(recordIndex_, reader);
+    } catch (...) {
+        controller_->EndReadRecord();
+        throw;
+    }
+    controller_->EndReadRecord();
+}
+
+int TcxDataControllerKeyLocateObject::FindRecordIndex()
+{
+    return recordIndex_ == 0 ? -1 : controller_->FindRecordByFields(recordIndex_, fields_);
+}
+
+TcxDataControllerGroupLocateObject::TcxDataControllerGroupLocateObject(TcxCustomDataController* controller)
+    : TcxDataControllerLocateObject(controller)
+{
+    TcxGroupingFieldList* grouping = controller->DataControllerInfo()->GroupingFieldList();
+    for (int i = 0; i < grouping->Count(); ++i) {
+        TcxCustomDataField* f = grouping->Items(i).Field;
+        groupingFields_.push_back(f);
+        if (controller->IsSortByDisplayTextNeeded(f))
+            findGroupRecordEnabled_ = false;   // the sorted list is not ordered by the values
+    }
+    CorrectFindFields();
+}
+
+void TcxDataControllerGroupLocateObject::SetLevel(int value)
+{
+    if (level_ != value) {
+        level_ = value;
+        CorrectFindFields();
+    }
+}
+
+void TcxDataControllerGroupLocateObject::CorrectFindFields()
+{
+    if (findGroupRecordEnabled_)
+        return;
+    findFields_.clear();
+    for (int i = 0; i <= level_ && i < static_cast<int>(groupingFields_.size()); ++i)
+        findFields_.push_back(groupingFields_[i]);
+}
+
+int TcxDataControllerGroupLocateObject::FindRecordIndex()
+{
+    if (recordIndex_ == 0)
+        return -1;
+    if (findGroupRecordEnabled_)
+        return controller_->FindGroupRecord(recordIndex_, level_ + 1);
+    controller_->internalFindRecord_ = true;
+    int r;
+    try {
+        r = controller_->FindRecordByFields(recordIndex_, findFields_);
+    } catch (...) {
+        controller_->internalFindRecord_ = false;
+        throw;
+    }
+    controller_->internalFindRecord_ = false;
+    return r;
 }
 
 } // namespace cx

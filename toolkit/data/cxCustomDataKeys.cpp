@@ -497,7 +497,21 @@ bool TcxCustomDataController::GetDetailHasChildren(int recordIndex, int relation
         return d && d->GetRecordCount() > 0;
     }
     // Only a data-bound controller can ask its data source; the unbound one knows no children.
-    return false;
+    if (!IsDataBound())
+        return false;
+    TcxDetailObject* detail = GetRelations()->GetValueAsDetailObject(recordIndex);
+    if (!detail)
+        return true;
+    TcxDetailInfoObject* info = detail->GetInfoObject(relationIndex);
+    if (!info) {
+        info = new TcxDetailInfoObject();
+        detail->SetInfoObject(relationIndex, info);
+    }
+    if (!info->HasChildrenAssigned) {   // asked once until the answers are reset
+        info->HasChildren = provider_->GetDetailHasChildren(recordIndex, relationIndex);
+        info->HasChildrenAssigned = true;
+    }
+    return info->HasChildren;
 }
 
 void TcxCustomDataController::ResetHasChildrenFlag()
@@ -515,6 +529,10 @@ void TcxCustomDataController::ResetHasChildrenFlag()
 void TcxCustomDataController::ResetMasterHasChildrenFlag()
 {
     // Only a data-bound controller remembers has-children answers; nothing to reset otherwise.
+    if (!IsDataBound() || IsEditing())
+        return;
+    if (TcxCustomDataController* master = GetMasterDataController())
+        master->ResetHasChildrenFlag();
 }
 
 void TcxCustomDataController::FocusDetails(int recordIndex)
@@ -568,6 +586,7 @@ void TcxCustomDataController::SyncMasterPos()
 {
     if (GetDetailMode() == dcdmClone)
         Change({dccSyncMasterPos});
+    NotifyDataControllers();
 }
 
 void TcxCustomDataController::ShiftDetailMasterIndexes(int from, int delta)
@@ -585,7 +604,11 @@ void TcxCustomDataController::ShiftDetailMasterIndexes(int from, int delta)
 
 void TcxCustomDataController::CorrectAfterInsert(int recordIndex)
 {
-    ShiftDetailMasterIndexes(recordIndex + 1, 1);
+    // A record inserted at or before the edited one moves it: its saved copy would be restored
+    // into its former neighbour, so the edit ends as it does for a delete.
+    CheckEditingRecordIndex(recordIndex);
+    if (relations_ && relations_->GetCount() > 0)
+        ShiftDetailMasterIndexes(recordIndex + 1, 1);
 }
 
 void TcxCustomDataController::CorrectAfterDelete(int recordIndex)
@@ -593,7 +616,7 @@ void TcxCustomDataController::CorrectAfterDelete(int recordIndex)
     if (recordIndex < 0)
         return;
     CheckEditingRecordIndex(recordIndex);
-    if (GetRelations()->GetCount() > 0)
+    if (relations_ && relations_->GetCount() > 0)
         ShiftDetailMasterIndexes(recordIndex, -1);
 }
 
@@ -601,7 +624,7 @@ void TcxCustomDataController::CorrectAfterDelete(int recordIndex)
 bool TcxCustomDataController::IsKeyNavigation() const
 {
     // Record ids come from a provider-mode data source only.
-    return false;
+    return IsProviderMode() && provider_->IsRecordIdSupported();
 }
 
 Variant TcxCustomDataController::GetInternalRecordId(int recordIndex, TList* keyFields)

@@ -1181,6 +1181,13 @@ void TcxCustomDataControllerInfo::PrepareSorting()
     }
 }
 
+// A pass over every record reads each record's handle many times: read them all once.
+void TcxCustomDataControllerInfo::PrepareHandles()
+{
+    if (controller_->IsProviderMode() && recordList_.size() > 1)
+        controller_->Provider()->BeginHandleCache();
+}
+
 void TcxCustomDataControllerInfo::UnprepareSorting()
 {
     for (int i = 0; i < totalSortingFieldList_->Count(); ++i)
@@ -1259,12 +1266,15 @@ void TcxCustomDataControllerInfo::DoSort()
     if (controller_->IsGridMode() || recordList_.empty())
         return;
     PrepareSorting();
+    PrepareHandles();
     try {
         QuickSortList(recordList_.data(), 0, static_cast<int>(recordList_.size()) - 1, &CompareRecordsProc, this);
     } catch (...) {
+        controller_->Provider()->EndHandleCache();
         UnprepareSorting();
         throw;
     }
+    controller_->Provider()->EndHandleCache();
     UnprepareSorting();
 }
 
@@ -1287,6 +1297,7 @@ void TcxCustomDataControllerInfo::DoGrouping()
     }
     int top = 0;
     PrepareSorting();
+    PrepareHandles();
     try {
         for (int p = 1; p < n; ++p) {
             int r = recordList_[p];
@@ -1312,9 +1323,11 @@ void TcxCustomDataControllerInfo::DoGrouping()
             }
         }
     } catch (...) {
+        controller_->Provider()->EndHandleCache();
         UnprepareSorting();
         throw;
     }
+    controller_->Provider()->EndHandleCache();
     UnprepareSorting();
     // Close the groups still open; an inner group ends at its last descendant.
     groups_->Items(open[deepest]).LastRecordListIndex = n - 1;

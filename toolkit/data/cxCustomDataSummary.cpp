@@ -213,8 +213,47 @@ void TcxDataSummaryItem::Assign(TPersistent* source)
     format_ = src->format_;
     kind_ = src->kind_;
     position_ = src->position_;
+    sorted_ = src->sorted_;
     OnGetText = src->OnGetText;
     NotifyChanged(true);
+}
+
+void TcxDataSummaryItem::BeforeDestruction()
+{
+    if (sorted_ && SummaryItems())
+        SummaryItems()->BeforeSortingChange(this, false);
+    sorted_ = false;
+    TCollectionItem::BeforeDestruction();
+}
+
+void TcxDataSummaryItem::SetSorted(bool value)
+{
+    TcxCustomDataController* c = DataController();
+    if (sorted_ == value || (c && c->GetSortingBySummaryDataItemIndex() != -1))
+        return;
+    TcxDataSummaryItems* items = SummaryItems();
+    if (items)
+        items->BeginUpdate();
+    try {
+        if (items)
+            items->BeforeSortingChange(this, value);
+        sorted_ = value;
+        if (c)
+            c->DoSortingBySummaryChanged();
+    } catch (...) {
+        if (items)
+            items->EndUpdate();
+        throw;
+    }
+    if (items) {
+        items->EndUpdate();
+        items->ItemChanged(true);
+    }
+}
+
+bool TcxDataSummaryItem::IsPositionStored() const
+{
+    return SummaryItems() ? SummaryItems()->IsPositionStored(this) : position_ != spGroup;
 }
 
 bool TcxDataSummaryItem::IsDataBinded() const { return field_ != nullptr || (kind_ == skCount && Position() == spGroup); }
@@ -282,6 +321,148 @@ TcxDataSummaryItem* TcxDataSummaryItems::ItemOfField(TcxCustomDataField* field) 
 {
     for (int i = 0; i < Count(); ++i)
         if (Items(i)->Field() == field)
+            return Items(i);
+    return nullptr;
+}
+
+bool TcxDataSummaryItems::IsPropertiesEmpty(TcxSummaryProperties properties, const std::string& format,
+                                            TcxSummaryKind kind, bool sorted)
+{
+    return !((properties.Contains(spSorted) && sorted) || (properties.Contains(spFormat) && !format.empty()) ||
+             (properties.Contains(spKind) && kind != skNone));
+}
+
+TcxDataSummaryItem* TcxDataSummaryItems::GetDataItem(int itemIndex, TcxSummaryPosition position, bool checkKind,
+                                                     TcxSummaryKind kind)
+{
+    TcxCustomDataController* c = summary_->DataController();
+    c->CheckItemRange(itemIndex);
+    TcxCustomDataField* field = c->Fields(itemIndex);
+    for (int i = 0; i < Count(); ++i) {
+        TcxDataSummaryItem* item = Items(i);
+        if (item->Field() == field && item->Position() == position && (!checkKind || item->Kind() == kind))
+            return item;
+    }
+    return nullptr;
+}
+
+TcxDataSummaryItem* TcxDataSummaryItems::AddDataItem(int itemIndex, TcxSummaryPosition position)
+{
+    return Add(summary_->DataController()->GetItem(itemIndex), position, skNone);
+}
+
+void TcxDataSummaryItems::DeleteItems(TObject* itemLink, TcxSummaryPosition position)
+{
+    BeginUpdate();
+    try {
+        for (int i = Count() - 1; i >= 0; --i)
+            if (Items(i)->ItemLink() == itemLink && Items(i)->Position() == position)
+                Items(i)->Free();
+    } catch (...) {
+        EndUpdate();
+        throw;
+    }
+    EndUpdate();
+}
+
+void TcxDataSummaryItems::GetDataItemProperties(int itemIndex, TcxSummaryPosition position, TcxSummaryProperties properties,
+                                                std::string& format, TcxSummaryKind& kind, bool& sorted)
+{
+    format.clear();
+    kind = skNone;
+    sorted = false;
+    if (TcxDataSummaryItem* item = GetDataItem(itemIndex, position)) {
+        if (properties.Contains(spFormat))
+            format = item->Format();
+        if (properties.Contains(spKind))
+            kind = item->Kind();
+        if (properties.Contains(spSorted))
+            sorted = item->Sorted();
+    }
+}
+
+void TcxDataSummaryItems::SetDataItemProperties(int itemIndex, TcxSummaryPosition position, TcxSummaryProperties properties,
+                                                const std::string& format, TcxSummaryKind kind, bool sorted)
+{
+    TcxDataSummaryItem* item = GetDataItem(itemIndex, position);
+    if (!item) {
+        if (IsPropertiesEmpty(properties, format, kind, sorted))
+            return;
+        item = AddDataItem(itemIndex, position);
+    }
+    if (properties.Contains(spFormat))
+        item->SetFormat(format);
+    if (properties.Contains(spKind))
+        item->SetKind(kind);
+    if (properties.Contains(spSorted))
+        item->SetSorted(sorted);
+    if (IsPropertiesEmpty({spFormat, spKind, spSorted}, item->Format(), item->Kind(), item->Sorted()))
+        item->Free();
+}
+
+namespace {
+struct DataItemProperties {
+    std::string Format;
+    TcxSummaryKind Kind = skNone;
+    bool Sorted = false;
+};
+
+DataItemProperties ReadDataItem(TcxDataSummaryItems* items, int itemIndex, TcxSummaryPosition position,
+                                TcxSummaryProperties properties)
+{
+    DataItemProperties p;
+    items->GetDataItemProperties(itemIndex, position, properties, p.Format, p.Kind, p.Sorted);
+    return p;
+}
+} // namespace
+
+std::string TcxDataSummaryItems::GetDataItemFormat(int itemIndex, TcxSummaryPosition position)
+{
+    return ReadDataItem(this, itemIndex, position, {spFormat}).Format;
+}
+
+TcxSummaryKind TcxDataSummaryItems::GetDataItemKind(int itemIndex, TcxSummaryPosition position)
+{
+    return ReadDataItem(this, itemIndex, position, {spKind}).Kind;
+}
+
+bool TcxDataSummaryItems::GetDataItemSorted(int itemIndex, TcxSummaryPosition position)
+{
+    return ReadDataItem(this, itemIndex, position, {spSorted}).Sorted;
+}
+
+void TcxDataSummaryItems::SetDataItemFormat(int itemIndex, TcxSummaryPosition position, const std::string& value)
+{
+    SetDataItemProperties(itemIndex, position, {spFormat}, value, skNone, false);
+}
+
+void TcxDataSummaryItems::SetDataItemKind(int itemIndex, TcxSummaryPosition position, TcxSummaryKind value)
+{
+    SetDataItemProperties(itemIndex, position, {spKind}, {}, value, false);
+}
+
+void TcxDataSummaryItems::SetDataItemSorted(int itemIndex, TcxSummaryPosition position, bool value)
+{
+    SetDataItemProperties(itemIndex, position, {spSorted}, {}, skNone, value);
+}
+
+void TcxDataGroupSummaryItems::BeforeSortingChange(TcxDataSummaryItem* item, bool sorted)
+{
+    // At most one group item sorts the groups.
+    if (!sorted)
+        return;
+    for (int i = 0; i < Count(); ++i)
+        if (Items(i) != item && Items(i)->Sorted())
+            Items(i)->SetSorted(false);
+}
+
+TcxDataSummaryItem* TcxDataGroupSummaryItems::SortedSummaryItem() const
+{
+    TcxCustomDataController* c = Summary()->DataController();
+    if (int index = c->GetSortingBySummaryDataItemIndex(); index != -1)
+        return ItemOfField(c->Fields(index));
+    for (int i = 0; i < Count(); ++i)
+        if (Items(i)->Sorted())
             return Items(i);
     return nullptr;
 }
@@ -586,14 +767,15 @@ Variant TcxDataSummary::FooterSummaryValues(int index) const
     return Null;
 }
 
-void TcxDataSummary::SetFooterSummaryValues(int index, const Variant& value)
+// A value set by hand stays until the next full recalculation: the change is redraw-only.
+void TcxDataSummary::SetCustomValue(Variant& values, int index, const Variant& value)
 {
-    if (!VarIsArray(footerValues_) || index < footerValues_.LowBound() || index > footerValues_.HighBound())
+    if (!VarIsArray(values) || index < values.LowBound() || index > values.HighBound())
         return;
-    if (VarCompare(footerValues_[index], value) == 0 && VarType(footerValues_[index]) == VarType(value))
+    if (VarCompare(values[index], value) == 0 && VarType(values[index]) == VarType(value))
         return;
     setCustomSummary_ = true;
-    footerValues_[index] = value;
+    values[index] = value;
     try {
         Changed(true);
     } catch (...) {
@@ -601,6 +783,57 @@ void TcxDataSummary::SetFooterSummaryValues(int index, const Variant& value)
         throw;
     }
     setCustomSummary_ = false;
+}
+
+void TcxDataSummary::SetFooterSummaryValues(int index, const Variant& value) { SetCustomValue(footerValues_, index, value); }
+
+void TcxDataSummary::SetGroupSummaryValue(int group, int index, const Variant& value)
+{
+    TcxDataGroups* groups = controller_->DataControllerInfo()->DataGroups();
+    if (group >= 0 && group < groups->Count())
+        SetCustomValue(groups->Items(group).SummaryValues, index, value);
+}
+
+bool TcxDataSummary::GetGroupSummaryInfo(int rowIndex, TcxDataSummaryItems*& items, Variant& values)
+{
+    items = nullptr;
+    values = Unassigned;
+    if (rowIndex < 0 || rowIndex >= controller_->GetRowCount())
+        return false;
+    TcxDataGroups* groups = controller_->DataControllerInfo()->DataGroups();
+    int g = groups->GetIndexByRowIndexLevel(rowIndex, -1);
+    if (g == -1)
+        return false;
+    items = GetGroupSummaryItems(groups->Items(g).Level);
+    values = groups->Items(g).SummaryValues;
+    return items && !values.IsEmpty();
+}
+
+std::string TcxDataSummary::GroupFooterSummaryText(int rowIndex, int level, int index)
+{
+    if (rowIndex < 0 || rowIndex >= controller_->GetRowCount())
+        return {};
+    TcxDataGroups* groups = controller_->DataControllerInfo()->DataGroups();
+    int g = groups->GetIndexByRowIndexLevel(rowIndex, level);
+    if (g == -1)
+        return {};
+    TcxDataSummaryItems* items = GetGroupSummaryItems(level);
+    const Variant& values = groups->Items(g).SummaryValues;
+    if (!items || !VarIsArray(values) || index < 0 || index >= items->Count() || index < values.LowBound() ||
+        index > values.HighBound())
+        return {};
+    return items->Items(index)->FormatValue(values[index], true);
+}
+
+int TcxDataSummary::GroupFooterIndexOfItemLink(int level, TObject* itemLink)
+{
+    TcxDataSummaryItems* items = GetGroupSummaryItems(level);
+    if (!items)
+        return -1;
+    for (int i = 0; i < items->Count(); ++i)
+        if (items->Items(i)->Position() == spFooter && items->Items(i)->ItemLink() == itemLink)
+            return i;
+    return -1;
 }
 
 std::string TcxDataSummary::FooterSummaryTexts(int index)
@@ -623,15 +856,9 @@ Variant TcxDataSummary::GroupSummaryValue(int group, int index) const
 
 std::string TcxDataSummary::GroupSummaryText(int rowIndex)
 {
-    TcxDataGroups* groups = controller_->DataControllerInfo()->DataGroups();
-    int g = groups->GetIndexByRowIndexLevel(rowIndex, -1);
-    if (g == -1)
-        return {};
-    TcxDataSummaryItems* items = GetGroupSummaryItems(groups->Items(g).Level);
-    const Variant& values = groups->Items(g).SummaryValues;
-    if (!items || values.IsEmpty())
-        return {};
-    return items->GetGroupText(values);
+    TcxDataSummaryItems* items;
+    Variant values;
+    return GetGroupSummaryInfo(rowIndex, items, values) ? items->GetGroupText(values) : std::string();
 }
 
 void TcxDataSummary::RemoveItemByField(TcxCustomDataField* field)

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
+
+#include "toolkit/data/cxDataConsts.h"
 
 namespace cx {
 
@@ -35,10 +38,12 @@ void TcxValueDef::Assign(TcxValueDef* source)
     SetTextStored(source->TextStored());
 }
 
+// Each of these changes the definition's bytes in every record: the storage lays the records out
+// again, keeping their values where the new form can hold them.
 void TcxValueDef::SetStored(bool value)
 {
     if (stored_ != value) {
-        stored_ = value;
+        owner_->DataStorage()->ReshapeValueDef(this, valueTypeClass_, value, textStored_);
         Changed(false);
     }
 }
@@ -46,7 +51,7 @@ void TcxValueDef::SetStored(bool value)
 void TcxValueDef::SetTextStored(bool value)
 {
     if (textStored_ != value) {
-        textStored_ = value;
+        owner_->DataStorage()->ReshapeValueDef(this, valueTypeClass_, stored_, value);
         Changed(true);
     }
 }
@@ -54,7 +59,7 @@ void TcxValueDef::SetTextStored(bool value)
 void TcxValueDef::SetValueTypeClass(TcxValueTypeClass value)
 {
     if (valueTypeClass_ != value) {
-        valueTypeClass_ = value;
+        owner_->DataStorage()->ReshapeValueDef(this, value, stored_, textStored_);
         Changed(true);
     }
 }
@@ -335,12 +340,21 @@ void TcxDataStorage::FreeAndNilRecordBuffer(int recordIndex)
 
 void TcxDataStorage::AssignID(int recordIndex)
 {
-    if (useRecordID_ && GetRecordID(recordIndex) == 0)
+    if (useRecordID_ && GetRecordID(recordIndex) == 0 && recordIDCounter_ < std::numeric_limits<int>::max())
         SetRecordID(recordIndex, recordIDCounter_++);
+}
+
+// IDs are never reused while records exist: past the greatest one there is none left to give,
+// and the records are refused before any is added.
+void TcxDataStorage::CheckIDsLeft(int count) const
+{
+    if (useRecordID_ && count > std::numeric_limits<int>::max() - recordIDCounter_)
+        throw ERangeError("Record ID out of range");
 }
 
 int TcxDataStorage::AppendRecord()
 {
+    CheckIDsLeft(1);
     records_.Add(nullptr);
     int index = records_.Count() - 1;
     AssignID(index);
@@ -349,6 +363,7 @@ int TcxDataStorage::AppendRecord()
 
 void TcxDataStorage::InsertRecord(int recordIndex)
 {
+    CheckIDsLeft(1);
     records_.Insert(recordIndex, nullptr);
     AssignID(recordIndex);
 }
@@ -368,8 +383,13 @@ void TcxDataStorage::DeleteRecord(int recordIndex)
 void TcxDataStorage::SetRecordCount(int count)
 {
     count = std::max(count, 0);
-    while (RecordCount() < count)
-        AppendRecord();
+    const int old = RecordCount();
+    if (count > old) {
+        CheckIDsLeft(count - old);
+        records_.SetCount(count);   // one allocation; a record gets its block when first written
+        for (int i = old; i < count; ++i)
+            AssignID(i);
+    }
     while (RecordCount() > count)
         DeleteRecord(RecordCount() - 1);
 }
@@ -422,11 +442,11 @@ void TcxDataStorage::ClearRecords(bool clearList)
 
 bool TcxDataStorage::CheckValueDef(int recordIndex, TcxValueDef*& def) const
 {
-    if (dynamic_cast<TcxInternalValueDef*>(def))
+    if (def->Owner() == internalValueDefs_)
         return true;
     if (recordIndex < 0)
         def = internalValueDefs_->FindByLinkObject(def);
-    return def != nullptr;
+    return def != nullptr && def->Stored();   // an unstored value has no bytes to read or write
 }
 
 Variant TcxDataStorage::GetValue(int recordIndex, TcxValueDef* def)
@@ -457,15 +477,35 @@ void TcxDataStorage::SetDisplayText(int recordIndex, TcxValueDef* def, const std
         def->SetDisplayText(AllocRecordBuffer(recordIndex), text);
 }
 
+// A main and an internal record are laid out by different definitions (internal records keep a
+// fixed layout), so each side is read through the definition of its own list.
+TcxValueDef* TcxDataStorage::LayoutDef(int recordIndex, TcxValueDef* def) const
+{
+    const bool internal = def->Owner() == internalValueDefs_;
+    if (recordIndex < 0)
+        return internal ? def : internalValueDefs_->FindByLinkObject(def);
+    TcxValueDef* main = internal ? static_cast<TcxInternalValueDef*>(def)->GetValueDef() : def;
+    return main && main->Stored() ? main : nullptr;
+}
+
 int TcxDataStorage::CompareRecords(int recordIndex1, int recordIndex2, TcxValueDef* def)
 {
-    return def->Compare(RecordBuffer(recordIndex1), RecordBuffer(recordIndex2));
+    TcxValueDef* d1 = LayoutDef(recordIndex1, def);
+    TcxValueDef* d2 = LayoutDef(recordIndex2, def);
+    if (!d1 || !d2)
+        return 0;
+    if (d1 == d2)
+        return d1->Compare(RecordBuffer(recordIndex1), RecordBuffer(recordIndex2));
+    void *p1, *p2;
+    bool n1 = GetCompareInfo(recordIndex1, d1, p1), n2 = GetCompareInfo(recordIndex2, d2, p2);
+    return d1->CompareValues(n1, n2, p1, p2);
 }
 
 bool TcxDataStorage::GetCompareInfo(int recordIndex, TcxValueDef* def, void*& p)
 {
+    def = LayoutDef(recordIndex, def);
     void* buffer = RecordBuffer(recordIndex);
-    if (!buffer) {   // a record without a block reads as null
+    if (!buffer || !def) {   // a record without a block reads as null
         p = nullptr;
         return true;
     }
@@ -496,7 +536,7 @@ void TcxDataStorage::ReadRecord(int recordIndex, TcxValueDefReader* reader)
 {
     void* buffer = AllocRecordBuffer(recordIndex);
     for (TcxValueDef* def : ValueDefsByRecordIndex(recordIndex)->items_) {
-        if (reader->IsInternal(def))
+        if (reader->IsInternal(def) || !def->Stored())
             continue;
         def->SetDataValue(buffer, reader->GetValue(def));
         if (def->TextStored())
@@ -552,6 +592,8 @@ void TcxDataStorage::ReadData(int recordIndex, TStream* stream)
     void* buffer = AllocRecordBuffer(recordIndex);
     if (useRecordID_) {
         int id = ReadIntegerFunc(&dx);
+        if (id == std::numeric_limits<int>::max())   // would leave no ID for the next record
+            throw EReadError(LoadResString(&cxSDataReadError));
         SetRecordID(recordIndex, id);
         if (id >= recordIDCounter_)
             recordIDCounter_ = id + 1;
@@ -643,6 +685,64 @@ void TcxDataStorage::RemoveValueDef(TcxValueDef* def)
     }
 }
 
+void TcxDataStorage::ReshapeValueDef(TcxValueDef* def, TcxValueTypeClass valueType, bool stored, bool textStored)
+{
+    // The mirror of a main definition lays out the internal records (rows being edited) alike.
+    if (def->Owner() == valueDefs_)
+        if (TcxValueDef* mirror = internalValueDefs_->FindByLinkObject(def))
+            ReshapeValueDef(mirror, valueType, true, textStored);
+    TcxValueDefs* defs = def->Owner();
+    TList& list = defs == valueDefs_ ? records_ : internalRecords_;
+    const int at = def->Offset(), oldSize = def->BufferSize(), oldRecordSize = defs->RecordSize();
+    const bool hadText = oldSize > 0 && def->TextStored();
+    struct Kept {
+        Variant Value;
+        std::string Text;
+    };
+    std::vector<Kept> kept(static_cast<std::size_t>(list.Count()));
+    for (int i = 0; i < list.Count(); ++i)
+        if (void* b = list.Get(i); b && oldSize > 0) {
+            kept[i].Value = def->GetDataValue(b);
+            if (hadText)
+                kept[i].Text = def->GetDisplayText(b);
+            def->FreeBuffer(b);
+        }
+    def->valueTypeClass_ = valueType;
+    def->stored_ = stored;
+    def->textStored_ = textStored;
+    InitStructure(defs);
+    const int newSize = def->BufferSize(), newRecordSize = defs->RecordSize();
+    const auto tail = static_cast<std::size_t>(oldRecordSize - at - oldSize);
+    for (int i = 0; i < list.Count(); ++i) {
+        void* b = list.Get(i);
+        if (!b)
+            continue;
+        if (newSize > oldSize) {
+            void* nb = std::realloc(b, static_cast<std::size_t>(newRecordSize));
+            if (!nb)
+                throw std::bad_alloc();
+            b = nb;
+            std::memmove(Bytes(b) + at + newSize, Bytes(b) + at + oldSize, tail);
+        } else {
+            std::memmove(Bytes(b) + at + newSize, Bytes(b) + at + oldSize, tail);
+            if (void* nb = std::realloc(b, static_cast<std::size_t>(std::max(newRecordSize, 1))))
+                b = nb;
+        }
+        std::memset(Bytes(b) + at, 0, static_cast<std::size_t>(newSize));
+        list.Put(i, b);
+        if (newSize == 0)
+            continue;
+        try {   // a value the new type cannot hold becomes null
+            if (!kept[i].Value.IsEmpty())
+                def->SetDataValue(b, kept[i].Value);
+        } catch (const EVariantError&) {
+        } catch (const EConvertError&) {
+        }
+        if (hadText && def->TextStored())
+            def->SetDisplayText(b, kept[i].Text);
+    }
+}
+
 // --- helper ---------------------------------------------------------------------------------------------
 void* TcxDataStorageHelper::AllocateRecord(TcxDataStorage* storage)
 {
@@ -675,8 +775,8 @@ void TcxDataStorageHelper::SetRecordsCapacity(TcxDataStorage* storage, int capac
 
 void TcxDataStorageHelper::SetTextStored(TcxValueDef* def, bool value)
 {
-    def->textStored_ = value;
-    def->Owner()->DataStorage()->InitStructure(def->Owner());
+    if (def->textStored_ != value)
+        def->Owner()->DataStorage()->ReshapeValueDef(def, def->valueTypeClass_, def->stored_, value);
 }
 
 // --- TcxLookupList ---------------------------------------------------------------------------------------

@@ -296,6 +296,7 @@ protected:
     Byte* TextSlot(void* buffer) const { return static_cast<Byte*>(buffer) + offset_ + 1 + dataSize_; }
 
 private:
+    friend class TcxDataStorage;
     friend class TcxDataStorageHelper;
     friend class TcxValueDefs;
     int bufferSize_ = 0;
@@ -424,12 +425,16 @@ class TcxDataStorage : public TObject {
 
 protected:
     friend class TcxValueDefs;
+    friend class TcxValueDef;
     friend class TcxDataStorageHelper;
     void InsertValueDef(int position, TcxValueDef* def);
     void RemoveValueDef(TcxValueDef* def);
     bool CheckValueDef(int recordIndex, TcxValueDef*& def) const;
+    TcxValueDef* LayoutDef(int recordIndex, TcxValueDef* def) const;
+    void ReshapeValueDef(TcxValueDef* def, TcxValueTypeClass valueType, bool stored, bool textStored);
     TList& ListOf(int recordIndex) { return recordIndex < 0 ? internalRecords_ : records_; }
     void AssignID(int recordIndex);
+    void CheckIDsLeft(int count) const;
     void ResetLayout();
 
 private:

@@ -4,6 +4,7 @@
 
 #include "platform/rtl/Locale.h"
 #include "platform/rtl/Unicode.h"
+#include "toolkit/data/cxDataConsts.h"
 
 namespace cx {
 
@@ -20,7 +21,14 @@ void TcxCustomFilterCriteriaItem::Changed()
         c->Changed();
 }
 
-TcxFilterCriteria* TcxCustomFilterCriteriaItem::GetCriteria() const { return parent_ ? parent_->GetCriteria() : nullptr; }
+// Walks up to the root iteratively: a criteria tree may be deep, and every change asks for it.
+TcxFilterCriteria* TcxCustomFilterCriteriaItem::GetCriteria() const
+{
+    for (const TcxFilterCriteriaItemList* list = parent_; list; list = list->parent_)
+        if (list->criteria_)
+            return list->criteria_;
+    return nullptr;
+}
 
 // --- TcxFilterCriteriaItemList ---------------------------------------------------------------------------
 TcxFilterCriteriaItemList::TcxFilterCriteriaItemList(TcxFilterCriteriaItemList* parent, TcxFilterBoolOperatorKind kind)
@@ -147,14 +155,31 @@ void TcxFilterCriteriaItemList::WriteData(TStream* stream)
     }
 }
 
+namespace {
+// No filter a user builds nests lists this deep; a stream that does is damaged, and reading,
+// evaluating or rendering it would exhaust the stack.
+constexpr int kMaxFilterNesting = 64;
+
+int ListDepth(const TcxFilterCriteriaItemList* list)
+{
+    int depth = 0;
+    for (const TcxFilterCriteriaItemList* p = list->Parent(); p && depth <= kMaxFilterNesting; p = p->Parent())
+        ++depth;
+    return depth;
+}
+} // namespace
+
 void TcxFilterCriteriaItemList::ReadChildren(TStream* stream, int count)
 {
     for (int i = 0; i < count; ++i) {
         TcxCustomFilterCriteriaItem* child;
-        if (ReadBooleanFunc(stream))
+        if (ReadBooleanFunc(stream)) {
+            if (ListDepth(this) >= kMaxFilterNesting)
+                throw EReadError(LoadResString(&cxSDataReadError));
             child = AddItemList(fboAnd);
-        else
+        } else {
             child = AddItem(nullptr, foEqual, Null, "");
+        }
         try {
             child->ReadData(stream);
         } catch (...) {
@@ -293,7 +318,17 @@ void TcxFilterCriteriaItem::ReadData(TStream* stream)
     SetDisplayValue(readText());
     int id = ReadIntegerFunc(stream);
     std::string name = criteria->LoadedVersion() >= 3 ? readText() : std::string();
-    SetValue(ReadVariantFunc(stream));
+    Variant value = ReadVariantFunc(stream);
+    // Between and list conditions evaluate and render their value as a one-dimensional array
+    // (two bounds for between): anything else would fail at every refresh.
+    if (const TcxFilterOperatorKind k = static_cast<TcxFilterOperatorKind>(kind);
+        k == foBetween || k == foNotBetween || k == foInList || k == foNotInList) {
+        const bool between = k == foBetween || k == foNotBetween;
+        if (!VarIsArray(value) || value.DimCount() != 1 ||
+            (between && static_cast<std::int64_t>(value.HighBound()) - value.LowBound() != 1))
+            throw EReadError(LoadResString(&cxSDataReadError));
+    }
+    SetValue(value);
     TObject* link = nullptr;
     if (!name.empty()) {
         link = criteria->GetItemLinkByName(name);
@@ -419,14 +454,14 @@ void TcxFilterCriteria::Clear()
 bool TcxFilterCriteria::DoFilterData(void* data) { return root_->DoFilterData(data); }
 
 namespace {
-TcxFilterCriteriaItem* FindLeaf(TcxFilterCriteriaItemList* list, TObject* link)
+TcxFilterCriteriaItem* FindLeaf(TcxFilterCriteriaItemList* list, const std::function<bool(TcxFilterCriteriaItem*)>& match)
 {
     for (int i = 0; i < list->Count(); ++i) {
         TcxCustomFilterCriteriaItem* child = list->Items(i);
         if (child->GetIsItemList()) {
-            if (TcxFilterCriteriaItem* r = FindLeaf(static_cast<TcxFilterCriteriaItemList*>(child), link))
+            if (TcxFilterCriteriaItem* r = FindLeaf(static_cast<TcxFilterCriteriaItemList*>(child), match))
                 return r;
-        } else if (static_cast<TcxFilterCriteriaItem*>(child)->ItemLink() == link) {
+        } else if (match(static_cast<TcxFilterCriteriaItem*>(child))) {
             return static_cast<TcxFilterCriteriaItem*>(child);
         }
     }
@@ -445,7 +480,15 @@ void RecreateOperators(TcxFilterCriteriaItemList* list)
 }
 } // namespace
 
-TcxFilterCriteriaItem* TcxFilterCriteria::FindItemByItemLink(TObject* itemLink) { return FindLeaf(root_, itemLink); }
+TcxFilterCriteriaItem* TcxFilterCriteria::FindItem(const std::function<bool(TcxFilterCriteriaItem*)>& match)
+{
+    return FindLeaf(root_, match);
+}
+
+TcxFilterCriteriaItem* TcxFilterCriteria::FindItemByItemLink(TObject* itemLink)
+{
+    return FindItem([itemLink](TcxFilterCriteriaItem* item) { return item->ItemLink() == itemLink; });
+}
 
 void TcxFilterCriteria::RemoveItemByItemLink(TObject* itemLink)
 {
@@ -635,22 +678,38 @@ void TcxFilterCriteria::WriteData(TStream* stream, Byte highestVersion)
 
 void TcxFilterCriteria::ReadData(TStream* stream)
 {
+    // A damaged stream leaves the filter as it was: what it held is written aside first.
+    TMemoryStream backup;
+    const Byte loadedVersion = loadedVersion_, savedVersion = savedVersion_;
+    WriteData(&backup, 0);
+    savedVersion_ = savedVersion;
     BeginUpdate();
     try {
-        Clear();
-        int id = ReadIntegerFunc(stream);
-        loadedVersion_ = id == -2 ? 3 : id == -1 ? 2 : 1;
-        if (loadedVersion_ == 1)
-            root_->ReadChildren(stream, id);
-        else
-            root_->ReadData(stream);
+        ReadTree(stream);
     } catch (...) {
-        changed_ = true;
+        backup.SetPosition(0);
+        try {
+            ReadTree(&backup);
+        } catch (...) {
+            Clear();
+        }
+        loadedVersion_ = loadedVersion;
         EndUpdate();
         throw;
     }
     changed_ = true;
     EndUpdate();
+}
+
+void TcxFilterCriteria::ReadTree(TStream* stream)
+{
+    Clear();
+    int id = ReadIntegerFunc(stream);
+    loadedVersion_ = id == -2 ? 3 : id == -1 ? 2 : 1;
+    if (loadedVersion_ == 1)
+        root_->ReadChildren(stream, id);
+    else
+        root_->ReadData(stream);
 }
 
 // --- filter text and caption --------------------------------------------------------------------------------------

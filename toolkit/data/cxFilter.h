@@ -2,6 +2,7 @@
 // cxFilter: filter criteria as a tree of AND/OR lists (each may be negated) with leaf conditions
 // that compare one field with a value by an operator; evaluation over records, the filter text
 // and caption, the criteria stream (versions 1 to 3) and the value list of a filter drop-down.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -279,6 +280,7 @@ class TcxFilterCriteriaItemList : public TcxCustomFilterCriteriaItem {
     void SetBoolOperatorKind(TcxFilterBoolOperatorKind value);
 
 protected:
+    friend class TcxCustomFilterCriteriaItem;
     friend class TcxFilterCriteria;
     void ReadChildren(TStream* stream, int count);
     bool DoFilterData(void* data);
@@ -375,6 +377,8 @@ class TcxFilterCriteria : public TPersistent {
                                            const std::string& displayValue);
     virtual void Changed();
     virtual TcxFilterCriteriaItem* FindItemByItemLink(TObject* itemLink);
+    // The first condition, depth first, that the predicate accepts.
+    TcxFilterCriteriaItem* FindItem(const std::function<bool(TcxFilterCriteriaItem*)>& match);
     virtual bool IsEmpty() const { return root_->IsEmpty(); }
     virtual void RestoreDefaults();
     virtual bool ValueIsNull(const Variant& value);
@@ -423,6 +427,7 @@ protected:
     std::string GetListExpression(TcxFilterCriteriaItemList* list, bool displayForm);
 
 private:
+    void ReadTree(TStream* stream);
     bool changed_ = false;
     std::string dateTimeFormat_;
     Byte loadedVersion_ = 0;

@@ -324,19 +324,32 @@ void WriteVariantProc(TStream* stream, const Variant& value)
     }
 }
 
-void ReadVariantProc(TStream* stream, Variant& value)
+namespace {
+// No filter value nests arrays this deep; a stream that does is damaged (and would exhaust the
+// stack while reading or comparing).
+constexpr int kMaxVariantNesting = 64;
+struct VariantReadBudget {
+    std::int64_t Elements;
+    int Depth = 0;
+};
+
+void ReadVariant(TStream* stream, Variant& value, VariantReadBudget& budget)
 {
     Byte tag = ReadLE<Byte>(stream);
     switch (tag) {
     case tagArray: {
         Byte countTag = ReadLE<Byte>(stream);
         std::int64_t count = ReadIntegerByTag(stream, countTag);
-        // Every element takes at least its tag byte.
-        if (count < 0 || count > stream->Size() - stream->Position())
+        // Every element takes at least its tag byte, nested ones included: all arrays of one
+        // value together cannot hold more elements than the bytes that were left.
+        if (count < 0 || count > budget.Elements || budget.Depth >= kMaxVariantNesting)
             throw EReadError(LoadResString(&cxSDataReadError));
+        budget.Elements -= count;
+        ++budget.Depth;
         Variant array = VarArrayCreate(0, static_cast<int>(count) - 1, varVariant);
         for (int i = 0; i < count; ++i)
-            ReadVariantProc(stream, array[i]);
+            ReadVariant(stream, array[i], budget);
+        --budget.Depth;
         value = std::move(array);
         return;
     }
@@ -357,6 +370,14 @@ void ReadVariantProc(TStream* stream, Variant& value)
     case tagEmpty: value = Unassigned; return;
     default: throw EReadError(LoadResString(&cxSDataReadError));
     }
+}
+
+} // namespace
+
+void ReadVariantProc(TStream* stream, Variant& value)
+{
+    VariantReadBudget budget{stream->Size() - stream->Position()};
+    ReadVariant(stream, value, budget);
 }
 
 Variant ReadVariantFunc(TStream* stream)

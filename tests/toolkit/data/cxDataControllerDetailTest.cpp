@@ -39,6 +39,16 @@ class TMasterController : public TTestDataController {
     bool KeyNavigation = false;
 };
 
+class TCountingPattern : public TTestDataController {
+    RTL_CLASS(TCountingPattern, TTestDataController)
+    void UpdateFocused() override
+    {
+        ++FocusUpdates;
+        TTestDataController::UpdateFocused();
+    }
+    int FocusUpdates = 0;
+};
+
 struct MasterDetail : ::testing::Test {
     void SetUp() override
     {
@@ -50,7 +60,7 @@ struct MasterDetail : ::testing::Test {
     }
     void TearDown() override { pattern.SetMasterMode(nullptr, false); }
     TMasterController master;
-    TTestDataController pattern;
+    TCountingPattern pattern;
     TTestItem relationItem{1};
     TcxCustomDataRelation* relation = nullptr;
 };
@@ -83,6 +93,44 @@ TEST_F(MasterDetail, ClonesPerMasterRecordShareThePattern)
     pattern.SetMasterMode(nullptr, false);
     EXPECT_EQ(relation->DetailDataController, nullptr);
     EXPECT_EQ(master.GetDetailLinkObject(1, 0), nullptr);
+}
+
+// A clone's position sync is a pending change: the pattern's focus is refreshed once the clone's
+// update ends, not while it is locked; the master and the pattern sync nothing.
+TEST_F(MasterDetail, CloneSyncRefreshesThePatternFocusAfterTheUpdate)
+{
+    TcxCustomDataController* clone = master.GetDetailDataController(1, 0);
+    ASSERT_NE(clone, nullptr);
+    pattern.FocusUpdates = 0;
+    clone->BeginUpdate();
+    clone->SyncMasterPos();
+    EXPECT_EQ(pattern.FocusUpdates, 0);
+    clone->EndUpdate();
+    EXPECT_EQ(pattern.FocusUpdates, 1);
+    master.SyncMasterPos();
+    pattern.SyncMasterPos();
+    EXPECT_EQ(pattern.FocusUpdates, 1);
+}
+
+std::vector<TComponent*> gRemovedComponents;
+struct TWatchingField : TcxCustomDataField {
+    using TcxCustomDataField::TcxCustomDataField;
+    void RemoveNotification(TComponent* component) override { gRemovedComponents.push_back(component); }
+};
+
+// Components the controller's fields refer to reach them through the notifier when they die.
+TEST(DataControllerNotifier, RemovedComponentsReachTheFields)
+{
+    struct TWatchingController : TTestDataController {
+        TcxCustomDataFieldClass GetFieldClass() const override { return TcxCustomDataFieldClass::Of<TWatchingField>(); }
+    } dc;
+    dc.AddColumn(TcxIntegerValueType::Class());
+    dc.AddColumn(TcxStringValueType::Class());
+    gRemovedComponents.clear();
+    auto* used = new TComponent(nullptr);
+    used->FreeNotification(dc.GetNotifier());
+    used->Free();
+    EXPECT_EQ(gRemovedComponents, (std::vector<TComponent*>{used, used}));   // once per field
 }
 
 TEST_F(MasterDetail, ExpandingAndCollapsingAskTheHandlers)

@@ -71,6 +71,26 @@ TEST_F(Summary, GroupValuesAndText)
     EXPECT_EQ(s->GroupSummaryValue(gb, 1).ToInteger(), 5);
     EXPECT_EQ(s->GroupSummaryValue(gb, 2).ToInteger(), 3);
     EXPECT_EQ(s->GroupSummaryText(0), "(SUM=4.00, MAX=3.00, COUNT=2)");
+    TcxDataSummaryItems* info = nullptr;
+    Variant values;
+    ASSERT_TRUE(s->GetGroupSummaryInfo(1, info, values));
+    EXPECT_EQ(info, items);
+    EXPECT_EQ(values[0].ToInteger(), 7);
+    EXPECT_FALSE(s->GetGroupSummaryInfo(5, info, values));
+
+    // A value set by hand shows until the next full calculation.
+    s->SetGroupSummaryValue(gb, 0, 70);
+    s->SetGroupSummaryValue(gb, 9, 1);   // no such item: ignored
+    EXPECT_EQ(s->GroupSummaryValue(gb, 0).ToInteger(), 70);
+    EXPECT_EQ(s->GroupFooterSummaryText(1, 0, 0), "70.00");   // the footer form of the format
+    EXPECT_EQ(s->GroupFooterSummaryText(1, 1, 0), "");   // no level 1
+    EXPECT_EQ(s->GroupFooterSummaryText(1, 0, 3), "");
+    s->Recalculate();
+    EXPECT_EQ(s->GroupSummaryValue(gb, 0).ToInteger(), 7);
+
+    items->Add(dc->Items[v], spFooter, skMin);
+    EXPECT_EQ(s->GroupFooterIndexOfItemLink(0, dc->Items[v]), 3);
+    EXPECT_EQ(s->GroupFooterIndexOfItemLink(0, dc->Items[g]), -1);
     items->Clear();
     EXPECT_EQ(s->GroupSummaryText(0), "");
 }
@@ -101,6 +121,44 @@ TEST(DataConsts, RegisteredUnderTheProductKey)
     EXPECT_EQ(LoadResString(&cxSDataInvalidStreamFormat), "Invalid stream format");
     EXPECT_EQ(cxSDataRowIndexError.Identifier, 65527);
     cxDataConstsUnit::Finalize();
+}
+
+// Per item and position one summary item carries format, kind and the sorted flag; setting the
+// last of them empty removes it. Only one group item sorts the groups.
+TEST_F(Summary, DataItemPropertiesAndTheSortedGroupItem)
+{
+    TcxDataSummaryItems* group = dc->Summary()->DefaultGroupSummaryItems();
+    EXPECT_EQ(group->GetDataItemKind(v, spGroup), skNone);
+    group->SetDataItemKind(v, spGroup, skNone);   // empty: nothing is added
+    EXPECT_EQ(group->Count(), 0);
+    group->SetDataItemKind(v, spGroup, skSum);
+    group->SetDataItemFormat(v, spGroup, "S=0");
+    ASSERT_EQ(group->Count(), 1);
+    EXPECT_EQ(group->GetDataItemFormat(v, spGroup), "S=0");
+    EXPECT_EQ(group->GetDataItem(v, spFooter), nullptr);
+    EXPECT_EQ(group->GetDataItem(v, spGroup, true, skMax), nullptr);
+    EXPECT_TRUE(TcxDataSummaryItems::IsPropertiesEmpty({spKind}, "x", skNone, true));
+    EXPECT_FALSE(TcxDataSummaryItems::IsPropertiesEmpty({spSorted}, "", skNone, true));
+    group->SetDataItemKind(v, spGroup, skNone);
+    EXPECT_EQ(group->Count(), 1);   // the format keeps it
+    group->SetDataItemFormat(v, spGroup, "");
+    EXPECT_EQ(group->Count(), 0);
+    EXPECT_THROW(group->GetDataItem(9, spGroup), EcxInvalidDataControllerOperation);
+
+    TcxDataSummaryItem* first = group->Add(dc->Items[v], spGroup, skSum);
+    TcxDataSummaryItem* second = group->Add(dc->Items[g], spFooter, skCount);
+    EXPECT_FALSE(first->IsPositionStored());
+    EXPECT_TRUE(second->IsPositionStored());
+    EXPECT_FALSE(Footer()->Add(dc->Items[v], spFooter, skSum)->IsPositionStored());
+    auto* sorted = static_cast<TcxDataGroupSummaryItems*>(group);
+    EXPECT_EQ(sorted->SortedSummaryItem(), nullptr);
+    first->SetSorted(true);
+    second->SetSorted(true);
+    EXPECT_FALSE(first->Sorted());
+    EXPECT_EQ(sorted->SortedSummaryItem(), second);
+    group->DeleteItems(dc->Items[g], spFooter);
+    EXPECT_EQ(group->Count(), 1);
+    EXPECT_EQ(sorted->SortedSummaryItem(), nullptr);
 }
 
 } // namespace

@@ -462,4 +462,102 @@ TEST_F(DC, IncrementalSearchAndLocate)
     EXPECT_EQ(dc->GetRowCount(), 5);
 }
 
+// The value list of a column's filter drop-down: special entries first, then distinct values.
+TEST_F(DC, FilterValueListOffersSpecialEntriesThenDistinctValues)
+{
+    int a = dc->AddColumn(TcxIntegerValueType::Class());
+    int n = dc->AddColumn(TcxIntegerValueType::Class());
+    int full = dc->AddColumn(TcxIntegerValueType::Class());
+    Fill(*dc, a, {3, Null, 1, 3, Null});
+    Fill(*dc, n, {Null, Null, Null, Null, Null});
+    Fill(*dc, full, {2, 1, 2, 1, 2});
+    auto texts = [&](int item, bool filtered) {
+        TcxDataFilterValueList* list = dc->Filter()->CreateValueList();
+        list->Load(item, true, filtered);
+        std::vector<std::string> t;
+        for (int i = 0; i < list->Count(); ++i)
+            t.push_back(list->Items(i)->DisplayText);
+        list->Free();
+        return t;
+    };
+    using V = std::vector<std::string>;
+    struct Case {
+        int item;
+        bool filtered;
+        V expected;
+    } cases[] = {
+        {a, false, V{"(All)", "(Custom...)", "(Blanks)", "(NonBlanks)", "1", "3"}},
+        {n, false, V{"(All)", "(Custom...)", "(Blanks)", "(NonBlanks)"}},
+        {full, false, V{"(All)", "(Custom...)", "1", "2"}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(texts(c.item, c.filtered), c.expected) << c.item;
+
+    // Filtered to "a is not blank": no blank record is left, yet (NonBlanks) stays on offer.
+    dc->Filter()->AddItem(nullptr, dc->Items[a], foNotEqual, Null, "");
+    dc->Filter()->SetActive(true);
+    EXPECT_EQ(texts(a, true), (V{"(All)", "(Custom...)", "(NonBlanks)", "1", "3"}));
+    int asked = -1;
+    dc->Filter()->OnGetValueList = [&](TcxFilterCriteria*, int item, TcxDataFilterValueList* list) {
+        asked = item;
+        list->Delete(0);
+    };
+    EXPECT_EQ(texts(full, false), (V{"(Custom...)", "1", "2"}));
+    EXPECT_EQ(asked, full);
+
+    // Criteria made by CreateFilter are the controller's own: changing them filters nothing.
+    int changes = 0;
+    dc->OnDataChanged = [&](TcxCustomDataController*) { ++changes; };
+    TcxDataFilterCriteria* extra = dc->CreateFilter();
+    EXPECT_EQ(dc->FilterList()->Count(), 1);
+    extra->AddItem(nullptr, dc->Items[full], foEqual, 2, "2");
+    extra->SetActive(true);
+    EXPECT_EQ(changes, 0);
+    EXPECT_EQ(dc->GetRowCount(), 3);   // the records with a value in a
+    // Conditions on a removed item go with it (they used to stay, holding the freed field).
+    dc->RemoveItem(dc->Items[full]);
+    EXPECT_TRUE(extra->IsEmpty());
+    dc->RemoveItem(dc->Items[a]);
+    EXPECT_TRUE(dc->Filter()->IsEmpty());
+}
+
+// Locate objects: values read into an internal record find the record (or the group) that
+// carries them; nothing is found before values were read.
+TEST_F(DC, KeyAndGroupLocateObjectsFindTheirRecords)
+{
+    int a = dc->AddColumn(TcxIntegerValueType::Class());
+    int b = dc->AddColumn(TcxStringValueType::Class());
+    Fill(*dc, a, {3, 1, 2, 1, 2});
+    Fill(*dc, b, {"x", "p", "q", "r", "s"});
+    TcxValueDefUnboundReader reader;
+    reader.SetValue(dc->Fields(a)->ValueDef(), 2);
+    reader.SetValue(dc->Fields(b)->ValueDef(), "s");
+
+    auto* key = new TcxDataControllerKeyLocateObject(dc);
+    key->AddField(dc->Fields(a));
+    EXPECT_EQ(key->FindRecordIndex(), -1);
+    key->ReadData(&reader);
+    EXPECT_LT(key->RecordIndex(), 0);
+    EXPECT_EQ(key->FindRecordIndex(), 2);   // the first record with a = 2
+    key->AddField(dc->Fields(b));
+    EXPECT_EQ(key->FindRecordIndex(), 4);
+    const int held = key->RecordIndex();
+    key->Free();   // its internal record goes with it
+    EXPECT_EQ(dc->DataStorage()->RecordBuffer(held), nullptr);
+
+    dc->Groups()->ChangeGrouping(a, 0);
+    dc->Groups()->ChangeGrouping(b, 1);
+    auto* group = new TcxDataControllerGroupLocateObject(dc);
+    group->ReadData(&reader);
+    int r = group->FindRecordIndex();   // a record of the group a = 2
+    ASSERT_GE(r, 0);
+    EXPECT_EQ(dc->GetValue(r, a).ToInteger(), 2);
+    group->SetLevel(1);
+    EXPECT_EQ(group->FindRecordIndex(), 4);
+    reader.SetValue(dc->Fields(a)->ValueDef(), 7);
+    group->ReadData(&reader);
+    EXPECT_EQ(group->FindRecordIndex(), -1);
+    group->Free();
+}
+
 } // namespace

@@ -1,0 +1,1165 @@
+#include "platform/vcl/StdCtrls.h"
+
+#include "platform/gdi/Draw.h"
+#include "platform/rtl/Unicode.h"
+#include "platform/vcl/Clipbrd.h"
+#include "platform/vcl/EditBox.h"
+#include "platform/vcl/Input.h"
+#include "platform/vcl/Keys.h"
+#include "platform/vcl/MessageQueue.h"
+#include "platform/vcl/Peer.h"
+#include "platform/vcl/SystemFacade.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QCoreApplication>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTextBlock>
+
+#include <algorithm>
+#include <cstring>
+
+namespace vcl {
+namespace {
+
+QColor QColorOf(TColor c)
+{
+    const auto rgb = std::uint32_t(rtl::profile::ColorToRGB(c));
+    return QColor(int(rgb & 0xFF), int((rgb >> 8) & 0xFF), int((rgb >> 16) & 0xFF));
+}
+
+QFont QFontOf(const TFont* f)
+{
+    QFont q(QString::fromStdString(f->GetName().empty() ? rtl::profile::DefaultFontName : f->GetName()));
+    const int h = f->GetHeight() ? std::abs(f->GetHeight()) : std::abs(rtl::profile::DefaultFontHeight);
+    q.setPixelSize(std::max(1, h));
+    const TFontStyles st = f->GetStyle();
+    q.setBold((st & FontStyle(fsBold)) != 0);
+    q.setItalic((st & FontStyle(fsItalic)) != 0);
+    q.setUnderline((st & FontStyle(fsUnderline)) != 0);
+    q.setStrikeOut((st & FontStyle(fsStrikeOut)) != 0);
+    return q;
+}
+
+// Qt's input for the inner editor goes to the peer first: keys and input-method text become
+// messages there; mouse events are left unaccepted so that Qt hands them to the peer.
+bool RouteToPeer(QWidget* self, QEvent* e)
+{
+    switch (e->type()) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+    case QEvent::InputMethod:
+        if (QWidget* peer = self->parentWidget())
+            QCoreApplication::sendEvent(peer, e);
+        e->accept();
+        return true;
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::Wheel:
+    case QEvent::ContextMenu:
+        e->ignore();
+        return true;
+    default:
+        return false;
+    }
+}
+
+std::u16string ToWin(const QString& s)
+{
+    // A memo's line breaks are CR LF.
+    std::u16string out;
+    out.reserve(std::size_t(s.size()));
+    for (QChar c : s) {
+        if (c == QChar(u'\n') || c == QChar::ParagraphSeparator) {
+            out += u"\r\n";
+        } else {
+            out.push_back(c.unicode());
+        }
+    }
+    return out;
+}
+
+QString FromWin(const std::u16string& s)
+{
+    QString out;
+    out.reserve(int(s.size()));
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == u'\r') {
+            out.append(QChar(u'\n'));
+            if (i + 1 < s.size() && s[i + 1] == u'\n')
+                ++i;
+        } else {
+            out.append(QChar(s[i]));
+        }
+    }
+    return out;
+}
+
+class LineBox : public QLineEdit, public EditBox {
+public:
+    explicit LineBox(QWidget* parent) : QLineEdit(parent)
+    {
+        setMaxLength(std::numeric_limits<int>::max());
+        setFocusPolicy(Qt::NoFocus);
+        setAcceptDrops(false);
+        setContextMenuPolicy(Qt::NoContextMenu);
+    }
+    QWidget* Widget() override { return this; }
+    std::u16string Text() const override { return text().toStdU16String(); }
+    void SetText(const std::u16string& s) override
+    {
+        setText(QString::fromStdU16String(s));
+        setCursorPosition(0);
+    }
+    void GetSelection(int& start, int& end) const override
+    {
+        if (hasSelectedText()) {
+            start = selectionStart();
+            end = selectionEnd();
+        } else {
+            start = end = cursorPosition();
+        }
+    }
+    void SetSelection(int start, int end) override
+    {
+        const int len = int(text().size());
+        if (start < 0) {
+            deselect();
+            return;
+        }
+        if (end < 0 || end > len)
+            end = len;
+        start = std::min(start, len);
+        if (start == end)
+            setCursorPosition(start);
+        else
+            setSelection(start, end - start);
+    }
+    void ReplaceSelection(const std::u16string& s) override { insert(QString::fromStdU16String(s)); }
+    bool CanUndo() const override { return isUndoAvailable(); }
+    void Undo() override { undo(); }
+    void ClearUndo() override
+    {
+        // Setting the text forgets the history; the selection is put back.
+        const int anchor = hasSelectedText() ? (cursorPosition() == selectionStart() ? selectionEnd() : selectionStart())
+                                             : cursorPosition();
+        const int cursor = cursorPosition();
+        setText(text());
+        setCursorPosition(anchor);
+        if (cursor != anchor)
+            setSelection(anchor, cursor - anchor);
+    }
+    void SetReadOnly(bool) override {}
+    void SetPassword(char16_t c) override { setEchoMode(c ? QLineEdit::Password : QLineEdit::Normal); }
+    void SetFrame(bool v) override { setFrame(v); }
+    void SetAlignment(int a) override
+    {
+        setAlignment(Qt::AlignVCenter | (a == ES_RIGHT ? Qt::AlignRight : a == ES_CENTER ? Qt::AlignHCenter : Qt::AlignLeft));
+    }
+    void SetMargins(int left, int right) override { setTextMargins(left, 0, right, 0); }
+    void SetLook(const QFont& font, const QColor& text, const QColor& base) override
+    {
+        setFont(font);
+        QPalette p = palette();
+        p.setColor(QPalette::Text, text);
+        p.setColor(QPalette::Base, base);
+        setPalette(p);
+    }
+    int FirstVisibleLine() const override { return CharFromPos({contentsRect().left() + 1, height() / 2}); }
+    void ScrollCaret() override {}
+    int CharFromPos(const TPoint& p) const override
+    {
+        return const_cast<LineBox*>(this)->cursorPositionAt(QPoint(p.X, p.Y));
+    }
+    TPoint PosFromChar(int pos) const override
+    {
+        // From the caret's place, by the widths of the characters between.
+        const QString shown = displayText();
+        const QFontMetrics fm(font());
+        const int caret = cursorPosition();
+        const int caretX = cursorRect().left() + 5;
+        const int x = caretX + fm.horizontalAdvance(shown.left(pos)) - fm.horizontalAdvance(shown.left(caret));
+        return {x, cursorRect().top()};
+    }
+    TRect CaretRect() const override
+    {
+        const QRect r = cursorRect();
+        return {r.left() + 5, r.top(), r.left() + 6, r.bottom() + 1};
+    }
+    void ForwardKey(QKeyEvent* e) override { QLineEdit::keyPressEvent(e); }
+    void ForwardMouse(QMouseEvent* e) override
+    {
+        switch (e->type()) {
+        case QEvent::MouseButtonPress: QLineEdit::mousePressEvent(e); break;
+        case QEvent::MouseButtonRelease: QLineEdit::mouseReleaseEvent(e); break;
+        case QEvent::MouseButtonDblClick: QLineEdit::mouseDoubleClickEvent(e); break;
+        case QEvent::MouseMove: QLineEdit::mouseMoveEvent(e); break;
+        default: break;
+        }
+    }
+    void ForwardPreedit(QInputMethodEvent* e) override { QLineEdit::inputMethodEvent(e); }
+
+protected:
+    bool event(QEvent* e) override { return RouteToPeer(this, e) || QLineEdit::event(e); }
+};
+
+class MemoBox : public QPlainTextEdit, public EditBox {
+public:
+    explicit MemoBox(QWidget* parent) : QPlainTextEdit(parent)
+    {
+        setFocusPolicy(Qt::NoFocus);
+        setAcceptDrops(false);
+        setContextMenuPolicy(Qt::NoContextMenu);
+        setTabChangesFocus(false);
+    }
+    QWidget* Widget() override { return this; }
+    std::u16string Text() const override { return ToWin(toPlainText()); }
+    void SetText(const std::u16string& s) override { setPlainText(FromWin(s)); }
+    int Length() const override { return ToWinPos(document()->characterCount() - 1); }
+    void GetSelection(int& start, int& end) const override
+    {
+        const QTextCursor c = textCursor();
+        start = ToWinPos(c.selectionStart());
+        end = ToWinPos(c.selectionEnd());
+    }
+    void SetSelection(int start, int end) override
+    {
+        QTextCursor c = textCursor();
+        if (start < 0) {
+            c.clearSelection();
+        } else {
+            const int last = document()->characterCount() - 1;
+            c.setPosition(std::min(ToQtPos(start), last));
+            c.setPosition(end < 0 ? last : std::min(ToQtPos(end), last), QTextCursor::KeepAnchor);
+        }
+        setTextCursor(c);
+    }
+    void ReplaceSelection(const std::u16string& s) override
+    {
+        QTextCursor c = textCursor();
+        c.insertText(FromWin(s));
+        setTextCursor(c);
+    }
+    bool CanUndo() const override { return document()->isUndoAvailable(); }
+    void Undo() override { undo(); }
+    void ClearUndo() override { document()->clearUndoRedoStacks(); }
+    void SetReadOnly(bool) override {}
+    void SetPassword(char16_t) override {}
+    void SetFrame(bool v) override { setFrameShape(v ? QFrame::StyledPanel : QFrame::NoFrame); }
+    void SetAlignment(int a) override
+    {
+        QTextOption o = document()->defaultTextOption();
+        o.setAlignment(a == ES_RIGHT ? Qt::AlignRight : a == ES_CENTER ? Qt::AlignHCenter : Qt::AlignLeft);
+        document()->setDefaultTextOption(o);
+    }
+    void SetMargins(int left, int right) override { setViewportMargins(left, 0, right, 0); }
+    void SetLook(const QFont& font, const QColor& text, const QColor& base) override
+    {
+        setFont(font);
+        QPalette p = palette();
+        p.setColor(QPalette::Text, text);
+        p.setColor(QPalette::Base, base);
+        setPalette(p);
+    }
+    int LineCount() const override { return document()->blockCount(); }
+    int LineFromChar(int pos) const override { return document()->findBlock(ToQtPos(pos)).blockNumber(); }
+    int LineIndex(int line) const override
+    {
+        const QTextBlock b = document()->findBlockByNumber(line);
+        return b.isValid() ? ToWinPos(b.position()) : -1;
+    }
+    int LineLength(int pos) const override { return document()->findBlock(ToQtPos(pos)).length() - 1; }
+    int FirstVisibleLine() const override { return firstVisibleBlock().blockNumber(); }
+    void ScrollLines(int n) override { verticalScrollBar()->setValue(verticalScrollBar()->value() + n); }
+    void ScrollCaret() override { ensureCursorVisible(); }
+    int CharFromPos(const TPoint& p) const override
+    {
+        const QPoint v = QPoint(p.X, p.Y) - viewport()->geometry().topLeft();
+        return ToWinPos(cursorForPosition(v).position());
+    }
+    TPoint PosFromChar(int pos) const override
+    {
+        QTextCursor c(document());
+        c.setPosition(std::min(ToQtPos(pos), document()->characterCount() - 1));
+        const QPoint p = cursorRect(c).topLeft() + viewport()->geometry().topLeft();
+        return {p.x(), p.y()};
+    }
+    TRect CaretRect() const override
+    {
+        const QRect r = cursorRect().translated(viewport()->geometry().topLeft());
+        return {r.left(), r.top(), r.right() + 1, r.bottom() + 1};
+    }
+    void ForwardKey(QKeyEvent* e) override { QPlainTextEdit::keyPressEvent(e); }
+    void ForwardMouse(QMouseEvent* e) override
+    {
+        const QPointF local = e->position() - QPointF(viewport()->geometry().topLeft());
+        QMouseEvent v(e->type(), local, e->globalPosition(), e->button(), e->buttons(), e->modifiers());
+        switch (e->type()) {
+        case QEvent::MouseButtonPress: QPlainTextEdit::mousePressEvent(&v); break;
+        case QEvent::MouseButtonRelease: QPlainTextEdit::mouseReleaseEvent(&v); break;
+        case QEvent::MouseButtonDblClick: QPlainTextEdit::mouseDoubleClickEvent(&v); break;
+        case QEvent::MouseMove: QPlainTextEdit::mouseMoveEvent(&v); break;
+        default: break;
+        }
+    }
+    void ForwardPreedit(QInputMethodEvent* e) override { QPlainTextEdit::inputMethodEvent(e); }
+
+protected:
+    bool event(QEvent* e) override { return RouteToPeer(this, e) || QPlainTextEdit::event(e); }
+    bool viewportEvent(QEvent* e) override
+    {
+        switch (e->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseMove:
+        case QEvent::Wheel:
+        case QEvent::ContextMenu:
+            e->ignore();
+            return false;
+        default:
+            return QPlainTextEdit::viewportEvent(e);
+        }
+    }
+
+private:
+    // Qt positions count a line break once, the system's twice (CR LF).
+    int ToWinPos(int qtPos) const { return qtPos + document()->findBlock(qtPos).blockNumber(); }
+    int ToQtPos(int winPos) const
+    {
+        for (QTextBlock b = document()->begin(); b.isValid(); b = b.next()) {
+            const int start = ToWinPos(b.position());
+            const int len = b.length() - 1;
+            if (winPos <= start + len || !b.next().isValid())
+                return b.position() + std::clamp(winPos - start, 0, len);
+        }
+        return 0;
+    }
+};
+
+bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
+Qt::KeyboardModifiers QtModifiers(TShiftState s)
+{
+    Qt::KeyboardModifiers m;
+    if (s.Contains(ssShift))
+        m |= Qt::ShiftModifier;
+    if (s.Contains(ssCtrl))
+        m |= Qt::ControlModifier;
+    return m;
+}
+
+} // namespace
+} // namespace vcl
+
+// ---------------------------------------------------------------------------------------------
+TCustomEdit::TCustomEdit(rtl::TComponent* owner) : TWinControl(owner)
+{
+    ControlStyle.Include(csClickEvents);
+    ControlStyle.Include(csSetCaption);
+    ControlStyle.Include(csDoubleClicks);
+    ControlStyle.Include(csCaptureMouse);
+    SetBounds(0, 0, 121, 21);
+    TabStop = true;
+    SetColor(clWindow);
+}
+
+TCustomEdit::~TCustomEdit() = default;
+
+void TCustomEdit::BeforeDestruction() { TWinControl::BeforeDestruction(); }
+
+void TCustomEdit::CreateParams(TCreateParams& params)
+{
+    TWinControl::CreateParams(params);
+    params.Style |= ES_AUTOHSCROLL | ES_AUTOVSCROLL;
+    if (borderStyle_ == bsSingle)
+        params.ExStyle |= WS_EX_CLIENTEDGE;
+    if (charCase_ == ecUpperCase)
+        params.Style |= ES_UPPERCASE;
+    else if (charCase_ == ecLowerCase)
+        params.Style |= ES_LOWERCASE;
+    if (!HideSelection)
+        params.Style |= ES_NOHIDESEL;
+    if (OEMConvert)
+        params.Style |= ES_OEMCONVERT;
+    if (readOnly_)
+        params.Style |= ES_READONLY;
+    if (passwordChar_)
+        params.Style |= ES_PASSWORD;
+}
+
+vcl::EditBox* TCustomEdit::CreateBox(QWidget* parent) { return new vcl::LineBox(parent); }
+
+void TCustomEdit::CreateWnd()
+{
+    creating_ = true;
+    TWinControl::CreateWnd();
+    TCreateParams params;
+    CreateParams(params);
+    box_ = CreateBox(Peer());
+    QWidget* w = box_->Widget();
+    w->setGeometry(0, 0, Width(), Height());
+    w->show();
+    Peer()->setFocusProxy(w);
+    box_->SetFrame((params.Style & WS_BORDER) || (params.ExStyle & WS_EX_CLIENTEDGE));
+    box_->SetAlignment(int(params.Style & (ES_CENTER | ES_RIGHT)));
+    readOnly_ = params.Style & ES_READONLY;
+    if (params.Style & ES_UPPERCASE)
+        charCase_ = ecUpperCase;
+    else if (params.Style & ES_LOWERCASE)
+        charCase_ = ecLowerCase;
+    if ((params.Style & ES_PASSWORD) && !passwordChar_)
+        passwordChar_ = u'*';
+    box_->SetPassword(passwordChar_);
+    box_->SetMargins(leftMargin_, rightMargin_);
+    last_ = Cased(rtl::Utf8ToUtf16(TControl::Text()));
+    box_->SetText(last_);
+    ApplyAppearance();
+    creating_ = false;
+}
+
+void TCustomEdit::DestroyWnd()
+{
+    if (box_) {
+        StoreText(rtl::Utf16ToUtf8(box_->Text()));
+        if (Peer())
+            Peer()->setFocusProxy(nullptr);
+        box_ = nullptr;
+    }
+    TWinControl::DestroyWnd();
+}
+
+void TCustomEdit::ApplyAppearance()
+{
+    if (box_)
+        box_->SetLook(vcl::QFontOf(Font()), vcl::QColorOf(Font()->GetColor()), vcl::QColorOf(Color()));
+}
+
+std::u16string TCustomEdit::Cased(std::u16string s) const
+{
+    if (charCase_ == ecNormal)
+        return s;
+    const QString q = QString::fromStdU16String(s);
+    return (charCase_ == ecUpperCase ? q.toUpper() : q.toLower()).toStdU16String();
+}
+
+// ---------------------------------------------------------------------------------------------
+std::string TCustomEdit::Text() const { return box_ ? rtl::Utf16ToUtf8(box_->Text()) : TControl::Text(); }
+
+void TCustomEdit::SetText(const std::string& s)
+{
+    if (box_) {
+        vcl::SendMessage(Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(s.c_str()));
+        return;
+    }
+    TControl::SetText(s);
+}
+
+int TCustomEdit::GetTextLen() const { return box_ ? box_->Length() : int(rtl::Utf8ToUtf16(TControl::Text()).size()); }
+
+int TCustomEdit::SelStart() const
+{
+    int s = 0, e = 0;
+    if (box_)
+        box_->GetSelection(s, e);
+    return s;
+}
+
+void TCustomEdit::SetSelStart(int v)
+{
+    if (box_)
+        vcl::SendMessage(Handle(), EM_SETSEL, WPARAM(v), v);
+}
+
+int TCustomEdit::SelLength() const
+{
+    int s = 0, e = 0;
+    if (box_)
+        box_->GetSelection(s, e);
+    return e - s;
+}
+
+void TCustomEdit::SetSelLength(int v)
+{
+    if (box_) {
+        const int s = SelStart();
+        vcl::SendMessage(Handle(), EM_SETSEL, WPARAM(s), s + v);
+    }
+}
+
+std::string TCustomEdit::SelText() const
+{
+    if (!box_)
+        return {};
+    int s = 0, e = 0;
+    box_->GetSelection(s, e);
+    return rtl::Utf16ToUtf8(box_->Text().substr(std::size_t(s), std::size_t(e - s)));
+}
+
+void TCustomEdit::SetSelText(const std::string& s)
+{
+    if (box_)
+        vcl::SendMessage(Handle(), EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(s.c_str()));
+}
+
+void TCustomEdit::SelectAll()
+{
+    if (box_)
+        vcl::SendMessage(Handle(), EM_SETSEL, 0, -1);
+}
+
+void TCustomEdit::ClearSelection()
+{
+    if (box_)
+        vcl::SendMessage(Handle(), WM_CLEAR);
+}
+
+void TCustomEdit::CopyToClipboard()
+{
+    if (box_)
+        vcl::SendMessage(Handle(), WM_COPY);
+}
+
+void TCustomEdit::CutToClipboard()
+{
+    if (box_)
+        vcl::SendMessage(Handle(), WM_CUT);
+}
+
+void TCustomEdit::PasteFromClipboard()
+{
+    if (box_)
+        vcl::SendMessage(Handle(), WM_PASTE);
+}
+
+bool TCustomEdit::CanUndo() const { return box_ && box_->CanUndo(); }
+
+void TCustomEdit::Undo()
+{
+    if (box_)
+        vcl::SendMessage(Handle(), WM_UNDO);
+}
+
+void TCustomEdit::ClearUndo()
+{
+    if (box_)
+        vcl::SendMessage(Handle(), EM_EMPTYUNDOBUFFER);
+}
+
+void TCustomEdit::SetMaxLength(int v)
+{
+    maxLength_ = std::max(0, v);
+    if (box_)
+        vcl::SendMessage(Handle(), EM_LIMITTEXT, WPARAM(maxLength_));
+}
+
+void TCustomEdit::SetReadOnly(bool v)
+{
+    readOnly_ = v;
+    if (box_)
+        vcl::SendMessage(Handle(), EM_SETREADONLY, v ? 1 : 0);
+}
+
+bool TCustomEdit::Modified() const { return modified_; }
+
+void TCustomEdit::SetModified(bool v)
+{
+    modified_ = v;
+}
+
+void TCustomEdit::SetCharCase(TEditCharCase v)
+{
+    if (charCase_ == v)
+        return;
+    charCase_ = v;
+    if (box_ && v != ecNormal) {
+        int s = 0, e = 0;
+        box_->GetSelection(s, e);
+        box_->SetText(Cased(box_->Text()));
+        box_->SetSelection(s, e);
+        TextEdited(false);
+    }
+}
+
+void TCustomEdit::SetPasswordChar(char16_t c)
+{
+    passwordChar_ = c;
+    if (box_)
+        vcl::SendMessage(Handle(), EM_SETPASSWORDCHAR, c);
+}
+
+void TCustomEdit::SetBorderStyle(TBorderStyle v)
+{
+    borderStyle_ = v;
+    if (box_)
+        box_->SetFrame(v == bsSingle);
+}
+
+void TCustomEdit::Change() { vcl::FireEvent(OnChange, this); }
+
+// ---------------------------------------------------------------------------------------------
+void TCustomEdit::Dispatch(TMessage& m)
+{
+    switch (m.Msg) {
+    case CN_COMMAND:
+        if (HiWord(m.WParam) == EN_CHANGE && !creating_)
+            Change();
+        return;
+    case CM_ENTER:
+        if (AutoSelect && !ControlState.Contains(csLButtonDown) && !IsMultiLine())
+            SelectAll();
+        TWinControl::Dispatch(m);
+        return;
+    case CM_FONTCHANGED:
+    case CM_COLORCHANGED:
+        TWinControl::Dispatch(m);
+        ApplyAppearance();
+        return;
+    case WM_SIZE:
+        if (box_)
+            box_->Widget()->setGeometry(0, 0, Width(), Height());
+        TWinControl::Dispatch(m);
+        return;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_LBUTTONUP:
+    case WM_MOUSEMOVE: {
+        // The events first, then the edit window's own handling (caret, selection, focus).
+        const auto alive = AliveToken();
+        TWinControl::Dispatch(m);
+        if (!alive.expired() && *alive.lock())
+            HandleMouse(m);
+        return;
+    }
+    default:
+        TWinControl::Dispatch(m);
+    }
+}
+
+void TCustomEdit::NotifyParent(std::uint16_t code)
+{
+    if (parent_ && parent_->HandleAllocated() && HandleAllocated())
+        vcl::SendMessage(parent_->Handle(), WM_COMMAND, WPARAM(code) << 16, reinterpret_cast<LPARAM>(Handle()));
+}
+
+void TCustomEdit::TextEdited(bool byUser)
+{
+    if (!box_)
+        return;
+    std::u16string now = box_->Text();
+    if (now == last_)
+        return;
+    last_ = std::move(now);
+    StoreText(rtl::Utf16ToUtf8(last_));
+    if (byUser)
+        modified_ = true;
+    NotifyParent(EN_CHANGE);
+}
+
+void TCustomEdit::ReplaceSelection(std::u16string text, bool limited, bool canUndo)
+{
+    if (!box_)
+        return;
+    if (IsMultiLine()) {
+        // Every kind of line break becomes CR LF, so that the limit counts what is stored.
+        text = vcl::ToWin(vcl::FromWin(text));
+    }
+    if (limited && maxLength_ > 0) {
+        int s = 0, e = 0;
+        box_->GetSelection(s, e);
+        const int room = maxLength_ - (box_->Length() - (e - s));
+        if (room < int(text.size())) {
+            std::size_t keep = std::size_t(std::max(0, room));
+            if (keep > 0 && vcl::IsHighSurrogate(text[keep - 1]))
+                --keep;
+            if (keep > 0 && keep < text.size() && text[keep - 1] == u'\r' && text[keep] == u'\n')
+                --keep;
+            text.resize(keep);
+            NotifyParent(EN_MAXTEXT);
+            if (text.empty())
+                return;
+        }
+    }
+    box_->ReplaceSelection(text);
+    if (!canUndo)
+        box_->ClearUndo();
+}
+
+void TCustomEdit::TypeText(std::u16string text)
+{
+    if (readOnly_ || !box_)
+        return;
+    ReplaceSelection(Cased(std::move(text)), true, true);
+    TextEdited(true);
+}
+
+void TCustomEdit::HandleChar(TMessage& m)
+{
+    const auto ch = char16_t(m.WParam);
+    if (vcl::IsHighSurrogate(ch)) {
+        pendingHigh_ = std::u16string(1, ch);
+        return;
+    }
+    std::u16string pair;
+    if (vcl::IsLowSurrogate(ch)) {
+        if (pendingHigh_.empty())
+            return;
+        pair = pendingHigh_ + ch;
+    }
+    pendingHigh_.clear();
+    if (!pair.empty())
+        return TypeText(pair);
+    HWND self = Handle();
+    switch (ch) {
+    case 0x01: SelectAll(); return;
+    case 0x03: vcl::SendMessage(self, WM_COPY); return;
+    case 0x16: vcl::SendMessage(self, WM_PASTE); return;
+    case 0x18: vcl::SendMessage(self, WM_CUT); return;
+    case 0x1A: vcl::SendMessage(self, WM_UNDO); return;
+    case u'\b': {
+        if (readOnly_)
+            return;
+        QKeyEvent e(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier);
+        box_->ForwardKey(&e);
+        TextEdited(true);
+        return;
+    }
+    case u'\r':
+    case u'\n':
+        if (IsMultiLine())
+            TypeText(u"\r\n");
+        return;
+    case u'\t':
+        if (IsMultiLine())
+            TypeText(u"\t");
+        return;
+    default:
+        if (ch < 0x20 || ch == 0x7F)
+            return;
+        TypeText(std::u16string(1, ch));
+    }
+}
+
+void TCustomEdit::HandleKeyDown(TMessage& m)
+{
+    auto vk = std::uint16_t(m.WParam);
+    const TShiftState shift = KeyboardStateToShiftState();
+    HWND self = Handle();
+    switch (vk) {
+    case VK_INSERT:
+        if (shift.Contains(ssShift))
+            vcl::SendMessage(self, WM_PASTE);
+        else if (shift.Contains(ssCtrl))
+            vcl::SendMessage(self, WM_COPY);
+        return;
+    case VK_DELETE:
+        if (shift.Contains(ssShift)) {
+            vcl::SendMessage(self, WM_CUT);
+            return;
+        }
+        if (readOnly_)
+            return;
+        break;
+    case VK_UP:
+    case VK_DOWN:
+        // A single line moves along its text with the vertical arrows.
+        if (!IsMultiLine())
+            vk = vk == VK_UP ? VK_LEFT : VK_RIGHT;
+        break;
+    case VK_PRIOR:
+    case VK_NEXT:
+        if (!IsMultiLine())
+            return;
+        break;
+    case VK_LEFT: case VK_RIGHT: case VK_HOME: case VK_END: break;
+    default: return;
+    }
+    QKeyEvent e(QEvent::KeyPress, vcl::keys::QtKeyOf(vk), vcl::QtModifiers(shift));
+    box_->ForwardKey(&e);
+    TextEdited(true);
+}
+
+void TCustomEdit::HandleMouse(TMessage& m)
+{
+    if (!box_)
+        return;
+    const TPoint local{XFromLParam(m.LParam), YFromLParam(m.LParam)};
+    const TPoint global = ClientToScreen(local);
+    const auto keys = unsigned(m.WParam);
+    Qt::MouseButtons buttons;
+    if (keys & MK_LBUTTON)
+        buttons |= Qt::LeftButton;
+    Qt::KeyboardModifiers mods;
+    if (keys & MK_SHIFT)
+        mods |= Qt::ShiftModifier;
+    if (keys & MK_CONTROL)
+        mods |= Qt::ControlModifier;
+    QEvent::Type type = QEvent::MouseMove;
+    Qt::MouseButton button = Qt::NoButton;
+    switch (m.Msg) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        if (!Focused() && CanFocus()) {
+            ::SetFocus(Handle());
+            if (!box_)
+                return;
+        }
+        type = m.Msg == WM_LBUTTONDOWN ? QEvent::MouseButtonPress : QEvent::MouseButtonDblClick;
+        button = Qt::LeftButton;
+        buttons |= Qt::LeftButton;
+        break;
+    case WM_LBUTTONUP:
+        type = QEvent::MouseButtonRelease;
+        button = Qt::LeftButton;
+        break;
+    default:
+        if (!(keys & MK_LBUTTON))
+            return;
+        break;
+    }
+    QMouseEvent e(type, QPointF(local.X, local.Y), QPointF(global.X, global.Y), button, buttons, mods);
+    box_->ForwardMouse(&e);
+}
+
+void TCustomEdit::DefaultHandler(TMessage& m)
+{
+    if (!box_) {
+        TWinControl::DefaultHandler(m);
+        return;
+    }
+    auto copyOut = [](const std::string& s, char* buf, std::size_t size) -> LRESULT {
+        if (!buf || size == 0)
+            return 0;
+        std::size_t n = std::min(s.size(), size - 1);
+        // Never cut a character in two.
+        while (n > 0 && n < s.size() && (static_cast<unsigned char>(s[n]) & 0xC0) == 0x80)
+            --n;
+        std::memcpy(buf, s.data(), n);
+        buf[n] = 0;
+        return LRESULT(n);
+    };
+    switch (m.Msg) {
+    case WM_SETTEXT: {
+        const char* s = reinterpret_cast<const char*>(m.LParam);
+        box_->SetText(Cased(rtl::Utf8ToUtf16(s ? s : "")));
+        modified_ = false;
+        TextEdited(false);
+        m.Result = 1;
+        return;
+    }
+    case WM_GETTEXT:
+        m.Result = copyOut(rtl::Utf16ToUtf8(box_->Text()), reinterpret_cast<char*>(m.LParam), m.WParam);
+        return;
+    case WM_GETTEXTLENGTH: m.Result = LRESULT(rtl::Utf16ToUtf8(box_->Text()).size()); return;
+    case WM_GETDLGCODE:
+        m.Result = DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS | (IsMultiLine() ? DLGC_WANTALLKEYS : 0);
+        return;
+    case WM_CHAR: HandleChar(m); return;
+    case WM_KEYDOWN: HandleKeyDown(m); return;
+    case WM_SETFOCUS:
+        TWinControl::DefaultHandler(m);
+        NotifyParent(EN_SETFOCUS);
+        return;
+    case WM_KILLFOCUS:
+        pendingHigh_.clear();
+        TWinControl::DefaultHandler(m);
+        NotifyParent(EN_KILLFOCUS);
+        return;
+    case WM_IME_COMPOSITION:
+        if (m.LParam & GCS_COMPSTR) {
+            // The text being composed shows in place until the input method commits it.
+            QInputMethodEvent e(QString::fromStdU16String(vcl::input::CompositionString(GCS_COMPSTR)), {});
+            box_->ForwardPreedit(&e);
+        }
+        return;
+    case WM_IME_ENDCOMPOSITION: {
+        QInputMethodEvent e;
+        box_->ForwardPreedit(&e);
+        return;
+    }
+    case EM_GETSEL: {
+        int s = 0, e = 0;
+        box_->GetSelection(s, e);
+        if (auto* ps = reinterpret_cast<std::uint32_t*>(m.WParam))
+            *ps = std::uint32_t(s);
+        if (auto* pe = reinterpret_cast<std::uint32_t*>(m.LParam))
+            *pe = std::uint32_t(e);
+        m.Result = MakeLParam(std::min(s, 0xFFFF), std::min(e, 0xFFFF)) & 0xFFFFFFFF;
+        return;
+    }
+    case EM_SETSEL: box_->SetSelection(int(m.WParam), int(m.LParam)); return;
+    case EM_REPLACESEL: {
+        const char* s = reinterpret_cast<const char*>(m.LParam);
+        ReplaceSelection(Cased(rtl::Utf8ToUtf16(s ? s : "")), true, m.WParam != 0);
+        TextEdited(true);
+        return;
+    }
+    case EM_LIMITTEXT: maxLength_ = int(std::min<WPARAM>(m.WParam, 0x7FFFFFFE)); return;
+    case EM_GETLIMITTEXT: m.Result = maxLength_ ? maxLength_ : 0x7FFFFFFE; return;
+    case EM_SETREADONLY:
+        readOnly_ = m.WParam != 0;
+        box_->SetReadOnly(readOnly_);
+        m.Result = 1;
+        return;
+    case EM_GETMODIFY: m.Result = modified_ ? 1 : 0; return;
+    case EM_SETMODIFY: modified_ = m.WParam != 0; return;
+    case EM_CANUNDO: m.Result = box_->CanUndo() ? 1 : 0; return;
+    case EM_UNDO:
+    case WM_UNDO:
+        if (readOnly_ || !box_->CanUndo())
+            return;
+        box_->Undo();
+        TextEdited(true);
+        m.Result = 1;
+        return;
+    case EM_EMPTYUNDOBUFFER: box_->ClearUndo(); return;
+    case EM_GETLINECOUNT: m.Result = box_->LineCount(); return;
+    case EM_LINEINDEX: {
+        int line = int(m.WParam);
+        if (line < 0) {
+            int s = 0, e = 0;
+            box_->GetSelection(s, e);
+            line = box_->LineFromChar(s);
+        }
+        m.Result = box_->LineIndex(line);
+        return;
+    }
+    case EM_LINELENGTH: {
+        int pos = int(m.WParam);
+        if (pos < 0) {
+            int s = 0, e = 0;
+            box_->GetSelection(s, e);
+            pos = s;
+        }
+        m.Result = box_->LineLength(pos);
+        return;
+    }
+    case EM_LINEFROMCHAR: {
+        int pos = int(m.WParam);
+        if (pos < 0) {
+            int s = 0, e = 0;
+            box_->GetSelection(s, e);
+            pos = s;
+        }
+        m.Result = box_->LineFromChar(pos);
+        return;
+    }
+    case EM_GETLINE: {
+        // The buffer's first two bytes hold its size; the line is copied without a terminator.
+        auto* buf = reinterpret_cast<char*>(m.LParam);
+        if (!buf)
+            return;
+        std::uint16_t size = 0;
+        std::memcpy(&size, buf, sizeof size);
+        const int start = box_->LineIndex(int(m.WParam));
+        if (start < 0)
+            return;
+        const std::u16string all = box_->Text();
+        const std::string line = rtl::Utf16ToUtf8(all.substr(std::size_t(start), std::size_t(box_->LineLength(start))));
+        const std::size_t n = std::min<std::size_t>(line.size(), size);
+        std::memcpy(buf, line.data(), n);
+        m.Result = LRESULT(n);
+        return;
+    }
+    case EM_GETFIRSTVISIBLELINE: m.Result = box_->FirstVisibleLine(); return;
+    case EM_LINESCROLL: box_->ScrollLines(int(m.LParam)); m.Result = 1; return;
+    case EM_SCROLLCARET: box_->ScrollCaret(); m.Result = 1; return;
+    case EM_CHARFROMPOS: {
+        const int pos = box_->CharFromPos({XFromLParam(m.LParam), YFromLParam(m.LParam)});
+        m.Result = MakeLParam(pos, box_->LineFromChar(pos)) & 0xFFFFFFFF;
+        return;
+    }
+    case EM_POSFROMCHAR: {
+        if (int(m.WParam) < 0 || int(m.WParam) >= box_->Length()) {
+            m.Result = -1;
+            return;
+        }
+        const TPoint p = box_->PosFromChar(int(m.WParam));
+        m.Result = MakeLParam(p.X, p.Y);
+        return;
+    }
+    case EM_SETMARGINS:
+        if (m.WParam & EC_LEFTMARGIN)
+            leftMargin_ = LoWord(std::uintptr_t(m.LParam));
+        if (m.WParam & EC_RIGHTMARGIN)
+            rightMargin_ = HiWord(std::uintptr_t(m.LParam));
+        box_->SetMargins(leftMargin_, rightMargin_);
+        return;
+    case EM_GETMARGINS: m.Result = MakeLParam(leftMargin_, rightMargin_); return;
+    case EM_SETPASSWORDCHAR:
+        passwordChar_ = char16_t(m.WParam);
+        box_->SetPassword(passwordChar_);
+        return;
+    case EM_GETPASSWORDCHAR: m.Result = passwordChar_; return;
+    case WM_COPY:
+    case WM_CUT: {
+        int s = 0, e = 0;
+        box_->GetSelection(s, e);
+        // A password is never given away.
+        if (s == e || passwordChar_)
+            return;
+        Clipboard()->SetAsText(rtl::Utf16ToUtf8(box_->Text().substr(std::size_t(s), std::size_t(e - s))));
+        if (m.Msg == WM_CUT && !readOnly_) {
+            ReplaceSelection({}, false, true);
+            TextEdited(true);
+        }
+        return;
+    }
+    case WM_PASTE: {
+        if (readOnly_ || !Clipboard()->HasFormat(CF_TEXT))
+            return;
+        std::u16string text = rtl::Utf8ToUtf16(Clipboard()->AsText());
+        if (!IsMultiLine()) {
+            // One line takes the clipboard's first line.
+            const auto cut = text.find_first_of(u"\r\n");
+            if (cut != std::u16string::npos)
+                text.resize(cut);
+        }
+        ReplaceSelection(Cased(std::move(text)), true, true);
+        TextEdited(true);
+        return;
+    }
+    case WM_CLEAR:
+        if (readOnly_)
+            return;
+        ReplaceSelection({}, false, true);
+        TextEdited(true);
+        return;
+    default: TWinControl::DefaultHandler(m);
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+TCustomMemo::TCustomMemo(rtl::TComponent* owner) : TCustomEdit(owner)
+{
+    SetBounds(0, 0, 185, 89);
+    AutoSelect = false;
+}
+
+vcl::EditBox* TCustomMemo::CreateBox(QWidget* parent)
+{
+    auto* box = new vcl::MemoBox(parent);
+    box->setLineWrapMode(wordWrap_ && (scrollBars_ == ssNone || scrollBars_ == ssVertical)
+                             ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+    const bool h = scrollBars_ == ssHorizontal || scrollBars_ == ssBoth;
+    const bool v = scrollBars_ == ssVertical || scrollBars_ == ssBoth;
+    box->setHorizontalScrollBarPolicy(h ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    box->setVerticalScrollBarPolicy(v ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    return box;
+}
+
+void TCustomMemo::CreateParams(TCreateParams& params)
+{
+    TCustomEdit::CreateParams(params);
+    params.Style &= ~std::uint32_t(ES_AUTOHSCROLL);
+    params.Style |= ES_MULTILINE | (Alignment == taRightJustify ? ES_RIGHT : Alignment == taCenter ? ES_CENTER : ES_LEFT);
+    if (!wordWrap_)
+        params.Style |= ES_AUTOHSCROLL;
+    if (scrollBars_ == ssHorizontal || scrollBars_ == ssBoth)
+        params.Style |= WS_HSCROLL;
+    if (scrollBars_ == ssVertical || scrollBars_ == ssBoth)
+        params.Style |= WS_VSCROLL;
+}
+
+void TCustomMemo::Dispatch(TMessage& m)
+{
+    switch (m.Msg) {
+    case WM_GETDLGCODE:
+        TCustomEdit::Dispatch(m);
+        if (WantTabs)
+            m.Result |= DLGC_WANTTAB;
+        else
+            m.Result &= ~LRESULT(DLGC_WANTTAB);
+        if (!WantReturns)
+            m.Result &= ~LRESULT(DLGC_WANTALLKEYS);
+        return;
+    case WM_MOUSEWHEEL:
+        if (Box()) {
+            const int delta = std::int16_t(HiWord(m.WParam));
+            Box()->ScrollLines(-delta * vcl::System().WheelScrollLines() / WHEEL_DELTA);
+            m.Result = 1;
+            return;
+        }
+        break;
+    default: break;
+    }
+    TCustomEdit::Dispatch(m);
+}
+
+void TCustomMemo::KeyPress(char16_t& key)
+{
+    TCustomEdit::KeyPress(key);
+    if (key == u'\r' && !WantReturns)
+        key = 0;
+}
+
+std::vector<std::string> TCustomMemo::Lines() const
+{
+    const QString all = vcl::FromWin(rtl::Utf8ToUtf16(Text()));
+    std::vector<std::string> out;
+    if (all.isEmpty())
+        return out;
+    for (const QString& l : all.split(QChar(u'\n')))
+        out.push_back(l.toStdString());
+    // A text that ends with a line break has no empty last line.
+    if (all.endsWith(QChar(u'\n')))
+        out.pop_back();
+    return out;
+}
+
+void TCustomMemo::SetLines(const std::vector<std::string>& lines)
+{
+    std::string text;
+    for (const std::string& l : lines)
+        text += l + "\r\n";
+    if (!text.empty())
+        text.resize(text.size() - 2);
+    SetText(text);
+}
+
+int TCustomMemo::LineCount() const { return Box() ? Box()->LineCount() : int(Lines().size()); }
+
+TPoint TCustomMemo::CaretPos() const
+{
+    if (!Box())
+        return {0, 0};
+    int s = 0, e = 0;
+    Box()->GetSelection(s, e);
+    const int line = Box()->LineFromChar(e);
+    return {e - Box()->LineIndex(line), line};
+}
+
+void TCustomMemo::SetCaretPos(const TPoint& p)
+{
+    if (!Box())
+        return;
+    const int start = Box()->LineIndex(p.Y);
+    if (start < 0)
+        return;
+    const int pos = start + std::clamp(p.X, 0, Box()->LineLength(start));
+    vcl::SendMessage(Handle(), EM_SETSEL, WPARAM(pos), pos);
+}
+
+void TCustomMemo::SetScrollBars(TScrollStyle v)
+{
+    if (scrollBars_ == v)
+        return;
+    scrollBars_ = v;
+    RecreateWnd();
+}
+
+void TCustomMemo::SetWordWrap(bool v)
+{
+    if (wordWrap_ == v)
+        return;
+    wordWrap_ = v;
+    RecreateWnd();
+}

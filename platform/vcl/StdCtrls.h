@@ -1,0 +1,164 @@
+#pragma once
+// The standard controls: the edit control (TCustomEdit on a QLineEdit), the memo (TCustomMemo on
+// a QPlainTextEdit), buttons, check boxes, radio buttons and labels.
+//
+// An edit control behaves as the system's edit window: Qt's keys and mouse reach it as messages
+// first (so a parent, a key preview or the control's events may change or refuse them), and
+// only its default handling (DefaultHandler) hands them to the Qt editor: WM_CHAR types, deletes
+// (backspace), copies, cuts, pastes and undoes (Ctrl+C, Ctrl+X, Ctrl+V, Ctrl+Z), WM_KEYDOWN
+// moves and selects; Shift+Insert, Ctrl+Insert and Shift+Delete become WM_PASTE, WM_COPY and
+// WM_CUT sent to the control. Text changes are told to the parent as WM_COMMAND with EN_CHANGE,
+// which the parent reflects as CN_COMMAND to the control (Change, OnChange).
+//
+// Message conventions: positions and lengths (EM_GETSEL, EM_SETSEL, EM_LINEINDEX, EM_LIMITTEXT,
+// EM_CHARFROMPOS, ...) count UTF-16 units, as the system's wide edit control does; text buffers
+// (WM_SETTEXT, WM_GETTEXT, EM_REPLACESEL, EM_GETLINE) are UTF-8 `char*`, sizes in bytes. A memo's
+// text has CR LF line breaks, each counting two positions.
+#include "platform/vcl/Controls.h"
+#include "platform/vcl/Forms.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace vcl {
+class EditBox;
+}
+
+using TBorderStyle = TFormBorderStyle; // bsNone or bsSingle
+enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
+
+class TCustomEdit : public TWinControl {
+    RTL_CLASS(TCustomEdit, TWinControl)
+    explicit TCustomEdit(rtl::TComponent* owner);
+    ~TCustomEdit() override;
+    void BeforeDestruction() override;
+
+    // The text (UTF-8); setting it is WM_SETTEXT: clears the undo buffer and the modified flag
+    // and tells EN_CHANGE.
+    std::string Text() const;
+    void SetText(const std::string& s);
+    int GetTextLen() const; // UTF-16 units
+
+    int SelStart() const;
+    void SetSelStart(int v);
+    int SelLength() const;
+    void SetSelLength(int v);
+    std::string SelText() const;
+    // Replaces the selection as EM_REPLACESEL does (undoable, limited by MaxLength).
+    void SetSelText(const std::string& s);
+    void SelectAll();
+    void ClearSelection();
+    void CopyToClipboard();
+    void CutToClipboard();
+    void PasteFromClipboard();
+    bool CanUndo() const;
+    void Undo();
+    void ClearUndo();
+    void Clear() { SetText({}); }
+
+    // The most UTF-16 units the user may type or paste; 0 is no limit. Text set by code is
+    // never cut.
+    int MaxLength() const { return maxLength_; }
+    void SetMaxLength(int v);
+    bool ReadOnly() const { return readOnly_; }
+    void SetReadOnly(bool v);
+    bool Modified() const;
+    void SetModified(bool v);
+    TEditCharCase CharCase() const { return charCase_; }
+    void SetCharCase(TEditCharCase v);
+    char16_t PasswordChar() const { return passwordChar_; }
+    void SetPasswordChar(char16_t c);
+    TBorderStyle BorderStyle() const { return borderStyle_; }
+    void SetBorderStyle(TBorderStyle v);
+    bool AutoSelect = true;
+    bool HideSelection = true;
+    bool OEMConvert = false;
+
+    TNotifyEvent OnChange;
+
+    // The Qt editor while the window exists (tests and the peer's helpers).
+    vcl::EditBox* Box() const { return box_; }
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    void CreateWnd() override;
+    void DestroyWnd() override;
+    void Dispatch(TMessage& msg) override;
+    void DefaultHandler(TMessage& msg) override;
+    virtual void Change();
+    virtual bool IsMultiLine() const { return false; }
+    // The Qt editor of this kind of control, a child of the peer.
+    virtual vcl::EditBox* CreateBox(QWidget* parent);
+
+    // Typing: the characters WM_CHAR brings, after the parent and the events had their say.
+    void TypeText(std::u16string text);
+    // Replaces the selection, limited by MaxLength when `limited`; tells EN_MAXTEXT when cut.
+    void ReplaceSelection(std::u16string text, bool limited, bool canUndo);
+    // Compares the text with the last one seen and tells a change (EN_CHANGE).
+    void TextEdited(bool byUser);
+
+private:
+    void ApplyAppearance();
+    void HandleKeyDown(TMessage& m);
+    void HandleChar(TMessage& m);
+    void HandleMouse(TMessage& m);
+    void NotifyParent(std::uint16_t code);
+    std::u16string Cased(std::u16string s) const;
+
+    vcl::EditBox* box_ = nullptr;
+    std::u16string last_;      // the text at the last change notice
+    std::u16string pendingHigh_; // a high surrogate waiting for its low half
+    int maxLength_ = 0;
+    bool readOnly_ = false;
+    bool modified_ = false;
+    TEditCharCase charCase_ = ecNormal;
+    char16_t passwordChar_ = 0;
+    TBorderStyle borderStyle_ = bsSingle;
+    TAlignment alignment_ = taLeftJustify;
+    int leftMargin_ = 0, rightMargin_ = 0;
+    bool creating_ = false;
+};
+
+class TEdit : public TCustomEdit {
+    RTL_CLASS(TEdit, TCustomEdit)
+    using TCustomEdit::TCustomEdit;
+};
+
+// The memo: a multi-line edit control whose Lines are the text's lines.
+class TCustomMemo : public TCustomEdit {
+    RTL_CLASS(TCustomMemo, TCustomEdit)
+    explicit TCustomMemo(rtl::TComponent* owner);
+
+    // The lines (hard line breaks; a wrapped line stays one line).
+    std::vector<std::string> Lines() const;
+    void SetLines(const std::vector<std::string>& lines);
+    int LineCount() const;
+    // The caret as (column, line).
+    TPoint CaretPos() const;
+    void SetCaretPos(const TPoint& p);
+
+    TScrollStyle ScrollBars() const { return scrollBars_; }
+    void SetScrollBars(TScrollStyle v);
+    bool WantReturns = true;
+    bool WantTabs = false;
+    bool WordWrap() const { return wordWrap_; }
+    void SetWordWrap(bool v);
+    TAlignment Alignment = taLeftJustify;
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    void Dispatch(TMessage& msg) override;
+    bool IsMultiLine() const override { return true; }
+    vcl::EditBox* CreateBox(QWidget* parent) override;
+    void KeyPress(char16_t& key) override;
+
+private:
+    TScrollStyle scrollBars_ = ssNone;
+    bool wordWrap_ = true;
+};
+
+class TMemo : public TCustomMemo {
+    RTL_CLASS(TMemo, TCustomMemo)
+    using TCustomMemo::TCustomMemo;
+};
