@@ -21,44 +21,53 @@ class TOptionsDialog : public TForm {
     using TForm::TForm;
 };
 
+// Forms leave the screen's list when freed (Free runs BeforeDestruction), so tests free them.
+template <class T>
+struct FreedForm {
+    T* form = new T(nullptr);
+    ~FreedForm() { form->Free(); }
+    T* operator->() const { return form; }
+    T* get() const { return form; }
+};
+
 } // namespace
 
 TEST(cxDialogMetrics, SecondDialogOfAClassOpensWhereTheFirstClosed)
 {
     cx::TcxDialogsMetricsStore store;
-    TFindDialog first(nullptr);
-    first.SetBounds(10, 20, 300, 200);
-    store.InitDialog(&first);
-    EXPECT_EQ(first.Position, poMainFormCenter); // the first time: the default position
+    FreedForm<TFindDialog> first;
+    first->SetBounds(10, 20, 300, 200);
+    store.InitDialog(first.get());
+    EXPECT_EQ(first->Position, poMainFormCenter); // the first time: the default position
     ASSERT_EQ(store.Count(), 1);
-    first.SetBounds(50, 60, 320, 240);
-    std::memcpy(first.state, "wxyz", 4);
-    store.StoreMetrics(&first);
+    first->SetBounds(50, 60, 320, 240);
+    std::memcpy(first->state, "wxyz", 4);
+    store.StoreMetrics(first.get());
 
-    TFindDialog second(nullptr);
-    second.SetBounds(0, 0, 100, 100);
-    store.InitDialog(&second);
-    EXPECT_EQ(second.Position, poDesigned);
-    EXPECT_EQ(second.Left(), 50);
-    EXPECT_EQ(second.Top(), 60);
-    EXPECT_EQ(second.ClientWidth(), first.ClientWidth());
-    EXPECT_EQ(second.ClientHeight(), first.ClientHeight());
-    EXPECT_EQ(std::memcmp(second.state, "wxyz", 4), 0);
+    FreedForm<TFindDialog> second;
+    second->SetBounds(0, 0, 100, 100);
+    store.InitDialog(second.get());
+    EXPECT_EQ(second->Position, poDesigned);
+    EXPECT_EQ(second->Left(), 50);
+    EXPECT_EQ(second->Top(), 60);
+    EXPECT_EQ(second->ClientWidth(), first->ClientWidth());
+    EXPECT_EQ(second->ClientHeight(), first->ClientHeight());
+    EXPECT_EQ(std::memcmp(second->state, "wxyz", 4), 0);
     EXPECT_EQ(store.Count(), 1);
 
     // A dialog that cannot be resized keeps its size and takes only the place.
-    TOptionsDialog options(nullptr);
-    options.BorderStyle = bsDialog;
-    options.SetBounds(1, 2, 150, 90);
-    store.InitDialog(&options);
-    store.StoreMetrics(&options);
-    TOptionsDialog again(nullptr);
-    again.BorderStyle = bsDialog;
-    again.SetBounds(0, 0, 80, 70);
-    store.InitDialog(&again);
-    EXPECT_EQ(again.Left(), 1);
-    EXPECT_EQ(again.Width(), 80);
+    FreedForm<TOptionsDialog> options;
+    options->BorderStyle = bsDialog;
+    options->SetBounds(1, 2, 150, 90);
+    store.InitDialog(options.get());
+    store.StoreMetrics(options.get());
+    FreedForm<TOptionsDialog> again;
+    again->BorderStyle = bsDialog;
+    again->SetBounds(0, 0, 80, 70);
+    store.InitDialog(again.get());
+    EXPECT_EQ(again->Left(), 1);
+    EXPECT_EQ(again->Width(), 80);
     EXPECT_EQ(store.Count(), 2);
     EXPECT_EQ(store.Metrics(1)->CustomData().size(), 0u);
-    EXPECT_EQ(store.FindMetrics(&again), 1);
+    EXPECT_EQ(store.FindMetrics(again.get()), 1);
 }
