@@ -35,7 +35,19 @@ void PaintRegion(Dc& dc, const Region& deviceShape, const Brush& brush)
                    &brush, nullptr);
 }
 
+using Wide = __int128;
+
+// Smallest t with floor((2 * minor * t + major) / (2 * major)) >= k (minor > 0).
+Wide FirstStepReaching(Wide k, Wide major, Wide minor)
+{
+    const Wide num = 2 * major * k - major, den = 2 * minor;
+    return num <= 0 ? -((-num) / den) : (num + den - 1) / den;
+}
+
 // A one-pixel line from a to b (device), leaving out b, through the rop2 masks.
+// Step t (0 <= t < major) of the line lies at major offset t and minor offset
+// floor((2 * minor * t + major) / (2 * major)), halves rounding away from the start; only the
+// steps inside the area's bounds are visited, so a line of any length costs what it shows.
 void CosmeticLine(Dc& dc, const Region& area, TPoint a, TPoint b, int& dashPos)
 {
     Surface& s = *dc.Target();
@@ -45,39 +57,142 @@ void CosmeticLine(Dc& dc, const Region& area, TPoint a, TPoint b, int& dashPos)
     int period = 0;
     for (int d : dashes)
         period += d;
-    const int dx = std::abs(b.X - a.X), dy = -std::abs(b.Y - a.Y);
+    const std::int64_t dx = std::llabs(std::int64_t(b.X) - a.X), dy = std::llabs(std::int64_t(b.Y) - a.Y);
     const int sx = a.X < b.X ? 1 : -1, sy = a.Y < b.Y ? 1 : -1;
-    int err = dx + dy, x = a.X, y = a.Y;
-    while (x != b.X || y != b.Y) {
+    const bool xMajor = dx >= dy;
+    const std::int64_t major = xMajor ? dx : dy, minor = xMajor ? dy : dx;
+    const int dashStart = period ? dashPos % period : 0;
+    if (period)
+        dashPos = int((dashStart + major % period) % period);
+    const TRect box = area.Box();
+    if (major == 0 || box.Right <= box.Left || box.Bottom <= box.Top)
+        return;
+    // Offsets from the start, along each axis, that stay inside the box.
+    auto range = [](std::int64_t from, int step, int lo, int hi, std::int64_t& first, std::int64_t& last) {
+        first = step > 0 ? lo - from : from - (hi - 1);
+        last = step > 0 ? (hi - 1) - from : from - lo;
+    };
+    std::int64_t majLo, majHi, minLo, minHi;
+    if (xMajor) {
+        range(a.X, sx, box.Left, box.Right, majLo, majHi);
+        range(a.Y, sy, box.Top, box.Bottom, minLo, minHi);
+    } else {
+        range(a.Y, sy, box.Top, box.Bottom, majLo, majHi);
+        range(a.X, sx, box.Left, box.Right, minLo, minHi);
+    }
+    Wide t0 = std::max<Wide>(0, majLo), t1 = std::min<Wide>(major - 1, majHi);
+    if (minor == 0) {
+        if (minLo > 0 || minHi < 0)
+            return;
+    } else {
+        t0 = std::max(t0, FirstStepReaching(minLo, major, minor));
+        t1 = std::min(t1, FirstStepReaching(Wide(minHi) + 1, major, minor) - 1);
+    }
+    if (t0 > t1)
+        return;
+    // The minor offset at t0 and the remainder of its division, then stepped incrementally.
+    const Wide twoMajor = 2 * Wide(major);
+    const Wide num = 2 * Wide(minor) * t0 + major;
+    std::int64_t minorAt = std::int64_t(num / twoMajor);
+    Wide rest = num % twoMajor;
+    for (std::int64_t t = std::int64_t(t0); t <= std::int64_t(t1); ++t) {
         bool on = true;
         if (period) {
-            int p = dashPos % period, i = 0;
+            int p = int((dashStart + t % period) % period), i = 0;
             while (p >= dashes[size_t(i)])
                 p -= dashes[size_t(i++)];
             on = (i % 2) == 0;
-            ++dashPos;
         }
-        if (on && area.Contains(x, y)) {
-            std::uint32_t& px = s.Row(y)[x];
+        const std::int64_t x = xMajor ? a.X + sx * t : a.X + sx * minorAt;
+        const std::int64_t y = xMajor ? a.Y + sy * minorAt : a.Y + sy * t;
+        if (on && area.Contains(int(x), int(y))) {
+            std::uint32_t& px = s.Row(int(y))[int(x)];
             px = ((px & m.andMask) ^ m.xorMask) & (s.IsMono() ? 0x00FFFFFFu : ~0u);
         }
-        const int e2 = 2 * err;
-        if (e2 >= dy) {
-            err += dy;
-            x += sx;
-        }
-        if (e2 <= dx) {
-            err += dx;
-            y += sy;
+        rest += 2 * Wide(minor);
+        if (rest >= twoMajor) {
+            rest -= twoMajor;
+            ++minorAt;
         }
     }
 }
 
+// Cuts the segment a-b down to the part inside r (Liang-Barsky); false when nothing is left.
+bool ClipSegment(QPointF& a, QPointF& b, const QRectF& r)
+{
+    double t0 = 0, t1 = 1;
+    const double dx = b.x() - a.x(), dy = b.y() - a.y();
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {a.x() - r.left(), r.right() - a.x(), a.y() - r.top(), r.bottom() - a.y()};
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0) {
+            if (q[i] < 0)
+                return false;
+            continue;
+        }
+        const double t = q[i] / p[i];
+        if (p[i] < 0)
+            t0 = std::max(t0, t);
+        else
+            t1 = std::min(t1, t);
+        if (t0 > t1)
+            return false;
+    }
+    const QPointF from = a;
+    a = from + QPointF(dx, dy) * t0;
+    b = from + QPointF(dx, dy) * t1;
+    return true;
+}
+
+// The part of a polygon inside r (Sutherland-Hodgman, one edge of r at a time). Inside r the
+// winding of every point is kept, so both fill modes fill the same pixels there.
+std::vector<QPointF> ClipPolygon(std::vector<QPointF> poly, const QRectF& r)
+{
+    auto clipEdge = [&](auto inside, auto cross) {
+        std::vector<QPointF> out;
+        for (size_t i = 0; i < poly.size(); ++i) {
+            const QPointF& cur = poly[i];
+            const QPointF& prev = poly[(i + poly.size() - 1) % poly.size()];
+            if (inside(cur)) {
+                if (!inside(prev))
+                    out.push_back(cross(prev, cur));
+                out.push_back(cur);
+            } else if (inside(prev)) {
+                out.push_back(cross(prev, cur));
+            }
+        }
+        poly = std::move(out);
+    };
+    auto atX = [](double x) {
+        return [x](QPointF p, QPointF q) { return QPointF(x, p.y() + (q.y() - p.y()) * (x - p.x()) / (q.x() - p.x())); };
+    };
+    auto atY = [](double y) {
+        return [y](QPointF p, QPointF q) { return QPointF(p.x() + (q.x() - p.x()) * (y - p.y()) / (q.y() - p.y()), y); };
+    };
+    clipEdge([&](QPointF p) { return p.x() >= r.left(); }, atX(r.left()));
+    clipEdge([&](QPointF p) { return p.x() <= r.right(); }, atX(r.right()));
+    clipEdge([&](QPointF p) { return p.y() >= r.top(); }, atY(r.top()));
+    clipEdge([&](QPointF p) { return p.y() <= r.bottom(); }, atY(r.bottom()));
+    return poly;
+}
+
+// The drawable area's bounds grown by a margin, as the window that clipped geometry must cover.
+QRectF ClipWindow(const Dc& dc, double margin)
+{
+    const TRect box = dc.DrawableArea().Box();
+    return QRectF(box.Left - margin, box.Top - margin, double(box.Right) - box.Left + 2 * margin,
+                  double(box.Bottom) - box.Top + 2 * margin);
+}
+
 void WideLine(Dc& dc, TPoint a, TPoint b)
 {
+    // Only the part that can reach the visible pixels is stroked.
+    QPointF from(a.X + 0.5, a.Y + 0.5), to(b.X + 0.5, b.Y + 0.5);
+    if (!ClipSegment(from, to, ClipWindow(dc, dc.S().pen.width + 2.0)))
+        return;
     QPainterPath path;
-    path.moveTo(a.X + 0.5, a.Y + 0.5);
-    path.lineTo(b.X + 0.5, b.Y + 0.5);
+    path.moveTo(from);
+    path.lineTo(to);
     QPainterPathStroker stroker;
     stroker.setWidth(dc.S().pen.width);
     stroker.setCapStyle(Qt::RoundCap);
@@ -179,10 +294,24 @@ bool Polygon(Dc& dc, const TPoint* pts, int count)
     }
     if (!dc.Target())
         return false;
-    std::vector<TPoint> device(pts, pts + count);
-    for (TPoint& p : device)
-        p = dc.ToDevice(p);
-    PaintRegion(dc, Region::Polygon(device.data(), count, dc.S().polyFillMode), dc.S().brush);
+    // The fill is rasterised over the polygon's bounds, so the polygon is cut to the visible
+    // area first (a polygon reaching far outside would need a mask of its whole extent).
+    std::vector<QPointF> device;
+    device.reserve(size_t(count));
+    for (int i = 0; i < count; ++i) {
+        const TPoint p = dc.ToDevice(pts[i]);
+        device.emplace_back(p.X, p.Y);
+    }
+    device = ClipPolygon(std::move(device), ClipWindow(dc, 2.0));
+    if (device.size() >= 3) {
+        QPainterPath path;
+        path.setFillRule(dc.S().polyFillMode == WINDING ? Qt::WindingFill : Qt::OddEvenFill);
+        path.moveTo(device[0]);
+        for (size_t i = 1; i < device.size(); ++i)
+            path.lineTo(device[i]);
+        path.closeSubpath();
+        PaintRegion(dc, Region::FromPath(path), dc.S().brush);
+    }
     int dash = 0;
     for (int i = 0; i < count; ++i)
         Segment(dc, pts[i], pts[(i + 1) % count], dash);

@@ -1,5 +1,7 @@
 #include "platform/gdi/Surface.h"
 
+#include "platform/rtl/SysUtils.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -41,7 +43,14 @@ void Surface::Resize(int width, int height)
         return;
     QImage next;
     if (width > 0 && height > 0) {
+        // A size beyond any real bitmap would only be committed page by page as it is drawn (and
+        // then exhaust memory), and a failed allocation leaves a null image: both refuse here,
+        // before anything of this surface changes.
+        if (std::int64_t(width) * height > kMaxSurfacePixels)
+            throw rtl::EOutOfResources("Not enough storage is available to process this command");
         next = QImage(width, height, QImage::Format_ARGB32);
+        if (next.isNull())
+            throw rtl::EOutOfResources("Not enough storage is available to process this command");
         next.fill(format_ == PixelFormat::Mono1 ? 0x00FFFFFFu : 0u);
         int w = std::min(width, image_.width()), h = std::min(height, image_.height());
         for (int y = 0; y < h; ++y)

@@ -25,6 +25,10 @@ constexpr COLORREF PixelToColor(std::uint32_t p)
     return ((p & 0xFFu) << 16) | (p & 0xFF00u) | ((p >> 16) & 0xFFu);
 }
 
+// The largest surface, in pixels (1 GiB of storage): well above any screen or picture the
+// program handles, well below what would exhaust the machine.
+inline constexpr std::int64_t kMaxSurfacePixels = std::int64_t(1) << 28;
+
 class Surface {
 public:
     Surface() = default;
@@ -38,7 +42,8 @@ public:
     bool IsMono() const { return format_ == PixelFormat::Mono1; }
     TRect Bounds() const { return {0, 0, Width(), Height()}; }
 
-    // Keeps the overlapping top-left content; new pixels are 0 (white for monochrome).
+    // Keeps the overlapping top-left content; new pixels are 0 (white for monochrome). A size
+    // that cannot be stored raises EOutOfResources and leaves the surface as it was.
     void Resize(int width, int height);
     // Converting to monochrome maps each pixel to its nearer of black and white.
     void SetFormat(PixelFormat format);

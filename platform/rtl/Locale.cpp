@@ -310,7 +310,29 @@ double StrToFloat(std::string_view text)
 
 // A subset of the platform's date-time format language: d dd ddd dddd m mm mmm mmmm yy yyyy
 // h hh n nn s ss z zzz am/pm, "/" and ":" as the separators, quoted literals.
-std::string FormatDateTime(std::string_view format, TDateTime value)
+namespace {
+
+// The specifiers that stand for a whole format of the settings ("c", "ddddd", "dddddd", "t",
+// "tt"). A settings format may name itself or another one that leads back; each is expanded at
+// most once along a chain and gives nothing when met again, so such settings cannot recurse.
+enum : unsigned {
+    kExpandDateTime = 1u << 0,
+    kExpandShortDate = 1u << 1,
+    kExpandLongDate = 1u << 2,
+    kExpandShortTime = 1u << 3,
+    kExpandLongTime = 1u << 4,
+};
+
+std::string FormatDateTimeNested(std::string_view format, TDateTime value, unsigned active);
+
+std::string ExpandOnce(std::string_view format, TDateTime value, unsigned active, unsigned which)
+{
+    if (active & which)
+        return {};
+    return FormatDateTimeNested(format, value, active | which);
+}
+
+std::string FormatDateTimeNested(std::string_view format, TDateTime value, unsigned active)
 {
     const TFormatSettings& fs = FormatSettings();
     int y, mo, d, h, mi, s, ms;
@@ -352,7 +374,8 @@ std::string FormatDateTime(std::string_view format, TDateTime value)
             else if (n == 2) out += two(d);
             else if (n == 3) out += fs.ShortDayNames[DayOfWeek(value) - 1];
             else if (n == 4) out += fs.LongDayNames[DayOfWeek(value) - 1];
-            else out += FormatDateTime(n == 5 ? fs.ShortDateFormat : fs.LongDateFormat, value);
+            else if (n == 5) out += ExpandOnce(fs.ShortDateFormat, value, active, kExpandShortDate);
+            else out += ExpandOnce(fs.LongDateFormat, value, active, kExpandLongDate);
             break;
         case 'm':
             if (lastWasHour && n <= 2) {
@@ -376,10 +399,19 @@ std::string FormatDateTime(std::string_view format, TDateTime value)
             break;
         }
         case 't':
-            out += FormatDateTime(n == 1 ? fs.ShortTimeFormat : fs.LongTimeFormat, value);
+            if (n == 1) out += ExpandOnce(fs.ShortTimeFormat, value, active, kExpandShortTime);
+            else out += ExpandOnce(fs.LongTimeFormat, value, active, kExpandLongTime);
             break;
         case 'c':
-            out += DateTimeToStr(value);
+            if (!(active & kExpandDateTime)) {
+                // As DateTimeToStr: the short date, then the long time unless it is midnight.
+                unsigned inner = active | kExpandDateTime;
+                out += ExpandOnce(fs.ShortDateFormat, value, inner, kExpandShortDate);
+                if (std::fabs(value - std::trunc(value)) > 0) {
+                    out += " ";
+                    out += ExpandOnce(fs.LongTimeFormat, value, inner, kExpandLongTime);
+                }
+            }
             break;
         case '/': out += fs.DateSeparator; break;
         case ':': out += fs.TimeSeparator; break;
@@ -392,6 +424,13 @@ std::string FormatDateTime(std::string_view format, TDateTime value)
         i += n == 0 ? 1 : n;
     }
     return out;
+}
+
+} // namespace
+
+std::string FormatDateTime(std::string_view format, TDateTime value)
+{
+    return FormatDateTimeNested(format, value, 0);
 }
 
 std::string DateToStr(TDateTime value) { return FormatDateTime(FormatSettings().ShortDateFormat, value); }

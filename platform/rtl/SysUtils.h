@@ -50,6 +50,7 @@ RTL_EXCEPTION(EAssertionFailed, Exception);
 RTL_EXCEPTION(EIntError, Exception);
 RTL_EXCEPTION(EDivByZero, EIntError);
 RTL_EXCEPTION(ERangeError, EIntError);
+RTL_EXCEPTION(EIntOverflow, EIntError);
 RTL_EXCEPTION(EMathError, Exception);
 RTL_EXCEPTION(EInvalidPointer, Exception);
 RTL_EXCEPTION(EOutOfResources, Exception);

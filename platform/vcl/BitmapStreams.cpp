@@ -106,6 +106,9 @@ void LoadBitmapFromStream(TBitmap* bitmap, rtl::TStream* stream)
     if (headerSize < kInfoHeaderSize || w < 0 || h > 0x7FFF || w > 0x7FFF || !bitsOk ||
         !(compression == BI_RGB || (compression == BI_BITFIELDS && bits == 32)))
         Invalid();
+    // The largest surface bounds a picture too; refused before the bitmap changes.
+    if (std::int64_t(w) * h > gdi::kMaxSurfacePixels)
+        Invalid();
     const int row = RowBytes(w, bits);
     if (offset < kFileHeaderSize + headerSize || std::int64_t(offset) + std::int64_t(row) * h > available)
         Invalid();
@@ -123,7 +126,8 @@ void LoadBitmapFromStream(TBitmap* bitmap, rtl::TStream* stream)
     bitmap->SetSize(0, 0);
     bitmap->SetPixelFormat(FormatOfBits(bits));
     bitmap->SetSize(w, int(h));
-    for (int y = 0; y < int(h); ++y) {
+    // A picture with no columns has no pixel rows to read (and its data is empty).
+    for (int y = 0; w > 0 && y < int(h); ++y) {
         const Byte* line = &data[size_t(topDown ? y : int(h) - 1 - y) * row];
         std::uint32_t* dst = bitmap->ScanLine(y);
         for (int x = 0; x < w; ++x) {

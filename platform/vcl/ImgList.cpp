@@ -106,7 +106,7 @@ std::uint8_t Blend(std::uint32_t s, std::uint32_t d, int shift, unsigned alpha)
 
 HIMAGELIST ImageList_Create(int cx, int cy, unsigned flags, int, int)
 {
-    if (cx <= 0 || cy <= 0)
+    if (cx <= 0 || cy <= 0 || cx > MaxImageSide || cy > MaxImageSide)
         return nullptr;
     auto* list = new vcl::ImageListData;
     list->cx = cx;
@@ -235,7 +235,6 @@ COLORREF ImageList_GetBkColor(HIMAGELIST list) { return list ? list->bk : CLR_NO
 
 namespace {
 constexpr std::uint32_t ImageListSignature = 0x314C4D49; // "IML1"
-constexpr int MaxImageSide = 4096;
 } // namespace
 
 bool ImageList_Write(HIMAGELIST list, rtl::TStream* stream)
@@ -270,6 +269,9 @@ HIMAGELIST ImageList_Read(rtl::TStream* stream)
         return nullptr;
     const std::int64_t cell = std::int64_t(cx) * cy * 5;
     if (std::int64_t(count) * cell > stream->Size() - stream->Position())
+        return nullptr;
+    // The strip handed out by ImageList_GetImageInfo must be storable too.
+    if (std::int64_t(count) * cx * cy > gdi::kMaxSurfacePixels)
         return nullptr;
     HIMAGELIST list = ImageList_Create(cx, cy, flags, count, 4);
     list->bk = bk;
@@ -315,21 +317,28 @@ void TCustomImageList::CreateImageList()
 {
     FreeHandle();
     handle_ = ImageList_Create(width_, height_, ILC_COLOR32 | ILC_MASK, AllocBy, AllocBy);
+    ownHandle_ = true;
     ImageList_SetBkColor(handle_, bkColor_ == clNone ? CLR_NONE : ColorToRef(bkColor_));
 }
 
+// ShareImages protects a handle given to the list from outside; the list's own handles (made
+// here or read from a stream) are always its to free, whatever a stream set ShareImages to.
 void TCustomImageList::FreeHandle()
 {
-    if (handle_ && !shareImages_)
+    if (handle_ && (ownHandle_ || !shareImages_))
         ImageList_Destroy(handle_);
     handle_ = nullptr;
+    ownHandle_ = false;
 }
 
-// A new image size empties the list, as the system list cannot resize its images.
+// A new image size empties the list, as the system list cannot resize its images. A size the
+// system list cannot hold is refused before anything changes.
 void TCustomImageList::SetWidth(int value)
 {
     if (value == width_ || value <= 0)
         return;
+    if (value > MaxImageSide)
+        throw rtl::EInvalidOperation("Invalid image size");
     width_ = value;
     CreateImageList();
     HandleChanged();
@@ -340,6 +349,8 @@ void TCustomImageList::SetHeight(int value)
 {
     if (value == height_ || value <= 0)
         return;
+    if (value > MaxImageSide)
+        throw rtl::EInvalidOperation("Invalid image size");
     height_ = value;
     CreateImageList();
     HandleChanged();
@@ -379,6 +390,7 @@ void TCustomImageList::SetHandle(HIMAGELIST value)
         return;
     FreeHandle();
     handle_ = value;
+    ownHandle_ = false;
     if (handle_) {
         ImageList_GetIconSize(handle_, width_, height_);
         const COLORREF bk = ImageList_GetBkColor(handle_);
@@ -422,7 +434,8 @@ void TCustomImageList::Move(int currentIndex, int newIndex)
 unsigned TCustomImageList::DrawStyleFlags(TDrawingStyle style, TImageType type) const
 {
     static const unsigned styles[] = {ILD_FOCUS, ILD_SELECTED, ILD_NORMAL, ILD_TRANSPARENT};
-    return styles[style] | (type == itMask ? ILD_MASK : 0u);
+    const unsigned base = unsigned(style) < std::size(styles) ? styles[style] : ILD_NORMAL;
+    return base | (type == itMask ? ILD_MASK : 0u);
 }
 
 void TCustomImageList::Draw(TCanvas* canvas, int x, int y, int index, bool enabled)
@@ -551,7 +564,44 @@ void TCustomImageList::WriteState(rtl::TWriter* writer, TCustomImageList* ancest
     writer->WriteString("");
 }
 
+// A damaged stream raises EReadError and leaves the list as it was: the list's own state is
+// written aside first and read back over whatever the damaged stream had set.
 void TCustomImageList::ReadState(rtl::TReader* reader)
+{
+    rtl::TMemoryStream saved;
+    {
+        rtl::TWriter writer(&saved, 4096);
+        WriteState(&writer);
+        writer.FlushBuffer();
+    }
+    try {
+        ReadValues(reader);
+    } catch (const rtl::Exception& e) {
+        const std::string message = e.Message;
+        const bool readError = dynamic_cast<const rtl::EReadError*>(&e) != nullptr;
+        Restore(saved);
+        if (readError)
+            throw;
+        throw rtl::EReadError("Error reading " + ClassName() + ": " + message);
+    } catch (...) {
+        Restore(saved);
+        throw;
+    }
+}
+
+void TCustomImageList::Restore(rtl::TMemoryStream& saved)
+{
+    try {
+        Clear();
+        saved.SetPosition(0);
+        rtl::TReader reader(&saved, 4096);
+        ReadValues(&reader);
+    } catch (...) {
+        // What the list wrote itself reads back; should it not, the list stays empty and valid.
+    }
+}
+
+void TCustomImageList::ReadValues(rtl::TReader* reader)
 {
     for (std::string name = reader->ReadString(); !name.empty(); name = reader->ReadString()) {
         if (ReadData(name, reader))
@@ -560,10 +610,18 @@ void TCustomImageList::ReadState(rtl::TReader* reader)
         if (!prop || !prop->Set)
             throw rtl::EReadError("Error reading " + ClassName() + "." + name + ": Property " + name +
                                   " does not exist");
-        if (reader->NextValue() == rtl::vaBoolean)
+        if (reader->NextValue() == rtl::vaBoolean) {
             prop->Set(this, rtl::Variant(reader->ReadBoolean()));
-        else
-            prop->Set(this, rtl::Variant(reader->ReadInteger()));
+            continue;
+        }
+        const std::int32_t value = reader->ReadInteger();
+        // An enumeration takes only its own ordinals, an image side only what the list can hold.
+        const bool outOfRange =
+            (prop->Kind == rtl::tkEnumeration && (value < 0 || value >= std::int32_t(prop->EnumNames.size()))) ||
+            ((name == "Width" || name == "Height") && (value <= 0 || value > MaxImageSide));
+        if (outOfRange)
+            throw rtl::EReadError("Error reading " + ClassName() + "." + name + ": Invalid property value");
+        prop->Set(this, rtl::Variant(value));
     }
 }
 
@@ -586,6 +644,7 @@ bool TCustomImageList::ReadData(const std::string& name, rtl::TReader* reader)
         throw rtl::EReadError("Failed to read ImageList data from stream");
     FreeHandle();
     handle_ = list;
+    ownHandle_ = true;
     ImageList_GetIconSize(handle_, width_, height_);
     HandleChanged();
     Change();

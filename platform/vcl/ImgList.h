@@ -61,6 +61,10 @@ COLORREF ImageList_GetBkColor(HIMAGELIST list);
 bool ImageList_Write(HIMAGELIST list, rtl::TStream* stream);
 HIMAGELIST ImageList_Read(rtl::TStream* stream);
 
+// The largest side of an image in a list; larger sizes are refused (ImageList_Create gives no
+// list, the size setters raise, a stream raises EReadError).
+inline constexpr int MaxImageSide = 4096;
+
 enum TDrawingStyle { dsFocus, dsSelected, dsNormal, dsTransparent };
 enum TImageType { itImage, itMask };
 
@@ -135,6 +139,8 @@ protected:
     virtual void HandleChanged() {}
     void CreateImageList();
     void FreeHandle();
+    // Reads name/value pairs up to the empty name (ReadState's work, without the safety net).
+    void ReadValues(rtl::TReader* reader);
     unsigned DrawStyleFlags(TDrawingStyle style, TImageType type) const;
 
 private:
@@ -145,7 +151,11 @@ private:
     TImageType imageType_ = itImage;
     bool shareImages_ = false;
     HIMAGELIST handle_ = nullptr;
+    // True for a handle the list made or read itself, false for one handed in by SetHandle.
+    bool ownHandle_ = false;
     std::vector<TChangeLink*> links_;
+
+    void Restore(rtl::TMemoryStream& saved);
 };
 
 // An image list that can show one of its images under the pointer while a drag runs: a small

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "toolkit/core/cxClasses.h"
+#include "platform/rtl/TypInfo.h"
 #include "platform/vcl/MessageQueue.h"
 
 using namespace cx;
@@ -412,4 +413,50 @@ TEST(CxClassesHooks, SetHookWantsAnEmptySlotAndReleaseHookEmptiesIt)
     EXPECT_EQ(cx::cxGetClassName(wnd), "TPUtilWindow");
     vcl::DeallocateHWnd(wnd);
     EXPECT_EQ(cx::cxGetClassName(wnd), "");
+}
+
+namespace {
+
+class TSubobjectPart : public TPersistent {
+    RTL_CLASS(TSubobjectPart, TPersistent)
+};
+class TSubobjectPartEx : public TSubobjectPart {
+    RTL_CLASS(TSubobjectPartEx, TSubobjectPart)
+};
+class TSubobjectOther : public TPersistent {
+    RTL_CLASS(TSubobjectOther, TPersistent)
+};
+
+// Object properties registered out of name order; one declares the derived class.
+class TSubobjectHolder : public TPersistent {
+    RTL_CLASS(TSubobjectHolder, TPersistent)
+    TSubobjectHolder()
+    {
+        static const bool registered = [] {
+            using H = TSubobjectHolder;
+            std::vector<TPropInfo> props;
+            props.push_back(PublishedObjectProp<H, TSubobjectPart>("zeta", &H::Part));
+            props.push_back(PublishedObjectProp<H, TSubobjectPartEx>("Alpha", &H::PartEx));
+            props.push_back(PublishedObjectProp<H, TSubobjectPart>("Beta", &H::Part));
+            RegisterPublishedProperties(StaticClass(), std::move(props));
+            return true;
+        }();
+        (void)registered;
+    }
+    TSubobjectPart* Part() const { return nullptr; }
+    TSubobjectPartEx* PartEx() const { return nullptr; }
+};
+
+} // namespace
+
+TEST(CxClasses, SubobjectNameIsTheFirstPropertyByNameOfExactlyThatClass)
+{
+    TSubobjectHolder holder;
+    TSubobjectPart part;
+    TSubobjectPartEx partEx;
+    TSubobjectOther other;
+    EXPECT_EQ(GetSubobjectName(&holder, &part), "Beta");
+    EXPECT_EQ(GetSubobjectName(&holder, &partEx), "Alpha");
+    EXPECT_EQ(GetSubobjectName(&holder, &other), "");
+    EXPECT_EQ(GetSubobjectName(&part, &holder), "");
 }

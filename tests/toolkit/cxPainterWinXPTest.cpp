@@ -178,3 +178,103 @@ TEST_F(WinXPPainterTest, Office11BorrowsThemedScrollBarsAndGroupBoxes)
     EXPECT_EQ(fake.backgrounds[1].part, 4);
     EXPECT_EQ(fake.backgrounds[1].state, 2);
 }
+
+// The group, expand, radio, footer, filter, tab, progress and date-header elements: their
+// theme parts and states with a theme, the standard painter's drawing without one.
+TEST_F(WinXPPainterTest, MoreElementsDrawTheirThemePartsOrFallBack)
+{
+    using Draw = void (*)(const TcxCustomLookAndFeelPainter*, TcxCanvas*);
+    struct Case {
+        const char* name;
+        Draw draw;
+        std::vector<std::pair<int, int>> parts;   // (part, state) drawn with the fake theme
+    };
+    const Case cases[] = {
+        {"group expand", [](auto* p, TcxCanvas* c) { p->DrawGroupExpandButton(c, {0, 0, 15, 15}, false, cxbsHot); },
+         {{7, 2}}},
+        {"group collapse", [](auto* p, TcxCanvas* c) { p->DrawGroupExpandButton(c, {0, 0, 15, 15}, true, cxbsPressed); },
+         {{6, 3}}},
+        {"small expand", [](auto* p, TcxCanvas* c) { p->DrawSmallExpandButton(c, {0, 0, 9, 9}, true, clDefault, clDefault); },
+         {{2, 2}}},
+        {"radio", [](auto* p, TcxCanvas* c) { p->DrawRadioButton(c, 2, 3, cxbsDisabled, true, false, clWindow); },
+         {{2, 8}}},
+        {"footer cell", [](auto* p, TcxCanvas* c) {
+             p->DrawFooterCell(c, {0, 0, 30, 16}, taLeftJustify, vaCenter, false, "7", nullptr, clBtnText, clBtnFace);
+         },
+         {{1, 1}}},
+        {"filter close", [](auto* p, TcxCanvas* c) { p->DrawFilterCloseButton(c, {0, 0, 16, 14}, cxbsPressed); },
+         {{19, 3}}},
+        {"event progress", [](auto* p, TcxCanvas* c) {
+             p->DrawSchedulerEventProgress(c, {0, 0, 30, 8}, {1, 1, 12, 7}, TcxViewParams{}, false);
+         },
+         {{1, 0}, {3, 0}}},
+        {"date header", [](auto* p, TcxCanvas* c) {
+             TRect r{0, 0, 30, 16};
+             p->DrawDateNavigatorDateHeader(c, r);
+         },
+         {{2, 1}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        // Without themes: exactly the standard painter's pixels.
+        Reset(32, 32);
+        c.draw(standard, canvas.get());
+        const auto want = Snapshot();
+        Reset(32, 32);
+        c.draw(xp, canvas.get());
+        EXPECT_EQ(Snapshot(), want);
+    }
+    EXPECT_EQ(xp->GroupExpandButtonSize(), standard->GroupExpandButtonSize());
+    EXPECT_EQ(xp->FilterCloseButtonSize().cx, standard->FilterCloseButtonSize().cx);
+    EXPECT_EQ(xp->ButtonColor(cxbsHot), standard->ButtonColor(cxbsHot));
+    EXPECT_FALSE(xp->IsDrawTabImplemented(false));
+    EXPECT_EQ(xp->TabBorderSize(false), standard->TabBorderSize(false));
+
+    BindFake();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fake.backgrounds.clear();
+        Reset(32, 32);
+        c.draw(xp, canvas.get());
+        std::vector<std::pair<int, int>> drawn;
+        for (const auto& call : fake.backgrounds)
+            drawn.push_back({call.part, call.state});
+        EXPECT_EQ(drawn, c.parts);
+    }
+    // The radio button takes the theme's size at (x, y); the footer text goes into its text area.
+    fake.backgrounds.clear();
+    xp->DrawRadioButton(canvas.get(), 2, 3, cxbsNormal, false, false, clWindow);
+    ASSERT_EQ(fake.backgrounds.size(), 1u);
+    EXPECT_EQ(fake.backgrounds[0].r, (TRect{2, 3, 11, 12}));
+    EXPECT_EQ(fake.backgrounds[0].state, 1);
+    EXPECT_EQ(fake.texts.size(), 1u);
+
+    // Sizes and colours read from the theme (content 3 pixels in, part size 9 x 9).
+    EXPECT_EQ(xp->GroupExpandButtonSize(), 9);
+    EXPECT_EQ(xp->SmallExpandButtonSize(), 9);
+    EXPECT_EQ(xp->RadioButtonSize().cx, 9);
+    EXPECT_EQ(xp->FilterActivateButtonSize().cy, 9);
+    EXPECT_EQ(xp->FilterCloseButtonSize().cx, 13);
+    EXPECT_EQ(xp->FooterBorderSize(), 1);
+    EXPECT_EQ(xp->FooterCellBorderSize(), 3);
+    EXPECT_EQ(xp->FooterCellOffset(), 1);
+    EXPECT_EQ(xp->ButtonColor(cxbsNormal), TColor(0x00112233));
+    EXPECT_EQ(xp->ButtonGroupBorderSizes(3, 1), (TRect{3, 3, 3, 3}));
+    EXPECT_EQ(xp->AdjustGroupButtonDisplayRect({0, 0, 20, 10}, 3, 1),
+              standard->AdjustGroupButtonDisplayRect({0, 0, 20, 10}, 3, 1));
+    EXPECT_EQ(xp->HeaderControlSectionContentBounds({0, 0, 40, 20}, cxbsNormal), (TRect{3, 3, 37, 17}));
+    EXPECT_TRUE(xp->IsDrawTabImplemented(true));
+    EXPECT_TRUE(xp->IsTabHotTrack(false));
+    EXPECT_EQ(xp->TabBorderSize(false), 1);
+}
+
+TEST_F(WinXPPainterTest, PartiallyTransparentButtonsWidenTheGroupButton)
+{
+    BindFake();
+    procs.IsThemeBackgroundPartiallyTransparent = [](HTHEME, int, int) { return true; };
+    dxUxThemeBindForTesting(&procs);
+    const TRect base = standard->AdjustGroupButtonDisplayRect({5, 5, 25, 15}, 2, 0);
+    EXPECT_EQ(xp->AdjustGroupButtonDisplayRect({5, 5, 25, 15}, 2, 0),
+              (TRect{base.Left - 1, base.Top - 1, base.Right + 1, base.Bottom + 1}));
+    EXPECT_EQ(xp->ButtonGroupBorderSizes(2, 0), (TRect{2, 2, 2, 2}));
+}

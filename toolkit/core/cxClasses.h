@@ -407,6 +407,9 @@ std::string CreateUniqueName(TComponent* ownerForm, TComponent* ownerComponent, 
 void RenameComponents(TComponent* caller, TComponent* owner, const std::string& newName, const std::string& oldName,
                       int count, const std::function<TComponent*(TComponent* caller, int index)>& getComponent);
 inline TPersistent* GetPersistentOwner(TPersistent* p) { return p->GetOwner(); }
+// The first published object property of the object's class (by name) whose declared class is
+// exactly the subobject's class; empty when there is none.
+std::string GetSubobjectName(TPersistent* object, TPersistent* subobject);
 bool ClassInheritsFrom(const TClassMeta* cls, const std::string& className);
 // Adds the non-empty caption of every value from minValue to maxValue, with the value as object.
 void FillStringsWithEnumTypeValues(TStrings* strings, int minValue, int maxValue,

@@ -1,11 +1,14 @@
 // cxClasses, second half: class registries, resource-string overrides and library procedures.
+#include <limits>
 #include <QDesktopServices>
 #include <QUrl>
 #include <algorithm>
 
 #include "platform/rtl/Locale.h"
+#include "platform/rtl/TypInfo.h"
 #include "platform/rtl/Unicode.h"
 #include "toolkit/core/cxClasses.h"
+#include "toolkit/core/cxClassesDialogs.h"
 
 namespace cx {
 
@@ -315,6 +318,22 @@ void RenameComponents(TComponent* caller, TComponent* owner, const std::string& 
     }
 }
 
+std::string GetSubobjectName(TPersistent* object, TPersistent* subobject)
+{
+    if (!object || !subobject)
+        return {};
+    std::vector<const TPropInfo*> props;
+    for (const TPropInfo* prop : GetPropList(object->ClassType()))
+        if (prop->Kind == tkClass)
+            props.push_back(prop);
+    std::stable_sort(props.begin(), props.end(),
+                     [](const TPropInfo* a, const TPropInfo* b) { return CompareText(a->Name, b->Name) < 0; });
+    for (const TPropInfo* prop : props)
+        if (prop->PropClass == &subobject->ClassType())
+            return prop->Name;
+    return {};
+}
+
 bool ClassInheritsFrom(const TClassMeta* cls, const std::string& className)
 {
     for (const TClassMeta* m = cls; m; m = m->ClassParent())
@@ -364,6 +383,10 @@ int RoundDiv(int a, int b)
 {
     if (b == 0)
         throw EDivByZero("Division by zero");
+    // The one quotient that does not fit (INT_MIN / -1) traps in the divide instruction; raise
+    // the integer overflow the platform maps that trap to instead of losing the process.
+    if (a == std::numeric_limits<int>::min() && b == -1)
+        throw EIntOverflow("Integer overflow");
     return a / b + (a % b != 0 ? 1 : 0);
 }
 
@@ -423,6 +446,7 @@ void Finalize()
         return;
     cxClearResourceStrings();
     overrides.mode = OverrideMode::None;
+    cxFreeDialogsMetricsStore();
 }
 } // namespace cxClassesUnit
 

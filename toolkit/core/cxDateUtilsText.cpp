@@ -825,10 +825,8 @@ int GetWeekNumber(TDateTime date, TDay startDay, TcxFirstWeekOfYear rule)
         s += 7;
     if (rule == fwyFirstFourDays && s + 3 < jan1)
         s += 7;
-    // Days before the first week of the year belong to the last week of the year before (the
-    // plain division would call them week 1 as well).
-    if (day < s)
-        return y > 1 ? GetWeekNumber(jan1 - 1, startDay, rule) : 1;
+    // Days before the first week divide to 0 (the division truncates toward zero), so they count
+    // as week 1 of their own year.
     int week = (day - s) / 7 + 1;
     if (m == 12) {
         int w = WeekStart(day, startDay);

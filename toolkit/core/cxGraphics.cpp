@@ -1,6 +1,7 @@
 #include "toolkit/core/cxGraphics.h"
 
 #include "platform/gdi/SysParams.h"
+#include "platform/vcl/ImgList.h"
 #include "toolkit/core/cxGeometry.h"
 
 #include <algorithm>
@@ -102,6 +103,72 @@ void TcxCanvas::CopyRect(const TRect& dest, TCanvas* source, const TRect& source
     canvas_->CopyRect(dest, source, sourceRect);
 }
 void TcxCanvas::Draw(int x, int y, TGraphic* graphic) { canvas_->Draw(x, y, graphic); }
+
+void TcxCanvas::DrawImage(TCustomImageList* images, int x, int y, int index, bool enabled)
+{
+    if (!images || index < 0 || index >= images->Count())
+        return;
+    SaveDC();
+    images->Draw(canvas_, x, y, index, enabled);
+    RestoreDC();
+}
+
+void TcxCanvas::DrawGlyph(int x, int y, TBitmap* glyph, bool enabled, TColor background)
+{
+    if (!glyph || glyph->GetEmpty())
+        return;
+    const int w = glyph->GetWidth(), h = glyph->GetHeight();
+    const TColor transparent = glyph->GetTransparentColor();
+    if (enabled) {
+        // The glyph over what the canvas shows there (clNone) or over the brush, its transparent
+        // pixels left out; composed aside, then copied under the canvas's clip.
+        const TBrushStyle style = GetBrush()->GetStyle();
+        if (background == clNone)
+            GetBrush()->SetStyle(bsClear);
+        else
+            GetBrush()->SetColor(background);
+        TBitmap composed;
+        composed.SetPixelFormat(pf32bit);
+        composed.SetSize(w, h);
+        const TRect area = cx::cxRectBounds(x, y, w, h);
+        composed.Canvas()->CopyRect({0, 0, w, h}, canvas_, area);
+        if (GetBrush()->GetStyle() != bsClear) {
+            composed.Canvas()->Brush()->Assign(GetBrush());
+            composed.Canvas()->FillRect({0, 0, w, h});
+        }
+        TBitmap source;
+        source.SetPixelFormat(pf32bit);
+        source.SetSize(w, h);
+        source.Canvas()->Draw(0, 0, glyph);
+        const std::uint32_t key = gdi::ColorToPixel(ColorToRef(transparent)) & 0xFFFFFFu;
+        for (int py = 0; py < h; ++py)
+            for (int px = 0; px < w; ++px) {
+                const std::uint32_t p = source.ScanLine(py)[px] & 0xFFFFFFu;
+                if (p != key)
+                    composed.ScanLine(py)[px] = p;
+            }
+        canvas_->CopyRect(area, composed.Canvas(), {0, 0, w, h});
+        GetBrush()->SetStyle(style);
+        return;
+    }
+    TImageList images(nullptr);
+    images.SetWidth(w);
+    images.SetHeight(h);
+    // tmAuto's transparent colour is the glyph's own (its bottom-left pixel), which is what the
+    // system's default mask colour stands for.
+    images.AddMasked(glyph, transparent);
+    if (background == clNone) {
+        images.Draw(canvas_, x, y, 0, false);
+        return;
+    }
+    TBitmap composed;
+    composed.SetPixelFormat(pf32bit);
+    composed.SetSize(w, h);
+    composed.Canvas()->Brush()->SetColor(background);
+    composed.Canvas()->FillRect({0, 0, w, h});
+    images.Draw(composed.Canvas(), 0, 0, 0, false);
+    canvas_->Draw(x, y, &composed);
+}
 void TcxCanvas::LineTo(int x, int y) { canvas_->LineTo(x, y); }
 void TcxCanvas::MoveTo(int x, int y) { canvas_->MoveTo(x, y); }
 void TcxCanvas::Polygon(const TPoint* points, int lastIndex) { canvas_->Polygon(points, lastIndex); }
@@ -248,13 +315,21 @@ void TcxCanvas::FillRect(const TRect& r, TBitmap* bitmap, bool excludeRect)
     } else {
         // Tiles anchored at the logical origin; floor division keeps the phase for negative
         // coordinates and covers the rectangle's left and top parts there too.
+        // Only the tiles over the visible part are copied: a rectangle far larger than the
+        // device would otherwise cost one copy per tile it spans.
+        TRect area = r;
+        if (HDC dc = GetHandle(); dc && dc->Target()) {
+            const TRect visible = cxRectOffset(dc->DrawableArea().Box(), dc->ToDevice(TPoint{0, 0}), false);
+            if (!cx::cxRectIntersect(area, r, visible))
+                area = cx::cxNullRect;
+        }
         const int w = bitmap->GetWidth(), h = bitmap->GetHeight();
-        const int firstCol = FloorDiv(r.Left, w), lastCol = FloorDiv(r.Right - 1, w);
-        const int firstRow = FloorDiv(r.Top, h), lastRow = FloorDiv(r.Bottom - 1, h);
-        for (int row = firstRow; row <= lastRow; ++row)
+        const int firstCol = FloorDiv(area.Left, w), lastCol = FloorDiv(area.Right - 1, w);
+        const int firstRow = FloorDiv(area.Top, h), lastRow = FloorDiv(area.Bottom - 1, h);
+        for (int row = firstRow; !cxRectIsEmpty(area) && row <= lastRow; ++row)
             for (int col = firstCol; col <= lastCol; ++col) {
                 TRect tile;
-                if (cx::cxRectIntersect(tile, cx::cxRectBounds(col * w, row * h, w, h), r))
+                if (cx::cxRectIntersect(tile, cx::cxRectBounds(col * w, row * h, w, h), area))
                     canvas_->CopyRect(tile, bitmap->Canvas(), cxRectOffset(tile, -col * w, -row * h));
             }
     }

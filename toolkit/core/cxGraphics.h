@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+class TCustomImageList;
+
 // ---- regions ----
 
 enum TcxRegionOperation { roSet, roAdd, roSubtract, roIntersect };
@@ -106,6 +108,12 @@ public:
     // Forwarding to the wrapped canvas and the device context.
     void CopyRect(const TRect& dest, TCanvas* source, const TRect& sourceRect);
     void Draw(int x, int y, TGraphic* graphic);
+    // One image of the list at (x, y), enabled or disabled; nothing for an index outside the list.
+    void DrawImage(TCustomImageList* images, int x, int y, int index, bool enabled = true);
+    // The glyph at (x, y) with its transparent colour left out. Enabled, the brush shows there
+    // (in the background colour unless clNone, which draws nothing there); disabled, the glyph
+    // is embossed, on the background colour unless clNone.
+    void DrawGlyph(int x, int y, TBitmap* glyph, bool enabled = true, TColor background = clNone);
     void LineTo(int x, int y);
     void MoveTo(int x, int y);
     void Polygon(const TPoint* points, int lastIndex);

@@ -17,6 +17,8 @@ constexpr std::uint32_t kSignature = 0x4D424458; // "XDBM"
 constexpr int kHeaderSize = 10;
 constexpr int kMaxRun = 125;
 constexpr Byte kLiteralBit = 0x80;
+// The most the runs may expand to: the property data (length and file) of the largest surface.
+constexpr std::int64_t kMaxPlainSize = 4 + 14 + 40 + 256 * 4 + 4 * gdi::kMaxSurfacePixels;
 
 inline std::uint32_t AsWord(const RGBQUAD& q)
 {
@@ -83,9 +85,10 @@ void TcxBitmap::SetSize(int width, int height)
     height = std::max(height, 0);
     if (width == GetWidth() && height == GetHeight())
         return;
+    // Both sides at once: a size that cannot be stored raises with the bitmap as it was (one
+    // side at a time would leave it half resized).
+    TBitmap::SetSize(width, height);
     BeginUpdate();
-    SetWidth(width);
-    SetHeight(height);
     Changed(this);
     EndUpdate(false);
 }
@@ -150,11 +153,21 @@ void TcxBitmap::ReadData(TStream* stream)
             stream->SetPosition(start);
             ReadBitmapData(this, stream);
         } else {
+            // A few bytes of runs can stand for gigabytes: count what they expand to first and
+            // refuse more than any bitmap can be, before anything is allocated.
+            auto decompress = [&](TStream* dest) -> std::int64_t {
+                if (method == 1)
+                    return Decompress1(stream, dest, int(size));
+                if (method == 2)
+                    return Decompress2(stream, dest, int(size));
+                return 0;
+            };
+            const std::int64_t runs = stream->Position();
+            if (decompress(nullptr) > kMaxPlainSize)
+                throw EInvalidGraphic("Bitmap image is not valid");
+            stream->SetPosition(runs);
             TMemoryStream plain;
-            if (method == 1)
-                Decompress1(stream, &plain, int(size));
-            else if (method == 2)
-                Decompress2(stream, &plain, int(size));
+            decompress(&plain);
             plain.SetPosition(0);
             ReadBitmapData(this, &plain);
         }
@@ -217,42 +230,55 @@ void TcxBitmap::CompressByBlock(TStream* source, TStream* dest, int blockSize, i
     source->SetPosition(end);
 }
 
-void TcxBitmap::DecompressByBlock(TStream* source, TStream* dest, int blockSize, int size)
+std::int64_t TcxBitmap::DecompressByBlock(TStream* source, TStream* dest, int blockSize, int size)
 {
     if (blockSize <= 0)
-        return;
+        return 0;
     // A size that claims more than the stream holds stops at the stream's end.
     const std::int64_t end = std::min(source->Position() + std::int64_t(std::max(size, 0)), source->Size());
     std::vector<Byte> block(static_cast<size_t>(blockSize));
+    std::int64_t produced = 0;
     while (source->Position() < end) {
         const Byte k = ReadLE<Byte>(source);
         const int count = k & 0x7F;
         if (k & kLiteralBit) {
             const std::int64_t bytes = std::min<std::int64_t>(std::int64_t(count) * blockSize, end - source->Position());
-            dest->CopyFrom(source, bytes);
-            if (bytes == 0)
-                continue;
+            if (dest)
+                dest->CopyFrom(source, bytes);
+            else
+                source->Seek(bytes, rtl::soCurrent);
+            produced += bytes;
         } else {
             if (!ReadBlock(source, end, block))
                 break;
-            for (int i = 0; i < count; ++i)
-                dest->WriteBuffer(block.data(), blockSize);
+            if (dest)
+                for (int i = 0; i < count; ++i)
+                    dest->WriteBuffer(block.data(), blockSize);
+            produced += std::int64_t(count) * blockSize;
         }
     }
+    return produced;
 }
 
-void TcxBitmap::Decompress1(TStream* source, TStream* dest, int size) { DecompressByBlock(source, dest, 1, size); }
+std::int64_t TcxBitmap::Decompress1(TStream* source, TStream* dest, int size)
+{
+    return DecompressByBlock(source, dest, 1, size);
+}
 
-void TcxBitmap::Decompress2(TStream* source, TStream* dest, int size)
+std::int64_t TcxBitmap::Decompress2(TStream* source, TStream* dest, int size)
 {
     if (size < 2 || source->Size() - source->Position() < 2)
-        return;
+        return 0;
     const int n = ReadLE<Byte>(source);
     const int r = ReadLE<Byte>(source);
     const int copied = int(std::min<std::int64_t>(r, source->Size() - source->Position()));
-    if (copied > 0)
-        dest->CopyFrom(source, copied);
-    DecompressByBlock(source, dest, n, size - r - 2);
+    if (copied > 0) {
+        if (dest)
+            dest->CopyFrom(source, copied);
+        else
+            source->Seek(copied, rtl::soCurrent);
+    }
+    return std::max(copied, 0) + DecompressByBlock(source, dest, n, size - r - 2);
 }
 
 // ---- TcxBitmap32 ----

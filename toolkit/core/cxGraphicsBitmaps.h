@@ -43,9 +43,11 @@ class TcxBitmap : public TBitmap {
     // Codec steps of the compressed form.
     void Compress(rtl::TStream* source, rtl::TStream* dest, int size);
     static void CompressByBlock(rtl::TStream* source, rtl::TStream* dest, int blockSize, int size);
-    static void Decompress1(rtl::TStream* source, rtl::TStream* dest, int size);
-    static void Decompress2(rtl::TStream* source, rtl::TStream* dest, int size);
-    static void DecompressByBlock(rtl::TStream* source, rtl::TStream* dest, int blockSize, int size);
+    // The decompressors answer the number of bytes the runs expand to; with no destination they
+    // only count (and skip the source), so a size can be judged before anything is allocated.
+    static std::int64_t Decompress1(rtl::TStream* source, rtl::TStream* dest, int size);
+    static std::int64_t Decompress2(rtl::TStream* source, rtl::TStream* dest, int size);
+    static std::int64_t DecompressByBlock(rtl::TStream* source, rtl::TStream* dest, int blockSize, int size);
 
 protected:
     virtual void Update() {}

@@ -2,6 +2,8 @@
 // buttons, check boxes, label lines, scroll bars, size grips and the other small controls.
 #include "toolkit/core/cxLookAndFeelPainters.h"
 
+#include "platform/vcl/ImgList.h"
+
 #include "platform/gdi/SysParams.h"
 #include "toolkit/core/cxGeometry.h"
 
@@ -296,11 +298,7 @@ bool TcxCustomLookAndFeelPainter::IsPointOverGroupExpandButton(const TRect& r, c
 
 // ---- check boxes ----
 
-TSize TcxCustomLookAndFeelPainter::CheckButtonSize() const
-{
-    // One cell of the platform's fixed check-box picture (4 x 3 cells).
-    return {cxSystemCheckBoxCellSize, cxSystemCheckBoxCellSize};
-}
+TSize TcxCustomLookAndFeelPainter::CheckButtonSize() const { return cxSystemCheckBoxSize(); }
 
 void TcxCustomLookAndFeelPainter::DrawCheck(TcxCanvas* canvas, const TRect& r, TcxButtonState state, bool checked,
                                             TColor color) const
@@ -379,8 +377,9 @@ void TcxCustomLookAndFeelPainter::DrawWindowContent(TcxCanvas* canvas, const TRe
     canvas->FillRect(r, clBtnFace);
 }
 
-void TcxCustomLookAndFeelPainter::DrawNavigatorGlyph(TcxCanvas*, TCustomImageList*, int, int, const TRect&, bool,
-                                                     bool) const
+void TcxCustomLookAndFeelPainter::DrawNavigatorGlyph(TcxCanvas* canvas, TCustomImageList* images, int imageIndex,
+                                                     int, const TRect& r, bool enabled, bool) const
 {
-    // Image lists are not part of the toolkit yet: nothing to draw from.
+    if (canvas && images)
+        images->Draw(canvas->WrappedCanvas(), r.Left, r.Top, imageIndex, enabled);
 }

@@ -59,8 +59,7 @@ protected:                                                                      
                                                                                                  \
 public:
 
-// An image list is not part of the toolkit yet; painters that would draw from one take it as
-// this opaque type and draw nothing.
+// The platform's image list (platform/vcl/ImgList.h): the navigator glyphs are drawn from one.
 class TCustomImageList;
 
 class TcxCustomLookAndFeelPainter {
@@ -444,6 +443,12 @@ void cxRadioButtonImagesPaletteChanged();
 // The fixed pictures of the system-drawn check-box and radio elements on this platform.
 // The check-box bitmap has 4 x 3 cells of this size.
 constexpr int cxSystemCheckBoxCellSize = 13;
+// The system's check-box bitmap, drawn by our code: row 0 the check boxes (clear, checked,
+// pushed, pushed and checked), row 1 the radio buttons in the same states, row 2 the
+// three-state boxes (grayed, pushed and grayed) and the radio mask.
+void cxDrawSystemCheckBoxes(TBitmap& bitmap);
+// One cell of that picture, measured once (at the painter unit's start-up).
+TSize cxSystemCheckBoxSize();
 
 namespace cxLookAndFeelPaintersUnit {
 void Initialize();
@@ -816,6 +821,33 @@ class TcxWinXPLookAndFeelPainter : public TcxStandardLookAndFeelPainter {
                              const TRect& textArea, TAlignment alignHorz, cx::TcxAlignmentVert alignVert,
                              bool multiLine, bool showEndEllipsis, bool showPrefix, const std::string& text,
                              TFont* font, TColor textColor, TColor bkColor) const;
+    TRect AdjustGroupButtonDisplayRect(const TRect& r, int buttonCount, int buttonIndex) const override;
+    TColor ButtonColor(TcxButtonState state) const override;
+    TRect ButtonGroupBorderSizes(int buttonCount, int buttonIndex) const override;
+    void DrawGroupExpandButton(TcxCanvas* canvas, const TRect& r, bool expanded, TcxButtonState state) const override;
+    void DrawSmallExpandButton(TcxCanvas* canvas, const TRect& r, bool expanded, TColor borderColor,
+                               TColor color = clDefault) const override;
+    int GroupExpandButtonSize() const override;
+    int SmallExpandButtonSize() const override;
+    void DrawRadioButton(TcxCanvas* canvas, int x, int y, TcxButtonState state, bool checked, bool focused,
+                         TColor brushColor, bool isDesigning = false) const override;
+    TSize RadioButtonSize() const override;
+    TRect HeaderControlSectionContentBounds(const TRect& bounds, TcxButtonState state) const override;
+    int FooterBorderSize() const override;
+    int FooterCellBorderSize() const override;
+    int FooterCellOffset() const override;
+    void DrawFooterCell(TcxCanvas* canvas, const TRect& bounds, TAlignment alignHorz, cx::TcxAlignmentVert alignVert,
+                        bool multiLine, const std::string& text, TFont* font, TColor textColor, TColor bkColor,
+                        const TcxDrawBackgroundEvent& onDrawBackground = {}) const override;
+    void DrawFilterCloseButton(TcxCanvas* canvas, const TRect& r, TcxButtonState state) const override;
+    TSize FilterActivateButtonSize() const override;
+    TSize FilterCloseButtonSize() const override;
+    bool IsDrawTabImplemented(bool vertical) const override;
+    bool IsTabHotTrack(bool vertical) const override;
+    int TabBorderSize(bool vertical) const override;
+    void DrawSchedulerEventProgress(TcxCanvas* canvas, const TRect& bounds, const TRect& progress,
+                                    const TcxViewParams& viewParams, bool transparent) const override;
+    void DrawDateNavigatorDateHeader(TcxCanvas* canvas, TRect& r) const override;
     using TcxStandardLookAndFeelPainter::DrawContent;
 };
 

@@ -60,6 +60,68 @@ void DrawSystemRadioImageChecked(TBitmap& cell)
     cell.Canvas()->FillRect(systemRadioDot);
 }
 
+// One check box of the system picture: a sunken edge around a window-coloured (pushed: button
+// face) square, with the check mark or the grayed mark in the window-text or shadow colour.
+void DrawSystemCheckBox(TBitmap& b, int cellX, int cellY, bool pushed, int mark)
+{
+    const int n = cxSystemCheckBoxCellSize;
+    TRect r = cxRectBounds(cellX * n, cellY * n, n, n);
+    DrawEdge(*b.Canvas()->GetHandle(), r, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
+    b.Canvas()->Brush()->SetColor(pushed ? clBtnFace : clWindow);
+    b.Canvas()->FillRect(r);
+    if (mark == 0)
+        return;
+    // The tick: three rows high, falling to (r.Left + 3, ...) and rising to the right.
+    const TColor color = mark == 2 ? clBtnShadow : clWindowText;
+    for (int i = 0; i < 7; ++i) {
+        const int x = r.Left + 1 + i, y = r.Top + (i < 3 ? 3 + i : 7 - (i - 2));
+        for (int k = 0; k < 3; ++k)
+            gdi::SetPixel(*b.Canvas()->GetHandle(), x, y + k, COLORREF(ColorToRGB(color)));
+    }
+}
+
+} // namespace
+
+void cxDrawSystemCheckBoxes(TBitmap& bitmap)
+{
+    const int n = cxSystemCheckBoxCellSize;
+    bitmap.SetPixelFormat(pf24bit);
+    bitmap.SetSize(4 * n, 3 * n);
+    FillBitmap(bitmap, clBtnFace);
+    for (int i = 0; i < 4; ++i)
+        DrawSystemCheckBox(bitmap, i, 0, i >= 2, i % 2);
+    for (int i = 0; i < 4; ++i) {
+        TBitmap cell;
+        cell.SetPixelFormat(pf24bit);
+        cell.SetSize(n, n);
+        FillBitmap(cell, clBtnFace);
+        if (i == 3) {
+            DrawSystemRadioMask(cell);
+        } else {
+            DrawEllipse(cell, systemRadioCircle, clBtnShadow, i == 1 ? clBtnFace : clWindow);
+            if (i == 2)
+                DrawSystemRadioImageChecked(cell);
+        }
+        bitmap.Canvas()->Draw(i * n, n, &cell);
+    }
+    DrawSystemCheckBox(bitmap, 0, 2, false, 2);
+    DrawSystemCheckBox(bitmap, 1, 2, true, 2);
+}
+
+// The size of one check box, measured once from the system picture: a quarter of its width by
+// a third of its height.
+TSize cxSystemCheckBoxSize()
+{
+    static const TSize size = [] {
+        TBitmap picture;
+        cxDrawSystemCheckBoxes(picture);
+        return TSize{picture.GetWidth() / 4, picture.GetHeight() / 3};
+    }();
+    return size;
+}
+
+namespace {
+
 std::uint32_t ToQuad(TColor color)
 {
     const TColor c = ColorToRGB(color);
@@ -392,6 +454,7 @@ void Initialize()
     if (initCount++ > 0)
         return;
     CreateOffice11Colors(); // the radio images of the Office 2003 look read these colours
+    cxSystemCheckBoxSize();   // measured at start-up, as the painters answer it
     cxLookAndFeelPaintersExtendedInitialize();
 }
 

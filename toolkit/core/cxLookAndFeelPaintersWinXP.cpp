@@ -13,7 +13,10 @@ using namespace cx;
 namespace {
 
 // Published part, state and property numbers of the theme classes.
-constexpr int BP_PUSHBUTTON = 1, BP_CHECKBOX = 3, BP_GROUPBOX = 4;
+constexpr int BP_PUSHBUTTON = 1, BP_RADIOBUTTON = 2, BP_CHECKBOX = 3, BP_GROUPBOX = 4;
+constexpr int EBP_NORMALGROUPCOLLAPSE = 6, EBP_NORMALGROUPEXPAND = 7, TKP_TRACK = 1, WP_SMALLCLOSEBUTTON = 19,
+              PP_BAR = 1, PP_CHUNK = 3, HP_HEADERITEMLEFT = 2;
+constexpr int TMT_COLOR = 204;
 constexpr int SBP_ARROWBTN = 1, SBP_THUMBBTNHORZ = 2, SBP_THUMBBTNVERT = 3, SBP_LOWERTRACKHORZ = 4,
               SBP_UPPERTRACKHORZ = 5, SBP_LOWERTRACKVERT = 6, SBP_UPPERTRACKVERT = 7, SBP_GRIPPERHORZ = 8,
               SBP_GRIPPERVERT = 9, SBP_SIZEBOX = 10;
@@ -383,4 +386,210 @@ void TcxWinXPLookAndFeelPainter::DrawPanelBackground(TcxCanvas* canvas, rtl::TOb
         TcxCustomLookAndFeelPainter::DrawPanelBackground(canvas, control, r, colorFrom, colorTo);
     else
         canvas->FillRect(r, colorFrom);
+}
+
+// ---- group buttons, expand buttons, radio buttons ----
+
+TRect TcxWinXPLookAndFeelPainter::AdjustGroupButtonDisplayRect(const TRect& r, int buttonCount, int buttonIndex) const
+{
+    TRect result = TcxStandardLookAndFeelPainter::AdjustGroupButtonDisplayRect(r, buttonCount, buttonIndex);
+    HTHEME theme = Theme(totButton);
+    if (theme && IsThemeBackgroundPartiallyTransparent(theme, BP_PUSHBUTTON, 1))
+        result = cxRectInflate(result, 1, 1);
+    return result;
+}
+
+// The theme's colour of the push button in that state (the colour-type property); the plain
+// button face when the theme has none.
+TColor TcxWinXPLookAndFeelPainter::ButtonColor(TcxButtonState state) const
+{
+    COLORREF color = 0;
+    if (HTHEME theme = Theme(totButton);
+        theme && GetThemeColor(theme, BP_PUSHBUTTON, BtnStateToXPBtnState(state), TMT_COLOR, color) == cx::S_OK)
+        return TColor(color);
+    return TcxStandardLookAndFeelPainter::ButtonColor(state);
+}
+
+TRect TcxWinXPLookAndFeelPainter::ButtonGroupBorderSizes(int buttonCount, int buttonIndex) const
+{
+    HTHEME theme = Theme(totButton);
+    if (!theme)
+        return TcxStandardLookAndFeelPainter::ButtonGroupBorderSizes(buttonCount, buttonIndex);
+    const TRect c = ContentOf100(theme, BP_PUSHBUTTON, 1);
+    TRect sizes{c.Left, c.Top, 100 - c.Right, 100 - c.Bottom};
+    if (IsThemeBackgroundPartiallyTransparent(theme, BP_PUSHBUTTON, 1))
+        sizes = {sizes.Left - 1, sizes.Top - 1, sizes.Right - 1, sizes.Bottom - 1};
+    return sizes;
+}
+
+void TcxWinXPLookAndFeelPainter::DrawGroupExpandButton(TcxCanvas* canvas, const TRect& r, bool expanded,
+                                                       TcxButtonState state) const
+{
+    HTHEME theme = Theme(totExplorerBar);
+    if (!theme) {
+        Standard()->DrawGroupExpandButton(canvas, r, expanded, state);
+        return;
+    }
+    // Normal, hot and pressed have their own states; the default and disabled looks take the normal one.
+    const int explorerState = state == cxbsHot ? 2 : state == cxbsPressed ? 3 : 1;
+    DrawThemeBackground(theme, canvas->GetHandle(), expanded ? EBP_NORMALGROUPCOLLAPSE : EBP_NORMALGROUPEXPAND,
+                        explorerState, r);
+}
+
+void TcxWinXPLookAndFeelPainter::DrawSmallExpandButton(TcxCanvas* canvas, const TRect& r, bool expanded,
+                                                       TColor borderColor, TColor color) const
+{
+    (void)borderColor;
+    if (Theme(totTreeview))
+        DrawExpandButton(canvas, r, expanded, clDefault);
+    else
+        TcxCustomLookAndFeelPainter::DrawSmallExpandButton(canvas, r, expanded, color, clDefault);
+}
+
+int TcxWinXPLookAndFeelPainter::GroupExpandButtonSize() const
+{
+    TSize size{0, 0};
+    if (HTHEME theme = Theme(totExplorerBar);
+        theme && GetThemePartSize(theme, nullptr, EBP_NORMALGROUPEXPAND, 1, nullptr, TS_TRUE, size) == cx::S_OK)
+        return size.cx;
+    return TcxStandardLookAndFeelPainter::GroupExpandButtonSize();
+}
+
+int TcxWinXPLookAndFeelPainter::SmallExpandButtonSize() const
+{
+    return Theme(totTreeview) ? ExpandButtonSize() : TcxStandardLookAndFeelPainter::SmallExpandButtonSize();
+}
+
+void TcxWinXPLookAndFeelPainter::DrawRadioButton(TcxCanvas* canvas, int x, int y, TcxButtonState state,
+                                                 bool checked, bool focused, TColor brushColor,
+                                                 bool isDesigning) const
+{
+    HTHEME theme = Theme(totButton);
+    if (!theme) {
+        TcxStandardLookAndFeelPainter::DrawRadioButton(canvas, x, y, state, checked, focused, brushColor,
+                                                       isDesigning);
+        return;
+    }
+    const TSize size = RadioButtonSize();
+    DrawThemeBackground(theme, canvas->GetHandle(), BP_RADIOBUTTON, checkStates[checked ? 1 : 0][state],
+                        cxRectBounds(x, y, size.cx, size.cy));
+}
+
+TSize TcxWinXPLookAndFeelPainter::RadioButtonSize() const
+{
+    TSize size{0, 0};
+    if (HTHEME theme = Theme(totButton);
+        theme && GetThemePartSize(theme, nullptr, BP_RADIOBUTTON, 1, nullptr, TS_TRUE, size) == cx::S_OK)
+        return size;
+    return TcxStandardLookAndFeelPainter::RadioButtonSize();
+}
+
+TRect TcxWinXPLookAndFeelPainter::HeaderControlSectionContentBounds(const TRect& bounds, TcxButtonState state) const
+{
+    if (Theme(totHeader))
+        return Shrink(bounds, HeaderBorderSize());
+    return TcxStandardLookAndFeelPainter::HeaderControlSectionContentBounds(bounds, state);
+}
+
+// ---- footer ----
+
+int TcxWinXPLookAndFeelPainter::FooterBorderSize() const
+{
+    return Theme(totEdit) ? 1 : Standard()->FooterBorderSize();
+}
+
+int TcxWinXPLookAndFeelPainter::FooterCellBorderSize() const
+{
+    if (HTHEME theme = Theme(totTrackBar))
+        return ContentOf100(theme, TKP_TRACK, 1).Left;
+    return Standard()->FooterCellBorderSize();
+}
+
+int TcxWinXPLookAndFeelPainter::FooterCellOffset() const
+{
+    return Theme(totTrackBar) ? 1 : Standard()->FooterCellOffset();
+}
+
+void TcxWinXPLookAndFeelPainter::DrawFooterCell(TcxCanvas* canvas, const TRect& bounds, TAlignment alignHorz,
+                                                cx::TcxAlignmentVert alignVert, bool multiLine,
+                                                const std::string& text, TFont* font, TColor textColor,
+                                                TColor bkColor, const TcxDrawBackgroundEvent& onDrawBackground) const
+{
+    HTHEME theme = Theme(totTrackBar);
+    if (!theme) {
+        TcxStandardLookAndFeelPainter::DrawFooterCell(canvas, bounds, alignHorz, alignVert, multiLine, text, font,
+                                                      textColor, bkColor, onDrawBackground);
+        return;
+    }
+    DrawThemeBackground(theme, canvas->GetHandle(), TKP_TRACK, 1, bounds);
+    DrawContent(canvas, theme, TKP_TRACK, 1, bounds, FooterCellTextAreaBounds(bounds), alignHorz, alignVert,
+                multiLine, false, false, text, font, textColor, bkColor);
+}
+
+// ---- filter buttons ----
+
+void TcxWinXPLookAndFeelPainter::DrawFilterCloseButton(TcxCanvas* canvas, const TRect& r, TcxButtonState state) const
+{
+    if (HTHEME theme = Theme(totWindow))
+        DrawThemeBackground(theme, canvas->GetHandle(), WP_SMALLCLOSEBUTTON, comboStates[state], r);
+    else
+        TcxStandardLookAndFeelPainter::DrawFilterCloseButton(canvas, r, state);
+}
+
+TSize TcxWinXPLookAndFeelPainter::FilterActivateButtonSize() const
+{
+    TSize size{0, 0};
+    if (HTHEME theme = Theme(totButton);
+        theme && GetThemePartSize(theme, nullptr, BP_CHECKBOX, 5, nullptr, TS_TRUE, size) == cx::S_OK)
+        return size;
+    return TcxStandardLookAndFeelPainter::FilterActivateButtonSize();
+}
+
+TSize TcxWinXPLookAndFeelPainter::FilterCloseButtonSize() const
+{
+    TSize size{0, 0};
+    if (HTHEME theme = Theme(totWindow);
+        theme && GetThemePartSize(theme, nullptr, WP_SMALLCLOSEBUTTON, 1, nullptr, TS_TRUE, size) == cx::S_OK)
+        return {size.cx + 4, size.cy + 4};
+    return TcxStandardLookAndFeelPainter::FilterCloseButtonSize();
+}
+
+// ---- tabs ----
+
+bool TcxWinXPLookAndFeelPainter::IsDrawTabImplemented(bool vertical) const
+{
+    return Theme(totTab) ? true : TcxStandardLookAndFeelPainter::IsDrawTabImplemented(vertical);
+}
+
+bool TcxWinXPLookAndFeelPainter::IsTabHotTrack(bool vertical) const
+{
+    return Theme(totTab) ? true : TcxStandardLookAndFeelPainter::IsTabHotTrack(vertical);
+}
+
+int TcxWinXPLookAndFeelPainter::TabBorderSize(bool vertical) const
+{
+    return Theme(totTab) ? 1 : Standard()->TabBorderSize(vertical);
+}
+
+// ---- scheduler and date navigator ----
+
+void TcxWinXPLookAndFeelPainter::DrawSchedulerEventProgress(TcxCanvas* canvas, const TRect& bounds,
+                                                            const TRect& progress, const TcxViewParams& viewParams,
+                                                            bool transparent) const
+{
+    HTHEME theme = Theme(totProgress);
+    if (!theme) {
+        TcxStandardLookAndFeelPainter::DrawSchedulerEventProgress(canvas, bounds, progress, viewParams, transparent);
+        return;
+    }
+    DrawThemeBackground(theme, canvas->GetHandle(), PP_BAR, 0, bounds);
+    DrawThemeBackground(theme, canvas->GetHandle(), PP_CHUNK, 0, progress);
+}
+
+void TcxWinXPLookAndFeelPainter::DrawDateNavigatorDateHeader(TcxCanvas* canvas, TRect& r) const
+{
+    if (HTHEME theme = Theme(totHeader))
+        DrawThemeBackground(theme, canvas->GetHandle(), HP_HEADERITEMLEFT, 1, r);
+    else
+        TcxStandardLookAndFeelPainter::DrawDateNavigatorDateHeader(canvas, r);
 }

@@ -2,11 +2,8 @@
 
 #include <algorithm>
 
-#include "platform/rtl/Profile.h"
 
 namespace cx {
-
-int cxGetScreenPixelsPerInch(bool) { return profile::PixelsPerInch; }
 
 namespace {
 template <class T>

@@ -37,9 +37,6 @@ public:
     virtual void DefaultFontChanged(TPersistent* sender, TFont* font) = 0;
 };
 
-// The screen's pixels per inch (the platform profile's).
-int cxGetScreenPixelsPerInch(bool horizontal);
-
 class TcxCustomStyle : public TComponent {
     RTL_CLASS(TcxCustomStyle, TComponent)
     explicit TcxCustomStyle(TComponent* owner) : TComponent(owner) {}

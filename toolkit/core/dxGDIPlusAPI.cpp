@@ -7,7 +7,10 @@
 #include <QImage>
 #include <QImageWriter>
 
+#include "platform/gdi/Dc.h"
+
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace cx {
@@ -155,5 +158,128 @@ TdxGPPoint MakePoint(int x, int y) { return {x, y}; }
 TdxGPSize MakeSize(int width, int height) { return {width, height}; }
 TdxGPRect MakeRect(int x, int y, int width, int height) { return {x, y, width, height}; }
 TdxGPRect MakeRect(const TRect& r) { return {r.Left, r.Top, r.Width(), r.Height()}; }
+TdxGPPointF MakePoint(float x, float y) { return {x, y}; }
+TdxGPSizeF MakeSize(float width, float height) { return {width, height}; }
+TdxGPRectF MakeRect(float x, float y, float width, float height) { return {x, y, width, height}; }
+
+namespace {
+
+// One channel of an ARGB colour.
+inline double Channel(ARGB c, int shift) { return double((c >> shift) & 0xFF); }
+
+// Fills the rectangle pixel by pixel with colorAt(u, v), u and v the pixel centre's place in the
+// rectangle (0..1), composed source-over onto the opaque colour of the surface.
+template <class ColorAt>
+void ComposeRect(HDC dc, const TRect& r, ColorAt colorAt)
+{
+    if (!dc || !dc->Target() || r.Right <= r.Left || r.Bottom <= r.Top)
+        return;
+    gdi::Surface& s = *dc->Target();
+    const TRect device = dc->ToDevice(r);
+    const double w = double(r.Right) - r.Left, h = double(r.Bottom) - r.Top;
+    for (const TRect& part : dc->ClipRects(r))
+        for (int y = part.Top; y < part.Bottom; ++y) {
+            std::uint32_t* row = s.Row(y);
+            for (int x = part.Left; x < part.Right; ++x) {
+                const ARGB c = colorAt((x - device.Left + 0.5) / w, (y - device.Top + 0.5) / h);
+                const double a = Channel(c, 24) / 255.0;
+                std::uint32_t out = 0;
+                for (int shift : {16, 8, 0}) {
+                    const double v = Channel(c, shift) * a + Channel(row[x], shift) * (1.0 - a);
+                    out |= std::uint32_t(std::clamp(std::nearbyint(v), 0.0, 255.0)) << shift;
+                }
+                row[x] = s.Normalise(out);
+            }
+        }
+}
+
+} // namespace
+
+void dxGpFillRect(HDC dc, const TRect& r, ARGB color)
+{
+    ComposeRect(dc, r, [color](double, double) { return color; });
+}
+
+void dxGpFillRect(HDC dc, const TRect& r, TColor color, Byte alpha)
+{
+    dxGpFillRect(dc, r, dxGpColorToARGB(color, alpha));
+}
+
+void dxGpFillRectByGradient(HDC dc, const TRect& r, ARGB color1, ARGB color2, LinearGradientMode mode)
+{
+    ComposeRect(dc, r, [&](double u, double v) {
+        double t = u;
+        switch (mode) {
+        case LinearGradientModeVertical: t = v; break;
+        case LinearGradientModeForwardDiagonal: t = (u + v) / 2; break;
+        case LinearGradientModeBackwardDiagonal: t = (1 - u + v) / 2; break;
+        default: break;
+        }
+        ARGB c = 0;
+        for (int shift : {24, 16, 8, 0}) {
+            const double value = Channel(color1, shift) + (Channel(color2, shift) - Channel(color1, shift)) * t;
+            c |= ARGB(std::clamp(std::nearbyint(value), 0.0, 255.0)) << shift;
+        }
+        return c;
+    });
+}
+
+void dxGpFillRectByGradient(HDC dc, const TRect& r, TColor color1, TColor color2, LinearGradientMode mode,
+                            Byte alpha1, Byte alpha2)
+{
+    dxGpFillRectByGradient(dc, r, dxGpColorToARGB(color1, alpha1), dxGpColorToARGB(color2, alpha2), mode);
+}
+
+// ---- units loader ----
+
+void TdxUnitsLoader::AddUnit(TdxUnitProc start, TdxUnitProc end)
+{
+    if (start) {
+        if (deferStart_) {
+            starts_.push_back(start);
+        } else {
+            started_ = true;
+            start();
+        }
+    }
+    if (end)
+        ends_.push_back(end);
+}
+
+void TdxUnitsLoader::RemoveUnit(TdxUnitProc end)
+{
+    auto it = std::find(ends_.begin(), ends_.end(), end);
+    if (it == ends_.end())
+        return;
+    ends_.erase(it);
+    end();
+}
+
+void TdxUnitsLoader::Initialize()
+{
+    const auto starts = std::move(starts_);
+    starts_.clear();
+    for (TdxUnitProc start : starts)
+        start();
+    started_ = true;
+}
+
+void TdxUnitsLoader::Finalize()
+{
+    if (started_)
+        for (auto it = ends_.rbegin(); it != ends_.rend(); ++it)
+            (*it)();
+    started_ = false;
+    ends_.clear();
+}
+
+TdxUnitsLoader* dxUnitsLoader()
+{
+    static TdxUnitsLoader loader;
+    return &loader;
+}
+
+void dxInitializeGDIPlus() { dxUnitsLoader()->Initialize(); }
+void dxFinalizeGDIPlus() { dxUnitsLoader()->Finalize(); }
 
 } // namespace cx

@@ -1,7 +1,8 @@
 #pragma once
 // The image library binding. On this platform the library is always present and backed by
-// QImage: PNG (and the other formats Qt reads) are decoded and PNG is encoded; the drawing
-// entry points of the library are not provided.
+// QImage: PNG (and the other formats Qt reads) are decoded and PNG is encoded. Of its drawing,
+// the solid and linear-gradient rectangle fills are provided, composed in software into the
+// device context's surface.
 #include "platform/rtl/Streams.h"
 #include "platform/vcl/Graphics.h"
 
@@ -9,6 +10,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace cx {
 
@@ -16,14 +18,40 @@ using ARGB = std::uint32_t;
 
 enum Status : int { Ok = 0, GenericError = 1, InvalidParameter = 2, OutOfMemory = 3, NotImplemented = 6 };
 
+enum LinearGradientMode : int {
+    LinearGradientModeHorizontal = 0,
+    LinearGradientModeVertical = 1,
+    LinearGradientModeForwardDiagonal = 2,
+    LinearGradientModeBackwardDiagonal = 3,
+};
+enum WrapMode : int { WrapModeTile = 0, WrapModeTileFlipX = 1, WrapModeTileFlipY = 2, WrapModeTileFlipXY = 3, WrapModeClamp = 4 };
+enum PenAlignment : int { PenAlignmentCenter = 0, PenAlignmentInset = 1 };
+enum HatchStyle : int {
+    HatchStyleHorizontal = 0,
+    HatchStyleVertical = 1,
+    HatchStyleForwardDiagonal = 2,
+    HatchStyleBackwardDiagonal = 3,
+    HatchStyleCross = 4,
+    HatchStyleDiagonalCross = 5,
+};
+
 struct TdxGPRect {
     int X = 0, Y = 0, Width = 0, Height = 0;
+};
+struct TdxGPRectF {
+    float X = 0, Y = 0, Width = 0, Height = 0;
 };
 struct TdxGPPoint {
     int X = 0, Y = 0;
 };
+struct TdxGPPointF {
+    float X = 0, Y = 0;
+};
 struct TdxGPSize {
     int Width = 0, Height = 0;
+};
+struct TdxGPSizeF {
+    float Width = 0, Height = 0;
 };
 
 // The class id of the PNG encoder: all zero until looked up.
@@ -55,6 +83,42 @@ TdxGPPoint MakePoint(int x, int y);
 TdxGPSize MakeSize(int width, int height);
 TdxGPRect MakeRect(int x, int y, int width, int height);
 TdxGPRect MakeRect(const TRect& r);
+TdxGPPointF MakePoint(float x, float y);
+TdxGPSizeF MakeSize(float width, float height);
+TdxGPRectF MakeRect(float x, float y, float width, float height);
+
+// A rectangle filled in the colour at that opacity (clNone: nothing shows), composed over what
+// the device context shows, under its clip; the pixels' top byte is left 0, as drawing leaves it.
+void dxGpFillRect(HDC dc, const TRect& r, TColor color, Byte alpha = 255);
+void dxGpFillRect(HDC dc, const TRect& r, ARGB color);
+// A linear gradient from the first to the second colour across the rectangle (left to right,
+// top to bottom, or corner to corner for the diagonal modes), each colour at its own opacity.
+void dxGpFillRectByGradient(HDC dc, const TRect& r, TColor color1, TColor color2, LinearGradientMode mode,
+                            Byte alpha1 = 255, Byte alpha2 = 255);
+void dxGpFillRectByGradient(HDC dc, const TRect& r, ARGB color1, ARGB color2, LinearGradientMode mode);
+
+// Start-up and shut-down of the image-library units. In a program the start procedures run as
+// they are added; a loader that defers them (a library loaded by a host) runs them at Initialize.
+using TdxUnitProc = void (*)();
+class TdxUnitsLoader : public rtl::TObject {
+    RTL_CLASS(TdxUnitsLoader, rtl::TObject)
+    explicit TdxUnitsLoader(bool deferStart = false) : deferStart_(deferStart) {}
+    ~TdxUnitsLoader() override { Finalize(); }
+    void AddUnit(TdxUnitProc start, TdxUnitProc end);
+    // Removes the end procedure and, when it was listed, runs it.
+    void RemoveUnit(TdxUnitProc end);
+    void Initialize();   // the deferred start procedures, in the order added
+    void Finalize();     // once started: the end procedures, last added first
+    bool Started() const { return started_; }
+
+private:
+    bool deferStart_;
+    bool started_ = false;
+    std::vector<TdxUnitProc> starts_, ends_;
+};
+TdxUnitsLoader* dxUnitsLoader();
+void dxInitializeGDIPlus();
+void dxFinalizeGDIPlus();
 
 // The QImage bridge behind the binding (used by the wrapper classes too).
 namespace gp {
