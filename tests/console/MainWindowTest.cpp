@@ -702,6 +702,7 @@ TEST(MainWindow, SavingInTheSecondOfAnOverflowKeepsEveryLine)
     for (int n = 0; n < 12; ++n)
         expected += rtl::Utf8ToGbk("报文" + std::to_string(n)) + "\r\n";
     EXPECT_EQ(all, expected);
+}
 
 // "前导符FE" sits beside "通道芯片", is kept in the settings and puts FE FE FE FE before replies.
 TEST(MainWindow, FePreambleItem)
