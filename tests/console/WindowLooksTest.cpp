@@ -121,7 +121,7 @@ TEST(WindowLooks, LogFollowsNewLines)
     SpinFor(std::chrono::milliseconds(20));
     ASSERT_GT(bar->maximum(), 0);
     EXPECT_EQ(bar->value(), bar->maximum());
-    EXPECT_TRUE(w.MemoRes->horizontalScrollBar()->isVisible());
+    EXPECT_GT(w.MemoRes->horizontalScrollBar()->maximum(), 0);  // the burst line is wider than the pane
 
     bar->setValue(0);  // the operator scrolls up
     w.AddLog(w.MemoRes, "later");
