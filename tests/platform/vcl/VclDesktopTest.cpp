@@ -30,8 +30,14 @@ protected:
     }
     void TearDown() override
     {
-        if (form)
+        // The tests' message probes capture their locals, which are gone by now: the windows'
+        // last messages during the teardown must not reach them.
+        if (form) {
+            form->OnMessage = nullptr;
+            a->OnMessage = nullptr;
+            b->OnMessage = nullptr;
             form->Free();
+        }
     }
     ProbeForm* form = nullptr;
     ProbeControl* a = nullptr;
