@@ -652,16 +652,35 @@ TEST(MainWindow, AltKeysReachTheWindowFirst)
     w.hide();
 }
 
+namespace {
+
+// A window whose panes hold five lines, after twelve lines went to "通信报文".
+void OverflowTheTxPane(MainWindowHarness& h)
+{
+    WriteGbk(h.iniPath, "[系统]\r\n日志行数=5\r\n");
+    h.Create();
+    for (int n = 0; n < 12; ++n)
+        h.window->AddLog(h.window->MemoTx, "报文" + std::to_string(n));
+    SpinFor(std::chrono::milliseconds(1));
+}
+
+// "报文<from>" .. "报文<to - 1>" as a log file holds them.
+std::string TxLinesInGbk(std::size_t from, std::size_t to)
+{
+    std::string text;
+    for (std::size_t n = from; n < to; ++n)
+        text += rtl::Utf8ToGbk("报文" + std::to_string(n)) + "\r\n";
+    return text;
+}
+
+} // namespace
+
 // "日志行数" caps every pane; the lines leaving one go to "<kind><stamp>.log" in the log folder.
 TEST(MainWindow, TheLogCapComesFromTheSettingsAndFillsTheAutomaticFile)
 {
     MainWindowHarness h({}, false);
-    WriteGbk(h.iniPath, "[系统]\r\n日志行数=5\r\n");
-    h.Create();
+    OverflowTheTxPane(h);
     TFrmMain& w = *h.window;
-    for (int n = 0; n < 12; ++n)
-        w.AddLog(w.MemoTx, "报文" + std::to_string(n));
-    SpinFor(std::chrono::milliseconds(1));
     const auto kept = TFrmMain::MemoLines(w.MemoTx);
     ASSERT_FALSE(kept.empty());
     EXPECT_LE(kept.size(), 5u);
@@ -672,10 +691,7 @@ TEST(MainWindow, TheLogCapComesFromTheSettingsAndFillsTheAutomaticFile)
     EXPECT_EQ(files[0].size(), QString::fromUtf8("通信报文").size() + 14 + 4);
     std::ifstream file(h.dir.filePath(files[0]).toStdString(), std::ios::binary);
     std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    std::string expected;
-    for (std::size_t n = 0; n < 12 - kept.size(); ++n)
-        expected += rtl::Utf8ToGbk("报文" + std::to_string(n)) + "\r\n";
-    EXPECT_EQ(bytes, expected);
+    EXPECT_EQ(bytes, TxLinesInGbk(0, 12 - kept.size()));
 }
 
 // A save in the same second as the pane's first overflow writes to the overflow file's name: the
@@ -683,12 +699,8 @@ TEST(MainWindow, TheLogCapComesFromTheSettingsAndFillsTheAutomaticFile)
 TEST(MainWindow, SavingInTheSecondOfAnOverflowKeepsEveryLine)
 {
     MainWindowHarness h({}, false);
-    WriteGbk(h.iniPath, "[系统]\r\n日志行数=5\r\n");
-    h.Create();
+    OverflowTheTxPane(h);
     TFrmMain& w = *h.window;
-    for (int n = 0; n < 12; ++n)
-        w.AddLog(w.MemoTx, "报文" + std::to_string(n));
-    SpinFor(std::chrono::milliseconds(1));
     w.N11Click();
     QStringList files =
         QDir(h.dir.path()).entryList({QString::fromUtf8("通信报文*.log")}, QDir::Files, QDir::Name);
@@ -698,10 +710,7 @@ TEST(MainWindow, SavingInTheSecondOfAnOverflowKeepsEveryLine)
         std::ifstream file(h.dir.filePath(f).toStdString(), std::ios::binary);
         all += std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
     }
-    std::string expected;
-    for (int n = 0; n < 12; ++n)
-        expected += rtl::Utf8ToGbk("报文" + std::to_string(n)) + "\r\n";
-    EXPECT_EQ(all, expected);
+    EXPECT_EQ(all, TxLinesInGbk(0, 12));
 }
 
 // "前导符FE" sits beside "通道芯片", is kept in the settings and puts FE FE FE FE before replies.
