@@ -1,19 +1,28 @@
 #include "PainterTestSupport.h"
 
+#include "platform/gdi/Dc.h"
+#include "platform/gdi/Draw.h"
+#include "platform/gdi/Region.h"
 #include "toolkit/core/dxThemeManager.h"
 
+#include <algorithm>
 #include <vector>
 
 using namespace cx;
 
 namespace {
 
-// A fake visual-styles library: every theme opens, backgrounds are filled in one colour and
-// recorded with their part and state, content rectangles are 3 pixels in.
+// The outline colour the fake theme draws a part in.
+TColor PartColor(int part, int state) { return TColor(0x200000 | (0x80 + state) << 8 | (0x40 + part)); }
+
+// A fake visual-styles library: every theme opens, backgrounds are recorded with their part,
+// state and clip and drawn as a 1-pixel outline of the rectangle in the part's colour (under
+// the clip); content rectangles are 3 pixels in; a part's region is the ellipse in its rectangle.
 struct FakeThemes {
     struct Call {
         int part, state;
         TRect r;
+        TRect clip{};
     };
     std::vector<Call> backgrounds, texts;
     bool open = true;
@@ -30,9 +39,19 @@ struct FakeThemes {
             file = u"Luna.msstyles";
             return cx::S_OK;
         };
-        p.DrawThemeBackground = [this](HTHEME, HDC dc, int part, int state, const TRect& r, const TRect*) {
-            (void)dc;
-            backgrounds.push_back({part, state, r});
+        p.DrawThemeBackground = [this](HTHEME, HDC dc, int part, int state, const TRect& r, const TRect* clip) {
+            backgrounds.push_back({part, state, r, clip ? *clip : r});
+            if (dc) {
+                const int saved = gdi::SaveDC(*dc);
+                if (clip)
+                    gdi::IntersectClipRect(*dc, *clip);
+                gdi::FrameRect(*dc, r, gdi::Brush::Solid(ColorToRGB(PartColor(part, state))));
+                gdi::RestoreDC(*dc, saved);
+            }
+            return cx::S_OK;
+        };
+        p.GetThemeBackgroundRegion = [](HTHEME, HDC, int, int, const TRect& r, HRGN& region) {
+            region = new gdi::Region(gdi::Region::Ellipse(r));
             return cx::S_OK;
         };
         p.DrawThemeText = [this](HTHEME, HDC, int part, int state, const std::string&, int, unsigned, unsigned,
@@ -277,4 +296,162 @@ TEST_F(WinXPPainterTest, PartiallyTransparentButtonsWidenTheGroupButton)
     EXPECT_EQ(xp->AdjustGroupButtonDisplayRect({5, 5, 25, 15}, 2, 0),
               (TRect{base.Left - 1, base.Top - 1, base.Right + 1, base.Bottom + 1}));
     EXPECT_EQ(xp->ButtonGroupBorderSizes(2, 0), (TRect{2, 2, 2, 2}));
+}
+
+// Tabs, the tab pane, month headers, header sections, the scheduler's navigation content and
+// splitter, and the group button's hit test: the standard (or base) drawing without the
+// theme; the theme's parts, clipped and turned as designed, with it.
+TEST_F(WinXPPainterTest, TabsHeadersAndSchedulerPartsWithoutTheTheme)
+{
+    using Draw = void (*)(const TcxCustomLookAndFeelPainter*, TcxCanvas*);
+    const std::pair<const char*, Draw> drawings[] = {
+        {"tab", [](auto* p, TcxCanvas* c) {
+             p->DrawTab(c, {2, 2, 30, 16}, cxBordersAll, "T", cxbsPressed, false, nullptr, clBtnText, clBtnFace);
+         }},
+        {"tabs root", [](auto* p, TcxCanvas* c) { p->DrawTabsRoot(c, {0, 0, 30, 30}, cxBordersAll, false); }},
+        {"splitter", [](auto* p, TcxCanvas* c) {
+             TcxViewParams params;
+             params.Color = clRed;
+             p->DrawSchedulerSplitterBorder(c, {0, 0, 30, 8}, params, true);
+         }},
+        {"navigation content", [](auto* p, TcxCanvas* c) {
+             p->DrawSchedulerNavigationButtonContent(c, {0, 0, 20, 30}, {6, 10, 12, 20}, true, cxbsHot);
+         }},
+    };
+    for (const auto& [name, draw] : drawings) {
+        SCOPED_TRACE(name);
+        Reset(32, 32);
+        draw(standard, canvas.get());
+        const auto want = Snapshot();
+        Reset(32, 32);
+        draw(xp, canvas.get());
+        EXPECT_EQ(Snapshot(), want);
+    }
+    EXPECT_TRUE(xp->IsPointOverGroupExpandButton({0, 0, 15, 15}, {0, 0}));
+    EXPECT_FALSE(xp->IsPointOverGroupExpandButton({0, 0, 15, 15}, {15, 7}));
+}
+
+TEST_F(WinXPPainterTest, ThemedTabsAreClippedAndVerticalOnesTurned)
+{
+    BindFake();
+    const TColor selected = PartColor(1, 3), normal = PartColor(1, 1);
+    // A horizontal tab that is not selected loses its bottom row to the clip.
+    Reset(48, 48);
+    xp->DrawTab(canvas.get(), {10, 10, 40, 30}, cxBordersAll, "Tab", cxbsNormal, false, nullptr, clBtnText,
+                clBtnFace);
+    EXPECT_TRUE(Is(10, 20, normal));
+    EXPECT_TRUE(Is(39, 20, normal));
+    EXPECT_TRUE(Is(20, 10, normal));
+    EXPECT_TRUE(Is(20, 29, kBack));
+    EXPECT_TRUE(Is(20, 20, kBack));
+    ASSERT_EQ(fake.texts.size(), 1u);
+    EXPECT_EQ(fake.texts[0].r, (TRect{10, 10, 40, 30}));
+
+    // A selected tab reaches one row further (past the clip) and its text area is 2 rows shorter;
+    // without side borders it runs 2 pixels beyond each side, under the clip.
+    fake.backgrounds.clear();
+    fake.texts.clear();
+    Reset(48, 48);
+    xp->DrawTab(canvas.get(), {10, 10, 40, 30}, cxBorder(bTop), "Tab", cxbsPressed, false, nullptr, clBtnText,
+                clBtnFace);
+    ASSERT_EQ(fake.backgrounds.size(), 1u);
+    EXPECT_EQ(fake.backgrounds[0].r, (TRect{8, 10, 42, 31}));
+    EXPECT_EQ(fake.backgrounds[0].clip, (TRect{10, 10, 40, 30}));
+    EXPECT_TRUE(Is(20, 10, selected));
+    EXPECT_TRUE(Is(10, 20, kBack));
+    EXPECT_TRUE(Is(20, 29, kBack));
+    EXPECT_TRUE(Is(9, 10, kBack));
+    ASSERT_EQ(fake.texts.size(), 1u);
+    EXPECT_EQ(fake.texts[0].r, (TRect{8, 10, 42, 29}));
+
+    // A vertical tab is the horizontal one turned a quarter: pixel (x, y) of a 30 x 20
+    // horizontal tab is pixel (y, x) of a 20 x 30 vertical one; its text stays in the tab.
+    Reset(48, 48);
+    xp->DrawTab(canvas.get(), {0, 0, 30, 20}, cxBorder(bLeft), "T", cxbsHot, false, nullptr, clBtnText, clBtnFace);
+    const auto horizontal = Snapshot();
+    fake.texts.clear();
+    Reset(48, 48);
+    xp->DrawTab(canvas.get(), {0, 0, 20, 30}, cxBorder(bTop), "T", cxbsHot, true, nullptr, clBtnText, clBtnFace);
+    const auto verticalPixels = Snapshot();
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 30; ++x)
+            ASSERT_EQ(horizontal[size_t(y * 48 + x)], verticalPixels[size_t(x * 48 + y)]) << x << "," << y;
+    EXPECT_TRUE(Is(0, 10, PartColor(1, 2)));
+    EXPECT_TRUE(Is(19, 10, kBack)); // the clipped edge keeps what the canvas showed
+    ASSERT_EQ(fake.texts.size(), 1u);
+    EXPECT_EQ(fake.texts[0].r, (TRect{0, 0, 20, 32}));
+}
+
+TEST_F(WinXPPainterTest, ThemedPaneHeadersSchedulerPartsAndHitTest)
+{
+    BindFake();
+    // The pane is enlarged away from the tabs (by 10, and by the margins' difference) and
+    // clipped to the rectangle.
+    xp->DrawTabsRoot(canvas.get(), {4, 4, 40, 30}, cxBordersAll, false);
+    EXPECT_TRUE(Is(39, 20, PartColor(9, 0)));
+    EXPECT_TRUE(Is(20, 29, kBack));
+    Reset(64, 64);
+    xp->DrawTabsRoot(canvas.get(), {4, 4, 40, 30}, cxBordersAll, true);
+    ASSERT_EQ(fake.backgrounds.size(), 2u);
+    EXPECT_EQ(fake.backgrounds[0].part, 9);
+    EXPECT_EQ(fake.backgrounds[0].r, (TRect{4, 4, 40, 40}));
+    EXPECT_EQ(fake.backgrounds[1].r, (TRect{4, 4, 50, 30}));
+    EXPECT_EQ(fake.backgrounds[1].clip, (TRect{4, 4, 40, 30}));
+    EXPECT_TRUE(Is(4, 20, PartColor(9, 0)));
+    EXPECT_TRUE(Is(20, 29, PartColor(9, 0)));
+    EXPECT_TRUE(Is(39, 20, kBack));
+
+    // A header section fills its face first; the themed header draws over it.
+    fake.backgrounds.clear();
+    Reset(48, 48);
+    xp->DrawHeaderControlSection(canvas.get(), {0, 0, 40, 20}, {2, 2, 38, 18}, {}, cxBordersAll, cxbsPressed,
+                                 taLeftJustify, vaCenter, false, false, "H", nullptr, clBtnText, clBtnFace);
+    ASSERT_EQ(fake.backgrounds.size(), 1u);
+    EXPECT_EQ(fake.backgrounds[0].state, 3);
+    EXPECT_TRUE(Is(20, 10, clBtnFace));
+    EXPECT_TRUE(Is(0, 0, PartColor(1, 3)));
+
+    // A month header is a normal header over its bounds (text area too) with the arrows.
+    fake.backgrounds.clear();
+    fake.texts.clear();
+    Reset(64, 24);
+    TcxViewParams params;
+    params.Color = clWindow;
+    params.TextColor = clWindowText;
+    xp->DrawMonthHeader(canvas.get(), {0, 0, 64, 20}, "May", TcxNeighbors{nLeft}, params, haBoth, 12);
+    ASSERT_EQ(fake.backgrounds.size(), 1u);
+    EXPECT_EQ(fake.backgrounds[0].state, 1);
+    ASSERT_EQ(fake.texts.size(), 1u);
+    EXPECT_EQ(fake.texts[0].r, (TRect{0, 0, 64, 20}));
+    auto pixels = Snapshot();
+    EXPECT_GT(std::count(pixels.begin(), pixels.end(), gdi::ColorToPixel(ColorToRef(clWindowText))), 4);
+
+    // The scheduler's navigation content is a tab item turned behind the arrow: the tab is
+    // drawn over the turned size, and the canvas under it shows through.
+    fake.backgrounds.clear();
+    Reset(32, 32);
+    xp->DrawSchedulerNavigationButtonContent(canvas.get(), {0, 0, 20, 30}, {6, 10, 12, 20}, false, cxbsPressed);
+    ASSERT_EQ(fake.backgrounds.size(), 1u);
+    EXPECT_EQ(fake.backgrounds[0].part, 1);
+    EXPECT_EQ(fake.backgrounds[0].state, 3);
+    EXPECT_EQ(fake.backgrounds[0].r, (TRect{0, 0, 30, 20}));
+    EXPECT_TRUE(Is(0, 0, PartColor(1, 3)));
+    EXPECT_TRUE(Is(19, 29, PartColor(1, 3)));
+    EXPECT_TRUE(Is(3, 3, kBack));
+    EXPECT_TRUE(Is(3, 25, kBack));
+
+    // The splitter's lines take the combo box's border colour; the rest the view colour.
+    Reset(32, 32);
+    params.Color = clRed;
+    xp->DrawSchedulerSplitterBorder(canvas.get(), {0, 0, 30, 8}, params, true);
+    EXPECT_TRUE(Is(5, 0, TColor(0x00112233)));
+    EXPECT_TRUE(Is(5, 7, TColor(0x00112233)));
+    EXPECT_TRUE(Is(5, 3, clRed));
+
+    // The group button answers for its themed shape, not its rectangle's corners.
+    EXPECT_TRUE(xp->IsPointOverGroupExpandButton({0, 0, 15, 15}, {7, 7}));
+    EXPECT_FALSE(xp->IsPointOverGroupExpandButton({0, 0, 15, 15}, {0, 0}));
+    procs.GetThemeBackgroundRegion = [](HTHEME, HDC, int, int, const TRect&, HRGN&) { return cx::E_FAIL; };
+    dxUxThemeBindForTesting(&procs);
+    EXPECT_TRUE(xp->IsPointOverGroupExpandButton({0, 0, 15, 15}, {0, 0}));
 }

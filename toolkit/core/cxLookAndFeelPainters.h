@@ -848,6 +848,23 @@ class TcxWinXPLookAndFeelPainter : public TcxStandardLookAndFeelPainter {
     void DrawSchedulerEventProgress(TcxCanvas* canvas, const TRect& bounds, const TRect& progress,
                                     const TcxViewParams& viewParams, bool transparent) const override;
     void DrawDateNavigatorDateHeader(TcxCanvas* canvas, TRect& r) const override;
+    void DrawSchedulerNavigationButtonContent(TcxCanvas* canvas, const TRect& r, const TRect& arrowRect,
+                                              bool isNextButton, TcxButtonState state) const override;
+    bool IsPointOverGroupExpandButton(const TRect& r, const TPoint& p) const override;
+    void DrawHeaderControlSection(TcxCanvas* canvas, const TRect& bounds, const TRect& textAreaBounds,
+                                  TcxNeighbors neighbors, TcxBorders borders, TcxButtonState state,
+                                  TAlignment alignHorz, cx::TcxAlignmentVert alignVert, bool multiLine,
+                                  bool showEndEllipsis, const std::string& text, TFont* font, TColor textColor,
+                                  TColor bkColor) const override;
+    void DrawTab(TcxCanvas* canvas, const TRect& r, TcxBorders borders, const std::string& text,
+                 TcxButtonState state, bool vertical, TFont* font, TColor textColor, TColor bkColor,
+                 bool showPrefix = false) const override;
+    void DrawTabsRoot(TcxCanvas* canvas, const TRect& r, TcxBorders borders, bool vertical) const override;
+    void DrawMonthHeader(TcxCanvas* canvas, const TRect& bounds, const std::string& text, TcxNeighbors neighbors,
+                         const TcxViewParams& viewParams, TcxHeaderArrows arrows, int sideWidth,
+                         const TcxDrawBackgroundEvent& onDrawBackground = {}) const override;
+    void DrawSchedulerSplitterBorder(TcxCanvas* canvas, const TRect& r, const TcxViewParams& viewParams,
+                                     bool horizontal) const override;
     using TcxStandardLookAndFeelPainter::DrawContent;
 };
 

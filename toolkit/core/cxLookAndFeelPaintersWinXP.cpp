@@ -3,10 +3,14 @@
 #include "toolkit/core/cxLookAndFeelPainters.h"
 
 #include "toolkit/core/cxGeometry.h"
+#include "toolkit/core/cxGraphicsBitmaps.h"
+#include "toolkit/core/cxGraphicsPixels.h"
+#include "toolkit/core/cxLookAndFeelPaintersUnit.h"
 #include "toolkit/core/dxOffice11.h"
 #include "toolkit/core/dxThemeManager.h"
 
 #include <algorithm>
+#include <memory>
 
 using namespace cx;
 
@@ -21,7 +25,7 @@ constexpr int SBP_ARROWBTN = 1, SBP_THUMBBTNHORZ = 2, SBP_THUMBBTNVERT = 3, SBP_
               SBP_UPPERTRACKHORZ = 5, SBP_LOWERTRACKVERT = 6, SBP_UPPERTRACKVERT = 7, SBP_GRIPPERHORZ = 8,
               SBP_GRIPPERVERT = 9, SBP_SIZEBOX = 10;
 constexpr int TVP_GLYPH = 2, HP_HEADERITEM = 1, HP_HEADERITEMRIGHT = 3, LVP_EMPTYTEXT = 5, CP_DROPDOWNBUTTON = 1;
-constexpr int TP_BUTTON = 1;
+constexpr int TP_BUTTON = 1, TABP_TABITEM = 1, TABP_PANE = 9;
 constexpr int TMT_BORDERCOLOR = 3801, TMT_TEXTCOLOR = 3803;
 constexpr unsigned kBdrRaisedInner = 4, kBfRect = 15;
 constexpr unsigned DT_CENTER = 1, DT_RIGHT = 2, DT_VCENTER = 4, DT_BOTTOM = 8, DT_WORDBREAK = 0x10,
@@ -33,12 +37,16 @@ const int headerStates[5] = {1, 1, 2, 3, 1};
 const int comboStates[5] = {1, 1, 2, 3, 4};
 const int toolBarStates[5] = {2, 2, 5, 3, 4};
 const int scrollStates[5] = {1, 1, 2, 3, 4};
+const int tabStates[5] = {1, 1, 2, 3, 4};
 
 const TcxStandardLookAndFeelPainter* Standard() { return TcxStandardLookAndFeelPainter::Class(); }
 
 HTHEME Theme(TdxThemedObjectType type) { return OpenTheme(type); }
 
 TRect Shrink(const TRect& r, int d) { return {r.Left + d, r.Top + d, r.Right - d, r.Bottom - d}; }
+
+// The rectangle with its columns and rows exchanged (a mirror in the main diagonal).
+TRect Transposed(const TRect& r) { return {r.Top, r.Left, r.Bottom, r.Right}; }
 
 TRect ContentOf100(HTHEME theme, int part, int state)
 {
@@ -592,4 +600,159 @@ void TcxWinXPLookAndFeelPainter::DrawDateNavigatorDateHeader(TcxCanvas* canvas, 
         DrawThemeBackground(theme, canvas->GetHandle(), HP_HEADERITEMLEFT, 1, r);
     else
         TcxStandardLookAndFeelPainter::DrawDateNavigatorDateHeader(canvas, r);
+}
+
+// ---- tabs, month headers, header sections, scheduler parts ----
+
+// A tab item turned sideways behind the arrow: the canvas under the button is copied aside,
+// turned a quarter, the tab drawn over it, and turned back.
+void TcxWinXPLookAndFeelPainter::DrawSchedulerNavigationButtonContent(TcxCanvas* canvas, const TRect& r,
+                                                                      const TRect& arrowRect, bool isNextButton,
+                                                                      TcxButtonState state) const
+{
+    HTHEME theme = Theme(totTab);
+    if (!theme) {
+        TcxCustomLookAndFeelPainter::DrawSchedulerNavigationButtonContent(canvas, r, arrowRect, isNextButton, state);
+        return;
+    }
+    const int w = r.Right - r.Left, h = r.Bottom - r.Top;
+    if (w > 0 && h > 0) {
+        TcxBitmap bitmap(w, h, pf32bit);
+        cxBitBlt(bitmap.Canvas()->GetHandle(), canvas->GetHandle(), {0, 0, w, h}, {r.Left, r.Top}, SRCCOPY);
+        bitmap.Rotate(isNextButton ? raMinus90 : raPlus90);
+        DrawThemeBackground(theme, bitmap.Canvas()->GetHandle(), TABP_TABITEM, tabStates[state],
+                            {0, 0, bitmap.GetWidth(), bitmap.GetHeight()});
+        bitmap.Rotate(isNextButton ? raPlus90 : raMinus90);
+        cxBitBlt(canvas->GetHandle(), bitmap.Canvas()->GetHandle(), r, {0, 0}, SRCCOPY);
+    }
+    DrawSchedulerNavigationButtonArrow(canvas, arrowRect, isNextButton, ButtonSymbolColor(state, clDefault));
+}
+
+bool TcxWinXPLookAndFeelPainter::IsPointOverGroupExpandButton(const TRect& r, const TPoint& p) const
+{
+    HTHEME theme = Theme(totExplorerBar);
+    HRGN handle = nullptr;
+    // Without the theme, or when it cannot tell the part's shape, the rectangle answers.
+    if (!theme || GetThemeBackgroundRegion(theme, nullptr, EBP_NORMALGROUPEXPAND, 1, r, handle) != cx::S_OK ||
+        !handle)
+        return TcxCustomLookAndFeelPainter::IsPointOverGroupExpandButton(r, p);
+    TcxRegion region(handle);
+    return region.PtInRegion(p);
+}
+
+void TcxWinXPLookAndFeelPainter::DrawHeaderControlSection(
+    TcxCanvas* canvas, const TRect& bounds, const TRect& textAreaBounds, TcxNeighbors neighbors, TcxBorders borders,
+    TcxButtonState state, TAlignment alignHorz, cx::TcxAlignmentVert alignVert, bool multiLine, bool showEndEllipsis,
+    const std::string& text, TFont* font, TColor textColor, TColor bkColor) const
+{
+    canvas->FillRect(bounds, clBtnFace);
+    DrawHeader(canvas, bounds, textAreaBounds, neighbors, borders, state, alignHorz, alignVert, multiLine,
+               showEndEllipsis, text, font, textColor, bkColor, {}, false, false);
+}
+
+void TcxWinXPLookAndFeelPainter::DrawMonthHeader(TcxCanvas* canvas, const TRect& bounds, const std::string& text,
+                                                 TcxNeighbors neighbors, const TcxViewParams& viewParams,
+                                                 TcxHeaderArrows arrows, int sideWidth,
+                                                 const TcxDrawBackgroundEvent& onDrawBackground) const
+{
+    DrawHeader(canvas, bounds, bounds, neighbors, cxBordersAll, cxbsNormal, taCenter, vaCenter, false, false, text,
+               viewParams.Font, viewParams.TextColor, viewParams.Color, onDrawBackground,
+               !neighbors.Contains(nRight), false);
+    DrawMonthHeaderArrows(canvas, bounds, arrows, sideWidth, clWindowText);
+}
+
+// A vertical tab is drawn as a horizontal one in a transposed bitmap and transposed back, so
+// that it looks like a horizontal tab turned a quarter while its text stays horizontal.
+void TcxWinXPLookAndFeelPainter::DrawTab(TcxCanvas* canvas, const TRect& r, TcxBorders borders,
+                                         const std::string& text, TcxButtonState state, bool vertical, TFont* font,
+                                         TColor textColor, TColor bkColor, bool showPrefix) const
+{
+    HTHEME theme = Theme(totTab);
+    if (!theme) {
+        TcxCustomLookAndFeelPainter::DrawTab(canvas, r, borders, text, state, vertical, font, textColor, bkColor,
+                                             showPrefix);
+        return;
+    }
+    const int w = r.Right - r.Left, h = r.Bottom - r.Top;
+    if (w <= 0 || h <= 0)
+        return;
+    const bool selected = state == cxbsPressed;
+    std::unique_ptr<TBitmap> bitmap;
+    HDC dc = canvas->GetHandle();
+    TRect clip = r;
+    if (vertical) {
+        // The bitmap starts as what the canvas shows there, so that the corners the tab leaves
+        // open keep the background instead of the bitmap's black.
+        bitmap = std::make_unique<TBitmap>();
+        bitmap->SetPixelFormat(pf32bit);
+        bitmap->SetSize(w, h);
+        cxBitBlt(bitmap->Canvas()->GetHandle(), dc, {0, 0, w, h}, {r.Left, r.Top}, SRCCOPY);
+        canvas->RotateBitmap(bitmap.get(), raPlus90, true);
+        dc = bitmap->Canvas()->GetHandle();
+        clip = {0, 0, h, w};
+    }
+    TRect tab = clip;
+    if (!(borders & cxBorder(vertical ? bTop : bLeft)))
+        tab.Left -= 2;
+    if (!(borders & cxBorder(vertical ? bBottom : bRight)))
+        tab.Right += 2;
+    if (selected)
+        ++tab.Bottom;
+    else
+        --clip.Bottom;
+    DrawThemeBackground(theme, dc, TABP_TABITEM, tabStates[state], tab, &clip);
+    if (vertical) {
+        canvas->RotateBitmap(bitmap.get(), raPlus90, true);
+        cxBitBlt(canvas->GetHandle(), bitmap->Canvas()->GetHandle(), r, {0, 0}, SRCCOPY);
+        bitmap.reset();
+        tab = cxRectOffset(Transposed(tab), r.Left, r.Top);
+        clip = cxRectOffset(Transposed(clip), r.Left, r.Top);
+    }
+    if (selected) {
+        if (vertical)
+            tab.Right -= 2;
+        else
+            tab.Bottom -= 2;
+    }
+    DrawContent(canvas, theme, TABP_TABITEM, tabStates[state], clip, tab, taCenter, vaCenter, false, false,
+                showPrefix, text, font, textColor, bkColor);
+}
+
+// The pane is drawn beyond the rectangle on the sides away from the tabs and clipped to it, so
+// that only its edge toward the tabs and its inner face show.
+void TcxWinXPLookAndFeelPainter::DrawTabsRoot(TcxCanvas* canvas, const TRect& r, TcxBorders borders,
+                                              bool vertical) const
+{
+    HTHEME theme = Theme(totTab);
+    if (!theme) {
+        Standard()->DrawTabsRoot(canvas, r, borders, vertical);
+        return;
+    }
+    TRect content = r;
+    GetThemeBackgroundContentRect(theme, canvas->GetHandle(), TABP_PANE, 0, r, content);
+    const int left = content.Left - r.Left, top = content.Top - r.Top, right = r.Right - content.Right,
+              bottom = r.Bottom - content.Bottom;
+    TRect pane = r;
+    if (vertical) {
+        pane.Bottom += bottom - top;
+        pane.Right += 10;
+    } else {
+        pane.Right += right - left;
+        pane.Bottom += 10;
+    }
+    DrawThemeBackground(theme, canvas->GetHandle(), TABP_PANE, 0, pane, &r);
+}
+
+void TcxWinXPLookAndFeelPainter::DrawSchedulerSplitterBorder(TcxCanvas* canvas, const TRect& r,
+                                                             const TcxViewParams& viewParams, bool horizontal) const
+{
+    HTHEME combo = Theme(totComboBox);
+    if (!combo || !Theme(totListView)) {
+        Standard()->DrawSchedulerSplitterBorder(canvas, r, viewParams, horizontal);
+        return;
+    }
+    COLORREF color = 0;
+    if (GetThemeColor(combo, 1, 1, TMT_BORDERCOLOR, color) != cx::S_OK)
+        color = ColorToRGB(clBtnShadow);
+    cxFlatSplitterRest(canvas, r, viewParams, horizontal, TColor(color), TColor(color));
 }

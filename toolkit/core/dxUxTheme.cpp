@@ -1,6 +1,7 @@
 #include "toolkit/core/dxUxTheme.h"
 
 #include "platform/gdi/Dc.h"
+#include "platform/gdi/Region.h"
 
 namespace cx {
 
@@ -101,6 +102,17 @@ HRESULT GetThemeBackgroundContentRect(HTHEME theme, HDC dc, int part, int state,
 bool IsThemeBackgroundPartiallyTransparent(HTHEME theme, int part, int state)
 {
     return procs.IsThemeBackgroundPartiallyTransparent(theme, part, state);
+}
+
+HRESULT GetThemeBackgroundRegion(HTHEME theme, HDC dc, int part, int state, const TRect& r, HRGN& region)
+{
+    region = nullptr;
+    const HRESULT result = procs.GetThemeBackgroundRegion(theme, dc, part, state, r, region);
+    if (result != S_OK) {
+        delete region;
+        region = nullptr;
+    }
+    return result;
 }
 
 void dxUxThemeBindForTesting(const TdxUxThemeProcs* fake)

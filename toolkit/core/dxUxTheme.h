@@ -60,6 +60,8 @@ struct TdxUxThemeProcs {
     std::function<HRESULT(HTHEME, HDC, int part, int state, const TRect& bounds, TRect& content)>
         GetThemeBackgroundContentRect;
     std::function<bool(HTHEME, int part, int state)> IsThemeBackgroundPartiallyTransparent;
+    // The region the part covers over the rectangle; the caller owns (deletes) it.
+    std::function<HRESULT(HTHEME, HDC, int part, int state, const TRect& r, HRGN& region)> GetThemeBackgroundRegion;
 };
 
 // Whether an entry point of that name was bound.
@@ -89,6 +91,8 @@ HRESULT GetThemePartSize(HTHEME theme, HDC dc, int part, int state, const TRect*
 HRESULT GetThemeBackgroundContentRect(HTHEME theme, HDC dc, int part, int state, const TRect& bounds,
                                       TRect& content);
 bool IsThemeBackgroundPartiallyTransparent(HTHEME theme, int part, int state);
+// On success the region is the caller's; on failure it is null.
+HRESULT GetThemeBackgroundRegion(HTHEME theme, HDC dc, int part, int state, const TRect& r, HRGN& region);
 
 // Binds a fake library (the "loaded" flag set, the given slots filled); an empty argument
 // unloads it again. For tests of the theme manager's caching only.
