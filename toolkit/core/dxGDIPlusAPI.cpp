@@ -164,40 +164,26 @@ TdxGPRectF MakeRect(float x, float y, float width, float height) { return {x, y,
 
 namespace {
 
-// One channel of an ARGB colour.
-inline double Channel(ARGB c, int shift) { return double((c >> shift) & 0xFF); }
-
-// Fills the rectangle pixel by pixel with colorAt(u, v), u and v the pixel centre's place in the
-// rectangle (0..1), composed source-over onto the opaque colour of the surface.
-template <class ColorAt>
-void ComposeRect(HDC dc, const TRect& r, ColorAt colorAt)
+// A graphics on the device context for one call; deleted (checked) afterwards.
+template <class Fill>
+void WithGraphics(HDC dc, Fill fill)
 {
-    if (!dc || !dc->Target() || r.Right <= r.Left || r.Bottom <= r.Top)
-        return;
-    gdi::Surface& s = *dc->Target();
-    const TRect device = dc->ToDevice(r);
-    const double w = double(r.Right) - r.Left, h = double(r.Bottom) - r.Top;
-    for (const TRect& part : dc->ClipRects(r))
-        for (int y = part.Top; y < part.Bottom; ++y) {
-            std::uint32_t* row = s.Row(y);
-            for (int x = part.Left; x < part.Right; ++x) {
-                const ARGB c = colorAt((x - device.Left + 0.5) / w, (y - device.Top + 0.5) / h);
-                const double a = Channel(c, 24) / 255.0;
-                std::uint32_t out = 0;
-                for (int shift : {16, 8, 0}) {
-                    const double v = Channel(c, shift) * a + Channel(row[x], shift) * (1.0 - a);
-                    out |= std::uint32_t(std::clamp(std::nearbyint(v), 0.0, 255.0)) << shift;
-                }
-                row[x] = s.Normalise(out);
-            }
-        }
+    GpGraphics* graphics = nullptr;
+    GdipCheck(GdipCreateFromHDC(dc, &graphics));
+    try {
+        fill(graphics);
+    } catch (...) {
+        GdipDeleteGraphics(graphics);
+        throw;
+    }
+    GdipCheck(GdipDeleteGraphics(graphics));
 }
 
 } // namespace
 
 void dxGpFillRect(HDC dc, const TRect& r, ARGB color)
 {
-    ComposeRect(dc, r, [color](double, double) { return color; });
+    WithGraphics(dc, [&](GpGraphics* graphics) { dxGpFillRect(graphics, r, color); });
 }
 
 void dxGpFillRect(HDC dc, const TRect& r, TColor color, Byte alpha)
@@ -207,21 +193,7 @@ void dxGpFillRect(HDC dc, const TRect& r, TColor color, Byte alpha)
 
 void dxGpFillRectByGradient(HDC dc, const TRect& r, ARGB color1, ARGB color2, LinearGradientMode mode)
 {
-    ComposeRect(dc, r, [&](double u, double v) {
-        double t = u;
-        switch (mode) {
-        case LinearGradientModeVertical: t = v; break;
-        case LinearGradientModeForwardDiagonal: t = (u + v) / 2; break;
-        case LinearGradientModeBackwardDiagonal: t = (1 - u + v) / 2; break;
-        default: break;
-        }
-        ARGB c = 0;
-        for (int shift : {24, 16, 8, 0}) {
-            const double value = Channel(color1, shift) + (Channel(color2, shift) - Channel(color1, shift)) * t;
-            c |= ARGB(std::clamp(std::nearbyint(value), 0.0, 255.0)) << shift;
-        }
-        return c;
-    });
+    WithGraphics(dc, [&](GpGraphics* graphics) { dxGpFillRectByGradient(graphics, r, color1, color2, mode); });
 }
 
 void dxGpFillRectByGradient(HDC dc, const TRect& r, TColor color1, TColor color2, LinearGradientMode mode,

@@ -1,8 +1,7 @@
 #pragma once
 // The image library binding. On this platform the library is always present and backed by
-// QImage: PNG (and the other formats Qt reads) are decoded and PNG is encoded. Of its drawing,
-// the solid and linear-gradient rectangle fills are provided, composed in software into the
-// device context's surface.
+// QImage: PNG (and the other formats Qt reads) are decoded and PNG is encoded. Its brushes,
+// pens and graphics (dxGDIPlusFlat.cpp) draw in software into the device context's surface.
 #include "platform/rtl/Streams.h"
 #include "platform/vcl/Graphics.h"
 
@@ -96,6 +95,99 @@ void dxGpFillRect(HDC dc, const TRect& r, ARGB color);
 void dxGpFillRectByGradient(HDC dc, const TRect& r, TColor color1, TColor color2, LinearGradientMode mode,
                             Byte alpha1 = 255, Byte alpha2 = 255);
 void dxGpFillRectByGradient(HDC dc, const TRect& r, ARGB color1, ARGB color2, LinearGradientMode mode);
+
+// ---- the library's drawing objects ----
+// Brushes, pens and graphics are handed out by handle, as the library's flat functions do;
+// each function answers a Status and never raises. A graphics draws on a device context:
+// shapes are rasterised without smoothing and their colour composed source-over onto the
+// pixels' opaque colour under the device context's clip (the top byte is left 0).
+struct GpBrush;
+struct GpPen;
+struct GpGraphics;
+enum BrushType : int {
+    BrushTypeSolidColor = 0,
+    BrushTypeHatchFill = 1,
+    BrushTypeTextureFill = 2,
+    BrushTypePathGradient = 3,
+    BrushTypeLinearGradient = 4,
+};
+enum PenType : int {
+    PenTypeSolidColor = 0,
+    PenTypeHatchFill = 1,
+    PenTypeTextureFill = 2,
+    PenTypePathGradient = 3,
+    PenTypeLinearGradient = 4,
+    PenTypeUnknown = -1,
+};
+enum GpUnit : int { UnitWorld = 0, UnitDisplay = 1, UnitPixel = 2 };
+enum GpFillMode : int { FillModeAlternate = 0, FillModeWinding = 1 };
+
+Status GdipCloneBrush(GpBrush* brush, GpBrush** clone);
+Status GdipDeleteBrush(GpBrush* brush);
+Status GdipGetBrushType(GpBrush* brush, BrushType* type);
+Status GdipCreateSolidFill(ARGB color, GpBrush** brush);
+Status GdipSetSolidFillColor(GpBrush* brush, ARGB color);
+Status GdipGetSolidFillColor(GpBrush* brush, ARGB* color);
+Status GdipCreateLineBrushFromRectI(const TdxGPRect* rect, ARGB color1, ARGB color2, LinearGradientMode mode,
+                                    WrapMode wrapMode, GpBrush** brush);
+Status GdipGetLineRectI(GpBrush* brush, TdxGPRect* rect);
+Status GdipSetLineColors(GpBrush* brush, ARGB color1, ARGB color2);
+Status GdipGetLineColors(GpBrush* brush, ARGB* colors); // two colours
+Status GdipSetLineWrapMode(GpBrush* brush, WrapMode wrapMode);
+Status GdipGetLineWrapMode(GpBrush* brush, WrapMode* wrapMode);
+Status GdipCreateHatchBrush(HatchStyle style, ARGB foreColor, ARGB backColor, GpBrush** brush);
+Status GdipGetHatchStyle(GpBrush* brush, HatchStyle* style);
+Status GdipGetHatchForegroundColor(GpBrush* brush, ARGB* color);
+Status GdipGetHatchBackgroundColor(GpBrush* brush, ARGB* color);
+// A brush that tiles the image from the world origin.
+Status GdipCreateTexture(const QImage& image, WrapMode wrapMode, GpBrush** brush);
+
+Status GdipCreatePen1(ARGB color, float width, GpUnit unit, GpPen** pen);
+Status GdipCreatePen2(GpBrush* brush, float width, GpUnit unit, GpPen** pen);
+Status GdipClonePen(GpPen* pen, GpPen** clone);
+Status GdipDeletePen(GpPen* pen);
+Status GdipGetPenFillType(GpPen* pen, PenType* type);
+Status GdipSetPenBrushFill(GpPen* pen, GpBrush* brush); // the pen keeps a copy
+Status GdipGetPenBrushFill(GpPen* pen, GpBrush** brush); // a copy the caller deletes
+Status GdipSetPenColor(GpPen* pen, ARGB color);
+Status GdipGetPenColor(GpPen* pen, ARGB* color);
+Status GdipSetPenMode(GpPen* pen, PenAlignment alignment);
+Status GdipGetPenMode(GpPen* pen, PenAlignment* alignment);
+Status GdipSetPenWidth(GpPen* pen, float width);
+Status GdipGetPenWidth(GpPen* pen, float* width);
+
+Status GdipCreateFromHDC(HDC dc, GpGraphics** graphics);
+Status GdipDeleteGraphics(GpGraphics* graphics);
+Status GdipGetDC(GpGraphics* graphics, HDC* dc);
+Status GdipReleaseDC(GpGraphics* graphics, HDC dc);
+// Every pixel under the clip becomes the colour (premultiplied over black: the device context
+// keeps no alpha).
+Status GdipGraphicsClear(GpGraphics* graphics, ARGB color);
+Status GdipDrawLineI(GpGraphics* graphics, GpPen* pen, int x1, int y1, int x2, int y2);
+Status GdipFillRectangleI(GpGraphics* graphics, GpBrush* brush, int x, int y, int width, int height);
+// Angles in degrees, clockwise from the x axis.
+Status GdipDrawArcI(GpGraphics* graphics, GpPen* pen, int x, int y, int width, int height, float startAngle,
+                    float sweepAngle);
+Status GdipDrawBezierI(GpGraphics* graphics, GpPen* pen, int x1, int y1, int x2, int y2, int x3, int y3, int x4,
+                       int y4);
+Status GdipDrawRectangleI(GpGraphics* graphics, GpPen* pen, int x, int y, int width, int height);
+Status GdipDrawEllipseI(GpGraphics* graphics, GpPen* pen, int x, int y, int width, int height);
+Status GdipDrawPieI(GpGraphics* graphics, GpPen* pen, int x, int y, int width, int height, float startAngle,
+                    float sweepAngle);
+Status GdipDrawPolygonI(GpGraphics* graphics, GpPen* pen, const TdxGPPoint* points, int count);
+Status GdipDrawCurve2I(GpGraphics* graphics, GpPen* pen, const TdxGPPoint* points, int count, float tension);
+Status GdipDrawClosedCurve2I(GpGraphics* graphics, GpPen* pen, const TdxGPPoint* points, int count, float tension);
+Status GdipFillPolygonI(GpGraphics* graphics, GpBrush* brush, const TdxGPPoint* points, int count,
+                        GpFillMode fillMode);
+Status GdipFillEllipseI(GpGraphics* graphics, GpBrush* brush, int x, int y, int width, int height);
+Status GdipFillPieI(GpGraphics* graphics, GpBrush* brush, int x, int y, int width, int height, float startAngle,
+                    float sweepAngle);
+Status GdipFillClosedCurveI(GpGraphics* graphics, GpBrush* brush, const TdxGPPoint* points, int count);
+
+// The fills on a graphics: a solid brush, or a linear gradient (wrap mode tile) over the
+// rectangle; each call checked with GdipCheck.
+void dxGpFillRect(GpGraphics* graphics, const TRect& r, ARGB color);
+void dxGpFillRectByGradient(GpGraphics* graphics, const TRect& r, ARGB color1, ARGB color2, LinearGradientMode mode);
 
 // Start-up and shut-down of the image-library units. In a program the start procedures run as
 // they are added; a loader that defers them (a library loaded by a host) runs them at Initialize.
