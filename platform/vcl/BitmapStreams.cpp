@@ -170,3 +170,19 @@ void ReadBitmapData(TBitmap* bitmap, rtl::TStream* stream)
     rtl::TMemoryStream file(std::move(bytes));
     LoadBitmapFromStream(bitmap, &file);
 }
+
+// ---- the file form of the graphic classes ----
+
+void TGraphic::LoadFromStream(rtl::TStream*)
+{
+    throw EInvalidGraphic("Stream read error: " + ClassName() + " has no file form");
+}
+
+void TGraphic::SaveToStream(rtl::TStream*)
+{
+    throw EInvalidGraphic("Stream write error: " + ClassName() + " has no file form");
+}
+
+void TBitmap::LoadFromStream(rtl::TStream* stream) { LoadBitmapFromStream(this, stream); }
+
+void TBitmap::SaveToStream(rtl::TStream* stream) { SaveBitmapToStream(this, stream); }

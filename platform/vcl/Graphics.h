@@ -12,6 +12,10 @@
 #include <memory>
 #include <string>
 
+namespace rtl {
+class TStream;
+}
+
 // Colours: 0x00BBGGRR; system colours are 0x80000000 or a system colour index.
 constexpr TColor SysColor(int index) { return TColor(0x80000000u | unsigned(index)); }
 constexpr TColor clBlack = 0x000000, clMaroon = 0x000080, clGreen = 0x008000, clOlive = 0x008080,
@@ -156,6 +160,10 @@ class TGraphic : public rtl::TPersistent {
     virtual int GetHeight() const = 0;
     virtual bool GetEmpty() const = 0;
     virtual void Draw(TCanvas* canvas, const TRect& rect) = 0;
+    // The graphic's file form (BitmapStreams.cpp); a kind of graphic without one raises
+    // EInvalidGraphic.
+    virtual void LoadFromStream(rtl::TStream* stream);
+    virtual void SaveToStream(rtl::TStream* stream);
 };
 
 // Drawing on a device context with the canvas's own font, brush and pen. Before each drawing
@@ -252,6 +260,9 @@ class TBitmap : public TGraphic {
     std::uint32_t* ScanLine(int y) { return surface_.Row(y); }
 
     void Draw(TCanvas* canvas, const TRect& rect) override;
+    // The bitmap file (LoadBitmapFromStream, SaveBitmapToStream).
+    void LoadFromStream(rtl::TStream* stream) override;
+    void SaveToStream(rtl::TStream* stream) override;
 
 private:
     gdi::Surface surface_;

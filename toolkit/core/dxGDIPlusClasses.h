@@ -1,16 +1,180 @@
 #pragma once
-// The image wrapper of the image library and the PNG picture class. The library's brushes,
-// pens and graphics objects are not wrapped here: on this platform the library only reads and
-// writes images (see dxGDIPlusAPI.h).
+// The wrappers of the image library's objects (brushes, pens, graphics, images) and the PNG
+// picture class. A brush, pen or graphics wrapper never raises: each call's status other than
+// Ok is kept as the last status (GetLastStatus reads and resets it). Images raise through
+// GdipCheck.
 #include "toolkit/core/cxGraphicsPixels.h"
 #include "toolkit/core/dxGDIPlusAPI.h"
+
+#include "platform/vcl/Clipbrd.h"
 
 #include <memory>
 
 namespace cx {
 
-class TdxGPImage : public TObject {
-    RTL_CLASS(TdxGPImage, TObject)
+class TdxGPBase : public TObject {
+    RTL_CLASS(TdxGPBase, TObject)
+};
+
+class TdxGPBrush : public TdxGPBase {
+    RTL_CLASS(TdxGPBrush, TdxGPBase)
+    // No native brush; the last status is NotImplemented.
+    TdxGPBrush();
+    // Adopts the native brush (deleted with the wrapper) and the status.
+    TdxGPBrush(GpBrush* nativeBrush, Status status);
+    ~TdxGPBrush() override;
+
+    virtual TdxGPBrush* Clone();
+    BrushType GetType();
+    Status GetLastStatus();
+    GpBrush* GetNativeBrush() const { return nativeBrush_; }
+    // Adopts the native brush in place of the present one (which is deleted).
+    void SetNativeBrush(GpBrush* nativeBrush);
+
+protected:
+    Status SetStatus(Status status);
+    GpBrush* nativeBrush_ = nullptr;
+    Status lastResult_ = Ok;
+};
+
+class TdxGPSolidBrush : public TdxGPBrush {
+    RTL_CLASS(TdxGPSolidBrush, TdxGPBrush)
+    TdxGPSolidBrush() = default;
+    // The colour as an ARGB value (dxGpColorToARGB converts colours).
+    explicit TdxGPSolidBrush(ARGB color);
+    ARGB GetColor();
+    Status SetColor(ARGB color);
+};
+
+class TdxGPTextureBrush : public TdxGPBrush {
+    RTL_CLASS(TdxGPTextureBrush, TdxGPBrush)
+};
+
+class TdxGPLinearGradientBrush : public TdxGPBrush {
+    RTL_CLASS(TdxGPLinearGradientBrush, TdxGPBrush)
+    TdxGPLinearGradientBrush() = default;
+    // The gradient over the rectangle, repeated beyond it (wrap mode tile).
+    TdxGPLinearGradientBrush(const TdxGPRect& rect, ARGB color1, ARGB color2, LinearGradientMode mode);
+    // The two colours are delivered only when the call succeeds.
+    Status GetLinearColors(ARGB& color1, ARGB& color2);
+    Status SetLinearColors(ARGB color1, ARGB color2);
+    TdxGPRect GetRectangle();
+    WrapMode GetWrapMode();
+    Status SetWrapMode(WrapMode wrapMode);
+};
+
+class TdxGPHatchBrush : public TdxGPBrush {
+    RTL_CLASS(TdxGPHatchBrush, TdxGPBrush)
+    TdxGPHatchBrush() = default;
+    TdxGPHatchBrush(HatchStyle style, ARGB foreColor, ARGB backColor);
+    HatchStyle GetHatchStyle();
+    ARGB GetForegroundColor();
+    ARGB GetBackgroundColor();
+};
+
+class TdxGPPen : public TdxGPBase {
+    RTL_CLASS(TdxGPPen, TdxGPBase)
+    // The pen fills its strokes with a copy of the brush.
+    explicit TdxGPPen(TdxGPBrush* brush, float width = 1.0f);
+    explicit TdxGPPen(ARGB color, float width = 1.0f);
+    ~TdxGPPen() override;
+
+    PenAlignment GetAlignment();
+    Status SetAlignment(PenAlignment alignment);
+    float GetWidth();
+    Status SetWidth(float width);
+    // 0 unless the pen is of one colour.
+    ARGB GetColor();
+    Status SetColor(ARGB color);
+    Status SetBrush(TdxGPBrush* brush);
+    PenType GetPenType();
+    // A new wrapper of the kind the pen's fill is, holding a copy of it (the caller frees it);
+    // null for an unknown kind.
+    TdxGPBrush* GetBrush();
+    Status GetLastStatus();
+    GpPen* GetNativePen() const { return nativePen_; }
+    void SetNativePen(GpPen* nativePen);
+
+protected:
+    Status SetStatus(Status status);
+    GpPen* nativePen_ = nullptr;
+    Status lastResult_ = Ok;
+};
+
+class TdxGPGraphics : public TdxGPBase {
+    RTL_CLASS(TdxGPGraphics, TdxGPBase)
+    explicit TdxGPGraphics(HDC dc);
+    ~TdxGPGraphics() override;
+
+    Status Clear(ARGB color);
+    Status DrawLine(TdxGPPen* pen, int x1, int y1, int x2, int y2);
+    Status DrawLine(TdxGPPen* pen, const TdxGPPoint& p1, const TdxGPPoint& p2);
+    // Angles in degrees, clockwise from the x axis.
+    Status DrawArc(TdxGPPen* pen, const TdxGPRect& r, float startAngle, float sweepAngle);
+    Status DrawPie(TdxGPPen* pen, const TdxGPRect& r, float startAngle, float sweepAngle);
+    Status FillPie(TdxGPBrush* brush, const TdxGPRect& r, float startAngle, float sweepAngle);
+    Status DrawBezier(TdxGPPen* pen, const TdxGPPoint& p1, const TdxGPPoint& p2, const TdxGPPoint& p3,
+                      const TdxGPPoint& p4);
+    Status DrawBezier(TdxGPPen* pen, int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4);
+    Status DrawRectangle(TdxGPPen* pen, const TdxGPRect& r);
+    Status DrawEllipse(TdxGPPen* pen, const TdxGPRect& r);
+    Status FillEllipse(TdxGPBrush* brush, const TdxGPRect& r);
+    Status FillRectangle(TdxGPBrush* brush, const TdxGPRect& r);
+    Status DrawPolygon(TdxGPPen* pen, const TdxGPPoint* points, int count);
+    Status DrawCurve(TdxGPPen* pen, const TdxGPPoint* points, int count, float tension = 0.5f);
+    Status DrawClosedCurve(TdxGPPen* pen, const TdxGPPoint* points, int count, float tension = 0.5f);
+    // Alternate fill mode.
+    Status FillPolygon(TdxGPBrush* brush, const TdxGPPoint* points, int count);
+    Status FillClosedCurve(TdxGPBrush* brush, const TdxGPPoint* points, int count);
+    HDC GetHDC();
+    void ReleaseHDC(HDC dc);
+    Status GetLastStatus();
+    GpGraphics* GetNativeGraphics() const { return nativeGraphics_; }
+    static GpPen* GetNativePen(TdxGPPen* pen) { return pen ? pen->GetNativePen() : nullptr; }
+
+private:
+    Status SetStatus(Status status);
+    GpGraphics* nativeGraphics_ = nullptr;
+    Status lastResult_ = Ok;
+};
+
+class TdxGPImage;
+
+// The image class in use and its three constructors: TdxGPNullImage until the unit starts,
+// then TdxGPImage (the library is always present here).
+class TdxGPImageClass {
+public:
+    template <class T>
+    static TdxGPImageClass Of()
+    {
+        return {&T::StaticClass(), [](TBitmap* b) -> TdxGPImage* { return new T(b); },
+                [](int w, int h, const TRGBColors& p, bool a) -> TdxGPImage* { return new T(w, h, p, a); },
+                [](rtl::TStream* s) -> TdxGPImage* { return new T(s); }};
+    }
+    const rtl::TClassMeta* Meta() const { return meta_; }
+    TdxGPImage* CreateFromBitmap(TBitmap* bitmap) const { return fromBitmap_(bitmap); }
+    TdxGPImage* CreateFromPixels(int width, int height, const TRGBColors& pixels, bool hasAlpha) const
+    {
+        return fromPixels_(width, height, pixels, hasAlpha);
+    }
+    TdxGPImage* CreateFromStream(rtl::TStream* stream) const { return fromStream_(stream); }
+
+private:
+    TdxGPImageClass(const rtl::TClassMeta* meta, TdxGPImage* (*fromBitmap)(TBitmap*),
+                    TdxGPImage* (*fromPixels)(int, int, const TRGBColors&, bool),
+                    TdxGPImage* (*fromStream)(rtl::TStream*))
+        : meta_(meta), fromBitmap_(fromBitmap), fromPixels_(fromPixels), fromStream_(fromStream)
+    {
+    }
+    const rtl::TClassMeta* meta_;
+    TdxGPImage* (*fromBitmap_)(TBitmap*);
+    TdxGPImage* (*fromPixels_)(int, int, const TRGBColors&, bool);
+    TdxGPImage* (*fromStream_)(rtl::TStream*);
+};
+TdxGPImageClass dxGPImageClass();
+
+class TdxGPImage : public TdxGPBase {
+    RTL_CLASS(TdxGPImage, TdxGPBase)
     // From a bitmap's pixels; 32-bit bitmaps keep their alpha.
     explicit TdxGPImage(TBitmap* bitmap);
     // From premultiplied pixels, rows top-down; without alpha every pixel is made opaque.
@@ -25,6 +189,7 @@ class TdxGPImage : public TObject {
     const TRGBColors& Pixels() const { return pixels_; }
     const QImage& Image() const { return image_; }
 
+    // Made by the image class in use.
     TdxGPImage* Clone() const;
     void SaveToStream(rtl::TStream* stream) const; // always PNG
     // Mixes this image's pixels with the other's: null without a pixel array here, or when the
@@ -34,13 +199,21 @@ class TdxGPImage : public TObject {
     // Draws the source part (image pixels) into the destination, source-over.
     void DrawRect(HDC dc, const TRect& dest, const TRect& source) const;
 
+protected:
+    virtual void LoadFromDataStream(rtl::TStream* stream);
+
 private:
     TdxGPImage() = default;
-    void LoadFromDataStream(rtl::TStream* stream);
     void FromPixels(int width, int height, const TRGBColors& pixels, bool hasAlpha);
 
     QImage image_;
     TRGBColors pixels_;
+};
+
+// The image class before the library is known to be present.
+class TdxGPNullImage : public TdxGPImage {
+    RTL_CLASS(TdxGPNullImage, TdxGPImage)
+    using TdxGPImage::TdxGPImage;
 };
 
 class TdxPNGImage : public TGraphic {
@@ -58,11 +231,17 @@ class TdxPNGImage : public TGraphic {
 
     void Assign(TPersistent* source) override;
     void AssignTo(TPersistent* dest) override;
-    void LoadFromStream(rtl::TStream* stream);
-    void SaveToStream(rtl::TStream* stream);
+    void LoadFromStream(rtl::TStream* stream) override;
+    void SaveToStream(rtl::TStream* stream) override;
+    // The clipboard holds pictures as bitmaps (CF_BITMAP). Loading takes the clipboard's
+    // picture as a 32-bit bitmap (false when the format is not CF_BITMAP or it holds none);
+    // saving gives the picture drawn over white in a bitmap of its size.
+    bool LoadFromClipboardFormat(unsigned format, const TClipboard* clipboard);
+    void SaveToClipboardFormat(unsigned& format, TBitmap* data);
     void Draw(TCanvas* canvas, const TRect& r) override;
     void StretchDraw(HDC dc, const TRect& dest);
     void StretchDraw(HDC dc, const TRect& dest, const TRect& source);
+    void StretchDrawEx(TdxGPGraphics* graphics, const TRect& dest, const TRect& source);
     // The part of the source an enlarged picture takes: one pixel less in each enlarged
     // direction (of a source wider or taller than 1); empty when a size is below 1.
     static bool DrawSourceRect(const TRect& dest, const TRect& source, TRect& used);
@@ -81,5 +260,13 @@ private:
     bool alphaUsed_ = false;
     bool alphaUsedKnown_ = false;
 };
+
+namespace dxGDIPlusClassesUnit {
+// Registers the unit with the image-library loader: its start sets the image class and
+// registers TdxPNGImage for streaming and for the picture extension "PNG"; its end takes both
+// registrations back.
+void Initialize();
+void Finalize();
+} // namespace dxGDIPlusClassesUnit
 
 } // namespace cx
