@@ -7,6 +7,7 @@
 // Every message reaches a control through its WindowProc (replaceable; WndProc by default),
 // which dispatches by message number (Dispatch, overridden per class with a switch; calling the
 // parent class's Dispatch is the "inherited" handler) and ends in DefaultHandler.
+#include "platform/gdi/Region.h"
 #include "platform/gdi/Surface.h"
 #include "platform/rtl/Classes.h"
 #include "platform/rtl/Event.h"
@@ -315,6 +316,15 @@ class TWinControl : public TControl {
     vcl::TWidgetPeer* Peer() const { return peer_; }
     // The pixels the control paints into; presented by the peer.
     gdi::Surface& Surface() { return surface_; }
+    // The styles of the creation parameters the window was last made with (0 before).
+    std::uint32_t WindowStyle() const { return style_; }
+    std::uint32_t WindowExStyle() const { return exStyle_; }
+    // The window's region (window coordinates): the window shows and takes input only there.
+    // The window owns the region it is given (null: the whole window again).
+    void SetWindowRgn(gdi::Region* region);
+    // A copy of the region and its kind (SIMPLEREGION, COMPLEXREGION or NULLREGION); RGN_ERROR
+    // and no copy when the window has none.
+    int GetWindowRgn(gdi::Region& region) const;
 
     int ControlCount() const { return int(controls_.size()); }
     TControl* Controls(int index) const { return controls_.at(std::size_t(index)); }
@@ -385,6 +395,8 @@ private:
 
     HWND handle_ = nullptr;
     vcl::TWidgetPeer* peer_ = nullptr;
+    std::uint32_t style_ = 0, exStyle_ = 0;
+    std::unique_ptr<gdi::Region> windowRegion_;
     gdi::Surface surface_;
     std::vector<TControl*> controls_; // children in z order, bottom first
     std::unique_ptr<TBrush> brush_;

@@ -524,3 +524,25 @@ void TBitmap::Draw(TCanvas* canvas, const TRect& r)
     gdi::StretchBlt(*dc, r.Left, r.Top, r.Width(), r.Height(), dc_.get(), 0, 0, GetWidth(),
                     GetHeight(), canvas->CopyMode);
 }
+
+// ---- canvas lock ----
+
+void TCanvas::Lock()
+{
+    lock_.lock();
+    ++lockCount_;
+}
+
+void TCanvas::Unlock()
+{
+    --lockCount_;
+    lock_.unlock();
+}
+
+bool TCanvas::TryLock()
+{
+    if (!lock_.try_lock())
+        return false;
+    ++lockCount_;
+    return true;
+}

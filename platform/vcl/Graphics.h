@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <string>
 
 namespace rtl {
@@ -217,10 +218,19 @@ class TCanvas : public rtl::TPersistent {
     // Selects font, brush and pen and the colours that go with them.
     void RequiredState();
 
+    // The canvas's lock: held by one thread at a time, taken again by its holder (each Lock
+    // has its Unlock).
+    void Lock();
+    void Unlock();
+    bool TryLock();
+    int LockCount() const { return lockCount_; }
+
 protected:
     virtual void CreateHandle() {}
 
 private:
+    std::recursive_mutex lock_;
+    int lockCount_ = 0;
     std::unique_ptr<TFont> font_;
     std::unique_ptr<TBrush> brush_;
     std::unique_ptr<TPen> pen_;

@@ -108,6 +108,10 @@ void TWinControl::CreateWnd()
     }
     ControlState.Include(csCreating);
     peer_ = new vcl::TWidgetPeer(this, parentWidget, FlagsOf(params));
+    style_ = params.Style;
+    exStyle_ = params.ExStyle;
+    if (windowRegion_)
+        peer_->setMask(windowRegion_->Q());
     if (params.ExStyle & WS_EX_NOACTIVATE)
         peer_->setAttribute(Qt::WA_ShowWithoutActivating);
     if (!(params.Style & WS_CHILD))
@@ -785,4 +789,25 @@ bool ScrollWindowEx(HWND wnd, int dx, int dy, const TRect* scroll, const TRect* 
 bool ScrollWindow(HWND wnd, int dx, int dy, const TRect* rect, const TRect* clip)
 {
     return ScrollWindowEx(wnd, dx, dy, rect, clip, nullptr, SW_INVALIDATE | SW_ERASE | (rect ? 0 : SW_SCROLLCHILDREN));
+}
+
+// ---- window region ----
+
+void TWinControl::SetWindowRgn(gdi::Region* region)
+{
+    windowRegion_.reset(region);
+    if (peer_) {
+        if (windowRegion_)
+            peer_->setMask(windowRegion_->Q());
+        else
+            peer_->clearMask();
+    }
+}
+
+int TWinControl::GetWindowRgn(gdi::Region& region) const
+{
+    if (!windowRegion_)
+        return RGN_ERROR;
+    region = *windowRegion_;
+    return region.Kind();
 }

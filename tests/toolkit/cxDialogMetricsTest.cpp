@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
+#include <stdexcept>
+#include <vector>
 
 namespace {
 
@@ -70,4 +73,61 @@ TEST(cxDialogMetrics, SecondDialogOfAClassOpensWhereTheFirstClosed)
     EXPECT_EQ(store.Count(), 2);
     EXPECT_EQ(store.Metrics(1)->CustomData().size(), 0u);
     EXPECT_EQ(store.FindMetrics(again.get()), 1);
+}
+
+namespace {
+
+// A thread whose work raises the exception it is given, handled the designed way.
+class TFailingThread : public cx::TcxThread {
+    RTL_CLASS(TFailingThread, cx::TcxThread)
+    explicit TFailingThread(std::function<void()> fail) : TcxThread(true), fail_(std::move(fail)) {}
+
+protected:
+    void Execute() override
+    {
+        try {
+            fail_();
+        } catch (...) {
+            HandleException();
+            cleared = !Exception();
+        }
+    }
+
+public:
+    bool cleared = false;
+
+private:
+    std::function<void()> fail_;
+};
+
+} // namespace
+
+TEST(cxThread, ExceptionsAreShownOnTheMainThreadExceptTheSilentOne)
+{
+    struct Shown {
+        std::string text;
+        bool onMainThread;
+    };
+    std::vector<Shown> shown;
+    auto previous = Application->SetMessageNotifier([&](const std::string& text, const std::string&) {
+        shown.push_back({text, rtl::TThread::IsMainThread()});
+    });
+    const std::pair<const char*, std::function<void()>> cases[] = {
+        {"program's exception", [] { throw rtl::Exception("Disk full"); }},
+        {"other exception", [] { throw std::runtime_error("bad state"); }},
+        {"silent abort", [] { throw rtl::EAbort("Operation aborted"); }},
+    };
+    for (const auto& [name, fail] : cases) {
+        SCOPED_TRACE(name);
+        TFailingThread thread(fail);
+        thread.Start();
+        thread.WaitFor();
+        EXPECT_TRUE(thread.cleared);
+        EXPECT_EQ(thread.FatalException(), nullptr);
+    }
+    Application->SetMessageNotifier(previous);
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[0].text, "Disk full.");
+    EXPECT_TRUE(shown[0].onMainThread);
+    EXPECT_EQ(shown[1].text, "bad state.");
 }

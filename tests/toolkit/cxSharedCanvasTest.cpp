@@ -1,5 +1,8 @@
 #include "toolkit/core/cxGraphicsShared.h"
 
+#include "platform/gdi/Region.h"
+#include "tests/platform/vcl/VclTestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -184,6 +187,77 @@ TEST(cxPaintControlTo, TransparentBackgroundIsWhatLiesUnderTheControl)
     Surface none(10);
     cxDrawThemeParentBackground(tree.parent.get(), none.bitmap.Canvas(), {0, 0, 10, 10});
     EXPECT_EQ(none.At(5, 5), 0xFFFFFFu); // no parent: nothing drawn
+}
+
+// A control with a client edge and a window region when asked, and the paint helper; it notes
+// whether the canvas being painted into was locked while it painted.
+class TEdged : public TFilled, public IcxPaintControlsHelper {
+public:
+    TEdged(TWinControl* parent, const TRect& bounds, TColor color, bool edge)
+        : TFilled(parent, bounds, color), edge_(edge)
+    {
+    }
+    bool allowEdges = true;
+    TCanvas* target = nullptr;
+    int lockedWhilePainting = -1;
+    bool AllowDrawEdgesAndBorders() override { return allowEdges; }
+
+protected:
+    void CreateParams(TCreateParams& params) override
+    {
+        TFilled::CreateParams(params);
+        if (edge_)
+            params.ExStyle |= WS_EX_CLIENTEDGE;
+    }
+    void Paint() override
+    {
+        if (target)
+            lockedWhilePainting = target->LockCount();
+        TFilled::Paint();
+    }
+
+private:
+    bool edge_;
+};
+
+TEST(cxPaintControlTo, DrawsTheWindowEdgeKeepsTheWindowRegionAndLocksTheCanvas)
+{
+    EnsureVclApp();
+    const std::uint32_t shadow = gdi::ColorToPixel(ColorToRGB(clBtnShadow));
+    for (bool allow : {true, false}) {
+        SCOPED_TRACE(allow);
+        rtl::UniqueObject<TFilled> parent(new TFilled(nullptr, TRect{0, 0, 40, 40}, clRed));
+        auto* edged = new TEdged(parent.get(), {10, 10, 30, 30}, clBlue, true);
+        edged->allowEdges = allow;
+        edged->HandleNeeded();
+        ASSERT_TRUE(edged->WindowExStyle() & WS_EX_CLIENTEDGE);
+        Surface s;
+        TcxCanvas canvas(s.bitmap.Canvas());
+        edged->target = s.bitmap.Canvas();
+        cxPaintControlTo(parent.get(), &canvas, 0, 0, {0, 0, 40, 40}, false, nullptr);
+        // The sunken edge's outer shadow line around the child, unless the child refuses it.
+        EXPECT_EQ(s.At(10, 20) == shadow, allow);
+        EXPECT_EQ(s.At(20, 20), gdi::ColorToPixel(ColorToRGB(clBlue)));
+        EXPECT_EQ(edged->lockedWhilePainting, 1);
+        EXPECT_EQ(s.bitmap.Canvas()->LockCount(), 0);
+        edged->Free();
+    }
+
+    // A window region limits what the control paints; the parent shows outside it.
+    rtl::UniqueObject<TFilled> parent(new TFilled(nullptr, TRect{0, 0, 40, 40}, clRed));
+    auto* round = new TEdged(parent.get(), {10, 10, 30, 30}, clBlue, false);
+    round->HandleNeeded();
+    round->SetWindowRgn(new gdi::Region(gdi::Region::Ellipse({0, 0, 20, 20})));
+    gdi::Region region;
+    EXPECT_EQ(round->GetWindowRgn(region), COMPLEXREGION);
+    Surface s;
+    TcxCanvas canvas(s.bitmap.Canvas());
+    cxPaintControlTo(parent.get(), &canvas, 0, 0, {0, 0, 40, 40}, true, nullptr);
+    EXPECT_EQ(s.At(20, 20), gdi::ColorToPixel(ColorToRGB(clBlue)));
+    EXPECT_EQ(s.At(11, 11), gdi::ColorToPixel(ColorToRGB(clRed)));
+    round->SetWindowRgn(nullptr);
+    EXPECT_EQ(round->GetWindowRgn(region), RGN_ERROR);
+    round->Free();
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "toolkit/core/cxClassesDialogs.h"
 
+#include <cstdio>
 #include <cstring>
 
 namespace cx {
@@ -80,5 +81,51 @@ TcxDialogsMetricsStore* cxDialogsMetricsStore()
 }
 
 void cxFreeDialogsMetricsStore() { store.reset(); }
+
+// ---- TcxThread ----
+
+void TcxThread::HandleException()
+{
+    exception_ = std::current_exception();
+    try {
+        if (exception_) {
+            bool silent = false;
+            try {
+                std::rethrow_exception(exception_);
+            } catch (const rtl::EAbort&) {
+                silent = true;
+            } catch (...) {
+            }
+            if (!silent)
+                Synchronize([this] { DoHandleException(); });
+        }
+    } catch (...) {
+        exception_ = nullptr;
+        throw;
+    }
+    exception_ = nullptr;
+}
+
+void TcxThread::DoHandleException()
+{
+    std::string message = "Exception in thread";
+    try {
+        if (exception_)
+            std::rethrow_exception(exception_);
+    } catch (const rtl::Exception& e) {
+        if (Application) {
+            Application->ShowException(e);
+            return;
+        }
+        message = e.Message;
+    } catch (const std::exception& e) {
+        message = e.what();
+    } catch (...) {
+    }
+    if (Application)
+        Application->ShowException(rtl::Exception(message));
+    else
+        std::fprintf(stderr, "%s\n", message.c_str());
+}
 
 } // namespace cx

@@ -2,6 +2,7 @@
 // The place and size of each dialog class, kept when a dialog closes and given to the next
 // dialog of that class when it opens; a dialog may keep a block of its own state beside them.
 // (Part of the cxClasses unit; a header of its own keeps the forms out of every other unit.)
+#include "platform/rtl/Threads.h"
 #include "platform/vcl/Forms.h"
 #include "toolkit/core/cxClasses.h"
 
@@ -71,5 +72,24 @@ private:
 // The process-wide store, made on first use and freed at the unit's shut-down.
 TcxDialogsMetricsStore* cxDialogsMetricsStore();
 void cxFreeDialogsMetricsStore();
+
+// A thread that reports what escapes its work to the user: its Execute calls HandleException
+// from its catch block.
+class TcxThread : public rtl::TThread {
+    RTL_CLASS(TcxThread, rtl::TThread)
+    using rtl::TThread::TThread;
+
+protected:
+    // Keeps the exception being handled and, unless it is the silent EAbort, shows it on the
+    // main thread (DoHandleException); the kept exception is cleared on every way out.
+    virtual void HandleException();
+    // Runs on the main thread: the application shows the exception (a plain message when it is
+    // not one of the program's exceptions, or when there is no application).
+    virtual void DoHandleException();
+    std::exception_ptr Exception() const { return exception_; }
+
+private:
+    std::exception_ptr exception_;
+};
 
 } // namespace cx

@@ -136,6 +136,31 @@ void cxGraphicsSharedUnit::Finalize()
 
 namespace {
 
+// The window edge of a control painted with its non-client part: sunken for a client edge, a
+// mono line for a border; drawn unless the control's helper refuses. The edge's inside then
+// clips what follows and becomes the origin.
+void PaintWindowEdge(TWinControl* control, TcxCanvas* canvas, int dx, int dy)
+{
+    if (auto* helper = dynamic_cast<IcxPaintControlsHelper*>(control); helper && !helper->AllowDrawEdgesAndBorders())
+        return;
+    unsigned edge = 0, flags = 0;
+    if (control->WindowExStyle() & WS_EX_CLIENTEDGE) {
+        edge = EDGE_SUNKEN;
+        flags = BF_RECT | BF_ADJUST;
+    } else if (control->WindowStyle() & WS_BORDER) {
+        edge = BDR_RAISEDOUTER | BDR_SUNKENOUTER;
+        flags = BF_RECT | BF_ADJUST | BF_MONO;
+    } else {
+        return;
+    }
+    const TRect bounds = control->BoundsRect();
+    TRect r = cx::cxRectOffset({0, 0, bounds.Width(), bounds.Height()}, bounds.Left - dx, bounds.Top - dy);
+    gdi::DrawEdge(*canvas->GetHandle(), r, edge, flags);
+    canvas->SetClipRegion(new TcxRegion(r), roIntersect);
+    const TPoint org = canvas->GetWindowOrg();
+    canvas->SetWindowOrg({org.X - r.Left, org.Y - r.Top});
+}
+
 void PaintTree(TWinControl* control, TcxCanvas* canvas, int dx, int dy, const TRect& r, bool drawNonClient,
                rtl::TList* exclusions)
 {
@@ -143,14 +168,27 @@ void PaintTree(TWinControl* control, TcxCanvas* canvas, int dx, int dy, const TR
     if (!RectVisible(*dc, r))
         return;
     control->ControlState.Include(csPaintCopy);
-    // The window edge is the window system's on this platform; a control that answers the
-    // helper still decides, so that an edge drawn here never doubles one drawn by the control.
-    (void)drawNonClient;
-    canvas->SaveClipRegion();
-    canvas->SetClipRegion(new TcxRegion(r), roIntersect);
-    control->Perform(WM_ERASEBKGND, WPARAM(dc), LPARAM(dc));
-    control->Perform(WM_PAINT, WPARAM(dc), 0);
-    canvas->RestoreClipRegion();
+    if (drawNonClient)
+        PaintWindowEdge(control, canvas, dx, dy);
+    TCanvas* wrapped = canvas->WrappedCanvas();
+    wrapped->Lock();
+    try {
+        canvas->SaveClipRegion();
+        if (control->HandleAllocated()) {
+            gdi::Region windowRegion;
+            const int kind = control->GetWindowRgn(windowRegion);
+            if (kind == SIMPLEREGION || kind == COMPLEXREGION)
+                canvas->SetClipRegion(new TcxRegion(new gdi::Region(windowRegion)), roIntersect);
+        }
+        canvas->SetClipRegion(new TcxRegion(r), roIntersect);
+        control->Perform(WM_ERASEBKGND, WPARAM(dc), LPARAM(dc));
+        control->Perform(WM_PAINT, WPARAM(dc), 0);
+        canvas->RestoreClipRegion();
+    } catch (...) {
+        wrapped->Unlock();
+        throw;
+    }
+    wrapped->Unlock();
     for (int i = 0; i < control->ControlCount(); ++i) {
         TControl* child = control->Controls(i);
         if (exclusions && exclusions->IndexOf(child) >= 0)
