@@ -281,3 +281,34 @@ private:
     std::unique_ptr<TCanvas> canvas_;
     std::unique_ptr<gdi::Dc> dc_;
 };
+
+// An icon: a 32-bit picture (premultiplied alpha when any alpha byte is not 0) and a 1-bit
+// mask (white = transparent). Its file form is the icon file; the first picture of a file is
+// read, and a picture is written as a one-picture file.
+class TIcon : public TGraphic {
+    RTL_CLASS(TIcon, TGraphic)
+    TIcon();
+    ~TIcon() override;
+
+    int GetWidth() const override;
+    int GetHeight() const override;
+    bool GetEmpty() const override;
+    // The picture through its mask (blended by its alpha when it has one) at the rectangle's
+    // top-left corner.
+    void Draw(TCanvas* canvas, const TRect& rect) override;
+    // Raises EInvalidGraphic "Icon image is not valid" for anything else; the icon is then
+    // unchanged.
+    void LoadFromStream(rtl::TStream* stream) override;
+    void SaveToStream(rtl::TStream* stream) override;
+    void Assign(rtl::TPersistent* source) override;
+
+    TBitmap* Image() const { return image_.get(); }
+    TBitmap* Mask() const { return mask_.get(); }
+    // Copies of the two; without a mask the pixels whose alpha is 0 are the transparent ones
+    // (all opaque for a picture without alpha).
+    void SetImages(TBitmap* image, TBitmap* mask);
+
+private:
+    std::unique_ptr<TBitmap> image_, mask_;
+};
+

@@ -46,6 +46,8 @@ bool ImageList_GetIconSize(HIMAGELIST list, int& cx, int& cy);
 int ImageList_Add(HIMAGELIST list, HBITMAP image, HBITMAP mask);
 // Pixels of the mask colour become transparent (and black in the stored image).
 int ImageList_AddMasked(HIMAGELIST list, HBITMAP image, COLORREF maskColor);
+// The icon's picture and mask, stretched to the list's size when it has another; -1 for no icon.
+int ImageList_AddIcon(HIMAGELIST list, TIcon* icon);
 // -1 removes every image.
 bool ImageList_Remove(HIMAGELIST list, int index);
 // Within one list: ILCF_SWAP exchanges the two images, ILCF_MOVE copies source over dest.
@@ -111,6 +113,8 @@ class TCustomImageList : public rtl::TComponent {
 
     virtual int Add(TBitmap* image, TBitmap* mask);
     virtual int AddMasked(TBitmap* image, TColor maskColor);
+    // The icon as one image (stretched to the list's size); -1 when there is none.
+    virtual int AddIcon(TIcon* icon);
     virtual void Delete(int index);
     virtual void Clear() { Delete(-1); }
     virtual void Move(int currentIndex, int newIndex);

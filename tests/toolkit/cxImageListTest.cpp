@@ -1,7 +1,9 @@
+#include "platform/vcl/BitmapStreams.h"
 #include "toolkit/core/cxGraphicsImages.h"
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <string>
@@ -374,3 +376,74 @@ TEST(cxImageListStream, DamagedStreamsRaiseReadErrors)
 }
 
 } // namespace
+
+namespace {
+
+// An icon of solid colour whose left column is transparent.
+std::unique_ptr<TIcon> SolidIcon(int size, std::uint32_t color)
+{
+    auto image = Painted(size, size, pf32bit, [&](int, int) { return color; });
+    auto mask = Painted(size, size, pf1bit, [](int x, int) { return x == 0 ? W : K; });
+    auto icon = std::make_unique<TIcon>();
+    icon->SetImages(image.get(), mask.get());
+    return icon;
+}
+
+} // namespace
+
+TEST(cxImageList, IconsAreAddedInsertedAndReplacedInBothLists)
+{
+    TcxImageList list(nullptr);
+    list.Add(Strip({R, G}).get(), nullptr);
+    EXPECT_EQ(list.AddIcon(SolidIcon(16, B).get()), 2);
+    list.InsertIcon(1, SolidIcon(16, W).get());
+    EXPECT_EQ(Firsts(list), (std::vector<std::uint32_t>{R, W, G, B}));
+    // The collection holds the icon's image and mask as the system list has them.
+    TcxImageInfo info;
+    list.GetImageInfo(1, &info);
+    EXPECT_EQ(info.GetImage()->GetPixelFormat(), pf32bit);
+    EXPECT_EQ(info.GetMask()->Surface().Pixel(0, 5) & W, W);
+    EXPECT_EQ(info.GetMask()->Surface().Pixel(1, 5) & W, K);
+    // Another size is stretched to the list's; no icon, or an index beyond the end, adds nothing.
+    list.ReplaceIcon(0, SolidIcon(32, K).get());
+    EXPECT_EQ(Firsts(list), (std::vector<std::uint32_t>{K, W, G, B}));
+    EXPECT_EQ(list.AddIcon(nullptr), -1);
+    TIcon empty;
+    EXPECT_EQ(list.AddIcon(&empty), -1);
+    list.InsertIcon(9, SolidIcon(16, R).get());
+    EXPECT_EQ(list.Count(), 4);
+    EXPECT_EQ(list.ImageInfoCollection()->Count(), 4);
+    // Drawn through its mask: the transparent column keeps the canvas.
+    Canvas c(16, 16, clYellow);
+    list.Draw(c.bitmap.Canvas(), 0, 0, 1);
+    EXPECT_EQ(c.At(0, 3), 0xFFFF00u);
+    EXPECT_EQ(c.At(3, 3), W);
+}
+
+TEST(cxImageList, IconFilesRoundTripAndDamagedOnesLeaveTheIconAlone)
+{
+    auto icon = SolidIcon(16, R);
+    TMemoryStream file;
+    icon->SaveToStream(&file);
+    file.SetPosition(0);
+    TIcon back;
+    back.LoadFromStream(&file);
+    ASSERT_EQ(back.GetWidth(), 16);
+    EXPECT_EQ(back.Image()->ScanLine(4)[4] & W, R);
+    EXPECT_EQ(back.Mask()->Surface().Pixel(0, 4) & W, W);
+    EXPECT_EQ(back.Mask()->Surface().Pixel(4, 4) & W, K);
+
+    // Truncated, foreign and empty data raise with the icon unchanged.
+    std::vector<Byte> bytes(size_t(file.Size()));
+    std::memcpy(bytes.data(), file.Memory(), bytes.size());
+    const std::vector<std::vector<Byte>> damaged = {
+        std::vector<Byte>(bytes.begin(), bytes.begin() + 30),
+        {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+        {},
+    };
+    for (const auto& d : damaged) {
+        TMemoryStream s(d);
+        EXPECT_THROW(back.LoadFromStream(&s), EInvalidGraphic);
+        EXPECT_EQ(back.GetWidth(), 16);
+    }
+}

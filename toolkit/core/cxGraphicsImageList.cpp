@@ -282,6 +282,38 @@ int TcxImageList::AddMasked(TBitmap* image, TColor maskColor)
     return index;
 }
 
+int TcxImageList::AddIcon(TIcon* icon)
+{
+    BeginUpdate();
+    const int index = TDragImageList::AddIcon(icon);
+    if (index >= 0 && !synchronizing_) {
+        TBitmap image, mask;
+        GetImageInfo(GetHandle(), index, &image, &mask);
+        AddToInternalCollection(&image, &mask, clNone);
+    }
+    EndUpdate();
+    return index;
+}
+
+void TcxImageList::InsertIcon(int index, TIcon* icon)
+{
+    if (index < 0 || index > Count())
+        return;
+    BeginUpdate();
+    const int added = AddIcon(icon);
+    if (added >= 0)
+        Move(added, index);
+    EndUpdate();
+}
+
+void TcxImageList::ReplaceIcon(int index, TIcon* icon)
+{
+    BeginUpdate();
+    Delete(index);
+    InsertIcon(index, icon);
+    EndUpdate();
+}
+
 int TcxImageList::AddImage(TCustomImageList* images, int index)
 {
     if (!images || index < 0 || index >= images->Count())

@@ -88,6 +88,11 @@ class TcxImageList : public TDragImageList {
     void InsertMasked(int index, TBitmap* image, TColor maskColor);
     void Replace(int index, TBitmap* image, TBitmap* mask);
     void ReplaceMasked(int index, TBitmap* image, TColor maskColor);
+    // The icon as one image; the collection receives it as read back from the system list
+    // (a 32-bit image and a 1-bit mask of the list's size).
+    int AddIcon(TIcon* icon) override;
+    void InsertIcon(int index, TIcon* icon);
+    void ReplaceIcon(int index, TIcon* icon);
     void Move(int currentIndex, int newIndex) override;
     void Delete(int index) override;
 
