@@ -1,4 +1,5 @@
 // The image library's rectangle fills and the start-up and shut-down of its units.
+#include "GdiPlusTestSupport.h"
 #include "platform/gdi/Dc.h"
 #include "toolkit/core/dxGDIPlusAPI.h"
 
@@ -10,19 +11,7 @@ namespace {
 
 using namespace cx;
 
-// A 32-bit white surface with a device context on it.
-struct Canvas {
-    TBitmap bitmap;
-    explicit Canvas(int w, int h, TColor fill = clWhite)
-    {
-        bitmap.SetPixelFormat(pf32bit);
-        bitmap.SetSize(w, h);
-        bitmap.Canvas()->Brush()->SetColor(fill);
-        bitmap.Canvas()->FillRect({0, 0, w, h});
-    }
-    HDC Dc() { return bitmap.Canvas()->GetHandle(); }
-    std::uint32_t At(int x, int y) { return bitmap.ScanLine(y)[x]; }
-};
+using Canvas = GpCanvas;
 
 std::string Log;
 void StartA() { Log += "a+"; }

@@ -1,5 +1,6 @@
 // The image library's brush, pen and graphics wrappers, and the PNG picture's registration,
 // clipboard form and drawing through a graphics.
+#include "GdiPlusTestSupport.h"
 #include "platform/gdi/Dc.h"
 #include "platform/rtl/Streams.h"
 #include "platform/vcl/BitmapStreams.h"
@@ -22,27 +23,7 @@ namespace {
 
 using namespace cx;
 
-// A 32-bit surface in one colour with a device context on it.
-struct Canvas {
-    TBitmap bitmap;
-    explicit Canvas(int w, int h, TColor fill = clWhite)
-    {
-        bitmap.SetPixelFormat(pf32bit);
-        bitmap.SetSize(w, h);
-        bitmap.Canvas()->Brush()->SetColor(fill);
-        bitmap.Canvas()->FillRect({0, 0, w, h});
-    }
-    HDC Dc() { return bitmap.Canvas()->GetHandle(); }
-    std::uint32_t At(int x, int y) { return bitmap.ScanLine(y)[x]; }
-    int Count(std::uint32_t pixel)
-    {
-        int n = 0;
-        for (int y = 0; y < bitmap.GetHeight(); ++y)
-            for (int x = 0; x < bitmap.GetWidth(); ++x)
-                n += At(x, y) == pixel;
-        return n;
-    }
-};
+using Canvas = GpCanvas;
 
 constexpr std::uint32_t kWhite = 0x00FFFFFF, kRed = 0x00FF0000, kBlue = 0x000000FF;
 constexpr ARGB kOpaqueRed = 0xFFFF0000, kOpaqueBlue = 0xFF0000FF;

@@ -8,30 +8,32 @@
 
 namespace cx {
 
-// ---- brushes ----
+// ---- wrappers ----
 
-TdxGPBrush::TdxGPBrush() : lastResult_(NotImplemented) {}
-
-TdxGPBrush::TdxGPBrush(GpBrush* nativeBrush, Status status) : nativeBrush_(nativeBrush), lastResult_(status) {}
-
-TdxGPBrush::~TdxGPBrush()
-{
-    if (nativeBrush_)
-        GdipDeleteBrush(nativeBrush_);
-}
-
-Status TdxGPBrush::SetStatus(Status status)
+Status TdxGPBase::SetStatus(Status status)
 {
     if (status != Ok)
         lastResult_ = status;
     return status;
 }
 
-Status TdxGPBrush::GetLastStatus()
+Status TdxGPBase::GetLastStatus()
 {
     const Status status = lastResult_;
     lastResult_ = Ok;
     return status;
+}
+
+// ---- brushes ----
+
+TdxGPBrush::TdxGPBrush() : TdxGPBase(NotImplemented) {}
+
+TdxGPBrush::TdxGPBrush(GpBrush* nativeBrush, Status status) : TdxGPBase(status), nativeBrush_(nativeBrush) {}
+
+TdxGPBrush::~TdxGPBrush()
+{
+    if (nativeBrush_)
+        GdipDeleteBrush(nativeBrush_);
 }
 
 void TdxGPBrush::SetNativeBrush(GpBrush* nativeBrush)
@@ -160,20 +162,6 @@ TdxGPPen::~TdxGPPen()
         GdipDeletePen(nativePen_);
 }
 
-Status TdxGPPen::SetStatus(Status status)
-{
-    if (status != Ok)
-        lastResult_ = status;
-    return status;
-}
-
-Status TdxGPPen::GetLastStatus()
-{
-    const Status status = lastResult_;
-    lastResult_ = Ok;
-    return status;
-}
-
 void TdxGPPen::SetNativePen(GpPen* nativePen)
 {
     if (nativePen_ && nativePen_ != nativePen)
@@ -248,20 +236,6 @@ TdxGPGraphics::~TdxGPGraphics()
 {
     if (nativeGraphics_)
         GdipDeleteGraphics(nativeGraphics_);
-}
-
-Status TdxGPGraphics::SetStatus(Status status)
-{
-    if (status != Ok)
-        lastResult_ = status;
-    return status;
-}
-
-Status TdxGPGraphics::GetLastStatus()
-{
-    const Status status = lastResult_;
-    lastResult_ = Ok;
-    return status;
 }
 
 namespace {

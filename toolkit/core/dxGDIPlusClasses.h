@@ -12,8 +12,18 @@
 
 namespace cx {
 
+// The last status other than Ok of a wrapper's calls.
 class TdxGPBase : public TObject {
     RTL_CLASS(TdxGPBase, TObject)
+    // Reads the last status and resets it to Ok.
+    Status GetLastStatus();
+
+protected:
+    TdxGPBase() = default;
+    explicit TdxGPBase(Status status) : lastResult_(status) {}
+    // Keeps a status other than Ok; answers the status.
+    Status SetStatus(Status status);
+    Status lastResult_ = Ok;
 };
 
 class TdxGPBrush : public TdxGPBase {
@@ -26,15 +36,12 @@ class TdxGPBrush : public TdxGPBase {
 
     virtual TdxGPBrush* Clone();
     BrushType GetType();
-    Status GetLastStatus();
     GpBrush* GetNativeBrush() const { return nativeBrush_; }
     // Adopts the native brush in place of the present one (which is deleted).
     void SetNativeBrush(GpBrush* nativeBrush);
 
 protected:
-    Status SetStatus(Status status);
     GpBrush* nativeBrush_ = nullptr;
-    Status lastResult_ = Ok;
 };
 
 class TdxGPSolidBrush : public TdxGPBrush {
@@ -91,14 +98,11 @@ class TdxGPPen : public TdxGPBase {
     // A new wrapper of the kind the pen's fill is, holding a copy of it (the caller frees it);
     // null for an unknown kind.
     TdxGPBrush* GetBrush();
-    Status GetLastStatus();
     GpPen* GetNativePen() const { return nativePen_; }
     void SetNativePen(GpPen* nativePen);
 
 protected:
-    Status SetStatus(Status status);
     GpPen* nativePen_ = nullptr;
-    Status lastResult_ = Ok;
 };
 
 class TdxGPGraphics : public TdxGPBase {
@@ -128,14 +132,11 @@ class TdxGPGraphics : public TdxGPBase {
     Status FillClosedCurve(TdxGPBrush* brush, const TdxGPPoint* points, int count);
     HDC GetHDC();
     void ReleaseHDC(HDC dc);
-    Status GetLastStatus();
     GpGraphics* GetNativeGraphics() const { return nativeGraphics_; }
     static GpPen* GetNativePen(TdxGPPen* pen) { return pen ? pen->GetNativePen() : nullptr; }
 
 private:
-    Status SetStatus(Status status);
     GpGraphics* nativeGraphics_ = nullptr;
-    Status lastResult_ = Ok;
 };
 
 class TdxGPImage;
