@@ -1,12 +1,14 @@
 // Icons: a picture and its mask, the icon file through Qt's reader and writer, and drawing
 // through a one-image system image list.
 #include "platform/vcl/BitmapStreams.h"
+#include "platform/rtl/SysUtils.h"
 #include "platform/vcl/ImgList.h"
 
 #include <QBuffer>
 #include <QByteArray>
 #include <QImage>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -165,4 +167,114 @@ int TCustomImageList::AddIcon(TIcon* icon)
     const int index = ImageList_AddIcon(GetHandle(), icon);
     Change();
     return index;
+}
+
+// ---- module resources ----
+
+namespace {
+
+struct BitmapResource {
+    HINSTANCE instance;
+    std::string name;
+    std::vector<Byte> file;
+};
+
+std::vector<BitmapResource>& Resources()
+{
+    static std::vector<BitmapResource> resources;
+    return resources;
+}
+
+std::vector<BitmapResource>::iterator FindResource(HINSTANCE instance, const std::string& name)
+{
+    auto& all = Resources();
+    return std::find_if(all.begin(), all.end(), [&](const BitmapResource& r) {
+        return r.instance == instance && rtl::SameText(r.name, name);
+    });
+}
+
+const int programModule = 0;
+
+} // namespace
+
+unsigned LoadResourceFlags(TLoadResources options)
+{
+    unsigned flags = LR_CREATEDIBSECTION;
+    const unsigned bits[] = {0, LR_DEFAULTSIZE, LR_LOADFROMFILE, LR_LOADMAP3DCOLORS, LR_LOADTRANSPARENT, LR_MONOCHROME};
+    for (int i = lrDefaultColor; i <= lrMonoChrome; ++i)
+        if (options.Contains(TLoadResource(i)))
+            flags |= bits[i];
+    return flags;
+}
+
+COLORREF LoadResourceMask(TColor maskColor)
+{
+    return maskColor == clNone ? CLR_NONE : maskColor == clDefault ? CLR_DEFAULT : ColorToRef(maskColor);
+}
+
+const HINSTANCE HInstance = &programModule;
+
+void RegisterBitmapResource(HINSTANCE instance, const std::string& name, std::vector<Byte> file)
+{
+    auto it = FindResource(instance, name);
+    if (it != Resources().end())
+        it->file = std::move(file);
+    else
+        Resources().push_back({instance, name, std::move(file)});
+}
+
+void UnregisterBitmapResource(HINSTANCE instance, const std::string& name)
+{
+    auto it = FindResource(instance, name);
+    if (it != Resources().end())
+        Resources().erase(it);
+}
+
+HIMAGELIST ImageList_LoadImage(HINSTANCE instance, const std::string& name, int cx, int grow, COLORREF mask,
+                               unsigned type, unsigned flags)
+{
+    if (type != IMAGE_BITMAP)
+        return nullptr;
+    TBitmap bitmap;
+    try {
+        if (flags & LR_LOADFROMFILE) {
+            rtl::TFileStream file(name, rtl::fmOpenRead | rtl::fmShareDenyWrite);
+            LoadBitmapFromStream(&bitmap, &file);
+        } else {
+            auto it = FindResource(instance, name);
+            if (it == Resources().end())
+                return nullptr;
+            rtl::TMemoryStream file(it->file);
+            LoadBitmapFromStream(&bitmap, &file);
+        }
+    } catch (const rtl::Exception&) {
+        return nullptr;
+    }
+    const int cy = bitmap.GetHeight();
+    if (cx <= 0 || bitmap.GetWidth() < cx || cy <= 0 || cy > MaxImageSide)
+        return nullptr;
+    HIMAGELIST list = ImageList_Create(cx, cy, ILC_COLOR32 | ILC_MASK, bitmap.GetWidth() / cx, grow);
+    if (!list)
+        return nullptr;
+    if (mask == CLR_DEFAULT)
+        mask = gdi::PixelToColor(bitmap.Surface().Pixel(0, 0));
+    const int index = mask == CLR_NONE ? ImageList_Add(list, bitmap.GetHandle(), nullptr)
+                                       : ImageList_AddMasked(list, bitmap.GetHandle(), mask);
+    if (index < 0) {
+        ImageList_Destroy(list);
+        return nullptr;
+    }
+    return list;
+}
+
+bool TCustomImageList::GetInstRes(HINSTANCE instance, TResType type, const std::string& name, int width,
+                                  TLoadResources options, TColor maskColor)
+{
+    const unsigned imageType = type == rtBitmap ? IMAGE_BITMAP : type == rtIcon ? IMAGE_ICON : IMAGE_CURSOR;
+    HIMAGELIST list = ImageList_LoadImage(instance, name, width, AllocBy, LoadResourceMask(maskColor), imageType,
+                                          LoadResourceFlags(options));
+    if (!list)
+        return false;
+    SetHandle(list);
+    return true;
 }

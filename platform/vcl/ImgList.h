@@ -11,11 +11,13 @@
 #include "platform/rtl/Classes.h"
 #include "platform/rtl/Event.h"
 #include "platform/rtl/Filer.h"
+#include "platform/rtl/Set.h"
 #include "platform/rtl/Streams.h"
 #include "platform/vcl/Graphics.h"
 #include "platform/vcl/Messages.h"
 
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace vcl {
@@ -62,6 +64,31 @@ COLORREF ImageList_GetBkColor(HIMAGELIST list);
 // The list's own stream form; Read gives null (and reads no further) for data it cannot use.
 bool ImageList_Write(HIMAGELIST list, rtl::TStream* stream);
 HIMAGELIST ImageList_Read(rtl::TStream* stream);
+
+// ---- module resources ----
+// A module's identity; the program's own is HInstance. The platform has no resource section:
+// a module registers its bitmap resources (bitmap file bytes by name) at start-up.
+using HINSTANCE = const void*;
+extern const HINSTANCE HInstance;
+enum TResType { rtBitmap, rtCursor, rtIcon };
+enum TLoadResource { lrDefaultColor, lrDefaultSize, lrFromFile, lrMap3DColors, lrTransparent, lrMonoChrome };
+using TLoadResources = rtl::Set<TLoadResource>;
+constexpr unsigned IMAGE_BITMAP = 0, IMAGE_ICON = 1, IMAGE_CURSOR = 2;
+constexpr unsigned LR_DEFAULTCOLOR = 0, LR_MONOCHROME = 0x1, LR_LOADFROMFILE = 0x10, LR_LOADTRANSPARENT = 0x20,
+                   LR_DEFAULTSIZE = 0x40, LR_LOADMAP3DCOLORS = 0x1000, LR_CREATEDIBSECTION = 0x2000;
+// A later registration of the name (case ignored) replaces the earlier one.
+void RegisterBitmapResource(HINSTANCE instance, const std::string& name, std::vector<Byte> file);
+void UnregisterBitmapResource(HINSTANCE instance, const std::string& name);
+// A list of the bitmap (the file of that name with LR_LOADFROMFILE, else the module's bitmap
+// resource) cut into images cx wide and as high as the bitmap; pixels of the mask colour are
+// transparent (CLR_NONE: none; CLR_DEFAULT: the colour of the top-left pixel). Null for another
+// type, a missing or invalid bitmap, or a width that does not fit.
+// The load options as load flags (LR_CREATEDIBSECTION and one flag per option), and a mask
+// colour as the list's (clNone: CLR_NONE, clDefault: CLR_DEFAULT).
+unsigned LoadResourceFlags(TLoadResources options);
+COLORREF LoadResourceMask(TColor maskColor);
+HIMAGELIST ImageList_LoadImage(HINSTANCE instance, const std::string& name, int cx, int grow, COLORREF mask,
+                               unsigned type, unsigned flags);
 
 // The largest side of an image in a list; larger sizes are refused (ImageList_Create gives no
 // list, the size setters raise, a stream raises EReadError).
@@ -115,6 +142,22 @@ class TCustomImageList : public rtl::TComponent {
     virtual int AddMasked(TBitmap* image, TColor maskColor);
     // The icon as one image (stretched to the list's size); -1 when there is none.
     virtual int AddIcon(TIcon* icon);
+    // The module's resource (or file) loaded as the list's images and size; false when it could
+    // not be loaded (the list is then unchanged).
+    virtual bool GetInstRes(HINSTANCE instance, TResType type, const std::string& name, int width,
+                            TLoadResources options, TColor maskColor);
+    bool GetResource(TResType type, const std::string& name, int width, TLoadResources options, TColor maskColor)
+    {
+        return GetInstRes(HInstance, type, name, width, options, maskColor);
+    }
+    bool ResInstLoad(HINSTANCE instance, TResType type, const std::string& name, TColor maskColor)
+    {
+        return GetInstRes(instance, type, name, GetWidth(), {}, maskColor);
+    }
+    bool ResourceLoad(TResType type, const std::string& name, TColor maskColor)
+    {
+        return ResInstLoad(HInstance, type, name, maskColor);
+    }
     virtual void Delete(int index);
     virtual void Clear() { Delete(-1); }
     virtual void Move(int currentIndex, int newIndex);

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <functional>
 #include <memory>
@@ -446,4 +447,66 @@ TEST(cxImageList, IconFilesRoundTripAndDamagedOnesLeaveTheIconAlone)
         EXPECT_THROW(back.LoadFromStream(&s), EInvalidGraphic);
         EXPECT_EQ(back.GetWidth(), 16);
     }
+}
+
+namespace {
+
+std::vector<Byte> BitmapFile(TBitmap* bitmap)
+{
+    TMemoryStream file;
+    SaveBitmapToStream(bitmap, &file);
+    std::vector<Byte> bytes(size_t(file.Size()));
+    std::memcpy(bytes.data(), file.Memory(), bytes.size());
+    return bytes;
+}
+
+} // namespace
+
+TEST(cxImageList, ResourcesAndBitmapFilesLoadAsImages)
+{
+    // A strip of red, green and blue cells whose top-left pixel is yellow.
+    auto strip = Strip({R, G, B});
+    strip->ScanLine(0)[0] = 0xFFFF00;
+    RegisterBitmapResource(HInstance, "STRIP", BitmapFile(strip.get()));
+    RegisterBitmapResource(HInstance, "BROKEN", {'B', 'M', 1, 2, 3});
+
+    TcxImageList list(nullptr);
+    list.Add(Strip({W}).get(), nullptr);
+    ASSERT_TRUE(list.ResourceLoad(rtBitmap, "strip", clNone));
+    EXPECT_EQ(Firsts(list), (std::vector<std::uint32_t>{0xFFFF00, G, B}));
+    EXPECT_EQ(list.ImageInfoCollection()->Count(), 3);
+    // Another width cuts other images; a missing or damaged resource leaves the list alone.
+    ASSERT_TRUE(list.GetResource(rtBitmap, "STRIP", 24, {}, clNone));
+    EXPECT_EQ(list.GetWidth(), 24);
+    EXPECT_EQ(list.Count(), 2);
+    EXPECT_FALSE(list.ResourceLoad(rtBitmap, "MISSING", clNone));
+    EXPECT_FALSE(list.ResourceLoad(rtBitmap, "BROKEN", clNone));
+    EXPECT_FALSE(list.GetResource(rtIcon, "STRIP", 16, {}, clNone));
+    EXPECT_EQ(list.Count(), 2);
+
+    // LoadImage adds the images; the default mask colour is the top-left pixel's.
+    TcxImageList added(nullptr);
+    added.Add(Strip({W}).get(), nullptr);
+    ASSERT_TRUE(added.LoadImage(HInstance, "STRIP", clDefault));
+    EXPECT_EQ(Firsts(added), (std::vector<std::uint32_t>{W, K, G, B}));
+    TBitmap mask;
+    added.GetMask(1, &mask);
+    EXPECT_EQ(mask.Surface().Pixel(0, 0) & W, W);
+    EXPECT_EQ(mask.Surface().Pixel(1, 0) & W, K);
+    EXPECT_FALSE(added.LoadImage(HInstance, "MISSING"));
+
+    // From a file with lrFromFile.
+    const std::string path = testing::TempDir() + "cxImageListStrip.bmp";
+    {
+        rtl::TFileStream file(path, rtl::fmCreate);
+        SaveBitmapToStream(strip.get(), &file);
+    }
+    TcxImageList fromFile(nullptr);
+    ASSERT_TRUE(fromFile.LoadImage(nullptr, path, clNone, 16, TLoadResources{lrFromFile}));
+    EXPECT_EQ(fromFile.Count(), 3);
+    EXPECT_FALSE(fromFile.LoadImage(nullptr, path + ".none", clNone, 16, TLoadResources{lrFromFile}));
+    std::remove(path.c_str());
+    UnregisterBitmapResource(HInstance, "STRIP");
+    UnregisterBitmapResource(HInstance, "BROKEN");
+    EXPECT_FALSE(list.ResourceLoad(rtBitmap, "STRIP", clNone));
 }

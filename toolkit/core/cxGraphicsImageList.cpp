@@ -295,6 +295,28 @@ int TcxImageList::AddIcon(TIcon* icon)
     return index;
 }
 
+bool TcxImageList::GetInstRes(HINSTANCE instance, TResType type, const std::string& name, int width,
+                              TLoadResources options, TColor maskColor)
+{
+    const bool loaded = TDragImageList::GetInstRes(instance, type, name, width, options, maskColor);
+    if (loaded)
+        SynchronizeImageInfo();
+    return loaded;
+}
+
+bool TcxImageList::LoadImage(HINSTANCE instance, const std::string& name, TColor maskColor, int width,
+                             TLoadResources options)
+{
+    HIMAGELIST handle = ImageList_LoadImage(instance, name, width, AllocBy, LoadResourceMask(maskColor), IMAGE_BITMAP,
+                                            LoadResourceFlags(options));
+    if (!handle)
+        return false;
+    TcxImageList temp(nullptr);
+    temp.SetHandle(handle);
+    CopyImages(&temp, 0, -1);
+    return true;
+}
+
 void TcxImageList::InsertIcon(int index, TIcon* icon)
 {
     if (index < 0 || index > Count())
@@ -560,6 +582,8 @@ void TcxImageList::SetHandle(HIMAGELIST value)
 {
     TcxImageList temp(nullptr);
     temp.TCustomImageList::SetHandle(value); // the temporary list owns it and frees it once
+    // The images are copied from the temporary list's collection, which must show the handle's.
+    temp.SynchronizeImageInfo();
     Assign(&temp);
 }
 

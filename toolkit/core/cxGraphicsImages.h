@@ -91,6 +91,13 @@ class TcxImageList : public TDragImageList {
     // The icon as one image; the collection receives it as read back from the system list
     // (a 32-bit image and a 1-bit mask of the list's size).
     int AddIcon(TIcon* icon) override;
+    // The inherited loading, then the collection rebuilt from the system list.
+    bool GetInstRes(HINSTANCE instance, TResType type, const std::string& name, int width, TLoadResources options,
+                    TColor maskColor) override;
+    // Adds the images of the module's bitmap resource (or file, lrFromFile) cut to the width;
+    // false when it could not be loaded.
+    bool LoadImage(HINSTANCE instance, const std::string& name, TColor maskColor = clDefault, int width = 16,
+                   TLoadResources options = {});
     void InsertIcon(int index, TIcon* icon);
     void ReplaceIcon(int index, TIcon* icon);
     void Move(int currentIndex, int newIndex) override;
