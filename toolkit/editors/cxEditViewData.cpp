@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <climits>
+#include <exception>
 #include <memory>
 
 #include "toolkit/core/cxDWMApi.h"
@@ -259,11 +260,16 @@ TRect TcxCustomEditViewData::GetClientExtent(TcxCanvas* canvas, TcxCustomEditVie
         r.Bottom += HScrollBar->Height();
     if (VScrollBar && VScrollBar->Visible())
         r.Right += VScrollBar->Width();
+    // A button wider than the room left keeps its full bounds but covers only its visible part:
+    // that part is what the client area gives way to (the full bounds would turn the client
+    // rectangle inside out), and a button left without room takes nothing.
     for (const TcxEditButtonViewInfo* b : viewInfo->ButtonsInfo) {
+        if (cxRectIsEmpty(b->VisibleBounds))
+            continue;
         if (b->Data.LeftAlignment)
-            r.Left = std::max(r.Left, b->Bounds.Right - viewInfo->Bounds.Left);
+            r.Left = std::max(r.Left, b->VisibleBounds.Right - viewInfo->Bounds.Left);
         else
-            r.Right = std::max(r.Right, viewInfo->Bounds.Right - b->Bounds.Left);
+            r.Right = std::max(r.Right, viewInfo->Bounds.Right - b->VisibleBounds.Left);
     }
     return r;
 }
@@ -601,9 +607,15 @@ void TcxCustomEditViewData::CheckSizeConstraints(TSize& size)
 
 std::string TcxCustomEditViewData::EditValueToDisplayText(const Variant& value)
 {
-    std::string text = InternalEditValueToDisplayText(value);
-    DoOnGetDisplayText(text);
-    return text;
+    // The text is what an editor cell paints: a value that cannot be converted or formatted
+    // shows an empty text instead of raising inside a paint.
+    try {
+        std::string text = InternalEditValueToDisplayText(value);
+        DoOnGetDisplayText(text);
+        return text;
+    } catch (const std::exception&) {
+        return {};
+    }
 }
 
 void TcxCustomEditViewData::DoGetButtonState(TcxCustomEditViewInfo* viewInfo, int visibleIndex,

@@ -129,6 +129,9 @@ void TcxCustomEditViewInfo::Paint(TcxCanvas* canvas)
     // a conversion or formatting failure in a handler or a descendant leaves its text undrawn.
     try {
         CallEvent(OnPaint, this, canvas);
+    } catch (const std::exception&) {
+    }
+    try {
         TcxContainerViewInfo::Paint(canvas);
     } catch (const std::exception&) {
     }
