@@ -479,14 +479,10 @@ void TcxCustomEditViewInfo::DrawUltraFlatButtonBorder(TcxCanvas* canvas, TcxEdit
     }
     // Pressed or hot inside the editor's frame: the frame gives the top and bottom lines, the
     // button draws the sides that do not meet the frame or the row's end.
+    // A skipped pixel is a gap in the editor's colour (the editor's fill leaves the buttons out,
+    // so it would otherwise keep whatever was there before).
     auto side = [&](TcxBorder border, bool skipOnly) {
-        if (skipOnly) {
-            if (border == bLeft)
-                ++r.Left;
-            else
-                --r.Right;
-        } else
-            cx::DrawButtonBorder(canvas, r, cxBorder(border), highlight);
+        cx::DrawButtonBorder(canvas, r, cxBorder(border), skipOnly ? button->Data.BackgroundColor : highlight);
     };
     if (button->Data.LeftAlignment) {
         side(bLeft, button->Data.Leftmost);
