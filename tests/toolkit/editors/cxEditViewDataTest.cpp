@@ -33,6 +33,16 @@ TEST_F(EditViewData, ButtonsAreLaidOutFromTheEdgesInward)
     EXPECT_EQ(v->InnerEditRect, v->ClientRect);
     EXPECT_EQ(d(0).Style, btsHotFlat);   // a single frame's default
 
+    // A button without a width asks the view data's event first.
+    properties->Buttons()->Items(1)->SetWidth(0);
+    viewData->OnGetDefaultButtonWidth = [](TcxCustomEditViewData*, int index, int& width) {
+        if (index == 1)
+            width = 9;
+    };
+    Calc({0, 0, 100, 20});
+    EXPECT_EQ(ButtonBounds(1), (TRect{90, 1, 99, 19}));
+    properties->Buttons()->Items(1)->SetWidth(12);
+
     // A button wider than the room keeps its bounds, shows what fits and leaves no client area.
     properties->Buttons()->Items(0)->SetWidth(200);
     Calc({0, 0, 100, 20});

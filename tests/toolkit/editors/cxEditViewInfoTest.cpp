@@ -44,6 +44,8 @@ protected:
                 return c;
         return '?';
     }
+    // The colour without the alpha byte (the image routine writes an opaque one).
+    bool IsRgb(int x, int y, TColor c) { return ((Raw(x, y) ^ gdi::ColorToPixel(ColorToRef(c))) & 0xFFFFFF) == 0; }
     // The box around the pixels of colour c inside r, and how many there are.
     TRect BoxOf(const TRect& r, TColor c, int& count)
     {
@@ -51,7 +53,7 @@ protected:
         count = 0;
         for (int y = r.Top; y < r.Bottom; ++y)
             for (int x = r.Left; x < r.Right; ++x)
-                if (Is(x, y, c)) {
+                if (IsRgb(x, y, c)) {
                     ++count;
                     box = {std::min(box.Left, x), std::min(box.Top, y), std::max(box.Right, x + 1),
                            std::max(box.Bottom, y + 1)};
@@ -111,6 +113,47 @@ TEST_F(EditViewInfo, ButtonsPerStyle)
     EXPECT_TRUE(Is(17, 5, dxOffice11DockColor1));
     // The editor around the button: the single frame in the border colour, the inside filled.
     EXPECT_EQ(std::string({At(0, 0), At(5, 0), At(0, 19), At(29, 10), At(5, 5), At(13, 18)}), "RRRREE");
+}
+
+TEST_F(EditViewInfo, TextAndGlyphContent)
+{
+    TcxEditButton* text = AddButton(bkText, 20);
+    text->SetCaption("Go");
+    TcxEditButton* glyph = AddButton(bkGlyph, 12, true);
+    glyph->Glyph()->SetPixelFormat(pf24bit);
+    glyph->Glyph()->SetSize(4, 4);
+    glyph->Glyph()->Canvas()->Brush()->SetColor(clLime);
+    glyph->Glyph()->Canvas()->FillRect({0, 0, 4, 4});
+    glyph->Glyph()->Canvas()->SetPixel(0, 3, clFuchsia);   // the bottom-left pixel: transparent
+    style->SetButtonStyle(bts3D);
+    viewInfo->OnGetButtonState = [](TcxCustomEditViewInfo*, int i, TcxEditButtonState& s) {
+        if (i == 0)
+            s = ebsNormal;
+    };
+    Calc({0, 0, 60, 20});
+    Reset(60, 20);
+    viewInfo->Paint(canvas.get());
+    int count = 0;
+    // The glyph (at 1..13) is centred in its content, its transparent corner showing the face.
+    EXPECT_EQ(BoxOf({1, 1, 13, 19}, clLime, count), (TRect{5, 8, 9, 12}));
+    EXPECT_EQ(count, 15);
+    EXPECT_TRUE(Is(5, 11, clBtnFace));
+    // The caption in the button's text colour inside the text button (39..59).
+    const TRect caption = BoxOf({39, 1, 59, 19}, clBtnText, count);
+    EXPECT_GT(count, 0);
+    EXPECT_GE(caption.Left, 42);
+    EXPECT_LE(caption.Right, 56);
+    // Hot flat and pressed: the caption takes the window colour on the button text colour.
+    style->SetButtonStyle(btsHotFlat);
+    viewInfo->OnGetButtonState = [](TcxCustomEditViewInfo*, int i, TcxEditButtonState& s) {
+        s = i == 0 ? ebsPressed : ebsNormal;
+    };
+    viewData.reset();
+    Calc({0, 0, 60, 20});
+    Reset(60, 20);
+    viewInfo->Paint(canvas.get());
+    EXPECT_GT(BoxOf({41, 3, 57, 17}, clWindow, count).Width(), 0);
+    EXPECT_TRUE(Is(41, 3, clBtnText));
 }
 
 TEST_F(EditViewInfo, Office11GradientBackground)
