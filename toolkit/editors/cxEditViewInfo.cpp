@@ -224,23 +224,10 @@ void TcxCustomEditViewInfo::DrawCustomEdit(TcxCanvas* canvas, bool fillAll,
         } else if (NativeStyle)
             DrawNativeStyleEditBackground(canvas, fillAll, paintingStyle, brush);
         else {
-            const int w = cxEditGetBorderWidthBySkinPainter(EditBorderStyle, Painter);
-            BorderWidth = w;
-            TRect r = BorderRect;
-            r.Left -= w;
-            r.Top -= w;
-            if (Edges & cxBorder(bRight))
-                r.Right += w;
-            if (Edges & cxBorder(bBottom))
-                r.Bottom += w;
-            if (Shadow)
-                DrawContainerShadow(canvas, r);
-            if (!(Edges & cxBorder(bRight)))
-                r.Right += w;
-            if (!(Edges & cxBorder(bBottom)))
-                r.Bottom += w;
+            BorderWidth = cxEditGetBorderWidthBySkinPainter(EditBorderStyle, Painter);
+            const TRect frame = DrawShadow(canvas);
             if (!Painter || EditBorderStyle != ebsNone)
-                DrawBorder(canvas, r);
+                DrawBorder(canvas, frame);
             const bool transparent = IsTransparent();
             if (!IsInplace) {
                 if (fillAll && !transparent)
