@@ -74,10 +74,13 @@ void TcxCustomEditViewData::Calculate(TcxCanvas* canvas, const TRect& bounds, co
 
     v->EditProperties = properties_;
     VisibleButtonCount = properties_->Buttons()->VisibleCount();
+    // Bounds reaching MaxInt are a measurement: buttons stretched over them would make the
+    // editor measure MaxInt wide (and overflow what is added to it), so they keep their widths.
+    const bool measuring = bounds.Right == INT_MAX;
     if (isInplace_)
-        buttonsOnly_ = bounds.Right != INT_MAX && properties_->ButtonsViewStyle() != bvsNormal;
+        buttonsOnly_ = !measuring && properties_->ButtonsViewStyle() != bvsNormal;
     else
-        buttonsOnly_ = properties_->ButtonsViewStyle() == bvsButtonsOnly;
+        buttonsOnly_ = !measuring && properties_->ButtonsViewStyle() == bvsButtonsOnly;
 
     editBounds_ = bounds;
     v->Edit = Edit;

@@ -214,7 +214,7 @@ TEST_F(EditViewData, ButtonsOnlyStretchesTheButtons)
     EXPECT_FALSE(v->ButtonsInfo[1]->Data.Rightmost);      // left group's end meets the right group
     EXPECT_FALSE(v->ButtonsInfo[0]->Data.Leftmost);
 
-    // A cell measured with an unbounded width never stretches.
+    // Measured with an unbounded width, nothing stretches.
     MakeViewData(true);
     properties->SetButtonsViewStyle(bvsButtonsAutoWidth);
     Calc({0, 0, INT_MAX, 20});
@@ -253,6 +253,12 @@ TEST_F(EditViewData, EditSizeWithConstraints)
     // The properties measure through a view data of their own.
     EXPECT_EQ(properties->GetEditSize(canvas.get(), style.get(), false, Variant(), DefaultcxEditSizeProperties),
               vd->GetEditSize(canvas.get(), Variant(), DefaultcxEditSizeProperties));
+    // Measured, a buttons-only editor keeps its buttons' widths (stretched over the unbounded
+    // measuring width it would come out MaxInt wide).
+    AddButton(bkDown, 10);
+    AddButton(bkEllipsis, 12);
+    EXPECT_EQ(properties->GetEditSize(canvas.get(), style.get(), false, Variant(), DefaultcxEditSizeProperties).cx,
+              2 + 22);
 }
 
 TEST_F(EditViewData, PopupBorderStyle)
