@@ -1,7 +1,7 @@
 // The editor view info: frame and button painting per style, contents, hit tests, update
 // regions, owner drawing and painting at an origin.
 #include "tests/toolkit/editors/EditViewTestSupport.h"
-#include "tests/platform/vcl/VclTestSupport.h"
+#include "tests/toolkit/editors/EditorsTestSupport.h"
 #include "platform/rtl/SysUtils.h"
 #include "toolkit/core/dxOffice11.h"
 
@@ -242,17 +242,7 @@ TEST_F(EditViewInfo, UpdateRegionAndRepaintTakeOnlyChangedButtons)
     region.reset(v->GetUpdateRegion(&old));
     EXPECT_EQ(region->GetBoundsRect(), (TRect{0, 0, 100, 20}));
 
-    // On a window: only the button whose look changed is invalidated (Repaint answers whether
-    // a button was).
-    EnsureVclApp();
-    std::unique_ptr<TWinControl> window(new TWinControl(nullptr));
-    window->SetBounds(0, 0, 100, 20);
-    window->HandleNeeded();
-    old.Assign(v);
-    Calc({0, 0, 100, 20}, {92, 10});
-    EXPECT_FALSE(v->Repaint(window.get(), v->ClientRect, &old));
-    Calc({0, 0, 100, 20}, {80, 10});
-    EXPECT_TRUE(v->Repaint(window.get(), v->ClientRect, &old));
+    // Without a window there is nothing to invalidate (on a window: EditViewRepaint).
     EXPECT_FALSE(v->Repaint(nullptr, v->ClientRect, &old));
 }
 
@@ -377,6 +367,101 @@ TEST_F(EditViewInfo, InplaceCellFillAndCustomBackground)
     v->Paint(canvas.get());
     EXPECT_TRUE(Is(5, 5, clLime));
     EXPECT_TRUE(Is(33, 5, clBtnFace));   // the button is still drawn over it
+}
+
+} // namespace
+
+// ---- repainting on a window -------------------------------------------------------------------
+
+
+namespace {
+
+// A window that remembers the area of each paint.
+class PaintProbe : public TCustomControl {
+    RTL_CLASS(PaintProbe, TCustomControl)
+    using TCustomControl::TCustomControl;
+    std::vector<TRect> painted;
+
+protected:
+    void PaintWindow(HDC dc) override
+    {
+        painted.push_back(dc->S().clip ? dc->S().clip->Box() : GetClientRect());
+        TCustomControl::PaintWindow(dc);
+    }
+};
+
+class EditViewRepaint : public ControlBaseTest {
+protected:
+    void SetUp() override
+    {
+        ControlBaseTest::SetUp();
+        cxEditConstsUnit::Initialize();
+        cxEditUnit::Initialize();
+        properties = std::make_unique<TcxCustomEditProperties>(nullptr);
+        style = std::make_unique<TcxEditStyle>(nullptr, false);
+        style->SetBorderStyle(ebsSingle);
+        style->SetTransparentBorder(false);
+        properties->Buttons()->Add()->SetWidth(10);
+        properties->Buttons()->Add()->SetWidth(12);
+        viewData.reset(properties->CreateViewData(style.get(), false));
+        probe = new PaintProbe(form);
+        probe->SetBounds(0, 0, 100, 20);
+        probe->SetParent(form);
+    }
+    void TearDown() override
+    {
+        viewData.reset();
+        style.reset();
+        properties.reset();
+        cxEditUnit::Finalize();
+        cxEditConstsUnit::Finalize();
+        cxClearResourceStrings();
+        ControlBaseTest::TearDown();
+    }
+    void Calc(TcxCustomEditViewInfo& v, TPoint p)
+    {
+        TBitmap b;
+        b.SetSize(1, 1);
+        TcxCanvas c(b.Canvas());
+        viewData->Calculate(&c, {0, 0, 100, 20}, p, cxmbNone, {}, &v, false);
+    }
+    std::unique_ptr<TcxCustomEditProperties> properties;
+    std::unique_ptr<TcxEditStyle> style;
+    std::unique_ptr<TcxCustomEditViewData> viewData;
+    PaintProbe* probe = nullptr;
+};
+
+TEST_F(EditViewRepaint, OnlyTheChangedButtonIsInvalidated)
+{
+    ASSERT_TRUE(Activate(form));
+    TcxCustomEditViewInfo v, old;
+    Calc(v, {50, 10});   // hot, over the text
+    SpinUntil([&] { return !probe->painted.empty(); });   // the first paint of the shown window
+    SpinUntil([] { return false; }, 20);
+    probe->painted.clear();
+
+    old.Assign(&v);
+    Calc(v, {80, 10});   // the first button becomes hot; the editor stays hot
+    EXPECT_TRUE(v.Repaint(probe, v.ClientRect, &old));
+    SpinUntil([&] { return !probe->painted.empty(); });
+    ASSERT_EQ(probe->painted.size(), 1u);
+    EXPECT_EQ(probe->painted[0], (TRect{77, 1, 87, 19}));
+
+    // Nothing changed: nothing is painted.
+    probe->painted.clear();
+    old.Assign(&v);
+    Calc(v, {82, 10});
+    EXPECT_FALSE(v.Repaint(probe, v.ClientRect, &old));
+    SpinUntil([] { return false; }, 50);
+    EXPECT_TRUE(probe->painted.empty());
+
+    // The editor's state changes (the mouse leaves): the frame around the client area goes too.
+    old.Assign(&v);
+    Calc(v, {200, 10});
+    v.Repaint(probe, v.ClientRect, &old);
+    SpinUntil([&] { return !probe->painted.empty(); });
+    ASSERT_FALSE(probe->painted.empty());
+    EXPECT_EQ(probe->painted.back(), (TRect{0, 0, 100, 20}));
 }
 
 } // namespace
