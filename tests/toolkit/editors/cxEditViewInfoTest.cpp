@@ -220,7 +220,7 @@ TEST_F(EditViewInfo, PartsAndHints)
     EXPECT_FALSE(v->IsHotTrack({80, 10}));
 }
 
-TEST_F(EditViewInfo, UpdateRegionAndRepaintTakeOnlyChangedButtons)
+TEST_F(EditViewInfo, UpdateRegionTakesOnlyChangedButtons)
 {
     AddButton(bkDown, 10);
     AddButton(bkEllipsis, 12);
