@@ -370,6 +370,7 @@ protected:
     IcxNavigator* GetControl() const { return dynamic_cast<IcxNavigator*>(control_); }
 
 private:
+    void Unlink();
     TComponent* control_ = nullptr;
 };
 

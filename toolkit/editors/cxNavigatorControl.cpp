@@ -208,8 +208,18 @@ void TcxCustomNavigator::DoExit()
 
 void TcxCustomNavigatorControl::BeforeDestruction()
 {
-    SetControl(nullptr);
+    Unlink();
     TcxCustomNavigator::BeforeDestruction();
+}
+
+void TcxCustomNavigatorControl::Unlink()
+{
+    if (!control_)
+        return;
+    control_->RemoveFreeNotification(this);
+    if (TcxNavigatorControlNotifier* notifier = GetControl()->NavigatorGetNotifier())
+        notifier->RemoveNavigator(this);
+    control_ = nullptr;
 }
 
 TcxCustomNavigatorButtons* TcxCustomNavigatorControl::CreateButtons()
@@ -223,19 +233,13 @@ void TcxCustomNavigatorControl::SetControl(TComponent* value)
 {
     if (value == control_ || (value && !dynamic_cast<IcxNavigator*>(value)))
         return;
-    if (control_) {
-        control_->RemoveFreeNotification(this);
-        if (TcxNavigatorControlNotifier* notifier = GetControl()->NavigatorGetNotifier())
-            notifier->RemoveNavigator(this);
-    }
+    Unlink();
     control_ = value;
     if (control_) {
         control_->FreeNotification(this);
         if (TcxNavigatorControlNotifier* notifier = GetControl()->NavigatorGetNotifier())
             notifier->AddNavigator(this);
     }
-    if (IsDestroying())
-        return;
     InitButtons();
     RefreshNavigator();
 }
