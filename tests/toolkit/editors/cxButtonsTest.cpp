@@ -305,6 +305,26 @@ TEST_F(CxButtonTest, ClickRulesPerKind)
     EXPECT_EQ(button->DropDownMenu(), nullptr);
 }
 
+// The click that closes the menu over the arrow part must not open it again at once.
+TEST_F(CxButtonTest, AMenuClosedOverTheArrowPartIsNotReopenedByThatClick)
+{
+    ASSERT_TRUE(Activate(form));
+    button->SetKind(cxbkDropDownButton);
+    button->SetDropDownMenu(menu);
+    ClickAt(button, 68, 10); // opens; the menu closes with the pointer over the arrow
+    vcl::DrainPostedMessages();
+    ASSERT_EQ(menusShown, 1);
+    // The press that closed it reaches the button: no new menu; after its release, one again.
+    Fixed().SetCursorPos(ScreenOf(button, 68, 10));
+    vcl::input::InjectMouse(WM_LBUTTONDOWN, ScreenOf(button, 68, 10), MK_LBUTTON);
+    vcl::DrainPostedMessages();
+    EXPECT_EQ(menusShown, 1);
+    vcl::input::InjectMouse(WM_LBUTTONUP, ScreenOf(button, 68, 10), 0);
+    ClickAt(button, 68, 10);
+    EXPECT_EQ(menusShown, 2);
+    EXPECT_EQ(clicks, 0);
+}
+
 TEST_F(CxButtonTest, DropDownMenuFlipsAboveWhenTheWorkAreaEndsBelowTheButton)
 {
     ASSERT_TRUE(Activate(form));
