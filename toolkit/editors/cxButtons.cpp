@@ -54,18 +54,7 @@ void TcxCustomButton::SetDropDownMenu(TPopupMenu* value)
         value->FreeNotification(this);
 }
 
-void TcxCustomButton::SetPopupMenu(TComponent* value)
-{
-    if (value && !dynamic_cast<TPopupMenu*>(value) && !dynamic_cast<IcxPopupMenu*>(value))
-        value = nullptr;
-    if (popupMenu_ == value)
-        return;
-    if (popupMenu_)
-        popupMenu_->RemoveFreeNotification(this);
-    popupMenu_ = value;
-    if (value)
-        value->FreeNotification(this);
-}
+void TcxCustomButton::SetPopupMenu(TComponent* value) { cxSetPopupMenu(this, popupMenu_, value); }
 
 void TcxCustomButton::Notification(TComponent* component, TOperation operation)
 {

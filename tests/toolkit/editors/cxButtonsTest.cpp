@@ -305,6 +305,20 @@ TEST_F(CxButtonTest, ClickRulesPerKind)
     EXPECT_EQ(button->DropDownMenu(), nullptr);
 }
 
+TEST_F(CxButtonTest, PopupMenuTakesOnlyMenusAndOpensAtTheTopLeftFromTheKeyboard)
+{
+    ASSERT_TRUE(Activate(form));
+    button->SetPopupMenu(new TComponent(form));
+    EXPECT_EQ(button->PopupMenuComponent(), nullptr);
+    button->SetPopupMenu(menu);
+    button->Perform(WM_CONTEXTMENU, 0, MakeLParam(0xFFFF, 0xFFFF));
+    EXPECT_EQ(menusShown, 1);
+    EXPECT_EQ(menuPoint, ScreenOf(button, 0, 0));
+    menu->Free();
+    menu = nullptr;
+    EXPECT_EQ(button->PopupMenuComponent(), nullptr);
+}
+
 // The click that closes the menu over the arrow part must not open it again at once.
 TEST_F(CxButtonTest, AMenuClosedOverTheArrowPartIsNotReopenedByThatClick)
 {
