@@ -306,6 +306,13 @@ void TcxCustomNavigatorButtons::SetImages(TCustomImageList* value)
     navigator_->NavigatorChanged(nctLayout);
 }
 
+void TcxCustomNavigatorButtons::ImageListFreed()
+{
+    images_ = nullptr;
+    navigator_->RefreshNavigator();
+    navigator_->NavigatorChanged(nctLayout);
+}
+
 void TcxCustomNavigatorButtons::SetOnButtonClick(TcxNavigatorButtonClickEvent value)
 {
     onButtonClick_ = value;

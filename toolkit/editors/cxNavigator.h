@@ -156,6 +156,8 @@ class TcxCustomNavigatorButtons : public TPersistent {
     void SetConfirmDelete(bool value);
     TCustomImageList* Images() const { return images_; }
     void SetImages(TCustomImageList* value);
+    // The list is being destroyed: forgets it without asking anything of it.
+    void ImageListFreed();
     TcxNavigatorButtonClickEvent OnButtonClick() const { return onButtonClick_; }
     void SetOnButtonClick(TcxNavigatorButtonClickEvent value);
 

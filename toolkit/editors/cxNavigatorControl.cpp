@@ -105,7 +105,7 @@ void TcxCustomNavigator::Notification(TComponent* component, TOperation operatio
 {
     TcxControl::Notification(component, operation);
     if (operation == opRemove && buttons_ && component == buttons_->Images())
-        buttons_->SetImages(nullptr);
+        buttons_->ImageListFreed();
 }
 
 namespace {
@@ -256,8 +256,12 @@ void TcxCustomNavigatorControl::InitButtons()
 void TcxCustomNavigatorControl::Notification(TComponent* component, TOperation operation)
 {
     TcxCustomNavigator::Notification(component, operation);
-    if (operation == opRemove && component == control_)
-        SetControl(nullptr);
+    // The control is going: nothing of it is asked any more (its notifier goes with it).
+    if (operation == opRemove && component == control_) {
+        control_ = nullptr;
+        InitButtons();
+        RefreshNavigator();
+    }
 }
 
 } // namespace cx
