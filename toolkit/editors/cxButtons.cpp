@@ -370,6 +370,13 @@ void TcxCustomButton::Dispatch(TMessage& msg)
     TButton::Dispatch(msg);
 }
 
+// The image the button shows first is made with the window, not in its first paint.
+void TcxCustomButton::CreateHandle()
+{
+    TButton::CreateHandle();
+    glyph_->ImageIndexFor(Enabled() ? cxbsNormal : cxbsDisabled);
+}
+
 void TcxCustomButton::DestroyWindowHandle()
 {
     if (internalState_.Contains(bisMenuVisible))

@@ -247,6 +247,7 @@ protected:
 
     void WndProc(TMessage& msg) override;
     void Dispatch(TMessage& msg) override;
+    void CreateHandle() override;
     void DestroyWindowHandle() override;
     void PaintButton(TCanvas* canvas, const TRect& client, bool down) override;
     void KeyDown(std::uint16_t& key, TShiftState shift) override;

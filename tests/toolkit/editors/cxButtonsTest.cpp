@@ -314,6 +314,14 @@ TEST_F(CxButtonTest, PopupMenuTakesOnlyMenusAndOpensAtTheTopLeftFromTheKeyboard)
     button->Perform(WM_CONTEXTMENU, 0, MakeLParam(0xFFFF, 0xFFFF));
     EXPECT_EQ(menusShown, 1);
     EXPECT_EQ(menuPoint, ScreenOf(button, 0, 0));
+    // Its short cuts work while the button has the focus.
+    int chosen = 0;
+    menu->Items()->Items(1)->ShortCut = ShortCut(VK_F5, {});
+    menu->Items()->Items(1)->OnClick = [&](TObject*) { ++chosen; };
+    button->SetFocus();
+    vcl::input::InjectKey(VK_F5, true);
+    vcl::input::InjectKey(VK_F5, false);
+    EXPECT_EQ(chosen, 1);
     menu->Free();
     menu = nullptr;
     EXPECT_EQ(button->PopupMenuComponent(), nullptr);
