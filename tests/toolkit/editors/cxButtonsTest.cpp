@@ -263,6 +263,28 @@ TEST_F(CxButtonTest, PaintsEachStateWithTheStandardPainter)
     EXPECT_EQ(at(10, 12), Sys(clLime));
 }
 
+TEST_F(CxButtonTest, AHotTrackingPainterShowsTheButtonHotUnderThePointer)
+{
+    button->LookAndFeel()->SetKind(lfUltraFlat);
+    ASSERT_TRUE(Activate(form));
+    const TColor hot = button->GetPainterClass()->ButtonColor(cxbsHot);
+    ASSERT_NE(Sys(hot), Sys(button->GetPainterClass()->ButtonColor(cxbsNormal)));
+    Fixed().SetCursorPos(ScreenOf(button, 10, 10));
+    vcl::input::InjectMouse(WM_MOUSEMOVE, ScreenOf(button, 10, 10), 0);
+    EXPECT_EQ(button->GetButtonState(), cxbsHot);
+    EXPECT_EQ(PixelOf(button, 10, 12), Sys(hot));
+    // Leaving for the form: no longer hot.
+    Fixed().SetCursorPos(ScreenOf(form, 5, 200));
+    vcl::input::InjectMouse(WM_MOUSEMOVE, ScreenOf(form, 5, 200), 0);
+    EXPECT_FALSE(button->InternalState().Contains(bisHot));
+    EXPECT_NE(PixelOf(button, 10, 12), Sys(hot));
+    // Disabling clears it too.
+    Fixed().SetCursorPos(ScreenOf(button, 10, 10));
+    vcl::input::InjectMouse(WM_MOUSEMOVE, ScreenOf(button, 10, 10), 0);
+    button->SetEnabled(false);
+    EXPECT_FALSE(button->InternalState().Contains(bisHot));
+}
+
 // ---- clicks, keys and the menu ----
 
 TEST_F(CxButtonTest, ClickRulesPerKind)
