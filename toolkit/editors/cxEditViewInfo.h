@@ -208,7 +208,6 @@ class TcxCustomEditViewInfo : public TcxContainerViewInfo {
     virtual void GetColorSettingsByPainter(TColor& background, TColor& textColor) const;
     virtual void PrepareCanvasFont(TCanvas* canvas) {}
 };
-using TcxCustomEditViewInfoClass = TClassRef<TcxCustomEditViewInfo>;
 
 // ---- view data --------------------------------------------------------------------------------
 
@@ -288,6 +287,7 @@ class TcxCustomEditViewData : public TPersistent {
     bool Focused = false;
     bool IsDesigning = false;
     bool IsSelected = false;
+    bool PreviewMode = false;
     TRect ContentOffset;   // an in-place host's border extent
     TcxEditPaintOptions PaintOptionsBase;
     TControl* HScrollBar = nullptr;   // its height is part of the client extent
@@ -303,9 +303,12 @@ class TcxCustomEditViewData : public TPersistent {
     TcxContainerState ContainerState() const { return containerState_; }
     const TcxEditButtonMarks& ButtonMarks() const { return marks_; }
 
-protected:
+    // Cached from the properties and the style (CreateViewData runs InitCacheData again on the
+    // whole object, so a descendant's override takes part).
     virtual void Initialize();
     virtual void InitCacheData();
+
+protected:
     virtual std::string InternalEditValueToDisplayText(const Variant& value) { return {}; }
     virtual TSize InternalGetEditConstantPartSize(TcxCanvas* canvas, bool isInplace,
                                                   const TcxEditSizeProperties& sizeProperties,
@@ -327,6 +330,7 @@ protected:
     int VisibleButtonCount = 0;
 
 private:
+    TcxCustomEditStyle* BaseStyle() const;
     bool isInplace_;
     TcxCustomEditProperties* properties_;
     TcxCustomEditStyle* style_;
@@ -338,7 +342,5 @@ private:
     bool isActiveOrHot_ = false;
     TcxEditButtonMarks marks_;
 };
-using TcxCustomEditViewDataClass =
-    TClassRef<TcxCustomEditViewData, TcxCustomEditProperties*, TcxCustomEditStyle*, bool>;
 
 } // namespace cx
