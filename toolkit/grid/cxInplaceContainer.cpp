@@ -7,10 +7,6 @@
 
 namespace cx {
 
-void (*cxFreeEditDataProc)(TcxCustomEditData* data) = nullptr;
-TcxCustomEditViewData* (*cxCreateEditViewDataProc)(TcxCustomEditProperties* properties, TcxEditStyle* style) = nullptr;
-void (*cxFreeEditViewDataProc)(TcxCustomEditViewData* viewData) = nullptr;
-
 bool cxRange(int& v, int min, int max)
 {
     const bool inside = cxInRange(v, min, max);
@@ -27,20 +23,6 @@ void cxAbstractError() { throw EAbstractError("Abstract error"); }
 
 namespace {
 TcxValueTypeClassRepository* valueTypeRepository = nullptr;
-
-void FreeEditData(TcxCustomEditData*& data)
-{
-    if (data && cxFreeEditDataProc)
-        cxFreeEditDataProc(data);
-    data = nullptr;
-}
-
-void FreeViewData(TcxCustomEditViewData*& viewData)
-{
-    if (viewData && cxFreeEditViewDataProc)
-        cxFreeEditViewDataProc(viewData);
-    viewData = nullptr;
-}
 } // namespace
 
 void TcxValueTypeClassRepository::RegisterValueTypeClass(const std::string& description, TcxValueTypeClass cls)
@@ -432,8 +414,8 @@ void TcxCustomInplaceEditContainer::CreateProperties()
 
 void TcxCustomInplaceEditContainer::DestroyProperties()
 {
-    FreeEditData(savedEditData_);
-    FreeViewData(sharedViewData_);
+    FreeAndNil(savedEditData_);
+    FreeAndNil(sharedViewData_);
     if (propertiesValue_ == properties_)
         propertiesValue_ = nullptr;
     FreeAndNil(properties_);
@@ -511,16 +493,20 @@ void TcxCustomInplaceEditContainer::DoGetEditingProperties(void* recordData, Tcx
 
 TcxCustomEditViewData* TcxCustomInplaceEditContainer::CreateEditViewData(TcxCustomEditProperties* properties, void*)
 {
-    if (!properties || !cxCreateEditViewDataProc)
+    if (!properties)
         return nullptr;
-    return cxCreateEditViewDataProc(properties, GetEditStyle());
+    TcxCustomEditViewData* viewData = properties->CreateViewData(GetEditStyle(), true, false);
+    viewData->OnGetDisplayText = [this](TcxCustomEditViewData* sender, std::string& text) {
+        EditViewDataGetDisplayTextHandler(sender, text);
+    };
+    return viewData;
 }
 
 void TcxCustomInplaceEditContainer::EditViewDataGetDisplayTextHandler(TcxCustomEditViewData* viewData,
-                                                                      void* recordData, std::string& text)
+                                                                      std::string& text)
 {
     if (viewData)
-        DoGetDisplayText(recordData, text);
+        DoGetDisplayText(viewData->Data, text);
 }
 
 void TcxCustomInplaceEditContainer::InternalPropertiesChanged()
@@ -531,8 +517,8 @@ void TcxCustomInplaceEditContainer::InternalPropertiesChanged()
         controller->ViewInfoChanged();
     TcxEditingController* editing = GetController() ? GetController()->EditingController() : nullptr;
     if (!editing || !(editing->IsEditing() || editing->EditHiding()))
-        FreeEditData(savedEditData_);
-    FreeViewData(sharedViewData_);
+        FreeAndNil(savedEditData_);
+    FreeAndNil(sharedViewData_);
     propertiesValue_ = GetDefaultEditProperties();
     InitProperties(propertiesValue_);
     if (editingControl_)

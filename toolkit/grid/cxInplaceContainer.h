@@ -6,7 +6,9 @@
 #include "toolkit/data/cxData.h"
 #include "toolkit/editors/cxControls.h"
 #include "toolkit/editors/cxEdit.h"
+#include "toolkit/editors/cxEditControl.h"
 #include "toolkit/editors/cxEditDataRegisteredRepositoryItems.h"
+#include "toolkit/editors/cxEditViewInfo.h"
 
 #include <functional>
 #include <string>
@@ -20,8 +22,6 @@ class TcxEditingControl;
 class TcxCustomControlController;
 class TcxEditingController;
 class TcxCustomControlViewInfo;
-class TcxCustomEditViewData;   // the editor framework's per-value layout
-class TcxCustomEditData;       // the editor control's per-item edit state
 
 // ---- small shared functions ----------------------------------------------------------------------
 
@@ -260,7 +260,7 @@ class TcxCustomInplaceEditContainer : public TComponent,
     bool IsEditPartVisible();
     virtual bool HasDataTextHandler() { return false; }
     virtual void DoGetDisplayText(void* recordData, std::string& text) {}
-    void EditViewDataGetDisplayTextHandler(TcxCustomEditViewData* viewData, void* recordData, std::string& text);
+    void EditViewDataGetDisplayTextHandler(TcxCustomEditViewData* viewData, std::string& text);
 
     // IcxEditRepositoryItemListener
     void ItemRemoved(TcxEditRepositoryItem* sender) override { SetRepositoryItem(nullptr); }
@@ -291,13 +291,6 @@ private:
     TcxEditContainerStyles* styles_ = nullptr;
 };
 using TcxCustomInplaceEditContainerClass = TClassRef<TcxCustomInplaceEditContainer, TComponent*>;
-
-// Frees the editor's per-item edit state; installed by the editor control's unit (the state's
-// class lives there). Without it the state is only dropped.
-extern void (*cxFreeEditDataProc)(TcxCustomEditData* data);
-// Makes view data for properties; installed by the editor view unit. Without it items have none.
-extern TcxCustomEditViewData* (*cxCreateEditViewDataProc)(TcxCustomEditProperties* properties, TcxEditStyle* style);
-extern void (*cxFreeEditViewDataProc)(TcxCustomEditViewData* viewData);
 
 // ---- the control's data controller --------------------------------------------------------------
 

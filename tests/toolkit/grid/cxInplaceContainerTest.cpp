@@ -93,8 +93,13 @@ TEST_F(InplaceTest, PropertiesInEffectFollowRepositoryItemOwnPropertiesThenValue
     // The binding's provider is set on the properties in effect.
     EXPECT_EQ(item->GetPropertiesValue()->GetIDefaultValuesProvider(), item->DataBinding()->GetDefaultValuesProvider());
 
+    ASSERT_NE(item->SharedViewData(), nullptr);
+    EXPECT_EQ(item->SharedViewData()->Properties(), boolDefault);
+    EXPECT_TRUE(item->SharedViewData()->IsInplace());
     static_cast<TcxItemDataBinding*>(item->DataBinding())->SetValueType("String");
     EXPECT_EQ(item->PropertiesValue(), textDefault);
+    ASSERT_NE(item->SharedViewData(), nullptr);
+    EXPECT_EQ(item->SharedViewData()->Properties(), textDefault);
     EXPECT_EQ(control->DataController()->GetItemValueTypeClass(0), TcxStringValueType::Class());
 
     item->SetPropertiesClassName("TcxTestInplaceProperties");
