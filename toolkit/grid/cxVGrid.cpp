@@ -1463,8 +1463,9 @@ void TcxCustomVerticalGrid::RestoreDefaults()
 
 void TcxCustomVerticalGrid::EndUpdate()
 {
-    if (lockCount_ > 0 && --lockCount_ == 0 && layoutPending_)
-        LayoutChanged();
+    if (lockCount_ > 0)
+        --lockCount_;
+    LayoutChanged();
 }
 
 void TcxCustomVerticalGrid::LayoutChanged()

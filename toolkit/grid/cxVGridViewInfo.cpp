@@ -407,4 +407,95 @@ int TcxInspectorViewInfo::GetViewValueWidth()
     return ViewBandWidth - ViewHeaderWidth - DividerWidth() - 2 * VertLineWidth();
 }
 
+// --- TcxBandsViewInfo -------------------------------------------------------------------------
+int TcxBandsViewInfo::GetMinViewBandWidth()
+{
+    return GetViewMinHeaderWidth() + Grid()->OptionsView()->ValueMinWidth();
+}
+
+int TcxBandsViewInfo::GetViewValueWidth()
+{
+    return Grid()->OptionsView()->ValueWidth();
+}
+
+int TcxBandsViewInfo::GetViewBandWidth()
+{
+    if (!Grid()->OptionsView()->AutoScaleBands())
+        return ViewHeaderWidth + DividerWidth() + ViewValueWidth + 2;
+    return std::max(ViewBandWidth, GetMinViewBandWidth());
+}
+
+void TcxBandsViewInfo::CalcBandWidth()
+{
+    ViewHeaderWidth = GetViewHeaderWidth();
+    if (!Grid()->OptionsView()->AutoScaleBands()) {
+        ViewValueWidth = GetViewValueWidth();
+        ViewBandWidth = GetViewBandWidth();
+        return;
+    }
+    int n = Grid()->Scroller()->GetBandsInfo().Count();
+    int gaps = n > 1 ? (n - 1) * BandsInterval() : 0;
+    int w = (clientRect_.Width() - gaps) / std::max(n, 1);
+    int bandMinWidth = Grid()->OptionsView()->ValueMinWidth() + Grid()->OptionsView()->RowHeaderMinWidth() + DividerWidth();
+    ViewBandWidth = std::max({GetMinViewBandWidth(), w, bandMinWidth});
+    ViewHeaderWidth = GetViewHeaderWidth();
+}
+
+void TcxBandsViewInfo::CalcBandRects()
+{
+    TcxvgScroller* scroller = Grid()->Scroller();
+    TBandInfoList& bands = scroller->GetBandsInfo();
+    emptyBands_.clear();
+    for (int b = scroller->GetLeftVisibleBand(); b < bands.Count(); ++b)
+        CreateBand(bands.GetItem(b).BandHeight, 40);
+    UpdateBandsWidth();
+}
+
+void TcxBandsViewInfo::CreateBand(int height, int width)
+{
+    int index = static_cast<int>(bandRects_.size());
+    int bandHeight = std::min(height, clientRect_.Height());
+    bandRects_.push_back(TRect{clientRect_.Left, clientRect_.Top, clientRect_.Left + width, clientRect_.Top + bandHeight});
+    if (bandHeight < clientRect_.Height()) {
+        emptyRects_.push_back(TRect{0, clientRect_.Top + bandHeight, 0, clientRect_.Bottom});
+        emptyBands_.push_back(index);
+    }
+}
+
+void TcxBandsViewInfo::UpdateBandsWidth()
+{
+    int x = clientRect_.Left;
+    for (TRect& band : bandRects_) {
+        band.Left = x;
+        band.Right = x + ViewBandWidth;
+        x = band.Right + BandsInterval();
+    }
+    if (Grid()->OptionsView()->AutoScaleBands() && !bandRects_.empty())
+        bandRects_.back().Right = clientRect_.Right;
+    for (std::size_t i = 0; i < emptyBands_.size(); ++i) {
+        emptyRects_[i].Left = bandRects_[emptyBands_[i]].Left;
+        emptyRects_[i].Right = bandRects_[emptyBands_[i]].Right;
+    }
+}
+
+void TcxBandsViewInfo::AddEmptyRects()
+{
+    for (std::size_t i = 0; i + 1 < bandRects_.size() && BandsInterval() > 0; ++i)
+        emptyRects_.push_back(TRect{bandRects_[i].Right, bandRects_[i].Top, bandRects_[i].Right + BandsInterval(),
+                                    bandRects_[i].Top + clientRect_.Height()});
+    if (!bandRects_.empty() && bandRects_.back().Right < clientRect_.Right)
+        emptyRects_.push_back(TRect{bandRects_.back().Right, clientRect_.Top, clientRect_.Right, clientRect_.Bottom});
+}
+
+bool TcxBandsViewInfo::CanAddRowToBand(const TRect& rowRect, const TRect& bandRect, int indexInBand)
+{
+    return !(rowRect.Bottom > bandRect.Bottom && indexInBand > 0);
+}
+
+bool TcxBandsViewInfo::GetRowAutoHeight(const TcxCustomRow* row)
+{
+    TcxvgOptionsView* options = Grid()->OptionsView();
+    return options->CellAutoHeight() && !options->AutoScaleBands() && (!row || row->Options()->CanAutoHeight());
+}
+
 } // namespace cx

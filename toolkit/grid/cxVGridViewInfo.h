@@ -193,9 +193,24 @@ class TcxInspectorViewInfo : public TcxvgCustomViewInfo {
 };
 
 // The bands layout: each band holds as many rows as fit in the client height.
-class TcxBandsViewInfo : public TcxInspectorViewInfo {
-    RTL_CLASS(TcxBandsViewInfo, TcxInspectorViewInfo)
-    using TcxInspectorViewInfo::TcxInspectorViewInfo;
+class TcxBandsViewInfo : public TcxvgCustomViewInfo {
+    RTL_CLASS(TcxBandsViewInfo, TcxvgCustomViewInfo)
+    using TcxvgCustomViewInfo::TcxvgCustomViewInfo;
+    void AddEmptyRects() override;
+    void CalcBandRects() override;
+    void CalcBandWidth() override;
+    bool CanAddRowToBand(const TRect& rowRect, const TRect& bandRect, int indexInBand) override;
+    void CreateBand(int height, int width) override;
+    bool GetRowAutoHeight(const TcxCustomRow* row) override;
+    int GetViewBandWidth() override;
+    int GetViewValueWidth() override;
+    int GetVisibleValueCount() override { return 1; }
+    int GetMinViewBandWidth();
+    void UpdateBandsWidth();
+
+private:
+    // Band index of each empty rectangle under a band, until the bands get their widths.
+    std::vector<int> emptyBands_;
 };
 
 } // namespace cx
