@@ -23,6 +23,13 @@ namespace cx {
 class TcxCustomEditProperties;
 class TcxEditRepository;
 class TcxEditRepositoryItem;
+class TcxCustomEditStyle;
+class TcxCustomEditViewData;
+class TcxCustomEditViewInfo;
+struct TcxEditSizeProperties;
+// The view classes of an editor kind (declared in cxEditViewInfo.h).
+using TcxCustomEditViewDataClass = TClassRef<TcxCustomEditViewData, TcxCustomEditProperties*, TcxCustomEditStyle*, bool>;
+using TcxCustomEditViewInfoClass = TClassRef<TcxCustomEditViewInfo>;
 
 // ---- editor buttons ---------------------------------------------------------------------------
 
@@ -566,6 +573,18 @@ class TcxCustomEditProperties : public TcxInterfacedPersistent {
     virtual std::u16string GetDisplayText(const Variant& editValue, bool fullText = false, bool isInplace = true);
     virtual TcxEditSpecialFeatures GetSpecialFeatures() const { return {}; }
     virtual TcxEditSupportedOperations GetSupportedOperations();
+    // --- the kind's view (the bodies live with the view classes, cxEditViewData.cpp)
+    virtual TcxCustomEditViewDataClass GetViewDataClass() const;
+    virtual TcxCustomEditViewInfoClass GetViewInfoClass() const;
+    // A view data of the kind's class for the style; the caller frees it.
+    virtual TcxCustomEditViewData* CreateViewData(TcxCustomEditStyle* style, bool isInplace, bool previewMode = false);
+    // Measuring through a temporary view data.
+    TSize GetEditConstantPartSize(TcxCanvas* canvas, TcxCustomEditStyle* style, bool isInplace,
+                                  const TcxEditSizeProperties& sizeProperties, TSize& minContentSize);
+    TSize GetEditContentSize(TcxCanvas* canvas, TcxCustomEditStyle* style, bool isInplace, const Variant& editValue,
+                             const TcxEditSizeProperties& sizeProperties);
+    TSize GetEditSize(TcxCanvas* canvas, TcxCustomEditStyle* style, bool isInplace, const Variant& editValue,
+                      const TcxEditSizeProperties& sizeProperties);
     virtual bool IsActivationKey(char16_t key) const { return false; }
     virtual bool IsEditValueValid(Variant& editValue, bool editFocused) { return true; }
     virtual bool IsResetEditClass() const { return false; }
@@ -576,6 +595,9 @@ class TcxCustomEditProperties : public TcxInterfacedPersistent {
                                       IcxEditValidationTarget* edit);
     virtual TcxDataEditValueSource GetEditValueSource(bool editFocused) { return evsValue; }
     bool IsValueEditorWithValueFormatting();
+    // The editor control class of the kind (a TcxCustomEdit descendant made through
+    // TcxCustomEditClass); hosts create in-place editors of it.
+    virtual const TClassMeta* GetContainerClass() const;
 
     // --- events (called with the editor as sender)
     TcxEditButtonClickEvent OnButtonClick;
@@ -630,6 +652,9 @@ using TcxCustomEditPropertiesClass = TClassRef<TcxCustomEditProperties, TPersist
 
 // Every live properties object (the list exists between the unit's start-up and shut-down).
 TList* cxEditPropertiesList();
+// Marks the editor of a properties object free in every live in-place editor list (the editor
+// control's unit keeps the lists).
+void cxDisconnectPropertiesFromInplaceEditLists(TcxCustomEditProperties* properties);
 
 // ---- repositories -----------------------------------------------------------------------------
 
