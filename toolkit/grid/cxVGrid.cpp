@@ -1738,12 +1738,14 @@ void Initialize()
     TcxCustomRowClass::Of<TcxMultiEditorRow>();
     for (const TClassMeta* meta : StreamedClasses())
         RegisterClassMeta(*meta);
+    cxVGridLoadCursors();
 }
 
 void Finalize()
 {
     if (initCount == 0 || --initCount > 0)
         return;
+    cxVGridFreeCursors();
     for (auto it = StreamedClasses().rbegin(); it != StreamedClasses().rend(); ++it)
         UnRegisterClassMeta(**it);
 }
