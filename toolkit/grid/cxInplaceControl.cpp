@@ -2,102 +2,6 @@
 
 namespace cx {
 
-// ---- editing controller ---------------------------------------------------------------------
-
-TcxEditingControl* TcxEditingController::EditingControl() const { return controller_->EditingControl(); }
-
-TcxCustomEditProperties* TcxEditingController::GetEditingProperties()
-{
-    if (!editingItem_ || EditingControl()->IsDestroying())
-        return nullptr;
-    TcxCustomEditProperties* properties = editingItem_->DoGetEditProperties(nullptr);
-    editingItem_->DoGetEditingProperties(nullptr, properties);
-    return properties;
-}
-
-void TcxEditingController::SetEditingItem(TcxCustomInplaceEditContainer* item)
-{
-    if (item == editingItem_ || changingEditingItem_)
-        return;
-    changingEditingItem_ = true;
-    try {
-        if (item) {
-            if (!item->CanEdit() || !EditingControl()->DoEditing(item)) {
-                changingEditingItem_ = false;
-                return;
-            }
-            item->SetFocused(true);
-        }
-        HideEdit(false);
-        editingItem_ = item;
-        if (item)
-            ShowEdit(item);
-    } catch (...) {
-        editingItem_ = nullptr;
-        changingEditingItem_ = false;
-        throw;
-    }
-    changingEditingItem_ = false;
-}
-
-void TcxEditingController::ShowEdit(TcxCustomInplaceEditContainer* item) {}
-
-void TcxEditingController::HideEdit(bool accept)
-{
-    if (!editingItem_ || hiding_)
-        return;
-    hiding_ = true;
-    TcxCustomInplaceEditContainer* item = editingItem_;
-    editingItem_ = nullptr;
-    if (accept)
-        EditingControl()->DoEdited(item);
-    hiding_ = false;
-}
-
-void TcxEditingController::RemoveEdit(TcxCustomEditProperties* properties)
-{
-    if (properties && properties == GetEditingProperties())
-        SetEditingItem(nullptr);
-}
-
-// ---- control controller -------------------------------------------------------------------------
-
-TcxCustomControlController::TcxCustomControlController(TcxEditingControl* owner) : owner_(owner) {}
-
-TcxCustomControlController::~TcxCustomControlController() { FreeAndNil(editingController_); }
-
-TcxEditingController* TcxCustomControlController::EditingController()
-{
-    if (!editingController_)
-        editingController_ = owner_->GetEditingControllerClass().Create(this);
-    return editingController_;
-}
-
-void TcxCustomControlController::SetFocusedItem(TcxCustomInplaceEditContainer* item)
-{
-    if (item == focusedItem_)
-        return;
-    if (item && !item->CanFocus())
-        return;
-    TcxEditingController* editing = EditingController();
-    if (editing->IsEditing() && editing->EditingItem() != item)
-        editing->HideEdit(true);
-    focusedItem_ = item;
-}
-
-void TcxCustomControlController::ViewInfoChanged()
-{
-    if (TcxCustomControlViewInfo* viewInfo = owner_->ViewInfo())
-        viewInfo->IsDirty = true;
-}
-
-void TcxCustomControlViewInfo::Calculate()
-{
-    ++calculateCount_;
-    IsDirty = false;
-    StylesDirty = false;
-}
-
 // ---- options ------------------------------------------------------------------------------------
 
 namespace {
@@ -324,6 +228,11 @@ void TcxEditingControl::BeforeDestruction()
         controller_->EditingController()->SetEditingItem(nullptr);
     while (!itemList_.empty())
         itemList_.back()->SetEditingControl(nullptr);
+    // The cached editors are components of the control: the controller's cache frees them now,
+    // before the inherited teardown frees the control's components.
+    destroyingSubClasses_ = true;
+    FreeAndNil(viewInfo_);
+    FreeAndNil(controller_);
     TcxControl::BeforeDestruction();
 }
 
@@ -345,6 +254,16 @@ TcxControlDataControllerClass TcxEditingControl::GetDataControllerClass() const
 TcxEditingControllerClass TcxEditingControl::GetEditingControllerClass() const
 {
     return TcxEditingControllerClass::Of<TcxEditingController>();
+}
+
+TcxCustomHitTestControllerClass TcxEditingControl::GetHitTestControllerClass() const
+{
+    return TcxCustomHitTestControllerClass::Of<TcxCustomHitTestController>();
+}
+
+TcxHotTrackControllerClass TcxEditingControl::GetHotTrackControllerClass() const
+{
+    return TcxHotTrackControllerClass::Of<TcxHotTrackController>();
 }
 
 TcxCustomControlViewInfoClass TcxEditingControl::GetViewInfoClass() const
@@ -513,8 +432,10 @@ bool TcxEditingControl::IsLocked() const
 
 void TcxEditingControl::LayoutChanged()
 {
-    if (TcxCustomControlViewInfo* viewInfo = ViewInfo())
-        viewInfo->IsDirty = true;
+    // The pieces are not made here before the first real layout: during construction the class
+    // operations still answer the base classes.
+    if (viewInfo_)
+        viewInfo_->IsDirty = true;
     if (IsLocked())
         return;
     ++layoutChangeDepth_;
@@ -544,8 +465,8 @@ void TcxEditingControl::DoLayoutChanged() { ViewInfo()->Calculate(); }
 
 void TcxEditingControl::UpdateViewStyles()
 {
-    if (TcxCustomControlViewInfo* viewInfo = ViewInfo())
-        viewInfo->StylesDirty = true;
+    if (viewInfo_)
+        viewInfo_->StylesDirty = true;
     LayoutChanged();
 }
 
@@ -584,6 +505,164 @@ void TcxEditingControl::FontChanged()
 void TcxEditingControl::CreateWnd()
 {
     TcxControl::CreateWnd();
+    LayoutChanged();
+}
+
+// --- window events, handed to the controller after the inherited handling
+
+void TcxEditingControl::FocusChanged()
+{
+    TcxControl::FocusChanged();
+    if (!IsDestroying() && controller_)
+        controller_->FocusChanged();
+}
+
+void TcxEditingControl::WndProc(TMessage& msg)
+{
+    if (controller_ && !destroyingSubClasses_) {
+        controller_->WndProc(msg);
+        // Characters queued to the control before its editor took the focus (an input-method
+        // commit that opened the editor) belong to the editor.
+        TcxCustomEdit* editor = controller_->EditingController()->InplaceEditor();
+        if ((msg.Msg == WM_CHAR || msg.Msg == WM_IME_COMPOSITION || msg.Msg == WM_IME_ENDCOMPOSITION) && editor &&
+            editor->IsEditFocused()) {
+            TWinControl* target = editor->GetInnerEditControl() ? editor->GetInnerEditControl() : editor;
+            msg.Result = target->Perform(msg.Msg, msg.WParam, msg.LParam);
+            return;
+        }
+    }
+    TcxControl::WndProc(msg);
+}
+
+TCursor TcxEditingControl::GetCursor(int x, int y)
+{
+    TCursor cursor = controller_ ? controller_->GetCursor(x, y) : crDefault;
+    return cursor == crDefault ? TcxControl::GetCursor(x, y) : cursor;
+}
+
+bool TcxEditingControl::GetIsFocused() const
+{
+    return TcxControl::GetIsFocused() || (controller_ && controller_->HasFocusedControls());
+}
+
+bool TcxEditingControl::MayFocus() const { return TcxControl::MayFocus() && (!controller_ || controller_->MayFocus()); }
+
+void TcxEditingControl::DoCancelMode()
+{
+    TcxControl::DoCancelMode();
+    if (controller_)
+        controller_->DoCancelMode();
+}
+
+void TcxEditingControl::AfterMouseDown(TMouseButton button, int x, int y)
+{
+    DragStartPoint = TPoint(x, y);
+    TcxControl::AfterMouseDown(button, x, y);
+}
+
+void TcxEditingControl::Scroll(TScrollBarKind kind, TScrollCode code, int& pos)
+{
+    EditingController()->PostEditUpdate();
+    TcxControl::Scroll(kind, code, pos);
+}
+
+void TcxEditingControl::DblClick()
+{
+    Controller()->DblClick();
+    TcxControl::DblClick();
+}
+
+void TcxEditingControl::KeyDown(std::uint16_t& key, TShiftState shift)
+{
+    Controller()->EscapePressed = key == 27;
+    try {
+        TcxControl::KeyDown(key, shift);
+        if (key != 0)
+            Controller()->KeyDown(key, shift);
+    } catch (...) {
+        Controller()->EscapePressed = false;
+        throw;
+    }
+    Controller()->EscapePressed = false;
+}
+
+void TcxEditingControl::KeyPress(char16_t& key)
+{
+    TcxControl::KeyPress(key);
+    if (key != 0)
+        Controller()->KeyPress(key);
+}
+
+void TcxEditingControl::KeyUp(std::uint16_t& key, TShiftState shift)
+{
+    TcxControl::KeyUp(key, shift);
+    if (key != 0)
+        Controller()->KeyUp(key, shift);
+}
+
+void TcxEditingControl::DoExit()
+{
+    if (controller_)
+        controller_->DoExit();
+    TcxControl::DoExit();
+}
+
+void TcxEditingControl::Paint()
+{
+    Controller()->BeforePaint();
+    try {
+        TcxControl::Paint();
+    } catch (...) {
+        Controller()->AfterPaint();
+        throw;
+    }
+    Controller()->AfterPaint();
+}
+
+void TcxEditingControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
+{
+    TcxCustomControlController* controller = Controller();
+    controller->HideHint();
+    controller->MouseButtonDown = true;
+    controller->BeforeMouseDown(button, shift, x, y);
+    TcxControl::MouseDown(button, shift, x, y);
+    if (!EditingController()->ExitFailed())
+        controller->DoMouseDown(button, shift, x, y);
+    else
+        controller->HitTestController()->RecalculateOnMouseEvent(x, y, shift);
+}
+
+void TcxEditingControl::MouseMove(TShiftState shift, int x, int y)
+{
+    TcxControl::MouseMove(shift, x, y);
+    if (DragAndDropState() == ddsNone)
+        Controller()->DoMouseMove(shift, x, y);
+}
+
+void TcxEditingControl::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
+{
+    TcxCustomControlController* controller = Controller();
+    controller->MouseButtonDown = false;
+    if (DragAndDropState() != ddsNone) {
+        TcxControl::MouseUp(button, shift, x, y);
+        controller->DoMouseUp(button, shift, x, y);
+    } else {
+        controller->DoMouseUp(button, shift, x, y);
+        TcxControl::MouseUp(button, shift, x, y);
+    }
+    controller->PostShowEdit();
+}
+
+void TcxEditingControl::MouseEnter(TControl* control)
+{
+    TcxControl::MouseEnter(control);
+    Controller()->MouseEnter();
+}
+
+void TcxEditingControl::MouseLeave(TControl* control)
+{
+    Controller()->MouseLeave();
+    TcxControl::MouseLeave(control);
 }
 
 // ---- the control with its own options ---------------------------------------------------------

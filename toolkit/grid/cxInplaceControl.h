@@ -6,40 +6,228 @@
 
 namespace cx {
 
-// ---- controllers and view info (the parts the items and the control reach) ----------------------
+// ---- cells and view info ------------------------------------------------------------------------
+
+// The calculated look of one item's value in one record: where it is and where its editor goes.
+class TcxEditCellViewInfo : public TObject {
+    RTL_CLASS(TcxEditCellViewInfo, TObject)
+    TcxEditCellViewInfo(TcxCustomControlViewInfo* owner, TcxCustomInplaceEditContainer* item, int recordIndex)
+        : owner_(owner), Item(item), RecordIndex(recordIndex) {}
+    ~TcxEditCellViewInfo() override;
+    TcxCustomControlViewInfo* Owner() const { return owner_; }
+    // The content area inside borders and content offsets, where the in-place editor is placed.
+    virtual TRect EditRect() const { return Bounds; }
+    // Recomputes the view parameters (and the layout with recalculate); true when the height
+    // changed.
+    virtual bool Refresh(bool recalculate) { return false; }
+    bool IsVisiblePart() const { return Visible && !cxRectIsEmpty(VisibleBounds); }
+    TcxCustomInplaceEditContainer* Item;
+    int RecordIndex;
+    TRect Bounds;
+    TRect VisibleBounds;
+    bool Visible = true;
+
+private:
+    TcxCustomControlViewInfo* owner_;
+};
+
+// The control's computed layout: its cells (owned), recalculated by Calculate.
+class TcxCustomControlViewInfo : public TObject {
+    RTL_CLASS(TcxCustomControlViewInfo, TObject)
+    explicit TcxCustomControlViewInfo(TcxEditingControl* owner) : owner_(owner) {}
+    ~TcxCustomControlViewInfo() override { ClearCells(); }
+    TcxEditingControl* Control() const { return owner_; }
+    void Calculate();
+    // How often the layout was calculated (a layout pass is costly; tests count them).
+    int CalculateCount() const { return calculateCount_; }
+    int CellCount() const { return static_cast<int>(cells_.size()); }
+    TcxEditCellViewInfo* Cells(int index) const { return cells_.at(static_cast<std::size_t>(index)); }
+    TcxEditCellViewInfo* AddCell(TcxEditCellViewInfo* cell);
+    void ClearCells();
+    virtual void UpdateSelection() {}
+    bool IsDirty = true;
+    bool StylesDirty = true;
+
+protected:
+    // Fills the cells; the base has none.
+    virtual void DoCalculate() {}
+
+private:
+    int calculateCount_ = 0;
+    std::vector<TcxEditCellViewInfo*> cells_;
+    TcxEditingControl* owner_;
+};
+using TcxCustomControlViewInfoClass = TClassRef<TcxCustomControlViewInfo, TcxEditingControl*>;
+
+// ---- editing controller ---------------------------------------------------------------------
 
 // Opens, places, fills and closes the one in-place editor of a control.
 class TcxEditingController : public TObject {
     RTL_CLASS(TcxEditingController, TObject)
-    explicit TcxEditingController(TcxCustomControlController* controller) : controller_(controller) {}
+    explicit TcxEditingController(TcxCustomControlController* controller);
+    ~TcxEditingController() override;
     TcxCustomControlController* Controller() const { return controller_; }
     TcxEditingControl* EditingControl() const;
+    TcxInplaceEditList* EditorCache() const { return editorCache_; }
+    TcxCustomEdit* InplaceEditor() const { return inplaceEditor_; }
 
     TcxCustomInplaceEditContainer* EditingItem() const { return editingItem_; }
     virtual void SetEditingItem(TcxCustomInplaceEditContainer* item);
     bool IsEditing() const { return editingItem_ != nullptr; }
     bool EditHiding() const { return hiding_; }
+    bool EditPreparing() const { return preparing_; }
     bool ExitFailed() const { return exitFailed_; }
     // The properties the editing item edits the focused record with; null when not editing.
     TcxCustomEditProperties* GetEditingProperties();
+    void ShowEdit(TcxCustomInplaceEditContainer* item = nullptr);
+    void ShowEdit(TcxCustomInplaceEditContainer* item, char16_t key);
+    void ShowEdit(TcxCustomInplaceEditContainer* item, TShiftState shift, int x, int y);
     virtual void HideEdit(bool accept);
     virtual void RemoveEdit(TcxCustomEditProperties* properties);
-    virtual void ShowEdit(TcxCustomInplaceEditContainer* item);
-    void UpdateEditValue() {}
-    void UpdateValue() {}
+    void UpdateEdit();
+    void UpdateEditValue();
+    void UpdateValue();
     void PostEditUpdate() { placementPending_ = true; }
     void CancelEditUpdatePost() { placementPending_ = false; }
+    void CheckEditUpdatePost();
     bool PlacementPending() const { return placementPending_; }
+    void StartEditShowingTimer(TcxCustomInplaceEditContainer* item);
+    void StopEditShowingTimer();
+    bool EditShowingTimerActive() const { return editShowingTimer_ != nullptr; }
+    bool IsDragging() const;
+
+    virtual void AfterViewInfoCalculate();
+    virtual void BeforeViewInfoCalculate() { placedInLastCalculation_ = false; }
+    virtual bool CanRemoveEditFocus();
+    virtual bool CanUpdateEditValue();
+    virtual bool GetHideEditOnExit();
+    virtual bool GetHideEditOnFocusedRecordChange();
+
+    // The editor's hooks (the control is the sender of the events raised from them).
+    virtual void EditAfterKeyDown(TObject* sender, std::uint16_t& key, TShiftState shift);
+    virtual void EditChanged(TObject* sender);
+    virtual void EditDblClick(TObject* sender);
+    virtual void EditEditing(TObject* sender, bool& canEdit);
+    virtual void EditEnter(TObject* sender);
+    virtual void EditExit(TObject* sender);
+    virtual void EditFocusChanged(TObject* sender);
+    virtual void EditKeyDown(TObject* sender, std::uint16_t& key, TShiftState shift);
+    virtual void EditKeyPress(TObject* sender, char16_t& key);
+    virtual void EditKeyUp(TObject* sender, std::uint16_t& key, TShiftState shift);
+    virtual void EditPostEditValue(TObject* sender) { UpdateValue(); }
+    virtual void EditValueChanged(TObject* sender);
+
+protected:
+    virtual void AssignEditEvents();
+    virtual void UnassignEditEvents();
+    virtual void InitEdit();
+    virtual bool PrepareEdit(TcxCustomInplaceEditContainer* item, bool isMouseEvent);
+    void DoUpdateEdit();
+    void HideInplaceEditor();
+    void MoveEditOut();
+
+private:
+    void EditShowingTimerHandler(TObject* sender);
+    bool askingToEdit_ = false;
+    bool changingEditingItem_ = false;
+    TcxCustomControlController* controller_;
+    TcxCustomInplaceEditContainer* delayedShowItem_ = nullptr;
+    TcxInplaceEditList* editorCache_;
+    TcxCustomInplaceEditContainer* editingItem_ = nullptr;
+    TcxTimer* editShowingTimer_ = nullptr;
+    bool exitFailed_ = false;
+    bool hiding_ = false;
+    TcxCustomEdit* inplaceEditor_ = nullptr;
+    bool placedInLastCalculation_ = false;
+    bool placementPending_ = false;
+    bool preparing_ = false;
+    TNotifyEvent savedOnChange_;
+    TNotifyEvent savedOnEditValueChanged_;
+};
+using TcxEditingControllerClass = TClassRef<TcxEditingController, TcxCustomControlController*>;
+
+// Tracks the element under the mouse. (Cell hints come with the hint window.)
+class TcxHotTrackController : public TObject {
+    RTL_CLASS(TcxHotTrackController, TObject)
+    explicit TcxHotTrackController(TcxEditingControl* control) : control_(control) {}
+    TcxEditingControl* Control() const { return control_; }
+    void SetHotElement(TObject* element, const TPoint& p);
+    void CheckDestroyingElement(TObject* element);
+    void CancelHint() {}
+    void Clear()
+    {
+        HotElement = nullptr;
+        HotPoint = cxInvalidPoint;
+    }
+    bool HintsAllowed = false;
+    TObject* HotElement = nullptr;
+    TPoint HotPoint = cxInvalidPoint;
+
+private:
+    TcxEditingControl* control_;
+};
+using TcxHotTrackControllerClass = TClassRef<TcxHotTrackController, TcxEditingControl*>;
+
+// ---- hit test and navigator ---------------------------------------------------------------------
+
+class TcxCustomHitTestController : public TObject {
+    RTL_CLASS(TcxCustomHitTestController, TObject)
+    explicit TcxCustomHitTestController(TcxCustomControlController* controller) : controller_(controller) {}
+    TcxCustomControlController* Controller() const { return controller_; }
+    void ReCalculate();
+    void ReCalculate(const TPoint& p);
+    void RecalculateOnMouseEvent(int x, int y, TShiftState shift);
+    void ClearState() { hitCodes_ &= 1; }
+    TObject* HitTestItem() const { return hitTestItem_; }
+    void SetHitTestItem(TObject* item);
+    void ForgetHitTestItem() { hitTestItem_ = nullptr; }
+    bool IsItemEditCell() const { return GetEditCellViewInfo() != nullptr; }
+    TcxEditCellViewInfo* GetEditCellViewInfo() const { return dynamic_cast<TcxEditCellViewInfo*>(hitTestItem_); }
+    void DestroyingItem(TObject* item);
+    TPoint HitPoint = cxInvalidPoint;
+    TShiftState HitShift;
+    virtual bool CanShowHint(TObject* item);
+    virtual TCursor GetCurrentCursor() { return crDefault; }
+
+protected:
+    virtual void DoCalculate();
+    virtual void HitTestItemChanged(TObject* previous) {}
+    bool IsMouseEvent() const { return (hitCodes_ & 1) != 0; }
 
 private:
     TcxCustomControlController* controller_;
-    bool changingEditingItem_ = false;
-    TcxCustomInplaceEditContainer* editingItem_ = nullptr;
-    bool exitFailed_ = false;
-    bool hiding_ = false;
-    bool placementPending_ = false;
+    std::uint64_t hitCodes_ = 0;
+    TObject* hitTestItem_ = nullptr;
 };
-using TcxEditingControllerClass = TClassRef<TcxEditingController, TcxCustomControlController*>;
+using TcxCustomHitTestControllerClass = TClassRef<TcxCustomHitTestController, TcxCustomControlController*>;
+
+// Moves the focus from cell to cell; the control supplies the rows and cells.
+class TcxCustomCellNavigator : public TObject {
+    RTL_CLASS(TcxCustomCellNavigator, TObject)
+    explicit TcxCustomCellNavigator(TcxCustomControlController* controller) : controller_(controller) {}
+    TcxCustomControlController* Controller() const { return controller_; }
+    virtual void Init(int& row, int& cell, int& rowCount) { cxAbstractError(); }
+    virtual int GetCount(int row) { cxAbstractError(); }
+    virtual TcxCustomInplaceEditContainer* GetCellContainer(int row, int cell) { cxAbstractError(); }
+    virtual void CalcNextRow(bool forward, int& row, int& cell) { cxAbstractError(); }
+    virtual void SetFocusCell(int row, int cell, TShiftState shift) { cxAbstractError(); }
+    virtual bool MayFocusedEmptyRow(int row) { return false; }
+    virtual TcxCustomInplaceEditContainer* SelectCell(bool forward, bool nextRow, int& cell, int& row);
+    virtual void DoKeyPress(char16_t& key);
+    virtual void FocusNextCell(bool forward, bool nextRow, TShiftState shift);
+    virtual void KeyDown(std::uint16_t& key, TShiftState shift);
+    virtual void KeyPress(char16_t& key);
+    virtual void Refresh() {}
+    bool SkipNextKeyPress = false;
+    bool EnterMovesRow = false;
+    bool TabMovesRow = false;
+
+private:
+    TcxCustomControlController* controller_;
+};
+using TcxCustomCellNavigatorClass = TClassRef<TcxCustomCellNavigator, TcxCustomControlController*>;
+
+// ---- control controller -------------------------------------------------------------------------
 
 // Turns the control's input into focus moves and edits.
 class TcxCustomControlController : public TObject {
@@ -48,51 +236,124 @@ class TcxCustomControlController : public TObject {
     ~TcxCustomControlController() override;
     TcxEditingControl* EditingControl() const { return owner_; }
     TcxEditingController* EditingController();
+    TcxCustomHitTestController* HitTestController();
+    TcxHotTrackController* HotTrackController();
+    TcxCustomCellNavigator* Navigator();
+    TcxCustomDataController* DataController() const;
+    virtual TcxCustomCellNavigatorClass GetNavigatorClass() const;
 
+    // --- options
+    virtual bool GetAlwaysShowEditor();
+    virtual bool GetCancelEditingOnExit();
+    virtual bool GetFocusCellOnCycle();
+    virtual bool GetGoToNextCellOnEnter();
+    virtual bool GetGoToNextCellOnTab();
+    virtual bool GetImmediateEditor();
+
+    // --- focus of items and records
     TcxCustomInplaceEditContainer* FocusedItem() const { return focusedItem_; }
     virtual void SetFocusedItem(TcxCustomInplaceEditContainer* item);
-    TcxCustomInplaceEditContainer* IncSearchingItem() const { return incSearchingItem_; }
-    bool IsIncSearching() const { return incSearchingItem_ != nullptr; }
-    virtual void CancelIncSearching() { incSearchingItem_ = nullptr; }
-    // The view info of the item's cell in the focused record; null while cells are not laid out.
-    virtual TObject* GetFocusedCellViewInfo(TcxCustomInplaceEditContainer* item) { return nullptr; }
-    virtual void BehaviorChanged() {}
-    virtual void Clear() { focusedItem_ = nullptr; }
-    virtual void FocusedRecordChanged(int prevFocusedRecordIndex, int focusedRecordIndex) {}
-    virtual void RefreshFocusedRecord() {}
-    virtual void Reset() {}
-    virtual void UpdateRecord(int recordIndex) {}
-    virtual void ViewInfoChanged();
+    virtual void FocusedItemChanged(TcxCustomInplaceEditContainer* prevItem);
+    virtual int GetFocusedRecordIndex();
+    virtual bool SetFocusedRecordIndex(int recordIndex);
+    virtual bool CanFocusedRecordIndex(int recordIndex) { return true; }
+    void SetFocusedRecordItem(int recordIndex, TcxCustomInplaceEditContainer* item);
+    virtual void FocusedRecordChanged(int prevFocusedRecordIndex, int focusedRecordIndex);
+    // The view info of the item's cell in the focused record; null when it has none.
+    virtual TcxEditCellViewInfo* GetFocusedCellViewInfo(TcxCustomInplaceEditContainer* item);
+    TcxEditCellViewInfo* GetEditingViewInfo();
+    virtual void MakeFocusedItemVisible() {}
+    virtual void MakeFocusedRecordVisible() {}
+    virtual void RefreshFocusedCellViewInfo(TcxCustomInplaceEditContainer* item);
+    virtual void RefreshFocusedRecord();
+    virtual void UpdateRecord(int recordIndex);
+    virtual bool IsImmediatePost() { return false; }
+
+    // --- edit checks
+    void CheckEdit();
+    void PostCheckEdit();
+    void ProcessCheckEditPost();
+    void CancelCheckEditPost() { CheckEditPending = false; }
+    void PostShowEdit();
+    bool CheckEditAllowed = true;
+    bool CheckEditPending = false;
+    virtual void BeforeShowEdit() {}
+    virtual void BeforeEditKeyDown(std::uint16_t& key, TShiftState shift) {}
+    virtual bool IsKeyForController(std::uint16_t key, TShiftState shift);
+
+    // --- keys
+    virtual void KeyDown(std::uint16_t& key, TShiftState shift);
+    virtual void KeyPress(char16_t& key);
+    virtual void KeyUp(std::uint16_t& key, TShiftState shift) {}
+    virtual void DoNextPage(bool forward, TShiftState shift) {}
+    bool CellMovesOnly = false;
+    bool SkipNextKeyPress = false;
     bool EscapePressed = false;
 
-protected:
-    // Lets a descendant start a search on an item (the incremental search comes with the keys).
-    void SetIncSearchingItem(TcxCustomInplaceEditContainer* item) { incSearchingItem_ = item; }
+    // --- incremental search
+    TcxCustomInplaceEditContainer* GetItemForIncSearching();
+    virtual bool GetIsIncSearching();
+    virtual std::string GetIncSearchingText();
+    virtual TcxCustomInplaceEditContainer* GetIncSearchingItem();
+    TcxCustomInplaceEditContainer* IncSearchingItem() { return GetIncSearchingItem(); }
+    bool IsIncSearching() { return GetIsIncSearching(); }
+    virtual void CancelIncSearching();
+    void SetIncSearchingText(const std::string& text);
+    virtual void SearchLocate(TcxCustomInplaceEditContainer* item, const std::string& text);
+    virtual void SearchLocateNext(TcxCustomInplaceEditContainer* item, bool forward);
+    virtual std::uint16_t IncSearchKeyDown(std::uint16_t key, TShiftState shift);
+
+    // --- mouse
+    virtual void BeforeMouseDown(TMouseButton button, TShiftState shift, int x, int y);
+    virtual void DoMouseDown(TMouseButton button, TShiftState shift, int x, int y);
+    virtual void DoMouseMove(TShiftState shift, int x, int y);
+    virtual void DoMouseUp(TMouseButton button, TShiftState shift, int x, int y);
+    virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y) {}
+    virtual void MouseMove(TShiftState shift, int x, int y) {}
+    virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y) {}
+    virtual void MouseEnter();
+    virtual void MouseLeave();
+    virtual void DblClick() {}
+    virtual void DoEditDblClick();
+    bool MouseButtonDown = false;
+    bool PressIsDoubleClick = false;
+    bool ClickOnFocusedCell = false;
+    bool EditorOpenBeforePress = false;
+    bool SuppressCellRefresh = false;
+
+    // --- focus of the control
+    bool Focused() const { return focused_; }
+    virtual void FocusChanged();
+    virtual void ControlFocusChanged();
+    virtual void DoEnter() {}
+    virtual void DoExit();
+    virtual bool MayFocus();
+    virtual void SetFocus();
+    virtual bool HasFocusedControls();
+    void SetFocusedFlag(bool value) { focused_ = value; }
+
+    // --- painting, layout and the rest
+    virtual void BeforePaint();
+    virtual void AfterPaint();
+    virtual void BehaviorChanged();
+    virtual void Clear();
+    virtual void Reset();
+    virtual void ViewInfoChanged();
+    virtual void DoCancelMode() { FocusChanged(); }
+    virtual void HideHint();
+    virtual TCursor GetCursor(int x, int y) { return crDefault; }
+    virtual void WndProc(TMessage& message);
 
 private:
     TcxEditingController* editingController_ = nullptr;
+    bool focused_ = false;
     TcxCustomInplaceEditContainer* focusedItem_ = nullptr;
-    TcxCustomInplaceEditContainer* incSearchingItem_ = nullptr;
+    TcxCustomHitTestController* hitTestController_ = nullptr;
+    TcxHotTrackController* hotTrackController_ = nullptr;
+    TcxCustomCellNavigator* navigator_ = nullptr;
     TcxEditingControl* owner_;
 };
 using TcxCustomControlControllerClass = TClassRef<TcxCustomControlController, TcxEditingControl*>;
-
-// The control's computed layout.
-class TcxCustomControlViewInfo : public TObject {
-    RTL_CLASS(TcxCustomControlViewInfo, TObject)
-    explicit TcxCustomControlViewInfo(TcxEditingControl* owner) : owner_(owner) {}
-    TcxEditingControl* Control() const { return owner_; }
-    virtual void Calculate();
-    // How often the layout was calculated (a layout pass is costly; tests count them).
-    int CalculateCount() const { return calculateCount_; }
-    bool IsDirty = true;
-    bool StylesDirty = true;
-
-private:
-    int calculateCount_ = 0;
-    TcxEditingControl* owner_;
-};
-using TcxCustomControlViewInfoClass = TClassRef<TcxCustomControlViewInfo, TcxEditingControl*>;
 
 // ---- options ------------------------------------------------------------------------------------
 
@@ -229,6 +490,8 @@ class TcxEditingControl : public TcxControl {
     virtual TcxCustomControlStylesClass GetControlStylesClass() const;
     virtual TcxControlDataControllerClass GetDataControllerClass() const;
     virtual TcxEditingControllerClass GetEditingControllerClass() const;
+    virtual TcxCustomHitTestControllerClass GetHitTestControllerClass() const;
+    virtual TcxHotTrackControllerClass GetHotTrackControllerClass() const;
     virtual TcxCustomControlViewInfoClass GetViewInfoClass() const;
     virtual IcxEditingControlOptions* GetOptions() { cxAbstractError(); }
     virtual void RecreateViewInfo();
@@ -277,12 +540,34 @@ class TcxEditingControl : public TcxControl {
     TcxEditingItemAllowEvent OnItemEditing;
     TcxEditingItemEvent OnItemEditValueChanged;
 
+    virtual void DoGetCellHint(TObject* hotElement, std::string& text, bool& needHint) {}
+
     void Loaded() override;
     void InitControl() override;
     void BoundsChanged() override;
     void FontChanged() override;
+    void FocusChanged() override;
+    void WndProc(TMessage& msg) override;
+    TCursor GetCursor(int x, int y) override;
+    bool GetIsFocused() const override;
+    bool MayFocus() const override;
+    void DoCancelMode() override;
+    void AfterMouseDown(TMouseButton button, int x, int y) override;
+    void Scroll(TScrollBarKind kind, TScrollCode code, int& pos) override;
+    void DblClick() override;
+    void KeyDown(std::uint16_t& key, TShiftState shift) override;
+    void KeyPress(char16_t& key) override;
+    void KeyUp(std::uint16_t& key, TShiftState shift) override;
+    void DoExit() override;
+    TPoint DragStartPoint = cxNullPoint;
 
 protected:
+    void Paint() override;
+    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+    void MouseMove(TShiftState shift, int x, int y) override;
+    void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+    void MouseEnter(TControl* control) override;
+    void MouseLeave(TControl* control) override;
     virtual void DoBeginUpdate();
     virtual void DoEndUpdate();
     virtual void DoLayoutChanged();
