@@ -649,13 +649,17 @@ bool TcxCustomInplaceEditContainer::IncSearching()
     return controller && controller->IncSearchingItem() == this;
 }
 
-TObject* TcxCustomInplaceEditContainer::FocusedCellViewInfo()
+TcxEditCellViewInfo* TcxCustomInplaceEditContainer::FocusedCellViewInfo()
 {
     TcxCustomControlController* controller = GetController();
     return controller ? controller->GetFocusedCellViewInfo(this) : nullptr;
 }
 
-bool TcxCustomInplaceEditContainer::IsEditPartVisible() { return FocusedCellViewInfo() != nullptr; }
+bool TcxCustomInplaceEditContainer::IsEditPartVisible()
+{
+    TcxEditCellViewInfo* cell = FocusedCellViewInfo();
+    return cell && cell->IsVisiblePart();
+}
 
 // ---- control data controller ----------------------------------------------------------------
 

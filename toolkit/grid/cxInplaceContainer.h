@@ -22,6 +22,7 @@ class TcxEditingControl;
 class TcxCustomControlController;
 class TcxEditingController;
 class TcxCustomControlViewInfo;
+class TcxEditCellViewInfo;
 
 // ---- small shared functions ----------------------------------------------------------------------
 
@@ -256,7 +257,7 @@ class TcxCustomInplaceEditContainer : public TComponent,
     bool Focused();
     void SetFocused(bool value);
     bool IncSearching();
-    TObject* FocusedCellViewInfo();
+    TcxEditCellViewInfo* FocusedCellViewInfo();
     bool IsEditPartVisible();
     virtual bool HasDataTextHandler() { return false; }
     virtual void DoGetDisplayText(void* recordData, std::string& text) {}

@@ -51,8 +51,12 @@ void TcxCustomControlViewInfo::Calculate()
     DoCalculate();
     IsDirty = false;
     StylesDirty = false;
-    if (editing)
+    if (editing) {
+        // The editing item's cell is laid out again: its editor follows it.
+        if (editing->IsEditing() && owner_->Controller()->GetFocusedCellViewInfo(editing->EditingItem()))
+            editing->UpdateEdit();
         editing->AfterViewInfoCalculate();
+    }
 }
 
 // ---- editing controller ---------------------------------------------------------------------

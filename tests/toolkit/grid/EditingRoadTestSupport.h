@@ -55,6 +55,15 @@ inline TcxTestCellEdit::TcxTestCellEdit(TComponent* owner, bool isInplace)
 {
 }
 
+class TcxTestCellRepositoryItem : public TcxEditRepositoryItem {
+    RTL_CLASS(TcxTestCellRepositoryItem, TcxEditRepositoryItem)
+    using TcxEditRepositoryItem::TcxEditRepositoryItem;
+    TcxCustomEditPropertiesClass GetEditPropertiesClass() const override
+    {
+        return TcxCustomEditPropertiesClass::Of<TcxTestCellEditProperties>();
+    }
+};
+
 class TcxTestRowViewInfo : public TcxCustomControlViewInfo {
     RTL_CLASS(TcxTestRowViewInfo, TcxCustomControlViewInfo)
     using TcxCustomControlViewInfo::TcxCustomControlViewInfo;
