@@ -21,6 +21,10 @@ class TcxEditCellViewInfo : public TObject {
     // changed.
     virtual bool Refresh(bool recalculate) { return false; }
     bool IsVisiblePart() const { return Visible && !cxRectIsEmpty(VisibleBounds); }
+    // Whether this is the focused item's cell in the focused record.
+    virtual bool GetFocused() const;
+    // Whether the editor buttons of the value show: by the item's option, else the control's.
+    virtual TcxEditButtonTransparency GetButtonTransparency() const;
     TcxCustomInplaceEditContainer* Item;
     int RecordIndex;
     TRect Bounds;
@@ -609,6 +613,12 @@ private:
     TcxControlOptionsData* optionsData_ = nullptr;
     TcxControlOptionsView* optionsView_ = nullptr;
 };
+
+// The view parameters of a style index from a list of styles: each of colour, font, text colour
+// and bitmap comes from the first style in the list that assigns it (missing and dying styles are
+// skipped); what none assigns comes from the styles' defaults. True when the list gave all four.
+bool cxStylesToViewParams(TcxStyles* styles, int index, TObject* data, const std::vector<TcxStyle*>& styleList,
+                          TcxViewParams& params);
 
 namespace cxInplaceContainerUnit {
 void Initialize();   // once: the value-type registry with the seven value types

@@ -27,6 +27,72 @@ TcxEditCellViewInfo::~TcxEditCellViewInfo()
         control->Controller()->HitTestController()->DestroyingItem(this);
 }
 
+bool TcxEditCellViewInfo::GetFocused() const
+{
+    TcxEditingControl* control = owner_ ? owner_->Control() : nullptr;
+    if (!control || !control->Controller())
+        return false;
+    TcxCustomControlController* controller = control->Controller();
+    return controller->FocusedItem() == Item && controller->GetFocusedRecordIndex() == RecordIndex;
+}
+
+TcxEditButtonTransparency TcxEditCellViewInfo::GetButtonTransparency() const
+{
+    switch (Item->Options()->ShowEditButtons()) {
+    case eisbAlways:
+        return ebtNone;
+    case eisbNever:
+        return ebtHideInactive;
+    case eisbDefault:
+        break;
+    }
+    TcxEditingControl* control = owner_->Control();
+    switch (control->GetOptions()->GetOptionsView()->ShowEditButtons()) {
+    case ecsbAlways:
+        return ebtNone;
+    case ecsbFocused:
+        return GetFocused() ? ebtNone : ebtHideInactive;
+    case ecsbNever:
+        break;
+    }
+    return ebtHideInactive;
+}
+
+bool cxStylesToViewParams(TcxStyles* styles, int index, TObject* data, const std::vector<TcxStyle*>& styleList,
+                          TcxViewParams& params)
+{
+    params = TcxViewParams{nullptr, TColor(0), nullptr, TColor(0)};
+    TcxStyleValues taken;
+    const TcxStyleValues all{svBitmap, svColor, svFont, svTextColor};
+    for (TcxStyle* style : styleList) {
+        if (!style || style->ComponentState().Contains(csDestroying))
+            continue;
+        const TcxStyleValues assigned = style->AssignedValues() - taken;
+        if (assigned.Contains(svColor))
+            params.Color = style->Color();
+        if (assigned.Contains(svFont))
+            params.Font = style->Font();
+        if (assigned.Contains(svTextColor))
+            params.TextColor = style->TextColor();
+        if (assigned.Contains(svBitmap))
+            params.Bitmap = style->Bitmap();
+        taken = taken + assigned;
+        if (taken == all)
+            return true;
+    }
+    TcxViewParams defaults;
+    styles->GetDefaultViewParams(index, data, defaults);
+    if (!taken.Contains(svColor))
+        params.Color = defaults.Color;
+    if (!taken.Contains(svFont))
+        params.Font = defaults.Font;
+    if (!taken.Contains(svTextColor))
+        params.TextColor = defaults.TextColor;
+    if (!taken.Contains(svBitmap))
+        params.Bitmap = defaults.Bitmap;
+    return false;
+}
+
 TcxEditCellViewInfo* TcxCustomControlViewInfo::AddCell(TcxEditCellViewInfo* cell)
 {
     cells_.push_back(cell);

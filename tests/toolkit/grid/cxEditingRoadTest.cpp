@@ -298,3 +298,70 @@ TEST_F(EditingRoadTest, OptionsDataEditingOffClosesTheEditorWithoutPosting)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(EditingRoadTest, EditButtonsShowByTheItemsOptionElseTheControls)
+{
+    grid->Controller()->SetFocusedItem(a);
+    TcxEditCellViewInfo* focused = grid->Controller()->GetFocusedCellViewInfo(a);
+    TcxEditCellViewInfo* other = grid->Controller()->GetFocusedCellViewInfo(b);
+    ASSERT_TRUE(focused && other);
+    const struct {
+        TcxEditItemShowEditButtons item;
+        TcxEditingControlEditShowButtons control;
+        TcxEditButtonTransparency focused, other;
+    } table[] = {
+        {eisbAlways, ecsbNever, ebtNone, ebtNone},
+        {eisbNever, ecsbAlways, ebtHideInactive, ebtHideInactive},
+        {eisbDefault, ecsbAlways, ebtNone, ebtNone},
+        {eisbDefault, ecsbFocused, ebtNone, ebtHideInactive},
+        {eisbDefault, ecsbNever, ebtHideInactive, ebtHideInactive},
+    };
+    for (const auto& row : table) {
+        SCOPED_TRACE(testing::Message() << row.item << "/" << row.control);
+        a->Options()->SetShowEditButtons(row.item);
+        b->Options()->SetShowEditButtons(row.item);
+        grid->OptionsView()->SetShowEditButtons(row.control);
+        focused = grid->Controller()->GetFocusedCellViewInfo(a);
+        other = grid->Controller()->GetFocusedCellViewInfo(b);
+        EXPECT_EQ(focused->GetButtonTransparency(), row.focused);
+        EXPECT_EQ(other->GetButtonTransparency(), row.other);
+    }
+}
+
+class TcxDefaultsStyles : public TcxStyles {
+    RTL_CLASS(TcxDefaultsStyles, TcxStyles)
+    using TcxStyles::TcxStyles;
+    void GetDefaultViewParams(int, TObject*, TcxViewParams& params) override
+    {
+        params.Color = clWindow;
+        params.TextColor = clWindowText;
+        params.Font = &font;
+        params.Bitmap = nullptr;
+    }
+    TFont font;
+};
+
+TEST_F(EditingRoadTest, ViewParamsTakeEachValueFromTheFirstStyleThatAssignsIt)
+{
+    TcxDefaultsStyles styles(nullptr);
+    TcxStyle first(nullptr), second(nullptr);
+    first.SetColor(clRed);
+    second.SetColor(clBlue);
+    second.SetTextColor(clGreen);
+    TcxViewParams p;
+    EXPECT_FALSE(cxStylesToViewParams(&styles, 0, nullptr, {nullptr, &first, &second}, p));
+    EXPECT_EQ(p.Color, clRed);
+    EXPECT_EQ(p.TextColor, clGreen);
+    EXPECT_EQ(p.Font, &styles.font);   // from the defaults
+    TBitmap bitmap;
+    bitmap.SetSize(2, 2);
+    second.SetBitmap(&bitmap);
+    second.SetFont(&styles.font);
+    EXPECT_TRUE(cxStylesToViewParams(&styles, 0, nullptr, {&first, &second}, p));
+    EXPECT_EQ(p.Bitmap, second.Bitmap());
+    EXPECT_EQ(p.Font, second.Font());
+}
+
+} // namespace
