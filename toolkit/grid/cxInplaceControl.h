@@ -12,7 +12,7 @@ namespace cx {
 class TcxEditCellViewInfo : public TObject {
     RTL_CLASS(TcxEditCellViewInfo, TObject)
     TcxEditCellViewInfo(TcxCustomControlViewInfo* owner, TcxCustomInplaceEditContainer* item, int recordIndex)
-        : owner_(owner), Item(item), RecordIndex(recordIndex) {}
+        : Item(item), RecordIndex(recordIndex), owner_(owner) {}
     ~TcxEditCellViewInfo() override;
     TcxCustomControlViewInfo* Owner() const { return owner_; }
     // The content area inside borders and content offsets, where the in-place editor is placed.
@@ -335,6 +335,11 @@ class TcxCustomControlController : public TObject {
     virtual void SetFocus();
     virtual bool HasFocusedControls();
     void SetFocusedFlag(bool value) { focused_ = value; }
+
+    // --- drag and drop and sizing (the concrete control decides what is dragged or sized)
+    TObject* DragItem = nullptr;
+    // 0: horizontal, 1: vertical.
+    virtual int GetResizeDirection() { return 0; }
 
     // --- painting, layout and the rest
     virtual void BeforePaint();

@@ -421,7 +421,7 @@ void TcxEditingController::HideEdit(bool accept)
                 finish();
                 return;
             }
-            if (TcxEditCellViewInfo* cell = controller_->GetFocusedCellViewInfo(item))
+            if (controller_->GetFocusedCellViewInfo(item))
                 inplaceEditor_->ActiveProperties()->Update(item->GetPropertiesValue());
         }
         if (!control->IsDestroying())
