@@ -365,3 +365,28 @@ TEST_F(EditingRoadTest, ViewParamsTakeEachValueFromTheFirstStyleThatAssignsIt)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(EditingRoadTest, MovingToAnotherRecordReloadsAnAlwaysOpenEditorOrClosesAnother)
+{
+    TcxCustomDataController* dc = grid->DataController();
+    dc->SetRecordCount(2);
+    dc->SetValue(0, 0, Variant(std::string("first")));
+    dc->SetValue(1, 0, Variant(std::string("second")));
+    grid->Controller()->SetFocusedItem(a);
+    grid->OptionsBehavior()->SetAlwaysShowEditor(true);
+    grid->Controller()->CheckEdit();
+    TcxCustomEdit* editor = grid->Editor();
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(VarToStr(editor->EditValue()), "first");
+    dc->ChangeFocusedRecordIndex(1);
+    EXPECT_EQ(grid->Editor(), editor);   // kept open, loaded with the new record's value
+    EXPECT_EQ(VarToStr(editor->EditValue()), "second");
+
+    grid->OptionsBehavior()->SetAlwaysShowEditor(false);
+    dc->ChangeFocusedRecordIndex(0);
+    EXPECT_EQ(grid->Editor(), nullptr);
+}
+
+} // namespace
