@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <climits>
+#include <exception>
 #include <memory>
 
 #include "toolkit/core/cxDWMApi.h"
@@ -73,10 +74,13 @@ void TcxCustomEditViewData::Calculate(TcxCanvas* canvas, const TRect& bounds, co
 
     v->EditProperties = properties_;
     VisibleButtonCount = properties_->Buttons()->VisibleCount();
+    // Bounds reaching MaxInt are a measurement: buttons stretched over them would make the
+    // editor measure MaxInt wide (and overflow what is added to it), so they keep their widths.
+    const bool measuring = bounds.Right == INT_MAX;
     if (isInplace_)
-        buttonsOnly_ = bounds.Right != INT_MAX && properties_->ButtonsViewStyle() != bvsNormal;
+        buttonsOnly_ = !measuring && properties_->ButtonsViewStyle() != bvsNormal;
     else
-        buttonsOnly_ = properties_->ButtonsViewStyle() == bvsButtonsOnly;
+        buttonsOnly_ = !measuring && properties_->ButtonsViewStyle() == bvsButtonsOnly;
 
     editBounds_ = bounds;
     v->Edit = Edit;
@@ -259,11 +263,16 @@ TRect TcxCustomEditViewData::GetClientExtent(TcxCanvas* canvas, TcxCustomEditVie
         r.Bottom += HScrollBar->Height();
     if (VScrollBar && VScrollBar->Visible())
         r.Right += VScrollBar->Width();
+    // A button wider than the room left keeps its full bounds but covers only its visible part:
+    // that part is what the client area gives way to (the full bounds would turn the client
+    // rectangle inside out), and a button left without room takes nothing.
     for (const TcxEditButtonViewInfo* b : viewInfo->ButtonsInfo) {
+        if (cxRectIsEmpty(b->VisibleBounds))
+            continue;
         if (b->Data.LeftAlignment)
-            r.Left = std::max(r.Left, b->Bounds.Right - viewInfo->Bounds.Left);
+            r.Left = std::max(r.Left, b->VisibleBounds.Right - viewInfo->Bounds.Left);
         else
-            r.Right = std::max(r.Right, viewInfo->Bounds.Right - b->Bounds.Left);
+            r.Right = std::max(r.Right, viewInfo->Bounds.Right - b->VisibleBounds.Left);
     }
     return r;
 }
@@ -601,9 +610,15 @@ void TcxCustomEditViewData::CheckSizeConstraints(TSize& size)
 
 std::string TcxCustomEditViewData::EditValueToDisplayText(const Variant& value)
 {
-    std::string text = InternalEditValueToDisplayText(value);
-    DoOnGetDisplayText(text);
-    return text;
+    // The text is what an editor cell paints: a value that cannot be converted or formatted
+    // shows an empty text instead of raising inside a paint.
+    try {
+        std::string text = InternalEditValueToDisplayText(value);
+        DoOnGetDisplayText(text);
+        return text;
+    } catch (const std::exception&) {
+        return {};
+    }
 }
 
 void TcxCustomEditViewData::DoGetButtonState(TcxCustomEditViewInfo* viewInfo, int visibleIndex,
