@@ -295,37 +295,39 @@ TcxCustomDataController::TcxCustomDataController(TComponent* owner) : owner_(own
     storage_->OnClearInternalRecords = Event<void(TObject*)>(this, &TcxCustomDataController::DataStorageClearInternalRecords);
 }
 
+namespace {
+// Puts an object of `objectClass` in the slot and has it take over what the old one held (with
+// the new object in place, so that the controller's work during the copy uses it); when the copy
+// fails, the old object is put back.
+template <class T, class TClass>
+void RecreateAssigned(T*& slot, const TClass& objectClass, TcxCustomDataController* controller)
+{
+    T* old = slot;
+    slot = objectClass.Create(controller);
+    try {
+        slot->Assign(old);
+    } catch (...) {
+        slot->Free();
+        slot = old;
+        throw;
+    }
+    old->Free();
+}
+} // namespace
+
 void TcxCustomDataController::RecreateClassObjects()
 {
     if (GetDataProviderClass().Meta() != &provider_->ClassType())
         RecreateProvider();
-    if (TcxDataFilterCriteriaClass c = GetFilterCriteriaClass(); c.Meta() != &filter_->ClassType()) {
-        TcxDataFilterCriteria* old = filter_;
-        filter_ = c.Create(this);
-        try {
-            filter_->Assign(old);
-        } catch (...) {
-            old->Free();
-            throw;
-        }
-        old->Free();
-    }
+    if (TcxDataFilterCriteriaClass c = GetFilterCriteriaClass(); c.Meta() != &filter_->ClassType())
+        RecreateAssigned(filter_, c, this);
     if (TcxDataControllerSearchClass c = GetSearchClass(); c.Meta() != &search_->ClassType()) {
         search_->Cancel();
         search_->Free();
         search_ = c.Create(this);
     }
-    if (TcxDataSummaryClass c = GetSummaryClass(); c.Meta() != &summary_->ClassType()) {
-        TcxDataSummary* old = summary_;
-        summary_ = c.Create(this);
-        try {
-            summary_->Assign(old);
-        } catch (...) {
-            old->Free();
-            throw;
-        }
-        old->Free();
-    }
+    if (TcxDataSummaryClass c = GetSummaryClass(); c.Meta() != &summary_->ClassType())
+        RecreateAssigned(summary_, c, this);
     info_->RecreateSelection();
 }
 
