@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <thread>
 
 TReceiveCycle::TReceiveCycle(ISerialLine& line, QObject* parent) : QObject(parent), line_(line)
 {
@@ -45,10 +46,18 @@ void TReceiveCycle::Step()
     if (state_ == State::FirstWait) {
         bytes_ = line_.Read(line_.InBufferCount());
         state_ = State::SecondWait;
-        // Rounded up: the second wait never ends early.
-        const auto left = std::chrono::ceil<std::chrono::milliseconds>(secondDue_ - std::chrono::steady_clock::now());
+        // Timers count whole milliseconds: sleep the whole ones and finish the rest in Step, so
+        // the wait neither ends early nor adds up to a millisecond to every reply.
+        const auto left = std::chrono::floor<std::chrono::milliseconds>(secondDue_ - std::chrono::steady_clock::now());
         timer_.start(static_cast<int>(std::clamp<std::int64_t>(left.count(), 0, waitMs_)));
     } else if (state_ == State::SecondWait) {
+        const auto left = secondDue_ - std::chrono::steady_clock::now();
+        if (left > std::chrono::milliseconds(1)) {
+            timer_.start(static_cast<int>(std::chrono::floor<std::chrono::milliseconds>(left).count()));
+            return;
+        }
+        while (std::chrono::steady_clock::now() < secondDue_)
+            std::this_thread::yield();
         Deliver(line_.InBufferCount());
     }
 }

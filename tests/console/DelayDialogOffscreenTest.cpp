@@ -36,7 +36,8 @@ TEST_F(DelayDialogShown, ModalConfirmThroughCheckDelayClick)
     bool sawDialog = false;
     // Plays the operator once the modal loop runs; a second timer ends the loop should the first
     // one not find the dialog, so the test cannot hang.
-    QTimer::singleShot(0, [&sawDialog] {
+    QObject timers; // the guard must not outlive the test and reject a later test's dialog
+    QTimer::singleShot(0, &timers, [&sawDialog] {
         auto* dialog = qobject_cast<TDlgDelay*>(QApplication::activeModalWidget());
         if (!dialog)
             return;
@@ -46,7 +47,7 @@ TEST_F(DelayDialogShown, ModalConfirmThroughCheckDelayClick)
         rows.Editor(1)->setValue(20);
         dialog->Button1->click();
     });
-    QTimer::singleShot(5000, [] {
+    QTimer::singleShot(5000, &timers, [] {
         if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
             dialog->reject();
     });

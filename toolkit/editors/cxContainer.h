@@ -311,6 +311,8 @@ class TcxContainerViewInfo : public TObject {
     TdxThemedObjectType ThemedObjectType{};
 
     virtual void DrawBorder(TcxCanvas* canvas, TRect r);
+    // Draws the shadow when there is one and answers the rectangle the frame is drawn in.
+    TRect DrawShadow(TcxCanvas* canvas);
     virtual TcxContainerBorderStyle GetContainerBorderStyle() const { return BorderStyle; }
     virtual void InternalPaint(TcxCanvas* canvas);
     virtual void SetBackgroundColor(TColor value) { BackgroundColor = value; }

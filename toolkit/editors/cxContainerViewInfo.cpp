@@ -642,6 +642,14 @@ void TcxContainerViewInfo::InternalPaint(TcxCanvas* canvas)
         canvas->FillRect(Bounds, BackgroundColor);
         return;
     }
+    DrawBorder(canvas, DrawShadow(canvas));
+    canvas->FillRect(BorderRect, BackgroundColor);
+}
+
+TRect TcxContainerViewInfo::DrawShadow(TcxCanvas* canvas)
+{
+    // The shadow hugs the frame on the sides that have one; the frame itself spans the whole
+    // width and height.
     TRect r = BorderRect;
     r.Left -= BorderWidth;
     r.Top -= BorderWidth;
@@ -655,8 +663,7 @@ void TcxContainerViewInfo::InternalPaint(TcxCanvas* canvas)
         r.Right += BorderWidth;
     if (!(Edges & cxBorder(bBottom)))
         r.Bottom += BorderWidth;
-    DrawBorder(canvas, r);
-    canvas->FillRect(BorderRect, BackgroundColor);
+    return r;
 }
 
 void TcxContainerViewInfo::Assign(TObject* source)

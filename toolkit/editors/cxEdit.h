@@ -23,6 +23,13 @@ namespace cx {
 class TcxCustomEditProperties;
 class TcxEditRepository;
 class TcxEditRepositoryItem;
+class TcxCustomEditStyle;
+class TcxCustomEditViewData;
+class TcxCustomEditViewInfo;
+struct TcxEditSizeProperties;
+// The view classes of an editor kind (declared in cxEditViewInfo.h).
+using TcxCustomEditViewDataClass = TClassRef<TcxCustomEditViewData, TcxCustomEditProperties*, TcxCustomEditStyle*, bool>;
+using TcxCustomEditViewInfoClass = TClassRef<TcxCustomEditViewInfo>;
 
 // ---- editor buttons ---------------------------------------------------------------------------
 
@@ -566,6 +573,18 @@ class TcxCustomEditProperties : public TcxInterfacedPersistent {
     virtual std::u16string GetDisplayText(const Variant& editValue, bool fullText = false, bool isInplace = true);
     virtual TcxEditSpecialFeatures GetSpecialFeatures() const { return {}; }
     virtual TcxEditSupportedOperations GetSupportedOperations();
+    // --- the kind's view (the bodies live with the view classes, cxEditViewData.cpp)
+    virtual TcxCustomEditViewDataClass GetViewDataClass() const;
+    virtual TcxCustomEditViewInfoClass GetViewInfoClass() const;
+    // A view data of the kind's class for the style; the caller frees it.
+    virtual TcxCustomEditViewData* CreateViewData(TcxCustomEditStyle* style, bool isInplace, bool previewMode = false);
+    // Measuring through a temporary view data.
+    TSize GetEditConstantPartSize(TcxCanvas* canvas, TcxCustomEditStyle* style, bool isInplace,
+                                  const TcxEditSizeProperties& sizeProperties, TSize& minContentSize);
+    TSize GetEditContentSize(TcxCanvas* canvas, TcxCustomEditStyle* style, bool isInplace, const Variant& editValue,
+                             const TcxEditSizeProperties& sizeProperties);
+    TSize GetEditSize(TcxCanvas* canvas, TcxCustomEditStyle* style, bool isInplace, const Variant& editValue,
+                      const TcxEditSizeProperties& sizeProperties);
     virtual bool IsActivationKey(char16_t key) const { return false; }
     virtual bool IsEditValueValid(Variant& editValue, bool editFocused) { return true; }
     virtual bool IsResetEditClass() const { return false; }

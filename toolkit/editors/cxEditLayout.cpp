@@ -1,6 +1,7 @@
 #include "toolkit/editors/cxEditLayout.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "toolkit/core/cxGeometry.h"
 
@@ -87,7 +88,7 @@ void StretchEditButtons(std::vector<TcxEditButtonViewInfo*>& buttons, int previo
     int left = remainingWidth;
     for (int k = int(sharers.size()) - 1; k >= 0; --k) {   // from the last button to the first
         TcxEditButtonViewInfo* b = buttons[sharers[k]];
-        const int grow = k == 0 ? left : b->Bounds.Width() * remainingWidth / total;
+        const int grow = k == 0 ? left : int(std::int64_t(b->Bounds.Width()) * remainingWidth / total);
         left -= grow;
         if (b->Data.LeftAlignment) {
             const int oldRight = b->Bounds.Right;

@@ -309,7 +309,8 @@ TEST_F(VclDesktopTest, PeekMessageSeesPostedMessagesAndPendingKeys)
     EXPECT_EQ(TheRecorder().Take(), (std::vector<Recorded>{{"B", WM_USER}, {"A", CN_CHAR}, {"A", WM_CHAR}}));
 
     // GetMessage waits for what comes next.
-    QTimer::singleShot(10, [&] { vcl::PostMessage(a->Handle(), WM_USER + 1); });
+    QObject timers;
+    QTimer::singleShot(10, &timers, [&] { vcl::PostMessage(a->Handle(), WM_USER + 1); });
     ASSERT_TRUE(vcl::GetMessage(m, nullptr, 0, 0));
     EXPECT_EQ(m.message, UINT(WM_USER + 1));
     vcl::PostQuitMessage(3);

@@ -67,8 +67,9 @@ TEST_F(CxControlPlatformTest, AnAutomaticDragBeginsAfterDragDetectionAndDrops)
     target->OnDragDrop = [&](TObject*, TObject* src, int, int) { dropped.push_back(src); };
     ASSERT_TRUE(Activate(form));
     // The press runs drag detection: the pointer leaves the square while it waits.
-    QTimer::singleShot(20, [&] { QTest::mouseMove(source->Peer(), QPoint(30, 20)); });
-    QTimer::singleShot(1500, [] { ReleaseCapture(); });
+    QObject timers; // a late timer must not reach a later test
+    QTimer::singleShot(20, &timers, [&] { QTest::mouseMove(source->Peer(), QPoint(30, 20)); });
+    QTimer::singleShot(1500, &timers, [] { ReleaseCapture(); });
     QTest::mousePress(source->Peer(), Qt::LeftButton, {}, QPoint(5, 5));
     // The press reached the control's own handlers (the platform drag did not take it).
     EXPECT_EQ(downs, 1);

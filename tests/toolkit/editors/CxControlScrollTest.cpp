@@ -191,7 +191,9 @@ TEST_F(CxControlScrollTest, MiddleClickPansUntilTheNextClick)
     int scrollsWhilePanning = 0;
     TRect anchorBounds;
     bool anchorShown = false;
-    QTimer::singleShot(20, [&] {
+    // Timers die with the test: a late one must not reach a later test (or dead locals).
+    QObject timers;
+    QTimer::singleShot(20, &timers, [&] {
         if (TWinControl* anchor = c->PanningAnchorWindow()) {
             anchorBounds = anchor->BoundsRect();
             anchorShown = anchor->Peer() && anchor->Peer()->isVisible() && anchor->Peer()->windowType() == Qt::ToolTip;
@@ -201,11 +203,11 @@ TEST_F(CxControlScrollTest, MiddleClickPansUntilTheNextClick)
         stillPanningAfterRelease = c->ScrollingContent();
         vcl::input::InjectMouse(WM_MOUSEMOVE, {at.X, at.Y + 100}, 0);
     });
-    QTimer::singleShot(200, [&] {
+    QTimer::singleShot(200, &timers, [&] {
         scrollsWhilePanning = int(c->scrolls.size());
         vcl::input::InjectMouse(WM_LBUTTONDOWN, {at.X, at.Y + 100}, MK_LBUTTON);
     });
-    QTimer::singleShot(2000, [] { ReleaseCapture(); }); // bounds the test
+    QTimer::singleShot(2000, &timers, [] { ReleaseCapture(); }); // bounds the test
     vcl::input::InjectMouse(WM_MBUTTONDOWN, at, MK_MBUTTON);
     EXPECT_TRUE(stillPanningAfterRelease);
     // The anchor marked the starting point while panning ran.

@@ -98,8 +98,10 @@ TEST_F(ControlBaseTest, HintWindowStaysOnTheWorkAreaAndAnimatesOnlyShortHints)
 namespace {
 TcxDragDetect DetectWith(TControl* c, std::function<void()> input)
 {
-    QTimer::singleShot(20, input);
-    QTimer::singleShot(1500, [] { ReleaseCapture(); }); // bounds the wait if the input went astray
+    // Timers die with the call: a late one must not end a later test's capture.
+    QObject timers;
+    QTimer::singleShot(20, &timers, input);
+    QTimer::singleShot(1500, &timers, [] { ReleaseCapture(); }); // bounds the wait if the input went astray
     return DragDetect(static_cast<TWinControl*>(c)->Handle());
 }
 } // namespace
