@@ -50,11 +50,15 @@ private:
     TMenuItem* items_;
 };
 
+// Which side of the menu the popup point is.
+enum TPopupAlignment { paLeft, paRight, paCenter };
+
 class TPopupMenu : public TMenu {
     RTL_CLASS(TPopupMenu, TMenu)
     using TMenu::TMenu;
     virtual void Popup(int x, int y);
     bool AutoPopup = true;
+    TPopupAlignment Alignment = paLeft;
     rtl::TComponent* PopupComponent = nullptr;
     TNotifyEvent OnPopup;
 

@@ -178,6 +178,8 @@ protected:
     // Draws the caption (accelerator marks removed) in r.
     void PaintCaption(TCanvas* canvas, TRect r, unsigned format);
     bool IsAccel(char16_t ch) const;
+    // Pressed by the mouse or Space: what an owner-drawn button shows sunken.
+    bool Pressed() const { return down_; }
 
 private:
     bool down_ = false;       // pressed by the mouse or Space, shown sunken
@@ -199,8 +201,8 @@ class TButton : public TButtonControl {
 protected:
     void Dispatch(TMessage& msg) override;
     void PaintButton(TCanvas* canvas, const TRect& client, bool down) override;
-
-private:
+    // The button Enter would click now (focused, or Default while no other button has the
+    // focus): it is drawn with the default highlight.
     bool Active() const;
 };
 

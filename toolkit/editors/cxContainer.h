@@ -588,6 +588,9 @@ protected:
     void KeyDown(std::uint16_t& key, TShiftState shift) override;
     void Notification(TComponent* component, TOperation operation) override;
 
+    // A descendant whose style and view info classes are known only after the base constructor
+    // (editors take them from their properties) makes them again.
+    void RecreateStylesAndViewInfo();
     bool IsInnerControlBoundsChanged(TControl* control, const TcxContainerInnerControlBounds& bounds) const;
     void SaveInnerControlBounds(TControl* control, const TcxContainerInnerControlBounds& bounds);
     bool OwnChangeGuard() const { return ownChange_; }

@@ -58,6 +58,20 @@ TcxContainer::TcxContainer(TComponent* owner) : TcxControl(owner)
     creating_ = false;
 }
 
+void TcxContainer::RecreateStylesAndViewInfo()
+{
+    LookAndFeel()->SetMasterLookAndFeel(nullptr);
+    styles_->SetOnChanged({});
+    FreeAndNil(styles_);
+    styles_ = GetStylesClass().Create(this, GetStyleClass());
+    styles_->SetOnChanged(TNotifyEvent(this, &TcxContainer::ContainerStyleChanged));
+    activeStyle_ = Style();
+    LookAndFeel()->SetMasterLookAndFeel(Style()->GetLookAndFeel());
+    FreeAndNil(viewInfo_);
+    viewInfo_ = GetViewInfoClass().Create();
+    viewInfoCalculated_ = false;
+}
+
 TcxContainer::~TcxContainer()
 {
     if (styles_)

@@ -386,6 +386,19 @@ void SetDesignerModified(TComponent* component)
         DesignController()->DesignerModified(form);
 }
 
+void cxSetPopupMenu(TComponent* control, TComponent*& field, TComponent* value)
+{
+    if (value && !dynamic_cast<TPopupMenu*>(value) && !dynamic_cast<IcxPopupMenu*>(value))
+        value = nullptr;
+    if (field == value)
+        return;
+    if (field)
+        field->RemoveFreeNotification(control);
+    field = value;
+    if (value)
+        value->FreeNotification(control);
+}
+
 bool IsPopupMenuShortCut(TComponent* popupMenu, TMessage& keyMessage)
 {
     if (!popupMenu)

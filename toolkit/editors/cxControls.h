@@ -81,6 +81,9 @@ public:
     virtual void PopupAt(int x, int y) = 0;
 };
 bool IsPopupMenuShortCut(TComponent* popupMenu, TMessage& keyMessage);
+// Points a control's popup-menu field at value (nil unless it is a TPopupMenu or an
+// IcxPopupMenu), moving the control's free notification from the old menu to the new one.
+void cxSetPopupMenu(TComponent* control, TComponent*& field, TComponent* value);
 bool ShowPopupMenu(TComponent* caller, TComponent* popupMenu, int x, int y);
 bool ShowPopupMenuFromCursorPos(TComponent* caller, TComponent* popupMenu);
 // The height of the menu's visible items (the default font's "Qg" height plus 4 each), plus 4.

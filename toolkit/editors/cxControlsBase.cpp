@@ -124,18 +124,7 @@ void TcxControl::SetParentBackground(bool value)
     Invalidate();
 }
 
-void TcxControl::SetPopupMenu(TComponent* value)
-{
-    if (value && !dynamic_cast<TPopupMenu*>(value) && !dynamic_cast<IcxPopupMenu*>(value))
-        value = nullptr;
-    if (popupMenu_ == value)
-        return;
-    if (popupMenu_)
-        popupMenu_->RemoveFreeNotification(this);
-    popupMenu_ = value;
-    if (popupMenu_)
-        popupMenu_->FreeNotification(this);
-}
+void TcxControl::SetPopupMenu(TComponent* value) { cxSetPopupMenu(this, popupMenu_, value); }
 
 void TcxControl::Notification(TComponent* component, TOperation operation)
 {

@@ -595,6 +595,9 @@ class TcxCustomEditProperties : public TcxInterfacedPersistent {
                                       IcxEditValidationTarget* edit);
     virtual TcxDataEditValueSource GetEditValueSource(bool editFocused) { return evsValue; }
     bool IsValueEditorWithValueFormatting();
+    // The editor control class of the kind (a TcxCustomEdit descendant made through
+    // TcxCustomEditClass); hosts create in-place editors of it.
+    virtual const TClassMeta* GetContainerClass() const;
 
     // --- events (called with the editor as sender)
     TcxEditButtonClickEvent OnButtonClick;
@@ -649,6 +652,9 @@ using TcxCustomEditPropertiesClass = TClassRef<TcxCustomEditProperties, TPersist
 
 // Every live properties object (the list exists between the unit's start-up and shut-down).
 TList* cxEditPropertiesList();
+// Marks the editor of a properties object free in every live in-place editor list (the editor
+// control's unit keeps the lists).
+void cxDisconnectPropertiesFromInplaceEditLists(TcxCustomEditProperties* properties);
 
 // ---- repositories -----------------------------------------------------------------------------
 

@@ -208,6 +208,7 @@ void TcxCustomEditProperties::BeforeDestruction()
 
 TcxCustomEditProperties::~TcxCustomEditProperties()
 {
+    cxDisconnectPropertiesFromInplaceEditLists(this);
     provider_ = nullptr;
     OnPropertiesChanged = {};
     FreeAndNil(buttons_);

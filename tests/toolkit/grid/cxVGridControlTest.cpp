@@ -1,0 +1,242 @@
+// The grid control: construction, class checks, options and their clamps, the header width rule,
+// loading a form, renaming, and the console's use of 50 rows built in code.
+#include "VGridTestSupport.h"
+
+#include "platform/rtl/Streams.h"
+
+using namespace vgtest;
+
+TEST_F(VGridTest, NewGridDefaults)
+{
+    auto* plain = new TcxVerticalGrid(form);
+    EXPECT_EQ(plain->Width(), 150);
+    EXPECT_EQ(plain->Height(), 200);
+    EXPECT_EQ(plain->GetRecordCount(), 1);
+    EXPECT_EQ(plain->DataController()->GetFocusedRowIndex(), 0);
+    EXPECT_FALSE(plain->HasRows());
+    EXPECT_EQ(plain->LayoutStyle(), ulsSingleRecordView);
+    EXPECT_TRUE(dynamic_cast<TcxInspectorViewInfo*>(plain->ViewInfo()));
+    EXPECT_TRUE(dynamic_cast<TcxvgSingleRecordScrollStrategy*>(plain->Scroller()->Strategy()));
+    TcxvgOptionsView* o = plain->OptionsView();
+    EXPECT_EQ(o->RowHeaderWidth(), 100);
+    EXPECT_EQ(o->ValueWidth(), 100);
+    EXPECT_EQ(o->RowHeaderMinWidth(), 24);
+    EXPECT_EQ(o->ValueMinWidth(), 40);
+    EXPECT_EQ(o->GridLines(), vglBoth);
+    EXPECT_EQ(o->PaintStyle(), psdotNet);
+    EXPECT_EQ(o->GridLineColor(), clBtnFace);
+    EXPECT_FALSE(plain->OptionsBehavior()->AlwaysShowEditor());
+    EXPECT_TRUE(plain->OptionsData().Editing && plain->OptionsData().CancelOnExit);
+    EXPECT_TRUE(plain->CategoryFont()->GetStyle() & FontStyle(fsBold));
+    EXPECT_EQ(plain->Root()->RowID(), -1);
+}
+
+TEST_F(VGridTest, PaintStyleDecidesUnassignedValues)
+{
+    TcxvgOptionsView* o = grid->OptionsView();
+    o->SetPaintStyle(psDelphi);
+    EXPECT_TRUE(grid->OptionsBehavior()->AlwaysShowEditor());
+    EXPECT_EQ(o->GridLineColor(), clBtnShadow);
+    o->SetGridLineColor(clRed);
+    EXPECT_EQ(o->GridLineColor(), clRed);
+    grid->OptionsBehavior()->SetAlwaysShowEditor(false);
+    EXPECT_FALSE(grid->OptionsBehavior()->AlwaysShowEditor());
+    grid->RestoreDefaults();
+    EXPECT_TRUE(grid->OptionsBehavior()->AlwaysShowEditor());
+    EXPECT_EQ(o->GridLineColor(), clBtnShadow);
+}
+
+TEST_F(VGridTest, OptionClamps)
+{
+    TcxvgOptionsView* o = grid->OptionsView();
+    struct Case {
+        const char* what;
+        std::function<void()> set;
+        std::function<int()> get;
+        int expected;
+    };
+    const Case cases[] = {
+        {"ValueMinWidth 10", [&] { o->SetValueMinWidth(10); }, [&] { return o->ValueMinWidth(); }, 20},
+        {"ValueMinWidth back to 40", [&] { o->SetValueMinWidth(40); }, [&] { return o->ValueMinWidth(); }, 40},
+        {"ValueWidth 30", [&] { o->SetValueWidth(30); }, [&] { return o->ValueWidth(); }, 40},
+        {"ValueMinWidth 60 re-applies ValueWidth", [&] { o->SetValueMinWidth(60); }, [&] { return o->ValueWidth(); }, 60},
+        {"RowHeaderWidth 10", [&] { o->SetRowHeaderWidth(10); }, [&] { return o->RowHeaderWidth(); }, 24},
+        {"RowHeaderMinWidth -3", [&] { o->SetRowHeaderMinWidth(-3); }, [&] { return o->RowHeaderMinWidth(); }, 0},
+        {"RowHeight -7", [&] { o->SetRowHeight(-7); }, [&] { return o->RowHeight(); }, -1},
+        {"BandsInterval -2", [&] { o->SetBandsInterval(-2); }, [&] { return o->BandsInterval(); }, 0},
+    };
+    for (const Case& c : cases) {
+        c.set();
+        EXPECT_EQ(c.get(), c.expected) << c.what;
+    }
+}
+
+TEST_F(VGridTest, RowClassCheckUsesTheOverridableText)
+{
+    cxSetResourceString(&cxSvgInvalidRowClass, "Row kind refused");
+    try {
+        grid->Add(TcxCustomRowClass::Of<TcxCustomEditorRow>());
+        ADD_FAILURE() << "no error";
+    } catch (const EcxVerticalGridError& e) {
+        EXPECT_EQ(e.Message, "Row kind refused");
+    }
+    EXPECT_THROW(grid->Add(TcxCustomRowClass()), EcxVerticalGridError);
+    cxSetResourceString(&cxSvgInvalidRowClass, "Can't create row");
+    EXPECT_FALSE(grid->HasRows());
+    EXPECT_EQ(form->ComponentCount(), 1);   // nothing created
+    EXPECT_NO_THROW(grid->Add<TcxCategoryRow>());
+    EXPECT_NO_THROW(grid->Add<TcxMultiEditorRow>());
+}
+
+TEST_F(VGridTest, NavigationOverVisibleRows)
+{
+    auto* a = grid->Add<TcxCategoryRow>();
+    auto* a1 = grid->AddChild<TcxEditorRow>(a);
+    auto* b = AddEditor("Second");
+    a->SetVisible(false);
+    b->SetVisible(false);
+    // Only top-level rows count, even when a hidden row has visible children.
+    EXPECT_EQ(grid->FirstVisibleRow(), nullptr);
+    EXPECT_FALSE(grid->IsRowVisible(a1));
+    a->SetVisible(true);
+    a->Collapse(false);
+    EXPECT_EQ(grid->NextVisibleRow(a), nullptr);
+    a->Expand(false);
+    EXPECT_EQ(grid->NextVisibleRow(a), a1);
+    EXPECT_EQ(grid->LastVisibleRow(), a1);
+    EXPECT_EQ(grid->PrevVisibleRow(nullptr), a1);
+    EXPECT_EQ(grid->RowByCaption("second"), b);
+    a1->SetName("EditorA1");
+    EXPECT_EQ(grid->RowByName("editora1"), a1);
+    grid->FullCollapse();
+    EXPECT_FALSE(a->Expanded());
+    grid->FullExpand();
+    EXPECT_TRUE(a->Expanded());
+}
+
+TEST_F(VGridTest, LoadingAFormRebuildsTheNesting)
+{
+    // A form read flat: rows hang under the root in reading order with their stream values.
+    struct Stored {
+        int id, parentID, index;
+    };
+    const Stored stored[] = {{10, -1, 1}, {11, 12, 0}, {12, -1, 0}, {13, 12, 1}, {14, 11, 0}};
+    grid->SetLoading(true);
+    std::vector<TcxCustomRow*> rows;
+    for (const Stored& s : stored) {
+        auto* row = new TcxEditorRow(form);
+        TMemoryStream stream;
+        {
+            TWriter writer(&stream, 64);
+            for (int v : {s.id, s.parentID, s.index, 1})
+                writer.WriteInteger(v);
+        }
+        stream.SetPosition(0);
+        TReader reader(&stream, 64);
+        for (const char* name : {"ID", "ParentID", "Index", "Version"})
+            row->ReadDefinedProperty(name, &reader);
+        row->SetParentComponent(grid);
+        rows.push_back(row);
+    }
+    {
+        TMemoryStream stream;
+        {
+            TWriter writer(&stream, 16);
+            grid->WriteVersion(&writer);
+        }
+        stream.SetPosition(0);
+        TReader reader(&stream, 16);
+        grid->ReadVersion(&reader);
+    }
+    grid->Loaded();
+    // 12 first, then 10; under 12: 11 (with 14 under it), then 13.
+    TcxVerticalGridRows* list = grid->Rows();
+    ASSERT_EQ(list->GetCount(), 5);
+    const int order[] = {2, 1, 4, 3, 0};
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(list->GetRow(i), rows[order[i]]) << i;
+    EXPECT_EQ(rows[4]->GetParent(), rows[1]);
+    EXPECT_EQ(rows[4]->GetLevel(), 2);
+    EXPECT_FALSE(grid->OptionsBehavior()->AlwaysShowEditor());
+}
+
+TEST_F(VGridTest, LoadingACycleLeavesTheRowInPlace)
+{
+    grid->SetLoading(true);
+    std::vector<TcxCustomRow*> rows;
+    // 1 says its parent is 2, 2 says its parent is 1.
+    for (auto [id, parent] : {std::pair{1, 2}, std::pair{2, 1}}) {
+        auto* row = new TcxCategoryRow(form);
+        TMemoryStream stream;
+        {
+            TWriter writer(&stream, 64);
+            for (int v : {id, parent, 0})
+                writer.WriteInteger(v);
+        }
+        stream.SetPosition(0);
+        TReader reader(&stream, 64);
+        for (const char* name : {"ID", "ParentID", "Index"})
+            row->ReadDefinedProperty(name, &reader);
+        row->SetParentComponent(grid);
+        rows.push_back(row);
+    }
+    TMemoryStream stream;
+    {
+        TWriter writer(&stream, 16);
+        grid->WriteVersion(&writer);
+    }
+    stream.SetPosition(0);
+    TReader reader(&stream, 16);
+    grid->ReadVersion(&reader);
+    grid->Loaded();
+    EXPECT_EQ(rows[0]->GetParent(), rows[1]);
+    EXPECT_EQ(rows[1]->GetParent(), nullptr);
+    EXPECT_EQ(grid->Rows()->GetCount(), 2);
+}
+
+TEST_F(VGridTest, RenamingTheGridRenamesItsRows)
+{
+    grid->SetName("Grid1");
+    TcxEditorRow* r3 = AddEditor();
+    r3->SetName("Grid1Row3");
+    TcxEditorRow* other = AddEditor();
+    other->SetName("OtherRow");
+    TcxEditorRow* inside = AddEditor();
+    inside->SetName("MyGrid1Row");
+    grid->SetName("Grid2");
+    EXPECT_EQ(r3->Name(), "Grid2Row3");
+    EXPECT_EQ(other->Name(), "OtherRow");
+    EXPECT_EQ(inside->Name(), "MyGrid1Row");
+}
+
+TEST_F(VGridTest, ConsoleRowsBuiltBeforeTheGridShows)
+{
+    grid->OptionsView()->SetScrollBars(ssVertical);
+    grid->OptionsView()->SetRowHeaderWidth(114);
+    std::vector<TcxEditorRow*> rows;
+    grid->BeginUpdate();
+    for (int i = 0; i < 50; ++i) {
+        auto* row = new TcxEditorRow(form);
+        rows.push_back(row);
+        row->SetParentComponent(grid);
+    }
+    grid->EndUpdate();
+    // The five operations before there is a window.
+    rows[7]->GetProperties()->SetCaption("第8字节");
+    rows[8]->SetVisible(false);
+    EXPECT_EQ(rows[7]->GetProperties()->GetCaption(), "第8字节");
+    EXPECT_FALSE(rows[8]->Visible());
+    EXPECT_EQ(grid->Rows()->GetCount(), 50);
+    EXPECT_EQ(grid->OptionsView()->RowHeaderWidth(), 114);
+
+    Show(181, 300);
+    EXPECT_EQ(grid->OptionsView()->RowHeaderWidth(), 114);
+    EXPECT_EQ(grid->ViewInfo()->GetVisibleRowCount(), 49);
+    EXPECT_EQ(grid->ViewInfo()->ViewHeaderWidth, 114);
+
+    // At 150 x 200, a width asked for after the first layout keeps room for the values.
+    grid->SetBounds(0, 0, 150, 200);
+    grid->OptionsView()->SetRowHeaderWidth(114);
+    int band = grid->ViewInfo()->ViewBandWidth;
+    EXPECT_EQ(grid->OptionsView()->RowHeaderWidth(), band - 40);
+}

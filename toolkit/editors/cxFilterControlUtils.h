@@ -1,0 +1,100 @@
+#pragma once
+// cxFilterControlUtils: what the filter builder shares with the editor kinds: its operator list
+// and texts, the filter helpers (one per editor kind, used only through their class reference)
+// and their registry by properties class, the value check and the builder's error.
+#include "toolkit/data/cxDataStorage.h"
+#include "toolkit/data/cxFilter.h"
+#include "toolkit/editors/cxEditControl.h"
+
+#include <map>
+
+namespace cx {
+
+enum TcxFilterControlOperator {
+    fcoNone, fcoEqual, fcoNotEqual, fcoLess, fcoLessEqual, fcoGreater, fcoGreaterEqual, fcoLike, fcoNotLike,
+    fcoBlanks, fcoNonBlanks, fcoBetween, fcoNotBetween, fcoInList, fcoNotInList, fcoYesterday, fcoToday,
+    fcoTomorrow, fcoLast7Days, fcoLastWeek, fcoLast14Days, fcoLastTwoWeeks, fcoLast30Days, fcoLastMonth,
+    fcoLastYear, fcoInPast, fcoThisWeek, fcoThisMonth, fcoThisYear, fcoNext7Days, fcoNextWeek, fcoNext14Days,
+    fcoNextTwoWeeks, fcoNext30Days, fcoNextMonth, fcoNextYear, fcoInFuture
+};
+using TcxFilterControlOperators = Set<TcxFilterControlOperator>;
+
+RTL_EXCEPTION(EcxFilterControlError, EdxException);
+
+TcxFilterOperatorKind GetFilterOperatorKind(TcxFilterControlOperator op);
+TcxFilterControlOperator GetFilterControlOperator(TcxFilterOperatorKind kind, bool valueIsNull);
+// Read from the resource strings at each call, so a translation applies; empty for fcoNone.
+std::string GetFilterControlOperatorText(TcxFilterControlOperator op);
+[[noreturn]] void FilterControlError(const std::string& message);
+
+class TcxCustomFilterEditHelper;
+// A helper is used through its class: the pointer to the class's one immutable instance.
+using TcxCustomFilterEditHelperClass = const TcxCustomFilterEditHelper*;
+
+// The base of the editor kinds' filter helpers. No state; every operation is class-level.
+class TcxCustomFilterEditHelper : public TObject {
+    RTL_CLASS(TcxCustomFilterEditHelper, TObject)
+    template <class T>
+    static TcxCustomFilterEditHelperClass Of()
+    {
+        static const T instance;
+        return &instance;
+    }
+    static TcxCustomFilterEditHelperClass Class() { return Of<TcxCustomFilterEditHelper>(); }
+
+    virtual void ClearPropertiesEvents(TcxCustomEditProperties* properties) const;
+    virtual void InitializeEdit(TcxCustomEdit* edit, TcxCustomEditProperties* editProperties) const;
+    virtual bool IsIDefaultValuesProviderNeeded(TcxCustomEditProperties* editProperties) const { return true; }
+    virtual bool EditPropertiesHasButtons() const { return false; }
+    virtual TcxCustomEditClass GetFilterEditClass() const { return {}; }
+    // The properties class the filter editor class edits with (the editor class's own
+    // GetPropertiesClass, which a class reference cannot ask without an instance).
+    virtual TcxCustomEditPropertiesClass GetFilterEditPropertiesClass() const { return {}; }
+    virtual void GetFilterValue(TcxCustomEdit* edit, TcxCustomEditProperties* editProperties, Variant& value,
+                                std::string& displayText) const;
+    virtual TcxFilterControlOperators GetSupportedFilterOperators(TcxCustomEditProperties* properties,
+                                                                  TcxValueTypeClass valueTypeClass,
+                                                                  bool extendedSet = false) const;
+    virtual void InitializeProperties(TcxCustomEditProperties* properties, TcxCustomEditProperties* editProperties,
+                                      bool hasButtons) const;
+    virtual bool IsValueValid(TcxValueTypeClass valueTypeClass, Variant& value) const;
+    virtual void SetFilterValue(TcxCustomEdit* edit, TcxCustomEditProperties* editProperties,
+                                const Variant& value) const {}
+    virtual bool UseDisplayValue() const { return false; }
+    // A free-standing editor (no list) or the list's editor for the filter editor's properties
+    // class, set up for the host's properties; null when the helper names no editor class.
+    TcxCustomEdit* GetFilterEdit(TcxCustomEditProperties* editProperties, TcxInplaceEditList* editList = nullptr) const;
+};
+
+// Pairs editor properties classes with their filter helpers. Pairs are kept under the parent of
+// the published properties class, so a lookup with the published class or any descendant finds
+// the nearest registered ancestor's helper.
+class TcxFilterEditsController : public TcxRegisteredClassList {
+    RTL_CLASS(TcxFilterEditsController, TcxRegisteredClassList)
+    void Register(const TClassMeta* propertiesClass, TcxCustomFilterEditHelperClass helper);
+    void Unregister(const TClassMeta* propertiesClass, TcxCustomFilterEditHelperClass helper);
+    // Null for a class without a registered ancestor.
+    TcxCustomFilterEditHelperClass FindHelper(const TClassMeta* propertiesClass) const;
+
+private:
+    using TcxRegisteredClassList::Register;
+    using TcxRegisteredClassList::Unregister;
+    static const TClassMeta* GetItemClass(const TClassMeta* propertiesClass);
+    std::map<const TClassMeta*, TcxCustomFilterEditHelperClass> helpers_;
+};
+
+// The registry, made on first call; it frees itself when its last pair is unregistered.
+TcxFilterEditsController* FilterEditsController();
+
+// Checks a value a builder's value editor gives back: an empty text for a non-text type becomes
+// Null; a value that is not Null (and not a like pattern) must pass the helper's IsValueValid,
+// else EcxFilterControlError "Invalid value" is raised (also when the check itself raises).
+void FilterControlValidateValue(TcxCustomEdit* edit, Variant& value, TcxFilterControlOperator op,
+                                TcxValueTypeClass valueTypeClass, TcxCustomFilterEditHelperClass helper);
+// Parents a dialog of the builder to the active form unless some form stays on top.
+void CorrectDlgParams(TCreateParams& params);
+
+// The builder's dialog texts that the value check needs ("Invalid value").
+extern const TResStringRec cxSFilterDialogInvalidValue;
+
+} // namespace cx
