@@ -10,6 +10,8 @@
 
 namespace rtl {
 
+class TFiler;
+
 class TPersistent : public TObject {
     RTL_CLASS(TPersistent, TObject)
     // Copies Source into this object: Source->AssignTo(this) unless overridden; raises
@@ -19,8 +21,12 @@ class TPersistent : public TObject {
     virtual std::string GetNamePath();
 
 protected:
+    friend class TReader;
+    friend class TWriter;
     virtual void AssignTo(TPersistent* dest);
     [[noreturn]] void AssignError(TPersistent* source);
+    // Names what the object stores beyond its published properties (TFiler::DefineProperty).
+    virtual void DefineProperties(TFiler* filer) {}
 };
 
 // A persistent object with interfaces; its reference counting defers to the owner's and never

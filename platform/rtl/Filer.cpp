@@ -3,6 +3,8 @@
 #include <bit>
 #include <cstring>
 
+#include "platform/rtl/Classes.h"
+
 namespace rtl {
 
 namespace {
@@ -83,6 +85,36 @@ void TWriter::WriteDate(TDateTime value) { Tag(vaDate); PutLE(value); }
 void TWriter::WriteFloat(double value) { Tag(vaFloat); PutLE(value); }
 void TWriter::WriteSingle(float value) { Tag(vaSingle); PutLE(value); }
 
+void TWriter::DefineProperty(const std::string& name, const TReaderProc&, const TWriterProc& writeData, bool hasData)
+{
+    if (!hasData || !writeData)
+        return;
+    WriteString(name);
+    writeData(this);
+}
+
+void TWriter::DefineBinaryProperty(const std::string& name, const TStreamProc&, const TStreamProc& writeData,
+                                   bool hasData)
+{
+    if (!hasData || !writeData)
+        return;
+    TMemoryStream data;
+    writeData(&data);
+    if (data.Size() > INT32_MAX)
+        throw EWriteError("Stream write error");
+    WriteString(name);
+    Tag(vaBinary);
+    PutLE(static_cast<std::uint32_t>(data.Size()));
+    Put(data.Bytes().data(), data.Bytes().size());
+}
+
+void TWriter::WriteProperties(TPersistent* instance)
+{
+    if (instance)
+        instance->DefineProperties(this);
+    WriteListEnd();
+}
+
 // ---------------------------------------------------------------------------------------------
 TValueType TReader::NextValue()
 {
@@ -132,5 +164,41 @@ Currency TReader::ReadCurrency() { Expect(vaCurrency); return Currency::FromScal
 TDateTime TReader::ReadDate() { Expect(vaDate); return ReadLE<double>(stream_); }
 double TReader::ReadFloat() { Expect(vaFloat); return ReadLE<double>(stream_); }
 float TReader::ReadSingle() { Expect(vaSingle); return ReadLE<float>(stream_); }
+
+void TReader::DefineProperty(const std::string& name, const TReaderProc& readData, const TWriterProc&, bool)
+{
+    if (propName_.empty() || !readData || !SameText(name, propName_))
+        return;
+    propName_.clear();
+    readData(this);
+}
+
+void TReader::DefineBinaryProperty(const std::string& name, const TStreamProc& readData, const TStreamProc&, bool)
+{
+    if (propName_.empty() || !readData || !SameText(name, propName_))
+        return;
+    propName_.clear();
+    Expect(vaBinary);
+    std::vector<Byte> bytes(ReadLength(1));
+    if (!bytes.empty())
+        stream_->ReadBuffer(bytes.data(), static_cast<std::int64_t>(bytes.size()));
+    TMemoryStream data(std::move(bytes));
+    readData(&data);
+}
+
+void TReader::ReadProperties(TPersistent* instance)
+{
+    while (!EndOfList()) {
+        std::string name = ReadString();
+        propName_ = name;
+        if (instance)
+            instance->DefineProperties(this);
+        if (!propName_.empty()) {
+            propName_.clear();
+            throw EReadError(Format("Property %s does not exist", name));
+        }
+    }
+    ReadListEnd();
+}
 
 } // namespace rtl

@@ -3,7 +3,15 @@
 // one-byte kind tag followed by its little-endian payload, so a reader that expects another kind
 // fails with EReadError instead of misreading the bytes. Texts are UTF-8 (WideString: UTF-16),
 // each with a 32-bit length.
+//
+// Defined properties: an object that stores data beyond plain values names each piece in its
+// DefineProperties (DefineProperty with reader and writer procedures, DefineBinaryProperty with
+// stream procedures). WriteProperties writes the pieces that have data as name/value pairs and
+// ends the list with a vaNull tag; ReadProperties hands each name back to DefineProperties, whose
+// matching definition reads the value. A binary value is a vaBinary tag, a 32-bit byte count and
+// the bytes, so a reader skips nothing it does not understand: an unknown name is an EReadError.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -23,12 +31,28 @@ enum TValueType : Byte {
     vaSingle = 8,
     vaWString = 9,
     vaInt64 = 10,
+    vaBinary = 11,
 };
+
+class TPersistent;
+class TReader;
+class TWriter;
+using TReaderProc = std::function<void(TReader*)>;
+using TWriterProc = std::function<void(TWriter*)>;
+using TStreamProc = std::function<void(TStream*)>;
 
 class TFiler : public TObject {
     RTL_CLASS(TFiler, TObject)
     TFiler(TStream* stream, int bufSize) : stream_(stream), bufSize_(bufSize > 0 ? bufSize : 4096) {}
     TStream* Stream() const { return stream_; }
+    // A writer writes the property (its name, then what writeData writes) when hasData is true;
+    // a reader calls readData when the name is the one it is reading (without regard to case).
+    virtual void DefineProperty(const std::string& name, const TReaderProc& readData,
+                                const TWriterProc& writeData, bool hasData) = 0;
+    // The same for a block of bytes: writeData fills a memory stream, readData reads one that
+    // holds exactly the stored bytes.
+    virtual void DefineBinaryProperty(const std::string& name, const TStreamProc& readData,
+                                      const TStreamProc& writeData, bool hasData) = 0;
 
 protected:
     TStream* stream_;
@@ -55,6 +79,14 @@ class TWriter : public TFiler {
     void FlushBuffer();
     // The position in the stream as the written values see it (buffered bytes included).
     std::int64_t Position() const;
+
+    void DefineProperty(const std::string& name, const TReaderProc& readData, const TWriterProc& writeData,
+                        bool hasData) override;
+    void DefineBinaryProperty(const std::string& name, const TStreamProc& readData,
+                              const TStreamProc& writeData, bool hasData) override;
+    // The object's defined properties that have data, then the end of the list.
+    void WriteProperties(TPersistent* instance);
+    void WriteListEnd() { Tag(vaNull); }
 
 private:
     void Tag(TValueType type) { Put(&type, 1); }
@@ -85,9 +117,22 @@ class TReader : public TFiler {
     std::int64_t Position() const { return stream_->Position(); }
     bool EndOfStream() const { return stream_->Position() >= stream_->Size(); }
 
+    void DefineProperty(const std::string& name, const TReaderProc& readData, const TWriterProc& writeData,
+                        bool hasData) override;
+    void DefineBinaryProperty(const std::string& name, const TStreamProc& readData,
+                              const TStreamProc& writeData, bool hasData) override;
+    // Reads name/value pairs up to the end of the list into the object's defined properties; a
+    // name that none of them takes raises EReadError.
+    void ReadProperties(TPersistent* instance);
+    bool EndOfList() { return NextValue() == vaNull; }
+    void ReadListEnd() { Expect(vaNull); }
+    // The name of the property being read; empty once a definition has taken it.
+    const std::string& PropName() const { return propName_; }
+
 private:
     void Expect(TValueType type);
     std::uint32_t ReadLength(std::size_t unitSize);
+    std::string propName_;
 };
 
 } // namespace rtl

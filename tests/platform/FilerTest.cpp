@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/rtl/Filer.h"
+#include "platform/rtl/Classes.h"
 
 using namespace rtl;
 
@@ -61,4 +62,105 @@ TEST(Filer, WrongKindsShortStreamsAndImpossibleLengthsRaise)
     TMemoryStream huge(std::vector<Byte>{vaString, 0xFF, 0xFF, 0xFF, 0x7F, 'a'});
     TReader hugeReader(&huge, 100);
     EXPECT_THROW(hugeReader.ReadString(), EReadError);
+}
+
+namespace {
+// An object with two defined properties: "Count" (an integer, stored when not 0) and "Blob" (bytes,
+// stored when there are any).
+class TDefinedObject : public TPersistent {
+    RTL_CLASS(TDefinedObject, TPersistent)
+public:
+    int Count = 0;
+    std::vector<Byte> Blob;
+    int BlobReads = 0;
+
+protected:
+    void DefineProperties(TFiler* filer) override
+    {
+        TPersistent::DefineProperties(filer);
+        filer->DefineProperty(
+            "Count", [this](TReader* r) { Count = r->ReadInteger(); }, [this](TWriter* w) { w->WriteInteger(Count); },
+            Count != 0);
+        filer->DefineBinaryProperty(
+            "Blob",
+            [this](TStream* s) {
+                ++BlobReads;
+                Blob.assign(static_cast<size_t>(s->Size()), 0);
+                if (!Blob.empty())
+                    s->ReadBuffer(Blob.data(), s->Size());
+            },
+            [this](TStream* s) { s->WriteBuffer(Blob.data(), static_cast<std::int64_t>(Blob.size())); }, !Blob.empty());
+    }
+};
+
+std::vector<Byte> WriteProps(TDefinedObject& obj)
+{
+    TMemoryStream stream;
+    {
+        TWriter writer(&stream, 4);
+        writer.WriteProperties(&obj);
+    }
+    return stream.Bytes();
+}
+} // namespace
+
+TEST(Filer, DefinedPropertiesWriteNamesWithDataAndReadBack)
+{
+    TDefinedObject source;
+    source.Count = 7;
+    source.Blob = {1, 2, 3};
+    std::vector<Byte> bytes = WriteProps(source);
+    const std::vector<Byte> expected = {vaString, 5, 0, 0, 0, 'C', 'o', 'u', 'n', 't', vaInteger, 7, 0, 0, 0,
+                                        vaString, 4, 0, 0, 0, 'B', 'l', 'o', 'b', vaBinary, 3, 0, 0, 0, 1, 2, 3,
+                                        vaNull};
+    EXPECT_EQ(bytes, expected);
+
+    TMemoryStream stream(bytes);
+    TReader reader(&stream, 100);
+    TDefinedObject target;
+    reader.ReadProperties(&target);
+    EXPECT_EQ(target.Count, 7);
+    EXPECT_EQ(target.Blob, source.Blob);
+    EXPECT_TRUE(reader.EndOfStream());
+
+    // Properties without data are left out; the list still ends.
+    TDefinedObject empty;
+    EXPECT_EQ(WriteProps(empty), std::vector<Byte>{vaNull});
+}
+
+TEST(Filer, DefinedPropertyNamesMatchWithoutCaseAndAReaderTakesOnlyItsBytes)
+{
+    // "BLOB" with five bytes, of which the object reads all; then "count".
+    std::vector<Byte> bytes = {vaString, 4, 0, 0, 0, 'B', 'L', 'O', 'B', vaBinary, 5, 0, 0, 0, 9, 8, 7, 6, 5,
+                               vaString, 5, 0, 0, 0, 'c', 'o', 'u', 'n', 't', vaInteger, 2, 0, 0, 0, vaNull};
+    TMemoryStream stream(bytes);
+    TReader reader(&stream, 100);
+    TDefinedObject target;
+    reader.ReadProperties(&target);
+    EXPECT_EQ(target.Blob, (std::vector<Byte>{9, 8, 7, 6, 5}));
+    EXPECT_EQ(target.BlobReads, 1);
+    EXPECT_EQ(target.Count, 2);
+}
+
+TEST(Filer, UnknownNamesAndDamagedBinaryValuesRaise)
+{
+    struct Case {
+        const char* what;
+        std::vector<Byte> bytes;
+    };
+    const Case cases[] = {
+        {"unknown name", {vaString, 1, 0, 0, 0, 'X', vaInteger, 1, 0, 0, 0, vaNull}},
+        {"binary count beyond the bytes", {vaString, 4, 0, 0, 0, 'B', 'l', 'o', 'b', vaBinary, 0xFF, 0xFF, 0xFF, 0x7F, 1}},
+        {"binary expected, integer found", {vaString, 4, 0, 0, 0, 'B', 'l', 'o', 'b', vaInteger, 1, 0, 0, 0, vaNull}},
+        {"no end of list", {vaString, 5, 0, 0, 0, 'C', 'o', 'u', 'n', 't', vaInteger, 1, 0, 0, 0}},
+    };
+    for (const Case& c : cases) {
+        TMemoryStream stream(c.bytes);
+        TReader reader(&stream, 100);
+        TDefinedObject target;
+        EXPECT_THROW(reader.ReadProperties(&target), EReadError) << c.what;
+        EXPECT_TRUE(target.Blob.empty()) << c.what;
+        EXPECT_EQ(target.BlobReads, 0) << c.what;
+        EXPECT_TRUE(reader.PropName().empty()) << c.what;
+    }
 }

@@ -2,6 +2,7 @@
 // locking with the change set, the stream, the filter criteria and the incremental search.
 #include "toolkit/data/cxCustomData.h"
 #include "toolkit/data/cxCustomDataKeys.h"
+#include "platform/rtl/Filer.h"
 
 #include <algorithm>
 
@@ -282,14 +283,52 @@ TcxCustomDataController::TcxCustomDataController(TComponent* owner) : owner_(own
     storage_ = new TcxDataStorage();
     groups_ = new TcxDataControllerGroups(this);
     fields_ = new TcxCustomDataFieldList(this);
-    filter_ = new TcxDataFilterCriteria(this);
-    search_ = new TcxDataControllerSearch(this);
-    summary_ = new TcxDataSummary(this);
+    // Within the constructor these give the base classes; RecreateClassObjects makes a
+    // descendant's own.
+    filter_ = GetFilterCriteriaClass().Create(this);
+    search_ = GetSearchClass().Create(this);
+    summary_ = GetSummaryClass().Create(this);
     provider_ = GetDataProviderClass().Create(this);
     info_ = new TcxCustomDataControllerInfo(this);
     notifier_ = new TcxDataControllerNotifier(nullptr, this);
     filterList_ = new TcxDataFilterList();
     storage_->OnClearInternalRecords = Event<void(TObject*)>(this, &TcxCustomDataController::DataStorageClearInternalRecords);
+}
+
+namespace {
+// Puts an object of `objectClass` in the slot and has it take over what the old one held (with
+// the new object in place, so that the controller's work during the copy uses it); when the copy
+// fails, the old object is put back.
+template <class T, class TClass>
+void RecreateAssigned(T*& slot, const TClass& objectClass, TcxCustomDataController* controller)
+{
+    T* old = slot;
+    slot = objectClass.Create(controller);
+    try {
+        slot->Assign(old);
+    } catch (...) {
+        slot->Free();
+        slot = old;
+        throw;
+    }
+    old->Free();
+}
+} // namespace
+
+void TcxCustomDataController::RecreateClassObjects()
+{
+    if (GetDataProviderClass().Meta() != &provider_->ClassType())
+        RecreateProvider();
+    if (TcxDataFilterCriteriaClass c = GetFilterCriteriaClass(); c.Meta() != &filter_->ClassType())
+        RecreateAssigned(filter_, c, this);
+    if (TcxDataControllerSearchClass c = GetSearchClass(); c.Meta() != &search_->ClassType()) {
+        search_->Cancel();
+        search_->Free();
+        search_ = c.Create(this);
+    }
+    if (TcxDataSummaryClass c = GetSummaryClass(); c.Meta() != &summary_->ClassType())
+        RecreateAssigned(summary_, c, this);
+    info_->RecreateSelection();
 }
 
 void TcxCustomDataController::BeforeDestruction()
@@ -1178,6 +1217,14 @@ bool TcxCustomDataController::IsFilterItemSortByDisplayText(int itemIndex)
         if (TcxValueDef* def = Fields(itemIndex)->ValueDef())
             return def->IsNeedConversion();
     return false;
+}
+
+void TcxDataFilterCriteria::DefineProperties(TFiler* filer)
+{
+    TcxFilterCriteria::DefineProperties(filer);
+    filer->DefineBinaryProperty(
+        "Criteria", [this](TStream* stream) { ReadData(stream); }, [this](TStream* stream) { WriteData(stream); },
+        IsStore());
 }
 
 void TcxDataFilterCriteria::SetActive(bool value)

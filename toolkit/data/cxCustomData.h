@@ -391,23 +391,24 @@ struct TcxDataSelectionInfo {
 class TcxDataSelection : public TObject {
     RTL_CLASS(TcxDataSelection, TObject)
     explicit TcxDataSelection(TcxCustomDataController* controller) : controller_(controller) {}
-    void Add(int position, int rowIndex, int level, int recordIndex);
+    virtual void Add(int position, int rowIndex, int level, int recordIndex);
     void Clear();
     void ClearAll();
-    void ClearAnchor() { AnchorRowIndex = -1; }
+    virtual void ClearAnchor() { AnchorRowIndex = -1; }
     void Delete(int index);
     int FindByGroupIndex(int group) const;
     int FindByRecordIndex(int record) const;
-    bool FindByRowIndex(int rowIndex, int& position) const;
+    virtual bool FindByRowIndex(int rowIndex, int& position) const;
     bool IsRecordSelected(int record) const { return FindByRecordIndex(record) != -1; }
     bool IsRowSelected(int rowIndex) const;
     void Sort();
     void Changed() { CallEvent(OnChanged); }
-    void InternalAdd(int position, int rowIndex, int level, int recordIndex);
-    void InternalClear() { items_.clear(); }
-    void InternalDelete(int index);
+    virtual void InternalAdd(int position, int rowIndex, int level, int recordIndex);
+    virtual void InternalClear() { items_.clear(); }
+    virtual void InternalDelete(int index);
     int Count() const { return static_cast<int>(items_.size()); }
     TcxDataSelectionInfo& Items(int index) { return items_.at(index); }
+    TcxCustomDataController* DataController() const { return controller_; }
     int AnchorRowIndex = -1;
     Event<void()> OnChanged;
 
@@ -415,6 +416,7 @@ private:
     TcxCustomDataController* controller_;
     std::vector<TcxDataSelectionInfo> items_;
 };
+using TcxDataSelectionClass = TClassRef<TcxDataSelection, TcxCustomDataController*>;
 
 // --- the row-view engine ---------------------------------------------------------------------------
 class TcxCustomDataControllerInfo : public TObject {
@@ -487,6 +489,9 @@ class TcxCustomDataControllerInfo : public TObject {
     bool IsRowSelected(int rowIndex) const;
     void TruncateSelection();
     TcxDataSelection* Selection() const { return selection_; }
+    // Makes the selection again when the controller's GetDataSelectionClass names another class;
+    // the entries and the anchor go over.
+    void RecreateSelection();
 
     // Sorting support for lookups.
     void PrepareSorting();
@@ -525,6 +530,7 @@ private:
     void ForwardChanges();
     void SaveInfo();
     void CheckExpanding();
+    void RestoreExpanding();
     void RecalcSelection();
     void ReseatSelection();
     int FindDataGroup(int listIndex) const { return groups_->FindDeepest(listIndex); }
@@ -791,6 +797,11 @@ class TcxDataFilterCriteria : public TcxFilterCriteria {
     TcxCustomDataController* DataController() const { return controller_; }
     bool IsInternal() const;
 
+protected:
+    // The conditions are stored as the binary property "Criteria" (the criteria stream) when
+    // there is something to store (IsStore).
+    void DefineProperties(TFiler* filer) override;
+
 private:
     bool active_ = false;
     TcxCustomDataController* controller_;
@@ -857,6 +868,7 @@ private:
     TcxCustomDataController* controller_;
     bool locked_ = false;
 };
+using TcxDataControllerSearchClass = TClassRef<TcxDataControllerSearch, TcxCustomDataController*>;
 
 // --- locate objects --------------------------------------------------------------------------------
 // A set of values held in an internal record of the storage, and the record (or group) that
@@ -1164,6 +1176,7 @@ private:
     TcxSummaryOptions options_;
     bool setCustomSummary_ = false;
 };
+using TcxDataSummaryClass = TClassRef<TcxDataSummary, TcxCustomDataController*>;
 
 // --- the controller --------------------------------------------------------------------------------
 // The component through which a controller hears that components it references (through its
@@ -1316,9 +1329,17 @@ class TcxCustomDataController : public TPersistent {
     }
     virtual TcxCustomDataProviderClass GetDataProviderClass() const { return TcxCustomDataProviderClass::Of<TcxCustomDataProvider>(); }
     virtual TcxCustomDataFieldClass GetFieldClass() const { return TcxCustomDataFieldClass::Of<TcxCustomDataField>(); }
+    virtual TcxDataControllerSearchClass GetSearchClass() const { return TcxDataControllerSearchClass::Of<TcxDataControllerSearch>(); }
+    virtual TcxDataSummaryClass GetSummaryClass() const { return TcxDataSummaryClass::Of<TcxDataSummary>(); }
+    virtual TcxDataSelectionClass GetDataSelectionClass() const { return TcxDataSelectionClass::Of<TcxDataSelection>(); }
     // Constructors do not dispatch virtually: a descendant with its own provider class calls this
     // once it is constructed, before it is used.
     void RecreateProvider();
+    // The same for all the objects the constructor makes by class (provider, filter criteria,
+    // search, summary, the engine's selection): each whose factory names another class than it
+    // has is made again; the filter's conditions and settings, the summary's items and the
+    // selection's entries go over to the new object.
+    void RecreateClassObjects();
 
     // Items and fields.
     virtual TObject* GetItem(int index) const = 0;
@@ -1650,7 +1671,9 @@ class TcxCustomDataController : public TPersistent {
     virtual bool DoIncrementalFilterRecord(int recordIndex);
     virtual int FindRecordIndexByText(int start, int itemIndex, const std::string& text, bool partial, bool wrap, bool forward);
     virtual std::string GetIncrementalSearchText(int recordIndex, int itemIndex) { return GetDisplayText(recordIndex, itemIndex); }
-    int FindRecordByFields(int recordIndex, const std::vector<TcxCustomDataField*>& fields);
+    // The first record (of the storage, or with viewOnly of the filtered view) whose values of
+    // the fields equal those of the given record.
+    int FindRecordByFields(int recordIndex, const std::vector<TcxCustomDataField*>& fields, bool viewOnly = false);
     bool InternalFindRecord() const { return internalFindRecord_; }
     int FindGroupRecord(int recordIndex, int levelCount);
     TcxDataControllerSearch* Search() const { return search_; }

@@ -1106,21 +1106,24 @@ int TcxCustomDataController::FindRecordIndexByText(int start, int itemIndex, con
     return r;
 }
 
-int TcxCustomDataController::FindRecordByFields(int recordIndex, const std::vector<TcxCustomDataField*>& fields)
+int TcxCustomDataController::FindRecordByFields(int recordIndex, const std::vector<TcxCustomDataField*>& fields,
+                                                bool viewOnly)
 {
     if (fields.empty())
         return -1;
     for (TcxCustomDataField* f : fields)
         f->CompareMode = 0;
-    for (int i = 0; i < GetRecordCount(); ++i) {
+    const int n = viewOnly ? GetFilteredRecordCount() : GetRecordCount();
+    for (int i = 0; i < n; ++i) {
+        const int r = viewOnly ? GetFilteredRecordIndex(i) : i;
         bool match = true;
         for (TcxCustomDataField* f : fields)
-            if (CompareByField(i, recordIndex, f, dccmOther) != 0) {
+            if (CompareByField(r, recordIndex, f, dccmOther) != 0) {
                 match = false;
                 break;
             }
         if (match)
-            return i;
+            return r;
     }
     return -1;
 }
@@ -1252,7 +1255,9 @@ int TcxDataControllerGroupLocateObject::FindRecordIndex()
     controller_->internalFindRecord_ = true;
     int r;
     try {
-        r = controller_->FindRecordByFields(recordIndex_, findFields_);
+        // Groups hold only the records in view: a filtered-out record with the values would
+        // name no group.
+        r = controller_->FindRecordByFields(recordIndex_, findFields_, true);
     } catch (...) {
         controller_->internalFindRecord_ = false;
         throw;

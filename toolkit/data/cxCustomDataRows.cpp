@@ -604,8 +604,24 @@ TcxCustomDataControllerInfo::TcxCustomDataControllerInfo(TcxCustomDataController
     groups_ = new TcxDataGroups();
     focusingInfo_ = new TcxDataFocusingInfo(this);
     prevFocusingInfo_ = new TcxDataFocusingInfo(this);
-    selection_ = new TcxDataSelection(controller);
+    selection_ = controller->GetDataSelectionClass().Create(controller);
     selection_->OnChanged = Event<void()>(this, &TcxCustomDataControllerInfo::SelectionChanged);
+}
+
+void TcxCustomDataControllerInfo::RecreateSelection()
+{
+    TcxDataSelectionClass selectionClass = controller_->GetDataSelectionClass();
+    if (selectionClass.Meta() == &selection_->ClassType())
+        return;
+    TcxDataSelection* old = selection_;
+    selection_ = selectionClass.Create(controller_);
+    selection_->AnchorRowIndex = old->AnchorRowIndex;
+    for (int i = 0; i < old->Count(); ++i) {
+        const TcxDataSelectionInfo& e = old->Items(i);
+        selection_->InternalAdd(-1, e.RowIndex, e.Level, e.RecordIndex);
+    }
+    selection_->OnChanged = Event<void()>(this, &TcxCustomDataControllerInfo::SelectionChanged);
+    old->Free();
 }
 
 TcxCustomDataControllerInfo::~TcxCustomDataControllerInfo()
@@ -1372,7 +1388,9 @@ void TcxCustomDataControllerInfo::SaveInfo()
         int record = recordList_[groups_->GetFirstRecordListIndex(k)];
         if (record >= controller_->GetRecordCount())
             continue;
-        bool expanded = asExpanded && saveExpanded && (selection_->Count() > 0 || !IsAlwaysExpanded());
+        // Expanded groups are saved as such even when only the selection is restored: their
+        // values lead the restore down to the selected groups inside them.
+        bool expanded = asExpanded && (selection_->Count() > 0 || !IsAlwaysExpanded());
         bool selected = saveSelected && selection_->FindByGroupIndex(k) != -1;
         if (expanded || selected)
             savedItems_.push_back({g.Level, controller_->GetComparedValue(record, groups_->Fields(g.Level)), expanded, selected});
@@ -1398,29 +1416,57 @@ void TcxCustomDataControllerInfo::CheckExpanding()
         if (selection_->Items(i).Level == -1 || selection_->Items(i).Level != (IsGrouped() ? fieldCount : 0))
             selection_->InternalDelete(i);
     if (IsGrouped()) {
-        std::vector<int> path(fieldCount, -1);
-        TcxDataControllerGroups* api = controller_->Groups();
-        for (const ExpandingItem& item : savedItems_) {
-            int parent = item.Level == 0 ? -1 : path[item.Level - 1];
-            if (item.Level > 0 && parent == -1)
-                continue;
-            int g = api->GetDataGroupIndexByGroupValue(parent, item.Value);
-            path[item.Level] = g;
-            for (int l = item.Level + 1; l < fieldCount; ++l)
-                path[l] = -1;
-            if (g == -1)
-                continue;
-            if (item.Expanded && saveExpanded_)
-                groups_->Items(g).Expanded = true;
-            if (item.Selected)
-                selection_->InternalAdd(-1, -1, -1, g);
-        }
+        RestoreExpanding();
         if (!IsAlwaysExpanded() && saveExpanded_)
             groups_->Rebuild();
     }
     RecalcSelection();
     if (selection_->AnchorRowIndex != -1 && !selection_->IsRowSelected(selection_->AnchorRowIndex))
         selection_->ClearAnchor();
+}
+
+// Finds each saved group by its values (its own and its ancestors', carried by a group locate
+// object) and expands or selects it.
+void TcxCustomDataControllerInfo::RestoreExpanding()
+{
+    // The groups of each level in list order with their first record positions: the group of a
+    // level that holds a record is the last one starting at or before it.
+    const int fieldCount = groups_->FieldCount();
+    std::vector<std::vector<int>> levelGroups(fieldCount), levelStarts(fieldCount);
+    for (int k = 0; k < groups_->Count(); ++k) {
+        int level = groups_->Items(k).Level;
+        levelGroups[level].push_back(k);
+        levelStarts[level].push_back(groups_->GetFirstRecordListIndex(k));
+    }
+    std::vector<int> listIndexOf(controller_->GetRecordCount(), -1);
+    for (int p = 0; p < static_cast<int>(recordList_.size()); ++p)
+        if (recordList_[p] >= 0 && recordList_[p] < static_cast<int>(listIndexOf.size()))
+            listIndexOf[recordList_[p]] = p;
+    TcxDataControllerGroupLocateObject locate(controller_);
+    TcxValueDefUnboundReader reader;
+    for (const ExpandingItem& item : savedItems_) {
+        if (item.Level < locate.Level())
+            reader.Truncate(item.Level);
+        reader.SetValue(groups_->Fields(item.Level)->ValueDef(), item.Value);
+        bool expand = item.Expanded && saveExpanded_;
+        if (!expand && !item.Selected)
+            continue;
+        locate.SetLevel(item.Level);
+        locate.ReadData(&reader);
+        int record = locate.FindRecordIndex();
+        int listIndex = record >= 0 && record < static_cast<int>(listIndexOf.size()) ? listIndexOf[record] : -1;
+        if (listIndex == -1)
+            continue;
+        const std::vector<int>& starts = levelStarts[item.Level];
+        auto it = std::upper_bound(starts.begin(), starts.end(), listIndex);
+        if (it == starts.begin())
+            continue;
+        int g = levelGroups[item.Level][it - starts.begin() - 1];
+        if (expand)
+            groups_->Items(g).Expanded = true;
+        if (item.Selected)
+            selection_->InternalAdd(-1, -1, -1, g);
+    }
 }
 
 void TcxCustomDataControllerInfo::CheckInfo()

@@ -143,6 +143,27 @@ TEST_F(Provider, SortingAndGroupingReadTheSourceOrCompareNatively)
     EXPECT_EQ(dc->GetRecordCount(), 0);
 }
 
+// The source's reload keeps expanded groups: the group locate object's internal record holds the
+// saved values, compared with the source's values (natively through its compare slots, too).
+TEST_F(Provider, ReloadKeepsExpandedGroups)
+{
+    dc->SetCustomDataSource(ds);
+    dc->Groups()->ChangeGrouping(id, 0);   // ids are distinct: one group per record
+    for (bool native : {false, true}) {
+        SCOPED_TRACE(native ? "native" : "by value");
+        ds->Native = native;
+        dc->Groups()->FullCollapse();
+        dc->Groups()->ChangeExpanding(7, true, false);   // the group of id 7
+        const int rows = dc->GetRowCount();
+        ASSERT_EQ(rows, static_cast<int>(ds->Rows.size()) + 1);
+        ds->Rows.erase(ds->Rows.begin() + 3);   // a record of a later group goes
+        ds->DataChanged();
+        EXPECT_EQ(dc->GetRowCount(), rows - 1);
+        EXPECT_EQ(dc->GetRowInfo(8).Level, 1);
+        EXPECT_EQ(dc->GetValue(dc->GetRowInfo(8).RecordIndex, id).ToInteger(), 7);
+    }
+}
+
 TEST_F(Provider, LeavingAndRestructuring)
 {
     dc->SetCustomDataSource(ds);

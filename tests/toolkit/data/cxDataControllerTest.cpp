@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "platform/rtl/Filer.h"
 #include "platform/rtl/Streams.h"
 #include "tests/toolkit/data/DataControllerTestHelpers.h"
 
@@ -150,6 +151,118 @@ TEST_F(DC, FocusFollowsTheRecordAcrossSortingAndSortingEventRuns)
     EXPECT_EQ(sortingChanged, 1);
 }
 
+// --- class factories -------------------------------------------------------------------------------
+class TCountingSearch : public TcxDataControllerSearch {
+    RTL_CLASS(TCountingSearch, TcxDataControllerSearch)
+    using TcxDataControllerSearch::TcxDataControllerSearch;
+    int Searches = 0;
+
+protected:
+    int DoSearch(int start, int end, bool forward, const std::string& text) override
+    {
+        ++Searches;
+        return TcxDataControllerSearch::DoSearch(start, end, forward, text);
+    }
+};
+
+class TCountingSummary : public TcxDataSummary {
+    RTL_CLASS(TCountingSummary, TcxDataSummary)
+    using TcxDataSummary::TcxDataSummary;
+    int Finished = 0;
+
+protected:
+    void DoFinishSummaryValue(TcxDataSummaryItem* item, Variant& value, int count) override
+    {
+        ++Finished;
+        TcxDataSummary::DoFinishSummaryValue(item, value, count);
+    }
+};
+
+class TCountingSelection : public TcxDataSelection {
+    RTL_CLASS(TCountingSelection, TcxDataSelection)
+    using TcxDataSelection::TcxDataSelection;
+    int Adds = 0;
+    void InternalAdd(int position, int rowIndex, int level, int recordIndex) override
+    {
+        ++Adds;
+        TcxDataSelection::InternalAdd(position, rowIndex, level, recordIndex);
+    }
+};
+
+class TOwnCriteria : public TcxDataFilterCriteria {
+    RTL_CLASS(TOwnCriteria, TcxDataFilterCriteria)
+    using TcxDataFilterCriteria::TcxDataFilterCriteria;
+};
+
+// A controller whose factories name its own classes once OwnClasses is set.
+class TOwnClassesController : public TTestDataController {
+    RTL_CLASS(TOwnClassesController, TTestDataController)
+    bool OwnClasses = false;
+    TcxDataControllerSearchClass GetSearchClass() const override
+    {
+        return OwnClasses ? TcxDataControllerSearchClass::Of<TCountingSearch>() : TcxDataController::GetSearchClass();
+    }
+    TcxDataSummaryClass GetSummaryClass() const override
+    {
+        return OwnClasses ? TcxDataSummaryClass::Of<TCountingSummary>() : TcxDataController::GetSummaryClass();
+    }
+    TcxDataSelectionClass GetDataSelectionClass() const override
+    {
+        return OwnClasses ? TcxDataSelectionClass::Of<TCountingSelection>() : TcxDataController::GetDataSelectionClass();
+    }
+    TcxDataFilterCriteriaClass GetFilterCriteriaClass() const override
+    {
+        return OwnClasses ? TcxDataFilterCriteriaClass::Of<TOwnCriteria>() : TcxDataController::GetFilterCriteriaClass();
+    }
+};
+
+// The constructor makes the base classes; RecreateClassObjects makes the descendant's own, and the
+// filter, the summary items and the selection keep what they held.
+TEST(DataControllerFactories, RecreatedObjectsAreOfTheFactoriesClassesAndKeepTheirState)
+{
+    TOwnClassesController dc;
+    int s = dc.AddColumn(TcxStringValueType::Class());
+    int v = dc.AddColumn(TcxIntegerValueType::Class());
+    Fill(dc, s, {"abc", "xab", "abd", "q"});
+    Fill(dc, v, {1, 2, 3, 4});
+    dc.Filter()->AddItem(nullptr, dc.Items[v], foNotEqual, 4, "4");
+    dc.Filter()->SetActive(true);
+    dc.Summary()->FooterSummaryItems()->Add(dc.Items[v], spFooter, skSum);
+    dc.SetMultiSelect(true);
+    dc.ChangeRowSelection(1, true);
+    dc.ChangeRowSelection(2, true);
+    ASSERT_EQ(dc.Summary()->FooterSummaryValues(0).ToInteger(), 6);
+    ASSERT_EQ(dc.GetSelectedCount(), 3);   // with the focused row
+
+    dc.RecreateClassObjects();   // the factories still give the base classes: nothing changes
+    EXPECT_TRUE(IsExactly<TcxDataSummary>(dc.Summary()));
+
+    dc.OwnClasses = true;
+    dc.RecreateClassObjects();
+    EXPECT_TRUE(IsExactly<TOwnCriteria>(dc.Filter()));
+    auto* search = dynamic_cast<TCountingSearch*>(dc.Search());
+    auto* summary = dynamic_cast<TCountingSummary*>(dc.Summary());
+    auto* selection = dynamic_cast<TCountingSelection*>(dc.DataControllerInfo()->Selection());
+    ASSERT_TRUE(search && summary && selection);
+
+    EXPECT_EQ(dc.Filter()->Root()->Count(), 1);
+    EXPECT_TRUE(dc.Filter()->Active());
+    EXPECT_EQ(dc.GetRowCount(), 3);
+    EXPECT_EQ(dc.GetSelectedCount(), 3);
+    EXPECT_EQ(dc.GetSelectedRowIndex(2), 2);
+    ASSERT_EQ(summary->FooterSummaryItems()->Count(), 1);
+    EXPECT_EQ(summary->FooterSummaryValues(0).ToInteger(), 6);
+    EXPECT_GT(summary->Finished, 0);
+
+    ASSERT_TRUE(search->Locate(s, "AB"));
+    EXPECT_GT(search->Searches, 0);
+    dc.ChangeRowSelection(2, false);
+    const int adds = selection->Adds;
+    dc.ChangeRowSelection(2, true);
+    EXPECT_GT(selection->Adds, adds);
+    EXPECT_TRUE(dc.DataControllerInfo()->IsRowSelected(2));
+}
+
 // --- grouping --------------------------------------------------------------------------------------
 TEST_F(DC, GroupingOneLevelWithExpansion)
 {
@@ -243,6 +356,68 @@ TEST_F(DC, FilterCriteriaTreeAndFocusAfterFilter)
     EXPECT_EQ(dc->GetRowCount(), 0);
     dc->Groups()->ChangeGrouping(s, 0);
     EXPECT_EQ(dc->GetRowCount(), 0);   // grouping without rows is a flat empty view
+}
+
+// The filter stores its conditions as the binary property "Criteria": the criteria stream, written
+// when there is something to store, read back into a controller with the same items.
+TEST(DataControllerFilter, CriteriaPropertyStreamsTheConditions)
+{
+    auto makeController = [] {
+        auto* dc = new TTestDataController();
+        dc->AddColumn(TcxIntegerValueType::Class());
+        dc->AddColumn(TcxStringValueType::Class());
+        Fill(*dc, 0, {1, 5, 10});
+        Fill(*dc, 1, {"x", "y", "z"});
+        return std::unique_ptr<TTestDataController, void (*)(TTestDataController*)>(
+            dc, [](TTestDataController* p) { p->Free(); });
+    };
+    auto writeProps = [](TPersistent* obj) {
+        TMemoryStream stream;
+        {
+            TWriter writer(&stream, 64);
+            writer.WriteProperties(obj);
+        }
+        return stream.Bytes();
+    };
+    auto source = makeController();
+    TcxDataFilterCriteria* f = source->Filter();
+    // An empty AND root stores nothing; an empty OR root is stored.
+    EXPECT_EQ(writeProps(f), std::vector<Byte>{vaNull});
+    f->Root()->SetBoolOperatorKind(fboOr);
+    f->AddItem(nullptr, source->Items[0], foGreater, 6, "6");
+    f->AddItem(nullptr, source->Items[1], foEqual, "x", "x");
+    std::vector<Byte> bytes = writeProps(f);
+    TMemoryStream criteria;
+    f->WriteData(&criteria);
+    std::vector<Byte> expected = {vaString, 8, 0, 0, 0, 'C', 'r', 'i', 't', 'e', 'r', 'i', 'a', vaBinary};
+    const auto n = static_cast<std::uint32_t>(criteria.Size());
+    expected.insert(expected.end(), {Byte(n), Byte(n >> 8), Byte(n >> 16), Byte(n >> 24)});
+    expected.insert(expected.end(), criteria.Bytes().begin(), criteria.Bytes().end());
+    expected.push_back(vaNull);
+    EXPECT_EQ(bytes, expected);
+    EXPECT_EQ(criteria.Bytes()[0], 0xFE);   // version 3, with the items' names
+
+    auto target = makeController();
+    TcxDataFilterCriteria* g = target->Filter();
+    g->SetActive(true);
+    TMemoryStream in(bytes);
+    TReader reader(&in, 64);
+    reader.ReadProperties(g);
+    EXPECT_TRUE(g->EqualItems(f, false));
+    EXPECT_EQ(g->GetFilterText(), f->GetFilterText());
+    EXPECT_EQ(target->RowRecords(), (std::vector<int>{0, 2}));
+
+    // A "Criteria" value whose criteria stream ends early is a read error, and the filter keeps
+    // what it held.
+    std::vector<Byte> damaged(expected.begin(), expected.begin() + 14);
+    const std::uint32_t cut = n - 3;
+    damaged.insert(damaged.end(), {Byte(cut), Byte(cut >> 8), Byte(cut >> 16), Byte(cut >> 24)});
+    damaged.insert(damaged.end(), criteria.Bytes().begin(), criteria.Bytes().begin() + cut);
+    damaged.push_back(vaNull);
+    TMemoryStream bad(damaged);
+    TReader badReader(&bad, 64);
+    EXPECT_THROW(badReader.ReadProperties(g), EReadError);
+    EXPECT_TRUE(g->EqualItems(f, false));
 }
 
 // --- focus, navigation, selection, bookmark --------------------------------------------------------
@@ -558,6 +733,62 @@ TEST_F(DC, KeyAndGroupLocateObjectsFindTheirRecords)
     group->ReadData(&reader);
     EXPECT_EQ(group->FindRecordIndex(), -1);
     group->Free();
+}
+
+// Group rows as "G<level>:<text>", data rows as "r<record>".
+std::vector<std::string> RowTexts(TTestDataController& dc)
+{
+    std::vector<std::string> rows;
+    for (int i = 0; i < dc.GetRowCount(); ++i) {
+        TcxRowInfo ri = dc.GetRowInfo(i);
+        if (ri.Level < dc.Groups()->GroupingItemCount())
+            rows.push_back("G" + std::to_string(ri.Level) + ":" +
+                           dc.Groups()->GroupDisplayText(dc.Groups()->DataGroupIndexByRowIndex(i)));
+        else
+            rows.push_back("r" + std::to_string(ri.RecordIndex));
+    }
+    return rows;
+}
+
+// A reload finds the expanded groups again by their values and their ancestors' (a group locate
+// object): by the sorted view, or, when grouping sorts by display text, by a search of the records
+// in view, so a filtered-out record that carries the values does not hide its group.
+class TDisplayTextController : public TTestDataController {
+    RTL_CLASS(TDisplayTextController, TTestDataController)
+    bool GetItemSortByDisplayText(int, bool defaultValue) override { return defaultValue; }
+};
+
+TEST(DataControllerExpansion, ReloadRestoresExpandedGroupsByTheirValues)
+{
+    for (bool byDisplayText : {false, true}) {
+        SCOPED_TRACE(byDisplayText ? "by display text" : "by value");
+        TDisplayTextController dc;
+        if (byDisplayText)
+            dc.SetOptions(dc.Options() + TcxDataControllerOptions{dcoSortByDisplayText});
+        int a = dc.AddColumn(TcxIntegerValueType::Class());
+        int b = dc.AddColumn(TcxStringValueType::Class());
+        int v = dc.AddColumn(TcxIntegerValueType::Class());
+        Fill(dc, a, {1, 2, 1, 2, 3, 2});
+        Fill(dc, b, {"p", "q", "r", "q", "p", "s"});
+        Fill(dc, v, {0, 1, 2, 3, 4, 5});
+        TcxDataFilterCriteria* f = dc.Filter();
+        f->BeginUpdate();
+        f->AddItem(nullptr, dc.Items[v], foNotEqual, 1, "1");   // record 1, the first of group 2 / q
+        f->SetActive(true);
+        f->EndUpdate();
+        dc.Groups()->ChangeGrouping(a, 0);
+        dc.Groups()->ChangeGrouping(b, 1);
+        EXPECT_EQ(RowTexts(dc), (std::vector<std::string>{"G0:1", "G0:2", "G0:3"}));
+        dc.Groups()->ChangeExpanding(1, true, false);
+        dc.Groups()->ChangeExpanding(2, true, false);
+        const std::vector<std::string> expanded{"G0:1", "G0:2", "G1:q", "r3", "G1:s", "G0:3"};
+        ASSERT_EQ(RowTexts(dc), expanded);
+
+        dc.SetValue(0, v, 10);   // a reload
+        EXPECT_EQ(RowTexts(dc), expanded);
+        dc.SetValue(4, a, 1);   // group 3 vanishes; record 4 joins 1 / p
+        EXPECT_EQ(RowTexts(dc), (std::vector<std::string>{"G0:1", "G0:2", "G1:q", "r3", "G1:s"}));
+    }
 }
 
 } // namespace
