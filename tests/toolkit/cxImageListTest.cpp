@@ -83,6 +83,36 @@ TEST(cxImageList, AddCutsStripsAndGridsIntoImages)
     EXPECT_EQ(grid.ImageInfoCollection()->Count(), 4);
 }
 
+// The class form reads the system list: index -1 gives the whole strip, an index its own cell,
+// an index outside the list (or -1 of an empty list) leaves the bitmaps alone.
+TEST(cxImageList, SystemImageInfoGivesTheStripForMinusOneAndACellOtherwise)
+{
+    TcxImageList list(nullptr);
+    list.Add(Strip({R, G, B}).get(), nullptr);
+    TBitmap image, mask;
+    TcxImageList::GetImageInfo(list.GetHandle(), -1, &image, &mask);
+    ASSERT_EQ(image.GetWidth(), 48);
+    EXPECT_EQ(image.GetHeight(), 16);
+    EXPECT_EQ(mask.GetWidth(), 48);
+    EXPECT_EQ(mask.GetPixelFormat(), pf1bit);
+    for (int cell = 0; cell < 3; ++cell)
+        EXPECT_EQ(image.Surface().Pixel(cell * 16 + 5, 5) & W, (std::vector<std::uint32_t>{R, G, B})[size_t(cell)]);
+
+    TcxImageList::GetImageInfo(list.GetHandle(), 2, &image, nullptr);
+    EXPECT_EQ(image.GetWidth(), 16);
+    EXPECT_EQ(image.Surface().Pixel(15, 15) & W, B);
+
+    for (int index : {3, -2}) {
+        TcxImageList::GetImageInfo(list.GetHandle(), index, &image, &mask);
+        EXPECT_EQ(image.GetWidth(), 16) << index;
+        EXPECT_EQ(mask.GetWidth(), 48) << index;
+    }
+    TcxImageList empty(nullptr);
+    TcxImageList::GetImageInfo(empty.GetHandle(), -1, &image, &mask);
+    EXPECT_EQ(image.GetWidth(), 16);
+    EXPECT_EQ(mask.GetWidth(), 48);
+}
+
 TEST(cxImageList, InsertMoveDeleteReplaceKeepBothListsPaired)
 {
     TcxImageList list(nullptr);

@@ -489,8 +489,9 @@ void TcxImageList::GetImageInfo(int index, TcxImageInfo* info)
 
 void TcxImageList::GetImageInfo(HIMAGELIST handle, int index, TBitmap* image, TBitmap* mask)
 {
+    // Index -1 stands for the strip of image 0, so an empty list has nothing to give.
     IMAGEINFO info;
-    if (!ImageList_GetImageInfo(handle, index, &info))
+    if (!ImageList_GetImageInfo(handle, index == -1 ? 0 : index, &info) || !ImageList_GetImageInfo(handle, index, &info))
         return;
     auto copyOut = [&](HBITMAP from, TBitmap* to, TPixelFormat format) {
         if (!to)

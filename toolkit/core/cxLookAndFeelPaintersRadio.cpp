@@ -1,9 +1,9 @@
 // Radio-button images: the circle is measured from the platform's radio picture, laid out as a
 // pattern of colour indices (outer ring halves, inner ring halves, body, dot) and rendered once
 // into 128 ready images, one per look, state, checked, focused and design-time combination.
-// An image list does not exist yet in the toolkit, so the images are kept here as bitmaps over
-// one shared mask and drawn masked (AND with the mask, then OR with the image, whose outside is
-// black), which is what a masked image list does.
+// The images are kept here as bitmaps over one shared mask and drawn masked (AND with the mask,
+// then OR with the image, whose outside is black), as a masked image list would draw them,
+// without a system list per image.
 #include "toolkit/core/cxLookAndFeelPainters.h"
 
 #include "platform/gdi/Draw.h"
