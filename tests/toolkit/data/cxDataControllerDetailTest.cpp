@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "DataControllerTestHelpers.h"
+#include "DataSourceTestHelpers.h"
 #include "toolkit/data/cxCustomDataKeys.h"
 
 namespace cxtest {
@@ -242,6 +243,64 @@ TEST(DataControllerDetail, PatternFlagFollowsTheReferenceCount)
     EXPECT_THROW(detail.SetIsPattern(true), EdxException);
     detail.RemoveDataChangeRefCount();
     detail.SetMasterRelation(nullptr, -1);
+}
+
+// A data-bound master asks its source once whether a record has detail records; a change in a
+// data-bound detail (not while it edits) makes it ask again.
+TEST(MasterDetailHasChildren, DetailChangesResetTheMastersAnswers)
+{
+    struct TAskedSource : TTestDataSource {
+        bool GetDetailHasChildren(int, int) override
+        {
+            ++Asked;
+            return Answer;
+        }
+        int Asked = 0;
+        bool Answer = false;
+    };
+    TTestDataController master, detail;
+    auto* masterSource = new TAskedSource();
+    auto* detailSource = new TTestDataSource(1);
+    masterSource->Rows = {{Variant(1), Variant(2), Variant(3)}, {Variant(4), Variant(5), Variant(6)}};
+    detailSource->Rows = {{Variant(7)}, {Variant(8)}};
+    for (int i = 0; i < 3; ++i)
+        master.AddColumn(TcxIntegerValueType::Class());
+    detail.AddColumn(TcxIntegerValueType::Class());
+    master.SetCustomDataSource(masterSource);
+    detail.SetCustomDataSource(detailSource);
+    TTestItem relationItem{1};
+    TcxCustomDataRelation* relation = master.GetRelations()->Add(&relationItem);
+    TTestDataController pattern;
+    pattern.SetMasterMode(relation, true);
+    detail.SetMasterRelation(relation, 0);
+    ASSERT_EQ(detail.GetMasterDataController(), &master);
+
+    EXPECT_EQ(master.GetDetailActiveRelationIndex(0), 0);   // the record's detail object exists
+    EXPECT_FALSE(master.GetDetailHasChildren(0, 0));
+    masterSource->Answer = true;
+    EXPECT_FALSE(master.GetDetailHasChildren(0, 0));   // remembered
+    EXPECT_EQ(masterSource->Asked, 1);
+
+    detail.SetValue(1, 0, 9);   // a change of the detail's data
+    EXPECT_TRUE(master.GetDetailHasChildren(0, 0));
+    EXPECT_EQ(masterSource->Asked, 2);
+
+    // While the detail edits, its changes leave the master's answers alone.
+    masterSource->Answer = false;
+    detail.ChangeFocusedRecordIndex(0);
+    detail.Edit();
+    ASSERT_TRUE(detail.IsEditing());
+    detail.SetEditValue(0, 10, evsValue);
+    EXPECT_TRUE(master.GetDetailHasChildren(0, 0));
+    EXPECT_EQ(masterSource->Asked, 2);
+
+    detail.Cancel();
+    detail.SetMasterRelation(nullptr, -1);
+    pattern.SetMasterMode(nullptr, false);
+    detail.SetCustomDataSource(nullptr);
+    master.SetCustomDataSource(nullptr);
+    detailSource->Free();
+    masterSource->Free();
 }
 
 } // namespace

@@ -37,6 +37,18 @@ TEST_F(DC, NewControllerDefaultsAndItemErrors)
     } catch (const EcxInvalidDataControllerOperation& e) {
         EXPECT_STREQ(e.what(), "RecordIndex out of range");
     }
+
+    // The data helper reaches a field's definition and writes its text-stored flag as it is:
+    // the definition is not made again and nobody is told.
+    TcxCustomDataField* field = dc->Fields(i);
+    TcxValueDef* def = TcxCustomDataHelper::GetValueDef(field);
+    EXPECT_EQ(def, field->ValueDef());
+    dc->Notices.clear();
+    TcxCustomDataHelper::SetTextStored(field, true);
+    EXPECT_TRUE(field->TextStored());
+    EXPECT_EQ(field->ValueDef(), def);
+    EXPECT_FALSE(def->TextStored());
+    EXPECT_TRUE(dc->Notices.empty());
 }
 
 TEST_F(DC, RecordCountInsertAndRanges)
