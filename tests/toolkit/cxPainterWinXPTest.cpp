@@ -455,3 +455,77 @@ TEST_F(WinXPPainterTest, ThemedPaneHeadersSchedulerPartsAndHitTest)
     dxUxThemeBindForTesting(&procs);
     EXPECT_TRUE(xp->IsPointOverGroupExpandButton({0, 0, 15, 15}, {0, 0}));
 }
+
+// The remaining themed elements: each draws its part in the state of its table, and the fixed
+// answers of the painter hold with or without a theme.
+TEST_F(WinXPPainterTest, ButtonsArrowsChecksAndGripsDrawTheirThemeParts)
+{
+    EXPECT_EQ(xp->ButtonTextOffset(), 2);
+    EXPECT_EQ(xp->ButtonTextShift(), 0);
+    EXPECT_FALSE(xp->DrawExpandButtonFirst());
+    EXPECT_FALSE(xp->FooterDrawCellsFirst());
+    EXPECT_TRUE(xp->IsButtonHotTrack());
+    EXPECT_TRUE(xp->IsHeaderHotTrack());
+    EXPECT_EQ(xp->SchedulerEventProgressOffsets(), (TRect{3, 3, 3, 3}));
+    EXPECT_EQ(xp->DefaultSchedulerViewContentColor(), TColor(0x00D5FFFF));
+    EXPECT_EQ(xp->SortingMarkSize(), (TSize{7, 8}));
+    EXPECT_EQ(xp->CheckButtonSize(), standard->CheckButtonSize());
+    EXPECT_EQ(xp->ButtonFocusRect(canvas.get(), {0, 0, 30, 20}), standard->ButtonFocusRect(canvas.get(), {0, 0, 30, 20}));
+    // Without the theme the expand button and footer border are the standard painter's.
+    for (auto draw : {+[](const TcxCustomLookAndFeelPainter* p, TcxCanvas* c) { p->DrawExpandButton(c, {2, 2, 11, 11}, true); },
+                      +[](const TcxCustomLookAndFeelPainter* p, TcxCanvas* c) { p->DrawFooterBorder(c, {1, 1, 30, 20}); }}) {
+        Reset(32, 32);
+        draw(standard, canvas.get());
+        const auto want = Snapshot();
+        Reset(32, 32);
+        draw(xp, canvas.get());
+        EXPECT_EQ(Snapshot(), want);
+    }
+
+    BindFake();
+    using Draw = void (*)(const TcxCustomLookAndFeelPainter*, TcxCanvas*);
+    struct Case {
+        const char* name;
+        Draw draw;
+        std::pair<int, int> part;   // (part, state)
+    } cases[] = {
+        {"default button", [](auto* p, TcxCanvas* c) { p->DrawButton(c, {0, 0, 30, 20}, "OK", cxbsDefault); }, {1, 5}},
+        {"disabled button", [](auto* p, TcxCanvas* c) { p->DrawButton(c, {0, 0, 30, 20}, "OK", cxbsDisabled); }, {1, 4}},
+        {"hot tool button",
+         [](auto* p, TcxCanvas* c) { p->DrawButton(c, {0, 0, 30, 20}, "", cxbsHot, true, clDefault, clDefault, false, true); },
+         {1, 2}},
+        {"left arrow pressed", [](auto* p, TcxCanvas* c) { p->DrawArrow(c, {0, 0, 16, 16}, cxbsPressed, adLeft); }, {1, 11}},
+        {"right arrow normal", [](auto* p, TcxCanvas* c) { p->DrawArrow(c, {0, 0, 16, 16}, cxbsNormal, adRight); }, {1, 13}},
+        {"up arrow disabled", [](auto* p, TcxCanvas* c) { p->DrawArrow(c, {0, 0, 16, 16}, cxbsDisabled, adUp); }, {1, 4}},
+        {"arrow border", [](auto* p, TcxCanvas* c) { p->DrawArrowBorder(c, {0, 0, 16, 16}, cxbsHot); }, {1, 2}},
+        {"expanded", [](auto* p, TcxCanvas* c) { p->DrawExpandButton(c, {0, 0, 9, 9}, true); }, {2, 2}},
+        {"collapsed", [](auto* p, TcxCanvas* c) { p->DrawExpandButton(c, {0, 0, 9, 9}, false); }, {2, 1}},
+        {"checked hot", [](auto* p, TcxCanvas* c) { p->DrawCheck(c, {0, 0, 13, 13}, cxbsHot, true, clWindow); }, {3, 6}},
+        {"unchecked pressed", [](auto* p, TcxCanvas* c) { p->DrawCheck(c, {0, 0, 13, 13}, cxbsPressed, false, clWindow); },
+         {3, 3}},
+        {"navigator normal", [](auto* p, TcxCanvas* c) { p->DrawSchedulerNavigatorButton(c, {0, 0, 20, 20}, cxbsNormal); },
+         {1, 2}},
+        {"navigator hot", [](auto* p, TcxCanvas* c) { p->DrawSchedulerNavigatorButton(c, {0, 0, 20, 20}, cxbsHot); }, {1, 5}},
+        {"size grip", [](auto* p, TcxCanvas* c) { p->DrawSizeGrip(c, {0, 0, 16, 16}, clBtnFace); }, {10, 1}},
+        {"footer border", [](auto* p, TcxCanvas* c) { p->DrawFooterBorder(c, {0, 0, 30, 20}); }, {0, 0}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fake.backgrounds.clear();
+        Reset(32, 32);
+        c.draw(xp, canvas.get());
+        ASSERT_EQ(fake.backgrounds.size(), 1u);
+        EXPECT_EQ(std::make_pair(fake.backgrounds[0].part, fake.backgrounds[0].state), c.part);
+    }
+    // A themed expand button leaves its rectangle out of the clip: a later fill does not reach it.
+    Reset(32, 32);
+    xp->DrawExpandButton(canvas.get(), {0, 0, 9, 9}, false);
+    canvas->FillRect({0, 0, 32, 32}, clRed);
+    EXPECT_FALSE(Is(4, 4, clRed));
+    EXPECT_TRUE(Is(20, 20, clRed));
+
+    EXPECT_EQ(xp->CheckButtonSize(), (TSize{9, 9}));
+    EXPECT_EQ(xp->ButtonFocusRect(canvas.get(), {0, 0, 30, 20}), (TRect{3, 3, 27, 17}));
+    EXPECT_EQ(xp->HeaderControlSectionBorderSize(cxbsPressed), xp->HeaderBorderSize());
+    EXPECT_EQ(xp->DefaultSchedulerBorderColor(), TColor(0x00112233));
+}
