@@ -316,4 +316,37 @@ TEST_F(Provider, GridModePagesThroughTheSourceAndLeavesSortingAndFilteringToIt)
     grid.SetCustomDataSource(nullptr);
 }
 
+// The provider's layout and active notices reach UpdateItems: each reloads what the source holds
+// now (a source that added rows without telling anyone).
+TEST_F(Provider, LayoutAndActiveChangesReloadFromTheSource)
+{
+    dc->SetCustomDataSource(ds);
+    struct Step {
+        const char* name;
+        void (*notify)(TTestDataController*);
+    } steps[] = {
+        {"layout", [](TTestDataController* c) { c->LayoutChanged({lcData}); }},
+        {"active", [](TTestDataController* c) { c->ActiveChanged(true); }},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
+        const int before = dc->GetRecordCount();
+        ds->Rows.push_back({Variant(5000), Variant("new"), Variant(1.0)});
+        EXPECT_EQ(dc->GetRecordCount(), before);
+        dc->Notices.clear();
+        step.notify(dc);
+        ASSERT_EQ(dc->GetRecordCount(), before + 1);
+        EXPECT_EQ(dc->GetValue(before, id).ToInteger(), 5000);
+        EXPECT_EQ(dc->CountOf("TcxDataChangedInfo"), 1);
+    }
+    EXPECT_TRUE(dc->Active());
+    // Under a lock the reload waits for the unlock.
+    ds->Rows.pop_back();
+    dc->BeginUpdate();
+    dc->LayoutChanged({lcData});
+    EXPECT_EQ(dc->GetRecordCount(), 1002);
+    dc->EndUpdate();
+    EXPECT_EQ(dc->GetRecordCount(), 1001);
+}
+
 } // namespace
