@@ -60,6 +60,9 @@ TEST(dxGDIPlus, CorruptDataRaisesAndBitmapFilesAreRead)
     bm[1] = 'M';
     TMemoryStream fourteen(bm);
     EXPECT_THROW(std::unique_ptr<TBitmap>(DifferentImage2Bitmap(&fourteen)), rtl::EAssertionFailed);
+    // The image made from a stream takes the same 14 bytes for a bitmap file (and finds it short).
+    fourteen.SetPosition(0);
+    EXPECT_THROW(TdxGPImage{&fourteen}, EInvalidGraphic);
     TBitmap small;
     small.SetPixelFormat(pf24bit);
     small.SetSize(2, 2);
