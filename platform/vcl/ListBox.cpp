@@ -11,6 +11,8 @@ TCustomListBox::TCustomListBox(rtl::TComponent* owner) : TCustomControl(owner)
 {
     items_ = std::make_unique<rtl::TStringList>();
     items_->OnChange = rtl::Event<void(rtl::TObject*)>(this, &TCustomListBox::ItemsChanged);
+    // Clicks come from the selection (a press on an item, a key), not from the button's release.
+    ControlStyle.Exclude(csClickEvents);
     ControlStyle.Include(csCaptureMouse);
     ControlStyle.Include(csDoubleClicks);
     ControlStyle.Include(csOpaque);

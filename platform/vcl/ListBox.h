@@ -107,6 +107,8 @@ protected:
     virtual void ListChanged() {}
     // The system's own handling of a press (selection), apart from the mouse events.
     void SelectAtPoint(TShiftState shift, int x, int y);
+    // A press that a descendant takes over: moves no longer change the selection.
+    void CancelTracking() { tracking_ = false; }
 
 private:
     void ItemsChanged(rtl::TObject*);
