@@ -3,6 +3,7 @@
 
 #include "platform/gdi/GdiConsts.h"
 #include "platform/vcl/Desktop.h"
+#include "platform/vcl/ImgList.h"
 #include "platform/vcl/Input.h"
 #include "toolkit/core/cxGraphicsShared.h"
 
@@ -75,6 +76,8 @@ void TcxControl::BeforeDestruction()
     fontListeners_.clear();
     if (TcxDragAndDropObject* o = std::exchange(dragAndDropObject_, nullptr))
         o->Free();
+    if (TDragImageList* images = std::exchange(dragImages_, nullptr))
+        images->Free();
     screenCanvas_.reset();
     cxClearObjectLinks(this);
 }

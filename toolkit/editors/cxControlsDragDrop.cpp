@@ -105,6 +105,7 @@ void TcxControl::DoStartDrag(TDragObject*& dragObject)
 void TcxControl::DoEndDrag(TObject* target, int x, int y)
 {
     TCustomControl::DoEndDrag(target, x, y);
+    currentDragObject = nullptr;
     if (TDragImageList* images = std::exchange(dragImages_, nullptr))
         images->Free();
 }
