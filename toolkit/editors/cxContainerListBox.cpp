@@ -117,7 +117,11 @@ void TcxCustomInnerListBox::WndProc(TMessage& msg)
     if (c && c->InnerControlMenuHandler(msg))
         return;
     const auto alive = AliveToken();
-    TCustomListBox::WndProc(msg);
+    // Before the control layer sees the press: it would start the list box's own drag.
+    if (msg.Msg == WM_LBUTTONDOWN && c && DragMode == dmAutomatic && !c->IsDesigning())
+        HandleLButtonDown(msg);
+    else
+        TCustomListBox::WndProc(msg);
     if (alive.expired() || ComponentState().Contains(csDestroying))
         return;
     if (msg.Msg == WM_WINDOWPOSCHANGED) {
@@ -139,10 +143,6 @@ void TcxCustomInnerListBox::Dispatch(TMessage& msg)
 {
     TcxContainer* c = Container();
     switch (msg.Msg) {
-    case WM_LBUTTONDOWN:
-        if (c && DragMode == dmAutomatic && !c->IsDesigning())
-            return HandleLButtonDown(msg);
-        break;
     case WM_GETDLGCODE:
         TCustomListBox::Dispatch(msg);
         if (c) {
@@ -203,7 +203,7 @@ void TcxCustomInnerListBox::HandleLButtonDown(TMessage& msg)
             return;
         }
     }
-    TCustomListBox::Dispatch(msg);
+    TCustomListBox::WndProc(msg);
     if (alive.expired() || !(c = Container()))
         return;
     if (!(MultiSelect() && modifierSelect))

@@ -256,3 +256,31 @@ TEST_F(ControlBaseTest, CustomizeListBoxDragsAnItemThatCarriesAnObject)
     EXPECT_EQ(list->ItemIndex(), 1);
     EXPECT_EQ(clicks, 1);
 }
+
+TEST_F(ListBoxTest, APressInADraggingContainerStartsTheContainersDrag)
+{
+    list->SetMultiSelect(true);
+    list->DragMode = dmAutomatic;
+    list->SetSelected(1, true);
+    list->SetSelected(2, true);
+    const int h = list->ItemHeight();
+    // Ctrl on an item already selected: the selection stays and the container drags at once.
+    QTest::mousePress(list->Peer(), Qt::LeftButton, Qt::ControlModifier, QPoint(20, h + 3));
+    EXPECT_TRUE(container->Dragging());
+    EXPECT_TRUE(list->Selected(1));
+    EXPECT_TRUE(list->Selected(2));
+    EXPECT_EQ(list->DragMode, dmAutomatic);
+    QTest::mouseRelease(list->Peer(), Qt::LeftButton, Qt::ControlModifier, QPoint(20, h + 3));
+    EXPECT_FALSE(container->Dragging());
+    // A plain press selects as usual and then lets the container drag past the threshold.
+    QTest::mousePress(list->Peer(), Qt::LeftButton, {}, QPoint(20, 3));
+    EXPECT_TRUE(list->Selected(0));
+    EXPECT_FALSE(list->Selected(1));
+    EXPECT_TRUE(container->Dragging());
+    QTest::mouseRelease(list->Peer(), Qt::LeftButton, {}, QPoint(20, 3));
+    // Shift extends the selection without a drag.
+    QTest::mousePress(list->Peer(), Qt::LeftButton, Qt::ShiftModifier, QPoint(20, 2 * h + 3));
+    EXPECT_FALSE(container->Dragging());
+    EXPECT_EQ(list->SelCount(), 3);
+    QTest::mouseRelease(list->Peer(), Qt::LeftButton, Qt::ShiftModifier, QPoint(20, 2 * h + 3));
+}
