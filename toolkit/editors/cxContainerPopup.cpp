@@ -455,12 +455,15 @@ void TcxCustomPopupWindow::RecreateWindow()
 
 void TcxCustomPopupWindow::ReopenAfterChange()
 {
-    RecreateWindow();
-    if (IsVisible()) {
-        TWinControl* focused = focusedAlive_.expired() ? nullptr : focusedControl_;
+    // Closed before the window is made again: the old window's destruction would otherwise close
+    // it through the hooks, and it would not come back.
+    const bool wasOpen = IsVisible();
+    TWinControl* focused = focusedAlive_.expired() ? nullptr : focusedControl_;
+    if (wasOpen)
         CloseUp();
+    RecreateWindow();
+    if (wasOpen)
         Popup(focused);
-    }
 }
 
 void TcxCustomPopupWindow::SetCaptureFocus(bool value)

@@ -213,6 +213,7 @@ TEST_F(PopupTest, TheModalLoopEndsInEveryCase)
         {"CM_CLOSEPOPUPWINDOW", [](PopupTest&, TestPopup* p) { p->ClosePopup(); }},
         {"window freed", [](PopupTest&, TestPopup* p) { p->Free(); }},
     };
+    const int forms = Screen->CustomFormCount();
     for (const Case& c : cases) {
         owner->Show();
         auto* p = NewPopup(owner, "p", true);
@@ -247,8 +248,23 @@ TEST_F(PopupTest, TheModalLoopEndsInEveryCase)
             EXPECT_FALSE(p->Visible()) << c.what;
             p->Free();
         }
+        EXPECT_EQ(Screen->CustomFormCount(), forms) << c.what; // no window left behind
         timers = std::make_unique<QObject>();
     }
+}
+
+TEST_F(PopupTest, ChangingCaptureFocusWhileOpenReopensTheWindow)
+{
+    auto* p = NewPopup(owner, "p", false);
+    p->ModalMode = false;
+    p->Popup(owner);
+    EXPECT_TRUE(p->WindowExStyle() & WS_EX_NOACTIVATE);
+    p->SetCaptureFocus(true);
+    EXPECT_TRUE(p->IsVisible());
+    EXPECT_FALSE(p->WindowExStyle() & WS_EX_NOACTIVATE);
+    EXPECT_EQ(log, std::vector<std::string>{"p closed"});
+    EXPECT_TRUE(SpinUntil([&] { return p->Active(); }));
+    p->CloseUp();
 }
 
 TEST_F(PopupTest, ActivatingAnotherFormClosesAFocusTakingPopup)
