@@ -418,7 +418,10 @@ class TcxControl : public TCustomControl, public IdxLocalizerListener, public Ic
     virtual bool StartDragAndDrop(const TPoint& p) { return false; }
     virtual bool CanDrag(int x, int y) const { return dragAndDropState_ == ddsNone; }
     virtual void BeginDragAndDrop();
-    virtual bool DragAndDropImmediateStart() { return GetDragAndDropObject()->GetImmediateStart(); }
+    virtual bool DragAndDropImmediateStart() const
+    {
+        return const_cast<TcxControl*>(this)->GetDragAndDropObject()->GetImmediateStart();
+    }
     virtual void DoCancelMode() {}
     // The platform's drag and drop from the control: its drag object (copy cursor with Ctrl),
     // the veto of StartDrag, and optional drag images painted by DrawDragImage.
