@@ -200,7 +200,12 @@ void TControl::BeginDrag(bool immediate, int threshold)
         return;
     TDragObject* object = nullptr;
     const auto alive = AliveToken();
-    DoStartDrag(object);
+    try {
+        DoStartDrag(object);
+    } catch (const rtl::EAbort&) {
+        // The source refused to start: no drag at all.
+        return;
+    }
     if (!Alive(alive) || session)
         return;
     auto s = std::make_unique<DragSession>();

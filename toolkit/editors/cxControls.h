@@ -189,6 +189,42 @@ constexpr UINT CM_NCSIZECHANGED = 0x8065;
 
 class TcxControl;
 
+// One toolkit drag inside a control (a row, a column, a splitter), made by the control when a
+// drag begins and freed when it finishes. Positions are the control's client coordinates.
+class TcxDragAndDropObject : public TObject {
+    RTL_CLASS(TcxDragAndDropObject, TObject)
+    explicit TcxDragAndDropObject(TcxControl* control);
+    TcxControl* Control() const { return control_; }
+    TcxCanvas* Canvas() const { return canvas_; }
+    TPoint CurMousePos = cxInvalidPoint;
+    TPoint PrevMousePos = cxInvalidPoint;
+    bool Dirty() const { return dirty_; }
+    void SetDirty(bool value);
+
+    virtual void DirtyChanged() {}
+    virtual TCursor GetDragAndDropCursor(bool accepted) { return accepted ? crDrag : crNoDrop; }
+    // False: the drag begins only once the pointer left the drag-detect square.
+    virtual bool GetImmediateStart() { return false; }
+    virtual void AfterDragAndDrop(bool accepted) {}
+    virtual void BeginDragAndDrop() { DirtyChanged(); }
+    virtual void DragAndDrop(const TPoint& p, bool& accepted);
+    virtual void EndDragAndDrop(bool accepted) { SetDirty(true); }
+
+    // The steps the control calls.
+    void DoBeginDragAndDrop();
+    void DoDragAndDrop(const TPoint& p, bool& accepted);
+    void DoEndDragAndDrop(bool accepted);
+
+private:
+    TcxControl* control_;
+    TcxCanvas* canvas_;
+    bool dirty_ = false;
+};
+using TcxDragAndDropObjectClass = TClassRef<TcxDragAndDropObject, TcxControl*>;
+// The platform drag object a control makes for itself (none: the platform's own).
+using TcxDragObjectClass = TClassRef<TDragObject, TControl*>;
+using TcxDragImageListClass = TClassRef<TDragImageList, TComponent*>;
+
 // A non-visual component that belongs to a toolkit control (its parent component in streams).
 // The second constructor takes the control's owner as its owner when asked and joins the
 // control; Initialize runs at the end of the first (a descendant's own set-up goes in its
@@ -314,8 +350,14 @@ class TcxControl : public TCustomControl, public IdxLocalizerListener, public Ic
     // The round window that marks where panning began (only while panning).
     TWinControl* PanningAnchorWindow() const { return panningAnchor_; }
 
-    // Drag and drop of the toolkit (the engine itself comes with the drag-and-drop unit).
+    // Drag and drop of the toolkit: the object is made on first use and freed when the drag
+    // finishes.
     void FinishDragAndDrop(bool accepted);
+    TcxDragAndDropObject* GetDragAndDropObject();
+    virtual TcxDragAndDropObjectClass GetDragAndDropObjectClass() const
+    {
+        return TcxDragAndDropObjectClass::Of<TcxDragAndDropObject>();
+    }
 
     // IdxLocalizerListener
     void TranslationChanged() override {}
@@ -371,13 +413,30 @@ class TcxControl : public TCustomControl, public IdxLocalizerListener, public Ic
     virtual void TextChanged() {}
     virtual void VisibleChanged() {}
     virtual bool AllowDragAndDropWithoutFocus() const { return false; }
-    virtual void DragAndDrop(const TPoint& p, bool& accepted) {}
-    virtual void EndDragAndDrop(bool accepted) {}
+    virtual void DragAndDrop(const TPoint& p, bool& accepted);
+    virtual void EndDragAndDrop(bool accepted);
     virtual bool StartDragAndDrop(const TPoint& p) { return false; }
     virtual bool CanDrag(int x, int y) const { return dragAndDropState_ == ddsNone; }
-    virtual void BeginDragAndDrop() { SetDragAndDropState(ddsInProcess); }
-    virtual bool DragAndDropImmediateStart() const { return false; }
+    virtual void BeginDragAndDrop();
+    virtual bool DragAndDropImmediateStart() const
+    {
+        return const_cast<TcxControl*>(this)->GetDragAndDropObject()->GetImmediateStart();
+    }
     virtual void DoCancelMode() {}
+    // The platform's drag and drop from the control: its drag object (copy cursor with Ctrl),
+    // the veto of StartDrag, and optional drag images painted by DrawDragImage.
+    virtual bool StartDrag(TDragObject*& dragObject) { return true; }
+    virtual TcxDragObjectClass GetDragObjectClass() const;
+    virtual bool GetIsCopyDragDrop() const;
+    virtual bool HasDragImages() const { return false; }
+    virtual TcxDragImageListClass GetDragImagesClass() const;
+    virtual TSize GetDragImagesSize() const { return {0, 0}; }
+    virtual void DrawDragImage(TcxCanvas* canvas, const TRect& r) {}
+    virtual void InitDragImages(TDragImageList* list);
+    TDragImageList* GetDragImages() override;
+    void DoStartDrag(TDragObject*& dragObject) override;
+    void DoEndDrag(TObject* target, int x, int y) override;
+    void DragOver(TObject* source, int x, int y, TDragState state, bool& accept) override;
     // The platform drag of dmAutomatic, begun once DragDetect saw the pointer leave its square.
     virtual void BeginPlatformDrag() { BeginDrag(true, -1); }
     virtual bool GetDesignHitTest(int x, int y, TShiftState shift) const
@@ -421,6 +480,9 @@ private:
     bool creatingWindow_ = false;
     TCursor defaultCursor_ = crDefault;
     TcxDragAndDropState dragAndDropState_ = ddsNone;
+    TcxDragAndDropObject* dragAndDropObject_ = nullptr;
+    TDragImageList* dragImages_ = nullptr;
+    TCursor dragAndDropPrevCursor_ = crDefault;
     bool finishingDragAndDrop_ = false;
     std::vector<IcxFontListener*> fontListeners_;
     TcxControlScrollBar* hScrollBar_ = nullptr;

@@ -3,10 +3,12 @@
 
 #include "platform/gdi/GdiConsts.h"
 #include "platform/vcl/Desktop.h"
+#include "platform/vcl/ImgList.h"
 #include "platform/vcl/Input.h"
 #include "toolkit/core/cxGraphicsShared.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace cx {
 
@@ -72,6 +74,10 @@ void TcxControl::BeforeDestruction()
     TCustomControl::BeforeDestruction();
     DestroyScrollBars();
     fontListeners_.clear();
+    if (TcxDragAndDropObject* o = std::exchange(dragAndDropObject_, nullptr))
+        o->Free();
+    if (TDragImageList* images = std::exchange(dragImages_, nullptr))
+        images->Free();
     screenCanvas_.reset();
     cxClearObjectLinks(this);
 }
@@ -162,15 +168,49 @@ void TcxControl::FinishDragAndDrop(bool accepted)
     if (finishingDragAndDrop_)
         return;
     finishingDragAndDrop_ = true;
+    // The object lives until the drag is over; the next drag makes a new one.
+    auto freeObject = [this] {
+        if (TcxDragAndDropObject* o = std::exchange(dragAndDropObject_, nullptr))
+            o->Free();
+    };
     try {
         if (dragAndDropState_ == ddsInProcess)
             EndDragAndDrop(accepted);
         dragAndDropState_ = ddsNone;
     } catch (...) {
         finishingDragAndDrop_ = false;
+        dragAndDropState_ = ddsNone;
+        freeObject();
         throw;
     }
     finishingDragAndDrop_ = false;
+    freeObject();
+}
+
+TcxDragAndDropObject* TcxControl::GetDragAndDropObject()
+{
+    if (!dragAndDropObject_)
+        dragAndDropObject_ = GetDragAndDropObjectClass().Create(this);
+    return dragAndDropObject_;
+}
+
+void TcxControl::BeginDragAndDrop()
+{
+    GetDragAndDropObject()->DoBeginDragAndDrop();
+    SetMouseCapture(true);
+    dragAndDropPrevCursor_ = Screen->Cursor();
+    SetDragAndDropState(ddsInProcess);
+}
+
+void TcxControl::DragAndDrop(const TPoint& p, bool& accepted) { GetDragAndDropObject()->DoDragAndDrop(p, accepted); }
+
+void TcxControl::EndDragAndDrop(bool accepted)
+{
+    dragAndDropState_ = ddsNone;
+    Screen->SetCursor(dragAndDropPrevCursor_);
+    SetMouseCapture(false);
+    SetMouseCaptureObject(nullptr);
+    GetDragAndDropObject()->DoEndDragAndDrop(accepted);
 }
 
 // ---- virtual operations ----
