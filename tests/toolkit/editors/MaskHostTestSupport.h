@@ -31,7 +31,7 @@ public:
     }
     bool IsSelecting() override { return shift; }
     void SetSelecting(bool value) override { shift = value; }
-    void SendOwnKeyDown(rtl::Word key) override
+    void SendOwnKeyDown(std::uint16_t key) override
     {
         ownKeys += key == VK_LEFT ? u'L' : key == VK_BACK ? u'B' : key == VK_DELETE ? u'D' : u'?';
         EditKey(key);
@@ -51,7 +51,7 @@ public:
         text.replace(start, GetSelLength(), 1, ch);
         caret = anchor = start + 1;
     }
-    void EditKey(rtl::Word key)
+    void EditKey(std::uint16_t key)
     {
         const int start = GetSelStart(), length = GetSelLength();
         const int size = static_cast<int>(text.size());
@@ -99,7 +99,7 @@ public:
                 InsertChar(ch);
         }
     }
-    void Key(cx::TcxMaskEditCustomMode& mode, rtl::Word key, bool withShift = false)
+    void Key(cx::TcxMaskEditCustomMode& mode, std::uint16_t key, bool withShift = false)
     {
         shift = withShift;
         bool own = false;
