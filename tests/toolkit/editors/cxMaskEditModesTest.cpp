@@ -148,4 +148,21 @@ TEST_F(MaskModes, ExtendedInsertsAndTakesBackForcedCharacters)
     EXPECT_EQ(host.beeps, beeps + 1);
 }
 
+TEST_F(MaskModes, ModesFormatWithoutAControl)
+{
+    const TcxMaskModeSettings settings;
+    TcxMaskEditStandardMode standard(nullptr, settings);
+    standard.Compile(u"!999;0;_");
+    EXPECT_EQ(S(standard.GetFormattedText(u"7")), "__7");
+    EXPECT_EQ(S(standard.GetUpdatedText(u"7")), "  7");
+    TcxMaskEditRegExprMode regExpr(nullptr, settings);
+    EXPECT_EQ(S(regExpr.GetFormattedText(u"12")), "");   // nothing compiled yet
+    regExpr.Compile(u"\\d+");
+    EXPECT_EQ(S(regExpr.GetFormattedText(u"1a2")), "12");
+    TcxMaskEditRegExprExMode extended(nullptr, settings);
+    extended.Compile(u"\\d\\d:\\d\\d");
+    EXPECT_EQ(S(extended.GetFormattedText(u"12")), "12:");
+    EXPECT_EQ(S(extended.GetFormattedText(u"1")), "1");
+}
+
 } // namespace
