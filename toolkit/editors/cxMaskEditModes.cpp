@@ -614,17 +614,30 @@ bool TcxMaskEditRegExprExMode::PressSymbol(char16_t ch)
 {
     StartKey();
     CursorCorrection();
+    const bool fromStart = host_->GetSelStart() == 0 && host_->GetSelLength() > 0;
     DeleteSelection();
+    // A selection from the start took the forced leading characters with it: they come back
+    // first, and the character is typed after them.
+    std::u16string lead;
+    if (fromStart && head_.empty()) {
+        lead = GetEmptyString();
+        if (tail_.compare(0, lead.size(), lead) == 0)
+            lead.clear();
+        for (char16_t c : lead)
+            Feed(c);
+    }
     std::u16string forced;
     if (!FeedWithCompletion(ch, forced)) {
+        for (std::size_t i = 0; i < lead.size(); ++i)
+            regExpr_.Prev();
         RestoreSelection();
         BeepOnError();
         return false;
     }
     selection_.clear();
-    head_ += ch + forced;
-    host_->SendOwnChar(ch);
-    for (char16_t c : forced)
+    const std::u16string typed = lead + ch + forced;
+    head_ += typed;
+    for (char16_t c : typed)
         host_->SendOwnChar(c);
     RecheckTail();
     return false;

@@ -141,6 +141,9 @@ TEST_F(MaskModes, ExtendedInsertsAndTakesBackForcedCharacters)
     host.SetSelection(3, 0);
     host.Type(*id, u"7");
     EXPECT_EQ(S(host.text), "ID-7");
+    host.SetSelection(0, 4);   // everything, the forced "ID-" included
+    host.Type(*id, u"8");
+    EXPECT_EQ(S(host.text), "ID-8");
     host.Key(*id, VK_BACK);
     const int beeps = host.beeps;
     host.Key(*id, VK_BACK);   // only forced characters before the caret
