@@ -1,0 +1,85 @@
+#pragma once
+// cxCheckBox: the square of a check box with its mark in every state, its size and offsets, the
+// caption text, and the conversions between per-item check states and one stored value.
+// The flat border styles paint their mark through a mask made at start-up from the platform's
+// own unchecked and checked squares; every other style paints the classic check button.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "toolkit/core/cxGraphics.h"
+#include "toolkit/core/cxLookAndFeelPainters.h"
+#include "toolkit/editors/cxContainer.h"
+#include "toolkit/editors/cxEdit.h"
+
+namespace cx {
+
+// The interaction state of the square.
+enum TcxEditCheckState { ecsNormal, ecsHot, ecsPressed, ecsDisabled };
+
+// How the grayed state shows: exactly as unchecked, as an inactive square without a mark, or as
+// a mark in a dimmed colour.
+enum TcxCheckBoxNullValueShowingStyle { nssUnchecked, nssInactive, nssGrayedChecked };
+
+using TcxCheckStates = std::vector<TcxCheckBoxState>;
+
+enum TcxCheckStatesValueFormatEx { cvfCaptions, cvfIndices, cvfInteger, cvfStatesString, cvfCustom };
+using TcxCheckStatesValueFormat = TcxCheckStatesValueFormatEx; // cvfCaptions .. cvfStatesString
+
+using TcxCheckStatesToValueEvent = Event<void(TObject* sender, const TcxCheckStates& checkStates, Variant& value)>;
+using TcxValueToCheckStatesEvent = Event<void(TObject* sender, const Variant& value, TcxCheckStates& checkStates)>;
+
+// The items whose states the conversions read and write, by caption.
+class IcxCheckItems {
+public:
+    virtual ~IcxCheckItems() = default;
+    virtual std::string GetCaption(int index) = 0;
+    virtual int GetCount() = 0;
+};
+
+// The classic check button's state flags (the platform's frame-control names).
+enum : unsigned {
+    cxDFCS_BUTTON3STATE = 0x0008,
+    cxDFCS_INACTIVE = 0x0100,
+    cxDFCS_PUSHED = 0x0200,
+    cxDFCS_CHECKED = 0x0400,
+    cxDFCS_FLAT = 0x4000,
+};
+
+void DrawEditCheck(TcxCanvas* canvas, const TRect& checkRect, TcxCheckBoxState state, TcxEditCheckState checkState,
+                   TBitmap* glyph, int glyphCount, TcxEditBorderStyle borderStyle, bool nativeStyle,
+                   TColor borderColor, TColor backgroundColor, bool drawBackground, bool isDesigning, bool focused,
+                   bool supportGrayed, TcxCustomLookAndFeelPainterClass painter,
+                   TcxCheckBoxNullValueShowingStyle nullValueShowingStyle = nssGrayedChecked);
+TSize GetEditCheckSize(TcxCanvas* canvas, bool nativeStyle, TBitmap* glyph, int glyphCount,
+                       TcxCustomLookAndFeelPainterClass painter);
+int GetEditCheckBorderOffset(TcxContainerBorderStyle borderStyle, bool nativeStyle, bool hasGlyph,
+                             TcxCustomLookAndFeelPainterClass painter);
+int GetEditCheckBorderOffset(TcxEditBorderStyle borderStyle, bool nativeStyle, bool hasGlyph,
+                             TcxCustomLookAndFeelPainterClass painter);
+int GetEditCheckBorderOffset(TcxLookAndFeelKind kind, bool nativeStyle, bool hasGlyph,
+                             TcxCustomLookAndFeelPainterClass painter);
+int GetEditCheckGlyphIndex(TcxCheckBoxState state, TcxEditCheckState checkState, bool supportGrayed, int glyphCount);
+void DrawCheckBoxText(TcxCanvas* canvas, const std::string& text, TFont* font, TColor textColor, const TRect& r,
+                      int drawTextFlags, bool enabled);
+
+// The classic check button over r (its frame-control flags above), clipped to r less 2 pixels.
+void DrawClassicCheckButton(TcxCanvas* canvas, const TRect& r, unsigned flags);
+// The frame-control flags of the classic square for a state.
+unsigned GetClassicCheckButtonFlags(TcxCheckBoxState state, TcxEditCheckState checkState,
+                                    TcxEditBorderStyle borderStyle, TcxCheckBoxNullValueShowingStyle nullStyle);
+
+// The mark mask: the standard check button's size, black where the mark is, white elsewhere.
+TBitmap* cxCheckMarkMask();
+
+void CalculateCheckStatesValue(const TcxCheckStates& checkStates, IcxCheckItems* items,
+                               TcxCheckStatesValueFormatEx valueFormat, Variant& value);
+bool CalculateCheckStates(const Variant& value, IcxCheckItems* items, TcxCheckStatesValueFormatEx valueFormat,
+                          TcxCheckStates& checkStates);
+
+namespace cxCheckBoxUnit {
+void Initialize();
+void Finalize();
+} // namespace cxCheckBoxUnit
+
+} // namespace cx

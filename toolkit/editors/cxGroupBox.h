@@ -1,0 +1,124 @@
+#pragma once
+// cxGroupBox: a container drawn as a framed group with its caption on any side (rotated on the
+// left and right) or in the centre, or, in panel style, as a panel with a free-positioned,
+// optionally word-wrapped caption. Children are placed in AdjustClientRect's rectangle.
+#include <memory>
+#include <string>
+
+#include "toolkit/editors/cxEditControl.h"
+
+namespace cx {
+
+enum TcxCaptionAlignment {
+    alTopLeft, alTopCenter, alTopRight, alBottomLeft, alBottomCenter, alBottomRight,
+    alLeftTop, alLeftCenter, alLeftBottom, alRightTop, alRightCenter, alRightBottom, alCenterCenter
+};
+
+enum TcxPanelOffice11BackgroundKind { pobkGradient, pobkOffice11Color, pobkStyleColor };
+
+TcxGroupBoxCaptionPosition CaptionPositionOf(TcxCaptionAlignment alignment);
+
+class TcxCustomGroupBox;
+
+class TcxPanelStyle : public TPersistent {
+    RTL_CLASS(TcxPanelStyle, TPersistent)
+    explicit TcxPanelStyle(TcxCustomGroupBox* owner) : owner_(owner) {}
+    void Assign(TPersistent* source) override;
+
+    bool Active() const { return active_; }
+    void SetActive(bool value);
+    int BorderWidth() const { return borderWidth_; }
+    void SetBorderWidth(int value);
+    // Never below 2: smaller values are raised to 2.
+    int CaptionIndent() const { return captionIndent_; }
+    void SetCaptionIndent(int value);
+    TcxPanelOffice11BackgroundKind OfficeBackgroundKind() const { return officeBackgroundKind_; }
+    void SetOfficeBackgroundKind(TcxPanelOffice11BackgroundKind value);
+    bool WordWrap() const { return wordWrap_; }
+    void SetWordWrap(bool value);
+
+private:
+    void Changed(bool always = false);
+    TcxCustomGroupBox* owner_;
+    bool active_ = false;
+    int borderWidth_ = 0;
+    int captionIndent_ = 2;
+    TcxPanelOffice11BackgroundKind officeBackgroundKind_ = pobkOffice11Color;
+    bool wordWrap_ = false;
+};
+
+class TcxCustomGroupBoxProperties : public TcxCustomEditProperties {
+    RTL_CLASS(TcxCustomGroupBoxProperties, TcxCustomEditProperties)
+    using TcxCustomEditProperties::TcxCustomEditProperties;
+};
+
+using TcxGroupBoxCustomDrawEvent = Event<void(TcxCustomGroupBox* sender, bool& done)>;
+
+class TcxCustomGroupBox : public TcxCustomEdit {
+    RTL_CLASS(TcxCustomGroupBox, TcxCustomEdit)
+    explicit TcxCustomGroupBox(TComponent* owner, bool isInplace = false);
+    ~TcxCustomGroupBox() override;
+
+    TcxCaptionAlignment Alignment() const { return alignment_; }
+    void SetAlignment(TcxCaptionAlignment value);
+    TcxPanelStyle* PanelStyle() const { return panelStyle_; }
+    bool RedrawOnResize = true;
+    TColor CaptionBkColor = clDefault;   // kept, not used for painting
+    TcxGroupBoxCustomDrawEvent OnCustomDraw;
+
+    // Recomputes the caption font and the visible caption, then lays out again.
+    void UpdateCaption();
+    TFont* CaptionFont() const { return captionFont_; }
+    const std::string& VisibleCaption() const { return visibleCaption_; }
+    bool IsVerticalText() const;
+    TcxGroupBoxCaptionPosition CaptionPosition() const { return CaptionPositionOf(alignment_); }
+
+    // Geometry (control coordinates).
+    TRect GetCaptionRect();
+    TRect GetGroupBorderExtent();
+    TRect GetGroupClientExtent();
+    TRect GetFrameBounds();
+    // Where the children go: the control less the client extent (and the panel border width).
+    virtual TRect AdjustClientRect();
+    bool HasGroupShadow() const;
+
+protected:
+    void Dispatch(TMessage& msg) override;
+    void Paint() override;
+    bool CanFocusOnClick() override { return false; }
+    bool DefaultParentColor() const override { return true; }
+    bool IsContainerClass() const override { return true; }
+    TcxContainerStyle* InternalGetActiveStyle() const override;
+    void ContainerStyleChanged(TObject* sender) override;
+    // The group box paints its own frame: the whole control is its paint area.
+    TRect GetClientBounds() const override { return {0, 0, Width(), Height()}; }
+    TRect GetShadowBounds() const override { return {0, 0, Width(), Height()}; }
+    // The shadow is part of the group box's own painting (HasGroupShadow).
+    bool HasShadow() const override { return false; }
+    virtual void DrawBackground(TcxCanvas* canvas);
+    virtual void DrawCaption(TcxCanvas* canvas);
+    virtual void DrawFrame(TcxCanvas* canvas);
+
+private:
+    TcxCanvas* MeasureCanvas();
+    int CaptionTextHeight(const char* sample);
+    TSize CaptionTextSize();
+    TRect PanelCaptionRect();
+    int PanelTextFlags() const;
+    TColor GroupBorderColor() const;
+    bool HandleAccelerator(char16_t ch);
+
+    TcxCaptionAlignment alignment_ = alTopLeft;
+    TcxPanelStyle* panelStyle_ = nullptr;
+    TFont* captionFont_ = nullptr;
+    std::string visibleCaption_;
+    std::unique_ptr<TBitmap> measureBitmap_;
+    std::unique_ptr<TcxCanvas> measureCanvas_;
+};
+
+class TcxGroupBox : public TcxCustomGroupBox {
+    RTL_CLASS(TcxGroupBox, TcxCustomGroupBox)
+    using TcxCustomGroupBox::TcxCustomGroupBox;
+};
+
+} // namespace cx
