@@ -272,6 +272,27 @@ TBitmap* cxCheckMarkMask()
     return checkMarkMask.get();
 }
 
+// ---- caption items ---------------------------------------------------------------------------
+
+void TcxCaptionItem::Assign(TPersistent* source)
+{
+    if (auto* item = dynamic_cast<TcxCaptionItem*>(source)) {
+        caption_ = item->caption_;
+        tag_ = item->tag_;
+        Changed(false);
+        return;
+    }
+    TCollectionItem::Assign(source);
+}
+
+void TcxCaptionItem::SetCaption(const std::string& value)
+{
+    if (caption_ != value) {
+        caption_ = value;
+        Changed(false);
+    }
+}
+
 // ---- values -----------------------------------------------------------------------------------
 
 namespace {

@@ -37,6 +37,30 @@ public:
     virtual int GetCount() = 0;
 };
 
+// An item with a caption and a tag; a change of either tells the collection.
+class TcxCaptionItem : public TCollectionItem {
+    RTL_CLASS(TcxCaptionItem, TCollectionItem)
+    explicit TcxCaptionItem(TCollection* collection) : TCollectionItem(collection) {}
+    void Assign(TPersistent* source) override;
+    const std::string& Caption() const { return caption_; }
+    void SetCaption(const std::string& value);
+    NativeInt Tag() const { return tag_; }
+    void SetTag(NativeInt value) { tag_ = value; }
+
+private:
+    std::string caption_;
+    NativeInt tag_ = 0;
+};
+
+class TcxCaptionItems : public TOwnedCollection, public IcxCheckItems {
+    RTL_CLASS(TcxCaptionItems, TOwnedCollection)
+    TcxCaptionItems(TPersistent* owner, TCollectionItemClass itemClass) : TOwnedCollection(owner, itemClass) {}
+    TcxCaptionItem* Items(int index) const { return static_cast<TcxCaptionItem*>(TCollection::Items(index)); }
+    TcxCaptionItem* Add() { return static_cast<TcxCaptionItem*>(TCollection::Add()); }
+    std::string GetCaption(int index) override { return Items(index)->Caption(); }
+    int GetCount() override { return Count(); }
+};
+
 // The classic check button's state flags (the platform's frame-control names).
 enum : unsigned {
     cxDFCS_BUTTON3STATE = 0x0008,

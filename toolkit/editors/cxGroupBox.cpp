@@ -117,8 +117,13 @@ void TcxPanelStyle::SetWordWrap(bool value)
 // ---- the group box ----------------------------------------------------------------------------
 
 TcxCustomGroupBox::TcxCustomGroupBox(TComponent* owner, bool isInplace)
-    : TcxCustomEdit(owner, isInplace,
-                    TcxEditClasses{TcxCustomEditPropertiesClass::Of<TcxCustomGroupBoxProperties>()})
+    : TcxCustomGroupBox(owner, isInplace, TcxCustomEditPropertiesClass::Of<TcxCustomGroupBoxProperties>())
+{
+}
+
+TcxCustomGroupBox::TcxCustomGroupBox(TComponent* owner, bool isInplace,
+                                     const TcxCustomEditPropertiesClass& propertiesClass)
+    : TcxCustomEdit(owner, isInplace, TcxEditClasses{propertiesClass})
 {
     ControlStyle.Include(csAcceptsControls);
     ControlStyle.Include(csCaptureMouse);

@@ -5,6 +5,8 @@
 #include <memory>
 #include <string>
 
+#include "toolkit/core/cxClasses.h"
+#include "toolkit/editors/cxCheckBox.h"
 #include "toolkit/editors/cxEditControl.h"
 
 namespace cx {
@@ -83,6 +85,7 @@ class TcxCustomGroupBox : public TcxCustomEdit {
     bool HasGroupShadow() const;
 
 protected:
+    TcxCustomGroupBox(TComponent* owner, bool isInplace, const TcxCustomEditPropertiesClass& propertiesClass);
     void Dispatch(TMessage& msg) override;
     void Paint() override;
     bool CanFocusOnClick() override { return false; }
@@ -119,6 +122,106 @@ private:
 class TcxGroupBox : public TcxCustomGroupBox {
     RTL_CLASS(TcxGroupBox, TcxCustomGroupBox)
     using TcxCustomGroupBox::TcxCustomGroupBox;
+};
+
+// ---- button groups ----------------------------------------------------------------------------
+
+class TcxButtonGroupItem : public TcxCaptionItem {
+    RTL_CLASS(TcxButtonGroupItem, TcxCaptionItem)
+    explicit TcxButtonGroupItem(TCollection* collection) : TcxCaptionItem(collection) {}
+    void Assign(TPersistent* source) override;
+    bool Enabled() const { return enabled_; }
+    void SetEnabled(bool value);
+
+private:
+    bool enabled_ = true;
+};
+
+class TcxCustomButtonGroupProperties;
+
+// Tells the owning properties of every change, naming a single addition, deletion or change so
+// that the group can keep its buttons in step without rebuilding them.
+class TcxButtonGroupItems : public TcxCaptionItems {
+    RTL_CLASS(TcxButtonGroupItems, TcxCaptionItems)
+    TcxButtonGroupItems(TPersistent* owner, TCollectionItemClass itemClass) : TcxCaptionItems(owner, itemClass) {}
+    TcxButtonGroupItem* Items(int index) const { return static_cast<TcxButtonGroupItem*>(TCollection::Items(index)); }
+    TcxButtonGroupItem* Add() { return static_cast<TcxButtonGroupItem*>(TCollection::Add()); }
+    // Valid while the owner's change notice runs.
+    bool ItemChanged = false;
+    int ChangedItemIndex = -1;
+    TcxCollectionOperation ChangedItemOperation = copChanged;
+
+protected:
+    void Notify(TCollectionItem* item, TCollectionNotification action) override;
+    void Update(TCollectionItem* item) override;
+
+private:
+    void ReportChange(bool single, int index, TcxCollectionOperation operation);
+    bool pending_ = false;
+    bool several_ = false;
+    int pendingIndex_ = -1;
+    TcxCollectionOperation pendingOperation_ = copChanged;
+};
+
+class TcxCustomButtonGroupProperties : public TcxCustomGroupBoxProperties {
+    RTL_CLASS(TcxCustomButtonGroupProperties, TcxCustomGroupBoxProperties)
+    explicit TcxCustomButtonGroupProperties(TPersistent* owner);
+    ~TcxCustomButtonGroupProperties() override;
+    void Assign(TPersistent* source) override;
+
+    int Columns() const { return columns_; }
+    void SetColumns(int value);
+    TcxButtonGroupItems* Items() const { return items_; }
+    void SetItems(TcxButtonGroupItems* value) { items_->Assign(value); }
+    bool WordWrap() const { return wordWrap_; }
+    void SetWordWrap(bool value);
+
+    // Columns for the items: never one left empty (7 items in 3 columns: 3, 3 and 1).
+    virtual int GetColumnCount() const;
+    int GetButtonsPerColumn() const;
+
+private:
+    int columns_ = 1;
+    TcxButtonGroupItems* items_ = nullptr;
+    bool wordWrap_ = false;
+};
+
+// The nine numbers a button kind lays its cells out with.
+struct TcxEditMetrics {
+    int TextLeftOffset = 0, WidthCorrection = 0, GlyphTextGap = 0, AutoWidthCorrection = 0, ButtonLeftOffset = 0,
+        ColumnWidthCorrection = 0, ColumnOffset = 0, GlyphWidth = 0, GlyphHeight = 0;
+};
+
+// A group box holding one child button per item, in columns filled top to bottom.
+class TcxCustomButtonGroup : public TcxCustomGroupBox {
+    RTL_CLASS(TcxCustomButtonGroup, TcxCustomGroupBox)
+    TcxCustomButtonGroup(TComponent* owner, bool isInplace, const TcxCustomEditPropertiesClass& propertiesClass);
+    ~TcxCustomButtonGroup() override;
+
+    TcxCustomButtonGroupProperties* ButtonGroupProperties() const;
+    int ButtonCount() const { return int(buttons_.size()); }
+    TWinControl* Buttons(int index) const { return buttons_[size_t(index)]; }
+    // The cell of item i in control coordinates.
+    TRect GetButtonCell(int index);
+    int GetButtonIndexAt(const TPoint& p);
+    int GetFocusedButtonIndex() const;
+    virtual void UpdateButtons();
+    void PropertiesChanged(TObject* sender) override;
+
+protected:
+    virtual TWinControl* GetButtonInstance() = 0;
+    virtual void InitButtonInstance(TWinControl* button);
+    virtual void SetButtonCount(int count);
+    virtual void ArrangeButtons();
+    virtual TcxEditMetrics GetEditMetrics() const { return {}; }
+    void DoEditKeyDown(std::uint16_t& key, TShiftState shift) override;
+    void EnabledChanged() override;
+    void Resize() override;
+
+private:
+    void ButtonKeyDown(TObject* sender, std::uint16_t& key, TShiftState shift);
+    void FocusButton(int index);
+    std::vector<TWinControl*> buttons_;
 };
 
 } // namespace cx
