@@ -167,6 +167,8 @@ class TcxCustomButtonGroupProperties : public TcxCustomGroupBoxProperties {
     RTL_CLASS(TcxCustomButtonGroupProperties, TcxCustomGroupBoxProperties)
     explicit TcxCustomButtonGroupProperties(TPersistent* owner);
     ~TcxCustomButtonGroupProperties() override;
+    // For kinds whose items are of another class (a C++ constructor cannot ask a descendant).
+    TcxCustomButtonGroupProperties(TPersistent* owner, const TCollectionItemClass& itemClass);
     void Assign(TPersistent* source) override;
 
     int Columns() const { return columns_; }

@@ -67,9 +67,15 @@ void TcxButtonGroupItems::ReportChange(bool single, int index, TcxCollectionOper
 // ---- properties -------------------------------------------------------------------------------
 
 TcxCustomButtonGroupProperties::TcxCustomButtonGroupProperties(TPersistent* owner)
+    : TcxCustomButtonGroupProperties(owner, TCollectionItemClass::Of<TcxButtonGroupItem>())
+{
+}
+
+TcxCustomButtonGroupProperties::TcxCustomButtonGroupProperties(TPersistent* owner,
+                                                               const TCollectionItemClass& itemClass)
     : TcxCustomGroupBoxProperties(owner)
 {
-    items_ = new TcxButtonGroupItems(this, TCollectionItemClass::Of<TcxButtonGroupItem>());
+    items_ = new TcxButtonGroupItems(this, itemClass);
 }
 
 TcxCustomButtonGroupProperties::~TcxCustomButtonGroupProperties()

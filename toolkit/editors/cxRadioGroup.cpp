@@ -3,6 +3,7 @@
 #include "toolkit/editors/cxRadioGroup.h"
 
 #include "platform/vcl/SystemFacade.h"
+#include "toolkit/data/cxVariants.h"
 #include "toolkit/core/cxGeometry.h"
 #include "toolkit/core/cxGraphicsShared.h"
 #include "toolkit/editors/cxContainer.h"
@@ -286,5 +287,323 @@ void TcxRadioButton::PaintButton(TCanvas* c, const TRect& client, bool)
     DrawCaption(&canvas, native);
     canvas.RestoreClipRegion();
 }
+
+} // namespace cx
+
+// ---- the radio group --------------------------------------------------------------------------
+
+namespace cx {
+
+
+TcxRadioGroupItem::TcxRadioGroupItem(TCollection* collection) : TcxButtonGroupItem(collection), value_(Null) {}
+
+void TcxRadioGroupItem::Assign(TPersistent* source)
+{
+    if (auto* item = dynamic_cast<TcxRadioGroupItem*>(source))
+        value_ = item->value_;
+    TcxButtonGroupItem::Assign(source);
+}
+
+void TcxRadioGroupItem::SetValue(const Variant& value)
+{
+    if (!InternalVarEqualsExact(value_, value)) {
+        value_ = value;
+        Changed(false);
+    }
+}
+
+TcxRadioGroupProperties::TcxRadioGroupProperties(TPersistent* owner)
+    : TcxCustomButtonGroupProperties(owner, TCollectionItemClass::Of<TcxRadioGroupItem>())
+{
+}
+
+void TcxRadioGroupProperties::Assign(TPersistent* source)
+{
+    auto* p = dynamic_cast<TcxRadioGroupProperties*>(source);
+    BeginUpdate();
+    try {
+        TcxCustomButtonGroupProperties::Assign(source);
+        if (p) {
+            defaultCaption_ = p->defaultCaption_;
+            defaultValue_ = p->defaultValue_;
+            ImmediatePost = p->ImmediatePost;
+        }
+    } catch (...) {
+        EndUpdate();
+        throw;
+    }
+    EndUpdate();
+}
+
+TcxRadioGroupItem* TcxRadioGroupProperties::AddItem(const std::string& caption, const Variant& value)
+{
+    Items()->BeginUpdate();
+    auto* item = static_cast<TcxRadioGroupItem*>(Items()->Add());
+    item->SetCaption(caption);
+    item->SetValue(value);
+    Items()->EndUpdate();
+    return item;
+}
+
+void TcxRadioGroupProperties::SetDefaultCaption(const std::string& value)
+{
+    if (defaultCaption_ != value) {
+        defaultCaption_ = value;
+        Changed();
+    }
+}
+
+void TcxRadioGroupProperties::SetDefaultValue(const Variant& value)
+{
+    if (!InternalVarEqualsExact(defaultValue_, value)) {
+        defaultValue_ = value;
+        Changed();
+    }
+}
+
+int TcxRadioGroupProperties::GetRadioGroupItemIndex(const Variant& editValue) const
+{
+    for (int i = 0; i < Items()->Count(); ++i) {
+        const TcxRadioGroupItem* item = Item(i);
+        if (item->Value().IsNull() ? VarIsStr(editValue) && VarToStr(editValue) == item->Caption()
+                                   : VarEqualsExact(item->Value(), editValue))
+            return i;
+    }
+    return -1;
+}
+
+int TcxRadioGroupProperties::GetColumnCount() const { return std::max(1, std::min(Columns(), Items()->Count())); }
+
+std::string TcxRadioGroupProperties::GetDisplayText(const Variant& editValue) const
+{
+    const int i = GetRadioGroupItemIndex(editValue);
+    return i < 0 ? defaultCaption_ : Item(i)->Caption();
+}
+
+Variant TcxRadioGroupProperties::ItemIndexToEditValue(int index) const
+{
+    if (index < 0 || index >= Items()->Count())
+        return defaultValue_;
+    const TcxRadioGroupItem* item = Item(index);
+    return item->Value().IsNull() ? Variant(item->Caption()) : item->Value();
+}
+
+// ---- group buttons ----
+
+TcxCustomRadioGroupButton::TcxCustomRadioGroupButton(TcxCustomRadioGroup* group) : TcxRadioButton(group), group_(group)
+{
+    LookAndFeel()->SetMasterLookAndFeel(group->Style()->GetLookAndFeel());
+}
+
+bool TcxCustomRadioGroupButton::IsInplace() const { return group_->IsInplace(); }
+
+void TcxCustomRadioGroupButton::InternalSetChecked(bool value)
+{
+    internalChecking_ = true;
+    try {
+        SetChecked(value);
+    } catch (...) {
+        internalChecking_ = false;
+        throw;
+    }
+    internalChecking_ = false;
+}
+
+void TcxCustomRadioGroupButton::Click()
+{
+    // A click checks the button only when it is checked already or the group may be edited.
+    const bool wasChecked = Checked();
+    if (!wasChecked && !(group_->CanModify() && group_->DoEditing()))
+        return;
+    TcxRadioButton::Click();
+    if (!wasChecked && Checked() && !internalChecking_)
+        group_->ButtonChecked(this);
+}
+
+void TcxCustomRadioGroupButton::Dispatch(TMessage& msg)
+{
+    if (msg.Msg == WM_LBUTTONDOWN) {
+        mouseDownInProgress_ = true;
+        try {
+            TcxRadioButton::Dispatch(msg);
+        } catch (...) {
+            mouseDownInProgress_ = false;
+            throw;
+        }
+        mouseDownInProgress_ = false;
+        return;
+    }
+    TcxRadioButton::Dispatch(msg);
+}
+
+void TcxCustomRadioGroupButton::DoEnter()
+{
+    TRadioButton::DoEnter();
+    // Reaching an unchecked button by the keyboard checks it, when the group may be edited.
+    if (!Checked() && !mouseDownInProgress_ && !IsInplace() && group_->CanModify() && group_->DoEditing()) {
+        SetChecked(true);
+        group_->ButtonChecked(this);
+    }
+}
+
+// ---- the group ----
+
+TcxCustomRadioGroup::TcxCustomRadioGroup(TComponent* owner, bool isInplace)
+    : TcxCustomButtonGroup(owner, isInplace, TcxCustomEditPropertiesClass::Of<TcxRadioGroupProperties>())
+{
+    ControlStyle.Exclude(csAcceptsControls);
+    ControlStyle.Include(csSetCaption);
+    ControlStyle.Include(csDoubleClicks);
+}
+
+TcxRadioGroupProperties* TcxCustomRadioGroup::Properties() const
+{
+    return static_cast<TcxRadioGroupProperties*>(ActiveProperties());
+}
+
+TcxCustomRadioGroupButton* TcxCustomRadioGroup::RadioButton(int index) const
+{
+    return static_cast<TcxCustomRadioGroupButton*>(Buttons(index));
+}
+
+TWinControl* TcxCustomRadioGroup::GetButtonInstance() { return new TcxCustomRadioGroupButton(this); }
+
+void TcxCustomRadioGroup::InitButtonInstance(TWinControl* button)
+{
+    TcxCustomButtonGroup::InitButtonInstance(button);
+    // Only the checked button is a tab stop (the platform keeps TabStop with the check).
+    button->TabStop = false;
+}
+
+TcxEditMetrics TcxCustomRadioGroup::GetEditMetrics() const
+{
+    const TSize glyph = Style()->GetLookAndFeel()->GetPainter()->RadioButtonSize();
+    const bool inplace = IsInplace();
+    TcxEditMetrics m;
+    m.TextLeftOffset = 3;
+    m.WidthCorrection = inplace ? -5 : -6;
+    m.GlyphTextGap = 7;
+    m.AutoWidthCorrection = inplace ? 1 : 6;
+    m.ButtonLeftOffset = inplace ? 1 : 6;
+    m.ColumnWidthCorrection = inplace ? -2 : -6;
+    m.ColumnOffset = 0;
+    m.GlyphWidth = glyph.cx;
+    m.GlyphHeight = glyph.cy;
+    return m;
+}
+
+int TcxCustomRadioGroup::ItemIndex() const
+{
+    for (int i = 0; i < ButtonCount(); ++i)
+        if (RadioButton(i)->Checked())
+            return i;
+    return -1;
+}
+
+void TcxCustomRadioGroup::SetItemIndex(int value)
+{
+    value = std::clamp(value, -1, ButtonCount() - 1);
+    SetInternalValues(Properties()->ItemIndexToEditValue(value), false, false);
+}
+
+void TcxCustomRadioGroup::InternalSetEditValue(const Variant& value, bool validateEditValue)
+{
+    SetInternalValues(value, validateEditValue, false);
+}
+
+void TcxCustomRadioGroup::FocusCheckedButton(int index)
+{
+    const bool groupFocused = Focused() || GetFocusedButtonIndex() >= 0;
+    if (groupFocused && !Focused() && index >= 0 && index < ButtonCount() && RadioButton(index)->CanFocus())
+        RadioButton(index)->SetFocus();
+}
+
+void TcxCustomRadioGroup::SetInternalValues(const Variant& value, bool validateEditValue, bool force)
+{
+    TcxCustomButtonGroup::InternalSetEditValue(value, validateEditValue);
+    const int i = Properties()->GetRadioGroupItemIndex(value);
+    const int current = ItemIndex();
+    if (force || i != current) {
+        if (!force) {
+            // Exclusivity is the group's own: the previous button is unchecked explicitly.
+            if (current >= 0 && current != i)
+                RadioButton(current)->InternalSetChecked(false);
+            if (i >= 0 && i < ButtonCount())
+                RadioButton(i)->InternalSetChecked(true);
+        }
+        FocusCheckedButton(i);
+        DoClick();
+        DoChange();
+    }
+    if (!keepModified_)
+        SetModified(false);
+    Invalidate();
+}
+
+void TcxCustomRadioGroup::ButtonChecked(TcxCustomRadioGroupButton* button)
+{
+    const bool focused = Focused() || GetFocusedButtonIndex() >= 0;
+    keepModified_ = focused;
+    try {
+        int index = -1;
+        for (int i = 0; i < ButtonCount(); ++i)
+            if (Buttons(i) == button)
+                index = i;
+        // A button checked by the platform's sibling rule leaves the others; keep only this one.
+        for (int i = 0; i < ButtonCount(); ++i)
+            if (i != index && RadioButton(i)->Checked())
+                RadioButton(i)->InternalSetChecked(false);
+        if (!ComponentState().Contains(csLoading))
+            SetInternalValues(Properties()->ItemIndexToEditValue(index), false, true);
+    } catch (...) {
+        keepModified_ = false;
+        throw;
+    }
+    keepModified_ = false;
+}
+
+void TcxCustomRadioGroup::UpdateButtons()
+{
+    const int index = ItemIndex();
+    TcxCustomButtonGroup::UpdateButtons();
+    for (int i = 0; i < ButtonCount(); ++i)
+        RadioButton(i)->SetWordWrap(Properties()->WordWrap());
+    // The value decides the check: the item the edit value names, once the buttons exist.
+    const int wanted = Properties()->GetRadioGroupItemIndex(EditValue());
+    if (!ComponentState().Contains(csLoading) && wanted != ItemIndex()) {
+        if (index >= 0 && index < ButtonCount() && index != wanted)
+            RadioButton(index)->InternalSetChecked(false);
+        if (wanted >= 0)
+            RadioButton(wanted)->InternalSetChecked(true);
+    }
+}
+
+void TcxCustomRadioGroup::GetTabOrderList(std::vector<TWinControl*>& list) const
+{
+    TcxCustomButtonGroup::GetTabOrderList(list);
+    if ((TabStop || Focused()) && ItemIndex() >= 0)
+        std::erase(list, static_cast<TWinControl*>(const_cast<TcxCustomRadioGroup*>(this)));
+}
+
+namespace cxRadioGroupUnit {
+
+namespace {
+int counter = 0;
+}
+
+void Initialize()
+{
+    if (counter++ == 0)
+        GetRegisteredEditProperties()->Register(TcxCustomEditPropertiesClass::Of<TcxRadioGroupProperties>().Meta(),
+                                                "RadioGroup|Represents a group of radio buttons");
+}
+
+void Finalize()
+{
+    if (counter > 0 && --counter == 0)
+        GetRegisteredEditProperties()->Unregister(TcxCustomEditPropertiesClass::Of<TcxRadioGroupProperties>().Meta());
+}
+
+} // namespace cxRadioGroupUnit
 
 } // namespace cx

@@ -7,6 +7,7 @@
 #include "platform/vcl/StdCtrls.h"
 #include "toolkit/core/cxGraphics.h"
 #include "toolkit/core/cxLookAndFeels.h"
+#include "toolkit/editors/cxGroupBox.h"
 
 namespace cx {
 
@@ -81,5 +82,108 @@ private:
     TcxRadioButtonState state_ = rbsNormal;
     TRect buttonRect_{};
 };
+
+// ---- the radio group --------------------------------------------------------------------------
+
+class TcxCustomRadioGroup;
+
+// An item with a value; a Null value lets the caption stand for it.
+class TcxRadioGroupItem : public TcxButtonGroupItem {
+    RTL_CLASS(TcxRadioGroupItem, TcxButtonGroupItem)
+    explicit TcxRadioGroupItem(TCollection* collection);
+    void Assign(TPersistent* source) override;
+    const Variant& Value() const { return value_; }
+    void SetValue(const Variant& value);
+
+private:
+    Variant value_;
+};
+
+class TcxRadioGroupProperties : public TcxCustomButtonGroupProperties {
+    RTL_CLASS(TcxRadioGroupProperties, TcxCustomButtonGroupProperties)
+    explicit TcxRadioGroupProperties(TPersistent* owner);
+    void Assign(TPersistent* source) override;
+    TcxRadioGroupItem* Item(int index) const { return static_cast<TcxRadioGroupItem*>(Items()->Items(index)); }
+    TcxRadioGroupItem* AddItem(const std::string& caption, const Variant& value = Null);
+
+    const std::string& DefaultCaption() const { return defaultCaption_; }
+    void SetDefaultCaption(const std::string& value);
+    const Variant& DefaultValue() const { return defaultValue_; }
+    void SetDefaultValue(const Variant& value);
+    bool ImmediatePost = false;
+
+    // The first item whose value equals the edit value exactly, or whose value is Null and whose
+    // caption is the value's text (case matters); -1 for none.
+    int GetRadioGroupItemIndex(const Variant& editValue) const;
+    // min(Columns, items), at least 1: the radio group leaves trailing columns empty instead of
+    // balancing them.
+    int GetColumnCount() const override;
+    std::string GetDisplayText(const Variant& editValue) const;
+    // The edit value of an item index: its value, or its caption when the value is Null; the
+    // default value for -1.
+    Variant ItemIndexToEditValue(int index) const;
+
+private:
+    std::string defaultCaption_;
+    Variant defaultValue_ = Null;
+};
+
+// One button of a radio group: checks made by the group are silent, checks made by the user are
+// reported to the group.
+class TcxCustomRadioGroupButton : public TcxRadioButton {
+    RTL_CLASS(TcxCustomRadioGroupButton, TcxRadioButton)
+    explicit TcxCustomRadioGroupButton(TcxCustomRadioGroup* group);
+    void InternalSetChecked(bool value);
+    TcxCustomRadioGroup* Group() const { return group_; }
+    bool IsInplace() const override;
+    void Click() override;
+
+protected:
+    void Dispatch(TMessage& msg) override;
+    void DoEnter() override;
+    bool IsRadioGroupButton() const override { return true; }
+
+private:
+    TcxCustomRadioGroup* group_;
+    bool internalChecking_ = false;
+    bool mouseDownInProgress_ = false;
+};
+
+class TcxCustomRadioGroup : public TcxCustomButtonGroup {
+    RTL_CLASS(TcxCustomRadioGroup, TcxCustomButtonGroup)
+    explicit TcxCustomRadioGroup(TComponent* owner, bool isInplace = false);
+
+    TcxRadioGroupProperties* Properties() const;
+    // The checked button's index, -1 for none.
+    int ItemIndex() const;
+    void SetItemIndex(int value);
+    TcxCustomRadioGroupButton* RadioButton(int index) const;
+    // A user's check reported by a button.
+    void ButtonChecked(TcxCustomRadioGroupButton* button);
+    void Clear() override { SetItemIndex(-1); }
+    void InternalSetEditValue(const Variant& value, bool validateEditValue) override;
+    void UpdateButtons() override;
+    void GetTabOrderList(std::vector<TWinControl*>& list) const override;
+
+protected:
+    TWinControl* GetButtonInstance() override;
+    void InitButtonInstance(TWinControl* button) override;
+    TcxEditMetrics GetEditMetrics() const override;
+    void SetInternalValues(const Variant& value, bool validateEditValue, bool force);
+
+private:
+    void FocusCheckedButton(int index);
+    bool keepModified_ = false;
+};
+
+class TcxRadioGroup : public TcxCustomRadioGroup {
+    RTL_CLASS(TcxRadioGroup, TcxCustomRadioGroup)
+    using TcxCustomRadioGroup::TcxCustomRadioGroup;
+};
+
+namespace cxRadioGroupUnit {
+void Initialize();
+void Finalize();
+} // namespace cxRadioGroupUnit
 
 } // namespace cx
