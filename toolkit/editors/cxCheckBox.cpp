@@ -489,14 +489,19 @@ namespace cxCheckBoxUnit {
 
 void Initialize()
 {
-    if (unitCounter++ == 0)
-        cxCheckMarkMask();
+    if (unitCounter++ != 0)
+        return;
+    GetRegisteredEditProperties()->Register(TcxCustomEditPropertiesClass::Of<TcxCheckBoxProperties>().Meta(),
+                                            "CheckBox|Represents a check box control that allows selecting an option");
+    cxCheckMarkMask();
 }
 
 void Finalize()
 {
-    if (unitCounter > 0 && --unitCounter == 0)
-        checkMarkMask.reset();
+    if (unitCounter <= 0 || --unitCounter != 0)
+        return;
+    GetRegisteredEditProperties()->Unregister(TcxCustomEditPropertiesClass::Of<TcxCheckBoxProperties>().Meta());
+    checkMarkMask.reset();
 }
 
 } // namespace cxCheckBoxUnit

@@ -11,6 +11,7 @@
 #include "toolkit/core/cxLookAndFeelPainters.h"
 #include "toolkit/editors/cxContainer.h"
 #include "toolkit/editors/cxEdit.h"
+#include "toolkit/editors/cxEditControl.h"
 
 namespace cx {
 
@@ -100,6 +101,96 @@ void CalculateCheckStatesValue(const TcxCheckStates& checkStates, IcxCheckItems*
                                TcxCheckStatesValueFormatEx valueFormat, Variant& value);
 bool CalculateCheckStates(const Variant& value, IcxCheckItems* items, TcxCheckStatesValueFormatEx valueFormat,
                           TcxCheckStates& checkStates);
+
+// ---- the check box editor ---------------------------------------------------------------------
+
+class TcxCheckBoxProperties : public TcxCustomEditProperties {
+    RTL_CLASS(TcxCheckBoxProperties, TcxCustomEditProperties)
+    explicit TcxCheckBoxProperties(TPersistent* owner);
+    void Assign(TPersistent* source) override;
+
+    bool AllowGrayed() const { return allowGrayed_; }
+    void SetAllowGrayed(bool value);
+    TAlignment CheckAlignment() const { return alignment_; }
+    void SetCheckAlignment(TAlignment value);
+    TcxCheckBoxNullValueShowingStyle NullStyle() const { return nullStyle_; }
+    void SetNullStyle(TcxCheckBoxNullValueShowingStyle value);
+    std::string DisplayChecked = "True";
+    std::string DisplayUnchecked = "False";
+    std::string DisplayGrayed;
+
+    // The three state values; a value that repeats another (or Null for checked and unchecked)
+    // is refused silently.
+    const Variant& ValueChecked() const { return valueChecked_; }
+    const Variant& ValueGrayed() const { return valueGrayed_; }
+    const Variant& ValueUnchecked() const { return valueUnchecked_; }
+    void SetValueChecked(const Variant& value);
+    void SetValueGrayed(const Variant& value);
+    void SetValueUnchecked(const Variant& value);
+    void SetStateValues(const Variant& checked, const Variant& grayed, const Variant& unchecked);
+
+    // Checked for the checked value, unchecked for the unchecked one, grayed for anything else.
+    TcxCheckBoxState GetState(const Variant& editValue) const;
+    Variant StateToEditValue(TcxCheckBoxState state) const;
+    std::string GetStateDisplayText(const Variant& editValue) const;
+    bool CanCompareEditValue() const override { return true; }
+    bool HasDisplayValue() const override { return true; }
+    bool IsActivationKey(char16_t key) const override { return key == u' '; }
+    void PrepareDisplayValue(const Variant& editValue, Variant& displayValue, bool editFocused) override;
+
+private:
+    bool IsRepeated(const Variant& value) const;
+    bool allowGrayed_ = false;
+    TAlignment alignment_ = taLeftJustify;
+    TcxCheckBoxNullValueShowingStyle nullStyle_ = nssGrayedChecked;
+    Variant valueChecked_ = true;
+    Variant valueGrayed_ = Null;
+    Variant valueUnchecked_ = false;
+};
+
+class TcxCustomCheckBox : public TcxCustomEdit {
+    RTL_CLASS(TcxCustomCheckBox, TcxCustomEdit)
+    explicit TcxCustomCheckBox(TComponent* owner, bool isInplace = false);
+
+    TcxCheckBoxProperties* Properties() const { return static_cast<TcxCheckBoxProperties*>(ActiveProperties()); }
+    TcxCheckBoxState State() const { return Properties()->GetState(EditValue()); }
+    void SetState(TcxCheckBoxState value);
+    bool Checked() const { return State() == cbsChecked; }
+    void SetChecked(bool value) { SetState(value ? cbsChecked : cbsUnchecked); }
+    void Clear() override { SetState(cbsUnchecked); }
+    // Unchecked -> grayed (when allowed) or checked, checked -> unchecked, grayed -> checked.
+    virtual void Toggle();
+
+    TcxEditCheckState CheckState() const { return checkState_; }
+    TRect GetCheckRect();
+    TRect GetTextRect();
+    void InternalSetEditValue(const Variant& value, bool validateEditValue) override;
+
+protected:
+    void Dispatch(TMessage& msg) override;
+    void Paint() override;
+    TRect GetClientBounds() const override { return {0, 0, Width(), Height()}; }
+    bool HasShadow() const override { return false; }
+    void KeyDown(std::uint16_t& key, TShiftState shift) override;
+    void KeyUp(std::uint16_t& key, TShiftState shift) override;
+    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+    void MouseMove(TShiftState shift, int x, int y) override;
+    void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+    void DoExit() override;
+    void EnabledChanged() override;
+
+private:
+    void SetCheckState(TcxEditCheckState value);
+    TcxEditCheckState RestingCheckState(const TPoint& p) const;
+    bool checkPressed_ = false;    // Space held on the square
+    bool mousePressed_ = false;
+    TcxEditCheckState checkState_ = ecsNormal;
+};
+
+class TcxCheckBox : public TcxCustomCheckBox {
+    RTL_CLASS(TcxCheckBox, TcxCustomCheckBox)
+    using TcxCustomCheckBox::TcxCustomCheckBox;
+};
 
 namespace cxCheckBoxUnit {
 void Initialize();
