@@ -203,6 +203,18 @@ protected:
                       clYellow, d.background, false, d.focused, true, d.painter, d.nullStyle);
     }
     TColor At(int x, int y) { return bitmap.Canvas()->GetPixel(x, y); }
+    // Six 13 x 13 cells in red, green, blue, navy, purple and teal.
+    static void SixCellGlyph(TBitmap& glyph)
+    {
+        glyph.SetPixelFormat(pf32bit);
+        glyph.SetSize(6 * 13, 13);
+        const TColor fills[] = {clRed, clGreen, clBlue, clNavy, clPurple, clTeal};
+        for (int k = 0; k < 6; ++k) {
+            glyph.Canvas()->Brush()->SetColor(fills[k]);
+            glyph.Canvas()->FillRect(cxRectBounds(k * 13, 0, 13, 13));
+            glyph.Canvas()->SetPixel(k * 13, 12, clOlive);   // each cell's transparent colour
+        }
+    }
     std::vector<TColor> All()
     {
         std::vector<TColor> v;
@@ -312,14 +324,7 @@ TEST_F(CxEditCheckPixels, FlatStylesFillAndMaskTheMark)
 TEST_F(CxEditCheckPixels, GrayedShownAsUncheckedIsExactlyUncheckedEverywhere)
 {
     TBitmap glyph;
-    glyph.SetPixelFormat(pf32bit);
-    glyph.SetSize(6 * 13, 13);
-    const TColor fills[] = {clRed, clGreen, clBlue, clNavy, clPurple, clTeal};
-    for (int k = 0; k < 6; ++k) {
-        glyph.Canvas()->Brush()->SetColor(fills[k]);
-        glyph.Canvas()->FillRect(cxRectBounds(k * 13, 0, 13, 13));
-        glyph.Canvas()->SetPixel(k * 13, 12, clOlive);   // each cell's transparent colour
-    }
+    SixCellGlyph(glyph);
     for (TcxEditCheckState cs : {ecsNormal, ecsHot, ecsPressed, ecsDisabled})
         for (int b = ebsNone; b <= ebsOffice11; ++b)
             for (int path = 0; path < 3; ++path) {
@@ -342,14 +347,7 @@ TEST_F(CxEditCheckPixels, GrayedShownAsUncheckedIsExactlyUncheckedEverywhere)
 TEST_F(CxEditCheckPixels, GlyphCellsAndAShortStripShowItsLastCell)
 {
     TBitmap glyph;
-    glyph.SetPixelFormat(pf32bit);
-    glyph.SetSize(6 * 13, 13);
-    const TColor fills[] = {clRed, clGreen, clBlue, clNavy, clPurple, clTeal};
-    for (int k = 0; k < 6; ++k) {
-        glyph.Canvas()->Brush()->SetColor(fills[k]);
-        glyph.Canvas()->FillRect(cxRectBounds(k * 13, 0, 13, 13));
-        glyph.Canvas()->SetPixel(k * 13, 12, clOlive);   // each cell's transparent colour
-    }
+    SixCellGlyph(glyph);
     Paint({.state = cbsChecked, .checkState = ecsPressed, .glyph = &glyph, .glyphCount = 6});
     EXPECT_EQ(At(6, 6), Sys(clPurple));   // cell 4
     EXPECT_EQ(GetEditCheckSize(nullptr, false, &glyph, 6, nullptr), (TSize{13, 13}));
