@@ -139,7 +139,9 @@ TcxCustomGroupBox::TcxCustomGroupBox(TComponent* owner, bool isInplace,
 TcxCustomGroupBox::~TcxCustomGroupBox()
 {
     delete panelStyle_;
+    panelStyle_ = nullptr;
     delete captionFont_;
+    captionFont_ = nullptr;
 }
 
 void TcxCustomGroupBox::SetAlignment(TcxCaptionAlignment value)
@@ -158,6 +160,8 @@ bool TcxCustomGroupBox::IsVerticalText() const
 
 void TcxCustomGroupBox::UpdateCaption()
 {
+    if (!captionFont_ || !panelStyle_)
+        return;   // still being made, or already going
     // Every font here rotates, so a vertical caption keeps its face.
     captionFont_->Assign(EditStyle()->GetVisibleFont());
     visibleCaption_ = IsVerticalText() ? RemoveAccelChars(Caption(), false) : Caption();

@@ -218,6 +218,7 @@ protected:
     virtual TcxEditMetrics GetEditMetrics() const { return {}; }
     void DoEditKeyDown(std::uint16_t& key, TShiftState shift) override;
     void EnabledChanged() override;
+    void Notification(TComponent* component, TOperation operation) override;
     void Resize() override;
 
 private:

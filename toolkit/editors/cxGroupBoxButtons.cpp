@@ -164,6 +164,14 @@ void TcxCustomButtonGroup::PropertiesChanged(TObject* sender)
         UpdateButtons();
 }
 
+void TcxCustomButtonGroup::Notification(TComponent* component, TOperation operation)
+{
+    TcxCustomGroupBox::Notification(component, operation);
+    // The group owns its buttons: one freed with the group (or by anyone else) leaves the list.
+    if (operation == opRemove)
+        std::erase_if(buttons_, [component](TWinControl* b) { return b == component; });
+}
+
 void TcxCustomButtonGroup::EnabledChanged()
 {
     TcxCustomGroupBox::EnabledChanged();
