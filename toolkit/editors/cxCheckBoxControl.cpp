@@ -176,6 +176,7 @@ void TcxCustomCheckBox::Toggle()
         case cbsChecked: SetState(cbsUnchecked); break;
         case cbsGrayed: SetState(cbsChecked); break;
         }
+        SetModifiedAfterEnter(true);   // the user's change, to be posted
         if (Properties()->ImmediatePost() && CanPostEditValue() && ValidateEdit(true))
             InternalPostEditValue();
     } catch (...) {

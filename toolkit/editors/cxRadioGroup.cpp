@@ -326,7 +326,6 @@ void TcxRadioGroupProperties::Assign(TPersistent* source)
         if (p) {
             defaultCaption_ = p->defaultCaption_;
             defaultValue_ = p->defaultValue_;
-            ImmediatePost = p->ImmediatePost;
         }
     } catch (...) {
         EndUpdate();
@@ -560,6 +559,10 @@ void TcxCustomRadioGroup::ButtonChecked(TcxCustomRadioGroupButton* button)
         throw;
     }
     keepModified_ = false;
+    if (focused)
+        SetModifiedAfterEnter(true);   // the user's change, to be posted
+    if (focused && Properties()->ImmediatePost() && CanPostEditValue() && ValidateEdit(false))
+        InternalPostEditValue();
 }
 
 void TcxCustomRadioGroup::UpdateButtons()

@@ -110,7 +110,6 @@ class TcxRadioGroupProperties : public TcxCustomButtonGroupProperties {
     void SetDefaultCaption(const std::string& value);
     const Variant& DefaultValue() const { return defaultValue_; }
     void SetDefaultValue(const Variant& value);
-    bool ImmediatePost = false;
 
     // The first item whose value equals the edit value exactly, or whose value is Null and whose
     // caption is the value's text (case matters); -1 for none.
