@@ -1141,7 +1141,8 @@ void DrawCaption(TCanvas* canvas, const std::string& text, TRect r, unsigned for
     canvas->Brush()->SetStyle(bsSolid);
 }
 
-// The character after a single '&' of a caption, lower-cased; 0 for none.
+} // namespace
+
 char16_t AccelOf(const std::string& caption)
 {
     const std::u16string s = rtl::Utf8ToUtf16(caption);
@@ -1154,8 +1155,6 @@ char16_t AccelOf(const std::string& caption)
     }
     return 0;
 }
-
-} // namespace
 
 TButtonControl::TButtonControl(rtl::TComponent* owner) : TCustomControl(owner)
 {

@@ -166,6 +166,9 @@ class TMemo : public TCustomMemo {
 // ---------------------------------------------------------------------------------------------
 // Buttons paint themselves. A click (the mouse released over the button, Space, or the form's
 // Enter and Esc for the default and cancel buttons) runs Click.
+// The character after a single '&' of a caption, lower-cased; 0 for none.
+char16_t AccelOf(const std::string& caption);
+
 class TButtonControl : public TCustomControl {
     RTL_CLASS(TButtonControl, TCustomControl)
     explicit TButtonControl(rtl::TComponent* owner);

@@ -447,6 +447,8 @@ constexpr int cxSystemCheckBoxCellSize = 13;
 // pushed, pushed and checked), row 1 the radio buttons in the same states, row 2 the
 // three-state boxes (grayed, pushed and grayed) and the radio mask.
 void cxDrawSystemCheckBoxes(TBitmap& bitmap);
+// The system's check mark inside a check box's square (inner: the square less its 2-pixel edge).
+void cxDrawSystemCheckMark(TCanvas* canvas, const TRect& inner, TColor color);
 // One cell of that picture, measured once (at the painter unit's start-up).
 TSize cxSystemCheckBoxSize();
 

@@ -69,18 +69,21 @@ void DrawSystemCheckBox(TBitmap& b, int cellX, int cellY, bool pushed, int mark)
     DrawEdge(*b.Canvas()->GetHandle(), r, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
     b.Canvas()->Brush()->SetColor(pushed ? clBtnFace : clWindow);
     b.Canvas()->FillRect(r);
-    if (mark == 0)
-        return;
-    // The tick: three rows high, falling to (r.Left + 3, ...) and rising to the right.
-    const TColor color = mark == 2 ? clBtnShadow : clWindowText;
-    for (int i = 0; i < 7; ++i) {
-        const int x = r.Left + 1 + i, y = r.Top + (i < 3 ? 3 + i : 7 - (i - 2));
-        for (int k = 0; k < 3; ++k)
-            gdi::SetPixel(*b.Canvas()->GetHandle(), x, y + k, COLORREF(ColorToRGB(color)));
-    }
+    if (mark != 0)
+        cxDrawSystemCheckMark(b.Canvas(), r, mark == 2 ? clBtnShadow : clWindowText);
 }
 
 } // namespace
+
+void cxDrawSystemCheckMark(TCanvas* canvas, const TRect& inner, TColor color)
+{
+    // The tick: three rows high, falling to (inner.Left + 3, ...) and rising to the right.
+    for (int i = 0; i < 7; ++i) {
+        const int x = inner.Left + 1 + i, y = inner.Top + (i < 3 ? 3 + i : 7 - (i - 2));
+        for (int k = 0; k < 3; ++k)
+            gdi::SetPixel(*canvas->GetHandle(), x, y + k, COLORREF(ColorToRGB(color)));
+    }
+}
 
 void cxDrawSystemCheckBoxes(TBitmap& bitmap)
 {

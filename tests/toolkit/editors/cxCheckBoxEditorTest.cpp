@@ -1,0 +1,143 @@
+// The check box editor: the state values and their acceptance rules, the click cycle, Space
+// pressed and released, a press released outside, the accelerator and the painted square.
+#include "EditorsTestSupport.h"
+
+#include "platform/gdi/Text.h"
+#include "toolkit/data/cxVariants.h"
+#include "toolkit/editors/cxCheckBox.h"
+
+#include <QTest>
+
+using namespace cx;
+
+class CxCheckBoxEditorTest : public ControlBaseTest {
+protected:
+    void SetUp() override
+    {
+        ControlBaseTest::SetUp();
+        gdi::SetFontEngine(gdi::MakeFakeFontEngine());
+        ASSERT_TRUE(Activate(form));
+        box = new TcxCheckBox(form);
+        box->SetParent(form);
+        box->SetBounds(10, 10, 120, 21);
+        box->SetCaption("&Check");
+        box->Style()->SetBorderStyle(cbs3D);
+        props = box->Properties();
+        props->OnChange = [this](TObject*) { ++changes; };
+    }
+    void TearDown() override
+    {
+        ControlBaseTest::TearDown();
+        gdi::SetFontEngine(nullptr);
+    }
+    void Mouse(unsigned msg, int x, int y, unsigned keys)
+    {
+        const TPoint p = ScreenOf(box, x, y);
+        Fixed().SetCursorPos(p);
+        vcl::input::InjectMouse(msg, p, keys);
+        vcl::DrainPostedMessages();
+    }
+    void Click(int x, int y)
+    {
+        Mouse(WM_MOUSEMOVE, x, y, 0);
+        Mouse(WM_LBUTTONDOWN, x, y, MK_LBUTTON);
+        Mouse(WM_LBUTTONUP, x, y, 0);
+    }
+    TcxCheckBox* box = nullptr;
+    TcxCheckBoxProperties* props = nullptr;
+    int changes = 0;
+};
+
+TEST_F(CxCheckBoxEditorTest, DefaultValuesAndTheirStates)
+{
+    EXPECT_EQ(box->State(), cbsUnchecked);
+    EXPECT_EQ(props->GetState(true), cbsChecked);
+    EXPECT_EQ(props->GetState(false), cbsUnchecked);
+    EXPECT_EQ(props->GetState(Null), cbsGrayed);
+    EXPECT_EQ(props->GetState(1), cbsGrayed);   // not exactly True
+    EXPECT_EQ(props->GetStateDisplayText(true), "True");
+    EXPECT_EQ(props->GetStateDisplayText(false), "False");
+    EXPECT_EQ(props->GetStateDisplayText(Null), "");
+}
+
+TEST_F(CxCheckBoxEditorTest, StateValuesRefuseRepeatsAndNull)
+{
+    props->SetValueChecked(false);   // the unchecked value
+    EXPECT_TRUE(VarEqualsExact(props->ValueChecked(), true));
+    props->SetValueChecked(Null);
+    EXPECT_TRUE(VarEqualsExact(props->ValueChecked(), true));
+    props->SetValueGrayed("?");
+    EXPECT_EQ(VarToStr(props->ValueGrayed()), "?");
+    props->SetValueGrayed(Null);
+    EXPECT_TRUE(props->ValueGrayed().IsNull());
+    props->SetStateValues("Y", "Y", "N");   // repeats: refused as a whole
+    EXPECT_TRUE(VarEqualsExact(props->ValueChecked(), true));
+    props->SetStateValues("Y", Null, "N");
+    EXPECT_EQ(VarToStr(props->ValueChecked()), "Y");
+    EXPECT_EQ(VarToStr(props->ValueUnchecked()), "N");
+}
+
+TEST_F(CxCheckBoxEditorTest, ClicksCycleWithAndWithoutGrayed)
+{
+    std::string seen;
+    for (int i = 0; i < 3; ++i) {
+        Click(60, 10);   // on the caption
+        seen += char('0' + box->State());
+    }
+    EXPECT_EQ(seen, "101");
+    box->SetState(cbsGrayed);
+    Click(7, 10);   // on the square
+    EXPECT_EQ(box->State(), cbsChecked);
+
+    props->SetAllowGrayed(true);
+    box->SetState(cbsUnchecked);
+    seen.clear();
+    for (int i = 0; i < 3; ++i) {
+        Click(60, 10);
+        seen += char('0' + box->State());
+    }
+    EXPECT_EQ(seen, "210");
+}
+
+TEST_F(CxCheckBoxEditorTest, APressReleasedOutsideDoesNotToggle)
+{
+    Mouse(WM_MOUSEMOVE, 60, 10, 0);
+    Mouse(WM_LBUTTONDOWN, 60, 10, MK_LBUTTON);
+    EXPECT_EQ(box->CheckState(), ecsPressed);
+    Mouse(WM_MOUSEMOVE, 200, 10, MK_LBUTTON);
+    EXPECT_NE(box->CheckState(), ecsPressed);
+    Mouse(WM_LBUTTONUP, 200, 10, 0);
+    EXPECT_EQ(box->State(), cbsUnchecked);
+    EXPECT_EQ(changes, 0);
+}
+
+TEST_F(CxCheckBoxEditorTest, SpaceShowsThePressedSquareAndTogglesOnceOnRelease)
+{
+    box->SetFocus();
+    QTest::keyPress(box->Peer(), Qt::Key_Space);
+    vcl::DrainPostedMessages();
+    EXPECT_EQ(box->CheckState(), ecsPressed);
+    EXPECT_EQ(box->State(), cbsUnchecked);
+    EXPECT_EQ(PixelOf(box, 5, 7), Sys(clBtnFace));   // the pushed face
+    QTest::keyRelease(box->Peer(), Qt::Key_Space);
+    vcl::DrainPostedMessages();
+    EXPECT_EQ(box->CheckState(), ecsNormal);
+    EXPECT_EQ(box->State(), cbsChecked);
+    EXPECT_EQ(changes, 1);
+}
+
+TEST_F(CxCheckBoxEditorTest, AcceleratorFocusesAndToggles)
+{
+    EXPECT_EQ(box->Perform(CM_DIALOGCHAR, 'x'), 0);
+    EXPECT_EQ(box->Perform(CM_DIALOGCHAR, 'C'), 1);
+    EXPECT_TRUE(box->Focused());
+    EXPECT_EQ(box->State(), cbsChecked);
+}
+
+TEST(CxCheckBoxUnit, RegistersTheEditorKind)
+{
+    cxCheckBoxUnit::Initialize();
+    EXPECT_TRUE(bool(FindRegisteredEditPropertiesClass("TcxCheckBoxProperties")));
+    cxCheckBoxUnit::Finalize();
+    EXPECT_FALSE(bool(FindRegisteredEditPropertiesClass("TcxCheckBoxProperties")));
+}

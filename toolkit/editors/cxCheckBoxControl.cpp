@@ -1,0 +1,353 @@
+// The check box editor: three state values with their acceptance rules, the state cycle, Space
+// pressed and released, a click (press and release over the control), the accelerator, the
+// layout of the square and the caption, and painting through the check-mark drawing.
+#include "toolkit/editors/cxCheckBox.h"
+
+#include "platform/vcl/StdCtrls.h"
+#include "toolkit/core/cxGeometry.h"
+#include "toolkit/data/cxVariants.h"
+#include "toolkit/editors/cxControls.h"
+
+#include <QChar>
+
+namespace cx {
+
+// ---- properties -------------------------------------------------------------------------------
+
+TcxCheckBoxProperties::TcxCheckBoxProperties(TPersistent* owner) : TcxCustomEditProperties(owner) {}
+
+void TcxCheckBoxProperties::Assign(TPersistent* source)
+{
+    auto* p = dynamic_cast<TcxCheckBoxProperties*>(source);
+    BeginUpdate();
+    try {
+        TcxCustomEditProperties::Assign(source);
+        if (p) {
+            allowGrayed_ = p->allowGrayed_;
+            alignment_ = p->alignment_;
+            nullStyle_ = p->nullStyle_;
+            DisplayChecked = p->DisplayChecked;
+            DisplayUnchecked = p->DisplayUnchecked;
+            DisplayGrayed = p->DisplayGrayed;
+            SetStateValues(p->valueChecked_, p->valueGrayed_, p->valueUnchecked_);
+            Changed();
+        }
+    } catch (...) {
+        EndUpdate();
+        throw;
+    }
+    EndUpdate();
+}
+
+void TcxCheckBoxProperties::SetAllowGrayed(bool value)
+{
+    if (allowGrayed_ != value) {
+        allowGrayed_ = value;
+        Changed();
+    }
+}
+
+void TcxCheckBoxProperties::SetCheckAlignment(TAlignment value)
+{
+    if (alignment_ != value) {
+        alignment_ = value;
+        Changed();
+    }
+}
+
+void TcxCheckBoxProperties::SetNullStyle(TcxCheckBoxNullValueShowingStyle value)
+{
+    if (nullStyle_ != value) {
+        nullStyle_ = value;
+        Changed();
+    }
+}
+
+bool TcxCheckBoxProperties::IsRepeated(const Variant& value) const
+{
+    return InternalVarEqualsExact(value, valueChecked_) || InternalVarEqualsExact(value, valueGrayed_) ||
+           InternalVarEqualsExact(value, valueUnchecked_);
+}
+
+void TcxCheckBoxProperties::SetValueChecked(const Variant& value)
+{
+    if (value.IsNull() || IsRepeated(value))
+        return;
+    valueChecked_ = value;
+    Changed();
+}
+
+void TcxCheckBoxProperties::SetValueGrayed(const Variant& value)
+{
+    if (IsRepeated(value))
+        return;
+    valueGrayed_ = value;
+    Changed();
+}
+
+void TcxCheckBoxProperties::SetValueUnchecked(const Variant& value)
+{
+    if (value.IsNull() || IsRepeated(value))
+        return;
+    valueUnchecked_ = value;
+    Changed();
+}
+
+void TcxCheckBoxProperties::SetStateValues(const Variant& checked, const Variant& grayed, const Variant& unchecked)
+{
+    if (checked.IsNull() || unchecked.IsNull() || InternalVarEqualsExact(checked, grayed) ||
+        InternalVarEqualsExact(checked, unchecked) || InternalVarEqualsExact(grayed, unchecked))
+        return;
+    valueChecked_ = checked;
+    valueGrayed_ = grayed;
+    valueUnchecked_ = unchecked;
+    Changed();
+}
+
+TcxCheckBoxState TcxCheckBoxProperties::GetState(const Variant& editValue) const
+{
+    if (VarEqualsExact(editValue, valueChecked_))
+        return cbsChecked;
+    if (VarEqualsExact(editValue, valueUnchecked_))
+        return cbsUnchecked;
+    return cbsGrayed;
+}
+
+Variant TcxCheckBoxProperties::StateToEditValue(TcxCheckBoxState state) const
+{
+    switch (state) {
+    case cbsChecked: return valueChecked_;
+    case cbsUnchecked: return valueUnchecked_;
+    default: return valueGrayed_;
+    }
+}
+
+std::string TcxCheckBoxProperties::GetStateDisplayText(const Variant& editValue) const
+{
+    switch (GetState(editValue)) {
+    case cbsChecked: return DisplayChecked;
+    case cbsUnchecked: return DisplayUnchecked;
+    default: return DisplayGrayed;
+    }
+}
+
+void TcxCheckBoxProperties::PrepareDisplayValue(const Variant& editValue, Variant& displayValue, bool)
+{
+    static constexpr int byState[] = {0, 1, 2};
+    displayValue = byState[GetState(editValue)];
+}
+
+// ---- the control ------------------------------------------------------------------------------
+
+TcxCustomCheckBox::TcxCustomCheckBox(TComponent* owner, bool isInplace)
+    : TcxCustomEdit(owner, isInplace, TcxEditClasses{TcxCustomEditPropertiesClass::Of<TcxCheckBoxProperties>()})
+{
+    ControlStyle.Exclude(csDoubleClicks);
+    SetEditAutoSize(false);
+    SetBounds(Left(), Top(), 121, 21);
+    SetInternalEditValue(Properties()->ValueUnchecked());
+}
+
+void TcxCustomCheckBox::SetState(TcxCheckBoxState value)
+{
+    if (value != State())
+        SetInternalEditValue(Properties()->StateToEditValue(value));
+}
+
+void TcxCustomCheckBox::InternalSetEditValue(const Variant& value, bool validateEditValue)
+{
+    const TcxCheckBoxState before = State();
+    TcxCustomEdit::InternalSetEditValue(value, validateEditValue);
+    if (State() != before) {
+        DoClick();
+        DoChange();
+    }
+    Invalidate();
+}
+
+void TcxCustomCheckBox::Toggle()
+{
+    if (!CanModify() || !DoEditing())
+        return;
+    LockChangeEvents(true);
+    try {
+        switch (State()) {
+        case cbsUnchecked: SetState(Properties()->AllowGrayed() ? cbsGrayed : cbsChecked); break;
+        case cbsChecked: SetState(cbsUnchecked); break;
+        case cbsGrayed: SetState(cbsChecked); break;
+        }
+        SetModifiedAfterEnter(true);   // the user's change, to be posted
+        if (Properties()->ImmediatePost() && CanPostEditValue() && ValidateEdit(true))
+            InternalPostEditValue();
+    } catch (...) {
+        LockChangeEvents(false);
+        throw;
+    }
+    LockChangeEvents(false);
+}
+
+void TcxCustomCheckBox::SetCheckState(TcxEditCheckState value)
+{
+    if (checkState_ != value) {
+        checkState_ = value;
+        Invalidate();
+    }
+}
+
+TcxEditCheckState TcxCustomCheckBox::RestingCheckState(const TPoint& p) const
+{
+    if (!Enabled())
+        return ecsDisabled;
+    return cxRectPtIn(TRect{0, 0, Width(), Height()}, p) ? ecsHot : ecsNormal;
+}
+
+void TcxCustomCheckBox::KeyDown(std::uint16_t& key, TShiftState shift)
+{
+    TcxCustomEdit::KeyDown(key, shift);
+    if (key == VK_SPACE && (checkState_ == ecsNormal || checkState_ == ecsHot)) {
+        checkPressed_ = true;
+        SetCheckState(ecsPressed);
+        key = 0;
+    }
+}
+
+void TcxCustomCheckBox::KeyUp(std::uint16_t& key, TShiftState shift)
+{
+    TcxCustomEdit::KeyUp(key, shift);
+    if (key == VK_SPACE && checkPressed_ && checkState_ == ecsPressed) {
+        checkPressed_ = false;
+        SetCheckState(ecsNormal);
+        Toggle();
+    }
+}
+
+void TcxCustomCheckBox::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
+{
+    TcxCustomEdit::MouseDown(button, shift, x, y);
+    if (button == mbLeft && Enabled() && !checkPressed_) {
+        mousePressed_ = true;
+        SetCheckState(ecsPressed);
+    }
+}
+
+void TcxCustomCheckBox::MouseMove(TShiftState shift, int x, int y)
+{
+    TcxCustomEdit::MouseMove(shift, x, y);
+    if (checkPressed_)
+        return;
+    const TcxEditCheckState resting = RestingCheckState({x, y});
+    // Held and back over the control shows pressed again; away from it, released.
+    SetCheckState(mousePressed_ && resting == ecsHot ? ecsPressed : resting);
+}
+
+void TcxCustomCheckBox::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
+{
+    TcxCustomEdit::MouseUp(button, shift, x, y);
+    if (button != mbLeft || !mousePressed_)
+        return;
+    mousePressed_ = false;
+    const bool toggles = checkState_ == ecsPressed && RestingCheckState({x, y}) == ecsHot;
+    SetCheckState(RestingCheckState({x, y}));
+    // A press that left the control and came back released there still clicks; one released
+    // outside does not.
+    if (toggles)
+        Toggle();
+}
+
+void TcxCustomCheckBox::DoExit()
+{
+    TcxCustomEdit::DoExit();
+    checkPressed_ = false;
+    if (checkState_ == ecsPressed)
+        SetCheckState(ecsNormal);
+}
+
+void TcxCustomCheckBox::EnabledChanged()
+{
+    TcxCustomEdit::EnabledChanged();
+    SetCheckState(Enabled() ? ecsNormal : ecsDisabled);
+}
+
+void TcxCustomCheckBox::Dispatch(TMessage& msg)
+{
+    switch (msg.Msg) {
+    case CM_DIALOGCHAR: {
+        const char16_t accel = AccelOf(Caption());
+        if (accel != 0 && accel == char16_t(QChar(char16_t(msg.WParam)).toLower().unicode()) && CanFocus()) {
+            SetFocus();
+            if (Focused())
+                Toggle();
+            msg.Result = 1;
+            return;
+        }
+        break;
+    }
+    case CM_MOUSELEAVE:
+        TcxCustomEdit::Dispatch(msg);
+        if (!checkPressed_ && !mousePressed_)
+            SetCheckState(Enabled() ? ecsNormal : ecsDisabled);
+        return;
+    case CM_TEXTCHANGED:
+        TcxCustomEdit::Dispatch(msg);
+        Invalidate();
+        return;
+    default: break;
+    }
+    TcxCustomEdit::Dispatch(msg);
+}
+
+// ---- layout and painting ----------------------------------------------------------------------
+
+TRect TcxCustomCheckBox::GetCheckRect()
+{
+    const TRect r = cxRectInflate(TRect{0, 0, Width(), Height()}, -2, -2);
+    const TSize size = GetEditCheckSize(nullptr, false, nullptr, 0, nullptr);
+    const int w = std::min(size.cx, r.Width());
+    TRect check = cxRectBounds(r.Left + (r.Width() - w) / 2, r.Top + (r.Height() - size.cy) / 2, w, size.cy);
+    const TAlignment a = Properties()->CheckAlignment();
+    if (w < r.Width() && a == taLeftJustify)
+        check = cxRectBounds(r.Left, check.Top, w, size.cy);
+    else if (w < r.Width() && a == taRightJustify)
+        check = cxRectBounds(r.Right - w, check.Top, w, size.cy);
+    return check;
+}
+
+TRect TcxCustomCheckBox::GetTextRect()
+{
+    TRect t = cxRectInflate(TRect{0, 0, Width(), Height()}, -2, -2);
+    --t.Top;
+    const TRect check = GetCheckRect();
+    if (check.Width() >= Width())
+        t.Right = t.Left;
+    else if (Properties()->CheckAlignment() == taLeftJustify)
+        t.Left = check.Right + 3;
+    else if (Properties()->CheckAlignment() == taRightJustify)
+        t.Right = check.Left - 3;
+    return t;
+}
+
+void TcxCustomCheckBox::Paint()
+{
+    TcxCanvas* canvas = GetActiveCanvas();
+    const TColor background = GetBackgroundColor();
+    if (!IsTransparent())
+        canvas->FillRect(TRect{0, 0, Width(), Height()}, background);
+    const TcxCheckBoxProperties* p = Properties();
+    const TcxEditCheckState cs = Enabled() ? checkState_ : ecsDisabled;
+    DrawEditCheck(canvas, GetCheckRect(), State(), cs, nullptr, 0, EditStyle()->GetBorderStyle(), false,
+                  GetActiveStyle()->GetBorderColor(), background, !IsTransparent(), false, Focused(), true, nullptr,
+                  p->NullStyle());
+    if (p->CheckAlignment() == taCenter)
+        return;
+    const TRect text = GetTextRect();
+    const int flags = cxtfLeft | cxtfVCenter | cxtfSingleLine | cxtfShowPrefix;
+    DrawCheckBoxText(canvas, Caption(), GetActiveStyle()->GetVisibleFont(), GetActiveStyle()->GetTextColor(), text,
+                     flags, Enabled());
+    if (Focused() && !Caption().empty()) {
+        TRect focus = text;
+        canvas->TextExtent(Caption(), focus, flags);
+        canvas->DrawFocusRect(cxRectInflate(focus, 1, 1, 1, 2));
+    }
+}
+
+} // namespace cx
