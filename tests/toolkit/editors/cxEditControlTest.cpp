@@ -484,6 +484,15 @@ TEST_F(EditKeysTest, InPlaceTabAndNavigationKeysGoToTheHostAfterKeyDown)
         Type(e, k);
     EXPECT_EQ(seen, (std::vector<std::uint16_t>{VK_TAB, VK_DOWN, VK_PRIOR, VK_HOME}));
     EXPECT_TRUE(e->Focused());
+
+    // Enter validates and posts through the host once.
+    std::vector<std::string> posts;
+    e->OnPostEditValue = [&](TObject*) { posts.push_back(Str(e->EditValue())); };
+    e->Properties()->SetValidateOnEnter(true);
+    TypeText(e, "z");
+    Type(e, Qt::Key_Return);
+    EXPECT_EQ(posts, std::vector<std::string>{"z"});
+    EXPECT_FALSE(e->Modified());
 }
 
 TEST_F(EditKeysTest, TheClearKeyEmptiesTheValueWithoutLaterValidation)
