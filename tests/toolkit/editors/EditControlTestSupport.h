@@ -35,10 +35,12 @@ class TcxProbeEditProperties : public TcxCustomEditProperties {
 // inner edit would, and reach the edit value on validation.
 class TcxProbeEdit : public TcxCustomEdit {
     RTL_CLASS(TcxProbeEdit, TcxCustomEdit)
-    TcxProbeEdit(TComponent* owner, bool isInplace = false)
-        : TcxCustomEdit(owner, isInplace, [] {
+    TcxProbeEdit(TComponent* owner, bool isInplace = false,
+                 TcxEditDataBindingClass binding = TcxEditDataBindingClass::Of<TcxEditDataBinding>())
+        : TcxCustomEdit(owner, isInplace, [binding] {
               TcxEditClasses c;
               c.Properties = TcxCustomEditPropertiesClass::Of<TcxProbeEditProperties>();
+              c.DataBinding = binding;
               return c;
           }())
     {

@@ -378,7 +378,22 @@ TEST_F(EditControlTest, APostRefusedByTheHostReachesItAndTheInplaceEditorStaysWi
     EXPECT_FALSE(e->Modified());
 }
 
-TEST_F(EditControlTest, ClipboardMessagesFollowTheReadOnlyState)
+// A binding whose provider has no data to offer (a data-aware editor not connected yet).
+class TcxNoDataProvider : public TcxCustomEditDefaultValuesProvider {
+    RTL_CLASS(TcxNoDataProvider, TcxCustomEditDefaultValuesProvider)
+    using TcxCustomEditDefaultValuesProvider::TcxCustomEditDefaultValuesProvider;
+    bool IsDataAvailable() override { return false; }
+};
+class TcxNoDataBinding : public TcxEditDataBinding {
+    RTL_CLASS(TcxNoDataBinding, TcxEditDataBinding)
+    using TcxEditDataBinding::TcxEditDataBinding;
+    TcxCustomEditDefaultValuesProviderClass GetDefaultValuesProviderClass() const override
+    {
+        return TcxCustomEditDefaultValuesProviderClass::Of<TcxNoDataProvider>();
+    }
+};
+
+TEST_F(EditControlTest, ClipboardMessagesFollowTheReadOnlyStateAndTheData)
 {
     struct Probe : TcxProbeEdit {
         using TcxProbeEdit::TcxProbeEdit;
@@ -387,14 +402,25 @@ TEST_F(EditControlTest, ClipboardMessagesFollowTheReadOnlyState)
         void PasteFromClipboard() override { calls += "paste "; }
         std::string calls;
     };
-    for (bool readOnly : {false, true}) {
-        SCOPED_TRACE(readOnly ? "read-only" : "writable");
-        auto* e = new Probe(form);
+    const struct {
+        const char* name;
+        bool readOnly, noData;
+        const char* expected;
+    } cases[] = {
+        {"writable", false, false, "copy cut paste "},
+        {"read-only", true, false, "copy copy "},
+        {"no data available", false, true, "copy copy "},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto* e = c.noData ? new Probe(form, false, TcxEditDataBindingClass::Of<TcxNoDataBinding>()) : new Probe(form);
         e->SetParent(form);
-        e->Properties()->SetReadOnly(readOnly);
+        e->Properties()->SetReadOnly(c.readOnly);
+        EXPECT_EQ(e->RealReadOnly(), c.readOnly || c.noData);
+        EXPECT_EQ(e->DataBinding()->CanModify(), !c.noData);
         for (UINT msg : {WM_COPY, WM_CUT, WM_PASTE})
             e->Perform(msg, 0, 0);
-        EXPECT_EQ(e->calls, readOnly ? "copy copy " : "copy cut paste ");
+        EXPECT_EQ(e->calls, c.expected);
         e->Free();
     }
 }
