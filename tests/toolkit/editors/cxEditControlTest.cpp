@@ -236,6 +236,36 @@ TEST_F(EditControlTest, TheRepositoryItemLendsItsPropertiesUntilItIsDestroyed)
     EXPECT_TRUE(e->Transparent());
 }
 
+TEST_F(EditControlTest, NewDefaultValuesReachOnlyTheEditorWhoseBindingChanged)
+{
+    struct Counting : TcxProbeEdit {
+        using TcxProbeEdit::TcxProbeEdit;
+        using TcxCustomEdit::PropertiesChanged;
+        void PropertiesChanged(TObject* sender) override
+        {
+            ++changes;
+            TcxProbeEdit::PropertiesChanged(sender);
+        }
+        int changes = 0;
+    };
+    auto* own = new Counting(form);
+    own->DataBinding()->DefaultValuesChanged();
+    EXPECT_EQ(own->changes, 1);   // through the own properties' change notice
+
+    auto* item = new TcxProbeRepositoryItem(form);
+    auto* e1 = new Counting(form);
+    auto* e2 = new Counting(form);
+    e1->SetRepositoryItem(item);
+    e2->SetRepositoryItem(item);
+    e1->changes = e2->changes = 0;
+    e1->DataBinding()->DefaultValuesChanged();
+    EXPECT_EQ(e1->changes, 1);
+    EXPECT_EQ(e2->changes, 0);   // the item's other editors hear nothing
+    item->Properties()->SetBeepOnError(true);   // an ordinary change reaches both
+    EXPECT_EQ(e1->changes, 2);
+    EXPECT_EQ(e2->changes, 1);
+}
+
 // ---- validation and posting -----------------------------------------------------------------------
 
 TEST_F(EditControlTest, ValidationFlow)
