@@ -6,6 +6,7 @@
 #include "toolkit/editors/cxControls.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <memory>
 #include <vector>
 
@@ -14,6 +15,7 @@ namespace cx {
 namespace {
 
 bool shuttingDown = false;
+int trackersLeftAtShutDown = 0;
 int initCount = 0;
 UINT registeredMessages[2] = {0, 0};
 cxControlsUnit::TSetLayeredWindowAttributes layeredProc = nullptr;
@@ -310,7 +312,7 @@ void Finalize()
     shuttingDown = true;
     delete designController;
     designController = nullptr;
-    const bool leftOver = trackingList && !trackingList->empty();
+    trackersLeftAtShutDown = trackingList ? int(trackingList->size()) : 0;
     if (trackingList) {
         for (auto* t : *trackingList)
             t->Free();
@@ -326,9 +328,11 @@ void Finalize()
     delete messageWindow;
     messageWindow = nullptr;
     dxISpellChecker = nullptr;
-    if (leftOver)
-        throw EdxException("MouseTrackingTimerList.Count <> 0");
+    if (trackersLeftAtShutDown > 0)
+        std::fprintf(stderr, "MouseTrackingTimerList.Count <> 0 (%d freed)\n", trackersLeftAtShutDown);
 }
+
+int TrackersLeftAtShutDown() { return trackersLeftAtShutDown; }
 
 } // namespace cxControlsUnit
 

@@ -115,10 +115,13 @@ UINT RegisteredMessage(int index);
 // The layered-window entry found at start-up: the window opacity of the window system.
 using TSetLayeredWindowAttributes = bool (*)(HWND, std::uint32_t, std::uint8_t, std::uint32_t);
 TSetLayeredWindowAttributes LayeredWindowAttributesProc();
-// Raises EdxException "MouseTrackingTimerList.Count <> 0" when trackers are still alive (after
-// releasing everything else).
+// Trackers still alive at shut-down are a programming error: they are freed, reported on the
+// error output ("MouseTrackingTimerList.Count <> 0") and counted, never raised (an exception at
+// exit would end the program in the middle of its teardown).
 void Finalize();
 bool ShuttingDown();
+// How many trackers the last shut-down found alive.
+int TrackersLeftAtShutDown();
 } // namespace cxControlsUnit
 
 } // namespace cx

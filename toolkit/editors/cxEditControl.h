@@ -327,6 +327,9 @@ class TcxCustomEdit : public TcxContainer,
     virtual bool UseAnchorY() const { return false; }
     // Adjusts a proposed size to the content (auto size).
     bool CanResize(int& newWidth, int& newHeight);
+    // Every new size passes CanResize first, so an auto-size editor never takes a size its
+    // content does not have.
+    void SetBounds(int left, int top, int width, int height) override;
     void InternalCanResize(int& newWidth, int& newHeight);
     void SetSize() override;
     virtual void FillSizeProperties(TcxEditSizeProperties& sizeProperties);
@@ -535,7 +538,9 @@ private:
     };
     int FindItem(TcxCustomEditProperties* properties, bool useFreeEdit);
     int FindItem(const TcxCustomEditPropertiesClass& propertiesClass);
-    TcxCustomEdit* CreateEdit(const TcxCustomEditPropertiesClass& propertiesClass);
+    int FindFreeItem(const TClassMeta* editClass) const;
+    static const TClassMeta* ContainerClassOf(const TcxCustomEditPropertiesClass& propertiesClass);
+    TcxCustomEdit* CreateEdit(const TClassMeta* editMeta);
     void InitEdit(TcxCustomEdit* edit, TcxCustomEditProperties* properties);
     TComponent* editorOwner_;
     std::vector<Item> items_;

@@ -21,6 +21,11 @@ TcxCustomEditViewInfo* TcxCustomEdit::EditViewInfo() const { return dynamic_cast
 
 TcxContainerViewInfoClass TcxCustomEdit::GetViewInfoClass() const
 {
+    // The kind's properties name the view info; a class whose factory is not known under the
+    // container's signature falls back to the base editor view info.
+    if (properties_)
+        if (auto named = TcxContainerViewInfoClass::FromMeta(properties_->GetViewInfoClass().Meta()))
+            return named;
     return TcxContainerViewInfoClass::Of<TcxCustomEditViewInfo>();
 }
 
@@ -31,7 +36,10 @@ bool TcxCustomEdit::IsNativeStyle() const
 
 TcxCustomEditViewData* TcxCustomEdit::CreateViewData()
 {
-    auto* viewData = new TcxCustomEditViewData(ActiveProperties(), GetEditActiveStyle(), isInplace_);
+    // The properties make the view data of their kind (a text editor lays out its own way).
+    TcxCustomEditViewData* viewData = ActiveProperties()->CreateViewData(GetEditActiveStyle(), isInplace_);
+    if (isInplace_ && contentParamsValid_)
+        viewData->SetEditContentParams(contentParams_);
     viewData->Edit = PropertiesChangeLocked() ? nullptr : this;
     InitializeViewData(viewData);
     return viewData;
@@ -169,7 +177,10 @@ void TcxCustomEdit::InternalCanResize(int& newWidth, int& newHeight)
     FillSizeProperties(sizeProperties);
     std::unique_ptr<TcxCustomEditViewData> viewData(CreateViewData());
     TcxScreenCanvas* canvas = cxScreenCanvas();
-    const TSize size = viewData->GetEditSize(canvas, GetEditValue(), sizeProperties, EditViewInfo());
+    // An auto-width editor is measured on a layout of its own at unbounded width: its current
+    // layout, squeezed to a narrow width, has no room for the buttons and would keep it narrow.
+    const TSize size =
+        viewData->GetEditSize(canvas, GetEditValue(), sizeProperties, IsAutoWidth() ? nullptr : EditViewInfo());
     canvas->Dormant();
     if (IsAutoWidth())
         newWidth = size.cx;
@@ -179,9 +190,15 @@ void TcxCustomEdit::InternalCanResize(int& newWidth, int& newHeight)
 
 bool TcxCustomEdit::CanResize(int& newWidth, int& newHeight)
 {
-    if (!IsLoading())
+    if (!IsLoading() && properties_ && !IsDestroying())
         InternalCanResize(newWidth, newHeight);
     return true;
+}
+
+void TcxCustomEdit::SetBounds(int left, int top, int width, int height)
+{
+    if (CanResize(width, height))
+        TcxContainer::SetBounds(left, top, width, height);
 }
 
 void TcxCustomEdit::SetSize()

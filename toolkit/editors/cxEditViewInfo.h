@@ -280,6 +280,8 @@ class TcxCustomEditViewData : public TPersistent {
     int GetCaptureButtonVisibleIndex();
     bool InternalFocused();
     const TcxEditContentParams& EditContentParams() const { return editContentParams_; }
+    // An in-place editor hands in the parameters it computed once instead of computing them again.
+    void SetEditContentParams(const TcxEditContentParams& value) { editContentParams_ = value; }
 
     TObject* Data = nullptr;   // the host's, unused here
     IcxEditViewHost* Edit = nullptr;

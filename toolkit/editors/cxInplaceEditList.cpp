@@ -51,7 +51,7 @@ int TcxInplaceEditList::FindItem(TcxCustomEditProperties* properties, bool useFr
             return int(i);
     if (!useFreeEdit || !properties)
         return -1;
-    const int index = FindItem(TcxCustomEditPropertiesClass::FromMeta(&properties->ClassType()));
+    const int index = FindFreeItem(properties->GetContainerClass());
     if (index != -1)
         items_[std::size_t(index)].Properties = properties;
     return index;
@@ -59,16 +59,24 @@ int TcxInplaceEditList::FindItem(TcxCustomEditProperties* properties, bool useFr
 
 int TcxInplaceEditList::FindItem(const TcxCustomEditPropertiesClass& propertiesClass)
 {
-    if (!propertiesClass)
-        return -1;
-    // A probe answers which editor class the properties class names.
-    TcxCustomEditProperties* probe = propertiesClass.Create(nullptr);
-    const TClassMeta* editClass = probe->GetContainerClass();
-    probe->Free();
+    return propertiesClass ? FindFreeItem(ContainerClassOf(propertiesClass)) : -1;
+}
+
+int TcxInplaceEditList::FindFreeItem(const TClassMeta* editClass) const
+{
     for (std::size_t i = 0; i < items_.size(); ++i)
         if (!items_[i].Properties && &items_[i].Edit->ClassType() == editClass)
             return int(i);
     return -1;
+}
+
+const TClassMeta* TcxInplaceEditList::ContainerClassOf(const TcxCustomEditPropertiesClass& propertiesClass)
+{
+    // A probe answers which editor class the properties class names.
+    TcxCustomEditProperties* probe = propertiesClass.Create(nullptr);
+    const TClassMeta* editClass = probe->GetContainerClass();
+    probe->Free();
+    return editClass;
 }
 
 TcxCustomEdit* TcxInplaceEditList::GetEdit(int index) const
@@ -86,14 +94,11 @@ TcxCustomEdit* TcxInplaceEditList::FindEdit(TcxCustomEditPropertiesClass propert
     return GetEdit(FindItem(propertiesClass));
 }
 
-TcxCustomEdit* TcxInplaceEditList::CreateEdit(const TcxCustomEditPropertiesClass& propertiesClass)
+TcxCustomEdit* TcxInplaceEditList::CreateEdit(const TClassMeta* editMeta)
 {
-    TcxCustomEditProperties* probe = propertiesClass.Create(nullptr);
-    const TClassMeta* meta = probe->GetContainerClass();
-    probe->Free();
-    TcxCustomEditClass editClass = TcxCustomEditClass::FromMeta(meta);
+    TcxCustomEditClass editClass = TcxCustomEditClass::FromMeta(editMeta);
     if (!editClass)
-        throw EcxEditError("No editor control for " + propertiesClass.ClassName());
+        throw EcxEditError("No editor control for " + (editMeta ? editMeta->ClassName() : std::string("nil")));
     TcxCustomEdit* edit = editClass.Create(editorOwner_, true);
     edit->SetVisible(false);
     return edit;
@@ -115,7 +120,8 @@ TcxCustomEdit* TcxInplaceEditList::GetEdit(TcxCustomEditProperties* properties)
 {
     TcxCustomEdit* edit = FindEdit(properties);
     if (!edit) {
-        edit = CreateEdit(TcxCustomEditPropertiesClass::FromMeta(&properties->ClassType()));
+        // The object itself names its editor class: its class need not be known by reference.
+        edit = CreateEdit(properties->GetContainerClass());
         items_.push_back({edit, properties});
     }
     InitEdit(edit, properties);
@@ -124,9 +130,11 @@ TcxCustomEdit* TcxInplaceEditList::GetEdit(TcxCustomEditProperties* properties)
 
 TcxCustomEdit* TcxInplaceEditList::GetEdit(TcxCustomEditPropertiesClass propertiesClass)
 {
+    if (!propertiesClass)
+        throw EcxEditError("No properties class");
     TcxCustomEdit* edit = FindEdit(propertiesClass);
     if (!edit) {
-        edit = CreateEdit(propertiesClass);
+        edit = CreateEdit(ContainerClassOf(propertiesClass));
         items_.push_back({edit, nullptr});
     }
     return edit;

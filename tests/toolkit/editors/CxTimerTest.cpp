@@ -111,10 +111,14 @@ TEST_F(CxTimerTest, ShutDownReportsTrackersLeftAlive)
     Caller caller;
     cxControlsUnit::Initialize();
     BeginMouseTracking(nullptr, {0, 0, 10, 10}, &caller);
-    EXPECT_THROW(cxControlsUnit::Finalize(), EdxException);
+    EXPECT_NO_THROW(cxControlsUnit::Finalize());
+    EXPECT_EQ(cxControlsUnit::TrackersLeftAtShutDown(), 1);
     EXPECT_FALSE(IsMouseTracking(&caller));
     // After shut-down nothing shared is made again, until the unit starts once more.
     EXPECT_EQ(cxTimerWindow(), nullptr);
     cxControlsUnit::Initialize();
     EXPECT_NE(cxTimerWindow(), nullptr);
+    cxControlsUnit::Finalize();
+    EXPECT_EQ(cxControlsUnit::TrackersLeftAtShutDown(), 0);
+    cxControlsUnit::Initialize();
 }
