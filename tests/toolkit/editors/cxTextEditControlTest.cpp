@@ -382,3 +382,68 @@ TEST_F(TextEditTest, ValuesFollowTheScreenAndValidationRuns)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(TextEditTest, LookupDataLocatesAndGoesThroughTheItems)
+{
+    std::vector<std::string> items;
+    for (int i = 0; i < 20; ++i)
+        items.push_back("item" + std::to_string(i));
+    edit->Properties()->SetLookupItems(items);
+    TcxCustomTextEditLookupData* data = edit->LookupData();
+    ASSERT_NE(data, nullptr);
+
+    // An empty text never finds and clears the current key of a free-text editor.
+    data->SetCurrentKey(Variant(4));
+    std::string text, tail;
+    EXPECT_FALSE(data->Locate(text, tail, false));
+    EXPECT_EQ(data->CurrentKey(), -1);
+    text = "ITEM1";
+    EXPECT_TRUE(data->Locate(text, tail, false));
+    EXPECT_EQ(data->CurrentKey(), 1);
+    EXPECT_EQ(tail, "");
+
+    struct Step {
+        int from;
+        TcxEditLookupDataGoDirection direction;
+        bool circular;
+        int to;
+    } steps[] = {
+        {-1, egdPageDown, false, 7}, {19, egdNext, false, 19}, {19, egdNext, true, 0},  {0, egdPrev, false, 0},
+        {0, egdPrev, true, 19},      {3, egdPageUp, false, 0}, {10, egdPageUp, false, 3}, {15, egdPageDown, false, 19},
+        {5, egdBegin, false, 0},     {5, egdEnd, false, 19},
+    };
+    for (const Step& s : steps) {
+        data->SetCurrentKey(Variant(s.from));
+        data->Go(s.direction, s.circular);
+        EXPECT_EQ(data->CurrentKey(), s.to) << s.from << " " << int(s.direction) << " " << s.circular;
+    }
+    // Out of range keys are ignored.
+    data->SetCurrentKey(Variant(2));
+    data->SetCurrentKey(Variant(20));
+    EXPECT_EQ(data->CurrentKey(), 2);
+}
+
+TEST_F(TextEditTest, ChoosingAnItemNotifiesOnlyWhenTheTextDiffers)
+{
+    edit->Properties()->SetLookupItems({"Apple", "Avocado"});
+    TcxCustomTextEditLookupData* data = edit->LookupData();
+    int notices = 0;
+    data->OnSelectItem = [&](TObject*) { ++notices; };
+    data->SetCurrentKey(Variant(1));
+    EXPECT_EQ(notices, 1);
+    edit->SetText("Avocado");
+    data->SetCurrentKey(Variant(1));
+    EXPECT_EQ(notices, 1);
+    edit->SetText("AVOCADO");
+    data->SetCurrentKey(Variant(1));
+    EXPECT_EQ(notices, 2);
+    // Through the editor: ItemIndex puts the item's text in.
+    data->OnSelectItem = TNotifyEvent(edit, &TcxCustomTextEdit::HandleSelectItem);
+    edit->SetItemIndex(0);
+    EXPECT_EQ(edit->Text(), "Apple");
+    EXPECT_EQ(edit->ItemIndex(), 0);
+}
+
+} // namespace
