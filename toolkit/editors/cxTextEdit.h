@@ -466,6 +466,7 @@ public:
     void DragDrop(TObject* source, int x, int y) override;
 
 private:
+    bool NeedAdjustAlignment() const;
     void UpdatePasswordChar();
     void AdjustMargins();
     void ShowEditMenu(TMessage& msg);

@@ -162,8 +162,16 @@ void TcxCustomInnerTextEdit::SetAlignment(TAlignment value)
     if (value == alignment_)
         return;
     alignment_ = value;
-    if (HandleAllocated())
-        RecreateWnd();
+    // The line edit aligns in place; a new window takes it from the creation parameters.
+    if (Box())
+        Box()->SetAlignment(value == taRightJustify ? ES_RIGHT : value == taCenter ? ES_CENTER : ES_LEFT);
+}
+
+bool TcxCustomInnerTextEdit::NeedAdjustAlignment() const
+{
+    TcxCustomTextEdit* c = Container();
+    return c && c->ActiveProperties()->UseLeftAlignmentOnEditing() &&
+           c->ActiveProperties()->Alignment()->Horz() != taLeftJustify;
 }
 
 void TcxCustomInnerTextEdit::SetEchoMode(TcxEditEchoMode value)
@@ -347,6 +355,12 @@ void TcxCustomInnerTextEdit::Dispatch(TMessage& m)
         // Redo is not a key of this field: Ctrl+Shift+Z types nothing and undoes nothing.
         if (ch == 0x1A && KeyboardStateToShiftState().Contains(ssShift))
             return;
+        // Enter and Esc that the editor already acted on, or that an in-place editor's host
+        // handles, end here: the field would only beep.
+        if ((ch == 13 || ch == 27) && (c->IsInplace() || c->PopupClosedByKey || (ch == 13 && !c->BeepOnEnter))) {
+            c->PopupClosedByKey = false;
+            return;
+        }
         TcxCustomInnerTextEditPrevState state;
         SaveTextEditState(&helper_, true, state);
         InternalUpdating = false;
@@ -418,8 +432,16 @@ void TcxCustomInnerTextEdit::Dispatch(TMessage& m)
     case WM_CONTEXTMENU:
         ShowEditMenu(m);
         return;
+    case WM_SETFOCUS:
+        // Editing reads from the left; the set alignment comes back when the focus leaves.
+        if (NeedAdjustAlignment())
+            SetAlignment(taLeftJustify);
+        TCustomEdit::Dispatch(m);
+        return;
     case WM_KILLFOCUS:
         TCustomEdit::Dispatch(m);
+        if (NeedAdjustAlignment())
+            SetAlignment(c->ActiveProperties()->Alignment()->Horz());
         c->FocusChanged();
         return;
     default:

@@ -385,6 +385,17 @@ TEST_F(TextEditTest, ValuesFollowTheScreenAndValidationRuns)
 
 namespace {
 
+TEST_F(TextEditTest, ARightAlignedEditorEditsFromTheLeft)
+{
+    other->Properties()->SetUseLeftAlignmentOnEditing(true);
+    other->Properties()->Alignment()->SetHorz(taRightJustify);
+    EXPECT_EQ(other->InnerTextEditControl()->Alignment(), taRightJustify);
+    Focus(other);
+    EXPECT_EQ(other->InnerTextEditControl()->Alignment(), taLeftJustify);
+    Focus(edit);
+    EXPECT_EQ(other->InnerTextEditControl()->Alignment(), taRightJustify);
+}
+
 TEST_F(TextEditTest, LookupDataLocatesAndGoesThroughTheItems)
 {
     std::vector<std::string> items;
