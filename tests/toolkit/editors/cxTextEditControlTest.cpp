@@ -385,6 +385,28 @@ TEST_F(TextEditTest, ValuesFollowTheScreenAndValidationRuns)
 
 namespace {
 
+TEST_F(TextEditTest, SettingsReachTheFieldAndUnknownTextIsReported)
+{
+    edit->Properties()->SetMaxLength(3);
+    edit->Properties()->SetCharCase(ecUpperCase);
+    Type("abcd");
+    EXPECT_EQ(edit->Text(), "ABC");
+    edit->Properties()->SetEchoMode(eemPassword);
+    EXPECT_EQ(edit->InnerTextEditControl()->PasswordChar(), u'*');
+    edit->Properties()->SetEchoMode(eemNormal);
+    EXPECT_EQ(edit->InnerTextEditControl()->PasswordChar(), 0);
+
+    edit->Properties()->SetMaxLength(0);
+    edit->Properties()->SetCharCase(ecNormal);
+    edit->Properties()->SetLookupItems({"Apple"});
+    std::string reported;
+    edit->Properties()->OnNewLookupDisplayText = [&](TObject*, const std::string& t) { reported = t; };
+    edit->SetText("");
+    Type("Zed");
+    EXPECT_TRUE(edit->ValidateEdit(false));
+    EXPECT_EQ(reported, "Zed");
+}
+
 TEST_F(TextEditTest, ARightAlignedEditorEditsFromTheLeft)
 {
     other->Properties()->SetUseLeftAlignmentOnEditing(true);
