@@ -35,6 +35,22 @@ class TcxCustomTextEdit;
 class TcxCustomTextEditLookupData;
 using TcxCustomTextEditLookupDataClass = TClassRef<TcxCustomTextEditLookupData, TcxCustomTextEdit*>;
 
+// Sets an editor's user-change flag for a scope and puts the old value back.
+class TcxUserChangeScope {
+public:
+    TcxUserChangeScope(TcxCustomEdit* edit, bool value) : edit_(edit), old_(edit->IsUserChange())
+    {
+        edit_->SetUserChange(value);
+    }
+    ~TcxUserChangeScope() { edit_->SetUserChange(old_); }
+    TcxUserChangeScope(const TcxUserChangeScope&) = delete;
+    TcxUserChangeScope& operator=(const TcxUserChangeScope&) = delete;
+
+private:
+    TcxCustomEdit* edit_;
+    bool old_;
+};
+
 // ---- unit routines ----------------------------------------------------------------------------
 
 void CheckCharsRegister(std::string& text, TEditCharCase charCase);

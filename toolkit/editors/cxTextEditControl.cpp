@@ -9,19 +9,6 @@
 namespace cx {
 
 namespace {
-class UserChangeScope {
-public:
-    UserChangeScope(TcxCustomEdit* edit, bool value) : edit_(edit), old_(edit->IsUserChange())
-    {
-        edit_->SetUserChange(value);
-    }
-    ~UserChangeScope() { edit_->SetUserChange(old_); }
-
-private:
-    TcxCustomEdit* edit_;
-    bool old_;
-};
-
 TcxEditClasses TextEditClasses()
 {
     TcxEditClasses c;
@@ -255,7 +242,7 @@ bool TcxCustomTextEdit::CanChangeSelText(const std::string& value, std::string& 
 
 void TcxCustomTextEdit::SetSelText(const std::string& value)
 {
-    UserChangeScope userChange(this, IsEditFocused());
+    TcxUserChangeScope userChange(this, IsEditFocused());
     std::string newText;
     int caret = 0;
     if (!CanChangeSelText(value, newText, caret))
@@ -270,7 +257,7 @@ void TcxCustomTextEdit::ClearSelection()
 {
     if (SelLength() == 0)
         return;
-    UserChangeScope userChange(this, IsUserChange() || IsEditFocused());
+    TcxUserChangeScope userChange(this, IsUserChange() || IsEditFocused());
     const int start = SelStart();
     std::u16string text = Utf8ToUtf16(InternalGetText());
     text.erase(std::size_t(start), std::size_t(SelLength()));
@@ -305,7 +292,7 @@ void TcxCustomTextEdit::CutToClipboard()
     if (!InnerTextEdit() || InnerTextEdit()->GetSelLength() == 0)
         return;
     if (IsEditFocused()) {
-        UserChangeScope userChange(this, true);
+        TcxUserChangeScope userChange(this, true);
         std::string newText;
         int caret = 0;
         if (!CanChangeSelText({}, newText, caret))
@@ -327,7 +314,7 @@ void TcxCustomTextEdit::PasteFromClipboard()
     if (const auto cut = text.find_first_of("\r\n"); cut != std::string::npos)
         text.resize(cut);
     if (IsEditFocused()) {
-        UserChangeScope userChange(this, true);
+        TcxUserChangeScope userChange(this, true);
         std::string newText;
         int caret = 0;
         if (!CanChangeSelText(text, newText, caret))
@@ -677,7 +664,7 @@ void TcxCustomTextEdit::Dispatch(TMessage& m)
     }
     case WM_CLEAR:
         if (!ActiveProperties()->GetReadOnly() && DataBinding()->GetIsDataAvailable()) {
-            UserChangeScope userChange(this, true);
+            TcxUserChangeScope userChange(this, true);
             ClearSelection();
         }
         return;

@@ -12,18 +12,6 @@
 
 namespace cx {
 
-namespace {
-class FlagScope {
-public:
-    FlagScope(TcxCustomEdit* edit, bool value) : edit_(edit), old_(edit->IsUserChange()) { edit_->SetUserChange(value); }
-    ~FlagScope() { edit_->SetUserChange(old_); }
-
-private:
-    TcxCustomEdit* edit_;
-    bool old_;
-};
-} // namespace
-
 // ---- text state ---------------------------------------------------------------------------------
 
 void SaveTextEditState(IcxInnerTextEdit* edit, bool saveText, TcxCustomInnerTextEditPrevState& state)
@@ -310,7 +298,7 @@ void TcxCustomInnerTextEdit::DragDrop(TObject* source, int x, int y)
         TCustomEdit::SetSelStart(pos);
     }
     // A drop is the user's change: the editor may refuse it like typing.
-    FlagScope userChange(c, true);
+    TcxUserChangeScope userChange(c, true);
     std::string newText;
     int caret = 0;
     if (!c->CanChangeSelText(text, newText, caret))
@@ -372,12 +360,12 @@ void TcxCustomInnerTextEdit::Dispatch(TMessage& m)
     }
     case WM_CLEAR:
         if (!ReadOnly()) {
-            FlagScope userChange(c, true);
+            TcxUserChangeScope userChange(c, true);
             c->ClearSelection();
         }
         return;
     case WM_CUT: {
-        FlagScope userChange(c, true);
+        TcxUserChangeScope userChange(c, true);
         if (ReadOnly())
             c->CopyToClipboard();
         else
@@ -386,13 +374,13 @@ void TcxCustomInnerTextEdit::Dispatch(TMessage& m)
     }
     case WM_PASTE:
         if (!ReadOnly()) {
-            FlagScope userChange(c, true);
+            TcxUserChangeScope userChange(c, true);
             c->PasteFromClipboard();
         }
         return;
     case WM_UNDO:
     case EM_UNDO: {
-        FlagScope userChange(c, true);
+        TcxUserChangeScope userChange(c, true);
         if (!c->DoEditing())
             return;
         TCustomEdit::Dispatch(m);

@@ -9,19 +9,6 @@
 namespace cx {
 
 namespace {
-class UserChangeScope {
-public:
-    UserChangeScope(TcxCustomEdit* edit, bool value) : edit_(edit), old_(edit->IsUserChange())
-    {
-        edit_->SetUserChange(value);
-    }
-    ~UserChangeScope() { edit_->SetUserChange(old_); }
-
-private:
-    TcxCustomEdit* edit_;
-    bool old_;
-};
-
 std::u16string Head(const std::u16string& s, std::size_t n) { return s.substr(0, std::min(n, s.size())); }
 } // namespace
 
@@ -304,7 +291,7 @@ void TcxCustomTextEdit::DoEditKeyPress(char16_t& key)
     TcxCustomTextEditProperties* p = ActiveProperties();
     const TcxEditEditingStyle style = p->GetEditingStyle();
     lookupTextChangeLock_ = false;
-    UserChangeScope userChange(this, true);
+    TcxUserChangeScope userChange(this, true);
     if (style == esFixedList && !p->FixedListSelection() && key == 8) {
         key = 0;
         SetFindSelection(false);
