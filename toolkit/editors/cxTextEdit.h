@@ -591,6 +591,9 @@ class TcxCustomTextEdit : public TcxCustomEdit, public IcxFormatControllerListen
     void FillSizeProperties(TcxEditSizeProperties& sizeProperties) override;
     void ChangeHandler(TObject* sender) override;
     virtual void SelChange(TObject*) {}
+    // The kind's own view classes (the properties name them).
+    TcxContainerViewInfoClass GetViewInfoClass() const override;
+    TcxCustomEditViewData* CreateViewData() override;
     bool PopupClosedByKey = false;
     // Whether the display value is being written from the edit value (digit grouping asks).
     bool IsDisplayValueSynchronizing() const { return displayValueWriting_; }

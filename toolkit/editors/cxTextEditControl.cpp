@@ -48,7 +48,12 @@ void TcxCustomTextEdit::Initialize() { TcxCustomEdit::Initialize(); }
 
 void TcxCustomTextEdit::Construct()
 {
-    // The base constructor ran the framework's set-up; the kind's own part follows here.
+    // The base constructor ran the framework's set-up with the base view classes; the kind's own
+    // view info and content offsets replace them, then the kind's own part follows.
+    RecreateStylesAndViewInfo();
+    if (auto* vi = EditViewInfo())
+        vi->Edit = this;
+    InitContentParams();
     BeepOnEnter = true;
     findSelection_ = false;
     if (IcxInnerTextEdit* inner = InnerTextEdit()) {
@@ -93,6 +98,19 @@ void TcxCustomTextEdit::FormatChanged()
 }
 
 // ---- kind ---------------------------------------------------------------------------------------
+
+TcxContainerViewInfoClass TcxCustomTextEdit::GetViewInfoClass() const
+{
+    return TcxContainerViewInfoClass::Of<TcxCustomTextEditViewInfo>();
+}
+
+TcxCustomEditViewData* TcxCustomTextEdit::CreateViewData()
+{
+    TcxCustomEditViewData* viewData = ActiveProperties()->CreateViewData(GetEditActiveStyle(), IsInplace());
+    viewData->Edit = PropertiesChangeLocked() ? nullptr : this;
+    InitializeViewData(viewData);
+    return viewData;
+}
 
 bool TcxCustomTextEdit::IsEditClass() const
 {

@@ -13,7 +13,7 @@ constexpr unsigned kVCenter = 0x10, kBottom = 0x20, kWordBreak = 0x100, kSingleL
 
 TColor Inverse(TColor c) { return TColor(ColorToRGB(c) ^ 0xFFFFFF); }
 
-int LineHeight(TcxCanvas* canvas) { return canvas->TextHeight("Zg"); }
+int LineHeight(TcxCanvas* canvas) { return cxTextHeight(canvas->GetFont(), "Zg"); }
 
 // Rows of a text in a rectangle with the given flags, released at once; answers the row count
 // and the longest row.

@@ -407,6 +407,16 @@ TEST_F(TextEditTest, SettingsReachTheFieldAndUnknownTextIsReported)
     EXPECT_EQ(reported, "Zed");
 }
 
+TEST_F(TextEditTest, TheControlLaysOutWithItsOwnViewAndSizesToOneLine)
+{
+    ASSERT_NE(dynamic_cast<TcxCustomTextEditViewInfo*>(edit->EditViewInfo()), nullptr);
+    std::unique_ptr<TcxCustomEditViewData> data(edit->CreateViewData());
+    EXPECT_NE(dynamic_cast<TcxCustomTextEditViewData*>(data.get()), nullptr);
+    // Auto size: the frame plus one line of the font, so the field fits inside.
+    const TWinControl* field = edit->InnerTextEditControl();
+    EXPECT_GE(edit->Height(), field->Top() + field->Height());
+}
+
 TEST_F(TextEditTest, ARightAlignedEditorEditsFromTheLeft)
 {
     other->Properties()->SetUseLeftAlignmentOnEditing(true);
