@@ -72,17 +72,20 @@ void TcxCustomTextEdit::Construct()
 
 TcxCustomTextEdit::~TcxCustomTextEdit()
 {
-    if (lookupData_ || !savedText_.empty() || ChangeEventsCatcher())
+    if (ChangeEventsCatcher())
         BeforeDestruction();
 }
 
 void TcxCustomTextEdit::BeforeDestruction()
 {
-    if (ChangeEventsCatcher() && Properties())
-        savedText_ = InternalGetText();
-    if (TcxFormatController* fc = cxFormatController())
-        fc->RemoveListener(this);
-    FreeAndNil(lookupData_);
+    if (ChangeEventsCatcher()) {
+        // The text stays answerable to WM_GETTEXT once the properties are gone.
+        if (Properties())
+            savedText_ = InternalGetText();
+        if (TcxFormatController* fc = cxFormatController())
+            fc->RemoveListener(this);
+        FreeAndNil(lookupData_);
+    }
     TcxCustomEdit::BeforeDestruction();
 }
 
