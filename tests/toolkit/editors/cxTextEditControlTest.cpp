@@ -490,3 +490,56 @@ TEST_F(TextEditTest, ChoosingAnItemNotifiesOnlyWhenTheTextDiffers)
 }
 
 } // namespace
+
+namespace {
+
+class ListProperties : public TcxTextEditProperties {
+    RTL_CLASS(ListProperties, TcxTextEditProperties)
+    using TcxTextEditProperties::TcxTextEditProperties;
+    TcxEditEditingStyle GetEditingStyle() const override { return esFixedList; }
+};
+
+// A fixed-list editor that scrolls its items with the keys, as the drop-down kinds do.
+class ListEdit : public TcxCustomTextEdit {
+    RTL_CLASS(ListEdit, TcxCustomTextEdit)
+    explicit ListEdit(TComponent* owner)
+        : TcxCustomTextEdit(owner, false, [] {
+              TcxEditClasses c;
+              c.Properties = TcxCustomEditPropertiesClass::Of<ListProperties>();
+              c.InnerEdit = TcxInnerEditClass::Of<TcxCustomInnerTextEdit>();
+              return c;
+          }())
+    {
+    }
+    bool GetScrollLookupDataList(TcxEditScrollCause) override { return true; }
+};
+
+TEST_F(TextEditTest, AFixedListCompletesFromItsItemsAndNeverWraps)
+{
+    auto* list = new ListEdit(form);
+    list->SetParent(form);
+    list->SetBounds(10, 130, 150, 24);
+    list->Properties()->SetLookupItems({"Apple", "Avocado"});
+    list->InnerTextEditControl()->SetFocus();
+    QWidget* field = list->InnerTextEditControl()->Box()->Widget();
+    auto press = [&](Qt::Key key, const QString& text) {
+        QTest::sendKeyEvent(QTest::Click, field, key, text, Qt::NoModifier);
+        vcl::DrainPostedMessages();
+    };
+    press(Qt::Key_A, "a");
+    press(Qt::Key_V, "v");
+    EXPECT_EQ(list->Text(), "Avocado");
+    EXPECT_EQ(list->SelText(), "ocado");
+    press(Qt::Key_X, "x");
+    EXPECT_EQ(list->Text(), "Avocado");
+    EXPECT_EQ(list->ItemIndex(), 1);
+    // Down on the last item keeps it.
+    press(Qt::Key_Down, {});
+    EXPECT_EQ(list->ItemIndex(), 1);
+    EXPECT_EQ(list->Text(), "Avocado");
+    press(Qt::Key_Up, {});
+    EXPECT_EQ(list->ItemIndex(), 0);
+    EXPECT_EQ(list->Text(), "Apple");
+}
+
+} // namespace
