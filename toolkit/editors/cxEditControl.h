@@ -201,7 +201,7 @@ class TcxCustomEdit : public TcxContainer,
     Variant GetDisplayValue() override { return Variant(std::string()); }
     virtual void SetInternalDisplayValue(const Variant& value) {}
     virtual void InternalSetDisplayValue(const Variant& value) {}
-    void InternalValidateDisplayValue(const Variant& displayValue);
+    virtual void InternalValidateDisplayValue(const Variant& displayValue);
     virtual void SynchronizeDisplayValue() {}
     virtual void SynchronizeEditValue() {}
     virtual void PrepareDisplayValue(const Variant& editValue, Variant& displayValue, bool editFocused);
@@ -254,6 +254,11 @@ class TcxCustomEdit : public TcxContainer,
     virtual void ResetEditValue();
     bool IsResetEditClass();
     bool IsDBEdit();
+    // The user-change flag: set around changes the user makes (typing, pasting, clearing).
+    bool IsUserChange() const { return isUserChange_; }
+    void SetUserChange(bool value) { isUserChange_ = value; }
+    // Stores the edit value without showing it again (a kind whose screen is the source).
+    void SetEditValueSilently(const Variant& value) { editValue_ = value; }
     // Whether ReadOnly was set on the editor (stand-alone rule of CanModify); unset follows the data.
     void SetReadOnlyAssigned(bool assigned, bool value = false) { readOnlyAssigned_ = assigned; readOnly_ = value; }
 

@@ -1,0 +1,448 @@
+// The inner text edit: a platform edit control inside the editor. Keys and characters reach the
+// editor first through the container's hook; here every other input path (clipboard messages and
+// short cuts, the context menu, drops, middle-button paste, input-method compositions, replaced
+// selections) is handed to the editor, and the line edit's own extras are switched off.
+#include "toolkit/editors/cxTextEdit.h"
+
+#include <QLineEdit>
+
+#include "platform/rtl/Unicode.h"
+#include "platform/vcl/EditBox.h"
+#include "platform/vcl/Menus.h"
+
+namespace cx {
+
+// ---- text state ---------------------------------------------------------------------------------
+
+void SaveTextEditState(IcxInnerTextEdit* edit, bool saveText, TcxCustomInnerTextEditPrevState& state)
+{
+    state.IsTextSaved = saveText;
+    if (saveText)
+        state.Text = VarToStr(edit->GetEditValue());
+    state.SelStart = edit->GetSelStart();
+    state.SelLength = edit->GetSelLength();
+}
+
+bool CheckTextEditState(IcxInnerTextEdit* edit, const TcxCustomInnerTextEditPrevState& state)
+{
+    if (!edit->GetControl()->HandleAllocated())
+        return true;
+    if (edit->GetSelStart() != state.SelStart || edit->GetSelLength() != state.SelLength)
+        return true;
+    if (!state.IsTextSaved)
+        return false;
+    return !AnsiSameText(VarToStr(edit->GetEditValue()), state.Text);
+}
+
+// ---- helper ---------------------------------------------------------------------------------------
+
+TWinControl* TcxCustomInnerTextEditHelper::GetControl() { return edit_; }
+TcxContainer* TcxCustomInnerTextEditHelper::GetControlContainer() { return edit_->Container(); }
+void TcxCustomInnerTextEditHelper::CallDefWndProc(TMessage& message) { edit_->DefWndProc(message); }
+Variant TcxCustomInnerTextEditHelper::GetEditValue() { return Variant(edit_->Text()); }
+
+void TcxCustomInnerTextEditHelper::SetEditValue(const Variant& value)
+{
+    const std::string text = VarToStr(value);
+    if (text != edit_->Text())
+        edit_->SetText(text);
+}
+
+TNotifyEvent TcxCustomInnerTextEditHelper::GetOnChange() { return edit_->OnChange; }
+void TcxCustomInnerTextEditHelper::SetOnChange(TNotifyEvent value) { edit_->OnChange = value; }
+bool TcxCustomInnerTextEditHelper::GetReadOnly() { return edit_->ReadOnly(); }
+void TcxCustomInnerTextEditHelper::SetReadOnly(bool value) { edit_->SetReadOnly(value); }
+void TcxCustomInnerTextEditHelper::LockBounds(bool lock) { edit_->LockBounds(lock); }
+
+void TcxCustomInnerTextEditHelper::SafelySetFocus()
+{
+    const bool autoSelect = edit_->AutoSelect;
+    edit_->AutoSelect = false;
+    if (edit_->CanFocus())
+        edit_->SetFocus();
+    edit_->AutoSelect = autoSelect;
+}
+
+void TcxCustomInnerTextEditHelper::SetParent(TWinControl* value) { edit_->SetParent(value); }
+void TcxCustomInnerTextEditHelper::ClearSelection() { edit_->ClearSelection(); }
+void TcxCustomInnerTextEditHelper::CopyToClipboard() { edit_->CopyToClipboard(); }
+TAlignment TcxCustomInnerTextEditHelper::GetAlignment() { return edit_->Alignment(); }
+
+void TcxCustomInnerTextEditHelper::SetAlignment(TAlignment value)
+{
+    if (alignmentLock_)
+        return;
+    TcxCustomTextEdit* c = edit_->Container();
+    if (c && c->IsInplace() && c->ActiveProperties()->UseLeftAlignmentOnEditing())
+        value = taLeftJustify;
+    alignmentLock_ = true;
+    edit_->SetAlignment(value);
+    alignmentLock_ = false;
+}
+
+bool TcxCustomInnerTextEditHelper::GetAutoSelect() { return edit_->AutoSelect; }
+void TcxCustomInnerTextEditHelper::SetAutoSelect(bool value) { edit_->AutoSelect = value; }
+TEditCharCase TcxCustomInnerTextEditHelper::GetCharCase() { return edit_->CharCase(); }
+void TcxCustomInnerTextEditHelper::SetCharCase(TEditCharCase value) { edit_->SetCharCase(value); }
+TcxEditEchoMode TcxCustomInnerTextEditHelper::GetEchoMode() { return edit_->EchoMode(); }
+void TcxCustomInnerTextEditHelper::SetEchoMode(TcxEditEchoMode value) { edit_->SetEchoMode(value); }
+
+int TcxCustomInnerTextEditHelper::GetFirstVisibleCharIndex()
+{
+    if (!edit_->HandleAllocated())
+        return 0;
+    return int(LoWord(std::uintptr_t(edit_->Perform(EM_CHARFROMPOS, 0, 0))));
+}
+
+bool TcxCustomInnerTextEditHelper::GetHideSelection() { return edit_->HideSelection; }
+void TcxCustomInnerTextEditHelper::SetHideSelection(bool value) { edit_->HideSelection = value; }
+bool TcxCustomInnerTextEditHelper::GetInternalUpdating() { return edit_->InternalUpdating; }
+void TcxCustomInnerTextEditHelper::SetInternalUpdating(bool value) { edit_->InternalUpdating = value; }
+int TcxCustomInnerTextEditHelper::GetMaxLength() { return edit_->MaxLength(); }
+void TcxCustomInnerTextEditHelper::SetMaxLength(int value) { edit_->SetMaxLength(value); }
+char16_t TcxCustomInnerTextEditHelper::GetPasswordChar() { return edit_->EditPasswordChar(); }
+void TcxCustomInnerTextEditHelper::SetPasswordChar(char16_t value) { edit_->SetEditPasswordChar(value); }
+int TcxCustomInnerTextEditHelper::GetSelLength() { return edit_->SelLength(); }
+
+void TcxCustomInnerTextEditHelper::SetSelLength(int value)
+{
+    if (edit_->HandleAllocated())
+        edit_->SetSelLength(value);
+}
+
+int TcxCustomInnerTextEditHelper::GetSelStart() { return edit_->SelStart(); }
+
+void TcxCustomInnerTextEditHelper::SetSelStart(int value)
+{
+    if (edit_->HandleAllocated())
+        edit_->SetSelStart(value);
+}
+
+std::string TcxCustomInnerTextEditHelper::GetSelText() { return edit_->SelText(); }
+void TcxCustomInnerTextEditHelper::SetSelText(const std::string& value) { edit_->SetSelText(value); }
+
+void TcxCustomInnerTextEditHelper::SelectAll()
+{
+    if (edit_->HandleAllocated())
+        edit_->SelectAll();
+}
+
+TNotifyEvent TcxCustomInnerTextEditHelper::GetOnSelChange() { return edit_->OnSelChange; }
+void TcxCustomInnerTextEditHelper::SetOnSelChange(TNotifyEvent value) { edit_->OnSelChange = value; }
+
+// ---- the field ------------------------------------------------------------------------------------
+
+TcxCustomInnerTextEdit::TcxCustomInnerTextEdit(TComponent* owner) : TCustomEdit(owner)
+{
+    ControlStyle.Include(csDoubleClicks);
+    SetBorderStyle(bsNone);
+    // Text set by code and every user change start with a caret at 0 and one undo step; the
+    // selection survives a focus round trip (HideSelection only hides it).
+    constructing_ = false;
+}
+
+TcxCustomInnerTextEdit::~TcxCustomInnerTextEdit() = default;
+
+TcxCustomTextEdit* TcxCustomInnerTextEdit::Container() const { return dynamic_cast<TcxCustomTextEdit*>(Owner()); }
+
+void TcxCustomInnerTextEdit::SetAlignment(TAlignment value)
+{
+    if (value == alignment_)
+        return;
+    alignment_ = value;
+    // The line edit aligns in place; a new window takes it from the creation parameters.
+    if (Box())
+        Box()->SetAlignment(value == taRightJustify ? ES_RIGHT : value == taCenter ? ES_CENTER : ES_LEFT);
+}
+
+bool TcxCustomInnerTextEdit::NeedAdjustAlignment() const
+{
+    TcxCustomTextEdit* c = Container();
+    return c && c->ActiveProperties()->UseLeftAlignmentOnEditing() &&
+           c->ActiveProperties()->Alignment()->Horz() != taLeftJustify;
+}
+
+void TcxCustomInnerTextEdit::SetEchoMode(TcxEditEchoMode value)
+{
+    echoMode_ = value;
+    UpdatePasswordChar();
+}
+
+void TcxCustomInnerTextEdit::SetEditPasswordChar(char16_t value)
+{
+    editPasswordChar_ = value;
+    UpdatePasswordChar();
+}
+
+void TcxCustomInnerTextEdit::UpdatePasswordChar()
+{
+    const char16_t c = echoMode_ == eemPassword ? (editPasswordChar_ ? editPasswordChar_ : u'*') : 0;
+    if (c != PasswordChar())
+        SetPasswordChar(c);
+}
+
+int TcxCustomInnerTextEdit::GetCursorPos() const
+{
+    // The caret index itself (an empty text answers 0).
+    if (!Box())
+        return 0;
+    if (auto* line = qobject_cast<QLineEdit*>(Box()->Widget()))
+        return line->cursorPosition();
+    return SelStart() + SelLength();
+}
+
+void TcxCustomInnerTextEdit::SetBounds(int left, int top, int width, int height)
+{
+    if (constructing_ || boundsLock_ > 0)
+        return;
+    TCustomEdit::SetBounds(left, top, width, height);
+}
+
+void TcxCustomInnerTextEdit::LockBounds(bool lock)
+{
+    if (lock)
+        ++boundsLock_;
+    else if (boundsLock_ > 0)
+        --boundsLock_;
+}
+
+bool TcxCustomInnerTextEdit::CanFocus() const
+{
+    TcxCustomTextEdit* c = Container();
+    return c ? c->CanFocus() : TCustomEdit::CanFocus();
+}
+
+bool TcxCustomInnerTextEdit::DoMouseWheel(TShiftState, int, TPoint) { return false; }
+
+void TcxCustomInnerTextEdit::CreateParams(TCreateParams& params)
+{
+    TCustomEdit::CreateParams(params);
+    params.Style &= ~(ES_CENTER | ES_RIGHT);
+    params.Style |= (alignment_ == taRightJustify ? ES_RIGHT : alignment_ == taCenter ? ES_CENTER : ES_LEFT) | ES_AUTOHSCROLL;
+    params.Style &= ~(WS_BORDER | WS_DLGFRAME | WS_THICKFRAME);
+    params.ExStyle &= ~WS_EX_CLIENTEDGE;
+}
+
+void TcxCustomInnerTextEdit::CreateWnd()
+{
+    TCustomEdit::CreateWnd();
+    AdjustMargins();
+}
+
+void TcxCustomInnerTextEdit::AdjustMargins()
+{
+    if (HandleAllocated())
+        Perform(EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MakeLParam(0, 1));
+}
+
+TPopupMenu* TcxCustomInnerTextEdit::EditMenu()
+{
+    if (menu_)
+        return menu_;
+    menu_ = new TPopupMenu(this);
+    struct Entry {
+        const char* caption;
+        UINT msg;
+    };
+    static const Entry entries[] = {{"&Undo", WM_UNDO},   {"Cu&t", WM_CUT},        {"&Copy", WM_COPY},
+                                    {"&Paste", WM_PASTE}, {"&Delete", WM_CLEAR},   {"Select &All", EM_SETSEL}};
+    for (const Entry& e : entries) {
+        auto* item = new TMenuItem(menu_);
+        item->Caption = e.caption;
+        const UINT msg = e.msg;
+        item->OnClick = TNotifyEvent([this, msg](TObject*) {
+            if (!HandleAllocated())
+                return;
+            if (msg == EM_SETSEL)
+                Perform(EM_SETSEL, 0, -1);
+            else
+                Perform(msg, 0, 0);
+        });
+        menu_->Items()->Add(item);
+    }
+    return menu_;
+}
+
+void TcxCustomInnerTextEdit::ShowEditMenu(TMessage& msg)
+{
+    TcxCustomTextEdit* c = Container();
+    if (c && c->PopupMenu()) {
+        msg.Result = c->Perform(WM_CONTEXTMENU, msg.WParam, msg.LParam);
+        return;
+    }
+    TPoint p{XFromLParam(msg.LParam), YFromLParam(msg.LParam)};
+    if (p.X == -1 && p.Y == -1)
+        p = ClientToScreen(TPoint{0, Height()});
+    EditMenu()->Popup(p.X, p.Y);
+    msg.Result = 1;
+}
+
+void TcxCustomInnerTextEdit::DragOver(TObject* source, int x, int y, TDragState state, bool& accept)
+{
+    TCustomEdit::DragOver(source, x, y, state, accept);
+    auto* from = dynamic_cast<TCustomEdit*>(source);
+    if (from && from != this && !from->SelText().empty() && !ReadOnly())
+        accept = true;
+}
+
+void TcxCustomInnerTextEdit::DragDrop(TObject* source, int x, int y)
+{
+    TCustomEdit::DragDrop(source, x, y);
+    auto* from = dynamic_cast<TCustomEdit*>(source);
+    TcxCustomTextEdit* c = Container();
+    if (!from || from == this || !c || ReadOnly())
+        return;
+    const std::string text = from->SelText();
+    if (HandleAllocated()) {
+        const int pos = LoWord(std::uintptr_t(Perform(EM_CHARFROMPOS, 0, MakeLParam(x, y))));
+        TCustomEdit::SetSelStart(pos);
+    }
+    // A drop is the user's change: the editor may refuse it like typing.
+    TcxUserChangeScope userChange(c, true);
+    std::string newText;
+    int caret = 0;
+    if (!c->CanChangeSelText(text, newText, caret))
+        return;
+    c->InternalSetDisplayValue(Variant(newText));
+    c->SetSelection(caret, 0);
+    c->SetModifiedAfterEnter(true);
+}
+
+void TcxCustomInnerTextEdit::Dispatch(TMessage& m)
+{
+    TcxCustomTextEdit* c = Container();
+    if (!c || c->IsDestroying())
+        return TCustomEdit::Dispatch(m);
+    switch (m.Msg) {
+    case WM_GETDLGCODE: {
+        TCustomEdit::Dispatch(m);
+        m.Result |= DLGC_WANTCHARS;
+        if (c->TabsNeeded() && !KeyboardStateToShiftState().Contains(ssCtrl))
+            m.Result |= DLGC_WANTTAB;
+        if (c->IsInplace())
+            m.Result |= DLGC_WANTALLKEYS;
+        return;
+    }
+    case WM_KEYDOWN: {
+        const auto vk = std::uint16_t(m.WParam);
+        const TShiftState shift = KeyboardStateToShiftState();
+        // The line edit's word deletion is not a key of this field.
+        if (vk == VK_DELETE && shift.Contains(ssCtrl) && !shift.Contains(ssShift))
+            return;
+        TcxCustomInnerTextEditPrevState state;
+        SaveTextEditState(&helper_, true, state);
+        InternalUpdating = false;
+        TCustomEdit::Dispatch(m);
+        std::uint16_t key = std::uint16_t(m.WParam);
+        if (key != 0 && !InternalUpdating && !CheckTextEditState(&helper_, state))
+            c->DoAfterKeyDown(key, shift);
+        return;
+    }
+    case WM_CHAR: {
+        const auto ch = char16_t(m.WParam);
+        // Redo is not a key of this field: Ctrl+Shift+Z types nothing and undoes nothing.
+        if (ch == 0x1A && KeyboardStateToShiftState().Contains(ssShift))
+            return;
+        // Enter and Esc that the editor already acted on, or that an in-place editor's host
+        // handles, end here: the field would only beep.
+        if ((ch == 13 || ch == 27) && (c->IsInplace() || c->PopupClosedByKey || (ch == 13 && !c->BeepOnEnter))) {
+            c->PopupClosedByKey = false;
+            return;
+        }
+        TcxCustomInnerTextEditPrevState state;
+        SaveTextEditState(&helper_, true, state);
+        InternalUpdating = false;
+        TCustomEdit::Dispatch(m);
+        c->UnlockLookupDataTextChanged();
+        if (!InternalUpdating && CheckTextEditState(&helper_, state))
+            c->SetFindSelection(false);
+        return;
+    }
+    case WM_CLEAR:
+        if (!ReadOnly()) {
+            TcxUserChangeScope userChange(c, true);
+            c->ClearSelection();
+        }
+        return;
+    case WM_CUT: {
+        TcxUserChangeScope userChange(c, true);
+        if (ReadOnly())
+            c->CopyToClipboard();
+        else
+            c->CutToClipboard();
+        return;
+    }
+    case WM_PASTE:
+        if (!ReadOnly()) {
+            TcxUserChangeScope userChange(c, true);
+            c->PasteFromClipboard();
+        }
+        return;
+    case WM_UNDO:
+    case EM_UNDO: {
+        TcxUserChangeScope userChange(c, true);
+        if (!c->DoEditing())
+            return;
+        TCustomEdit::Dispatch(m);
+        // One level, as the system edit keeps: nothing further to undo afterwards.
+        if (Box())
+            Box()->ClearUndo();
+        c->UndoPerformed();
+        return;
+    }
+    case EM_REPLACESEL:
+        if (c->IsEditFocused() && !c->DoEditing())
+            return;
+        TCustomEdit::Dispatch(m);
+        return;
+    case EM_SETSEL:
+        TCustomEdit::Dispatch(m);
+        vcl::FireEvent(OnSelChange, this);
+        return;
+    case WM_SETTEXT:
+        TCustomEdit::Dispatch(m);
+        // Text set by code starts with the caret at 0, as the system edit leaves it.
+        if (Box())
+            Box()->SetSelection(0, 0);
+        return;
+    case WM_IME_COMPOSITION:
+        // A composition shows only while the editor lets the user change the text.
+        if (!c->DoEditing())
+            return;
+        TCustomEdit::Dispatch(m);
+        return;
+    case WM_MBUTTONUP:
+        TCustomEdit::Dispatch(m);
+        // The middle button pastes, through the same road as the clipboard short cuts.
+        if (HandleAllocated())
+            Perform(WM_PASTE, 0, 0);
+        return;
+    case WM_CONTEXTMENU:
+        ShowEditMenu(m);
+        return;
+    case WM_SETFOCUS:
+        // Editing reads from the left; the set alignment comes back when the focus leaves.
+        if (NeedAdjustAlignment())
+            SetAlignment(taLeftJustify);
+        TCustomEdit::Dispatch(m);
+        return;
+    case WM_KILLFOCUS:
+        TCustomEdit::Dispatch(m);
+        if (NeedAdjustAlignment())
+            SetAlignment(c->ActiveProperties()->Alignment()->Horz());
+        c->FocusChanged();
+        return;
+    default:
+        TCustomEdit::Dispatch(m);
+    }
+}
+
+void TcxCustomInnerTextEdit::DefaultHandler(TMessage& m)
+{
+    TcxCustomTextEdit* c = Container();
+    if (c && c->InnerControlDefaultHandler(m))
+        return;
+    TCustomEdit::DefaultHandler(m);
+}
+
+} // namespace cx
