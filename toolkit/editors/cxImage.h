@@ -1,0 +1,33 @@
+#pragma once
+// Pictures as editor values: the process-wide list of graphic classes an image or BLOB editor
+// may choose from, and the conversion between a picture and its value (a string or byte
+// array holding the graphic's file bytes, optionally behind the 8-byte graphic header).
+#include "platform/rtl/Variant.h"
+#include "platform/vcl/Picture.h"
+
+#include <string>
+#include <vector>
+
+namespace cx {
+
+// The list, made on first use: TBitmap, TIcon, TMetafile, TdxPNGImage, TJPEGImage. Its first
+// entry is the default graphic class of image and BLOB editors.
+const std::vector<TGraphicClass>& GetRegisteredGraphicClasses();
+// Adds a class not yet in the list (at the end).
+void RegisterGraphicClass(TGraphicClass graphicClass);
+void UnRegisterGraphicClass(TGraphicClass graphicClass);
+// The first class whose name equals the text, case ignored; empty when none.
+TGraphicClass GetGraphicClassByName(const std::string& className);
+
+// Fills the picture from a value. Only a string or array of more than 7 bytes is a picture;
+// anything else, and any value the graphic cannot read, leaves the picture empty (no error
+// reaches the caller). Without a graphic class the bytes are read as a bitmap.
+void LoadPicture(TPicture* picture, TGraphicClass graphicClass, const rtl::Variant& value);
+// The graphic's own file bytes; an empty string for a picture without a (non-empty) graphic.
+std::string SavePicture(TPicture* picture);
+
+enum TcxPopupMenuItem { pmiCut, pmiCopy, pmiPaste, pmiDelete, pmiLoad, pmiSave, pmiCustom };
+using TcxPopupMenuItems = unsigned; // bit (1 << TcxPopupMenuItem)
+constexpr TcxPopupMenuItems cxDefaultPopupMenuItems = 63; // the six standard items
+
+} // namespace cx
