@@ -2,6 +2,7 @@
 
 #include "platform/rtl/Streams.h"
 #include "platform/rtl/SysUtils.h"
+#include "platform/vcl/Clipbrd.h"
 #include "platform/vcl/Jpeg.h"
 #include "toolkit/core/dxGDIPlusClasses.h"
 
@@ -106,6 +107,39 @@ std::string SavePicture(TPicture* picture)
     rtl::TMemoryStream stream;
     picture->GetGraphic()->SaveToStream(&stream);
     return std::string(reinterpret_cast<const char*>(stream.Memory()), std::size_t(stream.Size()));
+}
+
+bool CanPasteFromClipboard(TGraphicClass pastingGraphicClass)
+{
+    const TClipboard* clipboard = Clipboard();
+    if (pastingGraphicClass == TGraphicClass::Of<TBitmap>() || pastingGraphicClass == TGraphicClass::Of<TJPEGImage>())
+        return clipboard->HasFormat(CF_BITMAP);
+    if (pastingGraphicClass == TGraphicClass::Of<TIcon>() || pastingGraphicClass == TGraphicClass::Of<TMetafile>())
+        return false;
+    return clipboard->HasFormat(CF_PICTURE);
+}
+
+bool PastePictureFromClipboard(TPicture* picture, TGraphicClass pastingGraphicClass)
+{
+    TClipboard* clipboard = Clipboard();
+    if (!clipboard->HasFormat(CF_BITMAP)) {
+        if (!clipboard->HasFormat(CF_PICTURE))
+            return false;
+        picture->Assign(clipboard);
+        return true;
+    }
+    auto bitmap = std::make_unique<TBitmap>();
+    if (!clipboard->GetBitmap(bitmap.get()))
+        return false;
+    if (pastingGraphicClass == TGraphicClass::Of<TJPEGImage>()) {
+        auto jpeg = std::make_unique<TJPEGImage>();
+        jpeg->Assign(bitmap.get());
+        jpeg->JPEGNeeded();
+        picture->SetGraphic(jpeg.release());
+    } else {
+        picture->SetGraphic(bitmap.release());
+    }
+    return true;
 }
 
 } // namespace cx

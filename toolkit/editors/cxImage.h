@@ -26,6 +26,14 @@ void LoadPicture(TPicture* picture, TGraphicClass graphicClass, const rtl::Varia
 // The graphic's own file bytes; an empty string for a picture without a (non-empty) graphic.
 std::string SavePicture(TPicture* picture);
 
+// Whether the clipboard holds what a graphic class can be pasted from: bitmap and JPEG classes
+// need a bitmap, icons never paste, metafiles need a metafile (never offered here), any other
+// class or none a picture.
+bool CanPasteFromClipboard(TGraphicClass pastingGraphicClass);
+// Puts the clipboard's picture into the picture: a JPEG class gets the bitmap compressed into a
+// new JPEG image, every other class the bitmap itself. False when nothing could be pasted.
+bool PastePictureFromClipboard(TPicture* picture, TGraphicClass pastingGraphicClass);
+
 enum TcxPopupMenuItem { pmiCut, pmiCopy, pmiPaste, pmiDelete, pmiLoad, pmiSave, pmiCustom };
 using TcxPopupMenuItems = unsigned; // bit (1 << TcxPopupMenuItem)
 constexpr TcxPopupMenuItems cxDefaultPopupMenuItems = 63; // the six standard items

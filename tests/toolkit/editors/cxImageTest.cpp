@@ -1,6 +1,8 @@
 // Pictures as editor values: the graphic-class registry, the header rule of LoadPicture,
 // SavePicture, and damaged values of every picture kind giving an empty picture.
+#include "tests/platform/vcl/VclTestSupport.h"
 #include "platform/rtl/Streams.h"
+#include "platform/vcl/Clipbrd.h"
 #include "platform/vcl/BitmapStreams.h"
 #include "platform/vcl/Jpeg.h"
 #include "toolkit/core/dxGDIPlusClasses.h"
@@ -166,4 +168,41 @@ TEST(cxLoadPicture, DamagedValuesOfEveryKindGiveAnEmptyPicture)
         LoadPicture(&picture, seed.cls, Variant(std::string(40, '\x7F')));
         EXPECT_TRUE(picture.IsEmpty()) << name;
     }
+}
+
+TEST(cxPastePicture, APastedBitmapIsStoredAsTheClassAsks)
+{
+    EnsureVclApp();
+    Clipboard()->SetAsText("no picture");
+    TPicture picture;
+    EXPECT_FALSE(CanPasteFromClipboard(TGraphicClass::Of<TBitmap>()));
+    EXPECT_FALSE(PastePictureFromClipboard(&picture, TGraphicClass::Of<TBitmap>()));
+    EXPECT_TRUE(picture.IsEmpty());
+
+    auto bmp = SmallBitmap(16, 8);
+    Clipboard()->Assign(bmp.get());
+    struct Case {
+        TGraphicClass cls;
+        bool canPaste;
+    } cases[] = {
+        {TGraphicClass::Of<TBitmap>(), true},  {TGraphicClass::Of<TJPEGImage>(), true},
+        {TGraphicClass::Of<TIcon>(), false},   {TGraphicClass::Of<TMetafile>(), false},
+        {TGraphicClass::Of<TdxPNGImage>(), true}, {TGraphicClass(), true},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CanPasteFromClipboard(c.cls), c.canPaste) << (c.cls ? c.cls.ClassName() : "none");
+
+    ASSERT_TRUE(PastePictureFromClipboard(&picture, TGraphicClass::Of<TJPEGImage>()));
+    ASSERT_EQ(picture.GetGraphic()->ClassName(), "TJPEGImage");
+    const std::string stored = SavePicture(&picture);
+    ASSERT_GT(stored.size(), 2u);
+    EXPECT_EQ(std::uint8_t(stored[0]), 0xFF); // compressed already: a JPEG file
+    EXPECT_EQ(std::uint8_t(stored[1]), 0xD8);
+    TPicture reloaded;
+    LoadPicture(&reloaded, TGraphicClass::Of<TJPEGImage>(), Variant(stored));
+    EXPECT_EQ(reloaded.GetWidth(), 16);
+    EXPECT_EQ(reloaded.GetHeight(), 8);
+
+    ASSERT_TRUE(PastePictureFromClipboard(&picture, TGraphicClass::Of<TBitmap>()));
+    EXPECT_EQ(picture.GetGraphic()->ClassName(), "TBitmap");
 }
