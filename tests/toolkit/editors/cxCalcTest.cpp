@@ -289,3 +289,27 @@ TEST_F(CalcTest, ClipboardCopiesAndPastesTheDisplay)
     Press("+1=");
     EXPECT_EQ(calc->text, "18.25");
 }
+
+TEST_F(CalcTest, CaptionsArePaintedInTheirGroupColours)
+{
+    calc->SetBounds(10, 10, 198, 131);
+    ASSERT_TRUE(Activate(form));
+    calc->Update();
+    const gdi::Surface& surface = calc->Surface();
+    auto hasColour = [&](TcxCalcButtonKind kind, TColor colour) {
+        const TRect& r = calc->Buttons()[kind].BtnRect;
+        for (int y = r.Top + 2; y < r.Bottom - 2; ++y)
+            for (int x = r.Left + 2; x < r.Right - 2; ++x)
+                if (TColor(gdi::PixelToColor(surface.Pixel(x, y))) == colour)
+                    return true;
+        return false;
+    };
+    EXPECT_TRUE(hasColour(cbNum7, clBlue));
+    EXPECT_TRUE(hasColour(cbAdd, clRed));
+    EXPECT_TRUE(hasColour(cbBack, clMaroon));
+    EXPECT_TRUE(hasColour(cbSqrt, clNavy));
+    EXPECT_FALSE(hasColour(cbMC, clRed)); // greyed while the memory is 0
+    Press("5M");
+    calc->Update();
+    EXPECT_TRUE(hasColour(cbMC, clRed));
+}
