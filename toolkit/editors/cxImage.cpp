@@ -7,6 +7,7 @@
 #include "toolkit/core/dxGDIPlusClasses.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -140,6 +141,45 @@ bool PastePictureFromClipboard(TPicture* picture, TGraphicClass pastingGraphicCl
         picture->SetGraphic(bitmap.release());
     }
     return true;
+}
+
+bool cxImageGetRealStretch(const TSize& picture, const TSize& client, bool stretch, bool proportional)
+{
+    return stretch || (proportional && (picture.cx > client.cx || picture.cy > client.cy));
+}
+
+TRect cxImageDrawRect(const TSize& picture, const TRect& client, bool stretch, bool proportional, bool center,
+                      const TPoint& scrollOffset)
+{
+    const int cw = client.Right - client.Left, ch = client.Bottom - client.Top;
+    int w = picture.cx, h = picture.cy;
+    if (cxImageGetRealStretch(picture, {cw, ch}, stretch, proportional)) {
+        if (!proportional || picture.cx <= 0 || picture.cy <= 0) {
+            w = cw;
+            h = ch;
+        } else if (std::int64_t(cw) * picture.cy >= std::int64_t(picture.cx) * ch) {
+            // The client is relatively wider: the height limits.
+            h = ch;
+            w = int(std::int64_t(ch) * picture.cx / picture.cy);
+        } else {
+            w = cw;
+            h = int(std::int64_t(cw) * picture.cy / picture.cx);
+        }
+    }
+    TPoint origin{client.Left, client.Top};
+    if (center)
+        origin = {client.Left + (cw - w) / 2, client.Top + (ch - h) / 2};
+    else
+        origin = {client.Left - scrollOffset.X, client.Top - scrollOffset.Y};
+    return {origin.X, origin.Y, origin.X + w, origin.Y + h};
+}
+
+int cxImageScaledSide(int pictureSide, int pictureOtherSide, int available)
+{
+    if (pictureOtherSide <= 0)
+        return 0;
+    // nearbyint rounds halves to even in the default rounding mode.
+    return int(std::nearbyint(double(available) * pictureSide / pictureOtherSide));
 }
 
 } // namespace cx

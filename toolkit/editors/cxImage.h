@@ -34,6 +34,18 @@ bool CanPasteFromClipboard(TGraphicClass pastingGraphicClass);
 // new JPEG image, every other class the bitmap itself. False when nothing could be pasted.
 bool PastePictureFromClipboard(TPicture* picture, TGraphicClass pastingGraphicClass);
 
+// Image geometry. A picture is stretched when asked to, or when it is proportional and larger
+// than the client area in either direction.
+bool cxImageGetRealStretch(const TSize& picture, const TSize& client, bool stretch, bool proportional);
+// Where the picture is drawn in the client rectangle: its own size, the largest rectangle of its
+// aspect ratio (proportional stretching), or the whole client rectangle; then centred, or moved
+// back by the scroll offset.
+TRect cxImageDrawRect(const TSize& picture, const TRect& client, bool stretch, bool proportional, bool center,
+                      const TPoint& scrollOffset);
+// The height a picture takes at a width (or the width at a height, with the sizes swapped),
+// rounded to the nearest integer with halves to even.
+int cxImageScaledSide(int pictureSide, int pictureOtherSide, int available);
+
 enum TcxPopupMenuItem { pmiCut, pmiCopy, pmiPaste, pmiDelete, pmiLoad, pmiSave, pmiCustom };
 using TcxPopupMenuItems = unsigned; // bit (1 << TcxPopupMenuItem)
 constexpr TcxPopupMenuItems cxDefaultPopupMenuItems = 63; // the six standard items

@@ -206,3 +206,35 @@ TEST(cxPastePicture, APastedBitmapIsStoredAsTheClassAsks)
     ASSERT_TRUE(PastePictureFromClipboard(&picture, TGraphicClass::Of<TBitmap>()));
     EXPECT_EQ(picture.GetGraphic()->ClassName(), "TBitmap");
 }
+
+TEST(cxImageGeometry, DrawRectangleTable)
+{
+    const TRect client{10, 20, 110, 70}; // 100 x 50
+    struct Case {
+        const char* name;
+        TSize picture;
+        bool stretch, proportional, center;
+        TRect expected;
+    } cases[] = {
+        {"small, proportional: own size at the corner", {40, 20}, false, true, false, {10, 20, 50, 40}},
+        {"small, centred", {40, 20}, false, true, true, {40, 35, 80, 55}},
+        {"wide, proportional: width-limited", {400, 100}, false, true, false, {10, 20, 110, 45}},
+        {"tall, proportional: height-limited", {100, 200}, false, true, true, {47, 20, 72, 70}},
+        {"stretch proportional enlarges", {20, 20}, true, true, false, {10, 20, 60, 70}},
+        {"stretch fills", {20, 20}, true, false, false, {10, 20, 110, 70}},
+        {"large, not proportional: clipped at its size", {300, 300}, false, false, false, {10, 20, 310, 320}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(cxImageDrawRect(c.picture, client, c.stretch, c.proportional, c.center, {0, 0}), c.expected)
+            << c.name;
+    // A scrolled, uncentred picture moves back by the offset.
+    EXPECT_EQ(cxImageDrawRect({300, 300}, client, false, false, false, {8, 16}), (TRect{2, 4, 302, 304}));
+}
+
+TEST(cxImageGeometry, ScaledSideRoundsHalvesToEven)
+{
+    EXPECT_EQ(cxImageScaledSide(10, 4, 10), 25);
+    EXPECT_EQ(cxImageScaledSide(5, 2, 5), 12);  // 12.5 -> 12
+    EXPECT_EQ(cxImageScaledSide(3, 2, 5), 8);   // 7.5 -> 8
+    EXPECT_EQ(cxImageScaledSide(3, 0, 5), 0);
+}
