@@ -46,8 +46,4 @@ TRect cxImageDrawRect(const TSize& picture, const TRect& client, bool stretch, b
 // rounded to the nearest integer with halves to even.
 int cxImageScaledSide(int pictureSide, int pictureOtherSide, int available);
 
-enum TcxPopupMenuItem { pmiCut, pmiCopy, pmiPaste, pmiDelete, pmiLoad, pmiSave, pmiCustom };
-using TcxPopupMenuItems = unsigned; // bit (1 << TcxPopupMenuItem)
-constexpr TcxPopupMenuItems cxDefaultPopupMenuItems = 63; // the six standard items
-
 } // namespace cx
