@@ -60,7 +60,10 @@ TcxCustomCalculator::TcxCustomCalculator(TComponent* owner) : TcxControl(owner)
     }
     buttons_[cbDecimal].Text = std::string(1, DecimalSeparator());
     CreateLayout();
+    // The creation size is kept as it is; the size rule applies from the first real resize.
+    sizing_ = true;
     SetBounds(Left(), Top(), calcWidth_, calcHeight_);
+    sizing_ = false;
 }
 
 TcxCustomLookAndFeelPainterClass TcxCustomCalculator::GetPainter() const

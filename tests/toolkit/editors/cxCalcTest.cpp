@@ -176,6 +176,11 @@ TEST_F(CalcTest, EventsAroundAClick)
 
 TEST_F(CalcTest, CalcSizeForThreeSizes)
 {
+    EXPECT_EQ(calc->Width(), 198);
+    EXPECT_EQ(calc->Height(), 131);
+    calc->SetBounds(0, 0, 396, 262); // a resize takes the rule's size
+    EXPECT_EQ(calc->Width(), 394);
+    EXPECT_EQ(calc->Height(), 261);
     struct Case {
         int w, h, outW, outH, bh, fontSize;
     } cases[] = {
