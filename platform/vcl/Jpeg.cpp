@@ -2,10 +2,9 @@
 
 #include "platform/vcl/BitmapStreams.h"
 
-#include <cstdio>
 #include <csetjmp>
+#include <cstdio>
 #include <cstdlib>
-#include <cstring>
 
 #include <jpeglib.h>
 

@@ -40,9 +40,6 @@ bool IsOperator(TcxCalcButtonKind kind) { return kind >= cbDiv && kind <= cbAdd;
 
 char DecimalSeparator() { return rtl::FormatSettings().DecimalSeparator; }
 
-// MulDiv with rounding to the nearest integer.
-int RoundMulDiv(int a, int b, int c) { return rtl::MulDiv(a, b, c); }
-
 } // namespace
 
 TcxCustomCalculator::TcxCustomCalculator(TComponent* owner) : TcxControl(owner)
@@ -114,8 +111,8 @@ void TcxCustomCalculator::CalcSize(int& width, int& height)
 {
     int bh;
     if (AutoFontSize) {
-        const int limit = std::min(RoundMulDiv(width, 131, 198), height);
-        auto total = [](int h) { return 5 * h + 6 * RoundMulDiv(h, 3, 22); };
+        const int limit = std::min(rtl::MulDiv(width, 131, 198), height);
+        auto total = [](int h) { return 5 * h + 6 * rtl::MulDiv(h, 3, 22); };
         bh = 22;
         while (std::abs(total(bh + 1) - limit) < std::abs(total(bh) - limit))
             ++bh;
@@ -125,10 +122,10 @@ void TcxCustomCalculator::CalcSize(int& width, int& height)
         bh = 2 * canvas->TextExtent("0").cy;
     }
     buttonHeight_ = bh;
-    buttonWidth_ = RoundMulDiv(bh, 28, 22);
-    xSpace_ = ySpace_ = RoundMulDiv(bh, 3, 22);
-    bigButtonWidth_ = RoundMulDiv(buttonWidth_, 17, 10);
-    fontSize_ = RoundMulDiv(bh, 8, 22);
+    buttonWidth_ = rtl::MulDiv(bh, 28, 22);
+    xSpace_ = ySpace_ = rtl::MulDiv(bh, 3, 22);
+    bigButtonWidth_ = rtl::MulDiv(buttonWidth_, 17, 10);
+    fontSize_ = rtl::MulDiv(bh, 8, 22);
     height = 5 * bh + 6 * ySpace_;
     width = 6 * buttonWidth_ + 8 * xSpace_ + 4;
     calcWidth_ = width;
