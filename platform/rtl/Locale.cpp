@@ -249,24 +249,26 @@ std::unique_ptr<ILocaleService> SetLocaleService(std::unique_ptr<ILocaleService>
 }
 
 // ---------------------------------------------------------------------------------------------
-std::string FloatToStr(double value)
+std::string FloatToStr(double value) { return FloatToStrG(value, 15); }
+
+std::string FloatToStrG(long double value, int digits)
 {
     if (std::isnan(value))
         return "NAN";
     if (std::isinf(value))
         return value > 0 ? "INF" : "-INF";
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.15G", value);
+    char buf[80];
+    std::snprintf(buf, sizeof buf, "%.*LG", digits, value);
     std::string s = buf;
     // The platform writes exponents as E+NN without padding beyond two digits.
     std::size_t e = s.find('E');
     if (e != std::string::npos) {
         std::string mant = s.substr(0, e);
         char sign = s[e + 1];
-        std::string digits = s.substr(e + 2);
-        while (digits.size() > 2 && digits[0] == '0')
-            digits.erase(0, 1);
-        s = mant + "E" + sign + digits;
+        std::string digitsText = s.substr(e + 2);
+        while (digitsText.size() > 2 && digitsText[0] == '0')
+            digitsText.erase(0, 1);
+        s = mant + "E" + sign + digitsText;
     }
     for (char& c : s)
         if (c == '.')

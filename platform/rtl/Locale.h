@@ -154,6 +154,7 @@ inline const TFormatSettings& FormatSettings() { return LocaleService().FormatSe
 
 // Floating point and date-time text under the current format settings.
 std::string FloatToStr(double value);   // general format, 15 significant digits
+std::string FloatToStrG(long double value, int digits);   // general format, that many digits
 bool TryStrToFloat(std::string_view text, double& value);
 double StrToFloat(std::string_view text);   // EConvertError when not a number
 std::string FormatDateTime(std::string_view format, TDateTime value);
