@@ -812,6 +812,7 @@ class TcxCustomVerticalGrid : public TcxControl, public IcxStoredObject, public 
     void RestoreFromIniFile(const std::string& storageName);
     void RestoreFromRegistry(const std::string& storageName);
     void RestoreFromStream(TStream* stream);
+    void MarkLoadingIndexesNotRead();
 
 protected:
     void Paint() override;
