@@ -1186,6 +1186,8 @@ void TcxvgOptionsBehavior::Assign(TPersistent* source)
 // --- TcxCustomVerticalGrid --------------------------------------------------------------------
 TcxCustomVerticalGrid::TcxCustomVerticalGrid(TComponent* owner) : TcxControl(owner)
 {
+    // The arrows move between rows; typed characters belong to the grid, not the dialog.
+    SetKeys(TcxKeys{kArrows, kChars});
     rows_ = std::make_unique<TcxVerticalGridRows>(this);
     root_ = new TcxCategoryRow(nullptr);
     root_->grid_ = this;

@@ -337,7 +337,7 @@ void TcxvgController::StartScrollTimer(bool down)
 {
     scrollDown_ = down;
     if (!scrollTimer_) {
-        scrollTimer_ = std::make_unique<TTimer>(nullptr);
+        scrollTimer_.reset(new TTimer(nullptr));
         scrollTimer_->SetInterval(5);
         scrollTimer_->SetOnTimer(TNotifyEvent([this](TObject*) { ScrollTimerTick(); }));
     }

@@ -208,7 +208,7 @@ private:
     TPoint sizingPos_{};
     bool trackingEnabled_ = false;
     bool scrollDown_ = false;
-    std::unique_ptr<TTimer> scrollTimer_;
+    UniqueObject<TTimer> scrollTimer_;
     bool lockUpdate_ = false;
 };
 
