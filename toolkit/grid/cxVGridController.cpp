@@ -439,7 +439,7 @@ void TcxvgController::SetSizeDelta(TcxvgSizingDirection, int delta)
     sizingValue_ += delta;
     switch (resizeKind_) {
     case rkRowSizing:
-        if (sizingRow_)
+        if (HoldsRow(sizingRow_))
             sizingRow_->SetHeight(std::max(sizingValue_, grid_->ViewInfo()->GetMinRowHeight()));
         break;
     case rkDivider: grid_->ViewInfo()->SetDividerPos(sizingValue_); break;
@@ -458,10 +458,18 @@ bool TcxvgController::CanDrag(int x, int y)
 
 void TcxvgController::StartDrag() { DragRow = DragRow ? DragRow : hitTest_->HitRow; }
 
+bool TcxvgController::HoldsRow(TcxCustomRow* row) const
+{
+    return row && grid_->Rows()->IndexOf(row) >= 0;
+}
+
 bool TcxvgController::DragOver(int x, int y)
 {
-    if (!DragRow)
+    // The dragged row may have gone while the mouse moved.
+    if (!HoldsRow(DragRow)) {
+        DragRow = nullptr;
         return false;
+    }
     hitTest_->ReCalculate(TPoint{x, y});
     TcxCustomRow* target = hitTest_->HitRow;
     if (hitTest_->HitAtEmpty())

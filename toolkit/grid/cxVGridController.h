@@ -191,6 +191,8 @@ class TcxvgController : public TObject {
 
 protected:
     bool IsExpandable(TcxCustomRow* row) const;
+    // Whether the row still belongs to the grid (rows remembered across mouse events may go).
+    bool HoldsRow(TcxCustomRow* row) const;
     // Eats the next key press after a consumed key.
     void Consume(std::uint16_t& key);
     bool MultiEditorMoveAvailable(std::uint16_t key);

@@ -291,6 +291,13 @@ TEST_F(VGridControllerTest, DroppingRows)
     EXPECT_EQ(b->Index(), grid->Root()->GetCount() - 1);
     C()->EndDrag();
     EXPECT_EQ(C()->DragRow, nullptr);
+
+    // A dragged row freed under the mouse is dropped nowhere.
+    C()->DragRow = b;
+    grid->Remove(b);
+    EXPECT_FALSE(C()->DragOver(captionX, Row(cat).Top + 3));
+    C()->DragDrop(captionX, Row(cat).Top + 3);
+    EXPECT_EQ(C()->DragRow, nullptr);
 }
 
 TEST_F(VGridControllerTest, MultiRecordsDeleteAsksFirst)

@@ -163,3 +163,28 @@ TEST_F(VGridPainterTest, DrawEventsReplaceTheGridsOwnPainting)
     const TRect v2 = Value(r2);
     EXPECT_EQ(Pixel(v2.Left + 5, v2.Top + 5), Sys(clYellow));
 }
+
+TEST_F(VGridPainterTest, BackgroundEventTakesOverTheEmptyArea)
+{
+    grid->SetLayoutStyle(ulsBandsView);
+    for (int i = 0; i < 3; ++i)
+        AddEditor(std::to_string(i));
+    Show(220, 200);
+    grid->Update();
+    const auto& empty = grid->ViewInfo()->EmptyRects();
+    ASSERT_FALSE(empty.empty());
+    const TRect e = empty[0];
+    ASSERT_FALSE(cxRectIsEmpty(e));
+    EXPECT_EQ(Pixel(e.Left + 2, e.Bottom - 2), Sys(clWindow));
+    int calls = 0;
+    grid->OnDrawBackground = [&](TObject*, TcxCanvas* canvas, const TRect& r, const TcxViewParams& params, bool& done) {
+        ++calls;
+        EXPECT_EQ(params.Color, clWindow);
+        canvas->FillRect(r, clRed);
+        done = true;
+    };
+    grid->Invalidate();
+    grid->Update();
+    EXPECT_EQ(calls, static_cast<int>(empty.size()));
+    EXPECT_EQ(Pixel(e.Left + 2, e.Bottom - 2), Sys(clRed));
+}
