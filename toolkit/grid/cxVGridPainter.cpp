@@ -139,9 +139,8 @@ TRect TcxvgDotNetStyleCalcHelper::GetCategoryFocusRect(TcxCustomRow* row, const 
     TcxCaptionRowProperties* props = CaptionProperties(row);
     if (!props || !dynamic_cast<TcxCategoryRow*>(row) || grid->GetFocusedRow() != row || props->GetCaption().empty())
         return {};
-    TcxCanvas* canvas = grid->Canvas();
-    canvas->SetFont(font);
-    const TSize size = canvas->TextExtent(props->GetCaption());
+    // Measured apart from any paint: the grid's own canvas has no device outside one.
+    const TSize size = cxTextExtent(font, props->GetCaption());
     TRect r = textRect;
     switch (props->HeaderAlignmentHorz()) {
     case taLeftJustify: r.Right = std::min(r.Right, r.Left + size.cx); break;

@@ -126,6 +126,11 @@ TEST_F(VGridControllerTest, UpDownSkipRowsThatCannotTakeTheFocus)
     EXPECT_EQ(grid->GetFocusedRow(), r0);
     Key(grid, Qt::Key_Up);
     EXPECT_EQ(grid->GetFocusedRow(), r0);
+    Key(grid, Qt::Key_Return);   // Enter moves on only when asked to
+    EXPECT_EQ(grid->GetFocusedRow(), r0);
+    grid->OptionsBehavior()->GoToNextCellOnEnter = true;
+    Key(grid, Qt::Key_Return);
+    EXPECT_EQ(grid->GetFocusedRow(), r3);
 }
 
 TEST_F(VGridControllerTest, LeftRightSwallowedOrExpanding)

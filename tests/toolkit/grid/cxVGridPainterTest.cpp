@@ -188,3 +188,26 @@ TEST_F(VGridPainterTest, BackgroundEventTakesOverTheEmptyArea)
     EXPECT_EQ(calls, static_cast<int>(empty.size()));
     EXPECT_EQ(Pixel(e.Left + 2, e.Bottom - 2), Sys(clRed));
 }
+
+TEST_F(VGridPainterTest, FocusedCategoryFramesItsCaptionText)
+{
+    Build();
+    grid->SetFocusedRow(cat);
+    grid->Update();
+    TcxvgPainter painter(grid->Canvas(), grid);
+    const TRect header = RowInfo(cat)->HeaderInfo()->HeaderRect;
+    const TRect frame =
+        Helper()->GetCategoryFocusRect(cat, painter.GetCaptionTextRect(RowInfo(cat)), header, grid->CategoryFont());
+    ASSERT_FALSE(cxRectIsEmpty(frame));
+    // Around the text only, not the whole caption cell.
+    EXPECT_LT(frame.Right, header.Right - 10);
+    int dots = 0;   // the dotted frame along its top edge
+    for (int x = frame.Left; x < frame.Right; ++x)
+        dots += Pixel(x, frame.Top) != Sys(clBtnFace);
+    EXPECT_GE(dots, frame.Width() / 3);
+    EXPECT_EQ(Pixel(frame.Right + 3, frame.Top), Sys(clBtnFace));
+    // Other rows and the 3D style have none.
+    EXPECT_TRUE(cxRectIsEmpty(Helper()->GetCategoryFocusRect(r0, header, header, grid->Font())));
+    grid->OptionsView()->SetPaintStyle(psDelphi);
+    EXPECT_TRUE(cxRectIsEmpty(Helper()->GetCategoryFocusRect(cat, header, header, grid->Font())));
+}
