@@ -370,6 +370,11 @@ void TcxvgPainter::CalcHeaderLines(TcxCustomRowViewInfo* rowViewInfo, std::vecto
                                 dynamic_cast<TcxCategoryRow*>(rowViewInfo->Row()) != nullptr);
     if (!rowViewInfo->ValueRects.empty())
         helper->AddDivider(lines, header, false, clNone);
+    else if (header.Right < ViewInfo()->ClientRect().Right)
+        // A row without values spans the band: the band's right border runs on beside it.
+        lines.push_back({TRect{header.Right, header.Top, header.Right + ViewInfo()->VertLineWidth(),
+                               header.Bottom + ViewInfo()->HorzLineWidth()},
+                         helper->GetBandBorderColor()});
 }
 
 void TcxvgPainter::DrawCategoryRowHeader(TcxCustomRowViewInfo* rowViewInfo)
