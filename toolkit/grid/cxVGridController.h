@@ -117,6 +117,20 @@ private:
     TcxvgController* controller_;
 };
 
+// Keeps the hit test and the grid's drag cursor up to date while a row is dragged over the grid.
+class TcxvgDragImageHelper : public TObject {
+    RTL_CLASS(TcxvgDragImageHelper, TObject)
+    explicit TcxvgDragImageHelper(TcxvgController* controller) : controller_(controller) {}
+    // The hit test follows the point (in grid coordinates); the drag cursor follows the hit.
+    void DragAndDrop(const TPoint& p);
+    // Over a caption the row would become a child, over the empty area it is appended,
+    // elsewhere in the grid it goes before the row; outside the grid it cannot be dropped.
+    TCursor GetCursor();
+
+private:
+    TcxvgController* controller_;
+};
+
 enum TcxvgResizeKind { rkNone, rkRowSizing, rkDivider, rkBandSizing };
 
 class TcxvgController : public TObject {

@@ -260,4 +260,25 @@ void TcxvgCellNavigator::SetFocusCell(int row, int cell, TShiftState)
     controller_->SetFocusedRowAndCell(target, count > 0 ? cell % count : cell);
 }
 
+// --- TcxvgDragImageHelper -------------------------------------------------------------------------
+void TcxvgDragImageHelper::DragAndDrop(const TPoint& p)
+{
+    controller_->HitTest()->ReCalculate(p);
+    controller_->Grid()->DragCursor = GetCursor();
+}
+
+TCursor TcxvgDragImageHelper::GetCursor()
+{
+    TcxvgHitTest* hit = controller_->HitTest();
+    if (hit->HitAtCustomize())
+        return crDrag;
+    if (!hit->HitInControl)
+        return crcxVGridNoDrag;
+    if (hit->HitAtCaption())
+        return crcxVGridAddChild;
+    if (hit->HitAtEmpty())
+        return crcxVGridAdd;
+    return crcxVGridInsert;
+}
+
 } // namespace cx

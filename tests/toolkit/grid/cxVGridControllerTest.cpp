@@ -305,6 +305,28 @@ TEST_F(VGridControllerTest, DroppingRows)
     EXPECT_EQ(C()->DragRow, nullptr);
 }
 
+TEST_F(VGridControllerTest, DragCursorTellsWhereTheRowWouldGo)
+{
+    auto* a = AddEditor("A");
+    Show(220, 200);
+    TcxvgDragImageHelper helper(C());
+    const int captionX = grid->ViewInfo()->RowIndentWidth() + 20;
+    struct Case {
+        TPoint p;
+        TCursor cursor;
+    };
+    const Case cases[] = {
+        {{captionX, Row(a).Top + 3}, crcxVGridAddChild},
+        {{Value(a).Left + 5, Row(a).Top + 3}, crcxVGridInsert},
+        {{50, 150}, crcxVGridAdd},
+        {{400, 150}, crcxVGridNoDrag},
+    };
+    for (const Case& k : cases) {
+        helper.DragAndDrop(k.p);
+        EXPECT_EQ(grid->DragCursor, k.cursor) << k.p.X << "," << k.p.Y;
+    }
+}
+
 TEST_F(VGridControllerTest, MultiRecordsDeleteAsksFirst)
 {
     Show(220, 200);
