@@ -1186,6 +1186,8 @@ void TcxvgOptionsBehavior::Assign(TPersistent* source)
 // --- TcxCustomVerticalGrid --------------------------------------------------------------------
 TcxCustomVerticalGrid::TcxCustomVerticalGrid(TComponent* owner) : TcxControl(owner)
 {
+    // The arrows move between rows; typed characters belong to the grid, not the dialog.
+    SetKeys(TcxKeys{kArrows, kChars});
     rows_ = std::make_unique<TcxVerticalGridRows>(this);
     root_ = new TcxCategoryRow(nullptr);
     root_->grid_ = this;
@@ -1656,31 +1658,6 @@ void TcxCustomVerticalGrid::GetChildren(const std::function<void(TComponent*)>& 
 {
     for (int i = 0; i < rows_->GetCount(); ++i)
         proc(rows_->GetRow(i));
-}
-
-bool TcxCustomVerticalGrid::GetProperties(TStrings* properties)
-{
-    return true;
-}
-
-void TcxCustomVerticalGrid::GetPropertyValue(const std::string& name, Variant& value)
-{
-    value = Null;
-}
-
-void TcxCustomVerticalGrid::SetPropertyValue(const std::string& name, const Variant& value) {}
-
-TObject* TcxCustomVerticalGrid::CreateChild(const std::string& objectName, const std::string& className)
-{
-    return nullptr;
-}
-
-void TcxCustomVerticalGrid::DeleteChild(const std::string& objectName, TObject* object) {}
-
-void TcxCustomVerticalGrid::GetStoredChildren(TStringList* children)
-{
-    for (int i = 0; i < rows_->GetCount(); ++i)
-        children->AddObject(rows_->GetRow(i)->GetObjectName(), rows_->GetRow(i));
 }
 
 TcxUnboundVerticalGrid::TcxUnboundVerticalGrid(TComponent* owner) : TcxCustomVerticalGrid(owner)

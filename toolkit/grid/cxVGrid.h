@@ -14,6 +14,9 @@
 #include "toolkit/editors/cxControls.h"
 #include "toolkit/grid/cxVGridConsts.h"
 
+class TcxCanvas;
+struct TcxViewParams;
+
 namespace cx {
 
 class TcxCustomVerticalGrid;
@@ -25,6 +28,8 @@ class TcxvgCustomViewInfo;
 class TcxCustomRowViewInfo;
 class TcxCustomRowHeaderInfo;
 class TcxvgCustomPaintStyleCalcHelper;
+class TcxvgPainter;
+class TcxvgController;
 
 enum TcxvgPaintStyle { psdotNet, psDelphi };
 enum TcxvgGridLines { vglNone, vglHorizontal, vglVertical, vglBoth };
@@ -33,6 +38,7 @@ enum TSeparatorKind { skVertLine, skString };
 
 using TcxCustomRowClass = TClassRef<TcxCustomRow, TComponent*>;
 using TcxvgCustomPaintStyleCalcHelperClass = TClassRef<TcxvgCustomPaintStyleCalcHelper, TcxvgCustomViewInfo*>;
+using TcxvgPainterClass = TClassRef<TcxvgPainter, TcxCanvas*, TcxCustomVerticalGrid*>;
 
 // --- row options ----------------------------------------------------------------------------------
 class TcxRowOptions : public TPersistent {
@@ -751,8 +757,11 @@ class TcxCustomVerticalGrid : public TcxControl, public IcxStoredObject, public 
     virtual TcxCustomRowClass GetMultiEditorRowClass() const;
     virtual TcxvgCustomScrollStrategyClass GetScrollStrategyClass() const = 0;
     virtual TcxvgCustomViewInfo* CreateViewInfo() = 0;
-    // The paint style's layout helper; the painting unit names the real ones.
-    virtual TcxvgCustomPaintStyleCalcHelperClass GetCalcHelperClass() const { return {}; }
+    // The paint style's layout helper and painter (cxVGridPainter).
+    virtual TcxvgCustomPaintStyleCalcHelperClass GetCalcHelperClass() const;
+    virtual TcxvgPainterClass GetPainterClass() const;
+    // Input goes through the controller (cxVGridController), made on first use.
+    TcxvgController* Controller();
 
     // Notices.
     virtual void RowsChanged();
@@ -788,8 +797,32 @@ class TcxCustomVerticalGrid : public TcxControl, public IcxStoredObject, public 
     TNotifyEvent OnTopRowIndexChanged;
     TNotifyEvent OnLeftVisibleBandIndexChanged;
     TcxVerticalGridItemChangedEvent OnItemChanged;
+    Event<void(TObject* sender, TcxCanvas* canvas, const TRect& r, const TcxViewParams& params, bool& done)>
+        OnDrawBackground;
+    Event<void(TObject* sender, TcxCanvas* canvas, TcxvgPainter* painter, TcxCustomRowViewInfo* header, bool& done)>
+        OnDrawRowHeader;
+    Event<void(TObject* sender, TcxCanvas* canvas, TcxvgPainter* painter, TcxCustomRowViewInfo* row, int valueIndex,
+               bool& done)>
+        OnDrawValue;
+
+    // Layout storage (cxVGridStorage).
+    void StoreToIniFile(const std::string& storageName, bool reCreate = true);
+    void StoreToRegistry(const std::string& storageName, bool reCreate = true);
+    void StoreToStream(TStream* stream);
+    void RestoreFromIniFile(const std::string& storageName);
+    void RestoreFromRegistry(const std::string& storageName);
+    void RestoreFromStream(TStream* stream);
+    void MarkLoadingIndexesNotRead();
 
 protected:
+    void Paint() override;
+    void KeyDown(std::uint16_t& key, TShiftState shift) override;
+    void KeyPress(char16_t& key) override;
+    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+    void MouseMove(TShiftState shift, int x, int y) override;
+    void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+    void DoEnter() override;
+    TCursor GetCursor(int x, int y) override;
     // The sub-objects made at construction; a descendant's class choices take effect from its
     // own constructor's call of CreateLayout.
     void CreateLayout();
@@ -808,6 +841,7 @@ private:
     UniqueObject<TcxvgScroller> scroller_;
     UniqueObject<TFont> categoryFont_;
     TcxCustomRow* focusedRow_ = nullptr;
+    UniqueObject<TObject> controller_;
     int lockCount_ = 0;
     bool layoutPending_ = false;
     int calcLock_ = 0;

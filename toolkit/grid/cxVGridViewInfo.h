@@ -17,6 +17,15 @@ class TcxvgCustomPaintStyleCalcHelper : public TObject {
     virtual int GetDividerWidth() = 0;
     virtual int GetIndentWidth() = 0;
     virtual TColor GetBandBorderColor() = 0;
+    // Colours of the parts; the painting unit's helpers answer them by paint style.
+    virtual TColor GetBackgroundColor() { return GetHeaderColor(); }
+    virtual TColor GetCategoryColor() { return clBtnFace; }
+    virtual TColor GetCategoryTextColor() { return clGrayText; }
+    virtual TColor GetContentColor(bool focused) { return clWindow; }
+    virtual TColor GetContentTextColor() { return clWindowText; }
+    virtual TColor GetHeaderColor() { return clWindow; }
+    virtual TColor GetHeaderTextColor() { return clWindowText; }
+    virtual bool IsDrawValueFocusRect() { return true; }
     TcxvgCustomViewInfo* ViewInfo() const { return viewInfo_; }
 
 private:
@@ -24,9 +33,11 @@ private:
 };
 
 
+// A line is filled with its brush when it has one (a halftone pattern), else with its colour.
 struct TLineInfo {
     TRect Rect;
     TColor Color;
+    TBrush* Brush = nullptr;
 };
 
 class TcxCustomRowHeaderInfo : public TObject {

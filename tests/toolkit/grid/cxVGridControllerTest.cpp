@@ -1,0 +1,353 @@
+// The vertical grid's hit test, cell navigator and controller, driven by real Qt input where
+// input is concerned.
+#include "tests/toolkit/grid/VGridPaintTestSupport.h"
+
+#include <QTest>
+
+using namespace vgtest;
+
+namespace {
+
+void Click(TWinControl* c, int x, int y, Qt::KeyboardModifiers m = Qt::NoModifier)
+{
+    QTest::mouseClick(c->Peer(), Qt::LeftButton, m, QPoint(x, y));
+    vcl::DrainPostedMessages();
+}
+
+void Key(TWinControl* c, Qt::Key key, Qt::KeyboardModifiers m = Qt::NoModifier)
+{
+    QTest::keyClick(c->Peer(), key, m);
+    vcl::DrainPostedMessages();
+}
+
+class VGridControllerTest : public VGridPaintTest {
+protected:
+    TcxvgController* C() { return grid->Controller(); }
+    TcxvgHitTest* Hit(int x, int y)
+    {
+        C()->HitTest()->ReCalculate(TPoint{x, y});
+        return C()->HitTest();
+    }
+    TRect Row(TcxCustomRow* row) { return RowInfo(row)->RowRect; }
+    TRect Value(TcxCustomRow* row) { return RowInfo(row)->ValueRects.at(0); }
+    void Focus()
+    {
+        grid->SetFocus();
+        vcl::DrainPostedMessages();
+    }
+};
+
+// A navigator whose rows pass CanFocus while none of their cells is acceptable.
+class NoCellNavigator : public TcxvgCellNavigator {
+    RTL_CLASS(NoCellNavigator, TcxvgCellNavigator)
+    using TcxvgCellNavigator::TcxvgCellNavigator;
+    bool IsCellAcceptable(int, int) override
+    {
+        ++asked;
+        return false;
+    }
+    int asked = 0;
+};
+
+} // namespace
+
+// --- hit test ---------------------------------------------------------------------------------------
+TEST_F(VGridControllerTest, HitCodesByPlace)
+{
+    auto* cat = AddCategory("Cat");
+    auto* a = AddEditor("A", cat);
+    AddEditor("B");
+    Show(220, 120);
+    const int indent = grid->ViewInfo()->RowIndentWidth();
+    const TRect c = Row(cat), ra = Row(a);
+    EXPECT_TRUE(Hit(indent / 2, c.Top + c.Height() / 2)->HitAtButton());
+    EXPECT_EQ(Hit(indent / 2, c.Top + c.Height() / 2)->HitRow, cat);
+    EXPECT_TRUE(Hit(indent * 2 + 20, c.Top + 3)->HitAtCaption());
+    EXPECT_TRUE(Hit(indent + 2, ra.Top + 3)->HitAtIndent());   // under the category's column
+    EXPECT_TRUE(Hit(indent + 2, ra.Top + 3)->GetHitAtRowHeader());
+    EXPECT_TRUE(Hit(Value(a).Left + 5, ra.Top + 3)->HitAtValue());
+    EXPECT_EQ(C()->HitTest()->HitRow, a);
+    EXPECT_EQ(C()->HitTest()->HitCellIndex, 0);
+    EXPECT_TRUE(Hit(50, 110)->HitAtEmpty());
+    EXPECT_EQ(C()->HitTest()->HitRow, nullptr);
+    EXPECT_FALSE(Hit(500, 10)->HitInControl);
+}
+
+TEST_F(VGridControllerTest, RowSizingZoneBelongsToTheUpperRow)
+{
+    auto* a = AddEditor("A");
+    auto* b = AddEditor("B");
+    Show(220, 120);
+    const TRect ra = Row(a);
+    // Without row sizing the grid line under a row still hits that row, not the next.
+    EXPECT_EQ(Hit(50, ra.Bottom)->HitRow, a);
+    EXPECT_FALSE(C()->HitTest()->HitAtRowSizing());
+    grid->OptionsBehavior()->RowSizing = true;
+    for (int y : {ra.Bottom - 1, ra.Bottom}) {
+        EXPECT_EQ(Hit(50, y)->HitRow, a) << y;
+        EXPECT_TRUE(C()->HitTest()->HitAtRowSizing()) << y;
+        EXPECT_EQ(C()->GetCursor(50, y), crVSplit) << y;
+    }
+    EXPECT_EQ(Hit(50, ra.Bottom + 1)->HitRow, b);
+    a->Options()->CanResized = false;
+    EXPECT_FALSE(Hit(50, ra.Bottom - 1)->HitAtRowSizing());
+}
+
+TEST_F(VGridControllerTest, DividerZoneAndCursor)
+{
+    AddEditor("A");
+    Show(220, 120);
+    const int x = grid->ViewInfo()->ViewHeaderWidth;
+    EXPECT_TRUE(Hit(x + 1, 5)->HitAtDivider());
+    EXPECT_TRUE(Hit(x + 1, 100)->HitAtDivider());   // over the whole client height
+    EXPECT_EQ(C()->GetCursor(x + 1, 5), crHSplit);
+    EXPECT_FALSE(Hit(x + 10, 5)->HitAtDivider());
+    grid->OptionsBehavior()->HeaderSizing = false;
+    EXPECT_FALSE(Hit(x + 1, 5)->HitAtDivider());
+}
+
+// --- keys ---------------------------------------------------------------------------------------------
+TEST_F(VGridControllerTest, UpDownSkipRowsThatCannotTakeTheFocus)
+{
+    auto* r0 = AddEditor("0");
+    auto* r1 = AddEditor("1");
+    auto* r2 = AddEditor("2");
+    auto* r3 = AddEditor("3");
+    r1->Options()->TabStop = false;
+    r2->Options()->SetFocusing(false);
+    Show(220, 200);
+    Focus();
+    ASSERT_EQ(grid->GetFocusedRow(), r0);   // focus-in focuses the first row
+    Key(grid, Qt::Key_Down);
+    EXPECT_EQ(grid->GetFocusedRow(), r3);
+    Key(grid, Qt::Key_Down);   // the last row: stays
+    EXPECT_EQ(grid->GetFocusedRow(), r3);
+    Key(grid, Qt::Key_Up);
+    EXPECT_EQ(grid->GetFocusedRow(), r0);
+    Key(grid, Qt::Key_Up);
+    EXPECT_EQ(grid->GetFocusedRow(), r0);
+    Key(grid, Qt::Key_Return);   // Enter moves on only when asked to
+    EXPECT_EQ(grid->GetFocusedRow(), r0);
+    grid->OptionsBehavior()->GoToNextCellOnEnter = true;
+    Key(grid, Qt::Key_Return);
+    EXPECT_EQ(grid->GetFocusedRow(), r3);
+}
+
+TEST_F(VGridControllerTest, LeftRightSwallowedOrExpanding)
+{
+    auto* cat = AddCategory("Cat");
+    auto* child = AddEditor("child", cat);
+    Show(220, 200);
+    Focus();
+    C()->SetFocusedRowAndCell(child, 0);
+    int presses = 0;
+    grid->OnKeyPress = [&](TObject*, char16_t&) { ++presses; };
+    Key(grid, Qt::Key_Right);
+    Key(grid, Qt::Key_Left);
+    EXPECT_EQ(grid->GetFocusedRow(), child);
+    EXPECT_EQ(presses, 0);
+
+    C()->SetFocusedRowAndCell(cat, 0);
+    Key(grid, Qt::Key_Left);
+    EXPECT_FALSE(cat->Expanded());
+    Key(grid, Qt::Key_Right);
+    EXPECT_TRUE(cat->Expanded());
+    Key(grid, Qt::Key_Minus, Qt::KeypadModifier);
+    EXPECT_FALSE(cat->Expanded());
+    Key(grid, Qt::Key_Plus, Qt::KeypadModifier);
+    EXPECT_TRUE(cat->Expanded());
+    EXPECT_EQ(presses, 0);
+}
+
+TEST_F(VGridControllerTest, PagesMoveByTheRowsThatFit)
+{
+    std::vector<TcxEditorRow*> rows;
+    for (int i = 0; i < 50; ++i)
+        rows.push_back(AddEditor(std::to_string(i)));
+    Show(200, 300);
+    Focus();
+    const int page = grid->Scroller()->GetVisibleRowCount();
+    ASSERT_GT(page, 1);
+    Key(grid, Qt::Key_PageDown);
+    EXPECT_EQ(grid->GetFocusedRow(), rows[page]);
+    EXPECT_TRUE(RowInfo(rows[page]) && !cxRectIsEmpty(RowInfo(rows[page])->RowRect));   // scrolled into view
+    Key(grid, Qt::Key_PageUp);
+    EXPECT_EQ(grid->GetFocusedRow(), rows[0]);
+    Key(grid, Qt::Key_PageDown, Qt::ControlModifier);
+    EXPECT_EQ(grid->GetFocusedRow(), rows[49]);
+    Key(grid, Qt::Key_PageDown);   // from the last page: the last row
+    EXPECT_EQ(grid->GetFocusedRow(), rows[49]);
+    Key(grid, Qt::Key_PageUp, Qt::ControlModifier);
+    EXPECT_EQ(grid->GetFocusedRow(), rows[0]);
+}
+
+TEST_F(VGridControllerTest, CellSearchEndsAfterOneRoundOfTheRowsCells)
+{
+    auto* r0 = AddEditor("0");
+    AddEditor("1");
+    Show(220, 200);
+    C()->SetFocusedRowAndCell(r0, 0);
+    NoCellNavigator navigator(C());
+    int row = 0, cell = 0;
+    navigator.CalcNextRow(true, row, cell);   // must come back
+    EXPECT_EQ(row, 1);
+    EXPECT_EQ(cell, 0);
+    EXPECT_EQ(navigator.asked, 1);   // one container, one record: one look
+    // Backward from a row without a row before it changes nothing.
+    row = 0;
+    cell = 0;
+    navigator.CalcNextRow(false, row, cell);
+    EXPECT_EQ(row, 0);
+}
+
+// --- mouse ---------------------------------------------------------------------------------------------
+TEST_F(VGridControllerTest, ClickFocusesAndExpandButtonToggles)
+{
+    auto* cat = AddCategory("Cat");
+    auto* a = AddEditor("A", cat);
+    auto* b = AddEditor("B");
+    Show(220, 200);
+    Focus();
+    Click(grid, Value(b).Left + 5, Row(b).Top + 5);
+    EXPECT_EQ(grid->GetFocusedRow(), b);
+    C()->SetFocusedRowAndCell(a, 0);
+    const int indent = grid->ViewInfo()->RowIndentWidth();
+    Click(grid, indent / 2, Row(cat).Top + Row(cat).Height() / 2);
+    EXPECT_FALSE(cat->Expanded());
+    // The focused child went out of sight: the focus moved up to its category.
+    EXPECT_EQ(grid->GetFocusedRow(), cat);
+    Click(grid, indent / 2, Row(cat).Top + Row(cat).Height() / 2);
+    EXPECT_TRUE(cat->Expanded());
+}
+
+TEST_F(VGridControllerTest, TrackingFollowsTheMouseAndScrollsOnATimer)
+{
+    std::vector<TcxEditorRow*> rows;
+    for (int i = 0; i < 30; ++i)
+        rows.push_back(AddEditor(std::to_string(i)));
+    Show(200, 100);
+    Focus();
+    QTest::mousePress(grid->Peer(), Qt::LeftButton, Qt::NoModifier, QPoint(150, Row(rows[0]).Top + 3));
+    vcl::DrainPostedMessages();
+    ASSERT_TRUE(C()->TrackingEnabled());
+    C()->MouseMove(TShiftState{ssLeft}, 150, Row(rows[2]).Top + 3);
+    EXPECT_EQ(grid->GetFocusedRow(), rows[2]);
+    C()->MouseMove(TShiftState{ssLeft}, 150, 150);   // below the client area
+    ASSERT_NE(C()->ScrollTimer(), nullptr);
+    EXPECT_TRUE(C()->ScrollTimer()->Enabled());
+    EXPECT_EQ(C()->ScrollTimer()->Interval(), 5u);
+    C()->ScrollTimerTick();
+    EXPECT_EQ(grid->GetFocusedRow(), rows[3]);
+    QTest::mouseRelease(grid->Peer(), Qt::LeftButton, Qt::NoModifier, QPoint(150, 150));
+    vcl::DrainPostedMessages();
+    EXPECT_FALSE(C()->TrackingEnabled());
+    EXPECT_EQ(C()->ScrollTimer(), nullptr);
+}
+
+TEST_F(VGridControllerTest, SizingRowsAndDivider)
+{
+    auto* a = AddEditor("A");
+    AddEditor("B");
+    grid->OptionsBehavior()->RowSizing = true;
+    Show(220, 200);
+    const TRect ra = Row(a);
+    QTest::mousePress(grid->Peer(), Qt::LeftButton, Qt::NoModifier, QPoint(50, ra.Bottom));
+    vcl::DrainPostedMessages();
+    ASSERT_EQ(C()->ResizeKind(), rkRowSizing);
+    C()->MouseMove(TShiftState{ssLeft}, 50, ra.Bottom + 10);
+    EXPECT_EQ(a->Height(), ra.Height() + 10);
+    C()->MouseMove(TShiftState{ssLeft}, 50, 0);   // never below the minimum row height
+    EXPECT_EQ(a->Height(), grid->ViewInfo()->GetMinRowHeight());
+    QTest::mouseRelease(grid->Peer(), Qt::LeftButton, Qt::NoModifier, QPoint(50, 0));
+    vcl::DrainPostedMessages();
+    EXPECT_EQ(C()->ResizeKind(), rkNone);
+
+    const int x = grid->ViewInfo()->ViewHeaderWidth + 1;
+    const int before = grid->OptionsView()->RowHeaderWidth();
+    QTest::mousePress(grid->Peer(), Qt::LeftButton, Qt::NoModifier, QPoint(x, 150));
+    vcl::DrainPostedMessages();
+    ASSERT_EQ(C()->ResizeKind(), rkDivider);
+    C()->MouseMove(TShiftState{ssLeft}, x + 20, 150);
+    EXPECT_EQ(grid->OptionsView()->RowHeaderWidth(), before + 20);
+    QTest::mouseRelease(grid->Peer(), Qt::LeftButton, Qt::NoModifier, QPoint(x + 20, 150));
+}
+
+// --- row drag and drop ---------------------------------------------------------------------------
+TEST_F(VGridControllerTest, DroppingRows)
+{
+    auto* cat = AddCategory("Cat");
+    auto* child = AddEditor("child", cat);
+    auto* b = AddEditor("B");
+    Show(220, 200);
+    const int captionX = grid->ViewInfo()->RowIndentWidth() * 2 + 10;
+    C()->DragRow = cat;
+    EXPECT_FALSE(C()->DragOver(captionX, Row(child).Top + 3));   // onto its own descendant
+    C()->DragDrop(captionX, Row(child).Top + 3);
+    EXPECT_EQ(cat->ParentRow(), grid->Root());
+
+    C()->DragRow = b;
+    EXPECT_TRUE(C()->DragOver(captionX, Row(cat).Top + 3));
+    C()->DragDrop(captionX, Row(cat).Top + 3);   // on a caption: becomes its child
+    EXPECT_EQ(b->ParentRow(), cat);
+
+    C()->DragRow = b;
+    C()->DragDrop(50, 190);   // the empty area: the last top-level row
+    EXPECT_EQ(b->ParentRow(), grid->Root());
+    EXPECT_EQ(b->Index(), grid->Root()->GetCount() - 1);
+    C()->EndDrag();
+    EXPECT_EQ(C()->DragRow, nullptr);
+
+    // A dragged row freed under the mouse is dropped nowhere.
+    C()->DragRow = b;
+    grid->Remove(b);
+    EXPECT_FALSE(C()->DragOver(captionX, Row(cat).Top + 3));
+    C()->DragDrop(captionX, Row(cat).Top + 3);
+    EXPECT_EQ(C()->DragRow, nullptr);
+}
+
+TEST_F(VGridControllerTest, DragCursorTellsWhereTheRowWouldGo)
+{
+    auto* a = AddEditor("A");
+    Show(220, 200);
+    TcxvgDragImageHelper helper(C());
+    const int captionX = grid->ViewInfo()->RowIndentWidth() + 20;
+    struct Case {
+        TPoint p;
+        TCursor cursor;
+    };
+    const Case cases[] = {
+        {{captionX, Row(a).Top + 3}, crcxVGridAddChild},
+        {{Value(a).Left + 5, Row(a).Top + 3}, crcxVGridInsert},
+        {{50, 150}, crcxVGridAdd},
+        {{400, 150}, crcxVGridNoDrag},
+    };
+    for (const Case& k : cases) {
+        helper.DragAndDrop(k.p);
+        EXPECT_EQ(grid->DragCursor, k.cursor) << k.p.X << "," << k.p.Y;
+    }
+}
+
+TEST_F(VGridControllerTest, MultiRecordsDeleteAsksFirst)
+{
+    Show(220, 200);
+    grid->DataController()->SetRecordCount(3);
+    TcxvgMultiRecordsController c(grid);
+    std::string asked;
+    bool answer = false;
+    c.ConfirmDelete = [&](const std::string& text, const std::string& caption) {
+        asked = caption + ": " + text;
+        return answer;
+    };
+    ASSERT_TRUE(c.CanDelete(true));
+    c.DeleteSelection();
+    EXPECT_EQ(asked, "Confirm: Delete record?");
+    EXPECT_EQ(grid->DataController()->GetRecordCount(), 3);
+    answer = true;
+    c.DeleteSelection();
+    EXPECT_EQ(grid->DataController()->GetRecordCount(), 2);
+    c.Deleting = false;
+    EXPECT_FALSE(c.CanDelete(true));
+    EXPECT_TRUE(c.CanDelete(false));
+    TcxvgController single(grid);
+    EXPECT_FALSE(single.CanDelete(false));
+}

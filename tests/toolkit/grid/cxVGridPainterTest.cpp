@@ -1,0 +1,213 @@
+// The paint styles' choices and what the painters put on the grid's surface.
+#include "tests/toolkit/grid/VGridPaintTestSupport.h"
+
+#include <cstdlib>
+
+using namespace vgtest;
+
+namespace {
+
+// Writes the grid's surface, three times enlarged, to a PNG for a look by eye (VGRID_PNG=1).
+void SaveSurface(TWinControl* c, const char* path)
+{
+    c->Update();
+    if (std::getenv("VGRID_PNG"))
+        c->Surface().Image().convertToFormat(QImage::Format_RGB32).scaled(c->Width() * 3, c->Height() * 3).save(path);
+}
+
+class VGridPainterTest : public VGridPaintTest {
+protected:
+    // Row 0 and 1 under a category, row 2 at the top level; row 1 focused.
+    void Build()
+    {
+        cat = AddCategory("Delays");
+        r0 = AddEditor("Row 0", cat);
+        r1 = AddEditor("Row 1", cat);
+        r2 = AddEditor("Row 2");
+        Show(220, 120);
+        grid->SetFocusedRow(r1);
+        grid->Update();
+    }
+    TRect Value(TcxCustomRow* row) { return RowInfo(row)->ValueRects.at(0); }
+    TRect Header(TcxCustomRow* row) { return RowInfo(row)->HeaderInfo()->HeaderRect; }
+    TcxCategoryRow* cat = nullptr;
+    TcxEditorRow *r0 = nullptr, *r1 = nullptr, *r2 = nullptr;
+};
+
+} // namespace
+
+TEST_F(VGridPainterTest, PaintStyleChoosesHelperAndPainterClasses)
+{
+    Show(200, 100);
+    EXPECT_TRUE(grid->GetCalcHelperClass() == TcxvgCustomPaintStyleCalcHelperClass::Of<TcxvgDotNetStyleCalcHelper>());
+    EXPECT_TRUE(grid->GetPainterClass() == TcxvgPainterClass::Of<TcxvgPainter>());
+    grid->OptionsView()->SetPaintStyle(psDelphi);
+    EXPECT_TRUE(grid->GetCalcHelperClass() == TcxvgCustomPaintStyleCalcHelperClass::Of<TcxvgStyle3DCalcHelper>());
+    EXPECT_TRUE(grid->GetPainterClass() == TcxvgPainterClass::Of<TcxStyle3DPainter>());
+    EXPECT_NE(dynamic_cast<TcxvgStyle3DCalcHelper*>(grid->ViewInfo()->CalcHelper()), nullptr);
+}
+
+TEST_F(VGridPainterTest, HelpersAnswerByStyle)
+{
+    Show(200, 100);
+    const int button = grid->GetLookAndFeelPainter()->ExpandButtonSize();
+    struct Case {
+        TcxvgPaintStyle style;
+        int divider;
+        TColor content, focusedContent, contentText, header, background, gridLine;
+        bool valueFocusRect, halftone;
+    };
+    const Case cases[] = {
+        {psdotNet, 1, clWindow, clWindow, clWindowText, clWindow, clWindow, clBtnFace, true, false},
+        {psDelphi, 2, clBtnFace, clWindow, clNavy, clBtnFace, clBtnFace, clBtnShadow, false, true},
+    };
+    for (const Case& k : cases) {
+        grid->OptionsView()->SetPaintStyle(k.style);
+        TcxvgDotNetStyleCalcHelper* h = Helper();
+        ASSERT_NE(h, nullptr);
+        EXPECT_EQ(h->GetDividerWidth(), k.divider) << k.style;
+        EXPECT_EQ(h->GetIndentWidth(), button + 4) << k.style;
+        EXPECT_EQ(h->GetContentColor(false), k.content) << k.style;
+        EXPECT_EQ(h->GetContentColor(true), k.focusedContent) << k.style;
+        EXPECT_EQ(h->GetContentTextColor(), k.contentText) << k.style;
+        EXPECT_EQ(h->GetHeaderColor(), k.header) << k.style;
+        EXPECT_EQ(h->GetBackgroundColor(), k.background) << k.style;
+        EXPECT_EQ(h->GetBandBorderColor(), k.gridLine) << k.style;
+        EXPECT_EQ(h->IsDrawValueFocusRect(), k.valueFocusRect) << k.style;
+        EXPECT_EQ(h->HorzLineBrush()->GetBitmap() != nullptr, k.halftone) << k.style;
+    }
+}
+
+TEST_F(VGridPainterTest, DividerLinesByStyle)
+{
+    Show(200, 100);
+    const TRect r{10, 20, 50, 38};   // height 18, H 1
+    std::vector<TLineInfo> lines;
+    Helper()->AddDivider(lines, r, false, clRed);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].Rect, TRect(50, 20, 51, 39));
+
+    grid->OptionsView()->SetPaintStyle(psDelphi);
+    lines.clear();
+    Helper()->AddDivider(lines, r, false, clRed);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0].Rect, TRect(50, 20, 51, 39));
+    EXPECT_EQ(lines[0].Color, clBtnShadow);
+    EXPECT_EQ(lines[1].Rect, TRect(51, 20, 52, 39));
+    EXPECT_EQ(lines[1].Color, clBtnHighlight);
+
+    lines.clear();
+    Helper()->AddDivider(lines, r, true, clRed);
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[0].Rect, TRect(50, 20, 52, 22));
+    EXPECT_EQ(lines[1].Rect, TRect(50, 36, 52, 38));
+    EXPECT_EQ(lines[0].Color, clRed);
+    EXPECT_EQ(lines[2].Rect, TRect(50, 22, 51, 36));   // R.top + 2, height 18 + 1 - 5
+}
+
+TEST_F(VGridPainterTest, DotNetFocusedHeaderInSelectionColoursAndValueFocusRect)
+{
+    Build();
+    SaveSurface(grid, "/tmp/vgrid-dotnet.png");
+    const TRect h1 = Header(r1), h0 = Header(r0);
+    EXPECT_EQ(Pixel(h1.Right - 3, h1.Top + 2), Sys(clHighlight));
+    EXPECT_EQ(Pixel(h0.Right - 3, h0.Top + 2), Sys(clWindow));
+    const TRect v1 = Value(r1), v0 = Value(r0);
+    EXPECT_EQ(Pixel(v0.Left, v0.Top), Sys(clWindow));   // no frame on an unfocused value
+    EXPECT_EQ(Pixel((v1.Left + v1.Right) / 2, (v1.Top + v1.Bottom) / 2), Sys(clWindow));
+    EXPECT_NE(Pixel(v1.Left, v1.Top), Sys(clWindow));   // the dotted focus frame
+    // The category's children sit in its colour column.
+    EXPECT_EQ(Pixel(h0.Left + 2, h0.Top + 2), Sys(clBtnFace));
+}
+
+TEST_F(VGridPainterTest, Style3DValuesOnButtonFaceAndFocusedRowFramed)
+{
+    grid->OptionsView()->SetPaintStyle(psDelphi);
+    Build();
+    SaveSurface(grid, "/tmp/vgrid-3d.png");
+    const TRect v0 = Value(r0), v1 = Value(r1);
+    EXPECT_EQ(Pixel(v0.Left + 5, v0.Top + 5), Sys(clBtnFace));
+    EXPECT_EQ(Pixel(v1.Left + 5, v1.Top + 5), Sys(clWindow));
+    EXPECT_EQ(Pixel(v1.Left + 1, v1.Top + 1), Sys(clWindow));   // no focus rectangle on the value
+    const TRect row = RowInfo(r1)->RowRect;
+    EXPECT_EQ(Pixel(row.Left, row.Top + 3), Sys(cl3DDkShadow));
+    EXPECT_EQ(Pixel(row.Left + 1, row.Top + 3), Sys(clBtnShadow));
+    EXPECT_EQ(Pixel(row.Left + 10, row.Bottom), Sys(clBtnHighlight));
+    // The row above the focused one carries the frame's top: its last line and the grid line.
+    EXPECT_EQ(Pixel(row.Left + 10, row.Top - 2), Sys(cl3DDkShadow));
+    EXPECT_EQ(Pixel(row.Left + 10, row.Top - 1), Sys(clBtnShadow));
+}
+
+TEST_F(VGridPainterTest, DrawEventsReplaceTheGridsOwnPainting)
+{
+    Build();
+    int headers = 0, values = 0;
+    grid->OnDrawRowHeader = [&](TObject*, TcxCanvas* canvas, TcxvgPainter*, TcxCustomRowViewInfo* info, bool& done) {
+        ++headers;
+        if (info->Row() == r0) {
+            canvas->FillRect(info->HeaderInfo()->HeaderRect, clRed);
+            done = true;
+        }
+    };
+    grid->OnDrawValue = [&](TObject*, TcxCanvas* canvas, TcxvgPainter*, TcxCustomRowViewInfo* info, int i,
+                            bool& done) {
+        ++values;
+        canvas->GetBrush()->SetColor(clYellow);   // the cell is painted in the handler's colour
+    };
+    grid->Invalidate();
+    grid->Update();
+    EXPECT_EQ(headers, 4);
+    EXPECT_EQ(values, 3);
+    const TRect h0 = Header(r0);
+    EXPECT_EQ(Pixel(h0.Right - 3, h0.Top + 3), Sys(clRed));
+    const TRect v2 = Value(r2);
+    EXPECT_EQ(Pixel(v2.Left + 5, v2.Top + 5), Sys(clYellow));
+}
+
+TEST_F(VGridPainterTest, BackgroundEventTakesOverTheEmptyArea)
+{
+    grid->SetLayoutStyle(ulsBandsView);
+    for (int i = 0; i < 3; ++i)
+        AddEditor(std::to_string(i));
+    Show(220, 200);
+    grid->Update();
+    const auto& empty = grid->ViewInfo()->EmptyRects();
+    ASSERT_FALSE(empty.empty());
+    const TRect e = empty[0];
+    ASSERT_FALSE(cxRectIsEmpty(e));
+    EXPECT_EQ(Pixel(e.Left + 2, e.Bottom - 2), Sys(clWindow));
+    int calls = 0;
+    grid->OnDrawBackground = [&](TObject*, TcxCanvas* canvas, const TRect& r, const TcxViewParams& params, bool& done) {
+        ++calls;
+        EXPECT_EQ(params.Color, clWindow);
+        canvas->FillRect(r, clRed);
+        done = true;
+    };
+    grid->Invalidate();
+    grid->Update();
+    EXPECT_EQ(calls, static_cast<int>(empty.size()));
+    EXPECT_EQ(Pixel(e.Left + 2, e.Bottom - 2), Sys(clRed));
+}
+
+TEST_F(VGridPainterTest, FocusedCategoryFramesItsCaptionText)
+{
+    Build();
+    grid->SetFocusedRow(cat);
+    grid->Update();
+    TcxvgPainter painter(grid->Canvas(), grid);
+    const TRect header = RowInfo(cat)->HeaderInfo()->HeaderRect;
+    const TRect frame =
+        Helper()->GetCategoryFocusRect(cat, painter.GetCaptionTextRect(RowInfo(cat)), header, grid->CategoryFont());
+    ASSERT_FALSE(cxRectIsEmpty(frame));
+    // Around the text only, not the whole caption cell.
+    EXPECT_LT(frame.Right, header.Right - 10);
+    int dots = 0;   // the dotted frame along its top edge
+    for (int x = frame.Left; x < frame.Right; ++x)
+        dots += Pixel(x, frame.Top) != Sys(clBtnFace);
+    EXPECT_GE(dots, frame.Width() / 3);
+    EXPECT_EQ(Pixel(frame.Right + 3, frame.Top), Sys(clBtnFace));
+    // Other rows and the 3D style have none.
+    EXPECT_TRUE(cxRectIsEmpty(Helper()->GetCategoryFocusRect(r0, header, header, grid->Font())));
+    grid->OptionsView()->SetPaintStyle(psDelphi);
+    EXPECT_TRUE(cxRectIsEmpty(Helper()->GetCategoryFocusRect(cat, header, header, grid->Font())));
+}

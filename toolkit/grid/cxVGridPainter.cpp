@@ -1,0 +1,526 @@
+#include "toolkit/grid/cxVGridPainter.h"
+
+#include <algorithm>
+
+#include "toolkit/core/cxGeometry.h"
+
+namespace cx {
+
+// From cxVGridUtils, whose line list type the layout does not use yet.
+TBrush* cxCreateHalftoneBrush(TColor color1, TColor color2);
+
+namespace {
+
+TRect Bar(int left, int top, int width, int height) { return TRect{left, top, left + width, top + height}; }
+
+void FreeLineBrush(TBrush*& brush)
+{
+    if (!brush)
+        return;
+    delete brush->GetBitmap();
+    delete brush;
+    brush = nullptr;
+}
+
+TBrush* SolidBrush(TColor color)
+{
+    auto* brush = new TBrush;
+    brush->SetColor(color);
+    return brush;
+}
+
+TcxCaptionRowProperties* CaptionProperties(TcxCustomRow* row)
+{
+    return dynamic_cast<TcxCaptionRowProperties*>(row->PropertiesObject());
+}
+
+} // namespace
+
+// --- the grid's paint-style choices -----------------------------------------------------------
+TcxvgCustomPaintStyleCalcHelperClass TcxCustomVerticalGrid::GetCalcHelperClass() const
+{
+    if (OptionsView()->PaintStyle() == psDelphi)
+        return TcxvgCustomPaintStyleCalcHelperClass::Of<TcxvgStyle3DCalcHelper>();
+    return TcxvgCustomPaintStyleCalcHelperClass::Of<TcxvgDotNetStyleCalcHelper>();
+}
+
+TcxvgPainterClass TcxCustomVerticalGrid::GetPainterClass() const
+{
+    if (OptionsView()->PaintStyle() == psDelphi)
+        return TcxvgPainterClass::Of<TcxStyle3DPainter>();
+    return TcxvgPainterClass::Of<TcxvgPainter>();
+}
+
+void TcxCustomVerticalGrid::Paint()
+{
+    TcxControl::Paint();
+    if (!ViewInfo() || !dynamic_cast<TcxvgDotNetStyleCalcHelper*>(ViewInfo()->CalcHelper()))
+        return;
+    UniqueObject<TcxvgPainter> painter(GetPainterClass().Create(Canvas(), this));
+    painter->DoPaint();
+}
+
+// --- TcxvgDotNetStyleCalcHelper -------------------------------------------------------------------
+TcxvgDotNetStyleCalcHelper::TcxvgDotNetStyleCalcHelper(TcxvgCustomViewInfo* viewInfo)
+    : TcxvgCustomPaintStyleCalcHelper(viewInfo)
+{
+}
+
+TcxvgDotNetStyleCalcHelper::~TcxvgDotNetStyleCalcHelper()
+{
+    FreeLineBrush(horzBrush_);
+    FreeLineBrush(vertBrush_);
+}
+
+TcxCustomLookAndFeelPainterClass TcxvgDotNetStyleCalcHelper::Painter() const
+{
+    return ViewInfo()->Grid()->GetLookAndFeelPainter();
+}
+
+TcxvgOptionsView* TcxvgDotNetStyleCalcHelper::Options() const { return ViewInfo()->Grid()->OptionsView(); }
+
+int TcxvgDotNetStyleCalcHelper::GetIndentWidth() { return Painter()->ExpandButtonSize() + 4; }
+
+TColor TcxvgDotNetStyleCalcHelper::GetBandBorderColor() { return Options()->GridLineColor(); }
+
+TBrush* TcxvgDotNetStyleCalcHelper::HorzLineBrush()
+{
+    if (!horzBrush_)
+        horzBrush_ = CreateHorzLineBrush();
+    return horzBrush_;
+}
+
+TBrush* TcxvgDotNetStyleCalcHelper::VertLineBrush()
+{
+    if (!vertBrush_)
+        vertBrush_ = CreateVertLineBrush();
+    return vertBrush_;
+}
+
+TBrush* TcxvgDotNetStyleCalcHelper::CreateHorzLineBrush() { return SolidBrush(Options()->GridLineColor()); }
+
+TBrush* TcxvgDotNetStyleCalcHelper::CreateVertLineBrush() { return SolidBrush(Options()->GridLineColor()); }
+
+void TcxvgDotNetStyleCalcHelper::AddDivider(std::vector<TLineInfo>& lines, const TRect& r, bool, TColor)
+{
+    if (ViewInfo()->DividerWidth() > 0)
+        lines.push_back({Bar(r.Right, r.Top, V(), r.Height() + H()), clNone, VertLineBrush()});
+}
+
+void TcxvgDotNetStyleCalcHelper::AddBoundHeaderLines(std::vector<TLineInfo>& lines, const TRect& headerRect,
+                                                     int indentRight, const TRect& indentRect, bool)
+{
+    if (H() > 0 && headerRect.Right > indentRight)
+        lines.push_back({Bar(indentRight, indentRect.Bottom, headerRect.Right - indentRight, H()), clNone,
+                         HorzLineBrush()});
+}
+
+void TcxvgDotNetStyleCalcHelper::AddHeaderIndentLines(std::vector<TLineInfo>& lines, const TRect& r, bool rightLine,
+                                                      bool bottomLine, bool, const TcxViewParams& params)
+{
+    if (!ViewInfo()->ShowHeaders())
+        return;
+    if (rightLine && V() > 0)
+        lines.push_back({Bar(r.Right - V(), r.Top, V(), r.Height() + H()), clNone, VertLineBrush()});
+    if (H() <= 0)
+        return;
+    const int w = r.Width() - (rightLine ? V() : 0);
+    if (bottomLine)
+        lines.push_back({Bar(r.Left, r.Bottom, w, H()), clNone, HorzLineBrush()});
+    else
+        // No line under this indent: the gap takes the indent's own colour so the column runs on.
+        lines.push_back({Bar(r.Left, r.Bottom, w, H()), params.Color, nullptr});
+}
+
+TRect TcxvgDotNetStyleCalcHelper::GetCategoryFocusRect(TcxCustomRow* row, const TRect& textRect,
+                                                       const TRect& headerRect, TFont* font)
+{
+    TcxCustomVerticalGrid* grid = ViewInfo()->Grid();
+    TcxCaptionRowProperties* props = CaptionProperties(row);
+    if (!props || !dynamic_cast<TcxCategoryRow*>(row) || grid->GetFocusedRow() != row || props->GetCaption().empty())
+        return {};
+    // Measured apart from any paint: the grid's own canvas has no device outside one.
+    const TSize size = cxTextExtent(font, props->GetCaption());
+    TRect r = textRect;
+    switch (props->HeaderAlignmentHorz()) {
+    case taLeftJustify: r.Right = std::min(r.Right, r.Left + size.cx); break;
+    case taRightJustify: r.Left = std::max(r.Left, r.Right - size.cx); break;
+    case taCenter:
+        if (r.Width() > size.cx) {
+            r.Left = (r.Left + r.Right - size.cx) / 2;
+            r.Right = r.Left + size.cx;
+        }
+        break;
+    }
+    switch (props->HeaderAlignmentVert()) {
+    case vaTop: r.Bottom = std::min(r.Bottom, r.Top + size.cy); break;
+    case vaBottom: r.Top = std::max(r.Top, r.Bottom - size.cy); break;
+    case vaCenter:
+        if (r.Height() > size.cy) {
+            r.Top = (r.Top + r.Bottom - size.cy) / 2;
+            r.Bottom = r.Top + size.cy;
+        }
+        break;
+    }
+    TRect result;
+    return cxRectIntersect(result, cxRectInflate(r, 1, 1), headerRect) ? result : TRect{};
+}
+
+// --- TcxvgStyle3DCalcHelper -----------------------------------------------------------------------
+TColor TcxvgStyle3DCalcHelper::GetContentColor(bool focused)
+{
+    return focused ? Painter()->DefaultContentColor() : Painter()->DefaultHeaderColor();
+}
+
+TBrush* TcxvgStyle3DCalcHelper::CreateHorzLineBrush()
+{
+    return cxCreateHalftoneBrush(Options()->GridLineColor(), clBtnFace);
+}
+
+void TcxvgStyle3DCalcHelper::AddDivider(std::vector<TLineInfo>& lines, const TRect& r, bool separator, TColor color)
+{
+    if (ViewInfo()->DividerWidth() <= 0)
+        return;
+    int top = r.Top;
+    int height = r.Height() + H();
+    if (separator) {
+        lines.push_back({Bar(r.Right, r.Top, 2, 2), color});
+        lines.push_back({Bar(r.Right, r.Bottom - 2, 2, 2), color});
+        top = r.Top + 2;
+        height = r.Height() + H() - 5;
+    }
+    lines.push_back({Bar(r.Right, top, 1, height), clBtnShadow});
+    lines.push_back({Bar(r.Right + 1, top, 1, height), clBtnHighlight});
+}
+
+void TcxvgStyle3DCalcHelper::AddBoundHeaderLines(std::vector<TLineInfo>& lines, const TRect& headerRect, int,
+                                                 const TRect&, bool)
+{
+    if (H() > 0)
+        lines.push_back({Bar(headerRect.Left, headerRect.Bottom, headerRect.Width(), H()), clNone, HorzLineBrush()});
+}
+
+void TcxvgStyle3DCalcHelper::CalcPaintViewParamsLines(TcxCustomRowViewInfo* rowViewInfo, TcxCustomRow* nextRow)
+{
+    TcxCustomRow* focused = ViewInfo()->Grid()->GetFocusedRow();
+    const TRect r = rowViewInfo->RowRect;
+    const int w = r.Width();
+    if (nextRow && nextRow == focused) {
+        TcxCustomRowViewInfo* next = ViewInfo()->GetRowViewInfo(nextRow);
+        if (next && next->BandIndex == rowViewInfo->BandIndex) {
+            focusLines_.push_back({Bar(r.Left, r.Bottom - 1, w, 1), cl3DDkShadow});
+            focusLines_.push_back({Bar(r.Left + 1, r.Bottom, w - 1, 1), clBtnShadow});
+        }
+    }
+    if (rowViewInfo->Row() == focused) {
+        focusLines_.push_back({Bar(r.Left, r.Bottom - 1, w, 1), clBtnFace});
+        focusLines_.push_back({Bar(r.Left, r.Bottom, w, 1), clBtnHighlight});
+        focusLines_.push_back({Bar(r.Left, r.Top - 1, 1, r.Height() + 1), cl3DDkShadow});
+        focusLines_.push_back({Bar(r.Left + 1, r.Top, 1, r.Height() - 1), clBtnShadow});
+    }
+}
+
+// --- TcxvgSkinCalcHelper --------------------------------------------------------------------------
+TColor TcxvgSkinCalcHelper::GetCategoryTextColor()
+{
+    const TColor c = Painter()->DefaultVGridCategoryTextColor();
+    return c == clDefault ? clGrayText : c;
+}
+
+TColor TcxvgSkinCalcHelper::GetHeaderColor()
+{
+    const TColor c = Painter()->DefaultVGridHeaderColor();
+    return c == clDefault ? TcxvgDotNetStyleCalcHelper::GetHeaderColor() : c;
+}
+
+TColor TcxvgSkinCalcHelper::GetHeaderTextColor()
+{
+    const TColor c = Painter()->DefaultVGridHeaderTextColor();
+    return c == clDefault ? TcxvgDotNetStyleCalcHelper::GetHeaderTextColor() : c;
+}
+
+TBrush* TcxvgSkinCalcHelper::CreateHorzLineBrush() { return SolidBrush(Painter()->DefaultVGridLineColor()); }
+
+// --- TcxvgPainter ---------------------------------------------------------------------------------
+TcxvgPainter::TcxvgPainter(TcxCanvas* canvas, TcxCustomVerticalGrid* grid) : canvas_(canvas), grid_(grid) {}
+
+TcxvgCustomViewInfo* TcxvgPainter::ViewInfo() const { return grid_->ViewInfo(); }
+
+TcxvgDotNetStyleCalcHelper* TcxvgPainter::Helper() const
+{
+    return static_cast<TcxvgDotNetStyleCalcHelper*>(ViewInfo()->CalcHelper());
+}
+
+void TcxvgPainter::DoPaint()
+{
+    DrawBackground();
+    DrawRows();
+    DrawLines(ViewInfo()->LinesInfo(), ViewInfo()->ClientRect());
+    DrawStyleFeatures();
+}
+
+void TcxvgPainter::FillRect(const TRect& r, TBitmap* bitmap)
+{
+    if (bitmap && !bitmap->GetEmpty())
+        canvas_->FillRect(r, bitmap);
+    else
+        canvas_->FillRect(r, canvas_->GetBrush()->GetColor());
+}
+
+TcxViewParams TcxvgPainter::GetBackgroundParams() const
+{
+    TcxViewParams p;
+    p.Color = Helper()->GetBackgroundColor();
+    p.TextColor = Helper()->GetContentTextColor();
+    p.Font = grid_->Font();
+    return p;
+}
+
+TcxViewParams TcxvgPainter::GetHeaderParams(TcxCustomRow* row) const
+{
+    TcxViewParams p;
+    p.Font = grid_->Font();
+    if (dynamic_cast<TcxCategoryRow*>(row)) {
+        p.Color = Helper()->GetCategoryColor();
+        p.TextColor = Helper()->GetCategoryTextColor();
+        p.Font = grid_->CategoryFont();
+    } else if (row == grid_->GetFocusedRow() && grid_->OptionsView()->PaintStyle() == psdotNet) {
+        p.Color = clHighlight;
+        p.TextColor = clHighlightText;
+    } else {
+        p.Color = Helper()->GetHeaderColor();
+        p.TextColor = Helper()->GetHeaderTextColor();
+    }
+    return p;
+}
+
+TcxViewParams TcxvgPainter::GetContentParams(TcxCustomRow*, bool focused) const
+{
+    TcxViewParams p;
+    p.Color = Helper()->GetContentColor(focused);
+    p.TextColor = Helper()->GetContentTextColor();
+    p.Font = grid_->Font();
+    return p;
+}
+
+void TcxvgPainter::DrawBackground()
+{
+    const TcxViewParams params = GetBackgroundParams();
+    for (const TRect& r : ViewInfo()->EmptyRects()) {
+        bool done = false;
+        if (grid_->OnDrawBackground)
+            grid_->OnDrawBackground(grid_, canvas_, r, params, done);
+        if (done)
+            continue;
+        canvas_->SetBrushColor(params.Color);
+        FillRect(r, params.Bitmap);
+    }
+}
+
+void TcxvgPainter::DrawRows()
+{
+    for (TcxCustomRowViewInfo* rowViewInfo : ViewInfo()->RowsViewInfo())
+        if (canvas_->RectVisible(rowViewInfo->RowRect))
+            DrawRow(rowViewInfo);
+}
+
+void TcxvgPainter::DrawRow(TcxCustomRowViewInfo* rowViewInfo)
+{
+    bool done = false;
+    if (grid_->OnDrawRowHeader)
+        grid_->OnDrawRowHeader(grid_, canvas_, this, rowViewInfo, done);
+    std::vector<TLineInfo> headerLines;
+    CalcHeaderLines(rowViewInfo, headerLines);
+    if (dynamic_cast<TcxCategoryRow*>(rowViewInfo->Row())) {
+        if (!done)
+            DrawCategoryRowHeader(rowViewInfo);
+        DrawLines(headerLines, rowViewInfo->RowRect);
+        return;
+    }
+    if (!done)
+        DrawRowHeader(rowViewInfo);
+    for (int i = 0; i < static_cast<int>(rowViewInfo->ValueRects.size()); ++i) {
+        const bool focused = rowViewInfo->Row() == grid_->GetFocusedRow();
+        canvas_->SaveState();
+        canvas_->SetParams(GetContentParams(rowViewInfo->Row(), focused));
+        bool valueDone = false;
+        if (grid_->OnDrawValue)
+            grid_->OnDrawValue(grid_, canvas_, this, rowViewInfo, i, valueDone);
+        if (!valueDone)
+            DrawRowValueCell(rowViewInfo, i);
+        canvas_->RestoreState();
+    }
+    DrawLines(headerLines, rowViewInfo->RowRect);
+}
+
+void TcxvgPainter::CalcHeaderLines(TcxCustomRowViewInfo* rowViewInfo, std::vector<TLineInfo>& lines)
+{
+    TcxvgDotNetStyleCalcHelper* helper = Helper();
+    const TRect header = rowViewInfo->HeaderInfo()->HeaderRect;
+    if (cxRectIsEmpty(header))
+        return;
+    const TRect indent = GetIndentRect(rowViewInfo);
+    TcxViewParams params = GetHeaderParams(rowViewInfo->Row());
+    // A row followed by one of its children leaves its indent open below, so the column runs on.
+    TcxCustomRow* next = grid_->NextVisibleRow(rowViewInfo->Row());
+    const bool openBelow = next && next->ParentRow() == rowViewInfo->Row();
+    helper->AddHeaderIndentLines(lines, indent, false, !openBelow, dynamic_cast<TcxCategoryRow*>(rowViewInfo->Row()),
+                                 params);
+    helper->AddBoundHeaderLines(lines, header, indent.Right, indent,
+                                dynamic_cast<TcxCategoryRow*>(rowViewInfo->Row()) != nullptr);
+    if (!rowViewInfo->ValueRects.empty())
+        helper->AddDivider(lines, header, false, clNone);
+    else if (header.Right < ViewInfo()->ClientRect().Right)
+        // A row without values spans the band: the band's right border runs on beside it.
+        lines.push_back({TRect{header.Right, header.Top, header.Right + ViewInfo()->VertLineWidth(),
+                               header.Bottom + ViewInfo()->HorzLineWidth()},
+                         helper->GetBandBorderColor()});
+}
+
+void TcxvgPainter::DrawCategoryRowHeader(TcxCustomRowViewInfo* rowViewInfo)
+{
+    // No explorer-bar theme exists in this system: categories share the ordinary header.
+    DrawRowHeader(rowViewInfo);
+}
+
+void TcxvgPainter::DrawRowHeader(TcxCustomRowViewInfo* rowViewInfo)
+{
+    DrawRowIndent(rowViewInfo);
+    DrawRowHeaderCell(rowViewInfo, false);
+    const TRect focus = Helper()->GetCategoryFocusRect(rowViewInfo->Row(), GetCaptionTextRect(rowViewInfo),
+                                                       rowViewInfo->HeaderInfo()->HeaderRect,
+                                                       GetHeaderParams(rowViewInfo->Row()).Font);
+    if (!cxRectIsEmpty(focus))
+        canvas_->DrawFocusRect(focus);
+}
+
+TRect cxvgHeaderIndentRect(TcxCustomVerticalGrid* grid, TcxCustomRowViewInfo* rowViewInfo)
+{
+    const TRect h = rowViewInfo->HeaderInfo()->HeaderRect;
+    const int width = grid->ViewInfo()->RowIndentWidth() * (rowViewInfo->Row()->GetLevel() + 1);
+    return TRect{h.Left, h.Top, std::min(h.Right, h.Left + width), h.Bottom};
+}
+
+TRect cxvgHeaderButtonRect(TcxCustomVerticalGrid* grid, TcxCustomRowViewInfo* rowViewInfo)
+{
+    TcxCustomRow* row = rowViewInfo->Row();
+    if (!grid->OptionsView()->ShowButtons() || !row->Options()->ShowExpandButton() || !row->HasVisibleChildren())
+        return {};
+    const TRect indent = cxvgHeaderIndentRect(grid, rowViewInfo);
+    const int column = grid->ViewInfo()->RowIndentWidth();
+    const int size = grid->GetLookAndFeelPainter()->ExpandButtonSize();
+    const int left = indent.Right - column + (column - size) / 2;
+    const int top = indent.Top + (indent.Height() - size) / 2;
+    return TRect{left, top, left + size, top + size};
+}
+
+TRect cxvgCaptionRect(TcxCustomVerticalGrid* grid, TcxCustomRowViewInfo* rowViewInfo)
+{
+    const TRect h = rowViewInfo->HeaderInfo()->HeaderRect;
+    return TRect{cxvgHeaderIndentRect(grid, rowViewInfo).Right, h.Top, h.Right, h.Bottom};
+}
+
+TRect cxvgCaptionTextRect(TcxCustomVerticalGrid* grid, TcxCustomRowViewInfo* rowViewInfo)
+{
+    const TRect c = cxvgCaptionRect(grid, rowViewInfo);
+    return TRect{c.Left + 2, c.Top + 1, c.Right - 2, c.Bottom - 1};
+}
+
+void TcxvgPainter::DrawRowIndent(TcxCustomRowViewInfo* rowViewInfo)
+{
+    const TRect indent = GetIndentRect(rowViewInfo);
+    if (cxRectIsEmpty(indent))
+        return;
+    // The indent column takes the colour of the row's top-level ancestor, so a category's
+    // children sit in its band; the 3D style keeps each row's own header colour.
+    TcxCustomRow* owner = rowViewInfo->Row();
+    if (grid_->OptionsView()->PaintStyle() == psdotNet)
+        while (owner->ParentRow() && owner->ParentRow() != grid_->Root())
+            owner = owner->ParentRow();
+    TcxViewParams params = GetHeaderParams(owner);
+    if (owner == grid_->GetFocusedRow() && !dynamic_cast<TcxCategoryRow*>(owner))
+        params.Color = Helper()->GetHeaderColor();
+    canvas_->SetBrushColor(params.Color);
+    FillRect(indent, params.Bitmap);
+    DrawButton(rowViewInfo);
+}
+
+void TcxvgPainter::DrawButton(TcxCustomRowViewInfo* rowViewInfo)
+{
+    const TRect button = GetButtonRect(rowViewInfo);
+    if (cxRectIsEmpty(button))
+        return;
+    grid_->GetLookAndFeelPainter()->DrawExpandButton(canvas_, button, rowViewInfo->Row()->Expanded(),
+                                                     GetHeaderParams(rowViewInfo->Row()).Color);
+}
+
+void TcxvgPainter::DrawRowHeaderCell(TcxCustomRowViewInfo* rowViewInfo, bool transparent)
+{
+    const TRect cell = cxvgCaptionRect(grid_, rowViewInfo);
+    if (cxRectIsEmpty(cell))
+        return;
+    const TcxViewParams params = GetHeaderParams(rowViewInfo->Row());
+    canvas_->SetParams(params);
+    if (!transparent)
+        FillRect(cell, params.Bitmap);
+    TcxCaptionRowProperties* props = CaptionProperties(rowViewInfo->Row());
+    if (!props)
+        return;
+    canvas_->GetBrush()->SetStyle(bsClear);
+    canvas_->DrawTexT(props->GetCaption(), GetCaptionTextRect(rowViewInfo), props->HeaderAlignmentHorz(),
+                      props->HeaderAlignmentVert(), false, true);
+    canvas_->GetBrush()->SetStyle(bsSolid);
+}
+
+void TcxvgPainter::DrawRowValueCell(TcxCustomRowViewInfo* rowViewInfo, int valueIndex)
+{
+    const TRect r = rowViewInfo->ValueRects[valueIndex];
+    if (cxRectIsEmpty(r))
+        return;
+    TcxViewParams params;
+    canvas_->GetParams(params);
+    FillRect(r, params.Bitmap);
+    const std::string text = GetValueText(rowViewInfo->Row(), valueIndex);
+    if (!text.empty()) {
+        canvas_->GetBrush()->SetStyle(bsClear);
+        canvas_->DrawTexT(text, TRect{r.Left + 2, r.Top + 1, r.Right - 2, r.Bottom - 1}, taLeftJustify, vaTop, false,
+                          true);
+        canvas_->GetBrush()->SetStyle(bsSolid);
+    }
+    if (rowViewInfo->Row() == grid_->GetFocusedRow() && Helper()->IsDrawValueFocusRect())
+        canvas_->DrawFocusRect(r);
+}
+
+void TcxvgPainter::DrawHeaderDragImage(TcxCustomRowViewInfo* rowViewInfo)
+{
+    DrawRowHeaderCell(rowViewInfo, false);
+    TRect r = rowViewInfo->HeaderInfo()->HeaderRect;
+    r.Left = GetIndentRect(rowViewInfo).Right;
+    canvas_->FrameRect(r, Helper()->GetBandBorderColor());
+}
+
+void TcxvgPainter::DrawLines(const std::vector<TLineInfo>& lines, const TRect&)
+{
+    for (const TLineInfo& line : lines) {
+        if (line.Brush) {
+            // The brush itself goes onto the canvas so a halftone pattern paints as a pattern.
+            canvas_->SetBrush(line.Brush);
+            canvas_->WrappedCanvas()->FillRect(line.Rect);
+            canvas_->GetBrush()->SetBitmap(nullptr);
+        } else
+            canvas_->FillRect(line.Rect, line.Color);
+    }
+}
+
+// --- TcxStyle3DPainter ----------------------------------------------------------------------------
+void TcxStyle3DPainter::DrawStyleFeatures()
+{
+    TcxvgDotNetStyleCalcHelper* helper = Helper();
+    helper->ClearFocusLines();
+    const auto& rows = ViewInfo()->RowsViewInfo();
+    for (TcxCustomRowViewInfo* rowViewInfo : rows)
+        helper->CalcPaintViewParamsLines(rowViewInfo, Grid()->NextVisibleRow(rowViewInfo->Row()));
+    DrawLines(helper->FocusLines(), ViewInfo()->ClientRect());
+}
+
+} // namespace cx

@@ -1,0 +1,169 @@
+#pragma once
+// cxVGridPainter: what the vertical grid's paint style decides (colours, widths, line brushes,
+// header and focus lines) and the painters that draw the layout's rectangles and lines.
+#include <memory>
+#include <vector>
+
+#include "toolkit/core/cxGraphics.h"
+#include "toolkit/core/cxLookAndFeelPainters.h"
+#include "toolkit/grid/cxVGridViewInfo.h"
+
+namespace cx {
+
+// --- paint-style helpers ------------------------------------------------------------------------
+// The flat style: one-pixel divider, solid lines, the focused value framed by a focus rectangle.
+class TcxvgDotNetStyleCalcHelper : public TcxvgCustomPaintStyleCalcHelper {
+    RTL_CLASS(TcxvgDotNetStyleCalcHelper, TcxvgCustomPaintStyleCalcHelper)
+    explicit TcxvgDotNetStyleCalcHelper(TcxvgCustomViewInfo* viewInfo);
+    ~TcxvgDotNetStyleCalcHelper() override;
+
+    int GetDividerWidth() override { return 1; }
+    int GetIndentWidth() override;
+    TColor GetBandBorderColor() override;
+    TColor GetBackgroundColor() override { return Painter()->DefaultContentColor(); }
+    TColor GetCategoryColor() override { return Painter()->DefaultHeaderColor(); }
+    TColor GetCategoryTextColor() override { return clGrayText; }
+    TColor GetContentColor(bool focused) override { return Painter()->DefaultContentColor(); }
+    TColor GetContentTextColor() override { return Painter()->DefaultContentTextColor(); }
+    TColor GetHeaderColor() override { return Painter()->DefaultContentColor(); }
+    TColor GetHeaderTextColor() override { return Painter()->DefaultContentTextColor(); }
+    bool IsDrawValueFocusRect() override { return true; }
+
+    // Line brushes, made once per helper and owned by it.
+    TBrush* HorzLineBrush();
+    TBrush* VertLineBrush();
+    virtual TBrush* CreateHorzLineBrush();
+    virtual TBrush* CreateVertLineBrush();
+
+    // Lines (rectangles are left, top, right, bottom).
+    virtual void AddDivider(std::vector<TLineInfo>& lines, const TRect& r, bool separator, TColor color);
+    // The line under a header's caption part (from the indents' right edge to the header's right).
+    virtual void AddBoundHeaderLines(std::vector<TLineInfo>& lines, const TRect& headerRect, int indentRight,
+                                     const TRect& indentRect, bool isCategory);
+    // The lines right of and under one indent cell; the gap under an indent without a bottom line
+    // is filled in the indent's own colour.
+    virtual void AddHeaderIndentLines(std::vector<TLineInfo>& lines, const TRect& r, bool rightLine,
+                                      bool bottomLine, bool isCategory, const TcxViewParams& params);
+    virtual void CalcPaintViewParamsLines(TcxCustomRowViewInfo* rowViewInfo, TcxCustomRow* nextRow) {}
+    // The frame around a focused category's caption text; empty for other rows.
+    virtual TRect GetCategoryFocusRect(TcxCustomRow* row, const TRect& textRect, const TRect& headerRect,
+                                       TFont* font);
+    // The lines of the focused row's 3D frame; empty in the flat styles.
+    const std::vector<TLineInfo>& FocusLines() const { return focusLines_; }
+    void ClearFocusLines() { focusLines_.clear(); }
+
+protected:
+    TcxCustomLookAndFeelPainterClass Painter() const;
+    TcxvgOptionsView* Options() const;
+    int H() const { return ViewInfo()->HorzLineWidth(); }
+    int V() const { return ViewInfo()->VertLineWidth(); }
+    std::vector<TLineInfo> focusLines_;
+
+private:
+    TBrush* horzBrush_ = nullptr;
+    TBrush* vertBrush_ = nullptr;
+};
+
+// The 3D style: etched two-pixel divider, halftone lines, values in navy on the button face, the
+// focused row framed by 3D lines.
+class TcxvgStyle3DCalcHelper : public TcxvgDotNetStyleCalcHelper {
+    RTL_CLASS(TcxvgStyle3DCalcHelper, TcxvgDotNetStyleCalcHelper)
+    using TcxvgDotNetStyleCalcHelper::TcxvgDotNetStyleCalcHelper;
+
+    int GetDividerWidth() override { return 2; }
+    TColor GetBackgroundColor() override { return Painter()->DefaultHeaderColor(); }
+    TColor GetCategoryColor() override { return Painter()->DefaultHeaderColor(); }
+    TColor GetCategoryTextColor() override { return Painter()->DefaultHeaderTextColor(); }
+    TColor GetContentColor(bool focused) override;
+    TColor GetContentTextColor() override { return clNavy; }
+    TColor GetHeaderColor() override { return Painter()->DefaultHeaderColor(); }
+    TColor GetHeaderTextColor() override { return Painter()->DefaultHeaderTextColor(); }
+    bool IsDrawValueFocusRect() override { return false; }
+    TBrush* CreateHorzLineBrush() override;
+    TBrush* CreateVertLineBrush() override { return CreateHorzLineBrush(); }
+
+    void AddDivider(std::vector<TLineInfo>& lines, const TRect& r, bool separator, TColor color) override;
+    void AddBoundHeaderLines(std::vector<TLineInfo>& lines, const TRect& headerRect, int indentRight,
+                             const TRect& indentRect, bool isCategory) override;
+    void AddHeaderIndentLines(std::vector<TLineInfo>& lines, const TRect& r, bool rightLine, bool bottomLine,
+                              bool isCategory, const TcxViewParams& params) override {}
+    void CalcPaintViewParamsLines(TcxCustomRowViewInfo* rowViewInfo, TcxCustomRow* nextRow) override;
+    TRect GetCategoryFocusRect(TcxCustomRow*, const TRect&, const TRect&, TFont*) override { return {}; }
+};
+
+// The skinned variant of the flat style. No skin painter is registered, so the grid never picks
+// it; it answers the painter's grid colours for a look and feel that would.
+class TcxvgSkinCalcHelper : public TcxvgDotNetStyleCalcHelper {
+    RTL_CLASS(TcxvgSkinCalcHelper, TcxvgDotNetStyleCalcHelper)
+    using TcxvgDotNetStyleCalcHelper::TcxvgDotNetStyleCalcHelper;
+    TColor GetBandBorderColor() override { return Painter()->DefaultVGridBandLineColor(); }
+    TColor GetCategoryColor() override { return Painter()->DefaultVGridCategoryColor(); }
+    TColor GetCategoryTextColor() override;
+    TColor GetHeaderColor() override;
+    TColor GetHeaderTextColor() override;
+    TBrush* CreateHorzLineBrush() override;
+    TBrush* CreateVertLineBrush() override { return CreateHorzLineBrush(); }
+};
+
+// Header geometry the header layout will supply; until then derived from the header rectangle:
+// one indent column per level (the expand button in the row's own column), then the caption.
+TRect cxvgHeaderIndentRect(TcxCustomVerticalGrid* grid, TcxCustomRowViewInfo* rowViewInfo);
+TRect cxvgHeaderButtonRect(TcxCustomVerticalGrid* grid, TcxCustomRowViewInfo* rowViewInfo);
+TRect cxvgCaptionRect(TcxCustomVerticalGrid* grid, TcxCustomRowViewInfo* rowViewInfo);
+TRect cxvgCaptionTextRect(TcxCustomVerticalGrid* grid, TcxCustomRowViewInfo* rowViewInfo);
+
+// --- painters -----------------------------------------------------------------------------------
+class TcxvgPainter : public TObject {
+    RTL_CLASS(TcxvgPainter, TObject)
+    TcxvgPainter(TcxCanvas* canvas, TcxCustomVerticalGrid* grid);
+
+    void DoPaint();
+    virtual void DrawStyleFeatures() {}
+    virtual void DrawBackground();
+    virtual void DrawButton(TcxCustomRowViewInfo* rowViewInfo);
+    virtual void DrawCategoryRowHeader(TcxCustomRowViewInfo* rowViewInfo);
+    virtual void DrawHeaderDragImage(TcxCustomRowViewInfo* rowViewInfo);
+    virtual void DrawLines(const std::vector<TLineInfo>& lines, const TRect& clipRect);
+    virtual void DrawRow(TcxCustomRowViewInfo* rowViewInfo);
+    virtual void DrawRowHeader(TcxCustomRowViewInfo* rowViewInfo);
+    virtual void DrawRowHeaderCell(TcxCustomRowViewInfo* rowViewInfo, bool transparent);
+    virtual void DrawRowIndent(TcxCustomRowViewInfo* rowViewInfo);
+    virtual void DrawRowValueCell(TcxCustomRowViewInfo* rowViewInfo, int valueIndex);
+    void DrawRows();
+    // The lines of a row's header: under the indents and the caption, and the divider. The
+    // header layout does not keep them yet, so the painter asks the paint style for them.
+    void CalcHeaderLines(TcxCustomRowViewInfo* rowViewInfo, std::vector<TLineInfo>& lines);
+    // Fills with the canvas brush; the bitmap only when it is assigned and not empty.
+    void FillRect(const TRect& r, TBitmap* bitmap);
+
+    TRect GetIndentRect(TcxCustomRowViewInfo* r) const { return cxvgHeaderIndentRect(grid_, r); }
+    TRect GetButtonRect(TcxCustomRowViewInfo* r) const { return cxvgHeaderButtonRect(grid_, r); }
+    TRect GetCaptionTextRect(TcxCustomRowViewInfo* r) const { return cxvgCaptionTextRect(grid_, r); }
+    // View params of a row's header (focused dotNet rows in the selection colours), a category,
+    // a value cell and the background.
+    TcxViewParams GetHeaderParams(TcxCustomRow* row) const;
+    TcxViewParams GetContentParams(TcxCustomRow* row, bool focused) const;
+    TcxViewParams GetBackgroundParams() const;
+    // The text a value cell shows; empty until rows carry values.
+    virtual std::string GetValueText(TcxCustomRow* row, int valueIndex) const { return {}; }
+
+    TcxCanvas* Canvas() const { return canvas_; }
+    TcxCustomVerticalGrid* Grid() const { return grid_; }
+    TcxvgCustomViewInfo* ViewInfo() const;
+    TcxvgDotNetStyleCalcHelper* Helper() const;
+
+private:
+    TcxCanvas* canvas_;
+    TcxCustomVerticalGrid* grid_;
+};
+
+// Adds the focused row's 3D frame after the rows.
+class TcxStyle3DPainter : public TcxvgPainter {
+    RTL_CLASS(TcxStyle3DPainter, TcxvgPainter)
+    using TcxvgPainter::TcxvgPainter;
+    void DrawStyleFeatures() override;
+};
+
+using TcxvgPainterClass = TClassRef<TcxvgPainter, TcxCanvas*, TcxCustomVerticalGrid*>;
+
+} // namespace cx
