@@ -188,22 +188,35 @@ bool TcxSpinEditValueRules::IsEditValueValid(Variant& editValue) const
     return true;
 }
 
+namespace {
+enum class OutsideStep { Inside, Stepped, Refused };
+
+// A value outside the bounds steps onto the bound it heads for, or wraps in a circular range;
+// Inside (also for NaN) leaves the ordinary step to the caller.
+template <class T>
+OutsideStep StepFromOutside(T v, T min, T max, bool forward, TcxSpinBoundsCheckingKind kind, T& result)
+{
+    if (!(v < min || v > max))
+        return OutsideStep::Inside;
+    const bool below = v < min;
+    if (forward == below)
+        result = below ? min : max;
+    else if (kind == bckCircular)
+        result = below ? max : min;
+    else
+        return OutsideStep::Refused;
+    return OutsideStep::Stepped;
+}
+} // namespace
+
 bool TcxSpinEditValueRules::StepInt(std::int64_t v, TcxSpinEditButton button, std::int64_t& result) const
 {
     const std::int64_t min = InternalMinValue().ToInt64();
     const std::int64_t max = InternalMaxValue().ToInt64();
     const TcxSpinBoundsCheckingKind kind = GetBoundsCheckingKind();
     const bool forward = IsForward(button);
-    if (v < min || v > max) {
-        const bool below = v < min;
-        if (forward == below)
-            result = below ? min : max;
-        else if (kind == bckCircular)
-            result = below ? max : min;
-        else
-            return false;
-        return true;
-    }
+    if (const OutsideStep o = StepFromOutside(v, min, max, forward, kind, result); o != OutsideStep::Inside)
+        return o == OutsideStep::Stepped;
     // 128 bits hold every sum and every range of 64-bit values exactly.
     const Int128 sum = Int128(v) + SaturatedInt(GetIncrement(button));
     if (sum >= min && sum <= max) {
@@ -230,16 +243,8 @@ bool TcxSpinEditValueRules::StepFloat(long double v, TcxSpinEditButton button, l
     const long double max = InternalMaxValue().ToDouble();
     const TcxSpinBoundsCheckingKind kind = GetBoundsCheckingKind();
     const bool forward = IsForward(button);
-    if (v < min || v > max) {
-        const bool below = v < min;
-        if (forward == below)
-            result = below ? min : max;
-        else if (kind == bckCircular)
-            result = below ? max : min;
-        else
-            return false;
-        return true;
-    }
+    if (const OutsideStep o = StepFromOutside(v, min, max, forward, kind, result); o != OutsideStep::Inside)
+        return o == OutsideStep::Stepped;
     const long double d = GetIncrement(button);
     if (std::isnan(d))
         return false;
