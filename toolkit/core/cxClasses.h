@@ -16,6 +16,20 @@
 
 namespace cx {
 
+// Sets a flag for the duration of a scope and puts the old value back, also when an exception
+// leaves the scope.
+class FlagScope {
+public:
+    FlagScope(bool& flag, bool value) : flag_(flag), old_(flag) { flag_ = value; }
+    ~FlagScope() { flag_ = old_; }
+    FlagScope(const FlagScope&) = delete;
+    FlagScope& operator=(const FlagScope&) = delete;
+
+private:
+    bool& flag_;
+    bool old_;
+};
+
 // --- persistent and interface bases -------------------------------------------------------------
 // IUnknown without reference counting: interfaces never free toolkit objects.
 class TcxIUnknownObject : public TObject, public IUnknown {

@@ -16,16 +16,6 @@ namespace cx {
 namespace {
 constexpr int kShadowSize = 3;
 
-// Sets a flag for the duration of a scope and puts the old value back.
-class FlagScope {
-public:
-    FlagScope(bool& flag, bool value) : flag_(flag), old_(flag) { flag_ = value; }
-    ~FlagScope() { flag_ = old_; }
-
-private:
-    bool& flag_;
-    bool old_;
-};
 
 bool IsKeyMessage(UINT msg)
 {

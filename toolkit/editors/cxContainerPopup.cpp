@@ -24,14 +24,6 @@ PopupUnit& P()
 }
 
 bool IsBeingDestroyed(TComponent* c) { return !c || c->ComponentState().Contains(csDestroying); }
-
-// Raises a flag for a scope, also on failure.
-struct FlagScope {
-    bool& flag;
-    bool saved;
-    explicit FlagScope(bool& f) : flag(f), saved(f) { flag = true; }
-    ~FlagScope() { flag = saved; }
-};
 } // namespace
 
 int cxPopupWindowCount()
@@ -250,7 +242,7 @@ bool TcxCustomPopupWindow::HandleOutsidePress(UINT msg, HWND wnd, const TPoint& 
             p->justClosed_ = true;
         const auto ownerAlive = owner ? owner->AliveToken() : std::weak_ptr<bool>();
         {
-            FlagScope transition(P().transition);
+            FlagScope transition(P().transition, true);
             p->LockDeactivate(true);
             const auto popupAlive = p->AliveToken();
             try {
@@ -492,7 +484,7 @@ void TcxCustomPopupWindow::Popup(TWinControl* focusedControl)
     CorrectBoundsWithDesktopWorkArea(p);
     const auto alive = AliveToken();
     {
-        FlagScope transition(P().transition);
+        FlagScope transition(P().transition, true);
         AddVisiblePopupWindow(this);
         DoShowing();
         if (alive.expired())

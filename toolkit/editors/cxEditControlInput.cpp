@@ -13,16 +13,6 @@
 namespace cx {
 
 namespace {
-// Sets a flag for the duration of a scope and puts the old value back.
-class FlagScope {
-public:
-    FlagScope(bool& flag, bool value) : flag_(flag), old_(flag) { flag_ = value; }
-    ~FlagScope() { flag_ = old_; }
-
-private:
-    bool& flag_;
-    bool old_;
-};
 
 // The character after the accelerator mark of a caption (lower case), 0 when none.
 char16_t AccelCharOf(const std::string& caption)
