@@ -2,9 +2,84 @@
 
 #include <algorithm>
 
+#include "platform/vcl/ImgList.h"
+
 #include "toolkit/core/cxGraphics.h"
 
 namespace cx {
+
+namespace {
+TRect RectAnd(const TRect& a, const TRect& b)
+{
+    TRect r{};
+    cxRectIntersect(r, a, b);
+    return r;
+}
+} // namespace
+
+// --- paint-style helper base ---------------------------------------------------------------------
+TColor TcxvgCustomPaintStyleCalcHelper::GetBandBorderColor()
+{
+    return Grid()->OptionsView()->GridLineColor();
+}
+
+TcxCustomVerticalGrid* TcxvgCustomPaintStyleCalcHelper::Grid() const
+{
+    return viewInfo_->Grid();
+}
+
+TcxvgScroller* TcxvgCustomPaintStyleCalcHelper::Scroller() const
+{
+    return Grid()->Scroller();
+}
+
+// --- value cells ----------------------------------------------------------------------------------
+void TcxRowValueInfo::SetBounds(const TRect& rect, const TRect& clipRect)
+{
+    Bounds = rect;
+    VisibleBounds = RectAnd(rect, clipRect);
+    Visible = !cxRectIsEmpty(VisibleBounds);
+    FocusRect = GetFocused() ? Bounds : TRect{};
+}
+
+bool TcxRowValueInfo::GetFocused() const
+{
+    auto* grid = dynamic_cast<TcxCustomVerticalGrid*>(Owner()->Control());
+    if (!grid || grid->GetFocusedRow() != Row || !grid->Controller())
+        return false;
+    TcxCustomControlController* controller = grid->Controller();
+    return controller->FocusedItem() == Item && grid->DataController()->GetFocusedRowIndex() == RecordIndex;
+}
+
+TcxEditButtonTransparency TcxRowValueInfo::GetButtonTransparency() const
+{
+    switch (Item->Options()->ShowEditButtons()) {
+    case eisbAlways:
+        return ebtNone;
+    case eisbNever:
+        return ebtHideInactive;
+    case eisbDefault:
+        break;
+    }
+    auto* grid = static_cast<TcxCustomVerticalGrid*>(Owner()->Control());
+    switch (grid->OptionsView()->ShowEditButtons()) {
+    case ecsbAlways:
+        return ebtNone;
+    case ecsbFocused:
+        return GetFocused() ? ebtNone : ebtHideInactive;
+    case ecsbNever:
+        break;
+    }
+    return ebtHideInactive;
+}
+
+Variant TcxRowValueInfo::GetDisplayValue() const
+{
+    auto* grid = static_cast<TcxCustomVerticalGrid*>(Owner()->Control());
+    if (RecordIndex < 0 || RecordIndex >= grid->GetRecordCount())
+        return Null;
+    return Item->GetDisplayValue(Item->GetPropertiesValue(), RecordIndex);
+}
 
 // --- row view infos ---------------------------------------------------------------------------
 TcxCustomRowViewInfo::TcxCustomRowViewInfo(TcxCustomRow* row) : row_(row)
@@ -14,6 +89,7 @@ TcxCustomRowViewInfo::TcxCustomRowViewInfo(TcxCustomRow* row) : row_(row)
 
 TcxCustomRowViewInfo::~TcxCustomRowViewInfo()
 {
+    TruncValues(0);
     if (row_ && row_->viewInfo_ == this)
         row_->viewInfo_ = nullptr;
 }
@@ -25,6 +101,55 @@ void TcxCustomRowViewInfo::Calc(const TRect& rect, TcxvgCustomViewInfo* viewInfo
     viewInfo->CalcRowRects(this);
     CalcRowHeaderInfo(nextRow);
     CalcValuesInfo();
+    CalcPaintViewParamsLines(nextRow);
+}
+
+void TcxCustomRowViewInfo::CalcRowHeaderInfo(TcxCustomRow* nextRow)
+{
+    headerInfo_->Calc(headerInfo_->HeaderRect, OwnerViewInfo, true, nextRow);
+}
+
+void TcxCustomRowViewInfo::CalcPaintViewParamsLines(TcxCustomRow* nextRow)
+{
+    if (TcxvgCustomPaintStyleCalcHelper* helper = OwnerViewInfo->CalcHelper())
+        helper->CalcPaintViewParamsLines(this, nextRow);
+}
+
+void TcxCustomRowViewInfo::TruncValues(int count)
+{
+    while (static_cast<int>(valuesInfo_.size()) > count) {
+        TcxRowValueInfo* cell = valuesInfo_.back();
+        valuesInfo_.pop_back();
+        if (OwnerViewInfo)
+            OwnerViewInfo->RemoveCell(cell);
+    }
+}
+
+TcxRowValueInfo* TcxCustomRowViewInfo::GetRowValueInfo(int recordIndex, int cellIndex) const
+{
+    for (TcxRowValueInfo* cell : valuesInfo_)
+        if (cell->RecordIndex == recordIndex && cell->RowCellIndex == cellIndex)
+            return cell;
+    return nullptr;
+}
+
+TcxRowValueInfo* TcxCustomRowViewInfo::CalcRowValueInfo(int cellIndex, int recordIndex)
+{
+    TcxCellEdit* container = row_->GetEditContainer(cellIndex);
+    if (!container)
+        return nullptr;
+    // A used cell moves to the front, so a truncation afterwards frees the unused ones.
+    if (TcxRowValueInfo* cell = GetRowValueInfo(recordIndex, cellIndex)) {
+        std::erase(valuesInfo_, cell);
+        valuesInfo_.insert(valuesInfo_.begin(), cell);
+        return cell;
+    }
+    auto* cell = new TcxRowValueInfo(OwnerViewInfo, container, recordIndex);
+    cell->Row = row_;
+    cell->RowCellIndex = cellIndex;
+    OwnerViewInfo->AddCell(cell);
+    valuesInfo_.insert(valuesInfo_.begin(), cell);
+    return cell;
 }
 
 void TcxCustomRowViewInfo::AddRectValueLines(const TRect& rect, bool last, bool hasNextRow)
@@ -41,28 +166,92 @@ void TcxCustomRowViewInfo::AddRectValueLines(const TRect& rect, bool last, bool 
     vi->AddRightValueSide(r, last);
 }
 
+void TcxCustomRowViewInfo::Update()
+{
+    TcxvgCustomViewInfo* vi = OwnerViewInfo;
+    if (!vi)
+        return;
+    TruncValues(0);
+    TcxCustomVerticalGrid* grid = vi->Grid();
+    if (grid->GetFocusedRow() == row_) {
+        vi->ChangeFocusedRow(row_, grid->PrevVisibleRow(row_));
+        return;
+    }
+    vi->LinesInfo().Locked = true;
+    vi->FocusLinesInfo.Locked = true;
+    try {
+        Calc(RowRect, vi, grid->NextVisibleRow(row_));
+    } catch (...) {
+        vi->LinesInfo().Locked = false;
+        vi->FocusLinesInfo.Locked = false;
+        grid->InvalidateRect(RowRect, false);
+        throw;
+    }
+    vi->LinesInfo().Locked = false;
+    vi->FocusLinesInfo.Locked = false;
+    grid->InvalidateRect(RowRect, false);
+}
+
+void TcxCustomRowViewInfo::UpdateRecord(int recordIndex)
+{
+    if (!OwnerViewInfo)
+        return;
+    OwnerViewInfo->LinesInfo().Locked = true;
+    CalcValuesInfo();
+    OwnerViewInfo->LinesInfo().Locked = false;
+    for (TcxRowValueInfo* cell : valuesInfo_)
+        if (cell->RecordIndex == recordIndex)
+            OwnerViewInfo->Grid()->InvalidateRect(cell->Bounds, false);
+}
+
 void TcxCategoryRowViewInfo::CalcRowHeaderInfo(TcxCustomRow* nextRow)
 {
     HeaderInfo()->HeaderRect = RowRect;
     ValuesRect = TRect{};
+    TcxCustomRowViewInfo::CalcRowHeaderInfo(nextRow);
 }
 
 void TcxEditorRowViewInfo::CalcValuesInfo()
 {
     TcxvgCustomViewInfo* vi = OwnerViewInfo;
     int n = vi->GetVisibleValueCount();
-    ValueRects.clear();
     bool hasNextRow = vi->Grid()->NextVisibleRow(Row()) != nullptr;
     for (int i = 0; i < n; ++i) {
         TRect r = vi->GetValueRect(i, this);
         bool last = i == n - 1 || r.Right >= vi->ClipRect().Right;
         AddRectValueLines(r, last, hasNextRow);
-        ValueRects.push_back(r);
+        vi->CalcEditCell(r, CalcRowValueInfo(0, vi->GetFirstVisibleRecordIndex() + i));
     }
+    TruncValues(n);
+}
+
+int TcxEditorRowViewInfo::GetValueHeight(int recordIndex, int width, TcxvgCustomViewInfo* viewInfo)
+{
+    TcxCellEdit* container = Row()->GetEditContainer(0);
+    TcxCustomEditProperties* properties = container ? container->GetPropertiesValue() : nullptr;
+    if (!properties)
+        return -1;
+    return viewInfo->GetDefaultEditHeight(container, properties);
+}
+
+void TcxMultiEditorRowViewInfo::CalcValuesInfo()
+{
+    ValueSeparatorRects.Clear();
+    TruncValues(0);
+    CheckEmptyValuesInfo();
+}
+
+void TcxMultiEditorRowViewInfo::CheckEmptyValuesInfo()
+{
+    if (Row()->GetEditContainerCount() > 0 || ValuesRect.Width() <= 0)
+        return;
+    HeaderInfo()->LinesInfo.Add(RowRect, HeaderInfo()->ViewParams.Color);
+    AddRectValueLines(ValuesRect, true, true);
 }
 
 // --- TcxvgCustomViewInfo ----------------------------------------------------------------------
-TcxvgCustomViewInfo::TcxvgCustomViewInfo(TcxCustomVerticalGrid* grid) : grid_(grid)
+TcxvgCustomViewInfo::TcxvgCustomViewInfo(TcxEditingControl* grid)
+    : TcxCustomControlViewInfo(grid), grid_(static_cast<TcxCustomVerticalGrid*>(grid))
 {
     rowsViewInfo_.reserve(1024);
 }
@@ -70,23 +259,109 @@ TcxvgCustomViewInfo::TcxvgCustomViewInfo(TcxCustomVerticalGrid* grid) : grid_(gr
 TcxvgCustomViewInfo::~TcxvgCustomViewInfo()
 {
     // Row view infos belong to the rows; they are made again on demand for the next layout.
-    if (!grid_->ComponentState().Contains(csDestroying))
+    // Their cells are this object's and go with it.
+    if (grid_->Rows() && grid_->Root())
         for (int i = 0; i < grid_->Rows()->GetCount(); ++i) {
             TcxCustomRow* row = grid_->Rows()->GetRow(i);
             if (row->viewInfo_) {
+                row->viewInfo_->ClearValues();
                 row->viewInfo_->row_ = nullptr;
                 FreeAndNil(row->viewInfo_);
             }
         }
+    ClearCells();
+    DestroyBrushes();
 }
 
 void TcxvgCustomViewInfo::Initialize()
 {
+    initialized_ = true;
     calcHelper_.reset(CreateCalcHelper());
     LockDividerPos = true;
     CalcLayoutGeneral();
     UpdateVisibleRows();
     UpdateScroller();
+}
+
+void TcxvgCustomViewInfo::CreateBrushes()
+{
+    DestroyBrushes();
+    if (!calcHelper_)
+        return;
+    horzLineBrush_ = calcHelper_->CreateHorzLineBrush();
+    vertLineBrush_ = calcHelper_->CreateVertLineBrush();
+}
+
+void TcxvgCustomViewInfo::DestroyBrushes()
+{
+    // A brush made from a bitmap takes its bitmap with it.
+    for (TBrush** brush : {&horzLineBrush_, &vertLineBrush_}) {
+        if (!*brush)
+            continue;
+        TBitmap* bitmap = (*brush)->GetBitmap();
+        delete *brush;
+        delete bitmap;
+        *brush = nullptr;
+    }
+}
+
+void TcxvgCustomViewInfo::CalcEditCell(const TRect& rect, TcxRowValueInfo* valueInfo)
+{
+    if (valueInfo)
+        valueInfo->SetBounds(rect, clipRect_);
+}
+
+void TcxvgCustomViewInfo::ChangeFocusedRow(TcxCustomRow* newRow, TcxCustomRow* oldRow)
+{
+    if (grid_->IsLocked() || !calcHelper_)
+        return;
+    TRect updateRect{};
+    linesInfo_.Locked = true;
+    try {
+        calcHelper_->ChangeFocusedRow(newRow, oldRow, updateRect);
+    } catch (...) {
+        linesInfo_.Locked = false;
+        throw;
+    }
+    linesInfo_.Locked = false;
+    updateRect.Bottom += horzLineWidth_;
+    grid_->InvalidateRect(updateRect, false);
+}
+
+void TcxvgCustomViewInfo::UpdateRecord(int recordIndex)
+{
+    if (recordIndex < 0 || grid_->IsLocked())
+        return;
+    for (TcxCustomRowViewInfo* rowViewInfo : rowsViewInfo_) {
+        if (!rowViewInfo->OwnerViewInfo)
+            rowViewInfo->OwnerViewInfo = this;
+        rowViewInfo->UpdateRecord(recordIndex);
+    }
+}
+
+void TcxvgCustomViewInfo::UpdateSelection()
+{
+    TcxCustomControlViewInfo::UpdateSelection();
+    grid_->Controller()->RefreshFocusedRecord();
+}
+
+int TcxvgCustomViewInfo::GetDefaultEditHeight(TcxCustomInplaceEditContainer* container,
+                                              TcxCustomEditProperties* properties)
+{
+    TcxCanvas* canvas = container->GetControlCanvas();
+    canvas->SetFont(grid_->Font());
+    return properties->GetEditSize(canvas, container->GetEditStyle(), true, Variant(Null), DefaultcxEditSizeProperties).cy;
+}
+
+void TcxvgCustomViewInfo::Reset()
+{
+    TcxEditingController* editing = grid_->EditingController();
+    if (!editing || !editing->IsEditing())
+        return;
+    if (TcxEditCellViewInfo* cell = grid_->Controller()->GetFocusedCellViewInfo(editing->EditingItem())) {
+        cell->Visible = false;
+        cell->VisibleBounds = TRect{};
+    }
 }
 
 TcxvgCustomPaintStyleCalcHelper* TcxvgCustomViewInfo::CreateCalcHelper()
@@ -102,12 +377,19 @@ void TcxvgCustomViewInfo::UpdateScroller()
 
 void TcxvgCustomViewInfo::Calculate()
 {
-    clientRect_ = grid_->GetClientBounds();
-    DoCalculate();
+    TcxCustomControlViewInfo::Calculate();
 }
 
 void TcxvgCustomViewInfo::DoCalculate()
 {
+    if (!initialized_)
+        Initialize();
+    clientRect_ = grid_->GetClientBounds();
+    // The control's pass freed every cell: the rows forget theirs before anything reads them.
+    for (int i = 0; i < grid_->Rows()->GetCount(); ++i)
+        if (TcxCustomRowViewInfo* rowViewInfo = grid_->Rows()->GetRow(i)->viewInfo_)
+            rowViewInfo->ClearValues();
+    Reset();
     CalcLayoutGeneral();
     UpdateVisibleRows();
     grid_->Scroller()->RecalcBandsInfo();
@@ -130,13 +412,19 @@ void TcxvgCustomViewInfo::CalcLayoutGeneral()
     TcxvgGridLines lines = options->GridLines();
     horzLineWidth_ = lines == vglHorizontal || lines == vglBoth ? 1 : 0;
     vertLineWidth_ = lines == vglVertical || lines == vglBoth ? 1 : 0;
-    imageSize_ = TSize{0, 0};
+    TCustomImageList* images = grid_->Images();
+    imageSize_ = images ? TSize{images->GetWidth(), images->GetHeight()} : TSize{0, 0};
     dividerWidth_ = vertLineWidth_ > 0 && showHeaders_ && calcHelper_ ? calcHelper_->GetDividerWidth() : 0;
     bandBorderColor_ = calcHelper_ ? calcHelper_->GetBandBorderColor() : options->GridLineColor();
     rowIndentWidth_ = calcHelper_ ? calcHelper_->GetIndentWidth() : 0;
     bandMinWidth_ = options->ValueMinWidth() + rowHeaderMinWidth_ + dividerWidth_;
     minRowHeight_ = GetMinRowHeight();
     fullHeaderWidth_ = showHeaders_ ? GetViewHeaderWidth() + dividerWidth_ : 0;
+    CreateBrushes();
+    // No themes here: the explorer-bar category style is never available, so the category
+    // button keeps the plain expand button's size.
+    useCategoryExplorerStyle_ = false;
+    explorerButtonSize_ = TSize{buttonSize_, buttonSize_};
 }
 
 int TcxvgCustomViewInfo::GetMinRowHeight()
@@ -193,7 +481,8 @@ void TcxvgCustomViewInfo::CalcBandWidth()
 
 void TcxvgCustomViewInfo::ClearLinesAndRows()
 {
-    linesInfo_.clear();
+    linesInfo_.Clear();
+    FocusLinesInfo.Clear();
     rowsViewInfo_.clear();
 }
 
@@ -292,24 +581,33 @@ void TcxvgCustomViewInfo::AddBandRowsLines(const TRect& bandRect)
 
 void TcxvgCustomViewInfo::AddBottomValueSide(const TRect& rect)
 {
-    if (horzLineWidth_ > 0)
-        AddLine(TRect{rect.Left, rect.Bottom, rect.Right, rect.Bottom + horzLineWidth_}, grid_->OptionsView()->GridLineColor());
+    if (horzLineWidth_ <= 0)
+        return;
+    TRect line{rect.Left, rect.Bottom, rect.Right, rect.Bottom + horzLineWidth_};
+    if (horzLineBrush_)
+        AddLine(line, horzLineBrush_);
+    else
+        AddLine(line, grid_->OptionsView()->GridLineColor());
 }
 
 void TcxvgCustomViewInfo::AddRightValueSide(const TRect& rect, bool last)
 {
-    if (vertLineWidth_ > 0)
-        AddLine(TRect{rect.Right, rect.Top, rect.Right + vertLineWidth_, rect.Bottom + horzLineWidth_},
-                last ? bandBorderColor_ : grid_->OptionsView()->GridLineColor());
+    if (vertLineWidth_ <= 0)
+        return;
+    TRect line{rect.Right, rect.Top, rect.Right + vertLineWidth_, rect.Bottom + horzLineWidth_};
+    if (last || !vertLineBrush_)
+        AddLine(line, last ? bandBorderColor_ : grid_->OptionsView()->GridLineColor());
+    else
+        AddLine(line, vertLineBrush_);
 }
 
 void TcxvgCustomViewInfo::CalcEmpty()
 {
     // The divider of an imaginary header keeps the empty grid's two halves apart.
-    if (showHeaders_ && dividerWidth_ > 0)
-        AddLine(TRect{clientRect_.Left + ViewHeaderWidth, clientRect_.Top, clientRect_.Left + ViewHeaderWidth + dividerWidth_,
-                      clientRect_.Bottom},
-                clNone);
+    if (showHeaders_ && calcHelper_)
+        calcHelper_->AddDivider(&linesInfo_,
+                                TRect{clientRect_.Left, clientRect_.Top, clientRect_.Left + ViewHeaderWidth, clientRect_.Bottom},
+                                false, clNone);
 }
 
 void TcxvgCustomViewInfo::CalcRowRects(TcxCustomRowViewInfo* rowViewInfo)

@@ -14,9 +14,63 @@ using namespace cx;
 class DotNetCalcHelper : public TcxvgCustomPaintStyleCalcHelper {
     RTL_CLASS(DotNetCalcHelper, TcxvgCustomPaintStyleCalcHelper)
     using TcxvgCustomPaintStyleCalcHelper::TcxvgCustomPaintStyleCalcHelper;
+    TBrush* CreateHorzLineBrush() override { return SolidBrush(); }
+    TBrush* CreateVertLineBrush() override { return SolidBrush(); }
     int GetDividerWidth() override { return 1; }
-    int GetIndentWidth() override { return ViewInfo()->Grid()->GetLookAndFeelPainter()->ExpandButtonSize() + 4; }
-    TColor GetBandBorderColor() override { return clBtnShadow; }
+    int GetIndentWidth() override { return Grid()->GetLookAndFeelPainter()->ExpandButtonSize() + 4; }
+    void AddBoundHeaderLines(TcxCustomRowHeaderInfo* header) override
+    {
+        header->AddBottomHorzLine(header->HeaderRect);
+    }
+    void AddDivider(TLineInfoList* lines, const TRect& r, bool separator, TColor color) override
+    {
+        // The divider stands right of the header rectangle, one pixel wide.
+        if (ViewInfo()->DividerWidth() > 0)
+            lines->Add(r.Right, r.Top, 1, r.Height() + ViewInfo()->HorzLineWidth(),
+                       color == clNone ? Grid()->OptionsView()->GridLineColor() : color);
+    }
+    void AddHeaderIndentLines(TcxCustomRowHeaderInfo* header, const TRect& r, bool rightLine, bool bottomLine,
+                              bool isCategory, const TcxViewParams&) override
+    {
+        if (bottomLine)
+            header->LinesInfo.Add(r.Left, r.Bottom, r.Width(), ViewInfo()->HorzLineWidth(), clBtnFace);
+        if (rightLine)
+            header->LinesInfo.Add(r.Right, r.Top, ViewInfo()->VertLineWidth(), r.Height(), clBtnFace);
+    }
+    void CalcPaintViewParamsLines(TcxCustomRowViewInfo*, TcxCustomRow*) override {}
+    void ChangeFocusedRow(TcxCustomRow* newRow, TcxCustomRow* oldRow, TRect& updateRect) override
+    {
+        for (TcxCustomRow* row : {newRow, oldRow})
+            if (TcxCustomRowViewInfo* rowViewInfo = ViewInfo()->GetRowViewInfo(row)) {
+                ++focusRecalcs;
+                updateRect = cxRectIsEmpty(updateRect) ? rowViewInfo->RowRect : cxRectUnion(updateRect, rowViewInfo->RowRect);
+            }
+    }
+    TColor GetCategoryColor() override { return clBtnFace; }
+    TRect GetCategoryFocusRect(TcxCustomRowHeaderInfo* header) override
+    {
+        return header->Focused && header->CaptionCount() > 0 ? header->Captions(0)->CaptionTextRect : TRect{};
+    }
+    TColor GetCategoryTextColor() override { return clGrayText; }
+    TColor GetContentColor(bool) override { return clWindow; }
+    TColor GetContentTextColor() override { return clWindowText; }
+    TColor GetHeaderColor() override { return clWindow; }
+    TColor GetHeaderTextColor() override { return clWindowText; }
+    TcxViewParams GetIndentViewParams(TcxCustomRow* row, TcxCustomRow* parentRow) override
+    {
+        return TcxViewParams{nullptr, dynamic_cast<TcxCategoryRow*>(parentRow) ? clBtnFace : clWindow,
+                             Grid()->Font(), clWindowText};
+    }
+    bool IsDrawValueFocusRect() override { return true; }
+    static inline int focusRecalcs = 0;
+
+private:
+    TBrush* SolidBrush()
+    {
+        auto* brush = new TBrush;
+        brush->SetColor(Grid()->OptionsView()->GridLineColor());
+        return brush;
+    }
 };
 
 // Counts the row notices that reach the grid.

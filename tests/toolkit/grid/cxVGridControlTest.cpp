@@ -26,7 +26,7 @@ TEST_F(VGridTest, NewGridDefaults)
     EXPECT_EQ(o->PaintStyle(), psdotNet);
     EXPECT_EQ(o->GridLineColor(), clBtnFace);
     EXPECT_FALSE(plain->OptionsBehavior()->AlwaysShowEditor());
-    EXPECT_TRUE(plain->OptionsData().Editing && plain->OptionsData().CancelOnExit);
+    EXPECT_TRUE(plain->OptionsData()->Editing() && plain->OptionsData()->CancelOnExit);
     EXPECT_TRUE(plain->CategoryFont()->GetStyle() & FontStyle(fsBold));
     EXPECT_EQ(plain->Root()->RowID(), -1);
 }

@@ -1,0 +1,238 @@
+// The editor rows' values: the value container of a row and the properties that reach it.
+#include "toolkit/grid/cxVGrid.h"
+
+#include "platform/rtl/Unicode.h"
+#include "toolkit/grid/cxVGridViewInfo.h"
+
+namespace cx {
+
+// --- TcxCellEdit ----------------------------------------------------------------------------------
+TcxCellEdit::TcxCellEdit(TcxCustomRow* row) : TcxCustomInplaceEditContainer(nullptr), row_(row) {}
+
+TcxCustomVerticalGrid* TcxCellEdit::Grid() const
+{
+    return dynamic_cast<TcxCustomVerticalGrid*>(EditingControl());
+}
+
+TcxCustomDataController* TcxCellEdit::Data() const
+{
+    return EditingControl() ? DataController() : nullptr;
+}
+
+int TcxCellEdit::RecordOf(int rowIndex) const
+{
+    TcxCustomDataController* dc = Data();
+    if (!dc || DataItemIndex() < 0 || rowIndex < 0 || rowIndex >= dc->GetRowCount())
+        return -1;
+    return dc->GetFilteredRecordIndex(rowIndex);
+}
+
+bool TcxCellEdit::CanFocus()
+{
+    return row_ && row_->Options()->Focusing() && TcxCustomInplaceEditContainer::CanFocus();
+}
+
+bool TcxCellEdit::CanTabStop()
+{
+    return row_ && row_->Options()->TabStop && TcxCustomInplaceEditContainer::CanTabStop();
+}
+
+bool TcxCellEdit::CanEdit()
+{
+    return CanFocus() && TcxCustomInplaceEditContainer::CanEdit();
+}
+
+Variant TcxCellEdit::GetCurrentValue()
+{
+    TcxCustomDataController* dc = Data();
+    return dc ? GetValue(dc->GetFocusedRowIndex()) : Variant(Null);
+}
+
+void TcxCellEdit::SetCurrentValue(const Variant& value)
+{
+    if (TcxCustomDataController* dc = Data())
+        SetValue(dc->GetFocusedRowIndex(), value);
+}
+
+Variant TcxCellEdit::GetValue(int rowIndex)
+{
+    int record = RecordOf(rowIndex);
+    return record < 0 ? Variant(Null) : DataController()->GetValue(record, DataItemIndex());
+}
+
+void TcxCellEdit::SetValue(int rowIndex, const Variant& value)
+{
+    int record = RecordOf(rowIndex);
+    if (record >= 0)
+        DataController()->SetValue(record, DataItemIndex(), value);
+}
+
+int TcxCellEdit::GetValueCount()
+{
+    TcxCustomDataController* dc = Data();
+    return dc ? dc->GetRowCount() : 0;
+}
+
+Variant TcxCellEdit::GetDisplayValue(TcxCustomEditProperties* properties, int rowIndex)
+{
+    int record = RecordOf(rowIndex);
+    if (record < 0)
+        return Variant(std::string());
+    if (properties && properties->GetEditValueSource(false) != evsValue)
+        return Variant(DataController()->GetDisplayText(record, DataItemIndex()));
+    return DataController()->GetValue(record, DataItemIndex());
+}
+
+Variant TcxCellEdit::GetEditValue()
+{
+    if (!GetEditing())
+        return Unassigned;
+    TcxCustomDataController* dc = Data();
+    if (!dc || dc->GetRowCount() == 0)
+        return Null;
+    return dc->GetEditValue(DataItemIndex(), EditingValueSource);
+}
+
+TcxCustomEditContainerItemOptionsClass TcxCellEdit::GetOptionsClass() const
+{
+    if (dynamic_cast<TcxCustomMultiEditorRow*>(row_))
+        return TcxCustomEditContainerItemOptionsClass::Of<TcxMultiEditorRowPropertiesOptions>();
+    return TcxCustomEditContainerItemOptionsClass::Of<TcxEditorRowPropertiesOptions>();
+}
+
+bool TcxCellEdit::HasDataTextHandler()
+{
+    return rowProperties_ && rowProperties_->OnGetDisplayText;
+}
+
+void TcxCellEdit::DoGetDisplayText(void* recordData, std::string& text)
+{
+    if (rowProperties_)
+        rowProperties_->DoGetDisplayTextEvent(static_cast<int>(reinterpret_cast<std::intptr_t>(recordData)), text);
+}
+
+void TcxCellEdit::PropertiesChanged()
+{
+    TcxCustomVerticalGrid* grid = Grid();
+    TcxCustomRowViewInfo* rowViewInfo = row_ ? row_->viewInfo_ : nullptr;
+    if (!grid || !rowViewInfo || grid->IsCalculating()) {
+        TcxCustomInplaceEditContainer::PropertiesChanged();
+        return;
+    }
+    rowViewInfo->ClearValues();
+    TcxCustomInplaceEditContainer::PropertiesChanged();
+}
+
+// --- TcxCustomEditorRowProperties -----------------------------------------------------------------
+TcxCustomEditorRowProperties::TcxCustomEditorRowProperties(TcxCustomRow* row) : TcxCaptionRowProperties(row)
+{
+    CreateContainer();
+}
+
+TcxCustomEditorRowProperties::TcxCustomEditorRowProperties(TCollection* collection, TcxCustomRow* row)
+    : TcxCaptionRowProperties(collection, row)
+{
+    CreateContainer();
+}
+
+void TcxCustomEditorRowProperties::CreateContainer()
+{
+    editContainer_ = new TcxCellEdit(Row());
+    editContainer_->rowProperties_ = this;
+}
+
+TcxCustomEditorRowProperties::~TcxCustomEditorRowProperties()
+{
+    FreeAndNil(editContainer_);
+}
+
+TcxItemDataBinding* TcxCustomEditorRowProperties::DataBinding() const
+{
+    return static_cast<TcxItemDataBinding*>(editContainer_->DataBinding());
+}
+
+void TcxCustomEditorRowProperties::SetValue(const Variant& value)
+{
+    TcxCustomDataController* dc = editContainer_->Data();
+    if (!dc || dc->GetRowCount() == 0 || dc->GetFocusedRowIndex() < 0 || editContainer_->DataItemIndex() < 0)
+        return;
+    if (auto* data = dynamic_cast<TcxDataController*>(dc); data && data->GetEditState().Contains(dceEdit))
+        data->SetEditValue(editContainer_->DataItemIndex(), value, evsValue);
+    else
+        editContainer_->SetCurrentValue(value);
+}
+
+void TcxCustomEditorRowProperties::GetDisplayText(int recordIndex, std::string& text)
+{
+    TcxCustomEditProperties* properties =
+        editContainer_->DoGetEditProperties(reinterpret_cast<void*>(static_cast<std::intptr_t>(recordIndex)));
+    Variant value = editContainer_->GetDisplayValue(properties, recordIndex);
+    text = properties ? Utf16ToUtf8(properties->GetDisplayText(value)) : VarToStr(value);
+    DoGetDisplayTextEvent(recordIndex, text);
+}
+
+void TcxCustomEditorRowProperties::DoGetDisplayTextEvent(int recordIndex, std::string& text)
+{
+    if (OnGetDisplayText)
+        OnGetDisplayText(this, recordIndex, text);
+}
+
+void TcxCustomEditorRowProperties::Assign(TPersistent* source)
+{
+    if (auto* src = dynamic_cast<TcxCustomEditorRowProperties*>(source))
+        editContainer_->Assign(src->editContainer_);
+    TcxCaptionRowProperties::Assign(source);
+}
+
+void TcxEditorRowProperties::Assign(TPersistent* source)
+{
+    TcxCustomEditorRowProperties::Assign(source);
+    if (auto* src = dynamic_cast<TcxEditorRowProperties*>(source))
+        SetValue(src->GetValue());
+}
+
+// --- editor rows ----------------------------------------------------------------------------------
+bool TcxCustomEditorRow::CanFocus() const
+{
+    TcxCustomEditorRowProperties* properties = Properties();
+    return Options()->Focusing() && (!properties || properties->Options()->Focusing());
+}
+
+TcxCellEdit* TcxCustomEditorRow::GetEditContainer(int) const
+{
+    TcxCustomEditorRowProperties* properties = Properties();
+    return properties ? properties->EditContainer() : nullptr;
+}
+
+void TcxCustomEditorRow::SetVerticalGrid(TcxCustomVerticalGrid* grid)
+{
+    TcxCustomRow::SetVerticalGrid(grid);
+    if (TcxCellEdit* container = GetEditContainer(0))
+        container->SetEditingControl(grid);
+}
+
+void TcxCustomEditorRow::SetParentComponent(TComponent* parent)
+{
+    TcxCustomRow::SetParentComponent(parent);
+    TcxCustomVerticalGrid* grid = dynamic_cast<TcxCustomVerticalGrid*>(parent);
+    if (!grid)
+        if (auto* row = dynamic_cast<TcxCustomRow*>(parent))
+            grid = row->VerticalGrid();
+    if (TcxCellEdit* container = GetEditContainer(0))
+        container->SetEditingControl(grid);
+}
+
+int TcxCustomEditorRow::GetDefaultHeight() const
+{
+    int height = TcxCustomRow::GetDefaultHeight();
+    TcxCustomVerticalGrid* grid = VerticalGrid();
+    TcxCellEdit* container = GetEditContainer(0);
+    if (!grid || !container || !grid->ViewInfo())
+        return height;
+    TcxCustomEditProperties* properties = container->GetPropertiesValue();
+    if (!properties)
+        return height;
+    return std::max(height, grid->ViewInfo()->GetDefaultEditHeight(container, properties) + 2);
+}
+
+} // namespace cx
