@@ -4,6 +4,8 @@
 #include "tests/toolkit/editors/EditorsTestSupport.h"
 #include "platform/gdi/Text.h"
 #include "toolkit/core/cxLookAndFeelPainters.h"
+#include "toolkit/editors/cxEditConsts.h"
+#include "toolkit/editors/cxEditRepositoryItems.h"
 #include "toolkit/grid/cxVGrid.h"
 #include "toolkit/grid/cxVGridViewInfo.h"
 
@@ -95,6 +97,12 @@ protected:
     {
         ControlBaseTest::SetUp();
         gdi::SetFontEngine(gdi::MakeFakeFontEngine());
+        // The value types and editor registries the rows' values need, in start-up order.
+        cxEditConstsUnit::Initialize();
+        cxEditUnit::Initialize();
+        cxEditRepositoryItemsUnit::Initialize();
+        cxEditDataRegisteredRepositoryItemsUnit::Initialize();
+        cxInplaceContainerUnit::Initialize();
         cxVGridUnit::Initialize();
         form->SetBounds(100, 100, 400, 400);
         grid = new TestGrid(form);
@@ -105,6 +113,12 @@ protected:
         form->Free();
         form = nullptr;
         cxVGridUnit::Finalize();
+        cxInplaceContainerUnit::Finalize();
+        cxEditDataRegisteredRepositoryItemsUnit::Finalize();
+        cxEditRepositoryItemsUnit::Finalize();
+        cxEditUnit::Finalize();
+        cxEditConstsUnit::Finalize();
+        cxClearResourceStrings();
         gdi::SetFontEngine(nullptr);
         ControlBaseTest::TearDown();
     }
@@ -116,9 +130,11 @@ protected:
         grid->HandleNeeded();
         grid->LayoutChanged();
     }
-    TcxEditorRow* AddEditor(const std::string& caption = "")
+    TcxEditorRow* AddEditor(const std::string& caption = "", const std::string& valueType = "")
     {
         auto* row = grid->Add<TcxEditorRow>();
+        if (!valueType.empty())
+            row->Properties()->DataBinding()->SetValueType(valueType);
         if (!caption.empty())
             row->Properties()->SetCaption(caption);
         return row;
