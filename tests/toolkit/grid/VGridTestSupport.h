@@ -34,6 +34,8 @@ class DotNetCalcHelper : public TcxvgCustomPaintStyleCalcHelper {
     void AddHeaderIndentLines(TcxCustomRowHeaderInfo* header, const TRect& r, bool rightLine, bool bottomLine,
                               bool isCategory, const TcxViewParams&) override
     {
+        if (header->Row() == watched)
+            indentCalls.push_back({r, rightLine, bottomLine, isCategory});
         if (bottomLine)
             header->LinesInfo.Add(r.Left, r.Bottom, r.Width(), ViewInfo()->HorzLineWidth(), clBtnFace);
         if (rightLine)
@@ -65,6 +67,13 @@ class DotNetCalcHelper : public TcxvgCustomPaintStyleCalcHelper {
     }
     bool IsDrawValueFocusRect() override { return true; }
     static inline int focusRecalcs = 0;
+    // The indent cells a watched row's header asked lines for, in order.
+    struct IndentCall {
+        TRect rect;
+        bool rightLine, bottomLine, isCategory;
+    };
+    static inline TcxCustomRow* watched = nullptr;
+    static inline std::vector<IndentCall> indentCalls;
 
 private:
     TBrush* SolidBrush()
