@@ -824,6 +824,8 @@ class TcxCustomVerticalGrid : public TcxExtEditingControl, public IcxStoredObjec
     virtual TcxCustomRowClass GetEditorRowClass() const;
     virtual TcxCustomRowClass GetMultiEditorRowClass() const;
     virtual TcxvgCustomScrollStrategyClass GetScrollStrategyClass() const = 0;
+    // The gap between record columns of the multi-record layout (the multi-record grid's option).
+    virtual int GetRecordsInterval() const { return 0; }
     // The paint style's layout helper; the painting unit names the real ones.
     virtual TcxvgCustomPaintStyleCalcHelperClass GetCalcHelperClass() const { return {}; }
     // The colours and fonts of a row's header, as a normal header, as a category and as the

@@ -796,4 +796,162 @@ bool TcxBandsViewInfo::GetRowAutoHeight(const TcxCustomRow* row)
     return options->CellAutoHeight() && !options->AutoScaleBands() && (!row || row->Options()->CanAutoHeight());
 }
 
+// --- TcxMultiRecordViewInfo --------------------------------------------------------------------
+int TcxMultiRecordViewInfo::Separator() const
+{
+    return recordsInterval_ == 0 ? VertLineWidth() : recordsInterval_ + 2 * VertLineWidth();
+}
+
+void TcxMultiRecordViewInfo::CalcLayoutGeneral()
+{
+    recordsInterval_ = Grid()->GetRecordsInterval();
+    TcxvgCustomViewInfo::CalcLayoutGeneral();
+}
+
+void TcxMultiRecordViewInfo::Reset()
+{
+    visibleValueCount_ = -1;
+    TcxvgCustomViewInfo::Reset();
+}
+
+void TcxMultiRecordViewInfo::CalcBandWidth()
+{
+    const int v = VertLineWidth();
+    ViewHeaderWidth = GetViewHeaderWidth();
+    ViewValueWidth = Grid()->OptionsView()->ValueWidth();
+    firstBlockWidth_ = ViewValueWidth + 2 * v + ViewHeaderWidth + DividerWidth();
+    int w = firstBlockWidth_;
+    const int records = GetRecordCount();
+    if (records > 1)
+        w += (Separator() + ViewValueWidth) * (records - Grid()->Scroller()->GetLeftVisibleRecord() - 1);
+    ViewBandWidth = std::min(w, clientRect_.Width());
+}
+
+TRect TcxMultiRecordViewInfo::GetValueRect(int valueIndex, TcxCustomRowViewInfo* rowViewInfo)
+{
+    const TRect& row = rowViewInfo->RowRect;
+    int left = row.Left + ViewHeaderWidth + DividerWidth() + valueIndex * (Separator() + ViewValueWidth);
+    return TRect{left, row.Top, left + ViewValueWidth, row.Bottom};
+}
+
+int TcxMultiRecordViewInfo::GetDefaultGridModeBufferCount()
+{
+    int w = clientRect_.Width() - (ViewHeaderWidth + DividerWidth() + VertLineWidth());
+    if (w <= 0)
+        return 1;
+    int step = std::max(1, ViewValueWidth + recordsInterval_);
+    return (w + step - 1) / step;
+}
+
+int TcxMultiRecordViewInfo::GetVisibleValueCount()
+{
+    if (visibleValueCount_ < 0)
+        visibleValueCount_ =
+            cxRectIsEmpty(clientRect_)
+                ? 0
+                : std::max(1, std::min(GetDefaultGridModeBufferCount(),
+                                       GetRecordCount() - Grid()->Scroller()->GetLeftVisibleRecord()));
+    return visibleValueCount_;
+}
+
+int TcxMultiRecordViewInfo::GetRowHeight(TcxCustomRowViewInfo* rowViewInfo)
+{
+    TcxCustomRow* row = rowViewInfo->Row();
+    int h = row->GetRealHeight();
+    if (GetRowAutoHeight(row) && !row->IsHeightAssigned())
+        for (int k = 0; k < GetVisibleValueCount(); ++k)
+            h = std::max(h, rowViewInfo->GetValueHeight(GetFirstVisibleRecordIndex() + k, ViewValueWidth, this));
+    return h;
+}
+
+void TcxMultiRecordViewInfo::AddRightValueSide(const TRect& rect, bool last)
+{
+    TcxvgCustomViewInfo::AddRightValueSide(rect, last || recordsInterval_ > 0);
+}
+
+void TcxMultiRecordViewInfo::UpdateRecord(int recordIndex)
+{
+    if (recordIndex < 0)
+        return;
+    for (TcxCustomRowViewInfo* rowViewInfo : rowsViewInfo_) {
+        if (!rowViewInfo->OwnerViewInfo)
+            rowViewInfo->OwnerViewInfo = this;
+        rowViewInfo->UpdateRecord(recordIndex);
+    }
+}
+
+void TcxMultiRecordViewInfo::SetDividerPos(int pos)
+{
+    Grid()->OptionsView()->SetRowHeaderWidth(std::min(pos, ClipRect().Right - 4));
+}
+
+void TcxMultiRecordViewInfo::AddEmptyRects()
+{
+    if (!bandRects_.empty() && bandRects_.back().Right < clientRect_.Right)
+        emptyRects_.push_back(
+            TRect{bandRects_.back().Right, clientRect_.Top, clientRect_.Right, clientRect_.Bottom});
+}
+
+void TcxMultiRecordViewInfo::AddRecordGaps()
+{
+    // Runs of consecutive value rows; category rows span the gaps between the record columns.
+    const int h = HorzLineWidth();
+    const int v = VertLineWidth();
+    std::vector<std::pair<int, int>> runs;   // top, height
+    int top = clientRect_.Top;
+    int height = 0;
+    for (TcxCustomRowViewInfo* row : rowsViewInfo_) {
+        if (dynamic_cast<TcxCategoryRow*>(row->Row())) {
+            if (height > 0)
+                runs.emplace_back(top, height);
+            top = row->RowRect.Bottom;
+            height = 0;
+        } else
+            height += row->Height + h;
+    }
+    if (height > 0)
+        runs.emplace_back(top, height);
+    const int gaps = GetVisibleValueCount() - 1;
+    const TRect band = bandRects_.empty() ? clientRect_ : bandRects_.back();
+    for (std::size_t r = 0; r < runs.size(); ++r) {
+        const bool lastRun = r + 1 == runs.size();
+        auto [runTop, runHeight] = runs[r];
+        int gapLeft = band.Left + firstBlockWidth_;
+        for (int g = 0; g < gaps; ++g, gapLeft += recordsInterval_ + ViewValueWidth + 2 * v) {
+            if (!lastRun && h > 0)
+                AddLine(TRect{gapLeft, runTop + runHeight, gapLeft + recordsInterval_, runTop + runHeight + h},
+                        BandBorderColor());
+            emptyRects_.push_back(
+                TRect{gapLeft, runTop, gapLeft + recordsInterval_, runTop + runHeight + (lastRun ? h : 0)});
+            if (v > 0)
+                AddLine(TRect{gapLeft + recordsInterval_ - v, runTop, gapLeft + recordsInterval_, runTop + runHeight + h},
+                        BandBorderColor());
+        }
+    }
+}
+
+void TcxMultiRecordViewInfo::AddBandRowsLines(const TRect& bandRect)
+{
+    if (recordsInterval_ == 0) {
+        TcxvgCustomViewInfo::AddBandRowsLines(bandRect);
+        return;
+    }
+    const int h = HorzLineWidth();
+    const int v = VertLineWidth();
+    AddRecordGaps();
+    if (v > 0)
+        AddLine(TRect{bandRect.Left, bandRect.Top - h, bandRect.Left + v, bandRect.Top - h + bandRect.Height()},
+                BandBorderColor());
+    // Each record column is a box of its own with a top and a bottom border.
+    int x = bandRect.Left;
+    int width = firstBlockWidth_;
+    while (x < bandRect.Right && h > 0) {
+        const int right = std::min(x + width, bandRect.Right);
+        AddLine(TRect{x, bandRect.Top, right, bandRect.Top + h}, BandBorderColor());
+        AddLine(TRect{x, bandRect.Bottom - h, right, bandRect.Bottom}, BandBorderColor());
+        x += width + recordsInterval_;
+        width = ViewValueWidth + 2 * v;
+    }
+}
+
 } // namespace cx

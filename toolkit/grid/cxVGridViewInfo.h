@@ -287,4 +287,34 @@ private:
     std::vector<int> emptyBands_;
 };
 
+// The multi-record layout: one header column and a value column per visible record, the columns
+// RecordsInterval apart (boxes with their own borders when the interval is positive).
+class TcxMultiRecordViewInfo : public TcxvgCustomViewInfo {
+    RTL_CLASS(TcxMultiRecordViewInfo, TcxvgCustomViewInfo)
+    using TcxvgCustomViewInfo::TcxvgCustomViewInfo;
+    void AddBandRowsLines(const TRect& bandRect) override;
+    void AddEmptyRects() override;
+    void AddRightValueSide(const TRect& rect, bool last) override;
+    void CalcBandWidth() override;
+    void CalcLayoutGeneral() override;
+    int GetDefaultGridModeBufferCount() override;
+    int GetRowHeight(TcxCustomRowViewInfo* rowViewInfo) override;
+    TRect GetValueRect(int valueIndex, TcxCustomRowViewInfo* rowViewInfo) override;
+    int GetVisibleValueCount() override;
+    void Reset() override;
+    void SetDividerPos(int pos) override;
+    void UpdateRecord(int recordIndex) override;
+    int GetRecordCount() { return Grid()->GetRecordCount(); }
+    int RecordsInterval() const { return recordsInterval_; }
+    int FirstBlockWidth() const { return firstBlockWidth_; }
+
+private:
+    // The step from one record column to the next.
+    int Separator() const;
+    void AddRecordGaps();
+    int recordsInterval_ = 0;
+    int firstBlockWidth_ = 0;
+    int visibleValueCount_ = -1;
+};
+
 } // namespace cx

@@ -279,3 +279,89 @@ TEST_F(VGridLayoutTest, BandWidthsWithAndWithoutAutoScaling)
     ASSERT_FALSE(vi()->BandRects().empty());
     EXPECT_EQ(vi()->BandRects().back().Right, vi()->ClientRect().Right);
 }
+
+namespace {
+// A grid over several records laid out one value column per record.
+class MultiRecordGrid : public TestGrid {
+    RTL_CLASS(MultiRecordGrid, TestGrid)
+    explicit MultiRecordGrid(TComponent* owner) : TestGrid(owner) { RecreateViewInfo(); }
+    TcxCustomControlViewInfoClass GetViewInfoClass() const override
+    {
+        return TcxCustomControlViewInfoClass::Of<TcxMultiRecordViewInfo>();
+    }
+    TcxvgCustomScrollStrategyClass GetScrollStrategyClass() const override
+    {
+        return TcxvgCustomScrollStrategyClass::Of<TcxvgMultiRecordsScrollStrategy>();
+    }
+    int GetRecordsInterval() const override { return interval; }
+    int interval = 0;
+};
+
+class VGridMultiRecordTest : public VGridLayoutTest {
+protected:
+    void SetUp() override
+    {
+        VGridLayoutTest::SetUp();
+        multi = new MultiRecordGrid(form);
+        multi->Font()->SetHeight(-16);
+        multi->OptionsView()->SetRowHeaderWidth(60);
+        multi->OptionsView()->SetValueWidth(50);
+    }
+    void ShowMulti(int records, int width)
+    {
+        multi->DataController()->SetRecordCount(records);
+        multi->SetBounds(0, 0, width, 200);
+        multi->SetParent(form);
+        multi->HandleNeeded();
+        multi->LayoutChanged();
+    }
+    TcxMultiRecordViewInfo* mvi() { return static_cast<TcxMultiRecordViewInfo*>(multi->ViewInfo()); }
+    MultiRecordGrid* multi = nullptr;
+};
+} // namespace
+
+TEST_F(VGridMultiRecordTest, ValueColumnsPerRecord)
+{
+    auto* row = multi->Add<TcxEditorRow>();
+    row->Properties()->DataBinding()->SetValueType("Integer");
+    struct Case {
+        int interval, step;
+    };
+    for (const Case c : {Case{0, 1 + 50}, Case{6, 6 + 2 + 50}}) {
+        multi->interval = c.interval;
+        ShowMulti(3, 400);
+        ASSERT_EQ(mvi()->GetVisibleValueCount(), 3) << c.interval;
+        TcxCustomRowViewInfo* r = mvi()->GetRowViewInfo(row);
+        ASSERT_EQ(r->ValueCount(), 3);
+        const int first = r->RowRect.Left + mvi()->ViewHeaderWidth + mvi()->DividerWidth();
+        for (int i = 0; i < 3; ++i) {
+            TcxRowValueInfo* cell = r->GetRowValueInfo(i, 0);
+            ASSERT_TRUE(cell) << i;
+            EXPECT_EQ(cell->Bounds.Left, first + i * c.step) << "interval " << c.interval << " record " << i;
+            EXPECT_EQ(cell->Bounds.Width(), 50);
+        }
+        EXPECT_EQ(mvi()->ViewBandWidth, mvi()->FirstBlockWidth() + 2 * c.step);
+    }
+    // With an interval the gaps between the record columns are empty areas.
+    int gaps = 0;
+    for (const TRect& e : mvi()->EmptyRects())
+        gaps += e.Width() == 6 ? 1 : 0;
+    EXPECT_EQ(gaps, 2);
+}
+
+TEST_F(VGridMultiRecordTest, NoRecordsStillShowOneValueColumn)
+{
+    multi->Add<TcxEditorRow>();
+    ShowMulti(0, 300);
+    EXPECT_EQ(multi->GetRecordCount(), 0);
+    EXPECT_EQ(mvi()->GetVisibleValueCount(), 1);
+}
+
+TEST_F(VGridMultiRecordTest, ColumnsThatDoNotFitAreLeftOut)
+{
+    multi->Add<TcxEditorRow>();
+    ShowMulti(10, 250);
+    const int w = mvi()->ClientRect().Width() - (mvi()->ViewHeaderWidth + mvi()->DividerWidth() + 1);
+    EXPECT_EQ(mvi()->GetVisibleValueCount(), (w + 49) / 50);
+    EXPECT_EQ(mvi()->ViewBandWidth, mvi()->ClientRect().Width());
+}
