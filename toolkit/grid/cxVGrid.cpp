@@ -174,6 +174,12 @@ TcxMultiEditorRowProperties::TcxMultiEditorRowProperties(TcxCustomRow* row) : Tc
 {
     if (!dynamic_cast<TcxCustomMultiEditorRow*>(row))
         throw EcxInvalidCast("Invalid class typecast");
+    editors_ = new TcxEditorPropertiesCollection(row);
+}
+
+TcxMultiEditorRowProperties::~TcxMultiEditorRowProperties()
+{
+    FreeAndNil(editors_);
 }
 
 void TcxMultiEditorRowProperties::SetFixed(bool value)
@@ -219,6 +225,7 @@ void TcxMultiEditorRowProperties::Assign(TPersistent* source)
     SetSeparatorKind(src->separatorKind_);
     SetSeparatorString(src->separatorString_);
     SetFixed(src->fixed_);
+    editors_->Assign(src->editors_);
 }
 
 // --- TcxRowList -------------------------------------------------------------------------------

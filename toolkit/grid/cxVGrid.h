@@ -78,6 +78,9 @@ class TcxCustomRowProperties : public TcxInterfacedCollectionItem {
     TPersistent* GetOwner() override;
     TcxCustomRow* Row() const { return row_; }
 
+protected:
+    void SetRow(TcxCustomRow* row) { row_ = row; }
+
 private:
     TcxCustomRow* row_;
 };
@@ -126,6 +129,7 @@ class TcxCellEdit : public TcxCustomInplaceEditContainer {
     // the row's teardown of its components cannot free it under the properties.
     explicit TcxCellEdit(TcxCustomRow* row);
     TcxCustomRow* Row() const { return row_; }
+    void SetRow(TcxCustomRow* row) { row_ = row; }
     TcxCustomEditorRowProperties* EditRowProperties() const { return rowProperties_; }
     int CellIndex = 0;
     TcxCustomVerticalGrid* Grid() const;
@@ -212,12 +216,57 @@ class TcxMultiEditorRowPropertiesOptions : public TcxCustomEditContainerItemOpti
     using TcxCustomEditContainerItemOptions::TcxCustomEditContainerItemOptions;
 };
 
+class TcxEditorPropertiesCollection;
+class TcxEditorRowItemProperties;
+
+// One editor of a multi-editor row: an editor row's properties that live in the row's editors
+// collection, with a width of at least 20.
+class TcxCollectionItemEditorRowProperties : public TcxCustomEditorRowProperties {
+    RTL_CLASS(TcxCollectionItemEditorRowProperties, TcxCustomEditorRowProperties)
+    // The row is the multi-editor row that owns the collection.
+    explicit TcxCollectionItemEditorRowProperties(TCollection* collection);
+    void Assign(TPersistent* source) override;
+    std::string GetDisplayName() override { return GetCaption(); }
+    // Joining the editors collection gives the editor its row and the row's grid.
+    void SetCollection(TCollection* value) override;
+    int Width() const { return width_; }
+    void SetWidth(int value);
+    TNotifyEvent EditPropertiesEvents;
+
+private:
+    int width_ = 50;
+};
+
+class TcxEditorRowItemProperties : public TcxCollectionItemEditorRowProperties {
+    RTL_CLASS(TcxEditorRowItemProperties, TcxCollectionItemEditorRowProperties)
+    using TcxCollectionItemEditorRowProperties::TcxCollectionItemEditorRowProperties;
+    void Assign(TPersistent* source) override;
+};
+
+class TcxEditorPropertiesCollection : public TCollection {
+    RTL_CLASS(TcxEditorPropertiesCollection, TCollection)
+    explicit TcxEditorPropertiesCollection(TcxCustomRow* row);
+    TcxEditorRowItemProperties* Add();
+    TcxEditorRowItemProperties* GetItem(int index) const;
+    TcxCustomRow* Row() const { return row_; }
+    TPersistent* GetOwner() override;
+    std::string GetNamePath() override;
+
+protected:
+    void Update(TCollectionItem* item) override;
+
+private:
+    TcxCustomRow* row_;
+};
+
 class TcxMultiEditorRowProperties : public TcxCustomRowProperties {
     RTL_CLASS(TcxMultiEditorRowProperties, TcxCustomRowProperties)
     // The row must be a multi-editor row (EInvalidCast otherwise).
     explicit TcxMultiEditorRowProperties(TcxCustomRow* row);
+    ~TcxMultiEditorRowProperties() override;
     void Assign(TPersistent* source) override;
 
+    TcxEditorPropertiesCollection* Editors() const { return editors_; }
     bool Fixed() const { return fixed_; }
     void SetFixed(bool value);
     TcxAlignmentVert SeparatorAlignmentVert() const { return separatorAlignmentVert_; }
@@ -226,8 +275,11 @@ class TcxMultiEditorRowProperties : public TcxCustomRowProperties {
     void SetSeparatorKind(TSeparatorKind value);
     const std::string& SeparatorString() const { return separatorString_; }
     void SetSeparatorString(const std::string& value);
+    // Held while an editor is being made: its collection notices change nothing yet.
+    bool EditorsLocked = false;
 
 private:
+    TcxEditorPropertiesCollection* editors_ = nullptr;
     bool fixed_ = false;
     TcxAlignmentVert separatorAlignmentVert_ = vaTop;
     TSeparatorKind separatorKind_ = skVertLine;
@@ -417,10 +469,13 @@ class TcxCustomMultiEditorRow : public TcxCustomRow {
     explicit TcxCustomMultiEditorRow(TComponent* owner);
     TcxRowPropertiesClass GetPropertiesClass() const override;
     TcxMultiEditorRowProperties* Properties() const;
-    // No editors yet: the editors collection comes with the value container.
-    bool CanFocus() const override { return false; }
+    bool CanFocus() const override;
     TcxCustomRowHeaderInfo* CreateHeaderInfo() override;
     TcxCustomRowViewInfo* CreateViewInfo() override;
+    int GetDefaultHeight() const override;
+    int GetEditContainerCount() const override;
+    TcxCellEdit* GetEditContainer(int index) const override;
+    void SetVerticalGrid(TcxCustomVerticalGrid* grid) override;
 };
 
 class TcxMultiEditorRow : public TcxCustomMultiEditorRow {

@@ -35,7 +35,11 @@ TcxRowCaptionInfo::~TcxRowCaptionInfo() = default;
 bool TcxRowCaptionInfo::IsNeedHint(TcxCanvas* canvas, const TPoint& point, bool& isHintAtMousePos, TRect& hintRect,
                                    bool& isMultiLine, std::string& text)
 {
+    // A multi-editor row's caption shows its own editor's hint.
     TcxCaptionRowProperties* properties = CaptionPropertiesOf(Row);
+    if (auto* multi = dynamic_cast<TcxMultiEditorRowProperties*>(Row->PropertiesObject());
+        multi && RowCellIndex < multi->Editors()->Count())
+        properties = multi->Editors()->GetItem(RowCellIndex);
     std::string hint = properties ? properties->Hint : std::string();
     TFont* font = ViewParams.Font ? ViewParams.Font : (Row->VerticalGrid() ? Row->VerticalGrid()->Font() : nullptr);
     if (canvas && font)
@@ -355,6 +359,50 @@ void TcxMultiEditorRowHeaderInfo::Clear()
 {
     TcxCustomRowHeaderInfo::Clear();
     SeparatorRects.Clear();
+}
+
+void TcxMultiEditorRowHeaderInfo::CalcSeparatorWidth(int dividerWidth)
+{
+    auto* properties = static_cast<TcxMultiEditorRowProperties*>(Row()->PropertiesObject());
+    SeparatorKind = properties->SeparatorKind();
+    SeparatorCaption = properties->SeparatorString();
+    if (SeparatorKind == skString) {
+        TFont* font = ViewParams.Font ? ViewParams.Font : Row()->VerticalGrid()->Font();
+        SeparatorWidth = cxTextWidth(font, SeparatorCaption + "0");
+    } else
+        SeparatorWidth = dividerWidth;
+}
+
+void TcxMultiEditorRowHeaderInfo::CalcSeparatorStyle()
+{
+    auto* properties = static_cast<TcxMultiEditorRowProperties*>(Row()->PropertiesObject());
+    SeparatorViewParams = ViewParams;
+    SeparatorTextFlags = GetTextAligmentFlags(taCenter, properties->SeparatorAlignmentVert());
+}
+
+void TcxMultiEditorRowHeaderInfo::CalcSeparatorRects(const TcxRectList& cellRects)
+{
+    if (auto* rowViewInfo = dynamic_cast<TcxMultiEditorRowViewInfo*>(Row()->GetViewInfo()))
+        rowViewInfo->AddSeparatorRects(true, SeparatorRects, HeaderCellsRect, cellRects, SeparatorKind);
+}
+
+void TcxMultiEditorRowHeaderInfo::CalcRowCaptionsInfo()
+{
+    auto* properties = static_cast<TcxMultiEditorRowProperties*>(Row()->PropertiesObject());
+    CalcSeparatorWidth(ViewInfo()->DividerWidth());
+    CalcSeparatorStyle();
+    std::unique_ptr<TcxRectList> cells(TcxMultiEditorRowViewInfo::GetCellRects(Row(), HeaderCellsRect, SeparatorWidth));
+    if (!cells)
+        return;
+    const int count = std::min(cells->Count(), Row()->GetEditContainerCount());
+    for (int j = 0; j < count; ++j) {
+        if ((*cells)[j].Left >= HeaderCellsRect.Right)
+            continue;
+        TcxRowCaptionInfo* caption = CalcCaptionInfo(properties->Editors()->GetItem(j), (*cells)[j]);
+        caption->RowCellIndex = j;
+        AddCaption(caption);
+    }
+    CalcSeparatorRects(*cells);
 }
 
 } // namespace cx

@@ -121,12 +121,21 @@ class TcxCategoryRowHeaderInfo : public TcxCustomRowHeaderInfo {
     int LeftViewPoint() const override;
 };
 
-// Several captions side by side, separated; the separators come with the multi-editor editors.
+// One caption per editor, side by side, with separators (lines or a separator text) between.
 class TcxMultiEditorRowHeaderInfo : public TcxCustomRowHeaderInfo {
     RTL_CLASS(TcxMultiEditorRowHeaderInfo, TcxCustomRowHeaderInfo)
     using TcxCustomRowHeaderInfo::TcxCustomRowHeaderInfo;
+    virtual void CalcSeparatorRects(const TcxRectList& cellRects);
+    virtual void CalcSeparatorWidth(int dividerWidth);
+    virtual void CalcSeparatorStyle();
+    void CalcRowCaptionsInfo() override;
     void Clear() override;
     TcxRectList SeparatorRects;
+    int SeparatorWidth = 0;
+    TSeparatorKind SeparatorKind = skVertLine;
+    std::string SeparatorCaption;
+    unsigned SeparatorTextFlags = 0;
+    TcxViewParams SeparatorViewParams;
 };
 
 } // namespace cx

@@ -1,6 +1,8 @@
 // The editor rows' values: the value container of a row and the properties that reach it.
 #include "toolkit/grid/cxVGrid.h"
 
+#include <algorithm>
+
 #include "platform/rtl/Unicode.h"
 #include "toolkit/grid/cxVGridViewInfo.h"
 
@@ -233,6 +235,164 @@ int TcxCustomEditorRow::GetDefaultHeight() const
     if (!properties)
         return height;
     return std::max(height, grid->ViewInfo()->GetDefaultEditHeight(container, properties) + 2);
+}
+
+// --- multi-editor rows ----------------------------------------------------------------------------
+namespace {
+TcxCustomRow* RowOfCollection(TCollection* collection)
+{
+    auto* editors = dynamic_cast<TcxEditorPropertiesCollection*>(collection);
+    return editors ? editors->Row() : nullptr;
+}
+
+TcxMultiEditorRowProperties* MultiPropertiesOf(TcxCustomRow* row)
+{
+    return row ? dynamic_cast<TcxMultiEditorRowProperties*>(row->PropertiesObject()) : nullptr;
+}
+} // namespace
+
+TcxCollectionItemEditorRowProperties::TcxCollectionItemEditorRowProperties(TCollection* collection)
+    : TcxCustomEditorRowProperties(collection, RowOfCollection(collection))
+{
+    if (Row())
+        EditContainer()->SetEditingControl(Row()->VerticalGrid());
+}
+
+void TcxCollectionItemEditorRowProperties::SetCollection(TCollection* value)
+{
+    TcxCustomRow* row = RowOfCollection(value);
+    if (row) {
+        SetRow(row);
+        EditContainer()->SetRow(row);
+    }
+    TcxMultiEditorRowProperties* owner = MultiPropertiesOf(row);
+    const bool locked = owner && owner->EditorsLocked;
+    if (owner)
+        owner->EditorsLocked = true;
+    try {
+        TcxCustomEditorRowProperties::SetCollection(value);
+        EditContainer()->SetEditingControl(row ? row->VerticalGrid() : nullptr);
+    } catch (...) {
+        if (owner)
+            owner->EditorsLocked = locked;
+        throw;
+    }
+    if (owner)
+        owner->EditorsLocked = locked;
+    if (row)
+        Changed();
+}
+
+void TcxCollectionItemEditorRowProperties::SetWidth(int value)
+{
+    value = std::max(value, 20);
+    if (width_ != value) {
+        width_ = value;
+        Changed();
+    }
+}
+
+void TcxCollectionItemEditorRowProperties::Assign(TPersistent* source)
+{
+    TcxCustomEditorRowProperties::Assign(source);
+    if (auto* src = dynamic_cast<TcxCollectionItemEditorRowProperties*>(source))
+        SetWidth(src->Width());
+}
+
+void TcxEditorRowItemProperties::Assign(TPersistent* source)
+{
+    TcxCollectionItemEditorRowProperties::Assign(source);
+    if (auto* src = dynamic_cast<TcxEditorRowItemProperties*>(source)) {
+        SetValue(src->GetValue());
+        Options()->Assign(src->Options());
+        DataBinding()->Assign(src->DataBinding());
+    }
+}
+
+TcxEditorPropertiesCollection::TcxEditorPropertiesCollection(TcxCustomRow* row)
+    : TCollection(TCollectionItemClass::Of<TcxEditorRowItemProperties>()), row_(row)
+{
+}
+
+TcxEditorRowItemProperties* TcxEditorPropertiesCollection::Add()
+{
+    return static_cast<TcxEditorRowItemProperties*>(TCollection::Add());
+}
+
+TcxEditorRowItemProperties* TcxEditorPropertiesCollection::GetItem(int index) const
+{
+    return static_cast<TcxEditorRowItemProperties*>(Items(index));
+}
+
+TPersistent* TcxEditorPropertiesCollection::GetOwner()
+{
+    return row_ ? row_->PropertiesObject() : nullptr;
+}
+
+std::string TcxEditorPropertiesCollection::GetNamePath()
+{
+    std::string owner = row_ ? (row_->Name().empty() ? row_->GetNamePath() : row_->Name()) : std::string();
+    return owner + ".Editors";
+}
+
+void TcxEditorPropertiesCollection::Update(TCollectionItem*)
+{
+    for (int i = 0; i < Count(); ++i)
+        GetItem(i)->EditContainer()->CellIndex = i;
+    TcxCustomVerticalGrid* grid = row_ ? row_->VerticalGrid() : nullptr;
+    if (!grid || grid->IsLoading())
+        return;
+    grid->HideEdit();
+    TcxMultiEditorRowProperties* owner = MultiPropertiesOf(row_);
+    if (owner && owner->EditorsLocked)
+        return;
+    if (grid->GetFocusedRow() == row_)
+        grid->SetFocusedRow(nullptr);
+    row_->Changed(false);
+}
+
+bool TcxCustomMultiEditorRow::CanFocus() const
+{
+    if (!Options()->Focusing())
+        return false;
+    for (int i = 0; i < GetEditContainerCount(); ++i)
+        if (GetEditContainer(i)->Options()->Focusing())
+            return true;
+    return false;
+}
+
+int TcxCustomMultiEditorRow::GetEditContainerCount() const
+{
+    TcxMultiEditorRowProperties* properties = Properties();
+    return properties && properties->Editors() ? properties->Editors()->Count() : 0;
+}
+
+TcxCellEdit* TcxCustomMultiEditorRow::GetEditContainer(int index) const
+{
+    if (index < 0 || index >= GetEditContainerCount())
+        return nullptr;
+    return Properties()->Editors()->GetItem(index)->EditContainer();
+}
+
+void TcxCustomMultiEditorRow::SetVerticalGrid(TcxCustomVerticalGrid* grid)
+{
+    TcxCustomRow::SetVerticalGrid(grid);
+    for (int i = 0; i < GetEditContainerCount(); ++i)
+        GetEditContainer(i)->SetEditingControl(grid);
+}
+
+int TcxCustomMultiEditorRow::GetDefaultHeight() const
+{
+    int height = TcxCustomRow::GetDefaultHeight();
+    TcxCustomVerticalGrid* grid = VerticalGrid();
+    if (!grid || !grid->ViewInfo())
+        return height;
+    for (int i = 0; i < GetEditContainerCount(); ++i) {
+        TcxCellEdit* container = GetEditContainer(i);
+        if (TcxCustomEditProperties* properties = container->GetPropertiesValue())
+            height = std::max(height, grid->ViewInfo()->GetDefaultEditHeight(container, properties) + 2);
+    }
+    return height;
 }
 
 } // namespace cx

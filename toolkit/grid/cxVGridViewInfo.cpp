@@ -234,11 +234,85 @@ int TcxEditorRowViewInfo::GetValueHeight(int recordIndex, int width, TcxvgCustom
     return viewInfo->GetDefaultEditHeight(container, properties);
 }
 
+TcxRectList* TcxMultiEditorRowViewInfo::GetCellRects(TcxCustomRow* row, const TRect& rect, int separatorWidth)
+{
+    auto* properties = dynamic_cast<TcxMultiEditorRowProperties*>(row->PropertiesObject());
+    const int count = row->GetEditContainerCount();
+    if (!properties || count == 0)
+        return nullptr;
+    TRectScaler scaler;
+    const int minWidth = row->VerticalGrid()->OptionsView()->RowHeaderMinWidth();
+    for (int i = 0; i < count; ++i)
+        scaler.Add(properties->Editors()->GetItem(i)->Width(), minWidth, i + 1 < count ? separatorWidth : 0);
+    if (properties->Fixed())
+        scaler.CalcRect(rect);
+    else
+        scaler.ScaleRect(rect);
+    if (scaler.ScaledRects().Count() == 0)
+        return nullptr;
+    auto* list = new TcxRectList;
+    list->Assign(scaler.ScaledRects());
+    return list;
+}
+
+void TcxMultiEditorRowViewInfo::AddSeparatorRects(bool isHeader, TcxRectList& list, const TRect& rect,
+                                                  const TcxRectList& cells, TSeparatorKind kind)
+{
+    TcxvgCustomViewInfo* vi = OwnerViewInfo;
+    TcxCustomRowHeaderInfo* header = HeaderInfo();
+    const int d = vi->DividerWidth();
+    const bool lastRow = vi->Grid()->NextVisibleRow(Row()) == nullptr;
+    for (int i = 0; i + 1 < cells.Count(); ++i) {
+        const TRect left = cells[i];
+        const TRect right = cells[i + 1];
+        if (kind == skString) {
+            TRect gap = RectAnd(TRect{left.Right, left.Top, right.Left, left.Bottom}, rect);
+            if (!cxRectIsEmpty(gap))
+                list.Add(gap);
+            continue;
+        }
+        TRect line = RectAnd(TRect{left.Right - d, left.Top, left.Right, left.Bottom}, rect);
+        if (cxRectIsEmpty(line) || !vi->CalcHelper())
+            continue;
+        if (!isHeader && lastRow)
+            --line.Bottom;
+        vi->CalcHelper()->AddDivider(isHeader ? &header->LinesInfo : &vi->LinesInfo(), line, true, header->ViewParams.Color);
+    }
+}
+
 void TcxMultiEditorRowViewInfo::CalcValuesInfo()
 {
     ValueSeparatorRects.Clear();
-    TruncValues(0);
+    TcxvgCustomViewInfo* vi = OwnerViewInfo;
+    auto* header = static_cast<TcxMultiEditorRowHeaderInfo*>(HeaderInfo());
+    const int n = vi->GetVisibleValueCount();
+    const bool hasNextRow = vi->Grid()->NextVisibleRow(Row()) != nullptr;
+    int cellsPerValue = 0;
+    for (int i = 0; i < n; ++i) {
+        TRect r = vi->GetValueRect(i, this);
+        std::unique_ptr<TcxRectList> cells(GetCellRects(Row(), r, header->SeparatorWidth));
+        if (cells) {
+            cellsPerValue = std::min(cells->Count(), Row()->GetEditContainerCount());
+            for (int j = 0; j < cellsPerValue; ++j)
+                if (!cxRectIsEmpty((*cells)[j]))
+                    vi->CalcEditCell((*cells)[j], CalcRowValueInfo(j, vi->GetFirstVisibleRecordIndex() + i));
+            AddSeparatorRects(false, ValueSeparatorRects, r, *cells, header->SeparatorKind);
+        }
+        AddRectValueLines(r, i == n - 1, hasNextRow);
+    }
+    TruncValues(n * cellsPerValue);
     CheckEmptyValuesInfo();
+}
+
+int TcxMultiEditorRowViewInfo::GetValueHeight(int recordIndex, int width, TcxvgCustomViewInfo* viewInfo)
+{
+    int height = -1;
+    for (int j = 0; j < Row()->GetEditContainerCount(); ++j) {
+        TcxCellEdit* container = Row()->GetEditContainer(j);
+        if (TcxCustomEditProperties* properties = container->GetPropertiesValue())
+            height = std::max(height, viewInfo->GetDefaultEditHeight(container, properties));
+    }
+    return height;
 }
 
 void TcxMultiEditorRowViewInfo::CheckEmptyValuesInfo()

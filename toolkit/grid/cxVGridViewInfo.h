@@ -127,7 +127,13 @@ class TcxMultiEditorRowViewInfo : public TcxCustomRowViewInfo {
     RTL_CLASS(TcxMultiEditorRowViewInfo, TcxCustomRowViewInfo)
     using TcxCustomRowViewInfo::TcxCustomRowViewInfo;
     void CalcValuesInfo() override;
-    void CheckEmptyValuesInfo();
+    int GetValueHeight(int recordIndex, int width, TcxvgCustomViewInfo* viewInfo) override;
+    virtual void CheckEmptyValuesInfo();
+    // The editors' cells in a rectangle, by their widths (kept for a fixed row, else scaled to
+    // the rectangle); null without any. The caller frees the list.
+    static TcxRectList* GetCellRects(TcxCustomRow* row, const TRect& rect, int separatorWidth);
+    void AddSeparatorRects(bool isHeader, TcxRectList& list, const TRect& rect, const TcxRectList& cells,
+                           TSeparatorKind kind);
     TcxRectList ValueSeparatorRects;
 };
 

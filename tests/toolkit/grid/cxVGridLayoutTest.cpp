@@ -365,3 +365,82 @@ TEST_F(VGridMultiRecordTest, ColumnsThatDoNotFitAreLeftOut)
     EXPECT_EQ(mvi()->GetVisibleValueCount(), (w + 49) / 50);
     EXPECT_EQ(mvi()->ViewBandWidth, mvi()->ClientRect().Width());
 }
+
+namespace {
+TcxMultiEditorRow* AddMulti(TcxCustomVerticalGrid* grid, std::initializer_list<int> widths)
+{
+    auto* row = grid->Add<TcxMultiEditorRow>();
+    int i = 0;
+    for (int width : widths) {
+        TcxEditorRowItemProperties* editor = row->Properties()->Editors()->Add();
+        editor->SetWidth(width);
+        editor->DataBinding()->SetValueType("Integer");
+        editor->SetCaption("E" + std::to_string(i++));
+    }
+    return row;
+}
+} // namespace
+
+TEST_F(VGridLayoutTest, MultiEditorEditorsAreFieldsWithWidthsOfAtLeastTwenty)
+{
+    auto* row = grid->Add<TcxMultiEditorRow>();
+    EXPECT_FALSE(row->CanFocus());
+    TcxEditorRowItemProperties* a = row->Properties()->Editors()->Add();
+    TcxEditorRowItemProperties* b = row->Properties()->Editors()->Add();
+    EXPECT_TRUE(row->CanFocus());
+    struct Case {
+        int set, stored;
+    };
+    for (const Case c : {Case{5, 20}, Case{20, 20}, Case{75, 75}}) {
+        a->SetWidth(c.set);
+        EXPECT_EQ(a->Width(), c.stored) << c.set;
+    }
+    EXPECT_EQ(b->Width(), 50);
+    a->DataBinding()->SetValueType("Integer");
+    b->DataBinding()->SetValueType("Integer");
+    a->SetValue(1);
+    b->SetValue(2);
+    EXPECT_EQ(a->GetValue(), Variant(1));
+    EXPECT_EQ(b->GetValue(), Variant(2));
+    EXPECT_EQ(row->GetEditContainerCount(), 2);
+    EXPECT_EQ(row->GetEditContainer(1)->CellIndex, 1);
+    EXPECT_EQ(grid->DataController()->GetItemCount(), 2);
+}
+
+TEST_F(VGridLayoutTest, MultiEditorCaptionsCellsAndSeparators)
+{
+    TcxMultiEditorRow* row = AddMulti(grid, {50, 50});
+    row->Properties()->SetFixed(true);
+    grid->OptionsView()->SetRowHeaderWidth(150);
+    Show(400, 200);
+    auto* h = static_cast<TcxMultiEditorRowHeaderInfo*>(header(row));
+    ASSERT_EQ(h->CaptionCount(), 2);
+    EXPECT_EQ(h->Captions(0)->Caption, "E0");
+    EXPECT_EQ(h->Captions(1)->RowCellIndex, 1);
+    EXPECT_EQ(h->Captions(0)->CaptionRect.Width(), 50);
+    // One value cell per editor, in the editors' order.
+    TcxCustomRowViewInfo* r = rvi(row);
+    ASSERT_EQ(r->ValueCount(), 2);
+    EXPECT_LT(r->GetRowValueInfo(0, 0)->Bounds.Left, r->GetRowValueInfo(0, 1)->Bounds.Left);
+
+    // A separator text takes its width and leaves its gap as a separator rectangle.
+    row->Properties()->SetSeparatorKind(skString);
+    row->Properties()->SetSeparatorString("-");
+    h = static_cast<TcxMultiEditorRowHeaderInfo*>(header(row));
+    EXPECT_EQ(h->SeparatorWidth, cxTextWidth(grid->Font(), "-0"));
+    ASSERT_EQ(h->SeparatorRects.Count(), 1);
+    EXPECT_EQ(h->SeparatorRects[0].Width(), h->SeparatorWidth);
+    EXPECT_EQ(static_cast<TcxMultiEditorRowViewInfo*>(rvi(row))->ValueSeparatorRects.Count(), 1);
+}
+
+TEST_F(VGridLayoutTest, FixedEditorsWiderThanTheHeaderAreCutAtItsEdge)
+{
+    TcxMultiEditorRow* row = AddMulti(grid, {60, 60, 60});
+    row->Properties()->SetFixed(true);
+    grid->OptionsView()->SetRowHeaderWidth(100);
+    Show(400, 200);
+    TcxCustomRowHeaderInfo* h = header(row);
+    ASSERT_EQ(h->CaptionCount(), 2);
+    EXPECT_EQ(h->Captions(1)->CaptionRect.Right, h->HeaderCellsRect.Right);
+    EXPECT_LT(h->Captions(1)->CaptionRect.Width(), 60);
+}
