@@ -1551,6 +1551,42 @@ TcxViewParams TcxCustomVerticalGrid::GetRowCategoryParams(TcxCustomRow*)
                          helper ? helper->GetCategoryTextColor() : clGrayText};
 }
 
+void TcxCustomVerticalGrid::GetDefaultViewParams(int index, TObject* data, TcxViewParams& params)
+{
+    params.Font = Font();
+    params.TextColor = Font()->GetColor();
+    params.Bitmap = nullptr;
+    TcxvgCustomPaintStyleCalcHelper* helper = ViewInfo() ? ViewInfo()->CalcHelper() : nullptr;
+    if (!helper)
+        return;
+    switch (index) {
+    case 0: {
+        auto* cell = dynamic_cast<TcxEditCellViewInfo*>(data);
+        params.Color = helper->GetContentColor(cell && cell->GetFocused());
+        params.TextColor = helper->GetContentTextColor();
+        break;
+    }
+    case 1:
+        params.Color = helper->GetBackgroundColor();
+        break;
+    case 4:
+        params.Font = CategoryFont();
+        params.Color = helper->GetCategoryColor();
+        params.TextColor = helper->GetCategoryTextColor();
+        break;
+    case 5:
+        params.Color = helper->GetHeaderColor();
+        params.TextColor = helper->GetHeaderTextColor();
+        break;
+    case 6:
+        params.Color = clDefault;
+        params.TextColor = clDefault;
+        break;
+    default:
+        break;
+    }
+}
+
 TcxViewParams TcxCustomVerticalGrid::GetRowSelectedHeaderParams(TcxCustomRow*)
 {
     return TcxViewParams{nullptr, clHighlight, Font(), clHighlightText};

@@ -888,6 +888,9 @@ class TcxCustomVerticalGrid : public TcxExtEditingControl, public IcxStoredObjec
     virtual TcxViewParams GetRowHeaderParams(TcxCustomRow* row);
     virtual TcxViewParams GetRowCategoryParams(TcxCustomRow* row);
     virtual TcxViewParams GetRowSelectedHeaderParams(TcxCustomRow* row);
+    // The unstyled look of a grid style index (0 content, 1 background, 4 category, 5 header,
+    // 6 incremental search); data is the value cell a content request is for, or null.
+    virtual void GetDefaultViewParams(int index, TObject* data, TcxViewParams& params);
 
     // Notices.
     virtual void RowsChanged();

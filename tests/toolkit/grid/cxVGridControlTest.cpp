@@ -240,3 +240,29 @@ TEST_F(VGridTest, ConsoleRowsBuiltBeforeTheGridShows)
     int band = grid->ViewInfo()->ViewBandWidth;
     EXPECT_EQ(grid->OptionsView()->RowHeaderWidth(), band - 40);
 }
+
+TEST_F(VGridTest, DefaultStyleValuesComeFromThePaintStyleHelper)
+{
+    grid->Font()->SetColor(clMaroon);
+    struct Case {
+        int index;
+        TFont* font;
+        TColor color, textColor;
+    };
+    const Case cases[] = {
+        {0, grid->Font(), clWindow, clWindowText},           // content
+        {1, grid->Font(), clWindow, clMaroon},               // background: the header colour
+        {4, grid->CategoryFont(), clBtnFace, clGrayText},    // category
+        {5, grid->Font(), clWindow, clWindowText},           // header
+        {6, grid->Font(), clDefault, clDefault},             // incremental search
+    };
+    for (const Case& c : cases) {
+        TcxViewParams params;
+        params.Color = clNone;
+        grid->GetDefaultViewParams(c.index, nullptr, params);
+        EXPECT_EQ(params.Font, c.font) << c.index;
+        EXPECT_EQ(params.Color, c.color) << c.index;
+        EXPECT_EQ(params.TextColor, c.textColor) << c.index;
+        EXPECT_EQ(params.Bitmap, nullptr);
+    }
+}
