@@ -204,6 +204,11 @@ class TcxEditorRowProperties : public TcxCustomEditorRowProperties {
     RTL_CLASS(TcxEditorRowProperties, TcxCustomEditorRowProperties)
     using TcxCustomEditorRowProperties::TcxCustomEditorRowProperties;
     void Assign(TPersistent* source) override;
+    // The form's values in their published order: the caption when stored, the editor kind,
+    // the value type and then the value, so a value read back lands in a typed field.
+    void WriteStreamValues(TWriter* writer);
+    // One name and its value, as written above; an unknown name raises EReadError.
+    void ReadStreamValue(const std::string& name, TReader* reader);
 };
 
 class TcxEditorRowPropertiesOptions : public TcxCustomEditContainerItemOptions {

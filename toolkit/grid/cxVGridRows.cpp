@@ -193,6 +193,45 @@ void TcxEditorRowProperties::Assign(TPersistent* source)
         SetValue(src->GetValue());
 }
 
+void TcxEditorRowProperties::WriteStreamValues(TWriter* writer)
+{
+    if (IsCaptionStored()) {
+        writer->WriteString("Caption");
+        writer->WriteString(GetCaption());
+    }
+    if (!EditPropertiesClassName().empty()) {
+        writer->WriteString("EditPropertiesClassName");
+        writer->WriteString(EditPropertiesClassName());
+    }
+    writer->WriteString("DataBinding.ValueType");
+    writer->WriteString(DataBinding()->ValueType());
+    Variant value = GetValue();
+    if (value.IsNull() || value.IsEmpty())
+        return;
+    writer->WriteString("Value");
+    if (VarType(value) == varInteger)
+        writer->WriteInteger(value.ToInteger());
+    else
+        writer->WriteString(VarToStr(value));
+}
+
+void TcxEditorRowProperties::ReadStreamValue(const std::string& name, TReader* reader)
+{
+    if (name == "Caption")
+        SetCaption(reader->ReadString());
+    else if (name == "EditPropertiesClassName")
+        SetEditPropertiesClassName(reader->ReadString());
+    else if (name == "DataBinding.ValueType")
+        DataBinding()->SetValueType(reader->ReadString());
+    else if (name == "Value") {
+        if (reader->NextValue() == vaInteger)
+            SetValue(Variant(static_cast<int>(reader->ReadInteger())));
+        else
+            SetValue(Variant(reader->ReadString()));
+    } else
+        throw EReadError("Error reading " + name + ": Property does not exist");
+}
+
 // --- editor rows ----------------------------------------------------------------------------------
 bool TcxCustomEditorRow::CanFocus() const
 {

@@ -2,6 +2,8 @@
 // records, no grid; and the console's operations on rows built in code before the grid shows.
 #include "VGridTestSupport.h"
 
+#include "platform/rtl/Streams.h"
+
 using namespace vgtest;
 
 TEST_F(VGridTest, ValuesReadBackByValueType)
@@ -114,4 +116,38 @@ TEST_F(VGridTest, ConsoleOperationsOnFiftyRowsBeforeTheGridShows)
     EXPECT_EQ(grid->ViewInfo()->CalculateCount(), layouts);
     rows[3]->SetVisible(false);
     EXPECT_EQ(grid->ViewInfo()->CalculateCount(), layouts + 1);
+}
+
+TEST_F(VGridTest, EditorRowPropertiesReplayInTheirFormOrder)
+{
+    TcxEditorRow* source = AddEditor("Byte 1", "Integer");
+    source->GetProperties()->SetValue(4999);
+    TMemoryStream stream;
+    {
+        TWriter writer(&stream, 64);
+        source->GetProperties()->WriteStreamValues(&writer);
+    }
+    stream.SetPosition(0);
+    // A row read from a form: its values reach it once it hangs under the grid.
+    auto* copy = new TcxEditorRow(form);
+    copy->SetParentComponent(grid);
+    std::vector<std::string> names;
+    TReader reader(&stream, 64);
+    while (!reader.EndOfStream()) {
+        names.push_back(reader.ReadString());
+        copy->GetProperties()->ReadStreamValue(names.back(), &reader);
+    }
+    EXPECT_EQ(names, (std::vector<std::string>{"Caption", "DataBinding.ValueType", "Value"}));
+    EXPECT_EQ(copy->GetProperties()->GetCaption(), "Byte 1");
+    EXPECT_EQ(copy->GetProperties()->GetValue(), Variant(4999));
+    EXPECT_EQ(VarType(copy->GetProperties()->GetValue()), varInteger);
+
+    TMemoryStream bad;
+    {
+        TWriter writer(&bad, 64);
+        writer.WriteInteger(1);
+    }
+    bad.SetPosition(0);
+    TReader badReader(&bad, 64);
+    EXPECT_THROW(copy->GetProperties()->ReadStreamValue("NoSuchProperty", &badReader), EReadError);
 }
