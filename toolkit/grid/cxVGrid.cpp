@@ -1443,8 +1443,13 @@ void TcxCustomVerticalGrid::SetFocusedRow(TcxCustomRow* row)
         return;
     TcxCustomRow* old = focusedRow_;
     focusedRow_ = row;
+    // The editing road works on the focused item: it follows the row's first value.
+    if (!destroying_ && layoutReady_)
+        Controller()->SetFocusedItem(row ? row->GetEditContainer(0) : nullptr);
     if (row)
         scroller_->SetRowVisible(row);
+    if (TcxvgCustomViewInfo* viewInfo = ViewInfo(); viewInfo && !IsLocked())
+        viewInfo->ChangeFocusedRow(row, old);
     DoItemChanged(old, 0);
 }
 

@@ -444,3 +444,19 @@ TEST_F(VGridLayoutTest, FixedEditorsWiderThanTheHeaderAreCutAtItsEdge)
     EXPECT_EQ(h->Captions(1)->CaptionRect.Right, h->HeaderCellsRect.Right);
     EXPECT_LT(h->Captions(1)->CaptionRect.Width(), 60);
 }
+
+TEST_F(VGridLayoutTest, FocusingARowFocusesItsValueAndRedoesTheTwoRows)
+{
+    TcxEditorRow* a = AddEditor("A", "Integer");
+    TcxEditorRow* b = AddEditor("B", "Integer");
+    Show(300, 200);
+    grid->SetFocusedRow(a);
+    EXPECT_EQ(grid->Controller()->FocusedItem(), a->GetEditContainer(0));
+    EXPECT_TRUE(rvi(a)->ValuesInfo(0)->GetFocused());
+    DotNetCalcHelper::focusRecalcs = 0;
+    grid->SetFocusedRow(b);
+    EXPECT_EQ(grid->Controller()->FocusedItem(), b->GetEditContainer(0));
+    EXPECT_EQ(DotNetCalcHelper::focusRecalcs, 2);
+    EXPECT_FALSE(rvi(a)->ValuesInfo(0)->GetFocused());
+    EXPECT_TRUE(rvi(b)->ValuesInfo(0)->GetFocused());
+}
