@@ -1,6 +1,7 @@
 #include "toolkit/grid/cxVGridViewInfo.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "platform/vcl/ImgList.h"
 
@@ -763,6 +764,11 @@ void TcxvgCustomViewInfo::SetDividerPos(int pos)
         options->SetRowHeaderWidth(pos);
 }
 
+TRect TcxvgCustomViewInfo::GetBandSizeableRect(const TRect& bandRect)
+{
+    return TRect{bandRect.Right - 1, bandRect.Top, bandRect.Right + 2, clientRect_.Bottom};
+}
+
 void TcxvgCustomViewInfo::SetValueWidth(int width)
 {
     grid_->OptionsView()->SetValueWidth(width);
@@ -799,18 +805,60 @@ int TcxBandsViewInfo::GetViewBandWidth()
 
 void TcxBandsViewInfo::CalcBandWidth()
 {
+    TcxvgOptionsView* options = Grid()->OptionsView();
     ViewHeaderWidth = GetViewHeaderWidth();
-    if (!Grid()->OptionsView()->AutoScaleBands()) {
+    if (!options->AutoScaleBands()) {
         ViewValueWidth = GetViewValueWidth();
         ViewBandWidth = GetViewBandWidth();
         return;
     }
+    if (LockDividerPos)
+        return;
+    const int old = GetViewBandWidth();
+    double ratio = 1;
+    if (ShowHeaders() && old > 0)
+        ratio = static_cast<double>(std::max(old, options->ValueMinWidth())) / std::max(ViewHeaderWidth, 1);
     int n = Grid()->Scroller()->GetBandsInfo().Count();
     int gaps = n > 1 ? (n - 1) * BandsInterval() : 0;
     int w = (clientRect_.Width() - gaps) / std::max(n, 1);
-    int bandMinWidth = Grid()->OptionsView()->ValueMinWidth() + Grid()->OptionsView()->RowHeaderMinWidth() + DividerWidth();
-    ViewBandWidth = std::max({GetMinViewBandWidth(), w, bandMinWidth});
+    ViewBandWidth = std::max({GetMinViewBandWidth(), w, BandMinWidth()});
+    // The header keeps its share of a band whose width changed.
+    if (ShowHeaders() && !movingDivider_ && ViewHeaderWidth < old && old != ViewBandWidth)
+        SetDividerPos(static_cast<int>(std::lround(ViewBandWidth / ratio)));
     ViewHeaderWidth = GetViewHeaderWidth();
+}
+
+TRect TcxBandsViewInfo::GetBandSizeableRect(const TRect& bandRect)
+{
+    if (Grid()->OptionsView()->AutoScaleBands())
+        return TRect{};
+    return TcxvgCustomViewInfo::GetBandSizeableRect(bandRect);
+}
+
+void TcxBandsViewInfo::LayoutStyleChanged()
+{
+    if (Grid()->OptionsView()->AutoScaleBands()) {
+        ViewHeaderWidth = std::max(Grid()->OptionsView()->RowHeaderWidth(), GetViewMinHeaderWidth());
+        SetDividerPos(ViewHeaderWidth);
+        ViewBandWidth = GetMinViewBandWidth();
+    }
+    TcxvgCustomViewInfo::LayoutStyleChanged();
+}
+
+void TcxBandsViewInfo::SetDividerPos(int pos)
+{
+    const bool moving = movingDivider_;
+    movingDivider_ = true;
+    try {
+        if (Grid()->OptionsView()->AutoScaleBands())
+            TcxvgCustomViewInfo::SetDividerPos(pos);
+        else
+            Grid()->OptionsView()->SetRowHeaderWidth(std::min(pos, ClipRect().Right - 4));
+    } catch (...) {
+        movingDivider_ = moving;
+        throw;
+    }
+    movingDivider_ = moving;
 }
 
 void TcxBandsViewInfo::CalcBandRects()
@@ -957,6 +1005,13 @@ void TcxMultiRecordViewInfo::UpdateRecord(int recordIndex)
 void TcxMultiRecordViewInfo::SetDividerPos(int pos)
 {
     Grid()->OptionsView()->SetRowHeaderWidth(std::min(pos, ClipRect().Right - 4));
+}
+
+TRect TcxMultiRecordViewInfo::GetBandSizeableRect(const TRect& bandRect)
+{
+    // Sizing at the first record column's right edge changes the value width.
+    const int x = bandRect.Left + ViewHeaderWidth + DividerWidth() + ViewValueWidth + VertLineWidth();
+    return TRect{x - 1, clientRect_.Top, x + 2, clientRect_.Bottom};
 }
 
 void TcxMultiRecordViewInfo::AddEmptyRects()

@@ -177,6 +177,8 @@ class TcxvgCustomViewInfo : public TcxCustomControlViewInfo {
     virtual void LayoutStyleChanged();
     virtual void SetDividerPos(int pos);
     virtual void SetValueWidth(int width);
+    // Where a band's right edge can be dragged; empty when bands cannot be sized.
+    virtual TRect GetBandSizeableRect(const TRect& bandRect);
     virtual TRect GetValueRect(int valueIndex, TcxCustomRowViewInfo* rowViewInfo);
     TRect GetValuesRect(TcxCustomRowViewInfo* rowViewInfo);
     virtual TcxvgCustomPaintStyleCalcHelper* CreateCalcHelper();
@@ -287,10 +289,15 @@ class TcxBandsViewInfo : public TcxvgCustomViewInfo {
     int GetVisibleValueCount() override { return 1; }
     int GetMinViewBandWidth();
     void UpdateBandsWidth();
+    TRect GetBandSizeableRect(const TRect& bandRect) override;
+    void LayoutStyleChanged() override;
+    void SetDividerPos(int pos) override;
 
 private:
     // Band index of each empty rectangle under a band, until the bands get their widths.
     std::vector<int> emptyBands_;
+    // Held while the divider moves, so the band widths do not move it again.
+    bool movingDivider_ = false;
 };
 
 // The multi-record layout: one header column and a value column per visible record, the columns
@@ -310,6 +317,7 @@ class TcxMultiRecordViewInfo : public TcxvgCustomViewInfo {
     void Reset() override;
     void SetDividerPos(int pos) override;
     void UpdateRecord(int recordIndex) override;
+    TRect GetBandSizeableRect(const TRect& bandRect) override;
     int GetRecordCount() { return Grid()->GetRecordCount(); }
     int RecordsInterval() const { return recordsInterval_; }
     int FirstBlockWidth() const { return firstBlockWidth_; }

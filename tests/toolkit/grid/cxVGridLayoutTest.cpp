@@ -460,3 +460,25 @@ TEST_F(VGridLayoutTest, FocusingARowFocusesItsValueAndRedoesTheTwoRows)
     EXPECT_FALSE(rvi(a)->ValuesInfo(0)->GetFocused());
     EXPECT_TRUE(rvi(b)->ValuesInfo(0)->GetFocused());
 }
+
+TEST_F(VGridLayoutTest, BandSizingZonesAndTheBandsDivider)
+{
+    AddEditor();
+    Show(300, 200);
+    TRect band = vi()->BandRects().front();
+    EXPECT_EQ(vi()->GetBandSizeableRect(band),
+              (TRect{band.Right - 1, band.Top, band.Right + 2, vi()->ClientRect().Bottom}));
+
+    grid->SetLayoutStyle(ulsBandsView);
+    grid->LayoutChanged();
+    band = vi()->BandRects().front();
+    EXPECT_TRUE(cxRectIsEmpty(vi()->GetBandSizeableRect(band)));   // auto-scaled bands
+    grid->OptionsView()->SetAutoScaleBands(false);
+    band = vi()->BandRects().front();
+    EXPECT_FALSE(cxRectIsEmpty(vi()->GetBandSizeableRect(band)));
+    // Without auto scaling the divider may go up to four pixels short of the clip edge.
+    vi()->SetDividerPos(1000);
+    EXPECT_EQ(grid->OptionsView()->RowHeaderWidth(), vi()->ClipRect().Right - 4);
+    vi()->SetDividerPos(80);
+    EXPECT_EQ(grid->OptionsView()->RowHeaderWidth(), 80);
+}
