@@ -266,3 +266,21 @@ TEST_F(VGridTest, DefaultStyleValuesComeFromThePaintStyleHelper)
         EXPECT_EQ(params.Bitmap, nullptr);
     }
 }
+
+TEST_F(VGridTest, EditingEventsNameTheRowProperties)
+{
+    TcxEditorRow* row = AddEditor("A", "Integer");
+    std::vector<TcxCustomEditorRowProperties*> seen;
+    bool allow = false;
+    grid->OnEditing = [&](TObject*, TcxCustomEditorRowProperties* properties, bool& a) {
+        seen.push_back(properties);
+        a = allow;
+    };
+    grid->OnEdited = [&](TObject*, TcxCustomEditorRowProperties* properties) { seen.push_back(properties); };
+    TcxCellEdit* item = row->GetEditContainer(0);
+    EXPECT_FALSE(grid->DoEditing(item));
+    allow = true;
+    EXPECT_TRUE(grid->DoEditing(item));
+    grid->DoEdited(item);
+    EXPECT_EQ(seen, (std::vector<TcxCustomEditorRowProperties*>(3, row->GetProperties())));
+}
