@@ -10,15 +10,6 @@
 namespace cx {
 
 namespace {
-TRect RectAnd(const TRect& a, const TRect& b)
-{
-    TRect r{};
-    cxRectIntersect(r, a, b);
-    return r;
-}
-} // namespace
-
-namespace {
 // The in-place text offsets of a caption: the text editor's draw offsets are not part of this
 // toolkit yet, so the caption keeps the one-pixel margin on every side only.
 TRect CaptionTextOffsets(TAlignment) { return TRect{0, 0, 0, 0}; }
@@ -55,9 +46,9 @@ bool TcxRowCaptionInfo::IsNeedHint(TcxCanvas* canvas, const TPoint& point, bool&
     text = Caption;
     hintRect = CaptionTextRect;
     if (HeaderInfo)
-        hintRect = RectAnd(hintRect, HeaderInfo->HeaderRect);
+        hintRect = cxvgRectAnd(hintRect, HeaderInfo->HeaderRect);
     if (Row->VerticalGrid())
-        hintRect = RectAnd(hintRect, Row->VerticalGrid()->GetClientBounds());
+        hintRect = cxvgRectAnd(hintRect, Row->VerticalGrid()->GetClientBounds());
     isHintAtMousePos = false;
     TSize extent = font ? cxTextExtent(font, text) : TSize{0, 0};
     return hintRect.Width() < extent.cx - 1 || hintRect.Height() < extent.cy - 1;
@@ -166,14 +157,14 @@ void TcxCustomRowHeaderInfo::CalcIndentBounds(TcxCustomRow* nextRow, bool calcul
         if (item.IsCategory) {
             if (pending.Width() > 0) {
                 pending.Right += v;
-                TRect clipped = RectAnd(pending, HeaderRect);
+                TRect clipped = cxvgRectAnd(pending, HeaderRect);
                 if (!cxRectIsEmpty(clipped))
                     AddNextIndentInfo(clipped, list->Items(n - lastPlain).ViewParams, true, nextLevel - i <= 0, false);
                 x += v;
             }
             TRect cell{HeaderRect.Left + x, HeaderRect.Top, HeaderRect.Left + x + item.Width + v,
                        HeaderRect.Top + item.Height};
-            if (!cxRectIsEmpty(RectAnd(cell, HeaderRect)))
+            if (!cxRectIsEmpty(cxvgRectAnd(cell, HeaderRect)))
                 AddNextIndentInfo(cell, item.ViewParams, i < n, item.BottomLine, true);
             if (i < n || IncreaseBoundsByLastVertLine())
                 x += v;
@@ -185,7 +176,7 @@ void TcxCustomRowHeaderInfo::CalcIndentBounds(TcxCustomRow* nextRow, bool calcul
         }
         x += item.Width;
     }
-    TRect clipped = RectAnd(pending, HeaderRect);
+    TRect clipped = cxvgRectAnd(pending, HeaderRect);
     if (!cxRectIsEmpty(clipped) && n >= 0)
         AddNextIndentInfo(clipped, list->Items(n - lastPlain).ViewParams, false, true, false);
     IndentBounds = TRect{HeaderRect.Left, HeaderRect.Top, HeaderRect.Left + x, HeaderRect.Top + h};
@@ -208,10 +199,8 @@ void TcxCustomRowHeaderInfo::DoCalcExpandButton()
 {
     const int w = GetButtonPlaceBackgroundWidth();
     const int size = viewInfo_->ButtonSize();
-    TRect place{IndentBounds.Right - w, IndentBounds.Top, IndentBounds.Right, IndentBounds.Bottom};
-    int left = place.Left + (place.Width() - size) / 2;
-    int top = place.Top + (place.Height() - size) / 2;
-    ButtonRect = TRect{left, top, left + size, top + size};
+    ButtonRect = cxRectCenter(TRect{IndentBounds.Right - w, IndentBounds.Top, IndentBounds.Right, IndentBounds.Bottom},
+                              size, size);
 }
 
 void TcxCustomRowHeaderInfo::AddBoundHeaderLines()
@@ -307,10 +296,8 @@ void TcxCategoryRowHeaderInfo::DoCalcExpandButton()
         return;
     }
     TSize size = vi->ExplorerButtonSize();
-    TRect place{HeaderRect.Right - size.cx - 2, HeaderRect.Top, HeaderRect.Right, HeaderRect.Bottom};
-    int left = place.Left + (place.Width() - size.cx) / 2;
-    int top = place.Top + (place.Height() - size.cy) / 2;
-    ButtonRect = TRect{left, top, left + size.cx, top + size.cy};
+    ButtonRect = cxRectCenter(TRect{HeaderRect.Right - size.cx - 2, HeaderRect.Top, HeaderRect.Right, HeaderRect.Bottom},
+                              size);
 }
 
 TColor TcxCategoryRowHeaderInfo::GetButtonColor() const

@@ -13,6 +13,14 @@ namespace cx {
 class TcxvgCustomViewInfo;
 class TcxCustomRowViewInfo;
 
+// The common part of two rectangles (empty when they do not meet).
+inline TRect cxvgRectAnd(const TRect& a, const TRect& b)
+{
+    TRect r{};
+    cxRectIntersect(r, a, b);
+    return r;
+}
+
 // Text output flags of a caption.
 inline constexpr unsigned cxvgEndEllipsisFlag = 2048;
 

@@ -9,15 +9,6 @@
 
 namespace cx {
 
-namespace {
-TRect RectAnd(const TRect& a, const TRect& b)
-{
-    TRect r{};
-    cxRectIntersect(r, a, b);
-    return r;
-}
-} // namespace
-
 // --- paint-style helper base ---------------------------------------------------------------------
 TColor TcxvgCustomPaintStyleCalcHelper::GetBandBorderColor()
 {
@@ -38,7 +29,7 @@ TcxvgScroller* TcxvgCustomPaintStyleCalcHelper::Scroller() const
 void TcxRowValueInfo::SetBounds(const TRect& rect, const TRect& clipRect)
 {
     Bounds = rect;
-    VisibleBounds = RectAnd(rect, clipRect);
+    VisibleBounds = cxvgRectAnd(rect, clipRect);
     Visible = !cxRectIsEmpty(VisibleBounds);
     FocusRect = GetFocused() ? Bounds : TRect{};
 }
@@ -50,28 +41,6 @@ bool TcxRowValueInfo::GetFocused() const
         return false;
     TcxCustomControlController* controller = grid->Controller();
     return controller->FocusedItem() == Item && grid->DataController()->GetFocusedRowIndex() == RecordIndex;
-}
-
-TcxEditButtonTransparency TcxRowValueInfo::GetButtonTransparency() const
-{
-    switch (Item->Options()->ShowEditButtons()) {
-    case eisbAlways:
-        return ebtNone;
-    case eisbNever:
-        return ebtHideInactive;
-    case eisbDefault:
-        break;
-    }
-    auto* grid = static_cast<TcxCustomVerticalGrid*>(Owner()->Control());
-    switch (grid->OptionsView()->ShowEditButtons()) {
-    case ecsbAlways:
-        return ebtNone;
-    case ecsbFocused:
-        return GetFocused() ? ebtNone : ebtHideInactive;
-    case ecsbNever:
-        break;
-    }
-    return ebtHideInactive;
 }
 
 Variant TcxRowValueInfo::GetDisplayValue() const
@@ -267,12 +236,12 @@ void TcxMultiEditorRowViewInfo::AddSeparatorRects(bool isHeader, TcxRectList& li
         const TRect left = cells[i];
         const TRect right = cells[i + 1];
         if (kind == skString) {
-            TRect gap = RectAnd(TRect{left.Right, left.Top, right.Left, left.Bottom}, rect);
+            TRect gap = cxvgRectAnd(TRect{left.Right, left.Top, right.Left, left.Bottom}, rect);
             if (!cxRectIsEmpty(gap))
                 list.Add(gap);
             continue;
         }
-        TRect line = RectAnd(TRect{left.Right - d, left.Top, left.Right, left.Bottom}, rect);
+        TRect line = cxvgRectAnd(TRect{left.Right - d, left.Top, left.Right, left.Bottom}, rect);
         if (cxRectIsEmpty(line) || !vi->CalcHelper())
             continue;
         if (!isHeader && lastRow)

@@ -58,7 +58,6 @@ class TcxRowValueInfo : public TcxEditCellViewInfo {
     // Places the cell: its bounds, the part inside the clip rectangle, the focus rectangle.
     void SetBounds(const TRect& rect, const TRect& clipRect);
     bool GetFocused() const override;
-    TcxEditButtonTransparency GetButtonTransparency() const override;
     Variant GetDisplayValue() const;
     TcxCustomRow* Row = nullptr;
     int RowCellIndex = 0;
