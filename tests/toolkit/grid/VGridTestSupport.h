@@ -148,6 +148,24 @@ protected:
             row->Properties()->SetCaption(caption);
         return row;
     }
+    // The delay dialog's grid as its form builds it: 50 rows owned by the form, hung under the
+    // grid inside one update, each typed before it joins when a value type is given.
+    std::vector<TcxEditorRow*> BuildDelayRows(const std::string& valueType = "")
+    {
+        grid->OptionsView()->SetScrollBars(ssVertical);
+        grid->OptionsView()->SetRowHeaderWidth(114);
+        std::vector<TcxEditorRow*> rows;
+        grid->BeginUpdate();
+        for (int i = 0; i < 50; ++i) {
+            auto* row = new TcxEditorRow(form);
+            if (!valueType.empty())
+                row->GetProperties()->DataBinding()->SetValueType(valueType);
+            row->SetParentComponent(grid);
+            rows.push_back(row);
+        }
+        grid->EndUpdate();
+        return rows;
+    }
     TestGrid* grid = nullptr;
 };
 

@@ -211,16 +211,7 @@ TEST_F(VGridTest, RenamingTheGridRenamesItsRows)
 
 TEST_F(VGridTest, ConsoleRowsBuiltBeforeTheGridShows)
 {
-    grid->OptionsView()->SetScrollBars(ssVertical);
-    grid->OptionsView()->SetRowHeaderWidth(114);
-    std::vector<TcxEditorRow*> rows;
-    grid->BeginUpdate();
-    for (int i = 0; i < 50; ++i) {
-        auto* row = new TcxEditorRow(form);
-        rows.push_back(row);
-        row->SetParentComponent(grid);
-    }
-    grid->EndUpdate();
+    std::vector<TcxEditorRow*> rows = BuildDelayRows();
     // The five operations before there is a window.
     rows[7]->GetProperties()->SetCaption("第8字节");
     rows[8]->SetVisible(false);

@@ -80,20 +80,13 @@ TEST_F(VGridTest, RemovingARowTakesItsFieldOut)
 
 TEST_F(VGridTest, ConsoleOperationsOnFiftyRowsBeforeTheGridShows)
 {
-    grid->OptionsView()->SetScrollBars(ssVertical);
-    grid->OptionsView()->SetRowHeaderWidth(114);
-    std::vector<TcxEditorRow*> rows;
-    grid->BeginUpdate();
-    for (int i = 0; i < 50; ++i) {
-        // As a form reads them: the kind and the value type before the value, then the grid.
-        auto* row = new TcxEditorRow(form);
-        row->GetProperties()->DataBinding()->SetValueType("Integer");
-        row->SetParentComponent(grid);
-        row->GetProperties()->SetValue(0);
-        row->GetProperties()->SetCaption("Byte " + std::to_string(i + 1));
-        rows.push_back(row);
+    // As a form reads them: the value type before the value, the value once the row hangs under
+    // the grid.
+    std::vector<TcxEditorRow*> rows = BuildDelayRows("Integer");
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        rows[i]->GetProperties()->SetValue(0);
+        rows[i]->GetProperties()->SetCaption("Byte " + std::to_string(i + 1));
     }
-    grid->EndUpdate();
     struct Case {
         int row, value;
     };
