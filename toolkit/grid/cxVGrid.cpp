@@ -1244,6 +1244,8 @@ void TcxCustomVerticalGrid::BeforeDestruction()
 {
     destroying_ = true;
     focusedRow_ = nullptr;
+    if (TcxvgCustomViewInfo* viewInfo = ViewInfo())
+        viewInfo->ReleaseRowViewInfos();
     // Rows owned by the form may outlive the grid: they leave it first.
     while (root_ && root_->GetCount() > 0) {
         TcxCustomRow* row = root_->GetRow(0);
@@ -1251,8 +1253,6 @@ void TcxCustomVerticalGrid::BeforeDestruction()
         row->RemoveAll();
         row->SetVerticalGrid(nullptr);
     }
-    if (TcxvgCustomViewInfo* viewInfo = ViewInfo())
-        viewInfo->ClearLinesAndRows();
     FreeAndNil(root_);
     layoutReady_ = false;
     TcxExtEditingControl::BeforeDestruction();

@@ -302,19 +302,26 @@ TcxvgCustomViewInfo::TcxvgCustomViewInfo(TcxEditingControl* grid)
 
 TcxvgCustomViewInfo::~TcxvgCustomViewInfo()
 {
-    // Row view infos belong to the rows; they are made again on demand for the next layout.
-    // Their cells are this object's and go with it.
-    if (grid_->Rows() && grid_->Root())
-        for (int i = 0; i < grid_->Rows()->GetCount(); ++i) {
-            TcxCustomRow* row = grid_->Rows()->GetRow(i);
-            if (row->viewInfo_) {
-                row->viewInfo_->ClearValues();
-                row->viewInfo_->row_ = nullptr;
-                FreeAndNil(row->viewInfo_);
-            }
-        }
+    ReleaseRowViewInfos();
     ClearCells();
     DestroyBrushes();
+}
+
+void TcxvgCustomViewInfo::ReleaseRowViewInfos()
+{
+    // Row view infos belong to the rows; they are made again on demand for the next layout.
+    // Their cells are this object's and go with it.
+    rowsViewInfo_.clear();
+    if (!grid_->Rows() || !grid_->Root())
+        return;
+    for (int i = 0; i < grid_->Rows()->GetCount(); ++i) {
+        TcxCustomRow* row = grid_->Rows()->GetRow(i);
+        if (row->viewInfo_) {
+            row->viewInfo_->ClearValues();
+            row->viewInfo_->row_ = nullptr;
+            FreeAndNil(row->viewInfo_);
+        }
+    }
 }
 
 void TcxvgCustomViewInfo::Initialize()
@@ -487,12 +494,10 @@ void TcxvgCustomViewInfo::UpdateVisibleRows()
     TcxVerticalGridRows* rows = grid_->Rows();
     for (int i = 0; i < rows->GetCount(); ++i) {
         TcxCustomRow* row = rows->GetRow(i);
-        TcxCustomRowViewInfo* rowViewInfo = row->GetViewInfo();
         if (grid_->IsRowVisible(row)) {
             visibleRows_.push_back(row);
             maxVisibleLevel_ = std::max(maxVisibleLevel_, row->GetLevel());
         }
-        (void)rowViewInfo;
     }
 }
 

@@ -140,6 +140,9 @@ class TcxvgCustomViewInfo : public TcxCustomControlViewInfo {
     RTL_CLASS(TcxvgCustomViewInfo, TcxCustomControlViewInfo)
     explicit TcxvgCustomViewInfo(TcxEditingControl* grid);
     ~TcxvgCustomViewInfo() override;
+    // Frees every row's view info (the rows make new ones on demand); rows that outlive this
+    // layout keep no pointer into it.
+    void ReleaseRowViewInfos();
     // Construction work that asks virtual operations; the grid runs it on first use.
     void Initialize();
     bool IsInitialized() const { return initialized_; }

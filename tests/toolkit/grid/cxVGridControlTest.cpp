@@ -275,3 +275,18 @@ TEST_F(VGridTest, EditingEventsNameTheRowProperties)
     grid->DoEdited(item);
     EXPECT_EQ(seen, (std::vector<TcxCustomEditorRowProperties*>(3, row->GetProperties())));
 }
+
+TEST_F(VGridTest, RowsOutliveTheirGridAndItsLayout)
+{
+    TcxEditorRow* row = AddEditor("A", "Integer");
+    auto* cat = grid->Add<TcxCategoryRow>();
+    Show(200, 150);
+    ASSERT_TRUE(grid->ViewInfo()->GetRowViewInfo(row));
+    grid->Free();
+    grid = nullptr;
+    // The form's rows are detached and keep nothing of the freed layout.
+    EXPECT_EQ(row->VerticalGrid(), nullptr);
+    EXPECT_TRUE(row->GetProperties()->GetValue().IsNull());
+    row->Free();
+    cat->Free();
+}
