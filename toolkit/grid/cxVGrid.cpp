@@ -1238,7 +1238,12 @@ void TcxCustomVerticalGrid::InitDataController()
     DataController()->SetFocusedRowIndex(0);
 }
 
-TcxCustomVerticalGrid::~TcxCustomVerticalGrid() = default;
+TcxCustomVerticalGrid::~TcxCustomVerticalGrid()
+{
+    // A grid destroyed without Free's teardown still owns its layout here.
+    if (TcxvgCustomViewInfo* viewInfo = ViewInfo())
+        viewInfo->DetachFromGrid();
+}
 
 void TcxCustomVerticalGrid::BeforeDestruction()
 {

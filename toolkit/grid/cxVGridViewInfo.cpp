@@ -302,9 +302,16 @@ TcxvgCustomViewInfo::TcxvgCustomViewInfo(TcxEditingControl* grid)
 
 TcxvgCustomViewInfo::~TcxvgCustomViewInfo()
 {
-    ReleaseRowViewInfos();
+    if (!detached_)
+        ReleaseRowViewInfos();
     ClearCells();
     DestroyBrushes();
+}
+
+void TcxvgCustomViewInfo::DetachFromGrid()
+{
+    ReleaseRowViewInfos();
+    detached_ = true;
 }
 
 void TcxvgCustomViewInfo::ReleaseRowViewInfos()

@@ -143,6 +143,9 @@ class TcxvgCustomViewInfo : public TcxCustomControlViewInfo {
     // Frees every row's view info (the rows make new ones on demand); rows that outlive this
     // layout keep no pointer into it.
     void ReleaseRowViewInfos();
+    // The grid is going without its usual teardown: this layout outlives it a moment and must
+    // not reach back into it.
+    void DetachFromGrid();
     // Construction work that asks virtual operations; the grid runs it on first use.
     void Initialize();
     bool IsInitialized() const { return initialized_; }
@@ -243,6 +246,7 @@ protected:
 private:
     TcxCustomVerticalGrid* grid_;
     bool initialized_ = false;
+    bool detached_ = false;
     std::vector<TcxCustomRow*> visibleRows_;
     TLineInfoList linesInfo_;
     TBrush* horzLineBrush_ = nullptr;
