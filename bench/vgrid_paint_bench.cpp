@@ -99,7 +99,7 @@ BENCHMARK(BM_PaintFiftyVisibleRows)->Unit(benchmark::kMillisecond);
 static void BM_PageDownAndPaintTenThousandRows(benchmark::State& state)
 {
     GridOnForm g(10000, 400);
-    TcxvgController* controller = g.grid->Controller();
+    TcxvgController* controller = g.grid->GridController();
     controller->ControlFocusChanged();
     double total = 0;
     for (auto _ : state) {

@@ -47,6 +47,8 @@ class TcxCustomControlViewInfo : public TObject {
     int CellCount() const { return static_cast<int>(cells_.size()); }
     TcxEditCellViewInfo* Cells(int index) const { return cells_.at(static_cast<std::size_t>(index)); }
     TcxEditCellViewInfo* AddCell(TcxEditCellViewInfo* cell);
+    // Frees one cell of this pass; a pointer not in the list is ignored.
+    void RemoveCell(TcxEditCellViewInfo* cell);
     void ClearCells();
     virtual void UpdateSelection() {}
     bool IsDirty = true;

@@ -1,5 +1,6 @@
 // The controllers of an editing control: the editing controller (the one in-place editor), the
 // hot-track controller, the hit test, the cell navigator and the control controller.
+#include <algorithm>
 #include "toolkit/grid/cxInplaceContainer.h"
 
 #include "platform/rtl/Unicode.h"
@@ -97,6 +98,15 @@ TcxEditCellViewInfo* TcxCustomControlViewInfo::AddCell(TcxEditCellViewInfo* cell
 {
     cells_.push_back(cell);
     return cell;
+}
+
+void TcxCustomControlViewInfo::RemoveCell(TcxEditCellViewInfo* cell)
+{
+    auto it = std::find(cells_.begin(), cells_.end(), cell);
+    if (it == cells_.end())
+        return;
+    cells_.erase(it);
+    cell->Free();
 }
 
 void TcxCustomControlViewInfo::ClearCells()

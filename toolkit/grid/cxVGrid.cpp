@@ -11,14 +11,6 @@ namespace {
 
 // The index checks read the text straight from the table: an application's override of the
 // string does not reach them.
-// The grid's own data controller until the editing control supplies its controller: it keeps
-// the grid's records; the value containers will be its items.
-class TcxVerticalGridDataController : public TcxDataController {
-    RTL_CLASS(TcxVerticalGridDataController, TcxDataController)
-    using TcxDataController::TcxDataController;
-    TObject* GetItem(int index) const override { return nullptr; }
-};
-
 [[noreturn]] void IndexError()
 {
     cxVerticalGridError(LoadResString(&cxSvgIndexError));
@@ -182,6 +174,12 @@ TcxMultiEditorRowProperties::TcxMultiEditorRowProperties(TcxCustomRow* row) : Tc
 {
     if (!dynamic_cast<TcxCustomMultiEditorRow*>(row))
         throw EcxInvalidCast("Invalid class typecast");
+    editors_ = new TcxEditorPropertiesCollection(row);
+}
+
+TcxMultiEditorRowProperties::~TcxMultiEditorRowProperties()
+{
+    FreeAndNil(editors_);
 }
 
 void TcxMultiEditorRowProperties::SetFixed(bool value)
@@ -227,6 +225,7 @@ void TcxMultiEditorRowProperties::Assign(TPersistent* source)
     SetSeparatorKind(src->separatorKind_);
     SetSeparatorString(src->separatorString_);
     SetFixed(src->fixed_);
+    editors_->Assign(src->editors_);
 }
 
 // --- TcxRowList -------------------------------------------------------------------------------
@@ -827,11 +826,11 @@ TcxMultiEditorRowProperties* TcxCustomMultiEditorRow::Properties() const
     return static_cast<TcxMultiEditorRowProperties*>(PropertiesObject());
 }
 
-TcxCustomRowHeaderInfo* TcxCategoryRow::CreateHeaderInfo() { return new TcxCustomRowHeaderInfo(this); }
+TcxCustomRowHeaderInfo* TcxCategoryRow::CreateHeaderInfo() { return new TcxCategoryRowHeaderInfo(this); }
 TcxCustomRowViewInfo* TcxCategoryRow::CreateViewInfo() { return new TcxCategoryRowViewInfo(this); }
-TcxCustomRowHeaderInfo* TcxCustomEditorRow::CreateHeaderInfo() { return new TcxCustomRowHeaderInfo(this); }
+TcxCustomRowHeaderInfo* TcxCustomEditorRow::CreateHeaderInfo() { return new TcxEditorRowHeaderInfo(this); }
 TcxCustomRowViewInfo* TcxCustomEditorRow::CreateViewInfo() { return new TcxEditorRowViewInfo(this); }
-TcxCustomRowHeaderInfo* TcxCustomMultiEditorRow::CreateHeaderInfo() { return new TcxCustomRowHeaderInfo(this); }
+TcxCustomRowHeaderInfo* TcxCustomMultiEditorRow::CreateHeaderInfo() { return new TcxMultiEditorRowHeaderInfo(this); }
 TcxCustomRowViewInfo* TcxCustomMultiEditorRow::CreateViewInfo() { return new TcxMultiEditorRowViewInfo(this); }
 
 // --- TcxVerticalGridRows ----------------------------------------------------------------------
@@ -1014,25 +1013,14 @@ void TcxVerticalGridRows::AssignRows(TcxVerticalGridRows* rows)
 }
 
 // --- options ----------------------------------------------------------------------------------
-TPersistent* TcxvgOptionsView::GetOwner()
+TcxCustomVerticalGrid* TcxvgOptionsView::Grid() const
 {
-    return grid_;
+    return dynamic_cast<TcxCustomVerticalGrid*>(EditingControl());
 }
 
 void TcxvgOptionsView::Changed()
 {
-    if (grid_)
-        grid_->LayoutChanged();
-}
-
-void TcxvgOptionsView::SetScrollBars(TScrollStyle value)
-{
-    if (scrollBars_ != value) {
-        scrollBars_ = value;
-        if (grid_)
-            grid_->SetScrollBars(value);
-        Changed();
-    }
+    TcxControlOptionsView::Changed();
 }
 
 void TcxvgOptionsView::SetAutoScaleBands(bool value)
@@ -1040,8 +1028,9 @@ void TcxvgOptionsView::SetAutoScaleBands(bool value)
     if (autoScaleBands_ == value)
         return;
     autoScaleBands_ = value;
-    if (value && grid_ && grid_->Scroller())
-        grid_->Scroller()->Strategy()->SetTopVisibleRowIndex(0);
+    TcxCustomVerticalGrid* grid = Grid();
+    if (value && grid && grid->Scroller())
+        grid->Scroller()->Strategy()->SetTopVisibleRowIndex(0);
     Changed();
 }
 
@@ -1050,8 +1039,11 @@ void TcxvgOptionsView::SetPaintStyle(TcxvgPaintStyle value)
     if (paintStyle_ == value)
         return;
     paintStyle_ = value;
-    if (grid_ && grid_->ViewInfo())
-        grid_->RecreateViewInfo();
+    if (TcxCustomVerticalGrid* grid = Grid()) {
+        grid->OptionsBehavior()->SyncAlwaysShowEditor();
+        if (grid->ViewInfo())
+            grid->RecreateViewInfo();
+    }
     CheckRowHeaderWidth();
     Changed();
 }
@@ -1082,10 +1074,10 @@ void TcxvgOptionsView::SetRowHeaderMinWidth(int value)
 
 void TcxvgOptionsView::SetRowHeaderWidth(int value)
 {
-    if (grid_ && grid_->ViewInfo()) {
-        TcxvgCustomViewInfo* viewInfo = grid_->ViewInfo();
+    TcxCustomVerticalGrid* grid = Grid();
+    if (TcxvgCustomViewInfo* viewInfo = grid ? grid->ViewInfo() : nullptr) {
         value = std::max(value, viewInfo->GetViewMinHeaderWidth());
-        if (!grid_->IsLoading())
+        if (!grid->IsLoading())
             viewInfo->CheckMaxRowHeaderWidth(value, std::max(valueMinWidth_, 4));
     }
     value = std::max(value, rowHeaderMinWidth_);
@@ -1117,74 +1109,89 @@ void TcxvgOptionsView::Assign(TPersistent* source)
 {
     auto* src = dynamic_cast<TcxvgOptionsView*>(source);
     if (!src) {
-        TPersistent::Assign(source);
+        TcxControlOptionsView::Assign(source);
         return;
     }
-    if (grid_)
-        grid_->BeginUpdate();
-    cellAutoHeight_ = src->cellAutoHeight_;
-    cellEndEllipsis_ = src->cellEndEllipsis_;
-    cellTextMaxLineCount_ = src->cellTextMaxLineCount_;
-    SetScrollBars(src->scrollBars_);
-    showEditButtons_ = src->showEditButtons_;
-    SetPaintStyle(src->paintStyle_);
-    gridLineColor_ = src->gridLineColor_;
-    gridLineColorAssigned_ = src->gridLineColorAssigned_;
-    rowHeaderMinWidth_ = src->rowHeaderMinWidth_;
-    rowHeight_ = src->rowHeight_;
-    valueMinWidth_ = src->valueMinWidth_;
-    valueWidth_ = src->valueWidth_;
-    rowHeaderWidth_ = src->rowHeaderWidth_;
-    SetBandsInterval(src->bandsInterval_);
-    SetCategoryExplorerStyle(src->categoryExplorerStyle_);
-    SetShowButtons(src->showButtons_);
-    SetShowEmptyRowImage(src->showEmptyRowImage_);
-    SetShowHeaders(src->showHeaders_);
-    SetGridLines(src->gridLines_);
-    SetAutoScaleBands(src->autoScaleBands_);
-    if (grid_ && grid_->ViewInfo()) {
-        grid_->ViewInfo()->ViewBandWidth = 0;
-        grid_->ViewInfo()->ViewHeaderWidth = 0;
-        grid_->ViewInfo()->ViewValueWidth = 0;
+    TcxCustomVerticalGrid* grid = Grid();
+    if (grid)
+        grid->BeginUpdate();
+    try {
+        TcxControlOptionsView::Assign(source);
+        SetPaintStyle(src->paintStyle_);
+        gridLineColor_ = src->gridLineColor_;
+        gridLineColorAssigned_ = src->gridLineColorAssigned_;
+        rowHeaderMinWidth_ = src->rowHeaderMinWidth_;
+        rowHeight_ = src->rowHeight_;
+        valueMinWidth_ = src->valueMinWidth_;
+        valueWidth_ = src->valueWidth_;
+        rowHeaderWidth_ = src->rowHeaderWidth_;
+        SetBandsInterval(src->bandsInterval_);
+        SetCategoryExplorerStyle(src->categoryExplorerStyle_);
+        SetShowButtons(src->showButtons_);
+        SetShowEmptyRowImage(src->showEmptyRowImage_);
+        SetShowHeaders(src->showHeaders_);
+        SetGridLines(src->gridLines_);
+        SetAutoScaleBands(src->autoScaleBands_);
+        if (TcxvgCustomViewInfo* viewInfo = grid ? grid->ViewInfo() : nullptr) {
+            viewInfo->ViewBandWidth = 0;
+            viewInfo->ViewHeaderWidth = 0;
+            viewInfo->ViewValueWidth = 0;
+        }
+    } catch (...) {
+        if (grid)
+            grid->EndUpdate();
+        throw;
     }
-    if (grid_)
-        grid_->EndUpdate();
+    if (grid)
+        grid->EndUpdate();
+}
+
+TcxCustomVerticalGrid* TcxvgOptionsBehavior::Grid() const
+{
+    return dynamic_cast<TcxCustomVerticalGrid*>(EditingControl());
 }
 
 bool TcxvgOptionsBehavior::AlwaysShowEditor() const
 {
     if (alwaysShowEditorAssigned_)
-        return alwaysShowEditor_;
-    return grid_ && grid_->OptionsView()->PaintStyle() == psDelphi;
+        return TcxControlOptionsBehavior::AlwaysShowEditor();
+    TcxCustomVerticalGrid* grid = Grid();
+    return grid && grid->OptionsView()->PaintStyle() == psDelphi;
 }
 
 void TcxvgOptionsBehavior::SetAlwaysShowEditor(bool value)
 {
     alwaysShowEditorAssigned_ = true;
-    alwaysShowEditor_ = value;
+    TcxControlOptionsBehavior::SetAlwaysShowEditor(value);
+}
+
+void TcxvgOptionsBehavior::SyncAlwaysShowEditor()
+{
+    if (!alwaysShowEditorAssigned_)
+        TcxControlOptionsBehavior::SetAlwaysShowEditor(AlwaysShowEditor());
+}
+
+void TcxvgOptionsBehavior::RestoreDefaults()
+{
+    alwaysShowEditorAssigned_ = false;
+    SyncAlwaysShowEditor();
 }
 
 void TcxvgOptionsBehavior::Assign(TPersistent* source)
 {
+    TcxControlOptionsBehavior::Assign(source);
     auto* src = dynamic_cast<TcxvgOptionsBehavior*>(source);
-    if (!src) {
-        TPersistent::Assign(source);
+    if (!src)
         return;
-    }
-    alwaysShowEditor_ = src->alwaysShowEditor_;
     alwaysShowEditorAssigned_ = src->alwaysShowEditorAssigned_;
-    GoToNextCellOnEnter = src->GoToNextCellOnEnter;
-    GoToNextCellOnTab = src->GoToNextCellOnTab;
-    ImmediateEditor = src->ImmediateEditor;
     BandSizing = src->BandSizing;
-    CellHints = src->CellHints;
     HeaderSizing = src->HeaderSizing;
     RowSizing = src->RowSizing;
     RowTracking = src->RowTracking;
 }
 
 // --- TcxCustomVerticalGrid --------------------------------------------------------------------
-TcxCustomVerticalGrid::TcxCustomVerticalGrid(TComponent* owner) : TcxControl(owner)
+TcxCustomVerticalGrid::TcxCustomVerticalGrid(TComponent* owner) : TcxExtEditingControl(owner)
 {
     // The arrows move between rows; typed characters belong to the grid, not the dialog.
     SetKeys(TcxKeys{kArrows, kChars});
@@ -1192,9 +1199,6 @@ TcxCustomVerticalGrid::TcxCustomVerticalGrid(TComponent* owner) : TcxControl(own
     root_ = new TcxCategoryRow(nullptr);
     root_->grid_ = this;
     root_->id_ = -1;
-    dataController_.reset(new TcxVerticalGridDataController(this));
-    optionsView_ = std::make_unique<TcxvgOptionsView>(this);
-    optionsBehavior_ = std::make_unique<TcxvgOptionsBehavior>(this);
     categoryFont_.reset(new TFont());
     categoryFont_->Assign(Font());
     categoryFont_->SetStyle(Font()->GetStyle() | FontStyle(fsBold));
@@ -1205,22 +1209,50 @@ TcxCustomVerticalGrid::TcxCustomVerticalGrid(TComponent* owner) : TcxControl(own
 void TcxCustomVerticalGrid::CreateLayout()
 {
     InitDataController();
-    viewInfo_.reset(CreateViewInfo());
-    viewInfo_->Initialize();
+    layoutReady_ = true;
+    ViewInfo();
+    OptionsBehavior()->SyncAlwaysShowEditor();
+}
+
+TcxvgCustomViewInfo* TcxCustomVerticalGrid::ViewInfo()
+{
+    if (!layoutReady_)
+        return nullptr;
+    auto* viewInfo = static_cast<TcxvgCustomViewInfo*>(TcxExtEditingControl::ViewInfo());
+    if (viewInfo && !viewInfo->IsInitialized())
+        viewInfo->Initialize();
+    return viewInfo;
+}
+
+TcxControlOptionsBehaviorClass TcxCustomVerticalGrid::GetOptionsBehaviorClass() const
+{
+    return TcxControlOptionsBehaviorClass::Of<TcxvgOptionsBehavior>();
+}
+
+TcxControlOptionsViewClass TcxCustomVerticalGrid::GetOptionsViewClass() const
+{
+    return TcxControlOptionsViewClass::Of<TcxvgOptionsView>();
 }
 
 void TcxCustomVerticalGrid::InitDataController()
 {
-    dataController_->AppendRecord();
-    dataController_->SetFocusedRowIndex(0);
+    DataController()->AppendRecord();
+    DataController()->SetFocusedRowIndex(0);
 }
 
-TcxCustomVerticalGrid::~TcxCustomVerticalGrid() = default;
+TcxCustomVerticalGrid::~TcxCustomVerticalGrid()
+{
+    // A grid destroyed without Free's teardown still owns its layout here.
+    if (TcxvgCustomViewInfo* viewInfo = ViewInfo())
+        viewInfo->DetachFromGrid();
+}
 
 void TcxCustomVerticalGrid::BeforeDestruction()
 {
     destroying_ = true;
     focusedRow_ = nullptr;
+    if (TcxvgCustomViewInfo* viewInfo = ViewInfo())
+        viewInfo->ReleaseRowViewInfos();
     // Rows owned by the form may outlive the grid: they leave it first.
     while (root_ && root_->GetCount() > 0) {
         TcxCustomRow* row = root_->GetRow(0);
@@ -1228,9 +1260,9 @@ void TcxCustomVerticalGrid::BeforeDestruction()
         row->RemoveAll();
         row->SetVerticalGrid(nullptr);
     }
-    viewInfo_.reset();
     FreeAndNil(root_);
-    TcxControl::BeforeDestruction();
+    layoutReady_ = false;
+    TcxExtEditingControl::BeforeDestruction();
 }
 
 void TcxCustomVerticalGrid::CheckRowClass(TcxCustomRowClass rowClass)
@@ -1273,16 +1305,17 @@ TcxCustomRow* TcxCustomVerticalGrid::AddChild(TcxCustomRow* parent, TcxCustomRow
 void TcxCustomVerticalGrid::ClearRows()
 {
     BeginUpdate();
-    dataController_->BeginUpdateFields();
+    DataController()->BeginUpdateFields();
     try {
+        Controller()->Clear();
         SetFocusedRow(nullptr);
         rows_->Clear();
     } catch (...) {
-        dataController_->EndUpdateFields();
+        DataController()->EndUpdateFields();
         EndUpdate();
         throw;
     }
-    dataController_->EndUpdateFields();
+    DataController()->EndUpdateFields();
     EndUpdate();
 }
 
@@ -1417,8 +1450,13 @@ void TcxCustomVerticalGrid::SetFocusedRow(TcxCustomRow* row)
         return;
     TcxCustomRow* old = focusedRow_;
     focusedRow_ = row;
+    // The editing road works on the focused item: it follows the row's first value.
+    if (!destroying_ && layoutReady_)
+        Controller()->SetFocusedItem(row ? row->GetEditContainer(0) : nullptr);
     if (row)
         scroller_->SetRowVisible(row);
+    if (TcxvgCustomViewInfo* viewInfo = ViewInfo(); viewInfo && !IsLocked())
+        viewInfo->ChangeFocusedRow(row, old);
     DoItemChanged(old, 0);
 }
 
@@ -1434,74 +1472,50 @@ int TcxCustomVerticalGrid::GetLeftVisibleRecord() { return scroller_->GetLeftVis
 
 void TcxCustomVerticalGrid::SetTopVisibleRowIndex(int index)
 {
-    if (viewInfo_ && HandleAllocated())
-        viewInfo_->Calculate();
+    if (ViewInfo() && HandleAllocated())
+        ViewInfo()->Calculate();
     scroller_->SetTopVisibleRowIndex(index);
 }
 
 void TcxCustomVerticalGrid::SetLeftVisibleBand(int index)
 {
-    if (viewInfo_ && HandleAllocated())
-        viewInfo_->Calculate();
+    if (ViewInfo() && HandleAllocated())
+        ViewInfo()->Calculate();
     scroller_->SetLeftVisibleBand(index);
 }
 
 void TcxCustomVerticalGrid::SetLeftVisibleRecord(int index)
 {
-    if (viewInfo_ && HandleAllocated())
-        viewInfo_->Calculate();
+    if (ViewInfo() && HandleAllocated())
+        ViewInfo()->Calculate();
     scroller_->SetLeftVisibleRecord(index);
 }
 
 void TcxCustomVerticalGrid::RestoreDefaults()
 {
     BeginUpdate();
-    optionsBehavior_->RestoreDefaults();
-    optionsView_->RestoreDefaults();
+    OptionsBehavior()->RestoreDefaults();
+    OptionsView()->RestoreDefaults();
     rows_->RestoreDefaults();
     EndUpdate();
     Modified();
 }
 
-void TcxCustomVerticalGrid::EndUpdate()
-{
-    if (lockCount_ > 0)
-        --lockCount_;
-    LayoutChanged();
-}
-
-void TcxCustomVerticalGrid::LayoutChanged()
-{
-    if (destroying_)
-        return;
-    if (IsLocked()) {
-        layoutPending_ = true;
-        return;
-    }
-    layoutPending_ = false;
-    DoLayoutChanged();
-}
-
 void TcxCustomVerticalGrid::DoLayoutChanged()
 {
-    if (IsLoading())
+    if (destroying_ || !ViewInfo())
         return;
-    // Layout answers once the grid has its window; values and rows work before.
-    if (viewInfo_ && HandleAllocated()) {
-        ++calcLock_;
-        try {
-            viewInfo_->Calculate();
-        } catch (...) {
-            --calcLock_;
-            throw;
-        }
+    ++calcLock_;
+    try {
+        ViewInfo()->Calculate();
+    } catch (...) {
         --calcLock_;
-        scroller_->SetCheckDecrease(true);
-        scroller_->CheckDecreaseLeftIndex();
-        scroller_->CheckDecreaseTopIndex();
-        UpdateScrollBars();
-        Invalidate();
+        throw;
     }
+    --calcLock_;
+    scroller_->SetCheckDecrease(true);
+    scroller_->CheckDecreaseLeftIndex();
+    scroller_->CheckDecreaseTopIndex();
     vcl::FireEvent(OnLayoutChanged, this);
 }
 
@@ -1509,19 +1523,194 @@ void TcxCustomVerticalGrid::RowsChanged()
 {
     if (!IsLocked())
         LayoutChanged();
-    else if (viewInfo_)
-        viewInfo_->UpdateVisibleRows();
+    else if (ViewInfo())
+        ViewInfo()->UpdateVisibleRows();
 }
 
 void TcxCustomVerticalGrid::RecreateViewInfo()
 {
+    if (!layoutReady_) {
+        TcxExtEditingControl::RecreateViewInfo();
+        return;
+    }
+    HideEdit();
     int top = scroller_->GetTopVisibleRowIndex();
     ++calcLock_;
-    viewInfo_.reset();
-    viewInfo_.reset(CreateViewInfo());
-    viewInfo_->Initialize();
+    try {
+        if (TcxvgCustomViewInfo* old = ViewInfo())
+            old->ClearLinesAndRows();
+        TcxExtEditingControl::RecreateViewInfo();
+        ViewInfo();
+    } catch (...) {
+        --calcLock_;
+        throw;
+    }
     --calcLock_;
     scroller_->SetTopVisibleRowIndex(top);
+}
+
+TcxViewParams TcxCustomVerticalGrid::GetRowHeaderParams(TcxCustomRow*)
+{
+    TcxvgCustomPaintStyleCalcHelper* helper = ViewInfo() ? ViewInfo()->CalcHelper() : nullptr;
+    return TcxViewParams{nullptr, helper ? helper->GetHeaderColor() : clWindow, Font(),
+                         helper ? helper->GetHeaderTextColor() : clWindowText};
+}
+
+TcxViewParams TcxCustomVerticalGrid::GetRowCategoryParams(TcxCustomRow*)
+{
+    TcxvgCustomPaintStyleCalcHelper* helper = ViewInfo() ? ViewInfo()->CalcHelper() : nullptr;
+    return TcxViewParams{nullptr, helper ? helper->GetCategoryColor() : clBtnFace, CategoryFont(),
+                         helper ? helper->GetCategoryTextColor() : clGrayText};
+}
+
+void TcxCustomVerticalGrid::GetDefaultViewParams(int index, TObject* data, TcxViewParams& params)
+{
+    params.Font = Font();
+    params.TextColor = Font()->GetColor();
+    params.Bitmap = nullptr;
+    TcxvgCustomPaintStyleCalcHelper* helper = ViewInfo() ? ViewInfo()->CalcHelper() : nullptr;
+    if (!helper)
+        return;
+    switch (index) {
+    case 0: {
+        auto* cell = dynamic_cast<TcxEditCellViewInfo*>(data);
+        params.Color = helper->GetContentColor(cell && cell->GetFocused());
+        params.TextColor = helper->GetContentTextColor();
+        break;
+    }
+    case 1:
+        params.Color = helper->GetBackgroundColor();
+        break;
+    case 4:
+        params.Font = CategoryFont();
+        params.Color = helper->GetCategoryColor();
+        params.TextColor = helper->GetCategoryTextColor();
+        break;
+    case 5:
+        params.Color = helper->GetHeaderColor();
+        params.TextColor = helper->GetHeaderTextColor();
+        break;
+    case 6:
+        params.Color = clDefault;
+        params.TextColor = clDefault;
+        break;
+    default:
+        break;
+    }
+}
+
+TcxViewParams TcxCustomVerticalGrid::GetRowSelectedHeaderParams(TcxCustomRow*)
+{
+    return TcxViewParams{nullptr, clHighlight, Font(), clHighlightText};
+}
+
+void TcxCustomVerticalGrid::SetImages(TCustomImageList* value)
+{
+    if (images_ == value)
+        return;
+    images_ = value;
+    LayoutChanged();
+}
+
+bool TcxCustomVerticalGrid::GetIsEditing()
+{
+    return EditingController()->IsEditing();
+}
+
+TcxCustomEdit* TcxCustomVerticalGrid::GetInplaceEditor()
+{
+    return GetIsEditing() ? EditingController()->InplaceEditor() : nullptr;
+}
+
+void TcxCustomVerticalGrid::CancelEdit()
+{
+    EditingController()->HideEdit(false);
+}
+
+void TcxCustomVerticalGrid::HideEdit()
+{
+    EditingController()->HideEdit(true);
+}
+
+void TcxCustomVerticalGrid::ShowEdit()
+{
+    if (!OptionsData()->Editing())
+        return;
+    DataController()->Edit();
+    if (CanFocus())
+        SetFocus();
+    EditingController()->ShowEdit();
+}
+
+void TcxCustomVerticalGrid::ShowEditByKey(char16_t key)
+{
+    if (!OptionsData()->Editing())
+        return;
+    DataController()->Edit();
+    if (CanFocus())
+        SetFocus();
+    EditingController()->ShowEdit(nullptr, key);
+}
+
+void TcxCustomVerticalGrid::ShowEditByMouse(int x, int y, TShiftState shift)
+{
+    if (!OptionsData()->Editing())
+        return;
+    DataController()->Edit();
+    if (CanFocus())
+        SetFocus();
+    EditingController()->ShowEdit(nullptr, shift, x, y);
+}
+
+namespace {
+TcxCustomEditorRowProperties* RowPropertiesOf(TcxCustomInplaceEditContainer* item)
+{
+    auto* cell = dynamic_cast<TcxCellEdit*>(item);
+    return cell ? cell->EditRowProperties() : nullptr;
+}
+} // namespace
+
+bool TcxCustomVerticalGrid::DoEditing(TcxCustomInplaceEditContainer* item)
+{
+    bool allow = TcxExtEditingControl::DoEditing(item);
+    if (allow && OnEditing)
+        OnEditing(this, RowPropertiesOf(item), allow);
+    return allow;
+}
+
+void TcxCustomVerticalGrid::DoEdited(TcxCustomInplaceEditContainer* item)
+{
+    TcxExtEditingControl::DoEdited(item);
+    if (OnEdited)
+        OnEdited(this, RowPropertiesOf(item));
+}
+
+void TcxCustomVerticalGrid::DoEditValueChanged(TcxCustomInplaceEditContainer* item)
+{
+    TcxExtEditingControl::DoEditValueChanged(item);
+    if (OnEditValueChanged)
+        OnEditValueChanged(this, RowPropertiesOf(item));
+}
+
+void TcxCustomVerticalGrid::DoInplaceEditContainerItemRemoved(TcxCustomInplaceEditContainer* item)
+{
+    TcxExtEditingControl::DoInplaceEditContainerItemRemoved(item);
+}
+
+void TcxCustomVerticalGrid::DataChanged()
+{
+    if (calcLock_ > 0)
+        return;
+    ++calcLock_;
+    try {
+        TcxExtEditingControl::DataChanged();
+    } catch (...) {
+        --calcLock_;
+        throw;
+    }
+    --calcLock_;
+    LayoutChanged();
+    Controller()->MakeFocusedRecordVisible();
 }
 
 void TcxCustomVerticalGrid::RemoveRowFromVerticalGrid(TcxCustomRow* row)
@@ -1539,22 +1728,22 @@ void TcxCustomVerticalGrid::RemoveRowFromVerticalGrid(TcxCustomRow* row)
     row->RemoveAll();
     --calcLock_;
     if (!destroying_) {
-        if (viewInfo_)
-            viewInfo_->ClearLinesAndRows();
+        if (ViewInfo())
+            ViewInfo()->ClearLinesAndRows();
         LayoutChanged();
     }
 }
 
 void TcxCustomVerticalGrid::Loaded()
 {
-    bool lock = viewInfo_ ? viewInfo_->LockDividerPos : true;
-    if (viewInfo_)
-        viewInfo_->LockDividerPos = true;
-    TcxControl::Loaded();
-    if (!optionsBehavior_->IsAlwaysShowEditorAssigned())
-        optionsBehavior_->SetAlwaysShowEditorValue(optionsView_->PaintStyle() == psDelphi);
-    if (viewInfo_)
-        viewInfo_->LockDividerPos = lock;
+    TcxvgCustomViewInfo* viewInfo = ViewInfo();
+    bool lock = viewInfo ? viewInfo->LockDividerPos : true;
+    if (viewInfo)
+        viewInfo->LockDividerPos = true;
+    TcxExtEditingControl::Loaded();
+    OptionsBehavior()->SyncAlwaysShowEditor();
+    if (viewInfo)
+        viewInfo->LockDividerPos = lock;
     RestoreLayout();
     LayoutChanged();
 }
@@ -1595,7 +1784,7 @@ void TcxCustomVerticalGrid::RestoreLayout()
 void TcxCustomVerticalGrid::SetName(const std::string& name)
 {
     std::string oldName = Name();
-    TcxControl::SetName(name);
+    TcxExtEditingControl::SetName(name);
     if (name == oldName || name.empty())
         return;
     std::vector<TcxCustomRow*> rows;
@@ -1619,7 +1808,7 @@ void TcxCustomVerticalGrid::SetName(const std::string& name)
 void TcxCustomVerticalGrid::FontChanged()
 {
     ++calcLock_;
-    TcxControl::FontChanged();
+    TcxExtEditingControl::FontChanged();
     if (categoryFont_) {
         categoryFont_->Assign(Font());
         categoryFont_->SetStyle(Font()->GetStyle() | FontStyle(fsBold));
@@ -1628,24 +1817,16 @@ void TcxCustomVerticalGrid::FontChanged()
     LayoutChanged();
 }
 
-void TcxCustomVerticalGrid::BoundsChanged()
-{
-    TcxControl::BoundsChanged();
-    if (scroller_)
-        LayoutChanged();
-}
-
 void TcxCustomVerticalGrid::InitControl()
 {
-    if (viewInfo_)
-        viewInfo_->LockDividerPos = false;
-    TcxControl::InitControl();
-    LayoutChanged();
+    if (ViewInfo())
+        ViewInfo()->LockDividerPos = false;
+    TcxExtEditingControl::InitControl();
 }
 
 void TcxCustomVerticalGrid::InitScrollBarsParameters()
 {
-    if (scroller_ && scroller_->Strategy() && viewInfo_)
+    if (scroller_ && scroller_->Strategy() && ViewInfo())
         scroller_->InitScrollBarsParameters();
 }
 
@@ -1672,11 +1853,11 @@ TcxvgCustomScrollStrategyClass TcxUnboundVerticalGrid::GetScrollStrategyClass() 
     return TcxvgCustomScrollStrategyClass::Of<TcxvgSingleRecordScrollStrategy>();
 }
 
-TcxvgCustomViewInfo* TcxUnboundVerticalGrid::CreateViewInfo()
+TcxCustomControlViewInfoClass TcxUnboundVerticalGrid::GetViewInfoClass() const
 {
     if (layoutStyle_ == ulsBandsView)
-        return new TcxBandsViewInfo(this);
-    return new TcxInspectorViewInfo(this);
+        return TcxCustomControlViewInfoClass::Of<TcxBandsViewInfo>();
+    return TcxCustomControlViewInfoClass::Of<TcxInspectorViewInfo>();
 }
 
 void TcxUnboundVerticalGrid::SetLayoutStyle(TcxvgUnboundLayoutStyle value)

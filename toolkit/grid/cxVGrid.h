@@ -12,6 +12,7 @@
 #include "toolkit/core/cxStorage.h"
 #include "toolkit/data/cxData.h"
 #include "toolkit/editors/cxControls.h"
+#include "toolkit/grid/cxInplaceContainer.h"
 #include "toolkit/grid/cxVGridConsts.h"
 
 class TcxCanvas;
@@ -83,6 +84,9 @@ class TcxCustomRowProperties : public TcxInterfacedCollectionItem {
     TPersistent* GetOwner() override;
     TcxCustomRow* Row() const { return row_; }
 
+protected:
+    void SetRow(TcxCustomRow* row) { row_ = row; }
+
 private:
     TcxCustomRow* row_;
 };
@@ -121,24 +125,159 @@ private:
 unsigned GetTextAligmentFlags(TAlignment horz, TcxAlignmentVert vert);
 unsigned GetTextAligmentFlags(TcxCaptionRowProperties* properties);
 
-// The editor row's properties: caption, editor kind and the value. The value container comes
-// with the in-place edit container; until then an editor row has caption properties only.
+class TcxCustomEditorRowProperties;
+
+// The value of an editor row: one field of the grid's data controller, read and written in the
+// focused record. A row that belongs to no grid has no data: reads give Null, writes do nothing.
+class TcxCellEdit : public TcxCustomInplaceEditContainer {
+    RTL_CLASS(TcxCellEdit, TcxCustomInplaceEditContainer)
+    // Belongs to the row's properties, which free it; the row is not its component owner, so
+    // the row's teardown of its components cannot free it under the properties.
+    explicit TcxCellEdit(TcxCustomRow* row);
+    TcxCustomRow* Row() const { return row_; }
+    void SetRow(TcxCustomRow* row) { row_ = row; }
+    TcxCustomEditorRowProperties* EditRowProperties() const { return rowProperties_; }
+    int CellIndex = 0;
+    TcxCustomVerticalGrid* Grid() const;
+
+    bool CanFocus() override;
+    bool CanTabStop() override;
+    bool CanEdit() override;
+    Variant GetCurrentValue() override;
+    void SetCurrentValue(const Variant& value) override;
+    Variant GetValue(int rowIndex) override;
+    void SetValue(int rowIndex, const Variant& value) override;
+    int GetValueCount() override;
+    Variant GetDisplayValue(TcxCustomEditProperties* properties, int rowIndex) override;
+    Variant GetEditValue() override;
+    TcxCustomEditContainerItemOptionsClass GetOptionsClass() const override;
+    bool HasDataTextHandler() override;
+    void DoGetDisplayText(void* recordData, std::string& text) override;
+    void PropertiesChanged() override;
+
+private:
+    friend class TcxCustomEditorRowProperties;
+    // The data row's record, or -1 when the grid holds no such row.
+    int RecordOf(int rowIndex) const;
+    TcxCustomDataController* Data() const;
+    TcxCustomRow* row_;
+    TcxCustomEditorRowProperties* rowProperties_ = nullptr;
+};
+
+using TcxVerticalGridGetDisplayTextEvent =
+    Event<void(TcxCustomEditorRowProperties* sender, int record, std::string& text)>;
+
+// The editor row's properties: caption, editor kind, binding and the value. It owns the value
+// container, which joins the grid's data controller when the row joins a grid.
 class TcxCustomEditorRowProperties : public TcxCaptionRowProperties {
     RTL_CLASS(TcxCustomEditorRowProperties, TcxCaptionRowProperties)
-    using TcxCaptionRowProperties::TcxCaptionRowProperties;
+    explicit TcxCustomEditorRowProperties(TcxCustomRow* row);
+    TcxCustomEditorRowProperties(TCollection* collection, TcxCustomRow* row);
+    ~TcxCustomEditorRowProperties() override;
+    void Assign(TPersistent* source) override;
+
+    TcxCellEdit* EditContainer() const { return editContainer_; }
+    std::string EditPropertiesClassName() const { return editContainer_->PropertiesClassName(); }
+    void SetEditPropertiesClassName(const std::string& value) { editContainer_->SetPropertiesClassName(value); }
+    TcxCustomEditProperties* EditProperties() const { return editContainer_->Properties(); }
+    void SetEditProperties(TcxCustomEditProperties* value) { editContainer_->SetProperties(value); }
+    TcxCustomEditPropertiesClass GetEditPropertiesClass() const { return editContainer_->GetPropertiesClass(); }
+    void SetEditPropertiesClass(TcxCustomEditPropertiesClass value) { editContainer_->SetPropertiesClass(value); }
+    TcxEditRepositoryItem* RepositoryItem() const { return editContainer_->RepositoryItem(); }
+    void SetRepositoryItem(TcxEditRepositoryItem* value) { editContainer_->SetRepositoryItem(value); }
+    TcxItemDataBinding* DataBinding() const;
+    void SetDataBinding(TcxItemDataBinding* value) { DataBinding()->Assign(value); }
+    TcxCustomEditContainerItemOptions* Options() const { return editContainer_->Options(); }
+    int GetItemIndex() const { return editContainer_->DataItemIndex(); }
+    TcxCustomInplaceEditContainer* GetItemLink() const { return editContainer_; }
+    IcxEditorPropertiesContainer* GetIEditorPropertiesContainer() const { return editContainer_; }
+
+    Variant GetValue() const { return editContainer_->GetCurrentValue(); }
+    // Without a focused data row nothing happens; an open edit takes the value into its buffer.
+    void SetValue(const Variant& value);
+    Variant Value() const { return GetValue(); }
+    Variant GetValueByIndex(int recordIndex) const { return editContainer_->GetValue(recordIndex); }
+    void GetDisplayText(int recordIndex, std::string& text);
+    virtual void DoGetDisplayTextEvent(int recordIndex, std::string& text);
+    TcxVerticalGridGetDisplayTextEvent OnGetDisplayText;
+
+private:
+    void CreateContainer();
+    TcxCellEdit* editContainer_ = nullptr;
 };
 
 class TcxEditorRowProperties : public TcxCustomEditorRowProperties {
     RTL_CLASS(TcxEditorRowProperties, TcxCustomEditorRowProperties)
     using TcxCustomEditorRowProperties::TcxCustomEditorRowProperties;
+    void Assign(TPersistent* source) override;
+    // The form's values in their published order: the caption when stored, the editor kind,
+    // the value type and then the value, so a value read back lands in a typed field.
+    void WriteStreamValues(TWriter* writer);
+    // One name and its value, as written above; an unknown name raises EReadError.
+    void ReadStreamValue(const std::string& name, TReader* reader);
+};
+
+class TcxEditorRowPropertiesOptions : public TcxCustomEditContainerItemOptions {
+    RTL_CLASS(TcxEditorRowPropertiesOptions, TcxCustomEditContainerItemOptions)
+    using TcxCustomEditContainerItemOptions::TcxCustomEditContainerItemOptions;
+};
+
+class TcxMultiEditorRowPropertiesOptions : public TcxCustomEditContainerItemOptions {
+    RTL_CLASS(TcxMultiEditorRowPropertiesOptions, TcxCustomEditContainerItemOptions)
+    using TcxCustomEditContainerItemOptions::TcxCustomEditContainerItemOptions;
+};
+
+class TcxEditorPropertiesCollection;
+class TcxEditorRowItemProperties;
+
+// One editor of a multi-editor row: an editor row's properties that live in the row's editors
+// collection, with a width of at least 20.
+class TcxCollectionItemEditorRowProperties : public TcxCustomEditorRowProperties {
+    RTL_CLASS(TcxCollectionItemEditorRowProperties, TcxCustomEditorRowProperties)
+    // The row is the multi-editor row that owns the collection.
+    explicit TcxCollectionItemEditorRowProperties(TCollection* collection);
+    void Assign(TPersistent* source) override;
+    std::string GetDisplayName() override { return GetCaption(); }
+    // Joining the editors collection gives the editor its row and the row's grid.
+    void SetCollection(TCollection* value) override;
+    int Width() const { return width_; }
+    void SetWidth(int value);
+    TNotifyEvent EditPropertiesEvents;
+
+private:
+    int width_ = 50;
+};
+
+class TcxEditorRowItemProperties : public TcxCollectionItemEditorRowProperties {
+    RTL_CLASS(TcxEditorRowItemProperties, TcxCollectionItemEditorRowProperties)
+    using TcxCollectionItemEditorRowProperties::TcxCollectionItemEditorRowProperties;
+    void Assign(TPersistent* source) override;
+};
+
+class TcxEditorPropertiesCollection : public TCollection {
+    RTL_CLASS(TcxEditorPropertiesCollection, TCollection)
+    explicit TcxEditorPropertiesCollection(TcxCustomRow* row);
+    TcxEditorRowItemProperties* Add();
+    TcxEditorRowItemProperties* GetItem(int index) const;
+    TcxCustomRow* Row() const { return row_; }
+    TPersistent* GetOwner() override;
+    std::string GetNamePath() override;
+
+protected:
+    void Update(TCollectionItem* item) override;
+
+private:
+    TcxCustomRow* row_;
 };
 
 class TcxMultiEditorRowProperties : public TcxCustomRowProperties {
     RTL_CLASS(TcxMultiEditorRowProperties, TcxCustomRowProperties)
     // The row must be a multi-editor row (EInvalidCast otherwise).
     explicit TcxMultiEditorRowProperties(TcxCustomRow* row);
+    ~TcxMultiEditorRowProperties() override;
     void Assign(TPersistent* source) override;
 
+    TcxEditorPropertiesCollection* Editors() const { return editors_; }
     bool Fixed() const { return fixed_; }
     void SetFixed(bool value);
     TcxAlignmentVert SeparatorAlignmentVert() const { return separatorAlignmentVert_; }
@@ -147,8 +286,11 @@ class TcxMultiEditorRowProperties : public TcxCustomRowProperties {
     void SetSeparatorKind(TSeparatorKind value);
     const std::string& SeparatorString() const { return separatorString_; }
     void SetSeparatorString(const std::string& value);
+    // Held while an editor is being made: its collection notices change nothing yet.
+    bool EditorsLocked = false;
 
 private:
+    TcxEditorPropertiesCollection* editors_ = nullptr;
     bool fixed_ = false;
     TcxAlignmentVert separatorAlignmentVert_ = vaTop;
     TSeparatorKind separatorKind_ = skVertLine;
@@ -238,6 +380,7 @@ class TcxCustomRow : public TComponent, public IcxStoredObject {
     virtual TcxCustomRowViewInfo* CreateViewInfo();
     virtual int GetDefaultHeight() const;
     virtual int GetEditContainerCount() const { return 0; }
+    virtual TcxCellEdit* GetEditContainer(int index) const { return nullptr; }
     virtual TcxRowPropertiesClass GetPropertiesClass() const;
     int GetRealHeight() const { return std::max(height_, GetDefaultHeight()); }
     virtual void SetVerticalGrid(TcxCustomVerticalGrid* grid);
@@ -274,6 +417,7 @@ private:
     friend class TcxRowList;
     friend class TcxCustomRowViewInfo;
     friend class TcxvgCustomViewInfo;
+    friend class TcxCellEdit;
     void ResetOwnerCount();
     TcxCustomRow* parent_ = nullptr;
     TcxCustomVerticalGrid* grid_ = nullptr;
@@ -311,10 +455,14 @@ class TcxCustomEditorRow : public TcxCustomRow {
     explicit TcxCustomEditorRow(TComponent* owner);
     TcxRowPropertiesClass GetPropertiesClass() const override;
     TcxCustomEditorRowProperties* Properties() const;
-    bool CanFocus() const override { return Options()->Focusing(); }
+    bool CanFocus() const override;
     TcxCustomRowHeaderInfo* CreateHeaderInfo() override;
     TcxCustomRowViewInfo* CreateViewInfo() override;
+    int GetDefaultHeight() const override;
     int GetEditContainerCount() const override { return 1; }
+    TcxCellEdit* GetEditContainer(int index) const override;
+    void SetVerticalGrid(TcxCustomVerticalGrid* grid) override;
+    void SetParentComponent(TComponent* parent) override;
     TNotifyEvent PropertiesEvents;
     TNotifyEvent EditPropertiesEvents;
 };
@@ -332,10 +480,13 @@ class TcxCustomMultiEditorRow : public TcxCustomRow {
     explicit TcxCustomMultiEditorRow(TComponent* owner);
     TcxRowPropertiesClass GetPropertiesClass() const override;
     TcxMultiEditorRowProperties* Properties() const;
-    // No editors yet: the editors collection comes with the value container.
-    bool CanFocus() const override { return false; }
+    bool CanFocus() const override;
     TcxCustomRowHeaderInfo* CreateHeaderInfo() override;
     TcxCustomRowViewInfo* CreateViewInfo() override;
+    int GetDefaultHeight() const override;
+    int GetEditContainerCount() const override;
+    TcxCellEdit* GetEditContainer(int index) const override;
+    void SetVerticalGrid(TcxCustomVerticalGrid* grid) override;
 };
 
 class TcxMultiEditorRow : public TcxCustomMultiEditorRow {
@@ -572,26 +723,14 @@ private:
 };
 
 // --- options ----------------------------------------------------------------------------------
-enum TcxEditingControlEditShowButtons { ecsbAlways, ecsbFocused, ecsbNever };
-
-class TcxvgOptionsView : public TPersistent {
-    RTL_CLASS(TcxvgOptionsView, TPersistent)
-    explicit TcxvgOptionsView(TcxCustomVerticalGrid* grid) : grid_(grid) {}
+class TcxvgOptionsView : public TcxControlOptionsView {
+    RTL_CLASS(TcxvgOptionsView, TcxControlOptionsView)
+    explicit TcxvgOptionsView(TPersistent* owner) : TcxControlOptionsView(owner) {}
     void Assign(TPersistent* source) override;
-    virtual void Changed();
+    void Changed() override;
     virtual void RestoreDefaults();
-    TPersistent* GetOwner() override;
+    TcxCustomVerticalGrid* Grid() const;
 
-    bool CellAutoHeight() const { return cellAutoHeight_; }
-    void SetCellAutoHeight(bool value) { Set(cellAutoHeight_, value); }
-    bool CellEndEllipsis() const { return cellEndEllipsis_; }
-    void SetCellEndEllipsis(bool value) { Set(cellEndEllipsis_, value); }
-    int CellTextMaxLineCount() const { return cellTextMaxLineCount_; }
-    void SetCellTextMaxLineCount(int value) { Set(cellTextMaxLineCount_, value); }
-    TScrollStyle ScrollBars() const { return scrollBars_; }
-    void SetScrollBars(TScrollStyle value);
-    TcxEditingControlEditShowButtons ShowEditButtons() const { return showEditButtons_; }
-    void SetShowEditButtons(TcxEditingControlEditShowButtons value) { Set(showEditButtons_, value); }
     bool AutoScaleBands() const { return autoScaleBands_; }
     void SetAutoScaleBands(bool value);
     int BandsInterval() const { return bandsInterval_; }
@@ -632,12 +771,6 @@ private:
             Changed();
         }
     }
-    TcxCustomVerticalGrid* grid_;
-    bool cellAutoHeight_ = false;
-    bool cellEndEllipsis_ = false;
-    int cellTextMaxLineCount_ = 0;
-    TScrollStyle scrollBars_ = ssBoth;
-    TcxEditingControlEditShowButtons showEditButtons_ = ecsbNever;
     bool autoScaleBands_ = true;
     int bandsInterval_ = 2;
     bool categoryExplorerStyle_ = false;
@@ -655,44 +788,36 @@ private:
     int valueMinWidth_ = 40;
 };
 
-class TcxvgOptionsBehavior : public TPersistent {
-    RTL_CLASS(TcxvgOptionsBehavior, TPersistent)
-    explicit TcxvgOptionsBehavior(TcxCustomVerticalGrid* grid) : grid_(grid) {}
+class TcxvgOptionsBehavior : public TcxControlOptionsBehavior {
+    RTL_CLASS(TcxvgOptionsBehavior, TcxControlOptionsBehavior)
+    explicit TcxvgOptionsBehavior(TPersistent* owner) : TcxControlOptionsBehavior(owner) {}
     void Assign(TPersistent* source) override;
-    virtual void RestoreDefaults() { alwaysShowEditorAssigned_ = false; }
+    virtual void RestoreDefaults();
+    TcxCustomVerticalGrid* Grid() const;
 
+    // Unassigned, it follows the paint style (on for the 3D style); the base value is kept in
+    // step so the controllers read the same answer.
     bool AlwaysShowEditor() const;
     void SetAlwaysShowEditor(bool value);
     bool IsAlwaysShowEditorAssigned() const { return alwaysShowEditorAssigned_; }
-    // The base value, without marking it assigned (Loaded takes it from the paint style).
-    void SetAlwaysShowEditorValue(bool value) { alwaysShowEditor_ = value; }
+    void SyncAlwaysShowEditor();
     bool BandSizing = true;
-    bool CellHints = true;
     bool HeaderSizing = true;
     bool RowSizing = false;
     bool RowTracking = true;
-    bool GoToNextCellOnEnter = false;
-    bool GoToNextCellOnTab = false;
-    bool ImmediateEditor = true;
 
 private:
-    TcxCustomVerticalGrid* grid_;
-    bool alwaysShowEditor_ = false;
     bool alwaysShowEditorAssigned_ = false;
-};
-
-struct TcxControlOptionsData {
-    bool CancelOnExit = true;
-    bool Editing = true;
 };
 
 // --- the grids --------------------------------------------------------------------------------
 using TcxVerticalGridItemChangedEvent = Event<void(TObject* sender, TcxCustomRow* oldRow, int oldCellIndex)>;
+using TcxVerticalGridChangedEvent = Event<void(TObject* sender, TcxCustomEditorRowProperties* rowProperties)>;
+using TcxVerticalGridEditingEvent =
+    Event<void(TObject* sender, TcxCustomEditorRowProperties* rowProperties, bool& allow)>;
 
-// The grid stands on the control base here; the editing control's own pieces (update lock,
-// layout change, data controller) are kept on the grid until that control exists.
-class TcxCustomVerticalGrid : public TcxControl, public IcxStoredObject, public IcxStoredParent {
-    RTL_CLASS(TcxCustomVerticalGrid, TcxControl)
+class TcxCustomVerticalGrid : public TcxExtEditingControl, public IcxStoredObject, public IcxStoredParent {
+    RTL_CLASS(TcxCustomVerticalGrid, TcxExtEditingControl)
     explicit TcxCustomVerticalGrid(TComponent* owner);
     ~TcxCustomVerticalGrid() override;
     void BeforeDestruction() override;
@@ -731,50 +856,73 @@ class TcxCustomVerticalGrid : public TcxControl, public IcxStoredObject, public 
     void SetLeftVisibleBand(int index);
     int GetLeftVisibleRecord();
     void SetLeftVisibleRecord(int index);
-    int GetRecordCount() const { return dataController_->GetRowCount(); }
+    int GetRecordCount() { return DataController()->GetRowCount(); }
     virtual void RestoreDefaults();
     TcxVerticalGridRows* Rows() const { return rows_.get(); }
     TcxCategoryRow* Root() const { return root_; }
 
-    // Editing control pieces.
-    void BeginUpdate() { ++lockCount_; }
-    void EndUpdate();
-    void CancelUpdate() { --lockCount_; }
-    bool IsLocked() const { return lockCount_ > 0; }
-    void LayoutChanged();
-    TcxDataController* DataController() const { return dataController_.get(); }
-    TcxvgOptionsView* OptionsView() const { return optionsView_.get(); }
-    TcxvgOptionsBehavior* OptionsBehavior() const { return optionsBehavior_.get(); }
-    TcxControlOptionsData& OptionsData() { return optionsData_; }
-    TcxvgCustomViewInfo* ViewInfo() const { return viewInfo_.get(); }
+    // Editing.
+    bool GetIsEditing();
+    TcxCustomEdit* GetInplaceEditor();
+    void CancelEdit();
+    void HideEdit();
+    void ShowEdit();
+    void ShowEditByKey(char16_t key);
+    void ShowEditByMouse(int x, int y, TShiftState shift);
+
+    // The editing control's pieces, as the grid's own kinds.
+    TcxvgOptionsView* OptionsView() { return static_cast<TcxvgOptionsView*>(GetOptionsView()); }
+    TcxvgOptionsBehavior* OptionsBehavior() { return static_cast<TcxvgOptionsBehavior*>(GetOptionsBehavior()); }
+    TcxControlOptionsData* OptionsData() { return GetOptionsData(); }
+    // Null until the first layout object is made (construction of a grid kind makes it).
+    TcxvgCustomViewInfo* ViewInfo();
     TcxvgScroller* Scroller() const { return scroller_.get(); }
     TFont* CategoryFont() const { return categoryFont_.get(); }
-    virtual void RecreateViewInfo();
+    // Pictures of the row headers (ImageIndex of the caption properties).
+    TCustomImageList* Images() const { return images_; }
+    void SetImages(TCustomImageList* value);
+    void RecreateViewInfo() override;
     bool IsCalculating() const { return calcLock_ > 0; }
 
     // Class choices.
+    TcxControlOptionsBehaviorClass GetOptionsBehaviorClass() const override;
+    TcxControlOptionsViewClass GetOptionsViewClass() const override;
     virtual TcxCustomRowClass GetEditorRowClass() const;
     virtual TcxCustomRowClass GetMultiEditorRowClass() const;
     virtual TcxvgCustomScrollStrategyClass GetScrollStrategyClass() const = 0;
-    virtual TcxvgCustomViewInfo* CreateViewInfo() = 0;
-    // The paint style's layout helper and painter (cxVGridPainter).
+    // The gap between record columns of the multi-record layout (the multi-record grid's option).
+    virtual int GetRecordsInterval() const { return 0; }
+    // The paint style's layout helper (cxVGridPainter).
     virtual TcxvgCustomPaintStyleCalcHelperClass GetCalcHelperClass() const;
+    // The paint style's painter (cxVGridPainter).
     virtual TcxvgPainterClass GetPainterClass() const;
-    // Input goes through the controller (cxVGridController), made on first use.
-    TcxvgController* Controller();
+    // Keys and mouse go through the grid's own controller (cxVGridController), made on first use;
+    // it stands beside the editing control's controller, which keeps the in-place editing.
+    TcxvgController* GridController();
+    // The colours and fonts of a row's header, as a normal header, as a category and as the
+    // focused header. Unstyled: the grid's fonts and the paint-style helper's colours.
+    virtual TcxViewParams GetRowHeaderParams(TcxCustomRow* row);
+    virtual TcxViewParams GetRowCategoryParams(TcxCustomRow* row);
+    virtual TcxViewParams GetRowSelectedHeaderParams(TcxCustomRow* row);
+    // The unstyled look of a grid style index (0 content, 1 background, 4 category, 5 header,
+    // 6 incremental search); data is the value cell a content request is for, or null.
+    virtual void GetDefaultViewParams(int index, TObject* data, TcxViewParams& params);
 
     // Notices.
     virtual void RowsChanged();
-    virtual void DoLayoutChanged();
     virtual void DoTopRowIndexChanged() { vcl::FireEvent(OnTopRowIndexChanged, this); }
     virtual void DoLeftVisibleBandIndexChanged() { vcl::FireEvent(OnLeftVisibleBandIndexChanged, this); }
     virtual void DoLeftVisibleRecordIndexChanged() {}
     virtual void DoItemChanged(TcxCustomRow* oldRow, int oldCellIndex);
+    bool DoEditing(TcxCustomInplaceEditContainer* item) override;
+    void DoEdited(TcxCustomInplaceEditContainer* item) override;
+    void DoEditValueChanged(TcxCustomInplaceEditContainer* item) override;
+    void DoInplaceEditContainerItemRemoved(TcxCustomInplaceEditContainer* item) override;
+    void DataChanged() override;
     void Loaded() override;
     void RestoreLayout();
     void SetName(const std::string& name) override;
     void FontChanged() override;
-    void BoundsChanged() override;
     void InitControl() override;
     void InitScrollBarsParameters() override;
     void Scroll(TScrollBarKind kind, TScrollCode code, int& pos) override;
@@ -793,10 +941,15 @@ class TcxCustomVerticalGrid : public TcxControl, public IcxStoredObject, public 
     void GetStoredChildren(TStringList* children) override;
     bool NameMode = false;
 
+    void DoLayoutChanged() override;
     TNotifyEvent OnLayoutChanged;
     TNotifyEvent OnTopRowIndexChanged;
     TNotifyEvent OnLeftVisibleBandIndexChanged;
     TcxVerticalGridItemChangedEvent OnItemChanged;
+    TcxVerticalGridChangedEvent OnEdited;
+    TcxVerticalGridEditingEvent OnEditing;
+    TcxVerticalGridChangedEvent OnEditValueChanged;
+
     Event<void(TObject* sender, TcxCanvas* canvas, const TRect& r, const TcxViewParams& params, bool& done)>
         OnDrawBackground;
     Event<void(TObject* sender, TcxCanvas* canvas, TcxvgPainter* painter, TcxCustomRowViewInfo* header, bool& done)>
@@ -823,8 +976,8 @@ protected:
     void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
     void DoEnter() override;
     TCursor GetCursor(int x, int y) override;
-    // The sub-objects made at construction; a descendant's class choices take effect from its
-    // own constructor's call of CreateLayout.
+    // The layout objects made at construction; a descendant's class choices take effect from
+    // its own constructor's call of CreateLayout.
     void CreateLayout();
     virtual void InitDataController();
     void RemoveRowFromVerticalGrid(TcxCustomRow* row);
@@ -833,17 +986,12 @@ private:
     friend class TcxCustomRow;
     std::unique_ptr<TcxVerticalGridRows> rows_;
     TcxCategoryRow* root_ = nullptr;
-    UniqueObject<TcxDataController> dataController_;
-    std::unique_ptr<TcxvgOptionsView> optionsView_;
-    std::unique_ptr<TcxvgOptionsBehavior> optionsBehavior_;
-    TcxControlOptionsData optionsData_;
-    UniqueObject<TcxvgCustomViewInfo> viewInfo_;
     UniqueObject<TcxvgScroller> scroller_;
     UniqueObject<TFont> categoryFont_;
     TcxCustomRow* focusedRow_ = nullptr;
     UniqueObject<TObject> controller_;
-    int lockCount_ = 0;
-    bool layoutPending_ = false;
+    TCustomImageList* images_ = nullptr;
+    bool layoutReady_ = false;
     int calcLock_ = 0;
     int loadedVersion_ = 0;
     bool destroying_ = false;
@@ -855,7 +1003,7 @@ class TcxUnboundVerticalGrid : public TcxCustomVerticalGrid {
     TcxvgUnboundLayoutStyle LayoutStyle() const { return layoutStyle_; }
     void SetLayoutStyle(TcxvgUnboundLayoutStyle value);
     TcxvgCustomScrollStrategyClass GetScrollStrategyClass() const override;
-    TcxvgCustomViewInfo* CreateViewInfo() override;
+    TcxCustomControlViewInfoClass GetViewInfoClass() const override;
 
 private:
     TcxvgUnboundLayoutStyle layoutStyle_ = ulsSingleRecordView;

@@ -16,7 +16,7 @@ bool OnlyCtrl(TShiftState shift) { return shift.Contains(ssCtrl) && !shift.Conta
 } // namespace
 
 // --- the grid's input hooks -----------------------------------------------------------------------
-TcxvgController* TcxCustomVerticalGrid::Controller()
+TcxvgController* TcxCustomVerticalGrid::GridController()
 {
     if (!controller_)
         controller_.reset(new TcxvgController(this));
@@ -27,12 +27,12 @@ void TcxCustomVerticalGrid::KeyDown(std::uint16_t& key, TShiftState shift)
 {
     TcxControl::KeyDown(key, shift);
     if (key != 0)
-        Controller()->KeyDown(key, shift);
+        GridController()->KeyDown(key, shift);
 }
 
 void TcxCustomVerticalGrid::KeyPress(char16_t& key)
 {
-    Controller()->KeyPress(key);
+    GridController()->KeyPress(key);
     if (key != 0)
         TcxControl::KeyPress(key);
 }
@@ -40,30 +40,30 @@ void TcxCustomVerticalGrid::KeyPress(char16_t& key)
 void TcxCustomVerticalGrid::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
 {
     TcxControl::MouseDown(button, shift, x, y);
-    Controller()->DoMouseDown(button, shift, x, y);
+    GridController()->DoMouseDown(button, shift, x, y);
 }
 
 void TcxCustomVerticalGrid::MouseMove(TShiftState shift, int x, int y)
 {
     TcxControl::MouseMove(shift, x, y);
-    Controller()->MouseMove(shift, x, y);
+    GridController()->MouseMove(shift, x, y);
 }
 
 void TcxCustomVerticalGrid::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
 {
-    Controller()->DoMouseUp(button, shift, x, y);
+    GridController()->DoMouseUp(button, shift, x, y);
     TcxControl::MouseUp(button, shift, x, y);
 }
 
 void TcxCustomVerticalGrid::DoEnter()
 {
     TcxControl::DoEnter();
-    Controller()->ControlFocusChanged();
+    GridController()->ControlFocusChanged();
 }
 
 TCursor TcxCustomVerticalGrid::GetCursor(int x, int y)
 {
-    const TCursor cursor = Controller()->GetCursor(x, y);
+    const TCursor cursor = GridController()->GetCursor(x, y);
     return cursor != crDefault ? cursor : TcxControl::GetCursor(x, y);
 }
 
@@ -163,10 +163,10 @@ bool TcxvgController::MultiEditorMoveAvailable(std::uint16_t key)
 void TcxvgController::KeyDown(std::uint16_t& key, TShiftState shift)
 {
     TcxvgOptionsBehavior* behavior = grid_->OptionsBehavior();
-    ForceShowEditor = key == VK_RETURN && behavior->GoToNextCellOnEnter;
+    ForceShowEditor = key == VK_RETURN && behavior->GoToNextCellOnEnter();
     MovingInsideMultiEditorRow = dynamic_cast<TcxCustomMultiEditorRow*>(FocusedRow()) &&
                                  FocusedRow()->GetEditContainerCount() > 0 &&
-                                 (ForceShowEditor || (key == VK_TAB && behavior->GoToNextCellOnTab));
+                                 (ForceShowEditor || (key == VK_TAB && behavior->GoToNextCellOnTab()));
     TcxCustomRow* row = FocusedRow();
     if ((key == VK_LEFT || key == VK_RIGHT) && !MultiEditorMoveAvailable(key) && !CanChangeRecord()) {
         if (IsExpandable(row))
@@ -182,7 +182,7 @@ void TcxvgController::KeyDown(std::uint16_t& key, TShiftState shift)
         return;
     case VK_TAB:
         // Without moving on Tab the key leaves the grid for the next control.
-        if (behavior->GoToNextCellOnTab) {
+        if (behavior->GoToNextCellOnTab()) {
             navigator_->FocusNextCell(!shift.Contains(ssShift), true, shift);
             key = 0;
         }

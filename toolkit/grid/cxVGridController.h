@@ -2,7 +2,7 @@
 // cxVGridController: the vertical grid's hit test, cell navigator and controllers. They turn
 // keys and mouse input into focus moves, expanding, sizing and row dragging.
 //
-// The grid stands on the control base, not yet on the editing control, so these classes keep
+// They stand beside the editing control's controller (which keeps the in-place editing) and keep
 // the generic controller's share (key routing, the cell search) themselves.
 #include <cstdint>
 #include <functional>

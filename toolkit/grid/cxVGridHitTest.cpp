@@ -105,8 +105,8 @@ bool TcxvgHitTest::CalcRowHeaderHitTest(TcxCustomRowViewInfo* rowViewInfo)
 
 void TcxvgHitTest::CalcRowValuesHitTest(TcxCustomRowViewInfo* rowViewInfo)
 {
-    for (int i = 0; i < static_cast<int>(rowViewInfo->ValueRects.size()); ++i) {
-        if (!Check(rowViewInfo->ValueRects[i]))
+    for (int i = 0; i < rowViewInfo->ValueCount(); ++i) {
+        if (!Check(rowViewInfo->ValuesInfo(i)->Bounds))
             continue;
         // A resize in progress leaves the hot cell alone.
         if (controller_->ResizeKind() == rkNone) {

@@ -34,19 +34,25 @@ TcxCaptionRowProperties* CaptionProperties(TcxCustomRow* row)
     return dynamic_cast<TcxCaptionRowProperties*>(row->PropertiesObject());
 }
 
+// A line filled with its brush when it has one, else with its colour.
+TLineInfo LineOf(const TRect& r, TColor color, TBrush* brush = nullptr)
+{
+    return TLineInfo{r, brush != nullptr, brush, color};
+}
+
 } // namespace
 
 // --- the grid's paint-style choices -----------------------------------------------------------
 TcxvgCustomPaintStyleCalcHelperClass TcxCustomVerticalGrid::GetCalcHelperClass() const
 {
-    if (OptionsView()->PaintStyle() == psDelphi)
+    if (const_cast<TcxCustomVerticalGrid*>(this)->OptionsView()->PaintStyle() == psDelphi)
         return TcxvgCustomPaintStyleCalcHelperClass::Of<TcxvgStyle3DCalcHelper>();
     return TcxvgCustomPaintStyleCalcHelperClass::Of<TcxvgDotNetStyleCalcHelper>();
 }
 
 TcxvgPainterClass TcxCustomVerticalGrid::GetPainterClass() const
 {
-    if (OptionsView()->PaintStyle() == psDelphi)
+    if (const_cast<TcxCustomVerticalGrid*>(this)->OptionsView()->PaintStyle() == psDelphi)
         return TcxvgPainterClass::Of<TcxStyle3DPainter>();
     return TcxvgPainterClass::Of<TcxvgPainter>();
 }
@@ -104,15 +110,15 @@ TBrush* TcxvgDotNetStyleCalcHelper::CreateVertLineBrush() { return SolidBrush(Op
 void TcxvgDotNetStyleCalcHelper::AddDivider(std::vector<TLineInfo>& lines, const TRect& r, bool, TColor)
 {
     if (ViewInfo()->DividerWidth() > 0)
-        lines.push_back({Bar(r.Right, r.Top, V(), r.Height() + H()), clNone, VertLineBrush()});
+        lines.push_back(LineOf(Bar(r.Right, r.Top, V(), r.Height() + H()), clNone, VertLineBrush()));
 }
 
 void TcxvgDotNetStyleCalcHelper::AddBoundHeaderLines(std::vector<TLineInfo>& lines, const TRect& headerRect,
                                                      int indentRight, const TRect& indentRect, bool)
 {
     if (H() > 0 && headerRect.Right > indentRight)
-        lines.push_back({Bar(indentRight, indentRect.Bottom, headerRect.Right - indentRight, H()), clNone,
-                         HorzLineBrush()});
+        lines.push_back(LineOf(Bar(indentRight, indentRect.Bottom, headerRect.Right - indentRight, H()), clNone,
+                         HorzLineBrush()));
 }
 
 void TcxvgDotNetStyleCalcHelper::AddHeaderIndentLines(std::vector<TLineInfo>& lines, const TRect& r, bool rightLine,
@@ -121,15 +127,15 @@ void TcxvgDotNetStyleCalcHelper::AddHeaderIndentLines(std::vector<TLineInfo>& li
     if (!ViewInfo()->ShowHeaders())
         return;
     if (rightLine && V() > 0)
-        lines.push_back({Bar(r.Right - V(), r.Top, V(), r.Height() + H()), clNone, VertLineBrush()});
+        lines.push_back(LineOf(Bar(r.Right - V(), r.Top, V(), r.Height() + H()), clNone, VertLineBrush()));
     if (H() <= 0)
         return;
     const int w = r.Width() - (rightLine ? V() : 0);
     if (bottomLine)
-        lines.push_back({Bar(r.Left, r.Bottom, w, H()), clNone, HorzLineBrush()});
+        lines.push_back(LineOf(Bar(r.Left, r.Bottom, w, H()), clNone, HorzLineBrush()));
     else
         // No line under this indent: the gap takes the indent's own colour so the column runs on.
-        lines.push_back({Bar(r.Left, r.Bottom, w, H()), params.Color, nullptr});
+        lines.push_back(LineOf(Bar(r.Left, r.Bottom, w, H()), params.Color, nullptr));
 }
 
 TRect TcxvgDotNetStyleCalcHelper::GetCategoryFocusRect(TcxCustomRow* row, const TRect& textRect,
@@ -166,6 +172,70 @@ TRect TcxvgDotNetStyleCalcHelper::GetCategoryFocusRect(TcxCustomRow* row, const 
     return cxRectIntersect(result, cxRectInflate(r, 1, 1), headerRect) ? result : TRect{};
 }
 
+// The layout's questions, answered with the same lines the painter asks for.
+namespace {
+void AppendLines(TLineInfoList& target, const std::vector<TLineInfo>& lines)
+{
+    for (const TLineInfo& line : lines) {
+        if (line.IsBrush)
+            target.Add(line.Rect, line.Brush);
+        else
+            target.Add(line.Rect, line.Color);
+    }
+}
+} // namespace
+
+void TcxvgDotNetStyleCalcHelper::AddBoundHeaderLines(TcxCustomRowHeaderInfo* headerInfo)
+{
+    std::vector<TLineInfo> lines;
+    const TRect indent = headerInfo->IndentBounds;
+    const int indentRight = cxRectIsEmpty(indent) ? headerInfo->HeaderRect.Left : indent.Right;
+    AddBoundHeaderLines(lines, headerInfo->HeaderRect, indentRight, cxRectIsEmpty(indent) ? headerInfo->HeaderRect : indent,
+                        dynamic_cast<TcxCategoryRow*>(headerInfo->Row()) != nullptr);
+    AppendLines(headerInfo->LinesInfo, lines);
+}
+
+void TcxvgDotNetStyleCalcHelper::AddDivider(TLineInfoList* target, const TRect& rect, bool separator, TColor color)
+{
+    std::vector<TLineInfo> lines;
+    AddDivider(lines, rect, separator, color);
+    AppendLines(*target, lines);
+}
+
+void TcxvgDotNetStyleCalcHelper::AddHeaderIndentLines(TcxCustomRowHeaderInfo* headerInfo, const TRect& rect,
+                                                      bool rightLine, bool bottomLine, bool isCategory,
+                                                      const TcxViewParams& viewParams)
+{
+    std::vector<TLineInfo> lines;
+    AddHeaderIndentLines(lines, rect, rightLine, bottomLine, isCategory, viewParams);
+    AppendLines(headerInfo->LinesInfo, lines);
+}
+
+void TcxvgDotNetStyleCalcHelper::ChangeFocusedRow(TcxCustomRow* newRow, TcxCustomRow* oldRow, TRect& updateRect)
+{
+    for (TcxCustomRow* row : {newRow, oldRow})
+        if (TcxCustomRowViewInfo* rowViewInfo = ViewInfo()->GetRowViewInfo(row)) {
+            // The painter takes the focus colours and the 3D frame from the grid at paint time:
+            // only the rectangle to repaint is needed here.
+            updateRect = cxRectIsEmpty(updateRect) ? rowViewInfo->RowRect : cxRectUnion(updateRect, rowViewInfo->RowRect);
+        }
+}
+
+TRect TcxvgDotNetStyleCalcHelper::GetCategoryFocusRect(TcxCustomRowHeaderInfo* headerInfo)
+{
+    if (headerInfo->CaptionCount() == 0)
+        return {};
+    return GetCategoryFocusRect(headerInfo->Row(), headerInfo->Captions(0)->CaptionTextRect, headerInfo->HeaderRect,
+                                ViewInfo()->Grid()->CategoryFont());
+}
+
+TcxViewParams TcxvgDotNetStyleCalcHelper::GetIndentViewParams(TcxCustomRow* row, TcxCustomRow* parentRow)
+{
+    TcxCustomVerticalGrid* grid = ViewInfo()->Grid();
+    return dynamic_cast<TcxCategoryRow*>(parentRow) ? grid->GetRowCategoryParams(parentRow)
+                                                     : grid->GetRowHeaderParams(row);
+}
+
 // --- TcxvgStyle3DCalcHelper -----------------------------------------------------------------------
 TColor TcxvgStyle3DCalcHelper::GetContentColor(bool focused)
 {
@@ -184,20 +254,20 @@ void TcxvgStyle3DCalcHelper::AddDivider(std::vector<TLineInfo>& lines, const TRe
     int top = r.Top;
     int height = r.Height() + H();
     if (separator) {
-        lines.push_back({Bar(r.Right, r.Top, 2, 2), color});
-        lines.push_back({Bar(r.Right, r.Bottom - 2, 2, 2), color});
+        lines.push_back(LineOf(Bar(r.Right, r.Top, 2, 2), color));
+        lines.push_back(LineOf(Bar(r.Right, r.Bottom - 2, 2, 2), color));
         top = r.Top + 2;
         height = r.Height() + H() - 5;
     }
-    lines.push_back({Bar(r.Right, top, 1, height), clBtnShadow});
-    lines.push_back({Bar(r.Right + 1, top, 1, height), clBtnHighlight});
+    lines.push_back(LineOf(Bar(r.Right, top, 1, height), clBtnShadow));
+    lines.push_back(LineOf(Bar(r.Right + 1, top, 1, height), clBtnHighlight));
 }
 
 void TcxvgStyle3DCalcHelper::AddBoundHeaderLines(std::vector<TLineInfo>& lines, const TRect& headerRect, int,
                                                  const TRect&, bool)
 {
     if (H() > 0)
-        lines.push_back({Bar(headerRect.Left, headerRect.Bottom, headerRect.Width(), H()), clNone, HorzLineBrush()});
+        lines.push_back(LineOf(Bar(headerRect.Left, headerRect.Bottom, headerRect.Width(), H()), clNone, HorzLineBrush()));
 }
 
 void TcxvgStyle3DCalcHelper::CalcPaintViewParamsLines(TcxCustomRowViewInfo* rowViewInfo, TcxCustomRow* nextRow)
@@ -208,15 +278,15 @@ void TcxvgStyle3DCalcHelper::CalcPaintViewParamsLines(TcxCustomRowViewInfo* rowV
     if (nextRow && nextRow == focused) {
         TcxCustomRowViewInfo* next = ViewInfo()->GetRowViewInfo(nextRow);
         if (next && next->BandIndex == rowViewInfo->BandIndex) {
-            focusLines_.push_back({Bar(r.Left, r.Bottom - 1, w, 1), cl3DDkShadow});
-            focusLines_.push_back({Bar(r.Left + 1, r.Bottom, w - 1, 1), clBtnShadow});
+            focusLines_.push_back(LineOf(Bar(r.Left, r.Bottom - 1, w, 1), cl3DDkShadow));
+            focusLines_.push_back(LineOf(Bar(r.Left + 1, r.Bottom, w - 1, 1), clBtnShadow));
         }
     }
     if (rowViewInfo->Row() == focused) {
-        focusLines_.push_back({Bar(r.Left, r.Bottom - 1, w, 1), clBtnFace});
-        focusLines_.push_back({Bar(r.Left, r.Bottom, w, 1), clBtnHighlight});
-        focusLines_.push_back({Bar(r.Left, r.Top - 1, 1, r.Height() + 1), cl3DDkShadow});
-        focusLines_.push_back({Bar(r.Left + 1, r.Top, 1, r.Height() - 1), clBtnShadow});
+        focusLines_.push_back(LineOf(Bar(r.Left, r.Bottom - 1, w, 1), clBtnFace));
+        focusLines_.push_back(LineOf(Bar(r.Left, r.Bottom, w, 1), clBtnHighlight));
+        focusLines_.push_back(LineOf(Bar(r.Left, r.Top - 1, 1, r.Height() + 1), cl3DDkShadow));
+        focusLines_.push_back(LineOf(Bar(r.Left + 1, r.Top, 1, r.Height() - 1), clBtnShadow));
     }
 }
 
@@ -339,7 +409,7 @@ void TcxvgPainter::DrawRow(TcxCustomRowViewInfo* rowViewInfo)
     }
     if (!done)
         DrawRowHeader(rowViewInfo);
-    for (int i = 0; i < static_cast<int>(rowViewInfo->ValueRects.size()); ++i) {
+    for (int i = 0; i < rowViewInfo->ValueCount(); ++i) {
         const bool focused = rowViewInfo->Row() == grid_->GetFocusedRow();
         canvas_->SaveState();
         canvas_->SetParams(GetContentParams(rowViewInfo->Row(), focused));
@@ -368,13 +438,13 @@ void TcxvgPainter::CalcHeaderLines(TcxCustomRowViewInfo* rowViewInfo, std::vecto
                                  params);
     helper->AddBoundHeaderLines(lines, header, indent.Right, indent,
                                 dynamic_cast<TcxCategoryRow*>(rowViewInfo->Row()) != nullptr);
-    if (!rowViewInfo->ValueRects.empty())
+    if (rowViewInfo->ValueCount() > 0)
         helper->AddDivider(lines, header, false, clNone);
     else if (header.Right < ViewInfo()->ClientRect().Right)
         // A row without values spans the band: the band's right border runs on beside it.
-        lines.push_back({TRect{header.Right, header.Top, header.Right + ViewInfo()->VertLineWidth(),
+        lines.push_back(LineOf(TRect{header.Right, header.Top, header.Right + ViewInfo()->VertLineWidth(),
                                header.Bottom + ViewInfo()->HorzLineWidth()},
-                         helper->GetBandBorderColor()});
+                         helper->GetBandBorderColor()));
 }
 
 void TcxvgPainter::DrawCategoryRowHeader(TcxCustomRowViewInfo* rowViewInfo)
@@ -474,7 +544,7 @@ void TcxvgPainter::DrawRowHeaderCell(TcxCustomRowViewInfo* rowViewInfo, bool tra
 
 void TcxvgPainter::DrawRowValueCell(TcxCustomRowViewInfo* rowViewInfo, int valueIndex)
 {
-    const TRect r = rowViewInfo->ValueRects[valueIndex];
+    const TRect r = rowViewInfo->ValuesInfo(valueIndex)->Bounds;
     if (cxRectIsEmpty(r))
         return;
     TcxViewParams params;
@@ -502,7 +572,7 @@ void TcxvgPainter::DrawHeaderDragImage(TcxCustomRowViewInfo* rowViewInfo)
 void TcxvgPainter::DrawLines(const std::vector<TLineInfo>& lines, const TRect&)
 {
     for (const TLineInfo& line : lines) {
-        if (line.Brush) {
+        if (line.IsBrush && line.Brush) {
             // The brush itself goes onto the canvas so a halftone pattern paints as a pattern.
             canvas_->SetBrush(line.Brush);
             canvas_->WrappedCanvas()->FillRect(line.Rect);
@@ -510,6 +580,15 @@ void TcxvgPainter::DrawLines(const std::vector<TLineInfo>& lines, const TRect&)
         } else
             canvas_->FillRect(line.Rect, line.Color);
     }
+}
+
+void TcxvgPainter::DrawLines(const TLineInfoList& lines, const TRect& clipRect)
+{
+    std::vector<TLineInfo> items;
+    items.reserve(static_cast<std::size_t>(lines.Count()));
+    for (int i = 0; i < lines.Count(); ++i)
+        items.push_back(lines.Items(i));
+    DrawLines(items, clipRect);
 }
 
 // --- TcxStyle3DPainter ----------------------------------------------------------------------------

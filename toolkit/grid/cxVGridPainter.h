@@ -48,6 +48,14 @@ class TcxvgDotNetStyleCalcHelper : public TcxvgCustomPaintStyleCalcHelper {
     // The frame around a focused category's caption text; empty for other rows.
     virtual TRect GetCategoryFocusRect(TcxCustomRow* row, const TRect& textRect, const TRect& headerRect,
                                        TFont* font);
+    // The layout's questions about header and divider lines, focus moves and indent colours.
+    void AddBoundHeaderLines(TcxCustomRowHeaderInfo* headerInfo) override;
+    void AddDivider(TLineInfoList* lines, const TRect& rect, bool separator, TColor color) override;
+    void AddHeaderIndentLines(TcxCustomRowHeaderInfo* headerInfo, const TRect& rect, bool rightLine, bool bottomLine,
+                              bool isCategory, const TcxViewParams& viewParams) override;
+    void ChangeFocusedRow(TcxCustomRow* newRow, TcxCustomRow* oldRow, TRect& updateRect) override;
+    TRect GetCategoryFocusRect(TcxCustomRowHeaderInfo* headerInfo) override;
+    TcxViewParams GetIndentViewParams(TcxCustomRow* row, TcxCustomRow* parentRow) override;
     // The lines of the focused row's 3D frame; empty in the flat styles.
     const std::vector<TLineInfo>& FocusLines() const { return focusLines_; }
     void ClearFocusLines() { focusLines_.clear(); }
@@ -124,6 +132,7 @@ class TcxvgPainter : public TObject {
     virtual void DrawCategoryRowHeader(TcxCustomRowViewInfo* rowViewInfo);
     virtual void DrawHeaderDragImage(TcxCustomRowViewInfo* rowViewInfo);
     virtual void DrawLines(const std::vector<TLineInfo>& lines, const TRect& clipRect);
+    void DrawLines(const TLineInfoList& lines, const TRect& clipRect);
     virtual void DrawRow(TcxCustomRowViewInfo* rowViewInfo);
     virtual void DrawRowHeader(TcxCustomRowViewInfo* rowViewInfo);
     virtual void DrawRowHeaderCell(TcxCustomRowViewInfo* rowViewInfo, bool transparent);

@@ -327,7 +327,8 @@ int TcxvgMultiRecordsScrollStrategy::GetVisibleValueCount()
     if (!vi)
         return 1;
     int v = vi->VertLineWidth();
-    int separator = v;
+    int interval = Grid()->GetRecordsInterval();
+    int separator = interval == 0 ? v : interval + 2 * v;
     int clientWidth = vi->ClientRect().Width();
     int valueWidth = std::max(1, vi->ViewValueWidth);
     int count = std::max(1, (separator + clientWidth - vi->FullHeaderWidth() - 2 * v) / (separator + valueWidth));

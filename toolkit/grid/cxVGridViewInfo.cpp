@@ -1,10 +1,55 @@
 #include "toolkit/grid/cxVGridViewInfo.h"
 
 #include <algorithm>
+#include <cmath>
+
+#include "platform/vcl/ImgList.h"
 
 #include "toolkit/core/cxGraphics.h"
 
 namespace cx {
+
+// --- paint-style helper base ---------------------------------------------------------------------
+TColor TcxvgCustomPaintStyleCalcHelper::GetBandBorderColor()
+{
+    return Grid()->OptionsView()->GridLineColor();
+}
+
+TcxCustomVerticalGrid* TcxvgCustomPaintStyleCalcHelper::Grid() const
+{
+    return viewInfo_->Grid();
+}
+
+TcxvgScroller* TcxvgCustomPaintStyleCalcHelper::Scroller() const
+{
+    return Grid()->Scroller();
+}
+
+// --- value cells ----------------------------------------------------------------------------------
+void TcxRowValueInfo::SetBounds(const TRect& rect, const TRect& clipRect)
+{
+    Bounds = rect;
+    VisibleBounds = cxvgRectAnd(rect, clipRect);
+    Visible = !cxRectIsEmpty(VisibleBounds);
+    FocusRect = GetFocused() ? Bounds : TRect{};
+}
+
+bool TcxRowValueInfo::GetFocused() const
+{
+    auto* grid = dynamic_cast<TcxCustomVerticalGrid*>(Owner()->Control());
+    if (!grid || grid->GetFocusedRow() != Row || !grid->Controller())
+        return false;
+    TcxCustomControlController* controller = grid->Controller();
+    return controller->FocusedItem() == Item && grid->DataController()->GetFocusedRowIndex() == RecordIndex;
+}
+
+Variant TcxRowValueInfo::GetDisplayValue() const
+{
+    auto* grid = static_cast<TcxCustomVerticalGrid*>(Owner()->Control());
+    if (RecordIndex < 0 || RecordIndex >= grid->GetRecordCount())
+        return Null;
+    return Item->GetDisplayValue(Item->GetPropertiesValue(), RecordIndex);
+}
 
 // --- row view infos ---------------------------------------------------------------------------
 TcxCustomRowViewInfo::TcxCustomRowViewInfo(TcxCustomRow* row) : row_(row)
@@ -14,6 +59,7 @@ TcxCustomRowViewInfo::TcxCustomRowViewInfo(TcxCustomRow* row) : row_(row)
 
 TcxCustomRowViewInfo::~TcxCustomRowViewInfo()
 {
+    TruncValues(0);
     if (row_ && row_->viewInfo_ == this)
         row_->viewInfo_ = nullptr;
 }
@@ -25,6 +71,55 @@ void TcxCustomRowViewInfo::Calc(const TRect& rect, TcxvgCustomViewInfo* viewInfo
     viewInfo->CalcRowRects(this);
     CalcRowHeaderInfo(nextRow);
     CalcValuesInfo();
+    CalcPaintViewParamsLines(nextRow);
+}
+
+void TcxCustomRowViewInfo::CalcRowHeaderInfo(TcxCustomRow* nextRow)
+{
+    headerInfo_->Calc(headerInfo_->HeaderRect, OwnerViewInfo, true, nextRow);
+}
+
+void TcxCustomRowViewInfo::CalcPaintViewParamsLines(TcxCustomRow* nextRow)
+{
+    if (TcxvgCustomPaintStyleCalcHelper* helper = OwnerViewInfo->CalcHelper())
+        helper->CalcPaintViewParamsLines(this, nextRow);
+}
+
+void TcxCustomRowViewInfo::TruncValues(int count)
+{
+    while (static_cast<int>(valuesInfo_.size()) > count) {
+        TcxRowValueInfo* cell = valuesInfo_.back();
+        valuesInfo_.pop_back();
+        if (OwnerViewInfo)
+            OwnerViewInfo->RemoveCell(cell);
+    }
+}
+
+TcxRowValueInfo* TcxCustomRowViewInfo::GetRowValueInfo(int recordIndex, int cellIndex) const
+{
+    for (TcxRowValueInfo* cell : valuesInfo_)
+        if (cell->RecordIndex == recordIndex && cell->RowCellIndex == cellIndex)
+            return cell;
+    return nullptr;
+}
+
+TcxRowValueInfo* TcxCustomRowViewInfo::CalcRowValueInfo(int cellIndex, int recordIndex)
+{
+    TcxCellEdit* container = row_->GetEditContainer(cellIndex);
+    if (!container)
+        return nullptr;
+    // A used cell moves to the front, so a truncation afterwards frees the unused ones.
+    if (TcxRowValueInfo* cell = GetRowValueInfo(recordIndex, cellIndex)) {
+        std::erase(valuesInfo_, cell);
+        valuesInfo_.insert(valuesInfo_.begin(), cell);
+        return cell;
+    }
+    auto* cell = new TcxRowValueInfo(OwnerViewInfo, container, recordIndex);
+    cell->Row = row_;
+    cell->RowCellIndex = cellIndex;
+    OwnerViewInfo->AddCell(cell);
+    valuesInfo_.insert(valuesInfo_.begin(), cell);
+    return cell;
 }
 
 void TcxCustomRowViewInfo::AddRectValueLines(const TRect& rect, bool last, bool hasNextRow)
@@ -41,52 +136,290 @@ void TcxCustomRowViewInfo::AddRectValueLines(const TRect& rect, bool last, bool 
     vi->AddRightValueSide(r, last);
 }
 
+void TcxCustomRowViewInfo::Update()
+{
+    TcxvgCustomViewInfo* vi = OwnerViewInfo;
+    if (!vi)
+        return;
+    TruncValues(0);
+    TcxCustomVerticalGrid* grid = vi->Grid();
+    if (grid->GetFocusedRow() == row_) {
+        vi->ChangeFocusedRow(row_, grid->PrevVisibleRow(row_));
+        return;
+    }
+    vi->LinesInfo().Locked = true;
+    vi->FocusLinesInfo.Locked = true;
+    try {
+        Calc(RowRect, vi, grid->NextVisibleRow(row_));
+    } catch (...) {
+        vi->LinesInfo().Locked = false;
+        vi->FocusLinesInfo.Locked = false;
+        grid->InvalidateRect(RowRect, false);
+        throw;
+    }
+    vi->LinesInfo().Locked = false;
+    vi->FocusLinesInfo.Locked = false;
+    grid->InvalidateRect(RowRect, false);
+}
+
+void TcxCustomRowViewInfo::UpdateRecord(int recordIndex)
+{
+    if (!OwnerViewInfo)
+        return;
+    OwnerViewInfo->LinesInfo().Locked = true;
+    CalcValuesInfo();
+    OwnerViewInfo->LinesInfo().Locked = false;
+    for (TcxRowValueInfo* cell : valuesInfo_)
+        if (cell->RecordIndex == recordIndex)
+            OwnerViewInfo->Grid()->InvalidateRect(cell->Bounds, false);
+}
+
 void TcxCategoryRowViewInfo::CalcRowHeaderInfo(TcxCustomRow* nextRow)
 {
     HeaderInfo()->HeaderRect = RowRect;
     ValuesRect = TRect{};
+    TcxCustomRowViewInfo::CalcRowHeaderInfo(nextRow);
 }
 
 void TcxEditorRowViewInfo::CalcValuesInfo()
 {
     TcxvgCustomViewInfo* vi = OwnerViewInfo;
     int n = vi->GetVisibleValueCount();
-    ValueRects.clear();
     bool hasNextRow = vi->Grid()->NextVisibleRow(Row()) != nullptr;
     for (int i = 0; i < n; ++i) {
         TRect r = vi->GetValueRect(i, this);
         bool last = i == n - 1 || r.Right >= vi->ClipRect().Right;
         AddRectValueLines(r, last, hasNextRow);
-        ValueRects.push_back(r);
+        vi->CalcEditCell(r, CalcRowValueInfo(0, vi->GetFirstVisibleRecordIndex() + i));
+    }
+    TruncValues(n);
+}
+
+int TcxEditorRowViewInfo::GetValueHeight(int recordIndex, int width, TcxvgCustomViewInfo* viewInfo)
+{
+    TcxCellEdit* container = Row()->GetEditContainer(0);
+    TcxCustomEditProperties* properties = container ? container->GetPropertiesValue() : nullptr;
+    if (!properties)
+        return -1;
+    return viewInfo->GetDefaultEditHeight(container, properties);
+}
+
+TcxRectList* TcxMultiEditorRowViewInfo::GetCellRects(TcxCustomRow* row, const TRect& rect, int separatorWidth)
+{
+    auto* properties = dynamic_cast<TcxMultiEditorRowProperties*>(row->PropertiesObject());
+    const int count = row->GetEditContainerCount();
+    if (!properties || count == 0)
+        return nullptr;
+    TRectScaler scaler;
+    const int minWidth = row->VerticalGrid()->OptionsView()->RowHeaderMinWidth();
+    for (int i = 0; i < count; ++i)
+        scaler.Add(properties->Editors()->GetItem(i)->Width(), minWidth, i + 1 < count ? separatorWidth : 0);
+    if (properties->Fixed())
+        scaler.CalcRect(rect);
+    else
+        scaler.ScaleRect(rect);
+    if (scaler.ScaledRects().Count() == 0)
+        return nullptr;
+    auto* list = new TcxRectList;
+    list->Assign(scaler.ScaledRects());
+    return list;
+}
+
+void TcxMultiEditorRowViewInfo::AddSeparatorRects(bool isHeader, TcxRectList& list, const TRect& rect,
+                                                  const TcxRectList& cells, TSeparatorKind kind)
+{
+    TcxvgCustomViewInfo* vi = OwnerViewInfo;
+    TcxCustomRowHeaderInfo* header = HeaderInfo();
+    const int d = vi->DividerWidth();
+    const bool lastRow = vi->Grid()->NextVisibleRow(Row()) == nullptr;
+    for (int i = 0; i + 1 < cells.Count(); ++i) {
+        const TRect left = cells[i];
+        const TRect right = cells[i + 1];
+        if (kind == skString) {
+            TRect gap = cxvgRectAnd(TRect{left.Right, left.Top, right.Left, left.Bottom}, rect);
+            if (!cxRectIsEmpty(gap))
+                list.Add(gap);
+            continue;
+        }
+        TRect line = cxvgRectAnd(TRect{left.Right - d, left.Top, left.Right, left.Bottom}, rect);
+        if (cxRectIsEmpty(line) || !vi->CalcHelper())
+            continue;
+        if (!isHeader && lastRow)
+            --line.Bottom;
+        vi->CalcHelper()->AddDivider(isHeader ? &header->LinesInfo : &vi->LinesInfo(), line, true, header->ViewParams.Color);
     }
 }
 
+void TcxMultiEditorRowViewInfo::CalcValuesInfo()
+{
+    ValueSeparatorRects.Clear();
+    TcxvgCustomViewInfo* vi = OwnerViewInfo;
+    auto* header = static_cast<TcxMultiEditorRowHeaderInfo*>(HeaderInfo());
+    const int n = vi->GetVisibleValueCount();
+    const bool hasNextRow = vi->Grid()->NextVisibleRow(Row()) != nullptr;
+    int cellsPerValue = 0;
+    for (int i = 0; i < n; ++i) {
+        TRect r = vi->GetValueRect(i, this);
+        std::unique_ptr<TcxRectList> cells(GetCellRects(Row(), r, header->SeparatorWidth));
+        if (cells) {
+            cellsPerValue = std::min(cells->Count(), Row()->GetEditContainerCount());
+            for (int j = 0; j < cellsPerValue; ++j)
+                if (!cxRectIsEmpty((*cells)[j]))
+                    vi->CalcEditCell((*cells)[j], CalcRowValueInfo(j, vi->GetFirstVisibleRecordIndex() + i));
+            AddSeparatorRects(false, ValueSeparatorRects, r, *cells, header->SeparatorKind);
+        }
+        AddRectValueLines(r, i == n - 1, hasNextRow);
+    }
+    TruncValues(n * cellsPerValue);
+    CheckEmptyValuesInfo();
+}
+
+int TcxMultiEditorRowViewInfo::GetValueHeight(int recordIndex, int width, TcxvgCustomViewInfo* viewInfo)
+{
+    int height = -1;
+    for (int j = 0; j < Row()->GetEditContainerCount(); ++j) {
+        TcxCellEdit* container = Row()->GetEditContainer(j);
+        if (TcxCustomEditProperties* properties = container->GetPropertiesValue())
+            height = std::max(height, viewInfo->GetDefaultEditHeight(container, properties));
+    }
+    return height;
+}
+
+void TcxMultiEditorRowViewInfo::CheckEmptyValuesInfo()
+{
+    if (Row()->GetEditContainerCount() > 0 || ValuesRect.Width() <= 0)
+        return;
+    HeaderInfo()->LinesInfo.Add(RowRect, HeaderInfo()->ViewParams.Color);
+    AddRectValueLines(ValuesRect, true, true);
+}
+
 // --- TcxvgCustomViewInfo ----------------------------------------------------------------------
-TcxvgCustomViewInfo::TcxvgCustomViewInfo(TcxCustomVerticalGrid* grid) : grid_(grid)
+TcxvgCustomViewInfo::TcxvgCustomViewInfo(TcxEditingControl* grid)
+    : TcxCustomControlViewInfo(grid), grid_(static_cast<TcxCustomVerticalGrid*>(grid))
 {
     rowsViewInfo_.reserve(1024);
 }
 
 TcxvgCustomViewInfo::~TcxvgCustomViewInfo()
 {
+    if (!detached_)
+        ReleaseRowViewInfos();
+    ClearCells();
+    DestroyBrushes();
+}
+
+void TcxvgCustomViewInfo::DetachFromGrid()
+{
+    ReleaseRowViewInfos();
+    detached_ = true;
+}
+
+void TcxvgCustomViewInfo::ReleaseRowViewInfos()
+{
     // Row view infos belong to the rows; they are made again on demand for the next layout.
-    if (!grid_->ComponentState().Contains(csDestroying))
-        for (int i = 0; i < grid_->Rows()->GetCount(); ++i) {
-            TcxCustomRow* row = grid_->Rows()->GetRow(i);
-            if (row->viewInfo_) {
-                row->viewInfo_->row_ = nullptr;
-                FreeAndNil(row->viewInfo_);
-            }
+    // Their cells are this object's and go with it.
+    rowsViewInfo_.clear();
+    if (!grid_->Rows() || !grid_->Root())
+        return;
+    for (int i = 0; i < grid_->Rows()->GetCount(); ++i) {
+        TcxCustomRow* row = grid_->Rows()->GetRow(i);
+        if (row->viewInfo_) {
+            row->viewInfo_->ClearValues();
+            row->viewInfo_->row_ = nullptr;
+            FreeAndNil(row->viewInfo_);
         }
+    }
 }
 
 void TcxvgCustomViewInfo::Initialize()
 {
+    initialized_ = true;
     calcHelper_.reset(CreateCalcHelper());
     LockDividerPos = true;
     CalcLayoutGeneral();
     UpdateVisibleRows();
     UpdateScroller();
+}
+
+void TcxvgCustomViewInfo::CreateBrushes()
+{
+    DestroyBrushes();
+    if (!calcHelper_)
+        return;
+    horzLineBrush_ = calcHelper_->CreateHorzLineBrush();
+    vertLineBrush_ = calcHelper_->CreateVertLineBrush();
+}
+
+void TcxvgCustomViewInfo::DestroyBrushes()
+{
+    // A brush made from a bitmap takes its bitmap with it.
+    for (TBrush** brush : {&horzLineBrush_, &vertLineBrush_}) {
+        if (!*brush)
+            continue;
+        TBitmap* bitmap = (*brush)->GetBitmap();
+        delete *brush;
+        delete bitmap;
+        *brush = nullptr;
+    }
+}
+
+void TcxvgCustomViewInfo::CalcEditCell(const TRect& rect, TcxRowValueInfo* valueInfo)
+{
+    if (valueInfo)
+        valueInfo->SetBounds(rect, clipRect_);
+}
+
+void TcxvgCustomViewInfo::ChangeFocusedRow(TcxCustomRow* newRow, TcxCustomRow* oldRow)
+{
+    if (grid_->IsLocked() || !calcHelper_)
+        return;
+    TRect updateRect{};
+    linesInfo_.Locked = true;
+    try {
+        calcHelper_->ChangeFocusedRow(newRow, oldRow, updateRect);
+    } catch (...) {
+        linesInfo_.Locked = false;
+        throw;
+    }
+    linesInfo_.Locked = false;
+    updateRect.Bottom += horzLineWidth_;
+    grid_->InvalidateRect(updateRect, false);
+}
+
+void TcxvgCustomViewInfo::UpdateRecord(int recordIndex)
+{
+    if (recordIndex < 0 || grid_->IsLocked())
+        return;
+    for (TcxCustomRowViewInfo* rowViewInfo : rowsViewInfo_) {
+        if (!rowViewInfo->OwnerViewInfo)
+            rowViewInfo->OwnerViewInfo = this;
+        rowViewInfo->UpdateRecord(recordIndex);
+    }
+}
+
+void TcxvgCustomViewInfo::UpdateSelection()
+{
+    TcxCustomControlViewInfo::UpdateSelection();
+    grid_->Controller()->RefreshFocusedRecord();
+}
+
+int TcxvgCustomViewInfo::GetDefaultEditHeight(TcxCustomInplaceEditContainer* container,
+                                              TcxCustomEditProperties* properties)
+{
+    TcxCanvas* canvas = container->GetControlCanvas();
+    canvas->SetFont(grid_->Font());
+    return properties->GetEditSize(canvas, container->GetEditStyle(), true, Variant(Null), DefaultcxEditSizeProperties).cy;
+}
+
+void TcxvgCustomViewInfo::Reset()
+{
+    TcxEditingController* editing = grid_->EditingController();
+    if (!editing || !editing->IsEditing())
+        return;
+    if (TcxEditCellViewInfo* cell = grid_->Controller()->GetFocusedCellViewInfo(editing->EditingItem())) {
+        cell->Visible = false;
+        cell->VisibleBounds = TRect{};
+    }
 }
 
 TcxvgCustomPaintStyleCalcHelper* TcxvgCustomViewInfo::CreateCalcHelper()
@@ -102,12 +435,19 @@ void TcxvgCustomViewInfo::UpdateScroller()
 
 void TcxvgCustomViewInfo::Calculate()
 {
-    clientRect_ = grid_->GetClientBounds();
-    DoCalculate();
+    TcxCustomControlViewInfo::Calculate();
 }
 
 void TcxvgCustomViewInfo::DoCalculate()
 {
+    if (!initialized_)
+        Initialize();
+    clientRect_ = grid_->GetClientBounds();
+    // The control's pass freed every cell: the rows forget theirs before anything reads them.
+    for (int i = 0; i < grid_->Rows()->GetCount(); ++i)
+        if (TcxCustomRowViewInfo* rowViewInfo = grid_->Rows()->GetRow(i)->viewInfo_)
+            rowViewInfo->ClearValues();
+    Reset();
     CalcLayoutGeneral();
     UpdateVisibleRows();
     grid_->Scroller()->RecalcBandsInfo();
@@ -130,13 +470,19 @@ void TcxvgCustomViewInfo::CalcLayoutGeneral()
     TcxvgGridLines lines = options->GridLines();
     horzLineWidth_ = lines == vglHorizontal || lines == vglBoth ? 1 : 0;
     vertLineWidth_ = lines == vglVertical || lines == vglBoth ? 1 : 0;
-    imageSize_ = TSize{0, 0};
+    TCustomImageList* images = grid_->Images();
+    imageSize_ = images ? TSize{images->GetWidth(), images->GetHeight()} : TSize{0, 0};
     dividerWidth_ = vertLineWidth_ > 0 && showHeaders_ && calcHelper_ ? calcHelper_->GetDividerWidth() : 0;
     bandBorderColor_ = calcHelper_ ? calcHelper_->GetBandBorderColor() : options->GridLineColor();
     rowIndentWidth_ = calcHelper_ ? calcHelper_->GetIndentWidth() : 0;
     bandMinWidth_ = options->ValueMinWidth() + rowHeaderMinWidth_ + dividerWidth_;
     minRowHeight_ = GetMinRowHeight();
     fullHeaderWidth_ = showHeaders_ ? GetViewHeaderWidth() + dividerWidth_ : 0;
+    CreateBrushes();
+    // No themes here: the explorer-bar category style is never available, so the category
+    // button keeps the plain expand button's size.
+    useCategoryExplorerStyle_ = false;
+    explorerButtonSize_ = TSize{buttonSize_, buttonSize_};
 }
 
 int TcxvgCustomViewInfo::GetMinRowHeight()
@@ -155,12 +501,10 @@ void TcxvgCustomViewInfo::UpdateVisibleRows()
     TcxVerticalGridRows* rows = grid_->Rows();
     for (int i = 0; i < rows->GetCount(); ++i) {
         TcxCustomRow* row = rows->GetRow(i);
-        TcxCustomRowViewInfo* rowViewInfo = row->GetViewInfo();
         if (grid_->IsRowVisible(row)) {
             visibleRows_.push_back(row);
             maxVisibleLevel_ = std::max(maxVisibleLevel_, row->GetLevel());
         }
-        (void)rowViewInfo;
     }
 }
 
@@ -193,7 +537,8 @@ void TcxvgCustomViewInfo::CalcBandWidth()
 
 void TcxvgCustomViewInfo::ClearLinesAndRows()
 {
-    linesInfo_.clear();
+    linesInfo_.Clear();
+    FocusLinesInfo.Clear();
     rowsViewInfo_.clear();
 }
 
@@ -292,24 +637,33 @@ void TcxvgCustomViewInfo::AddBandRowsLines(const TRect& bandRect)
 
 void TcxvgCustomViewInfo::AddBottomValueSide(const TRect& rect)
 {
-    if (horzLineWidth_ > 0)
-        AddLine(TRect{rect.Left, rect.Bottom, rect.Right, rect.Bottom + horzLineWidth_}, grid_->OptionsView()->GridLineColor());
+    if (horzLineWidth_ <= 0)
+        return;
+    TRect line{rect.Left, rect.Bottom, rect.Right, rect.Bottom + horzLineWidth_};
+    if (horzLineBrush_)
+        AddLine(line, horzLineBrush_);
+    else
+        AddLine(line, grid_->OptionsView()->GridLineColor());
 }
 
 void TcxvgCustomViewInfo::AddRightValueSide(const TRect& rect, bool last)
 {
-    if (vertLineWidth_ > 0)
-        AddLine(TRect{rect.Right, rect.Top, rect.Right + vertLineWidth_, rect.Bottom + horzLineWidth_},
-                last ? bandBorderColor_ : grid_->OptionsView()->GridLineColor());
+    if (vertLineWidth_ <= 0)
+        return;
+    TRect line{rect.Right, rect.Top, rect.Right + vertLineWidth_, rect.Bottom + horzLineWidth_};
+    if (last || !vertLineBrush_)
+        AddLine(line, last ? bandBorderColor_ : grid_->OptionsView()->GridLineColor());
+    else
+        AddLine(line, vertLineBrush_);
 }
 
 void TcxvgCustomViewInfo::CalcEmpty()
 {
     // The divider of an imaginary header keeps the empty grid's two halves apart.
-    if (showHeaders_ && dividerWidth_ > 0)
-        AddLine(TRect{clientRect_.Left + ViewHeaderWidth, clientRect_.Top, clientRect_.Left + ViewHeaderWidth + dividerWidth_,
-                      clientRect_.Bottom},
-                clNone);
+    if (showHeaders_ && calcHelper_)
+        calcHelper_->AddDivider(&linesInfo_,
+                                TRect{clientRect_.Left, clientRect_.Top, clientRect_.Left + ViewHeaderWidth, clientRect_.Bottom},
+                                false, clNone);
 }
 
 void TcxvgCustomViewInfo::CalcRowRects(TcxCustomRowViewInfo* rowViewInfo)
@@ -391,6 +745,11 @@ void TcxvgCustomViewInfo::SetDividerPos(int pos)
         options->SetRowHeaderWidth(pos);
 }
 
+TRect TcxvgCustomViewInfo::GetBandSizeableRect(const TRect& bandRect)
+{
+    return TRect{bandRect.Right - 1, bandRect.Top, bandRect.Right + 2, clientRect_.Bottom};
+}
+
 void TcxvgCustomViewInfo::SetValueWidth(int width)
 {
     grid_->OptionsView()->SetValueWidth(width);
@@ -427,18 +786,60 @@ int TcxBandsViewInfo::GetViewBandWidth()
 
 void TcxBandsViewInfo::CalcBandWidth()
 {
+    TcxvgOptionsView* options = Grid()->OptionsView();
     ViewHeaderWidth = GetViewHeaderWidth();
-    if (!Grid()->OptionsView()->AutoScaleBands()) {
+    if (!options->AutoScaleBands()) {
         ViewValueWidth = GetViewValueWidth();
         ViewBandWidth = GetViewBandWidth();
         return;
     }
+    if (LockDividerPos)
+        return;
+    const int old = GetViewBandWidth();
+    double ratio = 1;
+    if (ShowHeaders() && old > 0)
+        ratio = static_cast<double>(std::max(old, options->ValueMinWidth())) / std::max(ViewHeaderWidth, 1);
     int n = Grid()->Scroller()->GetBandsInfo().Count();
     int gaps = n > 1 ? (n - 1) * BandsInterval() : 0;
     int w = (clientRect_.Width() - gaps) / std::max(n, 1);
-    int bandMinWidth = Grid()->OptionsView()->ValueMinWidth() + Grid()->OptionsView()->RowHeaderMinWidth() + DividerWidth();
-    ViewBandWidth = std::max({GetMinViewBandWidth(), w, bandMinWidth});
+    ViewBandWidth = std::max({GetMinViewBandWidth(), w, BandMinWidth()});
+    // The header keeps its share of a band whose width changed.
+    if (ShowHeaders() && !movingDivider_ && ViewHeaderWidth < old && old != ViewBandWidth)
+        SetDividerPos(static_cast<int>(std::lround(ViewBandWidth / ratio)));
     ViewHeaderWidth = GetViewHeaderWidth();
+}
+
+TRect TcxBandsViewInfo::GetBandSizeableRect(const TRect& bandRect)
+{
+    if (Grid()->OptionsView()->AutoScaleBands())
+        return TRect{};
+    return TcxvgCustomViewInfo::GetBandSizeableRect(bandRect);
+}
+
+void TcxBandsViewInfo::LayoutStyleChanged()
+{
+    if (Grid()->OptionsView()->AutoScaleBands()) {
+        ViewHeaderWidth = std::max(Grid()->OptionsView()->RowHeaderWidth(), GetViewMinHeaderWidth());
+        SetDividerPos(ViewHeaderWidth);
+        ViewBandWidth = GetMinViewBandWidth();
+    }
+    TcxvgCustomViewInfo::LayoutStyleChanged();
+}
+
+void TcxBandsViewInfo::SetDividerPos(int pos)
+{
+    const bool moving = movingDivider_;
+    movingDivider_ = true;
+    try {
+        if (Grid()->OptionsView()->AutoScaleBands())
+            TcxvgCustomViewInfo::SetDividerPos(pos);
+        else
+            Grid()->OptionsView()->SetRowHeaderWidth(std::min(pos, ClipRect().Right - 4));
+    } catch (...) {
+        movingDivider_ = moving;
+        throw;
+    }
+    movingDivider_ = moving;
 }
 
 void TcxBandsViewInfo::CalcBandRects()
@@ -496,6 +897,171 @@ bool TcxBandsViewInfo::GetRowAutoHeight(const TcxCustomRow* row)
 {
     TcxvgOptionsView* options = Grid()->OptionsView();
     return options->CellAutoHeight() && !options->AutoScaleBands() && (!row || row->Options()->CanAutoHeight());
+}
+
+// --- TcxMultiRecordViewInfo --------------------------------------------------------------------
+int TcxMultiRecordViewInfo::Separator() const
+{
+    return recordsInterval_ == 0 ? VertLineWidth() : recordsInterval_ + 2 * VertLineWidth();
+}
+
+void TcxMultiRecordViewInfo::CalcLayoutGeneral()
+{
+    recordsInterval_ = Grid()->GetRecordsInterval();
+    TcxvgCustomViewInfo::CalcLayoutGeneral();
+}
+
+void TcxMultiRecordViewInfo::Reset()
+{
+    visibleValueCount_ = -1;
+    TcxvgCustomViewInfo::Reset();
+}
+
+void TcxMultiRecordViewInfo::CalcBandWidth()
+{
+    const int v = VertLineWidth();
+    ViewHeaderWidth = GetViewHeaderWidth();
+    ViewValueWidth = Grid()->OptionsView()->ValueWidth();
+    firstBlockWidth_ = ViewValueWidth + 2 * v + ViewHeaderWidth + DividerWidth();
+    int w = firstBlockWidth_;
+    const int records = GetRecordCount();
+    if (records > 1)
+        w += (Separator() + ViewValueWidth) * (records - Grid()->Scroller()->GetLeftVisibleRecord() - 1);
+    ViewBandWidth = std::min(w, clientRect_.Width());
+}
+
+TRect TcxMultiRecordViewInfo::GetValueRect(int valueIndex, TcxCustomRowViewInfo* rowViewInfo)
+{
+    const TRect& row = rowViewInfo->RowRect;
+    int left = row.Left + ViewHeaderWidth + DividerWidth() + valueIndex * (Separator() + ViewValueWidth);
+    return TRect{left, row.Top, left + ViewValueWidth, row.Bottom};
+}
+
+int TcxMultiRecordViewInfo::GetDefaultGridModeBufferCount()
+{
+    int w = clientRect_.Width() - (ViewHeaderWidth + DividerWidth() + VertLineWidth());
+    if (w <= 0)
+        return 1;
+    int step = std::max(1, ViewValueWidth + recordsInterval_);
+    return (w + step - 1) / step;
+}
+
+int TcxMultiRecordViewInfo::GetVisibleValueCount()
+{
+    if (visibleValueCount_ < 0)
+        visibleValueCount_ =
+            cxRectIsEmpty(clientRect_)
+                ? 0
+                : std::max(1, std::min(GetDefaultGridModeBufferCount(),
+                                       GetRecordCount() - Grid()->Scroller()->GetLeftVisibleRecord()));
+    return visibleValueCount_;
+}
+
+int TcxMultiRecordViewInfo::GetRowHeight(TcxCustomRowViewInfo* rowViewInfo)
+{
+    TcxCustomRow* row = rowViewInfo->Row();
+    int h = row->GetRealHeight();
+    if (GetRowAutoHeight(row) && !row->IsHeightAssigned())
+        for (int k = 0; k < GetVisibleValueCount(); ++k)
+            h = std::max(h, rowViewInfo->GetValueHeight(GetFirstVisibleRecordIndex() + k, ViewValueWidth, this));
+    return h;
+}
+
+void TcxMultiRecordViewInfo::AddRightValueSide(const TRect& rect, bool last)
+{
+    TcxvgCustomViewInfo::AddRightValueSide(rect, last || recordsInterval_ > 0);
+}
+
+void TcxMultiRecordViewInfo::UpdateRecord(int recordIndex)
+{
+    if (recordIndex < 0)
+        return;
+    for (TcxCustomRowViewInfo* rowViewInfo : rowsViewInfo_) {
+        if (!rowViewInfo->OwnerViewInfo)
+            rowViewInfo->OwnerViewInfo = this;
+        rowViewInfo->UpdateRecord(recordIndex);
+    }
+}
+
+void TcxMultiRecordViewInfo::SetDividerPos(int pos)
+{
+    Grid()->OptionsView()->SetRowHeaderWidth(std::min(pos, ClipRect().Right - 4));
+}
+
+TRect TcxMultiRecordViewInfo::GetBandSizeableRect(const TRect& bandRect)
+{
+    // Sizing at the first record column's right edge changes the value width.
+    const int x = bandRect.Left + ViewHeaderWidth + DividerWidth() + ViewValueWidth + VertLineWidth();
+    return TRect{x - 1, clientRect_.Top, x + 2, clientRect_.Bottom};
+}
+
+void TcxMultiRecordViewInfo::AddEmptyRects()
+{
+    if (!bandRects_.empty() && bandRects_.back().Right < clientRect_.Right)
+        emptyRects_.push_back(
+            TRect{bandRects_.back().Right, clientRect_.Top, clientRect_.Right, clientRect_.Bottom});
+}
+
+void TcxMultiRecordViewInfo::AddRecordGaps()
+{
+    // Runs of consecutive value rows; category rows span the gaps between the record columns.
+    const int h = HorzLineWidth();
+    const int v = VertLineWidth();
+    std::vector<std::pair<int, int>> runs;   // top, height
+    int top = clientRect_.Top;
+    int height = 0;
+    for (TcxCustomRowViewInfo* row : rowsViewInfo_) {
+        if (dynamic_cast<TcxCategoryRow*>(row->Row())) {
+            if (height > 0)
+                runs.emplace_back(top, height);
+            top = row->RowRect.Bottom;
+            height = 0;
+        } else
+            height += row->Height + h;
+    }
+    if (height > 0)
+        runs.emplace_back(top, height);
+    const int gaps = GetVisibleValueCount() - 1;
+    const TRect band = bandRects_.empty() ? clientRect_ : bandRects_.back();
+    for (std::size_t r = 0; r < runs.size(); ++r) {
+        const bool lastRun = r + 1 == runs.size();
+        auto [runTop, runHeight] = runs[r];
+        int gapLeft = band.Left + firstBlockWidth_;
+        for (int g = 0; g < gaps; ++g, gapLeft += recordsInterval_ + ViewValueWidth + 2 * v) {
+            if (!lastRun && h > 0)
+                AddLine(TRect{gapLeft, runTop + runHeight, gapLeft + recordsInterval_, runTop + runHeight + h},
+                        BandBorderColor());
+            emptyRects_.push_back(
+                TRect{gapLeft, runTop, gapLeft + recordsInterval_, runTop + runHeight + (lastRun ? h : 0)});
+            if (v > 0)
+                AddLine(TRect{gapLeft + recordsInterval_ - v, runTop, gapLeft + recordsInterval_, runTop + runHeight + h},
+                        BandBorderColor());
+        }
+    }
+}
+
+void TcxMultiRecordViewInfo::AddBandRowsLines(const TRect& bandRect)
+{
+    if (recordsInterval_ == 0) {
+        TcxvgCustomViewInfo::AddBandRowsLines(bandRect);
+        return;
+    }
+    const int h = HorzLineWidth();
+    const int v = VertLineWidth();
+    AddRecordGaps();
+    if (v > 0)
+        AddLine(TRect{bandRect.Left, bandRect.Top - h, bandRect.Left + v, bandRect.Top - h + bandRect.Height()},
+                BandBorderColor());
+    // Each record column is a box of its own with a top and a bottom border.
+    int x = bandRect.Left;
+    int width = firstBlockWidth_;
+    while (x < bandRect.Right && h > 0) {
+        const int right = std::min(x + width, bandRect.Right);
+        AddLine(TRect{x, bandRect.Top, right, bandRect.Top + h}, BandBorderColor());
+        AddLine(TRect{x, bandRect.Bottom - h, right, bandRect.Bottom}, BandBorderColor());
+        x += width + recordsInterval_;
+        width = ViewValueWidth + 2 * v;
+    }
 }
 
 } // namespace cx

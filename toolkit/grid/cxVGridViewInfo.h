@@ -4,50 +4,64 @@
 #include <vector>
 
 #include "toolkit/grid/cxVGrid.h"
+#include "toolkit/grid/cxVGridHeaders.h"
+#include "toolkit/grid/cxVGridUtils.h"
 
 namespace cx {
 
 class TcxvgCustomViewInfo;
 
-// What the paint style decides for the layout; the painting unit supplies the real helpers, a
-// grid names its helper through GetCalcHelperClass.
+// What the paint style decides for the layout: line widths and brushes, colours, the lines of
+// headers and indents. The painting unit supplies the real helpers; a grid names its helper
+// through GetCalcHelperClass.
 class TcxvgCustomPaintStyleCalcHelper : public TObject {
     RTL_CLASS(TcxvgCustomPaintStyleCalcHelper, TObject)
     explicit TcxvgCustomPaintStyleCalcHelper(TcxvgCustomViewInfo* viewInfo) : viewInfo_(viewInfo) {}
+    // The caller owns the brushes.
+    virtual TBrush* CreateHorzLineBrush() = 0;
+    virtual TBrush* CreateVertLineBrush() = 0;
+    virtual TColor GetBandBorderColor();
     virtual int GetDividerWidth() = 0;
     virtual int GetIndentWidth() = 0;
-    virtual TColor GetBandBorderColor() = 0;
-    // Colours of the parts; the painting unit's helpers answer them by paint style.
+    virtual void AddBoundHeaderLines(TcxCustomRowHeaderInfo* headerInfo) = 0;
+    virtual void AddDivider(TLineInfoList* lines, const TRect& rect, bool separator, TColor color) = 0;
+    virtual void AddHeaderIndentLines(TcxCustomRowHeaderInfo* headerInfo, const TRect& rect, bool rightLine,
+                                      bool bottomLine, bool isCategory, const TcxViewParams& viewParams) = 0;
+    virtual void CalcPaintViewParamsLines(TcxCustomRowViewInfo* rowViewInfo, TcxCustomRow* nextRow) = 0;
+    // Recomputes the two rows; the rectangle they cover.
+    virtual void ChangeFocusedRow(TcxCustomRow* newRow, TcxCustomRow* oldRow, TRect& updateRect) = 0;
     virtual TColor GetBackgroundColor() { return GetHeaderColor(); }
-    virtual TColor GetCategoryColor() { return clBtnFace; }
-    virtual TColor GetCategoryTextColor() { return clGrayText; }
-    virtual TColor GetContentColor(bool focused) { return clWindow; }
-    virtual TColor GetContentTextColor() { return clWindowText; }
-    virtual TColor GetHeaderColor() { return clWindow; }
-    virtual TColor GetHeaderTextColor() { return clWindowText; }
-    virtual bool IsDrawValueFocusRect() { return true; }
+    virtual TColor GetCategoryColor() = 0;
+    virtual TRect GetCategoryFocusRect(TcxCustomRowHeaderInfo* headerInfo) = 0;
+    virtual TColor GetCategoryTextColor() = 0;
+    virtual TColor GetContentColor(bool focused) = 0;
+    virtual TColor GetContentTextColor() = 0;
+    virtual TColor GetHeaderColor() = 0;
+    virtual TColor GetHeaderTextColor() = 0;
+    virtual TcxViewParams GetIndentViewParams(TcxCustomRow* row, TcxCustomRow* parentRow) = 0;
+    virtual bool IsDrawValueFocusRect() = 0;
     TcxvgCustomViewInfo* ViewInfo() const { return viewInfo_; }
+    TcxCustomVerticalGrid* Grid() const;
+    TcxvgScroller* Scroller() const;
 
 private:
     TcxvgCustomViewInfo* viewInfo_;
 };
 
-
-// A line is filled with its brush when it has one (a halftone pattern), else with its colour.
-struct TLineInfo {
-    TRect Rect;
-    TColor Color;
-    TBrush* Brush = nullptr;
-};
-
-class TcxCustomRowHeaderInfo : public TObject {
-    RTL_CLASS(TcxCustomRowHeaderInfo, TObject)
-    explicit TcxCustomRowHeaderInfo(TcxCustomRow* row) : row_(row) {}
-    TcxCustomRow* Row() const { return row_; }
-    TRect HeaderRect;
-
-private:
-    TcxCustomRow* row_;
+// One value cell: a record's value of one editor of a row.
+class TcxRowValueInfo : public TcxEditCellViewInfo {
+    RTL_CLASS(TcxRowValueInfo, TcxEditCellViewInfo)
+    TcxRowValueInfo(TcxCustomControlViewInfo* owner, TcxCustomInplaceEditContainer* item, int recordIndex)
+        : TcxEditCellViewInfo(owner, item, recordIndex)
+    {
+    }
+    // Places the cell: its bounds, the part inside the clip rectangle, the focus rectangle.
+    void SetBounds(const TRect& rect, const TRect& clipRect);
+    bool GetFocused() const override;
+    Variant GetDisplayValue() const;
+    TcxCustomRow* Row = nullptr;
+    int RowCellIndex = 0;
+    TRect FocusRect{};
 };
 
 class TcxCustomRowViewInfo : public TObject {
@@ -57,10 +71,23 @@ class TcxCustomRowViewInfo : public TObject {
 
     void Calc(const TRect& rect, TcxvgCustomViewInfo* viewInfo, TcxCustomRow* nextRow);
     virtual void CalcValuesInfo() {}
-    virtual void CalcRowHeaderInfo(TcxCustomRow* nextRow) {}
+    virtual void CalcRowHeaderInfo(TcxCustomRow* nextRow);
+    virtual void CalcPaintViewParamsLines(TcxCustomRow* nextRow);
     virtual int GetValueHeight(int recordIndex, int width, TcxvgCustomViewInfo* viewInfo) { return -1; }
+    // Recomputes this row in place (focus or data changed).
+    void Update();
+    void UpdateRecord(int recordIndex);
+    // The cell of a record and editor made or found for this pass.
+    TcxRowValueInfo* CalcRowValueInfo(int cellIndex, int recordIndex);
+    TcxRowValueInfo* GetRowValueInfo(int recordIndex, int cellIndex) const;
     // Adds the lines right of and below a value rectangle.
     void AddRectValueLines(const TRect& rect, bool last, bool hasNextRow);
+    // Frees the cells from index count on.
+    void TruncValues(int count);
+    // Forgets the cells without freeing them (the control view info freed them with its pass).
+    void ClearValues() { valuesInfo_.clear(); }
+    int ValueCount() const { return static_cast<int>(valuesInfo_.size()); }
+    TcxRowValueInfo* ValuesInfo(int index) const { return valuesInfo_.at(static_cast<std::size_t>(index)); }
 
     TcxCustomRow* Row() const { return row_; }
     TcxCustomRowHeaderInfo* HeaderInfo() const { return headerInfo_.get(); }
@@ -70,8 +97,9 @@ class TcxCustomRowViewInfo : public TObject {
     int Height = 0;
     TRect RowRect{};
     TRect ValuesRect{};
-    // The value cells of the current pass.
-    std::vector<TRect> ValueRects;
+
+protected:
+    std::vector<TcxRowValueInfo*> valuesInfo_;
 
 private:
     friend class TcxCustomRow;
@@ -90,22 +118,42 @@ class TcxEditorRowViewInfo : public TcxCustomRowViewInfo {
     RTL_CLASS(TcxEditorRowViewInfo, TcxCustomRowViewInfo)
     using TcxCustomRowViewInfo::TcxCustomRowViewInfo;
     void CalcValuesInfo() override;
+    int GetValueHeight(int recordIndex, int width, TcxvgCustomViewInfo* viewInfo) override;
 };
 
+// Without editors the value area takes the header's colour.
 class TcxMultiEditorRowViewInfo : public TcxCustomRowViewInfo {
     RTL_CLASS(TcxMultiEditorRowViewInfo, TcxCustomRowViewInfo)
     using TcxCustomRowViewInfo::TcxCustomRowViewInfo;
+    void CalcValuesInfo() override;
+    int GetValueHeight(int recordIndex, int width, TcxvgCustomViewInfo* viewInfo) override;
+    virtual void CheckEmptyValuesInfo();
+    // The editors' cells in a rectangle, by their widths (kept for a fixed row, else scaled to
+    // the rectangle); null without any. The caller frees the list.
+    static TcxRectList* GetCellRects(TcxCustomRow* row, const TRect& rect, int separatorWidth);
+    void AddSeparatorRects(bool isHeader, TcxRectList& list, const TRect& rect, const TcxRectList& cells,
+                           TSeparatorKind kind);
+    TcxRectList ValueSeparatorRects;
 };
 
-class TcxvgCustomViewInfo : public TObject {
-    RTL_CLASS(TcxvgCustomViewInfo, TObject)
-    explicit TcxvgCustomViewInfo(TcxCustomVerticalGrid* grid);
+class TcxvgCustomViewInfo : public TcxCustomControlViewInfo {
+    RTL_CLASS(TcxvgCustomViewInfo, TcxCustomControlViewInfo)
+    explicit TcxvgCustomViewInfo(TcxEditingControl* grid);
     ~TcxvgCustomViewInfo() override;
-    // Construction work that asks virtual operations; the grid calls it once made.
+    // Frees every row's view info (the rows make new ones on demand); rows that outlive this
+    // layout keep no pointer into it.
+    void ReleaseRowViewInfos();
+    // The grid is going without its usual teardown: this layout outlives it a moment and must
+    // not reach back into it.
+    void DetachFromGrid();
+    // Construction work that asks virtual operations; the grid runs it on first use.
     void Initialize();
+    bool IsInitialized() const { return initialized_; }
 
+    // One whole layout pass over the control's client bounds.
     void Calculate();
-    virtual void DoCalculate();
+    void DoCalculate() override;
+    virtual void Reset();
     virtual void CalcLayoutGeneral();
     void UpdateVisibleRows();
     void UpdateScroller();
@@ -134,9 +182,20 @@ class TcxvgCustomViewInfo : public TObject {
     virtual void LayoutStyleChanged();
     virtual void SetDividerPos(int pos);
     virtual void SetValueWidth(int width);
+    // Where a band's right edge can be dragged; empty when bands cannot be sized.
+    virtual TRect GetBandSizeableRect(const TRect& bandRect);
     virtual TRect GetValueRect(int valueIndex, TcxCustomRowViewInfo* rowViewInfo);
     TRect GetValuesRect(TcxCustomRowViewInfo* rowViewInfo);
     virtual TcxvgCustomPaintStyleCalcHelper* CreateCalcHelper();
+    virtual void CreateBrushes();
+    virtual void DestroyBrushes();
+    void CalcEditCell(const TRect& rect, TcxRowValueInfo* valueInfo);
+    void ChangeFocusedRow(TcxCustomRow* newRow, TcxCustomRow* oldRow);
+    virtual void UpdateRecord(int recordIndex);
+    virtual int GetDefaultGridModeBufferCount() { return GetVisibleValueCount(); }
+    // The default height of an editor's in-place control in the grid's font.
+    int GetDefaultEditHeight(TcxCustomInplaceEditContainer* container, TcxCustomEditProperties* properties);
+    void UpdateSelection() override;
 
     TcxCustomRow* GetVisibleRow(int index) const;
     int GetVisibleRowCount() const { return static_cast<int>(visibleRows_.size()); }
@@ -155,16 +214,28 @@ class TcxvgCustomViewInfo : public TObject {
     int MaxVisibleLevel() const { return maxVisibleLevel_; }
     int FullHeaderWidth() const { return fullHeaderWidth_; }
     bool ShowHeaders() const { return showHeaders_; }
+    int ButtonSize() const { return buttonSize_; }
+    TSize ExplorerButtonSize() const { return explorerButtonSize_; }
+    bool UseCategoryExplorerStyle() const { return useCategoryExplorerStyle_; }
+    TSize ImageSize() const { return imageSize_; }
+    TColor BandBorderColor() const { return bandBorderColor_; }
+    int BandMinWidth() const { return bandMinWidth_; }
+    int MinRowHeight() const { return minRowHeight_; }
+    int RowHeaderMinWidth() const { return rowHeaderMinWidth_; }
+    TBrush* HorzLineBrush() const { return horzLineBrush_; }
+    TBrush* VertLineBrush() const { return vertLineBrush_; }
+    TLineInfoList FocusLinesInfo;
     int ViewBandWidth = 0;
     int ViewHeaderWidth = 0;
     int ViewValueWidth = 0;
     bool LockDividerPos = true;
     const std::vector<TcxCustomRowViewInfo*>& RowsViewInfo() const { return rowsViewInfo_; }
-    const std::vector<TLineInfo>& LinesInfo() const { return linesInfo_; }
+    TLineInfoList& LinesInfo() { return linesInfo_; }
     const std::vector<TRect>& BandRects() const { return bandRects_; }
     const std::vector<TRect>& EmptyRects() const { return emptyRects_; }
     TcxvgCustomPaintStyleCalcHelper* CalcHelper() const { return calcHelper_.get(); }
-    void AddLine(const TRect& rect, TColor color) { linesInfo_.push_back({rect, color}); }
+    void AddLine(const TRect& rect, TColor color) { linesInfo_.Add(rect, color); }
+    void AddLine(const TRect& rect, TBrush* brush) { linesInfo_.Add(rect, brush); }
 
 protected:
     std::vector<TcxCustomRowViewInfo*> rowsViewInfo_;
@@ -174,8 +245,14 @@ protected:
 
 private:
     TcxCustomVerticalGrid* grid_;
+    bool initialized_ = false;
+    bool detached_ = false;
     std::vector<TcxCustomRow*> visibleRows_;
-    std::vector<TLineInfo> linesInfo_;
+    TLineInfoList linesInfo_;
+    TBrush* horzLineBrush_ = nullptr;
+    TBrush* vertLineBrush_ = nullptr;
+    TSize explorerButtonSize_{};
+    bool useCategoryExplorerStyle_ = false;
     UniqueObject<TcxvgCustomPaintStyleCalcHelper> calcHelper_;
     TRect clipRect_{};
     int maxVisibleLevel_ = 0;
@@ -218,10 +295,46 @@ class TcxBandsViewInfo : public TcxvgCustomViewInfo {
     int GetVisibleValueCount() override { return 1; }
     int GetMinViewBandWidth();
     void UpdateBandsWidth();
+    TRect GetBandSizeableRect(const TRect& bandRect) override;
+    void LayoutStyleChanged() override;
+    void SetDividerPos(int pos) override;
 
 private:
     // Band index of each empty rectangle under a band, until the bands get their widths.
     std::vector<int> emptyBands_;
+    // Held while the divider moves, so the band widths do not move it again.
+    bool movingDivider_ = false;
+};
+
+// The multi-record layout: one header column and a value column per visible record, the columns
+// RecordsInterval apart (boxes with their own borders when the interval is positive).
+class TcxMultiRecordViewInfo : public TcxvgCustomViewInfo {
+    RTL_CLASS(TcxMultiRecordViewInfo, TcxvgCustomViewInfo)
+    using TcxvgCustomViewInfo::TcxvgCustomViewInfo;
+    void AddBandRowsLines(const TRect& bandRect) override;
+    void AddEmptyRects() override;
+    void AddRightValueSide(const TRect& rect, bool last) override;
+    void CalcBandWidth() override;
+    void CalcLayoutGeneral() override;
+    int GetDefaultGridModeBufferCount() override;
+    int GetRowHeight(TcxCustomRowViewInfo* rowViewInfo) override;
+    TRect GetValueRect(int valueIndex, TcxCustomRowViewInfo* rowViewInfo) override;
+    int GetVisibleValueCount() override;
+    void Reset() override;
+    void SetDividerPos(int pos) override;
+    void UpdateRecord(int recordIndex) override;
+    TRect GetBandSizeableRect(const TRect& bandRect) override;
+    int GetRecordCount() { return Grid()->GetRecordCount(); }
+    int RecordsInterval() const { return recordsInterval_; }
+    int FirstBlockWidth() const { return firstBlockWidth_; }
+
+private:
+    // The step from one record column to the next.
+    int Separator() const;
+    void AddRecordGaps();
+    int recordsInterval_ = 0;
+    int firstBlockWidth_ = 0;
+    int visibleValueCount_ = -1;
 };
 
 } // namespace cx

@@ -26,7 +26,7 @@ TEST_F(VGridTest, NewGridDefaults)
     EXPECT_EQ(o->PaintStyle(), psdotNet);
     EXPECT_EQ(o->GridLineColor(), clBtnFace);
     EXPECT_FALSE(plain->OptionsBehavior()->AlwaysShowEditor());
-    EXPECT_TRUE(plain->OptionsData().Editing && plain->OptionsData().CancelOnExit);
+    EXPECT_TRUE(plain->OptionsData()->Editing() && plain->OptionsData()->CancelOnExit);
     EXPECT_TRUE(plain->CategoryFont()->GetStyle() & FontStyle(fsBold));
     EXPECT_EQ(plain->Root()->RowID(), -1);
 }
@@ -211,16 +211,7 @@ TEST_F(VGridTest, RenamingTheGridRenamesItsRows)
 
 TEST_F(VGridTest, ConsoleRowsBuiltBeforeTheGridShows)
 {
-    grid->OptionsView()->SetScrollBars(ssVertical);
-    grid->OptionsView()->SetRowHeaderWidth(114);
-    std::vector<TcxEditorRow*> rows;
-    grid->BeginUpdate();
-    for (int i = 0; i < 50; ++i) {
-        auto* row = new TcxEditorRow(form);
-        rows.push_back(row);
-        row->SetParentComponent(grid);
-    }
-    grid->EndUpdate();
+    std::vector<TcxEditorRow*> rows = BuildDelayRows();
     // The five operations before there is a window.
     rows[7]->GetProperties()->SetCaption("第8字节");
     rows[8]->SetVisible(false);
@@ -239,4 +230,63 @@ TEST_F(VGridTest, ConsoleRowsBuiltBeforeTheGridShows)
     grid->OptionsView()->SetRowHeaderWidth(114);
     int band = grid->ViewInfo()->ViewBandWidth;
     EXPECT_EQ(grid->OptionsView()->RowHeaderWidth(), band - 40);
+}
+
+TEST_F(VGridTest, DefaultStyleValuesComeFromThePaintStyleHelper)
+{
+    grid->Font()->SetColor(clMaroon);
+    struct Case {
+        int index;
+        TFont* font;
+        TColor color, textColor;
+    };
+    const Case cases[] = {
+        {0, grid->Font(), clWindow, clWindowText},           // content
+        {1, grid->Font(), clWindow, clMaroon},               // background: the header colour
+        {4, grid->CategoryFont(), clBtnFace, clGrayText},    // category
+        {5, grid->Font(), clWindow, clWindowText},           // header
+        {6, grid->Font(), clDefault, clDefault},             // incremental search
+    };
+    for (const Case& c : cases) {
+        TcxViewParams params;
+        params.Color = clNone;
+        grid->GetDefaultViewParams(c.index, nullptr, params);
+        EXPECT_EQ(params.Font, c.font) << c.index;
+        EXPECT_EQ(params.Color, c.color) << c.index;
+        EXPECT_EQ(params.TextColor, c.textColor) << c.index;
+        EXPECT_EQ(params.Bitmap, nullptr);
+    }
+}
+
+TEST_F(VGridTest, EditingEventsNameTheRowProperties)
+{
+    TcxEditorRow* row = AddEditor("A", "Integer");
+    std::vector<TcxCustomEditorRowProperties*> seen;
+    bool allow = false;
+    grid->OnEditing = [&](TObject*, TcxCustomEditorRowProperties* properties, bool& a) {
+        seen.push_back(properties);
+        a = allow;
+    };
+    grid->OnEdited = [&](TObject*, TcxCustomEditorRowProperties* properties) { seen.push_back(properties); };
+    TcxCellEdit* item = row->GetEditContainer(0);
+    EXPECT_FALSE(grid->DoEditing(item));
+    allow = true;
+    EXPECT_TRUE(grid->DoEditing(item));
+    grid->DoEdited(item);
+    EXPECT_EQ(seen, (std::vector<TcxCustomEditorRowProperties*>(3, row->GetProperties())));
+}
+
+TEST_F(VGridTest, RowsOutliveTheirGridAndItsLayout)
+{
+    TcxEditorRow* row = AddEditor("A", "Integer");
+    auto* cat = grid->Add<TcxCategoryRow>();
+    Show(200, 150);
+    ASSERT_TRUE(grid->ViewInfo()->GetRowViewInfo(row));
+    grid->Free();
+    grid = nullptr;
+    // The form's rows are detached and keep nothing of the freed layout.
+    EXPECT_EQ(row->VerticalGrid(), nullptr);
+    EXPECT_TRUE(row->GetProperties()->GetValue().IsNull());
+    row->Free();
+    cat->Free();
 }

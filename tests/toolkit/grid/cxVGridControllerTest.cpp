@@ -22,14 +22,14 @@ void Key(TWinControl* c, Qt::Key key, Qt::KeyboardModifiers m = Qt::NoModifier)
 
 class VGridControllerTest : public VGridPaintTest {
 protected:
-    TcxvgController* C() { return grid->Controller(); }
+    TcxvgController* C() { return grid->GridController(); }
     TcxvgHitTest* Hit(int x, int y)
     {
         C()->HitTest()->ReCalculate(TPoint{x, y});
         return C()->HitTest();
     }
     TRect Row(TcxCustomRow* row) { return RowInfo(row)->RowRect; }
-    TRect Value(TcxCustomRow* row) { return RowInfo(row)->ValueRects.at(0); }
+    TRect Value(TcxCustomRow* row) { return RowInfo(row)->ValuesInfo(0)->Bounds; }
     void Focus()
     {
         grid->SetFocus();
@@ -128,7 +128,7 @@ TEST_F(VGridControllerTest, UpDownSkipRowsThatCannotTakeTheFocus)
     EXPECT_EQ(grid->GetFocusedRow(), r0);
     Key(grid, Qt::Key_Return);   // Enter moves on only when asked to
     EXPECT_EQ(grid->GetFocusedRow(), r0);
-    grid->OptionsBehavior()->GoToNextCellOnEnter = true;
+    grid->OptionsBehavior()->SetGoToNextCellOnEnter(true);
     Key(grid, Qt::Key_Return);
     EXPECT_EQ(grid->GetFocusedRow(), r3);
 }

@@ -28,7 +28,7 @@ protected:
         grid->SetFocusedRow(r1);
         grid->Update();
     }
-    TRect Value(TcxCustomRow* row) { return RowInfo(row)->ValueRects.at(0); }
+    TRect Value(TcxCustomRow* row) { return RowInfo(row)->ValuesInfo(0)->Bounds; }
     TRect Header(TcxCustomRow* row) { return RowInfo(row)->HeaderInfo()->HeaderRect; }
     TcxCategoryRow* cat = nullptr;
     TcxEditorRow *r0 = nullptr, *r1 = nullptr, *r2 = nullptr;

@@ -16,7 +16,8 @@ protected:
         for (int i = 0; i < 50; ++i)
             AddEditor("Row " + std::to_string(i + 1));
         grid->EndUpdate();
-        Show(width, 300);
+        // The grid's border takes a pixel on each side: the client is 300 high.
+        Show(width, 302);
     }
     TcxvgScroller* scroller() { return grid->Scroller(); }
     int PageDownFrom(int top)
