@@ -264,7 +264,7 @@ void TcxCustomSpinEdit::PropertiesChanged(TObject* sender)
 TcxContainerStyleValues TcxCustomSpinEdit::InternalGetNotPublishedStyleValues() const
 {
     const TcxContainerStyleValues published =
-        (1u << svButtonStyle) | (1u << svButtonTransparency) | (1u << svGradientButtons);
+        cxStyleValue(svButtonStyle) | cxStyleValue(svButtonTransparency) | cxStyleValue(svGradientButtons);
     return TcxCustomMaskEdit::InternalGetNotPublishedStyleValues() & ~published;
 }
 
