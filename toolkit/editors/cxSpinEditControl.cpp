@@ -50,8 +50,18 @@ TcxSpinEdit::TcxSpinEdit(TComponent* owner, bool isInplace)
 {
 }
 
+TcxContainerViewInfoClass TcxCustomSpinEdit::GetViewInfoClass() const
+{
+    return TcxContainerViewInfoClass::Of<TcxSpinEditViewInfo>();
+}
+
 void TcxCustomSpinEdit::InitializeSpin()
 {
+    // The base constructors made a text view info; the spin one replaces it.
+    RecreateStylesAndViewInfo();
+    if (TcxCustomEditViewInfo* vi = EditViewInfo())
+        vi->Edit = this;
+    InitContentParams();
     pressedState_ = epsNone;
     SetInternalEditValue(Variant(0));
     PropertiesChanged(Properties());
