@@ -418,6 +418,8 @@ void TcxCustomSpinEdit::StopTracking()
         timer_->Free();
         timer_ = nullptr;
     }
+    if (IsDestroying())
+        return;
     if (TcxCustomEditViewInfo* vi = EditViewInfo())
         for (int i = 0; i < std::min(2, vi->ButtonCount()); ++i)
             if (vi->ButtonsInfo[std::size_t(i)]->Data.State == ebsPressed)

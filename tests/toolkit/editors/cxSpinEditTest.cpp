@@ -192,6 +192,17 @@ TEST_F(SpinEditTest, ValidationClampsOrRefusesAndAnUnparsableTextIsAlwaysAnError
         if (c.error)
             EXPECT_EQ(message, c.message) << c.typed;
     }
+    // Without the focus, an empty, Null or unparsable edit value reads as the zero in bounds.
+    other->Properties()->SetValueType(vtInt);
+    other->Properties()->SetMinValue(5);
+    other->Properties()->SetMaxValue(10);
+    for (const Variant& v : {Variant::MakeNull(), Variant(std::string()), Variant(std::string("abc"))}) {
+        other->SetEditValue(v);
+        EXPECT_EQ(other->GetValue().ToInt64(), 5) << VarToStr(v);
+    }
+    other->SetEditValue(Variant(std::string("7")));
+    EXPECT_EQ(other->GetValue().ToInt64(), 7);
+
     // Reading the value of an unparsable text falls back on the last good value.
     P()->SetExceptionOnInvalidInput(false);
     edit->SetValue(Variant(42));
