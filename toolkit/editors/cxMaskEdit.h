@@ -120,6 +120,7 @@ class TcxCustomMaskEdit : public TcxCustomTextEdit {
     void ChangeHandler(TObject* sender) override;
     void PrepareEditValue(const Variant& displayValue, Variant& editValue, bool editFocused) override;
     void SelChange(TObject* sender) override;
+    void FieldMouseSelection(bool dragging) override;
     void CutToClipboard() override;
     void PasteFromClipboard() override;
     void SetSelText(const std::string& value) override;

@@ -366,6 +366,17 @@ void TcxCustomMaskEdit::SelChange(TObject* sender)
         mode_->LMouseDown();
 }
 
+void TcxCustomMaskEdit::FieldMouseSelection(bool dragging)
+{
+    if (!mode_)
+        return;
+    const bool old = selecting_;
+    if (dragging)
+        selecting_ = true;
+    mode_->LMouseDown();
+    selecting_ = old;
+}
+
 void TcxCustomMaskEdit::DoEnter()
 {
     TcxCustomTextEdit::DoEnter();

@@ -592,6 +592,8 @@ class TcxCustomTextEdit : public TcxCustomEdit, public IcxFormatControllerListen
     void FillSizeProperties(TcxEditSizeProperties& sizeProperties) override;
     void ChangeHandler(TObject* sender) override;
     virtual void SelChange(TObject*) {}
+    // The field's left button went down or moved held, after the field placed its caret.
+    virtual void FieldMouseSelection(bool dragging) {}
     // The kind's own view classes (the properties name them).
     TcxContainerViewInfoClass GetViewInfoClass() const override;
     TcxCustomEditViewData* CreateViewData() override;

@@ -183,13 +183,20 @@ TEST_F(MaskEditControlTest, TheKindAndMaskRemakeTheModeAndABadMaskKeepsTheOldOne
     EXPECT_TRUE(P()->GetEmptyString().empty());
 }
 
-TEST_F(MaskEditControlTest, PastingOverwritesThroughTheMode)
+TEST_F(MaskEditControlTest, PastesAndClicksGoThroughTheMode)
 {
     Start(emkStandard, "99/99;1;_");
     Clipboard()->SetAsText("34");
     edit->SetSelection(3, 0);
     Key(Qt::Key_V, Qt::ControlModifier, "v");
     EXPECT_EQ(edit->Text(), "__-34");
+    // A click puts a positional mask's one-character caret where it lands.
+    QTest::mouseClick(Field(), Qt::LeftButton, Qt::NoModifier, QPoint(2, Field()->height() / 2));
+    vcl::DrainPostedMessages();
+    EXPECT_EQ(edit->SelStart(), 0);
+    EXPECT_EQ(edit->SelLength(), 1);
+    Type("7");
+    EXPECT_EQ(edit->Text(), "7_-34");
 }
 
 } // namespace
