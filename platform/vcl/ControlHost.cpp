@@ -63,6 +63,8 @@ TControlHost::TControlHost(QWidget* parent) : QWidget(parent)
     // The form's window becomes a plain child of the host: no frame, no activation of its own.
     form_->Peer()->setParent(this, Qt::Widget);
     form_->Peer()->move(0, 0);
+    // Visible from the start (shown whenever the host is), so that controls put on it show too.
+    form_->SetVisible(true);
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
         GuardQtEntry(form_, [&] { QtFocusChanged(old, now); });
     });
@@ -105,8 +107,12 @@ void TControlHost::FocusControl()
 {
     if (controlAlive_.expired() || !control_ || !control_->CanFocus())
         return;
-    // The focus moves inside the form: the control's window and then the enter notices.
+    // The focus moves inside the form: the control's window and then the enter notices. When
+    // the layer's focus is there already (the form's activation put it there), Qt's still has
+    // to reach the window that takes the keys.
     ::SetFocus(control_->Handle());
+    if (TWidgetPeer* peer = PeerOf(::GetFocus()); peer && Holds(peer) && !peer->hasFocus())
+        peer->setFocus(Qt::OtherFocusReason);
 }
 
 void TControlHost::focusInEvent(QFocusEvent* e)
@@ -168,10 +174,12 @@ void TControlHost::showEvent(QShowEvent* e)
     QWidget::showEvent(e);
     WatchWindow();
     GuardQtEntry(form_, [&] {
-        form_->SetVisible(true);
         form_->Peer()->show();
         if (isActiveWindow())
             Activation(true);
+        // Qt may have given the host its focus before the control's window was showing.
+        if (hasFocus())
+            FocusControl();
     });
 }
 

@@ -59,11 +59,15 @@ TcxvgPainterClass TcxCustomVerticalGrid::GetPainterClass() const
 
 void TcxCustomVerticalGrid::Paint()
 {
+    // An editor placement left for the paint (after a scroll) happens before the cells are drawn;
+    // a post waiting for the paint runs after it, as on every editing control.
+    Controller()->BeforePaint();
     TcxControl::Paint();
-    if (!ViewInfo() || !dynamic_cast<TcxvgDotNetStyleCalcHelper*>(ViewInfo()->CalcHelper()))
-        return;
-    UniqueObject<TcxvgPainter> painter(GetPainterClass().Create(Canvas(), this));
-    painter->DoPaint();
+    if (ViewInfo() && dynamic_cast<TcxvgDotNetStyleCalcHelper*>(ViewInfo()->CalcHelper())) {
+        UniqueObject<TcxvgPainter> painter(GetPainterClass().Create(Canvas(), this));
+        painter->DoPaint();
+    }
+    Controller()->AfterPaint();
 }
 
 // --- TcxvgDotNetStyleCalcHelper -------------------------------------------------------------------
