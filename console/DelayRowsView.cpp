@@ -3,12 +3,8 @@
 #include "console/ToolkitUnits.h"
 #include "platform/vcl/ControlHost.h"
 #include "toolkit/editors/cxEdit.h"
-#include "toolkit/grid/cxVGrid.h"
-
-#if __has_include("toolkit/editors/cxSpinEdit.h")
 #include "toolkit/editors/cxSpinEdit.h"
-#define DELAY_ROWS_SPIN 1
-#endif
+#include "toolkit/grid/cxVGrid.h"
 
 #include <algorithm>
 
@@ -16,25 +12,16 @@ using namespace cx;
 
 namespace {
 
-// The rows' editor: the spin editor when the toolkit has it registered, else the text editor.
-std::string RowEditorClassName()
-{
-    static const std::string spin = "TcxSpinEditProperties";
-    return GetRegisteredEditProperties()->FindByClassName(spin) ? spin : std::string("TcxTextEditProperties");
-}
-
 void MakeDelayRow(TcxEditorRow* row)
 {
     TcxEditorRowProperties* properties = row->GetProperties();
-    properties->SetEditPropertiesClassName(RowEditorClassName());
+    properties->SetEditPropertiesClassName("TcxSpinEditProperties");
     TcxCustomEditProperties* edit = properties->EditProperties();
     edit->SetMinValue(0);
     edit->AssignedValues()->SetMinValue(true);
     edit->SetMaxValue(TDelayRowsView::MaxValue);
-#ifdef DELAY_ROWS_SPIN
     if (auto* spin = dynamic_cast<TcxSpinEditProperties*>(edit))
         spin->SetLargeIncrement(1);
-#endif
     properties->DataBinding()->SetValueType("Integer");
     properties->SetValue(Variant(0));
 }
@@ -110,6 +97,10 @@ bool TGridDelayRowsView::PostEdit()
     try {
         grid_->HideEdit();
     } catch (const rtl::EAbort&) {
+        return false;
+    } catch (const rtl::Exception& e) {
+        // The editor refused the text (not a number): told as the grid tells it, the edit stays.
+        Application->ShowException(e);
         return false;
     }
     return !grid_->GetIsEditing();

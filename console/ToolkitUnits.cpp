@@ -24,7 +24,9 @@
 #include "toolkit/editors/cxEditRepositoryItems.h"
 #include "toolkit/editors/cxEditUtils.h"
 #include "toolkit/editors/cxNavigator.h"
+#include "toolkit/editors/cxMaskEdit.h"
 #include "toolkit/editors/cxRadioGroup.h"
+#include "toolkit/editors/cxSpinEdit.h"
 #include "toolkit/editors/cxTextEdit.h"
 #include "toolkit/grid/cxInplaceControl.h"
 #include "toolkit/grid/cxVGrid.h"
@@ -66,6 +68,8 @@ const Unit Units[] = {
     {cxEditRepositoryItemsUnit::Initialize, cxEditRepositoryItemsUnit::Finalize},
     {cxEditDataRegisteredRepositoryItemsUnit::Initialize, cxEditDataRegisteredRepositoryItemsUnit::Finalize},
     {cxTextEditUnit::Initialize, cxTextEditUnit::Finalize},
+    {cxMaskEditUnit::Initialize, cxMaskEditUnit::Finalize},
+    {cxSpinEditUnit::Initialize, cxSpinEditUnit::Finalize},
     {cxCheckBoxUnit::Initialize, cxCheckBoxUnit::Finalize},
     {cxRadioGroupUnit::Initialize, cxRadioGroupUnit::Finalize},
     {cxNavigatorUnit::Initialize, cxNavigatorUnit::Finalize},

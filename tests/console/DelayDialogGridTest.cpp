@@ -81,13 +81,6 @@ protected:
         return e && grid->GetFocusedRow() == view->Row(row) && e->Visible() && e->Left() == cell.Left &&
                e->Top() == cell.Top && e->Width() == cell.Width() && e->Height() == cell.Height();
     }
-    // The rows' spin editor clamps and steps; the text editor standing in for it does neither.
-    bool SpinRows() const
-    {
-        return view->Row(0)->GetProperties()->EditPropertiesClassName() == "TcxSpinEditProperties" &&
-               GetRegisteredEditProperties()->FindByClassName("TcxSpinEditProperties");
-    }
-
     std::unique_ptr<TDlgDelay> dialog;
     TGridDelayRowsView* view = nullptr;
     TcxVerticalGrid* grid = nullptr;
@@ -139,20 +132,15 @@ TEST_F(DelayGrid, WhatEnterMakesOfTheTypedText)
     struct Case {
         QString typed;
         int stored;
-        bool needsSpin;
     };
-    const Case cases[] = {{"750", 750, false}, {"9999", 5000, true}, {"-5", 0, true}};
+    const Case cases[] = {{"750", 750}, {"9999", 5000}, {"-5", 0}};
     for (const Case& c : cases) {
-        if (c.needsSpin && !SpinRows())
-            continue;
         view->SetValue(0, 42);
         Keys(c.typed);
         Key(Qt::Key_Return);
         EXPECT_EQ(view->GetValue(0), c.stored) << c.typed.toStdString();
         EXPECT_EQ(Editor(), nullptr) << c.typed.toStdString();
     }
-    if (!SpinRows())
-        return;
     // Cleared: nothing typed stores 0.
     view->SetValue(0, 42);
     Keys("1");
@@ -165,14 +153,13 @@ TEST_F(DelayGrid, WhatEnterMakesOfTheTypedText)
 
 TEST_F(DelayGrid, ANumberThatIsNoneKeepsTheEditorOpenWithOneMessage)
 {
-    if (!SpinRows())
-        GTEST_SKIP() << "the rows' spin editor is not in this build";
     view->SetValue(0, 42);
     Keys("5-");
     Key(Qt::Key_Return);
     EXPECT_EQ(view->GetValue(0), 42);
     EXPECT_NE(Editor(), nullptr);
-    EXPECT_EQ(shown, std::vector<std::string>{"Invalid numeric value"});
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].rfind("Invalid numeric value", 0), 0u) << shown[0];
     EXPECT_TRUE(dialog->isVisible());
 }
 
@@ -203,8 +190,6 @@ TEST_F(DelayGrid, AClickOnAValueEditsItAndAClickElsewhereStoresIt)
 
 TEST_F(DelayGrid, SpinKeysStepWithinTheBounds)
 {
-    if (!SpinRows())
-        GTEST_SKIP() << "the rows' spin editor is not in this build";
     view->SetValue(0, 4999);
     ClickValue(0);
     ASSERT_NE(Editor(), nullptr);
@@ -288,14 +273,13 @@ TEST_F(DelayGrid, ConfirmTakesTheOpenEditAndTabLeavesForTheCheckBox)
 
 TEST_F(DelayGrid, ARefusedPostKeepsTheDialogOpen)
 {
-    if (!SpinRows())
-        GTEST_SKIP() << "the rows' spin editor is not in this build";
     Keys("5-");
     dialog->Button1->click();
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_EQ(dialog->result(), 0);
     EXPECT_NE(Editor(), nullptr);
-    EXPECT_EQ(shown, std::vector<std::string>{"Invalid numeric value"});
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].rfind("Invalid numeric value", 0), 0u) << shown[0];
 }
 
 // The main window's side through the real modal dialog: the stored delays shown in the rows, a
