@@ -3,6 +3,7 @@
 // message notifier.
 #include "DelayDialogRows.h"
 #include "console/FDlgDelayTime.h"
+#include "platform/gdi/Surface.h"
 #include "platform/gdi/Text.h"
 #include "tests/platform/vcl/VclTestSupport.h"
 #include "toolkit/editors/cxEdit.h"
@@ -107,6 +108,27 @@ TEST_F(DelayGrid, ValuesReadBackAndOnlyRealChangesLayOutTheRows)
     grid->Update();
     EXPECT_EQ(layouts, 1);
     grid->OnLayoutChanged = nullptr;
+}
+
+TEST_F(DelayGrid, ValueCellsShowTheirNumbers)
+{
+    // Dark pixels inside row 1's value cell, its focus frame aside.
+    auto inked = [this] {
+        grid->Update();
+        const TRect r = ValueCell(1);
+        int n = 0;
+        for (int y = r.Top + 2; y < r.Bottom - 2; ++y)
+            for (int x = r.Left + 2; x < r.Right - 2; ++x)
+                if ((grid->Surface().Pixel(x, y) & 0xFFFFFF) < 0x404040)
+                    ++n;
+        return n;
+    };
+    view->SetValue(1, 1);
+    const int one = inked();
+    view->SetValue(1, 5000);
+    const int four = inked();
+    EXPECT_GT(one, 0);
+    EXPECT_GT(four, one);
 }
 
 TEST_F(DelayGrid, TypingOpensTheEditorOnTheValueAndEnterStoresIt)

@@ -65,10 +65,14 @@ TEST(WindowLooks, Screenshots)
     w.Composer->close();
 
     TDlgDelay delay(&w);
+    for (int row = 0; row < DelayCount; ++row)
+        delay.Rows->SetValue(row, row == 0 ? 100 : row == 1 ? 20 : row * 37 % 300);
     delay.show();
+    SpinFor(std::chrono::milliseconds(50));
+    Save(&delay, "delay-dialog-compact.png");
     delay.CheckBox1->click();
     SpinFor(std::chrono::milliseconds(50));
-    Save(&delay, "delay-dialog.png");
+    Save(&delay, "delay-dialog-detailed.png");
     h.Close();
 }
 

@@ -546,6 +546,16 @@ void TcxvgPainter::DrawRowHeaderCell(TcxCustomRowViewInfo* rowViewInfo, bool tra
     canvas_->GetBrush()->SetStyle(bsSolid);
 }
 
+std::string TcxvgPainter::GetValueText(TcxCustomRow* row, int valueIndex) const
+{
+    auto* editorRow = dynamic_cast<TcxCustomEditorRow*>(row);
+    const int record = grid_->DataController()->GetFocusedRecordIndex();
+    std::string text;
+    if (editorRow && valueIndex == 0 && record >= 0)
+        editorRow->Properties()->GetDisplayText(record, text);
+    return text;
+}
+
 void TcxvgPainter::DrawRowValueCell(TcxCustomRowViewInfo* rowViewInfo, int valueIndex)
 {
     const TRect r = rowViewInfo->ValuesInfo(valueIndex)->Bounds;
