@@ -25,7 +25,7 @@ public:
     virtual void SetCaption(int row, const std::string& caption) = 0;
     // A hidden row takes no space.
     virtual void SetVisible(int row, bool visible) = 0;
-    // The row's value; while the row is being edited, the value being typed.
+    // The row's stored value; text typed into an open editor counts once it is posted.
     virtual int GetValue(int row) const = 0;
     // Values outside 0..MaxValue are brought into it, as the row's editor would.
     virtual void SetValue(int row, int value) = 0;

@@ -242,25 +242,20 @@ TEST_F(DelayGrid, TheDetailedRowsScrollAndTheOpenEditorFollows)
     EXPECT_EQ(grid->GetTopVisibleRowIndex(), 0);
     EXPECT_EQ(grid->ViewInfo()->ViewHeaderWidth, 114);
 
-    view->Host()->setFocus();
-    Spin();
-    Keys("1");
-    TcxCustomTextEdit* editor = Editor();
-    ASSERT_NE(editor, nullptr);
-    // Page Down in the grid: the editor's row leaves the view, the editor waits out of sight.
-    Key(Qt::Key_Escape);
-    ASSERT_EQ(Editor(), nullptr);
+    // Page Down in the grid moves the focus a page on, the rows following it.
+    const int page = grid->Scroller()->GetVisibleRowCount();
+    ASSERT_GT(page, 1);
     Key(Qt::Key_PageDown);
     const int top = grid->GetTopVisibleRowIndex();
     EXPECT_GT(top, 0);
     TcxCustomRow* focused = grid->GetFocusedRow();
     ASSERT_NE(focused, nullptr);
-    EXPECT_NE(focused, view->Row(0));
+    EXPECT_EQ(focused, view->Row(page));
     EXPECT_NE(grid->ViewInfo()->GetRowViewInfo(focused), nullptr);  // the focus stays in view
 
     // An editor open on the focused row stays the same object while scrolled out of sight.
     Keys("2");
-    editor = Editor();
+    TcxCustomTextEdit* editor = Editor();
     ASSERT_NE(editor, nullptr);
     const int focusedIndex = focused->Index();
     grid->SetTopVisibleRowIndex(focusedIndex + 5 < 50 ? focusedIndex + 5 : 0);
@@ -270,7 +265,6 @@ TEST_F(DelayGrid, TheDetailedRowsScrollAndTheOpenEditorFollows)
     EXPECT_EQ(editor->Left(), 30000);
     grid->SetTopVisibleRowIndex(top);
     SpinUntil([&] { return editor->Left() != 30000; }, 300);
-
     EXPECT_EQ(Editor(), editor);
     EXPECT_NE(editor->Left(), 30000);
     EXPECT_EQ(editor->Left(), ValueCell(focusedIndex).Left);
