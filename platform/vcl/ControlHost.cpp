@@ -123,9 +123,9 @@ void TControlHost::focusInEvent(QFocusEvent* e)
 
 void TControlHost::QtFocusChanged(QWidget* old, QWidget* now)
 {
-    // Only a move to a widget of ours outside the host leaves the control; losing the window's
-    // activation is the form's deactivation instead.
-    if (!now || Holds(now) || !LayerFocusInside())
+    // Only a move to a plain widget of the host's own window leaves the control; another window
+    // taking the focus (a message box, a popup of ours) is the form's deactivation instead.
+    if (!now || Holds(now) || now->window() != window() || dynamic_cast<TWidgetPeer*>(now) || !LayerFocusInside())
         return;
     ::SetFocus(nullptr);
     if (form_->FocusedControl() && form_->FocusedControl() != form_)

@@ -132,12 +132,19 @@ TEST_F(ControlHostTest, EnterAndEscapeTheControlLeavesReachTheDialog)
 TEST_F(ControlHostTest, TheDialogsActivationIsTheForms)
 {
     EXPECT_TRUE(host->Form()->Active());
-    QWidget other;
+    control->SetFocus();
+    TheRecorder().Take();
+    // Another window taking the focus deactivates the form: the focus goes, no exit notices.
+    QLineEdit other;
     other.show();
     QApplication::setActiveWindow(&other);
+    other.setFocus();
     ASSERT_TRUE(SpinUntil([this] { return !host->Form()->Active(); }));
+    EXPECT_EQ(FocusNotices(TheRecorder().Take()), (std::vector<Recorded>{{"control", WM_KILLFOCUS}}));
+    EXPECT_FALSE(LayerFocused());
 
     // Coming back with Qt's focus on a widget outside the host leaves it there.
+    before->setFocus();
     QApplication::setActiveWindow(dialog);
     ASSERT_TRUE(SpinUntil([this] { return host->Form()->Active(); }));
     EXPECT_EQ(QApplication::focusWidget(), before);
