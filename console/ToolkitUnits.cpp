@@ -16,6 +16,7 @@
 #include "toolkit/data/cxDataConsts.h"
 #include "toolkit/data/cxDataStorage.h"
 #include "toolkit/data/cxFilterConsts.h"
+#include "toolkit/editors/cxButtonEdit.h"
 #include "toolkit/editors/cxCheckBox.h"
 #include "toolkit/editors/cxControlsTimers.h"
 #include "toolkit/editors/cxEdit.h"
@@ -69,6 +70,7 @@ const Unit Units[] = {
     {cxEditDataRegisteredRepositoryItemsUnit::Initialize, cxEditDataRegisteredRepositoryItemsUnit::Finalize},
     {cxTextEditUnit::Initialize, cxTextEditUnit::Finalize},
     {cxMaskEditUnit::Initialize, cxMaskEditUnit::Finalize},
+    {cxButtonEditUnit::Initialize, cxButtonEditUnit::Finalize},
     {cxSpinEditUnit::Initialize, cxSpinEditUnit::Finalize},
     {cxCheckBoxUnit::Initialize, cxCheckBoxUnit::Finalize},
     {cxRadioGroupUnit::Initialize, cxRadioGroupUnit::Finalize},
