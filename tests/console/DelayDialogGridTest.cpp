@@ -147,6 +147,10 @@ TEST_F(DelayGrid, TypingOpensTheEditorOnTheValueAndEnterStoresIt)
     EXPECT_EQ(Editor(), nullptr);
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_EQ(dialog->result(), 0);
+    // Enter without an editor is the dialog's: "确认".
+    Key(Qt::Key_Return);
+    EXPECT_EQ(dialog->result(), QDialog::Accepted);
+    EXPECT_EQ(dialog->Delays[0], 750);
 }
 
 TEST_F(DelayGrid, WhatEnterMakesOfTheTypedText)
