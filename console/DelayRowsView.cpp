@@ -1,103 +1,117 @@
 #include "console/DelayRowsView.h"
 
-#include <QHBoxLayout>
-#include <QLabel>
-#include <QScrollArea>
-#include <QSpinBox>
-#include <QVBoxLayout>
+#include "console/ToolkitUnits.h"
+#include "platform/vcl/ControlHost.h"
+#include "toolkit/editors/cxEdit.h"
+#include "toolkit/editors/cxSpinEdit.h"
+#include "toolkit/grid/cxVGrid.h"
 
 #include <algorithm>
 
-TPlainDelayRowsView::TPlainDelayRowsView()
-    : Area(new QScrollArea)
+using namespace cx;
+
+namespace {
+
+void MakeDelayRow(TcxEditorRow* row)
 {
-    Area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    Area->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    Area->setWidgetResizable(true);
-    auto* body = new QWidget;
-    auto* column = new QVBoxLayout(body);
-    column->setContentsMargins(0, 0, 0, 0);
-    column->setSpacing(1);
-    for (Row& row : Rows) {
-        row.Line = new QWidget(body);
-        auto* line = new QHBoxLayout(row.Line);
-        line->setContentsMargins(0, 0, 0, 0);
-        line->setSpacing(1);
-        row.Caption = new QLabel(row.Line);
-        row.Editor = new QSpinBox(row.Line);
-        row.Editor->setRange(0, MaxValue);
-        row.Editor->setSingleStep(1);
-        row.Editor->setValue(0);
-        line->addWidget(row.Caption);
-        line->addWidget(row.Editor, 1);
-        column->addWidget(row.Line);
+    TcxEditorRowProperties* properties = row->GetProperties();
+    properties->SetEditPropertiesClassName("TcxSpinEditProperties");
+    TcxCustomEditProperties* edit = properties->EditProperties();
+    edit->SetMinValue(0);
+    edit->AssignedValues()->SetMinValue(true);
+    edit->SetMaxValue(TDelayRowsView::MaxValue);
+    if (auto* spin = dynamic_cast<TcxSpinEditProperties*>(edit))
+        spin->SetLargeIncrement(1);
+    properties->DataBinding()->SetValueType("Integer");
+    properties->SetValue(Variant(0));
+}
+
+} // namespace
+
+TGridDelayRowsView::TGridDelayRowsView()
+{
+    InitializeToolkitUnits();
+    host_ = new vcl::TControlHost;
+    TCustomForm* form = host_->Form();
+    grid_ = new TcxVerticalGrid(form);
+    grid_->SetName("cxVerticalGridNow");
+    grid_->OptionsView()->SetScrollBars(ssVertical);
+    grid_->OptionsView()->SetRowHeaderWidth(RowHeaderWidth);
+    grid_->BeginUpdate();
+    for (int i = 0; i < RowCount; ++i) {
+        auto* row = new TcxEditorRow(form);
+        row->SetName("cxVerticalGridNowEditorRow" + std::to_string(i + 1));
+        row->SetParentComponent(grid_);
+        MakeDelayRow(row);
+        rows_[static_cast<std::size_t>(i)] = row;
     }
-    column->addStretch(1);
-    Area->setWidget(body);
+    grid_->EndUpdate();
+    host_->SetControl(grid_);
 }
 
-// The area is usually owned by the dialog that laid it out by then; when it is not, it is ours.
-TPlainDelayRowsView::~TPlainDelayRowsView()
+// The host (and with it the grid) is usually owned by the dialog that laid it out by then; when
+// it is not, it is ours.
+TGridDelayRowsView::~TGridDelayRowsView()
 {
-    if (Area && !Area->parent())
-        delete Area.data();
+    if (host_ && !host_->parent())
+        delete host_.data();
 }
 
-QWidget* TPlainDelayRowsView::Widget()
+QWidget* TGridDelayRowsView::Widget()
 {
-    return Area.data();
+    return host_.data();
 }
 
-void TPlainDelayRowsView::SetCaption(int row, const std::string& caption)
+void TGridDelayRowsView::SetCaption(int row, const std::string& caption)
 {
-    QLabel* label = Rows.at(static_cast<std::size_t>(row)).Caption;
-    label->setText(QString::fromStdString(caption));
-    const int wanted = label->fontMetrics().horizontalAdvance(label->text()) + 2 * label->margin() + 2;
-    if (wanted > CaptionWidth) {
-        CaptionWidth = wanted;
-        for (Row& r : Rows)
-            r.Caption->setFixedWidth(CaptionWidth);
+    Row(row)->GetProperties()->SetCaption(caption);
+}
+
+void TGridDelayRowsView::SetVisible(int row, bool visible)
+{
+    Row(row)->SetVisible(visible);
+}
+
+int TGridDelayRowsView::GetValue(int row) const
+{
+    const Variant value = Row(row)->GetProperties()->GetValue();
+    if (VarIsNull(value) || value.IsEmpty())
+        return 0;
+    try {
+        return value.ToInteger();
+    } catch (const rtl::Exception&) {
+        // A text being typed that is no number yet: the stored value stands.
+        return 0;
     }
 }
 
-QLabel* TPlainDelayRowsView::CaptionLabel(int row) const
+void TGridDelayRowsView::SetValue(int row, int value)
 {
-    return Rows.at(static_cast<std::size_t>(row)).Caption;
+    Row(row)->GetProperties()->SetValue(Variant(std::clamp(value, 0, MaxValue)));
 }
 
-void TPlainDelayRowsView::SetVisible(int row, bool visible)
+bool TGridDelayRowsView::PostEdit()
 {
-    Rows.at(static_cast<std::size_t>(row)).Line->setVisible(visible);
+    if (!grid_->GetIsEditing())
+        return true;
+    try {
+        grid_->HideEdit();
+    } catch (const rtl::EAbort&) {
+        return false;
+    } catch (const rtl::Exception& e) {
+        // The editor refused the text (not a number): told as the grid tells it, the edit stays.
+        Application->ShowException(e);
+        return false;
+    }
+    return !grid_->GetIsEditing();
 }
 
-int TPlainDelayRowsView::GetValue(int row) const
+std::string TGridDelayRowsView::Caption(int row) const
 {
-    // While digits are being typed the spin box may not have taken them yet (keyboard tracking
-    // can be off, or the text not yet interpreted): read the text when it holds a valid value.
-    const QSpinBox* editor = Rows.at(static_cast<std::size_t>(row)).Editor;
-    bool ok = false;
-    const int typed = editor->cleanText().toInt(&ok);
-    if (ok && typed >= editor->minimum() && typed <= editor->maximum())
-        return typed;
-    return editor->value();
+    return Row(row)->GetProperties()->GetCaption();
 }
 
-void TPlainDelayRowsView::SetValue(int row, int value)
+bool TGridDelayRowsView::IsRowVisible(int row) const
 {
-    Rows.at(static_cast<std::size_t>(row)).Editor->setValue(std::clamp(value, 0, MaxValue));
-}
-
-std::string TPlainDelayRowsView::Caption(int row) const
-{
-    return Rows.at(static_cast<std::size_t>(row)).Caption->text().toStdString();
-}
-
-bool TPlainDelayRowsView::IsRowVisible(int row) const
-{
-    return !Rows.at(static_cast<std::size_t>(row)).Line->isHidden();
-}
-
-QSpinBox* TPlainDelayRowsView::Editor(int row) const
-{
-    return Rows.at(static_cast<std::size_t>(row)).Editor;
+    return Row(row)->Visible();
 }

@@ -38,7 +38,7 @@ TDlgDelay::TDlgDelay(QWidget* parent, std::unique_ptr<TDelayRowsView> rows, TDel
     : QDialog(parent), Rows(std::move(rows)), Random(std::move(random))
 {
     if (!Rows)
-        Rows = std::make_unique<TPlainDelayRowsView>();
+        Rows = std::make_unique<TGridDelayRowsView>();
     setWindowTitle(QStringLiteral("延时设置"));
     for (int row = 0; row < DelayCount; ++row)
         Rows->SetCaption(row, RowCaption(row));
@@ -66,8 +66,8 @@ TDlgDelay::TDlgDelay(QWidget* parent, std::unique_ptr<TDelayRowsView> rows, TDel
     connect(CheckBox1, &QCheckBox::clicked, this, [this] { CheckBox1Click(); });
     connect(CheckBox2, &QCheckBox::clicked, this, [this] { CheckBox2Click(); });
     connect(Button1, &QPushButton::clicked, this, [this] {
-        Button1Click();
-        accept();
+        if (Button1Click())
+            accept();
     });
     connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
     FormCreate();
@@ -100,8 +100,11 @@ void TDlgDelay::CheckBox2Click()
     RandomDelays = !RandomDelays;
 }
 
-void TDlgDelay::Button1Click()
+bool TDlgDelay::Button1Click()
 {
+    // What is typed into an open editor counts, whichever widget holds the focus now.
+    if (!Rows->PostEdit())
+        return false;
     const int used = Detailed ? DelayCount : FirstDetailRow;
     Delays.fill(0);
     if (RandomDelays) {
@@ -110,10 +113,11 @@ void TDlgDelay::Button1Click()
         const TDelayRandom draw = Random ? Random : TDelayRandom([&clockSeeded] { return clockSeeded(); });
         for (int i = 0; i < used; ++i)
             Delays[static_cast<std::size_t>(i)] = static_cast<int>(draw() % (TDelayRowsView::MaxValue + 1));
-        return;
+        return true;
     }
     for (int i = 0; i < used; ++i)
         Delays[static_cast<std::size_t>(i)] = Rows->GetValue(i);
+    return true;
 }
 
 bool CheckDelayClick(bool checked, TDelaySettings& settings, QWidget* parent, const TDelayDialogHooks& hooks)

@@ -41,7 +41,7 @@ public:
     static constexpr int CompactHeight = 134;
     static constexpr int DetailedHeight = 400;
 
-    // Without rows the plain Qt rows are used; without a generator each confirmation seeds one
+    // Without rows the toolkit's vertical grid is used; without a generator each confirmation seeds one
     // from the clock (in seconds).
     explicit TDlgDelay(QWidget* parent = nullptr, std::unique_ptr<TDelayRowsView> rows = nullptr,
                        TDelayRandom random = {});
@@ -50,7 +50,9 @@ public:
     void FormCreate();
     void CheckBox1Click();  // "详细设置"
     void CheckBox2Click();  // "时间随机"
-    void Button1Click();    // "确认", before the dialog closes with OK
+    // "确认", before the dialog closes with OK: posts an edit still open in the rows first; false
+    // (nothing read, the dialog stays open) when the rows refuse the typed text.
+    bool Button1Click();
 
     std::array<int, DelayCount> Delays{};  // the result of "确认"
     bool Detailed = false;

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include "console/MessageBox.h"
+#include "console/ToolkitUnits.h"
 
 
 #include <exception>
@@ -39,6 +40,8 @@ int main(int argc, char** argv)
     TApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromUtf8(AppTitle));
     LoadQtTranslations(app);  // without them the standard dialogs speak English
+    // The delay dialog's grid needs the toolkit's registries and strings before any window.
+    InitializeToolkitUnits();
     try {
         TFrmMain window;
         window.FormCreate();
@@ -49,5 +52,6 @@ int main(int argc, char** argv)
     } catch (...) {
         TApplication::ShowError("");
     }
+    FinalizeToolkitUnits();
     return 0;
 }

@@ -1,4 +1,4 @@
-// The delay dialog's logic, run against the fake rows and against the plain Qt rows alike, and
+// The delay dialog's logic, run against the fake rows and against the vertical grid alike, and
 // the main window's side of it (CheckDelayClick).
 #include "DelayDialogRows.h"
 #include "console/FDlgDelayTime.h"
@@ -52,7 +52,7 @@ protected:
     std::unique_ptr<TDlgDelay> Dialog;
 };
 
-using Views = ::testing::Types<FakeDelayRows, TPlainDelayRowsView>;
+using Views = ::testing::Types<FakeDelayRows, TGridDelayRowsView>;
 TYPED_TEST_SUITE(DelayDialog, Views);
 
 TYPED_TEST(DelayDialog, OpensCompact)
@@ -105,7 +105,7 @@ TYPED_TEST(DelayDialog, DetailedConfirmReadsEveryRow)
     this->Rows->SetValue(49, 5000);
     this->Rows->SetValue(48, 9999);  // beyond the editor's range
     this->Dialog->Button1->click();
-    const int clamped = std::is_same_v<TypeParam, TPlainDelayRowsView> ? 5000 : 9999;
+    const int clamped = std::is_same_v<TypeParam, FakeDelayRows> ? 9999 : 5000;
     EXPECT_EQ(this->Dialog->Delays, With({{3, 50}, {48, clamped}, {49, 5000}}));
 }
 

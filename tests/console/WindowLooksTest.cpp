@@ -20,6 +20,9 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include "platform/vcl/ControlHost.h"
+#include "toolkit/grid/cxVGrid.h"
+#include "toolkit/grid/cxVGridViewInfo.h"
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -62,10 +65,14 @@ TEST(WindowLooks, Screenshots)
     w.Composer->close();
 
     TDlgDelay delay(&w);
+    for (int row = 0; row < DelayCount; ++row)
+        delay.Rows->SetValue(row, row == 0 ? 100 : row == 1 ? 20 : row * 37 % 300);
     delay.show();
+    SpinFor(std::chrono::milliseconds(50));
+    Save(&delay, "delay-dialog-compact.png");
     delay.CheckBox1->click();
     SpinFor(std::chrono::milliseconds(50));
-    Save(&delay, "delay-dialog.png");
+    Save(&delay, "delay-dialog-detailed.png");
     h.Close();
 }
 
@@ -173,23 +180,15 @@ TEST(WindowLooks, DialogWidthsHoldTheirTexts)
         EXPECT_GE(composer.StringGrid1->columnWidth(c), Advance(composer.StringGrid1, "000000000000") + 8);
     composer.close();
 
-    // The delay dialog in its detailed view: captions whole, spin boxes clear of the scroll bar.
-    auto rows = std::make_unique<TPlainDelayRowsView>();
-    TPlainDelayRowsView* view = rows.get();
-    TDlgDelay delay(&w, std::move(rows));
+    // The delay dialog in its detailed view: the grid fills the width above the buttons and keeps
+    // its header column.
+    TDlgDelay delay(&w);
     delay.show();
     delay.CheckBox1->click();
     SpinFor(std::chrono::milliseconds(20));
-    auto* area = delay.findChild<QScrollArea*>();
-    ASSERT_NE(area, nullptr);
-    const int barLeft = area->verticalScrollBar()->mapTo(&delay, QPoint(0, 0)).x();
-    for (int row = 0; row < DelayCount; ++row) {
-        QLabel* caption = view->CaptionLabel(row);
-        EXPECT_GE(caption->contentsRect().width(), caption->fontMetrics().horizontalAdvance(caption->text())) << row;
-        QSpinBox* spin = view->Editor(row);
-        EXPECT_LE(spin->mapTo(&delay, QPoint(spin->width(), 0)).x(), barLeft) << row;
-        EXPECT_GE(spin->width(), spin->minimumSizeHint().width()) << row;
-    }
+    auto& grid = static_cast<TGridDelayRowsView&>(*delay.Rows);
+    EXPECT_EQ(grid.Host()->width(), delay.width());
+    EXPECT_EQ(grid.Grid()->ViewInfo()->ViewHeaderWidth, TGridDelayRowsView::RowHeaderWidth);
     delay.reject();
 
     // "选择会响应的命令": whole frames, the bytes that tell them apart included.

@@ -201,12 +201,16 @@ void TcxEditingController::ShowEdit(TcxCustomInplaceEditContainer* item)
 
 void TcxEditingController::ShowEdit(TcxCustomInplaceEditContainer* item, char16_t key)
 {
+    if (!item)
+        item = controller_->FocusedItem();
     if (PrepareEdit(item, false))
         inplaceEditor_->ActivateByKey(key, item->SavedEditData());
 }
 
 void TcxEditingController::ShowEdit(TcxCustomInplaceEditContainer* item, TShiftState shift, int x, int y)
 {
+    if (!item)
+        item = controller_->FocusedItem();
     if (PrepareEdit(item, true))
         inplaceEditor_->ActivateByMouse(shift, x, y, item->SavedEditData());
 }

@@ -13,6 +13,13 @@ bool NoShift(TShiftState shift) { return !shift.Contains(ssShift) && !shift.Cont
 
 bool OnlyCtrl(TShiftState shift) { return shift.Contains(ssCtrl) && !shift.Contains(ssShift) && !shift.Contains(ssAlt); }
 
+// The focused row has a value with an editor kind, and no editor is open yet.
+bool CanOpenEditor(TcxCustomVerticalGrid* grid)
+{
+    TcxCustomInplaceEditContainer* item = grid->Controller()->FocusedItem();
+    return item && !grid->GetIsEditing() && item->DoGetEditProperties(nullptr) != nullptr;
+}
+
 } // namespace
 
 // --- the grid's input hooks -----------------------------------------------------------------------
@@ -35,12 +42,22 @@ void TcxCustomVerticalGrid::KeyPress(char16_t& key)
     GridController()->KeyPress(key);
     if (key != 0)
         TcxControl::KeyPress(key);
+    // A character typed on a row opens the row's editor with it.
+    if (key >= 32 && key != 127 && CanOpenEditor(this)) {
+        ShowEditByKey(key);
+        key = 0;
+    }
 }
 
 void TcxCustomVerticalGrid::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
 {
     TcxControl::MouseDown(button, shift, x, y);
     GridController()->DoMouseDown(button, shift, x, y);
+    // A left press on a value opens its editor at once when the options ask for it.
+    TcxvgHitTest* hit = GridController()->HitTest();
+    if (button == mbLeft && !shift.Contains(ssDouble) && hit->HitAtValue() && hit->HitRow &&
+        hit->HitRow == GetFocusedRow() && CanOpenEditor(this) && Controller()->GetImmediateEditor())
+        ShowEditByMouse(x, y, shift);
 }
 
 void TcxCustomVerticalGrid::MouseMove(TShiftState shift, int x, int y)

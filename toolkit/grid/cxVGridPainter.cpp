@@ -59,11 +59,15 @@ TcxvgPainterClass TcxCustomVerticalGrid::GetPainterClass() const
 
 void TcxCustomVerticalGrid::Paint()
 {
+    // An editor placement left for the paint (after a scroll) happens before the cells are drawn;
+    // a post waiting for the paint runs after it, as on every editing control.
+    Controller()->BeforePaint();
     TcxControl::Paint();
-    if (!ViewInfo() || !dynamic_cast<TcxvgDotNetStyleCalcHelper*>(ViewInfo()->CalcHelper()))
-        return;
-    UniqueObject<TcxvgPainter> painter(GetPainterClass().Create(Canvas(), this));
-    painter->DoPaint();
+    if (ViewInfo() && dynamic_cast<TcxvgDotNetStyleCalcHelper*>(ViewInfo()->CalcHelper())) {
+        UniqueObject<TcxvgPainter> painter(GetPainterClass().Create(Canvas(), this));
+        painter->DoPaint();
+    }
+    Controller()->AfterPaint();
 }
 
 // --- TcxvgDotNetStyleCalcHelper -------------------------------------------------------------------
@@ -540,6 +544,16 @@ void TcxvgPainter::DrawRowHeaderCell(TcxCustomRowViewInfo* rowViewInfo, bool tra
     canvas_->DrawTexT(props->GetCaption(), GetCaptionTextRect(rowViewInfo), props->HeaderAlignmentHorz(),
                       props->HeaderAlignmentVert(), false, true);
     canvas_->GetBrush()->SetStyle(bsSolid);
+}
+
+std::string TcxvgPainter::GetValueText(TcxCustomRow* row, int valueIndex) const
+{
+    auto* editorRow = dynamic_cast<TcxCustomEditorRow*>(row);
+    const int record = grid_->DataController()->GetFocusedRecordIndex();
+    std::string text;
+    if (editorRow && valueIndex == 0 && record >= 0)
+        editorRow->Properties()->GetDisplayText(record, text);
+    return text;
 }
 
 void TcxvgPainter::DrawRowValueCell(TcxCustomRowViewInfo* rowViewInfo, int valueIndex)

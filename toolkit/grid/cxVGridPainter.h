@@ -153,8 +153,8 @@ class TcxvgPainter : public TObject {
     TcxViewParams GetHeaderParams(TcxCustomRow* row) const;
     TcxViewParams GetContentParams(TcxCustomRow* row, bool focused) const;
     TcxViewParams GetBackgroundParams() const;
-    // The text a value cell shows; empty until rows carry values.
-    virtual std::string GetValueText(TcxCustomRow* row, int valueIndex) const { return {}; }
+    // The text a value cell shows: an editor row's display text of the focused record.
+    virtual std::string GetValueText(TcxCustomRow* row, int valueIndex) const;
 
     TcxCanvas* Canvas() const { return canvas_; }
     TcxCustomVerticalGrid* Grid() const { return grid_; }
