@@ -637,6 +637,8 @@ void TcxCustomRow::Assign(TPersistent* source)
     height_ = src->height_;
     visible_ = src->visible_;
     expanded_ = src->expanded_;
+    if (TcxVerticalGridRows* rows = GetOwnerRows())
+        rows->StructureChanged();
     if (properties_ && src->properties_)
         properties_->Assign(src->properties_.get());
 }
@@ -850,6 +852,7 @@ void TcxVerticalGridRows::Build(TcxCustomRow* row)
 
 void TcxVerticalGridRows::PrepareList()
 {
+    ++structureStamp_;
     list_.clear();
     if (GetRoot())
         Build(GetRoot());
@@ -941,6 +944,8 @@ void TcxVerticalGridRows::Changed(bool rebuild)
 {
     if (rebuild)
         PrepareList();
+    else
+        ++structureStamp_;
     if (!IsLocked()) {
         owner_->RowsChanged();
         owner_->OptionsView()->CheckRowHeaderWidth();
@@ -1391,8 +1396,18 @@ TcxCustomRow* TcxCustomVerticalGrid::FirstVisibleRow() const
     return root_ ? root_->GetFirstVisibleChild() : nullptr;
 }
 
+// The layout's list of visible rows while it answers for the rows as they are; null otherwise,
+// and the lookups walk the rows themselves.
+TcxvgCustomViewInfo* TcxCustomVerticalGrid::CurrentVisibleRows() const
+{
+    TcxvgCustomViewInfo* vi = layoutReady_ && !destroying_ ? const_cast<TcxCustomVerticalGrid*>(this)->ViewInfo() : nullptr;
+    return vi && vi->VisibleRowsCurrent() ? vi : nullptr;
+}
+
 TcxCustomRow* TcxCustomVerticalGrid::LastVisibleRow()
 {
+    if (TcxvgCustomViewInfo* vi = CurrentVisibleRows())
+        return vi->GetVisibleRow(vi->GetVisibleRowCount() - 1);
     for (int i = rows_->GetCount() - 1; i >= 0; --i)
         if (IsRowVisible(rows_->GetRow(i)))
             return rows_->GetRow(i);
@@ -1403,6 +1418,8 @@ TcxCustomRow* TcxCustomVerticalGrid::NextVisibleRow(TcxCustomRow* row)
 {
     if (!row)
         return FirstVisibleRow();
+    if (TcxvgCustomViewInfo* vi = CurrentVisibleRows(); vi && vi->VisibleIndexOf(row) >= 0)
+        return vi->GetVisibleRow(vi->VisibleIndexOf(row) + 1);
     int i = rows_->IndexOf(row);
     if (i < 0)
         return nullptr;
@@ -1416,6 +1433,8 @@ TcxCustomRow* TcxCustomVerticalGrid::PrevVisibleRow(TcxCustomRow* row)
 {
     if (!row)
         return LastVisibleRow();
+    if (TcxvgCustomViewInfo* vi = CurrentVisibleRows(); vi && vi->VisibleIndexOf(row) >= 0)
+        return vi->GetVisibleRow(vi->VisibleIndexOf(row) - 1);
     int i = rows_->IndexOf(row);
     if (i < 0)
         return nullptr;

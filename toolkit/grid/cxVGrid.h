@@ -518,7 +518,15 @@ class TcxVerticalGridRows : public TObject {
     TcxCustomRow* FindLoadedParent(int id);
     TcxCustomRow* FindRowByStoredName(const std::string& name);
     void PrepareList();
-    void UnprepareList() { count_ = -1; }
+    void UnprepareList()
+    {
+        count_ = -1;
+        ++structureStamp_;
+    }
+    // Changes whenever the tree, a row's visibility or its expansion may have changed: a list of
+    // the visible rows made at one stamp holds until the stamp moves.
+    int StructureStamp() const { return structureStamp_; }
+    void StructureChanged() { ++structureStamp_; }
     void CheckList();
     void RestoreDefaults();
     TcxCustomRow* GetRoot() const;
@@ -532,6 +540,7 @@ private:
     int count_ = -1;
     int lockCount_ = 0;
     int nextID_ = 0;
+    int structureStamp_ = 0;
 };
 
 // --- bands and scrolling ----------------------------------------------------------------------
@@ -984,6 +993,7 @@ protected:
 
 private:
     friend class TcxCustomRow;
+    TcxvgCustomViewInfo* CurrentVisibleRows() const;
     std::unique_ptr<TcxVerticalGridRows> rows_;
     TcxCategoryRow* root_ = nullptr;
     UniqueObject<TcxvgScroller> scroller_;

@@ -1,6 +1,7 @@
 #pragma once
 // cxVGridViewInfo: the vertical grid's layout: visible rows, widths, bands and empty rectangles,
 // row and value rectangles, grid lines. Nothing is painted here.
+#include <unordered_map>
 #include <vector>
 
 #include "toolkit/grid/cxVGrid.h"
@@ -155,7 +156,13 @@ class TcxvgCustomViewInfo : public TcxCustomControlViewInfo {
     void DoCalculate() override;
     virtual void Reset();
     virtual void CalcLayoutGeneral();
+    // The visible rows in tree order, rebuilt only when the rows' structure stamp moved (a row
+    // added, removed, moved, shown, hidden, expanded or collapsed); scrolling reuses the list.
     void UpdateVisibleRows();
+    // True when the list answers for the rows as they are now.
+    bool VisibleRowsCurrent() const;
+    // The row's place in the visible list, -1 when it is not visible (valid while current).
+    int VisibleIndexOf(const TcxCustomRow* row) const;
     void UpdateScroller();
     virtual void CalcBandWidth();
     void ClearLinesAndRows();
@@ -248,6 +255,8 @@ private:
     bool initialized_ = false;
     bool detached_ = false;
     std::vector<TcxCustomRow*> visibleRows_;
+    std::unordered_map<const TcxCustomRow*, int> visibleIndex_;
+    int visibleRowsStamp_ = -1;
     TLineInfoList linesInfo_;
     TBrush* horzLineBrush_ = nullptr;
     TBrush* vertLineBrush_ = nullptr;
