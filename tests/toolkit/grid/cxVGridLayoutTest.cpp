@@ -213,13 +213,18 @@ TEST_F(VGridLayoutTest, ImagesCaptionsAndHints)
         EXPECT_EQ(caption->ImageIndex, -1);
         EXPECT_EQ(caption->ImageRect.Width(), c.imageWidth);
         EXPECT_EQ(caption->ImageRect.Top, caption->CaptionRect.Top + (18 - 10) / 2);
-        EXPECT_EQ(caption->CaptionTextRect.Left, caption->CaptionRect.Left + c.imageWidth + 2);
+        // One pixel after the image, then the in-place text editor's offsets and one more pixel.
+        const TRect& cell = caption->CaptionRect;
+        EXPECT_EQ(caption->CaptionTextRect,
+                  TRect(cell.Left + c.imageWidth + 3, cell.Top + 2, cell.Right - 3, cell.Bottom - 2));
     }
     grid->SetImages(nullptr);
 
-    // A caption that fits needs no hint; one cut by its text rectangle does.
+    // A caption that fits needs no hint; one cut by its text rectangle does. The row is tall
+    // enough for the text's height inside the in-place offsets, so only the width decides.
     grid->OptionsView()->SetCellEndEllipsis(true);
     grid->OptionsView()->SetRowHeaderWidth(60);
+    grid->OptionsView()->SetRowHeight(24);
     Show(300, 200);
     TcxRowCaptionInfo* caption = header(row)->Captions(0);
     EXPECT_TRUE(caption->TextFlags & cxvgEndEllipsisFlag);
@@ -232,7 +237,7 @@ TEST_F(VGridLayoutTest, ImagesCaptionsAndHints)
     caption = header(row)->Captions(0);
     EXPECT_FALSE(caption->IsNeedHint(nullptr, TPoint{}, atMouse, hintRect, multiLine, text));
     EXPECT_FALSE(atMouse);
-    row->Properties()->SetCaption(std::string(static_cast<std::size_t>(room / charWidth + 1), 'W'));
+    row->Properties()->SetCaption(std::string(static_cast<std::size_t>(room / charWidth + 2), 'W'));
     caption = header(row)->Captions(0);
     EXPECT_TRUE(caption->IsNeedHint(nullptr, TPoint{}, atMouse, hintRect, multiLine, text));
     EXPECT_EQ(text, caption->Caption);
