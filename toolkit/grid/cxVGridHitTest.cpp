@@ -93,13 +93,18 @@ bool TcxvgHitTest::CalcRowHeaderHitTest(TcxCustomRowViewInfo* rowViewInfo)
 {
     if (!Check(rowViewInfo->HeaderInfo()->HeaderRect))
         return false;
-    if (Check(cxvgHeaderButtonRect(Grid(), rowViewInfo)))
+    TcxCustomRowHeaderInfo* header = rowViewInfo->HeaderInfo();
+    if (Check(header->ButtonRect)) {
         SetHitState(vghcButton, true);
-    else if (Check(cxvgCaptionRect(Grid(), rowViewInfo))) {
-        HitCellIndex = 0;
-        SetHitState(vghcCaption, true);
-    } else
-        SetHitState(vghcIndent, true);
+        return true;
+    }
+    for (int i = 0; i < header->CaptionCount(); ++i)
+        if (Check(header->Captions(i)->CaptionRect)) {
+            HitCellIndex = header->Captions(i)->RowCellIndex;
+            SetHitState(vghcCaption, true);
+            return true;
+        }
+    SetHitState(vghcIndent, true);
     return true;
 }
 
