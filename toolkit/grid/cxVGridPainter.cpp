@@ -1,4 +1,5 @@
 #include "toolkit/grid/cxVGridPainter.h"
+#include "toolkit/grid/cxVGridStyles.h"
 
 #include <algorithm>
 
@@ -387,22 +388,13 @@ void TcxvgPainter::FillRect(const TRect& r, TBitmap* bitmap)
         canvas_->FillRect(r, canvas_->GetBrush()->GetColor());
 }
 
-TcxViewParams TcxvgPainter::GetBackgroundParams() const
-{
-    TcxViewParams p;
-    p.Color = Helper()->GetBackgroundColor();
-    p.TextColor = Helper()->GetContentTextColor();
-    p.Font = grid_->Font();
-    return p;
-}
+TcxViewParams TcxvgPainter::GetBackgroundParams() const { return grid_->Styles()->GetBackgroundParams(); }
 
-TcxViewParams TcxvgPainter::GetContentParams(TcxCustomRow*, bool focused) const
+TcxViewParams TcxvgPainter::GetContentParams(TcxRowValueInfo* valueInfo, bool focused) const
 {
-    TcxViewParams p;
-    p.Color = Helper()->GetContentColor(focused);
-    p.TextColor = Helper()->GetContentTextColor();
-    p.Font = grid_->Font();
-    return p;
+    auto* container = dynamic_cast<TcxCellEdit*>(valueInfo->Item);
+    return grid_->Styles()->GetContentParams(container ? container->EditRowProperties() : nullptr, focused,
+                                             valueInfo->RecordIndex);
 }
 
 void TcxvgPainter::DrawBackground()
@@ -443,7 +435,7 @@ void TcxvgPainter::DrawRow(TcxCustomRowViewInfo* rowViewInfo)
     for (int i = 0; i < rowViewInfo->ValueCount(); ++i) {
         const bool focused = rowViewInfo->Row() == grid_->GetFocusedRow();
         canvas_->SaveState();
-        canvas_->SetParams(GetContentParams(rowViewInfo->Row(), focused));
+        canvas_->SetParams(GetContentParams(rowViewInfo->ValuesInfo(i), focused));
         bool valueDone = false;
         if (grid_->OnDrawValue)
             grid_->OnDrawValue(grid_, canvas_, this, rowViewInfo, i, valueDone);

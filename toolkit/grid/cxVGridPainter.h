@@ -142,7 +142,7 @@ class TcxvgPainter : public TObject {
     void FillRect(const TRect& r, TBitmap* bitmap);
 
     // View params of a value cell and of the background.
-    TcxViewParams GetContentParams(TcxCustomRow* row, bool focused) const;
+    TcxViewParams GetContentParams(TcxRowValueInfo* valueInfo, bool focused) const;
     TcxViewParams GetBackgroundParams() const;
     // The text a value cell shows; empty until rows carry values.
     virtual std::string GetValueText(TcxCustomRow* row, int valueIndex) const { return {}; }

@@ -401,6 +401,10 @@ void TcxvgCustomViewInfo::UpdateSelection()
 {
     TcxCustomControlViewInfo::UpdateSelection();
     grid_->Controller()->RefreshFocusedRecord();
+    // The focused header shows the selection or the inactive look as the grid gains or loses
+    // the focus: it is laid out again.
+    if (TcxCustomRow* focused = grid_->GetFocusedRow(); focused && GetRowViewInfo(focused))
+        ChangeFocusedRow(focused, nullptr);
 }
 
 int TcxvgCustomViewInfo::GetDefaultEditHeight(TcxCustomInplaceEditContainer* container,
