@@ -165,7 +165,13 @@ bool TcxvgCellNavigator::IsCellAcceptable(int row, int cell)
 {
     TcxCustomRow* r = GetRow(row);
     const int count = GetContainerCount(row);
-    return r && count > 0 && cell >= 0 && r->CanFocus();
+    if (!r || count <= 0 || cell < 0)
+        return false;
+    TcxCellEdit* container = r->GetEditContainer(cell % count);
+    if (!container || !container->CanFocus())
+        return false;
+    // The editors of a multi-editor row each have their own tab stop.
+    return !dynamic_cast<TcxCustomMultiEditorRow*>(r) || container->Options()->TabStop;
 }
 
 void TcxvgCellNavigator::Init(int& row, int& cell, int& rowCount)
