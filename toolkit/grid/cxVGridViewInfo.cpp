@@ -731,6 +731,17 @@ int TcxvgCustomViewInfo::GetRowHeight(TcxCustomRowViewInfo* rowViewInfo)
     return h;
 }
 
+TRectScaler* TcxvgCustomViewInfo::ScaleRowRects(TcxCustomRowViewInfo* rowViewInfo)
+{
+    auto* scaler = new TRectScaler;
+    scaler->Add(ViewHeaderWidth, rowHeaderMinWidth_, dividerWidth_);
+    scaler->Add(ViewBandWidth - ViewHeaderWidth, bandMinWidth_);
+    scaler->ScaleRect(rowViewInfo->RowRect);
+    return scaler;
+}
+
+int TcxvgCustomViewInfo::CalcRowHeight(TcxCustomRow* row) { return GetRowHeight(row->GetViewInfo()); }
+
 int TcxvgCustomViewInfo::GetViewBandWidth()
 {
     return clientRect_.Width();

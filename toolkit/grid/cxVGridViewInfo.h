@@ -192,6 +192,13 @@ class TcxvgCustomViewInfo : public TcxCustomControlViewInfo {
     // Where a band's right edge can be dragged; empty when bands cannot be sized.
     virtual TRect GetBandSizeableRect(const TRect& bandRect);
     virtual TRect GetValueRect(int valueIndex, TcxCustomRowViewInfo* rowViewInfo);
+    // The row's rectangle split into header (with the divider after it) and values, scaled to
+    // the row's width with each part's minimum; for layouts that size a row's parts themselves.
+    // The caller frees the scaler.
+    virtual TRectScaler* ScaleRowRects(TcxCustomRowViewInfo* rowViewInfo);
+    // The height the row takes in this layout (its own or the default height, at least the
+    // minimum row height; the values' height for an auto-height row).
+    int CalcRowHeight(TcxCustomRow* row);
     TRect GetValuesRect(TcxCustomRowViewInfo* rowViewInfo);
     virtual TcxvgCustomPaintStyleCalcHelper* CreateCalcHelper();
     virtual void CreateBrushes();

@@ -4,6 +4,8 @@
 
 #include "platform/vcl/ImgList.h"
 
+#include <memory>
+
 using namespace vgtest;
 
 namespace {
@@ -108,6 +110,28 @@ TEST_F(VGridLayoutTest, RowHeightsAndTheCutOffRow)
     ASSERT_TRUE(rvi(tall));
     EXPECT_GT(rvi(tall)->RowRect.Bottom, vi()->ClientRect().Bottom);
     EXPECT_FALSE(rvi(after));
+    // Rows below the band are measured on request.
+    EXPECT_EQ(vi()->CalcRowHeight(zero), 18);
+    EXPECT_EQ(vi()->CalcRowHeight(tall), 200);
+    EXPECT_EQ(vi()->CalcRowHeight(after), 18);
+}
+
+TEST_F(VGridLayoutTest, RowRectsScaleToTheRowWithTheirMinimums)
+{
+    TcxEditorRow* row = AddEditor("Row");
+    grid->OptionsView()->SetRowHeaderWidth(100);
+    Show(300, 150);
+    const TRect r = rvi(row)->RowRect;
+    std::unique_ptr<TRectScaler> scaler(vi()->ScaleRowRects(rvi(row)));
+    ASSERT_EQ(scaler->Count(), 2);
+    const TRect header = scaler->ScaledRect(0), values = scaler->ScaledRect(1);
+    EXPECT_EQ(header.Left, r.Left);
+    EXPECT_EQ(values.Right, r.Right);   // the last part ends at the row's right edge
+    EXPECT_EQ(values.Left - header.Right, vi()->DividerWidth());
+    EXPECT_GE(header.Width(), vi()->RowHeaderMinWidth());
+    EXPECT_GE(values.Width(), vi()->BandMinWidth());
+    EXPECT_EQ(header.Top, r.Top);
+    EXPECT_EQ(header.Bottom, r.Bottom);
 }
 
 TEST_F(VGridLayoutTest, IndentsMergePlainLevelsAndGiveCategoriesTheirOwn)
