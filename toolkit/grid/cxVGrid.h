@@ -949,6 +949,11 @@ class TcxCustomVerticalGrid : public TcxExtEditingControl, public IcxStoredObjec
     void InitControl() override;
     void InitScrollBarsParameters() override;
     void Scroll(TScrollBarKind kind, TScrollCode code, int& pos) override;
+    // Form streaming of the grid's own values (cxVGridStreaming): each stored value as its name
+    // and value, options in their published order (a minimum before the width it bounds), then
+    // "Version". ReadStreamValue takes one name the writer wrote; an unknown name raises EReadError.
+    void WriteStreamValues(TWriter* writer);
+    void ReadStreamValue(const std::string& name, TReader* reader);
     void WriteVersion(TWriter* writer) { writer->WriteInteger(1); }
     void ReadVersion(TReader* reader) { loadedVersion_ = reader->ReadInteger(); }
     // The rows a form writes as this grid's children, flat in tree order.
