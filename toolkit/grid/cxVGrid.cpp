@@ -1,4 +1,5 @@
 #include "toolkit/grid/cxVGrid.h"
+#include "toolkit/grid/cxVGridStyles.h"
 
 #include <algorithm>
 
@@ -637,6 +638,8 @@ void TcxCustomRow::Assign(TPersistent* source)
     height_ = src->height_;
     visible_ = src->visible_;
     expanded_ = src->expanded_;
+    if (TcxVerticalGridRows* rows = GetOwnerRows())
+        rows->StructureChanged();
     if (properties_ && src->properties_)
         properties_->Assign(src->properties_.get());
 }
@@ -850,6 +853,7 @@ void TcxVerticalGridRows::Build(TcxCustomRow* row)
 
 void TcxVerticalGridRows::PrepareList()
 {
+    ++structureStamp_;
     list_.clear();
     if (GetRoot())
         Build(GetRoot());
@@ -941,6 +945,8 @@ void TcxVerticalGridRows::Changed(bool rebuild)
 {
     if (rebuild)
         PrepareList();
+    else
+        ++structureStamp_;
     if (!IsLocked()) {
         owner_->RowsChanged();
         owner_->OptionsView()->CheckRowHeaderWidth();
@@ -1391,8 +1397,18 @@ TcxCustomRow* TcxCustomVerticalGrid::FirstVisibleRow() const
     return root_ ? root_->GetFirstVisibleChild() : nullptr;
 }
 
+// The layout's list of visible rows while it answers for the rows as they are; null otherwise,
+// and the lookups walk the rows themselves.
+TcxvgCustomViewInfo* TcxCustomVerticalGrid::CurrentVisibleRows() const
+{
+    TcxvgCustomViewInfo* vi = layoutReady_ && !destroying_ ? const_cast<TcxCustomVerticalGrid*>(this)->ViewInfo() : nullptr;
+    return vi && vi->VisibleRowsCurrent() ? vi : nullptr;
+}
+
 TcxCustomRow* TcxCustomVerticalGrid::LastVisibleRow()
 {
+    if (TcxvgCustomViewInfo* vi = CurrentVisibleRows())
+        return vi->GetVisibleRow(vi->GetVisibleRowCount() - 1);
     for (int i = rows_->GetCount() - 1; i >= 0; --i)
         if (IsRowVisible(rows_->GetRow(i)))
             return rows_->GetRow(i);
@@ -1403,6 +1419,8 @@ TcxCustomRow* TcxCustomVerticalGrid::NextVisibleRow(TcxCustomRow* row)
 {
     if (!row)
         return FirstVisibleRow();
+    if (TcxvgCustomViewInfo* vi = CurrentVisibleRows(); vi && vi->VisibleIndexOf(row) >= 0)
+        return vi->GetVisibleRow(vi->VisibleIndexOf(row) + 1);
     int i = rows_->IndexOf(row);
     if (i < 0)
         return nullptr;
@@ -1416,6 +1434,8 @@ TcxCustomRow* TcxCustomVerticalGrid::PrevVisibleRow(TcxCustomRow* row)
 {
     if (!row)
         return LastVisibleRow();
+    if (TcxvgCustomViewInfo* vi = CurrentVisibleRows(); vi && vi->VisibleIndexOf(row) >= 0)
+        return vi->GetVisibleRow(vi->VisibleIndexOf(row) - 1);
     int i = rows_->IndexOf(row);
     if (i < 0)
         return nullptr;
@@ -1549,59 +1569,72 @@ void TcxCustomVerticalGrid::RecreateViewInfo()
     scroller_->SetTopVisibleRowIndex(top);
 }
 
-TcxViewParams TcxCustomVerticalGrid::GetRowHeaderParams(TcxCustomRow*)
+TcxViewParams TcxCustomVerticalGrid::GetRowHeaderParams(TcxCustomRow* row) { return Styles()->GetHeaderParams(row); }
+
+TcxViewParams TcxCustomVerticalGrid::GetRowCategoryParams(TcxCustomRow* row) { return Styles()->GetCategoryParams(row); }
+
+TcxViewParams TcxCustomVerticalGrid::GetRowSelectedHeaderParams(TcxCustomRow* row)
 {
-    TcxvgCustomPaintStyleCalcHelper* helper = ViewInfo() ? ViewInfo()->CalcHelper() : nullptr;
-    return TcxViewParams{nullptr, helper ? helper->GetHeaderColor() : clWindow, Font(),
-                         helper ? helper->GetHeaderTextColor() : clWindowText};
+    return Styles()->GetSelectedHeaderParams(row);
 }
 
-TcxViewParams TcxCustomVerticalGrid::GetRowCategoryParams(TcxCustomRow*)
+namespace {
+// Whether a content look is asked for the focused value.
+bool ContentFocused(TObject* data)
 {
-    TcxvgCustomPaintStyleCalcHelper* helper = ViewInfo() ? ViewInfo()->CalcHelper() : nullptr;
-    return TcxViewParams{nullptr, helper ? helper->GetCategoryColor() : clBtnFace, CategoryFont(),
-                         helper ? helper->GetCategoryTextColor() : clGrayText};
+    if (auto* request = dynamic_cast<TcxvgContentRequest*>(data))
+        return request->Focused;
+    auto* cell = dynamic_cast<TcxEditCellViewInfo*>(data);
+    return cell && cell->GetFocused();
 }
+} // namespace
 
 void TcxCustomVerticalGrid::GetDefaultViewParams(int index, TObject* data, TcxViewParams& params)
 {
     params.Font = Font();
     params.TextColor = Font()->GetColor();
     params.Bitmap = nullptr;
+    TcxCustomLookAndFeelPainterClass painter = GetLookAndFeelPainter();
+    switch (index) {
+    case vgs_Inactive:
+        params.Color = painter->DefaultInactiveColor();
+        params.TextColor = painter->DefaultInactiveTextColor();
+        return;
+    case vgs_Selection:
+        params.Color = painter->DefaultSelectionColor();
+        params.TextColor = painter->DefaultSelectionTextColor();
+        return;
+    default:
+        break;
+    }
     TcxvgCustomPaintStyleCalcHelper* helper = ViewInfo() ? ViewInfo()->CalcHelper() : nullptr;
     if (!helper)
         return;
     switch (index) {
-    case 0: {
-        auto* cell = dynamic_cast<TcxEditCellViewInfo*>(data);
-        params.Color = helper->GetContentColor(cell && cell->GetFocused());
+    case vgs_Content:
+        params.Color = helper->GetContentColor(ContentFocused(data));
         params.TextColor = helper->GetContentTextColor();
         break;
-    }
-    case 1:
+    case vgs_Background:
         params.Color = helper->GetBackgroundColor();
+        params.Bitmap = Styles()->GetBitmap(vgs_Background);
         break;
-    case 4:
+    case vgs_Category:
         params.Font = CategoryFont();
         params.Color = helper->GetCategoryColor();
         params.TextColor = helper->GetCategoryTextColor();
         break;
-    case 5:
+    case vgs_Header:
         params.Color = helper->GetHeaderColor();
         params.TextColor = helper->GetHeaderTextColor();
         break;
-    case 6:
+    case vgs_IncSearch:
         params.Color = clDefault;
         params.TextColor = clDefault;
         break;
     default:
         break;
     }
-}
-
-TcxViewParams TcxCustomVerticalGrid::GetRowSelectedHeaderParams(TcxCustomRow*)
-{
-    return TcxViewParams{nullptr, clHighlight, Font(), clHighlightText};
 }
 
 void TcxCustomVerticalGrid::SetImages(TCustomImageList* value)

@@ -31,6 +31,8 @@ class TcxCustomRowHeaderInfo;
 class TcxvgCustomPaintStyleCalcHelper;
 class TcxvgPainter;
 class TcxvgController;
+class TcxvgCustomRowStyles;
+class TcxVerticalGridStyles;
 
 enum TcxvgPaintStyle { psdotNet, psDelphi };
 enum TcxvgGridLines { vglNone, vglHorizontal, vglVertical, vglBoth };
@@ -38,6 +40,7 @@ enum TcxvgUnboundLayoutStyle { ulsBandsView, ulsSingleRecordView };
 enum TSeparatorKind { skVertLine, skString };
 
 using TcxCustomRowClass = TClassRef<TcxCustomRow, TComponent*>;
+using TcxvgCustomRowStylesClass = TClassRef<TcxvgCustomRowStyles, TPersistent*>;
 using TcxvgCustomPaintStyleCalcHelperClass = TClassRef<TcxvgCustomPaintStyleCalcHelper, TcxvgCustomViewInfo*>;
 using TcxvgPainterClass = TClassRef<TcxvgPainter, TcxCanvas*, TcxCustomVerticalGrid*>;
 
@@ -382,6 +385,9 @@ class TcxCustomRow : public TComponent, public IcxStoredObject {
     virtual int GetEditContainerCount() const { return 0; }
     virtual TcxCellEdit* GetEditContainer(int index) const { return nullptr; }
     virtual TcxRowPropertiesClass GetPropertiesClass() const;
+    // The row's own styles (cxVGridStyles), made on first use of the class the row kind names.
+    TcxvgCustomRowStyles* Styles();
+    virtual TcxvgCustomRowStylesClass GetStylesClass() const;
     int GetRealHeight() const { return std::max(height_, GetDefaultHeight()); }
     virtual void SetVerticalGrid(TcxCustomVerticalGrid* grid);
     void SetName(const std::string& name) override;
@@ -429,6 +435,7 @@ private:
     int height_ = -1;
     std::unique_ptr<TcxRowOptions> options_;
     UniqueObject<TcxCustomRowProperties> properties_;
+    UniqueObject<TcxvgCustomRowStyles> styles_;
     TcxCustomRowViewInfo* viewInfo_ = nullptr;
     int loadedID_ = -1;
     int loadedParentID_ = -1;
@@ -442,6 +449,7 @@ class TcxCategoryRow : public TcxCustomRow {
     RTL_CLASS(TcxCategoryRow, TcxCustomRow)
     explicit TcxCategoryRow(TComponent* owner);
     TcxCaptionRowProperties* Properties() const;
+    TcxvgCustomRowStylesClass GetStylesClass() const override;
     TcxCustomRowHeaderInfo* CreateHeaderInfo() override;
     TcxCustomRowViewInfo* CreateViewInfo() override;
     int GetDefaultHeight() const override;
@@ -455,6 +463,7 @@ class TcxCustomEditorRow : public TcxCustomRow {
     explicit TcxCustomEditorRow(TComponent* owner);
     TcxRowPropertiesClass GetPropertiesClass() const override;
     TcxCustomEditorRowProperties* Properties() const;
+    TcxvgCustomRowStylesClass GetStylesClass() const override;
     bool CanFocus() const override;
     TcxCustomRowHeaderInfo* CreateHeaderInfo() override;
     TcxCustomRowViewInfo* CreateViewInfo() override;
@@ -480,6 +489,7 @@ class TcxCustomMultiEditorRow : public TcxCustomRow {
     explicit TcxCustomMultiEditorRow(TComponent* owner);
     TcxRowPropertiesClass GetPropertiesClass() const override;
     TcxMultiEditorRowProperties* Properties() const;
+    TcxvgCustomRowStylesClass GetStylesClass() const override;
     bool CanFocus() const override;
     TcxCustomRowHeaderInfo* CreateHeaderInfo() override;
     TcxCustomRowViewInfo* CreateViewInfo() override;
@@ -518,7 +528,15 @@ class TcxVerticalGridRows : public TObject {
     TcxCustomRow* FindLoadedParent(int id);
     TcxCustomRow* FindRowByStoredName(const std::string& name);
     void PrepareList();
-    void UnprepareList() { count_ = -1; }
+    void UnprepareList()
+    {
+        count_ = -1;
+        ++structureStamp_;
+    }
+    // Changes whenever the tree, a row's visibility or its expansion may have changed: a list of
+    // the visible rows made at one stamp holds until the stamp moves.
+    int StructureStamp() const { return structureStamp_; }
+    void StructureChanged() { ++structureStamp_; }
     void CheckList();
     void RestoreDefaults();
     TcxCustomRow* GetRoot() const;
@@ -532,6 +550,7 @@ private:
     int count_ = -1;
     int lockCount_ = 0;
     int nextID_ = 0;
+    int structureStamp_ = 0;
 };
 
 // --- bands and scrolling ----------------------------------------------------------------------
@@ -899,13 +918,17 @@ class TcxCustomVerticalGrid : public TcxExtEditingControl, public IcxStoredObjec
     // Keys and mouse go through the grid's own controller (cxVGridController), made on first use;
     // it stands beside the editing control's controller, which keeps the in-place editing.
     TcxvgController* GridController();
+    // The grid's styles (cxVGridStyles).
+    TcxCustomControlStylesClass GetControlStylesClass() const override;
+    TcxVerticalGridStyles* Styles();
     // The colours and fonts of a row's header, as a normal header, as a category and as the
-    // focused header. Unstyled: the grid's fonts and the paint-style helper's colours.
+    // focused header, resolved through the styles.
     virtual TcxViewParams GetRowHeaderParams(TcxCustomRow* row);
     virtual TcxViewParams GetRowCategoryParams(TcxCustomRow* row);
     virtual TcxViewParams GetRowSelectedHeaderParams(TcxCustomRow* row);
-    // The unstyled look of a grid style index (0 content, 1 background, 4 category, 5 header,
-    // 6 incremental search); data is the value cell a content request is for, or null.
+    // The unstyled look of a grid style index (0 content, 1 background, 2 inactive, 3 selection,
+    // 4 category, 5 header, 6 incremental search); data is the value cell or the content request
+    // (cxVGridStyles) a content look is for, or null.
     virtual void GetDefaultViewParams(int index, TObject* data, TcxViewParams& params);
 
     // Notices.
@@ -926,6 +949,11 @@ class TcxCustomVerticalGrid : public TcxExtEditingControl, public IcxStoredObjec
     void InitControl() override;
     void InitScrollBarsParameters() override;
     void Scroll(TScrollBarKind kind, TScrollCode code, int& pos) override;
+    // Form streaming of the grid's own values (cxVGridStreaming): each stored value as its name
+    // and value, options in their published order (a minimum before the width it bounds), then
+    // "Version". ReadStreamValue takes one name the writer wrote; an unknown name raises EReadError.
+    void WriteStreamValues(TWriter* writer);
+    void ReadStreamValue(const std::string& name, TReader* reader);
     void WriteVersion(TWriter* writer) { writer->WriteInteger(1); }
     void ReadVersion(TReader* reader) { loadedVersion_ = reader->ReadInteger(); }
     // The rows a form writes as this grid's children, flat in tree order.
@@ -984,6 +1012,7 @@ protected:
 
 private:
     friend class TcxCustomRow;
+    TcxvgCustomViewInfo* CurrentVisibleRows() const;
     std::unique_ptr<TcxVerticalGridRows> rows_;
     TcxCategoryRow* root_ = nullptr;
     UniqueObject<TcxvgScroller> scroller_;

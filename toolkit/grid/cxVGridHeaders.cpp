@@ -5,14 +5,14 @@
 
 #include "platform/vcl/ImgList.h"
 
+#include "toolkit/editors/cxTextEdit.h"
 #include "toolkit/grid/cxVGridViewInfo.h"
 
 namespace cx {
 
 namespace {
-// The in-place text offsets of a caption: the text editor's draw offsets are not part of this
-// toolkit yet, so the caption keeps the one-pixel margin on every side only.
-TRect CaptionTextOffsets(TAlignment) { return TRect{0, 0, 0, 0}; }
+// A caption's text sits where an in-place text editor would draw it in the same cell.
+TRect CaptionTextOffsets(TAlignment alignment) { return GetTextEditDrawTextOffset(alignment, true); }
 
 TcxCaptionRowProperties* CaptionPropertiesOf(TcxCustomRow* row)
 {

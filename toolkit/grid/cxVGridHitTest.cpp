@@ -93,13 +93,18 @@ bool TcxvgHitTest::CalcRowHeaderHitTest(TcxCustomRowViewInfo* rowViewInfo)
 {
     if (!Check(rowViewInfo->HeaderInfo()->HeaderRect))
         return false;
-    if (Check(cxvgHeaderButtonRect(Grid(), rowViewInfo)))
+    TcxCustomRowHeaderInfo* header = rowViewInfo->HeaderInfo();
+    if (Check(header->ButtonRect)) {
         SetHitState(vghcButton, true);
-    else if (Check(cxvgCaptionRect(Grid(), rowViewInfo))) {
-        HitCellIndex = 0;
-        SetHitState(vghcCaption, true);
-    } else
-        SetHitState(vghcIndent, true);
+        return true;
+    }
+    for (int i = 0; i < header->CaptionCount(); ++i)
+        if (Check(header->Captions(i)->CaptionRect)) {
+            HitCellIndex = header->Captions(i)->RowCellIndex;
+            SetHitState(vghcCaption, true);
+            return true;
+        }
+    SetHitState(vghcIndent, true);
     return true;
 }
 
@@ -160,7 +165,13 @@ bool TcxvgCellNavigator::IsCellAcceptable(int row, int cell)
 {
     TcxCustomRow* r = GetRow(row);
     const int count = GetContainerCount(row);
-    return r && count > 0 && cell >= 0 && r->CanFocus();
+    if (!r || count <= 0 || cell < 0)
+        return false;
+    TcxCellEdit* container = r->GetEditContainer(cell % count);
+    if (!container || !container->CanFocus())
+        return false;
+    // The editors of a multi-editor row each have their own tab stop.
+    return !dynamic_cast<TcxCustomMultiEditorRow*>(r) || container->Options()->TabStop;
 }
 
 void TcxvgCellNavigator::Init(int& row, int& cell, int& rowCount)

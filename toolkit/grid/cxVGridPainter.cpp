@@ -1,7 +1,10 @@
 #include "toolkit/grid/cxVGridPainter.h"
+#include "toolkit/grid/cxVGridStyles.h"
 
 #include <algorithm>
 
+#include "platform/vcl/ImgList.h"
+#include "toolkit/core/cxDrawTextUtils.h"
 #include "toolkit/core/cxGeometry.h"
 
 namespace cx {
@@ -215,14 +218,47 @@ void TcxvgDotNetStyleCalcHelper::AddHeaderIndentLines(TcxCustomRowHeaderInfo* he
     AppendLines(headerInfo->LinesInfo, lines);
 }
 
+namespace {
+void UniteInto(TRect& target, const TRect& r)
+{
+    target = cxRectIsEmpty(target) ? r : cxRectUnion(target, r);
+}
+} // namespace
+
+TcxCustomRowViewInfo* TcxvgDotNetStyleCalcHelper::RecalcRow(TcxCustomRow* row, TcxCustomRow* nextRow,
+                                                            TRect& updateRect)
+{
+    TcxCustomRowViewInfo* rowViewInfo = ViewInfo()->GetRowViewInfo(row);
+    if (!rowViewInfo)
+        return nullptr;
+    UniteInto(updateRect, rowViewInfo->RowRect);
+    rowViewInfo->Calc(rowViewInfo->RowRect, ViewInfo(), nextRow);
+    return rowViewInfo;
+}
+
 void TcxvgDotNetStyleCalcHelper::ChangeFocusedRow(TcxCustomRow* newRow, TcxCustomRow* oldRow, TRect& updateRect)
 {
-    for (TcxCustomRow* row : {newRow, oldRow})
-        if (TcxCustomRowViewInfo* rowViewInfo = ViewInfo()->GetRowViewInfo(row)) {
-            // The painter takes the focus colours and the 3D frame from the grid at paint time:
-            // only the rectangle to repaint is needed here.
-            updateRect = cxRectIsEmpty(updateRect) ? rowViewInfo->RowRect : cxRectUnion(updateRect, rowViewInfo->RowRect);
-        }
+    // Both rows are laid out again so their headers take the focus colours; a category whose
+    // colour changed passes it on to the indents of its laid-out descendants.
+    TcxCustomVerticalGrid* grid = ViewInfo()->Grid();
+    bool previousChanged = false;
+    for (TcxCustomRow* row : {newRow, oldRow}) {
+        TcxCustomRowViewInfo* before = ViewInfo()->GetRowViewInfo(row);
+        const TColor oldColor = before ? before->HeaderInfo()->IndentViewParams.Color : clNone;
+        TcxCustomRowViewInfo* rowViewInfo = RecalcRow(row, grid->NextVisibleRow(row), updateRect);
+        if (!rowViewInfo)
+            continue;
+        const bool changed = oldColor != rowViewInfo->HeaderInfo()->IndentViewParams.Color;
+        if ((changed || previousChanged) && dynamic_cast<TcxCategoryRow*>(row))
+            for (TcxCustomRow* next = grid->NextVisibleRow(row); next && row->IsParent(next);
+                 next = grid->NextVisibleRow(next))
+                if (TcxCustomRowViewInfo* child = ViewInfo()->GetRowViewInfo(next)) {
+                    TcxCustomRowHeaderInfo* header = child->HeaderInfo();
+                    header->Calc(header->HeaderRect, ViewInfo(), true, grid->NextVisibleRow(next));
+                    UniteInto(updateRect, header->HeaderRect);
+                }
+        previousChanged = changed;
+    }
 }
 
 TRect TcxvgDotNetStyleCalcHelper::GetCategoryFocusRect(TcxCustomRowHeaderInfo* headerInfo)
@@ -294,6 +330,21 @@ void TcxvgStyle3DCalcHelper::CalcPaintViewParamsLines(TcxCustomRowViewInfo* rowV
     }
 }
 
+void TcxvgStyle3DCalcHelper::ChangeFocusedRow(TcxCustomRow* newRow, TcxCustomRow* oldRow, TRect& updateRect)
+{
+    // The row above each of the two carries part of the frame on its bottom: it is laid out too.
+    TcxCustomVerticalGrid* grid = ViewInfo()->Grid();
+    focusLines_.clear();
+    for (TcxCustomRow* row : {newRow, oldRow}) {
+        if (!RecalcRow(row, grid->NextVisibleRow(row), updateRect))
+            continue;
+        if (TcxCustomRow* above = grid->PrevVisibleRow(row))
+            RecalcRow(above, row, updateRect);
+    }
+    if (H() == 0 && !cxRectIsEmpty(updateRect))
+        ++updateRect.Bottom;
+}
+
 // --- TcxvgSkinCalcHelper --------------------------------------------------------------------------
 TColor TcxvgSkinCalcHelper::GetCategoryTextColor()
 {
@@ -341,40 +392,13 @@ void TcxvgPainter::FillRect(const TRect& r, TBitmap* bitmap)
         canvas_->FillRect(r, canvas_->GetBrush()->GetColor());
 }
 
-TcxViewParams TcxvgPainter::GetBackgroundParams() const
-{
-    TcxViewParams p;
-    p.Color = Helper()->GetBackgroundColor();
-    p.TextColor = Helper()->GetContentTextColor();
-    p.Font = grid_->Font();
-    return p;
-}
+TcxViewParams TcxvgPainter::GetBackgroundParams() const { return grid_->Styles()->GetBackgroundParams(); }
 
-TcxViewParams TcxvgPainter::GetHeaderParams(TcxCustomRow* row) const
+TcxViewParams TcxvgPainter::GetContentParams(TcxRowValueInfo* valueInfo, bool focused) const
 {
-    TcxViewParams p;
-    p.Font = grid_->Font();
-    if (dynamic_cast<TcxCategoryRow*>(row)) {
-        p.Color = Helper()->GetCategoryColor();
-        p.TextColor = Helper()->GetCategoryTextColor();
-        p.Font = grid_->CategoryFont();
-    } else if (row == grid_->GetFocusedRow() && grid_->OptionsView()->PaintStyle() == psdotNet) {
-        p.Color = clHighlight;
-        p.TextColor = clHighlightText;
-    } else {
-        p.Color = Helper()->GetHeaderColor();
-        p.TextColor = Helper()->GetHeaderTextColor();
-    }
-    return p;
-}
-
-TcxViewParams TcxvgPainter::GetContentParams(TcxCustomRow*, bool focused) const
-{
-    TcxViewParams p;
-    p.Color = Helper()->GetContentColor(focused);
-    p.TextColor = Helper()->GetContentTextColor();
-    p.Font = grid_->Font();
-    return p;
+    auto* container = dynamic_cast<TcxCellEdit*>(valueInfo->Item);
+    return grid_->Styles()->GetContentParams(container ? container->EditRowProperties() : nullptr, focused,
+                                             valueInfo->RecordIndex);
 }
 
 void TcxvgPainter::DrawBackground()
@@ -400,15 +424,14 @@ void TcxvgPainter::DrawRows()
 
 void TcxvgPainter::DrawRow(TcxCustomRowViewInfo* rowViewInfo)
 {
+    TcxCustomRowHeaderInfo* header = rowViewInfo->HeaderInfo();
     bool done = false;
     if (grid_->OnDrawRowHeader)
         grid_->OnDrawRowHeader(grid_, canvas_, this, rowViewInfo, done);
-    std::vector<TLineInfo> headerLines;
-    CalcHeaderLines(rowViewInfo, headerLines);
     if (dynamic_cast<TcxCategoryRow*>(rowViewInfo->Row())) {
         if (!done)
             DrawCategoryRowHeader(rowViewInfo);
-        DrawLines(headerLines, rowViewInfo->RowRect);
+        DrawLines(header->LinesInfo, rowViewInfo->RowRect);
         return;
     }
     if (!done)
@@ -416,7 +439,7 @@ void TcxvgPainter::DrawRow(TcxCustomRowViewInfo* rowViewInfo)
     for (int i = 0; i < rowViewInfo->ValueCount(); ++i) {
         const bool focused = rowViewInfo->Row() == grid_->GetFocusedRow();
         canvas_->SaveState();
-        canvas_->SetParams(GetContentParams(rowViewInfo->Row(), focused));
+        canvas_->SetParams(GetContentParams(rowViewInfo->ValuesInfo(i), focused));
         bool valueDone = false;
         if (grid_->OnDrawValue)
             grid_->OnDrawValue(grid_, canvas_, this, rowViewInfo, i, valueDone);
@@ -424,31 +447,7 @@ void TcxvgPainter::DrawRow(TcxCustomRowViewInfo* rowViewInfo)
             DrawRowValueCell(rowViewInfo, i);
         canvas_->RestoreState();
     }
-    DrawLines(headerLines, rowViewInfo->RowRect);
-}
-
-void TcxvgPainter::CalcHeaderLines(TcxCustomRowViewInfo* rowViewInfo, std::vector<TLineInfo>& lines)
-{
-    TcxvgDotNetStyleCalcHelper* helper = Helper();
-    const TRect header = rowViewInfo->HeaderInfo()->HeaderRect;
-    if (cxRectIsEmpty(header))
-        return;
-    const TRect indent = GetIndentRect(rowViewInfo);
-    TcxViewParams params = GetHeaderParams(rowViewInfo->Row());
-    // A row followed by one of its children leaves its indent open below, so the column runs on.
-    TcxCustomRow* next = grid_->NextVisibleRow(rowViewInfo->Row());
-    const bool openBelow = next && next->ParentRow() == rowViewInfo->Row();
-    helper->AddHeaderIndentLines(lines, indent, false, !openBelow, dynamic_cast<TcxCategoryRow*>(rowViewInfo->Row()),
-                                 params);
-    helper->AddBoundHeaderLines(lines, header, indent.Right, indent,
-                                dynamic_cast<TcxCategoryRow*>(rowViewInfo->Row()) != nullptr);
-    if (rowViewInfo->ValueCount() > 0)
-        helper->AddDivider(lines, header, false, clNone);
-    else if (header.Right < ViewInfo()->ClientRect().Right)
-        // A row without values spans the band: the band's right border runs on beside it.
-        lines.push_back(LineOf(TRect{header.Right, header.Top, header.Right + ViewInfo()->VertLineWidth(),
-                               header.Bottom + ViewInfo()->HorzLineWidth()},
-                         helper->GetBandBorderColor()));
+    DrawLines(header->LinesInfo, rowViewInfo->RowRect);
 }
 
 void TcxvgPainter::DrawCategoryRowHeader(TcxCustomRowViewInfo* rowViewInfo)
@@ -459,91 +458,68 @@ void TcxvgPainter::DrawCategoryRowHeader(TcxCustomRowViewInfo* rowViewInfo)
 
 void TcxvgPainter::DrawRowHeader(TcxCustomRowViewInfo* rowViewInfo)
 {
+    TcxCustomRowHeaderInfo* header = rowViewInfo->HeaderInfo();
     DrawRowIndent(rowViewInfo);
-    DrawRowHeaderCell(rowViewInfo, false);
-    const TRect focus = Helper()->GetCategoryFocusRect(rowViewInfo->Row(), GetCaptionTextRect(rowViewInfo),
-                                                       rowViewInfo->HeaderInfo()->HeaderRect,
-                                                       GetHeaderParams(rowViewInfo->Row()).Font);
-    if (!cxRectIsEmpty(focus))
-        canvas_->DrawFocusRect(focus);
-}
-
-TRect cxvgHeaderIndentRect(TcxCustomVerticalGrid* grid, TcxCustomRowViewInfo* rowViewInfo)
-{
-    const TRect h = rowViewInfo->HeaderInfo()->HeaderRect;
-    const int width = grid->ViewInfo()->RowIndentWidth() * (rowViewInfo->Row()->GetLevel() + 1);
-    return TRect{h.Left, h.Top, std::min(h.Right, h.Left + width), h.Bottom};
-}
-
-TRect cxvgHeaderButtonRect(TcxCustomVerticalGrid* grid, TcxCustomRowViewInfo* rowViewInfo)
-{
-    TcxCustomRow* row = rowViewInfo->Row();
-    if (!grid->OptionsView()->ShowButtons() || !row->Options()->ShowExpandButton() || !row->HasVisibleChildren())
-        return {};
-    const TRect indent = cxvgHeaderIndentRect(grid, rowViewInfo);
-    const int column = grid->ViewInfo()->RowIndentWidth();
-    const int size = grid->GetLookAndFeelPainter()->ExpandButtonSize();
-    const int left = indent.Right - column + (column - size) / 2;
-    const int top = indent.Top + (indent.Height() - size) / 2;
-    return TRect{left, top, left + size, top + size};
-}
-
-TRect cxvgCaptionRect(TcxCustomVerticalGrid* grid, TcxCustomRowViewInfo* rowViewInfo)
-{
-    const TRect h = rowViewInfo->HeaderInfo()->HeaderRect;
-    return TRect{cxvgHeaderIndentRect(grid, rowViewInfo).Right, h.Top, h.Right, h.Bottom};
-}
-
-TRect cxvgCaptionTextRect(TcxCustomVerticalGrid* grid, TcxCustomRowViewInfo* rowViewInfo)
-{
-    const TRect c = cxvgCaptionRect(grid, rowViewInfo);
-    return TRect{c.Left + 2, c.Top + 1, c.Right - 2, c.Bottom - 1};
+    for (int i = 0; i < header->CaptionCount(); ++i)
+        DrawRowHeaderCell(header->Captions(i), header->Transparent);
+    if (!cxRectIsEmpty(header->FocusRect))
+        canvas_->DrawFocusRect(header->FocusRect);
 }
 
 void TcxvgPainter::DrawRowIndent(TcxCustomRowViewInfo* rowViewInfo)
 {
-    const TRect indent = GetIndentRect(rowViewInfo);
-    if (cxRectIsEmpty(indent))
+    TcxCustomRowHeaderInfo* header = rowViewInfo->HeaderInfo();
+    if (header->Transparent)
         return;
-    // The indent column takes the colour of the row's top-level ancestor, so a category's
-    // children sit in its band; the 3D style keeps each row's own header colour.
-    TcxCustomRow* owner = rowViewInfo->Row();
-    if (grid_->OptionsView()->PaintStyle() == psdotNet)
-        while (owner->ParentRow() && owner->ParentRow() != grid_->Root())
-            owner = owner->ParentRow();
-    TcxViewParams params = GetHeaderParams(owner);
-    if (owner == grid_->GetFocusedRow() && !dynamic_cast<TcxCategoryRow*>(owner))
-        params.Color = Helper()->GetHeaderColor();
-    canvas_->SetBrushColor(params.Color);
-    FillRect(indent, params.Bitmap);
+    for (const TIndentInfoList* list : {&header->CategoryIndents, &header->RowIndents})
+        for (int i = 0; i < list->Count(); ++i) {
+            const TIndentInfo& indent = list->Items(i);
+            canvas_->SetBrushColor(indent.ViewParams.Color);
+            FillRect(indent.Rect, indent.ViewParams.Bitmap);
+        }
+    // Painted into the buffer, the button comes last, over its indent cell.
     DrawButton(rowViewInfo);
 }
 
 void TcxvgPainter::DrawButton(TcxCustomRowViewInfo* rowViewInfo)
 {
-    const TRect button = GetButtonRect(rowViewInfo);
-    if (cxRectIsEmpty(button))
+    TcxCustomRowHeaderInfo* header = rowViewInfo->HeaderInfo();
+    if (cxRectIsEmpty(header->ButtonRect))
         return;
-    grid_->GetLookAndFeelPainter()->DrawExpandButton(canvas_, button, rowViewInfo->Row()->Expanded(),
-                                                     GetHeaderParams(rowViewInfo->Row()).Color);
+    grid_->GetLookAndFeelPainter()->DrawExpandButton(canvas_, header->ButtonRect, rowViewInfo->Row()->Expanded(),
+                                                     header->ButtonColor);
 }
 
-void TcxvgPainter::DrawRowHeaderCell(TcxCustomRowViewInfo* rowViewInfo, bool transparent)
+void TcxvgPainter::DrawRowHeaderCell(TcxRowCaptionInfo* caption, bool transparent)
 {
-    const TRect cell = cxvgCaptionRect(grid_, rowViewInfo);
-    if (cxRectIsEmpty(cell))
-        return;
-    const TcxViewParams params = GetHeaderParams(rowViewInfo->Row());
-    canvas_->SetParams(params);
+    canvas_->SetParams(caption->ViewParams);
     if (!transparent)
-        FillRect(cell, params.Bitmap);
-    TcxCaptionRowProperties* props = CaptionProperties(rowViewInfo->Row());
-    if (!props)
-        return;
+        FillRect(caption->CaptionRect, caption->ViewParams.Bitmap);
     canvas_->GetBrush()->SetStyle(bsClear);
-    canvas_->DrawTexT(props->GetCaption(), GetCaptionTextRect(rowViewInfo), props->HeaderAlignmentHorz(),
-                      props->HeaderAlignmentVert(), false, true);
+    TRect text = caption->CaptionTextRect;
+    if (!caption->Caption.empty() && !cxRectIsEmpty(text))
+        cxTextOut(canvas_->WrappedCanvas(), caption->Caption, text, caption->TextFlags | CXTO_SINGLELINE);
     canvas_->GetBrush()->SetStyle(bsSolid);
+    DrawImage(caption);
+}
+
+void TcxvgPainter::DrawImage(TcxRowCaptionInfo* caption)
+{
+    if (caption->ImageIndex < 0 || !caption->Images)
+        return;
+    const TRect clip = cxvgRectAnd(caption->ImageRect, caption->CaptionRect);
+    if (cxRectIsEmpty(clip))
+        return;
+    canvas_->SaveClipRegion();
+    try {
+        canvas_->IntersectClipRect(clip);
+        caption->Images->Draw(canvas_->WrappedCanvas(), caption->ImageRect.Left, caption->ImageRect.Top,
+                              caption->ImageIndex, true);
+    } catch (...) {
+        canvas_->RestoreClipRegion();
+        throw;
+    }
+    canvas_->RestoreClipRegion();
 }
 
 std::string TcxvgPainter::GetValueText(TcxCustomRow* row, int valueIndex) const
@@ -577,9 +553,13 @@ void TcxvgPainter::DrawRowValueCell(TcxCustomRowViewInfo* rowViewInfo, int value
 
 void TcxvgPainter::DrawHeaderDragImage(TcxCustomRowViewInfo* rowViewInfo)
 {
-    DrawRowHeaderCell(rowViewInfo, false);
-    TRect r = rowViewInfo->HeaderInfo()->HeaderRect;
-    r.Left = GetIndentRect(rowViewInfo).Right;
+    TcxCustomRowHeaderInfo* header = rowViewInfo->HeaderInfo();
+    for (int i = 0; i < header->CaptionCount(); ++i)
+        DrawRowHeaderCell(header->Captions(i), false);
+    if (dynamic_cast<TcxMultiEditorRowHeaderInfo*>(header))
+        DrawLines(header->LinesInfo, header->HeaderRect);
+    TRect r = header->HeaderRect;
+    r.Left = header->IndentBounds.Right;
     canvas_->FrameRect(r, Helper()->GetBandBorderColor());
 }
 

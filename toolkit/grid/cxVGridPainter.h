@@ -65,6 +65,9 @@ protected:
     TcxvgOptionsView* Options() const;
     int H() const { return ViewInfo()->HorzLineWidth(); }
     int V() const { return ViewInfo()->VertLineWidth(); }
+    // Lays a row out again on its rectangle when it has a place in this pass; adds the
+    // rectangle to the update.
+    TcxCustomRowViewInfo* RecalcRow(TcxCustomRow* row, TcxCustomRow* nextRow, TRect& updateRect);
     std::vector<TLineInfo> focusLines_;
 
 private:
@@ -97,6 +100,7 @@ class TcxvgStyle3DCalcHelper : public TcxvgDotNetStyleCalcHelper {
                               bool isCategory, const TcxViewParams& params) override {}
     void CalcPaintViewParamsLines(TcxCustomRowViewInfo* rowViewInfo, TcxCustomRow* nextRow) override;
     TRect GetCategoryFocusRect(TcxCustomRow*, const TRect&, const TRect&, TFont*) override { return {}; }
+    void ChangeFocusedRow(TcxCustomRow* newRow, TcxCustomRow* oldRow, TRect& updateRect) override;
 };
 
 // The skinned variant of the flat style. No skin painter is registered, so the grid never picks
@@ -113,13 +117,6 @@ class TcxvgSkinCalcHelper : public TcxvgDotNetStyleCalcHelper {
     TBrush* CreateVertLineBrush() override { return CreateHorzLineBrush(); }
 };
 
-// Header geometry the header layout will supply; until then derived from the header rectangle:
-// one indent column per level (the expand button in the row's own column), then the caption.
-TRect cxvgHeaderIndentRect(TcxCustomVerticalGrid* grid, TcxCustomRowViewInfo* rowViewInfo);
-TRect cxvgHeaderButtonRect(TcxCustomVerticalGrid* grid, TcxCustomRowViewInfo* rowViewInfo);
-TRect cxvgCaptionRect(TcxCustomVerticalGrid* grid, TcxCustomRowViewInfo* rowViewInfo);
-TRect cxvgCaptionTextRect(TcxCustomVerticalGrid* grid, TcxCustomRowViewInfo* rowViewInfo);
-
 // --- painters -----------------------------------------------------------------------------------
 class TcxvgPainter : public TObject {
     RTL_CLASS(TcxvgPainter, TObject)
@@ -135,23 +132,17 @@ class TcxvgPainter : public TObject {
     void DrawLines(const TLineInfoList& lines, const TRect& clipRect);
     virtual void DrawRow(TcxCustomRowViewInfo* rowViewInfo);
     virtual void DrawRowHeader(TcxCustomRowViewInfo* rowViewInfo);
-    virtual void DrawRowHeaderCell(TcxCustomRowViewInfo* rowViewInfo, bool transparent);
+    virtual void DrawRowHeaderCell(TcxRowCaptionInfo* caption, bool transparent);
+    // The caption's image, clipped to its caption cell.
+    virtual void DrawImage(TcxRowCaptionInfo* caption);
     virtual void DrawRowIndent(TcxCustomRowViewInfo* rowViewInfo);
     virtual void DrawRowValueCell(TcxCustomRowViewInfo* rowViewInfo, int valueIndex);
     void DrawRows();
-    // The lines of a row's header: under the indents and the caption, and the divider. The
-    // header layout does not keep them yet, so the painter asks the paint style for them.
-    void CalcHeaderLines(TcxCustomRowViewInfo* rowViewInfo, std::vector<TLineInfo>& lines);
     // Fills with the canvas brush; the bitmap only when it is assigned and not empty.
     void FillRect(const TRect& r, TBitmap* bitmap);
 
-    TRect GetIndentRect(TcxCustomRowViewInfo* r) const { return cxvgHeaderIndentRect(grid_, r); }
-    TRect GetButtonRect(TcxCustomRowViewInfo* r) const { return cxvgHeaderButtonRect(grid_, r); }
-    TRect GetCaptionTextRect(TcxCustomRowViewInfo* r) const { return cxvgCaptionTextRect(grid_, r); }
-    // View params of a row's header (focused dotNet rows in the selection colours), a category,
-    // a value cell and the background.
-    TcxViewParams GetHeaderParams(TcxCustomRow* row) const;
-    TcxViewParams GetContentParams(TcxCustomRow* row, bool focused) const;
+    // View params of a value cell and of the background.
+    TcxViewParams GetContentParams(TcxRowValueInfo* valueInfo, bool focused) const;
     TcxViewParams GetBackgroundParams() const;
     // The text a value cell shows: an editor row's display text of the focused record.
     virtual std::string GetValueText(TcxCustomRow* row, int valueIndex) const;

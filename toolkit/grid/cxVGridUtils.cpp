@@ -19,7 +19,8 @@ void* TcxDataList::Get(int index) const
 
 void TcxDataList::Grow(int allocated)
 {
-    auto data = std::make_unique<std::byte[]>(static_cast<std::size_t>(allocated) * recordSize_);
+    // Not zeroed: only records below the count are ever read, and untouched pages cost nothing.
+    auto data = std::make_unique_for_overwrite<std::byte[]>(static_cast<std::size_t>(allocated) * recordSize_);
     if (count_ > 0)
         std::memcpy(data.get(), data_.get(), static_cast<std::size_t>(count_) * recordSize_);
     data_ = std::move(data);

@@ -401,6 +401,10 @@ void TcxvgCustomViewInfo::UpdateSelection()
 {
     TcxCustomControlViewInfo::UpdateSelection();
     grid_->Controller()->RefreshFocusedRecord();
+    // The focused header shows the selection or the inactive look as the grid gains or loses
+    // the focus: it is laid out again.
+    if (TcxCustomRow* focused = grid_->GetFocusedRow(); focused && GetRowViewInfo(focused))
+        ChangeFocusedRow(focused, nullptr);
 }
 
 int TcxvgCustomViewInfo::GetDefaultEditHeight(TcxCustomInplaceEditContainer* container,
@@ -496,16 +500,33 @@ int TcxvgCustomViewInfo::GetMinRowHeight()
 
 void TcxvgCustomViewInfo::UpdateVisibleRows()
 {
+    TcxVerticalGridRows* rows = grid_->Rows();
+    if (VisibleRowsCurrent())
+        return;
     maxVisibleLevel_ = 0;
     visibleRows_.clear();
-    TcxVerticalGridRows* rows = grid_->Rows();
+    visibleIndex_.clear();
     for (int i = 0; i < rows->GetCount(); ++i) {
         TcxCustomRow* row = rows->GetRow(i);
         if (grid_->IsRowVisible(row)) {
+            visibleIndex_.emplace(row, static_cast<int>(visibleRows_.size()));
             visibleRows_.push_back(row);
             maxVisibleLevel_ = std::max(maxVisibleLevel_, row->GetLevel());
         }
     }
+    // Taken after the walk: building the flat list on the way moves the stamp once more.
+    visibleRowsStamp_ = rows->StructureStamp();
+}
+
+bool TcxvgCustomViewInfo::VisibleRowsCurrent() const
+{
+    return grid_->Rows() && visibleRowsStamp_ == grid_->Rows()->StructureStamp();
+}
+
+int TcxvgCustomViewInfo::VisibleIndexOf(const TcxCustomRow* row) const
+{
+    auto it = visibleIndex_.find(row);
+    return it == visibleIndex_.end() ? -1 : it->second;
 }
 
 TcxCustomRow* TcxvgCustomViewInfo::GetVisibleRow(int index) const
@@ -556,8 +577,11 @@ void TcxvgCustomViewInfo::CalcViewRects()
 
 void TcxvgCustomViewInfo::CalcBandRects()
 {
+    // Only the rows that reach into the band are measured: the band is no taller than the
+    // client area, so rows below it change nothing here (a long grid scrolls in steady time).
     int total = horzLineWidth_;
-    for (int i = grid_->Scroller()->GetTopVisibleRowIndex(); i < GetVisibleRowCount(); ++i) {
+    const int limit = clientRect_.Height();
+    for (int i = grid_->Scroller()->GetTopVisibleRowIndex(); i < GetVisibleRowCount() && total < limit; ++i) {
         TcxCustomRowViewInfo* rowViewInfo = visibleRows_[i]->GetViewInfo();
         rowViewInfo->Height = GetRowHeight(rowViewInfo);
         total += rowViewInfo->Height + horzLineWidth_;
@@ -706,6 +730,17 @@ int TcxvgCustomViewInfo::GetRowHeight(TcxCustomRowViewInfo* rowViewInfo)
         h = std::max(rowViewInfo->GetValueHeight(GetFirstVisibleRecordIndex(), ViewValueWidth, this), h);
     return h;
 }
+
+TRectScaler* TcxvgCustomViewInfo::ScaleRowRects(TcxCustomRowViewInfo* rowViewInfo)
+{
+    auto* scaler = new TRectScaler;
+    scaler->Add(ViewHeaderWidth, rowHeaderMinWidth_, dividerWidth_);
+    scaler->Add(ViewBandWidth - ViewHeaderWidth, bandMinWidth_);
+    scaler->ScaleRect(rowViewInfo->RowRect);
+    return scaler;
+}
+
+int TcxvgCustomViewInfo::CalcRowHeight(TcxCustomRow* row) { return GetRowHeight(row->GetViewInfo()); }
 
 int TcxvgCustomViewInfo::GetViewBandWidth()
 {

@@ -1,6 +1,7 @@
 #pragma once
 // cxVGridViewInfo: the vertical grid's layout: visible rows, widths, bands and empty rectangles,
 // row and value rectangles, grid lines. Nothing is painted here.
+#include <unordered_map>
 #include <vector>
 
 #include "toolkit/grid/cxVGrid.h"
@@ -155,7 +156,13 @@ class TcxvgCustomViewInfo : public TcxCustomControlViewInfo {
     void DoCalculate() override;
     virtual void Reset();
     virtual void CalcLayoutGeneral();
+    // The visible rows in tree order, rebuilt only when the rows' structure stamp moved (a row
+    // added, removed, moved, shown, hidden, expanded or collapsed); scrolling reuses the list.
     void UpdateVisibleRows();
+    // True when the list answers for the rows as they are now.
+    bool VisibleRowsCurrent() const;
+    // The row's place in the visible list, -1 when it is not visible (valid while current).
+    int VisibleIndexOf(const TcxCustomRow* row) const;
     void UpdateScroller();
     virtual void CalcBandWidth();
     void ClearLinesAndRows();
@@ -185,6 +192,13 @@ class TcxvgCustomViewInfo : public TcxCustomControlViewInfo {
     // Where a band's right edge can be dragged; empty when bands cannot be sized.
     virtual TRect GetBandSizeableRect(const TRect& bandRect);
     virtual TRect GetValueRect(int valueIndex, TcxCustomRowViewInfo* rowViewInfo);
+    // The row's rectangle split into header (with the divider after it) and values, scaled to
+    // the row's width with each part's minimum; for layouts that size a row's parts themselves.
+    // The caller frees the scaler.
+    virtual TRectScaler* ScaleRowRects(TcxCustomRowViewInfo* rowViewInfo);
+    // The height the row takes in this layout (its own or the default height, at least the
+    // minimum row height; the values' height for an auto-height row).
+    int CalcRowHeight(TcxCustomRow* row);
     TRect GetValuesRect(TcxCustomRowViewInfo* rowViewInfo);
     virtual TcxvgCustomPaintStyleCalcHelper* CreateCalcHelper();
     virtual void CreateBrushes();
@@ -248,6 +262,8 @@ private:
     bool initialized_ = false;
     bool detached_ = false;
     std::vector<TcxCustomRow*> visibleRows_;
+    std::unordered_map<const TcxCustomRow*, int> visibleIndex_;
+    int visibleRowsStamp_ = -1;
     TLineInfoList linesInfo_;
     TBrush* horzLineBrush_ = nullptr;
     TBrush* vertLineBrush_ = nullptr;

@@ -4,6 +4,8 @@
 
 #include "platform/rtl/Streams.h"
 
+#include <algorithm>
+
 using namespace vgtest;
 
 TEST_F(VGridTest, NewGridDefaults)
@@ -158,6 +160,80 @@ TEST_F(VGridTest, LoadingAFormRebuildsTheNesting)
     EXPECT_EQ(rows[4]->GetParent(), rows[1]);
     EXPECT_EQ(rows[4]->GetLevel(), 2);
     EXPECT_FALSE(grid->OptionsBehavior()->AlwaysShowEditor());
+}
+
+namespace {
+// The grid's stream values written and read back into another grid, as a form replays them.
+std::vector<std::string> ReplayGridValues(TcxCustomVerticalGrid* source, TcxCustomVerticalGrid* target)
+{
+    TMemoryStream stream;
+    {
+        TWriter writer(&stream, 64);
+        source->WriteStreamValues(&writer);
+    }
+    stream.SetPosition(0);
+    TReader reader(&stream, 64);
+    std::vector<std::string> names;
+    target->SetLoading(true);
+    while (!reader.EndOfStream()) {
+        names.push_back(reader.ReadString());
+        target->ReadStreamValue(names.back(), &reader);
+    }
+    target->Loaded();
+    return names;
+}
+} // namespace
+
+TEST_F(VGridTest, GridValuesStreamOnlyWhatDiffersAndReadBack)
+{
+    auto* plain = new TcxVerticalGrid(form);
+    EXPECT_EQ(ReplayGridValues(plain, new TcxVerticalGrid(form)), std::vector<std::string>{"Version"});
+
+    TcxvgOptionsView* v = grid->OptionsView();
+    TcxvgOptionsBehavior* b = grid->OptionsBehavior();
+    v->SetPaintStyle(psDelphi);
+    v->SetGridLineColor(clRed);
+    v->SetGridLines(vglHorizontal);
+    v->SetScrollBars(ssVertical);
+    v->SetValueMinWidth(20);
+    v->SetValueWidth(30);   // below the default minimum: must survive the read
+    v->SetRowHeight(22);
+    v->SetShowHeaders(false);
+    b->SetAlwaysShowEditor(false);   // assigned against the 3D style's default
+    b->SetGoToNextCellOnTab(true);
+    b->RowSizing = true;
+    auto* copy = new TcxVerticalGrid(form);
+    const std::vector<std::string> names = ReplayGridValues(grid, copy);
+    EXPECT_EQ(names.back(), "Version");
+    EXPECT_EQ(std::count(names.begin(), names.end(), "OptionsView.CellAutoHeight"), 0);   // default: not written
+    TcxvgOptionsView* cv = copy->OptionsView();
+    TcxvgOptionsBehavior* cb = copy->OptionsBehavior();
+    EXPECT_EQ(cv->PaintStyle(), psDelphi);
+    EXPECT_TRUE(cv->IsGridLineColorAssigned());
+    EXPECT_EQ(cv->GridLineColor(), clRed);
+    EXPECT_EQ(cv->GridLines(), vglHorizontal);
+    EXPECT_EQ(cv->ScrollBars(), ssVertical);
+    EXPECT_EQ(cv->ValueMinWidth(), 20);
+    EXPECT_EQ(cv->ValueWidth(), 30);
+    EXPECT_EQ(cv->RowHeight(), 22);
+    EXPECT_FALSE(cv->ShowHeaders());
+    EXPECT_TRUE(cb->IsAlwaysShowEditorAssigned());
+    EXPECT_FALSE(cb->AlwaysShowEditor());
+    EXPECT_TRUE(cb->GoToNextCellOnTab());
+    EXPECT_TRUE(cb->RowSizing);
+
+    // A name the grid does not know and a value outside an enumeration are read errors.
+    TMemoryStream bad;
+    {
+        TWriter writer(&bad, 64);
+        writer.WriteString("psNoSuchStyle");
+        writer.WriteInteger(1);
+    }
+    bad.SetPosition(0);
+    TReader reader(&bad, 64);
+    EXPECT_THROW(copy->ReadStreamValue("OptionsView.PaintStyle", &reader), EReadError);
+    EXPECT_EQ(cv->PaintStyle(), psDelphi);
+    EXPECT_THROW(copy->ReadStreamValue("OptionsView.NoSuchOption", &reader), EReadError);
 }
 
 TEST_F(VGridTest, LoadingACycleLeavesTheRowInPlace)

@@ -181,6 +181,70 @@ TEST_F(VGridControllerTest, PagesMoveByTheRowsThatFit)
     EXPECT_EQ(grid->GetFocusedRow(), rows[0]);
 }
 
+// With GoToNextCellOnTab, Tab and Shift+Tab walk the rows that take the focus and a tab stop,
+// and end on the last such row; without it the grid leaves Tab to the focus chain.
+TEST_F(VGridControllerTest, TabMovesBetweenRowsOnlyWhenAsked)
+{
+    auto* r0 = AddEditor("0");
+    auto* r1 = AddEditor("1");
+    auto* r2 = AddEditor("2");
+    auto* r3 = AddEditor("3");
+    auto* last = AddEditor("4");
+    r1->Options()->TabStop = false;
+    r2->Options()->SetFocusing(false);
+    last->Options()->TabStop = false;
+    Show(220, 200);
+    Focus();
+    ASSERT_EQ(grid->GetFocusedRow(), r0);
+    int tabsSeen = 0;
+    grid->OnKeyDown = [&](TObject*, std::uint16_t& key, TShiftState) { tabsSeen += key == VK_TAB; };
+    Key(grid, Qt::Key_Tab);
+    EXPECT_EQ(grid->GetFocusedRow(), r0) << "Tab is not the grid's without the option";
+
+    grid->OptionsBehavior()->SetGoToNextCellOnTab(true);
+    tabsSeen = 0;
+    Key(grid, Qt::Key_Tab);
+    EXPECT_EQ(tabsSeen, 1);
+    EXPECT_EQ(grid->GetFocusedRow(), r3);
+    Key(grid, Qt::Key_Tab);   // nothing after r3 takes a tab stop: the focus stays
+    EXPECT_EQ(grid->GetFocusedRow(), r3);
+    EXPECT_TRUE(grid->Focused());
+    Key(grid, Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(grid->GetFocusedRow(), r0);
+    Key(grid, Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(grid->GetFocusedRow(), r0);
+}
+
+// A multi-editor row whose editors all lack a tab stop is reached on its first cell and left
+// again; rows without a tab stop end the walk. Nothing loops.
+TEST_F(VGridControllerTest, RowsWithoutTabStopCellsEndTabAndDown)
+{
+    auto* r0 = AddEditor("0");
+    auto* empty = grid->Add<TcxMultiEditorRow>();
+    for (int i = 0; i < 2; ++i)
+        empty->Properties()->Editors()->Add()->Options()->TabStop = false;
+    auto* r2 = AddEditor("2");
+    std::vector<TcxEditorRow*> closed;
+    for (int i = 0; i < 20; ++i) {
+        closed.push_back(AddEditor("closed " + std::to_string(i)));
+        closed.back()->Options()->TabStop = false;
+    }
+    Show(220, 300);
+    grid->OptionsBehavior()->SetGoToNextCellOnTab(true);
+    Focus();
+    ASSERT_EQ(grid->GetFocusedRow(), r0);
+    for (Qt::Key key : {Qt::Key_Tab, Qt::Key_Down}) {
+        grid->SetFocusedRow(r0);
+        Key(grid, key);
+        EXPECT_EQ(grid->GetFocusedRow(), empty) << key;
+        Key(grid, key);
+        EXPECT_EQ(grid->GetFocusedRow(), r2) << key;
+        Key(grid, key);   // only rows without a tab stop follow
+        EXPECT_EQ(grid->GetFocusedRow(), r2) << key;
+        EXPECT_EQ(C()->CellIndex(), 0) << key;
+    }
+}
+
 TEST_F(VGridControllerTest, CellSearchEndsAfterOneRoundOfTheRowsCells)
 {
     auto* r0 = AddEditor("0");

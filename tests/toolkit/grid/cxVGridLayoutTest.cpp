@@ -4,6 +4,8 @@
 
 #include "platform/vcl/ImgList.h"
 
+#include <memory>
+
 using namespace vgtest;
 
 namespace {
@@ -108,6 +110,28 @@ TEST_F(VGridLayoutTest, RowHeightsAndTheCutOffRow)
     ASSERT_TRUE(rvi(tall));
     EXPECT_GT(rvi(tall)->RowRect.Bottom, vi()->ClientRect().Bottom);
     EXPECT_FALSE(rvi(after));
+    // Rows below the band are measured on request.
+    EXPECT_EQ(vi()->CalcRowHeight(zero), 18);
+    EXPECT_EQ(vi()->CalcRowHeight(tall), 200);
+    EXPECT_EQ(vi()->CalcRowHeight(after), 18);
+}
+
+TEST_F(VGridLayoutTest, RowRectsScaleToTheRowWithTheirMinimums)
+{
+    TcxEditorRow* row = AddEditor("Row");
+    grid->OptionsView()->SetRowHeaderWidth(100);
+    Show(300, 150);
+    const TRect r = rvi(row)->RowRect;
+    std::unique_ptr<TRectScaler> scaler(vi()->ScaleRowRects(rvi(row)));
+    ASSERT_EQ(scaler->Count(), 2);
+    const TRect header = scaler->ScaledRect(0), values = scaler->ScaledRect(1);
+    EXPECT_EQ(header.Left, r.Left);
+    EXPECT_EQ(values.Right, r.Right);   // the last part ends at the row's right edge
+    EXPECT_EQ(values.Left - header.Right, vi()->DividerWidth());
+    EXPECT_GE(header.Width(), vi()->RowHeaderMinWidth());
+    EXPECT_GE(values.Width(), vi()->BandMinWidth());
+    EXPECT_EQ(header.Top, r.Top);
+    EXPECT_EQ(header.Bottom, r.Bottom);
 }
 
 TEST_F(VGridLayoutTest, IndentsMergePlainLevelsAndGiveCategoriesTheirOwn)
@@ -213,13 +237,18 @@ TEST_F(VGridLayoutTest, ImagesCaptionsAndHints)
         EXPECT_EQ(caption->ImageIndex, -1);
         EXPECT_EQ(caption->ImageRect.Width(), c.imageWidth);
         EXPECT_EQ(caption->ImageRect.Top, caption->CaptionRect.Top + (18 - 10) / 2);
-        EXPECT_EQ(caption->CaptionTextRect.Left, caption->CaptionRect.Left + c.imageWidth + 2);
+        // One pixel after the image, then the in-place text editor's offsets and one more pixel.
+        const TRect& cell = caption->CaptionRect;
+        EXPECT_EQ(caption->CaptionTextRect,
+                  TRect(cell.Left + c.imageWidth + 3, cell.Top + 2, cell.Right - 3, cell.Bottom - 2));
     }
     grid->SetImages(nullptr);
 
-    // A caption that fits needs no hint; one cut by its text rectangle does.
+    // A caption that fits needs no hint; one cut by its text rectangle does. The row is tall
+    // enough for the text's height inside the in-place offsets, so only the width decides.
     grid->OptionsView()->SetCellEndEllipsis(true);
     grid->OptionsView()->SetRowHeaderWidth(60);
+    grid->OptionsView()->SetRowHeight(24);
     Show(300, 200);
     TcxRowCaptionInfo* caption = header(row)->Captions(0);
     EXPECT_TRUE(caption->TextFlags & cxvgEndEllipsisFlag);
@@ -232,7 +261,7 @@ TEST_F(VGridLayoutTest, ImagesCaptionsAndHints)
     caption = header(row)->Captions(0);
     EXPECT_FALSE(caption->IsNeedHint(nullptr, TPoint{}, atMouse, hintRect, multiLine, text));
     EXPECT_FALSE(atMouse);
-    row->Properties()->SetCaption(std::string(static_cast<std::size_t>(room / charWidth + 1), 'W'));
+    row->Properties()->SetCaption(std::string(static_cast<std::size_t>(room / charWidth + 2), 'W'));
     caption = header(row)->Captions(0);
     EXPECT_TRUE(caption->IsNeedHint(nullptr, TPoint{}, atMouse, hintRect, multiLine, text));
     EXPECT_EQ(text, caption->Caption);

@@ -2,6 +2,8 @@
 // records visible, moving the record focus.
 #include "VGridTestSupport.h"
 
+#include <functional>
+
 using namespace vgtest;
 
 namespace {
@@ -213,4 +215,48 @@ TEST_F(VGridScrollTest, BandsCountATallRowOnce)
     ASSERT_GT(width, 0);
     TcxvgCustomScrollStrategy* s = scroller()->Strategy();
     EXPECT_EQ(s->GetVisibleCountFromTop(2, 200), 4);
+}
+
+// The layout keeps its list of visible rows across scrolling; every change of the tree, of a
+// row's visibility or of an expansion must still show in the list and in the lookups.
+TEST_F(VGridScrollTest, VisibleRowListFollowsChangesMadeAfterScrolling)
+{
+    auto* cat = grid->Add<TcxCategoryRow>();
+    cat->Properties()->SetCaption("Group");
+    TcxEditorRow* child = AddEditor("Child");
+    child->SetParent(cat);
+    Make50();
+    auto visible = [&] { return grid->ViewInfo()->GetVisibleRowCount(); };
+    ASSERT_EQ(visible(), 52);
+    EXPECT_EQ(PageDownFrom(0), 15);
+    EXPECT_EQ(grid->NextVisibleRow(cat), child);
+
+    struct Step {
+        const char* what;
+        std::function<void()> change;
+        int visibleRows;
+        TcxCustomRow* afterCategory;
+    };
+    TcxCustomRow* first = grid->Rows()->GetRow(2);
+    TcxCustomRow* second = grid->Rows()->GetRow(3);
+    TcxCustomRow* third = grid->Rows()->GetRow(4);
+    const Step steps[] = {
+        {"collapse", [&] { cat->Collapse(false); }, 51, first},
+        {"expand", [&] { cat->Expand(false); }, 52, child},
+        {"hide child", [&] { child->SetVisible(false); }, 51, first},
+        {"show child", [&] { child->SetVisible(true); }, 52, child},
+        {"move child out", [&] { child->SetParent(nullptr); }, 52, first},
+        {"hide next", [&] { first->SetVisible(false); }, 51, second},
+        {"free a hidden row", [&] { first->Free(); }, 51, second},
+        {"free a shown row", [&] { second->Free(); }, 50, third},
+    };
+    for (const Step& s : steps) {
+        s.change();
+        grid->SetTopVisibleRowIndex(10);   // a scroll between change and read
+        EXPECT_EQ(visible(), s.visibleRows) << s.what;
+        EXPECT_EQ(grid->NextVisibleRow(cat), s.afterCategory) << s.what;
+        EXPECT_EQ(grid->PrevVisibleRow(s.afterCategory), cat) << s.what;
+        EXPECT_EQ(grid->LastVisibleRow(), grid->ViewInfo()->GetVisibleRow(visible() - 1)) << s.what;
+    }
+    EXPECT_EQ(grid->LastVisibleRow(), child);
 }
