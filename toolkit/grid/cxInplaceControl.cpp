@@ -612,6 +612,7 @@ void TcxEditingControl::Paint()
     Controller()->BeforePaint();
     try {
         TcxControl::Paint();
+        Painter()->Paint(Canvas());
     } catch (...) {
         Controller()->AfterPaint();
         throw;
