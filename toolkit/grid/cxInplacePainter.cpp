@@ -199,6 +199,7 @@ int TcxEditCellViewInfo::CalculateEditHeight()
     InitEditViewInfo(this);
     if (!CellViewData)
         return owner_->DefaultEditHeight();
+    cxAssignEditStyle(this);   // the cell is measured in its own font
     CellViewData->ContentOffset = ContentOffset();
     const TcxEditSizeProperties size{-1, GetMaxLineCount(), ContentBounds.Right - ContentBounds.Left};
     int height = CellViewData->GetEditSize(CellCanvas(this), DisplayValue, size).cy;
@@ -529,6 +530,9 @@ void TcxCustomControlPainter::DrawCell(TcxEditCellViewInfo* cell)
         cell->CellEditViewInfo->BackgroundColor = painted.Color;
         cell->CellEditViewInfo->TextColor = painted.TextColor;
     }
+    // The cell's text is drawn on the device context: its font must be the selected one (a fresh
+    // buffer bitmap still has the stock font).
+    targetCanvas_->WrappedCanvas()->RequiredState();
     try {
         cell->Draw(targetCanvas_);
     } catch (...) {
