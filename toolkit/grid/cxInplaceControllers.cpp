@@ -1,6 +1,8 @@
 // The controllers of an editing control: the editing controller (the one in-place editor), the
 // hot-track controller, the hit test, the cell navigator and the control controller.
 #include <algorithm>
+
+#include "platform/vcl/Peer.h"
 #include "toolkit/grid/cxInplaceContainer.h"
 
 #include "platform/gdi/SysParams.h"
@@ -664,6 +666,10 @@ THintWindow* TcxHotTrackController::CellHintWindow()
     if (!cellHintWindow_) {
         cellHintWindow_ = cls.Create(nullptr);
         cellHintWindow_->SetColor(Application->HintColor);
+        // The hint lies over the cell it belongs to: the mouse goes on to the control below, as
+        // for a window that answers HTTRANSPARENT.
+        cellHintWindow_->HandleNeeded();
+        cellHintWindow_->Peer()->setAttribute(Qt::WA_TransparentForMouseEvents);
         hintWindowClass_ = cls.Meta();
     }
     return cellHintWindow_;

@@ -1,5 +1,5 @@
 #pragma once
-// A painted test control: one record, text items as cells of 60 x 20 pixels side by side, each
+// A painted test control: one record, text items as cells of 60 x 24 pixels side by side, each
 // with a grid line on its right and bottom, laid out through the cells' clipping; the fake font
 // (16 pixels high) and the form shown and activated.
 #include "tests/toolkit/grid/InplaceTestSupport.h"
@@ -14,7 +14,7 @@
 class TcxPaintRowViewInfo : public TcxCustomControlViewInfo {
     RTL_CLASS(TcxPaintRowViewInfo, TcxCustomControlViewInfo)
     using TcxCustomControlViewInfo::TcxCustomControlViewInfo;
-    static constexpr int CellWidth = 60, CellHeight = 20;
+    static constexpr int CellWidth = 60, CellHeight = 24;
     int ScrollLeft = 0;
     TcxBorders CellBorders = cxBorder(bRight) | cxBorder(bBottom);
 

@@ -87,7 +87,7 @@ TEST_F(InplacePaintTest, ClippedCellIsPaintedOnlyInsideItsVisiblePart)
     // The first cell's text would reach x 29 from -29; painting stops at its visible part and
     // the second cell starts clean at 30.
     EXPECT_GT(Count({0, 0, 29, 19}, clWindowText), 0);
-    EXPECT_EQ(Cell(1)->VisibleBounds, (TRect{30, 0, 90, 20}));
+    EXPECT_EQ(Cell(1)->VisibleBounds, (TRect{30, 0, 90, 24}));
     EXPECT_EQ(Pixel(30, 10), White) << "the second cell's content offset column";
 }
 
@@ -108,7 +108,7 @@ TEST_F(InplacePaintTest, CustomDrawBrushColourStaysForThatPaintAndDoneSkipsTheCe
     Show();
     ASSERT_GE(asked.size(), 2u);
     EXPECT_EQ(Pixel(30, 17), TColor(ColorToRGB(clYellow)));
-    EXPECT_EQ(Count({60, 0, 120, 20}, clRed), 60 * 20) << "the handler's drawing stays";
+    EXPECT_EQ(Count({60, 0, 120, 24}, clRed), 60 * 24) << "the handler's drawing stays";
     EXPECT_EQ(Cell(0)->ViewParams.Color, clWindow) << "the cell's own look is back after the paint";
     // Without the handler the cell is white again.
     grid->OnCustomDrawCell = nullptr;
