@@ -758,6 +758,10 @@ class TcxEditingControl : public TcxControl {
     // Asks OnCustomDrawCell; true when the handler drew the cell.
     virtual bool DoCustomDrawCell(TcxCanvas* canvas, TcxEditCellViewInfo* cell);
     TcxCustomDrawCellEvent OnCustomDrawCell;
+    // What the floating picture of a platform drag shows (client coordinates; none in the base)
+    // and its drawing into the picture's bitmap.
+    virtual TRect DragDropImageDisplayRect() { return cxNullRect; }
+    virtual void DrawDragDropImage(TBitmap* image, TcxCanvas* canvas) {}
 
     void Loaded() override;
     void InitControl() override;
