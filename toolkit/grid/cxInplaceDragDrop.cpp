@@ -251,8 +251,8 @@ gdi::Region ArrowAt(const TPoint (&shape)[7], const TPoint& anchor)
 
 } // namespace
 
-TcxPlaceArrows::TcxPlaceArrows(TColor arrowColor, TColor arrowFrameColor)
-    : TcxDragImage(nullptr), ArrowColor(arrowColor), ArrowFrameColor(arrowFrameColor)
+TcxPlaceArrows::TcxPlaceArrows(TColor arrowColor, TColor arrowFrameColor, TComponent* owner)
+    : TcxDragImage(owner), ArrowColor(arrowColor), ArrowFrameColor(arrowFrameColor)
 {
     AlphaBlend = false;
 }

@@ -120,7 +120,7 @@ private:
 // Two arrows that mark an insertion place at one side of a rectangle, in a window shaped to them.
 class TcxPlaceArrows : public TcxDragImage {
     RTL_CLASS(TcxPlaceArrows, TcxDragImage)
-    TcxPlaceArrows(TColor arrowColor, TColor arrowFrameColor);
+    TcxPlaceArrows(TColor arrowColor, TColor arrowFrameColor, TComponent* owner = nullptr);
     // Shows the arrows at the side of r (screen); false when they already show there.
     bool MoveTo(const TRect& r, TcxBorder side);
     TColor ArrowColor;
