@@ -115,6 +115,7 @@ private:
 };
 
 class TcxCustomControlPainter;
+class TcxDragImageHelper;
 
 // The control's computed layout: its cells (owned), recalculated by Calculate, and the look the
 // painter takes from the control's styles.
@@ -762,6 +763,11 @@ class TcxEditingControl : public TcxControl {
     // and its drawing into the picture's bitmap.
     virtual TRect DragDropImageDisplayRect() { return cxNullRect; }
     virtual void DrawDragDropImage(TBitmap* image, TcxCanvas* canvas) {}
+    // Whether a platform drag of the control shows a floating picture (OptionsBehavior).
+    virtual bool HasDragDropImages() { return GetOptions()->GetOptionsBehavior()->DragDropImages(); }
+    virtual TcxDragImageHelper* CreateDragImageHelper();
+    void DoStartDrag(TDragObject*& dragObject) override;
+    void DoEndDrag(TObject* target, int x, int y) override;
 
     void Loaded() override;
     void InitControl() override;

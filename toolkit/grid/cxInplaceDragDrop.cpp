@@ -260,25 +260,11 @@ TcxPlaceArrows::TcxPlaceArrows(TColor arrowColor, TColor arrowFrameColor, TCompo
 gdi::Region TcxPlaceArrows::ArrowsRegion(const TRect& r, TcxBorder side)
 {
     const bool horz = side == bLeft || side == bRight;
-    TPoint first, second;
-    switch (side) {
-    case bLeft:
-        first = TPoint(r.Left, r.Top);
-        second = TPoint(r.Left, r.Bottom);
-        break;
-    case bRight:
-        first = TPoint(r.Right, r.Top);
-        second = TPoint(r.Right, r.Bottom);
-        break;
-    case bTop:
-        first = TPoint(r.Left, r.Top);
-        second = TPoint(r.Right, r.Top);
-        break;
-    case bBottom:
-        first = TPoint(r.Left, r.Bottom);
-        second = TPoint(r.Right, r.Bottom);
-        break;
-    }
+    // The two corners of the side: top and bottom of a vertical side, left and right of a
+    // horizontal one.
+    const int x1 = side == bRight ? r.Right : r.Left, y1 = side == bBottom ? r.Bottom : r.Top;
+    const int x2 = side == bLeft ? r.Left : r.Right, y2 = side == bTop ? r.Top : r.Bottom;
+    const TPoint first(x1, y1), second(x2, y2);
     gdi::Region a = ArrowAt(horz ? horzFirst : vertFirst, first);
     gdi::Region b = ArrowAt(horz ? horzSecond : vertSecond, second);
     gdi::Region result;
@@ -354,6 +340,15 @@ void cxStartDragImages(TcxEditingControl* control, TcxDragImageHelper* helper)
     Slot().hook = vcl::SetWindowsHookEx(WH_MOUSE, DragImagesMouseHook);
 }
 
+void cxRaiseDragImagesHook(TcxEditingControl* control)
+{
+    DragImagesSlot& slot = Slot();
+    if (slot.control != control || !slot.hook)
+        return;
+    vcl::UnhookWindowsHookEx(slot.hook);
+    slot.hook = vcl::SetWindowsHookEx(WH_MOUSE, DragImagesMouseHook);
+}
+
 void cxFinishDragImages()
 {
     DragImagesSlot& slot = Slot();
@@ -369,6 +364,25 @@ void cxFinishDragImages()
 TcxEditingControl* cxDragImagesControl() { return Slot().control; }
 TcxDragImageHelper* cxDragImageHelper() { return Slot().helper; }
 bool cxDragImagesHookInstalled() { return Slot().hook != nullptr; }
+
+TcxDragImageHelper* TcxEditingControl::CreateDragImageHelper() { return new TcxDragImageHelper(this, DragStartPoint); }
+
+void TcxEditingControl::DoStartDrag(TDragObject*& dragObject)
+{
+    TcxControl::DoStartDrag(dragObject);
+    if (HasDragDropImages()) {
+        cxStartDragImages(this, CreateDragImageHelper());
+        if (HandleAllocated())
+            vcl::PostMessage(Handle(), cxWM_RAISEDRAGIMAGESHOOK);
+    }
+}
+
+void TcxEditingControl::DoEndDrag(TObject* target, int x, int y)
+{
+    if (Slot().control == this)
+        cxFinishDragImages();
+    TcxControl::DoEndDrag(target, x, y);
+}
 
 TcxDragImageHelper::TcxDragImageHelper(TcxEditingControl* control, const TPoint& dragPos)
     : StartPoint(dragPos), sourceControl_(control)

@@ -167,6 +167,11 @@ private:
 // The one drag whose image the thread mouse hook moves: the hook is installed for the control
 // (replacing any earlier one) and removed, with the helper freed, on button up.
 void cxStartDragImages(TcxEditingControl* control, TcxDragImageHelper* helper);
+// Puts the hook of the control's drag images on top of the hooks installed since (the platform's
+// drag installs its own after the drag start and takes every move).
+void cxRaiseDragImagesHook(TcxEditingControl* control);
+// Posted to the control by its drag start: the hook is raised once the start is over.
+inline constexpr UINT cxWM_RAISEDRAGIMAGESHOOK = WM_APP + 0x1F0;
 void cxFinishDragImages();
 TcxEditingControl* cxDragImagesControl();
 TcxDragImageHelper* cxDragImageHelper();

@@ -231,3 +231,34 @@ TEST_F(InplaceDragTest, DragImageHelperFollowsTheHookAndEndsOnButtonUp)
     if (drag->Dragging())
         drag->EndDrag(false);
 }
+
+TEST_F(InplaceDragTest, PlatformDragWithDragImagesShowsThePictureUntilTheButtonIsReleased)
+{
+    grid->OptionsBehavior()->SetDragDropImages(true);
+    grid->DragStartPoint = TPoint(70, 10);
+    drag->BeginDrag(true);
+    ASSERT_TRUE(drag->Dragging());
+    ASSERT_TRUE(cxDragImagesHookInstalled());
+    TcxDragImageHelper* helper = cxDragImageHelper();
+    ASSERT_NE(helper, nullptr);
+    EXPECT_EQ(helper->PictureOffset, TPoint(-10, -10));
+    Application->ProcessMessages();
+    Move(100, 20);
+    EXPECT_TRUE(helper->DragImageVisible);
+    EXPECT_EQ(helper->ImagePos, grid->ClientToScreen(TPoint(90, 10)));
+    QTest::mouseRelease(grid->Peer(), Qt::LeftButton, Qt::NoModifier, QPoint(100, 20));
+    EXPECT_FALSE(cxDragImagesHookInstalled());
+    EXPECT_EQ(cxDragImageHelper(), nullptr);
+    if (drag->Dragging())
+        drag->EndDrag(false);
+}
+
+TEST_F(InplaceDragTest, FreeingTheControlDuringItsDragImagesRemovesTheHook)
+{
+    cxStartDragImages(drag, new TcxDragImageHelper(drag, TPoint(70, 10)));
+    ASSERT_TRUE(cxDragImagesHookInstalled());
+    drag->Free();
+    grid = drag = nullptr;
+    EXPECT_FALSE(cxDragImagesHookInstalled());
+    EXPECT_EQ(cxDragImagesControl(), nullptr);
+}
