@@ -142,6 +142,9 @@ void TcxEditCellViewInfo::DoCalculate()
 {
     if (!Item || !Item->EditingControl())
         return;
+    if (!editRectSet_)
+        // Placed by its bounds alone: clipped against the client area now.
+        CheckClipping(Bounds, owner_->ClientBounds);
     if (IsAutoHeight() && CellEditViewInfo && CellViewData)
         CellViewData->Data = Item;   // measuring initialised the cell already
     else
@@ -289,10 +292,8 @@ bool TcxEditCellViewInfo::IsNeedHint(TcxCanvas* canvas, const TPoint& p, std::st
                                      TRect& textRect, bool& atCursor)
 {
     atCursor = false;
-    if (!IsVisiblePart())
-        return false;
-    CheckVisibleInfo();
-    if (!CellEditViewInfo)
+    // Only a cell calculated for painting knows whether its value fits.
+    if (!IsVisiblePart() || !CellEditViewInfo)
         return false;
     return CellEditViewInfo->NeedShowHint(canvas, p, owner_->Control()->GetClientBounds(), text, isMultiLine,
                                           textRect);
