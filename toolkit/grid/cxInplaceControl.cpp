@@ -1,4 +1,5 @@
 #include "toolkit/grid/cxInplaceContainer.h"
+#include "toolkit/grid/cxInplaceDragDrop.h"
 
 namespace cx {
 
@@ -210,6 +211,9 @@ TcxEditingControl::TcxEditingControl(TComponent* owner) : TcxControl(owner)
 
 TcxEditingControl::~TcxEditingControl()
 {
+    // A control freed while its drag images follow the mouse takes them (and the hook) along.
+    if (cxDragImagesControl() == this)
+        cxFinishDragImages();
     destroyingSubClasses_ = true;
     for (TcxCustomInplaceEditContainer* item : itemList_)
         item->SetDataItemIndex(-1);
@@ -519,6 +523,10 @@ void TcxEditingControl::FocusChanged()
 
 void TcxEditingControl::WndProc(TMessage& msg)
 {
+    if (msg.Msg == cxWM_RAISEDRAGIMAGESHOOK) {
+        cxRaiseDragImagesHook(this);
+        return;
+    }
     if (controller_ && !destroyingSubClasses_) {
         controller_->WndProc(msg);
         // Characters queued to the control before its editor took the focus (an input-method
@@ -612,6 +620,7 @@ void TcxEditingControl::Paint()
     Controller()->BeforePaint();
     try {
         TcxControl::Paint();
+        Painter()->Paint(Canvas());
     } catch (...) {
         Controller()->AfterPaint();
         throw;

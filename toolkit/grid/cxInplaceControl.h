@@ -8,18 +8,34 @@ namespace cx {
 
 // ---- cells and view info ------------------------------------------------------------------------
 
-// The calculated look of one item's value in one record: where it is and where its editor goes.
-class TcxEditCellViewInfo : public TObject {
+// An element the hot-track controller follows under the mouse: its origin, its hint and its hot
+// state.
+// {E7171E58-276E-499B-9DDF-298D850883C9}
+class IcxHotTrackElement {
+public:
+    virtual ~IcxHotTrackElement() = default;
+    // The element's top-left on the control (client coordinates).
+    virtual TPoint GetOrigin() = 0;
+    // Whether a hint is wanted at p; the text and where it goes (client coordinates).
+    virtual bool IsNeedHint(TcxCanvas* canvas, const TPoint& p, std::string& text, bool& isMultiLine,
+                            TRect& textRect, bool& atCursor) = 0;
+    virtual void UpdateHotTrackState(const TPoint& p) = 0;
+};
+
+// The calculated look of one item's value in one record: where it is, where its editor goes and,
+// once it is painted, the editor view data and view info that draw it without an editor control.
+class TcxEditCellViewInfo : public TObject, public IcxHotTrackElement {
     RTL_CLASS(TcxEditCellViewInfo, TObject)
     TcxEditCellViewInfo(TcxCustomControlViewInfo* owner, TcxCustomInplaceEditContainer* item, int recordIndex)
         : Item(item), RecordIndex(recordIndex), owner_(owner) {}
     ~TcxEditCellViewInfo() override;
     TcxCustomControlViewInfo* Owner() const { return owner_; }
-    // The content area inside borders and content offsets, where the in-place editor is placed.
-    virtual TRect EditRect() const { return Bounds; }
+    // The content area inside borders and content offsets, where the in-place editor is placed
+    // (the bounds while the cell was never clipped through CheckClipping).
+    virtual TRect EditRect() const { return editRectSet_ ? editRect_ : Bounds; }
     // Recomputes the view parameters (and the layout with recalculate); true when the height
-    // changed.
-    virtual bool Refresh(bool recalculate) { return false; }
+    // changed. A cell never calculated for painting has nothing to refresh.
+    virtual bool Refresh(bool recalculate);
     bool IsVisiblePart() const { return Visible && !cxRectIsEmpty(VisibleBounds); }
     // Whether this is the focused item's cell in the focused record.
     virtual bool GetFocused() const;
@@ -31,15 +47,82 @@ class TcxEditCellViewInfo : public TObject {
     TRect VisibleBounds;
     bool Visible = true;
 
+    // --- placing
+    // Bounds, the area it may show in, the visible part, the content and the editor's rectangle.
+    virtual void CheckClipping(const TRect& displayRect, const TRect& availableRect);
+    // Clipped against the control view info's client bounds.
+    void CheckClipping(const TRect& displayRect);
+    void SetBounds(const TRect& displayRect, const TRect& availableRect);
+    void UpdateEditRect() { CheckClipping(Bounds, ClipArea); }
+    void Scroll(int dx, int dy);
+    TRect ClipArea;
+    bool IsClipped = false;
+    TcxBorders Borders = 0;
+    TRect ContentBounds;
+
+    // --- calculating (lazily, when first painted)
+    virtual void DoCalculate();
+    void CheckVisibleInfo();
+    bool DetailsCalculated = false;
+    virtual TRect ContentOffset() const { return TRect{1, 1, 1, 1}; }
+    virtual TPoint GetCellOrg() const { return cxNullPoint; }
+    virtual Variant GetDisplayValue() const;
+    virtual TcxViewParams GetEditViewParams();
+    virtual int GetMaxLineCount() const;
+    virtual bool IsAutoHeight() const;
+    virtual bool IsEndEllipsis() const;
+    // The record data the view data and the properties' events get.
+    virtual void* GetViewInfoData() const { return reinterpret_cast<void*>(static_cast<std::intptr_t>(RecordIndex)); }
+    // The incremental-search highlight: the cell's colours with every bit inverted.
+    TColor GetSelectedTextColor() const;
+    TColor GetSelectedBKColor() const;
+    bool ChangedHeight(int previous, int value);
+    int CalculateEditHeight();
+    TcxCustomEditProperties* CellProperties = nullptr;
+    TcxCustomEditViewData* CellViewData = nullptr;
+    bool OwnsViewData = false;
+    TcxCustomEditViewInfo* CellEditViewInfo = nullptr;   // owned
+    Variant DisplayValue;
+    TcxViewParams ViewParams;
+    int CalculatedHeight = 0;
+
+    // --- painting
+    void Draw(TcxCanvas* canvas);
+    virtual void DoDraw(TcxCanvas* canvas);
+    // The canvas during Draw (null outside).
+    TcxCanvas* PaintCanvas = nullptr;
+    // A cell with a background bitmap draws it itself.
+    virtual bool IsTransparent() const;
+    bool GetTransparent() const;
+    void SetTransparent(bool value);
+    void Invalidate(bool recalculate);
+    bool ForceTransparent = false;
+
+    // --- hot tracking and hints
+    TPoint GetOrigin() override;
+    bool IsNeedHint(TcxCanvas* canvas, const TPoint& p, std::string& text, bool& isMultiLine, TRect& textRect,
+                    bool& atCursor) override;
+    void UpdateHotTrackState(const TPoint& p) override;
+    virtual bool IsSupportedHotTrack() const;
+
+protected:
+    void FreeEditViewInfo();
+
 private:
     TcxCustomControlViewInfo* owner_;
+    TRect editRect_;
+    bool editRectSet_ = false;
 };
 
-// The control's computed layout: its cells (owned), recalculated by Calculate.
+class TcxCustomControlPainter;
+class TcxDragImageHelper;
+
+// The control's computed layout: its cells (owned), recalculated by Calculate, and the look the
+// painter takes from the control's styles.
 class TcxCustomControlViewInfo : public TObject {
     RTL_CLASS(TcxCustomControlViewInfo, TObject)
     explicit TcxCustomControlViewInfo(TcxEditingControl* owner) : owner_(owner) {}
-    ~TcxCustomControlViewInfo() override { ClearCells(); }
+    ~TcxCustomControlViewInfo() override;
     TcxEditingControl* Control() const { return owner_; }
     void Calculate();
     // How often the layout was calculated (a layout pass is costly; tests count them).
@@ -50,20 +133,87 @@ class TcxCustomControlViewInfo : public TObject {
     // Frees one cell of this pass; a pointer not in the list is ignored.
     void RemoveCell(TcxEditCellViewInfo* cell);
     void ClearCells();
-    virtual void UpdateSelection() {}
+    virtual void UpdateSelection();
+    // Calculates when the layout is dirty.
+    void ValidateDirty();
+    // True: a new layout; false: the client area painted again.
+    void Invalidate(bool recalculate);
+    // Made on first use from the control's painter class.
+    TcxCustomControlPainter* Painter();
     bool IsDirty = true;
     bool StylesDirty = true;
+    TRect ClientBounds;
+    TcxViewParams BackgroundParams;
+    TcxViewParams SelectionParams;
+    // The height of a value cell without automatic height; measured when first asked after the
+    // styles changed.
+    int DefaultEditHeight();
 
 protected:
     // Fills the cells; the base has none.
     virtual void DoCalculate() {}
+    // The height of a value cell without automatic height; the base measures the first item's
+    // editor with the control's font.
+    virtual int CalculateDefaultEditHeight();
+    // The background and selection look from the control's styles, when they changed.
+    void CalculateStyles();
 
 private:
     int calculateCount_ = 0;
+    int defaultEditHeight_ = -1;
     std::vector<TcxEditCellViewInfo*> cells_;
     TcxEditingControl* owner_;
+    TcxCustomControlPainter* painter_ = nullptr;
 };
 using TcxCustomControlViewInfoClass = TClassRef<TcxCustomControlViewInfo, TcxEditingControl*>;
+
+// Asked before a cell is drawn; done = true leaves the cell as the handler drew it. Colours the
+// handler sets on the canvas without drawing stick for the cell's own paint.
+using TcxCustomDrawCellEvent =
+    Event<void(TObject* sender, TcxCanvas* canvas, TcxEditCellViewInfo* cell, bool& done)>;
+
+// Draws the view info onto the control's canvas, optionally through an off-screen bitmap.
+class TcxCustomControlPainter : public TObject {
+    RTL_CLASS(TcxCustomControlPainter, TObject)
+    explicit TcxCustomControlPainter(TcxEditingControl* control) : control_(control) {}
+    ~TcxCustomControlPainter() override;
+    TcxEditingControl* Control() const { return control_; }
+    TcxCustomControlViewInfo* ViewInfo() const;
+    void Paint(TcxCanvas* canvas);
+    // The canvas being painted (the buffer's while buffered); null outside a paint unless set.
+    TcxCanvas* Canvas() const { return targetCanvas_; }
+    void SetCanvas(TcxCanvas* canvas) { targetCanvas_ = canvas; }
+    bool Buffered() const { return buffered_; }
+    void SetBuffered(bool value);
+    // How many paints went through the buffer (tests tell the two roads apart).
+    int BufferedPaintCount() const { return bufferedPaints_; }
+
+    virtual void DoPaint();
+    // Every visible cell in the clip, in list order, each through the custom-draw hook.
+    void PaintCells();
+    virtual void DoPaintEditCell(TcxEditCellViewInfo* cell, bool excludeFromClipping = true);
+    // True when the cell needs no further drawing (outside the clip, or the hook drew it).
+    virtual bool DoCustomDraw(TcxEditCellViewInfo* cell);
+    virtual void BeforeCustomDraw(TcxEditCellViewInfo* cell);
+    virtual void AfterCustomDraw(TcxEditCellViewInfo* cell);
+
+private:
+    void DrawCell(TcxEditCellViewInfo* cell);
+    TcxEditingControl* control_;
+    TcxCanvas* targetCanvas_ = nullptr;
+    bool buffered_ = false;
+    TBitmap* bufferBitmap_ = nullptr;
+    TcxCanvas* bufferCanvas_ = nullptr;
+    TcxViewParams savedParams_;
+    TFont* savedFont_ = nullptr;
+    int bufferedPaints_ = 0;
+};
+using TcxCustomControlPainterClass = TClassRef<TcxCustomControlPainter, TcxEditingControl*>;
+
+// The control's one shared edit style takes the cell's look (font, colours, button transparency)
+// before the cell is calculated or the editor placed over it.
+void cxAssignEditStyle(TcxEditCellViewInfo* cell);
+bool cxPtInViewInfoItem(TcxEditCellViewInfo* item, const TPoint& p);
 
 // ---- editing controller ---------------------------------------------------------------------
 
@@ -152,25 +302,52 @@ private:
 };
 using TcxEditingControllerClass = TClassRef<TcxEditingController, TcxCustomControlController*>;
 
-// Tracks the element under the mouse. (Cell hints come with the hint window.)
+// Tracks the element under the mouse, hands it its hot state and shows its cell hint: at once when
+// the element wants one, hidden again after the application's hide pause, when the mouse moves to
+// another element or leaves the control.
 class TcxHotTrackController : public TObject {
     RTL_CLASS(TcxHotTrackController, TObject)
-    explicit TcxHotTrackController(TcxEditingControl* control) : control_(control) {}
+    explicit TcxHotTrackController(TcxEditingControl* control);
+    ~TcxHotTrackController() override;
     TcxEditingControl* Control() const { return control_; }
     void SetHotElement(TObject* element, const TPoint& p);
     void CheckDestroyingElement(TObject* element);
-    void CancelHint() {}
+    void CancelHint() { InternalHideHint(); }
     void Clear()
     {
         HotElement = nullptr;
         HotPoint = cxInvalidPoint;
     }
+    // Whether the hot element wants a hint now; fills HintText and HintBounds (screen).
+    virtual bool HintNeeded();
+    virtual bool CanShowHint();
+    THintWindow* CellHintWindow();
+    TcxTimer* CellHintTimer() const { return cellHintTimer_; }
+    bool HintVisible() const;
     bool HintsAllowed = false;
     TObject* HotElement = nullptr;
     TPoint HotPoint = cxInvalidPoint;
+    TObject* HintOwner = nullptr;
+    bool HintShown = false;
+    std::string HintText;
+    TRect HintBounds;
+
+protected:
+    virtual void DoHideHint() {}
+    virtual void DoShowHint() {}
+    void InternalShowHint();
+    void InternalHideHint();
+    void ResetTimer();
 
 private:
+    void TimerShowHint(TObject*) { InternalShowHint(); }
+    void TimerHideHint(TObject*) { InternalHideHint(); }
     TcxEditingControl* control_;
+    TcxTimer* cellHintTimer_ = nullptr;
+    THintWindow* cellHintWindow_ = nullptr;
+    // The window the hint shows in: the own one, or one the application's OnShowHint asked for.
+    THintWindow* shownHintWindow_ = nullptr;
+    const rtl::TClassMeta* hintWindowClass_ = nullptr;
 };
 using TcxHotTrackControllerClass = TClassRef<TcxHotTrackController, TcxEditingControl*>;
 
@@ -463,13 +640,36 @@ public:
     virtual TcxControlOptionsView* GetOptionsView() = 0;
 };
 
-// The control's own styles (the descendants add theirs).
+// The control's own styles (the descendants add theirs): Content, Background, Inactive and
+// Selection, with the look and feel's colours and the control's font where none is set.
+inline constexpr int ecs_Background = 1, ecs_Inactive = 2, ecs_Selection = 3;
+
 class TcxCustomControlStyles : public TcxStyles {
     RTL_CLASS(TcxCustomControlStyles, TcxStyles)
     explicit TcxCustomControlStyles(TPersistent* owner) : TcxStyles(owner) {}
+    ~TcxCustomControlStyles() override;
+    void Assign(TPersistent* source) override;
+    void GetDefaultViewParams(int index, TObject* data, TcxViewParams& params) override;
+    // DefaultStyle filled with the defaults of an index (colour, font and text colour assigned).
+    TcxStyle* GetDefaultStyle(int index, TObject* data);
+    TcxViewParams GetBackgroundParams();
+    // Selection while the control (or its controller) has the focus, else Inactive.
+    TcxViewParams GetSelectionParams();
+    TcxStyle* Background() { return GetValue(ecs_Background); }
+    void SetBackground(TcxStyle* value) { SetValue(ecs_Background, value); }
+    TcxStyle* Content() { return GetValue(ecs_Content); }
+    void SetContent(TcxStyle* value) { SetValue(ecs_Content, value); }
+    TcxStyle* Inactive() { return GetValue(ecs_Inactive); }
+    void SetInactive(TcxStyle* value) { SetValue(ecs_Inactive, value); }
+    TcxStyle* Selection() { return GetValue(ecs_Selection); }
+    void SetSelection(TcxStyle* value) { SetValue(ecs_Selection, value); }
+    TcxEditingControl* EditingControl() const;
 
 protected:
     void Changed(int index) override;
+
+private:
+    TcxStyle* defaultStyle_ = nullptr;
 };
 using TcxCustomControlStylesClass = TClassRef<TcxCustomControlStyles, TPersistent*>;
 
@@ -552,6 +752,22 @@ class TcxEditingControl : public TcxControl {
     TcxEditingItemEvent OnItemEditValueChanged;
 
     virtual void DoGetCellHint(TObject* hotElement, std::string& text, bool& needHint) {}
+
+    // --- painting
+    virtual TcxCustomControlPainterClass GetControlPainterClass() const;
+    TcxCustomControlPainter* Painter() { return ViewInfo()->Painter(); }
+    // Asks OnCustomDrawCell; true when the handler drew the cell.
+    virtual bool DoCustomDrawCell(TcxCanvas* canvas, TcxEditCellViewInfo* cell);
+    TcxCustomDrawCellEvent OnCustomDrawCell;
+    // What the floating picture of a platform drag shows (client coordinates; none in the base)
+    // and its drawing into the picture's bitmap.
+    virtual TRect DragDropImageDisplayRect() { return cxNullRect; }
+    virtual void DrawDragDropImage(TBitmap* image, TcxCanvas* canvas) {}
+    // Whether a platform drag of the control shows a floating picture (OptionsBehavior).
+    virtual bool HasDragDropImages() { return GetOptions()->GetOptionsBehavior()->DragDropImages(); }
+    virtual TcxDragImageHelper* CreateDragImageHelper();
+    void DoStartDrag(TDragObject*& dragObject) override;
+    void DoEndDrag(TObject* target, int x, int y) override;
 
     void Loaded() override;
     void InitControl() override;

@@ -1,9 +1,13 @@
 // The controllers of an editing control: the editing controller (the one in-place editor), the
 // hot-track controller, the hit test, the cell navigator and the control controller.
 #include <algorithm>
+
+#include "platform/vcl/Peer.h"
 #include "toolkit/grid/cxInplaceContainer.h"
 
+#include "platform/gdi/SysParams.h"
 #include "platform/rtl/Unicode.h"
+#include "toolkit/core/cxGraphicsShared.h"
 
 namespace cx {
 
@@ -26,6 +30,7 @@ TcxEditCellViewInfo::~TcxEditCellViewInfo()
     TcxEditingControl* control = owner_ ? owner_->Control() : nullptr;
     if (control && control->Controller())
         control->Controller()->HitTestController()->DestroyingItem(this);
+    FreeEditViewInfo();
 }
 
 bool TcxEditCellViewInfo::GetFocused() const
@@ -124,6 +129,8 @@ void TcxCustomControlViewInfo::Calculate()
     if (editing)
         editing->BeforeViewInfoCalculate();
     ClearCells();
+    CalculateStyles();
+    ClientBounds = owner_->GetClientBounds();
     DoCalculate();
     IsDirty = false;
     StylesDirty = false;
@@ -637,20 +644,178 @@ void TcxEditingController::EditFocusChanged(TObject*)
 
 // ---- hot track ----------------------------------------------------------------------------------
 
+TcxHotTrackController::TcxHotTrackController(TcxEditingControl* control) : control_(control)
+{
+    cellHintTimer_ = new TcxTimer(nullptr);
+    ResetTimer();
+}
+
+TcxHotTrackController::~TcxHotTrackController()
+{
+    cellHintTimer_->Free();
+    if (cellHintWindow_)
+        cellHintWindow_->Free();
+}
+
+THintWindow* TcxHotTrackController::CellHintWindow()
+{
+    // A new application hint window class replaces the window.
+    THintWindowClass cls = Application->HintWindowClass ? Application->HintWindowClass
+                                                        : THintWindowClass::Of<THintWindow>();
+    if (cellHintWindow_ && hintWindowClass_ != cls.Meta()) {
+        if (shownHintWindow_ == cellHintWindow_)
+            shownHintWindow_ = nullptr;
+        FreeAndNil(cellHintWindow_);
+    }
+    if (!cellHintWindow_) {
+        cellHintWindow_ = cls.Create(nullptr);
+        cellHintWindow_->SetColor(Application->HintColor);
+        // The hint lies over the cell it belongs to: the mouse goes on to the control below, as
+        // for a window that answers HTTRANSPARENT.
+        cellHintWindow_->HandleNeeded();
+        cellHintWindow_->Peer()->setAttribute(Qt::WA_TransparentForMouseEvents);
+        hintWindowClass_ = cls.Meta();
+    }
+    return cellHintWindow_;
+}
+
+bool TcxHotTrackController::HintVisible() const
+{
+    return shownHintWindow_ && shownHintWindow_->HandleAllocated() && shownHintWindow_->Visible();
+}
+
+void TcxHotTrackController::ResetTimer()
+{
+    cellHintTimer_->SetEnabled(false);
+    cellHintTimer_->SetInterval(static_cast<unsigned>(std::max(Application->HintPause, 1)));
+    cellHintTimer_->SetOnTimer([this](TObject* sender) { TimerShowHint(sender); });
+}
+
 void TcxHotTrackController::SetHotElement(TObject* element, const TPoint& p)
 {
     if (control_->IsLocked()) {
         Clear();
         return;
     }
+    if (element != HotElement) {
+        HintOwner = HotElement;
+        if (auto* old = dynamic_cast<IcxHotTrackElement*>(HotElement))
+            old->UpdateHotTrackState(cxInvalidPoint);
+        if (auto* hot = dynamic_cast<IcxHotTrackElement*>(element))
+            hot->UpdateHotTrackState(p);
+    } else if (p != HotPoint) {
+        if (auto* hot = dynamic_cast<IcxHotTrackElement*>(element))
+            hot->UpdateHotTrackState(p);
+    }
     HotPoint = p;
     HotElement = element;
+    if (element != HintOwner)
+        CancelHint();
+    if (HintNeeded())
+        InternalShowHint();
 }
 
 void TcxHotTrackController::CheckDestroyingElement(TObject* element)
 {
-    if (element && element == HotElement)
-        SetHotElement(nullptr, cxInvalidPoint);
+    if (!element || (element != HotElement && element != HintOwner))
+        return;
+    if (element == HintOwner) {
+        CancelHint();
+        HintOwner = nullptr;
+    }
+    if (element == HotElement)
+        HotElement = nullptr;
+    SetHotElement(nullptr, cxInvalidPoint);
+}
+
+bool TcxHotTrackController::CanShowHint()
+{
+    if (!HintsAllowed || control_->Controller()->MouseButtonDown)
+        return false;
+    if (TCustomForm* form = GetParentForm(control_)) {
+        if (!Application->Active() || !form->Active())
+            return false;
+    }
+    if (control_->IsDesigning() || control_->Dragging() || control_->DragAndDropState() != ddsNone)
+        return false;
+    TcxEditingController* editing = control_->EditingController();
+    return !(editing->IsEditing() && HotElement &&
+             HotElement == control_->Controller()->GetFocusedCellViewInfo(editing->EditingItem()));
+}
+
+bool TcxHotTrackController::HintNeeded()
+{
+    auto* element = dynamic_cast<IcxHotTrackElement*>(HotElement);
+    if (!element || !CanShowHint())
+        return false;
+    THintWindow* window = CellHintWindow();
+    HintText.clear();
+    TcxScreenCanvas* canvas = cxScreenCanvas();
+    bool needHint = false;
+    try {
+        bool isMultiLine = false, atCursor = false;
+        TRect textRect;
+        needHint = element->IsNeedHint(canvas, HotPoint, HintText, isMultiLine, textRect, atCursor);
+        if (needHint)
+            control_->DoGetCellHint(HotElement, HintText, needHint);
+        if (needHint) {
+            TPoint origin = control_->ClientToScreen(element->GetOrigin());
+            if (atCursor)
+                origin.Y += gdi::GetSystemMetrics(SM_CYCURSOR);
+            if (dynamic_cast<TcxEditCellViewInfo*>(HotElement)) {
+                --origin.X;
+                --origin.Y;
+            }
+            window->Font()->Assign(canvas->GetFont());
+            HintBounds = cxRectOffset(window->CalcHintRect(Screen->Width(), HintText), origin.X, origin.Y);
+        }
+    } catch (...) {
+        canvas->Dormant();
+        throw;
+    }
+    canvas->Dormant();
+    return needHint;
+}
+
+void TcxHotTrackController::InternalShowHint()
+{
+    if (HintVisible() || HintOwner == HotElement)
+        return;
+    THintInfo info;
+    THintWindow* window = CellHintWindow();
+    TRect bounds = HintBounds;
+    if (!cxProcessControlHintInfo(info, window, control_, HintText, bounds))
+        return;
+    DoShowHint();
+    HintOwner = HotElement;
+    HintShown = true;
+    HintText = info.HintStr;
+    HintBounds = bounds;
+    shownHintWindow_ = window;
+    cxActivateHint(window, HintBounds, HintText);
+    cellHintTimer_->SetEnabled(false);
+    cellHintTimer_->SetOnTimer([this](TObject* sender) { TimerHideHint(sender); });
+    if (info.HideTimeout > 0) {
+        cellHintTimer_->SetInterval(static_cast<unsigned>(info.HideTimeout));
+        cellHintTimer_->SetEnabled(true);
+    }
+}
+
+void TcxHotTrackController::InternalHideHint()
+{
+    if (!HintVisible())
+        return;
+    try {
+        DoHideHint();
+    } catch (...) {
+        HintShown = false;
+        shownHintWindow_->SetVisible(false);
+        ResetTimer();
+        throw;
+    }
+    HintShown = false;
+    shownHintWindow_->SetVisible(false);
+    ResetTimer();
 }
 
 // ---- hit test -----------------------------------------------------------------------------------
