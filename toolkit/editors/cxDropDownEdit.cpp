@@ -754,6 +754,35 @@ void TcxCustomDropDownEdit::MouseDown(TMouseButton button, TShiftState shift, in
         DropDown();
 }
 
+void TcxCustomDropDownEdit::InnerEditMouseDown(bool doubleClick)
+{
+    if (doubleClick) {
+        DblClick();
+        return;
+    }
+    if (DroppedDown()) {
+        CloseUp(crUnknown);
+        return;
+    }
+    if (ActiveProperties()->DropDownOnClick() && IsEditFocused() && !isHotAndPopup_ && !activatingByMouse_ &&
+        !IsShowPopupQueued() && !(popupWindow_ && popupWindow_->GetJustClosed()))
+        DropDown();
+}
+
+void TcxCustomDropDownInnerEdit::Dispatch(TMessage& msg)
+{
+    if (msg.Msg != WM_LBUTTONDOWN && msg.Msg != WM_LBUTTONDBLCLK) {
+        TcxCustomInnerTextEdit::Dispatch(msg);
+        return;
+    }
+    const auto alive = AliveToken();
+    auto* edit = dynamic_cast<TcxCustomDropDownEdit*>(Container());
+    const auto editAlive = edit ? edit->AliveToken() : std::weak_ptr<bool>();
+    TcxCustomInnerTextEdit::Dispatch(msg);
+    if (!alive.expired() && edit && !editAlive.expired())
+        edit->InnerEditMouseDown(msg.Msg == WM_LBUTTONDBLCLK);
+}
+
 bool TcxCustomDropDownEdit::DoRefreshContainer(const TPoint& p, TcxMouseButton button, TShiftState shift,
                                                bool isMouseEvent)
 {

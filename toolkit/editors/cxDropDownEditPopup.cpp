@@ -445,8 +445,12 @@ void TcxCustomEditPopupWindow::KeyDown(std::uint16_t& key, TShiftState shift)
 
 void TcxCustomEditPopupWindow::Paint()
 {
+    // The view info's own extents make the client rectangle, not the base window's frame.
     CalculateViewInfo();
-    TcxCustomPopupWindow::Paint();
+    TcxCustomEditPopupWindowViewInfo* vi = EditViewInfo();
+    if (vi->BackgroundColor == clDefault)
+        vi->BackgroundColor = Color();
+    vi->Paint(PopupCanvas());
 }
 
 void TcxCustomEditPopupWindow::Resize()

@@ -398,6 +398,8 @@ class TcxCustomEditListBox : public TcxCustomInnerListBox {
     virtual int GetItemHeight(int index = -1);
     virtual int GetItemWidth(int index);
     bool NeedDrawFocusRect() const override;
+    // The list of a popup that leaves the focus in the editor never takes it.
+    bool CanFocus() const override;
     // Selects and tells the lookup data (the select-item notice).
     void SetItemIndex(int index);
     void SetItemCount(int count);

@@ -2,6 +2,8 @@
 // (making the list, keeping its highlight, the choice of a closing list).
 #include "toolkit/editors/cxTextEdit.h"
 
+#include "toolkit/editors/cxContainerPopup.h"
+
 #include "platform/gdi/Text.h"
 #include "platform/rtl/Unicode.h"
 #include "platform/vcl/SystemFacade.h"
@@ -137,16 +139,15 @@ int TcxCustomEditListBox::GetHeight(int rowCount, int) { return rowCount * GetIt
 
 int TcxCustomEditListBox::GetItemHeight(int)
 {
-    Canvas()->Font()->Assign(Font());
-    return Canvas()->TextHeight("Wg");
+    // Measured on a screen canvas: the list's own canvas has no device before its first paint.
+    return cxTextHeight(Font(), "Wg");
 }
 
 int TcxCustomEditListBox::GetItemWidth(int index)
 {
     std::string text;
     GetItem(index, text);
-    Canvas()->Font()->Assign(Font());
-    return Canvas()->TextWidth(text);
+    return cxTextWidth(Font(), text);
 }
 
 bool TcxCustomEditListBox::NeedDrawFocusRect() const
@@ -155,6 +156,13 @@ bool TcxCustomEditListBox::NeedDrawFocusRect() const
         return false;
     const TcxEditEditingStyle style = edit_->ActiveProperties()->GetEditingStyle();
     return style == esFixedList || style == esNoEdit;
+}
+
+bool TcxCustomEditListBox::CanFocus() const
+{
+    if (auto* popup = dynamic_cast<TcxCustomPopupWindow*>(Parent()); popup && !popup->CaptureFocus())
+        return false;
+    return TcxCustomInnerListBox::CanFocus();
 }
 
 void TcxCustomEditListBox::SetItemCount(int count)
