@@ -14,6 +14,7 @@
 #include "toolkit/editors/cxEditConsts.h"
 #include "toolkit/editors/cxEditUtils.h"
 
+#include <QPainter>
 #include <QTest>
 #include <QTimer>
 
@@ -623,4 +624,48 @@ TEST_F(DropDownTest, TheUnitRegistersTheComboBoxAndThePopupEdit)
               TcxCustomFilterEditHelper::Of<TcxFilterComboBoxHelper>());
 }
 
+} // namespace
+
+namespace {
+// The open list drawn on screen: Chinese items, the highlighted row, no stray frame over the rows.
+TEST_F(DropDownTest, AnOpenListDrawsChineseItems)
+{
+    combo->Properties()->SetItems({"电表", "集中器", "采集器", "载波模块"});
+    combo->SetText("集中器");
+    combo->LookupData()->TextChanged();
+    Key(Qt::Key_F4);
+    ASSERT_TRUE(Open());
+    TcxCustomEditPopupWindow* w = combo->PopupWindow();
+    w->Repaint();
+    Settle();
+    QImage shot = w->Peer()->grab().toImage();
+    QImage editor = form->Peer()->grab().toImage();
+    // One picture of the editor with its list below, for a look by eye.
+    QImage both(std::max(editor.width(), w->Width() + 10), editor.height() + w->Height() + 10, QImage::Format_RGB32);
+    both.fill(Qt::darkGray);
+    {
+        QPainter p(&both);
+        p.drawImage(0, 0, editor);
+        p.drawImage(10, editor.height() + 10, shot);
+    }
+    both.save("/tmp/combo_dropdown_zh.png");
+    TcxCustomEditListBox* list = combo->LookupData()->List();
+    ASSERT_EQ(list->ItemIndex(), 1);
+    auto inkIn = [&](const TRect& r, QRgb background) {
+        int ink = 0;
+        for (int y = r.Top; y < r.Bottom; ++y)
+            for (int x = r.Left; x < r.Right; ++x)
+                ink += shot.pixel(x, y) != background;
+        return ink;
+    };
+    for (int i = 0; i < 4; ++i) {
+        TRect r = list->ItemRect(i);
+        r = {r.Left + list->Left(), r.Top + list->Top(), r.Right + list->Left(), r.Bottom + list->Top()};
+        const QRgb background = shot.pixel(r.Right - 2, r.Top + 1);
+        EXPECT_GT(inkIn(r, background), 10) << i;   // every item has its text drawn
+        if (i == 1)
+            EXPECT_NE(background, shot.pixel(list->Left() + 2, list->ItemRect(0).Top + list->Top() + 1));
+    }
+    Key(Qt::Key_Escape);
+}
 } // namespace
