@@ -531,6 +531,8 @@ class TcxCustomComboBox : public TcxCustomDropDownEdit {
     void Activate(TcxCustomEditData*& editData) override;
     void ChangeHandler(TObject* sender) override;
     bool IgnoreListMouseMove = false;
+    // While a double click steps to the next item (the choice is not the user's pick).
+    bool IsDblClickStepping() const { return dblClickStepping_; }
 
 protected:
     TcxCustomComboBox(TComponent* owner, bool isInplace, const TcxEditClasses& classes);
@@ -540,6 +542,9 @@ protected:
     void DblClick() override;
     void MouseMove(TShiftState shift, int x, int y) override;
     virtual bool CanSynchronizeLookupData();
+
+private:
+    bool dblClickStepping_ = false;
 };
 
 class TcxComboBox : public TcxCustomComboBox {

@@ -419,12 +419,15 @@ void TcxCustomComboBox::DblClick()
     if (!DroppedDown() && ActiveProperties()->Revertable() && lookup && !lookup->IsEmpty()) {
         const int old = lookup->CurrentKey();
         LockChangeEvents(true);
+        dblClickStepping_ = true;
         try {
             lookup->Go(egdNext, true);
+            dblClickStepping_ = false;
             if (lookup->CurrentKey() != old && CanPostEditValue() && ActiveProperties()->ImmediatePost() &&
                 ValidateEdit(true))
                 InternalPostEditValue(false);
         } catch (...) {
+            dblClickStepping_ = false;
             LockChangeEvents(false);
             throw;
         }
