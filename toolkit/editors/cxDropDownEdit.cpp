@@ -14,7 +14,7 @@ namespace cx {
 // ---- properties ----------------------------------------------------------------------------------
 
 TcxCustomDropDownEditProperties::TcxCustomDropDownEditProperties(TPersistent* owner)
-    : TcxCustomTextEditProperties(owner)
+    : TcxCustomMaskEditProperties(owner)
 {
     BeginUpdate();
     Buttons()->Add()->SetKind(bkDown);
@@ -82,7 +82,7 @@ void TcxCustomDropDownEditProperties::Changed()
         throw;
     }
     changing_ = false;
-    TcxCustomTextEditProperties::Changed();
+    TcxCustomMaskEditProperties::Changed();
 }
 
 void TcxCustomDropDownEditProperties::SetPopupAlignment(TAlignment value)
@@ -115,12 +115,12 @@ void TcxCustomDropDownEditProperties::Assign(TPersistent* source)
 {
     auto* s = dynamic_cast<TcxCustomDropDownEditProperties*>(source);
     if (!s) {
-        TcxCustomTextEditProperties::Assign(source);
+        TcxCustomMaskEditProperties::Assign(source);
         return;
     }
     BeginUpdate();
     try {
-        TcxCustomTextEditProperties::Assign(source);
+        TcxCustomMaskEditProperties::Assign(source);
         SetButtonGlyph(s->HasButtonGlyph() ? s->glyph_.get() : nullptr);
         immediateDropDown_ = s->immediateDropDown_;
         immediatePopup_ = s->immediatePopup_;
@@ -224,7 +224,7 @@ void TcxEditPopupControlLookAndFeel::EditStyleChanged()
 // ---- the editor: construction and the window ----------------------------------------------------------
 
 TcxCustomDropDownEdit::TcxCustomDropDownEdit(TComponent* owner, bool isInplace, const TcxEditClasses& classes)
-    : TcxCustomTextEdit(owner, isInplace, classes)
+    : TcxCustomMaskEdit(owner, isInplace, classes)
 {
     Construct();
 }
@@ -257,7 +257,7 @@ void TcxCustomDropDownEdit::BeforeDestruction()
             w->Free();
     }
     if (ChangeEventsCatcher())
-        TcxCustomTextEdit::BeforeDestruction();
+        TcxCustomMaskEdit::BeforeDestruction();
 }
 
 TcxCustomEditPopupWindow* TcxCustomDropDownEdit::PopupWindow()
@@ -620,26 +620,26 @@ void TcxCustomDropDownEdit::DoEditKeyDown(std::uint16_t& key, TShiftState shift)
             InnerTextEdit()->SetEditValue(Variant(display));
         }
     }
-    TcxCustomTextEdit::DoEditKeyDown(key, shift);
+    TcxCustomMaskEdit::DoEditKeyDown(key, shift);
 }
 
 void TcxCustomDropDownEdit::DoEditProcessTab(TShiftState shift)
 {
     if (DroppedDown() && ActiveProperties()->PostPopupValueOnTab())
         CloseUp(crTab);
-    TcxCustomTextEdit::DoEditProcessTab(shift);
+    TcxCustomMaskEdit::DoEditProcessTab(shift);
 }
 
 bool TcxCustomDropDownEdit::TabsNeeded() const
 {
-    return TcxCustomTextEdit::TabsNeeded() || (DroppedDown() && ActiveProperties()->PostPopupValueOnTab());
+    return TcxCustomMaskEdit::TabsNeeded() || (DroppedDown() && ActiveProperties()->PostPopupValueOnTab());
 }
 
 bool TcxCustomDropDownEdit::IsEditorKey(std::uint16_t key, TShiftState shift)
 {
     if (IsInplace() && DroppedDown() && (shift.Contains(ssCtrl) || shift.Contains(ssAlt)))
         return true;
-    return TcxCustomTextEdit::IsEditorKey(key, shift);
+    return TcxCustomMaskEdit::IsEditorKey(key, shift);
 }
 
 void TcxCustomDropDownEdit::DoEditKeyPress(char16_t& key)
@@ -652,7 +652,7 @@ void TcxCustomDropDownEdit::DoEditKeyPress(char16_t& key)
             return;
         }
     }
-    TcxCustomTextEdit::DoEditKeyPress(key);
+    TcxCustomMaskEdit::DoEditKeyPress(key);
 }
 
 bool TcxCustomDropDownEdit::GetScrollLookupDataList(TcxEditScrollCause cause)
@@ -677,7 +677,7 @@ void TcxCustomDropDownEdit::InitializeEditData()
 
 void TcxCustomDropDownEdit::Activate(TcxCustomEditData*& editData)
 {
-    TcxCustomTextEdit::Activate(editData);
+    TcxCustomMaskEdit::Activate(editData);
     TcxCustomDropDownEditData* data = DropDownEditData();
     popupSizeChanged_ = data && data->PopupSizeStored && ActiveProperties()->PopupSizeable();
     if (ActiveProperties()->ImmediatePopup())
@@ -692,7 +692,7 @@ bool TcxCustomDropDownEdit::SendActivationKey(char16_t key)
 
 void TcxCustomDropDownEdit::ActivateByKey(char16_t key, TcxCustomEditData*& editData)
 {
-    TcxCustomTextEdit::ActivateByKey(key, editData);
+    TcxCustomMaskEdit::ActivateByKey(key, editData);
     TcxCustomDropDownEditProperties* p = ActiveProperties();
     if (IsTextChar(key) && p->ImmediateDropDown() && !p->ImmediatePopup() && !SendActivationKey(key))
         DropDown();
@@ -704,7 +704,7 @@ void TcxCustomDropDownEdit::ActivateByMouse(TShiftState shift, int x, int y, Tcx
 {
     activatingByMouse_ = true;
     try {
-        TcxCustomTextEdit::ActivateByMouse(shift, x, y, editData);
+        TcxCustomMaskEdit::ActivateByMouse(shift, x, y, editData);
     } catch (...) {
         activatingByMouse_ = false;
         throw;
@@ -720,14 +720,14 @@ bool TcxCustomDropDownEdit::Deactivate()
     if (popupWindow_ && popupWindow_->HandleAllocated() &&
         KillMessages(popupWindow_->Handle(), CM_SHOWPOPUPWINDOW, CM_SHOWPOPUPWINDOW))
         PopupWindowClosed(popupWindow_);
-    return TcxCustomTextEdit::Deactivate();
+    return TcxCustomMaskEdit::Deactivate();
 }
 
 // ---- mouse, focus, paste, wheel ------------------------------------------------------------------------
 
 void TcxCustomDropDownEdit::DoButtonDown(int buttonVisibleIndex)
 {
-    TcxCustomTextEdit::DoButtonDown(buttonVisibleIndex);
+    TcxCustomMaskEdit::DoButtonDown(buttonVisibleIndex);
     if (buttonVisibleIndex != ActiveProperties()->DropDownButtonVisibleIndex())
         return;
     if (popupWindow_ && popupWindow_->GetJustClosed())
@@ -742,7 +742,7 @@ void TcxCustomDropDownEdit::MouseDown(TMouseButton button, TShiftState shift, in
 {
     const auto alive = AliveToken();
     const bool wasOpen = DroppedDown();
-    TcxCustomTextEdit::MouseDown(button, shift, x, y);
+    TcxCustomMaskEdit::MouseDown(button, shift, x, y);
     if (alive.expired() || button != mbLeft || ButtonVisibleIndexAt({x, y}) != -1)
         return;
     if (wasOpen) {
@@ -786,7 +786,7 @@ void TcxCustomDropDownInnerEdit::Dispatch(TMessage& msg)
 bool TcxCustomDropDownEdit::DoRefreshContainer(const TPoint& p, TcxMouseButton button, TShiftState shift,
                                                bool isMouseEvent)
 {
-    const bool result = TcxCustomTextEdit::DoRefreshContainer(p, button, shift, isMouseEvent);
+    const bool result = TcxCustomMaskEdit::DoRefreshContainer(p, button, shift, isMouseEvent);
     if (isMouseEvent && !(button == cxmbLeft)) {
         const bool over = p.X >= 0 && p.Y >= 0 && p.X < Width() && p.Y < Height();
         isHotAndPopup_ = DroppedDown() && over;
@@ -798,7 +798,7 @@ bool TcxCustomDropDownEdit::DoRefreshContainer(const TPoint& p, TcxMouseButton b
 
 void TcxCustomDropDownEdit::InitializeViewData(TcxCustomEditViewData* viewData)
 {
-    TcxCustomTextEdit::InitializeViewData(viewData);
+    TcxCustomMaskEdit::InitializeViewData(viewData);
     if (auto* vd = dynamic_cast<TcxCustomDropDownEditViewData*>(viewData)) {
         vd->HasPopupWindow = DroppedDown();
         vd->IsHotAndPopup = isHotAndPopup_;
@@ -807,7 +807,7 @@ void TcxCustomDropDownEdit::InitializeViewData(TcxCustomEditViewData* viewData)
 
 void TcxCustomDropDownEdit::FocusChanged()
 {
-    TcxCustomTextEdit::FocusChanged();
+    TcxCustomMaskEdit::FocusChanged();
     if (!popupWindow_ || popupWindow_->CaptureFocus() || IsDestroying())
         return;
     TWinControl* inner = GetInnerEditControl();
@@ -819,7 +819,7 @@ void TcxCustomDropDownEdit::DoExit()
 {
     if (!(popupWindow_ && popupWindow_->CaptureFocus() && DroppedDown()))
         CloseUp(crUnknown);
-    TcxCustomTextEdit::DoExit();
+    TcxCustomMaskEdit::DoExit();
 }
 
 void TcxCustomDropDownEdit::DestroyWnd()
@@ -828,12 +828,12 @@ void TcxCustomDropDownEdit::DestroyWnd()
     DoFinalizePopup();
     if (popupWindow_ && popupWindow_->HandleAllocated())
         KillMessages(popupWindow_->Handle(), CM_SHOWPOPUPWINDOW, CM_SHOWPOPUPWINDOW);
-    TcxCustomTextEdit::DestroyWnd();
+    TcxCustomMaskEdit::DestroyWnd();
 }
 
 bool TcxCustomDropDownEdit::DoMouseWheel(TShiftState shift, int wheelDelta, TPoint mousePos)
 {
-    if (TcxCustomTextEdit::DoMouseWheel(shift, wheelDelta, mousePos))
+    if (TcxCustomMaskEdit::DoMouseWheel(shift, wheelDelta, mousePos))
         return true;
     TcxCustomTextEditLookupData* lookup = LookupData();
     if (!DroppedDown() || !lookup || !ActiveProperties()->UseLookupData() || lookup->IsEmpty())
@@ -846,7 +846,7 @@ bool TcxCustomDropDownEdit::DoMouseWheel(TShiftState shift, int wheelDelta, TPoi
 void TcxCustomDropDownEdit::PasteFromClipboard()
 {
     const std::string before = Text();
-    TcxCustomTextEdit::PasteFromClipboard();
+    TcxCustomMaskEdit::PasteFromClipboard();
     if (Text() == before || !ActiveProperties()->ImmediateDropDown() || DroppedDown())
         return;
     DropDown();
@@ -876,17 +876,17 @@ void TcxCustomDropDownEdit::Dispatch(TMessage& msg)
     switch (msg.Msg) {
     case CM_DROPDOWNBYPASTE: HandleDropDownByPaste(); return;
     case CM_HINTSHOW:
-        TcxCustomTextEdit::Dispatch(msg);
+        TcxCustomMaskEdit::Dispatch(msg);
         if (DroppedDown())
             msg.Result = 1;
         return;
-    default: TcxCustomTextEdit::Dispatch(msg);
+    default: TcxCustomMaskEdit::Dispatch(msg);
     }
 }
 
 void TcxCustomDropDownEdit::PropertiesChanged(TObject* sender)
 {
-    TcxCustomTextEdit::PropertiesChanged(sender);
+    TcxCustomMaskEdit::PropertiesChanged(sender);
     if (DroppedDown() && !IsDestroying())
         SetupPopupWindow();
 }

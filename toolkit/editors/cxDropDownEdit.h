@@ -7,7 +7,7 @@
 #include <string>
 
 #include "toolkit/editors/cxContainerPopup.h"
-#include "toolkit/editors/cxTextEdit.h"
+#include "toolkit/editors/cxMaskEdit.h"
 
 class TBitmap;
 
@@ -30,8 +30,8 @@ using TcxCustomDrawBorderEvent =
 
 // ---- properties ----------------------------------------------------------------------------------
 
-class TcxCustomDropDownEditProperties : public TcxCustomTextEditProperties {
-    RTL_CLASS(TcxCustomDropDownEditProperties, TcxCustomTextEditProperties)
+class TcxCustomDropDownEditProperties : public TcxCustomMaskEditProperties {
+    RTL_CLASS(TcxCustomDropDownEditProperties, TcxCustomMaskEditProperties)
     explicit TcxCustomDropDownEditProperties(TPersistent* owner);
     ~TcxCustomDropDownEditProperties() override;
     void Assign(TPersistent* source) override;
@@ -300,18 +300,18 @@ protected:
     void Dispatch(TMessage& msg) override;
 };
 
-class TcxCustomDropDownEdit : public TcxCustomTextEdit {
-    RTL_CLASS(TcxCustomDropDownEdit, TcxCustomTextEdit)
+class TcxCustomDropDownEdit : public TcxCustomMaskEdit {
+    RTL_CLASS(TcxCustomDropDownEdit, TcxCustomMaskEdit)
     ~TcxCustomDropDownEdit() override;
     void BeforeDestruction() override;
 
     TcxCustomDropDownEditProperties* ActiveProperties() const
     {
-        return static_cast<TcxCustomDropDownEditProperties*>(TcxCustomTextEdit::ActiveProperties());
+        return static_cast<TcxCustomDropDownEditProperties*>(TcxCustomMaskEdit::ActiveProperties());
     }
     TcxCustomDropDownEditProperties* Properties() const
     {
-        return static_cast<TcxCustomDropDownEditProperties*>(TcxCustomTextEdit::Properties());
+        return static_cast<TcxCustomDropDownEditProperties*>(TcxCustomMaskEdit::Properties());
     }
     // Made on first use and kept as long as the editor.
     TcxCustomEditPopupWindow* PopupWindow();
@@ -414,8 +414,8 @@ private:
     bool mousePressOffButtons_ = false;
 };
 
-class TcxFilterDropDownEditHelper : public TcxFilterTextEditHelper {
-    RTL_CLASS(TcxFilterDropDownEditHelper, TcxFilterTextEditHelper)
+class TcxFilterDropDownEditHelper : public TcxFilterMaskEditHelper {
+    RTL_CLASS(TcxFilterDropDownEditHelper, TcxFilterMaskEditHelper)
     bool EditPropertiesHasButtons() const override { return true; }
 };
 
