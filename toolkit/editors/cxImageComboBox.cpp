@@ -15,14 +15,7 @@ namespace cx {
 
 // ---- items ---------------------------------------------------------------------------------------
 
-TcxImageComboBoxItem::TcxImageComboBoxItem(TCollection* collection) : TCollectionItem(collection)
-{
-    // A new item takes the next image while the image list has one for it.
-    auto* items = dynamic_cast<TcxImageComboBoxItems*>(collection);
-    TCustomImageList* images = items ? items->Properties()->Images() : nullptr;
-    if (images && images->Count() >= collection->Count())
-        imageIndex_ = collection->Count() - 1;
-}
+TcxImageComboBoxItem::TcxImageComboBoxItem(TCollection* collection) : TCollectionItem(collection) {}
 
 void TcxImageComboBoxItem::Assign(TPersistent* source)
 {
@@ -68,6 +61,26 @@ TcxImageComboBoxItems::TcxImageComboBoxItems(TcxCustomImageComboBoxProperties* o
 
 void TcxImageComboBoxItems::Update(TCollectionItem*) { owner_->Changed(); }
 
+TcxImageComboBoxItem* TcxImageComboBoxItems::Add()
+{
+    // The collection hears of an item while its base part is being made; the change notice
+    // waits until the whole item exists.
+    BeginUpdate();
+    TcxImageComboBoxItem* item = nullptr;
+    try {
+        item = static_cast<TcxImageComboBoxItem*>(TCollection::Add());
+        // A new item takes the next image while the image list has one for it.
+        TCustomImageList* images = owner_->Images();
+        if (images && images->Count() >= Count())
+            item->SetImageIndex(Count() - 1);
+    } catch (...) {
+        EndUpdate();
+        throw;
+    }
+    EndUpdate();
+    return item;
+}
+
 // ---- properties ----------------------------------------------------------------------------------
 
 TcxCustomImageComboBoxProperties::TcxCustomImageComboBoxProperties(TPersistent* owner)
@@ -92,12 +105,15 @@ TcxCustomImageComboBoxProperties::~TcxCustomImageComboBoxProperties()
 
 void TcxCustomImageComboBoxProperties::ListFreed(TComponent* component)
 {
+    // The dying list no longer hears from the links.
     if (component == images_) {
         images_ = nullptr;
+        imagesLink_->Sender = nullptr;
         Changed();
     }
     if (component == largeImages_) {
         largeImages_ = nullptr;
+        largeImagesLink_->Sender = nullptr;
         Changed();
     }
 }
@@ -405,7 +421,9 @@ void TcxImageComboBoxViewData::Calculate(TcxCanvas* canvas, const TRect& bounds,
                                          bool isMouseEvent)
 {
     TcxCustomDropDownEditViewData::Calculate(canvas, bounds, p, button, shift, viewInfo, isMouseEvent);
-    auto* vi = static_cast<TcxImageComboBoxViewInfo*>(viewInfo);
+    auto* vi = dynamic_cast<TcxImageComboBoxViewInfo*>(viewInfo);
+    if (!vi)
+        return;
     TcxCustomImageComboBoxProperties* props = ImageProperties();
     vi->ImageAlign = props->ImageAlign();
     vi->Images = props->Images();
@@ -447,7 +465,9 @@ void TcxImageComboBoxViewData::Calculate(TcxCanvas* canvas, const TRect& bounds,
 
 void TcxImageComboBoxViewData::EditValueToDrawValue(TcxCanvas*, const Variant& value, TcxCustomEditViewInfo* viewInfo)
 {
-    auto* vi = static_cast<TcxImageComboBoxViewInfo*>(viewInfo);
+    auto* vi = dynamic_cast<TcxImageComboBoxViewInfo*>(viewInfo);
+    if (!vi)
+        return;
     std::string text;
     ImageProperties()->GetImageComboBoxDisplayValue(value, text, vi->ImageIndex);
     if (OnGetDisplayText.Assigned())
@@ -458,9 +478,9 @@ void TcxImageComboBoxViewData::EditValueToDrawValue(TcxCanvas*, const Variant& v
 
 void TcxImageComboBoxViewData::DisplayValueToDrawValue(const Variant&, TcxCustomEditViewInfo* viewInfo)
 {
-    auto* vi = static_cast<TcxImageComboBoxViewInfo*>(viewInfo);
+    auto* vi = dynamic_cast<TcxImageComboBoxViewInfo*>(viewInfo);
     auto* edit = dynamic_cast<TcxCustomImageComboBox*>(Edit);
-    if (!edit)
+    if (!vi || !edit)
         return;
     TcxCustomImageComboBoxProperties* p = ImageProperties();
     const int key = edit->LookupData() ? edit->LookupData()->CurrentKey() : -1;
@@ -506,11 +526,27 @@ TcxCustomImageComboBox::TcxCustomImageComboBox(TComponent* owner, bool isInplace
     : TcxCustomComboBox(owner, isInplace,
                         ImageComboClasses(TcxCustomEditPropertiesClass::Of<TcxCustomImageComboBoxProperties>()))
 {
+    Construct();
 }
 
 TcxCustomImageComboBox::TcxCustomImageComboBox(TComponent* owner, bool isInplace, const TcxEditClasses& classes)
     : TcxCustomComboBox(owner, isInplace, classes)
 {
+    Construct();
+}
+
+void TcxCustomImageComboBox::Construct()
+{
+    // The base constructors made a text view info; the kind's own (with the image) replaces it.
+    RecreateStylesAndViewInfo();
+    if (auto* vi = EditViewInfo())
+        vi->Edit = this;
+    SynchronizeDisplayValue();
+}
+
+TcxContainerViewInfoClass TcxCustomImageComboBox::GetViewInfoClass() const
+{
+    return TcxContainerViewInfoClass::Of<TcxImageComboBoxViewInfo>();
 }
 
 TcxImageComboBox::TcxImageComboBox(TComponent* owner, bool isInplace)

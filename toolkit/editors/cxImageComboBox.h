@@ -33,7 +33,7 @@ class TcxImageComboBoxItems : public TOwnedCollection {
     RTL_CLASS(TcxImageComboBoxItems, TOwnedCollection)
     explicit TcxImageComboBoxItems(TcxCustomImageComboBoxProperties* owner);
     TcxImageComboBoxItem* Items(int index) const { return static_cast<TcxImageComboBoxItem*>(TCollection::Items(index)); }
-    TcxImageComboBoxItem* Add() { return static_cast<TcxImageComboBoxItem*>(TCollection::Add()); }
+    TcxImageComboBoxItem* Add();
     TcxCustomImageComboBoxProperties* Properties() const { return owner_; }
 
 protected:
@@ -173,9 +173,15 @@ class TcxCustomImageComboBox : public TcxCustomComboBox {
     Variant InternalGetEditingValue() override;
     void SynchronizeDisplayValue() override;
     void HandleSelectItem(TObject* sender) override;
+    TcxContainerViewInfoClass GetViewInfoClass() const override;
 
 protected:
     TcxCustomImageComboBox(TComponent* owner, bool isInplace, const TcxEditClasses& classes);
+
+private:
+    void Construct();
+
+protected:
     Variant LookupKeyToEditValue(int key) const;
 };
 
