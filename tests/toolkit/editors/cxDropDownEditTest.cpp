@@ -5,7 +5,9 @@
 
 #include "platform/gdi/SysParams.h"
 #include "platform/rtl/Unicode.h"
+#include "platform/vcl/Clipbrd.h"
 #include "platform/vcl/EditBox.h"
+#include "platform/vcl/StdCtrls.h"
 #include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/SystemFacade.h"
 #include "toolkit/core/cxLookAndFeelPainters.h"
@@ -15,6 +17,7 @@
 #include "toolkit/editors/cxEditUtils.h"
 
 #include <QPainter>
+#include <QWheelEvent>
 #include <QTest>
 #include <QTimer>
 
@@ -667,5 +670,92 @@ TEST_F(DropDownTest, AnOpenListDrawsChineseItems)
             EXPECT_NE(background, shot.pixel(list->Left() + 2, list->ItemRect(0).Top + list->Top() + 1));
     }
     Key(Qt::Key_Escape);
+}
+} // namespace
+
+namespace {
+TEST_F(DropDownTest, APasteOpensTheListOnTheItemAndTheWheelMovesItsHighlight)
+{
+    Clipboard()->SetAsText("cherry");
+    Key(Qt::Key_V, Qt::ControlModifier, "v");
+    ASSERT_TRUE(Open());
+    Settle();
+    EXPECT_EQ(combo->Text(), "cherry");
+    EXPECT_EQ(combo->LookupData()->List()->ItemIndex(), 2);
+    Key(Qt::Key_Escape);
+
+    std::vector<std::string> items;
+    for (int i = 0; i < 30; ++i)
+        items.push_back("row " + std::to_string(i));
+    combo->Properties()->SetItems(items);
+    combo->SetText("row 5");
+    Key(Qt::Key_F4);
+    ASSERT_TRUE(Open());
+    TcxCustomEditListBox* list = combo->LookupData()->List();
+    ASSERT_EQ(list->ItemIndex(), 5);
+    QWheelEvent wheel(QPointF(5, 5), QPointF(combo->ClientToScreen({5, 5}).X, combo->ClientToScreen({5, 5}).Y),
+                      QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(combo->InnerTextEditControl()->Peer(), &wheel);
+    Settle();
+    // The open list's highlight moves; the text waits for the choice.
+    EXPECT_EQ(list->ItemIndex(), 6);
+    EXPECT_EQ(combo->Text(), "row 5");
+    EXPECT_TRUE(combo->DroppedDown());
+    Key(Qt::Key_Return);
+    EXPECT_EQ(combo->Text(), "row 6");
+}
+
+TEST_F(DropDownTest, InPlaceActivationOpensAtOnceAndDeactivationDropsAQueuedShow)
+{
+    auto* inplace = new TcxComboBox(form, true);
+    inplace->SetParent(form);
+    inplace->SetBounds(10, 60, 150, 24);
+    inplace->Properties()->SetItems({"one", "two"});
+    inplace->Properties()->SetImmediatePopup(true);
+    TcxCustomEditData* data = nullptr;
+    inplace->Activate(data);
+    EXPECT_TRUE(SpinUntil([&] { return inplace->DroppedDown(); }, 500));
+    inplace->Deactivate();
+    Settle();
+    EXPECT_FALSE(inplace->DroppedDown());
+
+    // A show still queued when the host deactivates the editor never arrives.
+    inplace->Properties()->SetImmediatePopup(false);
+    inplace->Activate(data);
+    inplace->SetDroppedDown(true);
+    EXPECT_TRUE(inplace->PopupInitialized());
+    inplace->Deactivate();
+    EXPECT_FALSE(inplace->PopupInitialized());
+    Settle();
+    EXPECT_FALSE(inplace->DroppedDown());
+    EXPECT_EQ(cxPopupWindowCount(), 0);
+    inplace->Free();
+    data->Free();
+}
+
+TEST_F(PopupEditTest, ATypedCharacterOpensThePopupAndReachesItsFocusedControl)
+{
+    auto* inner = new TEdit(form);
+    inner->SetParent(holder);
+    inner->SetBounds(0, 0, 100, 24);
+    edit->Properties()->SetPopupControl(inner);
+    edit->Properties()->SetImmediatePopup(false);
+    Focus(edit);
+    bool checked = false;
+    At(60, [&] {
+        checked = true;
+        EXPECT_TRUE(edit->DroppedDown());
+        EXPECT_EQ(inner->Text(), "k");
+        edit->HidePopup(edit, crEnter);
+    });
+    At(1500, [&] {
+        if (edit->DroppedDown())
+            edit->HidePopup(edit, crUnknown);
+    });
+    QTest::sendKeyEvent(QTest::Click, Field(edit), Qt::Key_K, "k", Qt::NoModifier);
+    SpinUntil([&] { return checked && !edit->DroppedDown(); }, 2500);
+    EXPECT_TRUE(checked);
+    EXPECT_EQ(edit->Text(), "");
+    EXPECT_EQ(inner->Parent(), holder);
 }
 } // namespace
