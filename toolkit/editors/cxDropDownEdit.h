@@ -339,6 +339,8 @@ class TcxCustomDropDownEdit : public TcxCustomMaskEdit {
     virtual void PopupWindowShowed(TObject* sender);
     virtual void PopupWindowClosed(TObject* sender);
     virtual void PopupWindowCloseQuery(TObject* sender, bool& canClose);
+    // A queued show found the editor gone from the screen: the popup is finalized instead.
+    void PopupShowCancelled() { DoFinalizePopup(); }
     // The owner rectangle the popup hangs from (the editor's parent's client coordinates).
     virtual TRect GetPopupWindowOwnerControlBounds();
     // The popup's largest list area: room below or above (right or left) less the extents.

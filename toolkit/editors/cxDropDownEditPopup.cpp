@@ -374,7 +374,7 @@ void TcxCustomEditPopupWindow::Popup(TWinControl* focusedControl)
     TcxCustomDropDownEdit* edit = Edit();
     if (edit && !IsOwnerControlVisible()) {
         // The editor went away before the queued show arrived: finalize instead of showing.
-        edit->PopupWindowClosed(this);
+        edit->PopupShowCancelled();
         return;
     }
     TcxCustomPopupWindow::Popup(focusedControl);
@@ -430,6 +430,15 @@ void TcxCustomEditPopupWindow::Dispatch(TMessage& msg)
     if (msg.Msg == CM_POPUPCONTROLKEY) {
         DoPopupControlKey(char16_t(msg.WParam));
         return;
+    }
+    // Tab is the form's focus key before it is a key: the editor's Tab rule comes first.
+    if (msg.Msg == CM_DIALOGKEY && msg.WParam == VK_TAB) {
+        TcxCustomDropDownEdit* edit = Edit();
+        if (edit && edit->DroppedDown() && edit->ActiveProperties()->PostPopupValueOnTab()) {
+            edit->CloseUp(crTab);
+            msg.Result = 1;
+            return;
+        }
     }
     TcxCustomPopupWindow::Dispatch(msg);
 }

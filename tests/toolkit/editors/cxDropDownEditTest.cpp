@@ -519,18 +519,25 @@ protected:
     void OpenAndRun(std::function<void()> inside)
     {
         bool ran = false;
-        At(30, [&, inside] {
+        QObject scope;   // the timers die with this call
+        QTimer::singleShot(30, &scope, [&, inside] {
             inside();
             ran = true;
         });
-        At(1500, [&] {
-            if (edit->DroppedDown())
+        bool rescued = false;
+        QTimer::singleShot(1500, &scope, [&] {
+            if (edit->DroppedDown()) {
+                rescued = true;
                 edit->HidePopup(edit, crUnknown);
+            }
         });
         edit->SetDroppedDown(true);
         SpinUntil([&] { return ran && !edit->DroppedDown(); }, 2500);
         EXPECT_TRUE(ran);
+        EXPECT_FALSE(rescued) << "the popup stayed open";
     }
+
+public: // the case tables reach the fixture through a reference
     TcxPopupEdit* edit = nullptr;
     TPanel* holder = nullptr;
     TPanel* panel = nullptr;
@@ -757,5 +764,50 @@ TEST_F(PopupEditTest, ATypedCharacterOpensThePopupAndReachesItsFocusedControl)
     EXPECT_TRUE(checked);
     EXPECT_EQ(edit->Text(), "");
     EXPECT_EQ(inner->Parent(), holder);
+}
+} // namespace
+
+namespace {
+TEST_F(PopupEditTest, OpenAndCloseByKeyAndPress)
+{
+    struct Row {
+        const char* name;
+        std::function<void(PopupEditTest&)> act;   // runs inside the open popup's loop
+        TcxEditCloseUpReason reason;
+    };
+    auto key = [](Qt::Key k, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+        return [k, mods](PopupEditTest& t) { QTest::keyClick(t.edit->PopupWindow()->Peer(), k, mods); };
+    };
+    const Row rows[] = {
+        {"F4", key(Qt::Key_F4), crClose},
+        {"Alt+Up", key(Qt::Key_Up, Qt::AltModifier), crClose},
+        {"Esc", key(Qt::Key_Escape), crCancel},
+        {"Enter", key(Qt::Key_Return), crEnter},
+        {"Tab", key(Qt::Key_Tab), crTab},
+        {"close button",
+         [](PopupEditTest& t) {
+             const TRect b = t.edit->PopupWindow()->EditViewInfo()->CloseButtonRect;
+             QTest::mouseClick(t.edit->PopupWindow()->Peer(), Qt::LeftButton, {}, QPoint(b.Left + 2, b.Top + 2));
+         },
+         crUnknown},
+    };
+    edit->Properties()->SetPopupControl(panel);
+    edit->Properties()->SetPostPopupValueOnTab(true);
+    edit->Properties()->SetPopupSysPanelStyle(true);
+    edit->EditStyle()->SetPopupCloseButton(true);
+    for (const Row& row : rows) {
+        Focus(edit);
+        reasons.clear();
+        OpenAndRun([&] {
+            EXPECT_TRUE(edit->DroppedDown()) << row.name;
+            EXPECT_EQ(cxPopupWindowCount(), 1) << row.name;
+            row.act(*this);
+        });
+        EXPECT_FALSE(edit->DroppedDown()) << row.name;
+        EXPECT_EQ(cxPopupWindowCount(), 0) << row.name;
+        ASSERT_EQ(reasons.size(), 1u) << row.name;
+        EXPECT_EQ(reasons[0], row.reason) << row.name;
+        EXPECT_EQ(panel->Parent(), holder) << row.name;
+    }
 }
 } // namespace
