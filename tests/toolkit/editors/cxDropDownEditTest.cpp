@@ -811,3 +811,19 @@ TEST_F(PopupEditTest, OpenAndCloseByKeyAndPress)
     }
 }
 } // namespace
+
+namespace {
+TEST_F(DropDownTest, AShowThatArrivesAfterTheEditorWasHiddenOnlyFinalizes)
+{
+    int finalized = 0;
+    combo->Properties()->OnPopupFinalized = [&](TObject*) { ++finalized; };
+    combo->SetDroppedDown(true);
+    EXPECT_TRUE(combo->PopupInitialized());
+    combo->Hide();
+    Settle();
+    EXPECT_FALSE(combo->DroppedDown());
+    EXPECT_FALSE(combo->PopupInitialized());
+    EXPECT_EQ(finalized, 1);
+    EXPECT_EQ(cxPopupWindowCount(), 0);
+}
+} // namespace
