@@ -161,7 +161,17 @@ struct PopupHooks {
         for (int i = 0; i < cxPopupWindowCount(); ++i) {
             TcxCustomPopupWindow* p = cxPopupWindow(i);
             TWinControl* owner = Owner(p);
-            if (IsBeingDestroyed(p) || !p->HandleAllocated() || !owner || IsBeingDestroyed(owner) || !HasWindow(owner, wnd))
+            if (IsBeingDestroyed(p) || !p->HandleAllocated() || !owner || IsBeingDestroyed(owner))
+                continue;
+            // The owner's form moved or was sized: the popup would hang in the air.
+            TCustomForm* form = OwnerForm(p);
+            if (form && form != static_cast<TWinControl*>(p) && !dynamic_cast<TcxCustomPopupWindow*>(form) &&
+                HasWindow(form, wnd)) {
+                p->CloseUp();
+                i = -1;
+                continue;
+            }
+            if (!HasWindow(owner, wnd))
                 continue;
             if (!InternalIsWindowVisible(owner) || !owner->Showing()) {
                 p->CloseUp();

@@ -30,6 +30,12 @@ class TcxCustomPopupWindow : public TcxPopupWindow {
     TWinControl* OwnerControl() const { return ownerControl_; }
     // The control that got the focus at the last Popup.
     TWinControl* FocusedControl() const { return focusedControl_; }
+    // The control the show-popup message (CM_SHOWPOPUPWINDOW) gives the focus to.
+    void SetFocusedControl(TWinControl* value)
+    {
+        focusedControl_ = value;
+        focusedAlive_ = value ? value->AliveToken() : std::weak_ptr<bool>();
+    }
     TNotifyEvent OnClosed, OnClosing, OnShowed, OnShowing;
     // Created on first use, so that a descendant's classes are asked for.
     TcxContainerStyle* Style();

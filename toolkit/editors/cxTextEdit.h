@@ -11,6 +11,7 @@
 
 #include "platform/vcl/StdCtrls.h"
 #include "toolkit/core/cxDrawTextUtils.h"
+#include "toolkit/editors/cxContainerListBox.h"
 #include "toolkit/core/cxFormats.h"
 #include "toolkit/editors/cxEditControl.h"
 #include "toolkit/editors/cxEditViewInfo.h"
@@ -33,6 +34,8 @@ using TcxNewLookupDisplayTextEvent = Event<void(TObject* sender, const std::stri
 
 class TcxCustomTextEdit;
 class TcxCustomTextEditLookupData;
+class TcxCustomEditListBox;
+using TcxCustomEditListBoxClass = TClassRef<TcxCustomEditListBox, TComponent*>;
 using TcxCustomTextEditLookupDataClass = TClassRef<TcxCustomTextEditLookupData, TcxCustomTextEdit*>;
 
 // Sets an editor's user-change flag for a scope and puts the old value back.
@@ -334,9 +337,34 @@ class TcxCustomTextEditLookupData : public TObject {
     void GetDisplayText(const Variant& key, std::string& text);
     bool IsEmpty() { return GetItemCount() == 0; }
     virtual void TextChanged();
-    virtual void PropertiesChanged() {}
+    virtual void PropertiesChanged() { ListChanged(); }
     TcxCustomTextEdit* Edit() const { return owner_; }
     TcxCustomTextEditProperties* ActiveProperties();
+
+    // --- the visible list of a drop-down (none for the plain text editor)
+    virtual TcxCustomEditListBoxClass GetListBoxClass() const { return {}; }
+    // Takes the list box's item index as the highlighted item.
+    virtual void HandleSelectItem(TObject* sender);
+    virtual void ListChanged();
+    // May adjust the size the user asks for the list; false keeps the old size.
+    virtual bool CanResizeVisualArea(TSize& size, int maxHeight, int maxWidth) { return true; }
+    virtual void DropDown() {}
+    virtual void DroppedDown(const std::string&) {}
+    virtual TSize GetVisualAreaPreferredSize(int maxHeight, int width) { return {0, 0}; }
+    // Makes the list box (once) inside `parent` and fills it.
+    virtual void Initialize(TWinControl* parent);
+    virtual void PositionVisualArea(const TRect& clientRect);
+    void Deinitialize() {}
+    // The highlighted item becomes the current one (the choice of a closing list).
+    void SelectItem();
+    // The highlighted item goes back to the current one.
+    void CloseUp();
+    // Moves the highlight only while the list is shown, else the current item.
+    void SetItemIndex(int index);
+    TWinControl* GetActiveControl() const;
+    bool IsMouseOverList(const TPoint& screenPos) const;
+    TcxCustomEditListBox* List() const { return list_; }
+    bool ListVisible() const;
 
     TNotifyEvent OnCurrentKeyChanged;
     TNotifyEvent OnSelectItem;
@@ -344,12 +372,51 @@ class TcxCustomTextEditLookupData : public TObject {
 protected:
     virtual bool InternalLocate(std::string& text, std::string& tail, bool next, bool exact);
     void InternalSetCurrentKey(int index);
+    void InternalSetItemIndex(int index);
     void DoSelectItem();
 
 private:
     TcxCustomTextEdit* owner_;
     int currentKey_ = -1;
     int listItemIndex_ = -1;
+    TcxCustomEditListBox* list_ = nullptr;
+    std::weak_ptr<bool> listAlive_;
+};
+
+// The list a drop-down shows: hot-tracked, borderless, owner-drawn; its entries are placeholders
+// and the texts come from GetItem (the lookup data's items in the editors' lists).
+class TcxCustomEditListBox : public TcxCustomInnerListBox {
+    RTL_CLASS(TcxCustomEditListBox, TcxCustomInnerListBox)
+    explicit TcxCustomEditListBox(TComponent* owner);
+
+    // The editor whose popup owns the list (none when the list stands alone).
+    TcxCustomTextEdit* Edit() const { return edit_; }
+    void SetEdit(TcxCustomTextEdit* value) { edit_ = value; }
+    virtual bool DoDrawItem(int index, const TRect& rect, TOwnerDrawState state) { return false; }
+    virtual void GetItem(int index, std::string& text);
+    virtual void RecreateWindow() {}
+    virtual int GetHeight(int rowCount, int maxHeight);
+    virtual int GetItemHeight(int index = -1);
+    virtual int GetItemWidth(int index);
+    bool NeedDrawFocusRect() const override;
+    // The list of a popup that leaves the focus in the editor never takes it.
+    bool CanFocus() const override;
+    // Selects and tells the lookup data (the select-item notice).
+    void SetItemIndex(int index);
+    void SetItemCount(int count);
+    void SetScrollWidth(int value);
+    bool IsVisible() const { return HandleAllocated() && Showing(); }
+    TNotifyEvent OnSelectItem;
+
+protected:
+    void DrawItem(int index, const TRect& rect, TOwnerDrawState state) override;
+    void Click() override;
+    void MouseMove(TShiftState shift, int x, int y) override;
+    bool DoMouseWheel(TShiftState shift, int wheelDelta, TPoint mousePos) override;
+    void DoSelectItem();
+
+private:
+    TcxCustomTextEdit* edit_ = nullptr;
 };
 
 // ---- the inner edit ----------------------------------------------------------------------------

@@ -84,7 +84,7 @@ void TcxCustomTextEditLookupData::InternalSetCurrentKey(int index)
     if (index < -1 || index >= GetItemCount())
         return;
     currentKey_ = index;
-    listItemIndex_ = index;
+    InternalSetItemIndex(index);
 }
 
 void TcxCustomTextEditLookupData::DoSelectItem() { vcl::FireEvent(OnSelectItem, this); }
@@ -166,7 +166,10 @@ void TcxCustomTextEditLookupData::Go(TcxEditLookupDataGoDirection direction, boo
         break;
     }
     }
-    SetCurrentKey(Variant(target));
+    if (ListVisible() && !(ActiveProperties()->ImmediateUpdateText() && owner_->DoEditing()))
+        InternalSetItemIndex(target);
+    else
+        SetCurrentKey(Variant(target));
 }
 
 // ---- key down ----------------------------------------------------------------------------------
