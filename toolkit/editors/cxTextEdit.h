@@ -475,6 +475,12 @@ protected:
     void Dispatch(TMessage& msg) override;
     void DefaultHandler(TMessage& msg) override;
     bool DoMouseWheel(TShiftState shift, int wheelDelta, TPoint mousePos) override;
+    // The mouse reaches the editor too, after the field's own handling.
+    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+    void MouseMove(TShiftState shift, int x, int y) override;
+    void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+    void Click() override;
+    void DblClick() override;
 
 public:
     // A drop of another edit's selected text inserts it where it lands, as the user's change.

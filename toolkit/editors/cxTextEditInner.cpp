@@ -214,6 +214,46 @@ bool TcxCustomInnerTextEdit::CanFocus() const
 
 bool TcxCustomInnerTextEdit::DoMouseWheel(TShiftState, int, TPoint) { return false; }
 
+void TcxCustomInnerTextEdit::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
+{
+    const auto alive = AliveToken();
+    TCustomEdit::MouseDown(button, shift, x, y);
+    if (!alive.expired())
+        ForwardInnerMouseDown(Container(), this, button, shift, x, y);
+}
+
+void TcxCustomInnerTextEdit::MouseMove(TShiftState shift, int x, int y)
+{
+    const auto alive = AliveToken();
+    TCustomEdit::MouseMove(shift, x, y);
+    if (!alive.expired())
+        ForwardInnerMouseMove(Container(), this, shift, x, y);
+}
+
+void TcxCustomInnerTextEdit::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
+{
+    const auto alive = AliveToken();
+    TCustomEdit::MouseUp(button, shift, x, y);
+    if (!alive.expired())
+        ForwardInnerMouseUp(Container(), this, button, shift, x, y);
+}
+
+void TcxCustomInnerTextEdit::Click()
+{
+    const auto alive = AliveToken();
+    TCustomEdit::Click();
+    if (!alive.expired())
+        ForwardInnerClick(Container());
+}
+
+void TcxCustomInnerTextEdit::DblClick()
+{
+    const auto alive = AliveToken();
+    TCustomEdit::DblClick();
+    if (!alive.expired())
+        ForwardInnerDblClick(Container());
+}
+
 void TcxCustomInnerTextEdit::CreateParams(TCreateParams& params)
 {
     TCustomEdit::CreateParams(params);
@@ -413,9 +453,18 @@ void TcxCustomInnerTextEdit::Dispatch(TMessage& m)
         return;
     case WM_MBUTTONUP:
         TCustomEdit::Dispatch(m);
+        // The press took the mouse like a left one; only the left release gives it back, and a
+        // kept capture would send the next press anywhere to this field.
+        if (MouseCapture())
+            SetMouseCapture(false);
         // The middle button pastes, through the same road as the clipboard short cuts.
         if (HandleAllocated())
             Perform(WM_PASTE, 0, 0);
+        return;
+    case WM_RBUTTONUP:
+        TCustomEdit::Dispatch(m);
+        if (MouseCapture())
+            SetMouseCapture(false);
         return;
     case WM_CONTEXTMENU:
         ShowEditMenu(m);
