@@ -6,6 +6,7 @@
 //
 // Positions, lengths and MaxLength count UTF-16 units, as the inner edit and the character
 // messages do; values stay UTF-8 strings.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -500,6 +501,15 @@ private:
     int boundsLock_ = 0;
     TPopupMenu* menu_ = nullptr;
 };
+
+// Input routing every field of the text family shares: the clipboard messages, undo, input-method
+// compositions, the middle-button paste and the release of the mouse after a right or middle
+// press go to the editor (`inherited` is the field's own handling). Answers whether the message
+// was taken. A drop of another edit's selected text is the user's insert at the drop point.
+bool RouteFieldInput(TcxCustomTextEdit* editor, TCustomEdit* field, TMessage& m,
+                     const std::function<void(TMessage&)>& inherited);
+bool AcceptsTextDrop(TCustomEdit* field, TObject* source);
+void DropTextInto(TcxCustomTextEdit* editor, TCustomEdit* field, TObject* source, int x, int y);
 
 // Saved text and selection of an inner edit, to tell whether a message changed them.
 struct TcxCustomInnerTextEditPrevState {
