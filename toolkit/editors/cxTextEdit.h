@@ -170,7 +170,8 @@ class TcxCustomTextEditProperties : public TcxCustomEditProperties, public IcxFo
     virtual bool IsPopupKey(std::uint16_t, TShiftState) { return false; }
     virtual void LookupDataChanged(TObject*) { Changed(); }
     virtual void MaxLengthChanged() { Changed(); }
-    bool UseLookupData() const { return bool(GetLookupDataClass()); }
+    // A masked kind answers False: its typed text is never completed from the items.
+    virtual bool UseLookupData() const { return bool(GetLookupDataClass()); }
 
     // --- overrides of the framework's questions
     bool CanValidate() const override { return true; }

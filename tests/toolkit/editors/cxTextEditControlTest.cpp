@@ -13,6 +13,7 @@
 #include "toolkit/core/cxLookAndFeels.h"
 #include "toolkit/editors/cxEditConsts.h"
 #include "toolkit/editors/cxEditUtils.h"
+#include "toolkit/editors/cxMaskEdit.h"
 #include "toolkit/editors/cxTextEdit.h"
 
 #include <QInputMethodEvent>
@@ -34,12 +35,13 @@ protected:
         cxEditUnit::Initialize();
         cxEditPaintUtilsUnit::Initialize();
         cxTextEditUnit::Initialize();
+        cxMaskEditUnit::Initialize();
         form = new TForm(nullptr);
         form->SetBounds(100, 100, 320, 200);
-        edit = new TcxTextEdit(form);
+        edit = NewEdit(form);
         edit->SetParent(form);
         edit->SetBounds(10, 10, 150, 24);
-        other = new TcxTextEdit(form);
+        other = NewEdit(form);
         other->SetParent(form);
         other->SetBounds(10, 50, 150, 24);
         ASSERT_TRUE(Activate(form));
@@ -49,6 +51,7 @@ protected:
     void TearDown() override
     {
         form->Free();
+        cxMaskEditUnit::Finalize();
         cxTextEditUnit::Finalize();
         cxEditPaintUtilsUnit::Finalize();
         cxEditUnit::Finalize();
@@ -57,13 +60,15 @@ protected:
         cxLookAndFeelsUnit::Finalize();
         cxLookAndFeelPaintersUnit::Finalize();
     }
-    void Focus(TcxTextEdit* e)
+    // The editor under test; an unmasked mask editor must type exactly as the text editor.
+    virtual TcxCustomTextEdit* NewEdit(TComponent* owner) { return new TcxTextEdit(owner); }
+    void Focus(TcxCustomTextEdit* e)
     {
         e->InnerTextEditControl()->SetFocus();
         SpinUntil([&] { return e->InnerTextEditControl()->Focused(); }, 500);
     }
-    QWidget* Field(TcxTextEdit* e) { return e->InnerTextEditControl()->Box()->Widget(); }
-    void Type(const QString& s, TcxTextEdit* e = nullptr)
+    QWidget* Field(TcxCustomTextEdit* e) { return e->InnerTextEditControl()->Box()->Widget(); }
+    void Type(const QString& s, TcxCustomTextEdit* e = nullptr)
     {
         for (QChar c : s)
             QTest::sendKeyEvent(QTest::Click, Field(e ? e : edit), Qt::Key(c.toUpper().unicode()), QString(c),
@@ -90,11 +95,24 @@ protected:
             edit->OnEditing = nullptr;
     }
     TForm* form = nullptr;
-    TcxTextEdit* edit = nullptr;
-    TcxTextEdit* other = nullptr;
+    TcxCustomTextEdit* edit = nullptr;
+    TcxCustomTextEdit* other = nullptr;
 };
 
-TEST_F(TextEditTest, EveryInputPathAsksTheEditorFirst)
+// The same scripts on both kinds: the text editor and a mask editor without a mask.
+class TextKindTest : public TextEditTest, public ::testing::WithParamInterface<bool> {
+protected:
+    TcxCustomTextEdit* NewEdit(TComponent* owner) override
+    {
+        if (GetParam())
+            return new TcxMaskEdit(owner);
+        return new TcxTextEdit(owner);
+    }
+};
+INSTANTIATE_TEST_SUITE_P(Kinds, TextKindTest, ::testing::Values(false, true),
+                         [](const auto& info) { return info.param ? "MaskEdit" : "TextEdit"; });
+
+TEST_P(TextKindTest, EveryInputPathAsksTheEditorFirst)
 {
     TEdit* source = new TEdit(form);
     source->SetParent(form);
@@ -169,7 +187,7 @@ TEST_F(TextEditTest, MousePressesOnTheFieldReachTheEditor)
     EXPECT_FALSE(other->InnerControlMouseDown);   // only marked while the press is handed on
 }
 
-TEST_F(TextEditTest, TheLineEditsExtraBindingsDoNothing)
+TEST_P(TextKindTest, TheLineEditsExtraBindingsDoNothing)
 {
     Type("one two");
     Key(Qt::Key_Z, Qt::ControlModifier, "z");   // one level of undo, as the system edit keeps
@@ -193,7 +211,7 @@ TEST_F(TextEditTest, TheLineEditsExtraBindingsDoNothing)
     EXPECT_EQ(edit->Text(), undone);
 }
 
-TEST_F(TextEditTest, SelectionFocusAutoSelectLimitAndCaret)
+TEST_P(TextKindTest, SelectionFocusAutoSelectLimitAndCaret)
 {
     edit->SetText("abcdef");
     EXPECT_EQ(edit->GetCursorPos(), 0);   // text set by code leaves the caret at 0
@@ -268,7 +286,7 @@ struct EditModel {
     }
 };
 
-TEST_F(TextEditTest, KeyScriptsMatchTheSystemEditModel)
+TEST_P(TextKindTest, KeyScriptsMatchTheSystemEditModel)
 {
     const char* scripts[] = {"abc<<xH>DE", "hello<<<s>sBE<s<sD", "ab<s<szHsEs<Bq", "x>>>HsEsB12<D"};
     for (const char* script : scripts) {
@@ -297,7 +315,7 @@ TEST_F(TextEditTest, KeyScriptsMatchTheSystemEditModel)
     }
 }
 
-TEST_F(TextEditTest, ReplacingTheSelectionUnderALimit)
+TEST_P(TextKindTest, ReplacingTheSelectionUnderALimit)
 {
     edit->Properties()->SetMaxLength(3);
     // Focused (a user change): the inserted text gives way so that the whole text fits.
@@ -328,7 +346,7 @@ TEST_F(TextEditTest, ReplacingTheSelectionUnderALimit)
     EXPECT_EQ(edit->Text(), "set");
 }
 
-TEST_F(TextEditTest, IncrementalSearchCompletesWhileTyping)
+TEST_P(TextKindTest, IncrementalSearchCompletesWhileTyping)
 {
     edit->Properties()->SetLookupItems({"Apple", "Avocado"});
     edit->SetText("");
@@ -392,7 +410,7 @@ TEST_F(TextEditTest, DigitGroupingKeepsTheCaretAfterTheSameDigits)
     EXPECT_EQ(g->GetCursorPos(), 2);
 }
 
-TEST_F(TextEditTest, ValuesFollowTheScreenAndValidationRuns)
+TEST_P(TextKindTest, ValuesFollowTheScreenAndValidationRuns)
 {
     int changes = 0;
     edit->Properties()->OnEditValueChanged = [&](TObject*) { ++changes; };
@@ -414,7 +432,7 @@ TEST_F(TextEditTest, ValuesFollowTheScreenAndValidationRuns)
 
 namespace {
 
-TEST_F(TextEditTest, SettingsReachTheFieldAndUnknownTextIsReported)
+TEST_P(TextKindTest, SettingsReachTheFieldAndUnknownTextIsReported)
 {
     edit->Properties()->SetMaxLength(3);
     edit->Properties()->SetCharCase(ecUpperCase);
