@@ -347,4 +347,358 @@ std::u16string cxTimeEditDisplayText(const TcxTimeEditLayout& layout, const Vari
     return layout.FormatTime(value);
 }
 
+// ---- properties -------------------------------------------------------------------------------------------
+
+TcxCustomTimeEditProperties::TcxCustomTimeEditProperties(TPersistent* owner) : TcxCustomSpinEditProperties(owner)
+{
+    SetValueType(vtFloat);
+    UpdateEditMask();
+    SetIgnoreMaskBlank(true);
+    SetIncrement(1.0);
+    SetMinValue(0);
+    SetMaxValue(86399);
+    SetAlwaysShowBlanksAndLiterals(true);
+}
+
+void TcxCustomTimeEditProperties::Assign(TPersistent* source)
+{
+    auto* s = dynamic_cast<TcxCustomTimeEditProperties*>(source);
+    if (!s)
+        return TcxCustomSpinEditProperties::Assign(source);
+    BeginUpdate();
+    TcxCustomSpinEditProperties::Assign(source);
+    SetAutoCorrectHours(s->autoCorrectHours_);
+    SetShowDate(s->showDate_);
+    SetTimeFormat(s->timeFormat_);
+    SetUse24HourFormat(s->use24HourFormat_);
+    SetUseTimeFormatWhenUnfocused(s->useTimeFormatWhenUnfocused_);
+    EndUpdate();
+}
+
+void TcxCustomTimeEditProperties::SetTimeFormat(TcxTimeEditTimeFormat value)
+{
+    if (value == timeFormat_)
+        return;
+    timeFormat_ = value;
+    UpdateEditMask();
+    Changed();
+}
+
+void TcxCustomTimeEditProperties::SetUse24HourFormat(bool value)
+{
+    if (value == use24HourFormat_)
+        return;
+    use24HourFormat_ = value;
+    UpdateEditMask();
+    Changed();
+}
+
+void TcxCustomTimeEditProperties::SetShowDate(bool value)
+{
+    if (value == showDate_)
+        return;
+    showDate_ = value;
+    Changed();
+}
+
+void TcxCustomTimeEditProperties::SetUseTimeFormatWhenUnfocused(bool value)
+{
+    if (value == useTimeFormatWhenUnfocused_)
+        return;
+    useTimeFormatWhenUnfocused_ = value;
+    Changed();
+}
+
+TcxTimeEditLayout TcxCustomTimeEditProperties::Layout() const
+{
+    TcxTimeEditLayout l;
+    l.TimeFormat = timeFormat_;
+    l.Use24HourFormat = use24HourFormat_;
+    l.MaxLength = const_cast<TcxCustomTimeEditProperties*>(this)->MaxLength();
+    return l;
+}
+
+void TcxCustomTimeEditProperties::UpdateEditMask() { SetEditMask(cxTimeEditMask(timeFormat_, use24HourFormat_)); }
+
+void TcxCustomTimeEditProperties::PrepareDisplayValue(const Variant& editValue, Variant& displayValue,
+                                                      bool editFocused)
+{
+    displayValue = Variant(Utf16ToUtf8(cxTimeEditDisplayText(Layout(), editValue, editFocused, showDate_)));
+}
+
+bool TcxCustomTimeEditProperties::IsDisplayValueValid(Variant& displayValue, bool)
+{
+    TDateTime value = 0;
+    if (!rtl::TryStrToDateTime(VarToStr(displayValue), value) &&
+        !Layout().TryTextToTime(Utf8ToUtf16(VarToStr(displayValue)), value))
+        return false;
+    displayValue = Variant(Utf16ToUtf8(Layout().FormatTime(value)));
+    return true;
+}
+
+bool TcxCustomTimeEditProperties::IsEditValueValid(Variant& editValue, bool editFocused)
+{
+    if (VarIsStr(editValue))
+        return IsDisplayValueValid(editValue, editFocused);
+    return editValue.IsNull() || VarIsDate(editValue) || VarIsNumericEx(editValue);
+}
+
+void TcxCustomTimeEditProperties::ValidateDisplayValue(Variant& displayValue, std::string& errorText, bool& error,
+                                                       IcxEditValidationTarget* edit)
+{
+    if (errorText.empty())
+        errorText = cxGetResourceString(&cxSEditTimeConvertError);
+    bool changed = false;
+    DoValidate(displayValue, errorText, error, edit, changed);
+}
+
+std::string TcxCustomTimeEditProperties::DefaultFocusedDisplayValue() { return Utf16ToUtf8(Layout().FormatTime(0)); }
+
+void TcxCustomTimeEditProperties::FormatChanged()
+{
+    BeginUpdate();
+    UpdateEditMask();
+    EndUpdate();
+}
+
+const TClassMeta* TcxCustomTimeEditProperties::GetContainerClass() const
+{
+    return TcxCustomEditClass::Of<TcxTimeEdit>().Meta();
+}
+
+// ---- control -------------------------------------------------------------------------------------------------
+
+namespace {
+TcxEditClasses TimeEditClasses(bool published)
+{
+    TcxEditClasses c;
+    c.Properties = published ? TcxCustomEditPropertiesClass::Of<TcxTimeEditProperties>()
+                             : TcxCustomEditPropertiesClass::Of<TcxCustomTimeEditProperties>();
+    c.InnerEdit = TcxInnerEditClass::Of<TcxCustomInnerTextEdit>();
+    return c;
+}
+
+// The inner edit as the typed-character rule's text host.
+class InnerTextHost : public IcxTimeEditTextHost {
+public:
+    explicit InnerTextHost(TcxCustomTimeEdit* edit) : edit_(edit) {}
+    std::u16string GetText() override { return Utf8ToUtf16(edit_->Text()); }
+    void ReplaceText(int index, const std::u16string& chars) override
+    {
+        std::u16string text = GetText();
+        if (std::size_t(index) + chars.size() > text.size())
+            text.resize(std::size_t(index) + chars.size(), u' ');
+        text.replace(std::size_t(index), chars.size(), chars);
+        const int caret = edit_->SelStart();
+        edit_->InnerTextEdit()->SetEditValue(Variant(Utf16ToUtf8(text)));
+        edit_->SetSelection(caret, 0);
+    }
+    int GetCaret() override { return edit_->SelStart(); }
+    void SetCaret(int index) override { edit_->SetSelection(index, 0); }
+
+private:
+    TcxCustomTimeEdit* edit_;
+};
+} // namespace
+
+TcxCustomTimeEdit::TcxCustomTimeEdit(TComponent* owner, bool isInplace)
+    : TcxCustomSpinEdit(owner, isInplace, TimeEditClasses(false))
+{
+}
+
+TcxCustomTimeEdit::TcxCustomTimeEdit(TComponent* owner, bool isInplace, const TcxEditClasses& classes)
+    : TcxCustomSpinEdit(owner, isInplace, classes)
+{
+}
+
+TcxTimeEdit::TcxTimeEdit(TComponent* owner, bool isInplace) : TcxCustomTimeEdit(owner, isInplace, TimeEditClasses(true)) {}
+
+TcxTimeEditZoneKind TcxCustomTimeEdit::EditingPlace()
+{
+    return ActiveProperties()->Layout().GetEditingPlace(SelStart() + 1);
+}
+
+bool TcxCustomTimeEdit::IsCharValidForPos(char16_t& ch, int position)
+{
+    InnerTextHost host(this);
+    const int caret = host.GetCaret();
+    if (!IsCharValidForTimeEdit(host, ch, position, ActiveProperties()->Layout().GetTimeZoneInfo(position)))
+        return false;
+    // A digit moved on to the zone's second digit is written there now: the mask would write it
+    // where the typing began.
+    if (ch && host.GetCaret() != caret) {
+        const int at = host.GetCaret();
+        host.ReplaceText(at, std::u16string(1, ch));
+        host.SetCaret(at + 1);
+        ch = 0;
+    }
+    return true;
+}
+
+void TcxCustomTimeEdit::SynchronizeDisplayValue()
+{
+    TcxCustomSpinEdit::SynchronizeDisplayValue();
+    // A value that does not read shows an empty text unfocused (the text editor would show it raw).
+    Variant v = EditValue();
+    if (!IsEditFocused() && !v.IsNull() && !ActiveProperties()->IsEditValueValid(v, false) && InnerTextEdit())
+        InnerTextEdit()->SetEditValue(Variant(std::string()));
+}
+
+void TcxCustomTimeEdit::PrepareEditValue(const Variant& displayValue, Variant& editValue, bool)
+{
+    editValue = cxTimeEditTextToEditValue(ActiveProperties()->Layout(), Utf8ToUtf16(VarToStr(displayValue)), datePart_);
+}
+
+Variant TcxCustomTimeEdit::InternalGetEditingValue()
+{
+    Variant v;
+    PrepareEditValue(Variant(Text()), v, true);
+    return v;
+}
+
+void TcxCustomTimeEdit::InternalSetEditValue(const Variant& value, bool validateEditValue)
+{
+    Variant copy = value;
+    const bool valid = !validateEditValue || ActiveProperties()->IsEditValueValid(copy, InternalFocused());
+    double date = 0;
+    if (valid && !value.IsNull()) {
+        TDateTime t = 0;
+        if (VarIsStr(value))
+            date = rtl::TryStrToDateTime(VarToStr(value), t) ? std::trunc(t) : 0;
+        else if (VarIsDate(value) || VarIsNumericEx(value))
+            date = std::trunc(value.ToDouble());
+    }
+    datePart_ = date;
+    TcxCustomSpinEdit::InternalSetEditValue(value, validateEditValue);
+}
+
+TDateTime TcxCustomTimeEdit::Time()
+{
+    double value = 0;
+    if (InternalFocused()) {
+        value = InternalGetEditingValue().ToDouble();
+    } else {
+        const Variant ev = EditValue();
+        TDateTime t = 0;
+        if (VarIsStr(ev))
+            value = rtl::TryStrToDateTime(VarToStr(ev), t) ? t : 0;
+        else if (VarIsDate(ev) || VarIsNumericEx(ev))
+            value = ev.ToDouble();
+    }
+    return std::fabs(value - std::trunc(value));
+}
+
+void TcxCustomTimeEdit::SetTime(TDateTime value)
+{
+    const double time = std::fabs(value - std::trunc(value));
+    SetInternalEditValue(Variant::FromDate((datePart_ >= 0 ? 1 : -1) * time + datePart_));
+}
+
+Variant TcxCustomTimeEdit::GetValue() { return Variant(ActiveProperties()->Layout().GetValue(Utf8ToUtf16(Text()))); }
+
+void TcxCustomTimeEdit::SetValue(const Variant& value) { SetTime(value.ToDouble() / kSecondsPerDay); }
+
+std::string TcxCustomTimeEdit::IncrementValueToStr(const Variant& value)
+{
+    return Utf16ToUtf8(ActiveProperties()->Layout().FormatTime(value.ToDouble() / kSecondsPerDay));
+}
+
+double TcxCustomTimeEdit::GetIncrement(TcxSpinEditButton button)
+{
+    const double step = ActiveProperties()->GetIncrement(button);
+    const bool forward = button == sebForward || button == sebFastForward;
+    return ActiveProperties()->Layout().GetZoneIncrement(EditingPlace(), step, forward, int(GetValue().ToInt64()));
+}
+
+bool TcxCustomTimeEdit::Increment(TcxSpinEditButton button)
+{
+    const TcxTimeEditLayout layout = ActiveProperties()->Layout();
+    const int current = int(GetValue().ToInt64());
+    int start = 0, length = 0;
+    if (HandleAllocated()) {
+        if (EditingPlace() == tzTimeSuffix) {
+            // The suffix the step will show.
+            const std::u16string text = Utf8ToUtf16(Text());
+            std::size_t i = std::size_t(9 - 3 * int(layout.TimeFormat) - 1);
+            while (i < text.size() && text[i] == u' ')
+                ++i;
+            std::u16string am, pm;
+            cxTimeSuffixes(tskAMPMString, am, pm);
+            start = int(i);
+            length = int(current >= kHalfDay ? am.size() : pm.size());
+        } else {
+            // The second digit of the zone.
+            const int s = SelStart();
+            start = s < 2 ? 1 : s <= 4 ? 4 : 7;
+            length = 1;
+        }
+    }
+    bool result = false;
+    double value = current + GetIncrement(button);
+    if (value < 0 || value > kSecondsPerDay - 1) {
+        // A step out of the day is refused, or wraps when circular.
+        if (ActiveProperties()->Circular())
+            value = std::fmod(std::fmod(value, kSecondsPerDay) + kSecondsPerDay, kSecondsPerDay);
+        else
+            value = -1;
+    }
+    if (value >= 0 && DoEditing()) {
+        const std::string before = Text();
+        {
+            TcxUserChangeScope scope(this, true);
+            SetInternalDisplayValue(Variant(IncrementValueToStr(Variant(value))));
+        }
+        result = Text() != before;
+        SetModifiedAfterEnter(true);
+        if (ActiveProperties()->ImmediatePost() && CanPostEditValue() && ValidateEdit(true)) {
+            InternalPostEditValue();
+            SynchronizeDisplayValue();
+        }
+    }
+    if (HandleAllocated())
+        SetSelection(start, length);
+    return result;
+}
+
+TcxCustomEditClass TcxFilterTimeEditHelper::GetFilterEditClass() const { return TcxCustomEditClass::Of<TcxTimeEdit>(); }
+
+TcxCustomEditPropertiesClass TcxFilterTimeEditHelper::GetFilterEditPropertiesClass() const
+{
+    return TcxCustomEditPropertiesClass::Of<TcxTimeEditProperties>();
+}
+
+void TcxFilterTimeEditHelper::InitializeEdit(TcxCustomEdit* edit, TcxCustomEditProperties* editProperties) const
+{
+    TcxFilterSpinEditHelper::InitializeEdit(edit, editProperties);
+    if (auto* time = dynamic_cast<TcxCustomTimeEdit*>(edit))
+        time->SetTime(0);
+}
+
+namespace cxTimeEditUnit {
+namespace {
+int counter = 0;
+} // namespace
+
+void Initialize()
+{
+    if (counter++ > 0)
+        return;
+    cxTimeEditBuild12HourMasks();
+    GetRegisteredEditProperties()->Register(TcxCustomEditPropertiesClass::Of<TcxTimeEditProperties>().Meta(),
+                                            cxGetResourceString(&scxSEditRepositoryTimeItem));
+    TcxCustomEditClass::Of<TcxTimeEdit>();
+    FilterEditsController()->Register(TcxCustomEditPropertiesClass::Of<TcxTimeEditProperties>().Meta(),
+                                      TcxCustomFilterEditHelper::Of<TcxFilterTimeEditHelper>());
+}
+
+void Finalize()
+{
+    if (counter == 0 || --counter > 0)
+        return;
+    FilterEditsController()->Unregister(TcxCustomEditPropertiesClass::Of<TcxTimeEditProperties>().Meta(),
+                                        TcxCustomFilterEditHelper::Of<TcxFilterTimeEditHelper>());
+    GetRegisteredEditProperties()->Unregister(TcxCustomEditPropertiesClass::Of<TcxTimeEditProperties>().Meta());
+}
+} // namespace cxTimeEditUnit
+
 } // namespace cx

@@ -10,6 +10,7 @@
 #include "platform/rtl/Types.h"
 #include "platform/rtl/Variant.h"
 #include "toolkit/core/cxFormats.h"
+#include "toolkit/editors/cxSpinEdit.h"
 
 namespace cx {
 
@@ -83,5 +84,111 @@ Variant cxTimeEditTextToEditValue(const TcxTimeEditLayout& layout, const std::u1
 // the value itself is left alone. ShowDate adds the date of a value with a day part, unfocused.
 std::u16string cxTimeEditDisplayText(const TcxTimeEditLayout& layout, const Variant& editValue, bool focused,
                                      bool showDate = false);
+
+// ---- the control ----------------------------------------------------------------------------------
+
+class TcxCustomTimeEditProperties : public TcxCustomSpinEditProperties {
+    RTL_CLASS(TcxCustomTimeEditProperties, TcxCustomSpinEditProperties)
+    explicit TcxCustomTimeEditProperties(TPersistent* owner);
+    void Assign(TPersistent* source) override;
+
+    TcxTimeEditTimeFormat TimeFormat() const { return timeFormat_; }
+    void SetTimeFormat(TcxTimeEditTimeFormat value);
+    bool Use24HourFormat() const { return use24HourFormat_; }
+    void SetUse24HourFormat(bool value);
+    bool ShowDate() const { return showDate_; }
+    void SetShowDate(bool value);
+    bool UseTimeFormatWhenUnfocused() const { return useTimeFormatWhenUnfocused_; }
+    void SetUseTimeFormatWhenUnfocused(bool value);
+    bool AutoCorrectHours() const { return autoCorrectHours_; }
+    void SetAutoCorrectHours(bool value) { autoCorrectHours_ = value; }
+    TcxTimeEditLayout Layout() const;
+    void UpdateEditMask();
+
+    void PrepareDisplayValue(const Variant& editValue, Variant& displayValue, bool editFocused) override;
+    bool IsDisplayValueValid(Variant& displayValue, bool editFocused) override;
+    bool IsEditValueValid(Variant& editValue, bool editFocused) override;
+    void ValidateDisplayValue(Variant& displayValue, std::string& errorText, bool& error,
+                              IcxEditValidationTarget* edit) override;
+    std::string DefaultFocusedDisplayValue() override;
+    bool IsEditValueNumeric() override { return false; }
+    bool IsDisplayValueNumeric() const override { return false; }
+    bool ExtendValueUpToBound() const override { return false; }
+    bool PreserveSelection() const override { return true; }
+    Variant PrepareValue(const Variant&) const override { return Variant(0); }
+    void FormatChanged() override;
+    const TClassMeta* GetContainerClass() const override;
+
+private:
+    TcxTimeEditTimeFormat timeFormat_ = tfHourMinSec;
+    bool use24HourFormat_ = true;
+    bool showDate_ = false;
+    bool useTimeFormatWhenUnfocused_ = true;
+    bool autoCorrectHours_ = true;
+};
+
+class TcxTimeEditProperties : public TcxCustomTimeEditProperties {
+    RTL_CLASS(TcxTimeEditProperties, TcxCustomTimeEditProperties)
+    using TcxCustomTimeEditProperties::TcxCustomTimeEditProperties;
+};
+
+class TcxCustomTimeEdit : public TcxCustomSpinEdit {
+    RTL_CLASS(TcxCustomTimeEdit, TcxCustomSpinEdit)
+    explicit TcxCustomTimeEdit(TComponent* owner, bool isInplace = false);
+    TcxCustomTimeEditProperties* ActiveProperties() const
+    {
+        return static_cast<TcxCustomTimeEditProperties*>(TcxCustomSpinEdit::ActiveProperties());
+    }
+    TcxCustomTimeEditProperties* Properties() const
+    {
+        return static_cast<TcxCustomTimeEditProperties*>(TcxCustomSpinEdit::Properties());
+    }
+
+    // The time of day; the date part of the edit value is kept.
+    TDateTime Time();
+    void SetTime(TDateTime value);
+    TcxTimeEditZoneKind EditingPlace();
+    double DatePart() const { return datePart_; }
+
+    void Clear() override { SetTime(0); }
+    bool IsValidChar(char16_t) override { return true; }
+    bool IsCharValidForPos(char16_t& ch, int position) override;
+    void PrepareEditValue(const Variant& displayValue, Variant& editValue, bool editFocused) override;
+    Variant InternalGetEditingValue() override;
+    void InternalSetEditValue(const Variant& value, bool validateEditValue) override;
+    double GetIncrement(TcxSpinEditButton button) override;
+    Variant GetValue() override;
+    std::string IncrementValueToStr(const Variant& value) override;
+    void SetValue(const Variant& value) override;
+    bool Increment(TcxSpinEditButton button) override;
+    void SynchronizeDisplayValue() override;
+
+protected:
+    TcxCustomTimeEdit(TComponent* owner, bool isInplace, const TcxEditClasses& classes);
+
+private:
+    double datePart_ = 0;
+};
+
+class TcxTimeEdit : public TcxCustomTimeEdit {
+    RTL_CLASS(TcxTimeEdit, TcxCustomTimeEdit)
+    explicit TcxTimeEdit(TComponent* owner, bool isInplace = false);
+    TcxTimeEditProperties* Properties() const
+    {
+        return static_cast<TcxTimeEditProperties*>(TcxCustomTimeEdit::Properties());
+    }
+};
+
+class TcxFilterTimeEditHelper : public TcxFilterSpinEditHelper {
+    RTL_CLASS(TcxFilterTimeEditHelper, TcxFilterSpinEditHelper)
+    TcxCustomEditClass GetFilterEditClass() const override;
+    TcxCustomEditPropertiesClass GetFilterEditPropertiesClass() const override;
+    void InitializeEdit(TcxCustomEdit* edit, TcxCustomEditProperties* editProperties) const override;
+};
+
+namespace cxTimeEditUnit {
+void Initialize();   // the 12-hour masks, the properties class in the editor registry, the filter pair
+void Finalize();
+} // namespace cxTimeEditUnit
 
 } // namespace cx

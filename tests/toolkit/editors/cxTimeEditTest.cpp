@@ -3,6 +3,7 @@
 // conversions, which never show the clock's time for a value they cannot read.
 #include "platform/rtl/Locale.h"
 #include "platform/rtl/Unicode.h"
+#include "toolkit/editors/cxMaskEdit.h"
 #include "toolkit/editors/cxTimeEdit.h"
 
 #include <gtest/gtest.h>
@@ -178,6 +179,91 @@ TEST_F(TimeEditRules, ConversionsKeepTheDateAndNeverShowTheClock)
         EXPECT_EQ(cxTimeEditDisplayText(day, bad, false), u"");
         EXPECT_EQ(cxTimeEditDisplayText(day, bad, true), u"00:00:00");
     }
+}
+
+} // namespace
+
+// ---- the control on its real field ----
+
+#include "tests/toolkit/editors/TextEditorsTestSupport.h"
+
+namespace {
+
+class TimeEditControlTest : public TextFamilyTest {
+protected:
+    void SetUp() override
+    {
+        old = rtl::SetLocaleService(std::make_unique<rtl::FixedLocaleService>(46000.75));
+        TextFamilyTest::SetUp();
+        cxMaskEditUnit::Initialize();
+        cxSpinEditUnit::Initialize();
+        cxTimeEditUnit::Initialize();
+        edit = Place(new TcxTimeEdit(form), 10);
+    }
+    void TearDown() override
+    {
+        TextFamilyTest::TearDown();
+        cxTimeEditUnit::Finalize();
+        cxSpinEditUnit::Finalize();
+        cxMaskEditUnit::Finalize();
+        rtl::SetLocaleService(std::move(old));
+    }
+    void Show(const std::u16string& text, int caret)
+    {
+        Focus(edit);
+        edit->SetText(Utf16ToUtf8(text));
+        edit->SetSelection(caret, 0);
+    }
+    std::unique_ptr<rtl::ILocaleService> old;
+    TcxTimeEdit* edit = nullptr;
+};
+
+TEST_F(TimeEditControlTest, StepsStayWithinTheDayUnlessCircular)
+{
+    Show(u"23:30:00", 0);
+    Key(edit, Qt::Key_Up);
+    EXPECT_EQ(edit->Text(), "23:30:00");
+    EXPECT_EQ(edit->SelStart(), 1);   // the hour's second digit is selected even so
+    edit->Properties()->SetCircular(true);
+    Show(u"23:30:00", 0);
+    Key(edit, Qt::Key_Up);
+    EXPECT_EQ(edit->Text(), "00:30:00");
+    edit->Properties()->SetCircular(false);
+    Show(u"00:00:30", 3);
+    Key(edit, Qt::Key_Down);
+    EXPECT_EQ(edit->Text(), "00:00:30");
+}
+
+TEST_F(TimeEditControlTest, TheSuffixStepTogglesAndIsSelected)
+{
+    edit->Properties()->SetUse24HourFormat(false);
+    Show(u"11:15:00 上午", 9);
+    Key(edit, Qt::Key_Up);
+    EXPECT_EQ(Utf8ToUtf16(edit->Text()), u"11:15:00 下午");
+    EXPECT_EQ(edit->GetValue().ToDouble(), 83700);
+    EXPECT_EQ(edit->SelStart(), 9);
+    EXPECT_EQ(edit->SelLength(), 2);
+    Key(edit, Qt::Key_Down);
+    EXPECT_EQ(Utf8ToUtf16(edit->Text()), u"11:15:00 上午");
+}
+
+TEST_F(TimeEditControlTest, TypingTheDatePartAndUnreadableValues)
+{
+    Show(u"05:00:00", 0);
+    Type(edit, "7");
+    EXPECT_EQ(edit->Text(), "07:00:00");
+
+    // The day part of the edit value survives setting the time.
+    edit->SetEditValue(Variant::FromDate(45000.5));
+    edit->SetTime(0.25);
+    EXPECT_DOUBLE_EQ(edit->EditValue().ToDouble(), 45000.25);
+    Focus(other);
+    EXPECT_DOUBLE_EQ(edit->Time(), 0.25);
+
+    // A value that cannot be read shows an empty text, not the clock's 18:00:00.
+    edit->SetEditValue(Variant(std::string("junk")));
+    EXPECT_EQ(edit->Text(), "");
+    EXPECT_EQ(VarToStr(edit->EditValue()), "junk");
 }
 
 } // namespace
