@@ -393,6 +393,14 @@ void InternalFillRect(TcxCanvas* canvas, const TRect& outerRect, const TRect& in
 // The strips between an outer and an inner rectangle (the whole outer one when the inner is empty).
 std::vector<TRect> FrameStrips(const TRect& outerRect, const TRect& innerRect);
 void SetWindowRegion(TWinControl* control, const TcxContainerInnerControlBounds& bounds);
+// An inner control stands in for the system, which would deliver the control's mouse input to
+// its container as well: these hand it on, moved into the container's coordinates. A press is
+// marked (InnerControlMouseDown) for the call, so the container does not take the focus away.
+void ForwardInnerMouseDown(TcxContainer* container, TControl* inner, TMouseButton button, TShiftState shift, int x, int y);
+void ForwardInnerMouseMove(TcxContainer* container, TControl* inner, TShiftState shift, int x, int y);
+void ForwardInnerMouseUp(TcxContainer* container, TControl* inner, TMouseButton button, TShiftState shift, int x, int y);
+void ForwardInnerClick(TcxContainer* container);
+void ForwardInnerDblClick(TcxContainer* container);
 // The region a shadowed window needs; none when noRegion or when the window's client rectangle
 // is the shadow bounds.
 std::optional<gdi::Region> GetWindowShadowRegion(HWND wnd, const TRect& shadowBounds, const TRect& shadowExtent,

@@ -1157,4 +1157,59 @@ void TcxContainer::SetScrollBarsParameters(bool skipPlacement)
     sizeGripData_ = grip;
 }
 
+// ---- mouse input of inner controls ----
+
+namespace {
+// The container's own handlers are protected; an inner control stands in for the system.
+struct InnerInputAccess : TcxContainer {
+    using TcxContainer::Click;
+    using TcxContainer::DblClick;
+    using TcxContainer::MouseDown;
+    using TcxContainer::MouseMove;
+    using TcxContainer::MouseUp;
+};
+} // namespace
+
+void ForwardInnerMouseDown(TcxContainer* container, TControl* inner, TMouseButton button, TShiftState shift, int x, int y)
+{
+    if (!container)
+        return;
+    container->InnerControlMouseDown = true;
+    const auto alive = container->AliveToken();
+    struct Unmark {
+        TcxContainer* c;
+        const std::weak_ptr<bool>& alive;
+        ~Unmark()
+        {
+            if (!alive.expired())
+                c->InnerControlMouseDown = false;
+        }
+    } unmark{container, alive};
+    (container->*(&InnerInputAccess::MouseDown))(button, shift, x + inner->Left(), y + inner->Top());
+}
+
+void ForwardInnerMouseMove(TcxContainer* container, TControl* inner, TShiftState shift, int x, int y)
+{
+    if (container)
+        (container->*(&InnerInputAccess::MouseMove))(shift, x + inner->Left(), y + inner->Top());
+}
+
+void ForwardInnerMouseUp(TcxContainer* container, TControl* inner, TMouseButton button, TShiftState shift, int x, int y)
+{
+    if (container)
+        (container->*(&InnerInputAccess::MouseUp))(button, shift, x + inner->Left(), y + inner->Top());
+}
+
+void ForwardInnerClick(TcxContainer* container)
+{
+    if (container)
+        (container->*(&InnerInputAccess::Click))();
+}
+
+void ForwardInnerDblClick(TcxContainer* container)
+{
+    if (container)
+        (container->*(&InnerInputAccess::DblClick))();
+}
+
 } // namespace cx

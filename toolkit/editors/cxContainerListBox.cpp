@@ -12,16 +12,11 @@ namespace {
 // The container's own handlers are protected; the list box stands in for the system, which
 // would deliver these to the container directly.
 struct ContainerAccess : TcxContainer {
-    using TcxContainer::Click;
-    using TcxContainer::DblClick;
     using TcxContainer::DoMouseWheel;
     using TcxContainer::GetPopupMenu;
     using TcxContainer::KeyDown;
     using TcxContainer::KeyPress;
     using TcxContainer::KeyUp;
-    using TcxContainer::MouseDown;
-    using TcxContainer::MouseMove;
-    using TcxContainer::MouseUp;
 };
 
 // Drops the last character of a UTF-8 text, a multi-byte one whole.
@@ -323,52 +318,39 @@ void TcxCustomInnerListBox::Click()
         return;
     if (vScrollBar_)
         vScrollBar_->SetPosition(TopIndex());
-    if (TcxContainer* c = Container())
-        (c->*(&ContainerAccess::Click))();
+    ForwardInnerClick(Container());
 }
 
 void TcxCustomInnerListBox::DblClick()
 {
     const auto alive = AliveToken();
     TCustomListBox::DblClick();
-    if (TcxContainer* c = Container(); c && !alive.expired())
-        (c->*(&ContainerAccess::DblClick))();
+    if (!alive.expired())
+        ForwardInnerDblClick(Container());
 }
 
 void TcxCustomInnerListBox::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
 {
     const auto alive = AliveToken();
     TCustomListBox::MouseDown(button, shift, x, y);
-    TcxContainer* c = Container();
-    if (alive.expired() || !c)
-        return;
-    c->InnerControlMouseDown = true;
-    const auto containerAlive = c->AliveToken();
-    try {
-        (c->*(&ContainerAccess::MouseDown))(button, shift, x + Left(), y + Top());
-    } catch (...) {
-        if (!containerAlive.expired())
-            c->InnerControlMouseDown = false;
-        throw;
-    }
-    if (!containerAlive.expired())
-        c->InnerControlMouseDown = false;
+    if (!alive.expired())
+        ForwardInnerMouseDown(Container(), this, button, shift, x, y);
 }
 
 void TcxCustomInnerListBox::MouseMove(TShiftState shift, int x, int y)
 {
     const auto alive = AliveToken();
     TCustomListBox::MouseMove(shift, x, y);
-    if (TcxContainer* c = Container(); c && !alive.expired())
-        (c->*(&ContainerAccess::MouseMove))(shift, x + Left(), y + Top());
+    if (!alive.expired())
+        ForwardInnerMouseMove(Container(), this, shift, x, y);
 }
 
 void TcxCustomInnerListBox::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
 {
     const auto alive = AliveToken();
     TCustomListBox::MouseUp(button, shift, x, y);
-    if (TcxContainer* c = Container(); c && !alive.expired())
-        (c->*(&ContainerAccess::MouseUp))(button, shift, x + Left(), y + Top());
+    if (!alive.expired())
+        ForwardInnerMouseUp(Container(), this, button, shift, x, y);
 }
 
 void TcxCustomInnerListBox::DragOver(TObject* source, int x, int y, TDragState state, bool& accept)

@@ -6,6 +6,7 @@
 //
 // Positions, lengths and MaxLength count UTF-16 units, as the inner edit and the character
 // messages do; values stay UTF-8 strings.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -543,6 +544,12 @@ protected:
     void Dispatch(TMessage& msg) override;
     void DefaultHandler(TMessage& msg) override;
     bool DoMouseWheel(TShiftState shift, int wheelDelta, TPoint mousePos) override;
+    // The mouse reaches the editor too, after the field's own handling.
+    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+    void MouseMove(TShiftState shift, int x, int y) override;
+    void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+    void Click() override;
+    void DblClick() override;
 
 public:
     // A drop of another edit's selected text inserts it where it lands, as the user's change.
@@ -562,6 +569,15 @@ private:
     int boundsLock_ = 0;
     TPopupMenu* menu_ = nullptr;
 };
+
+// Input routing every field of the text family shares: the clipboard messages, undo, input-method
+// compositions, the middle-button paste and the release of the mouse after a right or middle
+// press go to the editor (`inherited` is the field's own handling). Answers whether the message
+// was taken. A drop of another edit's selected text is the user's insert at the drop point.
+bool RouteFieldInput(TcxCustomTextEdit* editor, TCustomEdit* field, TMessage& m,
+                     const std::function<void(TMessage&)>& inherited);
+bool AcceptsTextDrop(TCustomEdit* field, TObject* source);
+void DropTextInto(TcxCustomTextEdit* editor, TCustomEdit* field, TObject* source, int x, int y);
 
 // Saved text and selection of an inner edit, to tell whether a message changed them.
 struct TcxCustomInnerTextEditPrevState {

@@ -214,6 +214,46 @@ bool TcxCustomInnerTextEdit::CanFocus() const
 
 bool TcxCustomInnerTextEdit::DoMouseWheel(TShiftState, int, TPoint) { return false; }
 
+void TcxCustomInnerTextEdit::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
+{
+    const auto alive = AliveToken();
+    TCustomEdit::MouseDown(button, shift, x, y);
+    if (!alive.expired())
+        ForwardInnerMouseDown(Container(), this, button, shift, x, y);
+}
+
+void TcxCustomInnerTextEdit::MouseMove(TShiftState shift, int x, int y)
+{
+    const auto alive = AliveToken();
+    TCustomEdit::MouseMove(shift, x, y);
+    if (!alive.expired())
+        ForwardInnerMouseMove(Container(), this, shift, x, y);
+}
+
+void TcxCustomInnerTextEdit::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
+{
+    const auto alive = AliveToken();
+    TCustomEdit::MouseUp(button, shift, x, y);
+    if (!alive.expired())
+        ForwardInnerMouseUp(Container(), this, button, shift, x, y);
+}
+
+void TcxCustomInnerTextEdit::Click()
+{
+    const auto alive = AliveToken();
+    TCustomEdit::Click();
+    if (!alive.expired())
+        ForwardInnerClick(Container());
+}
+
+void TcxCustomInnerTextEdit::DblClick()
+{
+    const auto alive = AliveToken();
+    TCustomEdit::DblClick();
+    if (!alive.expired())
+        ForwardInnerDblClick(Container());
+}
+
 void TcxCustomInnerTextEdit::CreateParams(TCreateParams& params)
 {
     TCustomEdit::CreateParams(params);
@@ -280,22 +320,33 @@ void TcxCustomInnerTextEdit::ShowEditMenu(TMessage& msg)
 void TcxCustomInnerTextEdit::DragOver(TObject* source, int x, int y, TDragState state, bool& accept)
 {
     TCustomEdit::DragOver(source, x, y, state, accept);
-    auto* from = dynamic_cast<TCustomEdit*>(source);
-    if (from && from != this && !from->SelText().empty() && !ReadOnly())
+    if (AcceptsTextDrop(this, source))
         accept = true;
 }
 
 void TcxCustomInnerTextEdit::DragDrop(TObject* source, int x, int y)
 {
     TCustomEdit::DragDrop(source, x, y);
+    DropTextInto(Container(), this, source, x, y);
+}
+
+// ---- input routing shared by the text family's fields ----------------------------------------------
+
+bool AcceptsTextDrop(TCustomEdit* field, TObject* source)
+{
     auto* from = dynamic_cast<TCustomEdit*>(source);
-    TcxCustomTextEdit* c = Container();
-    if (!from || from == this || !c || ReadOnly())
+    return from && from != field && !from->SelText().empty() && !field->ReadOnly();
+}
+
+void DropTextInto(TcxCustomTextEdit* c, TCustomEdit* field, TObject* source, int x, int y)
+{
+    auto* from = dynamic_cast<TCustomEdit*>(source);
+    if (!from || from == field || !c || field->ReadOnly())
         return;
     const std::string text = from->SelText();
-    if (HandleAllocated()) {
-        const int pos = LoWord(std::uintptr_t(Perform(EM_CHARFROMPOS, 0, MakeLParam(x, y))));
-        TCustomEdit::SetSelStart(pos);
+    if (field->HandleAllocated()) {
+        const int pos = LoWord(std::uintptr_t(field->Perform(EM_CHARFROMPOS, 0, MakeLParam(x, y))));
+        field->SetSelStart(pos);
     }
     // A drop is the user's change: the editor may refuse it like typing.
     TcxUserChangeScope userChange(c, true);
@@ -308,11 +359,76 @@ void TcxCustomInnerTextEdit::DragDrop(TObject* source, int x, int y)
     c->SetModifiedAfterEnter(true);
 }
 
+bool RouteFieldInput(TcxCustomTextEdit* c, TCustomEdit* field, TMessage& m, const std::function<void(TMessage&)>& inherited)
+{
+    switch (m.Msg) {
+    case WM_CHAR:
+        // Redo is not a key of the field: Ctrl+Shift+Z types nothing and undoes nothing.
+        return char16_t(m.WParam) == 0x1A && KeyboardStateToShiftState().Contains(ssShift);
+    case WM_CLEAR:
+        if (!field->ReadOnly()) {
+            TcxUserChangeScope userChange(c, true);
+            c->ClearSelection();
+        }
+        return true;
+    case WM_CUT: {
+        TcxUserChangeScope userChange(c, true);
+        if (field->ReadOnly())
+            c->CopyToClipboard();
+        else
+            c->CutToClipboard();
+        return true;
+    }
+    case WM_PASTE:
+        if (!field->ReadOnly()) {
+            TcxUserChangeScope userChange(c, true);
+            c->PasteFromClipboard();
+        }
+        return true;
+    case WM_UNDO:
+    case EM_UNDO: {
+        TcxUserChangeScope userChange(c, true);
+        if (!c->DoEditing())
+            return true;
+        inherited(m);
+        // One level, as the system edit keeps: nothing further to undo afterwards.
+        if (field->Box())
+            field->Box()->ClearUndo();
+        c->UndoPerformed();
+        return true;
+    }
+    case WM_IME_COMPOSITION:
+        // A composition shows only while the editor lets the user change the text.
+        if (c->DoEditing())
+            inherited(m);
+        return true;
+    case WM_MBUTTONUP:
+        inherited(m);
+        // The press took the mouse like a left one; only the left release gives it back, and a
+        // kept capture would send the next press anywhere to this field.
+        if (GetCaptureControl() == field)
+            ReleaseCapture();
+        // The middle button pastes, through the same road as the clipboard short cuts.
+        if (field->HandleAllocated())
+            field->Perform(WM_PASTE, 0, 0);
+        return true;
+    case WM_RBUTTONUP:
+        inherited(m);
+        if (GetCaptureControl() == field)
+            ReleaseCapture();
+        return true;
+    default:
+        return false;
+    }
+}
+
 void TcxCustomInnerTextEdit::Dispatch(TMessage& m)
 {
     TcxCustomTextEdit* c = Container();
     if (!c || c->IsDestroying())
         return TCustomEdit::Dispatch(m);
+    if (RouteFieldInput(c, this, m, [this](TMessage& msg) { TCustomEdit::Dispatch(msg); }))
+        return;
     switch (m.Msg) {
     case WM_GETDLGCODE: {
         TCustomEdit::Dispatch(m);
@@ -340,9 +456,6 @@ void TcxCustomInnerTextEdit::Dispatch(TMessage& m)
     }
     case WM_CHAR: {
         const auto ch = char16_t(m.WParam);
-        // Redo is not a key of this field: Ctrl+Shift+Z types nothing and undoes nothing.
-        if (ch == 0x1A && KeyboardStateToShiftState().Contains(ssShift))
-            return;
         // Enter and Esc that the editor already acted on, or that an in-place editor's host
         // handles, end here: the field would only beep.
         if ((ch == 13 || ch == 27) && (c->IsInplace() || c->PopupClosedByKey || (ch == 13 && !c->BeepOnEnter))) {
@@ -356,38 +469,6 @@ void TcxCustomInnerTextEdit::Dispatch(TMessage& m)
         c->UnlockLookupDataTextChanged();
         if (!InternalUpdating && CheckTextEditState(&helper_, state))
             c->SetFindSelection(false);
-        return;
-    }
-    case WM_CLEAR:
-        if (!ReadOnly()) {
-            TcxUserChangeScope userChange(c, true);
-            c->ClearSelection();
-        }
-        return;
-    case WM_CUT: {
-        TcxUserChangeScope userChange(c, true);
-        if (ReadOnly())
-            c->CopyToClipboard();
-        else
-            c->CutToClipboard();
-        return;
-    }
-    case WM_PASTE:
-        if (!ReadOnly()) {
-            TcxUserChangeScope userChange(c, true);
-            c->PasteFromClipboard();
-        }
-        return;
-    case WM_UNDO:
-    case EM_UNDO: {
-        TcxUserChangeScope userChange(c, true);
-        if (!c->DoEditing())
-            return;
-        TCustomEdit::Dispatch(m);
-        // One level, as the system edit keeps: nothing further to undo afterwards.
-        if (Box())
-            Box()->ClearUndo();
-        c->UndoPerformed();
         return;
     }
     case EM_REPLACESEL:
@@ -412,18 +493,6 @@ void TcxCustomInnerTextEdit::Dispatch(TMessage& m)
         // Text set by code starts with the caret at 0, as the system edit leaves it.
         if (Box())
             Box()->SetSelection(0, 0);
-        return;
-    case WM_IME_COMPOSITION:
-        // A composition shows only while the editor lets the user change the text.
-        if (!c->DoEditing())
-            return;
-        TCustomEdit::Dispatch(m);
-        return;
-    case WM_MBUTTONUP:
-        TCustomEdit::Dispatch(m);
-        // The middle button pastes, through the same road as the clipboard short cuts.
-        if (HandleAllocated())
-            Perform(WM_PASTE, 0, 0);
         return;
     case WM_CONTEXTMENU:
         ShowEditMenu(m);

@@ -213,9 +213,9 @@ TRect GetTextEditDrawTextOffset(TcxCustomEditViewData* viewData)
     return r;
 }
 
-TSize GetTextEditContentSize(TcxCanvas* canvas, TcxCustomEditViewData* viewData, const std::string& text,
-                             unsigned flags, const TcxEditSizeProperties& sizeProperties, int lineCount,
-                             bool correctWidth)
+namespace {
+TSize MeasureTextContent(TcxCanvas* canvas, TcxCustomEditViewData* viewData, const std::string& text, unsigned flags,
+                         const TcxEditSizeProperties& sizeProperties, int lineCount, bool correctWidth)
 {
     canvas->SetFont(viewData->GetStyle()->GetVisibleFont());
     const TSize correction = viewData->GetEditContentSizeCorrection();
@@ -263,6 +263,19 @@ TSize GetTextEditContentSize(TcxCanvas* canvas, TcxCustomEditViewData* viewData,
     const unsigned measure = ((flags & ~(kSingleLine | kVCenter | kBottom)) | kWordBreak | kEditControl | kCalcRowCount);
     const int rows = CountRows(canvas, wide, TRect{0, 0, available, 0x3FFFFFFF}, measure, sizeProperties.MaxLineCount);
     size.cy = line * std::max(rows, 1);
+    return size;
+}
+} // namespace
+
+TSize GetTextEditContentSize(TcxCanvas* canvas, TcxCustomEditViewData* viewData, const std::string& text,
+                             unsigned flags, const TcxEditSizeProperties& sizeProperties, int lineCount,
+                             bool correctWidth)
+{
+    TSize size = MeasureTextContent(canvas, viewData, text, flags, sizeProperties, lineCount, correctWidth);
+    // The content offsets (the room above and below the text) belong to the height: without them
+    // an auto-sized editor is too short for its frame and loses the bottom edge.
+    if (size.cy > 0)
+        size.cy += viewData->GetEditContentSizeCorrection().cy;
     return size;
 }
 

@@ -117,6 +117,7 @@ TEST_P(TextKindTest, EveryInputPathAsksTheEditorFirst)
     TEdit* source = new TEdit(form);
     source->SetParent(form);
     source->SetBounds(10, 90, 100, 24);
+    source->DragMode = dmAutomatic;
     struct Path {
         const char* name;
         std::function<void()> run;
@@ -129,16 +130,21 @@ TEST_P(TextKindTest, EveryInputPathAsksTheEditorFirst)
         {"menu Paste", [&] { edit->InnerTextEditControl()->EditMenu()->Items()->Items(3)->Click(); }, "abcPASTE"},
         {"middle click",
          [&] {
-             HWND field = edit->InnerTextEditControl()->Handle();
-             vcl::SendMessage(field, WM_MBUTTONDOWN, MK_MBUTTON, MakeLParam(60, 5));
-             vcl::SendMessage(field, WM_MBUTTONUP, 0, MakeLParam(60, 5));
+             // The middle button pastes the clipboard (not the X selection) at the caret.
+             QTest::mouseClick(Field(edit), Qt::MiddleButton, {}, QPoint(60, 5));
+             vcl::DrainPostedMessages();
          },
          "abcPASTE"},
         {"drop",
          [&] {
+             // Dragged with the mouse out of another edit and released over the field's end.
              source->SetText("DROP");
              source->SelectAll();
-             edit->InnerTextEditControl()->DragDrop(source, 140, 5);
+             QTest::mousePress(source->Box()->Widget(), Qt::LeftButton, {}, QPoint(5, 5));
+             QTest::mouseMove(Field(edit), QPoint(140, 5));
+             QTest::mouseMove(Field(edit), QPoint(141, 5));
+             QTest::mouseRelease(Field(edit), Qt::LeftButton, {}, QPoint(141, 5));
+             vcl::DrainPostedMessages();
          },
          "abcDROP"},
         {"commit", [&] { Commit(QString::fromUtf8("电表")); }, "abc电表"},
@@ -156,6 +162,29 @@ TEST_P(TextKindTest, EveryInputPathAsksTheEditorFirst)
             Refuse(false);
         }
     }
+}
+
+TEST_F(TextEditTest, MousePressesOnTheFieldReachTheEditor)
+{
+    struct Seen {
+        char what;
+        TMouseButton button;
+        TPoint p;
+        bool operator==(const Seen&) const = default;
+    };
+    std::vector<Seen> seen;
+    other->OnMouseDown = [&](TObject*, TMouseButton b, TShiftState, int x, int y) { seen.push_back({'D', b, {x, y}}); };
+    other->OnMouseUp = [&](TObject*, TMouseButton b, TShiftState, int x, int y) { seen.push_back({'U', b, {x, y}}); };
+    other->SetText("abcdef");
+    TWinControl* field = other->InnerTextEditControl();
+    const TPoint at{field->Left() + 3, field->Top() + 4};
+    QTest::mouseClick(Field(other), Qt::LeftButton, {}, QPoint(3, 4));
+    vcl::DrainPostedMessages();
+    // In the editor's coordinates; the press still focuses the field and places its caret.
+    EXPECT_EQ(seen, (std::vector<Seen>{{'D', mbLeft, at}, {'U', mbLeft, at}}));
+    EXPECT_TRUE(field->Focused());
+    EXPECT_EQ(other->SelStart(), 0);
+    EXPECT_FALSE(other->InnerControlMouseDown);   // only marked while the press is handed on
 }
 
 TEST_P(TextKindTest, TheLineEditsExtraBindingsDoNothing)
@@ -433,6 +462,20 @@ TEST_F(TextEditTest, TheControlLaysOutWithItsOwnViewAndSizesToOneLine)
     // Auto size: the frame plus one line of the font, so the field fits inside.
     const TWinControl* field = edit->InnerTextEditControl();
     EXPECT_GE(edit->Height(), field->Top() + field->Height());
+}
+
+TEST_F(TextEditTest, AnAutoSizedEditorShowsItsWholeFrame)
+{
+    edit->SetText("Wg");
+    vcl::DrainPostedMessages();
+    const QImage image = edit->Peer()->grab().toImage();
+    // The frame's bottom edge is drawn like its top edge, and the field (one line of the font)
+    // lies inside the frame, so neither the edge nor the text's descenders are cut.
+    const int x = image.width() / 2;
+    EXPECT_EQ(image.pixel(x, image.height() - 1), image.pixel(x, 0));
+    const TWinControl* field = edit->InnerTextEditControl();
+    EXPECT_GE(field->Height(), cxTextHeight(field->Font(), "Wg"));
+    EXPECT_LE(field->Top() + field->Height(), edit->EditViewInfo()->ClientRect.Bottom);
 }
 
 TEST_F(TextEditTest, ARightAlignedEditorEditsFromTheLeft)

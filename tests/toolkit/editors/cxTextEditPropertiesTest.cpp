@@ -235,7 +235,8 @@ TEST_F(TextViewTest, ContentSizeOfEmptyAndNarrowCells)
     d->PaintOptionsBase = TcxEditPaintOptions{epoAllowZeroHeight};
     EXPECT_EQ(GetTextEditContentSize(canvas.get(), d, "", d->GetDrawTextFlags(), size, 0, false).cy, 0);
     d->PaintOptionsBase = {};
-    const int line = canvas->TextHeight("Zg");
+    // A line of text and the content offsets above and below it.
+    const int line = canvas->TextHeight("Zg") + d->GetEditContentSizeCorrection().cy;
     EXPECT_EQ(GetTextEditContentSize(canvas.get(), d, "", d->GetDrawTextFlags(), size, 0, false).cy, line);
     size.Width = 2;
     const TSize narrow = GetTextEditContentSize(canvas.get(), d, "abc", d->GetDrawTextFlags(), size, 0, false);

@@ -1,0 +1,135 @@
+// The memo on its real multi-line field: cell text, line breaks on paste, the total length limit
+// on every insert path, returns and Esc, auto height and the filter operators.
+#include "tests/toolkit/editors/TextEditorsTestSupport.h"
+
+#include "platform/rtl/Unicode.h"
+#include "toolkit/editors/cxMemo.h"
+
+using namespace cx;
+
+namespace {
+
+class MemoTest : public TextFamilyTest {
+protected:
+    void SetUp() override
+    {
+        TextFamilyTest::SetUp();
+        cxMemoUnit::Initialize();
+        memo = Place(new TcxMemo(form), 10, 120);
+    }
+    void TearDown() override
+    {
+        TextFamilyTest::TearDown();
+        cxMemoUnit::Finalize();
+    }
+    TcxMemo* memo = nullptr;
+};
+
+TEST(MemoText, CellsShowTheFirstLineAndBreaksAreNormalised)
+{
+    TcxMemoProperties properties(nullptr);
+    EXPECT_EQ(properties.GetDisplayText(Variant(std::string("one\r\ntwo"))), u"one");
+    EXPECT_EQ(properties.GetDisplayText(Variant(std::string("one\r\ntwo")), true), u"one\r\ntwo");
+    EXPECT_EQ(properties.GetDisplayText(Variant(std::string(300, 'x'))).size(), 250u);
+
+    struct Case {
+        std::u16string in, out;
+    } cases[] = {
+        {u"a\n\rb", u"a\r\n\r\nb"},
+        {u"\n\r\n\r", u"\r\n\r\n\r\n\r\n"},
+        {u"a\r\nb", u"a\r\nb"},
+        {u"a\rb\nc", u"a\r\nb\r\nc"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(NormalizeMemoLineBreaks(c.in), c.out) << Utf16ToUtf8(c.in);
+}
+
+TEST_F(MemoTest, PastedLineBreaksAndReturns)
+{
+    Focus(memo);
+    Clipboard()->SetAsText("a\n\rb");
+    Key(memo, Qt::Key_V, Qt::ControlModifier, "v");
+    EXPECT_EQ(memo->Text(), "a\r\n\r\nb");
+    EXPECT_EQ(memo->Lines(), (std::vector<std::string>{"a", "", "b"}));
+
+    memo->SetText("ab");
+    memo->SetSelection(1, 0);
+    Key(memo, Qt::Key_Return, Qt::NoModifier, "\r");
+    EXPECT_EQ(memo->Text(), "a\r\nb");
+    EXPECT_EQ(memo->CaretPos(), (TPoint{0, 1}));
+    memo->Properties()->SetWantReturns(false);
+    Key(memo, Qt::Key_Return, Qt::NoModifier, "\r");
+    EXPECT_EQ(memo->Text(), "a\r\nb");
+}
+
+TEST_F(MemoTest, TheWholeTextStaysWithinMaxLength)
+{
+    Focus(memo);
+    memo->Properties()->SetMaxLength(10);
+    // Eight characters before the caret: only two of six fit.
+    memo->SetText("abcdefgh");
+    memo->SetSelection(8, 0);
+    memo->SetSelText("123456");
+    EXPECT_EQ(memo->Text(), "abcdefgh12");
+
+    struct Path {
+        const char* name;
+        std::function<void()> run;
+    } paths[] = {
+        {"SelText", [&] { memo->SetSelText("123456"); }},
+        {"typing", [&] { Type(memo, "123456"); }},
+        {"paste", [&] {
+             Clipboard()->SetAsText("123456");
+             Key(memo, Qt::Key_V, Qt::ControlModifier, "v");
+         }},
+        {"commit", [&] { Commit(memo, "123456"); }},
+    };
+    // Text after the caret is never pushed out: the inserted part gives way.
+    for (const Path& p : paths) {
+        memo->SetText("abcdefgh");
+        memo->SetSelection(4, 0);
+        p.run();
+        EXPECT_EQ(memo->Text(), "abcd12efgh") << p.name;
+    }
+    // An input-method commit at the limit is cut to what fits.
+    memo->SetText("abcdefghi");
+    memo->SetSelection(9, 0);
+    Commit(memo, QString::fromUtf8("电表"));
+    EXPECT_EQ(memo->Text(), "abcdefghi电");
+}
+
+TEST_F(MemoTest, EscReachesTheDialogAndUpDownStayInside)
+{
+    auto* cancel = new TButton(form);
+    cancel->SetParent(form);
+    cancel->SetBounds(250, 10, 80, 24);
+    cancel->Cancel = true;
+    int clicks = 0;
+    cancel->OnClick = [&](TObject*) { ++clicks; };
+    Focus(memo);
+    memo->SetText("one\r\ntwo");
+    memo->SetSelection(0, 0);
+    Key(memo, Qt::Key_Up);
+    Key(memo, Qt::Key_Down);
+    EXPECT_EQ(memo->CaretPos().Y, 1);
+    Key(memo, Qt::Key_Escape);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(memo->Text(), "one\r\ntwo");
+}
+
+TEST_F(MemoTest, VisibleLinesSizeAStandaloneMemo)
+{
+    memo->Properties()->SetVisibleLineCount(3);
+    memo->SetBounds(10, 10, 200, 300);
+    auto* canvas = memo->Canvas();
+    canvas->SetFont(memo->Style()->GetVisibleFont());
+    const int lines = 3 * canvas->TextHeight("Zg") + 4;
+    EXPECT_GE(memo->Height(), lines);
+    EXPECT_LT(memo->Height(), 300);
+    TcxCustomFilterEditHelperClass helper = FilterEditsController()->FindHelper(&TcxMemoProperties::StaticClass());
+    ASSERT_NE(helper, nullptr);
+    EXPECT_EQ(helper->GetSupportedFilterOperators(memo->Properties(), nullptr),
+              (TcxFilterControlOperators{fcoLike, fcoNotLike, fcoBlanks, fcoNonBlanks}));
+}
+
+} // namespace
