@@ -73,7 +73,6 @@ class TcxMonthListBox : public TcxCustomPopupWindow {
     std::string ItemText(int index) const;
 
 protected:
-    void CreateParams(TCreateParams& params) override;
     void DoShowed() override;
     void Paint() override;
     void MouseMove(TShiftState shift, int x, int y) override;
