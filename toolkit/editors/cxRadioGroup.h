@@ -156,6 +156,14 @@ class TcxCustomRadioGroupViewData : public TcxCustomEditViewData {
     // The checked item: the value's, or the first one in preview mode.
     void EditValueToDrawValue(TcxCanvas* canvas, const Variant& value, TcxCustomEditViewInfo* viewInfo) override;
     TcxEditBorderStyle GetBorderStyle() override { return IsInplace() ? ebsNone : TcxCustomEditViewData::GetBorderStyle(); }
+    // The numbers the cells are laid out and measured with (in place or in a control).
+    TcxEditMetrics GetEditMetrics() const;
+
+protected:
+    // The auto size: without a width, the widest caption per column and one row per button;
+    // with a width, rows as high as their wrapped captions.
+    TSize InternalGetEditConstantPartSize(TcxCanvas* canvas, bool isInplace, const TcxEditSizeProperties& sizeProperties,
+                                          TSize& minContentSize, TcxCustomEditViewInfo* viewInfo) override;
 };
 
 // One button of a radio group: checks made by the group are silent, checks made by the user are

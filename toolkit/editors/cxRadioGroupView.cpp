@@ -100,6 +100,65 @@ void TcxCustomRadioGroupViewData::EditValueToDrawValue(TcxCanvas*, const Variant
         vi->PaintOptions.Include(epoAutoHeight);
 }
 
+TcxEditMetrics TcxCustomRadioGroupViewData::GetEditMetrics() const
+{
+    const bool inplace = IsInplace();
+    TcxEditMetrics m;
+    m.TextLeftOffset = 3;
+    m.WidthCorrection = inplace ? -5 : -6;
+    m.GlyphTextGap = kGlyphTextGap;
+    m.AutoWidthCorrection = inplace ? 1 : 6;
+    m.ButtonLeftOffset = inplace ? kButtonLeftOffset : 6;
+    m.ColumnWidthCorrection = inplace ? kColumnWidthCorrection : -6;
+    m.ColumnOffset = kColumnOffset;
+    const TSize glyph = GetStyle()->GetLookAndFeel()->GetPainter()->RadioButtonSize();
+    m.GlyphWidth = glyph.cx;
+    m.GlyphHeight = glyph.cy;
+    return m;
+}
+
+TSize TcxCustomRadioGroupViewData::InternalGetEditConstantPartSize(TcxCanvas* canvas, bool isInplace,
+                                                                   const TcxEditSizeProperties& sizeProperties,
+                                                                   TSize& minContentSize,
+                                                                   TcxCustomEditViewInfo* viewInfo)
+{
+    TSize frame = TcxCustomEditViewData::InternalGetEditConstantPartSize(canvas, isInplace, sizeProperties,
+                                                                        minContentSize, viewInfo);
+    auto* props = dynamic_cast<TcxRadioGroupProperties*>(Properties());
+    if (!props || !canvas)
+        return frame;
+    canvas->SetFont(GetStyle()->GetVisibleFont());
+    const TcxEditMetrics m = GetEditMetrics();
+    const TRect offsets = GetEditContentDefaultOffsets();
+    const int textRow = canvas->TextHeight("Zg") + offsets.Top;
+    const int n = props->Items()->Count();
+    if (n == 0)
+        return {frame.cx, frame.cy + textRow};
+    const int columns = std::max(1, props->GetColumnCount());
+    const int per = std::max(1, (n + columns - 1) / columns);
+    if (sizeProperties.Width < 0) {
+        int widest = 0;
+        for (int i = 0; i < n; ++i)
+            widest = std::max(widest, canvas->TextWidth(props->Items()->Items(i)->Caption()));
+        const int width = (widest + m.GlyphTextGap + m.GlyphWidth) * columns + (columns - 1) * m.ColumnOffset +
+                          m.AutoWidthCorrection;
+        return {frame.cx + width, frame.cy + std::max(m.GlyphHeight, textRow) * per};
+    }
+    const int t = std::max(1, (sizeProperties.Width + m.WidthCorrection - offsets.Left - offsets.Right -
+                               (columns - 1) * m.ColumnOffset) / columns - m.GlyphWidth - m.TextLeftOffset);
+    int rowHeight = textRow;
+    if (props->WordWrap())
+        for (int i = 0; i < n; ++i) {
+            const std::string& caption = props->Items()->Items(i)->Caption();
+            if (caption.empty())
+                continue;
+            TRect r{0, 0, t, 0};
+            canvas->TextExtent(caption, r, cxtfLeft | cxtfTop | cxtfWordBreak | cxtfShowPrefix | cxtfCalcRect);
+            rowHeight = std::max(rowHeight, r.Height() + offsets.Top);
+        }
+    return {sizeProperties.Width, frame.cy + rowHeight * per};
+}
+
 TcxCustomEditViewDataClass TcxRadioGroupProperties::GetViewDataClass() const
 {
     return TcxCustomEditViewDataClass::Of<TcxCustomRadioGroupViewData>();

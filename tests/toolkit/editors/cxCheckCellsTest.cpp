@@ -226,3 +226,32 @@ TEST_F(CxCheckCellsTest, RadioGroupCellsPaintTheCheckedItemOrTheFirstInPreview)
     Cell none(150, 20);
     EXPECT_EQ(paint(none, "zzz", false)->ItemIndex, -1);
 }
+
+TEST_F(CxCheckCellsTest, RadioGroupCellsMeasureTheirAutoSize)
+{
+    TcxRadioGroupProperties rp(nullptr);
+    Cell cell(10, 10);
+    TcxCanvas* c = cell.canvas.get();
+    const TSize glyph = box->EditStyle()->GetLookAndFeel()->GetPainter()->RadioButtonSize();
+    c->SetFont(box->EditStyle()->GetVisibleFont());
+    // Without items: one text row ("Zg" and the content's top offset).
+    const int row = rp.GetEditSize(c, box->EditStyle(), true, Null, DefaultcxEditSizeProperties).cy;
+    EXPECT_GE(row, c->TextHeight("Zg"));
+    EXPECT_LE(row, c->TextHeight("Zg") + 2);
+
+    rp.AddItem("A");
+    rp.AddItem("Longer caption");
+    rp.AddItem("B");
+    rp.SetColumns(2);   // two columns: two buttons in the first, one in the second
+    const TSize free = rp.GetEditSize(c, box->EditStyle(), true, Null, DefaultcxEditSizeProperties);
+    EXPECT_EQ(free.cx, (c->TextWidth("Longer caption") + 7 + glyph.cx) * 2 + 1);
+    EXPECT_EQ(free.cy, std::max(glyph.cy, row) * 2);
+
+    // At a given width rows grow only for captions that wrap.
+    const TSize narrow = rp.GetEditSize(c, box->EditStyle(), true, Null, {-1, 0, 80});
+    EXPECT_EQ(narrow.cx, 80);
+    EXPECT_EQ(narrow.cy, row * 2);
+    rp.SetWordWrap(true);
+    const TSize wrapped = rp.GetEditSize(c, box->EditStyle(), true, Null, {-1, 0, 80});
+    EXPECT_GE(wrapped.cy, (row + c->TextHeight("Zg")) * 2);   // "Longer caption" takes two lines
+}
