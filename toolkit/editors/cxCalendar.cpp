@@ -329,7 +329,11 @@ void TcxCustomCalendar::DoScrollArrow(TObject*)
 
 void TcxCustomCalendar::HidePopup(TcxEditCloseUpReason)
 {
-    scrollTimer_->SetEnabled(false);
+    // Also safe while the control is being torn down (its timer and list go first).
+    if (scrollTimer_)
+        scrollTimer_->SetEnabled(false);
+    if (!monthList_)
+        return;
     monthList_->ListTimer()->SetEnabled(false);
     if (monthList_->IsVisible())
         monthList_->CloseUp();
@@ -580,7 +584,7 @@ void TcxCustomCalendar::AdjustCalendarControlsPosition()
 void TcxCustomCalendar::CheckHotTrack()
 {
     TcxCalendarHotTrackRegion region = chrNone;
-    if (!monthList_->IsVisible() && !GetCapture()) {
+    if (monthList_ && !monthList_->IsVisible() && !GetCapture()) {
         const TPoint p = ScreenToClient(GetMouseCursorPos());
         if (cxRectPtIn(monthNameRect_, p))
             region = chrMonth;
@@ -630,10 +634,11 @@ void TcxCustomCalendar::MouseDown(TMouseButton button, TShiftState shift, int x,
     const int arrow = ArrowAt(p);
     if (arrow >= 0) {
         DoStep(TcxCalendarArrow(arrow));
-        scrollTimer_->SetEnabled(true);
+        if (scrollTimer_)
+            scrollTimer_->SetEnabled(true);
         return;
     }
-    if (cxRectPtIn(CorrectHeaderTextRect(monthNameRect_), p))
+    if (monthList_ && cxRectPtIn(CorrectHeaderTextRect(monthNameRect_), p))
         monthList_->Popup();
 }
 
@@ -641,7 +646,7 @@ void TcxCustomCalendar::MouseMove(TShiftState shift, int x, int y)
 {
     TcxControl::MouseMove(shift, x, y);
     CheckHotTrack();
-    if (scrollTimer_->Enabled())
+    if (!scrollTimer_ || scrollTimer_->Enabled())
         return;
     if (shift.Contains(ssLeft)) {
         const TDateTime date = PosToDateTime({x, y});
@@ -654,7 +659,7 @@ void TcxCustomCalendar::MouseUp(TMouseButton button, TShiftState shift, int x, i
 {
     TcxControl::MouseUp(button, shift, x, y);
     CheckHotTrack();
-    if (scrollTimer_->Enabled()) {
+    if (scrollTimer_ && scrollTimer_->Enabled()) {
         scrollTimer_->SetEnabled(false);
         return;
     }
@@ -695,7 +700,7 @@ bool TcxCustomCalendar::DoMouseWheel(TShiftState shift, int wheelDelta, TPoint m
 {
     if (TcxControl::DoMouseWheel(shift, wheelDelta, mousePos))
         return true;
-    if (monthList_->IsVisible())
+    if (monthList_ && monthList_->IsVisible())
         monthList_->CloseUp();
     const TPoint p = mousePos;   // client coordinates on this platform
     const bool back = wheelDelta > 0;
@@ -761,7 +766,7 @@ void TcxPopupCalendar::KeyDown(std::uint16_t& key, TShiftState shift)
     const bool altOnly = shift == TShiftState{ssAlt};
     switch (key) {
     case VK_RETURN:
-        if (!MonthListBox()->IsVisible()) {
+        if (!MonthListBox() || !MonthListBox()->IsVisible()) {
             auto alive = AliveToken();
             DoDateTimeChanged();
             if (!alive.expired())
@@ -769,7 +774,7 @@ void TcxPopupCalendar::KeyDown(std::uint16_t& key, TShiftState shift)
         }
         break;
     case VK_ESCAPE:
-        if (MonthListBox()->IsVisible() && !MonthListBox()->ShowYears())
+        if (MonthListBox() && MonthListBox()->IsVisible() && !MonthListBox()->ShowYears())
             MonthListBox()->CloseUp();
         else
             HidePopup(crCancel);
@@ -790,7 +795,7 @@ void TcxPopupCalendar::KeyDown(std::uint16_t& key, TShiftState shift)
 void TcxPopupCalendar::MouseMove(TShiftState shift, int x, int y)
 {
     TcxCustomCalendar::MouseMove(shift, x, y);
-    if (shift.Contains(ssLeft) && !ScrollTimer()->Enabled() && !cxRectPtIn(GetClientRect(), TPoint{x, y}) &&
+    if (shift.Contains(ssLeft) && ScrollTimer() && !ScrollTimer()->Enabled() && !cxRectPtIn(GetClientRect(), TPoint{x, y}) &&
         RestoreDate != NullDate) {
         InternalSetSelectDate(RestoreDate, false);
         Invalidate();

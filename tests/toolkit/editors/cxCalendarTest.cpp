@@ -353,3 +353,17 @@ TEST_F(CxCalendarRenderTest, ChineseCalendarsRenderToPictures)
     cxSetResourceString(&cxSDatePopupNow, "Now");
     cxSetResourceString(&cxSDatePopupOK, "OK");
 }
+
+TEST_F(CxCalendarTest, FreedWhileTheListIsOpenAndTheArrowsRepeat)
+{
+    const TPoint next = Centre(cal->ArrowRect(caNextMonth));
+    Mouse(cal, WM_MOUSEMOVE, next, 0);
+    Mouse(cal, WM_LBUTTONDOWN, next, MK_LBUTTON);
+    ASSERT_TRUE(cal->ScrollTimer()->Enabled());
+    cal->MonthListBox()->Popup();
+    ASSERT_TRUE(cal->MonthListBox()->IsVisible());
+    cal->Free();
+    cal = nullptr;
+    vcl::DrainPostedMessages();
+    EXPECT_EQ(cxPopupWindowCount(), 0);   // no window left behind
+}
