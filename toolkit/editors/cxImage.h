@@ -260,6 +260,13 @@ protected:
     void DoContextPopup(TPoint mousePos, bool& handled) override;
     bool GetIsFocused() const override { return TcxCustomEdit::GetIsFocused() || dialogShown_; }
     bool NeedsScrollBars() const override { return !IsInplace(); }
+
+public:
+    // Auto size follows the picture in both directions, and only while there is one.
+    bool CanAutoSize() const override { return TcxCustomEdit::CanAutoSize() && picture_ && !picture_->IsEmpty(); }
+    bool CanAutoWidth() override { return true; }
+
+protected:
     void InitScrollBarsParameters() override;
     void Scroll(TScrollBarKind kind, TScrollCode code, int& pos) override;
     void BoundsChanged() override;

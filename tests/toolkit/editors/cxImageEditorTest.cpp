@@ -467,3 +467,16 @@ TEST_F(CxImageEditorTest, MenuPicturesAreDrawn)
     // The registry knows the kind by its description.
     EXPECT_TRUE(FindRegisteredEditPropertiesClass("TcxImageProperties"));
 }
+
+TEST_F(CxImageEditorTest, AutoSizeTakesThePictureAndItsFrame)
+{
+    const int frameW = image->Width() - image->ImageViewInfo()->ClientRect.Width();
+    const int frameH = image->Height() - image->ImageViewInfo()->ClientRect.Height();
+    image->SetEditAutoSize(true);
+    SetPicture(50, 30);
+    EXPECT_EQ(image->Width(), 50 + frameW);
+    EXPECT_EQ(image->Height(), 30 + frameH);
+    EXPECT_FALSE(image->HScrollBarVisible());   // an auto-sized editor never scrolls
+    SetPicture(70, 20);
+    EXPECT_EQ(image->Width(), 70 + frameW);
+}
