@@ -107,7 +107,24 @@ bool CalculateCheckStates(const Variant& value, IcxCheckItems* items, TcxCheckSt
 class TcxCheckBoxProperties : public TcxCustomEditProperties {
     RTL_CLASS(TcxCheckBoxProperties, TcxCustomEditProperties)
     explicit TcxCheckBoxProperties(TPersistent* owner);
+    ~TcxCheckBoxProperties() override;
     void Assign(TPersistent* source) override;
+
+    // Images of the square (created empty when first read); null frees it.
+    TBitmap* Glyph();
+    void SetGlyph(TBitmap* value);
+    bool HasGlyph() const { return glyph_ != nullptr; }
+    int GlyphCount() const { return glyphCount_; }
+    void SetGlyphCount(int value);
+    bool MultiLine() const { return multiLine_; }
+    void SetMultiLine(bool value);
+    bool FullFocusRect() const { return fullFocusRect_; }
+    void SetFullFocusRect(bool value);
+    bool UseAlignmentWhenInplace() const { return useAlignmentWhenInplace_; }
+    void SetUseAlignmentWhenInplace(bool value);
+    // The toolkit's draw-text flags for a caption alignment: left or centre, the accelerator
+    // prefix, one centred line, or word-wrapped lines from the top (centred in place).
+    int GetDrawTextFlags(TAlignment captionAlignment, bool isInplace) const;
 
     bool AllowGrayed() const { return allowGrayed_; }
     void SetAllowGrayed(bool value);
@@ -137,15 +154,71 @@ class TcxCheckBoxProperties : public TcxCustomEditProperties {
     bool HasDisplayValue() const override { return true; }
     bool IsActivationKey(char16_t key) const override { return key == u' '; }
     void PrepareDisplayValue(const Variant& editValue, Variant& displayValue, bool editFocused) override;
+    TcxEditSpecialFeatures GetSpecialFeatures() const override;
+    TcxCustomEditViewDataClass GetViewDataClass() const override;
+    TcxCustomEditViewInfoClass GetViewInfoClass() const override;
 
 private:
     bool IsRepeated(const Variant& value) const;
+    TBitmap* glyph_ = nullptr;
+    int glyphCount_ = 6;
+    bool multiLine_ = false;
+    bool fullFocusRect_ = false;
+    bool useAlignmentWhenInplace_ = false;
     bool allowGrayed_ = false;
     TAlignment alignment_ = taLeftJustify;
     TcxCheckBoxNullValueShowingStyle nullStyle_ = nssGrayedChecked;
     Variant valueChecked_ = true;
     Variant valueGrayed_ = Null;
     Variant valueUnchecked_ = false;
+};
+
+// A check box painted without a control (a grid cell) or measured for one: the square, the
+// caption beside it and the focus rectangle.
+class TcxCustomCheckBoxViewInfo : public TcxCustomEditViewInfo {
+    RTL_CLASS(TcxCustomCheckBoxViewInfo, TcxCustomEditViewInfo)
+    TcxCustomCheckBoxViewInfo() = default;
+    void Assign(TObject* source) override;
+    void InternalPaint(TcxCanvas* canvas) override;
+    void Offset(int dx, int dy) override;
+    bool IsHotTrack() const override { return true; }
+    bool IsHotTrack(const TPoint&) const override { return true; }
+    bool IsRepaintOnStateChangingNeeded() const override { return true; }
+    void DrawText(TcxCanvas* canvas);
+
+    TAlignment Alignment = taLeftJustify;   // of the caption
+    int CheckBorderOffset = 0;
+    TcxEditBorderStyle CheckBorderStyle = ebsNone;
+    TRect CheckRect;
+    TcxEditCheckState CheckState = ecsNormal;
+    int DrawTextFlags = 0;
+    TRect FocusRect;
+    TBitmap* Glyph = nullptr;   // the properties'
+    int GlyphCount = 0;
+    TcxCheckBoxNullValueShowingStyle NullShowingStyle = nssGrayedChecked;
+    TcxCheckBoxState State = cbsUnchecked;
+    std::string Text;
+    TRect TextRect;
+    bool TextEnabled = true;
+};
+
+class TcxCustomCheckBoxViewData : public TcxCustomEditViewData {
+    RTL_CLASS(TcxCustomCheckBoxViewData, TcxCustomEditViewData)
+    using TcxCustomEditViewData::TcxCustomEditViewData;
+    void Calculate(TcxCanvas* canvas, const TRect& bounds, const TPoint& p, TcxMouseButton button, TShiftState shift,
+                   TcxCustomEditViewInfo* viewInfo, bool isMouseEvent) override;
+    // The state to draw: checked in preview mode, else the value's; a cell shows no caption.
+    void EditValueToDrawValue(TcxCanvas* canvas, const Variant& value, TcxCustomEditViewInfo* viewInfo) override;
+    TcxEditBorderStyle GetBorderStyle() override { return ebsNone; }
+    // The caption's text for a view without a control (the control's text otherwise).
+    std::string Caption;
+
+protected:
+    TSize InternalGetEditConstantPartSize(TcxCanvas* canvas, bool isInplace, const TcxEditSizeProperties& sizeProperties,
+                                          TSize& minContentSize, TcxCustomEditViewInfo* viewInfo) override;
+
+private:
+    void CalculateFocusRect(TcxCanvas* canvas, TcxCustomCheckBoxViewInfo* vi);
 };
 
 class TcxCustomCheckBox : public TcxCustomEdit {

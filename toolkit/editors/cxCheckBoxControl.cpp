@@ -16,6 +16,75 @@ namespace cx {
 
 TcxCheckBoxProperties::TcxCheckBoxProperties(TPersistent* owner) : TcxCustomEditProperties(owner) {}
 
+TcxCheckBoxProperties::~TcxCheckBoxProperties() { delete glyph_; }
+
+TBitmap* TcxCheckBoxProperties::Glyph()
+{
+    // Graphics report no changes here: a changed glyph takes effect through SetGlyph.
+    if (!glyph_)
+        glyph_ = new TBitmap();
+    return glyph_;
+}
+
+void TcxCheckBoxProperties::SetGlyph(TBitmap* value)
+{
+    if (value) {
+        Glyph()->Assign(value);
+    } else {
+        delete glyph_;
+        glyph_ = nullptr;
+    }
+    Changed();
+}
+
+void TcxCheckBoxProperties::SetGlyphCount(int value)
+{
+    if (glyphCount_ != value) {
+        glyphCount_ = value;
+        if (glyph_)
+            Changed();
+    }
+}
+
+void TcxCheckBoxProperties::SetMultiLine(bool value)
+{
+    if (multiLine_ != value) {
+        multiLine_ = value;
+        Changed();
+    }
+}
+
+void TcxCheckBoxProperties::SetFullFocusRect(bool value)
+{
+    if (fullFocusRect_ != value) {
+        fullFocusRect_ = value;
+        Changed();
+    }
+}
+
+void TcxCheckBoxProperties::SetUseAlignmentWhenInplace(bool value)
+{
+    if (useAlignmentWhenInplace_ != value) {
+        useAlignmentWhenInplace_ = value;
+        Changed();
+    }
+}
+
+int TcxCheckBoxProperties::GetDrawTextFlags(TAlignment captionAlignment, bool isInplace) const
+{
+    int flags = (captionAlignment == taCenter ? cxtfHCenter : cxtfLeft) | cxtfShowPrefix;
+    flags |= multiLine_ ? cxtfWordBreak | cxtfNoClip : cxtfSingleLine;
+    flags |= isInplace || !multiLine_ ? cxtfVCenter : cxtfTop;
+    return flags;
+}
+
+TcxEditSpecialFeatures TcxCheckBoxProperties::GetSpecialFeatures() const
+{
+    TcxEditSpecialFeatures f = TcxCustomEditProperties::GetSpecialFeatures();
+    f.Include(esfNoContentPart);
+    return f;
+}
+
 void TcxCheckBoxProperties::Assign(TPersistent* source)
 {
     auto* p = dynamic_cast<TcxCheckBoxProperties*>(source);
@@ -29,6 +98,14 @@ void TcxCheckBoxProperties::Assign(TPersistent* source)
             DisplayChecked = p->DisplayChecked;
             DisplayUnchecked = p->DisplayUnchecked;
             DisplayGrayed = p->DisplayGrayed;
+            fullFocusRect_ = p->fullFocusRect_;
+            if (p->glyph_)
+                Glyph()->Assign(p->glyph_);
+            else
+                SetGlyph(nullptr);
+            glyphCount_ = p->glyphCount_;
+            multiLine_ = p->multiLine_;
+            useAlignmentWhenInplace_ = p->useAlignmentWhenInplace_;
             SetStateValues(p->valueChecked_, p->valueGrayed_, p->valueUnchecked_);
             Changed();
         }
@@ -301,7 +378,8 @@ void TcxCustomCheckBox::Dispatch(TMessage& msg)
 TRect TcxCustomCheckBox::GetCheckRect()
 {
     const TRect r = cxRectInflate(TRect{0, 0, Width(), Height()}, -2, -2);
-    const TSize size = GetEditCheckSize(nullptr, false, nullptr, 0, nullptr);
+    TcxCheckBoxProperties* p = Properties();
+    const TSize size = GetEditCheckSize(nullptr, false, p->HasGlyph() ? p->Glyph() : nullptr, p->GlyphCount(), nullptr);
     const int w = std::min(size.cx, r.Width());
     TRect check = cxRectBounds(r.Left + (r.Width() - w) / 2, r.Top + (r.Height() - size.cy) / 2, w, size.cy);
     const TAlignment a = Properties()->CheckAlignment();
@@ -332,21 +410,27 @@ void TcxCustomCheckBox::Paint()
     const TColor background = GetBackgroundColor();
     if (!IsTransparent())
         canvas->FillRect(TRect{0, 0, Width(), Height()}, background);
-    const TcxCheckBoxProperties* p = Properties();
+    TcxCheckBoxProperties* p = Properties();
     const TcxEditCheckState cs = Enabled() ? checkState_ : ecsDisabled;
-    DrawEditCheck(canvas, GetCheckRect(), State(), cs, nullptr, 0, EditStyle()->GetBorderStyle(), false,
+    DrawEditCheck(canvas, GetCheckRect(), State(), cs, p->HasGlyph() ? p->Glyph() : nullptr, p->GlyphCount(),
+                  EditStyle()->GetBorderStyle(), false,
                   GetActiveStyle()->GetBorderColor(), background, !IsTransparent(), false, Focused(), true, nullptr,
                   p->NullStyle());
     if (p->CheckAlignment() == taCenter)
         return;
     const TRect text = GetTextRect();
-    const int flags = cxtfLeft | cxtfVCenter | cxtfSingleLine | cxtfShowPrefix;
+    const int flags = p->GetDrawTextFlags(p->CheckAlignment(), false);
     DrawCheckBoxText(canvas, Caption(), GetActiveStyle()->GetVisibleFont(), GetActiveStyle()->GetTextColor(), text,
                      flags, Enabled());
     if (Focused() && !Caption().empty()) {
         TRect focus = text;
-        canvas->TextExtent(Caption(), focus, flags);
-        canvas->DrawFocusRect(cxRectInflate(focus, 1, 1, 1, 2));
+        if (!p->FullFocusRect()) {
+            canvas->SetFont(GetActiveStyle()->GetVisibleFont());
+            canvas->TextExtent(Caption(), focus, flags);
+        }
+        TRect shown;
+        if (cxRectIntersect(shown, cxRectInflate(focus, 1, 1, 1, 2), cxRectInflate(text, 1, 1)))
+            canvas->DrawFocusRect(shown);
     }
 }
 

@@ -319,8 +319,8 @@ class TcxCustomEdit : public TcxContainer,
     // --- sizing and painting
     bool AutoSize() const { return autoSize_; }
     virtual void SetEditAutoSize(bool value);
-    bool CanAutoSize() const;
-    bool CanAutoWidth();
+    virtual bool CanAutoSize() const;
+    virtual bool CanAutoWidth();
     bool IsAutoWidth();
     virtual void DoAutoSizeChanged() {}
     int AnchorX() const { return anchorX_; }

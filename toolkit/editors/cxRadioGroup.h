@@ -1,4 +1,5 @@
 #pragma once
+#include <vector>
 // cxRadioGroup: the stand-alone radio button painted through the look-and-feel painters, with
 // hot and pressed states that follow the mouse, transparency, word-wrapped captions and a
 // toolkit popup menu.
@@ -121,10 +122,48 @@ class TcxRadioGroupProperties : public TcxCustomButtonGroupProperties {
     // The edit value of an item index: its value, or its caption when the value is Null; the
     // default value for -1.
     Variant ItemIndexToEditValue(int index) const;
+    TcxCustomEditViewDataClass GetViewDataClass() const override;
+    TcxCustomEditViewInfoClass GetViewInfoClass() const override;
 
 private:
     std::string defaultCaption_;
     Variant defaultValue_ = Null;
+};
+
+// A radio group painted without child controls (a grid cell): one cell per item in columns, the
+// painter's radio glyph and the caption right of it.
+class TcxCustomRadioGroupViewInfo : public TcxCustomEditViewInfo {
+    RTL_CLASS(TcxCustomRadioGroupViewInfo, TcxCustomEditViewInfo)
+    TcxCustomRadioGroupViewInfo() = default;
+    void InternalPaint(TcxCanvas* canvas) override;
+    void Offset(int dx, int dy) override;
+    // The glyph of a cell: against its left edge (one pixel in), centred vertically.
+    TRect GetGlyphRect(int index) const;
+
+    std::vector<TRect> Cells;
+    std::vector<std::string> Captions;
+    int ItemIndex = -1;   // the item drawn checked
+    TSize GlyphSize{0, 0};
+    int GlyphTextGap = 7;
+    int DrawTextFlags = 0;
+};
+
+class TcxCustomRadioGroupViewData : public TcxCustomEditViewData {
+    RTL_CLASS(TcxCustomRadioGroupViewData, TcxCustomEditViewData)
+    using TcxCustomEditViewData::TcxCustomEditViewData;
+    void Calculate(TcxCanvas* canvas, const TRect& bounds, const TPoint& p, TcxMouseButton button, TShiftState shift,
+                   TcxCustomEditViewInfo* viewInfo, bool isMouseEvent) override;
+    // The checked item: the value's, or the first one in preview mode.
+    void EditValueToDrawValue(TcxCanvas* canvas, const Variant& value, TcxCustomEditViewInfo* viewInfo) override;
+    TcxEditBorderStyle GetBorderStyle() override { return IsInplace() ? ebsNone : TcxCustomEditViewData::GetBorderStyle(); }
+    // The numbers the cells are laid out and measured with (in place or in a control).
+    TcxEditMetrics GetEditMetrics() const;
+
+protected:
+    // The auto size: without a width, the widest caption per column and one row per button;
+    // with a width, rows as high as their wrapped captions.
+    TSize InternalGetEditConstantPartSize(TcxCanvas* canvas, bool isInplace, const TcxEditSizeProperties& sizeProperties,
+                                          TSize& minContentSize, TcxCustomEditViewInfo* viewInfo) override;
 };
 
 // One button of a radio group: checks made by the group are silent, checks made by the user are

@@ -1,0 +1,15 @@
+#pragma once
+// The open- and save-picture dialogs behind a replaceable service: the file dialogs by default, a
+// script in tests. A filter is "Description|*.a;*.b|Description|*.c"; an answer is false when the
+// user cancels.
+#include <functional>
+#include <string>
+
+struct TPictureDialogs {
+    std::function<bool(const std::string& filter, std::string& fileName)> Open;
+    std::function<bool(const std::string& filter, const std::string& defaultExt, std::string& fileName)> Save;
+};
+// Installs the service (empty members: the file dialogs) and gives the previous one.
+TPictureDialogs SetPictureDialogs(TPictureDialogs dialogs);
+bool ExecuteOpenPictureDialog(const std::string& filter, std::string& fileName);
+bool ExecuteSavePictureDialog(const std::string& filter, const std::string& defaultExt, std::string& fileName);
