@@ -1250,6 +1250,8 @@ TcxCustomVerticalGrid::~TcxCustomVerticalGrid()
 void TcxCustomVerticalGrid::BeforeDestruction()
 {
     destroying_ = true;
+    // The customization form goes first: its lists hold the rows' header infos.
+    customizing_.reset();
     focusedRow_ = nullptr;
     if (TcxvgCustomViewInfo* viewInfo = ViewInfo())
         viewInfo->ReleaseRowViewInfos();
@@ -1516,6 +1518,8 @@ void TcxCustomVerticalGrid::DoLayoutChanged()
     scroller_->SetCheckDecrease(true);
     scroller_->CheckDecreaseLeftIndex();
     scroller_->CheckDecreaseTopIndex();
+    if (customizing_)
+        CustomizingLayoutChanged();
     vcl::FireEvent(OnLayoutChanged, this);
 }
 

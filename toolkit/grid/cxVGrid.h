@@ -31,6 +31,7 @@ class TcxCustomRowHeaderInfo;
 class TcxvgCustomPaintStyleCalcHelper;
 class TcxvgPainter;
 class TcxvgController;
+class TcxVerticalGridCustomizing;
 
 enum TcxvgPaintStyle { psdotNet, psDelphi };
 enum TcxvgGridLines { vglNone, vglHorizontal, vglVertical, vglBoth };
@@ -899,6 +900,18 @@ class TcxCustomVerticalGrid : public TcxExtEditingControl, public IcxStoredObjec
     // Keys and mouse go through the grid's own controller (cxVGridController), made on first use;
     // it stands beside the editing control's controller, which keeps the in-place editing.
     TcxvgController* GridController();
+    // The grid controller's kind, made on first use.
+    virtual TcxvgController* CreateGridController();
+    // The customization form's object (cxVGridCustomizing), made on first use.
+    TcxVerticalGridCustomizing* Customizing();
+    TNotifyEvent OnCustomizationFormVisibleChanged;
+    virtual void DoCustomizationVisibleChanged() { vcl::FireEvent(OnCustomizationFormVisibleChanged, this); }
+    bool IsGridDestroying() const { return destroying_; }
+    // Row drags between the grid and the customization form (cxVGridCustomizing).
+    bool StartDrag(TDragObject*& dragObject) override;
+    void DragOver(TObject* source, int x, int y, TDragState state, bool& accept) override;
+    void DragDrop(TObject* source, int x, int y) override;
+    void DoEndDrag(TObject* target, int x, int y) override;
     // The colours and fonts of a row's header, as a normal header, as a category and as the
     // focused header. Unstyled: the grid's fonts and the paint-style helper's colours.
     virtual TcxViewParams GetRowHeaderParams(TcxCustomRow* row);
@@ -990,6 +1003,9 @@ private:
     UniqueObject<TFont> categoryFont_;
     TcxCustomRow* focusedRow_ = nullptr;
     UniqueObject<TObject> controller_;
+    UniqueObject<TObject> customizing_;
+    // Refreshes the customization form after a layout change (cxVGridCustomizing).
+    void CustomizingLayoutChanged();
     TCustomImageList* images_ = nullptr;
     bool layoutReady_ = false;
     int calcLock_ = 0;

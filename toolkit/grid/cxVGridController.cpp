@@ -19,7 +19,7 @@ bool OnlyCtrl(TShiftState shift) { return shift.Contains(ssCtrl) && !shift.Conta
 TcxvgController* TcxCustomVerticalGrid::GridController()
 {
     if (!controller_)
-        controller_.reset(new TcxvgController(this));
+        controller_.reset(CreateGridController());
     return static_cast<TcxvgController*>(controller_.get());
 }
 
@@ -66,6 +66,8 @@ TCursor TcxCustomVerticalGrid::GetCursor(int x, int y)
     const TCursor cursor = GridController()->GetCursor(x, y);
     return cursor != crDefault ? cursor : TcxControl::GetCursor(x, y);
 }
+
+TcxvgController* TcxCustomVerticalGrid::CreateGridController() { return new TcxvgController(this); }
 
 // --- TcxvgController ------------------------------------------------------------------------------
 TcxvgController::TcxvgController(TcxCustomVerticalGrid* grid)
