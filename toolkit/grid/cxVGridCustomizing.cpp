@@ -135,19 +135,14 @@ void TcxvgCustomizePage::Resize()
 
 TcxvgCustomizePageControl::TcxvgCustomizePageControl(TComponent* owner) : TCustomControl(owner) {}
 
-int TcxvgCustomizePageControl::TabHeight()
-{
-    Canvas()->Font()->Assign(Font());
-    return Canvas()->TextHeight("Wg") + 6;
-}
+int TcxvgCustomizePageControl::TabHeight() { return cxTextHeight(Font(), "Wg") + 6; }
 
 TRect TcxvgCustomizePageControl::TabRect(int index)
 {
-    Canvas()->Font()->Assign(Font());
     int left = 2;
     for (int i = 0; i < index; ++i)
-        left += Canvas()->TextWidth(Pages(i)->Caption()) + 12;
-    return TRect{left, 0, left + Canvas()->TextWidth(Pages(index)->Caption()) + 12, TabHeight()};
+        left += cxTextWidth(Font(), Pages(i)->Caption()) + 12;
+    return TRect{left, 0, left + cxTextWidth(Font(), Pages(index)->Caption()) + 12, TabHeight()};
 }
 
 void TcxvgCustomizePageControl::AddPage(TcxvgCustomizePage* page)
@@ -191,14 +186,19 @@ void TcxvgCustomizePageControl::Paint()
     c->FillRect(GetClientRect());
     c->Font()->Assign(Font());
     const int top = TabHeight();
-    c->Pen()->SetColor(clBtnShadow);
-    c->FrameRect(TRect{0, top, ClientWidth(), ClientHeight()});
+    c->Brush()->SetColor(clBtnShadow);
+    c->FrameRect(TRect{0, top - 1, ClientWidth(), ClientHeight()});
     for (int i = 0; i < PageCount(); ++i) {
         TRect r = TabRect(i);
         if (Pages(i) != active_)
             r.Top += 2;
+        c->Brush()->SetColor(clBtnShadow);
         c->FrameRect(r);
+        c->Brush()->SetColor(Color());
+        c->FillRect(TRect{r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom});
+        c->Brush()->SetStyle(bsClear);
         c->TextOut(r.Left + 6, r.Top + 2, Pages(i)->Caption());
+        c->Brush()->SetStyle(bsSolid);
     }
 }
 
@@ -240,8 +240,7 @@ void TcxVerticalGridItemsCustomizeListBox::RefreshList()
         Items()->AddObject("", rowViewInfos_.back()->HeaderInfo());
     }
     Items()->EndUpdate();
-    if (mouseDown_ && selected < ItemCount())
-        SetItemIndex(selected);
+    SetItemIndex(mouseDown_ && selected < ItemCount() ? selected : -1);
     Invalidate();
 }
 
@@ -281,6 +280,9 @@ void TcxVerticalGridItemsCustomizeListBox::DrawItem(int index, const TRect& rect
     CalcHeaderViewInfo(rect, info->HeaderInfo());
     UniqueObject<TcxvgPainter> painter(grid_->GetPainterClass().Create(&canvas, grid_));
     painter->DrawRowHeader(info);
+    std::vector<TLineInfo> lines;
+    painter->CalcHeaderLines(info, lines);
+    painter->DrawLines(lines, rect);
     if (state.Contains(odSelected))
         canvas.InvertRect(rect);
     painting_ = false;
