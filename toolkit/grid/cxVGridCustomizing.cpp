@@ -95,10 +95,10 @@ void TcxCustomVerticalGrid::DragDrop(TObject* source, int x, int y)
     TcxCustomRow* row = GridController()->DragRow;
     BeginUpdate();
     try {
-        GridController()->DragDrop(x, y);
-        // A row taken from the customization form comes back into view.
+        // A row taken from the customization form comes back into view where it is dropped.
         if (row && Rows()->IndexOf(row) >= 0 && !row->Visible())
             row->SetVisible(true);
+        GridController()->DragDrop(x, y);
     } catch (...) {
         EndUpdate();
         throw;
@@ -513,8 +513,15 @@ void TcxVerticalGridCustomizing::CreateCustomizingForm()
     form_->SetBounds(form_->Left(), form_->Top(), width, (rowCount_ + 1) * lineHeight_);
     form_->MinWidth = width;
     form_->SetColor(clBtnFace);
-    form_->OnShow = [this](TObject* sender) { FormShow(sender); };
-    form_->OnClose = [this](TObject* sender, TCloseAction& action) { FormClose(sender, action); };
+    // A released form may still be closing: only the form in use reaches the object.
+    form_->OnShow = [this](TObject* sender) {
+        if (sender == form_)
+            FormShow(sender);
+    };
+    form_->OnClose = [this](TObject* sender, TCloseAction& action) {
+        if (sender == form_)
+            FormClose(sender, action);
+    };
 }
 
 void TcxVerticalGridCustomizing::AdjustControls()
@@ -590,8 +597,6 @@ void TcxVerticalGridCustomizing::ReleaseControls()
     lastRowIndex_ = -1;
     lastCategoryIndex_ = -1;
     TcxVerticalGridCustomizationForm* form = std::exchange(form_, nullptr);
-    form->OnShow = nullptr;
-    form->OnClose = nullptr;
     if (grid_->IsGridDestroying()) {
         form->Free();
         return;

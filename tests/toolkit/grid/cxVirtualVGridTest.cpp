@@ -127,6 +127,13 @@ TEST_F(VirtualVGridTest, LayoutStyleChoosesLayoutScrollingAndBandSizing)
         EXPECT_FALSE(vgrid->CanBandSizing());
         vgrid->OptionsBehavior()->BandSizing = true;
     }
+    // Scrolling starts over with a new layout style.
+    vgrid->SetLayoutStyle(lsMultiRecordView);
+    vgrid->SetLeftVisibleRecord(1);
+    ASSERT_EQ(vgrid->GetLeftVisibleRecord(), 1);
+    vgrid->SetLayoutStyle(lsBandsView);
+    EXPECT_EQ(vgrid->GetLeftVisibleRecord(), 0);
+    EXPECT_EQ(vgrid->GetTopVisibleRowIndex(), 0);
     vgrid->OptionsView()->SetCellAutoHeight(true);
     EXPECT_TRUE(vgrid->GetCellAutoHeight());
     vgrid->SetLayoutStyle(lsMultiRecordView);
