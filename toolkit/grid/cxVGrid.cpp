@@ -1719,6 +1719,8 @@ void TcxCustomVerticalGrid::DataChanged()
 
 void TcxCustomVerticalGrid::RemoveRowFromVerticalGrid(TcxCustomRow* row)
 {
+    if (customizing_)
+        CustomizingRowRemoved(row);
     ++calcLock_;
     if (!destroying_ && row == focusedRow_)
         focusedRow_ = nullptr;

@@ -1006,6 +1006,8 @@ private:
     UniqueObject<TObject> customizing_;
     // Refreshes the customization form after a layout change (cxVGridCustomizing).
     void CustomizingLayoutChanged();
+    // Lets the customization form's lists forget a row that leaves the grid (cxVGridCustomizing).
+    void CustomizingRowRemoved(TcxCustomRow* row);
     TCustomImageList* images_ = nullptr;
     bool layoutReady_ = false;
     int calcLock_ = 0;

@@ -73,6 +73,12 @@ void TcxCustomVerticalGrid::CustomizingLayoutChanged()
         customizing->Update();
 }
 
+void TcxCustomVerticalGrid::CustomizingRowRemoved(TcxCustomRow* row)
+{
+    if (auto* customizing = static_cast<TcxVerticalGridCustomizing*>(customizing_.get()))
+        customizing->RowRemoved(row);
+}
+
 bool TcxCustomVerticalGrid::StartDrag(TDragObject*& dragObject)
 {
     // Only a row (pressed in the grid or taken from the customization form) is dragged.
@@ -244,10 +250,27 @@ void TcxVerticalGridItemsCustomizeListBox::RefreshList()
     Invalidate();
 }
 
+void TcxVerticalGridItemsCustomizeListBox::ForgetRow(TcxCustomRow* row)
+{
+    for (std::size_t i = 0; i < rowViewInfos_.size(); ++i)
+        if (rowViewInfos_[i]->Row() == row) {
+            const int item = Items()->IndexOfObject(rowViewInfos_[i]->HeaderInfo());
+            if (item >= 0)
+                Items()->Delete(item);
+            // Freed while the row still exists: a row view info looks at its row when it goes.
+            rowViewInfos_.erase(rowViewInfos_.begin() + std::ptrdiff_t(i));
+            Invalidate();
+            return;
+        }
+}
+
 TcxCustomRowViewInfo* TcxVerticalGridItemsCustomizeListBox::RowViewInfoAt(int index) const
 {
-    return index >= 0 && index < static_cast<int>(rowViewInfos_.size()) ? rowViewInfos_[std::size_t(index)].get()
-                                                                         : nullptr;
+    TObject* header = index >= 0 && index < Items()->Count() ? Items()->GetObject(index) : nullptr;
+    for (const auto& info : rowViewInfos_)
+        if (header && info->HeaderInfo() == header)
+            return info.get();
+    return nullptr;
 }
 
 TcxCustomRow* TcxVerticalGridItemsCustomizeListBox::RowAt(int index) const
@@ -276,7 +299,6 @@ void TcxVerticalGridItemsCustomizeListBox::DrawItem(int index, const TRect& rect
         canvas.FillRect(rect, Color());
         return;
     }
-    painting_ = true;
     CalcHeaderViewInfo(rect, info->HeaderInfo());
     UniqueObject<TcxvgPainter> painter(grid_->GetPainterClass().Create(&canvas, grid_));
     painter->DrawRowHeader(info);
@@ -285,7 +307,6 @@ void TcxVerticalGridItemsCustomizeListBox::DrawItem(int index, const TRect& rect
     painter->DrawLines(lines, rect);
     if (state.Contains(odSelected))
         canvas.InvertRect(rect);
-    painting_ = false;
 }
 
 void TcxVerticalGridItemsCustomizeListBox::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
@@ -684,6 +705,15 @@ void TcxVerticalGridCustomizing::CreateCategoryRow()
     }
     Modified();
     grid_->EndUpdate();
+}
+
+void TcxVerticalGridCustomizing::RowRemoved(TcxCustomRow* row)
+{
+    if (rowList_)
+        rowList_->ForgetRow(row);
+    if (categoryList_)
+        categoryList_->ForgetRow(row);
+    UpdateButtons();
 }
 
 void TcxVerticalGridCustomizing::DeleteCategory()

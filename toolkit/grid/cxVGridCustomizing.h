@@ -60,6 +60,8 @@ class TcxVerticalGridItemsCustomizeListBox : public TcxCustomizeListBox {
     TcxCustomVerticalGrid* Grid() const { return grid_; }
     bool IsCategories() const { return categories_; }
     void RefreshList();
+    // Drops a row that leaves the grid (still alive) from the list and its layout objects.
+    void ForgetRow(TcxCustomRow* row);
     // The row shown by an item (null for a bad index).
     TcxCustomRow* RowAt(int index) const;
     void CalcHeaderViewInfo(const TRect& rect, TcxCustomRowHeaderInfo* header);
@@ -82,7 +84,6 @@ private:
     TPoint mouseDownPos_{};
     TPoint pressOffset_{};
     bool mouseDown_ = false;
-    bool painting_ = false;
 };
 
 class TcxVerticalGridCustomizationForm : public TForm {
@@ -141,6 +142,7 @@ class TcxVerticalGridCustomizing : public TcxOwnedInterfacedPersistent {
     void MakeRowSheetVisible();
     void MakeCategorySheetVisible();
     void DeleteCategory();
+    void RowRemoved(TcxCustomRow* row);
 
     // Asks for a new category's caption; by default the new-category dialog.
     std::function<bool(std::string& caption)> AskCategoryCaption;

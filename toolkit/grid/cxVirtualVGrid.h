@@ -117,8 +117,6 @@ class TcxVirtualVerticalGrid : public TcxCustomVerticalGrid, public IcxFilterCon
     TcxCustomControlViewInfoClass GetViewInfoClass() const override;
     TcxvgController* CreateGridController() override;
     int GetRecordsInterval() const override;
-    TcxCustomRowClass GetEditorRowClass() const override { return TcxCustomVerticalGrid::GetEditorRowClass(); }
-    TcxCustomRowClass GetMultiEditorRowClass() const override { return TcxCustomVerticalGrid::GetMultiEditorRowClass(); }
 
     // Data notices.
     void ControlUpdateData(TcxUpdateControlInfo* info) override;

@@ -197,6 +197,14 @@ TEST_F(VGridCustomizingTest, ListsShowTheHiddenRowsOfTheirKind)
     voltage->SetVisible(false);
     hiddenRow->SetVisible(true);
     EXPECT_EQ(Listed(C()->RowList()), std::vector<TcxCustomRow*>{voltage});
+    // A listed row that leaves the grid leaves the list at once.
+    TcxCustomRow* gone = AddEditor("Gone");
+    gone->SetVisible(false);
+    ASSERT_EQ(Listed(C()->RowList()).size(), 2u);
+    g->BeginUpdate();
+    gone->Free();
+    EXPECT_EQ(Listed(C()->RowList()), std::vector<TcxCustomRow*>{voltage});
+    g->EndUpdate();
     // An item's object is its row's header info.
     EXPECT_EQ(static_cast<TcxCustomRowHeaderInfo*>(C()->RowList()->Items()->GetObject(0))->Row(), voltage);
 }
