@@ -2,6 +2,7 @@
 // navigator actions and notices, the focused-record event and the filter dialog hook.
 #include "VGridTestSupport.h"
 
+#include "platform/rtl/Streams.h"
 #include "toolkit/data/cxCustomData.h"
 #include "toolkit/editors/cxTextEdit.h"
 #include "toolkit/grid/cxVGridController.h"
@@ -38,6 +39,46 @@ public:
     void NavigatorButtonsStateChanged() override { ++refreshes; }
     void RefreshNavigator() override {}
     int refreshes = 0;
+};
+
+// Criteria whose conditions name their items through a filter host, as a filter builder keeps them.
+class HostCriteria : public TcxFilterCriteria {
+    RTL_CLASS(HostCriteria, TcxFilterCriteria)
+    explicit HostCriteria(IcxFilterControl* host) : host_(host) { SetVersion(3); }
+    int GetIDByItemLink(TObject* link) override
+    {
+        const int i = IndexOf(link);
+        return i >= 0 ? host_->GetFilterItemLinkID(i) : -1;
+    }
+    std::string GetNameByItemLink(TObject* link) override
+    {
+        const int i = IndexOf(link);
+        return i >= 0 ? host_->GetItemLinkName(i) : std::string();
+    }
+    TObject* GetItemLinkByID(int id) override
+    {
+        for (int i = 0; i < host_->GetFilterCount(); ++i)
+            if (host_->GetFilterItemLinkID(i) == id)
+                return host_->GetFilterItemLink(i);
+        return nullptr;
+    }
+    TObject* GetItemLinkByName(const std::string& name) override
+    {
+        for (int i = 0; i < host_->GetFilterCount(); ++i)
+            if (host_->GetItemLinkName(i) == name)
+                return host_->GetFilterItemLink(i);
+        return nullptr;
+    }
+
+private:
+    int IndexOf(TObject* link)
+    {
+        for (int i = 0; i < host_->GetFilterCount(); ++i)
+            if (host_->GetFilterItemLink(i) == link)
+                return i;
+        return -1;
+    }
+    IcxFilterControl* host_;
 };
 
 class VirtualVGridTest : public VGridTest {
@@ -178,6 +219,23 @@ TEST_F(VirtualVGridTest, FilterItemsAreTheFilteringContainersInRowOrder)
     EXPECT_EQ(vgrid->GetItemLinkName(4), "");
     EXPECT_EQ(vgrid->GetFilterCaption(4), "");
     EXPECT_EQ(vgrid->GetFilterCriteria(), vgrid->DataController()->Filter());
+}
+
+TEST_F(VirtualVGridTest, StoredConditionsOnTwoEditorRowsComeBackOnBoth)
+{
+    AddRow("Meter");
+    AddRow("Tariff");
+    HostCriteria saved(vgrid);
+    saved.AddItem(saved.Root(), vgrid->GetFilterItemLink(0), foEqual, Variant("A"), "A");
+    saved.AddItem(saved.Root(), vgrid->GetFilterItemLink(1), foEqual, Variant("B"), "B");
+    TMemoryStream stream;
+    saved.WriteData(&stream);
+    stream.Seek(0, soBeginning);
+    HostCriteria loaded(vgrid);
+    loaded.ReadData(&stream);
+    ASSERT_EQ(loaded.Root()->Count(), 2);
+    EXPECT_EQ(static_cast<TcxFilterCriteriaItem*>(loaded.Root()->Items(0))->ItemLink(), vgrid->GetFilterItemLink(0));
+    EXPECT_EQ(static_cast<TcxFilterCriteriaItem*>(loaded.Root()->Items(1))->ItemLink(), vgrid->GetFilterItemLink(1));
 }
 
 TEST_F(VirtualVGridTest, NavigatorMovesByTheVisibleRecordsOnlyInMultiRecordView)
