@@ -13,6 +13,27 @@ TcxVirtualVerticalGrid* VirtualGridOf(TcxEditingControl* control)
     return dynamic_cast<TcxVirtualVerticalGrid*>(control);
 }
 
+// Holds a grid's update lock for a scope (none for a null grid).
+class GridUpdate {
+public:
+    explicit GridUpdate(TcxCustomVerticalGrid* grid) : grid_(grid)
+    {
+        if (grid_)
+            grid_->BeginUpdate();
+    }
+    // A layout pass that fails at the end of the lock reaches the caller.
+    ~GridUpdate() noexcept(false)
+    {
+        if (grid_)
+            grid_->EndUpdate();
+    }
+    GridUpdate(const GridUpdate&) = delete;
+    GridUpdate& operator=(const GridUpdate&) = delete;
+
+private:
+    TcxCustomVerticalGrid* grid_;
+};
+
 // The multi-record controller reading its record permissions from the grid's data options.
 class TcxVirtualGridController : public TcxvgMultiRecordsController {
     RTL_CLASS(TcxVirtualGridController, TcxvgMultiRecordsController)
@@ -69,23 +90,10 @@ void TcxvgMultiRecordsOptionsView::RestoreDefaults()
 void TcxvgMultiRecordsOptionsView::Assign(TPersistent* source)
 {
     auto* src = dynamic_cast<TcxvgMultiRecordsOptionsView*>(source);
-    if (!src) {
-        TcxvgOptionsView::Assign(source);
-        return;
-    }
-    TcxCustomVerticalGrid* grid = Grid();
-    if (grid)
-        grid->BeginUpdate();
-    try {
+    GridUpdate lock(src ? Grid() : nullptr);
+    if (src)
         SetRecordsInterval(src->RecordsInterval());
-        TcxvgOptionsView::Assign(source);
-    } catch (...) {
-        if (grid)
-            grid->EndUpdate();
-        throw;
-    }
-    if (grid)
-        grid->EndUpdate();
+    TcxvgOptionsView::Assign(source);
 }
 
 void TcxvgMultiRecordsOptionsBehavior::SetAllowChangeRecord(bool value)
@@ -156,17 +164,11 @@ void TcxVirtualVerticalGrid::Assign(TPersistent* source)
         return;
     }
     // Grid to grid: the layout style and the three option objects; the lock goes on every path.
-    BeginUpdate();
-    try {
-        SetLayoutStyle(src->LayoutStyle());
-        OptionsView()->Assign(src->OptionsView());
-        OptionsBehavior()->Assign(src->OptionsBehavior());
-        OptionsData()->Assign(src->OptionsData());
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    GridUpdate lock(this);
+    SetLayoutStyle(src->LayoutStyle());
+    OptionsView()->Assign(src->OptionsView());
+    OptionsBehavior()->Assign(src->OptionsBehavior());
+    OptionsData()->Assign(src->OptionsData());
 }
 
 void TcxVirtualVerticalGrid::SetLayoutStyle(TcxvgLayoutStyle value)
