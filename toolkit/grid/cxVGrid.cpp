@@ -1256,6 +1256,8 @@ TcxCustomVerticalGrid::~TcxCustomVerticalGrid()
 void TcxCustomVerticalGrid::BeforeDestruction()
 {
     destroying_ = true;
+    // The customization form goes first: its lists hold the rows' header infos.
+    customizing_.reset();
     focusedRow_ = nullptr;
     if (TcxvgCustomViewInfo* viewInfo = ViewInfo())
         viewInfo->ReleaseRowViewInfos();
@@ -1536,6 +1538,8 @@ void TcxCustomVerticalGrid::DoLayoutChanged()
     scroller_->SetCheckDecrease(true);
     scroller_->CheckDecreaseLeftIndex();
     scroller_->CheckDecreaseTopIndex();
+    if (customizing_)
+        CustomizingLayoutChanged();
     vcl::FireEvent(OnLayoutChanged, this);
 }
 
@@ -1748,6 +1752,8 @@ void TcxCustomVerticalGrid::DataChanged()
 
 void TcxCustomVerticalGrid::RemoveRowFromVerticalGrid(TcxCustomRow* row)
 {
+    if (customizing_)
+        CustomizingRowRemoved(row);
     ++calcLock_;
     if (!destroying_ && row == focusedRow_)
         focusedRow_ = nullptr;

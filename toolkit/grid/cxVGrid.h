@@ -33,6 +33,7 @@ class TcxvgPainter;
 class TcxvgController;
 class TcxvgCustomRowStyles;
 class TcxVerticalGridStyles;
+class TcxVerticalGridCustomizing;
 
 enum TcxvgPaintStyle { psdotNet, psDelphi };
 enum TcxvgGridLines { vglNone, vglHorizontal, vglVertical, vglBoth };
@@ -921,6 +922,18 @@ class TcxCustomVerticalGrid : public TcxExtEditingControl, public IcxStoredObjec
     // The grid's styles (cxVGridStyles).
     TcxCustomControlStylesClass GetControlStylesClass() const override;
     TcxVerticalGridStyles* Styles();
+    // The grid controller's kind, made on first use.
+    virtual TcxvgController* CreateGridController();
+    // The customization form's object (cxVGridCustomizing), made on first use.
+    TcxVerticalGridCustomizing* Customizing();
+    TNotifyEvent OnCustomizationFormVisibleChanged;
+    virtual void DoCustomizationVisibleChanged() { vcl::FireEvent(OnCustomizationFormVisibleChanged, this); }
+    bool IsGridDestroying() const { return destroying_; }
+    // Row drags between the grid and the customization form (cxVGridCustomizing).
+    bool StartDrag(TDragObject*& dragObject) override;
+    void DragOver(TObject* source, int x, int y, TDragState state, bool& accept) override;
+    void DragDrop(TObject* source, int x, int y) override;
+    void DoEndDrag(TObject* target, int x, int y) override;
     // The colours and fonts of a row's header, as a normal header, as a category and as the
     // focused header, resolved through the styles.
     virtual TcxViewParams GetRowHeaderParams(TcxCustomRow* row);
@@ -1019,6 +1032,11 @@ private:
     UniqueObject<TFont> categoryFont_;
     TcxCustomRow* focusedRow_ = nullptr;
     UniqueObject<TObject> controller_;
+    UniqueObject<TObject> customizing_;
+    // Refreshes the customization form after a layout change (cxVGridCustomizing).
+    void CustomizingLayoutChanged();
+    // Lets the customization form's lists forget a row that leaves the grid (cxVGridCustomizing).
+    void CustomizingRowRemoved(TcxCustomRow* row);
     TCustomImageList* images_ = nullptr;
     bool layoutReady_ = false;
     int calcLock_ = 0;

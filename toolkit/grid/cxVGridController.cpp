@@ -26,7 +26,7 @@ bool CanOpenEditor(TcxCustomVerticalGrid* grid)
 TcxvgController* TcxCustomVerticalGrid::GridController()
 {
     if (!controller_)
-        controller_.reset(new TcxvgController(this));
+        controller_.reset(CreateGridController());
     return static_cast<TcxvgController*>(controller_.get());
 }
 
@@ -83,6 +83,8 @@ TCursor TcxCustomVerticalGrid::GetCursor(int x, int y)
     const TCursor cursor = GridController()->GetCursor(x, y);
     return cursor != crDefault ? cursor : TcxControl::GetCursor(x, y);
 }
+
+TcxvgController* TcxCustomVerticalGrid::CreateGridController() { return new TcxvgController(this); }
 
 // --- TcxvgController ------------------------------------------------------------------------------
 TcxvgController::TcxvgController(TcxCustomVerticalGrid* grid)

@@ -119,7 +119,8 @@ protected:
     }
     void TearDown() override
     {
-        form->Free();
+        if (form)
+            form->Free();
         form = nullptr;
         cxVGridUnit::Finalize();
         cxInplaceContainerUnit::Finalize();
