@@ -769,19 +769,10 @@ void TcxCustomDropDownEdit::InnerEditMouseDown(bool doubleClick)
         DropDown();
 }
 
-void TcxCustomDropDownInnerEdit::Dispatch(TMessage& msg)
-{
-    if (msg.Msg != WM_LBUTTONDOWN && msg.Msg != WM_LBUTTONDBLCLK) {
-        TcxCustomInnerTextEdit::Dispatch(msg);
-        return;
-    }
-    const auto alive = AliveToken();
-    auto* edit = dynamic_cast<TcxCustomDropDownEdit*>(Container());
-    const auto editAlive = edit ? edit->AliveToken() : std::weak_ptr<bool>();
-    TcxCustomInnerTextEdit::Dispatch(msg);
-    if (!alive.expired() && edit && !editAlive.expired())
-        edit->InnerEditMouseDown(msg.Msg == WM_LBUTTONDBLCLK);
-}
+// The field's presses and double clicks reach the editor through the inner edit's own mouse
+// forwarding (the editor's MouseDown and DblClick); answering them here as well toggled the popup
+// twice.
+void TcxCustomDropDownInnerEdit::Dispatch(TMessage& msg) { TcxCustomInnerTextEdit::Dispatch(msg); }
 
 bool TcxCustomDropDownEdit::DoRefreshContainer(const TPoint& p, TcxMouseButton button, TShiftState shift,
                                                bool isMouseEvent)

@@ -302,9 +302,7 @@ void TcxVerticalGridItemsCustomizeListBox::DrawItem(int index, const TRect& rect
     CalcHeaderViewInfo(rect, info->HeaderInfo());
     UniqueObject<TcxvgPainter> painter(grid_->GetPainterClass().Create(&canvas, grid_));
     painter->DrawRowHeader(info);
-    std::vector<TLineInfo> lines;
-    painter->CalcHeaderLines(info, lines);
-    painter->DrawLines(lines, rect);
+    painter->DrawLines(info->HeaderInfo()->LinesInfo, rect);
     if (state.Contains(odSelected))
         canvas.InvertRect(rect);
 }
