@@ -534,7 +534,7 @@ protected:
         edit->SetDroppedDown(true);
         SpinUntil([&] { return ran && !edit->DroppedDown(); }, 2500);
         EXPECT_TRUE(ran);
-        EXPECT_FALSE(rescued) << "the popup stayed open";
+        EXPECT_FALSE(rescued) << "the popup stayed open: " << current;
     }
 
 public: // the case tables reach the fixture through a reference
@@ -542,6 +542,7 @@ public: // the case tables reach the fixture through a reference
     TPanel* holder = nullptr;
     TPanel* panel = nullptr;
     std::unique_ptr<QObject> timers = std::make_unique<QObject>();
+    std::string current;
 };
 
 TEST_F(PopupEditTest, APanelIsBorrowedFillingTheClientAndGivenBack)
@@ -798,6 +799,7 @@ TEST_F(PopupEditTest, OpenAndCloseByKeyAndPress)
     for (const Row& row : rows) {
         Focus(edit);
         reasons.clear();
+        current = row.name;
         OpenAndRun([&] {
             EXPECT_TRUE(edit->DroppedDown()) << row.name;
             EXPECT_EQ(cxPopupWindowCount(), 1) << row.name;
