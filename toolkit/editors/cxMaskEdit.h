@@ -113,6 +113,10 @@ class TcxCustomMaskEdit : public TcxCustomTextEdit {
     virtual void UpdateTextFormatting();
 
     // --- overrides
+    // While masked, Text is the mask's updated form of the shown text, and setting it sets the
+    // edit value (shown through the mask).
+    std::string Text() override;
+    bool SetDisplayText(const std::string& value) override;
     void PropertiesChanged(TObject* sender) override;
     void InternalSetDisplayValue(const Variant& value) override;
     void SynchronizeDisplayValue() override;

@@ -233,6 +233,22 @@ void TcxCustomMaskEdit::InternalSetDisplayValue(const Variant& value)
         mode_->SetText(InnerText());
 }
 
+std::string TcxCustomMaskEdit::Text()
+{
+    if (!mode_)
+        return TcxCustomTextEdit::Text();
+    return Utf16ToUtf8(mode_->GetUpdatedText(InnerText()));
+}
+
+bool TcxCustomMaskEdit::SetDisplayText(const std::string& value)
+{
+    if (!mode_)
+        return TcxCustomTextEdit::SetDisplayText(value);
+    SetInternalEditValue(Variant(value));
+    SetEditValueSilently(Variant(Text()));
+    return true;
+}
+
 void TcxCustomMaskEdit::SynchronizeDisplayValue()
 {
     TcxCustomTextEdit::SynchronizeDisplayValue();

@@ -610,7 +610,8 @@ class TcxCustomTextEdit : public TcxCustomEdit, public IcxFormatControllerListen
     TcxCustomTextEditLookupData* LookupData() const { return lookupData_; }
 
     // --- text and selection
-    std::string Text();
+    // The Text property: the shown text here; a masked kind answers the mask's form of it.
+    virtual std::string Text();
     void SetText(const std::string& value);
     int SelStart();
     void SetSelStart(int value);

@@ -212,6 +212,47 @@ TEST_F(SpinEditTest, ValidationClampsOrRefusesAndAnUnparsableTextIsAlwaysAnError
     EXPECT_EQ(edit->GetValue().ToInt64(), 42);
 }
 
+TEST_F(SpinEditTest, AGetValueHandlerTurnsWordsIntoNumbersAndItsErrorsAreReported)
+{
+    P()->SetValueType(vtInt);
+    Bounds(0, 5000);
+    P()->OnGetValue = [](TObject*, const std::string& text, Variant& value, std::string& errorText, bool& error) {
+        if (text == "max") {
+            value = Variant(5000);
+            error = false;
+        } else if (text == "boom") {
+            throw EcxEditError("handler failed");
+        } else {
+            errorText = "no such word";
+        }
+    };
+    struct Case {
+        const char* typed;
+        bool ok;
+        std::string value, message;
+    } cases[] = {
+        {"max", true, "5000", ""},
+        {"min", false, "", "no such word"},
+        {"boom", false, "", "handler failed"},
+    };
+    for (const Case& c : cases) {
+        edit->SetText("");
+        Type(c.typed);   // with a handler every character is accepted
+        EXPECT_EQ(edit->Text(), c.typed);
+        Variant value;
+        std::string message;
+        EXPECT_EQ(edit->InternalPrepareEditValue(edit->GetDisplayValue(), false, value, message), c.ok) << c.typed;
+        if (c.ok)
+            EXPECT_EQ(VarToStr(value), c.value);
+        else
+            EXPECT_EQ(message, c.message) << c.typed;
+    }
+    // Asked to raise, the handler's exception goes on.
+    Variant value;
+    std::string message;
+    EXPECT_THROW(edit->InternalPrepareEditValue(edit->GetDisplayValue(), true, value, message), EcxEditError);
+}
+
 // ---- the step on the control ------------------------------------------------------------------------
 
 TEST_F(SpinEditTest, StepsFromTheValueWithTheThreeBoundKinds)
