@@ -208,8 +208,12 @@ void TcxvgController::KeyDown(std::uint16_t& key, TShiftState shift)
         return;
     case VK_RETURN:
         if (ForceShowEditor && NoShift(shift)) {
+            TcxCustomRow* before = FocusedRow();
             navigator_->FocusNextCell(true, true, shift);
             key = 0;
+            // Moving on with Enter opens the next row's editor at once.
+            if (FocusedRow() != before && FocusedRow() && FocusedRow()->GetEditContainerCount() > 0)
+                grid_->ShowEdit();
         }
         return;
     case VK_PRIOR:

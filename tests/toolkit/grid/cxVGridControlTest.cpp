@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+#include <QTest>
+
 using namespace vgtest;
 
 TEST_F(VGridTest, NewGridDefaults)
@@ -365,4 +367,22 @@ TEST_F(VGridTest, RowsOutliveTheirGridAndItsLayout)
     EXPECT_TRUE(row->GetProperties()->GetValue().IsNull());
     row->Free();
     cat->Free();
+}
+
+// Enter with GoToNextCellOnEnter moves to the next row and opens its editor at once.
+TEST_F(VGridTest, EnterMovesOnAndOpensTheNextEditor)
+{
+    TcxEditorRow* a = AddEditor("A", "Integer");
+    TcxEditorRow* b = AddEditor("B", "Integer");
+    Show(220, 120);
+    form->Show();
+    grid->SetFocus();
+    vcl::DrainPostedMessages();
+    grid->SetFocusedRow(a);
+    grid->OptionsBehavior()->SetGoToNextCellOnEnter(true);
+    QTest::keyClick(grid->Peer(), Qt::Key_Return);
+    vcl::DrainPostedMessages();
+    EXPECT_EQ(grid->GetFocusedRow(), b);
+    ASSERT_TRUE(grid->GetIsEditing());
+    EXPECT_EQ(grid->EditingController()->EditingItem(), b->GetEditContainer(0));
 }

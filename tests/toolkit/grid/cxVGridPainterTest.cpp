@@ -1,6 +1,8 @@
 // The paint styles' choices and what the painters put on the grid's surface.
 #include "tests/toolkit/grid/VGridPaintTestSupport.h"
 
+#include "platform/vcl/ImgList.h"
+
 #include <cstdlib>
 
 using namespace vgtest;
@@ -215,4 +217,56 @@ TEST_F(VGridPainterTest, FocusedCategoryFramesItsCaptionText)
     EXPECT_TRUE(cxRectIsEmpty(Helper()->GetCategoryFocusRect(r0, header, header, grid->Font())));
     grid->OptionsView()->SetPaintStyle(psDelphi);
     EXPECT_TRUE(cxRectIsEmpty(Helper()->GetCategoryFocusRect(cat, header, header, grid->Font())));
+}
+
+// A caption's image stays inside its caption cell, and a caption without an image shows none.
+TEST_F(VGridPainterTest, CaptionImagesAreClippedToTheirCell)
+{
+    TImageList images(nullptr);
+    images.SetWidth(16);
+    images.SetHeight(16);
+    TBitmap glyph;
+    glyph.SetSize(16, 16);
+    glyph.Canvas()->Brush()->SetColor(clRed);
+    glyph.Canvas()->FillRect(TRect(0, 0, 16, 16));
+    images.AddMasked(&glyph, clLime);
+    grid->SetImages(&images);
+    TcxEditorRow* plain = AddEditor("Plain");
+    TcxEditorRow* pictured = AddEditor("Pictured");
+    pictured->Properties()->SetImageIndex(0);
+    // A caption cell narrower than the image; the values are left unpainted from the first
+    // paint on, so nothing painted later covers an image that ran over its cell.
+    const int indent = grid->GetLookAndFeelPainter()->ExpandButtonSize() + 4;
+    grid->OptionsView()->SetRowHeaderWidth(indent + 8);
+    grid->OnDrawValue = [](TObject*, TcxCanvas*, TcxvgPainter*, TcxCustomRowViewInfo*, int, bool& done) { done = true; };
+    Show(220, 120);
+    grid->Update();
+    TcxRowCaptionInfo* caption = RowInfo(pictured)->HeaderInfo()->Captions(0);
+    ASSERT_EQ(caption->ImageIndex, 0);
+    ASSERT_GT(caption->ImageRect.Right, caption->CaptionRect.Right + 2);   // wider than its cell
+    const int y = caption->ImageRect.Top + 8;
+    EXPECT_EQ(Pixel(caption->CaptionRect.Left + 2, y), Sys(clRed));
+    for (int x = caption->CaptionRect.Right; x < caption->ImageRect.Right; ++x)
+        EXPECT_NE(Pixel(x, y), Sys(clRed)) << x;
+    TcxRowCaptionInfo* none = RowInfo(plain)->HeaderInfo()->Captions(0);
+    EXPECT_EQ(none->ImageIndex, -1);
+    for (int x = none->CaptionRect.Left; x < none->CaptionRect.Right; ++x)
+        EXPECT_NE(Pixel(x, none->CaptionRect.Top + 8), Sys(clRed)) << x;
+    grid->SetImages(nullptr);
+}
+
+// No explorer-bar theme exists here: a category asked for that style looks like any header.
+TEST_F(VGridPainterTest, ExplorerStyleCategoryWithoutThemeIsAPlainHeader)
+{
+    Build();
+    const TRect h = Header(cat);
+    std::vector<TColor> before;
+    for (int x = h.Left; x < h.Right; x += 3)
+        before.push_back(Pixel(x, h.Top + h.Height() / 2));
+    grid->OptionsView()->SetCategoryExplorerStyle(true);
+    grid->Update();
+    std::vector<TColor> after;
+    for (int x = h.Left; x < h.Right; x += 3)
+        after.push_back(Pixel(x, h.Top + h.Height() / 2));
+    EXPECT_EQ(after, before);
 }
