@@ -285,7 +285,6 @@ private:
     TPopupMenu* menu_ = nullptr;
     bool dialogShown_ = false;
     bool internalSet_ = false;
-    bool loading_ = false;
     int changeLock_ = 0;
     TAction action_ = TAction::None;
     TPoint scrollOffset_{0, 0};

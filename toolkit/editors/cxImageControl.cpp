@@ -456,7 +456,7 @@ void TcxCustomImage::PictureChanged(TObject*)
 void TcxCustomImage::ApplyPictureChange()
 {
     ApplyTransparency(picture_, ActiveProperties()->GraphicTransparency());
-    if (!loading_) {
+    if (!IsLoading()) {
         scrollOffset_ = {0, 0};
         if (AutoSize())
             SetSize();
@@ -468,8 +468,6 @@ void TcxCustomImage::ApplyPictureChange()
         ShortRefreshContainer(false);
         if (ActiveProperties()->ImmediatePost() && CanPostEditValue() && ValidateEdit(true))
             InternalPostEditValue();
-    } else {
-        ShortRefreshContainer(false);
     }
     UpdateScrollBars();
     ShortRefreshContainer(false);

@@ -1,11 +1,9 @@
 // Check boxes and radio groups painted as cells without a control (states, preview mode, the
 // square's mouse states, the caption's place), and the check box control's glyph and
 // multi-line caption.
-#include "EditorsTestSupport.h"
+#include "EditorKindTestSupport.h"
 
-#include "platform/gdi/Text.h"
 #include "toolkit/editors/cxCheckBox.h"
-#include "toolkit/editors/cxEditConsts.h"
 #include "toolkit/editors/cxRadioGroup.h"
 
 using namespace cx;
@@ -34,17 +32,14 @@ struct Cell {
 
 } // namespace
 
-class CxCheckCellsTest : public ControlBaseTest {
+class CxCheckCellsTest : public EditorKindTest {
 protected:
     void SetUp() override
     {
-        ControlBaseTest::SetUp();
-        cxEditConstsUnit::Initialize();
-        cxEditUnit::Initialize();
-        cxEditPaintUtilsUnit::Initialize();
+        EditorKindTest::SetUp();
         cxCheckBoxUnit::Initialize();
-        gdi::SetFontEngine(gdi::MakeFakeFontEngine());
-        ASSERT_TRUE(Activate(form));
+        if (HasFatalFailure())
+            return;
         box = new TcxCheckBox(form);
         box->SetParent(form);
         box->SetBounds(10, 10, 120, 21);
@@ -53,15 +48,9 @@ protected:
     }
     void TearDown() override
     {
-        if (form)
-            form->Free();
-        form = nullptr;
+        FreeForm();
         cxCheckBoxUnit::Finalize();
-        cxEditPaintUtilsUnit::Finalize();
-        cxEditUnit::Finalize();
-        cxEditConstsUnit::Finalize();
-        gdi::SetFontEngine(nullptr);
-        ControlBaseTest::TearDown();
+        EditorKindTest::TearDown();
     }
     // A cell of the check box kind calculated at the point with the shift state and value.
     std::unique_ptr<TcxCustomCheckBoxViewInfo> CheckCell(Cell& cell, const Variant& value, bool preview = false,

@@ -1,16 +1,13 @@
 // The image editor: properties, the value and the picture, painting (own size, proportional,
 // centred, caption), the clipboard keys, the context menu, files through the picture dialogs,
 // scrolling, and cells painted and measured without a control.
-#include "EditorsTestSupport.h"
+#include "EditorKindTestSupport.h"
 
-#include "platform/gdi/Text.h"
 #include "platform/rtl/Filer.h"
 #include "platform/rtl/Streams.h"
 #include "platform/vcl/Clipbrd.h"
 #include "platform/vcl/PictureDialogs.h"
 #include "platform/vcl/Jpeg.h"
-#include "toolkit/editors/cxEditConsts.h"
-#include "toolkit/editors/cxEditUtils.h"
 #include "toolkit/editors/cxImage.h"
 
 #include <QDir>
@@ -47,17 +44,14 @@ void SavePng(TWinControl* c, const char* path)
 
 } // namespace
 
-class CxImageEditorTest : public ControlBaseTest {
+class CxImageEditorTest : public EditorKindTest {
 protected:
     void SetUp() override
     {
-        ControlBaseTest::SetUp();
-        cxEditConstsUnit::Initialize();
-        cxEditUnit::Initialize();
-        cxEditPaintUtilsUnit::Initialize();
+        EditorKindTest::SetUp();
         cxImageUnit::Initialize();
-        gdi::SetFontEngine(gdi::MakeFakeFontEngine());
-        ASSERT_TRUE(Activate(form));
+        if (HasFatalFailure())
+            return;
         image = new TcxImage(form);
         image->SetParent(form);
         image->SetBounds(10, 10, 140, 100);
@@ -69,15 +63,9 @@ protected:
     {
         SetMenuPresenter(nullptr);
         SetPictureDialogs({});
-        if (form)
-            form->Free();
-        form = nullptr;
+        FreeForm();
         cxImageUnit::Finalize();
-        cxEditPaintUtilsUnit::Finalize();
-        cxEditUnit::Finalize();
-        cxEditConstsUnit::Finalize();
-        gdi::SetFontEngine(nullptr);
-        ControlBaseTest::TearDown();
+        EditorKindTest::TearDown();
     }
     void SetPicture(int w, int h, TColor color = clRed)
     {
