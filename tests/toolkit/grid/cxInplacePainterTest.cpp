@@ -237,3 +237,20 @@ TEST_F(InplacePaintTest, AutoHeightMeasuresTheCellOtherwiseTheDefaultHeight)
     grid->Styles()->SetBackground(nullptr);
 }
 
+
+TEST_F(InplacePaintTest, PaintDuringAnUpdateLockDrawsNoCellOfTheWaitingLayout)
+{
+    grid->AddTextItem("Meter 7");
+    TcxTestItem* gone = grid->AddTextItem("Gone");
+    Show();
+    EXPECT_GT(Count({60, 0, 119, 23}, clWindowText), 0);
+    grid->BeginUpdate();
+    gone->Free();   // its cell stays in the waiting layout
+    grid->Invalidate();
+    EXPECT_EQ(Count({0, 0, 200, 60}, clWindowText), 0) << "only the background until the new layout";
+    grid->EndUpdate();
+    grid->Invalidate();
+    EXPECT_GT(Count({0, 0, 59, 23}, clWindowText), 0);
+    EXPECT_EQ(Count({60, 0, 119, 23}, clWindowText), 0);
+    EXPECT_EQ(grid->ViewInfo()->CellCount(), 1);
+}
