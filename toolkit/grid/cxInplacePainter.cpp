@@ -450,6 +450,12 @@ void TcxCustomControlPainter::SetBuffered(bool value)
 void TcxCustomControlPainter::Paint(TcxCanvas* canvas)
 {
     TcxCustomControlViewInfo* viewInfo = ViewInfo();
+    if (viewInfo->IsDirty && control_->IsLocked()) {
+        // The cells of a layout that waits for its update lock may name freed items: only the
+        // background is painted until the new layout.
+        canvas->FillRect(control_->GetClientBounds(), viewInfo->BackgroundParams.Color);
+        return;
+    }
     viewInfo->ValidateDirty();
     if (!canvas->RectVisible(viewInfo->ClientBounds))
         return;

@@ -91,3 +91,25 @@ TEST_F(InplaceHintTest, HintHidesAfterThePauseAndWithTheCellsOfTheOldLayout)
     EXPECT_EQ(Hot()->HotElement, nullptr);
     EXPECT_EQ(Hot()->HintOwner, nullptr);
 }
+
+TEST_F(InplaceHintTest, HotTrackedButtonOfACellLightsUnderTheMouseAndGoesBackOnLeaving)
+{
+    grid->EditStyle()->GetLookAndFeel()->SetNativeStyle(false);
+    grid->EditStyle()->GetLookAndFeel()->SetKind(lfUltraFlat);
+    TcxCustomEditProperties* properties = longItem->GetPropertiesValue();
+    properties->Buttons()->Add();
+    longItem->Options()->SetShowEditButtons(eisbAlways);
+    grid->LayoutChanged();
+    grid->Invalidate();
+    grid->Update();
+    TcxEditCellViewInfo* cell = Cell(0);
+    ASSERT_TRUE(cell->IsSupportedHotTrack());
+    ASSERT_EQ(cell->CellEditViewInfo->ButtonCount(), 1);
+    const TRect button = cxRectOffset(cell->CellEditViewInfo->ButtonsInfo[0]->Bounds, cell->GetOrigin().X,
+                                      cell->GetOrigin().Y);
+    EXPECT_EQ(cell->CellEditViewInfo->ButtonsInfo[0]->Data.State, ebsNormal);
+    MoveMouse((button.Left + button.Right) / 2, (button.Top + button.Bottom) / 2);
+    EXPECT_EQ(cell->CellEditViewInfo->ButtonsInfo[0]->Data.State, ebsSelected);
+    MoveMouse(90, 10);
+    EXPECT_EQ(cell->CellEditViewInfo->ButtonsInfo[0]->Data.State, ebsNormal);
+}

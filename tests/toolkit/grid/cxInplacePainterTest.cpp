@@ -200,9 +200,12 @@ TEST_F(InplacePaintTest, AssignEditStyleGivesTheSharedStyleTheCellsLook)
     EXPECT_EQ(style->GetButtonTransparency(), ebtHideInactive);
     EXPECT_TRUE(style->GetAssignedValues() & cxStyleValue(csvColor));
     EXPECT_FALSE(cell->CellEditViewInfo->Transparent);
-    // A cell without a font of its own takes the font of its edit view parameters.
-    cell->ViewParams.Font = nullptr;
+    // A cell without a font of its own takes the font of its edit view parameters. (The option
+    // lays the control out again: the cell is a new one.)
     item->Options()->SetShowEditButtons(eisbAlways);
+    grid->Update();
+    cell = Cell(0);
+    cell->ViewParams.Font = nullptr;
     cxAssignEditStyle(cell);
     EXPECT_EQ(style->GetFont()->GetHeight(), grid->Font()->GetHeight());
     EXPECT_EQ(style->GetButtonTransparency(), ebtNone);
@@ -227,6 +230,8 @@ TEST_F(InplacePaintTest, AutoHeightMeasuresTheCellOtherwiseTheDefaultHeight)
     big.SetFont(&font);
     grid->Styles()->SetBackground(&big);
     grid->OptionsView()->SetCellAutoHeight(true);
+    grid->Update();
+    cell = Cell(0);   // the style and the option laid the control out again
     const int grown = cell->CalculateEditHeight();
     EXPECT_GE(grown, single + 14);
     // Refresh reports the change so that the control lays out again; the same height again is no
@@ -237,3 +242,20 @@ TEST_F(InplacePaintTest, AutoHeightMeasuresTheCellOtherwiseTheDefaultHeight)
     grid->Styles()->SetBackground(nullptr);
 }
 
+
+TEST_F(InplacePaintTest, PaintDuringAnUpdateLockDrawsNoCellOfTheWaitingLayout)
+{
+    grid->AddTextItem("Meter 7");
+    TcxTestItem* gone = grid->AddTextItem("Gone");
+    Show();
+    EXPECT_GT(Count({60, 0, 119, 23}, clWindowText), 0);
+    grid->BeginUpdate();
+    gone->Free();   // its cell stays in the waiting layout
+    grid->Invalidate();
+    EXPECT_EQ(Count({0, 0, 200, 60}, clWindowText), 0) << "only the background until the new layout";
+    grid->EndUpdate();
+    grid->Invalidate();
+    EXPECT_GT(Count({0, 0, 59, 23}, clWindowText), 0);
+    EXPECT_EQ(Count({60, 0, 119, 23}, clWindowText), 0);
+    EXPECT_EQ(grid->ViewInfo()->CellCount(), 1);
+}
