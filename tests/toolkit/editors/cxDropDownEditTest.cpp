@@ -516,7 +516,7 @@ protected:
     }
     void At(int ms, std::function<void()> f) { QTimer::singleShot(ms, timers.get(), std::move(f)); }
     // Opens the popup (its loop runs until closed) and runs `inside` within the loop.
-    void OpenAndRun(std::function<void()> inside)
+    void OpenAndRun(std::function<void()> inside, const char* what = "")
     {
         bool ran = false;
         QObject scope;   // the timers die with this call
@@ -534,7 +534,7 @@ protected:
         edit->SetDroppedDown(true);
         SpinUntil([&] { return ran && !edit->DroppedDown(); }, 2500);
         EXPECT_TRUE(ran);
-        EXPECT_FALSE(rescued) << "the popup stayed open";
+        EXPECT_FALSE(rescued) << "the popup stayed open: " << what;
     }
 
 public: // the case tables reach the fixture through a reference
@@ -786,11 +786,16 @@ TEST_F(PopupEditTest, OpenAndCloseByKeyAndPress)
         {"Tab", key(Qt::Key_Tab), crTab},
         {"close button",
          [](PopupEditTest& t) {
-             const TRect b = t.edit->PopupWindow()->EditViewInfo()->CloseButtonRect;
-             QTest::mouseClick(t.edit->PopupWindow()->Peer(), Qt::LeftButton, {}, QPoint(b.Left + 2, b.Top + 2));
+             TcxCustomEditPopupWindow* w = t.edit->PopupWindow();
+             const TRect b = w->EditViewInfo()->CloseButtonRect;
+             vcl::input::ResetClickCount();
+             vcl::input::InjectMouse(WM_LBUTTONDOWN, ScreenOf(w, b.Left + 2, b.Top + 2), MK_LBUTTON);
+             vcl::input::InjectMouse(WM_LBUTTONUP, ScreenOf(w, b.Left + 2, b.Top + 2), 0);
          },
          crUnknown},
     };
+    // The popup below the editor must not overlap the form: windows here have no stacking order.
+    form->SetBounds(100, 100, 320, 130);
     edit->Properties()->SetPopupControl(panel);
     edit->Properties()->SetPostPopupValueOnTab(true);
     edit->Properties()->SetPopupSysPanelStyle(true);
@@ -802,7 +807,7 @@ TEST_F(PopupEditTest, OpenAndCloseByKeyAndPress)
             EXPECT_TRUE(edit->DroppedDown()) << row.name;
             EXPECT_EQ(cxPopupWindowCount(), 1) << row.name;
             row.act(*this);
-        });
+        }, row.name);
         EXPECT_FALSE(edit->DroppedDown()) << row.name;
         EXPECT_EQ(cxPopupWindowCount(), 0) << row.name;
         ASSERT_EQ(reasons.size(), 1u) << row.name;
