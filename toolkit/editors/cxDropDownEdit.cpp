@@ -223,6 +223,15 @@ void TcxEditPopupControlLookAndFeel::EditStyleChanged()
 
 // ---- the editor: construction and the window ----------------------------------------------------------
 
+TcxEditClasses TcxCustomDropDownEdit::DropDownClassesWith(TcxCustomEditPropertiesClass properties)
+{
+    TcxEditClasses c;
+    c.Properties = properties;
+    c.InnerEdit = TcxInnerEditClass::Of<TcxCustomDropDownInnerEdit>();
+    c.EditData = TcxCustomEditDataClass::Of<TcxCustomDropDownEditData>();
+    return c;
+}
+
 TcxCustomDropDownEdit::TcxCustomDropDownEdit(TComponent* owner, bool isInplace, const TcxEditClasses& classes)
     : TcxCustomMaskEdit(owner, isInplace, classes)
 {

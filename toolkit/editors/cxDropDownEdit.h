@@ -365,6 +365,9 @@ class TcxCustomDropDownEdit : public TcxCustomMaskEdit {
     // The keys the popup window passes on (Esc, Enter, F4, Alt+arrows, Tab).
     bool HandlePopupKey(std::uint16_t key, TShiftState shift);
 
+    // The classes of a drop-down kind with the given properties class (its field and edit data).
+    static TcxEditClasses DropDownClassesWith(TcxCustomEditPropertiesClass properties);
+
 protected:
     TcxCustomDropDownEdit(TComponent* owner, bool isInplace, const TcxEditClasses& classes);
     virtual bool CanDropDown() { return false; }
@@ -656,6 +659,11 @@ class TcxPopupEdit : public TcxCustomPopupEdit {
         return static_cast<TcxPopupEditProperties*>(TcxCustomPopupEdit::Properties());
     }
 };
+
+// A kind's start-up and shut-down: its properties class in the editor registry, its filter helper.
+void RegisterEditKind(const TClassMeta* properties, const std::string& description,
+                      TcxCustomFilterEditHelperClass helper);
+void UnregisterEditKind(const TClassMeta* properties, TcxCustomFilterEditHelperClass helper);
 
 namespace cxDropDownEditUnit {
 void Initialize();   // once: "ComboBox|...", "PopupEdit|..." and the combo box's filter helper
