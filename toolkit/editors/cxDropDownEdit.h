@@ -535,6 +535,8 @@ class TcxCustomComboBox : public TcxCustomDropDownEdit {
     void PositionPopupWindowChilds(const TRect& clientRect) override;
     void Activate(TcxCustomEditData*& editData) override;
     void ChangeHandler(TObject* sender) override;
+    void PopupWindowShowed(TObject* sender) override;
+    // Set when the list opened under the pointer: its first mouse move only clears it.
     bool IgnoreListMouseMove = false;
     // While a double click steps to the next item (the choice is not the user's pick).
     bool IsDblClickStepping() const { return dblClickStepping_; }

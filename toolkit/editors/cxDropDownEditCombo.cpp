@@ -359,6 +359,14 @@ void TcxCustomComboBox::SetupPopupWindow()
         list->Invalidate();
 }
 
+void TcxCustomComboBox::PopupWindowShowed(TObject* sender)
+{
+    TcxCustomDropDownEdit::PopupWindowShowed(sender);
+    // A list that appears under a resting pointer must not take the item under it.
+    if (HasPopupWindowObject())
+        IgnoreListMouseMove = cxRectPtIn(PopupWindow()->BoundsRect(), InternalGetCursorPos());
+}
+
 void TcxCustomComboBox::Activate(TcxCustomEditData*& editData)
 {
     TcxCustomDropDownEdit::Activate(editData);

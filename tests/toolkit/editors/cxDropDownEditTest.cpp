@@ -832,3 +832,26 @@ TEST_F(DropDownTest, AShowThatArrivesAfterTheEditorWasHiddenOnlyFinalizes)
     EXPECT_EQ(cxPopupWindowCount(), 0);
 }
 } // namespace
+
+namespace {
+TEST_F(DropDownTest, AListThatOpensUnderTheRestingPointerIgnoresItsFirstMove)
+{
+    combo->SetText("apple");
+    combo->LookupData()->TextChanged();
+    const TPoint below = combo->ClientToScreen({20, combo->Height() + 30});
+    Fixed().cursor = below;   // where the list will appear
+    Key(Qt::Key_F4);
+    ASSERT_TRUE(Open());
+    EXPECT_TRUE(combo->IgnoreListMouseMove);
+    TcxCustomEditListBox* list = combo->LookupData()->List();
+    const TPoint p = list->ScreenToClient(below);
+    ASSERT_EQ(list->ItemIndex(), 0);
+    ASSERT_NE(list->ItemAtPos(p, true), 0);
+    vcl::SendMessage(list->Handle(), WM_MOUSEMOVE, 0, MakeLParam(p.X, p.Y));
+    EXPECT_EQ(list->ItemIndex(), 0);   // the first move only clears the mark
+    vcl::SendMessage(list->Handle(), WM_MOUSEMOVE, 0, MakeLParam(p.X, p.Y + 1));
+    EXPECT_EQ(list->ItemIndex(), list->ItemAtPos(p, true));
+    Key(Qt::Key_Escape);
+    EXPECT_EQ(combo->Text(), "apple");
+}
+} // namespace
