@@ -100,21 +100,67 @@ class TcxCustomMaskEdit : public TcxCustomTextEdit {
     // The mode the text is edited through; null while the editor is unmasked.
     TcxMaskEditCustomMode* Mode() const { return mode_.get(); }
     bool IsMasked() const { return mode_ != nullptr; }
+    // The editor's text in the mode's updated form (blanks as spaces, literals the mask does not
+    // save dropped); empty while unmasked.
+    const std::string& MaskText() const { return maskText_; }
+    // Shift was held at the last key-down (the mode extends selections then).
+    bool Selecting() const { return selecting_; }
+    void SetSelecting(bool value) { selecting_ = value; }
 
     // --- introduced
     virtual bool CanSynchronizeModeText() { return true; }
     virtual bool IsCharValidForPos(char16_t& ch, int position) { return true; }
     virtual void UpdateTextFormatting();
 
+    // --- overrides
+    // While masked, Text is the mask's updated form of the shown text, and setting it sets the
+    // edit value (shown through the mask).
+    std::string Text() override;
+    bool SetDisplayText(const std::string& value) override;
+    void PropertiesChanged(TObject* sender) override;
+    void InternalSetDisplayValue(const Variant& value) override;
+    void SynchronizeDisplayValue() override;
+    void UndoPerformed() override;
+    void ChangeHandler(TObject* sender) override;
+    void PrepareEditValue(const Variant& displayValue, Variant& editValue, bool editFocused) override;
+    void SelChange(TObject* sender) override;
+    void FieldMouseSelection(bool dragging) override;
+    void CutToClipboard() override;
+    void PasteFromClipboard() override;
+    void SetSelText(const std::string& value) override;
+    void Loaded() override;
+
 protected:
     TcxCustomMaskEdit(TComponent* owner, bool isInplace, const TcxEditClasses& classes);
     // The classes of a text-edit based kind with the given properties class.
     static TcxEditClasses ClassesWith(TcxCustomEditPropertiesClass properties);
+    void DoEditKeyDown(std::uint16_t& key, TShiftState shift) override;
+    void DoEditKeyPress(char16_t& key) override;
+    void DoEnter() override;
+    void DblClick() override;
 
 private:
+    class THost;
+    friend class THost;
     // The mask part of the set-up: the mode for the properties' mask and its empty text.
     void InitializeMode();
+    // Replaces the mode when the kind or the effective mask changed; answers whether it did.
+    bool UpdateMode();
+    std::u16string InnerText();
+    void SendOwnKey(UINT message, WPARAM key);
+    // Runs a paste-like insertion of `length` characters through the mode's paste hooks.
+    template <class F>
+    void WithModePaste(int length, F&& insert);
+    std::unique_ptr<IcxMaskEditHost> host_;
     std::unique_ptr<TcxMaskEditCustomMode> mode_;
+    std::string maskText_;
+    TcxEditMaskKind modeKind_ = emkStandard;
+    TcxEditEchoMode echoMode_ = eemNormal;
+    TEditCharCase charCase_ = ecNormal;
+    bool ownKey_ = false;
+    bool selecting_ = false;
+    bool directSelection_ = false;
+    bool modeUpdating_ = false;
 };
 
 class TcxMaskEdit : public TcxCustomMaskEdit {

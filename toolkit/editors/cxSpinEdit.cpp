@@ -499,6 +499,103 @@ void TcxSpinEditViewInfo::DrawButtonContent(TcxCanvas* canvas, int visibleIndex,
     DrawArrow(canvas, ArrowSize, contentRect, direction, isDouble, pressedOffset, textColor);
 }
 
+namespace {
+// Which of the group's buttons this is (visible index) and how many there are.
+int SpinButtonIndex(const TcxCustomEditViewInfo* v, const TcxEditButtonViewInfo* button)
+{
+    for (int i = 0; i < v->ButtonCount(); ++i)
+        if (v->ButtonsInfo[std::size_t(i)] == button)
+            return i;
+    return 0;
+}
+} // namespace
+
+void TcxSpinEditViewInfo::DrawHotFlatButtonBorder(TcxCanvas* canvas, TcxEditButtonViewInfo* button,
+                                                  TRect& backgroundRect, TRect& contentRect, TColor& textColor,
+                                                  TColor& backgroundColor)
+{
+    const TcxEditButtonState state = button->Data.State;
+    if (!button->Data.Transparent) {
+        static constexpr TColor byState[] = {clBtnFace, clBtnFace, clBtnText, clBtnShadow};
+        backgroundColor = byState[state];
+    }
+    textColor = clBtnText;
+    if (state == ebsPressed || state == ebsSelected)
+        textColor = button->Data.Transparent && state == ebsSelected ? clBtnShadow : clBtnHighlight;
+    const int index = SpinButtonIndex(this, button);
+    const bool four = ButtonCount() == 4;
+    int kind;
+    if (index >= 2)
+        kind = index == 3 ? 2 : (ButtonsPosition == sbpHorzLeftRight ? 0 : 3);
+    else {
+        // Rows: sbpHorzLeftRight, sbpHorzRight, sbpVert; columns: button 0, button 1.
+        static constexpr int two[3][2] = {{1, 3}, {3, 2}, {7, 6}};
+        static constexpr int withFast[3][2] = {{1, 3}, {2, 2}, {5, 4}};
+        kind = (four ? withFast : two)[ButtonsPosition][index];
+    }
+    TRect& r = backgroundRect;
+    auto sides = [&](TcxBorders shadow, TcxBorders background) {
+        cx::DrawButtonBorder(canvas, r, shadow, clBtnShadow);
+        cx::DrawButtonBorder(canvas, r, background, backgroundColor);
+    };
+    const TcxBorders left = cxBorder(bLeft), top = cxBorder(bTop), right = cxBorder(bRight), bottom = cxBorder(bBottom);
+    switch (kind) {
+    case 0: sides(left | top | bottom, right); break;
+    case 2:
+    case 4: sides(top | right | bottom, left); break;
+    case 5: sides(right | bottom, left | top); break;
+    case 7: sides(left | right | bottom, top); break;
+    default: sides(cxBordersAll, 0); break;
+    }
+    contentRect = r;
+}
+
+void TcxSpinEditViewInfo::DrawUltraFlatButtonBorder(TcxCanvas* canvas, TcxEditButtonViewInfo* button,
+                                                    bool isOffice11, TRect& backgroundRect, TRect& contentRect,
+                                                    TColor& textColor, TColor& backgroundColor)
+{
+    const TcxEditButtonState state = button->Data.State;
+    const bool framed = state == ebsDisabled || state == ebsNormal || (!IsInplace && EditBorderStyle == ebsNone) ||
+                        (IsInplace && !PaintOptions.Contains(epoHasExternalBorder));
+    if (framed) {
+        // A lone frame, as every editor button draws it.
+        TcxCustomTextEditViewInfo::DrawUltraFlatButtonBorder(canvas, button, isOffice11, backgroundRect, contentRect,
+                                                             textColor, backgroundColor);
+        return;
+    }
+    if (!button->Data.Transparent)
+        backgroundColor = GetEditButtonHighlightColor(state == ebsPressed, isOffice11);
+    const int index = SpinButtonIndex(this, button);
+    const bool four = ButtonCount() == 4, vert = ButtonsPosition == sbpVert;
+    int kind;
+    switch (index) {
+    case 0:
+        kind = vert ? (four ? 4 : 6) : (!four && ButtonsPosition == sbpHorzLeftRight ? 0 : 1);
+        break;
+    case 1: kind = vert ? (four ? 3 : 5) : (four ? 1 : 2); break;
+    case 2: kind = ButtonsPosition == sbpHorzLeftRight ? 0 : 1; break;
+    default: kind = 2; break;
+    }
+    const TColor highlight = GetEditBorderHighlightColor(isOffice11);
+    TRect& r = backgroundRect;
+    const bool atLeftEdge = button->Bounds.Left == BorderRect.Left;
+    if (kind == 1 && atLeftEdge)
+        kind = 0;
+    const TcxBorders left = cxBorder(bLeft), top = cxBorder(bTop), right = cxBorder(bRight), bottom = cxBorder(bBottom);
+    TcxBorders drawn = 0;
+    switch (kind) {
+    case 0: drawn = right; break;
+    case 1: drawn = left | right; break;
+    case 2: drawn = left; break;
+    case 3: drawn = left | right | bottom; break;
+    case 4: drawn = left | top | right; break;
+    case 5: drawn = bottom | (atLeftEdge ? 0 : left); break;
+    default: drawn = top | (atLeftEdge ? 0 : left); break;
+    }
+    cx::DrawButtonBorder(canvas, r, drawn, highlight);
+    contentRect = r;
+}
+
 // ---- filter helper and start-up -----------------------------------------------------------------
 
 TcxCustomEditClass TcxFilterSpinEditHelper::GetFilterEditClass() const { return TcxCustomEditClass::Of<TcxSpinEdit>(); }

@@ -157,6 +157,13 @@ class TcxSpinEditViewInfo : public TcxCustomTextEditViewInfo {
     TRect GetPartRect(int part) const override;
     void DrawButtonContent(TcxCanvas* canvas, int visibleIndex, const TRect& contentRect, TColor textColor,
                            TColor backgroundColor, bool pressedOffset) override;
+    // The flat looks join neighbouring spin buttons: each button draws only the sides its
+    // position in the group leaves open.
+    void DrawHotFlatButtonBorder(TcxCanvas* canvas, TcxEditButtonViewInfo* button, TRect& backgroundRect,
+                                 TRect& contentRect, TColor& textColor, TColor& backgroundColor) override;
+    void DrawUltraFlatButtonBorder(TcxCanvas* canvas, TcxEditButtonViewInfo* button, bool isOffice11,
+                                   TRect& backgroundRect, TRect& contentRect, TColor& textColor,
+                                   TColor& backgroundColor) override;
 
     int ArrowSize = 0;
     TcxSpinEditButtonsPosition ButtonsPosition = sbpVert;
@@ -253,6 +260,8 @@ class TcxCustomSpinEdit : public TcxCustomMaskEdit {
     bool DoRefreshContainer(const TPoint& p, TcxMouseButton button, TShiftState shift, bool isMouseEvent) override;
     TcxContainerStyleValues InternalGetNotPublishedStyleValues() const override;
     void FocusChanged() override;
+    // The spin view info (arrow size, buttons position, the delimiter and the flat borders).
+    TcxContainerViewInfoClass GetViewInfoClass() const override;
 
 protected:
     TcxCustomSpinEdit(TComponent* owner, bool isInplace, const TcxEditClasses& classes);

@@ -50,8 +50,18 @@ TcxSpinEdit::TcxSpinEdit(TComponent* owner, bool isInplace)
 {
 }
 
+TcxContainerViewInfoClass TcxCustomSpinEdit::GetViewInfoClass() const
+{
+    return TcxContainerViewInfoClass::Of<TcxSpinEditViewInfo>();
+}
+
 void TcxCustomSpinEdit::InitializeSpin()
 {
+    // The base constructors made a text view info; the spin one replaces it.
+    RecreateStylesAndViewInfo();
+    if (TcxCustomEditViewInfo* vi = EditViewInfo())
+        vi->Edit = this;
+    InitContentParams();
     pressedState_ = epsNone;
     SetInternalEditValue(Variant(0));
     PropertiesChanged(Properties());
@@ -264,7 +274,7 @@ void TcxCustomSpinEdit::PropertiesChanged(TObject* sender)
 TcxContainerStyleValues TcxCustomSpinEdit::InternalGetNotPublishedStyleValues() const
 {
     const TcxContainerStyleValues published =
-        (1u << svButtonStyle) | (1u << svButtonTransparency) | (1u << svGradientButtons);
+        cxStyleValue(svButtonStyle) | cxStyleValue(svButtonTransparency) | cxStyleValue(svGradientButtons);
     return TcxCustomMaskEdit::InternalGetNotPublishedStyleValues() & ~published;
 }
 
@@ -408,6 +418,8 @@ void TcxCustomSpinEdit::StopTracking()
         timer_->Free();
         timer_ = nullptr;
     }
+    if (IsDestroying())
+        return;
     if (TcxCustomEditViewInfo* vi = EditViewInfo())
         for (int i = 0; i < std::min(2, vi->ButtonCount()); ++i)
             if (vi->ButtonsInfo[std::size_t(i)]->Data.State == ebsPressed)

@@ -594,7 +594,8 @@ class TcxCustomTextEdit : public TcxCustomEdit, public IcxFormatControllerListen
     TcxCustomTextEditLookupData* LookupData() const { return lookupData_; }
 
     // --- text and selection
-    std::string Text();
+    // The Text property: the shown text here; a masked kind answers the mask's form of it.
+    virtual std::string Text();
     void SetText(const std::string& value);
     int SelStart();
     void SetSelStart(int value);
@@ -659,6 +660,8 @@ class TcxCustomTextEdit : public TcxCustomEdit, public IcxFormatControllerListen
     void FillSizeProperties(TcxEditSizeProperties& sizeProperties) override;
     void ChangeHandler(TObject* sender) override;
     virtual void SelChange(TObject*) {}
+    // The field's left button went down or moved held, after the field placed its caret.
+    virtual void FieldMouseSelection(bool dragging) {}
     // The kind's own view classes (the properties name them).
     TcxContainerViewInfoClass GetViewInfoClass() const override;
     TcxCustomEditViewData* CreateViewData() override;

@@ -399,6 +399,14 @@ void TcxCustomInnerTextEdit::Dispatch(TMessage& m)
         TCustomEdit::Dispatch(m);
         vcl::FireEvent(OnSelChange, this);
         return;
+    case WM_LBUTTONDOWN:
+    case WM_MOUSEMOVE: {
+        auto alive = c->AliveToken();
+        TCustomEdit::Dispatch(m);
+        if (!alive.expired() && (m.Msg == WM_LBUTTONDOWN || (m.WParam & MK_LBUTTON)))
+            c->FieldMouseSelection(m.Msg == WM_MOUSEMOVE);
+        return;
+    }
     case WM_SETTEXT:
         TCustomEdit::Dispatch(m);
         // Text set by code starts with the caret at 0, as the system edit leaves it.

@@ -2,6 +2,7 @@
 // spin keys and typed characters, the repeat of a held button, the wheel and the buttons' layout.
 #include "tests/platform/vcl/VclTestSupport.h"
 
+#include "platform/gdi/Surface.h"
 #include "platform/rtl/Filer.h"
 #include "platform/rtl/Streams.h"
 #include "platform/rtl/Unicode.h"
@@ -191,6 +192,17 @@ TEST_F(SpinEditTest, ValidationClampsOrRefusesAndAnUnparsableTextIsAlwaysAnError
         if (c.error)
             EXPECT_EQ(message, c.message) << c.typed;
     }
+    // Without the focus, an empty, Null or unparsable edit value reads as the zero in bounds.
+    other->Properties()->SetValueType(vtInt);
+    other->Properties()->SetMinValue(5);
+    other->Properties()->SetMaxValue(10);
+    for (const Variant& v : {Variant::MakeNull(), Variant(std::string()), Variant(std::string("abc"))}) {
+        other->SetEditValue(v);
+        EXPECT_EQ(other->GetValue().ToInt64(), 5) << VarToStr(v);
+    }
+    other->SetEditValue(Variant(std::string("7")));
+    EXPECT_EQ(other->GetValue().ToInt64(), 7);
+
     // Reading the value of an unparsable text falls back on the last good value.
     P()->SetExceptionOnInvalidInput(false);
     edit->SetValue(Variant(42));
@@ -198,6 +210,47 @@ TEST_F(SpinEditTest, ValidationClampsOrRefusesAndAnUnparsableTextIsAlwaysAnError
     Type("5-");
     EXPECT_EQ(edit->Text(), "5-");
     EXPECT_EQ(edit->GetValue().ToInt64(), 42);
+}
+
+TEST_F(SpinEditTest, AGetValueHandlerTurnsWordsIntoNumbersAndItsErrorsAreReported)
+{
+    P()->SetValueType(vtInt);
+    Bounds(0, 5000);
+    P()->OnGetValue = [](TObject*, const std::string& text, Variant& value, std::string& errorText, bool& error) {
+        if (text == "max") {
+            value = Variant(5000);
+            error = false;
+        } else if (text == "boom") {
+            throw EcxEditError("handler failed");
+        } else {
+            errorText = "no such word";
+        }
+    };
+    struct Case {
+        const char* typed;
+        bool ok;
+        std::string value, message;
+    } cases[] = {
+        {"max", true, "5000", ""},
+        {"min", false, "", "no such word"},
+        {"boom", false, "", "handler failed"},
+    };
+    for (const Case& c : cases) {
+        edit->SetText("");
+        Type(c.typed);   // with a handler every character is accepted
+        EXPECT_EQ(edit->Text(), c.typed);
+        Variant value;
+        std::string message;
+        EXPECT_EQ(edit->InternalPrepareEditValue(edit->GetDisplayValue(), false, value, message), c.ok) << c.typed;
+        if (c.ok)
+            EXPECT_EQ(VarToStr(value), c.value);
+        else
+            EXPECT_EQ(message, c.message) << c.typed;
+    }
+    // Asked to raise, the handler's exception goes on.
+    Variant value;
+    std::string message;
+    EXPECT_THROW(edit->InternalPrepareEditValue(edit->GetDisplayValue(), true, value, message), EcxEditError);
 }
 
 // ---- the step on the control ------------------------------------------------------------------------
@@ -413,6 +466,26 @@ TEST_F(SpinEditTest, TheControlLaysItsButtonsOutAndPressesTheOneItsKeyHolds)
     EXPECT_EQ(vi->PressedButton, int(sebFastBackward));
     Key(Qt::Key_PageDown, Qt::NoModifier, QTest::Release);
     EXPECT_EQ(vi->PressedButton, -1);
+}
+
+TEST_F(SpinEditTest, HotFlatButtonsShareTheLineBetweenThem)
+{
+    edit->EditStyle()->SetButtonStyle(btsHotFlat);
+    TcxCustomEditViewInfo* vi = edit->EditViewInfo();
+    ASSERT_EQ(vi->ButtonCount(), 2);
+    const TRect back = vi->ButtonsInfo[sebBackward]->Bounds, fwd = vi->ButtonsInfo[sebForward]->Bounds;
+    auto pixel = [&](int x, int y) {
+        edit->Update();
+        return TColor(gdi::PixelToColor(edit->Surface().Pixel(x, y)));
+    };
+    const TColor shadow = TColor(ColorToRGB(clBtnShadow)), face = TColor(ColorToRGB(clBtnFace));
+    const int mid = (back.Left + back.Right) / 2;
+    // The upper button is framed all round; the lower one leaves its top to the upper's frame.
+    EXPECT_EQ(pixel(fwd.Left, (fwd.Top + fwd.Bottom) / 2), shadow);
+    EXPECT_EQ(pixel(mid, fwd.Bottom - 1), shadow);
+    EXPECT_EQ(pixel(mid, back.Top), face);
+    EXPECT_EQ(pixel(mid, back.Bottom - 1), shadow);
+    EXPECT_EQ(pixel(back.Left, (back.Top + back.Bottom) / 2), shadow);
 }
 
 } // namespace
