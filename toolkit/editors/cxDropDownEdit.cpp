@@ -281,6 +281,7 @@ TcxEditPopupControlLookAndFeel* TcxCustomDropDownEdit::PopupControlsLookAndFeel(
 void TcxCustomDropDownEdit::CreatePopupWindow()
 {
     popupWindow_ = ActiveProperties()->GetPopupWindowClass().Create(this);
+    popupAlive_ = popupWindow_->AliveToken();
     popupWindow_->SetCaptureFocus(ActiveProperties()->PopupWindowCapturesFocus());
     popupWindow_->SetIsTopMost(!IsInplace());
     popupWindow_->Style()->GetLookAndFeel()->SetMasterLookAndFeel(EditStyle()->GetLookAndFeel());
@@ -288,13 +289,13 @@ void TcxCustomDropDownEdit::CreatePopupWindow()
     popupWindow_->OnShowed = TNotifyEvent(this, &TcxCustomDropDownEdit::PopupWindowShowed);
 }
 
-bool TcxCustomDropDownEdit::DroppedDown() const { return popupWindow_ && popupWindow_->IsVisible(); }
+bool TcxCustomDropDownEdit::DroppedDown() const { return PopupWhole() && popupWindow_->IsVisible(); }
 
 bool TcxCustomDropDownEdit::HasPopupWindow() const { return DroppedDown(); }
 
 bool TcxCustomDropDownEdit::IsShowPopupQueued() const
 {
-    return popupWindow_ && popupWindow_->HandleAllocated() &&
+    return PopupWhole() && popupWindow_->HandleAllocated() &&
            IsMessageInQueue(popupWindow_->Handle(), CM_SHOWPOPUPWINDOW);
 }
 

@@ -406,7 +406,14 @@ private:
     void RefreshPopupWindow();
     void HandleDropDownByPaste();
     void FireOwnAndRepository(TNotifyEvent TcxCustomDropDownEditProperties::*event);
+    // The window may be torn down by others (its owner form): read it only while it is whole.
+    bool PopupWhole() const
+    {
+        const auto a = popupAlive_.lock();
+        return popupWindow_ && a && *a;
+    }
     TcxCustomEditPopupWindow* popupWindow_ = nullptr;
+    std::weak_ptr<bool> popupAlive_;
     std::unique_ptr<TcxEditPopupControlLookAndFeel> popupLookAndFeel_;
     TcxEditCloseUpReason closeUpReason_ = crUnknown;
     bool closeUpReasonSet_ = false;
