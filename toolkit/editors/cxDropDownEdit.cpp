@@ -223,6 +223,15 @@ void TcxEditPopupControlLookAndFeel::EditStyleChanged()
 
 // ---- the editor: construction and the window ----------------------------------------------------------
 
+TcxEditClasses TcxCustomDropDownEdit::DropDownClassesWith(TcxCustomEditPropertiesClass properties)
+{
+    TcxEditClasses c;
+    c.Properties = properties;
+    c.InnerEdit = TcxInnerEditClass::Of<TcxCustomDropDownInnerEdit>();
+    c.EditData = TcxCustomEditDataClass::Of<TcxCustomDropDownEditData>();
+    return c;
+}
+
 TcxCustomDropDownEdit::TcxCustomDropDownEdit(TComponent* owner, bool isInplace, const TcxEditClasses& classes)
     : TcxCustomMaskEdit(owner, isInplace, classes)
 {
@@ -272,6 +281,7 @@ TcxEditPopupControlLookAndFeel* TcxCustomDropDownEdit::PopupControlsLookAndFeel(
 void TcxCustomDropDownEdit::CreatePopupWindow()
 {
     popupWindow_ = ActiveProperties()->GetPopupWindowClass().Create(this);
+    popupAlive_ = popupWindow_->AliveToken();
     popupWindow_->SetCaptureFocus(ActiveProperties()->PopupWindowCapturesFocus());
     popupWindow_->SetIsTopMost(!IsInplace());
     popupWindow_->Style()->GetLookAndFeel()->SetMasterLookAndFeel(EditStyle()->GetLookAndFeel());
@@ -279,13 +289,13 @@ void TcxCustomDropDownEdit::CreatePopupWindow()
     popupWindow_->OnShowed = TNotifyEvent(this, &TcxCustomDropDownEdit::PopupWindowShowed);
 }
 
-bool TcxCustomDropDownEdit::DroppedDown() const { return popupWindow_ && popupWindow_->IsVisible(); }
+bool TcxCustomDropDownEdit::DroppedDown() const { return PopupWhole() && popupWindow_->IsVisible(); }
 
 bool TcxCustomDropDownEdit::HasPopupWindow() const { return DroppedDown(); }
 
 bool TcxCustomDropDownEdit::IsShowPopupQueued() const
 {
-    return popupWindow_ && popupWindow_->HandleAllocated() &&
+    return PopupWhole() && popupWindow_->HandleAllocated() &&
            IsMessageInQueue(popupWindow_->Handle(), CM_SHOWPOPUPWINDOW);
 }
 

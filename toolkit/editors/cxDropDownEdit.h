@@ -365,6 +365,9 @@ class TcxCustomDropDownEdit : public TcxCustomMaskEdit {
     // The keys the popup window passes on (Esc, Enter, F4, Alt+arrows, Tab).
     bool HandlePopupKey(std::uint16_t key, TShiftState shift);
 
+    // The classes of a drop-down kind with the given properties class (its field and edit data).
+    static TcxEditClasses DropDownClassesWith(TcxCustomEditPropertiesClass properties);
+
 protected:
     TcxCustomDropDownEdit(TComponent* owner, bool isInplace, const TcxEditClasses& classes);
     virtual bool CanDropDown() { return false; }
@@ -403,7 +406,14 @@ private:
     void RefreshPopupWindow();
     void HandleDropDownByPaste();
     void FireOwnAndRepository(TNotifyEvent TcxCustomDropDownEditProperties::*event);
+    // The window may be torn down by others (its owner form): read it only while it is whole.
+    bool PopupWhole() const
+    {
+        const auto a = popupAlive_.lock();
+        return popupWindow_ && a && *a;
+    }
     TcxCustomEditPopupWindow* popupWindow_ = nullptr;
+    std::weak_ptr<bool> popupAlive_;
     std::unique_ptr<TcxEditPopupControlLookAndFeel> popupLookAndFeel_;
     TcxEditCloseUpReason closeUpReason_ = crUnknown;
     bool closeUpReasonSet_ = false;
@@ -532,6 +542,8 @@ class TcxCustomComboBox : public TcxCustomDropDownEdit {
     void PositionPopupWindowChilds(const TRect& clientRect) override;
     void Activate(TcxCustomEditData*& editData) override;
     void ChangeHandler(TObject* sender) override;
+    void PopupWindowShowed(TObject* sender) override;
+    // Set when the list opened under the pointer: its first mouse move only clears it.
     bool IgnoreListMouseMove = false;
     // While a double click steps to the next item (the choice is not the user's pick).
     bool IsDblClickStepping() const { return dblClickStepping_; }
@@ -656,6 +668,11 @@ class TcxPopupEdit : public TcxCustomPopupEdit {
         return static_cast<TcxPopupEditProperties*>(TcxCustomPopupEdit::Properties());
     }
 };
+
+// A kind's start-up and shut-down: its properties class in the editor registry, its filter helper.
+void RegisterEditKind(const TClassMeta* properties, const std::string& description,
+                      TcxCustomFilterEditHelperClass helper);
+void UnregisterEditKind(const TClassMeta* properties, TcxCustomFilterEditHelperClass helper);
 
 namespace cxDropDownEditUnit {
 void Initialize();   // once: "ComboBox|...", "PopupEdit|..." and the combo box's filter helper

@@ -12,14 +12,6 @@
 namespace cx {
 
 namespace {
-TcxEditClasses ComboClasses(TcxCustomEditPropertiesClass properties)
-{
-    TcxEditClasses c;
-    c.Properties = properties;
-    c.InnerEdit = TcxInnerEditClass::Of<TcxCustomDropDownInnerEdit>();
-    c.EditData = TcxCustomEditDataClass::Of<TcxCustomDropDownEditData>();
-    return c;
-}
 int VScrollWidth() { return gdi::GetSystemMetrics(SM_CXVSCROLL); }
 int HScrollHeight() { return gdi::GetSystemMetrics(SM_CYHSCROLL); }
 } // namespace
@@ -271,7 +263,7 @@ void TcxComboBoxLookupData::Initialize(TWinControl* parent)
 
 TcxCustomComboBox::TcxCustomComboBox(TComponent* owner, bool isInplace)
     : TcxCustomDropDownEdit(owner, isInplace,
-                            ComboClasses(TcxCustomEditPropertiesClass::Of<TcxCustomComboBoxProperties>()))
+                            DropDownClassesWith(TcxCustomEditPropertiesClass::Of<TcxCustomComboBoxProperties>()))
 {
 }
 
@@ -281,7 +273,7 @@ TcxCustomComboBox::TcxCustomComboBox(TComponent* owner, bool isInplace, const Tc
 }
 
 TcxComboBox::TcxComboBox(TComponent* owner, bool isInplace)
-    : TcxCustomComboBox(owner, isInplace, ComboClasses(TcxCustomEditPropertiesClass::Of<TcxComboBoxProperties>()))
+    : TcxCustomComboBox(owner, isInplace, DropDownClassesWith(TcxCustomEditPropertiesClass::Of<TcxComboBoxProperties>()))
 {
 }
 
@@ -365,6 +357,14 @@ void TcxCustomComboBox::SetupPopupWindow()
     TcxCustomDropDownEdit::SetupPopupWindow();
     if (TcxCustomEditListBox* list = LookupData()->List())
         list->Invalidate();
+}
+
+void TcxCustomComboBox::PopupWindowShowed(TObject* sender)
+{
+    TcxCustomDropDownEdit::PopupWindowShowed(sender);
+    // A list that appears under a resting pointer must not take the item under it.
+    if (HasPopupWindowObject())
+        IgnoreListMouseMove = cxRectPtIn(PopupWindow()->BoundsRect(), InternalGetCursorPos());
 }
 
 void TcxCustomComboBox::Activate(TcxCustomEditData*& editData)

@@ -73,20 +73,9 @@ TcxPopupEditProperties::TcxPopupEditProperties(TPersistent* owner) : TcxCustomPo
 
 // ---- the editor ----------------------------------------------------------------------------------
 
-namespace {
-TcxEditClasses PopupEditClasses(TcxCustomEditPropertiesClass properties)
-{
-    TcxEditClasses c;
-    c.Properties = properties;
-    c.InnerEdit = TcxInnerEditClass::Of<TcxCustomDropDownInnerEdit>();
-    c.EditData = TcxCustomEditDataClass::Of<TcxCustomDropDownEditData>();
-    return c;
-}
-} // namespace
-
 TcxCustomPopupEdit::TcxCustomPopupEdit(TComponent* owner, bool isInplace)
     : TcxCustomDropDownEdit(owner, isInplace,
-                            PopupEditClasses(TcxCustomEditPropertiesClass::Of<TcxCustomPopupEditProperties>()))
+                            DropDownClassesWith(TcxCustomEditPropertiesClass::Of<TcxCustomPopupEditProperties>()))
 {
 }
 
@@ -96,7 +85,7 @@ TcxCustomPopupEdit::TcxCustomPopupEdit(TComponent* owner, bool isInplace, const 
 }
 
 TcxPopupEdit::TcxPopupEdit(TComponent* owner, bool isInplace)
-    : TcxCustomPopupEdit(owner, isInplace, PopupEditClasses(TcxCustomEditPropertiesClass::Of<TcxPopupEditProperties>()))
+    : TcxCustomPopupEdit(owner, isInplace, DropDownClassesWith(TcxCustomEditPropertiesClass::Of<TcxPopupEditProperties>()))
 {
 }
 
@@ -210,6 +199,19 @@ void TcxCustomPopupEdit::PopupWindowClosed(TObject* sender)
 
 // ---- unit start-up -------------------------------------------------------------------------------
 
+void RegisterEditKind(const TClassMeta* properties, const std::string& description,
+                      TcxCustomFilterEditHelperClass helper)
+{
+    GetRegisteredEditProperties()->Register(properties, description);
+    FilterEditsController()->Register(properties, helper);
+}
+
+void UnregisterEditKind(const TClassMeta* properties, TcxCustomFilterEditHelperClass helper)
+{
+    FilterEditsController()->Unregister(properties, helper);
+    GetRegisteredEditProperties()->Unregister(properties);
+}
+
 namespace cxDropDownEditUnit {
 namespace {
 int counter = 0;
@@ -219,24 +221,20 @@ void Initialize()
 {
     if (counter++ > 0)
         return;
-    GetRegisteredEditProperties()->Register(TcxCustomEditPropertiesClass::Of<TcxComboBoxProperties>().Meta(),
-                                            cxGetResourceString(&scxSEditRepositoryComboBoxItem));
-    GetRegisteredEditProperties()->Register(TcxCustomEditPropertiesClass::Of<TcxPopupEditProperties>().Meta(),
-                                            cxGetResourceString(&scxSEditRepositoryPopupItem));
     TcxCustomEditClass::Of<TcxComboBox>();
     TcxCustomEditClass::Of<TcxPopupEdit>();
-    FilterEditsController()->Register(TcxCustomEditPropertiesClass::Of<TcxComboBoxProperties>().Meta(),
-                                      TcxCustomFilterEditHelper::Of<TcxFilterComboBoxHelper>());
+    RegisterEditKind(&TcxComboBoxProperties::StaticClass(), cxGetResourceString(&scxSEditRepositoryComboBoxItem),
+                     TcxCustomFilterEditHelper::Of<TcxFilterComboBoxHelper>());
+    GetRegisteredEditProperties()->Register(&TcxPopupEditProperties::StaticClass(),
+                                            cxGetResourceString(&scxSEditRepositoryPopupItem));
 }
 
 void Finalize()
 {
     if (counter == 0 || --counter > 0)
         return;
-    FilterEditsController()->Unregister(TcxCustomEditPropertiesClass::Of<TcxComboBoxProperties>().Meta(),
-                                        TcxCustomFilterEditHelper::Of<TcxFilterComboBoxHelper>());
-    GetRegisteredEditProperties()->Unregister(TcxCustomEditPropertiesClass::Of<TcxComboBoxProperties>().Meta());
-    GetRegisteredEditProperties()->Unregister(TcxCustomEditPropertiesClass::Of<TcxPopupEditProperties>().Meta());
+    UnregisterEditKind(&TcxComboBoxProperties::StaticClass(), TcxCustomFilterEditHelper::Of<TcxFilterComboBoxHelper>());
+    GetRegisteredEditProperties()->Unregister(&TcxPopupEditProperties::StaticClass());
 }
 } // namespace cxDropDownEditUnit
 

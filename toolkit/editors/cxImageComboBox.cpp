@@ -511,20 +511,9 @@ void TcxImageComboBoxViewInfo::InternalPaint(TcxCanvas* canvas)
 
 // ---- the editor ----------------------------------------------------------------------------------
 
-namespace {
-TcxEditClasses ImageComboClasses(TcxCustomEditPropertiesClass properties)
-{
-    TcxEditClasses c;
-    c.Properties = properties;
-    c.InnerEdit = TcxInnerEditClass::Of<TcxCustomDropDownInnerEdit>();
-    c.EditData = TcxCustomEditDataClass::Of<TcxCustomDropDownEditData>();
-    return c;
-}
-} // namespace
-
 TcxCustomImageComboBox::TcxCustomImageComboBox(TComponent* owner, bool isInplace)
     : TcxCustomComboBox(owner, isInplace,
-                        ImageComboClasses(TcxCustomEditPropertiesClass::Of<TcxCustomImageComboBoxProperties>()))
+                        DropDownClassesWith(TcxCustomEditPropertiesClass::Of<TcxCustomImageComboBoxProperties>()))
 {
     Construct();
 }
@@ -551,7 +540,7 @@ TcxContainerViewInfoClass TcxCustomImageComboBox::GetViewInfoClass() const
 
 TcxImageComboBox::TcxImageComboBox(TComponent* owner, bool isInplace)
     : TcxCustomImageComboBox(owner, isInplace,
-                             ImageComboClasses(TcxCustomEditPropertiesClass::Of<TcxImageComboBoxProperties>()))
+                             DropDownClassesWith(TcxCustomEditPropertiesClass::Of<TcxImageComboBoxProperties>()))
 {
 }
 
@@ -645,20 +634,18 @@ void Initialize()
 {
     if (counter++ > 0)
         return;
-    GetRegisteredEditProperties()->Register(TcxCustomEditPropertiesClass::Of<TcxImageComboBoxProperties>().Meta(),
-                                            cxGetResourceString(&scxSEditRepositoryImageComboBoxItem));
     TcxCustomEditClass::Of<TcxImageComboBox>();
-    FilterEditsController()->Register(TcxCustomEditPropertiesClass::Of<TcxImageComboBoxProperties>().Meta(),
-                                      TcxCustomFilterEditHelper::Of<TcxFilterImageComboBoxHelper>());
+    RegisterEditKind(&TcxImageComboBoxProperties::StaticClass(),
+                     cxGetResourceString(&scxSEditRepositoryImageComboBoxItem),
+                     TcxCustomFilterEditHelper::Of<TcxFilterImageComboBoxHelper>());
 }
 
 void Finalize()
 {
     if (counter == 0 || --counter > 0)
         return;
-    FilterEditsController()->Unregister(TcxCustomEditPropertiesClass::Of<TcxImageComboBoxProperties>().Meta(),
-                                        TcxCustomFilterEditHelper::Of<TcxFilterImageComboBoxHelper>());
-    GetRegisteredEditProperties()->Unregister(TcxCustomEditPropertiesClass::Of<TcxImageComboBoxProperties>().Meta());
+    UnregisterEditKind(&TcxImageComboBoxProperties::StaticClass(),
+                       TcxCustomFilterEditHelper::Of<TcxFilterImageComboBoxHelper>());
 }
 } // namespace cxImageComboBoxUnit
 

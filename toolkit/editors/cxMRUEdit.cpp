@@ -130,19 +130,8 @@ const TClassMeta* TcxCustomMRUEditProperties::GetContainerClass() const
 
 // ---- the editor ----------------------------------------------------------------------------------
 
-namespace {
-TcxEditClasses MRUClasses(TcxCustomEditPropertiesClass properties)
-{
-    TcxEditClasses c;
-    c.Properties = properties;
-    c.InnerEdit = TcxInnerEditClass::Of<TcxCustomDropDownInnerEdit>();
-    c.EditData = TcxCustomEditDataClass::Of<TcxCustomDropDownEditData>();
-    return c;
-}
-} // namespace
-
 TcxCustomMRUEdit::TcxCustomMRUEdit(TComponent* owner, bool isInplace)
-    : TcxCustomComboBox(owner, isInplace, MRUClasses(TcxCustomEditPropertiesClass::Of<TcxCustomMRUEditProperties>()))
+    : TcxCustomComboBox(owner, isInplace, DropDownClassesWith(TcxCustomEditPropertiesClass::Of<TcxCustomMRUEditProperties>()))
 {
 }
 
@@ -152,7 +141,7 @@ TcxCustomMRUEdit::TcxCustomMRUEdit(TComponent* owner, bool isInplace, const TcxE
 }
 
 TcxMRUEdit::TcxMRUEdit(TComponent* owner, bool isInplace)
-    : TcxCustomMRUEdit(owner, isInplace, MRUClasses(TcxCustomEditPropertiesClass::Of<TcxMRUEditProperties>()))
+    : TcxCustomMRUEdit(owner, isInplace, DropDownClassesWith(TcxCustomEditPropertiesClass::Of<TcxMRUEditProperties>()))
 {
 }
 
@@ -209,20 +198,16 @@ void Initialize()
 {
     if (counter++ > 0)
         return;
-    GetRegisteredEditProperties()->Register(TcxCustomEditPropertiesClass::Of<TcxMRUEditProperties>().Meta(),
-                                            cxGetResourceString(&scxSEditRepositoryMRUItem));
     TcxCustomEditClass::Of<TcxMRUEdit>();
-    FilterEditsController()->Register(TcxCustomEditPropertiesClass::Of<TcxMRUEditProperties>().Meta(),
-                                      TcxCustomFilterEditHelper::Of<TcxFilterTextEditHelper>());
+    RegisterEditKind(&TcxMRUEditProperties::StaticClass(), cxGetResourceString(&scxSEditRepositoryMRUItem),
+                     TcxCustomFilterEditHelper::Of<TcxFilterTextEditHelper>());
 }
 
 void Finalize()
 {
     if (counter == 0 || --counter > 0)
         return;
-    FilterEditsController()->Unregister(TcxCustomEditPropertiesClass::Of<TcxMRUEditProperties>().Meta(),
-                                        TcxCustomFilterEditHelper::Of<TcxFilterTextEditHelper>());
-    GetRegisteredEditProperties()->Unregister(TcxCustomEditPropertiesClass::Of<TcxMRUEditProperties>().Meta());
+    UnregisterEditKind(&TcxMRUEditProperties::StaticClass(), TcxCustomFilterEditHelper::Of<TcxFilterTextEditHelper>());
 }
 } // namespace cxMRUEditUnit
 

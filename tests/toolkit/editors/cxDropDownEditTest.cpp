@@ -516,7 +516,7 @@ protected:
     }
     void At(int ms, std::function<void()> f) { QTimer::singleShot(ms, timers.get(), std::move(f)); }
     // Opens the popup (its loop runs until closed) and runs `inside` within the loop.
-    void OpenAndRun(std::function<void()> inside)
+    void OpenAndRun(std::function<void()> inside, const char* what = "")
     {
         bool ran = false;
         QObject scope;   // the timers die with this call
@@ -534,7 +534,7 @@ protected:
         edit->SetDroppedDown(true);
         SpinUntil([&] { return ran && !edit->DroppedDown(); }, 2500);
         EXPECT_TRUE(ran);
-        EXPECT_FALSE(rescued) << "the popup stayed open: " << current;
+        EXPECT_FALSE(rescued) << "the popup stayed open: " << what;
     }
 
 public: // the case tables reach the fixture through a reference
@@ -542,7 +542,6 @@ public: // the case tables reach the fixture through a reference
     TPanel* holder = nullptr;
     TPanel* panel = nullptr;
     std::unique_ptr<QObject> timers = std::make_unique<QObject>();
-    std::string current;
 };
 
 TEST_F(PopupEditTest, APanelIsBorrowedFillingTheClientAndGivenBack)
@@ -787,11 +786,16 @@ TEST_F(PopupEditTest, OpenAndCloseByKeyAndPress)
         {"Tab", key(Qt::Key_Tab), crTab},
         {"close button",
          [](PopupEditTest& t) {
-             const TRect b = t.edit->PopupWindow()->EditViewInfo()->CloseButtonRect;
-             QTest::mouseClick(t.edit->PopupWindow()->Peer(), Qt::LeftButton, {}, QPoint(b.Left + 2, b.Top + 2));
+             TcxCustomEditPopupWindow* w = t.edit->PopupWindow();
+             const TRect b = w->EditViewInfo()->CloseButtonRect;
+             vcl::input::ResetClickCount();
+             vcl::input::InjectMouse(WM_LBUTTONDOWN, ScreenOf(w, b.Left + 2, b.Top + 2), MK_LBUTTON);
+             vcl::input::InjectMouse(WM_LBUTTONUP, ScreenOf(w, b.Left + 2, b.Top + 2), 0);
          },
          crUnknown},
     };
+    // The popup below the editor must not overlap the form: windows here have no stacking order.
+    form->SetBounds(100, 100, 320, 130);
     edit->Properties()->SetPopupControl(panel);
     edit->Properties()->SetPostPopupValueOnTab(true);
     edit->Properties()->SetPopupSysPanelStyle(true);
@@ -799,12 +803,11 @@ TEST_F(PopupEditTest, OpenAndCloseByKeyAndPress)
     for (const Row& row : rows) {
         Focus(edit);
         reasons.clear();
-        current = row.name;
         OpenAndRun([&] {
             EXPECT_TRUE(edit->DroppedDown()) << row.name;
             EXPECT_EQ(cxPopupWindowCount(), 1) << row.name;
             row.act(*this);
-        });
+        }, row.name);
         EXPECT_FALSE(edit->DroppedDown()) << row.name;
         EXPECT_EQ(cxPopupWindowCount(), 0) << row.name;
         ASSERT_EQ(reasons.size(), 1u) << row.name;
@@ -827,5 +830,28 @@ TEST_F(DropDownTest, AShowThatArrivesAfterTheEditorWasHiddenOnlyFinalizes)
     EXPECT_FALSE(combo->PopupInitialized());
     EXPECT_EQ(finalized, 1);
     EXPECT_EQ(cxPopupWindowCount(), 0);
+}
+} // namespace
+
+namespace {
+TEST_F(DropDownTest, AListThatOpensUnderTheRestingPointerIgnoresItsFirstMove)
+{
+    combo->SetText("apple");
+    combo->LookupData()->TextChanged();
+    const TPoint below = combo->ClientToScreen({20, combo->Height() + 30});
+    Fixed().cursor = below;   // where the list will appear
+    Key(Qt::Key_F4);
+    ASSERT_TRUE(Open());
+    EXPECT_TRUE(combo->IgnoreListMouseMove);
+    TcxCustomEditListBox* list = combo->LookupData()->List();
+    const TPoint p = list->ScreenToClient(below);
+    ASSERT_EQ(list->ItemIndex(), 0);
+    ASSERT_NE(list->ItemAtPos(p, true), 0);
+    vcl::SendMessage(list->Handle(), WM_MOUSEMOVE, 0, MakeLParam(p.X, p.Y));
+    EXPECT_EQ(list->ItemIndex(), 0);   // the first move only clears the mark
+    vcl::SendMessage(list->Handle(), WM_MOUSEMOVE, 0, MakeLParam(p.X, p.Y + 1));
+    EXPECT_EQ(list->ItemIndex(), list->ItemAtPos(p, true));
+    Key(Qt::Key_Escape);
+    EXPECT_EQ(combo->Text(), "apple");
 }
 } // namespace
