@@ -49,17 +49,25 @@ TCustomForm::TCustomForm(rtl::TComponent* owner) : TWinControl(owner)
     Screen->forms_.push_back(this);
 }
 
-TCustomForm::~TCustomForm() = default;
+// A form deleted without Free skips BeforeDestruction; the screen must not keep it either way.
+TCustomForm::~TCustomForm() { ForgetForm(); }
 
-void TCustomForm::BeforeDestruction()
+void TCustomForm::ForgetForm()
 {
-    vcl::FireEvent(OnDestroy, this);
+    if (!Screen)
+        return;
     auto& forms = Screen->forms_;
     forms.erase(std::remove(forms.begin(), forms.end(), this), forms.end());
     if (Screen->activeForm_ == this)
         Screen->activeForm_ = nullptr;
-    if (Application->MainForm == this)
+    if (Application && Application->MainForm == this)
         Application->MainForm = nullptr;
+}
+
+void TCustomForm::BeforeDestruction()
+{
+    vcl::FireEvent(OnDestroy, this);
+    ForgetForm();
     TWinControl::BeforeDestruction();
 }
 

@@ -37,6 +37,10 @@ class TCustomForm : public TWinControl {
     ~TCustomForm() override;
     void BeforeDestruction() override;
 
+private:
+    void ForgetForm();
+
+public:
     void Show();
     void Close();
     // Frees the form once the messages now queued were handled.

@@ -226,3 +226,20 @@ TEST_F(VclMessageTest, TimerRunsOnlyWithHandlerAndEnabled)
 }
 
 } // namespace
+
+namespace {
+// A form deleted without Free (a smart pointer, a container) must leave the screen's list too: a
+// modal window walks that list to disable the others.
+TEST_F(VclMessageTest, AFormDeletedWithoutFreeLeavesTheScreen)
+{
+    const int before = Screen->FormCount();
+    auto* form = new TForm(nullptr);
+    form->Show();
+    ASSERT_EQ(Screen->FormCount(), before + 1);
+    delete form;
+    EXPECT_EQ(Screen->FormCount(), before);
+    for (int i = 0; i < Screen->FormCount(); ++i)
+        EXPECT_NE(Screen->Forms(i), form);
+    EXPECT_NE(Screen->ActiveForm(), form);
+}
+} // namespace
