@@ -97,14 +97,30 @@ void SetButtonState(UINT msg)
     }
 }
 
+// The window the window system delivered an event to lies on top at its point: our own list of
+// windows has no stacking order, so looking the point up there could pick a window underneath
+// (the form under an open popup). Only a point outside that window (a drag past its edge), or
+// input we synthesise ourselves, is looked up.
+TWidgetPeer* PeerUnder(const TPoint& screen, TWidgetPeer* delivered)
+{
+    QWidget* top = delivered ? delivered->window() : nullptr;
+    const QPoint g(screen.X, screen.Y);
+    if (top && top->isVisible() && top->geometry().contains(g)) {
+        QWidget* child = top->childAt(top->mapFromGlobal(g));
+        for (QWidget* w = child ? child : top; w; w = w->parentWidget())
+            if (auto* p = dynamic_cast<TWidgetPeer*>(w); p && p->Control())
+                return p;
+    }
+    TWidgetPeer* p = PeerAt(screen);
+    return p ? p : delivered;
+}
+
 void DeliverMouse(UINT msg, const TPoint& screen, unsigned keys, TWidgetPeer* hint)
 {
     SetButtonState(msg);
     HWND target = St().capture;
     if (!target || !IsWindow(target)) {
-        TWidgetPeer* p = PeerAt(screen);
-        if (!p)
-            p = hint;
+        TWidgetPeer* p = PeerUnder(screen, hint);
         target = p && p->Control() ? LiveHandle(p->Control()) : nullptr;
     }
     if (!target)

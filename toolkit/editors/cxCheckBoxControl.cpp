@@ -216,8 +216,18 @@ void TcxCheckBoxProperties::PrepareDisplayValue(const Variant& editValue, Varian
 
 // ---- the control ------------------------------------------------------------------------------
 
+namespace {
+// A check box paints itself: no inner edit, no edit data.
+TcxEditClasses CheckBoxClasses()
+{
+    TcxEditClasses c;
+    c.Properties = TcxCustomEditPropertiesClass::Of<TcxCheckBoxProperties>();
+    return c;
+}
+} // namespace
+
 TcxCustomCheckBox::TcxCustomCheckBox(TComponent* owner, bool isInplace)
-    : TcxCustomEdit(owner, isInplace, TcxEditClasses{TcxCustomEditPropertiesClass::Of<TcxCheckBoxProperties>()})
+    : TcxCustomEdit(owner, isInplace, CheckBoxClasses())
 {
     ControlStyle.Exclude(csDoubleClicks);
     SetEditAutoSize(false);

@@ -764,26 +764,6 @@ void TcxCustomDropDownEdit::MouseDown(TMouseButton button, TShiftState shift, in
         DropDown();
 }
 
-void TcxCustomDropDownEdit::InnerEditMouseDown(bool doubleClick)
-{
-    if (doubleClick) {
-        DblClick();
-        return;
-    }
-    if (DroppedDown()) {
-        CloseUp(crUnknown);
-        return;
-    }
-    if (ActiveProperties()->DropDownOnClick() && IsEditFocused() && !isHotAndPopup_ && !activatingByMouse_ &&
-        !IsShowPopupQueued() && !(popupWindow_ && popupWindow_->GetJustClosed()))
-        DropDown();
-}
-
-// The field's presses and double clicks reach the editor through the inner edit's own mouse
-// forwarding (the editor's MouseDown and DblClick); answering them here as well toggled the popup
-// twice.
-void TcxCustomDropDownInnerEdit::Dispatch(TMessage& msg) { TcxCustomInnerTextEdit::Dispatch(msg); }
-
 bool TcxCustomDropDownEdit::DoRefreshContainer(const TPoint& p, TcxMouseButton button, TShiftState shift,
                                                bool isMouseEvent)
 {

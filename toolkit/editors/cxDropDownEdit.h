@@ -290,14 +290,11 @@ private:
 
 // ---- the drop-down editor ------------------------------------------------------------------------
 
-// The field of a drop-down editor: its presses reach the editor too (a click may open the list, a
-// double click may step to the next item).
+// The field of a drop-down editor. Its presses and double clicks reach the editor through the
+// text field's own mouse forwarding (the editor's MouseDown and DblClick), nowhere else.
 class TcxCustomDropDownInnerEdit : public TcxCustomInnerTextEdit {
     RTL_CLASS(TcxCustomDropDownInnerEdit, TcxCustomInnerTextEdit)
     using TcxCustomInnerTextEdit::TcxCustomInnerTextEdit;
-
-protected:
-    void Dispatch(TMessage& msg) override;
 };
 
 class TcxCustomDropDownEdit : public TcxCustomMaskEdit {
@@ -360,8 +357,6 @@ class TcxCustomDropDownEdit : public TcxCustomMaskEdit {
     bool GetScrollLookupDataList(TcxEditScrollCause cause) override;
     void PropertiesChanged(TObject* sender) override;
     void PasteFromClipboard() override;
-    // A left press (or double click) on the inner field.
-    virtual void InnerEditMouseDown(bool doubleClick);
     // The keys the popup window passes on (Esc, Enter, F4, Alt+arrows, Tab).
     bool HandlePopupKey(std::uint16_t key, TShiftState shift);
 

@@ -15,6 +15,13 @@
 namespace cx {
 
 namespace {
+// A group box paints itself: no inner edit, no edit data.
+TcxEditClasses GroupBoxClasses(const TcxCustomEditPropertiesClass& properties)
+{
+    TcxEditClasses c;
+    c.Properties = properties;
+    return c;
+}
 
 constexpr int captionOffset = 8;     // the caption's distance from the corner along its side
 constexpr int shadowSize = 3;
@@ -123,7 +130,7 @@ TcxCustomGroupBox::TcxCustomGroupBox(TComponent* owner, bool isInplace)
 
 TcxCustomGroupBox::TcxCustomGroupBox(TComponent* owner, bool isInplace,
                                      const TcxCustomEditPropertiesClass& propertiesClass)
-    : TcxCustomEdit(owner, isInplace, TcxEditClasses{propertiesClass})
+    : TcxCustomEdit(owner, isInplace, GroupBoxClasses(propertiesClass))
 {
     ControlStyle.Include(csAcceptsControls);
     ControlStyle.Include(csCaptureMouse);

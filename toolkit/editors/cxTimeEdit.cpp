@@ -318,6 +318,15 @@ Variant cxTimeEditTextToEditValue(const TcxTimeEditLayout& layout, const std::u1
     return value != 0 ? Variant::FromDate(value) : Variant(0.0);
 }
 
+namespace {
+// A text value as a date and time: the locale's date-time forms first, then the editor's own time
+// text, whose suffix ("下午", say) the locale's parser does not read.
+bool TryTimeTextToDateTime(const TcxTimeEditLayout& layout, const std::string& text, TDateTime& value)
+{
+    return rtl::TryStrToDateTime(text, value) || layout.TryTextToTime(Utf8ToUtf16(text), value);
+}
+} // namespace
+
 std::u16string cxTimeEditDisplayText(const TcxTimeEditLayout& layout, const Variant& editValue, bool focused,
                                      bool showDate)
 {
@@ -330,7 +339,7 @@ std::u16string cxTimeEditDisplayText(const TcxTimeEditLayout& layout, const Vari
     TDateTime value = 0;
     try {
         if (VarIsStr(editValue)) {
-            if (!rtl::TryStrToDateTime(VarToStr(editValue), value))
+            if (!TryTimeTextToDateTime(layout, VarToStr(editValue), value))
                 return fallback;
         } else {
             value = editValue.ToDouble();
@@ -429,8 +438,7 @@ void TcxCustomTimeEditProperties::PrepareDisplayValue(const Variant& editValue, 
 bool TcxCustomTimeEditProperties::IsDisplayValueValid(Variant& displayValue, bool)
 {
     TDateTime value = 0;
-    if (!rtl::TryStrToDateTime(VarToStr(displayValue), value) &&
-        !Layout().TryTextToTime(Utf8ToUtf16(VarToStr(displayValue)), value))
+    if (!TryTimeTextToDateTime(Layout(), VarToStr(displayValue), value))
         return false;
     displayValue = Variant(Utf16ToUtf8(Layout().FormatTime(value)));
     return true;
@@ -564,7 +572,7 @@ void TcxCustomTimeEdit::InternalSetEditValue(const Variant& value, bool validate
     if (valid && !value.IsNull()) {
         TDateTime t = 0;
         if (VarIsStr(value))
-            date = rtl::TryStrToDateTime(VarToStr(value), t) ? std::trunc(t) : 0;
+            date = TryTimeTextToDateTime(ActiveProperties()->Layout(), VarToStr(value), t) ? std::trunc(t) : 0;
         else if (VarIsDate(value) || VarIsNumericEx(value))
             date = std::trunc(value.ToDouble());
     }
@@ -581,7 +589,7 @@ TDateTime TcxCustomTimeEdit::Time()
         const Variant ev = EditValue();
         TDateTime t = 0;
         if (VarIsStr(ev))
-            value = rtl::TryStrToDateTime(VarToStr(ev), t) ? t : 0;
+            value = TryTimeTextToDateTime(ActiveProperties()->Layout(), VarToStr(ev), t) ? t : 0;
         else if (VarIsDate(ev) || VarIsNumericEx(ev))
             value = ev.ToDouble();
     }

@@ -162,6 +162,10 @@ class TcxCustomTimeEdit : public TcxCustomSpinEdit {
     void SetValue(const Variant& value) override;
     bool Increment(TcxSpinEditButton button) override;
     void SynchronizeDisplayValue() override;
+    // The time editor's text is what it shows: the mask's updated form would turn the zeros of
+    // "00:00:00;1;0" (its blank character) into spaces. Setting the text sets the shown text.
+    std::string Text() override { return TcxCustomTextEdit::Text(); }
+    bool SetDisplayText(const std::string& value) override { return TcxCustomTextEdit::SetDisplayText(value); }
 
 protected:
     TcxCustomTimeEdit(TComponent* owner, bool isInplace, const TcxEditClasses& classes);

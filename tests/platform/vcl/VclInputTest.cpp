@@ -3,6 +3,7 @@
 
 #include "platform/vcl/Menus.h"
 
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -70,6 +71,24 @@ TEST_F(VclInputTest, ClickCapturesAndReleases)
     EXPECT_EQ(TheRecorder().Take(), (Log{{"A", CM_MOUSEENTER}, {"A", WM_LBUTTONDOWN}, {"A", WM_LBUTTONUP},
                                          {"A", WM_CAPTURECHANGED}, {"A", WM_LBUTTONDOWN}, {"A", WM_LBUTTONUP},
                                          {"A", WM_CAPTURECHANGED}}));
+}
+
+TEST_F(VclInputTest, APressGoesToTheWindowItWasDeliveredToWhereWindowsOverlap)
+{
+    // The active form lies under a second window at the pressed point: the window system chose
+    // the second one, and so must we (our window list knows no stacking order).
+    ASSERT_TRUE(Activate(form));
+    auto* over = new ProbeForm(nullptr, "G");
+    over->SetBounds(105, 105, 80, 60);
+    over->Show();
+    TheRecorder().Take();
+    QTest::mouseClick(over->Peer(), Qt::LeftButton, {}, QPoint(20, 20));
+    Log presses;
+    for (const Recorded& r : TheRecorder().Take())
+        if (r.msg == WM_LBUTTONDOWN)
+            presses.push_back(r);
+    EXPECT_EQ(presses, (Log{{"G", WM_LBUTTONDOWN}}));
+    over->Free();
 }
 
 TEST_F(VclInputTest, DoubleClickWithinTimeAndSquare)

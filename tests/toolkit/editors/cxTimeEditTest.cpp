@@ -247,6 +247,17 @@ TEST_F(TimeEditControlTest, TheSuffixStepTogglesAndIsSelected)
     EXPECT_EQ(Utf8ToUtf16(edit->Text()), u"11:15:00 上午");
 }
 
+TEST_F(TimeEditControlTest, AStringValueInTheEditorsOwnFormIsRead)
+{
+    // The locale's date-time parser does not know the suffix; the editor's own conversion does.
+    edit->Properties()->SetUse24HourFormat(false);
+    edit->SetEditValue(Variant(std::string("11:15:00 下午")));
+    EXPECT_DOUBLE_EQ(edit->Time(), 23.25 / 24);
+    Focus(edit);
+    EXPECT_EQ(Utf8ToUtf16(edit->Text()), u"11:15:00 下午");
+    EXPECT_EQ(edit->GetValue().ToDouble(), 83700);
+}
+
 TEST_F(TimeEditControlTest, TypingTheDatePartAndUnreadableValues)
 {
     Show(u"05:00:00", 0);
