@@ -2,7 +2,7 @@
 // What the delay-dialog tests need around the dialog: one application object, and a fake rows
 // view that records what the dialog did to its rows.
 #include "console/DelayRowsView.h"
-#include "console/ToolkitUnits.h"
+#include "console/ToolkitUnitsEnvironment.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>
@@ -11,14 +11,6 @@
 #include <string>
 
 namespace delay_test {
-
-// The grid rows start the toolkit's units on first use; they are shut down after the last test,
-// while everything they registered with is still alive.
-class ToolkitUnitsEnvironment : public ::testing::Environment {
-public:
-    void TearDown() override { FinalizeToolkitUnits(); }
-};
-inline ::testing::Environment* const toolkitUnits = ::testing::AddGlobalTestEnvironment(new ToolkitUnitsEnvironment);
 
 inline void EnsureApplication()
 {

@@ -3,6 +3,7 @@
 // mode. Lower bounds are tight; upper bounds leave room for a loaded machine.
 #include "console/MainWindowHarness.h"
 #include "console/PtyPair.h"
+#include "console/ToolkitUnitsEnvironment.h"
 #include "console/FDlgDelayTime.h"
 #include "console/FFrmOrd.h"
 #include "console/SerialLink.h"

@@ -234,7 +234,6 @@ TEST_F(VclMessageTest, AFormDeletedWithoutFreeLeavesTheScreen)
 {
     const int before = Screen->FormCount();
     auto* form = new TForm(nullptr);
-    form->Show();
     ASSERT_EQ(Screen->FormCount(), before + 1);
     delete form;
     EXPECT_EQ(Screen->FormCount(), before);

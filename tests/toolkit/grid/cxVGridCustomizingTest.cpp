@@ -415,10 +415,15 @@ TEST_F(CreateCategoryDialogTest, ShownModallyItGivesTheTypedCaptionOnOk)
     for (const Case& c : {Case{Qt::Key_Return, "\r", true, "计量"}, Case{Qt::Key_Escape, "\x1b", false, "Old"}}) {
         std::string caption = "Old";
         QObject timers;
-        QTimer::singleShot(50, &timers, [&] {
+        // Types once the dialog is the active form: on a busy machine that takes longer than any
+        // fixed wait.
+        QTimer typing;
+        typing.setInterval(20);
+        QObject::connect(&typing, &QTimer::timeout, &timers, [&] {
             auto* dialog = dynamic_cast<TfmCreateCategory*>(Screen->ActiveForm());
             if (!dialog)
                 return;
+            typing.stop();
             TcxTextEdit* edit = dialog->edCaption;
             edit->SetFocus();
             QTest::sendKeyEvent(QTest::Click, Field(edit), Qt::Key_A, "a", Qt::ControlModifier);
@@ -428,7 +433,8 @@ TEST_F(CreateCategoryDialogTest, ShownModallyItGivesTheTypedCaptionOnOk)
             vcl::DrainPostedMessages();
             QTest::sendKeyEvent(QTest::Click, Field(edit), c.key, c.keyText, Qt::NoModifier);
         });
-        QTimer::singleShot(3000, &timers, [] {
+        typing.start();
+        QTimer::singleShot(10000, &timers, [] {
             if (auto* dialog = dynamic_cast<TfmCreateCategory*>(Screen->ActiveForm()))
                 dialog->SetModalResult(mrAbort);
         });
