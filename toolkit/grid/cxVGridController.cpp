@@ -216,6 +216,15 @@ void TcxvgController::KeyDown(std::uint16_t& key, TShiftState shift)
                 grid_->ShowEdit();
         }
         return;
+    case VK_F2:
+        // F2 opens the focused value's editor. Plain Enter does not: in a dialog Enter with no
+        // editor open is the dialog's own key (its default button).
+        if (NoShift(shift) && CanOpenEditor(grid_)) {
+            grid_->ShowEdit();
+            if (grid_->GetIsEditing())
+                key = 0;
+        }
+        return;
     case VK_PRIOR:
     case VK_NEXT:
         DoNextPage(key == VK_NEXT, shift);

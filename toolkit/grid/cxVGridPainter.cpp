@@ -394,13 +394,6 @@ void TcxvgPainter::FillRect(const TRect& r, TBitmap* bitmap)
 
 TcxViewParams TcxvgPainter::GetBackgroundParams() const { return grid_->Styles()->GetBackgroundParams(); }
 
-TcxViewParams TcxvgPainter::GetContentParams(TcxRowValueInfo* valueInfo, bool focused) const
-{
-    auto* container = dynamic_cast<TcxCellEdit*>(valueInfo->Item);
-    return grid_->Styles()->GetContentParams(container ? container->EditRowProperties() : nullptr, focused,
-                                             valueInfo->RecordIndex);
-}
-
 void TcxvgPainter::DrawBackground()
 {
     const TcxViewParams params = GetBackgroundParams();
@@ -436,17 +429,8 @@ void TcxvgPainter::DrawRow(TcxCustomRowViewInfo* rowViewInfo)
     }
     if (!done)
         DrawRowHeader(rowViewInfo);
-    for (int i = 0; i < rowViewInfo->ValueCount(); ++i) {
-        const bool focused = rowViewInfo->Row() == grid_->GetFocusedRow();
-        canvas_->SaveState();
-        canvas_->SetParams(GetContentParams(rowViewInfo->ValuesInfo(i), focused));
-        bool valueDone = false;
-        if (grid_->OnDrawValue)
-            grid_->OnDrawValue(grid_, canvas_, this, rowViewInfo, i, valueDone);
-        if (!valueDone)
-            DrawRowValueCell(rowViewInfo, i);
-        canvas_->RestoreState();
-    }
+    for (int i = 0; i < rowViewInfo->ValueCount(); ++i)
+        DrawValue(rowViewInfo, i);
     DrawLines(header->LinesInfo, rowViewInfo->RowRect);
 }
 
@@ -522,32 +506,63 @@ void TcxvgPainter::DrawImage(TcxRowCaptionInfo* caption)
     canvas_->RestoreClipRegion();
 }
 
-std::string TcxvgPainter::GetValueText(TcxCustomRow* row, int valueIndex) const
+void TcxvgPainter::DrawValue(TcxCustomRowViewInfo* rowViewInfo, int valueIndex)
 {
-    auto* editorRow = dynamic_cast<TcxCustomEditorRow*>(row);
-    const int record = grid_->DataController()->GetFocusedRecordIndex();
-    std::string text;
-    if (editorRow && valueIndex == 0 && record >= 0)
-        editorRow->Properties()->GetDisplayText(record, text);
-    return text;
+    TcxRowValueInfo* cell = rowViewInfo->ValuesInfo(valueIndex);
+    if (!cell->IsVisiblePart() || !canvas_->RectVisible(cell->VisibleBounds))
+        return;
+    cell->CheckVisibleInfo();
+    canvas_->SaveState();
+    TFont* savedFont = cell->CellEditViewInfo ? cell->CellEditViewInfo->Font : nullptr;
+    const TcxViewParams saved = cell->ViewParams;
+    auto restore = [&] {
+        cell->ViewParams = saved;
+        if (cell->CellEditViewInfo) {
+            cell->CellEditViewInfo->Font = savedFont;
+            cell->CellEditViewInfo->TextColor = saved.TextColor;
+            cell->CellEditViewInfo->BackgroundColor = saved.Color;
+        }
+        canvas_->RestoreState();
+    };
+    try {
+        canvas_->SetParams(cell->ViewParams);
+        bool done = false;
+        if (grid_->OnDrawValue)
+            grid_->OnDrawValue(grid_, canvas_, this, rowViewInfo, valueIndex, done);
+        if (!done) {
+            // What a handler left on the canvas is the cell's look for this paint.
+            cell->ViewParams.Color = canvas_->GetBrush()->GetColor();
+            cell->ViewParams.TextColor = canvas_->GetFont()->GetColor();
+            if (cell->CellEditViewInfo) {
+                cell->CellEditViewInfo->Font = canvas_->GetFont();
+                cell->CellEditViewInfo->TextColor = cell->ViewParams.TextColor;
+                cell->CellEditViewInfo->BackgroundColor = cell->ViewParams.Color;
+            }
+            DrawRowValueCell(rowViewInfo, valueIndex);
+        }
+    } catch (...) {
+        restore();
+        throw;
+    }
+    restore();
 }
 
 void TcxvgPainter::DrawRowValueCell(TcxCustomRowViewInfo* rowViewInfo, int valueIndex)
 {
-    const TRect r = rowViewInfo->ValuesInfo(valueIndex)->Bounds;
+    TcxRowValueInfo* cell = rowViewInfo->ValuesInfo(valueIndex);
+    const TRect r = cell->Bounds;
     if (cxRectIsEmpty(r))
         return;
-    TcxViewParams params;
-    canvas_->GetParams(params);
-    FillRect(r, params.Bitmap);
-    const std::string text = GetValueText(rowViewInfo->Row(), valueIndex);
-    if (!text.empty()) {
-        canvas_->GetBrush()->SetStyle(bsClear);
-        canvas_->DrawTexT(text, TRect{r.Left + 2, r.Top + 1, r.Right - 2, r.Bottom - 1}, taLeftJustify, vaTop, false,
-                          true);
-        canvas_->GetBrush()->SetStyle(bsSolid);
-    }
-    if (rowViewInfo->Row() == grid_->GetFocusedRow() && Helper()->IsDrawValueFocusRect())
+    if (cell->ViewParams.Bitmap && !cell->ViewParams.Bitmap->GetEmpty())
+        canvas_->FillRect(r, cell->ViewParams.Bitmap);
+    if (cell->CellEditViewInfo) {
+        // The value is drawn on the device context: its font must be the selected one (a fresh
+        // buffer bitmap still has the stock font).
+        canvas_->WrappedCanvas()->RequiredState();
+        cell->CellEditViewInfo->PaintEx(canvas_);
+    } else if (!cell->GetTransparent())
+        canvas_->FillRect(r, cell->ViewParams.Color);
+    if (cell->GetFocused() && Helper()->IsDrawValueFocusRect() && !cxRectIsEmpty(cell->FocusRect))
         canvas_->DrawFocusRect(r);
 }
 

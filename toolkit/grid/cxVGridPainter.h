@@ -136,16 +136,15 @@ class TcxvgPainter : public TObject {
     // The caption's image, clipped to its caption cell.
     virtual void DrawImage(TcxRowCaptionInfo* caption);
     virtual void DrawRowIndent(TcxCustomRowViewInfo* rowViewInfo);
+    // One value cell: its look on the canvas, the grid's OnDrawValue, then DrawRowValueCell.
+    void DrawValue(TcxCustomRowViewInfo* rowViewInfo, int valueIndex);
+    // The value as its editor draws it unfocused, with the focus frame on the focused cell.
     virtual void DrawRowValueCell(TcxCustomRowViewInfo* rowViewInfo, int valueIndex);
     void DrawRows();
     // Fills with the canvas brush; the bitmap only when it is assigned and not empty.
     void FillRect(const TRect& r, TBitmap* bitmap);
 
-    // View params of a value cell and of the background.
-    TcxViewParams GetContentParams(TcxRowValueInfo* valueInfo, bool focused) const;
     TcxViewParams GetBackgroundParams() const;
-    // The text a value cell shows: an editor row's display text of the focused record.
-    virtual std::string GetValueText(TcxCustomRow* row, int valueIndex) const;
 
     TcxCanvas* Canvas() const { return canvas_; }
     TcxCustomVerticalGrid* Grid() const { return grid_; }

@@ -6,6 +6,7 @@
 #include "platform/vcl/ImgList.h"
 
 #include "toolkit/core/cxGraphics.h"
+#include "toolkit/grid/cxVGridStyles.h"
 
 namespace cx {
 
@@ -28,10 +29,22 @@ TcxvgScroller* TcxvgCustomPaintStyleCalcHelper::Scroller() const
 // --- value cells ----------------------------------------------------------------------------------
 void TcxRowValueInfo::SetBounds(const TRect& rect, const TRect& clipRect)
 {
-    Bounds = rect;
-    VisibleBounds = cxvgRectAnd(rect, clipRect);
-    Visible = !cxRectIsEmpty(VisibleBounds);
+    // Clipped, then calculated through the row's editor, which paints the value later.
+    TcxEditCellViewInfo::SetBounds(rect, clipRect);
+}
+
+void TcxRowValueInfo::DoCalculate()
+{
+    TcxEditCellViewInfo::DoCalculate();
     FocusRect = GetFocused() ? Bounds : TRect{};
+}
+
+TcxViewParams TcxRowValueInfo::GetEditViewParams()
+{
+    auto* grid = static_cast<TcxCustomVerticalGrid*>(Owner()->Control());
+    auto* container = dynamic_cast<TcxCellEdit*>(Item);
+    return grid->Styles()->GetContentParams(container ? container->EditRowProperties() : nullptr, GetFocused(),
+                                            RecordIndex);
 }
 
 bool TcxRowValueInfo::GetFocused() const

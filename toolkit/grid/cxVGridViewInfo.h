@@ -59,7 +59,13 @@ class TcxRowValueInfo : public TcxEditCellViewInfo {
     // Places the cell: its bounds, the part inside the clip rectangle, the focus rectangle.
     void SetBounds(const TRect& rect, const TRect& clipRect);
     bool GetFocused() const override;
-    Variant GetDisplayValue() const;
+    Variant GetDisplayValue() const override;
+    // The editor's view info for this cell, then the focus rectangle.
+    void DoCalculate() override;
+    // The grid's content style of the row, focused or not.
+    TcxViewParams GetEditViewParams() override;
+    // The layout already keeps the value inside the grid lines: the editor covers the whole cell.
+    TRect EditRect() const override { return Bounds; }
     TcxCustomRow* Row = nullptr;
     int RowCellIndex = 0;
     TRect FocusRect{};

@@ -4,6 +4,8 @@
 
 #include <QTest>
 
+#include "toolkit/editors/cxTextEdit.h"
+
 using namespace vgtest;
 
 namespace {
@@ -415,4 +417,26 @@ TEST_F(VGridControllerTest, MultiRecordsDeleteAsksFirst)
     EXPECT_TRUE(c.CanDelete(false));
     TcxvgController single(grid);
     EXPECT_FALSE(single.CanDelete(false));
+}
+
+// F2 opens the focused value's editor; plain Enter leaves the grid's editor closed (a dialog's
+// default button owns it); a row without an editor kind stays closed on F2.
+TEST_F(VGridControllerTest, F2OpensTheFocusedValuesEditorAndEnterDoesNot)
+{
+    auto* r0 = AddEditor("0");
+    r0->Properties()->SetEditPropertiesClass(TcxCustomEditPropertiesClass::Of<TcxTextEditProperties>());
+    auto* cat = AddEditor("no editor kind");
+    Show(220, 120);
+    Focus();
+    ASSERT_EQ(grid->GetFocusedRow(), r0);
+    Key(grid, Qt::Key_Return);
+    EXPECT_FALSE(grid->GetIsEditing());
+    Key(grid, Qt::Key_F2);
+    ASSERT_TRUE(grid->GetIsEditing());
+    EXPECT_EQ(grid->GetInplaceEditor()->BoundsRect(), Value(r0));
+    Key(grid->GetInplaceEditor(), Qt::Key_Escape);
+    EXPECT_FALSE(grid->GetIsEditing());
+    grid->SetFocusedRow(cat);
+    Key(grid, Qt::Key_F2);
+    EXPECT_FALSE(grid->GetIsEditing());
 }

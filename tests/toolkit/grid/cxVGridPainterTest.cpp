@@ -2,6 +2,7 @@
 #include "tests/toolkit/grid/VGridPaintTestSupport.h"
 
 #include "platform/vcl/ImgList.h"
+#include "toolkit/editors/cxCheckBox.h"
 
 #include <cstdlib>
 
@@ -269,4 +270,35 @@ TEST_F(VGridPainterTest, ExplorerStyleCategoryWithoutThemeIsAPlainHeader)
     for (int x = h.Left; x < h.Right; x += 3)
         after.push_back(Pixel(x, h.Top + h.Height() / 2));
     EXPECT_EQ(after, before);
+}
+
+// A value cell shows what the row's editor would show unfocused: a check box row its mark when
+// checked and no "True"/"False" text, which the grid alone would have drawn.
+TEST_F(VGridPainterTest, ValueCellsArePaintedByTheirRowsEditors)
+{
+    r0 = AddEditor("Text");
+    r1 = AddEditor("Off");
+    r2 = AddEditor("On");
+    for (TcxEditorRow* row : {r1, r2})
+        row->Properties()->SetEditPropertiesClass(TcxCustomEditPropertiesClass::Of<TcxCheckBoxProperties>());
+    r1->Properties()->SetValue(false);
+    r2->Properties()->SetValue(true);
+    Show(220, 120);
+    grid->SetFocusedRow(r0);
+    grid->Update();
+    SaveSurface(grid, "/tmp/vgrid-checkbox.png");
+    // Dark pixels inside a value cell, its one-pixel edge left out.
+    auto dark = [&](const TRect& r) {
+        int n = 0;
+        for (int y = r.Top + 1; y < r.Bottom - 1; ++y)
+            for (int x = r.Left + 1; x < r.Right - 1; ++x)
+                n += (Pixel(x, y) & 0xFFFFFF) < 0x505050;
+        return n;
+    };
+    const int text = dark(Value(r0)), off = dark(Value(r1)), on = dark(Value(r2));
+    EXPECT_EQ(text, 0);   // an empty text value
+    EXPECT_EQ(off, 0);    // no mark, no text
+    EXPECT_GT(on, 10);    // the mark
+    // The cell's editor view info was calculated for the cell and is the check box's.
+    EXPECT_NE(dynamic_cast<TcxCheckBoxProperties*>(RowInfo(r2)->ValuesInfo(0)->CellProperties), nullptr);
 }
