@@ -7,6 +7,7 @@
 
 #include "platform/rtl/Locale.h"
 #include "platform/rtl/Unicode.h"
+#include "platform/vcl/SystemFacade.h"
 #include "toolkit/data/cxVariants.h"
 #include "toolkit/editors/cxCurrencyEdit.h"
 #include "toolkit/editors/cxEditConsts.h"
@@ -381,6 +382,13 @@ void TcxCustomCalcEdit::KeyPress(char16_t& key)
 {
     if (key == u'.' || key == u',')
         key = char16_t(rtl::FormatSettings().DecimalSeparator);
+    // Dropped here so that the beep follows BeepOnError.
+    if (IsTextChar(key) && !IsValidChar(key)) {
+        key = 0;
+        if (ActiveProperties()->BeepOnError())
+            vcl::System().Beep();
+        return;
+    }
     TcxCustomPopupEdit::KeyPress(key);
 }
 
