@@ -221,6 +221,12 @@ TcxPopupCalculator::TcxPopupCalculator(TComponent* owner, TcxCustomCalcEdit* edi
     isPopup_ = true;
 }
 
+TcxPopupCalculator::~TcxPopupCalculator()
+{
+    if (edit_ && edit_->calculator_ == this)
+        edit_->calculator_ = nullptr;
+}
+
 void TcxPopupCalculator::Init() { ResetInput(); }
 
 TcxCustomLookAndFeelPainterClass TcxPopupCalculator::GetPainter() const
@@ -300,6 +306,22 @@ TcxCustomCalcEdit::TcxCustomCalcEdit(TComponent* owner, bool isInplace, const Tc
 
 TcxCalcEdit::TcxCalcEdit(TComponent* owner, bool isInplace) : TcxCustomCalcEdit(owner, isInplace, CalcEditClasses(true))
 {
+}
+
+TcxCustomCalcEdit::~TcxCustomCalcEdit()
+{
+    // The calculator goes first, while the editor and its popup window are whole.
+    if (HasPopupWindowObject() && DroppedDown())
+        CloseUp(crUnknown);
+    if (calculator_) {
+        bindingPopup_ = true;
+        if (Properties() && Properties()->PopupControl() == calculator_)
+            Properties()->SetPopupControl(nullptr);
+        TcxPopupCalculator* c = calculator_;
+        calculator_ = nullptr;
+        c->edit_ = nullptr;
+        c->Free();
+    }
 }
 
 // Made on first need: the base constructor's initialization cannot reach this class.

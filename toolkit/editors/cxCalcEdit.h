@@ -77,6 +77,8 @@ class TcxCalcEditProperties : public TcxCustomCalcEditProperties {
 class TcxPopupCalculator : public TcxCustomCalculator {
     RTL_CLASS(TcxPopupCalculator, TcxCustomCalculator)
     TcxPopupCalculator(TComponent* owner, TcxCustomCalcEdit* edit);
+    // Whoever frees it (the editor, or the popup window as its parent), the editor forgets it.
+    ~TcxPopupCalculator() override;
     // A fresh start each time the popup shows: the first digit replaces the editor's text.
     void Init();
 
@@ -89,12 +91,14 @@ protected:
     void KeyPress(char16_t& key) override;
 
 private:
+    friend class TcxCustomCalcEdit;
     TcxCustomCalcEdit* edit_;
 };
 
 class TcxCustomCalcEdit : public TcxCustomPopupEdit {
     RTL_CLASS(TcxCustomCalcEdit, TcxCustomPopupEdit)
     explicit TcxCustomCalcEdit(TComponent* owner, bool isInplace = false);
+    ~TcxCustomCalcEdit() override;
     TcxCustomCalcEditProperties* ActiveProperties() const
     {
         return static_cast<TcxCustomCalcEditProperties*>(TcxCustomPopupEdit::ActiveProperties());
@@ -125,6 +129,7 @@ protected:
     void KeyPress(char16_t& key) override;
 
 private:
+    friend class TcxPopupCalculator;
     void BindPopupControl();
     TcxPopupCalculator* calculator_ = nullptr;
     bool bindingPopup_ = false;
