@@ -82,6 +82,15 @@ protected:
     void DoEnter() override;
     void DoExit() override;
 
+    // A fresh start on the current display: the next digit replaces it, no pending operator.
+    void ResetInput()
+    {
+        status_ = csFirst;
+        lastOperator_ = cbEqual;
+        operand_ = 0;
+        ReleaseKeyButton();
+    }
+
     bool isPopup_ = false;
 
 private:
