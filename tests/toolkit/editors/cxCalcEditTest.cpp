@@ -155,9 +155,7 @@ TEST_F(CalcEditTest, TypingKeepsANumber)
     EXPECT_EQ(Fixed().beeps, 4);
 }
 
-// Disabled: after these popup runs a later modal-dialog test of the suite crashes in ShowModal
-// (under investigation); they pass on their own.
-TEST_F(CalcEditTest, DISABLED_TheCalculatorWorksOnTheEditorsTextAndClosesByKey)
+TEST_F(CalcEditTest, TheCalculatorWorksOnTheEditorsTextAndClosesByKey)
 {
     struct Row {
         const char* name;
@@ -193,7 +191,7 @@ TEST_F(CalcEditTest, DISABLED_TheCalculatorWorksOnTheEditorsTextAndClosesByKey)
     EXPECT_EQ(edit->Value(), 42.0);
 }
 
-TEST_F(CalcEditTest, DISABLED_QuickCloseOnEquals)
+TEST_F(CalcEditTest, QuickCloseOnEquals)
 {
     Open();
     CalcKeys("2+2=");
@@ -208,7 +206,7 @@ TEST_F(CalcEditTest, DISABLED_QuickCloseOnEquals)
     EXPECT_EQ(edit->Text(), "25");
 }
 
-TEST_F(CalcEditTest, DISABLED_ClosingOnAnErrorLeavesZero)
+TEST_F(CalcEditTest, ClosingOnAnErrorLeavesZero)
 {
     edit->SetValue(5);
     Open();
