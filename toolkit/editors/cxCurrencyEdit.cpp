@@ -403,20 +403,18 @@ void Initialize()
 {
     if (counter++ > 0)
         return;
-    GetRegisteredEditProperties()->Register(TcxCustomEditPropertiesClass::Of<TcxCurrencyEditProperties>().Meta(),
-                                            cxGetResourceString(&scxSEditRepositoryCurrencyItem));
+    RegisterEditKind(TcxCustomEditPropertiesClass::Of<TcxCurrencyEditProperties>().Meta(),
+                     cxGetResourceString(&scxSEditRepositoryCurrencyItem),
+                     TcxCustomFilterEditHelper::Of<TcxFilterCurrencyEditHelper>());
     TcxCustomEditClass::Of<TcxCurrencyEdit>();
-    FilterEditsController()->Register(TcxCustomEditPropertiesClass::Of<TcxCurrencyEditProperties>().Meta(),
-                                      TcxCustomFilterEditHelper::Of<TcxFilterCurrencyEditHelper>());
 }
 
 void Finalize()
 {
     if (counter == 0 || --counter > 0)
         return;
-    FilterEditsController()->Unregister(TcxCustomEditPropertiesClass::Of<TcxCurrencyEditProperties>().Meta(),
-                                        TcxCustomFilterEditHelper::Of<TcxFilterCurrencyEditHelper>());
-    GetRegisteredEditProperties()->Unregister(TcxCustomEditPropertiesClass::Of<TcxCurrencyEditProperties>().Meta());
+    UnregisterEditKind(TcxCustomEditPropertiesClass::Of<TcxCurrencyEditProperties>().Meta(),
+                       TcxCustomFilterEditHelper::Of<TcxFilterCurrencyEditHelper>());
 }
 } // namespace cxCurrencyEditUnit
 

@@ -664,11 +664,6 @@ class TcxPopupEdit : public TcxCustomPopupEdit {
     }
 };
 
-// A kind's start-up and shut-down: its properties class in the editor registry, its filter helper.
-void RegisterEditKind(const TClassMeta* properties, const std::string& description,
-                      TcxCustomFilterEditHelperClass helper);
-void UnregisterEditKind(const TClassMeta* properties, TcxCustomFilterEditHelperClass helper);
-
 namespace cxDropDownEditUnit {
 void Initialize();   // once: "ComboBox|...", "PopupEdit|..." and the combo box's filter helper
 void Finalize();

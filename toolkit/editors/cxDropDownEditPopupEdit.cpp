@@ -199,19 +199,6 @@ void TcxCustomPopupEdit::PopupWindowClosed(TObject* sender)
 
 // ---- unit start-up -------------------------------------------------------------------------------
 
-void RegisterEditKind(const TClassMeta* properties, const std::string& description,
-                      TcxCustomFilterEditHelperClass helper)
-{
-    GetRegisteredEditProperties()->Register(properties, description);
-    FilterEditsController()->Register(properties, helper);
-}
-
-void UnregisterEditKind(const TClassMeta* properties, TcxCustomFilterEditHelperClass helper)
-{
-    FilterEditsController()->Unregister(properties, helper);
-    GetRegisteredEditProperties()->Unregister(properties);
-}
-
 namespace cxDropDownEditUnit {
 namespace {
 int counter = 0;

@@ -1,5 +1,7 @@
 #include "toolkit/editors/cxFilterControlUtils.h"
 
+#include "toolkit/editors/cxEdit.h"
+
 #include "platform/rtl/Unicode.h"
 #include "platform/vcl/Forms.h"
 #include "toolkit/data/cxFilterConsts.h"
@@ -207,6 +209,19 @@ TcxFilterEditsController* FilterEditsController()
     if (!filterEditsController)
         filterEditsController = new TcxFilterEditsController;
     return filterEditsController;
+}
+
+void RegisterEditKind(const TClassMeta* properties, const std::string& description,
+                      TcxCustomFilterEditHelperClass helper)
+{
+    GetRegisteredEditProperties()->Register(properties, description);
+    FilterEditsController()->Register(properties, helper);
+}
+
+void UnregisterEditKind(const TClassMeta* properties, TcxCustomFilterEditHelperClass helper)
+{
+    FilterEditsController()->Unregister(properties, helper);
+    GetRegisteredEditProperties()->Unregister(properties);
 }
 
 // ---- value check and dialogs --------------------------------------------------------------------

@@ -86,6 +86,12 @@ private:
 // The registry, made on first call; it frees itself when its last pair is unregistered.
 TcxFilterEditsController* FilterEditsController();
 
+// An editor kind's start-up and shut-down: its properties class in the editor registry under its
+// description, and its filter helper here.
+void RegisterEditKind(const TClassMeta* properties, const std::string& description,
+                      TcxCustomFilterEditHelperClass helper);
+void UnregisterEditKind(const TClassMeta* properties, TcxCustomFilterEditHelperClass helper);
+
 // Checks a value a builder's value editor gives back: an empty text for a non-text type becomes
 // Null; a value that is not Null (and not a like pattern) must pass the helper's IsValueValid,
 // else EcxFilterControlError "Invalid value" is raised (also when the check itself raises).

@@ -433,20 +433,18 @@ void Initialize()
 {
     if (counter++ > 0)
         return;
-    GetRegisteredEditProperties()->Register(TcxCustomEditPropertiesClass::Of<TcxHyperLinkEditProperties>().Meta(),
-                                            cxGetResourceString(&scxSEditRepositoryHyperLinkItem));
+    RegisterEditKind(TcxCustomEditPropertiesClass::Of<TcxHyperLinkEditProperties>().Meta(),
+                     cxGetResourceString(&scxSEditRepositoryHyperLinkItem),
+                     TcxCustomFilterEditHelper::Of<TcxFilterHyperLinkEditHelper>());
     TcxCustomEditClass::Of<TcxHyperLinkEdit>();
-    FilterEditsController()->Register(TcxCustomEditPropertiesClass::Of<TcxHyperLinkEditProperties>().Meta(),
-                                      TcxCustomFilterEditHelper::Of<TcxFilterHyperLinkEditHelper>());
 }
 
 void Finalize()
 {
     if (counter == 0 || --counter > 0)
         return;
-    FilterEditsController()->Unregister(TcxCustomEditPropertiesClass::Of<TcxHyperLinkEditProperties>().Meta(),
-                                        TcxCustomFilterEditHelper::Of<TcxFilterHyperLinkEditHelper>());
-    GetRegisteredEditProperties()->Unregister(TcxCustomEditPropertiesClass::Of<TcxHyperLinkEditProperties>().Meta());
+    UnregisterEditKind(TcxCustomEditPropertiesClass::Of<TcxHyperLinkEditProperties>().Meta(),
+                       TcxCustomFilterEditHelper::Of<TcxFilterHyperLinkEditHelper>());
 }
 } // namespace cxHyperLinkEditUnit
 

@@ -268,20 +268,18 @@ void Initialize()
     if (counter++ > 0)
         return;
     cxTextEditUnit::Initialize();
-    GetRegisteredEditProperties()->Register(TcxCustomEditPropertiesClass::Of<TcxMaskEditProperties>().Meta(),
-                                            cxGetResourceString(&scxSEditRepositoryMaskItem));
+    RegisterEditKind(TcxCustomEditPropertiesClass::Of<TcxMaskEditProperties>().Meta(),
+                     cxGetResourceString(&scxSEditRepositoryMaskItem),
+                     TcxCustomFilterEditHelper::Of<TcxFilterMaskEditHelper>());
     TcxCustomEditClass::Of<TcxMaskEdit>();
-    FilterEditsController()->Register(TcxCustomEditPropertiesClass::Of<TcxMaskEditProperties>().Meta(),
-                                      TcxCustomFilterEditHelper::Of<TcxFilterMaskEditHelper>());
 }
 
 void Finalize()
 {
     if (counter == 0 || --counter > 0)
         return;
-    FilterEditsController()->Unregister(TcxCustomEditPropertiesClass::Of<TcxMaskEditProperties>().Meta(),
-                                        TcxCustomFilterEditHelper::Of<TcxFilterMaskEditHelper>());
-    GetRegisteredEditProperties()->Unregister(TcxCustomEditPropertiesClass::Of<TcxMaskEditProperties>().Meta());
+    UnregisterEditKind(TcxCustomEditPropertiesClass::Of<TcxMaskEditProperties>().Meta(),
+                       TcxCustomFilterEditHelper::Of<TcxFilterMaskEditHelper>());
     cxTextEditUnit::Finalize();
 }
 } // namespace cxMaskEditUnit

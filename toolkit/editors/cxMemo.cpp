@@ -536,20 +536,18 @@ void Initialize()
 {
     if (counter++ > 0)
         return;
-    GetRegisteredEditProperties()->Register(TcxCustomEditPropertiesClass::Of<TcxMemoProperties>().Meta(),
-                                            cxGetResourceString(&scxSEditRepositoryMemoItem));
+    RegisterEditKind(TcxCustomEditPropertiesClass::Of<TcxMemoProperties>().Meta(),
+                     cxGetResourceString(&scxSEditRepositoryMemoItem),
+                     TcxCustomFilterEditHelper::Of<TcxFilterMemoHelper>());
     TcxCustomEditClass::Of<TcxMemo>();
-    FilterEditsController()->Register(TcxCustomEditPropertiesClass::Of<TcxMemoProperties>().Meta(),
-                                      TcxCustomFilterEditHelper::Of<TcxFilterMemoHelper>());
 }
 
 void Finalize()
 {
     if (counter == 0 || --counter > 0)
         return;
-    FilterEditsController()->Unregister(TcxCustomEditPropertiesClass::Of<TcxMemoProperties>().Meta(),
-                                        TcxCustomFilterEditHelper::Of<TcxFilterMemoHelper>());
-    GetRegisteredEditProperties()->Unregister(TcxCustomEditPropertiesClass::Of<TcxMemoProperties>().Meta());
+    UnregisterEditKind(TcxCustomEditPropertiesClass::Of<TcxMemoProperties>().Meta(),
+                       TcxCustomFilterEditHelper::Of<TcxFilterMemoHelper>());
 }
 } // namespace cxMemoUnit
 

@@ -634,20 +634,18 @@ void Initialize()
     if (counter++ > 0)
         return;
     cxMaskEditUnit::Initialize();
-    GetRegisteredEditProperties()->Register(TcxCustomEditPropertiesClass::Of<TcxSpinEditProperties>().Meta(),
-                                            cxGetResourceString(&scxSEditRepositorySpinItem));
+    RegisterEditKind(TcxCustomEditPropertiesClass::Of<TcxSpinEditProperties>().Meta(),
+                     cxGetResourceString(&scxSEditRepositorySpinItem),
+                     TcxCustomFilterEditHelper::Of<TcxFilterSpinEditHelper>());
     TcxCustomEditClass::Of<TcxSpinEdit>();
-    FilterEditsController()->Register(TcxCustomEditPropertiesClass::Of<TcxSpinEditProperties>().Meta(),
-                                      TcxCustomFilterEditHelper::Of<TcxFilterSpinEditHelper>());
 }
 
 void Finalize()
 {
     if (counter == 0 || --counter > 0)
         return;
-    FilterEditsController()->Unregister(TcxCustomEditPropertiesClass::Of<TcxSpinEditProperties>().Meta(),
-                                        TcxCustomFilterEditHelper::Of<TcxFilterSpinEditHelper>());
-    GetRegisteredEditProperties()->Unregister(TcxCustomEditPropertiesClass::Of<TcxSpinEditProperties>().Meta());
+    UnregisterEditKind(TcxCustomEditPropertiesClass::Of<TcxSpinEditProperties>().Meta(),
+                       TcxCustomFilterEditHelper::Of<TcxFilterSpinEditHelper>());
     cxMaskEditUnit::Finalize();
 }
 } // namespace cxSpinEditUnit

@@ -592,20 +592,18 @@ void Initialize()
         return;
     redrawMessage = vcl::RegisterWindowMessage("WM_REDRAWMISSPELLINGS");
     autoCorrectMessage = vcl::RegisterWindowMessage("WM_SPELLCHECKERAUTOCORRECT");
-    GetRegisteredEditProperties()->Register(TcxCustomEditPropertiesClass::Of<TcxTextEditProperties>().Meta(),
-                                            cxGetResourceString(&scxSEditRepositoryTextItem));
+    RegisterEditKind(TcxCustomEditPropertiesClass::Of<TcxTextEditProperties>().Meta(),
+                     cxGetResourceString(&scxSEditRepositoryTextItem),
+                     TcxCustomFilterEditHelper::Of<TcxFilterTextEditHelper>());
     TcxCustomEditClass::Of<TcxTextEdit>();
-    FilterEditsController()->Register(TcxCustomEditPropertiesClass::Of<TcxTextEditProperties>().Meta(),
-                                      TcxCustomFilterEditHelper::Of<TcxFilterTextEditHelper>());
 }
 
 void Finalize()
 {
     if (counter == 0 || --counter > 0)
         return;
-    FilterEditsController()->Unregister(TcxCustomEditPropertiesClass::Of<TcxTextEditProperties>().Meta(),
-                                        TcxCustomFilterEditHelper::Of<TcxFilterTextEditHelper>());
-    GetRegisteredEditProperties()->Unregister(TcxCustomEditPropertiesClass::Of<TcxTextEditProperties>().Meta());
+    UnregisterEditKind(TcxCustomEditPropertiesClass::Of<TcxTextEditProperties>().Meta(),
+                       TcxCustomFilterEditHelper::Of<TcxFilterTextEditHelper>());
 }
 
 UINT RedrawMisspellingsMessage() { return redrawMessage; }

@@ -692,20 +692,18 @@ void Initialize()
     if (counter++ > 0)
         return;
     cxTimeEditBuild12HourMasks();
-    GetRegisteredEditProperties()->Register(TcxCustomEditPropertiesClass::Of<TcxTimeEditProperties>().Meta(),
-                                            cxGetResourceString(&scxSEditRepositoryTimeItem));
+    RegisterEditKind(TcxCustomEditPropertiesClass::Of<TcxTimeEditProperties>().Meta(),
+                     cxGetResourceString(&scxSEditRepositoryTimeItem),
+                     TcxCustomFilterEditHelper::Of<TcxFilterTimeEditHelper>());
     TcxCustomEditClass::Of<TcxTimeEdit>();
-    FilterEditsController()->Register(TcxCustomEditPropertiesClass::Of<TcxTimeEditProperties>().Meta(),
-                                      TcxCustomFilterEditHelper::Of<TcxFilterTimeEditHelper>());
 }
 
 void Finalize()
 {
     if (counter == 0 || --counter > 0)
         return;
-    FilterEditsController()->Unregister(TcxCustomEditPropertiesClass::Of<TcxTimeEditProperties>().Meta(),
-                                        TcxCustomFilterEditHelper::Of<TcxFilterTimeEditHelper>());
-    GetRegisteredEditProperties()->Unregister(TcxCustomEditPropertiesClass::Of<TcxTimeEditProperties>().Meta());
+    UnregisterEditKind(TcxCustomEditPropertiesClass::Of<TcxTimeEditProperties>().Meta(),
+                       TcxCustomFilterEditHelper::Of<TcxFilterTimeEditHelper>());
 }
 } // namespace cxTimeEditUnit
 
