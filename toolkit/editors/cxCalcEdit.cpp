@@ -495,11 +495,7 @@ TcxFilterControlOperators TcxFilterCalcEditHelper::GetSupportedFilterOperators(T
                                                                                TcxValueTypeClass,
                                                                                bool extendedSet) const
 {
-    TcxFilterControlOperators result{fcoEqual,   fcoNotEqual,     fcoLess,   fcoLessEqual,
-                                     fcoGreater, fcoGreaterEqual, fcoBlanks, fcoNonBlanks};
-    if (extendedSet)
-        result = result + TcxFilterControlOperators{fcoBetween, fcoNotBetween, fcoInList, fcoNotInList};
-    return result;
+    return GetNumericFilterOperators(extendedSet);
 }
 
 void TcxFilterCalcEditHelper::InitializeProperties(TcxCustomEditProperties* properties,

@@ -491,8 +491,9 @@ void Initialize()
 {
     if (unitCounter++ != 0)
         return;
-    GetRegisteredEditProperties()->Register(TcxCustomEditPropertiesClass::Of<TcxCheckBoxProperties>().Meta(),
-                                            "CheckBox|Represents a check box control that allows selecting an option");
+    RegisterEditKind(&TcxCheckBoxProperties::StaticClass(),
+                     "CheckBox|Represents a check box control that allows selecting an option",
+                     TcxCustomFilterEditHelper::Of<TcxFilterCheckBoxHelper>());
     cxCheckMarkMask();
 }
 
@@ -500,7 +501,7 @@ void Finalize()
 {
     if (unitCounter <= 0 || --unitCounter != 0)
         return;
-    GetRegisteredEditProperties()->Unregister(TcxCustomEditPropertiesClass::Of<TcxCheckBoxProperties>().Meta());
+    UnregisterEditKind(&TcxCheckBoxProperties::StaticClass(), TcxCustomFilterEditHelper::Of<TcxFilterCheckBoxHelper>());
     checkMarkMask.reset();
 }
 

@@ -10,6 +10,7 @@
 #include "toolkit/core/cxGraphics.h"
 #include "toolkit/core/cxLookAndFeelPainters.h"
 #include "toolkit/editors/cxContainer.h"
+#include "toolkit/editors/cxDropDownEdit.h"
 #include "toolkit/editors/cxEdit.h"
 #include "toolkit/editors/cxEditControl.h"
 
@@ -104,10 +105,10 @@ bool CalculateCheckStates(const Variant& value, IcxCheckItems* items, TcxCheckSt
 
 // ---- the check box editor ---------------------------------------------------------------------
 
-class TcxCheckBoxProperties : public TcxCustomEditProperties {
-    RTL_CLASS(TcxCheckBoxProperties, TcxCustomEditProperties)
-    explicit TcxCheckBoxProperties(TPersistent* owner);
-    ~TcxCheckBoxProperties() override;
+class TcxCustomCheckBoxProperties : public TcxCustomEditProperties {
+    RTL_CLASS(TcxCustomCheckBoxProperties, TcxCustomEditProperties)
+    explicit TcxCustomCheckBoxProperties(TPersistent* owner);
+    ~TcxCustomCheckBoxProperties() override;
     void Assign(TPersistent* source) override;
 
     // Images of the square (created empty when first read); null frees it.
@@ -173,6 +174,11 @@ private:
     Variant valueUnchecked_ = false;
 };
 
+class TcxCheckBoxProperties : public TcxCustomCheckBoxProperties {
+    RTL_CLASS(TcxCheckBoxProperties, TcxCustomCheckBoxProperties)
+    using TcxCustomCheckBoxProperties::TcxCustomCheckBoxProperties;
+};
+
 // A check box painted without a control (a grid cell) or measured for one: the square, the
 // caption beside it and the focus rectangle.
 class TcxCustomCheckBoxViewInfo : public TcxCustomEditViewInfo {
@@ -225,7 +231,10 @@ class TcxCustomCheckBox : public TcxCustomEdit {
     RTL_CLASS(TcxCustomCheckBox, TcxCustomEdit)
     explicit TcxCustomCheckBox(TComponent* owner, bool isInplace = false);
 
-    TcxCheckBoxProperties* Properties() const { return static_cast<TcxCheckBoxProperties*>(ActiveProperties()); }
+    TcxCustomCheckBoxProperties* Properties() const
+    {
+        return static_cast<TcxCustomCheckBoxProperties*>(ActiveProperties());
+    }
     TcxCheckBoxState State() const { return Properties()->GetState(EditValue()); }
     void SetState(TcxCheckBoxState value);
     bool Checked() const { return State() == cbsChecked; }
@@ -263,6 +272,23 @@ private:
 class TcxCheckBox : public TcxCustomCheckBox {
     RTL_CLASS(TcxCheckBox, TcxCustomCheckBox)
     using TcxCustomCheckBox::TcxCustomCheckBox;
+    TcxCheckBoxProperties* Properties() const { return static_cast<TcxCheckBoxProperties*>(ActiveProperties()); }
+};
+
+// The filter builder edits a check box condition with a fixed list of the checked and the
+// unchecked display texts; the grayed state is no item.
+class TcxFilterCheckBoxHelper : public TcxFilterComboBoxHelper {
+    RTL_CLASS(TcxFilterCheckBoxHelper, TcxFilterComboBoxHelper)
+    TcxFilterControlOperators GetSupportedFilterOperators(TcxCustomEditProperties* properties,
+                                                          TcxValueTypeClass valueTypeClass,
+                                                          bool extendedSet = false) const override;
+    void InitializeProperties(TcxCustomEditProperties* properties, TcxCustomEditProperties* editProperties,
+                              bool hasButtons) const override;
+    void GetFilterValue(TcxCustomEdit* edit, TcxCustomEditProperties* editProperties, Variant& value,
+                        std::string& displayText) const override;
+    void SetFilterValue(TcxCustomEdit* edit, TcxCustomEditProperties* editProperties,
+                        const Variant& value) const override;
+    bool UseDisplayValue() const override { return true; }
 };
 
 namespace cxCheckBoxUnit {

@@ -14,11 +14,11 @@ namespace cx {
 
 // ---- properties -------------------------------------------------------------------------------
 
-TcxCheckBoxProperties::TcxCheckBoxProperties(TPersistent* owner) : TcxCustomEditProperties(owner) {}
+TcxCustomCheckBoxProperties::TcxCustomCheckBoxProperties(TPersistent* owner) : TcxCustomEditProperties(owner) {}
 
-TcxCheckBoxProperties::~TcxCheckBoxProperties() { delete glyph_; }
+TcxCustomCheckBoxProperties::~TcxCustomCheckBoxProperties() { delete glyph_; }
 
-TBitmap* TcxCheckBoxProperties::Glyph()
+TBitmap* TcxCustomCheckBoxProperties::Glyph()
 {
     // Graphics report no changes here: a changed glyph takes effect through SetGlyph.
     if (!glyph_)
@@ -26,7 +26,7 @@ TBitmap* TcxCheckBoxProperties::Glyph()
     return glyph_;
 }
 
-void TcxCheckBoxProperties::SetGlyph(TBitmap* value)
+void TcxCustomCheckBoxProperties::SetGlyph(TBitmap* value)
 {
     if (value) {
         Glyph()->Assign(value);
@@ -37,7 +37,7 @@ void TcxCheckBoxProperties::SetGlyph(TBitmap* value)
     Changed();
 }
 
-void TcxCheckBoxProperties::SetGlyphCount(int value)
+void TcxCustomCheckBoxProperties::SetGlyphCount(int value)
 {
     if (glyphCount_ != value) {
         glyphCount_ = value;
@@ -46,7 +46,7 @@ void TcxCheckBoxProperties::SetGlyphCount(int value)
     }
 }
 
-void TcxCheckBoxProperties::SetMultiLine(bool value)
+void TcxCustomCheckBoxProperties::SetMultiLine(bool value)
 {
     if (multiLine_ != value) {
         multiLine_ = value;
@@ -54,7 +54,7 @@ void TcxCheckBoxProperties::SetMultiLine(bool value)
     }
 }
 
-void TcxCheckBoxProperties::SetFullFocusRect(bool value)
+void TcxCustomCheckBoxProperties::SetFullFocusRect(bool value)
 {
     if (fullFocusRect_ != value) {
         fullFocusRect_ = value;
@@ -62,7 +62,7 @@ void TcxCheckBoxProperties::SetFullFocusRect(bool value)
     }
 }
 
-void TcxCheckBoxProperties::SetUseAlignmentWhenInplace(bool value)
+void TcxCustomCheckBoxProperties::SetUseAlignmentWhenInplace(bool value)
 {
     if (useAlignmentWhenInplace_ != value) {
         useAlignmentWhenInplace_ = value;
@@ -70,7 +70,7 @@ void TcxCheckBoxProperties::SetUseAlignmentWhenInplace(bool value)
     }
 }
 
-int TcxCheckBoxProperties::GetDrawTextFlags(TAlignment captionAlignment, bool isInplace) const
+int TcxCustomCheckBoxProperties::GetDrawTextFlags(TAlignment captionAlignment, bool isInplace) const
 {
     int flags = (captionAlignment == taCenter ? cxtfHCenter : cxtfLeft) | cxtfShowPrefix;
     flags |= multiLine_ ? cxtfWordBreak | cxtfNoClip : cxtfSingleLine;
@@ -78,16 +78,16 @@ int TcxCheckBoxProperties::GetDrawTextFlags(TAlignment captionAlignment, bool is
     return flags;
 }
 
-TcxEditSpecialFeatures TcxCheckBoxProperties::GetSpecialFeatures() const
+TcxEditSpecialFeatures TcxCustomCheckBoxProperties::GetSpecialFeatures() const
 {
     TcxEditSpecialFeatures f = TcxCustomEditProperties::GetSpecialFeatures();
     f.Include(esfNoContentPart);
     return f;
 }
 
-void TcxCheckBoxProperties::Assign(TPersistent* source)
+void TcxCustomCheckBoxProperties::Assign(TPersistent* source)
 {
-    auto* p = dynamic_cast<TcxCheckBoxProperties*>(source);
+    auto* p = dynamic_cast<TcxCustomCheckBoxProperties*>(source);
     BeginUpdate();
     try {
         TcxCustomEditProperties::Assign(source);
@@ -116,7 +116,7 @@ void TcxCheckBoxProperties::Assign(TPersistent* source)
     EndUpdate();
 }
 
-void TcxCheckBoxProperties::SetAllowGrayed(bool value)
+void TcxCustomCheckBoxProperties::SetAllowGrayed(bool value)
 {
     if (allowGrayed_ != value) {
         allowGrayed_ = value;
@@ -124,7 +124,7 @@ void TcxCheckBoxProperties::SetAllowGrayed(bool value)
     }
 }
 
-void TcxCheckBoxProperties::SetCheckAlignment(TAlignment value)
+void TcxCustomCheckBoxProperties::SetCheckAlignment(TAlignment value)
 {
     if (alignment_ != value) {
         alignment_ = value;
@@ -132,7 +132,7 @@ void TcxCheckBoxProperties::SetCheckAlignment(TAlignment value)
     }
 }
 
-void TcxCheckBoxProperties::SetNullStyle(TcxCheckBoxNullValueShowingStyle value)
+void TcxCustomCheckBoxProperties::SetNullStyle(TcxCheckBoxNullValueShowingStyle value)
 {
     if (nullStyle_ != value) {
         nullStyle_ = value;
@@ -140,13 +140,13 @@ void TcxCheckBoxProperties::SetNullStyle(TcxCheckBoxNullValueShowingStyle value)
     }
 }
 
-bool TcxCheckBoxProperties::IsRepeated(const Variant& value) const
+bool TcxCustomCheckBoxProperties::IsRepeated(const Variant& value) const
 {
     return InternalVarEqualsExact(value, valueChecked_) || InternalVarEqualsExact(value, valueGrayed_) ||
            InternalVarEqualsExact(value, valueUnchecked_);
 }
 
-void TcxCheckBoxProperties::SetValueChecked(const Variant& value)
+void TcxCustomCheckBoxProperties::SetValueChecked(const Variant& value)
 {
     if (value.IsNull() || IsRepeated(value))
         return;
@@ -154,7 +154,7 @@ void TcxCheckBoxProperties::SetValueChecked(const Variant& value)
     Changed();
 }
 
-void TcxCheckBoxProperties::SetValueGrayed(const Variant& value)
+void TcxCustomCheckBoxProperties::SetValueGrayed(const Variant& value)
 {
     if (IsRepeated(value))
         return;
@@ -162,7 +162,7 @@ void TcxCheckBoxProperties::SetValueGrayed(const Variant& value)
     Changed();
 }
 
-void TcxCheckBoxProperties::SetValueUnchecked(const Variant& value)
+void TcxCustomCheckBoxProperties::SetValueUnchecked(const Variant& value)
 {
     if (value.IsNull() || IsRepeated(value))
         return;
@@ -170,7 +170,7 @@ void TcxCheckBoxProperties::SetValueUnchecked(const Variant& value)
     Changed();
 }
 
-void TcxCheckBoxProperties::SetStateValues(const Variant& checked, const Variant& grayed, const Variant& unchecked)
+void TcxCustomCheckBoxProperties::SetStateValues(const Variant& checked, const Variant& grayed, const Variant& unchecked)
 {
     if (checked.IsNull() || unchecked.IsNull() || InternalVarEqualsExact(checked, grayed) ||
         InternalVarEqualsExact(checked, unchecked) || InternalVarEqualsExact(grayed, unchecked))
@@ -181,7 +181,7 @@ void TcxCheckBoxProperties::SetStateValues(const Variant& checked, const Variant
     Changed();
 }
 
-TcxCheckBoxState TcxCheckBoxProperties::GetState(const Variant& editValue) const
+TcxCheckBoxState TcxCustomCheckBoxProperties::GetState(const Variant& editValue) const
 {
     if (VarEqualsExact(editValue, valueChecked_))
         return cbsChecked;
@@ -190,7 +190,7 @@ TcxCheckBoxState TcxCheckBoxProperties::GetState(const Variant& editValue) const
     return cbsGrayed;
 }
 
-Variant TcxCheckBoxProperties::StateToEditValue(TcxCheckBoxState state) const
+Variant TcxCustomCheckBoxProperties::StateToEditValue(TcxCheckBoxState state) const
 {
     switch (state) {
     case cbsChecked: return valueChecked_;
@@ -199,7 +199,7 @@ Variant TcxCheckBoxProperties::StateToEditValue(TcxCheckBoxState state) const
     }
 }
 
-std::string TcxCheckBoxProperties::GetStateDisplayText(const Variant& editValue) const
+std::string TcxCustomCheckBoxProperties::GetStateDisplayText(const Variant& editValue) const
 {
     switch (GetState(editValue)) {
     case cbsChecked: return DisplayChecked;
@@ -208,10 +208,59 @@ std::string TcxCheckBoxProperties::GetStateDisplayText(const Variant& editValue)
     }
 }
 
-void TcxCheckBoxProperties::PrepareDisplayValue(const Variant& editValue, Variant& displayValue, bool)
+void TcxCustomCheckBoxProperties::PrepareDisplayValue(const Variant& editValue, Variant& displayValue, bool)
 {
     static constexpr int byState[] = {0, 1, 2};
     displayValue = byState[GetState(editValue)];
+}
+
+// ---- filter helper ----------------------------------------------------------------------------
+
+namespace {
+// Item 0 of the filter list is the checked value, item 1 the unchecked one.
+constexpr int kFilterCheckedItem = 0, kFilterUncheckedItem = 1;
+} // namespace
+
+TcxFilterControlOperators TcxFilterCheckBoxHelper::GetSupportedFilterOperators(TcxCustomEditProperties*,
+                                                                               TcxValueTypeClass, bool) const
+{
+    return GetListFilterOperators(false);
+}
+
+void TcxFilterCheckBoxHelper::InitializeProperties(TcxCustomEditProperties* properties,
+                                                   TcxCustomEditProperties* editProperties, bool) const
+{
+    auto* check = dynamic_cast<TcxCustomCheckBoxProperties*>(editProperties);
+    if (!check)
+        return;
+    InitializeFixedList(properties, {check->DisplayChecked, check->DisplayUnchecked});
+}
+
+void TcxFilterCheckBoxHelper::GetFilterValue(TcxCustomEdit* edit, TcxCustomEditProperties* editProperties,
+                                             Variant& value, std::string& displayText) const
+{
+    auto* check = dynamic_cast<TcxCustomCheckBoxProperties*>(editProperties);
+    const int index = GetFixedListIndex(edit);
+    if (!check || (index != kFilterCheckedItem && index != kFilterUncheckedItem)) {
+        value = Null;
+        displayText.clear();
+        return;
+    }
+    value = index == kFilterCheckedItem ? check->ValueChecked() : check->ValueUnchecked();
+    displayText = check->GetStateDisplayText(value);
+}
+
+void TcxFilterCheckBoxHelper::SetFilterValue(TcxCustomEdit* edit, TcxCustomEditProperties* editProperties,
+                                             const Variant& value) const
+{
+    auto* check = dynamic_cast<TcxCustomCheckBoxProperties*>(editProperties);
+    if (!check)
+        return;
+    switch (check->GetState(value)) {
+    case cbsChecked: SetFixedListIndex(edit, kFilterCheckedItem); break;
+    case cbsUnchecked: SetFixedListIndex(edit, kFilterUncheckedItem); break;
+    default: SetFixedListIndex(edit, -1); break;
+    }
 }
 
 // ---- the control ------------------------------------------------------------------------------
@@ -388,7 +437,7 @@ void TcxCustomCheckBox::Dispatch(TMessage& msg)
 TRect TcxCustomCheckBox::GetCheckRect()
 {
     const TRect r = cxRectInflate(TRect{0, 0, Width(), Height()}, -2, -2);
-    TcxCheckBoxProperties* p = Properties();
+    TcxCustomCheckBoxProperties* p = Properties();
     const TSize size = GetEditCheckSize(nullptr, false, p->HasGlyph() ? p->Glyph() : nullptr, p->GlyphCount(), nullptr);
     const int w = std::min(size.cx, r.Width());
     TRect check = cxRectBounds(r.Left + (r.Width() - w) / 2, r.Top + (r.Height() - size.cy) / 2, w, size.cy);
@@ -420,7 +469,7 @@ void TcxCustomCheckBox::Paint()
     const TColor background = GetBackgroundColor();
     if (!IsTransparent())
         canvas->FillRect(TRect{0, 0, Width(), Height()}, background);
-    TcxCheckBoxProperties* p = Properties();
+    TcxCustomCheckBoxProperties* p = Properties();
     const TcxEditCheckState cs = Enabled() ? checkState_ : ecsDisabled;
     DrawEditCheck(canvas, GetCheckRect(), State(), cs, p->HasGlyph() ? p->Glyph() : nullptr, p->GlyphCount(),
                   EditStyle()->GetBorderStyle(), false,

@@ -57,7 +57,7 @@ void TcxCustomCheckBoxViewData::Calculate(TcxCanvas* canvas, const TRect& bounds
 {
     TcxCustomEditViewData::Calculate(canvas, bounds, p, button, shift, viewInfo, isMouseEvent);
     auto* vi = dynamic_cast<TcxCustomCheckBoxViewInfo*>(viewInfo);
-    auto* props = dynamic_cast<TcxCheckBoxProperties*>(Properties());
+    auto* props = dynamic_cast<TcxCustomCheckBoxProperties*>(Properties());
     if (!vi || !props)
         return;
     auto* box = Edit ? dynamic_cast<TcxCustomCheckBox*>(Edit->GetEditContainer()) : nullptr;
@@ -145,7 +145,7 @@ void TcxCustomCheckBoxViewData::CalculateFocusRect(TcxCanvas* canvas, TcxCustomC
     vi->FocusRect = cxNullRect;
     if (!vi->Focused)
         return;
-    auto* props = static_cast<TcxCheckBoxProperties*>(Properties());
+    auto* props = static_cast<TcxCustomCheckBoxProperties*>(Properties());
     TRect focus = cxNullRect;
     if (!IsInplace() && vi->Alignment != taCenter) {
         if (vi->Text.empty())
@@ -172,7 +172,7 @@ void TcxCustomCheckBoxViewData::EditValueToDrawValue(TcxCanvas* canvas, const Va
                                                      TcxCustomEditViewInfo* viewInfo)
 {
     auto* vi = dynamic_cast<TcxCustomCheckBoxViewInfo*>(viewInfo);
-    auto* props = dynamic_cast<TcxCheckBoxProperties*>(Properties());
+    auto* props = dynamic_cast<TcxCustomCheckBoxProperties*>(Properties());
     if (!vi || !props)
         return;
     vi->State = PreviewMode ? cbsChecked : props->GetState(value);
@@ -188,7 +188,7 @@ TSize TcxCustomCheckBoxViewData::InternalGetEditConstantPartSize(TcxCanvas* canv
 {
     const TSize result =
         TcxCustomEditViewData::InternalGetEditConstantPartSize(canvas, isInplace, sizeProperties, minContentSize, viewInfo);
-    auto* props = static_cast<TcxCheckBoxProperties*>(Properties());
+    auto* props = static_cast<TcxCustomCheckBoxProperties*>(Properties());
     TBitmap* glyph = props->HasGlyph() ? props->Glyph() : nullptr;
     TSize s = GetEditCheckSize(canvas, NativeStyle, glyph, props->GlyphCount(), nullptr);
     const bool hasGlyph = props->GlyphCount() > 0 && VerifyBitmap(glyph);
@@ -216,12 +216,12 @@ TSize TcxCustomCheckBoxViewData::InternalGetEditConstantPartSize(TcxCanvas* canv
     return result;
 }
 
-TcxCustomEditViewDataClass TcxCheckBoxProperties::GetViewDataClass() const
+TcxCustomEditViewDataClass TcxCustomCheckBoxProperties::GetViewDataClass() const
 {
     return TcxCustomEditViewDataClass::Of<TcxCustomCheckBoxViewData>();
 }
 
-TcxCustomEditViewInfoClass TcxCheckBoxProperties::GetViewInfoClass() const
+TcxCustomEditViewInfoClass TcxCustomCheckBoxProperties::GetViewInfoClass() const
 {
     return TcxCustomEditViewInfoClass::Of<TcxCustomCheckBoxViewInfo>();
 }

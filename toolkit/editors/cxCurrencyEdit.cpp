@@ -374,11 +374,7 @@ TcxFilterControlOperators TcxFilterCurrencyEditHelper::GetSupportedFilterOperato
                                                                                    TcxValueTypeClass,
                                                                                    bool extendedSet) const
 {
-    TcxFilterControlOperators result{fcoEqual,   fcoNotEqual,       fcoLess,   fcoLessEqual,
-                                     fcoGreater, fcoGreaterEqual,   fcoBlanks, fcoNonBlanks};
-    if (extendedSet)
-        result = result + TcxFilterControlOperators{fcoBetween, fcoNotBetween, fcoInList, fcoNotInList};
-    return result;
+    return GetNumericFilterOperators(extendedSet);
 }
 
 void TcxFilterCurrencyEditHelper::InitializeProperties(TcxCustomEditProperties* properties,

@@ -571,6 +571,16 @@ class TcxFilterComboBoxHelper : public TcxFilterDropDownEditHelper {
     TcxCustomEditPropertiesClass GetFilterEditPropertiesClass() const override;
     void InitializeProperties(TcxCustomEditProperties* properties, TcxCustomEditProperties* editProperties,
                               bool hasButtons) const override;
+
+protected:
+    // For kinds whose values are offered as a fixed list: the combo's properties start afresh
+    // (a reused filter editor keeps nothing of an earlier host, such as sorting, that would
+    // move the items away from their indexes), take these items in order and the fixed-list
+    // style, lose the default-values provider and their events.
+    void InitializeFixedList(TcxCustomEditProperties* properties, const std::vector<std::string>& items) const;
+    // The filter combo's item index, -1 for none (or for an editor that is no combo box).
+    static int GetFixedListIndex(TcxCustomEdit* edit);
+    static void SetFixedListIndex(TcxCustomEdit* edit, int index);
 };
 
 // ---- popup edit ----------------------------------------------------------------------------------

@@ -478,4 +478,37 @@ void TcxFilterComboBoxHelper::InitializeProperties(TcxCustomEditProperties* prop
     p->SetRevertable(false);
 }
 
+void TcxFilterComboBoxHelper::InitializeFixedList(TcxCustomEditProperties* properties,
+                                                  const std::vector<std::string>& items) const
+{
+    auto* p = dynamic_cast<TcxCustomComboBoxProperties*>(properties);
+    if (!p)
+        return;
+    p->BeginUpdate();
+    try {
+        TcxComboBoxProperties defaults(nullptr);
+        p->Assign(&defaults);
+        p->SetItems(items);
+        p->SetDropDownListStyle(lsFixedList);
+        p->SetIDefaultValuesProvider(nullptr);
+        ClearPropertiesEvents(p);
+    } catch (...) {
+        p->EndUpdate();
+        throw;
+    }
+    p->EndUpdate();
+}
+
+int TcxFilterComboBoxHelper::GetFixedListIndex(TcxCustomEdit* edit)
+{
+    auto* combo = dynamic_cast<TcxCustomComboBox*>(edit);
+    return combo ? combo->ItemIndex() : -1;
+}
+
+void TcxFilterComboBoxHelper::SetFixedListIndex(TcxCustomEdit* edit, int index)
+{
+    if (auto* combo = dynamic_cast<TcxCustomComboBox*>(edit))
+        combo->SetItemIndex(index);
+}
+
 } // namespace cx

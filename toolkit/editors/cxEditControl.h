@@ -335,7 +335,7 @@ class TcxCustomEdit : public TcxContainer,
     // Every new size passes CanResize first, so an auto-size editor never takes a size its
     // content does not have.
     void SetBounds(int left, int top, int width, int height) override;
-    void InternalCanResize(int& newWidth, int& newHeight);
+    virtual void InternalCanResize(int& newWidth, int& newHeight);
     void SetSize() override;
     virtual void FillSizeProperties(TcxEditSizeProperties& sizeProperties);
     int GetHeight();

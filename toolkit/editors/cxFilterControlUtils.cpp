@@ -92,6 +92,23 @@ std::string GetFilterControlOperatorText(TcxFilterControlOperator op)
 
 void FilterControlError(const std::string& message) { throw EcxFilterControlError(message); }
 
+TcxFilterControlOperators GetNumericFilterOperators(bool extendedSet)
+{
+    TcxFilterControlOperators result{fcoEqual,   fcoNotEqual,     fcoLess,   fcoLessEqual,
+                                     fcoGreater, fcoGreaterEqual, fcoBlanks, fcoNonBlanks};
+    if (extendedSet)
+        result = result + TcxFilterControlOperators{fcoBetween, fcoNotBetween, fcoInList, fcoNotInList};
+    return result;
+}
+
+TcxFilterControlOperators GetListFilterOperators(bool withLists)
+{
+    TcxFilterControlOperators result{fcoEqual, fcoNotEqual, fcoBlanks, fcoNonBlanks};
+    if (withLists)
+        result = result + TcxFilterControlOperators{fcoInList, fcoNotInList};
+    return result;
+}
+
 // ---- the helper base ----------------------------------------------------------------------------
 
 void TcxCustomFilterEditHelper::ClearPropertiesEvents(TcxCustomEditProperties* properties) const

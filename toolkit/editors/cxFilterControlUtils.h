@@ -27,6 +27,13 @@ TcxFilterControlOperator GetFilterControlOperator(TcxFilterOperatorKind kind, bo
 std::string GetFilterControlOperatorText(TcxFilterControlOperator op);
 [[noreturn]] void FilterControlError(const std::string& message);
 
+// The operators of the numeric editor kinds: equality, the comparisons and blanks; the extended
+// set adds the ranges and the lists.
+TcxFilterControlOperators GetNumericFilterOperators(bool extendedSet);
+// The operators of the kinds whose value is picked from a fixed list: equality and blanks, and
+// the lists when asked for.
+TcxFilterControlOperators GetListFilterOperators(bool withLists);
+
 class TcxCustomFilterEditHelper;
 // A helper is used through its class: the pointer to the class's one immutable instance.
 using TcxCustomFilterEditHelperClass = const TcxCustomFilterEditHelper*;

@@ -209,8 +209,17 @@ class TcxCustomButtonGroup : public TcxCustomGroupBox {
     int GetFocusedButtonIndex() const;
     virtual void UpdateButtons();
     void PropertiesChanged(TObject* sender) override;
+    // In-place activation by a press: the press (or the release) goes to the centre of the
+    // button under the point, given in the parent's coordinates.
+    void ActivateByMouse(TShiftState shift, int x, int y, TcxCustomEditData*& editData) override;
+    // Auto size keeps the width and takes the height of the button rows at that width plus
+    // the group's frame and caption.
+    void InternalCanResize(int& newWidth, int& newHeight) override;
 
 protected:
+    // The height of the button rows at a control width, measured by the button kind; below 0
+    // when the kind does not measure (the size is then left alone).
+    virtual int GetButtonRowsHeight(int width) { return -1; }
     virtual TWinControl* GetButtonInstance() = 0;
     virtual void InitButtonInstance(TWinControl* button);
     virtual void SetButtonCount(int count);

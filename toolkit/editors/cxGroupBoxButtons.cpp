@@ -2,6 +2,7 @@
 // step, the cell layout and the arrow keys across columns.
 #include "toolkit/editors/cxGroupBox.h"
 
+#include "platform/vcl/SystemFacade.h"
 #include "toolkit/core/cxGeometry.h"
 
 #include <algorithm>
@@ -280,6 +281,41 @@ void TcxCustomButtonGroup::FocusButton(int index)
 {
     if (buttons_[size_t(index)]->CanFocus())
         buttons_[size_t(index)]->SetFocus();
+}
+
+void TcxCustomButtonGroup::ActivateByMouse(TShiftState shift, int x, int y, TcxCustomEditData*& editData)
+{
+    Activate(editData);
+    TPoint p{x, y};
+    if (Parent())
+        p = ScreenToClient(Parent()->ClientToScreen(p));
+    const int index = GetButtonIndexAt(p);
+    if (index < 0 || index >= ButtonCount())
+        return;
+    TWinControl* button = buttons_[size_t(index)];
+    const TPoint centre{button->Width() / 2, button->Height() / 2};
+    SendMouseEvent(button, WM_MOUSEMOVE, {}, centre);
+    if (!shift.Contains(ssLeft)) {
+        SendMouseEvent(button, WM_LBUTTONUP, shift, centre);
+        return;
+    }
+    SendMouseEvent(button, WM_LBUTTONDOWN, shift, centre);
+    // A press already released by the time the editor shows would leave the button captured.
+    if (button->MouseCapture() && !(vcl::System().GetKeyState(VK_LBUTTON) & 0x8000))
+        button->SetMouseCapture(false);
+}
+
+void TcxCustomButtonGroup::InternalCanResize(int& newWidth, int& newHeight)
+{
+    if (!CanAutoSize())
+        return;
+    const int rows = GetButtonRowsHeight(newWidth);
+    if (rows < 0)
+        return;
+    if (Align != alLeft && Align != alRight && Align != alClient && Align != alCustom) {
+        const TRect e = GetGroupClientExtent();
+        newHeight = e.Top + e.Bottom + rows;
+    }
 }
 
 void TcxCustomButtonGroup::DoEditKeyDown(std::uint16_t& key, TShiftState shift)

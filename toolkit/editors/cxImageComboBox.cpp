@@ -606,12 +606,7 @@ TcxFilterControlOperators TcxFilterImageComboBoxHelper::GetSupportedFilterOperat
                                                                                     TcxValueTypeClass,
                                                                                     bool extendedSet) const
 {
-    TcxFilterControlOperators ops{fcoEqual, fcoNotEqual, fcoBlanks, fcoNonBlanks};
-    if (extendedSet) {
-        ops.Include(fcoInList);
-        ops.Include(fcoNotInList);
-    }
-    return ops;
+    return GetListFilterOperators(extendedSet);
 }
 
 void TcxFilterImageComboBoxHelper::InitializeProperties(TcxCustomEditProperties* properties,

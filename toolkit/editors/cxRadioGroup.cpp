@@ -312,14 +312,14 @@ void TcxRadioGroupItem::SetValue(const Variant& value)
     }
 }
 
-TcxRadioGroupProperties::TcxRadioGroupProperties(TPersistent* owner)
+TcxCustomRadioGroupProperties::TcxCustomRadioGroupProperties(TPersistent* owner)
     : TcxCustomButtonGroupProperties(owner, TCollectionItemClass::Of<TcxRadioGroupItem>())
 {
 }
 
-void TcxRadioGroupProperties::Assign(TPersistent* source)
+void TcxCustomRadioGroupProperties::Assign(TPersistent* source)
 {
-    auto* p = dynamic_cast<TcxRadioGroupProperties*>(source);
+    auto* p = dynamic_cast<TcxCustomRadioGroupProperties*>(source);
     BeginUpdate();
     try {
         TcxCustomButtonGroupProperties::Assign(source);
@@ -334,7 +334,7 @@ void TcxRadioGroupProperties::Assign(TPersistent* source)
     EndUpdate();
 }
 
-TcxRadioGroupItem* TcxRadioGroupProperties::AddItem(const std::string& caption, const Variant& value)
+TcxRadioGroupItem* TcxCustomRadioGroupProperties::AddItem(const std::string& caption, const Variant& value)
 {
     Items()->BeginUpdate();
     auto* item = static_cast<TcxRadioGroupItem*>(Items()->Add());
@@ -344,7 +344,7 @@ TcxRadioGroupItem* TcxRadioGroupProperties::AddItem(const std::string& caption, 
     return item;
 }
 
-void TcxRadioGroupProperties::SetDefaultCaption(const std::string& value)
+void TcxCustomRadioGroupProperties::SetDefaultCaption(const std::string& value)
 {
     if (defaultCaption_ != value) {
         defaultCaption_ = value;
@@ -352,7 +352,7 @@ void TcxRadioGroupProperties::SetDefaultCaption(const std::string& value)
     }
 }
 
-void TcxRadioGroupProperties::SetDefaultValue(const Variant& value)
+void TcxCustomRadioGroupProperties::SetDefaultValue(const Variant& value)
 {
     if (!InternalVarEqualsExact(defaultValue_, value)) {
         defaultValue_ = value;
@@ -360,7 +360,7 @@ void TcxRadioGroupProperties::SetDefaultValue(const Variant& value)
     }
 }
 
-int TcxRadioGroupProperties::GetRadioGroupItemIndex(const Variant& editValue) const
+int TcxCustomRadioGroupProperties::GetRadioGroupItemIndex(const Variant& editValue) const
 {
     for (int i = 0; i < Items()->Count(); ++i) {
         const TcxRadioGroupItem* item = Item(i);
@@ -371,15 +371,15 @@ int TcxRadioGroupProperties::GetRadioGroupItemIndex(const Variant& editValue) co
     return -1;
 }
 
-int TcxRadioGroupProperties::GetColumnCount() const { return std::max(1, std::min(Columns(), Items()->Count())); }
+int TcxCustomRadioGroupProperties::GetColumnCount() const { return std::max(1, std::min(Columns(), Items()->Count())); }
 
-std::string TcxRadioGroupProperties::GetDisplayText(const Variant& editValue) const
+std::string TcxCustomRadioGroupProperties::GetDisplayText(const Variant& editValue) const
 {
     const int i = GetRadioGroupItemIndex(editValue);
     return i < 0 ? defaultCaption_ : Item(i)->Caption();
 }
 
-Variant TcxRadioGroupProperties::ItemIndexToEditValue(int index) const
+Variant TcxCustomRadioGroupProperties::ItemIndexToEditValue(int index) const
 {
     if (index < 0 || index >= Items()->Count())
         return defaultValue_;
@@ -455,9 +455,9 @@ TcxCustomRadioGroup::TcxCustomRadioGroup(TComponent* owner, bool isInplace)
     ControlStyle.Include(csDoubleClicks);
 }
 
-TcxRadioGroupProperties* TcxCustomRadioGroup::Properties() const
+TcxCustomRadioGroupProperties* TcxCustomRadioGroup::Properties() const
 {
-    return static_cast<TcxRadioGroupProperties*>(ActiveProperties());
+    return static_cast<TcxCustomRadioGroupProperties*>(ActiveProperties());
 }
 
 TcxCustomRadioGroupButton* TcxCustomRadioGroup::RadioButton(int index) const
@@ -489,6 +489,18 @@ TcxEditMetrics TcxCustomRadioGroup::GetEditMetrics() const
     m.GlyphWidth = glyph.cx;
     m.GlyphHeight = glyph.cy;
     return m;
+}
+
+int TcxCustomRadioGroup::GetButtonRowsHeight(int width)
+{
+    std::unique_ptr<TcxCustomEditViewData> data(CreateViewData());
+    auto* radioData = dynamic_cast<TcxCustomRadioGroupViewData*>(data.get());
+    if (!radioData)
+        return -1;
+    TcxScreenCanvas* canvas = cxScreenCanvas();
+    const int height = radioData->GetButtonRowsHeight(canvas, width);
+    canvas->Dormant();
+    return height;
 }
 
 int TcxCustomRadioGroup::ItemIndex() const
@@ -588,6 +600,52 @@ void TcxCustomRadioGroup::GetTabOrderList(std::vector<TWinControl*>& list) const
         std::erase(list, static_cast<TWinControl*>(const_cast<TcxCustomRadioGroup*>(this)));
 }
 
+// ---- filter helper ----
+
+TcxFilterControlOperators TcxFilterRadioGroupHelper::GetSupportedFilterOperators(TcxCustomEditProperties*,
+                                                                                 TcxValueTypeClass,
+                                                                                 bool extendedSet) const
+{
+    return GetListFilterOperators(extendedSet);
+}
+
+void TcxFilterRadioGroupHelper::InitializeProperties(TcxCustomEditProperties* properties,
+                                                     TcxCustomEditProperties* editProperties, bool) const
+{
+    auto* radio = dynamic_cast<TcxCustomRadioGroupProperties*>(editProperties);
+    if (!radio)
+        return;
+    std::vector<std::string> captions;
+    for (int i = 0; i < radio->Items()->Count(); ++i)
+        captions.push_back(radio->Item(i)->Caption());
+    InitializeFixedList(properties, captions);
+}
+
+void TcxFilterRadioGroupHelper::GetFilterValue(TcxCustomEdit* edit, TcxCustomEditProperties* editProperties,
+                                               Variant& value, std::string& displayText) const
+{
+    auto* radio = dynamic_cast<TcxCustomRadioGroupProperties*>(editProperties);
+    if (!radio) {
+        value = Null;
+        displayText.clear();
+        return;
+    }
+    int index = GetFixedListIndex(edit);
+    if (index >= radio->Items()->Count())
+        index = -1;
+    // An item without a value stands for its caption, as it does as the group's edit value: a
+    // Null here would filter for blanks instead.
+    value = radio->ItemIndexToEditValue(index);
+    displayText = index < 0 ? radio->DefaultCaption() : radio->Item(index)->Caption();
+}
+
+void TcxFilterRadioGroupHelper::SetFilterValue(TcxCustomEdit* edit, TcxCustomEditProperties* editProperties,
+                                               const Variant& value) const
+{
+    if (auto* radio = dynamic_cast<TcxCustomRadioGroupProperties*>(editProperties))
+        SetFixedListIndex(edit, radio->GetRadioGroupItemIndex(value));
+}
+
 namespace cxRadioGroupUnit {
 
 namespace {
@@ -597,14 +655,15 @@ int counter = 0;
 void Initialize()
 {
     if (counter++ == 0)
-        GetRegisteredEditProperties()->Register(TcxCustomEditPropertiesClass::Of<TcxRadioGroupProperties>().Meta(),
-                                                "RadioGroup|Represents a group of radio buttons");
+        RegisterEditKind(&TcxRadioGroupProperties::StaticClass(), "RadioGroup|Represents a group of radio buttons",
+                         TcxCustomFilterEditHelper::Of<TcxFilterRadioGroupHelper>());
 }
 
 void Finalize()
 {
     if (counter > 0 && --counter == 0)
-        GetRegisteredEditProperties()->Unregister(TcxCustomEditPropertiesClass::Of<TcxRadioGroupProperties>().Meta());
+        UnregisterEditKind(&TcxRadioGroupProperties::StaticClass(),
+                           TcxCustomFilterEditHelper::Of<TcxFilterRadioGroupHelper>());
 }
 
 } // namespace cxRadioGroupUnit

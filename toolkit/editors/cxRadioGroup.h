@@ -8,6 +8,7 @@
 #include "platform/vcl/StdCtrls.h"
 #include "toolkit/core/cxGraphics.h"
 #include "toolkit/core/cxLookAndFeels.h"
+#include "toolkit/editors/cxDropDownEdit.h"
 #include "toolkit/editors/cxGroupBox.h"
 
 namespace cx {
@@ -100,9 +101,9 @@ private:
     Variant value_;
 };
 
-class TcxRadioGroupProperties : public TcxCustomButtonGroupProperties {
-    RTL_CLASS(TcxRadioGroupProperties, TcxCustomButtonGroupProperties)
-    explicit TcxRadioGroupProperties(TPersistent* owner);
+class TcxCustomRadioGroupProperties : public TcxCustomButtonGroupProperties {
+    RTL_CLASS(TcxCustomRadioGroupProperties, TcxCustomButtonGroupProperties)
+    explicit TcxCustomRadioGroupProperties(TPersistent* owner);
     void Assign(TPersistent* source) override;
     TcxRadioGroupItem* Item(int index) const { return static_cast<TcxRadioGroupItem*>(Items()->Items(index)); }
     TcxRadioGroupItem* AddItem(const std::string& caption, const Variant& value = Null);
@@ -128,6 +129,11 @@ class TcxRadioGroupProperties : public TcxCustomButtonGroupProperties {
 private:
     std::string defaultCaption_;
     Variant defaultValue_ = Null;
+};
+
+class TcxRadioGroupProperties : public TcxCustomRadioGroupProperties {
+    RTL_CLASS(TcxRadioGroupProperties, TcxCustomRadioGroupProperties)
+    using TcxCustomRadioGroupProperties::TcxCustomRadioGroupProperties;
 };
 
 // A radio group painted without child controls (a grid cell): one cell per item in columns, the
@@ -158,8 +164,12 @@ class TcxCustomRadioGroupViewData : public TcxCustomEditViewData {
     TcxEditBorderStyle GetBorderStyle() override { return IsInplace() ? ebsNone : TcxCustomEditViewData::GetBorderStyle(); }
     // The numbers the cells are laid out and measured with (in place or in a control).
     TcxEditMetrics GetEditMetrics() const;
+    // The rows of buttons at a given width: one text row each, or as high as the tallest
+    // wrapped caption with word wrap; one text row without items.
+    int GetButtonRowsHeight(TcxCanvas* canvas, int width);
 
 protected:
+    int GetTextRowHeight(TcxCanvas* canvas);
     // The auto size: without a width, the widest caption per column and one row per button;
     // with a width, rows as high as their wrapped captions.
     TSize InternalGetEditConstantPartSize(TcxCanvas* canvas, bool isInplace, const TcxEditSizeProperties& sizeProperties,
@@ -191,7 +201,7 @@ class TcxCustomRadioGroup : public TcxCustomButtonGroup {
     RTL_CLASS(TcxCustomRadioGroup, TcxCustomButtonGroup)
     explicit TcxCustomRadioGroup(TComponent* owner, bool isInplace = false);
 
-    TcxRadioGroupProperties* Properties() const;
+    TcxCustomRadioGroupProperties* Properties() const;
     // The checked button's index, -1 for none.
     int ItemIndex() const;
     void SetItemIndex(int value);
@@ -207,6 +217,7 @@ protected:
     TWinControl* GetButtonInstance() override;
     void InitButtonInstance(TWinControl* button) override;
     TcxEditMetrics GetEditMetrics() const override;
+    int GetButtonRowsHeight(int width) override;
     void SetInternalValues(const Variant& value, bool validateEditValue, bool force);
 
 private:
@@ -217,6 +228,26 @@ private:
 class TcxRadioGroup : public TcxCustomRadioGroup {
     RTL_CLASS(TcxRadioGroup, TcxCustomRadioGroup)
     using TcxCustomRadioGroup::TcxCustomRadioGroup;
+    TcxRadioGroupProperties* Properties() const
+    {
+        return static_cast<TcxRadioGroupProperties*>(TcxCustomRadioGroup::Properties());
+    }
+};
+
+// The filter builder edits a radio group condition with a fixed list of the item captions; no
+// item stands for the default value.
+class TcxFilterRadioGroupHelper : public TcxFilterComboBoxHelper {
+    RTL_CLASS(TcxFilterRadioGroupHelper, TcxFilterComboBoxHelper)
+    TcxFilterControlOperators GetSupportedFilterOperators(TcxCustomEditProperties* properties,
+                                                          TcxValueTypeClass valueTypeClass,
+                                                          bool extendedSet = false) const override;
+    void InitializeProperties(TcxCustomEditProperties* properties, TcxCustomEditProperties* editProperties,
+                              bool hasButtons) const override;
+    void GetFilterValue(TcxCustomEdit* edit, TcxCustomEditProperties* editProperties, Variant& value,
+                        std::string& displayText) const override;
+    void SetFilterValue(TcxCustomEdit* edit, TcxCustomEditProperties* editProperties,
+                        const Variant& value) const override;
+    bool UseDisplayValue() const override { return true; }
 };
 
 namespace cxRadioGroupUnit {

@@ -61,7 +61,7 @@ void TcxCustomRadioGroupViewData::Calculate(TcxCanvas* canvas, const TRect& boun
 {
     TcxCustomEditViewData::Calculate(canvas, bounds, p, button, shift, viewInfo, isMouseEvent);
     auto* vi = dynamic_cast<TcxCustomRadioGroupViewInfo*>(viewInfo);
-    auto* props = dynamic_cast<TcxRadioGroupProperties*>(Properties());
+    auto* props = dynamic_cast<TcxCustomRadioGroupProperties*>(Properties());
     if (!vi || !props)
         return;
     TcxCustomLookAndFeelPainterClass painter = vi->Painter ? vi->Painter : GetStyle()->GetLookAndFeel()->GetPainter();
@@ -92,7 +92,7 @@ void TcxCustomRadioGroupViewData::EditValueToDrawValue(TcxCanvas*, const Variant
                                                        TcxCustomEditViewInfo* viewInfo)
 {
     auto* vi = dynamic_cast<TcxCustomRadioGroupViewInfo*>(viewInfo);
-    auto* props = dynamic_cast<TcxRadioGroupProperties*>(Properties());
+    auto* props = dynamic_cast<TcxCustomRadioGroupProperties*>(Properties());
     if (!vi || !props)
         return;
     vi->ItemIndex = PreviewMode ? 0 : props->GetRadioGroupItemIndex(value);
@@ -117,34 +117,24 @@ TcxEditMetrics TcxCustomRadioGroupViewData::GetEditMetrics() const
     return m;
 }
 
-TSize TcxCustomRadioGroupViewData::InternalGetEditConstantPartSize(TcxCanvas* canvas, bool isInplace,
-                                                                   const TcxEditSizeProperties& sizeProperties,
-                                                                   TSize& minContentSize,
-                                                                   TcxCustomEditViewInfo* viewInfo)
+int TcxCustomRadioGroupViewData::GetTextRowHeight(TcxCanvas* canvas)
 {
-    TSize frame = TcxCustomEditViewData::InternalGetEditConstantPartSize(canvas, isInplace, sizeProperties,
-                                                                        minContentSize, viewInfo);
-    auto* props = dynamic_cast<TcxRadioGroupProperties*>(Properties());
-    if (!props || !canvas)
-        return frame;
     canvas->SetFont(GetStyle()->GetVisibleFont());
+    return canvas->TextHeight("Zg") + GetEditContentDefaultOffsets().Top;
+}
+
+int TcxCustomRadioGroupViewData::GetButtonRowsHeight(TcxCanvas* canvas, int width)
+{
+    const int textRow = GetTextRowHeight(canvas);
+    auto* props = dynamic_cast<TcxCustomRadioGroupProperties*>(Properties());
+    const int n = props ? props->Items()->Count() : 0;
+    if (n == 0)
+        return textRow;
     const TcxEditMetrics m = GetEditMetrics();
     const TRect offsets = GetEditContentDefaultOffsets();
-    const int textRow = canvas->TextHeight("Zg") + offsets.Top;
-    const int n = props->Items()->Count();
-    if (n == 0)
-        return {frame.cx, frame.cy + textRow};
     const int columns = std::max(1, props->GetColumnCount());
     const int per = std::max(1, (n + columns - 1) / columns);
-    if (sizeProperties.Width < 0) {
-        int widest = 0;
-        for (int i = 0; i < n; ++i)
-            widest = std::max(widest, canvas->TextWidth(props->Items()->Items(i)->Caption()));
-        const int width = (widest + m.GlyphTextGap + m.GlyphWidth) * columns + (columns - 1) * m.ColumnOffset +
-                          m.AutoWidthCorrection;
-        return {frame.cx + width, frame.cy + std::max(m.GlyphHeight, textRow) * per};
-    }
-    const int t = std::max(1, (sizeProperties.Width + m.WidthCorrection - offsets.Left - offsets.Right -
+    const int t = std::max(1, (width + m.WidthCorrection - offsets.Left - offsets.Right -
                                (columns - 1) * m.ColumnOffset) / columns - m.GlyphWidth - m.TextLeftOffset);
     int rowHeight = textRow;
     if (props->WordWrap())
@@ -156,15 +146,42 @@ TSize TcxCustomRadioGroupViewData::InternalGetEditConstantPartSize(TcxCanvas* ca
             canvas->TextExtent(caption, r, cxtfLeft | cxtfTop | cxtfWordBreak | cxtfShowPrefix | cxtfCalcRect);
             rowHeight = std::max(rowHeight, r.Height() + offsets.Top);
         }
-    return {sizeProperties.Width, frame.cy + rowHeight * per};
+    return rowHeight * per;
 }
 
-TcxCustomEditViewDataClass TcxRadioGroupProperties::GetViewDataClass() const
+TSize TcxCustomRadioGroupViewData::InternalGetEditConstantPartSize(TcxCanvas* canvas, bool isInplace,
+                                                                   const TcxEditSizeProperties& sizeProperties,
+                                                                   TSize& minContentSize,
+                                                                   TcxCustomEditViewInfo* viewInfo)
+{
+    TSize frame = TcxCustomEditViewData::InternalGetEditConstantPartSize(canvas, isInplace, sizeProperties,
+                                                                        minContentSize, viewInfo);
+    auto* props = dynamic_cast<TcxCustomRadioGroupProperties*>(Properties());
+    if (!props || !canvas)
+        return frame;
+    const int n = props->Items()->Count();
+    if (sizeProperties.Width >= 0)
+        return {sizeProperties.Width, frame.cy + GetButtonRowsHeight(canvas, sizeProperties.Width)};
+    const int textRow = GetTextRowHeight(canvas);
+    if (n == 0)
+        return {frame.cx, frame.cy + textRow};
+    const TcxEditMetrics m = GetEditMetrics();
+    const int columns = std::max(1, props->GetColumnCount());
+    const int per = std::max(1, (n + columns - 1) / columns);
+    int widest = 0;
+    for (int i = 0; i < n; ++i)
+        widest = std::max(widest, canvas->TextWidth(props->Items()->Items(i)->Caption()));
+    const int width =
+        (widest + m.GlyphTextGap + m.GlyphWidth) * columns + (columns - 1) * m.ColumnOffset + m.AutoWidthCorrection;
+    return {frame.cx + width, frame.cy + std::max(m.GlyphHeight, textRow) * per};
+}
+
+TcxCustomEditViewDataClass TcxCustomRadioGroupProperties::GetViewDataClass() const
 {
     return TcxCustomEditViewDataClass::Of<TcxCustomRadioGroupViewData>();
 }
 
-TcxCustomEditViewInfoClass TcxRadioGroupProperties::GetViewInfoClass() const
+TcxCustomEditViewInfoClass TcxCustomRadioGroupProperties::GetViewInfoClass() const
 {
     return TcxCustomEditViewInfoClass::Of<TcxCustomRadioGroupViewInfo>();
 }

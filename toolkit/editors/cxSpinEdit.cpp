@@ -609,11 +609,7 @@ TcxFilterControlOperators TcxFilterSpinEditHelper::GetSupportedFilterOperators(T
                                                                                TcxValueTypeClass,
                                                                                bool extendedSet) const
 {
-    TcxFilterControlOperators result{fcoEqual,        fcoNotEqual, fcoLess,     fcoLessEqual,
-                                     fcoGreater,      fcoGreaterEqual, fcoBlanks, fcoNonBlanks};
-    if (extendedSet)
-        result = result + TcxFilterControlOperators{fcoBetween, fcoNotBetween, fcoInList, fcoNotInList};
-    return result;
+    return GetNumericFilterOperators(extendedSet);
 }
 
 void TcxFilterSpinEditHelper::InitializeProperties(TcxCustomEditProperties* properties,

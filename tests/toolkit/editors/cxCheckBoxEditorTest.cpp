@@ -3,8 +3,12 @@
 #include "EditorsTestSupport.h"
 
 #include "platform/gdi/Text.h"
+#include "platform/vcl/EditBox.h"
+#include "platform/vcl/StdCtrls.h"
 #include "toolkit/data/cxVariants.h"
 #include "toolkit/editors/cxCheckBox.h"
+#include "toolkit/editors/cxFilterControlUtils.h"
+#include "toolkit/editors/cxGroupBox.h"
 
 #include <QTest>
 
@@ -140,4 +144,63 @@ TEST(CxCheckBoxUnit, RegistersTheEditorKind)
     EXPECT_TRUE(bool(FindRegisteredEditPropertiesClass("TcxCheckBoxProperties")));
     cxCheckBoxUnit::Finalize();
     EXPECT_FALSE(bool(FindRegisteredEditPropertiesClass("TcxCheckBoxProperties")));
+}
+
+// The filter builder's value editor for a check box condition: a fixed list of the checked and
+// the unchecked texts, the grayed state being no item. A combo reused from an earlier host
+// (sorted, other items) is set up afresh, so the items keep their indexes.
+TEST_F(CxCheckBoxEditorTest, FilterHelperListsTheCheckedAndUncheckedTexts)
+{
+    cxCheckBoxUnit::Initialize();
+    TcxCustomFilterEditHelperClass helper = FilterEditsController()->FindHelper(&TcxCheckBoxProperties::StaticClass());
+    EXPECT_EQ(helper, TcxCustomFilterEditHelper::Of<TcxFilterCheckBoxHelper>());
+    // The pair is kept under the check box's own custom class, not under every editor's base.
+    EXPECT_FALSE(FilterEditsController()->FindHelper(&TcxCustomGroupBoxProperties::StaticClass()));
+    ASSERT_TRUE(helper);
+    EXPECT_TRUE(helper->UseDisplayValue());
+
+    props->SetStateValues("Y", Null, "N");
+    props->DisplayChecked = "Yes";
+    props->DisplayUnchecked = "No";
+    auto* combo = new TcxComboBox(form);
+    combo->SetParent(form);
+    combo->SetBounds(10, 60, 120, 21);
+    combo->Properties()->SetItems({"zz", "aa", "mm"});
+    combo->Properties()->SetSorted(true);
+    helper->InitializeEdit(combo, props);
+    EXPECT_EQ(combo->Properties()->Items(), (std::vector<std::string>{"Yes", "No"}));
+    EXPECT_EQ(combo->Properties()->DropDownListStyle(), lsFixedList);
+    EXPECT_FALSE(combo->Properties()->Sorted());
+
+    Variant value = 1;
+    std::string text = "x";
+    helper->GetFilterValue(combo, props, value, text);
+    EXPECT_TRUE(value.IsNull());
+    EXPECT_EQ(text, "");
+    struct Case {
+        Variant filter;
+        int index;
+        const char* text;
+    };
+    for (const Case& c : {Case{"N", 1, "No"}, Case{"Y", 0, "Yes"}, Case{Null, -1, ""}, Case{"?", -1, ""}}) {
+        SCOPED_TRACE(c.text);
+        helper->SetFilterValue(combo, props, c.filter);
+        EXPECT_EQ(combo->ItemIndex(), c.index);
+        helper->GetFilterValue(combo, props, value, text);
+        EXPECT_EQ(text, c.text);
+        EXPECT_TRUE(c.index < 0 ? value.IsNull() : VarEqualsExact(value, c.filter));
+    }
+
+    // Picking the second item with the keyboard gives the unchecked value.
+    combo->InnerTextEditControl()->SetFocus();
+    SpinUntil([&] { return combo->InnerTextEditControl()->Focused(); }, 500);
+    QWidget* field = combo->InnerTextEditControl()->Box()->Widget();
+    QTest::keyClick(field, Qt::Key_Down);
+    QTest::keyClick(field, Qt::Key_Down);
+    vcl::DrainPostedMessages();
+    helper->GetFilterValue(combo, props, value, text);
+    EXPECT_EQ(combo->ItemIndex(), 1);
+    EXPECT_EQ(VarToStr(value), "N");
+    EXPECT_EQ(text, "No");
+    cxCheckBoxUnit::Finalize();
 }

@@ -1,7 +1,13 @@
 // The filter builder's operators, the helper base, the helper registry and the value check.
 #include "tests/toolkit/editors/EditSettingsTestSupport.h"
 #include "toolkit/data/cxFilterConsts.h"
+#include "toolkit/editors/cxCalcEdit.h"
+#include "toolkit/editors/cxCheckBox.h"
+#include "toolkit/editors/cxCurrencyEdit.h"
 #include "toolkit/editors/cxFilterControlUtils.h"
+#include "toolkit/editors/cxImageComboBox.h"
+#include "toolkit/editors/cxRadioGroup.h"
+#include "toolkit/editors/cxSpinEdit.h"
 
 namespace {
 
@@ -111,6 +117,36 @@ TEST_F(FilterControlUtilsTest, SupportedOperatorsOfTheBaseHelper)
     EXPECT_EQ(h->GetSupportedFilterOperators(nullptr, TcxIntegerValueType::Class(), true), range({{1, 6}, {9, 14}}));
     EXPECT_EQ(h->GetSupportedFilterOperators(nullptr, nullptr, true), range({{1, 6}, {9, 14}}));
     EXPECT_EQ(h->GetSupportedFilterOperators(nullptr, TcxStringValueType::Class(), false), range({{1, 10}}));
+}
+
+// The editor kinds' helpers answer the same set whatever value type and properties they are given.
+TEST_F(FilterControlUtilsTest, EditorKindHelpersOfferTheirOperatorSets)
+{
+    const TcxFilterControlOperators numeric{fcoEqual,   fcoNotEqual,     fcoLess,   fcoLessEqual,
+                                            fcoGreater, fcoGreaterEqual, fcoBlanks, fcoNonBlanks};
+    const TcxFilterControlOperators ranges{fcoBetween, fcoNotBetween, fcoInList, fcoNotInList};
+    const TcxFilterControlOperators list{fcoEqual, fcoNotEqual, fcoBlanks, fcoNonBlanks};
+    const TcxFilterControlOperators lists{fcoInList, fcoNotInList};
+    struct Row {
+        const char* kind;
+        TcxCustomFilterEditHelperClass helper;
+        TcxFilterControlOperators plain, extended;
+    };
+    const Row rows[] = {
+        {"spin", TcxCustomFilterEditHelper::Of<TcxFilterSpinEditHelper>(), numeric, numeric + ranges},
+        {"currency", TcxCustomFilterEditHelper::Of<TcxFilterCurrencyEditHelper>(), numeric, numeric + ranges},
+        {"calculator", TcxCustomFilterEditHelper::Of<TcxFilterCalcEditHelper>(), numeric, numeric + ranges},
+        {"image combo", TcxCustomFilterEditHelper::Of<TcxFilterImageComboBoxHelper>(), list, list + lists},
+        {"radio group", TcxCustomFilterEditHelper::Of<TcxFilterRadioGroupHelper>(), list, list + lists},
+        {"check box", TcxCustomFilterEditHelper::Of<TcxFilterCheckBoxHelper>(), list, list},
+    };
+    for (const Row& row : rows)
+        for (TcxValueTypeClass type : {TcxValueTypeClass(nullptr), TcxStringValueType::Class(),
+                                       TcxIntegerValueType::Class()}) {
+            SCOPED_TRACE(row.kind);
+            EXPECT_EQ(row.helper->GetSupportedFilterOperators(nullptr, type, false), row.plain);
+            EXPECT_EQ(row.helper->GetSupportedFilterOperators(nullptr, type, true), row.extended);
+        }
 }
 
 TEST_F(FilterControlUtilsTest, HelpersAreFoundForTheNearestRegisteredAncestor)

@@ -4,6 +4,8 @@
 
 #include "platform/gdi/Text.h"
 #include "platform/vcl/StdCtrls.h"
+#include "toolkit/data/cxVariants.h"
+#include "toolkit/editors/cxFilterControlUtils.h"
 #include "toolkit/editors/cxRadioGroup.h"
 
 #include <QTest>
@@ -128,6 +130,90 @@ TEST_F(CxRadioGroupTest, TabStopsOnTheCheckedButtonOrElseOnTheGroup)
     EXPECT_EQ(group->ItemIndex(), 1);
 }
 
+// Auto size keeps the width and fits the height to the rows below the caption, again on every
+// change of the items, the columns, the word wrap and the font.
+TEST_F(CxRadioGroupTest, AutoSizeFitsTheHeightToTheButtonRows)
+{
+    props->AddItem("Apple");
+    props->AddItem("Fig");
+    props->AddItem("Kiwi");
+    EXPECT_EQ(group->Height(), 120);   // off until asked for
+    group->SetEditAutoSize(true);
+    const int width = group->Width();
+    auto rows = [&] {
+        const TRect e = group->GetGroupClientExtent();
+        return group->Height() - e.Top - e.Bottom;
+    };
+    const int row = rows() / 3;
+    ASSERT_GT(row, 0);
+    EXPECT_EQ(rows(), 3 * row);
+    EXPECT_LT(group->Height(), 120);
+    const TRect e = group->GetGroupClientExtent();
+    EXPECT_EQ(group->GetButtonCell(0).Top, e.Top);
+    EXPECT_EQ(group->GetButtonCell(2).Bottom, group->Height() - e.Bottom);
+
+    props->AddItem("Pear");
+    EXPECT_EQ(rows(), 4 * row);
+    props->SetColumns(2);
+    EXPECT_EQ(rows(), 2 * row);
+    group->SetBounds(group->Left(), group->Top(), width, 300);
+    EXPECT_EQ(rows(), 2 * row);
+
+    props->AddItem("A caption far too long for one line of a narrow column");
+    EXPECT_EQ(rows(), 3 * row);
+    props->SetWordWrap(true);
+    EXPECT_GT(rows(), 3 * row);
+    props->SetWordWrap(false);
+    EXPECT_EQ(rows(), 3 * row);
+
+    const int before = group->Height();
+    group->Style()->GetFont()->SetSize(group->Style()->GetFont()->GetSize() * 2);
+    vcl::DrainPostedMessages();
+    EXPECT_GT(group->Height(), before);
+    EXPECT_EQ(group->Width(), width);
+
+    group->SetEditAutoSize(false);
+    group->SetBounds(group->Left(), group->Top(), width, 300);
+    EXPECT_EQ(group->Height(), 300);
+}
+
+// In-place activation by a press hands the press to the button under it; the real release then
+// checks that button. Activation by a release alone checks nothing.
+TEST_F(CxRadioGroupTest, ActivateByMousePressesTheButtonUnderThePoint)
+{
+    for (bool pressed : {true, false}) {
+        SCOPED_TRACE(pressed ? "activated by a press" : "activated by a release");
+        auto* inplace = new TcxRadioGroup(form, true);
+        inplace->Properties()->AddItem("Apple", 1);
+        inplace->Properties()->AddItem("Fig", 2);
+        inplace->Properties()->AddItem("Kiwi", 3);
+        inplace->SetBounds(220, 30, 120, 90);
+        inplace->SetVisible(false);
+        inplace->SetParent(form);
+        int changes = 0;
+        inplace->Properties()->OnEditValueChanged = [&](TObject*) { ++changes; };
+        const TRect cell = inplace->GetButtonCell(1);
+        // The point in the form, where the host saw the press.
+        const TPoint inForm{220 + cell.Left + 20, 30 + cell.Top + 2};
+        const TPoint screen = form->ClientToScreen(inForm);
+        Fixed().SetCursorPos(screen);
+        vcl::input::InjectMouse(WM_MOUSEMOVE, screen, 0);
+        if (pressed)
+            vcl::input::InjectMouse(WM_LBUTTONDOWN, screen, MK_LBUTTON);
+        vcl::DrainPostedMessages();
+        inplace->SetVisible(true);
+        TcxCustomEditData* data = nullptr;
+        inplace->ActivateByMouse(pressed ? TShiftState{ssLeft} : TShiftState{}, inForm.X, inForm.Y, data);
+        if (pressed)
+            EXPECT_TRUE(inplace->RadioButton(1)->MouseCapture());
+        vcl::input::InjectMouse(WM_LBUTTONUP, screen, 0);
+        vcl::DrainPostedMessages();
+        EXPECT_EQ(inplace->ItemIndex(), pressed ? 1 : -1);
+        EXPECT_EQ(changes, pressed ? 1 : 0);
+        inplace->Free();
+    }
+}
+
 TEST(CxRadioGroupUnit, RegistersItsPropertiesOnce)
 {
     cxRadioGroupUnit::Initialize();
@@ -137,4 +223,49 @@ TEST(CxRadioGroupUnit, RegistersItsPropertiesOnce)
     EXPECT_TRUE(bool(FindRegisteredEditPropertiesClass("TcxRadioGroupProperties")));
     cxRadioGroupUnit::Finalize();
     EXPECT_FALSE(bool(FindRegisteredEditPropertiesClass("TcxRadioGroupProperties")));
+}
+
+// The filter builder's value editor for a radio group condition: a fixed list of the captions in
+// item order; no item stands for the default value, and an item without a value stands for its
+// caption (as it does as the group's edit value) rather than for a blank.
+TEST_F(CxRadioGroupTest, FilterHelperListsTheCaptionsInItemOrder)
+{
+    cxRadioGroupUnit::Initialize();
+    TcxCustomFilterEditHelperClass helper =
+        FilterEditsController()->FindHelper(&TcxRadioGroupProperties::StaticClass());
+    EXPECT_EQ(helper, TcxCustomFilterEditHelper::Of<TcxFilterRadioGroupHelper>());
+    ASSERT_TRUE(helper);
+    EXPECT_TRUE(helper->UseDisplayValue());
+
+    props->AddItem("Pear");
+    props->AddItem("Fig", 7);
+    props->AddItem("Apple");
+    props->SetDefaultValue(-1);
+    props->SetDefaultCaption("none");
+    auto* combo = new TcxComboBox(form);
+    combo->SetParent(form);
+    combo->SetBounds(10, 160, 120, 21);
+    combo->Properties()->SetSorted(true);
+    helper->InitializeEdit(combo, props);
+    EXPECT_EQ(combo->Properties()->Items(), (std::vector<std::string>{"Pear", "Fig", "Apple"}));
+    EXPECT_EQ(combo->Properties()->DropDownListStyle(), lsFixedList);
+
+    struct Case {
+        Variant filter;
+        int index;
+        Variant value;
+        const char* text;
+    };
+    for (const Case& c : {Case{7, 1, 7, "Fig"}, Case{"Apple", 2, "Apple", "Apple"}, Case{"apple", -1, -1, "none"},
+                          Case{Null, -1, -1, "none"}}) {
+        SCOPED_TRACE(c.text);
+        helper->SetFilterValue(combo, props, c.filter);
+        EXPECT_EQ(combo->ItemIndex(), c.index);
+        Variant value;
+        std::string text;
+        helper->GetFilterValue(combo, props, value, text);
+        EXPECT_TRUE(VarEqualsExact(value, c.value)) << VarToStr(value);
+        EXPECT_EQ(text, c.text);
+    }
+    cxRadioGroupUnit::Finalize();
 }
