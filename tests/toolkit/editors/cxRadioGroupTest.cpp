@@ -195,18 +195,17 @@ TEST_F(CxRadioGroupTest, ActivateByMousePressesTheButtonUnderThePoint)
         const TRect cell = inplace->GetButtonCell(1);
         // The point in the form, where the host saw the press.
         const TPoint inForm{220 + cell.Left + 20, 30 + cell.Top + 2};
-        const TPoint screen = form->ClientToScreen(inForm);
-        Fixed().SetCursorPos(screen);
-        vcl::input::InjectMouse(WM_MOUSEMOVE, screen, 0);
+        Fixed().SetCursorPos(form->ClientToScreen(inForm));
         if (pressed)
-            vcl::input::InjectMouse(WM_LBUTTONDOWN, screen, MK_LBUTTON);
+            QTest::mousePress(form->Peer(), Qt::LeftButton, {}, QPoint(inForm.X, inForm.Y));
         vcl::DrainPostedMessages();
         inplace->SetVisible(true);
         TcxCustomEditData* data = nullptr;
         inplace->ActivateByMouse(pressed ? TShiftState{ssLeft} : TShiftState{}, inForm.X, inForm.Y, data);
+        TcxCustomRadioGroupButton* fig = inplace->RadioButton(1);
         if (pressed)
-            EXPECT_TRUE(inplace->RadioButton(1)->MouseCapture());
-        vcl::input::InjectMouse(WM_LBUTTONUP, screen, 0);
+            EXPECT_TRUE(fig->MouseCapture());
+        QTest::mouseRelease(fig->Peer(), Qt::LeftButton, {}, QPoint(fig->Width() / 2, fig->Height() / 2));
         vcl::DrainPostedMessages();
         EXPECT_EQ(inplace->ItemIndex(), pressed ? 1 : -1);
         EXPECT_EQ(changes, pressed ? 1 : 0);
