@@ -138,12 +138,14 @@ TEST_F(CxCheckBoxEditorTest, AcceleratorFocusesAndToggles)
     EXPECT_EQ(box->State(), cbsChecked);
 }
 
-TEST(CxCheckBoxUnit, RegistersTheEditorKind)
+TEST(CxCheckBoxUnit, RegistersTheEditorKindAndItsFilterHelper)
 {
     cxCheckBoxUnit::Initialize();
     EXPECT_TRUE(bool(FindRegisteredEditPropertiesClass("TcxCheckBoxProperties")));
+    EXPECT_TRUE(FilterEditsController()->FindHelper(&TcxCheckBoxProperties::StaticClass()));
     cxCheckBoxUnit::Finalize();
     EXPECT_FALSE(bool(FindRegisteredEditPropertiesClass("TcxCheckBoxProperties")));
+    EXPECT_FALSE(FilterEditsController()->FindHelper(&TcxCheckBoxProperties::StaticClass()));
 }
 
 // The filter builder's value editor for a check box condition: a fixed list of the checked and

@@ -213,15 +213,17 @@ TEST_F(CxRadioGroupTest, ActivateByMousePressesTheButtonUnderThePoint)
     }
 }
 
-TEST(CxRadioGroupUnit, RegistersItsPropertiesOnce)
+TEST(CxRadioGroupUnit, RegistersItsPropertiesAndFilterHelperOnce)
 {
     cxRadioGroupUnit::Initialize();
     cxRadioGroupUnit::Initialize();
     EXPECT_TRUE(bool(FindRegisteredEditPropertiesClass("TcxRadioGroupProperties")));
     cxRadioGroupUnit::Finalize();
     EXPECT_TRUE(bool(FindRegisteredEditPropertiesClass("TcxRadioGroupProperties")));
+    EXPECT_TRUE(FilterEditsController()->FindHelper(&TcxRadioGroupProperties::StaticClass()));
     cxRadioGroupUnit::Finalize();
     EXPECT_FALSE(bool(FindRegisteredEditPropertiesClass("TcxRadioGroupProperties")));
+    EXPECT_FALSE(FilterEditsController()->FindHelper(&TcxRadioGroupProperties::StaticClass()));
 }
 
 // The filter builder's value editor for a radio group condition: a fixed list of the captions in
