@@ -302,6 +302,25 @@ TEST_F(DelayGrid, ARefusedPostKeepsTheDialogOpen)
     EXPECT_EQ(shown[0].rfind("Invalid numeric value", 0), 0u) << shown[0];
 }
 
+
+// Tab with the editor open leaves the grid as it does without one: the typed value is stored and
+// Shift+Tab comes back to the grid, which takes keys again.
+TEST_F(DelayGrid, TabWithTheEditorOpenStoresTheValueAndLeaves)
+{
+    Keys("42");
+    ASSERT_NE(Editor(), nullptr);
+    Key(Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), dialog->CheckBox1);
+    EXPECT_EQ(view->GetValue(0), 42);
+    EXPECT_EQ(Editor(), nullptr);
+    Key(Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_TRUE(grid->Focused());
+    Keys("7");
+    Key(Qt::Key_Return);
+    EXPECT_EQ(view->GetValue(0), 7);
+    EXPECT_TRUE(shown.empty());
+}
+
 // The main window's side through the real modal dialog: the stored delays shown in the rows, a
 // value typed and confirmed with its editor still open.
 TEST(DelayGridModal, StoredDelaysShownAndATypedValueConfirmed)
