@@ -321,6 +321,41 @@ TEST_F(DelayGrid, TabWithTheEditorOpenStoresTheValueAndLeaves)
     EXPECT_TRUE(shown.empty());
 }
 
+
+// Back in the compact view from a byte row, the focus moves to a row the operator sees: typed
+// digits land there instead of vanishing into the hidden row. An editor still open on the byte
+// row stores its value first.
+TEST_F(DelayGrid, TheCompactViewMovesTheFocusOffAHiddenByteRow)
+{
+    Key(Qt::Key_Tab);
+    Key(Qt::Key_Space);
+    ASSERT_TRUE(dialog->Detailed);
+    Key(Qt::Key_Backtab, Qt::ShiftModifier);
+    for (int i = 0; i < 20; ++i)
+        Key(Qt::Key_Down);
+    ASSERT_EQ(grid->GetFocusedRow(), view->Row(20));
+    Keys("33");
+    Key(Qt::Key_Tab);
+    Key(Qt::Key_Space);
+    ASSERT_FALSE(dialog->Detailed);
+    Key(Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(grid->GetFocusedRow(), view->Row(1));
+    Keys("5");
+    Key(Qt::Key_Return);
+    EXPECT_EQ(view->GetValue(1), 5);
+    EXPECT_EQ(view->GetValue(20), 33);
+
+    dialog->CheckBox1->click();
+    grid->SetFocusedRow(view->Row(30));
+    Keys("44");
+    ASSERT_TRUE(EditorOnRow(30));
+    dialog->CheckBox1->click();
+    EXPECT_EQ(view->GetValue(30), 44);
+    EXPECT_EQ(grid->GetFocusedRow(), view->Row(1));
+    EXPECT_EQ(Editor(), nullptr);
+    EXPECT_TRUE(shown.empty());
+}
+
 // The main window's side through the real modal dialog: the stored delays shown in the rows, a
 // value typed and confirmed with its editor still open.
 TEST(DelayGridModal, StoredDelaysShownAndATypedValueConfirmed)
