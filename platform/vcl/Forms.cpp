@@ -51,13 +51,15 @@ TCustomForm::TCustomForm(rtl::TComponent* owner) : TWinControl(owner)
 
 namespace {
 // The window system activates another window when the active one goes: the main form when it
-// can take the activation, else the newest shown form that can.
+// can take the activation, else the newest shown form that can. A form hosted inside a Qt
+// window is no window of its own and is never chosen.
 void ActivateNextForm(TCustomForm* leaving)
 {
     if (!Screen)
         return;
     auto candidate = [leaving](TCustomForm* f) {
-        return f && f != leaving && f->Visible() && f->Enabled() && f->Peer() && f->Peer()->isVisible() &&
+        return f && f != leaving && f->Visible() && f->Enabled() && f->Peer() && f->Peer()->isWindow() &&
+               f->Peer()->isVisible() &&
                !f->ComponentState().Contains(rtl::csDestroying) &&
                !f->Peer()->testAttribute(Qt::WA_ShowWithoutActivating);
     };
