@@ -356,6 +356,28 @@ TEST_F(DelayGrid, TheCompactViewMovesTheFocusOffAHiddenByteRow)
     EXPECT_TRUE(shown.empty());
 }
 
+
+// A digit typed after the rows were scrolled away from the focused row (the scroll bar's arrow)
+// brings the row back and opens its editor with the digit.
+TEST_F(DelayGrid, TypingOnAFocusedRowScrolledAwayBringsItBack)
+{
+    dialog->CheckBox1->click();
+    Spin();
+    const int w = grid->Width(), h = grid->Height();
+    for (int i = 0; i < 5; ++i) {
+        QTest::mouseClick(grid->Peer(), Qt::LeftButton, {}, QPoint(w - 8, h - 8));
+        Spin();
+    }
+    ASSERT_GT(grid->GetTopVisibleRowIndex(), 0);
+    ASSERT_EQ(grid->GetFocusedRow(), view->Row(0));
+    Keys("3");
+    EXPECT_EQ(grid->GetTopVisibleRowIndex(), 0);
+    EXPECT_TRUE(EditorOnRow(0));
+    EXPECT_EQ(EditText(), "3");
+    Key(Qt::Key_Return);
+    EXPECT_EQ(view->GetValue(0), 3);
+}
+
 // The main window's side through the real modal dialog: the stored delays shown in the rows, a
 // value typed and confirmed with its editor still open.
 TEST(DelayGridModal, StoredDelaysShownAndATypedValueConfirmed)
