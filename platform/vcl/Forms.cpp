@@ -239,8 +239,13 @@ TModalResult TCustomForm::ShowModal()
         throw;
     }
     restore();
-    if (alive.expired() || !*alive.lock())
+    if (alive.expired() || !*alive.lock()) {
+        // Freed or deleted inside its own loop: the forms it disabled were no candidates for the
+        // activation then; now that they take input again, one of them gets it.
+        if (Screen && !Screen->ActiveForm())
+            ActivateNextForm(nullptr);
         return mrCancel;
+    }
     FormState.Exclude(fsModal);
     const TModalResult result = modalResult_;
     Hide();

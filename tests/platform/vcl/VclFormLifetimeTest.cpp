@@ -5,6 +5,7 @@
 #include "platform/vcl/StdCtrls.h"
 
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -132,6 +133,36 @@ TEST_F(VclFormLifetimeTest, DeletingAFormFromItsOwnClickIsSafe)
     for (int i = 0; i < Screen->FormCount(); ++i)
         EXPECT_NE(Screen->Forms(i), form);
     EXPECT_TRUE(SpinUntil([&] { return Screen->ActiveForm() == other; }));
+}
+
+} // namespace
+
+namespace {
+
+// A modal form deleted from its own button: ShowModal ends with mrCancel, the forms it disabled
+// take input again and the activation goes back to the form that stays.
+TEST_F(VclFormLifetimeTest, DeletingAModalFormEndsItsModalLoop)
+{
+    ShowOther();
+    auto* form = new TForm(nullptr);
+    form->SetBounds(250, 10, 200, 120);
+    auto* button = new TButton(form);
+    button->SetParent(form);
+    button->SetBounds(10, 10, 80, 24);
+    button->OnClick = [form](rtl::TObject*) { delete form; };
+    QTimer::singleShot(0, [&] {
+        SpinUntil([&] { return !other->Enabled(); });
+        QTest::mouseClick(button->Peer(), Qt::LeftButton, {}, QPoint(5, 5));
+    });
+    QTimer::singleShot(3000, [&] {
+        if (Application->ModalLevel() > 0)
+            form->SetModalResult(mrAbort);
+    });
+    EXPECT_EQ(form->ShowModal(), mrCancel);
+    EXPECT_TRUE(other->Enabled());
+    EXPECT_TRUE(SpinUntil([&] { return Screen->ActiveForm() == other && other->Active(); }));
+    QTest::keyClicks(otherEdit->Peer(), "m");
+    EXPECT_EQ(otherEdit->Text(), "m");
 }
 
 } // namespace
