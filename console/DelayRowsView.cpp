@@ -70,6 +70,19 @@ void TGridDelayRowsView::SetCaption(int row, const std::string& caption)
 void TGridDelayRowsView::SetVisible(int row, bool visible)
 {
     Row(row)->SetVisible(visible);
+    if (visible || grid_->GetFocusedRow() != Row(row))
+        return;
+    // A hidden focused row would take the operator's keys unseen (and drop typed digits): the
+    // focus moves to the nearest shown row, above first. An open edit is stored first, or
+    // dropped when its text is refused (the refusal has been told).
+    if (!PostEdit())
+        grid_->CancelEdit();
+    for (int step : {-1, 1})
+        for (int i = row + step; i >= 0 && i < RowCount; i += step)
+            if (Row(i)->Visible()) {
+                grid_->SetFocusedRow(Row(i));
+                return;
+            }
 }
 
 int TGridDelayRowsView::GetValue(int row) const

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
@@ -131,6 +132,19 @@ bool TEditKeyFilter::eventFilter(QObject* watched, QEvent* event)
         if (!printable || edit_->isReadOnly())
             return false;  // editing keys, Enter, shortcuts: the edit's own handling
         Paste(text);
+        return true;
+    }
+    case QEvent::InputMethod: {
+        // A composition shows in the edit as it is; what the input method commits is typed
+        // through the filter like keys. The rest of the event (the composition's end) goes on
+        // without the committed text.
+        auto* im = static_cast<QInputMethodEvent*>(event);
+        if (im->commitString().isEmpty())
+            return false;
+        QInputMethodEvent rest(im->preeditString(), im->attributes());
+        QCoreApplication::sendEvent(edit_, &rest);
+        if (!edit_->isReadOnly())
+            Paste(im->commitString());
         return true;
     }
     case QEvent::MouseButtonPress:

@@ -1,8 +1,8 @@
 #pragma once
 // Wires the key filters of meter/FFunct.h into a QLineEdit: the one place where the console's
 // edits filter their keys (the composer's and dialogs' plain edits, and the main window's
-// TFilterEdit). Typed characters go through the filter; pasted and dropped text goes through it
-// character by character, as if typed, so a hex edit with blanks keeps its "12 34 56" form
+// TFilterEdit). Typed characters go through the filter; pasted, dropped and input-method
+// committed text goes through it character by character, as if typed, so a hex edit with blanks keeps its "12 34 56" form
 // whichever way text arrives. Backspace, Delete, the arrows, the other editing keys and the
 // Ctrl shortcuts work as the edit itself handles them. Without a filter the edit takes
 // everything as usual.

@@ -49,8 +49,48 @@ TCustomForm::TCustomForm(rtl::TComponent* owner) : TWinControl(owner)
     Screen->forms_.push_back(this);
 }
 
-// A form deleted without Free skips BeforeDestruction; the screen must not keep it either way.
-TCustomForm::~TCustomForm() { ForgetForm(); }
+namespace {
+// The window system activates another window when the active one goes: the main form when it
+// can take the activation, else the newest shown form that can. A form hosted inside a Qt
+// window is no window of its own and is never chosen.
+void ActivateNextForm(TCustomForm* leaving)
+{
+    if (!Screen)
+        return;
+    auto candidate = [leaving](TCustomForm* f) {
+        return f && f != leaving && f->Visible() && f->Enabled() && f->Peer() && f->Peer()->isWindow() &&
+               f->Peer()->isVisible() &&
+               !f->ComponentState().Contains(rtl::csDestroying) &&
+               !f->Peer()->testAttribute(Qt::WA_ShowWithoutActivating);
+    };
+    TCustomForm* next = Application && candidate(Application->MainForm) ? Application->MainForm : nullptr;
+    for (int i = Screen->FormCount() - 1; !next && i >= 0; --i)
+        if (candidate(Screen->Forms(i)))
+            next = Screen->Forms(i);
+    if (next)
+        next->Peer()->activateWindow();
+}
+} // namespace
+
+// A form deleted without Free skips BeforeDestruction. Its teardown happens here instead, while
+// the form's window, peer and children still stand: hidden first, out of the screen's list, the
+// children and the window destroyed, the activation handed to another form. What a descendant
+// class added is gone already, so no event of the form (OnHide, OnDeactivate, OnDestroy) runs.
+TCustomForm::~TCustomForm()
+{
+    if (const auto alive = AliveToken().lock(); alive && *alive) {
+        const bool wasActive = active_ || (Screen && Screen->activeForm_ == this);
+        active_ = false;
+        FormState.Exclude(fsModal);
+        ForgetForm();
+        if (vcl::TWidgetPeer* peer = Peer(); peer && peer->isVisible())
+            peer->SetVisibleQuietly(false);
+        TWinControl::BeforeDestruction();
+        if (wasActive)
+            ActivateNextForm(this);
+    }
+    ForgetForm();
+}
 
 void TCustomForm::ForgetForm()
 {
@@ -67,8 +107,11 @@ void TCustomForm::ForgetForm()
 void TCustomForm::BeforeDestruction()
 {
     vcl::FireEvent(OnDestroy, this);
+    const bool wasActive = active_ || (Screen && Screen->activeForm_ == this);
     ForgetForm();
     TWinControl::BeforeDestruction();
+    if (wasActive)
+        ActivateNextForm(this);
 }
 
 void TCustomForm::CreateParams(TCreateParams& params)
@@ -196,8 +239,13 @@ TModalResult TCustomForm::ShowModal()
         throw;
     }
     restore();
-    if (alive.expired() || !*alive.lock())
+    if (alive.expired() || !*alive.lock()) {
+        // Freed or deleted inside its own loop: the forms it disabled were no candidates for the
+        // activation then; now that they take input again, one of them gets it.
+        if (Screen && !Screen->ActiveForm())
+            ActivateNextForm(nullptr);
         return mrCancel;
+    }
     FormState.Exclude(fsModal);
     const TModalResult result = modalResult_;
     Hide();

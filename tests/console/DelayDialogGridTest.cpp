@@ -302,6 +302,82 @@ TEST_F(DelayGrid, ARefusedPostKeepsTheDialogOpen)
     EXPECT_EQ(shown[0].rfind("Invalid numeric value", 0), 0u) << shown[0];
 }
 
+
+// Tab with the editor open leaves the grid as it does without one: the typed value is stored and
+// Shift+Tab comes back to the grid, which takes keys again.
+TEST_F(DelayGrid, TabWithTheEditorOpenStoresTheValueAndLeaves)
+{
+    Keys("42");
+    ASSERT_NE(Editor(), nullptr);
+    Key(Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), dialog->CheckBox1);
+    EXPECT_EQ(view->GetValue(0), 42);
+    EXPECT_EQ(Editor(), nullptr);
+    Key(Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_TRUE(grid->Focused());
+    Keys("7");
+    Key(Qt::Key_Return);
+    EXPECT_EQ(view->GetValue(0), 7);
+    EXPECT_TRUE(shown.empty());
+}
+
+
+// Back in the compact view from a byte row, the focus moves to a row the operator sees: typed
+// digits land there instead of vanishing into the hidden row. An editor still open on the byte
+// row stores its value first.
+TEST_F(DelayGrid, TheCompactViewMovesTheFocusOffAHiddenByteRow)
+{
+    Key(Qt::Key_Tab);
+    Key(Qt::Key_Space);
+    ASSERT_TRUE(dialog->Detailed);
+    Key(Qt::Key_Backtab, Qt::ShiftModifier);
+    for (int i = 0; i < 20; ++i)
+        Key(Qt::Key_Down);
+    ASSERT_EQ(grid->GetFocusedRow(), view->Row(20));
+    Keys("33");
+    Key(Qt::Key_Tab);
+    Key(Qt::Key_Space);
+    ASSERT_FALSE(dialog->Detailed);
+    Key(Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(grid->GetFocusedRow(), view->Row(1));
+    Keys("5");
+    Key(Qt::Key_Return);
+    EXPECT_EQ(view->GetValue(1), 5);
+    EXPECT_EQ(view->GetValue(20), 33);
+
+    dialog->CheckBox1->click();
+    grid->SetFocusedRow(view->Row(30));
+    Keys("44");
+    ASSERT_TRUE(EditorOnRow(30));
+    dialog->CheckBox1->click();
+    EXPECT_EQ(view->GetValue(30), 44);
+    EXPECT_EQ(grid->GetFocusedRow(), view->Row(1));
+    EXPECT_EQ(Editor(), nullptr);
+    EXPECT_TRUE(shown.empty());
+}
+
+
+// A digit typed after the rows were scrolled away from the focused row (the scroll bar's arrow)
+// brings the row back and opens its editor with the digit.
+TEST_F(DelayGrid, TypingOnAFocusedRowScrolledAwayBringsItBack)
+{
+    dialog->CheckBox1->click();
+    Spin();
+    const int w = grid->Width(), h = grid->Height();
+    for (int i = 0; i < 5; ++i) {
+        QTest::mouseClick(grid->Peer(), Qt::LeftButton, {}, QPoint(w - 8, h - 8));
+        Spin();
+    }
+    ASSERT_GT(grid->GetTopVisibleRowIndex(), 0);
+    ASSERT_EQ(grid->GetFocusedRow(), view->Row(0));
+    Keys("3");
+    EXPECT_EQ(grid->GetTopVisibleRowIndex(), 0);
+    EXPECT_TRUE(EditorOnRow(0));
+    EXPECT_EQ(EditText(), "3");
+    Key(Qt::Key_Return);
+    EXPECT_EQ(view->GetValue(0), 3);
+}
+
 // The main window's side through the real modal dialog: the stored delays shown in the rows, a
 // value typed and confirmed with its editor still open.
 TEST(DelayGridModal, StoredDelaysShownAndATypedValueConfirmed)

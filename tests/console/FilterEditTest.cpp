@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 
 namespace {
@@ -16,6 +17,16 @@ void Press(QWidget* w, int key, const QString& text, Qt::KeyboardModifiers mods 
 {
     QKeyEvent press(QEvent::KeyPress, key, mods, text);
     QApplication::sendEvent(w, &press);
+}
+
+// An input method's composition, then its commit, as a Chinese input method sends them.
+void Compose(QWidget* w, const QString& preedit, const QString& commit)
+{
+    QInputMethodEvent composing(preedit, {});
+    QApplication::sendEvent(w, &composing);
+    QInputMethodEvent done;
+    done.setCommitString(commit);
+    QApplication::sendEvent(w, &done);
 }
 
 } // namespace
@@ -44,4 +55,32 @@ TEST(FilterEdit, KeysAndPasteGoThroughTheSharedFilter)
     edit.clear();
     edit.TypeText(QStringLiteral("表 1x"));
     EXPECT_EQ(edit.text(), QStringLiteral("表 1x"));
+}
+
+// Text an input method commits is typed through the filter like keys: a hex edit keeps its hex
+// digits and drops Chinese and full-width characters; an edit without a filter takes it all.
+TEST(FilterEdit, InputMethodCommitsGoThroughTheFilter)
+{
+    EnsureQtApp();
+    struct Case {
+        std::optional<TKeyFilterKind> filter;
+        QString commit;
+        QString text;
+    };
+    const Case cases[] = {
+        {TKeyFilterKind::HexSpaced, QStringLiteral("中文"), QString()},
+        {TKeyFilterKind::HexSpaced, QStringLiteral("6８8电表1"), QStringLiteral("68 1")},
+        {std::nullopt, QStringLiteral("电表1"), QStringLiteral("电表1")},
+    };
+    for (const Case& c : cases) {
+        TFilterEdit edit;
+        edit.SetFilter(c.filter);
+        Compose(&edit, QStringLiteral("dianbiao"), c.commit);
+        EXPECT_EQ(edit.text(), c.text) << c.commit.toStdString();
+    }
+    TFilterEdit readOnly;
+    readOnly.SetFilter(TKeyFilterKind::HexSpaced);
+    readOnly.setReadOnly(true);
+    Compose(&readOnly, QString(), QStringLiteral("12"));
+    EXPECT_EQ(readOnly.text(), QString());
 }

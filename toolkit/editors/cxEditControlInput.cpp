@@ -351,9 +351,10 @@ void TcxCustomEdit::DoEditKeyDown(std::uint16_t& key, TShiftState shift)
             if (alive.expired() || key == 0)
                 break;
             key = 0;
+            // The form moves the focus as for any Tab it is offered; a form hosted inside a Qt
+            // window hands it on to the window's next widget instead of cycling inside itself.
             if (TCustomForm* form = GetParentForm())
-                form->SelectNext(form->ActiveControl() ? form->ActiveControl() : this, !shift.Contains(ssShift),
-                                 true);
+                form->Perform(CM_DIALOGKEY, VK_TAB, 0);
             if (!alive.expired() && Focused() && innerEdit_)
                 innerEdit_->SafelySetFocus();
         }

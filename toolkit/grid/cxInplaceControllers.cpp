@@ -157,13 +157,21 @@ TcxEditingController::~TcxEditingController()
 
 TcxEditingControl* TcxEditingController::EditingControl() const { return controller_->EditingControl(); }
 
+namespace {
+// The properties an item edits the focused record with; null for an item without an editor kind.
+TcxCustomEditProperties* EditingPropertiesOf(TcxEditingControl* control, TcxCustomInplaceEditContainer* item)
+{
+    if (!item || control->IsDestroying())
+        return nullptr;
+    TcxCustomEditProperties* properties = item->DoGetEditProperties(nullptr);
+    item->DoGetEditingProperties(nullptr, properties);
+    return properties;
+}
+} // namespace
+
 TcxCustomEditProperties* TcxEditingController::GetEditingProperties()
 {
-    if (!editingItem_ || EditingControl()->IsDestroying())
-        return nullptr;
-    TcxCustomEditProperties* properties = editingItem_->DoGetEditProperties(nullptr);
-    editingItem_->DoGetEditingProperties(nullptr, properties);
-    return properties;
+    return EditingPropertiesOf(EditingControl(), editingItem_);
 }
 
 void TcxEditingController::SetEditingItem(TcxCustomInplaceEditContainer* item)
@@ -233,6 +241,10 @@ bool TcxEditingController::PrepareEdit(TcxCustomInplaceEditContainer* item, bool
     controller_->CancelCheckEditPost();
     if (preparing_ || hiding_ || !item || IsDragging())
         return false;
+    // An item without an editor kind (no properties of its own, no repository item, no value
+    // type) has nothing to open, whichever road asked.
+    if (!EditingPropertiesOf(EditingControl(), item))
+        return false;
     TcxEditingControl* control = EditingControl();
     if (item == editingItem_ && !changingEditingItem_)
         return inplaceEditor_ && ((control->Focused() && !inplaceEditor_->IsEditFocused()) || isMouseEvent);
@@ -248,10 +260,17 @@ bool TcxEditingController::PrepareEdit(TcxCustomInplaceEditContainer* item, bool
     const bool granted = item->GetEditing();
     if (control->ViewInfo()->IsDirty)
         control->LayoutChanged();
+    TcxCustomEditProperties* properties = granted ? GetEditingProperties() : nullptr;
+    if (granted && !properties) {
+        // The properties went while the editing began (an editing-properties handler, a
+        // layout change): no editor opens.
+        preparing_ = false;
+        item->SetEditing(false);
+        return false;
+    }
     if (granted) {
         try {
-            item->EditingValueSource = GetEditingProperties()->GetEditValueSource(true);
-            TcxCustomEditProperties* properties = GetEditingProperties();
+            item->EditingValueSource = properties->GetEditValueSource(true);
             TcxCustomEditProperties* own = item->Properties();
             const bool assignRepositoryItem = NeedAssignRepositoryItem(own, item->RepositoryItem(), properties);
             inplaceEditor_ = editorCache_->GetEdit(properties);

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "toolkit/core/cxGraphics.h"
+#include "toolkit/grid/cxVGridController.h"
 #include "toolkit/grid/cxVGridViewInfo.h"
 
 namespace cx {
@@ -1669,6 +1670,9 @@ void TcxCustomVerticalGrid::HideEdit()
     EditingController()->HideEdit(true);
 }
 
+// The focused row scrolled out of sight (by the scroll bar or the wheel) comes back before its
+// editor opens by key or F2: an editor opens only on a laid-out cell, and the typed character
+// would be lost.
 void TcxCustomVerticalGrid::ShowEdit()
 {
     if (!OptionsData()->Editing())
@@ -1676,6 +1680,7 @@ void TcxCustomVerticalGrid::ShowEdit()
     DataController()->Edit();
     if (CanFocus())
         SetFocus();
+    GridController()->MakeFocusedItemVisible();
     EditingController()->ShowEdit();
 }
 
@@ -1686,6 +1691,7 @@ void TcxCustomVerticalGrid::ShowEditByKey(char16_t key)
     DataController()->Edit();
     if (CanFocus())
         SetFocus();
+    GridController()->MakeFocusedItemVisible();
     EditingController()->ShowEdit(nullptr, key);
 }
 

@@ -440,3 +440,63 @@ TEST_F(VGridControllerTest, F2OpensTheFocusedValuesEditorAndEnterDoesNot)
     Key(grid, Qt::Key_F2);
     EXPECT_FALSE(grid->GetIsEditing());
 }
+
+// A row whose item has no editor kind opens nothing on any road that asks for its editor, the
+// ones that go straight to the editing controller included (Enter moving on, an editor always
+// shown, the grid's ShowEdit); afterwards the row with an editor still opens as before.
+TEST_F(VGridControllerTest, ARowWithoutEditorKindOpensNothingOnEveryRoad)
+{
+    struct Road {
+        const char* name;
+        std::function<void(TcxEditorRow* text, TcxEditorRow* bare)> ask;
+    };
+    const Road roads[] = {
+        {"F2", [&](TcxEditorRow*, TcxEditorRow* bare) { grid->SetFocusedRow(bare); Key(grid, Qt::Key_F2); }},
+        {"typed key", [&](TcxEditorRow*, TcxEditorRow* bare) {
+             grid->SetFocusedRow(bare);
+             QTest::keyClicks(grid->Peer(), "7");
+             vcl::DrainPostedMessages();
+         }},
+        {"click on the value", [&](TcxEditorRow*, TcxEditorRow* bare) {
+             grid->OptionsBehavior()->SetImmediateEditor(true);
+             grid->SetFocusedRow(bare);
+             Click(grid, Value(bare).Left + 5, Row(bare).Top + 5);
+         }},
+        {"Enter moving on", [&](TcxEditorRow* text, TcxEditorRow*) {
+             grid->OptionsBehavior()->SetGoToNextCellOnEnter(true);
+             grid->SetFocusedRow(text);
+             Key(grid, Qt::Key_Return);
+         }},
+        {"editor always shown", [&](TcxEditorRow* text, TcxEditorRow* bare) {
+             grid->OptionsBehavior()->SetAlwaysShowEditor(true);
+             grid->SetFocusedRow(bare);
+             Key(grid, Qt::Key_Up);
+             Key(grid, Qt::Key_Down);
+         }},
+        {"the grid's ShowEdit", [&](TcxEditorRow*, TcxEditorRow* bare) {
+             grid->SetFocusedRow(bare);
+             grid->ShowEdit();
+         }},
+    };
+    for (const Road& road : roads) {
+        SCOPED_TRACE(road.name);
+        auto* text = AddEditor("text");
+        text->Properties()->SetEditPropertiesClass(TcxCustomEditPropertiesClass::Of<TcxTextEditProperties>());
+        auto* bare = AddEditor("no editor kind");
+        Show(220, 120);
+        Focus();
+        road.ask(text, bare);
+        EXPECT_EQ(grid->GetFocusedRow(), bare);
+        EXPECT_FALSE(grid->GetIsEditing());
+        EXPECT_EQ(grid->EditingController()->EditingItem(), nullptr);
+        EXPECT_FALSE(grid->EditingController()->EditPreparing());
+        grid->SetFocusedRow(text);
+        Key(grid, Qt::Key_F2);
+        EXPECT_TRUE(grid->GetIsEditing());
+        grid->CancelEdit();
+        grid->ClearRows();
+        grid->OptionsBehavior()->SetImmediateEditor(false);
+        grid->OptionsBehavior()->SetGoToNextCellOnEnter(false);
+        grid->OptionsBehavior()->SetAlwaysShowEditor(false);
+    }
+}
