@@ -414,6 +414,12 @@ void TcxCustomCalcEdit::KeyPress(char16_t& key)
     TcxCustomPopupEdit::KeyPress(key);
 }
 
+bool TcxCustomCalcEdit::PopupControlClosesOnKey(std::uint16_t key, TShiftState shift)
+{
+    // Only keys inside the popup window come here, and the calculator is its only control.
+    return key == VK_RETURN && !shift.Contains(ssAlt) && calculator_;
+}
+
 void TcxCustomCalcEdit::PropertiesChanged(TObject* sender)
 {
     if (bindingPopup_)
