@@ -311,4 +311,108 @@ TEST_F(DateEditTest, RegistrationAndFilterHelper)
     EXPECT_EQ(filterProps.DateButtons(), (TDateButtons{btnClear, btnToday}));
 }
 
+// The calendar dropped down and driven by real keys and a real click.
+class DateEditDropDownTest : public DateEditTest {
+protected:
+    void Open()
+    {
+        Focus(edit);
+        Key(edit, Qt::Key_F4);
+        SpinUntil([&] { return edit->DroppedDown() && edit->Calendar() && edit->Calendar()->Showing(); }, 500);
+        ASSERT_TRUE(edit->DroppedDown());
+    }
+    void CalendarKey(Qt::Key key)
+    {
+        QTest::keyClick(edit->Calendar()->Peer(), key);
+        vcl::DrainPostedMessages();
+    }
+    void ClickDay(int col, int row)
+    {
+        const TRect r = edit->Calendar()->DayCellRect(col, row);
+        const QPoint at((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+        QTest::mouseMove(edit->Calendar()->Peer(), at);
+        QTest::mouseClick(edit->Calendar()->Peer(), Qt::LeftButton, Qt::NoModifier, at);
+        vcl::DrainPostedMessages();
+        SpinUntil([&] { return !edit->DroppedDown(); }, 500);
+    }
+};
+
+TEST_F(DateEditDropDownTest, PickingADayCommitsItAndKeepsTheTime)
+{
+    edit->SetEditValue(Variant::FromDate(D(2024, 3, 13) + T(14, 30)));
+    Open();
+    EXPECT_EQ(cxPopupWindowCount(), 1);
+    EXPECT_DOUBLE_EQ(edit->DropDownDate(), D(2024, 3, 13) + T(14, 30));
+    EXPECT_DOUBLE_EQ(edit->Calendar()->SelectDate(), D(2024, 3, 13));
+    CalendarKey(Qt::Key_PageDown);
+    EXPECT_DOUBLE_EQ(edit->Calendar()->SelectDate(), D(2024, 4, 13));
+    const TDateTime picked = edit->Calendar()->GetDateFromCell(3, 3);
+    ClickDay(3, 3);
+    EXPECT_FALSE(edit->DroppedDown());
+    ASSERT_EQ(reasons.size(), 1u);
+    EXPECT_EQ(reasons[0], crEnter);
+    EXPECT_NEAR(edit->Date(), picked + T(14, 30), 1e-8);
+    EXPECT_EQ(edit->Text(), VarToStr(Variant(DateTimeToTextEx(picked, false))));
+    EXPECT_EQ(cxPopupWindowCount(), 0);
+}
+
+TEST_F(DateEditDropDownTest, EnterCommitsTheCalendarsDateAndEscKeepsTheValue)
+{
+    edit->SetEditValue(Variant::FromDate(D(2024, 3, 13) + T(14, 30)));
+    Open();
+    CalendarKey(Qt::Key_Right);
+    CalendarKey(Qt::Key_Return);
+    SpinUntil([&] { return !edit->DroppedDown(); }, 500);
+    EXPECT_FALSE(edit->DroppedDown());
+    EXPECT_NEAR(edit->Date(), D(2024, 3, 14) + T(14, 30), 1e-8);
+    reasons.clear();
+    Open();
+    CalendarKey(Qt::Key_Right);
+    CalendarKey(Qt::Key_Escape);
+    SpinUntil([&] { return !edit->DroppedDown(); }, 500);
+    EXPECT_FALSE(edit->DroppedDown());
+    ASSERT_EQ(reasons.size(), 1u);
+    EXPECT_EQ(reasons[0], crCancel);
+    EXPECT_NEAR(edit->Date(), D(2024, 3, 14) + T(14, 30), 1e-8);
+    // An empty editor opens on today.
+    edit->SetEditValue(Variant::MakeNull());
+    Open();
+    EXPECT_EQ(edit->DropDownDate(), NullDate);
+    EXPECT_DOUBLE_EQ(edit->Calendar()->SelectDate(), D(2024, 3, 13));
+    CalendarKey(Qt::Key_Escape);
+}
+
+TEST_F(DateEditDropDownTest, ADateTimeEditorTakesTheClocksTime)
+{
+    edit->Properties()->SetKind(ckDateTime);
+    edit->SetEditValue(Variant::FromDate(D(2024, 3, 13) + T(9, 45)));
+    Open();
+    ASSERT_TRUE(edit->Calendar()->Clock());
+    EXPECT_NEAR(edit->Calendar()->Clock()->Time(), T(9, 45), 1e-8);
+    EXPECT_EQ(edit->Calendar()->CalendarButtons(), (TDateButtons{btnClear, btnNow}));
+    CalendarKey(Qt::Key_Down);
+    CalendarKey(Qt::Key_Return);
+    SpinUntil([&] { return !edit->DroppedDown(); }, 500);
+    EXPECT_NEAR(edit->Date(), D(2024, 3, 20) + T(9, 45), 1e-8);
+    EXPECT_EQ(edit->Text(), "2024-03-20 09:45:00");
+}
+
+TEST_F(DateEditDropDownTest, TheDroppedDownCalendarRendersInChinese)
+{
+    cxSetResourceString(&cxSDatePopupToday, "今天");
+    cxSetResourceString(&cxSDatePopupClear, "清除");
+    edit->Font()->SetName("WenQuanYi Micro Hei");
+    edit->SetEditValue(Variant::FromDate(D(2024, 3, 20) + T(14, 30)));
+    Open();
+    TcxCustomEditPopupWindow* w = edit->PopupWindow();
+    w->Update();
+    const QImage shot = w->Peer()->grab().toImage();
+    EXPECT_FALSE(shot.isNull());
+    shot.scaled(shot.width() * 2, shot.height() * 2).save("/tmp/date_edit_dropdown.png");
+    EXPECT_EQ(edit->Calendar()->TodayButton()->Caption(), "今天");
+    CalendarKey(Qt::Key_Escape);
+    cxSetResourceString(&cxSDatePopupToday, "Today");
+    cxSetResourceString(&cxSDatePopupClear, "Clear");
+}
+
 } // namespace
