@@ -272,6 +272,80 @@ TcxDataEditValueSource TcxCustomBlobEditProperties::GetEditValueSource(bool)
     return blobEditKind_ == bekMemo && !(provider && provider->IsBlob()) ? evsText : evsValue;
 }
 
+TcxCustomEditPopupWindowClass TcxCustomBlobEditProperties::GetPopupWindowClass() const
+{
+    return TcxCustomEditPopupWindowClass::Of<TcxBlobEditPopupWindow>();
+}
+
+TcxCustomEditViewDataClass TcxCustomBlobEditProperties::GetViewDataClass() const
+{
+    return TcxCustomEditViewDataClass::Of<TcxBlobEditViewData>();
+}
+
+TcxCustomEditViewInfoClass TcxCustomBlobEditProperties::GetViewInfoClass() const
+{
+    return TcxCustomEditViewInfoClass::Of<TcxBlobEditViewInfo>();
+}
+
+// ---- the cell ---------------------------------------------------------------------------------------
+
+void TcxBlobEditViewData::Calculate(TcxCanvas* canvas, const TRect& bounds, const TPoint& p, TcxMouseButton button,
+                                    TShiftState shift, TcxCustomEditViewInfo* viewInfo, bool isMouseEvent)
+{
+    TcxCustomDropDownEditViewData::Calculate(canvas, bounds, p, button, shift, viewInfo, isMouseEvent);
+    auto* vi = dynamic_cast<TcxBlobEditViewInfo*>(viewInfo);
+    if (!vi)
+        return;
+    TCustomImageList* images = cxBlobEditImages();
+    const TRect& c = vi->ClientRect;
+    const int left = c.Left + (c.Width() - images->GetWidth()) / 2, top = c.Top + (c.Height() - images->GetHeight()) / 2;
+    vi->IconRect = {left, top, left + images->GetWidth(), top + images->GetHeight()};
+    if (auto* edit = dynamic_cast<TcxCustomEdit*>(Edit))
+        EditValueToDrawValue(canvas, edit->EditValue(), vi);
+}
+
+void TcxBlobEditViewData::EditValueToDrawValue(TcxCanvas*, const Variant& value, TcxCustomEditViewInfo* viewInfo)
+{
+    auto* vi = dynamic_cast<TcxBlobEditViewInfo*>(viewInfo);
+    auto* p = dynamic_cast<TcxCustomBlobEditProperties*>(Properties());
+    if (!vi || !p)
+        return;
+    p->CorrectBlobEditKind();
+    if (p->BlobPaintStyle() == bpsIcon) {
+        vi->Text.clear();
+        vi->ImageIndex = p->GetImageIndex(value);
+    } else {
+        vi->Text = Utf8ToUtf16(p->GetBlobText(value));
+        vi->ImageIndex = -1;
+    }
+    vi->ResetTextOut();
+}
+
+void TcxBlobEditViewInfo::InternalPaint(TcxCanvas* canvas)
+{
+    TcxCustomTextEditViewInfo::InternalPaint(canvas);
+    TCustomImageList* images = cxBlobEditImages();
+    if (ImageIndex < 0 || ImageIndex >= images->Count())
+        return;
+    canvas->SaveClipRegion();
+    canvas->IntersectClipRect(ClientRect);
+    canvas->IntersectClipRect(IconRect);
+    canvas->DrawImage(images, IconRect.Left, IconRect.Top, ImageIndex, Enabled);
+    canvas->RestoreClipRegion();
+}
+
+void TcxBlobEditViewInfo::Offset(int dx, int dy)
+{
+    TcxCustomTextEditViewInfo::Offset(dx, dy);
+    IconRect = cxRectOffset(IconRect, dx, dy);
+}
+
+void TcxBlobEditPopupWindow::DoPopupControlKey(char16_t key)
+{
+    if (auto* blob = dynamic_cast<TcxCustomBlobEdit*>(Edit()))
+        blob->DoPopupControlChar(key);
+}
+
 const TClassMeta* TcxCustomBlobEditProperties::GetContainerClass() const
 {
     return TcxCustomEditClass::Of<TcxBlobEdit>().Meta();
@@ -342,13 +416,34 @@ TcxEditClasses BlobEditClasses(bool published)
 TcxCustomBlobEdit::TcxCustomBlobEdit(TComponent* owner, bool isInplace)
     : TcxCustomPopupEdit(owner, isInplace, BlobEditClasses(false))
 {
-    TabStop = true;
+    Construct();
 }
 
 TcxCustomBlobEdit::TcxCustomBlobEdit(TComponent* owner, bool isInplace, const TcxEditClasses& classes)
     : TcxCustomPopupEdit(owner, isInplace, classes)
 {
+    Construct();
+}
+
+void TcxCustomBlobEdit::Construct()
+{
     TabStop = true;
+    // The base constructors made a text view info; the kind's own (with the icon) replaces it.
+    RecreateStylesAndViewInfo();
+    if (auto* vi = EditViewInfo())
+        vi->Edit = this;
+}
+
+void TcxCustomBlobEdit::AdjustInnerEditPosition()
+{
+    if (TWinControl* inner = InnerEdit() ? InnerEdit()->GetControl() : nullptr)
+        if (inner->Width() != 0 || inner->Height() != 0)
+            inner->SetBounds(0, 0, 0, 0);
+}
+
+TcxContainerViewInfoClass TcxCustomBlobEdit::GetViewInfoClass() const
+{
+    return TcxContainerViewInfoClass::Of<TcxBlobEditViewInfo>();
 }
 
 TcxBlobEdit::TcxBlobEdit(TComponent* owner, bool isInplace) : TcxCustomBlobEdit(owner, isInplace, BlobEditClasses(true)) {}

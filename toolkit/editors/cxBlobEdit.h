@@ -84,6 +84,9 @@ class TcxCustomBlobEditProperties : public TcxCustomPopupEditProperties {
     bool CompareDisplayValues(const Variant& v1, const Variant& v2) override;
     TcxEditSpecialFeatures GetSpecialFeatures() const override;
     TcxDataEditValueSource GetEditValueSource(bool editFocused) override;
+    TcxCustomEditPopupWindowClass GetPopupWindowClass() const override;
+    TcxCustomEditViewDataClass GetViewDataClass() const override;
+    TcxCustomEditViewInfoClass GetViewInfoClass() const override;
     const TClassMeta* GetContainerClass() const override;
 
 private:
@@ -117,6 +120,30 @@ private:
 class TcxBlobEditProperties : public TcxCustomBlobEditProperties {
     RTL_CLASS(TcxBlobEditProperties, TcxCustomBlobEditProperties)
     using TcxCustomBlobEditProperties::TcxCustomBlobEditProperties;
+};
+
+// The cell: an icon centred in the client area, or a text.
+class TcxBlobEditViewInfo : public TcxCustomTextEditViewInfo {
+    RTL_CLASS(TcxBlobEditViewInfo, TcxCustomTextEditViewInfo)
+    void InternalPaint(TcxCanvas* canvas) override;
+    void Offset(int dx, int dy) override;
+    TRect IconRect;
+    int ImageIndex = -1;
+};
+
+class TcxBlobEditViewData : public TcxCustomDropDownEditViewData {
+    RTL_CLASS(TcxBlobEditViewData, TcxCustomDropDownEditViewData)
+    using TcxCustomDropDownEditViewData::TcxCustomDropDownEditViewData;
+    void Calculate(TcxCanvas* canvas, const TRect& bounds, const TPoint& p, TcxMouseButton button,
+                   TShiftState shift, TcxCustomEditViewInfo* viewInfo, bool isMouseEvent) override;
+    void EditValueToDrawValue(TcxCanvas* canvas, const Variant& value, TcxCustomEditViewInfo* viewInfo) override;
+};
+
+// A character typed while the popup opens goes to the memo by MemoAutoReplace.
+class TcxBlobEditPopupWindow : public TcxPopupEditPopupWindow {
+    RTL_CLASS(TcxBlobEditPopupWindow, TcxPopupEditPopupWindow)
+    using TcxPopupEditPopupWindow::TcxPopupEditPopupWindow;
+    void DoPopupControlKey(char16_t key) override;
 };
 
 // The memo and the picture inside the popup: their closing keys go to the BLOB editor.
@@ -190,6 +217,8 @@ class TcxCustomBlobEdit : public TcxCustomPopupEdit {
     Variant GetDisplayValue() override;
     Variant InternalGetEditingValue() override;
     bool IsEditClass() const override { return false; }
+    // The field keeps the focus and the keys but takes no room: the cell paints the icon or word.
+    void AdjustInnerEditPosition() override;
     TSize GetPopupWindowClientPreferredSize() override;
     void PositionPopupWindowChilds(const TRect& clientRect) override;
     bool PopupControlClosesOnKey(std::uint16_t key, TShiftState shift) override;
@@ -202,11 +231,18 @@ protected:
     void CreatePopupWindow() override;
     void DoInitPopup() override;
     void SetupPopupWindow() override;
+    TcxContainerViewInfoClass GetViewInfoClass() const override;
+
+public:
+    // A character sent to the popup while it opens (see MemoAutoReplace).
     void DoPopupControlChar(char16_t key);
+
+protected:
     virtual void CreatePopupControls();
     virtual void DestroyPopupControls();
 
 private:
+    void Construct();
     void CreateButtons();
     void PlaceButtons();
     void SaveStorage();

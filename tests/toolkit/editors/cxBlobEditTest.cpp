@@ -90,9 +90,10 @@ TEST_F(BlobEditTest, IconsAndCellTextsByKind)
 
 TEST_F(BlobEditTest, KindSetsTheButtonAndAutoBecomesBlobWithoutData)
 {
+    TcxBlobEditProperties fresh(nullptr);
+    EXPECT_EQ(fresh.BlobEditKind(), bekAuto);
+    EXPECT_EQ(fresh.Buttons()->Items(0)->Kind(), bkEllipsis);
     TcxBlobEditProperties* p = edit->Properties();
-    EXPECT_EQ(p->BlobEditKind(), bekAuto);
-    EXPECT_EQ(p->Buttons()->Items(0)->Kind(), bkEllipsis);
     p->SetBlobEditKind(bekMemo);
     EXPECT_EQ(p->Buttons()->Items(0)->Kind(), bkDown);
     // The stand-alone editor's binding answers memo; properties without a binding give BLOB.
@@ -235,6 +236,85 @@ TEST_F(BlobEditTest, ButtonsSitBesideTheGrip)
     EXPECT_LE(cancel->Left() + cancel->Width(), edit->PopupWindow()->Width());
     Key(Memo(), Qt::Key_Escape);
     WaitClosed();
+}
+
+TEST_F(BlobEditTest, TheCellShowsTheKindsIconOrItsWord)
+{
+    TcxBlobEditProperties* p = edit->Properties();
+    p->SetBlobEditKind(bekMemo);
+    edit->SetEditValue(Variant(std::string("x")));
+    edit->Invalidate();
+    SpinUntil([] { return false; }, 20);
+    auto* vi = dynamic_cast<TcxBlobEditViewInfo*>(edit->EditViewInfo());
+    ASSERT_TRUE(vi);
+    EXPECT_EQ(vi->ImageIndex, 3);
+    EXPECT_TRUE(vi->Text.empty());
+    EXPECT_EQ(vi->IconRect.Width(), 18);
+    EXPECT_NEAR((vi->IconRect.Left + vi->IconRect.Right) / 2, (vi->ClientRect.Left + vi->ClientRect.Right) / 2, 1);
+    // The picture of the editor shows the icon's page: white inside a black frame, on the
+    // editor's own background (the field takes no room).
+    edit->Update();
+    const QImage shot = edit->Peer()->grab().toImage();
+    shot.scaled(shot.width() * 3, shot.height() * 3).save("/tmp/blob_edit_cell.png");
+    EXPECT_EQ(shot.pixelColor(QPoint(vi->IconRect.Left + 8, vi->IconRect.Top + 5)), QColor(Qt::white));
+    EXPECT_EQ(shot.pixelColor(QPoint(vi->IconRect.Left + 3, vi->IconRect.Top + 5)), QColor(Qt::black));
+    p->SetBlobPaintStyle(bpsDefault);
+    SpinUntil([] { return false; }, 20);
+    vi = dynamic_cast<TcxBlobEditViewInfo*>(edit->EditViewInfo());
+    EXPECT_EQ(vi->ImageIndex, -1);
+    EXPECT_EQ(vi->Text, u"(MEMO)");
+}
+
+TEST_F(BlobEditTest, ACharacterTypedOnTheClosedEditorReplacesTheMemoText)
+{
+    edit->Properties()->SetBlobEditKind(bekMemo);
+    edit->Properties()->SetMemoAutoReplace(true);
+    edit->SetEditValue(Variant(std::string("old")));
+    Focus(edit);
+    Type(edit, "z");
+    SpinUntil([&] { return edit->DroppedDown() && Memo() && Memo()->Text() == "z"; }, 500);
+    ASSERT_TRUE(edit->DroppedDown());
+    EXPECT_EQ(Memo()->Text(), "z");
+    EXPECT_TRUE(edit->OKButton()->Enabled());
+    QTest::mouseClick(edit->OKButton()->Peer(), Qt::LeftButton);
+    WaitClosed();
+    EXPECT_EQ(VarToStr(edit->EditValue()), "z");
+    // A read-only memo drops the character.
+    edit->Properties()->SetReadOnly(true);
+    Focus(edit);
+    Type(edit, "q");
+    SpinUntil([&] { return edit->DroppedDown(); }, 500);
+    vcl::DrainPostedMessages();
+    if (edit->DroppedDown())
+        EXPECT_EQ(Memo()->Text(), "z");
+}
+
+TEST_F(BlobEditTest, APictureOpensInThePopupImage)
+{
+    auto* bitmap = new TBitmap();
+    bitmap->SetPixelFormat(pf24bit);
+    bitmap->SetSize(40, 30);
+    TPicture picture;
+    picture.SetGraphic(bitmap);   // taken over
+    edit->Properties()->SetBlobEditKind(bekPict);
+    edit->Properties()->SetPictureGraphicClass(TGraphicClass::Of<TBitmap>());
+    edit->SetEditValue(Variant(SavePicture(&picture)));
+    Focus(edit);
+    Key(edit, Qt::Key_F4);
+    SpinUntil([&] { return edit->DroppedDown(); }, 500);
+    ASSERT_TRUE(edit->DroppedDown());
+    auto* image = dynamic_cast<TcxPopupImage*>(edit->PopupControl());
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->Picture()->GetWidth(), 40);
+    EXPECT_EQ(edit->GetPopupWindowClientPreferredSize(), (TSize{44, 34}));
+    EXPECT_EQ(edit->ActiveProperties()->PopupControl(), image);
+    // Enter on the picture is OK; nothing was changed, so nothing is stored.
+    const Variant before = edit->EditValue();
+    QTest::keyClick(image->Peer(), Qt::Key_Return);
+    vcl::DrainPostedMessages();
+    WaitClosed();
+    EXPECT_FALSE(edit->DroppedDown());
+    EXPECT_EQ(VarToStr(edit->EditValue()), VarToStr(before));
 }
 
 } // namespace
