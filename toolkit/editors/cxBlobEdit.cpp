@@ -372,6 +372,11 @@ void TcxPopupMemo::DoEditKeyDown(std::uint16_t& key, TShiftState shift)
 
 TcxPopupImage::TcxPopupImage(TComponent* owner, TcxCustomBlobEdit* blob) : TcxImage(owner), blob_(blob) {}
 
+TGraphicClass TcxPopupImage::GetGraphicClass(bool pastingFromClipboard)
+{
+    return blob_ ? blob_->GetGraphicClass(pastingFromClipboard) : TcxImage::GetGraphicClass(pastingFromClipboard);
+}
+
 void TcxPopupImage::KeyDown(std::uint16_t& key, TShiftState shift)
 {
     if (blob_ && blob_->HandleBlobPopupKey(key, shift)) {

@@ -164,6 +164,8 @@ class TcxPopupImage : public TcxImage {
     RTL_CLASS(TcxPopupImage, TcxImage)
     TcxPopupImage(TComponent* owner, TcxCustomBlobEdit* blob);
     TcxCustomBlobEdit* BlobEdit() const { return blob_; }
+    // The BLOB editor decides the class pictures are read and pasted with.
+    TGraphicClass GetGraphicClass(bool pastingFromClipboard = false) override;
 
 protected:
     void KeyDown(std::uint16_t& key, TShiftState shift) override;

@@ -317,4 +317,28 @@ TEST_F(BlobEditTest, APictureOpensInThePopupImage)
     EXPECT_EQ(VarToStr(edit->EditValue()), VarToStr(before));
 }
 
+TEST_F(BlobEditTest, TheGraphicClassChoice)
+{
+    TcxBlobEditProperties* p = edit->Properties();
+    EXPECT_EQ(p->PictureGraphicClass(), p->GetDefaultPictureGraphicClass());
+    EXPECT_FALSE(p->IsPictureGraphicClassNameStored());
+    // An unknown name changes nothing; an empty one clears the class.
+    const std::string first = p->PictureGraphicClassName();
+    p->SetPictureGraphicClassName("TNoSuchGraphic");
+    EXPECT_EQ(p->PictureGraphicClassName(), first);
+    p->SetPictureGraphicClassName("");
+    EXPECT_FALSE(p->PictureGraphicClass());
+    EXPECT_TRUE(p->IsPictureGraphicClassNameStored());
+    // Without a class: a bitmap when pasting, none otherwise; the editor's event has the last word.
+    EXPECT_EQ(edit->GetGraphicClass(true), TGraphicClass::Of<TBitmap>());
+    EXPECT_FALSE(edit->GetGraphicClass(false));
+    edit->OnGetGraphicClass = [](TObject*, bool pasting, TGraphicClass& c) {
+        if (!pasting)
+            c = TGraphicClass::Of<TBitmap>();
+    };
+    EXPECT_EQ(edit->GetGraphicClass(false), TGraphicClass::Of<TBitmap>());
+    p->SetPictureGraphicClassName("TBitmap");
+    EXPECT_EQ(p->PictureGraphicClass(), TGraphicClass::Of<TBitmap>());
+}
+
 } // namespace
