@@ -311,6 +311,31 @@ TEST_F(DateEditTest, RegistrationAndFilterHelper)
     EXPECT_EQ(filterProps.DateButtons(), (TDateButtons{btnClear, btnToday}));
 }
 
+TEST_F(DateEditTest, TheTimeZonesOfTheMaskTypeAsTheTimeEditorDoes)
+{
+    TcxDateEditProperties* p = edit->Properties();
+    p->SetKind(ckDateTime);
+    TcxTimeEditZoneInfo zone;
+    EXPECT_FALSE(p->GetTimeZoneInfo(1, zone));   // the year
+    ASSERT_TRUE(p->GetTimeZoneInfo(12, zone));   // "2024-03-13 |09:45:00"
+    EXPECT_EQ(zone.Kind, tzHour);
+    ASSERT_TRUE(p->GetTimeZoneInfo(15, zone));
+    EXPECT_EQ(zone.Kind, tzMin);
+    edit->SetEditValue(Variant::FromDate(D(2024, 3, 13) + T(9, 45)));
+    Focus(edit);
+    EXPECT_EQ(edit->Text(), "2024-03-13 09:45:00");
+    // A 7 typed as the hour's first digit is the hour 07, not 79.
+    edit->SetSelection(11, 1);
+    Type(edit, "7");
+    EXPECT_EQ(edit->Text(), "2024-03-13 07:45:00");
+    Key(edit, Qt::Key_Return);
+    EXPECT_NEAR(edit->Date(), D(2024, 3, 13) + T(7, 45), 1e-8);
+    // A user's own date-time mask has no time zones.
+    cxFormatController()->SetAssignedStandardDateTimeEditMask(true);
+    EXPECT_FALSE(p->GetTimeZoneInfo(12, zone));
+    cxFormatController()->SetAssignedStandardDateTimeEditMask(false);
+}
+
 // The calendar dropped down and driven by real keys and a real click.
 class DateEditDropDownTest : public DateEditTest {
 protected:
@@ -395,6 +420,20 @@ TEST_F(DateEditDropDownTest, ADateTimeEditorTakesTheClocksTime)
     SpinUntil([&] { return !edit->DroppedDown(); }, 500);
     EXPECT_NEAR(edit->Date(), D(2024, 3, 20) + T(9, 45), 1e-8);
     EXPECT_EQ(edit->Text(), "2024-03-20 09:45:00");
+}
+
+TEST_F(DateEditDropDownTest, TheCalendarOpensOnTheTypedDate)
+{
+    edit->SetEditValue(Variant::FromDate(D(2024, 3, 13) + T(14, 30)));
+    Focus(edit);
+    edit->SelectAll();
+    Type(edit, "2024-5-1");
+    Key(edit, Qt::Key_F4);
+    SpinUntil([&] { return edit->DroppedDown(); }, 500);
+    ASSERT_TRUE(edit->DroppedDown());
+    EXPECT_DOUBLE_EQ(edit->Calendar()->SelectDate(), D(2024, 5, 1));
+    EXPECT_NEAR(edit->DropDownDate(), D(2024, 5, 1) + T(14, 30), 1e-8);
+    CalendarKey(Qt::Key_Escape);
 }
 
 TEST_F(DateEditDropDownTest, TheDroppedDownCalendarRendersInChinese)
