@@ -234,6 +234,8 @@ TEST_F(BlobEditTest, ButtonsSitBesideTheGrip)
     EXPECT_EQ(ok->Top(), cancel->Top());
     EXPECT_EQ(ok->Left() + ok->Width() + edit->ButtonHeight() / 3, cancel->Left());
     EXPECT_LE(cancel->Left() + cancel->Width(), edit->PopupWindow()->Width());
+    edit->PopupWindow()->Update();
+    edit->PopupWindow()->Peer()->grab().toImage().save("/tmp/blob_edit_popup.png");
     Key(Memo(), Qt::Key_Escape);
     WaitClosed();
 }
