@@ -457,11 +457,8 @@ TcxCustomBlobEdit::~TcxCustomBlobEdit() { DestroyPopupControls(); }
 
 void TcxCustomBlobEdit::DestroyPopupControls()
 {
-    if (Properties() && popupControl_ && Properties()->PopupControl() == popupControl_) {
-        Properties()->LockUpdate(true);
-        Properties()->SetPopupControl(nullptr);
-        Properties()->LockUpdate(false);
-    }
+    if (Properties() && popupControl_ && Properties()->PopupControl() == popupControl_)
+        Properties()->SetPopupControlSilently(nullptr);
     // The popup window frees them as its children when it goes first: only live ones are freed.
     auto release = [](auto*& control, std::weak_ptr<bool>& alive) {
         auto* dying = control;
@@ -553,9 +550,7 @@ void TcxCustomBlobEdit::CreatePopupControls()
     TWinControl* window = PopupWindow();
     popupControl_->SetParent(window);
     popupControl_->Properties()->SetReadOnly(!CanModify());
-    Properties()->LockUpdate(true);
-    Properties()->SetPopupControl(popupControl_);
-    Properties()->LockUpdate(false);
+    Properties()->SetPopupControlSilently(popupControl_);
     Properties()->SetPopupSysPanelStyle(true);
     popupModified_ = false;
     if (auto* m = dynamic_cast<TcxPopupMemo*>(popupControl_)) {

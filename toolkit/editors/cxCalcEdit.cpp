@@ -343,9 +343,7 @@ void TcxCustomCalcEdit::BindPopupControl()
     if (!calculator_ || !Properties())
         return;
     bindingPopup_ = true;
-    Properties()->LockUpdate(true);
-    Properties()->SetPopupControl(calculator_);
-    Properties()->LockUpdate(false);
+    Properties()->SetPopupControlSilently(calculator_);
     bindingPopup_ = false;
 }
 

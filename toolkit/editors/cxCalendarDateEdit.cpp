@@ -470,11 +470,8 @@ TcxCustomDateEdit::~TcxCustomDateEdit()
     if (HasPopupWindowObject() && DroppedDown())
         CloseUp(crUnknown);
     if (calendar_ && !calendarAlive_.expired()) {
-        if (Properties() && Properties()->PopupControl() == calendar_) {
-            Properties()->LockUpdate(true);
-            Properties()->SetPopupControl(nullptr);
-            Properties()->LockUpdate(false);
-        }
+        if (Properties() && Properties()->PopupControl() == calendar_)
+            Properties()->SetPopupControlSilently(nullptr);
         calendar_->OnDateTimeChanged = nullptr;
         calendar_->OnHidePopup = nullptr;
         calendar_->Free();
@@ -633,9 +630,7 @@ void TcxCustomDateEdit::BindPopupControl()
 {
     if (!calendar_ || !Properties())
         return;
-    Properties()->LockUpdate(true);
-    Properties()->SetPopupControl(calendar_);
-    Properties()->LockUpdate(false);
+    Properties()->SetPopupControlSilently(calendar_);
 }
 
 bool TcxCustomDateEdit::CanDropDown()

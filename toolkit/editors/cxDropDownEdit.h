@@ -602,6 +602,13 @@ class TcxCustomPopupEditProperties : public TcxCustomDropDownEditProperties {
     // Not owned; forgotten when it is destroyed.
     TControl* PopupControl() const { return popupControl_; }
     void SetPopupControl(TControl* value);
+    // The same without a change notice: an editor binding (or unbinding) its own popup control.
+    void SetPopupControlSilently(TControl* value)
+    {
+        LockUpdate(true);
+        SetPopupControl(value);
+        LockUpdate(false);
+    }
     const TClassMeta* GetContainerClass() const override;
     TcxCustomEditPopupWindowClass GetPopupWindowClass() const override;
     bool IsLookupDataVisual() const override { return false; }
