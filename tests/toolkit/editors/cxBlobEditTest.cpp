@@ -343,4 +343,37 @@ TEST_F(BlobEditTest, TheGraphicClassChoice)
     EXPECT_EQ(p->PictureGraphicClass(), TGraphicClass::Of<TBitmap>());
 }
 
+TEST_F(BlobEditTest, APastedPictureIsStoredWithOKAndTold)
+{
+    TBitmap pasted;
+    pasted.SetPixelFormat(pf24bit);
+    pasted.SetSize(24, 12);
+    Clipboard()->Assign(&pasted);
+    edit->Properties()->SetBlobEditKind(bekPict);
+    edit->Properties()->SetPictureGraphicClass(TGraphicClass::Of<TBitmap>());
+    int told = 0;
+    edit->Properties()->OnAssignPicture = [&](TObject*, TPicture* picture) {
+        ++told;
+        EXPECT_EQ(picture->GetWidth(), 24);
+    };
+    edit->SetEditValue(Variant::MakeNull());
+    Focus(edit);
+    Key(edit, Qt::Key_F4);
+    SpinUntil([&] { return edit->DroppedDown(); }, 500);
+    auto* image = dynamic_cast<TcxPopupImage*>(edit->PopupControl());
+    ASSERT_TRUE(image);
+    ASSERT_TRUE(edit->OKButton());
+    EXPECT_FALSE(edit->OKButton()->Enabled());
+    QTest::keyClick(image->Peer(), Qt::Key_Insert, Qt::ShiftModifier);
+    vcl::DrainPostedMessages();
+    EXPECT_EQ(image->Picture()->GetWidth(), 24);
+    EXPECT_TRUE(edit->OKButton()->Enabled());
+    QTest::mouseClick(edit->OKButton()->Peer(), Qt::LeftButton);
+    WaitClosed();
+    EXPECT_FALSE(edit->EditValue().IsNull());
+    EXPECT_EQ(edit->StoredGraphicClass(), TGraphicClass::Of<TBitmap>());
+    EXPECT_EQ(told, 1);
+    EXPECT_EQ(edit->Properties()->GetImageIndex(edit->EditValue()), 5);
+}
+
 } // namespace
