@@ -343,9 +343,7 @@ void TcxCustomCalcEdit::BindPopupControl()
     if (!calculator_ || !Properties())
         return;
     bindingPopup_ = true;
-    Properties()->LockUpdate(true);
-    Properties()->SetPopupControl(calculator_);
-    Properties()->LockUpdate(false);
+    Properties()->SetPopupControlSilently(calculator_);
     bindingPopup_ = false;
 }
 
@@ -412,6 +410,12 @@ void TcxCustomCalcEdit::KeyPress(char16_t& key)
         return;
     }
     TcxCustomPopupEdit::KeyPress(key);
+}
+
+bool TcxCustomCalcEdit::PopupControlClosesOnKey(std::uint16_t key, TShiftState shift)
+{
+    // Only keys inside the popup window come here, and the calculator is its only control.
+    return key == VK_RETURN && !shift.Contains(ssAlt) && calculator_;
 }
 
 void TcxCustomCalcEdit::PropertiesChanged(TObject* sender)

@@ -119,6 +119,8 @@ class TcxCustomCalcEdit : public TcxCustomPopupEdit {
     void PasteFromClipboard() override;
     void PopupWindowShowed(TObject* sender) override;
     void PopupWindowClosed(TObject* sender) override;
+    // Enter reaches the calculator first: it evaluates ("=") and then closes with the result.
+    bool PopupControlClosesOnKey(std::uint16_t key, TShiftState shift) override;
 
 protected:
     TcxCustomCalcEdit(TComponent* owner, bool isInplace, const TcxEditClasses& classes);

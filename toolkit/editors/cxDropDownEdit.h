@@ -359,6 +359,10 @@ class TcxCustomDropDownEdit : public TcxCustomMaskEdit {
     void PasteFromClipboard() override;
     // The keys the popup window passes on (Esc, Enter, F4, Alt+arrows, Tab).
     bool HandlePopupKey(std::uint16_t key, TShiftState shift);
+    // True for a key the popup control acts on before it closes the popup itself (a calculator
+    // evaluates on Enter, a calendar commits its date): the popup window's closing rule leaves
+    // such a key to the control.
+    virtual bool PopupControlClosesOnKey(std::uint16_t, TShiftState) { return false; }
 
     // The classes of a drop-down kind with the given properties class (its field and edit data).
     static TcxEditClasses DropDownClassesWith(TcxCustomEditPropertiesClass properties);
@@ -608,6 +612,13 @@ class TcxCustomPopupEditProperties : public TcxCustomDropDownEditProperties {
     // Not owned; forgotten when it is destroyed.
     TControl* PopupControl() const { return popupControl_; }
     void SetPopupControl(TControl* value);
+    // The same without a change notice: an editor binding (or unbinding) its own popup control.
+    void SetPopupControlSilently(TControl* value)
+    {
+        LockUpdate(true);
+        SetPopupControl(value);
+        LockUpdate(false);
+    }
     const TClassMeta* GetContainerClass() const override;
     TcxCustomEditPopupWindowClass GetPopupWindowClass() const override;
     bool IsLookupDataVisual() const override { return false; }

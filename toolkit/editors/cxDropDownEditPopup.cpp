@@ -448,7 +448,8 @@ void TcxCustomEditPopupWindow::KeyDown(std::uint16_t& key, TShiftState shift)
     TcxCustomPopupWindow::KeyDown(key, shift);
     if (key == 0)
         return;
-    if (TcxCustomDropDownEdit* edit = Edit(); edit && edit->HandlePopupKey(key, shift))
+    TcxCustomDropDownEdit* edit = Edit();
+    if (edit && !edit->PopupControlClosesOnKey(key, shift) && edit->HandlePopupKey(key, shift))
         key = 0;
 }
 

@@ -474,6 +474,41 @@ const TClassMeta* TcxCustomTimeEditProperties::GetContainerClass() const
     return TcxCustomEditClass::Of<TcxTimeEdit>().Meta();
 }
 
+// ---- the inner edit as the typed-character rule's text host ----------------------------------
+
+std::u16string TcxTextEditTimeHost::GetText() { return Utf8ToUtf16(edit_->Text()); }
+
+void TcxTextEditTimeHost::ReplaceText(int index, const std::u16string& chars)
+{
+    std::u16string text = GetText();
+    if (std::size_t(index) + chars.size() > text.size())
+        text.resize(std::size_t(index) + chars.size(), u' ');
+    text.replace(std::size_t(index), chars.size(), chars);
+    const int caret = edit_->SelStart();
+    edit_->InnerTextEdit()->SetEditValue(Variant(Utf16ToUtf8(text)));
+    edit_->SetSelection(caret, 0);
+}
+
+int TcxTextEditTimeHost::GetCaret() { return edit_->SelStart(); }
+
+void TcxTextEditTimeHost::SetCaret(int index) { edit_->SetSelection(index, 0); }
+
+bool TcxTextEditTimeHost::TypeChar(char16_t& ch, int position, const TcxTimeEditZoneInfo& zone)
+{
+    const int caret = GetCaret();
+    if (!IsCharValidForTimeEdit(*this, ch, position, zone))
+        return false;
+    // A digit moved on to the zone's second digit is written there now: the mask would write it
+    // where the typing began.
+    if (ch && GetCaret() != caret) {
+        const int at = GetCaret();
+        ReplaceText(at, std::u16string(1, ch));
+        SetCaret(at + 1);
+        ch = 0;
+    }
+    return true;
+}
+
 // ---- control -------------------------------------------------------------------------------------------------
 
 namespace {
@@ -486,27 +521,6 @@ TcxEditClasses TimeEditClasses(bool published)
     return c;
 }
 
-// The inner edit as the typed-character rule's text host.
-class InnerTextHost : public IcxTimeEditTextHost {
-public:
-    explicit InnerTextHost(TcxCustomTimeEdit* edit) : edit_(edit) {}
-    std::u16string GetText() override { return Utf8ToUtf16(edit_->Text()); }
-    void ReplaceText(int index, const std::u16string& chars) override
-    {
-        std::u16string text = GetText();
-        if (std::size_t(index) + chars.size() > text.size())
-            text.resize(std::size_t(index) + chars.size(), u' ');
-        text.replace(std::size_t(index), chars.size(), chars);
-        const int caret = edit_->SelStart();
-        edit_->InnerTextEdit()->SetEditValue(Variant(Utf16ToUtf8(text)));
-        edit_->SetSelection(caret, 0);
-    }
-    int GetCaret() override { return edit_->SelStart(); }
-    void SetCaret(int index) override { edit_->SetSelection(index, 0); }
-
-private:
-    TcxCustomTimeEdit* edit_;
-};
 } // namespace
 
 TcxCustomTimeEdit::TcxCustomTimeEdit(TComponent* owner, bool isInplace)
@@ -528,19 +542,8 @@ TcxTimeEditZoneKind TcxCustomTimeEdit::EditingPlace()
 
 bool TcxCustomTimeEdit::IsCharValidForPos(char16_t& ch, int position)
 {
-    InnerTextHost host(this);
-    const int caret = host.GetCaret();
-    if (!IsCharValidForTimeEdit(host, ch, position, ActiveProperties()->Layout().GetTimeZoneInfo(position)))
-        return false;
-    // A digit moved on to the zone's second digit is written there now: the mask would write it
-    // where the typing began.
-    if (ch && host.GetCaret() != caret) {
-        const int at = host.GetCaret();
-        host.ReplaceText(at, std::u16string(1, ch));
-        host.SetCaret(at + 1);
-        ch = 0;
-    }
-    return true;
+    TcxTextEditTimeHost host(this);
+    return host.TypeChar(ch, position, ActiveProperties()->Layout().GetTimeZoneInfo(position));
 }
 
 void TcxCustomTimeEdit::SynchronizeDisplayValue()

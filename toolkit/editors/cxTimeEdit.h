@@ -76,6 +76,22 @@ public:
 };
 bool IsCharValidForTimeEdit(IcxTimeEditTextHost& host, char16_t& ch, int pos, const TcxTimeEditZoneInfo& zone);
 
+// A text editor's field as the rule's host (the time editor's and the date editor's time zones).
+class TcxTextEditTimeHost : public IcxTimeEditTextHost {
+public:
+    explicit TcxTextEditTimeHost(TcxCustomTextEdit* edit) : edit_(edit) {}
+    std::u16string GetText() override;
+    void ReplaceText(int index, const std::u16string& chars) override;
+    int GetCaret() override;
+    void SetCaret(int index) override;
+    // The rule for a character typed at a 1-based position; a digit the rule moved on to the
+    // zone's second digit is written there at once (the mask would write it where typing began).
+    bool TypeChar(char16_t& ch, int position, const TcxTimeEditZoneInfo& zone);
+
+private:
+    TcxCustomTextEdit* edit_;
+};
+
 // Edit value from a text: the time of day plus the date part (its sign kept); a text that does not
 // read gives time 0. Non-zero results are date variants, zero the double 0.
 Variant cxTimeEditTextToEditValue(const TcxTimeEditLayout& layout, const std::u16string& text, double datePart);

@@ -181,14 +181,24 @@ TEST_F(CalcEditTest, TheCalculatorWorksOnTheEditorsTextAndClosesByKey)
         ASSERT_EQ(reasons.size(), 1u) << row.name;
         EXPECT_EQ(reasons[0], row.reason) << row.name;
     }
-    // The computed result stays in the editor after Enter.
-    edit->SetValue(0);
-    Open();
-    CalcKeys("7*6=");
-    CalcKey(Qt::Key_Return);
-    EXPECT_EQ(edit->Text(), "42");
-    edit->PostEditValue();
-    EXPECT_EQ(edit->Value(), 42.0);
+}
+
+TEST_F(CalcEditTest, EnterEvaluatesBeforeItCloses)
+{
+    // With or without "=" typed first, Enter computes and the result stays in the editor.
+    for (const char* keys : {"7*6=", "7*6", "50-8"}) {
+        edit->SetValue(0);
+        reasons.clear();
+        Open();
+        CalcKeys(keys);
+        CalcKey(Qt::Key_Return);
+        EXPECT_FALSE(edit->DroppedDown()) << keys;
+        EXPECT_EQ(edit->Text(), "42") << keys;
+        ASSERT_EQ(reasons.size(), 1u) << keys;
+        EXPECT_EQ(reasons[0], crEnter) << keys;
+        edit->PostEditValue();
+        EXPECT_EQ(edit->Value(), 42.0) << keys;
+    }
 }
 
 TEST_F(CalcEditTest, QuickCloseOnEquals)
