@@ -199,7 +199,7 @@ TEST_F(FormatControllerTest, LibraryFormatsSwitch)
     EXPECT_EQ(cxGetLocalMonthYear(t), "2024年3月");
     c->SetUseDelphiDateTimeFormats(true);
     EXPECT_EQ(cxGetLocalMonthYear(t), "三月 2024");
-    EXPECT_EQ(cxGetDayOfWeekName(7, 134), "星");
+    EXPECT_EQ(cxGetDayOfWeekName(7, 134), "日");
     EXPECT_EQ(DateTimeToText(t + 0.5), "2024-3-5 12:00:00");
     EXPECT_EQ(DateTimeToTextEx(t + 0.5, true, true), "2024-03-05 12:00:00");
     EXPECT_EQ(DateTimeToTextEx(t + 0.5, true, false), "2024-03-05");

@@ -374,19 +374,45 @@ std::string cxGetLocalMonthYear(TDateTime date, const TcxCustomCalendarTable* ta
     return cxGetLocalMonthName(date, h.t) + " " + cxGetLocalYear(date, h.t);
 }
 
+namespace {
+
+std::string DayOfWeekFullName(int day)
+{
+    if (LibraryFormats())
+        return rtl::FormatSettings().ShortDayNames[day % 7];
+    return Info((IsWinVista ? rtl::LOCALE_SSHORTESTDAYNAME1 : rtl::LOCALE_SABBREVDAYNAME1) + day - 1);
+}
+
+// Chinese short names ("周一" .. "周日", "星期一" ..) share their first character, so the
+// usual one-character cut would head every column with the same glyph; there the last
+// character is the one that tells the days apart.
+bool WeekNamesShareFirstChar()
+{
+    std::u16string first;
+    for (int d = 1; d <= 7; ++d) {
+        const std::u16string wide = Utf8ToUtf16(DayOfWeekFullName(d));
+        if (wide.empty() || wide.size() < 2)
+            return false;
+        if (first.empty())
+            first = wide.substr(0, 1);
+        else if (wide.front() != first.front())
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
 std::string cxGetDayOfWeekName(int day, int fontCharset)
 {
     if (day < 1 || day > 7)
         return "";
-    std::string name;
-    if (LibraryFormats())
-        name = rtl::FormatSettings().ShortDayNames[day % 7];
-    else
-        name = Info((IsWinVista ? rtl::LOCALE_SSHORTESTDAYNAME1 : rtl::LOCALE_SABBREVDAYNAME1) + day - 1);
+    std::string name = DayOfWeekFullName(day);
     if (cxUseSingleCharWeekNames && !name.empty()) {
         std::u16string wide = Utf8ToUtf16(name);
         bool rightToLeft = (fontCharset == 177 || fontCharset == 178) && !wide.empty();
-        name = Utf16ToUtf8(std::u16string(1, rightToLeft ? wide.back() : wide.front()));
+        bool fromEnd = rightToLeft || WeekNamesShareFirstChar();
+        name = Utf16ToUtf8(std::u16string(1, fromEnd ? wide.back() : wide.front()));
     }
     return name;
 }
