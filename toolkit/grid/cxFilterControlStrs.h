@@ -1,15 +1,15 @@
 #pragma once
-// cxFilterControlStrs: the filter builder's and its dialog's user texts, registered under the
-// product key "RudozadUvezarOrazava" so that an application can replace them by name. The
-// builder and the dialog read them through the repository, so a translation applies.
+// cxFilterControlStrs: the user texts of the filter builder and its dialog. They are read through
+// the resource-string repository at each use, so a translation applies; the unit registers them
+// under the product key "RudozadUvezarOrazava" so that an application can replace them by name.
+#include <string>
 #include <vector>
 
 #include "platform/rtl/ResString.h"
-#include "toolkit/editors/cxFilterControlUtils.h"   // cxSFilterDialogInvalidValue lives with the value check
+#include "toolkit/core/dxCore.h"
+#include "toolkit/editors/cxFilterControlUtils.h"   // cxSFilterDialogInvalidValue
 
 namespace cx {
-
-inline constexpr const char* cxFilterControlProductKey = "RudozadUvezarOrazava";
 
 extern const TResStringRec cxSFilterBoolOperatorAnd;
 extern const TResStringRec cxSFilterBoolOperatorOr;
@@ -25,7 +25,6 @@ extern const TResStringRec cxSFilterGroupCaption;
 extern const TResStringRec cxSFilterRootGroupCaption;
 extern const TResStringRec cxSFilterControlNullString;
 extern const TResStringRec cxSFilterErrorBuilding;
-// Registered for other filter dialogs; nothing in the builder reads them.
 extern const TResStringRec cxSFilterDialogCaption;
 extern const TResStringRec cxSFilterDialogUse;
 extern const TResStringRec cxSFilterDialogSingleCharacter;
@@ -33,7 +32,6 @@ extern const TResStringRec cxSFilterDialogCharactersSeries;
 extern const TResStringRec cxSFilterDialogOperationAnd;
 extern const TResStringRec cxSFilterDialogOperationOr;
 extern const TResStringRec cxSFilterDialogRows;
-// The builder's dialog.
 extern const TResStringRec cxSFilterControlDialogCaption;
 extern const TResStringRec cxSFilterControlDialogNewFile;
 extern const TResStringRec cxSFilterControlDialogOpenDialogCaption;
@@ -44,14 +42,19 @@ extern const TResStringRec cxSFilterControlDialogActionApplyCaption;
 extern const TResStringRec cxSFilterControlDialogActionOkCaption;
 extern const TResStringRec cxSFilterControlDialogActionCancelCaption;
 extern const TResStringRec cxSFilterControlDialogFileExt;
-// "Description|pattern".
 extern const TResStringRec cxSFilterControlDialogFileFilter;
+
+// The current (possibly translated) text of one of the builder's strings.
+std::string cxFilterControlString(const TResStringRec* resString);
+
+inline constexpr const char* cxFilterControlProductKey = "RudozadUvezarOrazava";
 
 struct TcxFilterControlResStringEntry {
     const char* name;
     const TResStringRec* resString;
 };
-// The 33 texts in registration order.
+// The 33 registered texts in registration order (cxSFilterDialogCaption to cxSFilterDialogRows
+// serve other filter dialogs; nothing in the builder reads them).
 const std::vector<TcxFilterControlResStringEntry>& cxFilterControlResourceStringTable();
 
 namespace cxFilterControlStrsUnit {
