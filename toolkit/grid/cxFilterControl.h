@@ -537,6 +537,7 @@ protected:
     void FontChangedHandler(TObject* sender);
     // The drop-down over a part's text rectangle.
     void DropDownComboBox(const TRect& r, const std::string& text);
+    void HideComboBox();
     TRect FocusedPartRect();
 
     TFilterControlState state_ = fcsNormal;
@@ -558,6 +559,8 @@ protected:
     bool showLevelLines_ = true;
     bool sortItems_ = false;
     bool wantTabs_ = false;
+    // The value behind each entry of the open drop-down list, in list order.
+    std::vector<int> comboValues_;
 
 private:
     TcxFilterControlCriteria* criteria_ = nullptr;
