@@ -114,6 +114,25 @@ void TfmFilterControlDialog::CreateParams(TCreateParams& params)
     params.Style |= WS_POPUP;
 }
 
+// The focus may sit in an editor's inner control: its container is asked too.
+bool TfmFilterControlDialog::ActiveControlHasPopup() const
+{
+    for (TControl* c = ActiveControl(); c && c != this; c = c->Parent())
+        if (HasOpenedPopupWindow(c))
+            return true;
+    return false;
+}
+
+// Esc with a drop-down open goes to the drop-down, not to the Cancel button.
+void TfmFilterControlDialog::Dispatch(TMessage& msg)
+{
+    if (msg.Msg == CM_DIALOGKEY && msg.WParam == VK_ESCAPE && ActiveControlHasPopup()) {
+        msg.Result = 0;
+        return;
+    }
+    TForm::Dispatch(msg);
+}
+
 void TfmFilterControlDialog::SetBounds(int left, int top, int width, int height)
 {
     TForm::SetBounds(left, top, std::max(width, MinWidth - FrameWidth), std::max(height, MinHeight - FrameHeight));
@@ -229,7 +248,7 @@ void TfmFilterControlDialog::FormClose(TObject*, TCloseAction&)
 
 void TfmFilterControlDialog::FormKeyDown(TObject*, std::uint16_t&, TShiftState)
 {
-    PopupWasOpen = HasOpenedPopupWindow(ActiveControl());
+    PopupWasOpen = ActiveControlHasPopup();
 }
 
 // Esc first closes an open drop-down of the builder; only the next one closes the dialog.

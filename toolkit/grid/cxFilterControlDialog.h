@@ -84,9 +84,11 @@ class TfmFilterControlDialog : public TForm {
 
 protected:
     void CreateParams(TCreateParams& params) override;
+    void Dispatch(TMessage& msg) override;
     void Resize() override;
 
 private:
+    bool ActiveControlHasPopup() const;
     TcxButton* AddButton(TWinControl* parent, int left, const TNotifyEvent& onClick);
     void ArrangeControls();
 };

@@ -53,15 +53,16 @@ void TcxCustomFilterControl::CreateInternalControls()
     valueEditStyle_->GetLookAndFeel()->SetMasterLookAndFeel(LookAndFeel());
     valueEditStyle_->SetButtonTransparency(ebtHideUnselected);
 
-    // No images: the menu's items name no image list here.
-    rowMenu_ = new TPopupMenu(this);
+    // The menu and the editors belong to the control but are freed here, not with its owned
+    // components, which go before the control's own teardown. No images in the menu.
+    rowMenu_ = new TPopupMenu(nullptr);
     for (int i = rmiAddCondition; i <= rmiRemove; ++i) {
         auto* item = new TMenuItem(rowMenu_);
         item->Tag = i;
         item->OnClick = [this](TObject* s) { RowMenuClick(s); };
         rowMenu_->Items()->Add(item);
     }
-    editList_ = new TcxInplaceEditList(this);
+    editList_ = new TcxInplaceEditList(nullptr);
     defaultProperties_ = new TcxTextEditProperties(nullptr);
 }
 
@@ -74,7 +75,8 @@ void TcxCustomFilterControl::DestroyInternalControls()
     valueEditStyle_ = nullptr;
     delete defaultProperties_;
     defaultProperties_ = nullptr;
-    delete rowMenu_;
+    if (rowMenu_)
+        rowMenu_->Free();
     rowMenu_ = nullptr;
     if (comboBox_)
         comboBox_->Free();
@@ -246,7 +248,7 @@ void TcxCustomFilterControl::SetWantTabs(bool value)
 
 bool TcxCustomFilterControl::HasHotTrack()
 {
-    const bool focused = IsFocused() || (valueEditor_ && valueEditor_->Focused());
+    const bool focused = IsFocused() || (valueEditor_ && valueEditor_->IsFocused());
     return Enabled() && (hotTrackOnUnfocused_ || focused) && HasItems();
 }
 
@@ -755,6 +757,15 @@ void TcxCustomFilterControl::FillConditionList(TStrings* strings)
                                reinterpret_cast<TObject*>(static_cast<NativeInt>(op)));
 }
 
+// Like patterns only where the criteria can evaluate them.
+void TcxCustomFilterControl::ValidateConditions(TcxFilterControlOperators& operators)
+{
+    if (!Criteria()->SupportsLike) {
+        operators.Exclude(fcoLike);
+        operators.Exclude(fcoNotLike);
+    }
+}
+
 namespace {
 // Texts with their values as the objects of a string list.
 void FillBoolOperators(TStrings* strings)
@@ -973,7 +984,7 @@ void TcxCustomFilterControl::ValueEditorHide(bool commit)
         info->Value = value;
         info->ValueText = text;
     }
-    if (editor->Focused() && (Focused() || editor->Focused()))
+    if (editor->IsFocused())
         editor->SetModifiedAfterEnter(false);
     // Forgotten before it leaves, so its exit notice finds no editor to commit.
     valueEditor_ = nullptr;
@@ -1000,7 +1011,7 @@ void TcxCustomFilterControl::ValueEditorKeyDown(TObject*, std::uint16_t& key, TS
     case VK_TAB:
         if (!wantTabs_)
             return;
-        ValueEditorHide(true);
+        CommitValueEditor();
         SetFocus();
         if (shift.Contains(ssShift))
             FocusPrev(true);
@@ -1009,7 +1020,7 @@ void TcxCustomFilterControl::ValueEditorKeyDown(TObject*, std::uint16_t& key, TS
         key = 0;
         break;
     case VK_RETURN:
-        ValueEditorHide(true);
+        CommitValueEditor();
         SetFocus();
         key = 0;
         break;
