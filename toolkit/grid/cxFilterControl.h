@@ -532,6 +532,8 @@ protected:
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
     void MouseMove(TShiftState shift, int x, int y) override;
 
+    // EcxFilterControlError naming the first row that is not Ready.
+    void CheckRowsReady();
     // Called by the value editor's handlers: commit, putting the focus back into a rejecting editor.
     void CommitValueEditor();
     void FontChangedHandler(TObject* sender);
