@@ -334,10 +334,13 @@ class TcxFilterControlViewInfo : public TObject {
     // Rows' layout helpers.
     void CalcAddButtonState();
     TcxButtonState RowButtonState(TcxCustomRowViewInfo* row);
+    // Lays value index of the condition out at x (its editor view info included); the value's rectangle.
+    TRect CalcValue(TcxConditionViewInfo* condition, int index, int x);
 
     TcxCustomFilterControl* Control() const { return control_; }
     TcxBitmap* Bitmap() const { return bitmap_.get(); }
-    TcxCanvas* Canvas() const { return canvas_.get(); }
+    // The bitmap's canvas: everything is painted there first.
+    TcxCanvas* Canvas() const;
     TcxFilterControlPainter* Painter() const { return painter_.get(); }
     bool Enabled() const { return enabled_; }
     int RowHeight() const { return rowHeight_; }
@@ -355,7 +358,6 @@ private:
     void CalcRowHeight();
     TcxCustomFilterControl* control_;
     std::unique_ptr<TcxBitmap> bitmap_;
-    std::unique_ptr<TcxCanvas> canvas_;
     std::unique_ptr<TcxFilterControlPainter> painter_;
     bool enabled_ = false;
     int rowHeight_ = 0;
