@@ -167,7 +167,7 @@ TcxFilterOperatorClass TcxFilterControlCriteriaItem::GetFilterOperatorClass()
 }
 
 // --- rows --------------------------------------------------------------------------------------------
-TcxCustomRowViewInfo::TcxCustomRowViewInfo(TcxCustomFilterControl* control, TcxGroupViewInfo* parent,
+cxFilterControl::TcxCustomRowViewInfo::TcxCustomRowViewInfo(TcxCustomFilterControl* control, TcxGroupViewInfo* parent,
                                            TcxCustomFilterCriteriaItem*)
     : control_(control), parent_(parent)
 {
@@ -176,7 +176,7 @@ TcxCustomRowViewInfo::TcxCustomRowViewInfo(TcxCustomFilterControl* control, TcxG
         parent_->children_.push_back(this);
 }
 
-TcxCustomRowViewInfo::~TcxCustomRowViewInfo()
+cxFilterControl::TcxCustomRowViewInfo::~TcxCustomRowViewInfo()
 {
     if (parent_) {
         auto& siblings = parent_->children_;
@@ -184,7 +184,7 @@ TcxCustomRowViewInfo::~TcxCustomRowViewInfo()
     }
 }
 
-int TcxCustomRowViewInfo::Level() const
+int cxFilterControl::TcxCustomRowViewInfo::Level() const
 {
     int level = 0;
     for (TcxGroupViewInfo* p = parent_; p; p = p->Parent())
@@ -192,12 +192,12 @@ int TcxCustomRowViewInfo::Level() const
     return level;
 }
 
-bool TcxCustomRowViewInfo::IsLast() const
+bool cxFilterControl::TcxCustomRowViewInfo::IsLast() const
 {
     return !parent_ || parent_->Children(parent_->ChildCount() - 1) == this;
 }
 
-TcxFilterControlViewInfo* TcxCustomRowViewInfo::ViewInfo() const { return control_->ViewInfo(); }
+TcxFilterControlViewInfo* cxFilterControl::TcxCustomRowViewInfo::ViewInfo() const { return control_->ViewInfo(); }
 
 TcxGroupViewInfo::TcxGroupViewInfo(TcxCustomFilterControl* control, TcxGroupViewInfo* parent,
                                    TcxCustomFilterCriteriaItem* criteriaItem)
@@ -584,7 +584,7 @@ void BuildList(TcxGroupViewInfo* group, TcxFilterCriteriaItemList* list)
 {
     list->SetBoolOperatorKind(group->BoolOperator());
     for (int i = 0; i < group->ChildCount(); ++i) {
-        TcxCustomRowViewInfo* row = group->Children(i);
+        TcxFilterRowViewInfo* row = group->Children(i);
         if (auto* childGroup = dynamic_cast<TcxGroupViewInfo*>(row))
             BuildList(childGroup, list->AddItemList(fboAnd));
         else

@@ -32,13 +32,13 @@ TRect TextRect(TcxCanvas* canvas, TFont* font, const TRect& row, int x, const st
 bool IsBetween(TcxFilterControlOperator op) { return op == fcoBetween || op == fcoNotBetween; }
 bool IsList(TcxFilterControlOperator op) { return op == fcoInList || op == fcoNotInList; }
 
-bool IsHot(TcxCustomFilterControl* control, TcxCustomRowViewInfo* row, TcxFilterControlHitTest part)
+bool IsHot(TcxCustomFilterControl* control, TcxFilterRowViewInfo* row, TcxFilterControlHitTest part)
 {
     const TcxFilterControlHitTestInfo& hot = control->HotTrackInfo();
     return control->HasHotTrack() && hot.Row == row && hot.HitTest == part;
 }
 
-TcxButtonState PartButtonState(TcxCustomFilterControl* control, TcxCustomRowViewInfo* row,
+TcxButtonState PartButtonState(TcxCustomFilterControl* control, TcxFilterRowViewInfo* row,
                                TcxFilterControlHitTest part)
 {
     if (!control->ViewInfo()->Enabled())
@@ -55,7 +55,7 @@ bool ControlOrEditorFocused(TcxCustomFilterControl* control)
 } // namespace
 
 // --- rows ------------------------------------------------------------------------------------------------
-void TcxCustomRowViewInfo::Calc(const TRect& rowRect)
+void cxFilterControl::TcxCustomRowViewInfo::Calc(const TRect& rowRect)
 {
     TcxFilterControlViewInfo* viewInfo = ViewInfo();
     TcxCanvas* canvas = viewInfo->Canvas();
@@ -68,9 +68,9 @@ void TcxCustomRowViewInfo::Calc(const TRect& rowRect)
     ButtonState = PartButtonState(control_, this, fhtButton);
 }
 
-int TcxCustomRowViewInfo::GetWidth() { return buttonWidth_ + indent_ + 5; }
+int cxFilterControl::TcxCustomRowViewInfo::GetWidth() { return buttonWidth_ + indent_ + 5; }
 
-void TcxCustomRowViewInfo::GetHitTestInfo(const TPoint& p, TcxFilterControlHitTestInfo& info)
+void cxFilterControl::TcxCustomRowViewInfo::GetHitTestInfo(const TPoint& p, TcxFilterControlHitTestInfo& info)
 {
     if (cxRectPtIn(ButtonRect, p))
         info.HitTest = fhtButton;
