@@ -36,7 +36,12 @@ class TcxCustomEditStyle;
 class TcxCustomEditViewInfo;
 class TcxInplaceEditList;
 class TcxCustomFilterControl;
+// The vertical grid has a row view info class of the same name in this namespace; the builder's
+// lives in its own, and the builder's classes name it through their member alias.
+namespace cxFilterControl {
 class TcxCustomRowViewInfo;
+}
+using TcxFilterRowViewInfo = cxFilterControl::TcxCustomRowViewInfo;
 class TcxGroupViewInfo;
 class TcxConditionViewInfo;
 class TcxFilterControlViewInfo;
@@ -57,7 +62,7 @@ struct TcxFilterControlHitTestInfo {
     TcxFilterControlHitTest HitTest = fhtNone;
     TPoint Mouse;
     TShiftState Shift;
-    TcxCustomRowViewInfo* Row = nullptr;
+    TcxFilterRowViewInfo* Row = nullptr;
     int ValueIndex = -1;
 };
 
@@ -120,6 +125,7 @@ private:
 using TcxFilterControlCriteriaClass = TClassRef<TcxFilterControlCriteria, TcxCustomFilterControl*>;
 
 // --- rows ---------------------------------------------------------------------------------------------
+namespace cxFilterControl {
 // One line of the builder. Created and destroyed only by the control; a row made with a parent
 // is appended to it and leaves it when destroyed.
 class TcxCustomRowViewInfo : public TObject {
@@ -155,8 +161,9 @@ protected:
     int indent_ = 0;
     int buttonWidth_ = 0;
 };
+} // namespace cxFilterControl
 
-class TcxGroupViewInfo : public TcxCustomRowViewInfo {
+class TcxGroupViewInfo : public cxFilterControl::TcxCustomRowViewInfo {
     RTL_CLASS(TcxGroupViewInfo, TcxCustomRowViewInfo)
     TcxGroupViewInfo(TcxCustomFilterControl* control, TcxGroupViewInfo* parent,
                      TcxCustomFilterCriteriaItem* criteriaItem);
@@ -183,7 +190,7 @@ class TcxGroupViewInfo : public TcxCustomRowViewInfo {
     TRect CaptionRect;
 
 private:
-    friend class TcxCustomRowViewInfo;
+    friend class cxFilterControl::TcxCustomRowViewInfo;
     std::vector<TcxCustomRowViewInfo*> children_;
     TcxFilterBoolOperatorKind boolOperator_ = fboAnd;
     std::string caption_;
@@ -236,7 +243,7 @@ private:
     std::string separator_;
 };
 
-class TcxConditionViewInfo : public TcxCustomRowViewInfo {
+class TcxConditionViewInfo : public cxFilterControl::TcxCustomRowViewInfo {
     RTL_CLASS(TcxConditionViewInfo, TcxCustomRowViewInfo)
     // Without a criteria item the condition takes the default item; with one it takes the
     // item's link, operator and values (EcxFilterControlError when the host does not know the link).
@@ -297,6 +304,7 @@ private:
 // --- view info and painter ----------------------------------------------------------------------------
 class TcxFilterControlPainter : public TObject {
     RTL_CLASS(TcxFilterControlPainter, TObject)
+    using TcxCustomRowViewInfo = cxFilterControl::TcxCustomRowViewInfo;
     explicit TcxFilterControlPainter(TcxCustomFilterControl* control);
     virtual TColor GetContentColor();
     virtual void DrawRow(TcxCustomRowViewInfo* row);
@@ -319,6 +327,7 @@ using TcxFilterControlPainterClass = TClassRef<TcxFilterControlPainter, TcxCusto
 
 class TcxFilterControlViewInfo : public TObject {
     RTL_CLASS(TcxFilterControlViewInfo, TObject)
+    using TcxCustomRowViewInfo = cxFilterControl::TcxCustomRowViewInfo;
     explicit TcxFilterControlViewInfo(TcxCustomFilterControl* control);
     ~TcxFilterControlViewInfo() override;
 
@@ -334,10 +343,13 @@ class TcxFilterControlViewInfo : public TObject {
     // Rows' layout helpers.
     void CalcAddButtonState();
     TcxButtonState RowButtonState(TcxCustomRowViewInfo* row);
+    // Lays value index of the condition out at x (its editor view info included); the value's rectangle.
+    TRect CalcValue(TcxConditionViewInfo* condition, int index, int x);
 
     TcxCustomFilterControl* Control() const { return control_; }
     TcxBitmap* Bitmap() const { return bitmap_.get(); }
-    TcxCanvas* Canvas() const { return canvas_.get(); }
+    // The bitmap's canvas: everything is painted there first.
+    TcxCanvas* Canvas() const;
     TcxFilterControlPainter* Painter() const { return painter_.get(); }
     bool Enabled() const { return enabled_; }
     int RowHeight() const { return rowHeight_; }
@@ -355,7 +367,6 @@ private:
     void CalcRowHeight();
     TcxCustomFilterControl* control_;
     std::unique_ptr<TcxBitmap> bitmap_;
-    std::unique_ptr<TcxCanvas> canvas_;
     std::unique_ptr<TcxFilterControlPainter> painter_;
     bool enabled_ = false;
     int rowHeight_ = 0;
@@ -371,6 +382,7 @@ class TcxCustomFilterControl : public TcxControl,
                                public IcxMouseTrackingCaller,
                                public IdxSkinSupport {
     RTL_CLASS(TcxCustomFilterControl, TcxControl)
+    using TcxCustomRowViewInfo = cxFilterControl::TcxCustomRowViewInfo;
     explicit TcxCustomFilterControl(TComponent* owner);
     ~TcxCustomFilterControl() override;
     void BeforeDestruction() override;
@@ -532,6 +544,8 @@ protected:
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
     void MouseMove(TShiftState shift, int x, int y) override;
 
+    // EcxFilterControlError naming the first row that is not Ready.
+    void CheckRowsReady();
     // Called by the value editor's handlers: commit, putting the focus back into a rejecting editor.
     void CommitValueEditor();
     void FontChangedHandler(TObject* sender);

@@ -18,6 +18,7 @@ const TResStringRec cxSFilterGroupCaption = {65111, "applies to the following co
 const TResStringRec cxSFilterRootGroupCaption = {65112, "<root>"};
 const TResStringRec cxSFilterControlNullString = {65113, "<empty>"};
 const TResStringRec cxSFilterErrorBuilding = {65114, "Can't build filter from source"};
+const TResStringRec cxSFilterErrorIncompleteRow = {65133, "Row %d is incomplete: choose an item and an operator"};
 const TResStringRec cxSFilterDialogCaption = {65115, "Custom Filter"};
 const TResStringRec cxSFilterDialogUse = {65116, "Use"};
 const TResStringRec cxSFilterDialogSingleCharacter = {65117, "to represent any single character"};

@@ -25,6 +25,8 @@ extern const TResStringRec cxSFilterGroupCaption;
 extern const TResStringRec cxSFilterRootGroupCaption;
 extern const TResStringRec cxSFilterControlNullString;
 extern const TResStringRec cxSFilterErrorBuilding;
+// A row without a valid item or operator cannot be applied, saved or confirmed (%d: the row's number).
+extern const TResStringRec cxSFilterErrorIncompleteRow;
 extern const TResStringRec cxSFilterDialogCaption;
 extern const TResStringRec cxSFilterDialogUse;
 extern const TResStringRec cxSFilterDialogSingleCharacter;
