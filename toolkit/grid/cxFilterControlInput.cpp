@@ -22,7 +22,7 @@ bool HasButtonState(TcxFilterControlHitTest part)
     return part == fhtButton || part == fhtValue || part == fhtAddCondition || part == fhtAddValue;
 }
 
-TcxGroupViewInfo* OwningGroup(TcxCustomRowViewInfo* row)
+TcxGroupViewInfo* OwningGroup(TcxFilterRowViewInfo* row)
 {
     while (row && !row->IsGroup())
         row = row->Parent();
@@ -376,7 +376,7 @@ void TcxCustomFilterControl::KeyPress(char16_t& key)
 
 // --- focus movement ----------------------------------------------------------------------------------
 namespace {
-TcxConditionViewInfo* AsCondition(TcxCustomRowViewInfo* row) { return dynamic_cast<TcxConditionViewInfo*>(row); }
+TcxConditionViewInfo* AsCondition(TcxFilterRowViewInfo* row) { return dynamic_cast<TcxConditionViewInfo*>(row); }
 } // namespace
 
 void TcxCustomFilterControl::FocusNext(bool toNextRow)
