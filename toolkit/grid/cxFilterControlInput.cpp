@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "platform/vcl/Forms.h"
+#include "platform/gdi/Text.h"
 #include "platform/vcl/Menus.h"
 #include "toolkit/editors/cxDropDownEdit.h"
 #include "toolkit/editors/cxEdit.h"
@@ -30,6 +31,21 @@ TcxGroupViewInfo* OwningGroup(TcxFilterRowViewInfo* row)
 }
 
 enum TRowMenuItem { rmiAddCondition, rmiAddGroup, rmiSeparator, rmiRemove };
+
+// The drop-down list shows the part's font without its underline.
+void DrawListEntry(TcxCustomComboBox* combo, TcxCanvas* canvas, int index, const TRect& rect, TOwnerDrawState)
+{
+    TFont* font = canvas->GetFont();
+    font->SetStyle(font->GetStyle() & ~FontStyle(fsUnderline));
+    canvas->FillRect(rect);
+    const std::vector<std::string>& items = combo->ActiveProperties()->Items();
+    if (index < 0 || index >= static_cast<int>(items.size()))
+        return;
+    TRect r = rect;
+    r.Left += 2;
+    cxDrawText(canvas->GetHandle(), items[static_cast<std::size_t>(index)], r,
+               gdi::DT_SINGLELINE | gdi::DT_VCENTER | gdi::DT_NOPREFIX | gdi::DT_LEFT);
+}
 } // namespace
 
 // --- internal controls and texts ---------------------------------------------------------------------
@@ -39,6 +55,7 @@ void TcxCustomFilterControl::CreateInternalControls()
     comboBox_->Style()->GetLookAndFeel()->SetMasterLookAndFeel(LookAndFeel());
     comboBox_->SetVisible(false);
     comboBox_->SetParentColor(true);
+    comboBox_->SetEditAutoSize(false);   // exactly over the part's text
     comboBox_->OnExit = [this](TObject* s) { ComboBoxExit(s); };
     comboBox_->OnKeyPress = [this](TObject* s, char16_t& k) { ComboBoxKeyPress(s, k); };
     comboBox_->OnKeyDown = [this](TObject* s, std::uint16_t& k, TShiftState sh) { ComboBoxKeyDown(s, k, sh); };
@@ -47,6 +64,7 @@ void TcxCustomFilterControl::CreateInternalControls()
     properties->SetDropDownListStyle(lsFixedList);
     properties->OnPopup = [this](TObject* s) { ComboBoxPopup(s); };
     properties->OnCloseUp = [this](TObject* s) { ComboBoxCloseUp(s); };
+    properties->OnDrawItem = &DrawListEntry;
 
     valueEditStyle_ = new TcxCustomEditStyle(this, true);
     valueEditStyle_->SetFont(FontValue());

@@ -293,6 +293,15 @@ TEST_F(FilterDialogTest, RendersATwoConditionFilter)
         Compose(image, d, d->ClientToScreen({0, 0}));
         QDir().mkpath("/tmp/fb");
         image.save("/tmp/fb/dialog.png");
+        // The item list drops down exactly over the item's text.
+        fc->SetFocus();
+        fc->SetFocusedRow(fc->Rows(2));
+        KeyTo(fc, Qt::Key_Return);
+        TcxComboBox* combo = fc->ComboBox();
+        EXPECT_TRUE(combo->DroppedDown());
+        auto* condition = dynamic_cast<TcxConditionViewInfo*>(fc->Rows(2));
+        EXPECT_EQ(combo->BoundsRect(), condition->ItemRect);
+        EXPECT_EQ(combo->Properties()->DropDownRows(), 2);
         d->SetModalResult(mrCancel);
     });
 }
