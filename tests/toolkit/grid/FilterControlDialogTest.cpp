@@ -184,6 +184,28 @@ TEST_F(FilterDialogTest, AnIncompleteRowIsReportedAndTheDialogStaysOpen)
     EXPECT_EQ(host->DataController()->Filter()->Root()->Count(), 0);
 }
 
+TEST_F(FilterDialogTest, WithoutALookAndFeelTheButtonsAndPanelsKeepTheirOwn)
+{
+    int shows = 0;
+    TNotifyEvent onShow = [&](TObject*) { ++shows; };
+    TColor panel = clNone;
+    TcxLookAndFeelKind kind = lfFlat;
+    QObject timers;
+    QTimer::singleShot(50, &timers, [&] {
+        auto* d = dynamic_cast<TfmFilterControlDialog*>(Screen->ActiveForm());
+        if (!d)
+            return;
+        panel = d->pnlBottom->Color();
+        kind = d->btOk->LookAndFeel()->GetKind();
+        d->SetModalResult(mrCancel);
+    });
+    host->LookAndFeel()->SetKind(lfOffice11);
+    EXPECT_FALSE(ExecuteFilterControlDialog(host, nullptr, {}, onShow, clInfoBk));
+    EXPECT_EQ(shows, 1);
+    EXPECT_EQ(panel, clInfoBk);   // the builder's colour, no skin
+    EXPECT_NE(kind, lfOffice11);
+}
+
 TEST_F(FilterDialogTest, FirstDialogCentredTheNextWhereTheLastClosed)
 {
     TRect first, moved;
@@ -248,6 +270,7 @@ TEST_F(FilterDialogTest, SaveProposesUntitledThenTheFileAndConfirmsReplacing)
         std::ofstream(second) << "not a filter";
         Press(d->btOpen);   // fails: rows and title stay
         titleAfterOpen = d->Caption();
+        EXPECT_EQ(d->FilterControl->RowCount(), 2);
         d->SetModalResult(mrCancel);
     });
     ASSERT_EQ(asked.size(), 4u);

@@ -236,10 +236,18 @@ TEST_F(FilterInputTest, TheRowMenuAddsAGroupAndClearsAll)
     Focus(builder->Root(), fhtButton);
     Key(Qt::Key_Space);    // Clear All
     EXPECT_EQ(builder->RowCount(), 1);
+    // A translation reaches the menu at once.
+    cxSetResourceString(&cxSFilterAddCondition, "添加条件(&C)");
+    builder->TranslationChanged();
+    choice = 0;
+    Focus(builder->Root(), fhtButton);
+    Key(Qt::Key_Return);   // Add Condition on the root
+    EXPECT_EQ(builder->RowCount(), 2);
     SetMenuPresenter(old);
-    ASSERT_EQ(offered.size(), 2u);
+    ASSERT_EQ(offered.size(), 3u);
     EXPECT_EQ(offered[0], (std::vector<std::string>{"Add &Condition", "Add &Group"}));
     EXPECT_EQ(offered[1], (std::vector<std::string>{"Add &Condition", "Add &Group", "-", "Clear &All"}));
+    EXPECT_EQ(offered[2], (std::vector<std::string>{"添加条件(&C)", "Add &Group"}));
     EXPECT_EQ(builder->State(), fcsNormal);
 }
 
