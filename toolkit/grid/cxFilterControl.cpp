@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "platform/rtl/SysUtils.h"
@@ -318,8 +319,12 @@ void TcxConditionViewInfo::FreeEditData()
 bool TcxConditionViewInfo::Ready()
 {
     IcxFilterControl* link = control_->GetFilterLink();
-    return link && control_->HasItems() && itemIndex_ >= 0 && itemIndex_ < link->GetFilterCount() &&
-           link->GetFilterItemLink(itemIndex_) == itemLink_ && operator_ != fcoNone;
+    if (!link || !control_->HasItems() || itemIndex_ < 0 || itemIndex_ >= link->GetFilterCount() ||
+        link->GetFilterItemLink(itemIndex_) != itemLink_ || operator_ == fcoNone)
+        return false;
+    // The values the operator reads must be there.
+    int needed = !HasDisplayValues() ? 0 : IsBetween(operator_) ? 2 : 1;
+    return values_->Count() >= needed;
 }
 
 bool TcxConditionViewInfo::HasDisplayValues() const
@@ -736,6 +741,15 @@ void ReplaceFileContents(const std::string& fileName, const std::vector<Byte>& b
     int fd = mkstemp(tempName.data());
     if (fd < 0)
         throw EFCreateError(Format("Cannot create file \"%s\". %s", fileName, std::string(std::strerror(errno))));
+    // The replacement keeps the old file's permissions; a new file gets the usual ones.
+    struct stat old {};
+    if (::stat(fileName.c_str(), &old) == 0)
+        ::fchmod(fd, old.st_mode & 07777);
+    else {
+        mode_t mask = ::umask(0);
+        ::umask(mask);
+        ::fchmod(fd, 0666 & ~mask);
+    }
     auto fail = [&](int code) {
         ::close(fd);
         std::remove(tempName.data());

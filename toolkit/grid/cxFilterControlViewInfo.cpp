@@ -3,6 +3,11 @@
 #include "toolkit/grid/cxFilterControl.h"
 
 #include <algorithm>
+#include <memory>
+
+#include "platform/gdi/Dc.h"
+#include "platform/gdi/Draw.h"
+#include "platform/gdi/Surface.h"
 
 #include "toolkit/core/cxGeometry.h"
 #include "toolkit/editors/cxDropDownEdit.h"
@@ -418,9 +423,32 @@ void TcxFilterControlPainter::DrawBorder()
     LookAndFeelPainter()->DrawBorder(Canvas(), TRect{0, 0, control_->Width(), control_->Height()});
 }
 
+namespace {
+// The level lines' 8 x 8 checkerboard: a pixel is set when x and y are both even or both odd
+// (set pixels take the background colour).
+const gdi::Brush& LevelLineBrush()
+{
+    static const gdi::Brush brush = [] {
+        auto bits = std::make_shared<gdi::Surface>(8, 8, gdi::PixelFormat::Mono1);
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 8; ++x)
+                bits->SetPixel(x, y, ((x + y) & 1) ? 0u : 0x00FFFFFFu);
+        return gdi::Brush::Pattern(bits);
+    }();
+    return brush;
+}
+} // namespace
+
 void TcxFilterControlPainter::DrawDotLine(const TRect& r)
 {
-    cxFillHalfToneRect(Canvas()->WrappedCanvas(), r, cl3DDkShadow, GetContentColor());
+    HDC dc = Canvas()->GetHandle();
+    if (!dc)
+        return;
+    const COLORREF background = gdi::SetBkColor(*dc, ColorToRef(cl3DDkShadow));
+    const COLORREF text = gdi::SetTextColor(*dc, ColorToRef(GetContentColor()));
+    gdi::FillRect(*dc, r, LevelLineBrush());
+    gdi::SetBkColor(*dc, background);
+    gdi::SetTextColor(*dc, text);
 }
 
 void TcxFilterControlPainter::TextDraw(int x, int y, const std::string& text)
@@ -497,8 +525,15 @@ void TcxFilterControlPainter::DrawValues(TcxConditionViewInfo* row)
     TcxValuesViewInfo* values = row->Values();
     const TcxFilterControlOperator op = row->Operator();
     for (int i = 0; i < values->Count(); ++i)
-        if (TcxCustomEditViewInfo* viewInfo = values->Items(i)->ValueViewInfo())
+        if (TcxCustomEditViewInfo* viewInfo = values->Items(i)->ValueViewInfo()) {
+            // The editor's text goes straight to the device context, which keeps the colours of
+            // the last canvas call: hand it the value's font and colour first.
+            if (viewInfo->Font)
+                canvas->SetFont(viewInfo->Font);
+            canvas->GetFont()->SetColor(viewInfo->TextColor);
+            canvas->WrappedCanvas()->RequiredState();
             viewInfo->Paint(canvas);
+        }
     if (values->Count() == 0)
         return;
     if (IsBetween(op)) {

@@ -213,6 +213,14 @@ TEST_F(FilterControlTest, AnIncompleteRowIsReportedAndNothingIsApplied)
     EXPECT_EQ(applied, 0);
     EXPECT_EQ(HostRoot()->Count(), 1);
     EXPECT_EQ(control->RowCount(), 4);
+
+    // A between condition missing its second value is incomplete too, not read past its end.
+    host->Add("Tariff");
+    ASSERT_TRUE(control->IsValid());
+    SetValues(ConditionRow(2), fcoBetween, {Variant(1)});
+    EXPECT_FALSE(control->IsValid());
+    EXPECT_THROW(control->ApplyFilter(), EcxFilterControlError);
+    EXPECT_EQ(HostRoot()->Count(), 1);
 }
 
 TEST_F(FilterControlTest, ApplyFilterHandsTheRowsToTheHostAndShowsWhatItKept)
@@ -269,6 +277,12 @@ TEST_F(FilterControlTest, NewConditionsTakeTheFirstItemAndItsFirstOperator)
     EXPECT_FALSE(sorted->SupportedOperators().Contains(fcoNotLike));
 }
 
+TEST_F(FilterControlTest, FilteringSupportIsAskedOfAPropertiesInstance)
+{
+    EXPECT_FALSE(IsSupportFiltering({}));
+    EXPECT_TRUE(IsSupportFiltering(TcxCustomEditPropertiesClass::Of<TcxTextEditProperties>()));
+}
+
 TEST_F(FilterControlTest, InitValuesKeepsWhatTheOperatorCanUse)
 {
     host->Add("Meter", TcxIntegerValueType::Class());
@@ -312,6 +326,10 @@ TEST_F(FilterControlTest, SaveToFileReplacesTheFileOnlyWhenTheWriteCompletes)
     EXPECT_EQ(FileBytes(file), before);
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
 
+    fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    control->SaveToFile(file.string());
+    EXPECT_EQ(fs::status(file).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     EXPECT_ANY_THROW(control->SaveToFile((folder / "missing" / "x.flt").string()));
     control->SaveToFile(file.string());
     control->Clear();
