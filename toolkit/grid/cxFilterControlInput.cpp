@@ -3,6 +3,7 @@
 #include "toolkit/grid/cxFilterControl.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/vcl/Forms.h"
 #include "platform/gdi/Text.h"
@@ -96,9 +97,11 @@ void TcxCustomFilterControl::DestroyInternalControls()
     if (rowMenu_)
         rowMenu_->Free();
     rowMenu_ = nullptr;
-    if (comboBox_)
-        comboBox_->Free();
-    comboBox_ = nullptr;
+    // Forgotten before it goes, so its exit notice finds nothing to hide.
+    if (TcxComboBox* combo = std::exchange(comboBox_, nullptr)) {
+        combo->OnExit = nullptr;
+        combo->Free();
+    }
 }
 
 void TcxCustomFilterControl::CheckInplaceControlsColor()
@@ -901,7 +904,8 @@ void TcxCustomFilterControl::ComboBoxCloseUp(TObject*)
 
 void TcxCustomFilterControl::HideComboBox()
 {
-    comboBox_->SetVisible(false);
+    if (comboBox_)
+        comboBox_->SetVisible(false);
     state_ = fcsNormal;
 }
 

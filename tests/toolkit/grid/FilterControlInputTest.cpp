@@ -303,4 +303,22 @@ TEST_F(FilterInputTest, TheFocusedRowIsScrolledIntoView)
     EXPECT_LE(Condition(1)->Values()->Items(0)->ValueRect.Right, builder->ClientWidth());
 }
 
+TEST_F(FilterInputTest, FreedWithAnEditorOrAListOpen)
+{
+    for (bool list : {false, true}) {
+        NewBuilder();
+        TcxConditionViewInfo* c = AddReading(fcoEqual, {5});
+        Focus(c, list ? fhtOperator : fhtValue, 0);
+        if (list)
+            Key(Qt::Key_Return);
+        else
+            Type("9");
+        EXPECT_NE(builder->State(), fcsNormal) << list;
+        builder->Free();
+        builder = nullptr;
+        vcl::DrainPostedMessages();
+    }
+    EXPECT_TRUE(shown.empty());
+}
+
 } // namespace
