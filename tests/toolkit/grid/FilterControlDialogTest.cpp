@@ -206,6 +206,29 @@ TEST_F(FilterDialogTest, WithoutALookAndFeelTheButtonsAndPanelsKeepTheirOwn)
     EXPECT_NE(kind, lfOffice11);
 }
 
+TEST_F(FilterDialogTest, AGivenFontScalesTheDialogAndTheFolderReachesTheFileDialogs)
+{
+    TFont font;
+    font.SetName("MS Sans Serif");
+    font.SetHeight(-22);
+    int width = 0;
+    std::string openFolder, saveFolder;
+    QObject timers;
+    QTimer::singleShot(50, &timers, [&] {
+        auto* d = dynamic_cast<TfmFilterControlDialog*>(Screen->ActiveForm());
+        if (!d)
+            return;
+        width = d->ClientWidth();
+        openFolder = d->OpenDialog.InitialDir;
+        saveFolder = d->SaveDialog.InitialDir;
+        d->SetModalResult(mrCancel);
+    });
+    ExecuteFilterControlDialog(host, host->LookAndFeel(), {}, {}, clDefault, "/srv/filters", &font);
+    EXPECT_GT(width, 552);
+    EXPECT_EQ(openFolder, "/srv/filters");
+    EXPECT_EQ(saveFolder, "/srv/filters");
+}
+
 TEST_F(FilterDialogTest, FirstDialogCentredTheNextWhereTheLastClosed)
 {
     TRect first, moved;
