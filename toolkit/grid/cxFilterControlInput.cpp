@@ -796,9 +796,10 @@ void FillBoolOperators(TStrings* strings)
                            reinterpret_cast<TObject*>(static_cast<NativeInt>(kind)));
 }
 
-// The list's texts go to the combo box, their values (the objects) to values.
-void SetComboBoxItems(TcxComboBox* comboBox, const TStringList& list, std::vector<int>& values)
+// The combo box takes the part's font and the list's texts; values take the list's objects.
+void SetComboBoxItems(TcxComboBox* comboBox, TFont* font, const TStringList& list, std::vector<int>& values)
 {
+    comboBox->Style()->SetFont(font);
     values.clear();
     std::vector<std::string> texts;
     for (int i = 0; i < list.Count(); ++i) {
@@ -815,10 +816,9 @@ void TcxCustomFilterControl::SelectBoolOperator()
     if (!HasItems() || !group)
         return;
     state_ = fcsSelectingBoolOperator;
-    comboBox_->Style()->SetFont(FontBoolOperator());
     TStringList list;
     FillBoolOperators(&list);
-    SetComboBoxItems(comboBox_, list, comboValues_);
+    SetComboBoxItems(comboBox_, FontBoolOperator(), list, comboValues_);
     DropDownComboBox(group->BoolOperatorRect, group->BoolOperatorText());
 }
 
@@ -828,12 +828,11 @@ void TcxCustomFilterControl::SelectItem()
     if (!HasItems() || !condition)
         return;
     state_ = fcsSelectingItem;
-    comboBox_->Style()->SetFont(FontItem());
     TStringList list;
     FillFilterItemList(&list);
     if (sortItems_)
         list.Sort();
-    SetComboBoxItems(comboBox_, list, comboValues_);
+    SetComboBoxItems(comboBox_, FontItem(), list, comboValues_);
     DropDownComboBox(condition->ItemRect, condition->ItemText());
 }
 
@@ -843,10 +842,9 @@ void TcxCustomFilterControl::SelectCondition()
     if (!HasItems() || !condition)
         return;
     state_ = fcsSelectingCondition;
-    comboBox_->Style()->SetFont(FontCondition());
     TStringList list;
     FillConditionList(&list);
-    SetComboBoxItems(comboBox_, list, comboValues_);
+    SetComboBoxItems(comboBox_, FontCondition(), list, comboValues_);
     DropDownComboBox(condition->OperatorRect, condition->OperatorText());
 }
 

@@ -1,17 +1,10 @@
 #pragma once
 // A vertical grid with a text row "Meter" and an integer row "Reading" as the filter builder's
 // host, the builder on the test form, and key helpers that send real Qt keys.
-// The grid's own view info header is left out: the builder's row classes share its names.
-#include "tests/toolkit/editors/EditorsTestSupport.h"
+#include "VGridTestSupport.h"
 
-#include "platform/gdi/Text.h"
 #include "platform/vcl/EditBox.h"
-#include "toolkit/editors/cxEdit.h"
-#include "toolkit/editors/cxEditConsts.h"
-#include "toolkit/editors/cxEditRepositoryItems.h"
 #include "toolkit/editors/cxTextEdit.h"
-#include "toolkit/grid/cxInplaceContainer.h"
-#include "toolkit/grid/cxVGrid.h"
 #include "toolkit/grid/cxFilterControl.h"
 #include "toolkit/grid/cxFilterControlDialog.h"
 #include "toolkit/grid/cxVirtualVGrid.h"
@@ -21,24 +14,18 @@
 namespace fbtest {
 
 using namespace cx;
+using namespace vgtest;
 
 class HostGrid : public TcxVirtualVerticalGrid {
     RTL_CLASS(HostGrid, TcxVirtualVerticalGrid)
     explicit HostGrid(TComponent* owner) : TcxVirtualVerticalGrid(owner) { RecreateViewInfo(); }
 };
 
-class FilterBuilderTest : public ControlBaseTest {
+class FilterBuilderTest : public VGridTest {
 protected:
     void SetUp() override
     {
-        ControlBaseTest::SetUp();
-        gdi::SetFontEngine(gdi::MakeFakeFontEngine());
-        cxEditConstsUnit::Initialize();
-        cxEditUnit::Initialize();
-        cxEditRepositoryItemsUnit::Initialize();
-        cxEditDataRegisteredRepositoryItemsUnit::Initialize();
-        cxInplaceContainerUnit::Initialize();
-        cxVGridUnit::Initialize();
+        VGridTest::SetUp();
         cxTextEditUnit::Initialize();
         cxFilterControlDialogUnit::Initialize();
         form->SetBounds(100, 100, 500, 300);
@@ -57,15 +44,7 @@ protected:
         form = nullptr;
         cxFilterControlDialogUnit::Finalize();
         cxTextEditUnit::Finalize();
-        cxVGridUnit::Finalize();
-        cxInplaceContainerUnit::Finalize();
-        cxEditDataRegisteredRepositoryItemsUnit::Finalize();
-        cxEditRepositoryItemsUnit::Finalize();
-        cxEditUnit::Finalize();
-        cxEditConstsUnit::Finalize();
-        cxClearResourceStrings();
-        gdi::SetFontEngine(nullptr);
-        ControlBaseTest::TearDown();
+        VGridTest::TearDown();
     }
     // The builder on the active form, focused, linked to the grid unless told otherwise.
     TcxFilterControl* NewBuilder(bool linked = true)
