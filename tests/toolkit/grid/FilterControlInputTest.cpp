@@ -321,4 +321,24 @@ TEST_F(FilterInputTest, FreedWithAnEditorOrAListOpen)
     EXPECT_TRUE(shown.empty());
 }
 
+TEST_F(FilterInputTest, ClicksActOnThePartUnderThePointer)
+{
+    NewBuilder();
+    TcxConditionViewInfo* in = AddReading(fcoInList, {1});
+    Click(in->Values()->AddButtonRect);   // "+"
+    ASSERT_EQ(in->Values()->Count(), 2);
+    EXPECT_EQ(builder->FocusedPart(), fhtValue);
+    EXPECT_EQ(builder->FocusedValueIndex(), 1);
+    Click(builder->ViewInfo()->AddConditionRect);
+    EXPECT_EQ(builder->RowCount(), 3);
+    EXPECT_EQ(builder->FocusedPart(), fhtItem);
+    Click(in->Values()->Items(0)->ValueRect);
+    ASSERT_TRUE(builder->ValueEditor());
+    EXPECT_EQ(builder->State(), fcsSelectingValue);
+    EXPECT_EQ(builder->ValueEditor()->BoundsRect(), in->Values()->Items(0)->ValueRect);
+    Key(Qt::Key_Escape, Qt::NoModifier, Field(builder->ValueEditor()));
+    EXPECT_FALSE(builder->ValueEditor());
+    EXPECT_EQ(in->Values()->Items(0)->ValueText, "1");
+}
+
 } // namespace
