@@ -40,9 +40,9 @@ protected:
         d.FileName = answer;
         return true;
     }
-    // Opens the dialog through the grid and runs the script once it is the active form; a
-    // dialog still open after ten seconds is aborted.
-    bool Run(const std::function<void(TfmFilterControlDialog*)>& script)
+    // Opens the dialog (through the grid unless told otherwise) and runs the script once it is
+    // the active form; a dialog still open after ten seconds is aborted.
+    bool Run(const std::function<void(TfmFilterControlDialog*)>& script, const std::function<bool()>& open = {})
     {
         QObject timers;
         QTimer poll;
@@ -59,7 +59,7 @@ protected:
             if (auto* dialog = dynamic_cast<TfmFilterControlDialog*>(Screen->ActiveForm()))
                 dialog->SetModalResult(mrAbort);
         });
-        return host->DoFilterDialog();
+        return open ? open() : host->DoFilterDialog();
     }
     static void Press(TcxButton* button)
     {
@@ -190,17 +190,14 @@ TEST_F(FilterDialogTest, WithoutALookAndFeelTheButtonsAndPanelsKeepTheirOwn)
     TNotifyEvent onShow = [&](TObject*) { ++shows; };
     TColor panel = clNone;
     TcxLookAndFeelKind kind = lfFlat;
-    QObject timers;
-    QTimer::singleShot(50, &timers, [&] {
-        auto* d = dynamic_cast<TfmFilterControlDialog*>(Screen->ActiveForm());
-        if (!d)
-            return;
-        panel = d->pnlBottom->Color();
-        kind = d->btOk->LookAndFeel()->GetKind();
-        d->SetModalResult(mrCancel);
-    });
     host->LookAndFeel()->SetKind(lfOffice11);
-    EXPECT_FALSE(ExecuteFilterControlDialog(host, nullptr, {}, onShow, clInfoBk));
+    EXPECT_FALSE(Run(
+        [&](TfmFilterControlDialog* d) {
+            panel = d->pnlBottom->Color();
+            kind = d->btOk->LookAndFeel()->GetKind();
+            d->SetModalResult(mrCancel);
+        },
+        [&] { return ExecuteFilterControlDialog(host, nullptr, {}, onShow, clInfoBk); }));
     EXPECT_EQ(shows, 1);
     EXPECT_EQ(panel, clInfoBk);   // the builder's colour, no skin
     EXPECT_NE(kind, lfOffice11);
@@ -213,17 +210,14 @@ TEST_F(FilterDialogTest, AGivenFontScalesTheDialogAndTheFolderReachesTheFileDial
     font.SetHeight(-22);
     int width = 0;
     std::string openFolder, saveFolder;
-    QObject timers;
-    QTimer::singleShot(50, &timers, [&] {
-        auto* d = dynamic_cast<TfmFilterControlDialog*>(Screen->ActiveForm());
-        if (!d)
-            return;
-        width = d->ClientWidth();
-        openFolder = d->OpenDialog.InitialDir;
-        saveFolder = d->SaveDialog.InitialDir;
-        d->SetModalResult(mrCancel);
-    });
-    ExecuteFilterControlDialog(host, host->LookAndFeel(), {}, {}, clDefault, "/srv/filters", &font);
+    Run(
+        [&](TfmFilterControlDialog* d) {
+            width = d->ClientWidth();
+            openFolder = d->OpenDialog.InitialDir;
+            saveFolder = d->SaveDialog.InitialDir;
+            d->SetModalResult(mrCancel);
+        },
+        [&] { return ExecuteFilterControlDialog(host, host->LookAndFeel(), {}, {}, clDefault, "/srv/filters", &font); });
     EXPECT_GT(width, 552);
     EXPECT_EQ(openFolder, "/srv/filters");
     EXPECT_EQ(saveFolder, "/srv/filters");
@@ -282,11 +276,17 @@ TEST_F(FilterDialogTest, SaveProposesUntitledThenTheFileAndConfirmsReplacing)
         // Saving over it again: the replace question is answered No, nothing is written.
         QFile::remove(QString::fromStdString(first + ".flt"));
         std::ofstream(first + ".flt") << "old";
-        QTimer::singleShot(50, [] {
-            if (auto* box = Screen->ActiveForm(); box && !dynamic_cast<TfmFilterControlDialog*>(box))
+        QTimer reply;
+        reply.setInterval(20);
+        QObject::connect(&reply, &QTimer::timeout, [&] {
+            if (auto* box = Screen->ActiveForm(); box && !dynamic_cast<TfmFilterControlDialog*>(box)) {
+                reply.stop();
                 box->SetModalResult(mrNo);
+            }
         });
+        reply.start();
         Press(d->btSave);
+        reply.stop();
         answer.clear();
         Press(d->btOpen);   // cancelled
         answer = second;
