@@ -29,6 +29,7 @@
 #include "toolkit/editors/cxRadioGroup.h"
 #include "toolkit/editors/cxSpinEdit.h"
 #include "toolkit/editors/cxTextEdit.h"
+#include "toolkit/grid/cxFilterControlDialog.h"
 #include "toolkit/grid/cxInplaceControl.h"
 #include "toolkit/grid/cxVGrid.h"
 #include "toolkit/grid/cxVGridConsts.h"
@@ -78,6 +79,7 @@ const Unit Units[] = {
     {cxInplaceContainerUnit::Initialize, cxInplaceContainerUnit::Finalize},
     {cxVGridConstsUnit::Initialize, cxVGridConstsUnit::Finalize},
     {cxVGridUnit::Initialize, cxVGridUnit::Finalize},
+    {cxFilterControlDialogUnit::Initialize, cxFilterControlDialogUnit::Finalize},
 };
 
 bool started = false;

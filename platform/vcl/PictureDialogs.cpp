@@ -1,6 +1,8 @@
 #include "platform/vcl/PictureDialogs.h"
 
 #include <QFileDialog>
+#include <QDir>
+#include <QFileInfo>
 #include <QStringList>
 
 #include <utility>
@@ -26,23 +28,15 @@ QString QtFilter(const std::string& filter)
 
 bool FileDialogOpen(const std::string& filter, std::string& fileName)
 {
-    const QString name = QFileDialog::getOpenFileName(nullptr, QString(), QString::fromStdString(fileName),
-                                                      QtFilter(filter));
-    if (name.isEmpty())
-        return false;
-    fileName = name.toStdString();
-    return true;
+    return ExecuteFileDialog(false, std::string(), std::string(), filter, true, fileName);
 }
 
 bool FileDialogSave(const std::string& filter, const std::string& defaultExt, std::string& fileName)
 {
-    QString name = QFileDialog::getSaveFileName(nullptr, QString(), QString::fromStdString(fileName),
-                                                QtFilter(filter));
-    if (name.isEmpty())
+    if (!ExecuteFileDialog(true, std::string(), std::string(), filter, true, fileName))
         return false;
-    if (!defaultExt.empty() && !name.contains(QLatin1Char('.')))
-        name += QLatin1Char('.') + QString::fromStdString(defaultExt);
-    fileName = name.toStdString();
+    if (!defaultExt.empty() && QFileInfo(QString::fromStdString(fileName)).suffix().isEmpty())
+        fileName += "." + defaultExt;
     return true;
 }
 
@@ -70,4 +64,21 @@ bool ExecuteSavePictureDialog(const std::string& filter, const std::string& defa
 {
     const auto& save = PictureDialogs().Save;
     return save ? save(filter, defaultExt, fileName) : FileDialogSave(filter, defaultExt, fileName);
+}
+
+bool ExecuteFileDialog(bool save, const std::string& title, const std::string& folder, const std::string& filter,
+                       bool confirmOverwrite, std::string& fileName)
+{
+    QString start = QString::fromStdString(fileName);
+    if (!folder.empty())
+        start = QDir(QString::fromStdString(folder)).filePath(QFileInfo(start).fileName());
+    const QFileDialog::Options options = confirmOverwrite ? QFileDialog::Options() : QFileDialog::DontConfirmOverwrite;
+    const QString name = save ? QFileDialog::getSaveFileName(nullptr, QString::fromStdString(title), start,
+                                                             QtFilter(filter), nullptr, options)
+                              : QFileDialog::getOpenFileName(nullptr, QString::fromStdString(title), start,
+                                                             QtFilter(filter), nullptr, options);
+    if (name.isEmpty())
+        return false;
+    fileName = name.toStdString();
+    return true;
 }

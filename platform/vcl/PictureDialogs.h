@@ -13,3 +13,8 @@ struct TPictureDialogs {
 TPictureDialogs SetPictureDialogs(TPictureDialogs dialogs);
 bool ExecuteOpenPictureDialog(const std::string& filter, std::string& fileName);
 bool ExecuteSavePictureDialog(const std::string& filter, const std::string& defaultExt, std::string& fileName);
+
+// The file dialog itself with a title and a starting folder (empty: Qt's choices). A save dialog
+// confirms replacing an existing file only when asked to. False when the user cancels.
+bool ExecuteFileDialog(bool save, const std::string& title, const std::string& folder, const std::string& filter,
+                       bool confirmOverwrite, std::string& fileName);

@@ -9,6 +9,9 @@
 #include "toolkit/grid/cxVGrid.h"
 #include "toolkit/grid/cxVGridViewInfo.h"
 
+#include <QImage>
+#include <QPainter>
+
 namespace vgtest {
 
 using namespace cx;
@@ -169,5 +172,19 @@ protected:
     }
     TestGrid* grid = nullptr;
 };
+
+// Paints a window and its windowed children into one picture (origin: the picture's top left on
+// the screen).
+inline void Compose(QImage& image, TWinControl* c, const TPoint& origin)
+{
+    c->Update();
+    QPainter painter(&image);
+    const TPoint at = c->ClientToScreen({0, 0});
+    painter.drawImage(at.X - origin.X, at.Y - origin.Y, c->Surface().Image().convertToFormat(QImage::Format_RGB32));
+    painter.end();
+    for (int i = 0; i < c->ControlCount(); ++i)
+        if (auto* child = dynamic_cast<TWinControl*>(c->Controls(i)); child && child->Visible())
+            Compose(image, child, origin);
+}
 
 } // namespace vgtest

@@ -444,19 +444,6 @@ TEST_F(CreateCategoryDialogTest, ShownModallyItGivesTheTypedCaptionOnOk)
 }
 
 // --- a look at it -------------------------------------------------------------------------------
-// Paints a window and its windowed children into one picture.
-void Compose(QImage& image, TWinControl* c, const TPoint& origin)
-{
-    c->Update();
-    QPainter painter(&image);
-    const TPoint at = c->ClientToScreen({0, 0});
-    painter.drawImage(at.X - origin.X, at.Y - origin.Y, c->Surface().Image().convertToFormat(QImage::Format_RGB32));
-    painter.end();
-    for (int i = 0; i < c->ControlCount(); ++i)
-        if (auto* child = dynamic_cast<TWinControl*>(c->Controls(i)); child && child->Visible())
-            Compose(image, child, origin);
-}
-
 TEST_F(VGridCustomizingTest, RendersChineseCaptions)
 {
     gdi::SetFontEngine(gdi::MakeQtFontEngine());
