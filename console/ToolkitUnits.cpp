@@ -16,19 +16,30 @@
 #include "toolkit/data/cxDataConsts.h"
 #include "toolkit/data/cxDataStorage.h"
 #include "toolkit/data/cxFilterConsts.h"
+#include "toolkit/editors/cxBlobEdit.h"
 #include "toolkit/editors/cxButtonEdit.h"
+#include "toolkit/editors/cxCalcEdit.h"
 #include "toolkit/editors/cxCheckBox.h"
 #include "toolkit/editors/cxControlsTimers.h"
+#include "toolkit/editors/cxCurrencyEdit.h"
+#include "toolkit/editors/cxDateEdit.h"
+#include "toolkit/editors/cxDropDownEdit.h"
 #include "toolkit/editors/cxEdit.h"
 #include "toolkit/editors/cxEditConsts.h"
 #include "toolkit/editors/cxEditDataRegisteredRepositoryItems.h"
 #include "toolkit/editors/cxEditRepositoryItems.h"
 #include "toolkit/editors/cxEditUtils.h"
-#include "toolkit/editors/cxNavigator.h"
+#include "toolkit/editors/cxHyperLinkEdit.h"
+#include "toolkit/editors/cxImage.h"
+#include "toolkit/editors/cxImageComboBox.h"
+#include "toolkit/editors/cxMRUEdit.h"
 #include "toolkit/editors/cxMaskEdit.h"
+#include "toolkit/editors/cxMemo.h"
+#include "toolkit/editors/cxNavigator.h"
 #include "toolkit/editors/cxRadioGroup.h"
 #include "toolkit/editors/cxSpinEdit.h"
 #include "toolkit/editors/cxTextEdit.h"
+#include "toolkit/editors/cxTimeEdit.h"
 #include "toolkit/grid/cxFilterControlDialog.h"
 #include "toolkit/grid/cxInplaceControl.h"
 #include "toolkit/grid/cxVGrid.h"
@@ -70,9 +81,20 @@ const Unit Units[] = {
     {cxEditRepositoryItemsUnit::Initialize, cxEditRepositoryItemsUnit::Finalize},
     {cxEditDataRegisteredRepositoryItemsUnit::Initialize, cxEditDataRegisteredRepositoryItemsUnit::Finalize},
     {cxTextEditUnit::Initialize, cxTextEditUnit::Finalize},
+    {cxMemoUnit::Initialize, cxMemoUnit::Finalize},
+    {cxMRUEditUnit::Initialize, cxMRUEditUnit::Finalize},
+    {cxCurrencyEditUnit::Initialize, cxCurrencyEditUnit::Finalize},
+    {cxHyperLinkEditUnit::Initialize, cxHyperLinkEditUnit::Finalize},
     {cxMaskEditUnit::Initialize, cxMaskEditUnit::Finalize},
     {cxButtonEditUnit::Initialize, cxButtonEditUnit::Finalize},
     {cxSpinEditUnit::Initialize, cxSpinEditUnit::Finalize},
+    {cxTimeEditUnit::Initialize, cxTimeEditUnit::Finalize},
+    {cxDropDownEditUnit::Initialize, cxDropDownEditUnit::Finalize},
+    {cxImageComboBoxUnit::Initialize, cxImageComboBoxUnit::Finalize},
+    {cxImageUnit::Initialize, cxImageUnit::Finalize},
+    {cxCalcEditUnit::Initialize, cxCalcEditUnit::Finalize},
+    {cxDateEditUnit::Initialize, cxDateEditUnit::Finalize},
+    {cxBlobEditUnit::Initialize, cxBlobEditUnit::Finalize},
     {cxCheckBoxUnit::Initialize, cxCheckBoxUnit::Finalize},
     {cxRadioGroupUnit::Initialize, cxRadioGroupUnit::Finalize},
     {cxNavigatorUnit::Initialize, cxNavigatorUnit::Finalize},
