@@ -2,6 +2,7 @@
 // steps, and the conversions between a time text and an edit value.
 #include "toolkit/editors/cxTimeEdit.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cwctype>
@@ -356,6 +357,36 @@ std::u16string cxTimeEditDisplayText(const TcxTimeEditLayout& layout, const Vari
     return layout.FormatTime(value);
 }
 
+// ---- mask mode --------------------------------------------------------------------------------------------
+
+void TcxTimeEditMaskMode::Compile(const std::u16string& mask)
+{
+    TcxMaskEditStandardMode::Compile(mask);
+    const TcxStandardMask& m = StandardMask();
+    int digits = 0;
+    while (digits < m.Count() &&
+           !(m.IsLiteral(digits) && static_cast<TcxStandardMaskLiteralItem*>(m.Items(digits))->Literal() == u' '))
+        ++digits;
+    layout_.Use24HourFormat = digits >= m.Count();
+    layout_.TimeFormat = digits >= 8 ? tfHourMinSec : digits >= 5 ? tfHourMin : tfHour;
+}
+
+char16_t TcxTimeEditMaskMode::GetBlank(int index) const
+{
+    return layout_.GetEditingPlace(index + 1) == tzTimeSuffix ? 0 : u'0';
+}
+
+std::u16string TcxTimeEditMaskMode::GetUpdatedText(const std::u16string& text)
+{
+    std::u16string updated = TcxMaskEditStandardMode::GetUpdatedText(text);
+    std::u16string formatted = text;
+    StandardMask().Format(formatted, Settings().CharCaseNormal, true);
+    const std::size_t digits = std::min({std::size_t(layout_.DigitsLength()), updated.size(), formatted.size()});
+    for (std::size_t i = 0; i < digits; ++i)
+        updated[i] = formatted[i];
+    return updated;
+}
+
 // ---- properties -------------------------------------------------------------------------------------------
 
 TcxCustomTimeEditProperties::TcxCustomTimeEditProperties(TPersistent* owner) : TcxCustomSpinEditProperties(owner)
@@ -474,6 +505,11 @@ const TClassMeta* TcxCustomTimeEditProperties::GetContainerClass() const
     return TcxCustomEditClass::Of<TcxTimeEdit>().Meta();
 }
 
+TcxMaskEditModeClass TcxCustomTimeEditProperties::GetModeClass(TcxEditMaskKind) const
+{
+    return TcxMaskEditModeClass::Of<TcxTimeEditMaskMode>();
+}
+
 // ---- control -------------------------------------------------------------------------------------------------
 
 namespace {
@@ -529,18 +565,7 @@ TcxTimeEditZoneKind TcxCustomTimeEdit::EditingPlace()
 bool TcxCustomTimeEdit::IsCharValidForPos(char16_t& ch, int position)
 {
     InnerTextHost host(this);
-    const int caret = host.GetCaret();
-    if (!IsCharValidForTimeEdit(host, ch, position, ActiveProperties()->Layout().GetTimeZoneInfo(position)))
-        return false;
-    // A digit moved on to the zone's second digit is written there now: the mask would write it
-    // where the typing began.
-    if (ch && host.GetCaret() != caret) {
-        const int at = host.GetCaret();
-        host.ReplaceText(at, std::u16string(1, ch));
-        host.SetCaret(at + 1);
-        ch = 0;
-    }
-    return true;
+    return IsCharValidForTimeEdit(host, ch, position, ActiveProperties()->Layout().GetTimeZoneInfo(position));
 }
 
 void TcxCustomTimeEdit::SynchronizeDisplayValue()

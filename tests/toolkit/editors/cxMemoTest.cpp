@@ -2,7 +2,14 @@
 // on every insert path, returns and Esc, auto height and the filter operators.
 #include "tests/toolkit/editors/TextEditorsTestSupport.h"
 
+#include "platform/rtl/Filer.h"
 #include "platform/rtl/Unicode.h"
+#include "platform/vcl/Peer.h"
+#include "toolkit/core/cxGeometry.h"
+
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QWheelEvent>
 #include "toolkit/editors/cxMemo.h"
 
 using namespace cx;
@@ -130,6 +137,85 @@ TEST_F(MemoTest, VisibleLinesSizeAStandaloneMemo)
     ASSERT_NE(helper, nullptr);
     EXPECT_EQ(helper->GetSupportedFilterOperators(memo->Properties(), nullptr),
               (TcxFilterControlOperators{fcoLike, fcoNotLike, fcoBlanks, fcoNonBlanks}));
+}
+
+// The memo's own bars stay hidden; the container's painted ones lie over the strips it keeps free
+// and follow its range and position whatever scrolls it.
+TEST_F(MemoTest, TheContainersBarsMirrorTheMemo)
+{
+    std::string text;
+    for (int i = 0; i < 40; ++i)
+        text += "line " + std::to_string(i) + "\r\n";
+    memo->SetText(text + "last");
+    EXPECT_EQ(memo->VScrollBar(), nullptr);   // no bars before ScrollBars asks for them
+    memo->Properties()->SetScrollBars(ssVertical);
+    vcl::DrainPostedMessages();
+    TcxCustomInnerMemo* inner = memo->InnerMemo();
+    auto* box = static_cast<QPlainTextEdit*>(Field(memo));
+    TcxControlScrollBar* bar = memo->VScrollBar();
+    ASSERT_NE(bar, nullptr);
+    EXPECT_FALSE(box->verticalScrollBar()->isVisible());
+    ASSERT_TRUE(bar->Visible());
+    EXPECT_FALSE(memo->HScrollBar()->Visible());
+    const TScrollBarState state = inner->ScrollBarState(sbVertical);
+    EXPECT_TRUE(state.Enabled);
+    EXPECT_EQ(bar->BoundsRect(), cxRectOffset(state.Rect, inner->Left(), inner->Top()));
+    EXPECT_EQ(bar->Max(), state.Max);
+    EXPECT_EQ(bar->Position(), 0);
+    // The text stays clear of the strip the bar covers.
+    EXPECT_LE(box->viewport()->geometry().right() + 1, state.Rect.Left);
+
+    auto inStep = [&] {
+        return bar->Position() == inner->Box()->FirstVisibleLine() &&
+               bar->Position() == box->verticalScrollBar()->value();
+    };
+    // The bar's lower arrow scrolls the memo one line.
+    QWidget* barWidget = bar->Peer();
+    QTest::mouseClick(barWidget, Qt::LeftButton, {}, QPoint(bar->Width() / 2, bar->Height() - 3));
+    vcl::DrainPostedMessages();
+    EXPECT_EQ(inner->Box()->FirstVisibleLine(), 1);
+    EXPECT_TRUE(inStep());
+    // The wheel (it goes to the focused field) and caret moves keep the bar in step.
+    Focus(memo);
+    QWheelEvent wheel(QPointF(20, 20), box->mapToGlobal(QPointF(20, 20)), {}, QPoint(0, -120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(inner->Peer(), &wheel);
+    vcl::DrainPostedMessages();
+    EXPECT_GT(bar->Position(), 1);
+    EXPECT_TRUE(inStep());
+    Key(memo, Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(bar->Position(), bar->Max() - bar->PageSize() + 1);
+    EXPECT_TRUE(inStep());
+    Key(memo, Qt::Key_Home, Qt::ControlModifier);
+    EXPECT_EQ(bar->Position(), 0);
+    // Resizing keeps the bar over the strip; ScrollBars back to none takes the bars away.
+    memo->SetBounds(10, 10, 240, 160);
+    vcl::DrainPostedMessages();
+    ASSERT_TRUE(bar->Visible());
+    EXPECT_EQ(bar->BoundsRect(), cxRectOffset(inner->ScrollBarState(sbVertical).Rect, inner->Left(), inner->Top()));
+    memo->Properties()->SetScrollBars(ssNone);
+    EXPECT_EQ(memo->VScrollBar(), nullptr);
+}
+
+TEST_F(MemoTest, LoadedLinesBecomeTheEditValue)
+{
+    TMemoryStream stream;
+    {
+        TWriter writer(&stream, 16);
+        writer.WriteListEnd();
+    }
+    // Nothing loaded: the value stays as it was.
+    stream.SetPosition(0);
+    TReader empty(&stream, 16);
+    memo->ReadState(&empty);
+    EXPECT_TRUE(memo->EditValue().IsNull());
+    // Lines the memo got while loading become its value.
+    memo->InnerMemo()->SetLines({"one", "two"});
+    memo->SetEditValueSilently(Variant::MakeNull());
+    stream.SetPosition(0);
+    TReader reader(&stream, 16);
+    memo->ReadState(&reader);
+    EXPECT_EQ(VarToStr(memo->EditValue()), "one\r\ntwo");
 }
 
 } // namespace
