@@ -345,13 +345,17 @@ void TcxCustomInnerMemo::Dispatch(TMessage& m)
         vcl::FireEvent(OnSelChange, this);
         return;
     case CN_COMMAND:
-    case WM_SIZE:
-        // Scrolled, resized or changed: the container's bars follow.
+    case WM_SIZE: {
+        // Scrolled, resized or changed: the container's bars follow (unless a change handler
+        // freed the editor).
+        const auto alive = c->AliveToken();
         TMemo::Dispatch(m);
-        if (m.Msg == WM_SIZE || HiWord(m.WParam) == EN_VSCROLL || HiWord(m.WParam) == EN_HSCROLL ||
-            HiWord(m.WParam) == EN_CHANGE)
+        const std::uint16_t code = HiWord(m.WParam);
+        if (!alive.expired() &&
+            (m.Msg == WM_SIZE || code == EN_VSCROLL || code == EN_HSCROLL || code == EN_CHANGE))
             c->SetScrollBarsParameters();
         return;
+    }
     case WM_KILLFOCUS:
         TMemo::Dispatch(m);
         c->FocusChanged();

@@ -197,6 +197,26 @@ TEST_F(MemoTest, TheContainersBarsMirrorTheMemo)
     EXPECT_EQ(memo->VScrollBar(), nullptr);
 }
 
+TEST_F(MemoTest, MouseInputOnTheFieldReachesTheMemo)
+{
+    std::string seen;
+    memo->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int x, int y) {
+        seen += "D" + std::to_string(x) + "," + std::to_string(y) + " ";
+    };
+    memo->OnMouseUp = [&](TObject*, TMouseButton, TShiftState, int, int) { seen += "U "; };
+    memo->OnClick = [&](TObject*) { seen += "C "; };
+    memo->OnDblClick = [&](TObject*) { seen += "2 "; };
+    TWinControl* field = memo->InnerMemo();
+    QTest::mouseClick(Field(memo), Qt::LeftButton, {}, QPoint(5, 6));
+    QTest::mouseDClick(Field(memo), Qt::LeftButton, {}, QPoint(5, 6));
+    vcl::DrainPostedMessages();
+    const std::string at = "D" + std::to_string(field->Left() + 5) + "," + std::to_string(field->Top() + 6) + " ";
+    EXPECT_EQ(seen.substr(0, at.size() + 4), at + "C U ");
+    EXPECT_NE(seen.find("2 "), std::string::npos);
+    EXPECT_TRUE(field->Focused());
+    EXPECT_FALSE(memo->InnerControlMouseDown);
+}
+
 TEST_F(MemoTest, LoadedLinesBecomeTheEditValue)
 {
     TMemoryStream stream;
