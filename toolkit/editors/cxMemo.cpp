@@ -494,6 +494,22 @@ void TcxCustomMemo::Scroll(TScrollBarKind kind, TScrollCode code, int& pos)
     pos = memo->ScrollBarState(kind).Pos;
 }
 
+void TcxCustomMemo::SetScrollBarsParameters(bool skipPlacement)
+{
+    TcxCustomTextEdit::SetScrollBarsParameters(skipPlacement);
+    TcxSizeGrip* grip = SizeGrip();
+    if (!grip || IsDestroying())
+        return;
+    const bool both = NeedsScrollBars() && HScrollBar()->Visible() && VScrollBar()->Visible();
+    if (both) {
+        const TRect h = HScrollBar()->BoundsRect(), v = VScrollBar()->BoundsRect();
+        grip->SetBoundsRect({v.Left, h.Top, v.Right, h.Bottom});
+        MoveChildToFront(grip);
+    }
+    if (grip->Visible() != both)
+        grip->SetVisible(both);
+}
+
 void TcxCustomMemo::ReadState(rtl::TReader* reader)
 {
     reader->ReadProperties(this);

@@ -192,6 +192,8 @@ class TcxCustomMemo : public TcxCustomTextEdit {
     // The container's bars scroll the memo: a line up or down by one line, anything else through
     // the memo's own scroll handling; pos becomes the memo's new position.
     void Scroll(TScrollBarKind kind, TScrollCode code, int& pos) override;
+    // The bars follow the field; with both shown, the container's size grip fills the corner.
+    void SetScrollBarsParameters(bool skipPlacement = false) override;
     bool CanScrollLineWithoutScrollBars(TcxDirection direction) override
     {
         return direction == dirUp || direction == dirDown;

@@ -193,6 +193,18 @@ TEST_F(MemoTest, TheContainersBarsMirrorTheMemo)
     vcl::DrainPostedMessages();
     ASSERT_TRUE(bar->Visible());
     EXPECT_EQ(bar->BoundsRect(), cxRectOffset(inner->ScrollBarState(sbVertical).Rect, inner->Left(), inner->Top()));
+    // Both bars: the horizontal one over the bottom strip, the size grip in the corner.
+    memo->Properties()->SetWordWrap(false);
+    memo->SetText(std::string(200, 'w') + "\r\n" + text);
+    memo->Properties()->SetScrollBars(ssBoth);
+    vcl::DrainPostedMessages();
+    inner = memo->InnerMemo();
+    TcxControlScrollBar* hbar = memo->HScrollBar();
+    ASSERT_TRUE(hbar->Visible());
+    EXPECT_EQ(hbar->BoundsRect(), cxRectOffset(inner->ScrollBarState(sbHorizontal).Rect, inner->Left(), inner->Top()));
+    ASSERT_TRUE(memo->SizeGrip()->Visible());
+    EXPECT_EQ(memo->SizeGrip()->Left(), memo->VScrollBar()->Left());
+    EXPECT_EQ(memo->SizeGrip()->Top(), hbar->Top());
     memo->Properties()->SetScrollBars(ssNone);
     EXPECT_EQ(memo->VScrollBar(), nullptr);
 }
