@@ -376,17 +376,6 @@ char16_t TcxTimeEditMaskMode::GetBlank(int index) const
     return layout_.GetEditingPlace(index + 1) == tzTimeSuffix ? 0 : u'0';
 }
 
-std::u16string TcxTimeEditMaskMode::GetUpdatedText(const std::u16string& text)
-{
-    std::u16string updated = TcxMaskEditStandardMode::GetUpdatedText(text);
-    std::u16string formatted = text;
-    StandardMask().Format(formatted, Settings().CharCaseNormal, true);
-    const std::size_t digits = std::min({std::size_t(layout_.DigitsLength()), updated.size(), formatted.size()});
-    for (std::size_t i = 0; i < digits; ++i)
-        updated[i] = formatted[i];
-    return updated;
-}
-
 // ---- properties -------------------------------------------------------------------------------------------
 
 TcxCustomTimeEditProperties::TcxCustomTimeEditProperties(TPersistent* owner) : TcxCustomSpinEditProperties(owner)

@@ -96,8 +96,10 @@ class TcxTimeEditMaskMode : public TcxMaskEditStandardMode {
     using TcxMaskEditStandardMode::TcxMaskEditStandardMode;
     void Compile(const std::u16string& mask) override;
     char16_t GetBlank(int index) const override;
-    // A zero in a digit zone is a digit, not a blank: the updated text keeps it.
-    std::u16string GetUpdatedText(const std::u16string& text) override;
+    // A time text has nothing to reduce: its zeros are digits and its suffix is chosen, and what
+    // an unfocused editor shows (nothing, a date) is in no mask form at all. So the updated text,
+    // and with it the editor's Text, is the text as shown.
+    std::u16string GetUpdatedText(const std::u16string& text) override { return text; }
     const TcxTimeEditLayout& Layout() const { return layout_; }
 
 private:
@@ -182,10 +184,8 @@ class TcxCustomTimeEdit : public TcxCustomSpinEdit {
     void SetValue(const Variant& value) override;
     bool Increment(TcxSpinEditButton button) override;
     void SynchronizeDisplayValue() override;
-    // Text is the display value, whatever form it has (an unfocused editor may show a date or
-    // nothing at all, which no mask form holds), and setting it sets the shown text as the text
-    // editor does, not the edit value as the masked editor would.
-    std::string Text() override { return TcxCustomTextEdit::Text(); }
+    // Text is the display value (the mode's updated text is the text as shown); setting it sets
+    // the shown text as the text editor does, not the edit value as the masked editor would.
     bool SetDisplayText(const std::string& value) override { return TcxCustomTextEdit::SetDisplayText(value); }
 
 protected:

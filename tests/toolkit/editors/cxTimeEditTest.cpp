@@ -310,6 +310,18 @@ TEST_F(TimeEditControlTest, TheTimeMaskModeTypesOverZonesAndKeepsTheSuffix)
     edit->SetSelection(0, 11);
     Key(edit, Qt::Key_Delete);
     EXPECT_EQ(Utf8ToUtf16(edit->Text()), u"00:00:00 下午");
+
+    // Unfocused texts in no mask form are the text too: nothing for Null, a date with ShowDate.
+    edit->Properties()->SetShowDate(true);
+    edit->SetEditValue(Variant::FromDate(45000.75));
+    Focus(other);
+    const std::string shown = VarToStr(edit->InnerTextEdit()->GetEditValue());
+    EXPECT_NE(shown.find("18:00:00"), std::string::npos);
+    EXPECT_EQ(edit->Text(), shown);
+    EXPECT_EQ(edit->MaskText(), shown);
+    edit->SetEditValue(Variant::MakeNull());
+    EXPECT_EQ(edit->Text(), "");
+    EXPECT_EQ(edit->MaskText(), "");
 }
 
 } // namespace
