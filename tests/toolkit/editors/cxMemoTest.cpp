@@ -222,6 +222,19 @@ TEST_F(MemoTest, TheContainersBarsMirrorTheMemo)
     EXPECT_EQ(memo->VScrollBar(), nullptr);
 }
 
+TEST_F(MemoTest, BarsAskedForBeforeTheWindowExists)
+{
+    auto* early = new TcxMemo(form);
+    early->Properties()->SetScrollBars(ssVertical);
+    early->SetText(std::string(40, 'x') + std::string(30 * 2, '\n'));
+    Place(early, 140, 60);
+    vcl::DrainPostedMessages();
+    ASSERT_NE(early->VScrollBar(), nullptr);
+    ASSERT_TRUE(SpinUntil([&] { return early->VScrollBar()->Visible() && early->VScrollBar()->Enabled(); }, 1000));
+    EXPECT_EQ(early->VScrollBar()->Parent(), early);
+    EXPECT_EQ(early->VScrollBar()->Max(), early->InnerMemo()->ScrollBarState(sbVertical).Max);
+}
+
 TEST_F(MemoTest, MouseInputOnTheFieldReachesTheMemo)
 {
     std::string seen;
