@@ -315,7 +315,10 @@ void TcxCustomInnerMemo::Dispatch(TMessage& m)
         TcxCustomInnerTextEditPrevState state;
         SaveTextEditState(&helper_, true, state);
         InternalUpdating = false;
+        const auto alive = c->AliveToken();
         TMemo::Dispatch(m);
+        if (alive.expired())
+            return;
         c->SetScrollBarsParameters();
         // Up and Down always move inside the memo, even on its first or last line.
         const auto key = std::uint16_t(m.WParam);
