@@ -56,6 +56,15 @@ enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 enum TScrollBarKind { sbHorizontal, sbVertical };
 enum TScrollCode { scLineUp, scLineDown, scPageUp, scPageDown, scPosition, scTrack, scTop, scBottom, scEndScroll };
 
+// The state of a control's own scroll bar as the system would report it (range, page and
+// position as in SCROLLINFO: the last position is Max - Page + 1).
+struct TScrollBarState {
+    bool Shown = false;   // the strip is reserved
+    bool Enabled = false; // there is something to scroll
+    TRect Rect;           // client coordinates
+    int Min = 0, Max = 0, Page = 0, Pos = 0;
+};
+
 using TCursor = int;
 constexpr TCursor crDefault = 0, crNone = -1, crArrow = -2, crCross = -3, crIBeam = -4,
                   crSizeNESW = -6, crSizeNS = -7, crSizeNWSE = -8, crSizeWE = -9, crUpArrow = -10,

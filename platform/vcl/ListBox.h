@@ -21,10 +21,6 @@ enum : UINT {
     LB_SETTOPINDEX = 0x0197, LB_SELITEMRANGE = 0x019B, LB_SETCARETINDEX = 0x019E,
 };
 constexpr LRESULT LB_ERR = -1;
-enum : int {
-    SB_LINEUP = 0, SB_LINEDOWN = 1, SB_PAGEUP = 2, SB_PAGEDOWN = 3, SB_THUMBPOSITION = 4, SB_THUMBTRACK = 5,
-    SB_TOP = 6, SB_BOTTOM = 7, SB_ENDSCROLL = 8
-};
 // Owner-drawing states the draw notice carries.
 enum : unsigned { ODS_SELECTED = 1, ODS_GRAYED = 2, ODS_DISABLED = 4, ODS_FOCUS = 0x10 };
 
@@ -36,12 +32,7 @@ using TDrawItemEvent = rtl::Event<void(TWinControl* control, int index, TRect re
 using TLBFindDataEvent = rtl::Event<int(TWinControl* control, const std::string& findString)>;
 
 // The state of one of the list box's own scroll bars as the system would report it.
-struct TListBoxScrollBar {
-    bool Shown = false;   // the strip is reserved
-    bool Enabled = false; // there is something to scroll
-    TRect Rect;           // client coordinates
-    int Min = 0, Max = 0, Page = 0, Pos = 0;
-};
+using TListBoxScrollBar = TScrollBarState;
 
 class TCustomListBox : public TCustomControl {
     RTL_CLASS(TCustomListBox, TCustomControl)

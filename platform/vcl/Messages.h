@@ -87,6 +87,12 @@ enum : std::uint16_t {
     EN_SETFOCUS = 0x0100, EN_KILLFOCUS = 0x0200, EN_CHANGE = 0x0300, EN_UPDATE = 0x0400,
     EN_MAXTEXT = 0x0501, EN_HSCROLL = 0x0601, EN_VSCROLL = 0x0602, BN_CLICKED = 0,
 };
+// The scroll-bar codes of WM_HSCROLL and WM_VSCROLL (the low word; the high word is the thumb's
+// position for SB_THUMBPOSITION and SB_THUMBTRACK).
+enum : int {
+    SB_LINEUP = 0, SB_LINEDOWN = 1, SB_PAGEUP = 2, SB_PAGEDOWN = 3, SB_THUMBPOSITION = 4, SB_THUMBTRACK = 5,
+    SB_TOP = 6, SB_BOTTOM = 7, SB_ENDSCROLL = 8
+};
 enum : std::uint32_t {
     ES_LEFT = 0, ES_CENTER = 1, ES_RIGHT = 2, ES_MULTILINE = 4, ES_UPPERCASE = 8,
     ES_LOWERCASE = 0x10, ES_PASSWORD = 0x20, ES_AUTOVSCROLL = 0x40, ES_AUTOHSCROLL = 0x80,

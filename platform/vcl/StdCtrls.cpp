@@ -1,6 +1,7 @@
 #include "platform/vcl/StdCtrls.h"
 
 #include "platform/gdi/Draw.h"
+#include "platform/gdi/GdiConsts.h"
 #include "platform/gdi/Text.h"
 #include "platform/rtl/Unicode.h"
 #include "platform/vcl/Clipbrd.h"
@@ -271,7 +272,19 @@ public:
         o.setAlignment(a == ES_RIGHT ? Qt::AlignRight : a == ES_CENTER ? Qt::AlignHCenter : Qt::AlignLeft);
         document()->setDefaultTextOption(o);
     }
-    void SetMargins(int left, int right) override { setViewportMargins(left, 0, right, 0); }
+    void SetMargins(int left, int right) override
+    {
+        leftMargin_ = left;
+        rightMargin_ = right;
+        ApplyMargins();
+    }
+    // Strips kept free at the right and bottom edges for scroll bars another control paints.
+    void SetBarStrips(int right, int bottom)
+    {
+        rightStrip_ = right;
+        bottomStrip_ = bottom;
+        ApplyMargins();
+    }
     void SetLook(const QFont& font, const QColor& text, const QColor& base) override { ApplyLook(this, font, text, base); }
     int LineCount() const override { return document()->blockCount(); }
     int LineFromChar(int pos) const override { return document()->findBlock(ToQtPos(pos)).blockNumber(); }
@@ -315,6 +328,10 @@ public:
         }
     }
     void ForwardPreedit(QInputMethodEvent* e) override { QPlainTextEdit::inputMethodEvent(e); }
+
+private:
+    void ApplyMargins() { setViewportMargins(leftMargin_, 0, rightMargin_ + rightStrip_, bottomStrip_); }
+    int leftMargin_ = 0, rightMargin_ = 0, rightStrip_ = 0, bottomStrip_ = 0;
 
 protected:
     bool event(QEvent* e) override { return RouteToPeer(this, e) || QPlainTextEdit::event(e); }
@@ -1016,9 +1033,76 @@ vcl::EditBox* TCustomMemo::CreateBox(QWidget* parent)
                              ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
     const bool h = scrollBars_ == ssHorizontal || scrollBars_ == ssBoth;
     const bool v = scrollBars_ == ssVertical || scrollBars_ == ssBoth;
-    box->setHorizontalScrollBarPolicy(h ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
-    box->setVerticalScrollBarPolicy(v ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    const bool own = !externalScrollBars_;
+    box->setHorizontalScrollBarPolicy(h && own ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    box->setVerticalScrollBarPolicy(v && own ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    if (!own)
+        box->SetBarStrips(v ? vcl::System().GetSystemMetrics(SM_CXVSCROLL) : 0,
+                          h ? vcl::System().GetSystemMetrics(SM_CYHSCROLL) : 0);
+    // The system's memo tells its parent when it scrolls; ours tells every move of a bar's range
+    // or position, whatever caused it (keys, wheel, typing, resizing).
+    for (QScrollBar* bar : {box->horizontalScrollBar(), box->verticalScrollBar()}) {
+        const std::uint16_t code = bar == box->horizontalScrollBar() ? EN_HSCROLL : EN_VSCROLL;
+        QObject::connect(bar, &QScrollBar::valueChanged, box, [this, code] { NotifyParent(code); });
+        QObject::connect(bar, &QScrollBar::rangeChanged, box, [this, code] { NotifyParent(code); });
+    }
     return box;
+}
+
+void TCustomMemo::SetExternalScrollBars(bool v)
+{
+    if (externalScrollBars_ == v)
+        return;
+    externalScrollBars_ = v;
+    RecreateWnd();
+}
+
+TScrollBarState TCustomMemo::ScrollBarState(TScrollBarKind kind) const
+{
+    TScrollBarState s;
+    const bool horz = kind == sbHorizontal;
+    const bool hShown = scrollBars_ == ssHorizontal || scrollBars_ == ssBoth;
+    const bool vShown = scrollBars_ == ssVertical || scrollBars_ == ssBoth;
+    auto* box = dynamic_cast<vcl::MemoBox*>(Box());
+    s.Shown = box && (horz ? hShown : vShown);
+    if (!s.Shown)
+        return s;
+    const QScrollBar* bar = horz ? box->horizontalScrollBar() : box->verticalScrollBar();
+    s.Min = bar->minimum();
+    s.Page = std::max(bar->pageStep(), 1);
+    s.Max = bar->maximum() + s.Page - 1;
+    s.Pos = bar->value();
+    s.Enabled = bar->maximum() > bar->minimum();
+    const int w = Width(), h = Height();
+    if (externalScrollBars_) {
+        const int barW = vcl::System().GetSystemMetrics(SM_CXVSCROLL);
+        const int barH = vcl::System().GetSystemMetrics(SM_CYHSCROLL);
+        s.Rect = horz ? TRect{0, h - barH, w - (vShown ? barW : 0), h} : TRect{w - barW, 0, w, h - (hShown ? barH : 0)};
+    } else if (bar->isVisible()) {
+        const QRect g = bar->geometry();
+        s.Rect = {g.left(), g.top(), g.right() + 1, g.bottom() + 1};
+    }
+    return s;
+}
+
+void TCustomMemo::DefaultHandler(TMessage& m)
+{
+    auto* box = dynamic_cast<vcl::MemoBox*>(Box());
+    if (!box || (m.Msg != WM_VSCROLL && m.Msg != WM_HSCROLL))
+        return TCustomEdit::DefaultHandler(m);
+    QScrollBar* bar = m.Msg == WM_HSCROLL ? box->horizontalScrollBar() : box->verticalScrollBar();
+    switch (LoWord(m.WParam)) {
+    case SB_LINEUP: bar->triggerAction(QAbstractSlider::SliderSingleStepSub); break;
+    case SB_LINEDOWN: bar->triggerAction(QAbstractSlider::SliderSingleStepAdd); break;
+    case SB_PAGEUP: bar->triggerAction(QAbstractSlider::SliderPageStepSub); break;
+    case SB_PAGEDOWN: bar->triggerAction(QAbstractSlider::SliderPageStepAdd); break;
+    case SB_THUMBPOSITION:
+    case SB_THUMBTRACK: bar->setValue(HiWord(m.WParam)); break;
+    case SB_TOP: bar->triggerAction(QAbstractSlider::SliderToMinimum); break;
+    case SB_BOTTOM: bar->triggerAction(QAbstractSlider::SliderToMaximum); break;
+    default: break;
+    }
+    m.Result = 0;
 }
 
 void TCustomMemo::CreateParams(TCreateParams& params)

@@ -96,6 +96,8 @@ protected:
     void ReplaceSelection(std::u16string text, bool limited, bool canUndo);
     // Compares the text with the last one seen and tells a change (EN_CHANGE).
     void TextEdited(bool byUser);
+    // Tells the parent a notification code (WM_COMMAND; reflected back as CN_COMMAND).
+    void NotifyParent(std::uint16_t code);
 
 private:
     void ApplyAppearance();
@@ -103,7 +105,6 @@ private:
     void HandleKeyDown(TMessage& m);
     void HandleChar(TMessage& m);
     void HandleMouse(TMessage& m);
-    void NotifyParent(std::uint16_t code);
     std::u16string Cased(std::u16string s) const;
 
     vcl::EditBox* box_ = nullptr;
@@ -146,9 +147,20 @@ class TCustomMemo : public TCustomEdit {
     void SetWordWrap(bool v);
     TAlignment Alignment = taLeftJustify;
 
+    // Another control paints the memo's scroll bars: the memo keeps their strips free (at the
+    // right and bottom edges, the system's bar sizes) and its own bars stay hidden. Either way
+    // WM_VSCROLL and WM_HSCROLL scroll the memo, and every move of its range or position is told
+    // to the parent as EN_VSCROLL or EN_HSCROLL.
+    bool ExternalScrollBars() const { return externalScrollBars_; }
+    void SetExternalScrollBars(bool v);
+    // A bar as the system would report it; Shown follows ScrollBars. Vertical units are lines,
+    // horizontal ones pixels.
+    TScrollBarState ScrollBarState(TScrollBarKind kind) const;
+
 protected:
     void CreateParams(TCreateParams& params) override;
     void Dispatch(TMessage& msg) override;
+    void DefaultHandler(TMessage& msg) override;
     bool IsMultiLine() const override { return true; }
     vcl::EditBox* CreateBox(QWidget* parent) override;
     void KeyPress(char16_t& key) override;
@@ -156,6 +168,7 @@ protected:
 private:
     TScrollStyle scrollBars_ = ssNone;
     bool wordWrap_ = true;
+    bool externalScrollBars_ = false;
 };
 
 class TMemo : public TCustomMemo {

@@ -401,6 +401,55 @@ void ForwardInnerMouseMove(TcxContainer* container, TControl* inner, TShiftState
 void ForwardInnerMouseUp(TcxContainer* container, TControl* inner, TMouseButton button, TShiftState shift, int x, int y);
 void ForwardInnerClick(TcxContainer* container);
 void ForwardInnerDblClick(TcxContainer* container);
+
+// The one place an inner control's mouse overrides hand the input on: its own handling runs
+// first, then the container's (unless the control died on the way). TSelf is the control itself,
+// whose Container() names where the input goes (none: nowhere).
+template <class TBase, class TSelf>
+class TcxInnerControlMouseForwarder : public TBase {
+public:
+    using TBase::TBase;
+
+protected:
+    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override
+    {
+        const auto alive = this->AliveToken();
+        TBase::MouseDown(button, shift, x, y);
+        if (!alive.expired())
+            ForwardInnerMouseDown(Self()->Container(), this, button, shift, x, y);
+    }
+    void MouseMove(TShiftState shift, int x, int y) override
+    {
+        const auto alive = this->AliveToken();
+        TBase::MouseMove(shift, x, y);
+        if (!alive.expired())
+            ForwardInnerMouseMove(Self()->Container(), this, shift, x, y);
+    }
+    void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override
+    {
+        const auto alive = this->AliveToken();
+        TBase::MouseUp(button, shift, x, y);
+        if (!alive.expired())
+            ForwardInnerMouseUp(Self()->Container(), this, button, shift, x, y);
+    }
+    void Click() override
+    {
+        const auto alive = this->AliveToken();
+        TBase::Click();
+        if (!alive.expired())
+            ForwardInnerClick(Self()->Container());
+    }
+    void DblClick() override
+    {
+        const auto alive = this->AliveToken();
+        TBase::DblClick();
+        if (!alive.expired())
+            ForwardInnerDblClick(Self()->Container());
+    }
+
+private:
+    TSelf* Self() { return static_cast<TSelf*>(this); }
+};
 // The region a shadowed window needs; none when noRegion or when the window's client rectangle
 // is the shadow bounds.
 std::optional<gdi::Region> GetWindowShadowRegion(HWND wnd, const TRect& shadowBounds, const TRect& shadowExtent,
@@ -412,6 +461,10 @@ void SetWindowShadowRegion(HWND wnd, const TRect& shadowBounds, const TRect& sha
 void cxSetWindowRgn(HWND wnd, std::optional<gdi::Region> region, bool redraw = true);
 std::optional<gdi::Region> cxGetWindowRgn(HWND wnd);
 bool UsecxScrollBars();
+// A control's own bar state as the system reports it: the strip in screen coordinates (none and
+// invisible when the bar is not shown; unavailable when there is nothing to scroll), and the range.
+void cxScrollBarStateToInfo(TWinControl* control, const TScrollBarState& state, TcxScrollBarInfo& info);
+void cxScrollBarStateToScrollInfo(const TScrollBarState& state, TcxScrollInfo& info);
 bool cxGetScrollBarInfo(HWND wnd, int objectId, TcxScrollBarInfo& info);
 bool cxGetScrollInfo(HWND wnd, TScrollBarKind kind, TcxScrollInfo& info);
 bool AreVisualStylesMustBeUsed(bool nativeStyle, TdxThemedObjectType themedObjectType);

@@ -32,7 +32,7 @@ bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 } // namespace
 
-TcxCustomInnerListBox::TcxCustomInnerListBox(TComponent* owner) : TCustomListBox(owner)
+TcxCustomInnerListBox::TcxCustomInnerListBox(TComponent* owner) : TcxInnerControlMouseForwarder(owner)
 {
     canvas_ = std::make_unique<TcxCanvas>(Canvas());
     CreateScrollBars();
@@ -321,38 +321,6 @@ void TcxCustomInnerListBox::Click()
     ForwardInnerClick(Container());
 }
 
-void TcxCustomInnerListBox::DblClick()
-{
-    const auto alive = AliveToken();
-    TCustomListBox::DblClick();
-    if (!alive.expired())
-        ForwardInnerDblClick(Container());
-}
-
-void TcxCustomInnerListBox::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
-{
-    const auto alive = AliveToken();
-    TCustomListBox::MouseDown(button, shift, x, y);
-    if (!alive.expired())
-        ForwardInnerMouseDown(Container(), this, button, shift, x, y);
-}
-
-void TcxCustomInnerListBox::MouseMove(TShiftState shift, int x, int y)
-{
-    const auto alive = AliveToken();
-    TCustomListBox::MouseMove(shift, x, y);
-    if (!alive.expired())
-        ForwardInnerMouseMove(Container(), this, shift, x, y);
-}
-
-void TcxCustomInnerListBox::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
-{
-    const auto alive = AliveToken();
-    TCustomListBox::MouseUp(button, shift, x, y);
-    if (!alive.expired())
-        ForwardInnerMouseUp(Container(), this, button, shift, x, y);
-}
-
 void TcxCustomInnerListBox::DragOver(TObject* source, int x, int y, TDragState state, bool& accept)
 {
     if (TcxContainer* c = Container())
@@ -434,25 +402,13 @@ bool TcxCustomInnerListBox::ItemVisible(int index) const
 
 bool TcxCustomInnerListBox::GetScrollBarInfo(TScrollBarKind kind, TcxScrollBarInfo& info)
 {
-    const TListBoxScrollBar s = ScrollBarState(kind);
-    if (!s.Shown) {
-        info.rcScrollBar = {};
-        info.rgstate = STATE_SYSTEM_INVISIBLE;
-        return true;
-    }
-    const TPoint a = ClientToScreen({s.Rect.Left, s.Rect.Top});
-    info.rcScrollBar = {a.X, a.Y, a.X + s.Rect.Width(), a.Y + s.Rect.Height()};
-    info.rgstate = s.Enabled ? 0 : STATE_SYSTEM_UNAVAILABLE;
+    cxScrollBarStateToInfo(this, ScrollBarState(kind), info);
     return true;
 }
 
 bool TcxCustomInnerListBox::GetScrollInfo(TScrollBarKind kind, TcxScrollInfo& info)
 {
-    const TListBoxScrollBar s = ScrollBarState(kind);
-    info.nMin = s.Min;
-    info.nMax = s.Max;
-    info.nPage = unsigned(s.Page);
-    info.nPos = s.Pos;
+    cxScrollBarStateToScrollInfo(ScrollBarState(kind), info);
     return true;
 }
 

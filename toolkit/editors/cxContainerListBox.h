@@ -11,7 +11,9 @@
 
 namespace cx {
 
-class TcxCustomInnerListBox : public TCustomListBox, public IcxContainerInnerControl, public IcxNativeScrollBars {
+class TcxCustomInnerListBox : public TcxInnerControlMouseForwarder<TCustomListBox, TcxCustomInnerListBox>,
+                              public IcxContainerInnerControl,
+                              public IcxNativeScrollBars {
     RTL_CLASS(TcxCustomInnerListBox, TCustomListBox)
     explicit TcxCustomInnerListBox(TComponent* owner);
     ~TcxCustomInnerListBox() override;
@@ -61,11 +63,8 @@ protected:
     void KeyDown(std::uint16_t& key, TShiftState shift) override;
     void KeyUp(std::uint16_t& key, TShiftState shift) override;
     void KeyPress(char16_t& key) override;
+    // The vertical bar follows the item a click chose before the container hears the click.
     void Click() override;
-    void DblClick() override;
-    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
-    void MouseMove(TShiftState shift, int x, int y) override;
-    void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
     void DragOver(TObject* source, int x, int y, TDragState state, bool& accept) override;
     void DragDrop(TObject* source, int x, int y) override;
     bool DoMouseWheel(TShiftState shift, int wheelDelta, TPoint mousePos) override;

@@ -442,6 +442,26 @@ void SetWindowShadowRegion(HWND wnd, const TRect& shadowBounds, const TRect& sha
 
 bool UsecxScrollBars() { return true; }
 
+void cxScrollBarStateToInfo(TWinControl* control, const TScrollBarState& state, TcxScrollBarInfo& info)
+{
+    if (!state.Shown) {
+        info.rcScrollBar = {};
+        info.rgstate = STATE_SYSTEM_INVISIBLE;
+        return;
+    }
+    const TPoint a = control->ClientToScreen({state.Rect.Left, state.Rect.Top});
+    info.rcScrollBar = {a.X, a.Y, a.X + state.Rect.Width(), a.Y + state.Rect.Height()};
+    info.rgstate = state.Enabled ? 0 : STATE_SYSTEM_UNAVAILABLE;
+}
+
+void cxScrollBarStateToScrollInfo(const TScrollBarState& state, TcxScrollInfo& info)
+{
+    info.nMin = state.Min;
+    info.nMax = state.Max;
+    info.nPage = unsigned(state.Page);
+    info.nPos = state.Pos;
+}
+
 bool cxGetScrollBarInfo(HWND wnd, int objectId, TcxScrollBarInfo& info)
 {
     auto* bars = dynamic_cast<IcxNativeScrollBars*>(::FindControl(wnd));

@@ -125,12 +125,17 @@ bool TcxMaskEditStandardMode::PressSymbol(char16_t ch)
         BeepOnError();
         return false;
     }
+    // The control's check may have moved the caret on (a time zone's digit that can only be the
+    // second one): the character goes where the caret is now.
+    const int at = host_->GetSelStart();
+    if (at != start && !IsEditableAt(at))
+        return false;
     if (host_->GetSelLength() > 1)
         PressDelete();
     std::u16string text = host_->GetText();
-    text[start] = ch;
+    text[at] = ch;
     host_->SetDisplayText(text);
-    PutCaret(start);
+    PutCaret(at);
     PressRight();
     return false;
 }
@@ -140,13 +145,16 @@ bool TcxMaskEditStandardMode::PressDelete()
     const int start = host_->GetSelStart();
     std::u16string text = host_->GetText();
     const int end = std::min<int>(start + host_->GetSelLength(), static_cast<int>(text.size()));
-    const char16_t blank = GetBlank();
-    if (blank != 0) {
-        for (int i = start; i < end; ++i)
-            if (IsEditableAt(i))
-                text[i] = blank;
-        host_->SetDisplayText(text);
+    bool changed = false;
+    for (int i = start; i < end; ++i) {
+        const char16_t blank = GetBlank(i);
+        if (blank != 0 && IsEditableAt(i)) {
+            text[i] = blank;
+            changed = true;
+        }
     }
+    if (changed)
+        host_->SetDisplayText(text);
     PutCaret(start);
     return false;
 }

@@ -132,7 +132,8 @@ class TcxMaskEditStandardMode : public TcxMaskEditCustomMode {
     void SynchronizeEditValue() override;
     void UpdateEditValue() override;
     std::u16string GetUpdatedText(const std::u16string& text) override;
-    virtual char16_t GetBlank() const { return standardMask_.Blank(); }
+    // The character Delete leaves at a 0-based text position (0: the character stays).
+    virtual char16_t GetBlank(int index) const { return standardMask_.Blank(); }
     TcxStandardMask& StandardMask() { return standardMask_; }
 
 private:

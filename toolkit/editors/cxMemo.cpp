@@ -2,6 +2,7 @@
 // input roads, the control's keys and layout, the filter helper and the unit's start-up.
 #include "toolkit/editors/cxMemo.h"
 
+#include "platform/rtl/Filer.h"
 #include "platform/rtl/Unicode.h"
 #include "platform/vcl/Clipbrd.h"
 #include "platform/vcl/EditBox.h"
@@ -228,12 +229,25 @@ void TcxCustomInnerMemoHelper::SetOnSelChange(TNotifyEvent value) { memo_->OnSel
 
 // ---- inner memo -----------------------------------------------------------------------------------------
 
-TcxCustomInnerMemo::TcxCustomInnerMemo(TComponent* owner) : TMemo(owner)
+TcxCustomInnerMemo::TcxCustomInnerMemo(TComponent* owner) : TcxInnerControlMouseForwarder(owner)
 {
     ControlStyle.Include(csDoubleClicks);
     SetBorderStyle(bsNone);
     SetCursor(crIBeam);
+    SetExternalScrollBars(UsecxScrollBars());
     constructing_ = false;
+}
+
+bool TcxCustomInnerMemo::GetScrollBarInfo(TScrollBarKind kind, TcxScrollBarInfo& info)
+{
+    cxScrollBarStateToInfo(this, ScrollBarState(kind), info);
+    return HandleAllocated();
+}
+
+bool TcxCustomInnerMemo::GetScrollInfo(TScrollBarKind kind, TcxScrollInfo& info)
+{
+    cxScrollBarStateToScrollInfo(ScrollBarState(kind), info);
+    return HandleAllocated();
 }
 
 TcxCustomTextEdit* TcxCustomInnerMemo::Container() const { return dynamic_cast<TcxCustomTextEdit*>(Owner()); }
@@ -272,46 +286,6 @@ void TcxCustomInnerMemo::DragDrop(TObject* source, int x, int y)
     DropTextInto(Container(), this, source, x, y);
 }
 
-void TcxCustomInnerMemo::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
-{
-    const auto alive = AliveToken();
-    TMemo::MouseDown(button, shift, x, y);
-    if (!alive.expired())
-        ForwardInnerMouseDown(Container(), this, button, shift, x, y);
-}
-
-void TcxCustomInnerMemo::MouseMove(TShiftState shift, int x, int y)
-{
-    const auto alive = AliveToken();
-    TMemo::MouseMove(shift, x, y);
-    if (!alive.expired())
-        ForwardInnerMouseMove(Container(), this, shift, x, y);
-}
-
-void TcxCustomInnerMemo::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
-{
-    const auto alive = AliveToken();
-    TMemo::MouseUp(button, shift, x, y);
-    if (!alive.expired())
-        ForwardInnerMouseUp(Container(), this, button, shift, x, y);
-}
-
-void TcxCustomInnerMemo::Click()
-{
-    const auto alive = AliveToken();
-    TMemo::Click();
-    if (!alive.expired())
-        ForwardInnerClick(Container());
-}
-
-void TcxCustomInnerMemo::DblClick()
-{
-    const auto alive = AliveToken();
-    TMemo::DblClick();
-    if (!alive.expired())
-        ForwardInnerDblClick(Container());
-}
-
 void TcxCustomInnerMemo::Dispatch(TMessage& m)
 {
     TcxCustomTextEdit* c = Container();
@@ -341,7 +315,11 @@ void TcxCustomInnerMemo::Dispatch(TMessage& m)
         TcxCustomInnerTextEditPrevState state;
         SaveTextEditState(&helper_, true, state);
         InternalUpdating = false;
+        const auto alive = c->AliveToken();
         TMemo::Dispatch(m);
+        if (alive.expired())
+            return;
+        c->SetScrollBarsParameters();
         // Up and Down always move inside the memo, even on its first or last line.
         const auto key = std::uint16_t(m.WParam);
         if (key != 0 && key != VK_UP && key != VK_DOWN && !InternalUpdating && !CheckTextEditState(&helper_, state)) {
@@ -369,6 +347,18 @@ void TcxCustomInnerMemo::Dispatch(TMessage& m)
         TMemo::Dispatch(m);
         vcl::FireEvent(OnSelChange, this);
         return;
+    case CN_COMMAND:
+    case WM_SIZE: {
+        // Scrolled, resized or changed: the container's bars follow (unless a change handler
+        // freed the editor).
+        const auto alive = c->AliveToken();
+        TMemo::Dispatch(m);
+        const std::uint16_t code = HiWord(m.WParam);
+        if (!alive.expired() &&
+            (m.Msg == WM_SIZE || code == EN_VSCROLL || code == EN_HSCROLL || code == EN_CHANGE))
+            c->SetScrollBarsParameters();
+        return;
+    }
     case WM_KILLFOCUS:
         TMemo::Dispatch(m);
         c->FocusChanged();
@@ -488,11 +478,61 @@ void TcxCustomMemo::AdjustInnerEditPosition()
         memo->SetBounds(r.Left, r.Top, r.Width(), r.Height());
 }
 
+bool TcxCustomMemo::NeedsScrollBars() const
+{
+    return scrollBarsChanged_ && Properties() && ActiveProperties()->ScrollBars() != ssNone;
+}
+
+void TcxCustomMemo::Scroll(TScrollBarKind kind, TScrollCode code, int& pos)
+{
+    TcxCustomInnerMemo* memo = InnerMemo();
+    if (!memo || !memo->HandleAllocated())
+        return;
+    if (kind == sbVertical && (code == scLineUp || code == scLineDown)) {
+        memo->Perform(EM_LINESCROLL, 0, code == scLineUp ? -1 : 1);
+    } else {
+        TMessage m{kind == sbVertical ? WM_VSCROLL : WM_HSCROLL, WPARAM(MakeLParam(int(code), pos)), 0, 0};
+        memo->DefWndProc(m);
+    }
+    pos = memo->ScrollBarState(kind).Pos;
+}
+
+void TcxCustomMemo::SetScrollBarsParameters(bool skipPlacement)
+{
+    TcxCustomTextEdit::SetScrollBarsParameters(skipPlacement);
+    TcxSizeGrip* grip = SizeGrip();
+    if (!grip || IsDestroying())
+        return;
+    const bool both = NeedsScrollBars() && HScrollBar()->Visible() && VScrollBar()->Visible();
+    if (both) {
+        const TRect h = HScrollBar()->BoundsRect(), v = VScrollBar()->BoundsRect();
+        grip->SetBoundsRect({v.Left, h.Top, v.Right, h.Bottom});
+        MoveChildToFront(grip);
+    }
+    if (grip->Visible() != both)
+        grip->SetVisible(both);
+}
+
+void TcxCustomMemo::ReadState(rtl::TReader* reader)
+{
+    reader->ReadProperties(this);
+    if (InnerMemo() && !Lines().empty()) {
+        Variant value;
+        PrepareEditValue(Variant(InnerMemo()->Text()), value, InternalFocused());
+        SetEditValueSilently(value);
+    }
+}
+
 void TcxCustomMemo::PropertiesChanged(TObject* sender)
 {
     if (TcxCustomInnerMemo* memo = InnerMemo(); memo && Properties() && !PropertiesChangeLocked()) {
         TcxCustomMemoProperties* p = ActiveProperties();
-        memo->SetScrollBars(p->ScrollBars());
+        if (memo->ScrollBars() != p->ScrollBars()) {
+            // From the first change on, the container keeps bars for the memo to show.
+            scrollBarsChanged_ = true;
+            memo->SetScrollBars(p->ScrollBars());
+            CheckNeedsScrollBars();
+        }
         memo->WantReturns = p->WantReturns();
         memo->WantTabs = p->WantTabs();
         memo->SetWordWrap(p->WordWrap());
@@ -500,6 +540,7 @@ void TcxCustomMemo::PropertiesChanged(TObject* sender)
         SetEditAutoSize(p->VisibleLineCount() >= 1);
     }
     TcxCustomTextEdit::PropertiesChanged(sender);
+    SetScrollBarsParameters();
 }
 
 void TcxCustomMemo::PasteFromClipboard()

@@ -133,11 +133,18 @@ private:
     TcxCustomInnerMemo* memo_;
 };
 
-// The multi-line field: a platform memo whose container hears every input path first.
-class TcxCustomInnerMemo : public TMemo, public IcxInnerEditHelper {
+// The multi-line field: a platform memo whose container hears every input path first. Its own
+// scroll bars stay hidden: the container's painted ones lie over the strips it keeps free and
+// mirror its range and position (every scroll, resize, key and text change refreshes them).
+class TcxCustomInnerMemo : public TcxInnerControlMouseForwarder<TMemo, TcxCustomInnerMemo>,
+                           public IcxInnerEditHelper,
+                           public IcxNativeScrollBars {
     RTL_CLASS(TcxCustomInnerMemo, TMemo)
     explicit TcxCustomInnerMemo(TComponent* owner);
     IcxCustomInnerEdit* GetHelper() override { return &helper_; }
+    // IcxNativeScrollBars: the kept strips, in screen coordinates, and the memo's scroll state.
+    bool GetScrollBarInfo(TScrollBarKind kind, TcxScrollBarInfo& info) override;
+    bool GetScrollInfo(TScrollBarKind kind, TcxScrollInfo& info) override;
     TcxCustomTextEdit* Container() const;
     bool InternalUpdating = false;
     TNotifyEvent OnSelChange;
@@ -151,11 +158,6 @@ class TcxCustomInnerMemo : public TMemo, public IcxInnerEditHelper {
 protected:
     void Dispatch(TMessage& msg) override;
     void DefaultHandler(TMessage& msg) override;
-    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
-    void MouseMove(TShiftState shift, int x, int y) override;
-    void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
-    void Click() override;
-    void DblClick() override;
 
 private:
     TcxCustomInnerMemoHelper helper_{this};
@@ -185,6 +187,20 @@ class TcxCustomMemo : public TcxCustomTextEdit {
     bool CanKeyDownModifyEdit(std::uint16_t key, TShiftState shift) override;
     bool IsEditClass() const override { return true; }
     bool TabsNeeded() const override;
+    // The container's scroll bars exist once ScrollBars was set to show any.
+    bool NeedsScrollBars() const override;
+    // The container's bars scroll the memo: a line up or down by one line, anything else through
+    // the memo's own scroll handling; pos becomes the memo's new position.
+    void Scroll(TScrollBarKind kind, TScrollCode code, int& pos) override;
+    // The bars follow the field; with both shown, the container's size grip fills the corner.
+    void SetScrollBarsParameters(bool skipPlacement = false) override;
+    bool CanScrollLineWithoutScrollBars(TcxDirection direction) override
+    {
+        return direction == dirUp || direction == dirDown;
+    }
+    // Loading: after the stored properties, a memo whose lines were loaded takes them as its
+    // edit value.
+    void ReadState(rtl::TReader* reader);
     bool SendActivationKey(char16_t key) override { return key != u'\r'; }
     void AdjustInnerEditPosition() override;
     void PropertiesChanged(TObject* sender) override;
@@ -197,6 +213,7 @@ protected:
 
 private:
     void Construct();
+    bool scrollBarsChanged_ = false;
 };
 
 class TcxMemo : public TcxCustomMemo {

@@ -512,7 +512,8 @@ private:
 
 // The single-line field: a platform edit (a line edit underneath) whose container hears every
 // input path first; the field acts only on what the container leaves.
-class TcxCustomInnerTextEdit : public TCustomEdit, public IcxInnerEditHelper {
+class TcxCustomInnerTextEdit : public TcxInnerControlMouseForwarder<TCustomEdit, TcxCustomInnerTextEdit>,
+                               public IcxInnerEditHelper {
     RTL_CLASS(TcxCustomInnerTextEdit, TCustomEdit)
     explicit TcxCustomInnerTextEdit(TComponent* owner);
     ~TcxCustomInnerTextEdit() override;
@@ -544,12 +545,6 @@ protected:
     void Dispatch(TMessage& msg) override;
     void DefaultHandler(TMessage& msg) override;
     bool DoMouseWheel(TShiftState shift, int wheelDelta, TPoint mousePos) override;
-    // The mouse reaches the editor too, after the field's own handling.
-    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
-    void MouseMove(TShiftState shift, int x, int y) override;
-    void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
-    void Click() override;
-    void DblClick() override;
 
 public:
     // A drop of another edit's selected text inserts it where it lands, as the user's change.

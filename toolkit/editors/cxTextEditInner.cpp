@@ -132,7 +132,7 @@ void TcxCustomInnerTextEditHelper::SetOnSelChange(TNotifyEvent value) { edit_->O
 
 // ---- the field ------------------------------------------------------------------------------------
 
-TcxCustomInnerTextEdit::TcxCustomInnerTextEdit(TComponent* owner) : TCustomEdit(owner)
+TcxCustomInnerTextEdit::TcxCustomInnerTextEdit(TComponent* owner) : TcxInnerControlMouseForwarder(owner)
 {
     ControlStyle.Include(csDoubleClicks);
     SetBorderStyle(bsNone);
@@ -213,46 +213,6 @@ bool TcxCustomInnerTextEdit::CanFocus() const
 }
 
 bool TcxCustomInnerTextEdit::DoMouseWheel(TShiftState, int, TPoint) { return false; }
-
-void TcxCustomInnerTextEdit::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
-{
-    const auto alive = AliveToken();
-    TCustomEdit::MouseDown(button, shift, x, y);
-    if (!alive.expired())
-        ForwardInnerMouseDown(Container(), this, button, shift, x, y);
-}
-
-void TcxCustomInnerTextEdit::MouseMove(TShiftState shift, int x, int y)
-{
-    const auto alive = AliveToken();
-    TCustomEdit::MouseMove(shift, x, y);
-    if (!alive.expired())
-        ForwardInnerMouseMove(Container(), this, shift, x, y);
-}
-
-void TcxCustomInnerTextEdit::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
-{
-    const auto alive = AliveToken();
-    TCustomEdit::MouseUp(button, shift, x, y);
-    if (!alive.expired())
-        ForwardInnerMouseUp(Container(), this, button, shift, x, y);
-}
-
-void TcxCustomInnerTextEdit::Click()
-{
-    const auto alive = AliveToken();
-    TCustomEdit::Click();
-    if (!alive.expired())
-        ForwardInnerClick(Container());
-}
-
-void TcxCustomInnerTextEdit::DblClick()
-{
-    const auto alive = AliveToken();
-    TCustomEdit::DblClick();
-    if (!alive.expired())
-        ForwardInnerDblClick(Container());
-}
 
 void TcxCustomInnerTextEdit::CreateParams(TCreateParams& params)
 {

@@ -2,6 +2,7 @@
 // steps, and the conversions between a time text and an edit value.
 #include "toolkit/editors/cxTimeEdit.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cwctype>
@@ -356,6 +357,25 @@ std::u16string cxTimeEditDisplayText(const TcxTimeEditLayout& layout, const Vari
     return layout.FormatTime(value);
 }
 
+// ---- mask mode --------------------------------------------------------------------------------------------
+
+void TcxTimeEditMaskMode::Compile(const std::u16string& mask)
+{
+    TcxMaskEditStandardMode::Compile(mask);
+    const TcxStandardMask& m = StandardMask();
+    int digits = 0;
+    while (digits < m.Count() &&
+           !(m.IsLiteral(digits) && static_cast<TcxStandardMaskLiteralItem*>(m.Items(digits))->Literal() == u' '))
+        ++digits;
+    layout_.Use24HourFormat = digits >= m.Count();
+    layout_.TimeFormat = digits >= 8 ? tfHourMinSec : digits >= 5 ? tfHourMin : tfHour;
+}
+
+char16_t TcxTimeEditMaskMode::GetBlank(int index) const
+{
+    return layout_.GetEditingPlace(index + 1) == tzTimeSuffix ? 0 : u'0';
+}
+
 // ---- properties -------------------------------------------------------------------------------------------
 
 TcxCustomTimeEditProperties::TcxCustomTimeEditProperties(TPersistent* owner) : TcxCustomSpinEditProperties(owner)
@@ -495,18 +515,14 @@ void TcxTextEditTimeHost::SetCaret(int index) { edit_->SetSelection(index, 0); }
 
 bool TcxTextEditTimeHost::TypeChar(char16_t& ch, int position, const TcxTimeEditZoneInfo& zone)
 {
-    const int caret = GetCaret();
-    if (!IsCharValidForTimeEdit(*this, ch, position, zone))
-        return false;
-    // A digit moved on to the zone's second digit is written there now: the mask would write it
-    // where the typing began.
-    if (ch && GetCaret() != caret) {
-        const int at = GetCaret();
-        ReplaceText(at, std::u16string(1, ch));
-        SetCaret(at + 1);
-        ch = 0;
-    }
-    return true;
+    // The mask mode writes the character where the rule left the caret, so a digit moved on to
+    // the zone's second digit lands there.
+    return IsCharValidForTimeEdit(*this, ch, position, zone);
+}
+
+TcxMaskEditModeClass TcxCustomTimeEditProperties::GetModeClass(TcxEditMaskKind) const
+{
+    return TcxMaskEditModeClass::Of<TcxTimeEditMaskMode>();
 }
 
 // ---- control -------------------------------------------------------------------------------------------------

@@ -101,6 +101,27 @@ Variant cxTimeEditTextToEditValue(const TcxTimeEditLayout& layout, const std::u1
 std::u16string cxTimeEditDisplayText(const TcxTimeEditLayout& layout, const Variant& editValue, bool focused,
                                      bool showDate = false);
 
+// ---- the mask mode ---------------------------------------------------------------------------------
+
+// The standard mode over a time mask. "0" is the blank of the digit zones only: Delete writes
+// zeros there and leaves the suffix as it is (its characters are chosen, never blanked). The
+// zones follow from the compiled mask (the digits end at its first space literal; a mask without
+// one is the 24-hour form), so the mode also serves without a control.
+class TcxTimeEditMaskMode : public TcxMaskEditStandardMode {
+    RTL_CLASS(TcxTimeEditMaskMode, TcxMaskEditStandardMode)
+    using TcxMaskEditStandardMode::TcxMaskEditStandardMode;
+    void Compile(const std::u16string& mask) override;
+    char16_t GetBlank(int index) const override;
+    // A time text has nothing to reduce: its zeros are digits and its suffix is chosen, and what
+    // an unfocused editor shows (nothing, a date) is in no mask form at all. So the updated text,
+    // and with it the editor's Text, is the text as shown.
+    std::u16string GetUpdatedText(const std::u16string& text) override { return text; }
+    const TcxTimeEditLayout& Layout() const { return layout_; }
+
+private:
+    TcxTimeEditLayout layout_;
+};
+
 // ---- the control ----------------------------------------------------------------------------------
 
 class TcxCustomTimeEditProperties : public TcxCustomSpinEditProperties {
@@ -134,6 +155,7 @@ class TcxCustomTimeEditProperties : public TcxCustomSpinEditProperties {
     Variant PrepareValue(const Variant&) const override { return Variant(0); }
     void FormatChanged() override;
     const TClassMeta* GetContainerClass() const override;
+    TcxMaskEditModeClass GetModeClass(TcxEditMaskKind kind) const override;
 
 private:
     TcxTimeEditTimeFormat timeFormat_ = tfHourMinSec;
@@ -178,9 +200,8 @@ class TcxCustomTimeEdit : public TcxCustomSpinEdit {
     void SetValue(const Variant& value) override;
     bool Increment(TcxSpinEditButton button) override;
     void SynchronizeDisplayValue() override;
-    // The time editor's text is what it shows: the mask's updated form would turn the zeros of
-    // "00:00:00;1;0" (its blank character) into spaces. Setting the text sets the shown text.
-    std::string Text() override { return TcxCustomTextEdit::Text(); }
+    // Text is the display value (the mode's updated text is the text as shown); setting it sets
+    // the shown text as the text editor does, not the edit value as the masked editor would.
     bool SetDisplayText(const std::string& value) override { return TcxCustomTextEdit::SetDisplayText(value); }
 
 protected:

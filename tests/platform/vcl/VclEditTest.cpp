@@ -4,11 +4,17 @@
 #include "platform/vcl/Clipbrd.h"
 #include "platform/vcl/EditBox.h"
 #include "platform/vcl/StdCtrls.h"
+#include "platform/vcl/SystemFacade.h"
+#include "platform/gdi/GdiConsts.h"
 
+#include <QAbstractScrollArea>
 #include <QInputMethodEvent>
+#include <QScrollBar>
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -248,6 +254,59 @@ TEST_F(VclEditTest, MemoLinesAndLineMessages)
     EXPECT_EQ(memo->Text(), "a\r\nx\r\ny");
     Ctrl(memo, 'z');
     EXPECT_EQ(memo->Text(), "a\r\n");
+}
+
+// With its bars painted by another control, the memo hides Qt's own, keeps their strips free,
+// scrolls on WM_VSCROLL and WM_HSCROLL and tells every move to its parent.
+TEST_F(VclEditTest, MemoScrollBarsForAnotherControlToPaint)
+{
+    std::vector<std::uint16_t> told;
+    const auto inner = memo->WindowProc;
+    memo->WindowProc = [&, inner](TMessage& m) {
+        if (m.Msg == CN_COMMAND && (HiWord(m.WParam) == EN_VSCROLL || HiWord(m.WParam) == EN_HSCROLL))
+            told.push_back(HiWord(m.WParam));
+        inner(m);
+    };
+    memo->SetWordWrap(false);
+    memo->SetScrollBars(ssBoth);
+    memo->SetExternalScrollBars(true);
+    std::string text;
+    for (int i = 0; i < 30; ++i)
+        text += std::string(60, char('a' + i % 26)) + "\r\n";
+    memo->SetText(text);
+    vcl::DrainPostedMessages();
+    const int barW = vcl::System().GetSystemMetrics(SM_CXVSCROLL), barH = vcl::System().GetSystemMetrics(SM_CYHSCROLL);
+    const TScrollBarState v = memo->ScrollBarState(sbVertical), h = memo->ScrollBarState(sbHorizontal);
+    EXPECT_TRUE(v.Shown && v.Enabled && h.Shown && h.Enabled);
+    EXPECT_EQ(v.Rect, (TRect{200 - barW, 0, 200, 100 - barH}));
+    EXPECT_EQ(h.Rect, (TRect{0, 100 - barH, 200 - barW, 100}));
+    auto* box = static_cast<QAbstractScrollArea*>(Target(memo));
+    EXPECT_FALSE(box->verticalScrollBar()->isVisible());
+    EXPECT_LE(box->viewport()->geometry().right() + 1, 200 - barW);
+    EXPECT_EQ(v.Pos, 0);
+    EXPECT_GE(v.Max, 30 - 1);
+
+    told.clear();
+    HWND hwnd = memo->Handle();
+    vcl::SendMessage(hwnd, WM_VSCROLL, SB_LINEDOWN);
+    EXPECT_EQ(memo->ScrollBarState(sbVertical).Pos, 1);
+    EXPECT_EQ(vcl::SendMessage(hwnd, EM_GETFIRSTVISIBLELINE), 1);
+    vcl::SendMessage(hwnd, WM_VSCROLL, SB_BOTTOM);
+    const TScrollBarState bottom = memo->ScrollBarState(sbVertical);
+    EXPECT_EQ(bottom.Pos, bottom.Max - bottom.Page + 1);
+    vcl::SendMessage(hwnd, WM_VSCROLL, WPARAM(MakeLParam(SB_THUMBTRACK, 3)));
+    EXPECT_EQ(memo->ScrollBarState(sbVertical).Pos, 3);
+    vcl::SendMessage(hwnd, WM_HSCROLL, SB_PAGEDOWN);
+    EXPECT_GT(memo->ScrollBarState(sbHorizontal).Pos, 0);
+    // Every move is told (a vertical move may tell the horizontal range again too).
+    EXPECT_GE(std::count(told.begin(), told.end(), std::uint16_t(EN_VSCROLL)), 3);
+    ASSERT_FALSE(told.empty());
+    EXPECT_EQ(told.back(), EN_HSCROLL);
+    // Without the mode, Qt's own bars show.
+    memo->SetExternalScrollBars(false);
+    vcl::DrainPostedMessages();
+    EXPECT_TRUE(static_cast<QAbstractScrollArea*>(Target(memo))->verticalScrollBar()->isVisible());
+    memo->WindowProc = inner;
 }
 
 TEST_F(VclEditTest, TextSurvivesARecreatedWindow)

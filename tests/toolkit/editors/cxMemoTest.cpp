@@ -2,7 +2,14 @@
 // on every insert path, returns and Esc, auto height and the filter operators.
 #include "tests/toolkit/editors/TextEditorsTestSupport.h"
 
+#include "platform/rtl/Filer.h"
 #include "platform/rtl/Unicode.h"
+#include "platform/vcl/Peer.h"
+#include "toolkit/core/cxGeometry.h"
+
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QWheelEvent>
 #include "toolkit/editors/cxMemo.h"
 
 using namespace cx;
@@ -130,6 +137,143 @@ TEST_F(MemoTest, VisibleLinesSizeAStandaloneMemo)
     ASSERT_NE(helper, nullptr);
     EXPECT_EQ(helper->GetSupportedFilterOperators(memo->Properties(), nullptr),
               (TcxFilterControlOperators{fcoLike, fcoNotLike, fcoBlanks, fcoNonBlanks}));
+}
+
+// The memo's own bars stay hidden; the container's painted ones lie over the strips it keeps free
+// and follow its range and position whatever scrolls it.
+TEST_F(MemoTest, TheContainersBarsMirrorTheMemo)
+{
+    std::string text;
+    for (int i = 0; i < 40; ++i)
+        text += "line " + std::to_string(i) + "\r\n";
+    memo->SetText(text + "last");
+    EXPECT_EQ(memo->VScrollBar(), nullptr);   // no bars before ScrollBars asks for them
+    memo->Properties()->SetScrollBars(ssVertical);
+    vcl::DrainPostedMessages();
+    TcxCustomInnerMemo* inner = memo->InnerMemo();
+    auto* box = static_cast<QPlainTextEdit*>(Field(memo));
+    TcxControlScrollBar* bar = memo->VScrollBar();
+    ASSERT_NE(bar, nullptr);
+    EXPECT_FALSE(box->verticalScrollBar()->isVisible());
+    ASSERT_TRUE(bar->Visible());
+    EXPECT_FALSE(memo->HScrollBar()->Visible());
+    const TScrollBarState state = inner->ScrollBarState(sbVertical);
+    EXPECT_TRUE(state.Enabled);
+    EXPECT_EQ(bar->BoundsRect(), cxRectOffset(state.Rect, inner->Left(), inner->Top()));
+    EXPECT_EQ(bar->Max(), state.Max);
+    EXPECT_EQ(bar->Position(), 0);
+    // The text stays clear of the strip the bar covers.
+    EXPECT_LE(box->viewport()->geometry().right() + 1, state.Rect.Left);
+
+    auto inStep = [&] {
+        return bar->Position() == inner->Box()->FirstVisibleLine() &&
+               bar->Position() == box->verticalScrollBar()->value();
+    };
+    // The bar's lower arrow scrolls the memo one line.
+    QWidget* barWidget = bar->Peer();
+    QTest::mouseClick(barWidget, Qt::LeftButton, {}, QPoint(bar->Width() / 2, bar->Height() - 3));
+    vcl::DrainPostedMessages();
+    EXPECT_EQ(inner->Box()->FirstVisibleLine(), 1);
+    EXPECT_TRUE(inStep());
+    // The wheel (it goes to the focused field) and caret moves keep the bar in step.
+    Focus(memo);
+    QWheelEvent wheel(QPointF(20, 20), box->mapToGlobal(QPointF(20, 20)), {}, QPoint(0, -120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(inner->Peer(), &wheel);
+    vcl::DrainPostedMessages();
+    EXPECT_GT(bar->Position(), 1);
+    EXPECT_TRUE(inStep());
+    Key(memo, Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(bar->Position(), bar->Max() - bar->PageSize() + 1);
+    EXPECT_TRUE(inStep());
+    Key(memo, Qt::Key_Home, Qt::ControlModifier);
+    EXPECT_EQ(bar->Position(), 0);
+    // A dragged thumb takes the memo to its line.
+    int pos = 5;
+    memo->Scroll(sbVertical, scTrack, pos);
+    EXPECT_EQ(pos, 5);
+    EXPECT_EQ(inner->Box()->FirstVisibleLine(), 5);
+    EXPECT_TRUE(inStep());
+    // Resizing keeps the bar over the strip; ScrollBars back to none takes the bars away.
+    memo->SetBounds(10, 10, 240, 160);
+    vcl::DrainPostedMessages();
+    ASSERT_TRUE(bar->Visible());
+    EXPECT_EQ(bar->BoundsRect(), cxRectOffset(inner->ScrollBarState(sbVertical).Rect, inner->Left(), inner->Top()));
+    // Both bars: the horizontal one over the bottom strip, the size grip in the corner.
+    memo->Properties()->SetWordWrap(false);
+    memo->SetText(std::string(200, 'w') + "\r\n" + text);
+    memo->Properties()->SetScrollBars(ssBoth);
+    vcl::DrainPostedMessages();
+    inner = memo->InnerMemo();
+    TcxControlScrollBar* hbar = memo->HScrollBar();
+    ASSERT_TRUE(hbar->Visible());
+    EXPECT_EQ(hbar->BoundsRect(), cxRectOffset(inner->ScrollBarState(sbHorizontal).Rect, inner->Left(), inner->Top()));
+    // Qt measures the long line a little later; the bar takes the new range when it comes.
+    ASSERT_TRUE(SpinUntil([&] { return hbar->Max() == inner->ScrollBarState(sbHorizontal).Max && hbar->Enabled(); }, 1000));
+    EXPECT_GT(hbar->Max(), hbar->PageSize());
+    int hpos = 0;
+    memo->Scroll(sbHorizontal, scPageDown, hpos);
+    EXPECT_GT(hpos, 0);
+    EXPECT_EQ(hbar->Position(), hpos);
+    ASSERT_TRUE(memo->SizeGrip()->Visible());
+    EXPECT_EQ(memo->SizeGrip()->Left(), memo->VScrollBar()->Left());
+    EXPECT_EQ(memo->SizeGrip()->Top(), hbar->Top());
+    memo->Properties()->SetScrollBars(ssNone);
+    EXPECT_EQ(memo->VScrollBar(), nullptr);
+}
+
+TEST_F(MemoTest, BarsAskedForBeforeTheWindowExists)
+{
+    auto* early = new TcxMemo(form);
+    early->Properties()->SetScrollBars(ssVertical);
+    early->SetText(std::string(40, 'x') + std::string(30 * 2, '\n'));
+    Place(early, 140, 60);
+    vcl::DrainPostedMessages();
+    ASSERT_NE(early->VScrollBar(), nullptr);
+    ASSERT_TRUE(SpinUntil([&] { return early->VScrollBar()->Visible() && early->VScrollBar()->Enabled(); }, 1000));
+    EXPECT_EQ(early->VScrollBar()->Parent(), early);
+    EXPECT_EQ(early->VScrollBar()->Max(), early->InnerMemo()->ScrollBarState(sbVertical).Max);
+}
+
+TEST_F(MemoTest, MouseInputOnTheFieldReachesTheMemo)
+{
+    std::string seen;
+    memo->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int x, int y) {
+        seen += "D" + std::to_string(x) + "," + std::to_string(y) + " ";
+    };
+    memo->OnMouseUp = [&](TObject*, TMouseButton, TShiftState, int, int) { seen += "U "; };
+    memo->OnClick = [&](TObject*) { seen += "C "; };
+    memo->OnDblClick = [&](TObject*) { seen += "2 "; };
+    TWinControl* field = memo->InnerMemo();
+    QTest::mouseClick(Field(memo), Qt::LeftButton, {}, QPoint(5, 6));
+    QTest::mouseDClick(Field(memo), Qt::LeftButton, {}, QPoint(5, 6));
+    vcl::DrainPostedMessages();
+    const std::string at = "D" + std::to_string(field->Left() + 5) + "," + std::to_string(field->Top() + 6) + " ";
+    EXPECT_EQ(seen.substr(0, at.size() + 4), at + "C U ");
+    EXPECT_NE(seen.find("2 "), std::string::npos);
+    EXPECT_TRUE(field->Focused());
+    EXPECT_FALSE(memo->InnerControlMouseDown);
+}
+
+TEST_F(MemoTest, LoadedLinesBecomeTheEditValue)
+{
+    TMemoryStream stream;
+    {
+        TWriter writer(&stream, 16);
+        writer.WriteListEnd();
+    }
+    // Nothing loaded: the value stays as it was.
+    stream.SetPosition(0);
+    TReader empty(&stream, 16);
+    memo->ReadState(&empty);
+    EXPECT_TRUE(memo->EditValue().IsNull());
+    // Lines the memo got while loading become its value.
+    memo->InnerMemo()->SetLines({"one", "two"});
+    memo->SetEditValueSilently(Variant::MakeNull());
+    stream.SetPosition(0);
+    TReader reader(&stream, 16);
+    memo->ReadState(&reader);
+    EXPECT_EQ(VarToStr(memo->EditValue()), "one\r\ntwo");
 }
 
 } // namespace

@@ -277,4 +277,51 @@ TEST_F(TimeEditControlTest, TypingTheDatePartAndUnreadableValues)
     EXPECT_EQ(VarToStr(edit->EditValue()), "junk");
 }
 
+// The editor's own mask mode: "0" is the blank of the digit zones only, typing runs over the
+// separators, and the suffix is chosen by its first character, never blanked.
+TEST_F(TimeEditControlTest, TheTimeMaskModeTypesOverZonesAndKeepsTheSuffix)
+{
+    ASSERT_NE(dynamic_cast<TcxTimeEditMaskMode*>(edit->Mode()), nullptr);
+    Show(u"00:00:00", 0);
+    Type(edit, "123456");
+    EXPECT_EQ(edit->Text(), "12:34:56");
+    EXPECT_EQ(edit->MaskText(), "12:34:56");   // its zeros are digits, not blanks
+    // A digit that can only be the zone's second one goes there.
+    Show(u"05:00:00", 0);
+    Type(edit, "9");
+    EXPECT_EQ(edit->Text(), "09:00:00");
+    EXPECT_EQ(edit->SelStart(), 3);
+    Show(u"12:34:56", 3);
+    Key(edit, Qt::Key_Delete);
+    EXPECT_EQ(edit->Text(), "12:04:56");
+
+    edit->Properties()->SetUse24HourFormat(false);
+    Show(u"11:15:00 上午", 9);
+    Commit(edit, QString::fromUtf8("下"));
+    EXPECT_EQ(Utf8ToUtf16(edit->Text()), u"11:15:00 下午");
+    EXPECT_EQ(edit->GetValue().ToDouble(), 83700);
+    // Delete and Backspace leave the suffix as it is; over digits they write zeros.
+    Show(u"11:15:00 下午", 9);
+    Key(edit, Qt::Key_Delete);
+    Show(u"11:15:00 下午", 11);
+    Key(edit, Qt::Key_Backspace);
+    EXPECT_EQ(Utf8ToUtf16(edit->Text()), u"11:15:00 下午");
+    Show(u"11:15:00 下午", 0);
+    edit->SetSelection(0, 11);
+    Key(edit, Qt::Key_Delete);
+    EXPECT_EQ(Utf8ToUtf16(edit->Text()), u"00:00:00 下午");
+
+    // Unfocused texts in no mask form are the text too: nothing for Null, a date with ShowDate.
+    edit->Properties()->SetShowDate(true);
+    edit->SetEditValue(Variant::FromDate(45000.75));
+    Focus(other);
+    const std::string shown = VarToStr(edit->InnerTextEdit()->GetEditValue());
+    EXPECT_NE(shown.find("18:00:00"), std::string::npos);
+    EXPECT_EQ(edit->Text(), shown);
+    EXPECT_EQ(edit->MaskText(), shown);
+    edit->SetEditValue(Variant::MakeNull());
+    EXPECT_EQ(edit->Text(), "");
+    EXPECT_EQ(edit->MaskText(), "");
+}
+
 } // namespace
