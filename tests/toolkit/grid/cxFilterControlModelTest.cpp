@@ -118,6 +118,17 @@ TEST_F(FilterControlTest, StreamsOfVersionsOneToThreeLoad)
     EXPECT_EQ(saved[0], 0xFE);
 }
 
+TEST_F(FilterControlTest, AnEmptyBuilderSavesAnEmptyCriteriaThatNeedsItemsToLoad)
+{
+    host->Add("Meter");
+    control->SetLinkComponent(host);
+    // Version 3 marker, "and", no children.
+    EXPECT_EQ(Save(), (std::vector<Byte>{0xFE, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0, 0}));
+    std::vector<Byte> bytes = Save();
+    control->SetLinkComponent(nullptr);
+    EXPECT_THROW(Load(bytes), EcxFilterControlError);
+}
+
 TEST_F(FilterControlTest, ItemsResolveByNameFirstAndByIdOnlyWithoutAName)
 {
     const std::string empty;
