@@ -118,6 +118,17 @@ TEST_F(FilterControlTest, StreamsOfVersionsOneToThreeLoad)
     EXPECT_EQ(saved[0], 0xFE);
 }
 
+TEST_F(FilterControlTest, AnEmptyBuilderSavesAnEmptyCriteriaThatNeedsItemsToLoad)
+{
+    host->Add("Meter");
+    control->SetLinkComponent(host);
+    // Version 3 marker, "and", no children.
+    EXPECT_EQ(Save(), (std::vector<Byte>{0xFE, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0, 0}));
+    std::vector<Byte> bytes = Save();
+    control->SetLinkComponent(nullptr);
+    EXPECT_THROW(Load(bytes), EcxFilterControlError);
+}
+
 TEST_F(FilterControlTest, ItemsResolveByNameFirstAndByIdOnlyWithoutAName)
 {
     const std::string empty;
@@ -196,6 +207,7 @@ TEST_F(FilterControlTest, AnIncompleteRowIsReportedAndNothingIsApplied)
     ConditionRow(3)->SetItem(1);
     ASSERT_TRUE(control->IsValid());
     // The second item goes away: the row that named it can no longer be applied.
+    FakeFilterHost::Item gone = std::move(host->items.back());
     host->items.pop_back();
     EXPECT_FALSE(control->IsValid());
     int applied = 0;
@@ -215,7 +227,7 @@ TEST_F(FilterControlTest, AnIncompleteRowIsReportedAndNothingIsApplied)
     EXPECT_EQ(control->RowCount(), 4);
 
     // A between condition missing its second value is incomplete too, not read past its end.
-    host->Add("Tariff");
+    host->items.push_back(std::move(gone));
     ASSERT_TRUE(control->IsValid());
     SetValues(ConditionRow(2), fcoBetween, {Variant(1)});
     EXPECT_FALSE(control->IsValid());
