@@ -469,7 +469,7 @@ TcxCustomFilterControl::TcxCustomFilterControl(TComponent* owner) : TcxControl(o
         fonts_[i]->Assign(Font());
         fonts_[i]->SetColor(colors[i]);
         if (i != fcfValue)
-            fonts_[i]->SetStyle(TFontStyles{fsUnderline});
+            fonts_[i]->SetStyle(FontStyle(fsUnderline));
         fonts_[i]->OnChange = [this](TObject* sender) { FontChangedHandler(sender); };
     }
     CreateInternalControls();

@@ -269,6 +269,10 @@ TEST_F(FilterInputTest, HotPartsShowTheHandCursorAndFontsFollowTheControl)
     EXPECT_EQ(builder->FontItem()->GetName(), "Noto Sans");
     EXPECT_EQ(builder->FontValue()->GetHeight(), -15);
     EXPECT_EQ(builder->FontItem()->GetColor(), clGreen);
+    // The clickable parts read as links: underlined, never italic; values stay plain.
+    EXPECT_EQ(builder->FontItem()->GetStyle(), FontStyle(fsUnderline));
+    EXPECT_EQ(builder->FontBoolOperator()->GetStyle(), FontStyle(fsUnderline));
+    EXPECT_EQ(builder->FontValue()->GetStyle(), 0u);
     EXPECT_FALSE(builder->IsFontStored(fcfValue));
     builder->FontValue()->SetColor(clNavy);
     EXPECT_TRUE(builder->IsFontStored(fcfValue));
