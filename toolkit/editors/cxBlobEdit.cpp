@@ -822,7 +822,7 @@ void Initialize()
     if (counter++ > 0)
         return;
     cxBlobEditImages();
-    GetRegisteredEditProperties()->Register(&TcxBlobEditProperties::StaticClass(),
+    GetRegisteredEditProperties()->Register(TcxCustomEditPropertiesClass::Of<TcxBlobEditProperties>().Meta(),
                                             cxGetResourceString(&scxSEditRepositoryBlobItem));
     TcxCustomEditClass::Of<TcxBlobEdit>();
 }

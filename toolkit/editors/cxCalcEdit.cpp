@@ -519,7 +519,7 @@ void Initialize()
 {
     if (counter++ > 0)
         return;
-    RegisterEditKind(TcxCustomEditPropertiesClass::Of<TcxCalcEditProperties>().Meta(),
+    RegisterEditKind(TcxCustomEditPropertiesClass::Of<TcxCalcEditProperties>(),
                      cxGetResourceString(&scxSEditRepositoryCalcItem),
                      TcxCustomFilterEditHelper::Of<TcxFilterCalcEditHelper>());
     TcxCustomEditClass::Of<TcxCalcEdit>();

@@ -788,7 +788,7 @@ void Initialize()
 {
     if (counter++ > 0)
         return;
-    RegisterEditKind(TcxCustomEditPropertiesClass::Of<TcxDateEditProperties>().Meta(),
+    RegisterEditKind(TcxCustomEditPropertiesClass::Of<TcxDateEditProperties>(),
                      cxGetResourceString(&scxSEditRepositoryDateItem),
                      TcxCustomFilterEditHelper::Of<TcxFilterDateEditHelper>());
     TcxCustomEditClass::Of<TcxDateEdit>();

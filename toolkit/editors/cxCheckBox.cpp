@@ -491,7 +491,7 @@ void Initialize()
 {
     if (unitCounter++ != 0)
         return;
-    RegisterEditKind(&TcxCheckBoxProperties::StaticClass(),
+    RegisterEditKind(TcxCustomEditPropertiesClass::Of<TcxCheckBoxProperties>(),
                      "CheckBox|Represents a check box control that allows selecting an option",
                      TcxCustomFilterEditHelper::Of<TcxFilterCheckBoxHelper>());
     cxCheckMarkMask();

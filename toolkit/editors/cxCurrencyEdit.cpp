@@ -399,7 +399,7 @@ void Initialize()
 {
     if (counter++ > 0)
         return;
-    RegisterEditKind(TcxCustomEditPropertiesClass::Of<TcxCurrencyEditProperties>().Meta(),
+    RegisterEditKind(TcxCustomEditPropertiesClass::Of<TcxCurrencyEditProperties>(),
                      cxGetResourceString(&scxSEditRepositoryCurrencyItem),
                      TcxCustomFilterEditHelper::Of<TcxFilterCurrencyEditHelper>());
     TcxCustomEditClass::Of<TcxCurrencyEdit>();

@@ -210,9 +210,9 @@ void Initialize()
         return;
     TcxCustomEditClass::Of<TcxComboBox>();
     TcxCustomEditClass::Of<TcxPopupEdit>();
-    RegisterEditKind(&TcxComboBoxProperties::StaticClass(), cxGetResourceString(&scxSEditRepositoryComboBoxItem),
+    RegisterEditKind(TcxCustomEditPropertiesClass::Of<TcxComboBoxProperties>(), cxGetResourceString(&scxSEditRepositoryComboBoxItem),
                      TcxCustomFilterEditHelper::Of<TcxFilterComboBoxHelper>());
-    GetRegisteredEditProperties()->Register(&TcxPopupEditProperties::StaticClass(),
+    GetRegisteredEditProperties()->Register(TcxCustomEditPropertiesClass::Of<TcxPopupEditProperties>().Meta(),
                                             cxGetResourceString(&scxSEditRepositoryPopupItem));
 }
 

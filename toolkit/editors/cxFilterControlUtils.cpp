@@ -228,11 +228,12 @@ TcxFilterEditsController* FilterEditsController()
     return filterEditsController;
 }
 
-void RegisterEditKind(const TClassMeta* properties, const std::string& description,
+void RegisterEditKind(TcxCustomEditPropertiesClass properties, const std::string& description,
                       TcxCustomFilterEditHelperClass helper)
 {
-    GetRegisteredEditProperties()->Register(properties, description);
-    FilterEditsController()->Register(properties, helper);
+    // The class reference carries the factory: a kind found again by its name must be creatable.
+    GetRegisteredEditProperties()->Register(properties.Meta(), description);
+    FilterEditsController()->Register(properties.Meta(), helper);
 }
 
 void UnregisterEditKind(const TClassMeta* properties, TcxCustomFilterEditHelperClass helper)

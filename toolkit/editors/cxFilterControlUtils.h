@@ -95,7 +95,7 @@ TcxFilterEditsController* FilterEditsController();
 
 // An editor kind's start-up and shut-down: its properties class in the editor registry under its
 // description, and its filter helper here.
-void RegisterEditKind(const TClassMeta* properties, const std::string& description,
+void RegisterEditKind(TcxCustomEditPropertiesClass properties, const std::string& description,
                       TcxCustomFilterEditHelperClass helper);
 void UnregisterEditKind(const TClassMeta* properties, TcxCustomFilterEditHelperClass helper);
 

@@ -433,7 +433,7 @@ void Initialize()
 {
     if (counter++ > 0)
         return;
-    RegisterEditKind(TcxCustomEditPropertiesClass::Of<TcxHyperLinkEditProperties>().Meta(),
+    RegisterEditKind(TcxCustomEditPropertiesClass::Of<TcxHyperLinkEditProperties>(),
                      cxGetResourceString(&scxSEditRepositoryHyperLinkItem),
                      TcxCustomFilterEditHelper::Of<TcxFilterHyperLinkEditHelper>());
     TcxCustomEditClass::Of<TcxHyperLinkEdit>();

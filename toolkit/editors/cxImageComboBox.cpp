@@ -630,7 +630,7 @@ void Initialize()
     if (counter++ > 0)
         return;
     TcxCustomEditClass::Of<TcxImageComboBox>();
-    RegisterEditKind(&TcxImageComboBoxProperties::StaticClass(),
+    RegisterEditKind(TcxCustomEditPropertiesClass::Of<TcxImageComboBoxProperties>(),
                      cxGetResourceString(&scxSEditRepositoryImageComboBoxItem),
                      TcxCustomFilterEditHelper::Of<TcxFilterImageComboBoxHelper>());
 }

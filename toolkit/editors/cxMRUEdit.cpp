@@ -199,7 +199,7 @@ void Initialize()
     if (counter++ > 0)
         return;
     TcxCustomEditClass::Of<TcxMRUEdit>();
-    RegisterEditKind(&TcxMRUEditProperties::StaticClass(), cxGetResourceString(&scxSEditRepositoryMRUItem),
+    RegisterEditKind(TcxCustomEditPropertiesClass::Of<TcxMRUEditProperties>(), cxGetResourceString(&scxSEditRepositoryMRUItem),
                      TcxCustomFilterEditHelper::Of<TcxFilterTextEditHelper>());
 }
 

@@ -268,7 +268,7 @@ void Initialize()
     if (counter++ > 0)
         return;
     cxTextEditUnit::Initialize();
-    RegisterEditKind(TcxCustomEditPropertiesClass::Of<TcxMaskEditProperties>().Meta(),
+    RegisterEditKind(TcxCustomEditPropertiesClass::Of<TcxMaskEditProperties>(),
                      cxGetResourceString(&scxSEditRepositoryMaskItem),
                      TcxCustomFilterEditHelper::Of<TcxFilterMaskEditHelper>());
     TcxCustomEditClass::Of<TcxMaskEdit>();

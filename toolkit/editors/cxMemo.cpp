@@ -577,7 +577,7 @@ void Initialize()
 {
     if (counter++ > 0)
         return;
-    RegisterEditKind(TcxCustomEditPropertiesClass::Of<TcxMemoProperties>().Meta(),
+    RegisterEditKind(TcxCustomEditPropertiesClass::Of<TcxMemoProperties>(),
                      cxGetResourceString(&scxSEditRepositoryMemoItem),
                      TcxCustomFilterEditHelper::Of<TcxFilterMemoHelper>());
     TcxCustomEditClass::Of<TcxMemo>();

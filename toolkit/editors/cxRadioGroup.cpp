@@ -655,7 +655,7 @@ int counter = 0;
 void Initialize()
 {
     if (counter++ == 0)
-        RegisterEditKind(&TcxRadioGroupProperties::StaticClass(), "RadioGroup|Represents a group of radio buttons",
+        RegisterEditKind(TcxCustomEditPropertiesClass::Of<TcxRadioGroupProperties>(), "RadioGroup|Represents a group of radio buttons",
                          TcxCustomFilterEditHelper::Of<TcxFilterRadioGroupHelper>());
 }
 

@@ -630,7 +630,7 @@ void Initialize()
     if (counter++ > 0)
         return;
     cxMaskEditUnit::Initialize();
-    RegisterEditKind(TcxCustomEditPropertiesClass::Of<TcxSpinEditProperties>().Meta(),
+    RegisterEditKind(TcxCustomEditPropertiesClass::Of<TcxSpinEditProperties>(),
                      cxGetResourceString(&scxSEditRepositorySpinItem),
                      TcxCustomFilterEditHelper::Of<TcxFilterSpinEditHelper>());
     TcxCustomEditClass::Of<TcxSpinEdit>();

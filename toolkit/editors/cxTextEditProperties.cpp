@@ -592,7 +592,7 @@ void Initialize()
         return;
     redrawMessage = vcl::RegisterWindowMessage("WM_REDRAWMISSPELLINGS");
     autoCorrectMessage = vcl::RegisterWindowMessage("WM_SPELLCHECKERAUTOCORRECT");
-    RegisterEditKind(TcxCustomEditPropertiesClass::Of<TcxTextEditProperties>().Meta(),
+    RegisterEditKind(TcxCustomEditPropertiesClass::Of<TcxTextEditProperties>(),
                      cxGetResourceString(&scxSEditRepositoryTextItem),
                      TcxCustomFilterEditHelper::Of<TcxFilterTextEditHelper>());
     TcxCustomEditClass::Of<TcxTextEdit>();

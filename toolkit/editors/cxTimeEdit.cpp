@@ -711,7 +711,7 @@ void Initialize()
     if (counter++ > 0)
         return;
     cxTimeEditBuild12HourMasks();
-    RegisterEditKind(TcxCustomEditPropertiesClass::Of<TcxTimeEditProperties>().Meta(),
+    RegisterEditKind(TcxCustomEditPropertiesClass::Of<TcxTimeEditProperties>(),
                      cxGetResourceString(&scxSEditRepositoryTimeItem),
                      TcxCustomFilterEditHelper::Of<TcxFilterTimeEditHelper>());
     TcxCustomEditClass::Of<TcxTimeEdit>();

@@ -145,8 +145,9 @@ TEST_F(MaskEditControlTest, ATextThatDoesNotFillTheMaskIsInvalid)
         bool error = false;
         P()->ValidateDisplayValue(shown, message, error, edit);
         EXPECT_EQ(!error, c.valid) << c.mask << " [" << c.script << "] " << c.ignoreBlank;
-        if (error)
+        if (error) {
             EXPECT_EQ(message, "The edit value is invalid");
+        }
     }
 }
 

@@ -189,8 +189,9 @@ TEST_F(SpinEditTest, ValidationClampsOrRefusesAndAnUnparsableTextIsAlwaysAnError
         P()->ValidateDisplayValue(shown, message, error, edit);
         EXPECT_EQ(error, c.error) << c.typed << " " << c.exceptionOnInvalidInput;
         EXPECT_EQ(VarToStr(shown), c.shown) << c.typed;
-        if (c.error)
+        if (c.error) {
             EXPECT_EQ(message, c.message) << c.typed;
+        }
     }
     // Without the focus, an empty, Null or unparsable edit value reads as the zero in bounds.
     other->Properties()->SetValueType(vtInt);
