@@ -382,4 +382,37 @@ TEST_F(FilterInUseTest, RendersAThreeConditionFilterWithChineseCaptions)
     });
 }
 
+// Esc first ends what is open inside the builder (a drop-down list, a value being edited); the
+// dialog and its rows stay. A Chinese word committed on a focused value opens its editor with
+// the whole word.
+TEST_F(FilterInUseTest, EscEndsTheOpenPartFirstAndACommitOnAValueKeepsTheWord)
+{
+    bool openAfterList = false, openAfterEditor = false;
+    std::string typed;
+    EXPECT_FALSE(Run([&](TfmFilterControlDialog* d) {
+        TcxCustomFilterControl* fc = d->FilterControl;
+        QWidget* w = fc->Peer();
+        KeyIn(w, Qt::Key_Insert);
+        KeyIn(w, Qt::Key_Return);
+        Pick(fc, "Meter");
+        KeyIn(w, Qt::Key_Return);   // the operator list
+        ASSERT_TRUE(fc->ComboBox()->DroppedDown());
+        KeyIn(Field(fc->ComboBox()), Qt::Key_Escape);
+        openAfterList = d->ModalResult() == mrNone && fc->RowCount() == 2;
+        ClickAt(fc, ConditionOf(fc, 1)->Values()->Items(0)->ValueRect);
+        ASSERT_TRUE(fc->ValueEditor());
+        KeyIn(EditorField(fc, __LINE__), Qt::Key_Escape);
+        openAfterEditor = d->ModalResult() == mrNone && fc->RowCount() == 2 && !fc->ValueEditor();
+        ASSERT_EQ(fc->FocusedPart(), fhtValue);
+        Commit(w, QString::fromUtf8("东区"));
+        if (fc->ValueEditor())
+            typed = dynamic_cast<TcxCustomTextEdit*>(fc->ValueEditor())->Text();
+        KeyIn(EditorField(fc, __LINE__), Qt::Key_Escape);
+        d->SetModalResult(mrCancel);
+    }));
+    EXPECT_TRUE(openAfterList);
+    EXPECT_EQ(typed, "东区");
+    EXPECT_TRUE(openAfterEditor);
+}
+
 } // namespace
