@@ -156,6 +156,9 @@ class TcxCustomCheckBoxProperties : public TcxCustomEditProperties {
     bool IsActivationKey(char16_t key) const override { return key == u' '; }
     void PrepareDisplayValue(const Variant& editValue, Variant& displayValue, bool editFocused) override;
     TcxEditSpecialFeatures GetSpecialFeatures() const override;
+    // Editing, filtering, sorting, hot tracking, a caption and transparency: a check box row is
+    // one of the items a filter builder offers.
+    TcxEditSupportedOperations GetSupportedOperations() override;
     TcxCustomEditViewDataClass GetViewDataClass() const override;
     TcxCustomEditViewInfoClass GetViewInfoClass() const override;
 

@@ -85,6 +85,11 @@ TcxEditSpecialFeatures TcxCustomCheckBoxProperties::GetSpecialFeatures() const
     return f;
 }
 
+TcxEditSupportedOperations TcxCustomCheckBoxProperties::GetSupportedOperations()
+{
+    return {esoAlwaysHotTrack, esoEditing, esoFiltering, esoHotTrack, esoShowingCaption, esoSorting, esoTransparency};
+}
+
 void TcxCustomCheckBoxProperties::Assign(TPersistent* source)
 {
     auto* p = dynamic_cast<TcxCustomCheckBoxProperties*>(source);

@@ -365,6 +365,9 @@ void DrawEditText(TcxCanvas* canvas, TcxCustomTextEditViewInfo* vi)
     canvas->SetFont(vi->Font);
     canvas->GetFont()->SetColor(vi->DrawSelectionBar ? clHighlightText : vi->TextColor);
     vi->PrepareCanvasFont(canvas->WrappedCanvas());
+    // The rows go straight to the device context: it must hold this font and colour now, not
+    // those of whatever the canvas drew last (a laid-out text makes no canvas call of its own).
+    canvas->WrappedCanvas()->RequiredState();
     InternalTextOut(canvas, vi, vi->TextRect);
 }
 

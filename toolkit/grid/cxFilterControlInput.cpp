@@ -389,6 +389,15 @@ void TcxCustomFilterControl::KeyDown(std::uint16_t& key, TShiftState shift)
 void TcxCustomFilterControl::KeyPress(char16_t& key)
 {
     TcxControl::KeyPress(key);
+    // An input method's word arrives as characters queued for the builder: the first opens the
+    // value's editor, the rest belong to that editor (opening it again would drop what came first).
+    if (key != 0 && key != 27 && valueEditor_ && state_ == fcsSelectingValue) {
+        HWND focus = ::GetFocus();
+        if (focus && focus != Handle())
+            vcl::SendMessage(focus, WM_CHAR, key, 0);
+        key = 0;
+        return;
+    }
     if (key == 13 || key == ' ')
         ProcessHitTest(FocusedPart(), false);
     else if (key != 0 && key != 27 && FocusedPart() == fhtValue)

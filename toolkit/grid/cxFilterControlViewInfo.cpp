@@ -525,15 +525,8 @@ void TcxFilterControlPainter::DrawValues(TcxConditionViewInfo* row)
     TcxValuesViewInfo* values = row->Values();
     const TcxFilterControlOperator op = row->Operator();
     for (int i = 0; i < values->Count(); ++i)
-        if (TcxCustomEditViewInfo* viewInfo = values->Items(i)->ValueViewInfo()) {
-            // The editor's text goes straight to the device context, which keeps the colours of
-            // the last canvas call: hand it the value's font and colour first.
-            if (viewInfo->Font)
-                canvas->SetFont(viewInfo->Font);
-            canvas->GetFont()->SetColor(viewInfo->TextColor);
-            canvas->WrappedCanvas()->RequiredState();
+        if (TcxCustomEditViewInfo* viewInfo = values->Items(i)->ValueViewInfo())
             viewInfo->Paint(canvas);
-        }
     if (values->Count() == 0)
         return;
     if (IsBetween(op)) {

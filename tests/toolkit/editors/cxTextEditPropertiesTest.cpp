@@ -321,4 +321,33 @@ TEST_F(TextViewTest, ASelectionFromTheTextLengthIsNotPainted)
     EXPECT_FALSE(red);
 }
 
+TEST_F(TextViewTest, TheTextTakesItsOwnColourAndFontAfterOtherCanvasDrawing)
+{
+    Reset(120, 24);
+    style->SetTextColor(clRed);
+    style->GetFont()->SetHeight(-14);
+    TcxCustomTextEditViewData* d = Data(true);
+    Calc(TRect{0, 0, 120, 24});
+    d->EditValueToDrawValue(canvas.get(), Variant("WWWW"), Info());
+    Info()->PaintEx(canvas.get());   // lays the rows out once
+    const auto first = Snapshot();
+    // Another drawing on the same canvas leaves its own colour and a smaller font on the device
+    // context; the laid-out text must not take them.
+    canvas->GetFont()->SetHeight(-6);
+    canvas->GetFont()->SetColor(clBlue);
+    canvas->DrawTexT("x", TRect{100, 0, 120, 10}, cxtfLeft | cxtfTop);
+    canvas->FillRect(TRect{100, 0, 120, 24}, TColor(kBack));
+    Info()->PaintEx(canvas.get());
+    int red = 0, blue = 0;
+    const TRect r = Info()->TextRect;
+    for (int y = r.Top; y < r.Bottom; ++y)
+        for (int x = r.Left; x < r.Right; ++x) {
+            red += Is(x, y, clRed);
+            blue += Is(x, y, clBlue);
+        }
+    EXPECT_GT(red, 0);
+    EXPECT_EQ(blue, 0);
+    EXPECT_EQ(Snapshot(), first);
+}
+
 } // namespace

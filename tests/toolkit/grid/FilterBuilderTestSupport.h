@@ -1,6 +1,7 @@
 #pragma once
 // A vertical grid with a text row "Meter" and an integer row "Reading" as the filter builder's
-// host, the builder on the test form, and key helpers that send real Qt keys.
+// host, the builder on the test form, key helpers that send real Qt keys, and the builder's
+// dialog run modally with a script and scripted file choosers.
 #include "VGridTestSupport.h"
 
 #include "platform/vcl/EditBox.h"
@@ -9,7 +10,13 @@
 #include "toolkit/grid/cxFilterControlDialog.h"
 #include "toolkit/grid/cxVirtualVGrid.h"
 
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+
+#include <functional>
+#include <string>
+#include <vector>
 
 namespace fbtest {
 
@@ -80,6 +87,81 @@ protected:
 
     HostGrid* host = nullptr;
     TcxFilterControl* builder = nullptr;
+};
+
+// The builder's dialog opened modally (through the grid unless told otherwise) with scripted
+// file choosers that record what they were asked and answer `answer` (cancel when empty).
+class FilterDialogTest : public FilterBuilderTest {
+protected:
+    void SetUp() override
+    {
+        FilterBuilderTest::SetUp();
+        oldChoosers = cxSetFilterFileChoosers({[this](TcxFilterFileDialog& d) { return Choose(d, false); },
+                                               [this](TcxFilterFileDialog& d) { return Choose(d, true); }});
+    }
+    void TearDown() override
+    {
+        cxSetFilterFileChoosers(oldChoosers);
+        FilterBuilderTest::TearDown();
+    }
+    bool Choose(TcxFilterFileDialog& d, bool save)
+    {
+        asked.push_back({save, d.Title, d.FileName, d.Filter, d.DefaultExt});
+        if (answer.empty())
+            return false;
+        d.FileName = answer;
+        return true;
+    }
+    // Opens the dialog (through the grid unless told otherwise) and runs the script once it is
+    // the active form; a dialog still open after ten seconds is aborted.
+    bool Run(const std::function<void(TfmFilterControlDialog*)>& script, const std::function<bool()>& open = {})
+    {
+        QObject timers;
+        QTimer poll;
+        poll.setInterval(20);
+        QObject::connect(&poll, &QTimer::timeout, &timers, [&] {
+            auto* dialog = dynamic_cast<TfmFilterControlDialog*>(Screen->ActiveForm());
+            if (!dialog)
+                return;
+            poll.stop();
+            vcl::GuardQtEntry(dialog, [&] { script(dialog); });
+        });
+        poll.start();
+        QTimer::singleShot(10000, &timers, [] {
+            if (auto* dialog = dynamic_cast<TfmFilterControlDialog*>(Screen->ActiveForm()))
+                dialog->SetModalResult(mrAbort);
+        });
+        return open ? open() : host->DoFilterDialog();
+    }
+    static void Press(TcxButton* button)
+    {
+        QTest::mouseClick(button->Peer(), Qt::LeftButton, Qt::NoModifier, QPoint(10, 10));
+        vcl::DrainPostedMessages();
+    }
+    static void KeyTo(TWinControl* c, Qt::Key key)
+    {
+        QTest::keyClick(c->Peer(), key);
+        vcl::DrainPostedMessages();
+    }
+    // A condition "Reading equals 5" in the dialog's builder.
+    static void AddReadingEquals(TcxCustomFilterControl* fc, int value)
+    {
+        fc->AddCondition(nullptr);
+        auto* c = dynamic_cast<TcxConditionViewInfo*>(fc->FocusedRow());
+        c->SetItem(1);
+        c->SetOperator(fcoEqual);
+        c->InitValues(false);
+        c->Values()->Items(0)->Value = Variant(value);
+        c->Values()->Items(0)->ValueText = std::to_string(value);
+    }
+    struct Asked {
+        bool save;
+        std::string title, fileName, filter, ext;
+    };
+    std::vector<Asked> asked;
+    std::string answer;
+    TcxFilterFileChoosers oldChoosers;
+    QTemporaryDir dir;
 };
 
 } // namespace fbtest
