@@ -208,9 +208,14 @@ void TWinControl::UpdateShowing()
 // ---------------------------------------------------------------------------------------------
 void TWinControl::InsertControl(TControl* control)
 {
+    auto* w = dynamic_cast<TWinControl*>(control);
+    // A control that got its window while it had no parent owns a top-level window; it is made
+    // again inside us (lazily, like any child), or it would float on the desktop.
+    if (w && w->handle_ && !(w->style_ & WS_CHILD))
+        w->DestroyHandle();
     controls_.push_back(control);
     control->parent_ = this;
-    if (auto* w = dynamic_cast<TWinControl*>(control)) {
+    if (w) {
         if (handle_)
             w->UpdateShowing();
     } else {

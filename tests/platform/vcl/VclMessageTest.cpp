@@ -241,4 +241,25 @@ TEST_F(VclMessageTest, AFormDeletedWithoutFreeLeavesTheScreen)
         EXPECT_NE(Screen->Forms(i), form);
     EXPECT_NE(Screen->ActiveForm(), form);
 }
+
+// A control asked for its window before it had a parent gets a top-level window; once parented
+// it must live inside its parent, not float on the desktop.
+TEST_F(VclMessageTest, AControlGivenAParentAfterItsWindowBecomesAChildWindow)
+{
+    auto* form = new ProbeForm(nullptr, "F");
+    form->SetBounds(0, 0, 200, 150);
+    form->Show();
+    auto* child = new ProbeControl(nullptr, "C");
+    child->SetBounds(10, 120, 100, 16);
+    child->HandleNeeded();
+    ASSERT_TRUE(child->Peer()->isWindow());
+    child->SetParent(form);
+    child->HandleNeeded();
+    ASSERT_NE(child->Peer(), nullptr);
+    EXPECT_FALSE(child->Peer()->isWindow());
+    EXPECT_EQ(child->Peer()->parentWidget(), form->Peer());
+    EXPECT_EQ(child->Peer()->geometry(), QRect(10, 120, 100, 16));
+    child->Free();
+    form->Free();
+}
 } // namespace

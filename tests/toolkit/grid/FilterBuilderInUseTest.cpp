@@ -365,6 +365,10 @@ TEST_F(FilterInUseTest, RendersAThreeConditionFilterWithChineseCaptions)
     criteria->AddItem(group, host->GetFilterItemLink(4), foEqual, Variant(std::string("峰")), "峰");
     criteria->AddItem(group, host->GetFilterItemLink(1), foLess, Variant(100), "100");
     EXPECT_TRUE(Activate(form));
+    // The grid's scroll bars and grip live inside the grid's window, not on the desktop.
+    for (int i = 0; i < host->ControlCount(); ++i)
+        if (auto* w = dynamic_cast<TWinControl*>(host->Controls(i)); w && w->HandleAllocated())
+            EXPECT_EQ(w->Peer()->parentWidget(), host->Peer()) << w->ClassName();
     Run([&](TfmFilterControlDialog* d) {
         d->Font()->SetName("WenQuanYi Micro Hei");
         d->FilterControl->Font()->SetName("WenQuanYi Micro Hei");
