@@ -1,0 +1,352 @@
+// The date, calculator, time, memo, currency, check box and BLOB editors in place in a vertical
+// grid's rows, driven as a user drives them: real keys on the in-place editor's field, drop-downs
+// opened and closed by every key, input-method commits, values posted and read back.
+#include "tests/toolkit/grid/VGridPaintTestSupport.h"
+
+#include "platform/rtl/Locale.h"
+#include "platform/rtl/Unicode.h"
+#include "platform/vcl/EditBox.h"
+#include "toolkit/core/cxFormats.h"
+#include "toolkit/editors/cxBlobEdit.h"
+#include "toolkit/editors/cxCalcEdit.h"
+#include "toolkit/editors/cxCheckBox.h"
+#include "toolkit/editors/cxContainerPopup.h"
+#include "toolkit/editors/cxCurrencyEdit.h"
+#include "toolkit/editors/cxDateEdit.h"
+#include "toolkit/editors/cxImage.h"
+#include "toolkit/editors/cxMaskEdit.h"
+#include "toolkit/editors/cxMemo.h"
+#include "toolkit/editors/cxSpinEdit.h"
+#include "toolkit/editors/cxTimeEdit.h"
+
+#include <QInputMethodEvent>
+#include <QTest>
+#include <QWheelEvent>
+
+using namespace vgtest;
+
+namespace {
+
+TDateTime D(int y, int m, int d) { return rtl::EncodeDate(y, m, d); }
+TDateTime T(int h, int n) { return rtl::EncodeTime(h, n, 0, 0); }
+
+class VGridEditorRowsTest : public VGridPaintTest {
+protected:
+    void SetUp() override
+    {
+        auto service = std::make_unique<rtl::FixedLocaleService>(D(2024, 3, 13) + T(10, 30));
+        previousLocale = rtl::SetLocaleService(std::move(service));
+        cxFormatsUnit::Finalize();
+        VGridPaintTest::SetUp();
+        cxEditConstsUnit::Initialize();
+        cxEditUnit::Initialize();
+        cxEditPaintUtilsUnit::Initialize();
+        cxTextEditUnit::Initialize();
+        cxMemoUnit::Initialize();
+        cxCurrencyEditUnit::Initialize();
+        cxMaskEditUnit::Initialize();
+        cxSpinEditUnit::Initialize();
+        cxTimeEditUnit::Initialize();
+        cxDropDownEditUnit::Initialize();
+        cxImageUnit::Initialize();
+        cxCalcEditUnit::Initialize();
+        cxDateEditUnit::Initialize();
+        cxBlobEditUnit::Initialize();
+        cxCheckBoxUnit::Initialize();
+        grid->DataController()->SetRecordCount(1);
+    }
+    void TearDown() override
+    {
+        if (grid && grid->GetIsEditing())
+            grid->CancelEdit();
+        VGridPaintTest::TearDown();
+        EXPECT_EQ(cxPopupWindowCount(), 0);
+        cxCheckBoxUnit::Finalize();
+        cxBlobEditUnit::Finalize();
+        cxDateEditUnit::Finalize();
+        cxCalcEditUnit::Finalize();
+        cxImageUnit::Finalize();
+        cxDropDownEditUnit::Finalize();
+        cxTimeEditUnit::Finalize();
+        cxSpinEditUnit::Finalize();
+        cxMaskEditUnit::Finalize();
+        cxCurrencyEditUnit::Finalize();
+        cxMemoUnit::Finalize();
+        cxTextEditUnit::Finalize();
+        cxEditPaintUtilsUnit::Finalize();
+        cxEditUnit::Finalize();
+        cxEditConstsUnit::Finalize();
+        cxClearResourceStrings();
+        cxFormatsUnit::Finalize();
+        rtl::SetLocaleService(std::move(previousLocale));
+    }
+    template <class P>
+    TcxEditorRow* AddKind(const std::string& caption)
+    {
+        TcxEditorRow* row = AddEditor(caption);
+        row->Properties()->SetEditPropertiesClass(TcxCustomEditPropertiesClass::Of<P>());
+        return row;
+    }
+    void ShowGrid()
+    {
+        Show(300, 200);
+        grid->SetFocus();
+        vcl::DrainPostedMessages();
+    }
+    // Focuses the row and opens its editor by F2.
+    TcxCustomEdit* Open(TcxEditorRow* row)
+    {
+        grid->SetFocusedRow(row);
+        GridKey(Qt::Key_F2);
+        return grid->GetInplaceEditor();
+    }
+    TcxCustomEdit* Editor() { return grid->GetIsEditing() ? grid->GetInplaceEditor() : nullptr; }
+    // The widget a key typed into the editor reaches: the text field of a text editor, the editor
+    // itself otherwise.
+    QWidget* Target()
+    {
+        TcxCustomEdit* e = Editor();
+        if (auto* text = dynamic_cast<TcxCustomTextEdit*>(e); text && text->InnerEdit())
+            if (auto* box = dynamic_cast<TCustomEdit*>(text->InnerEdit()->GetControl()))
+                return box->Box()->Widget();
+        if (auto* text = dynamic_cast<TcxCustomTextEdit*>(e); text && text->InnerEdit())
+            return text->InnerEdit()->GetControl()->Peer();
+        return e->Peer();
+    }
+    void GridKey(Qt::Key key, Qt::KeyboardModifiers m = Qt::NoModifier)
+    {
+        QTest::keyClick(grid->Peer(), key, m);
+        vcl::DrainPostedMessages();
+    }
+    void Key(Qt::Key key, Qt::KeyboardModifiers m = Qt::NoModifier, const QString& text = {})
+    {
+        QTest::sendKeyEvent(QTest::Click, Target(), key, text, m);
+        vcl::DrainPostedMessages();
+    }
+    void Type(const QString& s)
+    {
+        for (QChar c : s)
+            QTest::sendKeyEvent(QTest::Click, Target(), Qt::Key(c.toUpper().unicode()), QString(c), Qt::NoModifier);
+        vcl::DrainPostedMessages();
+    }
+    void Commit(const QString& s)
+    {
+        QInputMethodEvent ev;
+        ev.setCommitString(s);
+        QCoreApplication::sendEvent(Target(), &ev);
+        vcl::DrainPostedMessages();
+    }
+    template <class E>
+    E* As()
+    {
+        return dynamic_cast<E*>(Editor());
+    }
+    Variant Value(TcxEditorRow* row) { return row->Properties()->GetValue(); }
+    std::unique_ptr<rtl::ILocaleService> previousLocale;
+};
+
+TEST_F(VGridEditorRowsTest, DateRowTypedPostedAndUndoneByEsc)
+{
+    TcxEditorRow* date = AddKind<TcxDateEditProperties>("date");
+    AddKind<TcxTextEditProperties>("text");
+    ShowGrid();
+    ASSERT_NE(Open(date), nullptr);
+    auto* edit = As<TcxDateEdit>();
+    ASSERT_NE(edit, nullptr);
+    edit->SelectAll();
+    Type("2024-5-1");
+    Key(Qt::Key_Return);
+    EXPECT_FALSE(grid->GetIsEditing());
+    ASSERT_FALSE(Value(date).IsNull());
+    EXPECT_DOUBLE_EQ((Value(date)).ToDate(), D(2024, 5, 1));
+
+    // Typed, then undone by Esc: the row keeps its value.
+    ASSERT_NE(Open(date), nullptr);
+    As<TcxDateEdit>()->SelectAll();
+    Type("2023-1-2");
+    Key(Qt::Key_Escape);
+    EXPECT_FALSE(grid->GetIsEditing());
+    EXPECT_DOUBLE_EQ((Value(date)).ToDate(), D(2024, 5, 1));
+}
+
+TEST_F(VGridEditorRowsTest, DateRowDropsDownAndClosesByEveryKey)
+{
+    TcxEditorRow* date = AddKind<TcxDateEditProperties>("date");
+    date->Properties()->SetValue(Variant::FromDate(D(2024, 3, 13)));
+    ShowGrid();
+    struct Closer {
+        const char* name;
+        Qt::Key key;
+        Qt::KeyboardModifiers m;
+        bool changes;
+    } closers[] = {{"F4", Qt::Key_F4, Qt::NoModifier, false},
+                   {"Alt+Up", Qt::Key_Up, Qt::AltModifier, false},
+                   {"Alt+Down", Qt::Key_Down, Qt::AltModifier, false},
+                   {"Esc", Qt::Key_Escape, Qt::NoModifier, false},
+                   {"Enter", Qt::Key_Return, Qt::NoModifier, true}};
+    for (const Closer& c : closers) {
+        SCOPED_TRACE(c.name);
+        ASSERT_NE(Open(date), nullptr);
+        auto* edit = As<TcxDateEdit>();
+        ASSERT_NE(edit, nullptr);
+        Key(Qt::Key_Down, Qt::AltModifier);
+        SpinUntil([&] { return edit->DroppedDown() && edit->Calendar() && edit->Calendar()->Showing(); }, 500);
+        ASSERT_TRUE(edit->DroppedDown());
+        QTest::keyClick(edit->Calendar()->Peer(), Qt::Key_Right);
+        vcl::DrainPostedMessages();
+        QTest::keyClick(edit->Calendar()->Peer(), c.key, c.m);
+        vcl::DrainPostedMessages();
+        SpinUntil([&] { return !edit->DroppedDown(); }, 500);
+        EXPECT_FALSE(edit->DroppedDown());
+        EXPECT_EQ(cxPopupWindowCount(), 0);
+        ASSERT_TRUE(grid->GetIsEditing());   // the popup closed, the editor stays
+        EXPECT_EQ(Editor(), edit);
+        Key(Qt::Key_Return);                 // posts
+        EXPECT_FALSE(grid->GetIsEditing());
+        const TDateTime expected = c.changes ? D(2024, 3, 14) : D(2024, 3, 13);
+        EXPECT_DOUBLE_EQ((Value(date)).ToDate(), expected);
+        date->Properties()->SetValue(Variant::FromDate(D(2024, 3, 13)));
+    }
+}
+
+TEST_F(VGridEditorRowsTest, ClickOutsideClosesTheDroppedCalendarAndTheEditor)
+{
+    TcxEditorRow* date = AddKind<TcxDateEditProperties>("date");
+    TcxEditorRow* text = AddKind<TcxTextEditProperties>("text");
+    date->Properties()->SetValue(Variant::FromDate(D(2024, 3, 13)));
+    ShowGrid();
+    ASSERT_NE(Open(date), nullptr);
+    auto* edit = As<TcxDateEdit>();
+    Key(Qt::Key_F4);
+    SpinUntil([&] { return edit->DroppedDown(); }, 500);
+    ASSERT_TRUE(edit->DroppedDown());
+    const TRect r = RowInfo(text)->ValuesInfo(0)->Bounds;
+    QTest::mouseClick(grid->Peer(), Qt::LeftButton, Qt::NoModifier, QPoint(r.Left + 5, r.Top + 5));
+    vcl::DrainPostedMessages();
+    SpinUntil([&] { return cxPopupWindowCount() == 0; }, 500);
+    EXPECT_EQ(cxPopupWindowCount(), 0);
+    EXPECT_EQ(grid->GetFocusedRow(), text);
+    EXPECT_DOUBLE_EQ((Value(date)).ToDate(), D(2024, 3, 13));
+}
+
+TEST_F(VGridEditorRowsTest, CalcRowComputesInItsPopupAndPosts)
+{
+    TcxEditorRow* calc = AddKind<TcxCalcEditProperties>("calc");
+    ShowGrid();
+    ASSERT_NE(Open(calc), nullptr);
+    auto* edit = As<TcxCalcEdit>();
+    ASSERT_NE(edit, nullptr);
+    Type("12");
+    Key(Qt::Key_F4);
+    SpinUntil([&] { return edit->DroppedDown(); }, 500);
+    ASSERT_TRUE(edit->DroppedDown());
+    QWidget* calcPeer = edit->Calculator()->Peer();
+    for (QChar ch : QString("*3"))
+        QTest::sendKeyEvent(QTest::Click, calcPeer, Qt::Key(ch.unicode()), QString(ch), Qt::NoModifier);
+    QTest::keyClick(calcPeer, Qt::Key_Return);
+    vcl::DrainPostedMessages();
+    SpinUntil([&] { return !edit->DroppedDown(); }, 500);
+    EXPECT_FALSE(edit->DroppedDown());
+    EXPECT_EQ(edit->Text(), "36");
+    Key(Qt::Key_Return);
+    EXPECT_FALSE(grid->GetIsEditing());
+    EXPECT_DOUBLE_EQ((Value(calc)).ToDouble(), 36.0);
+}
+
+TEST_F(VGridEditorRowsTest, DISABLED_TimeRowTypedThroughItsMaskAndSteppedByTheWheel)
+{
+    TcxEditorRow* time = AddKind<TcxTimeEditProperties>("time");
+    ShowGrid();
+    ASSERT_NE(Open(time), nullptr);
+    auto* edit = As<TcxTimeEdit>();
+    ASSERT_NE(edit, nullptr);
+    Key(Qt::Key_Home);
+    Type("0930");
+    Key(Qt::Key_Return);
+    EXPECT_FALSE(grid->GetIsEditing());
+    EXPECT_NEAR((Value(time)).ToDate(), T(9, 30), 1e-8);
+
+    // A wheel notch steps the zone under the caret (the hours); Esc undoes it.
+    ASSERT_NE(Open(time), nullptr);
+    Key(Qt::Key_Home);
+    auto* field = As<TcxTimeEdit>()->InnerTextEditControl()->Peer();
+    QWheelEvent wheel(QPointF(3, 3), QPointF(field->mapToGlobal(QPoint(3, 3))), QPoint(), QPoint(0, 120),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(field, &wheel);
+    vcl::DrainPostedMessages();
+    EXPECT_NEAR(As<TcxTimeEdit>()->EditValue().ToDate(), T(10, 30), 1e-8);
+    Key(Qt::Key_Escape);
+    EXPECT_FALSE(grid->GetIsEditing());
+    EXPECT_NEAR(Value(time).ToDate(), T(9, 30), 1e-8);
+}
+
+TEST_F(VGridEditorRowsTest, DISABLED_MemoRowTakesChineseAndPostsOnTab)
+{
+    TcxEditorRow* memo = AddKind<TcxMemoProperties>("memo");
+    TcxEditorRow* text = AddKind<TcxTextEditProperties>("text");
+    grid->OptionsBehavior()->SetGoToNextCellOnTab(true);
+    ShowGrid();
+    ASSERT_NE(Open(memo), nullptr);
+    ASSERT_NE(As<TcxMemo>(), nullptr);
+    Commit(QString::fromUtf8("电表"));
+    Type("A");
+    EXPECT_EQ(As<TcxMemo>()->Text(), "电表A");
+    Key(Qt::Key_Tab);
+    EXPECT_EQ(VarToStr(Value(memo)), "电表A");
+    EXPECT_EQ(grid->GetFocusedRow(), text);
+}
+
+TEST_F(VGridEditorRowsTest, CurrencyRowTypedAndPosted)
+{
+    TcxEditorRow* money = AddKind<TcxCurrencyEditProperties>("money");
+    ShowGrid();
+    ASSERT_NE(Open(money), nullptr);
+    ASSERT_NE(As<TcxCurrencyEdit>(), nullptr);
+    Type("1234.5");
+    Key(Qt::Key_Return);
+    EXPECT_FALSE(grid->GetIsEditing());
+    EXPECT_DOUBLE_EQ((Value(money)).ToDouble(), 1234.5);
+}
+
+TEST_F(VGridEditorRowsTest, DISABLED_CheckBoxRowTogglesBySpaceAndPosts)
+{
+    TcxEditorRow* check = AddKind<TcxCheckBoxProperties>("check");
+    check->Properties()->SetValue(Variant(false));
+    ShowGrid();
+    ASSERT_NE(Open(check), nullptr);
+    ASSERT_NE(As<TcxCustomCheckBox>(), nullptr);
+    Key(Qt::Key_Space, Qt::NoModifier, " ");
+    Key(Qt::Key_Return);
+    EXPECT_FALSE(grid->GetIsEditing());
+    EXPECT_TRUE((Value(check)).ToBoolean());
+}
+
+TEST_F(VGridEditorRowsTest, DISABLED_BlobRowEditsItsMemoInThePopup)
+{
+    TcxEditorRow* blob = AddKind<TcxBlobEditProperties>("blob");
+    blob->Properties()->SetValue(Variant(std::string("old")));
+    ShowGrid();
+    ASSERT_NE(Open(blob), nullptr);
+    auto* edit = As<TcxBlobEdit>();
+    ASSERT_NE(edit, nullptr);
+    Key(Qt::Key_Down, Qt::AltModifier);
+    SpinUntil([&] { return edit->DroppedDown(); }, 500);
+    ASSERT_TRUE(edit->DroppedDown());
+    vcl::DrainPostedMessages();
+    QWidget* focus = QApplication::focusWidget();
+    ASSERT_NE(focus, nullptr);
+    QTest::keyClick(focus, Qt::Key_End, Qt::ControlModifier);
+    QInputMethodEvent ev;
+    ev.setCommitString(QString::fromUtf8("电表"));
+    QCoreApplication::sendEvent(focus, &ev);
+    vcl::DrainPostedMessages();
+    QTest::keyClick(focus, Qt::Key_Return, Qt::ControlModifier);   // OK
+    vcl::DrainPostedMessages();
+    SpinUntil([&] { return !edit->DroppedDown(); }, 500);
+    EXPECT_FALSE(edit->DroppedDown());
+    Key(Qt::Key_Return);
+    EXPECT_FALSE(grid->GetIsEditing());
+    EXPECT_EQ(VarToStr(Value(blob)), "old电表");
+}
+
+} // namespace
