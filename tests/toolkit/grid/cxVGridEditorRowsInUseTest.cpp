@@ -16,6 +16,7 @@
 #include "toolkit/editors/cxImage.h"
 #include "toolkit/editors/cxMaskEdit.h"
 #include "toolkit/editors/cxMemo.h"
+#include "toolkit/editors/cxRadioGroup.h"
 #include "toolkit/editors/cxSpinEdit.h"
 #include "toolkit/editors/cxTimeEdit.h"
 
@@ -53,6 +54,7 @@ protected:
         cxDateEditUnit::Initialize();
         cxBlobEditUnit::Initialize();
         cxCheckBoxUnit::Initialize();
+        cxRadioGroupUnit::Initialize();
         grid->DataController()->SetRecordCount(1);
     }
     void TearDown() override
@@ -61,6 +63,7 @@ protected:
             grid->CancelEdit();
         VGridPaintTest::TearDown();
         EXPECT_EQ(cxPopupWindowCount(), 0);
+        cxRadioGroupUnit::Finalize();
         cxCheckBoxUnit::Finalize();
         cxBlobEditUnit::Finalize();
         cxDateEditUnit::Finalize();
@@ -308,17 +311,31 @@ TEST_F(VGridEditorRowsTest, CurrencyRowTypedAndPosted)
     EXPECT_DOUBLE_EQ((Value(money)).ToDouble(), 1234.5);
 }
 
-TEST_F(VGridEditorRowsTest, DISABLED_CheckBoxRowTogglesBySpaceAndPosts)
+TEST_F(VGridEditorRowsTest, CheckAndRadioRowsOpenTheirOwnEditors)
 {
     TcxEditorRow* check = AddKind<TcxCheckBoxProperties>("check");
+    TcxEditorRow* radio = AddKind<TcxRadioGroupProperties>("radio");
+    auto* items = static_cast<TcxRadioGroupProperties*>(radio->Properties()->EditProperties());
+    items->AddItem("one", Variant(1));
+    items->AddItem("two", Variant(2));
     check->Properties()->SetValue(Variant(false));
+    radio->Properties()->SetValue(Variant(2));
     ShowGrid();
     ASSERT_NE(Open(check), nullptr);
     ASSERT_NE(As<TcxCustomCheckBox>(), nullptr);
     Key(Qt::Key_Space, Qt::NoModifier, " ");
+    EXPECT_TRUE(As<TcxCustomCheckBox>()->Checked());
     Key(Qt::Key_Return);
     EXPECT_FALSE(grid->GetIsEditing());
-    EXPECT_TRUE((Value(check)).ToBoolean());
+    EXPECT_TRUE(Value(check).ToBoolean());
+
+    ASSERT_NE(Open(radio), nullptr);
+    auto* group = As<TcxCustomRadioGroup>();
+    ASSERT_NE(group, nullptr);
+    EXPECT_EQ(group->ItemIndex(), 1);
+    Key(Qt::Key_Escape);
+    EXPECT_FALSE(grid->GetIsEditing());
+    EXPECT_EQ(Value(radio).ToInteger(), 2);
 }
 
 TEST_F(VGridEditorRowsTest, DISABLED_BlobRowEditsItsMemoInThePopup)
