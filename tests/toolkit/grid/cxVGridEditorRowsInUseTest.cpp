@@ -362,3 +362,33 @@ TEST_F(VGridEditorRowsTest, BlobRowEditsItsMemoInThePopup)
 }
 
 } // namespace
+
+namespace {
+
+// Tab (with the option), Down and Up in an open editor move to the next or previous row as they
+// do on the grid, posting the typed value on the way.
+TEST_F(VGridEditorRowsTest, RowKeysInAnOpenEditorMoveTheRowAndPost)
+{
+    TcxEditorRow* memo = AddKind<TcxMemoProperties>("memo");
+    TcxEditorRow* money = AddKind<TcxCurrencyEditProperties>("money");
+    TcxEditorRow* text = AddKind<TcxTextEditProperties>("text");
+    grid->OptionsBehavior()->SetGoToNextCellOnTab(true);
+    ShowGrid();
+    ASSERT_NE(Open(memo), nullptr);
+    Commit(QString::fromUtf8("电表"));
+    Key(Qt::Key_Tab);
+    EXPECT_EQ(grid->GetFocusedRow(), money);
+    EXPECT_EQ(VarToStr(Value(memo)), "电表");   // no tab character: the memo does not want tabs
+    ASSERT_NE(Open(money), nullptr);
+    Type("12");
+    Key(Qt::Key_Down);
+    EXPECT_EQ(grid->GetFocusedRow(), text);
+    EXPECT_DOUBLE_EQ(Value(money).ToDouble(), 12.0);
+    ASSERT_NE(Open(text), nullptr);
+    Type("x");
+    Key(Qt::Key_Up);
+    EXPECT_EQ(grid->GetFocusedRow(), money);
+    EXPECT_EQ(VarToStr(Value(text)), "x");
+}
+
+} // namespace
