@@ -5,6 +5,7 @@
 
 #include "platform/rtl/Locale.h"
 #include "platform/rtl/Unicode.h"
+#include "platform/vcl/Clipbrd.h"
 #include "platform/vcl/EditBox.h"
 #include "toolkit/core/cxFormats.h"
 #include "toolkit/editors/cxBlobEdit.h"
@@ -304,6 +305,25 @@ TEST_F(VGridEditorRowsTest, CurrencyRowTypedAndPosted)
     Key(Qt::Key_Return);
     EXPECT_FALSE(grid->GetIsEditing());
     EXPECT_DOUBLE_EQ((Value(money)).ToDouble(), 1234.5);
+}
+
+TEST_F(VGridEditorRowsTest, PastedTextIsPostedInCurrencyAndDateRows)
+{
+    TcxEditorRow* money = AddKind<TcxCurrencyEditProperties>("money");
+    TcxEditorRow* date = AddKind<TcxDateEditProperties>("date");
+    ShowGrid();
+    Clipboard()->SetAsText("56.25");
+    ASSERT_NE(Open(money), nullptr);
+    Key(Qt::Key_V, Qt::ControlModifier);
+    Key(Qt::Key_Return);
+    EXPECT_DOUBLE_EQ(Value(money).ToDouble(), 56.25);
+    Clipboard()->SetAsText("2024-7-8");
+    ASSERT_NE(Open(date), nullptr);
+    As<TcxDateEdit>()->SelectAll();
+    Key(Qt::Key_V, Qt::ControlModifier);
+    Key(Qt::Key_Return);
+    ASSERT_FALSE(Value(date).IsNull());
+    EXPECT_DOUBLE_EQ(Value(date).ToDate(), D(2024, 7, 8));
 }
 
 TEST_F(VGridEditorRowsTest, CheckAndRadioRowsOpenTheirOwnEditors)
