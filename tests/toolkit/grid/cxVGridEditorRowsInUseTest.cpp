@@ -256,6 +256,30 @@ TEST_F(VGridEditorRowsTest, CalcRowComputesInItsPopupAndPosts)
     EXPECT_DOUBLE_EQ((Value(calc)).ToDouble(), 36.0);
 }
 
+TEST_F(VGridEditorRowsTest, CalcRowEscClosesThePopupThenUndoes)
+{
+    TcxEditorRow* calc = AddKind<TcxCalcEditProperties>("calc");
+    calc->Properties()->SetValue(Variant(5.0));
+    ShowGrid();
+    ASSERT_NE(Open(calc), nullptr);
+    auto* edit = As<TcxCalcEdit>();
+    Key(Qt::Key_Down, Qt::AltModifier);
+    SpinUntil([&] { return edit->DroppedDown(); }, 500);
+    ASSERT_TRUE(edit->DroppedDown());
+    QWidget* calcPeer = edit->Calculator()->Peer();
+    QTest::sendKeyEvent(QTest::Click, calcPeer, Qt::Key_Plus, QString("+"), Qt::NoModifier);
+    QTest::sendKeyEvent(QTest::Click, calcPeer, Qt::Key_2, QString("2"), Qt::NoModifier);
+    QTest::keyClick(calcPeer, Qt::Key_Escape);
+    vcl::DrainPostedMessages();
+    SpinUntil([&] { return !edit->DroppedDown(); }, 500);
+    EXPECT_FALSE(edit->DroppedDown());
+    EXPECT_TRUE(grid->GetIsEditing());
+    EXPECT_EQ(cxPopupWindowCount(), 0);
+    Key(Qt::Key_Escape);   // undoes what the calculator wrote
+    EXPECT_FALSE(grid->GetIsEditing());
+    EXPECT_DOUBLE_EQ(Value(calc).ToDouble(), 5.0);
+}
+
 TEST_F(VGridEditorRowsTest, TimeRowTypedThroughItsMaskAndUndoneByEsc)
 {
     TcxEditorRow* time = AddKind<TcxTimeEditProperties>("time");
