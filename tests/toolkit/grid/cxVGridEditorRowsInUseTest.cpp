@@ -14,6 +14,7 @@
 #include "toolkit/editors/cxContainerPopup.h"
 #include "toolkit/editors/cxCurrencyEdit.h"
 #include "toolkit/editors/cxDateEdit.h"
+#include "toolkit/editors/cxHyperLinkEdit.h"
 #include "toolkit/editors/cxImage.h"
 #include "toolkit/editors/cxMaskEdit.h"
 #include "toolkit/editors/cxMemo.h"
@@ -45,6 +46,7 @@ protected:
         cxTextEditUnit::Initialize();
         cxMemoUnit::Initialize();
         cxCurrencyEditUnit::Initialize();
+        cxHyperLinkEditUnit::Initialize();
         cxMaskEditUnit::Initialize();
         cxSpinEditUnit::Initialize();
         cxTimeEditUnit::Initialize();
@@ -73,6 +75,7 @@ protected:
         cxTimeEditUnit::Finalize();
         cxSpinEditUnit::Finalize();
         cxMaskEditUnit::Finalize();
+        cxHyperLinkEditUnit::Finalize();
         cxCurrencyEditUnit::Finalize();
         cxMemoUnit::Finalize();
         cxTextEditUnit::Finalize();
@@ -348,6 +351,20 @@ TEST_F(VGridEditorRowsTest, PastedTextIsPostedInCurrencyAndDateRows)
     Key(Qt::Key_Return);
     ASSERT_FALSE(Value(date).IsNull());
     EXPECT_DOUBLE_EQ(Value(date).ToDate(), D(2024, 7, 8));
+}
+
+TEST_F(VGridEditorRowsTest, HyperLinkRowTakesTypedAndCommittedText)
+{
+    TcxEditorRow* link = AddKind<TcxHyperLinkEditProperties>("link");
+    ShowGrid();
+    ASSERT_NE(Open(link), nullptr);
+    ASSERT_NE(As<TcxCustomHyperLinkEdit>(), nullptr);
+    Type("www.");
+    Commit(QString::fromUtf8("电表"));
+    Type(".cn");
+    Key(Qt::Key_Return);
+    EXPECT_FALSE(grid->GetIsEditing());
+    EXPECT_EQ(VarToStr(Value(link)), "http://www.电表.cn");   // the prefix added on posting
 }
 
 TEST_F(VGridEditorRowsTest, CheckAndRadioRowsOpenTheirOwnEditors)
