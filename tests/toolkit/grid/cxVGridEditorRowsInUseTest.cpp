@@ -301,6 +301,10 @@ TEST_F(VGridEditorRowsTest, TimeRowTypedThroughItsMaskAndUndoneByEsc)
     Key(Qt::Key_Home);
     Type("11");
     EXPECT_EQ(As<TcxTimeEdit>()->Text(), "11:30:00");
+    Key(Qt::Key_Home);
+    Key(Qt::Key_Up);   // the editor's own: steps the hours, the row stays
+    EXPECT_EQ(As<TcxTimeEdit>()->Text(), "12:30:00");
+    EXPECT_EQ(grid->GetFocusedRow(), time);
     Key(Qt::Key_Escape);
     EXPECT_FALSE(grid->GetIsEditing());
     EXPECT_NEAR(Value(time).ToDate(), T(9, 30), 1e-8);
