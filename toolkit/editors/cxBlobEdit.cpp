@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "platform/rtl/Unicode.h"
+#include "platform/vcl/MessageQueue.h"
 #include "platform/vcl/SystemFacade.h"
 #include "toolkit/core/cxGraphics.h"
 #include "toolkit/data/cxVariants.h"
@@ -363,6 +364,13 @@ void TcxPopupMemo::SpellCheckerSetValue(const Variant& value)
 
 void TcxPopupMemo::DoEditKeyDown(std::uint16_t& key, TShiftState shift)
 {
+    // The character of a closing key (the line break of Ctrl+Enter) is queued before its key-down
+    // is handled: it goes with the eaten key instead of reaching the memo as the popup closes.
+    TWinControl* field = InnerEdit() ? InnerEdit()->GetControl() : nullptr;
+    if (blob_ && field && field->HandleAllocated() && blob_->BlobPopupKeyResult(key, shift) != mrNone) {
+        MSG pending{};
+        vcl::PeekMessage(pending, field->Handle(), WM_CHAR, WM_CHAR, PM_REMOVE);
+    }
     if (blob_ && blob_->HandleBlobPopupKey(key, shift)) {
         key = 0;
         return;
@@ -681,18 +689,22 @@ bool TcxCustomBlobEdit::PopupControlClosesOnKey(std::uint16_t key, TShiftState)
     return popupControl_ && (key == VK_RETURN || key == VK_ESCAPE || key == VK_F4 || key == VK_UP || key == VK_DOWN);
 }
 
-bool TcxCustomBlobEdit::HandleBlobPopupKey(std::uint16_t key, TShiftState shift)
+TModalResult TcxCustomBlobEdit::BlobPopupKeyResult(std::uint16_t key, TShiftState shift)
 {
     const bool alt = shift.Contains(ssAlt);
-    TModalResult result = mrNone;
     if ((key == VK_F4 && !alt) || ((key == VK_UP || key == VK_DOWN) && alt))
-        result = ActiveProperties()->AlwaysSaveData() ? mrOk : mrCancel;
-    else if (key == VK_ESCAPE)
-        result = mrCancel;
-    else if (key == VK_RETURN &&
-             (shift.Contains(ssCtrl) || !dynamic_cast<TcxPopupMemo*>(popupControl_) ||
-              !ActiveProperties()->MemoWantReturns()))
-        result = mrOk;
+        return ActiveProperties()->AlwaysSaveData() ? mrOk : mrCancel;
+    if (key == VK_ESCAPE)
+        return mrCancel;
+    if (key == VK_RETURN && (shift.Contains(ssCtrl) || !dynamic_cast<TcxPopupMemo*>(popupControl_) ||
+                             !ActiveProperties()->MemoWantReturns()))
+        return mrOk;
+    return mrNone;
+}
+
+bool TcxCustomBlobEdit::HandleBlobPopupKey(std::uint16_t key, TShiftState shift)
+{
+    const TModalResult result = BlobPopupKeyResult(key, shift);
     if (HasPopupWindowObject())
         PopupWindow()->SetModalResult(result);
     if (result == mrNone)

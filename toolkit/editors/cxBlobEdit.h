@@ -211,6 +211,8 @@ class TcxCustomBlobEdit : public TcxCustomPopupEdit {
     // A key inside the popup control: the closing keys set the popup's result and close it.
     // Answers whether the key was eaten.
     bool HandleBlobPopupKey(std::uint16_t key, TShiftState shift);
+    // The result a key inside the popup closes it with; mrNone for a key it does not close on.
+    TModalResult BlobPopupKeyResult(std::uint16_t key, TShiftState shift);
     // Closes the popup with a result: mrOk stores, mrCancel never does.
     void ClosePopupWith(TModalResult result);
 

@@ -110,6 +110,8 @@ class TcxCustomCheckBoxProperties : public TcxCustomEditProperties {
     explicit TcxCustomCheckBoxProperties(TPersistent* owner);
     ~TcxCustomCheckBoxProperties() override;
     void Assign(TPersistent* source) override;
+    // The editor a grid cell opens for these properties.
+    const TClassMeta* GetContainerClass() const override;
 
     // Images of the square (created empty when first read); null frees it.
     TBitmap* Glyph();

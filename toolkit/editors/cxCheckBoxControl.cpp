@@ -16,6 +16,11 @@ namespace cx {
 
 TcxCustomCheckBoxProperties::TcxCustomCheckBoxProperties(TPersistent* owner) : TcxCustomEditProperties(owner) {}
 
+const TClassMeta* TcxCustomCheckBoxProperties::GetContainerClass() const
+{
+    return TcxCustomEditClass::Of<TcxCheckBox>().Meta();
+}
+
 TcxCustomCheckBoxProperties::~TcxCustomCheckBoxProperties() { delete glyph_; }
 
 TBitmap* TcxCustomCheckBoxProperties::Glyph()

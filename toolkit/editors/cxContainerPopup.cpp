@@ -617,7 +617,12 @@ void TcxCustomPopupWindow::VisibleChanged()
     if (!captureFocus_ || !owner || !HandleAllocated() || Visible())
         return;
     TCustomForm* form = owner->GetParentForm();
-    if (form && form->HandleAllocated() && GetFocus() == form->Handle() && owner->CanFocus() &&
+    // Hiding a window does not move the focus: one left on the popup's own controls (a calendar,
+    // a calculator) would take the user's next keys into a hidden window.
+    HWND focus = GetFocus();
+    TWinControl* focused = focus ? FindControl(focus) : nullptr;
+    const bool focusInPopup = focused && (focused == this || ContainsControl(focused));
+    if (form && form->HandleAllocated() && (focus == form->Handle() || focusInPopup) && owner->CanFocus() &&
         !form->ComponentState().Contains(csDesigning))
         owner->SetFocus();
 }

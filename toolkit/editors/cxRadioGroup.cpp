@@ -312,6 +312,11 @@ void TcxRadioGroupItem::SetValue(const Variant& value)
     }
 }
 
+const TClassMeta* TcxCustomRadioGroupProperties::GetContainerClass() const
+{
+    return TcxCustomEditClass::Of<TcxRadioGroup>().Meta();
+}
+
 TcxCustomRadioGroupProperties::TcxCustomRadioGroupProperties(TPersistent* owner)
     : TcxCustomButtonGroupProperties(owner, TCollectionItemClass::Of<TcxRadioGroupItem>())
 {

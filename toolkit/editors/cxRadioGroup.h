@@ -105,6 +105,8 @@ class TcxCustomRadioGroupProperties : public TcxCustomButtonGroupProperties {
     RTL_CLASS(TcxCustomRadioGroupProperties, TcxCustomButtonGroupProperties)
     explicit TcxCustomRadioGroupProperties(TPersistent* owner);
     void Assign(TPersistent* source) override;
+    // The editor a grid cell opens for these properties.
+    const TClassMeta* GetContainerClass() const override;
     TcxRadioGroupItem* Item(int index) const { return static_cast<TcxRadioGroupItem*>(Items()->Items(index)); }
     TcxRadioGroupItem* AddItem(const std::string& caption, const Variant& value = Null);
 

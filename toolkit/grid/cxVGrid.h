@@ -919,6 +919,9 @@ class TcxCustomVerticalGrid : public TcxExtEditingControl, public IcxStoredObjec
     // Keys and mouse go through the grid's own controller (cxVGridController), made on first use;
     // it stands beside the editing control's controller, which keeps the in-place editing.
     TcxvgController* GridController();
+    // The editing control's controller: the row keys an in-place editor hands on reach the grid
+    // controller (cxVGridController).
+    TcxCustomControlControllerClass GetControllerClass() const override;
     // The grid's styles (cxVGridStyles).
     TcxCustomControlStylesClass GetControlStylesClass() const override;
     TcxVerticalGridStyles* Styles();

@@ -22,6 +22,33 @@ bool CanOpenEditor(TcxCustomVerticalGrid* grid)
 
 } // namespace
 
+namespace {
+
+// The editing control's generic controller knows no rows: the keys an in-place editor leaves to
+// its host (Tab, Up, Down, PgUp, PgDn) go to the grid controller, which moves the focused row and
+// so posts or keeps the edited value as a row change does. Esc and Enter keep their generic way.
+class TcxvgEditingKeysController : public TcxCustomControlController {
+    RTL_CLASS(TcxvgEditingKeysController, TcxCustomControlController)
+    using TcxCustomControlController::TcxCustomControlController;
+    void KeyDown(std::uint16_t& key, TShiftState shift) override
+    {
+        auto* grid = dynamic_cast<TcxCustomVerticalGrid*>(EditingControl());
+        const bool rowKey = key == VK_TAB || key == VK_UP || key == VK_DOWN || key == VK_PRIOR || key == VK_NEXT;
+        if (grid && rowKey && !CellMovesOnly) {
+            grid->GridController()->KeyDown(key, shift);
+            return;
+        }
+        TcxCustomControlController::KeyDown(key, shift);
+    }
+};
+
+} // namespace
+
+TcxCustomControlControllerClass TcxCustomVerticalGrid::GetControllerClass() const
+{
+    return TcxCustomControlControllerClass::Of<TcxvgEditingKeysController>();
+}
+
 // --- the grid's input hooks -----------------------------------------------------------------------
 TcxvgController* TcxCustomVerticalGrid::GridController()
 {

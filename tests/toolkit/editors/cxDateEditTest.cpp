@@ -455,3 +455,35 @@ TEST_F(DateEditDropDownTest, TheDroppedDownCalendarRendersInChinese)
 }
 
 } // namespace
+
+namespace {
+
+// After the calendar closes by any key the editor's field has the focus again, so the next
+// typed keys go into the editor and not into the hidden calendar.
+TEST_F(DateEditDropDownTest, TheFieldHasTheFocusAgainAfterTheCalendarCloses)
+{
+    edit->SetEditValue(Variant::FromDate(D(2024, 3, 13)));
+    const struct {
+        const char* name;
+        Qt::Key key;
+        Qt::KeyboardModifiers m;
+    } closers[] = {{"F4", Qt::Key_F4, Qt::NoModifier},
+                   {"Alt+Up", Qt::Key_Up, Qt::AltModifier},
+                   {"Esc", Qt::Key_Escape, Qt::NoModifier},
+                   {"Enter", Qt::Key_Return, Qt::NoModifier}};
+    for (const auto& c : closers) {
+        SCOPED_TRACE(c.name);
+        Open();
+        QTest::keyClick(edit->Calendar()->Peer(), c.key, c.m);
+        vcl::DrainPostedMessages();
+        SpinUntil([&] { return !edit->DroppedDown(); }, 500);
+        ASSERT_FALSE(edit->DroppedDown());
+        EXPECT_TRUE(edit->InnerEdit()->GetControl()->Focused());
+        EXPECT_FALSE(edit->Calendar()->Focused());
+    }
+    edit->SelectAll();
+    Type(edit, "2024-6-2");
+    EXPECT_EQ(edit->Text(), "2024-6-2");
+}
+
+} // namespace
