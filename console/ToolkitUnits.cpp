@@ -20,7 +20,7 @@
 #include "toolkit/editors/cxButtonEdit.h"
 #include "toolkit/editors/cxCalcEdit.h"
 #include "toolkit/editors/cxCheckBox.h"
-#include "toolkit/editors/cxControlsTimers.h"
+#include "toolkit/controls/cxControlsTimers.h"
 #include "toolkit/editors/cxCurrencyEdit.h"
 #include "toolkit/editors/cxDateEdit.h"
 #include "toolkit/editors/cxDropDownEdit.h"

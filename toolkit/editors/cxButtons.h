@@ -7,7 +7,7 @@
 #include "platform/vcl/StdCtrls.h"
 #include "toolkit/core/cxGraphicsImages.h"
 #include "toolkit/core/cxLookAndFeels.h"
-#include "toolkit/editors/cxControls.h"
+#include "toolkit/controls/cxControls.h"
 
 #include <memory>
 #include <string>

@@ -3,7 +3,7 @@
 // one memory register, percent, square root, reciprocal and sign, driven by mouse, keys and
 // the clipboard. The display text is not kept here: a descendant supplies it through
 // GetEditorValue and SetEditorValue (the calculator editor's popup uses the editor's text).
-#include "toolkit/editors/cxControls.h"
+#include "toolkit/controls/cxControls.h"
 #include "toolkit/editors/cxEdit.h"
 #include "toolkit/editors/cxEditConsts.h"
 

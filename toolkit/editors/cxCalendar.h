@@ -6,9 +6,9 @@
 // lay out the same way. The month list that opens on the month name and the clock are here too.
 #include "toolkit/core/cxDateUtils.h"
 #include "toolkit/editors/cxButtons.h"
-#include "toolkit/editors/cxContainerPopup.h"
-#include "toolkit/editors/cxControls.h"
-#include "toolkit/editors/cxControlsTimers.h"
+#include "toolkit/controls/cxContainerPopup.h"
+#include "toolkit/controls/cxControls.h"
+#include "toolkit/controls/cxControlsTimers.h"
 #include "toolkit/editors/cxEdit.h"
 
 #include <array>

@@ -9,7 +9,7 @@
 
 #include "toolkit/core/cxGraphics.h"
 #include "toolkit/core/cxLookAndFeelPainters.h"
-#include "toolkit/editors/cxContainer.h"
+#include "toolkit/controls/cxContainer.h"
 #include "toolkit/editors/cxDropDownEdit.h"
 #include "toolkit/editors/cxEdit.h"
 #include "toolkit/editors/cxEditControl.h"

@@ -6,7 +6,7 @@
 #include "platform/vcl/StdCtrls.h"
 #include "toolkit/core/cxGeometry.h"
 #include "toolkit/data/cxVariants.h"
-#include "toolkit/editors/cxControls.h"
+#include "toolkit/controls/cxControls.h"
 
 #include <QChar>
 

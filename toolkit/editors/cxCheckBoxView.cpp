@@ -4,7 +4,7 @@
 #include "toolkit/editors/cxCheckBox.h"
 
 #include "toolkit/core/cxGeometry.h"
-#include "toolkit/editors/cxControls.h"
+#include "toolkit/controls/cxControls.h"
 #include "toolkit/editors/cxEditUtils.h"
 
 #include <algorithm>

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "toolkit/editors/cxContainerPopup.h"
+#include "toolkit/controls/cxContainerPopup.h"
 #include "toolkit/editors/cxMaskEdit.h"
 
 class TBitmap;

@@ -4,7 +4,7 @@
 #include "toolkit/editors/cxDropDownEdit.h"
 
 #include "platform/gdi/SysParams.h"
-#include "toolkit/editors/cxControlsDragDrop.h"
+#include "toolkit/controls/cxControlsDragDrop.h"
 
 #include <algorithm>
 

@@ -14,8 +14,8 @@
 #include "toolkit/core/cxClasses.h"
 #include "toolkit/core/cxGraphics.h"
 #include "toolkit/data/cxDataUtils.h"
-#include "toolkit/editors/cxContainer.h"
-#include "toolkit/editors/cxControls.h"
+#include "toolkit/controls/cxContainer.h"
+#include "toolkit/controls/cxControls.h"
 #include "toolkit/editors/cxEditConsts.h"
 
 namespace cx {

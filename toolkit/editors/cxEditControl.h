@@ -7,9 +7,9 @@
 
 #include "platform/rtl/SysUtils.h"
 #include "platform/rtl/Variant.h"
-#include "toolkit/editors/cxContainer.h"
-#include "toolkit/editors/cxControls.h"
-#include "toolkit/editors/cxControlsTimers.h"
+#include "toolkit/controls/cxContainer.h"
+#include "toolkit/controls/cxControls.h"
+#include "toolkit/controls/cxControlsTimers.h"
 #include "toolkit/editors/cxEdit.h"
 #include "toolkit/editors/cxEditViewInfo.h"
 

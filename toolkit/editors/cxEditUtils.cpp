@@ -8,7 +8,7 @@
 #include "toolkit/core/cxGraphicsImages.h"
 #include "toolkit/core/dxOffice11.h"
 #include "toolkit/core/dxThemeManager.h"
-#include "toolkit/editors/cxContainer.h"
+#include "toolkit/controls/cxContainer.h"
 
 namespace cx {
 

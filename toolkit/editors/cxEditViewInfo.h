@@ -9,7 +9,7 @@
 
 #include "platform/rtl/Variant.h"
 #include "toolkit/core/cxGraphics.h"
-#include "toolkit/editors/cxContainer.h"
+#include "toolkit/controls/cxContainer.h"
 #include "toolkit/editors/cxEdit.h"
 #include "toolkit/editors/cxEditLayout.h"
 #include "toolkit/editors/cxEditUtils.h"

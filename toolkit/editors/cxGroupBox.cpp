@@ -5,7 +5,7 @@
 #include "platform/gdi/Text.h"
 #include "platform/vcl/StdCtrls.h"
 #include "toolkit/core/cxGeometry.h"
-#include "toolkit/editors/cxControls.h"
+#include "toolkit/controls/cxControls.h"
 #include "toolkit/editors/cxEditUtils.h"
 
 #include <QChar>

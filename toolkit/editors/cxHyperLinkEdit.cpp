@@ -7,7 +7,7 @@
 
 #include "platform/vcl/Menus.h"
 #include "platform/vcl/SystemFacade.h"
-#include "toolkit/editors/cxControlsTimers.h"
+#include "toolkit/controls/cxControlsTimers.h"
 #include "toolkit/editors/cxEditConsts.h"
 #include "toolkit/editors/cxEditRepositoryItems.h"
 

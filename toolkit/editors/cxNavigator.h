@@ -11,7 +11,7 @@
 #include "platform/vcl/ImgList.h"
 #include "toolkit/core/cxGraphics.h"
 #include "toolkit/core/cxLookAndFeels.h"
-#include "toolkit/editors/cxControls.h"
+#include "toolkit/controls/cxControls.h"
 
 #include <memory>
 #include <string>

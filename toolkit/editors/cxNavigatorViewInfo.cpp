@@ -6,7 +6,7 @@
 #include "toolkit/core/cxGraphicsBitmaps.h"
 #include "toolkit/core/cxGraphicsImages.h"
 #include "toolkit/core/cxGraphicsShared.h"
-#include "toolkit/editors/cxContainer.h"
+#include "toolkit/controls/cxContainer.h"
 
 namespace cx {
 

@@ -6,8 +6,8 @@
 #include "toolkit/data/cxVariants.h"
 #include "toolkit/core/cxGeometry.h"
 #include "toolkit/core/cxGraphicsShared.h"
-#include "toolkit/editors/cxContainer.h"
-#include "toolkit/editors/cxControls.h"
+#include "toolkit/controls/cxContainer.h"
+#include "toolkit/controls/cxControls.h"
 #include "toolkit/editors/cxEdit.h"
 
 #include <algorithm>

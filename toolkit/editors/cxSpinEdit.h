@@ -5,7 +5,7 @@
 // buttons (a repeat timer: 400 ms, then every 100 ms) and lays out and paints its buttons.
 #include <string>
 
-#include "toolkit/editors/cxControlsTimers.h"
+#include "toolkit/controls/cxControlsTimers.h"
 #include "toolkit/editors/cxMaskEdit.h"
 #include "toolkit/editors/cxSpinEditValues.h"
 

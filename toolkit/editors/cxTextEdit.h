@@ -12,7 +12,7 @@
 
 #include "platform/vcl/StdCtrls.h"
 #include "toolkit/core/cxDrawTextUtils.h"
-#include "toolkit/editors/cxContainerListBox.h"
+#include "toolkit/controls/cxContainerListBox.h"
 #include "toolkit/core/cxFormats.h"
 #include "toolkit/editors/cxEditControl.h"
 #include "toolkit/editors/cxEditViewInfo.h"

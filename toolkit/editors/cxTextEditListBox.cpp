@@ -2,7 +2,7 @@
 // (making the list, keeping its highlight, the choice of a closing list).
 #include "toolkit/editors/cxTextEdit.h"
 
-#include "toolkit/editors/cxContainerPopup.h"
+#include "toolkit/controls/cxContainerPopup.h"
 
 #include "platform/gdi/Text.h"
 #include "platform/rtl/Unicode.h"

@@ -4,7 +4,7 @@
 // registry, the editing control with its options, and the controllers that open the one in-place
 // editor.
 #include "toolkit/data/cxData.h"
-#include "toolkit/editors/cxControls.h"
+#include "toolkit/controls/cxControls.h"
 #include "toolkit/editors/cxEdit.h"
 #include "toolkit/editors/cxEditControl.h"
 #include "toolkit/editors/cxEditDataRegisteredRepositoryItems.h"

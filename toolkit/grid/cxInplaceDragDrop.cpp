@@ -3,7 +3,7 @@
 #include "toolkit/grid/cxInplaceDragDrop.h"
 
 #include "platform/vcl/MessageQueue.h"
-#include "toolkit/editors/cxControlsTimers.h"
+#include "toolkit/controls/cxControlsTimers.h"
 
 #include <algorithm>
 

@@ -4,7 +4,7 @@
 // with the two insertion arrows, and the drag-image helper that follows the platform drag of a
 // control through a thread mouse hook.
 #include "platform/gdi/Region.h"
-#include "toolkit/editors/cxControlsDragDrop.h"
+#include "toolkit/controls/cxControlsDragDrop.h"
 #include "toolkit/grid/cxInplaceContainer.h"
 
 #include <memory>

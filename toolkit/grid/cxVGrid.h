@@ -11,7 +11,7 @@
 #include "toolkit/core/cxClasses.h"
 #include "toolkit/core/cxStorage.h"
 #include "toolkit/data/cxData.h"
-#include "toolkit/editors/cxControls.h"
+#include "toolkit/controls/cxControls.h"
 #include "toolkit/grid/cxInplaceContainer.h"
 #include "toolkit/grid/cxVGridConsts.h"
 

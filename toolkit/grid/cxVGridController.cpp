@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "platform/vcl/Dialogs.h"
-#include "toolkit/editors/cxControls.h"
+#include "toolkit/controls/cxControls.h"
 
 namespace cx {
 

@@ -10,7 +10,7 @@
 #include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/StdCtrls.h"
-#include "toolkit/editors/cxControlsListBox.h"
+#include "toolkit/controls/cxControlsListBox.h"
 #include "toolkit/grid/cxVGrid.h"
 
 namespace cx {

@@ -1,7 +1,7 @@
 #pragma once
 // The editor view tests: the editor units around each test, a properties object with buttons, a
 // style with a fixed frame, and a stand-in for the editor control.
-#include "tests/toolkit/PainterTestSupport.h"
+#include "tests/toolkit/core/PainterTestSupport.h"
 #include "toolkit/editors/cxEditConsts.h"
 #include "toolkit/editors/cxEditViewInfo.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 // A shown, active form with the editor units started and the fake font, for the tests of one
 // editor kind; the form goes before the units shut down.
-#include "EditorsTestSupport.h"
+#include "tests/toolkit/controls/ControlsTestSupport.h"
 
 #include "platform/gdi/Text.h"
 #include "toolkit/editors/cxEditConsts.h"

@@ -1,6 +1,6 @@
 // Button groups: the column rule, one child per item kept in step with single changes, item
 // enabling, the cell layout and the arrow keys across columns.
-#include "EditorsTestSupport.h"
+#include "tests/toolkit/controls/ControlsTestSupport.h"
 
 #include "platform/gdi/Text.h"
 #include "toolkit/editors/cxGroupBox.h"

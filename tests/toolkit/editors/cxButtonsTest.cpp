@@ -1,7 +1,7 @@
 // The toolkit's push button: glyph strips and layout, colours, the click rules per kind, the
 // drop-down menu placed against the work area, speed buttons and their groups, dialog keys and
 // the painted states.
-#include "EditorsTestSupport.h"
+#include "tests/toolkit/controls/ControlsTestSupport.h"
 
 #include "platform/gdi/Text.h"
 #include "toolkit/editors/cxButtons.h"

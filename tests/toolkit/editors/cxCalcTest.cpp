@@ -1,6 +1,6 @@
 // The calculator: left-to-right arithmetic, percent, memory, the error state, the size rule,
 // the key and character tables through real key events, the mouse and the clipboard.
-#include "EditorsTestSupport.h"
+#include "tests/toolkit/controls/ControlsTestSupport.h"
 
 #include "platform/vcl/Clipbrd.h"
 #include "toolkit/editors/cxCalc.h"

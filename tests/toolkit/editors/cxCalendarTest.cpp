@@ -1,7 +1,7 @@
 // The month calendar: the dates of the grid for Sunday and Monday starts, points to dates, the
 // keys on the selected date, mouse selection and commit, the arrows and their timer, the buttons,
 // the month list with its scroll speeds, the wheel, the layout, and the painted selection.
-#include "EditorsTestSupport.h"
+#include "tests/toolkit/controls/ControlsTestSupport.h"
 
 #include "platform/gdi/Text.h"
 #include "platform/rtl/Locale.h"

@@ -1,6 +1,6 @@
 // The check box editor: the state values and their acceptance rules, the click cycle, Space
 // pressed and released, a press released outside, the accelerator and the painted square.
-#include "EditorsTestSupport.h"
+#include "tests/toolkit/controls/ControlsTestSupport.h"
 
 #include "platform/gdi/Text.h"
 #include "platform/vcl/EditBox.h"

@@ -1,6 +1,6 @@
 // Check marks: the value formats both ways (with the number limit), the glyph index and border
 // offset tables, and pixel probes of the square per border style, state and grayed style.
-#include "EditorsTestSupport.h"
+#include "tests/toolkit/controls/ControlsTestSupport.h"
 
 #include "toolkit/editors/cxCheckBox.h"
 #include "toolkit/editors/cxEditUtils.h"

@@ -4,7 +4,7 @@
 #include "platform/rtl/Locale.h"
 #include "platform/rtl/Unicode.h"
 #include "toolkit/core/cxFormats.h"
-#include "toolkit/editors/cxContainerPopup.h"
+#include "toolkit/controls/cxContainerPopup.h"
 #include "toolkit/editors/cxDateEdit.h"
 #include "toolkit/editors/cxFilterControlUtils.h"
 

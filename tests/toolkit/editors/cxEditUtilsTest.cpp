@@ -1,4 +1,4 @@
-#include "tests/toolkit/PainterTestSupport.h"
+#include "tests/toolkit/core/PainterTestSupport.h"
 #include "platform/gdi/SysParams.h"
 #include "toolkit/editors/cxEditUtils.h"
 

@@ -1,7 +1,7 @@
 // The editor view info: frame and button painting per style, contents, hit tests, update
 // regions, owner drawing and painting at an origin.
 #include "tests/toolkit/editors/EditViewTestSupport.h"
-#include "tests/toolkit/editors/EditorsTestSupport.h"
+#include "tests/toolkit/controls/ControlsTestSupport.h"
 #include "platform/rtl/SysUtils.h"
 #include "toolkit/core/dxOffice11.h"
 

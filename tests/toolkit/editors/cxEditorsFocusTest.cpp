@@ -3,7 +3,7 @@
 #include "tests/toolkit/editors/TextEditorsTestSupport.h"
 
 #include "toolkit/editors/cxCalcEdit.h"
-#include "toolkit/editors/cxContainerPopup.h"
+#include "toolkit/controls/cxContainerPopup.h"
 #include "toolkit/editors/cxDateEdit.h"
 #include "toolkit/editors/cxMemo.h"
 

@@ -1,6 +1,6 @@
 // The group box: caption rectangles for the 13 alignments, extents, panel style, the frame
 // pixels, custom drawing and the caption's accelerator.
-#include "EditorsTestSupport.h"
+#include "tests/toolkit/controls/ControlsTestSupport.h"
 
 #include "platform/gdi/Text.h"
 #include "platform/vcl/StdCtrls.h"

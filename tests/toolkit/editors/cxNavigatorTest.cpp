@@ -1,7 +1,7 @@
 // The data navigator: its buttons, layout, clicks on release, the Prior/Next repeat on a manual
 // clock, its own hints, and the link to a navigable control (enabled table, Delete question,
 // keys, notifier).
-#include "EditorsTestSupport.h"
+#include "tests/toolkit/controls/ControlsTestSupport.h"
 
 #include "platform/gdi/Text.h"
 #include "platform/vcl/Dialogs.h"

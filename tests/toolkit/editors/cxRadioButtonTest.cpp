@@ -1,6 +1,6 @@
 // The stand-alone radio button: entering by Tab checks it once, states under the mouse, the
 // caption colour and insets, transparency, and the popup menu from the keyboard.
-#include "EditorsTestSupport.h"
+#include "tests/toolkit/controls/ControlsTestSupport.h"
 
 #include "platform/gdi/Text.h"
 #include "platform/vcl/Menus.h"

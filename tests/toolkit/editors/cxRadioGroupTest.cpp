@@ -1,6 +1,6 @@
 // The radio group: values to items and back, the column rule, ItemIndex clamping, a click
 // checking exactly one button, and the tab order.
-#include "EditorsTestSupport.h"
+#include "tests/toolkit/controls/ControlsTestSupport.h"
 
 #include "platform/gdi/Text.h"
 #include "platform/vcl/StdCtrls.h"

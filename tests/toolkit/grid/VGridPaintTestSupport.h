@@ -1,7 +1,7 @@
 #pragma once
 // A form holding a vertical grid with its own paint-style helpers and painter, on the fake font
 // (16 pixels high, rows of 18 pixels).
-#include "tests/toolkit/editors/EditorsTestSupport.h"
+#include "tests/toolkit/controls/ControlsTestSupport.h"
 #include "platform/gdi/Text.h"
 #include "toolkit/grid/cxVGrid.h"
 #include "toolkit/grid/cxVGridController.h"

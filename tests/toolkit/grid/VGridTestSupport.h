@@ -1,7 +1,7 @@
 #pragma once
 // A form holding a vertical grid on the fake font (16 pixels high, so rows are 18 pixels), with a
 // dotNet stand-in for the paint style's layout helper (divider 1, indent = expand button + 4).
-#include "tests/toolkit/editors/EditorsTestSupport.h"
+#include "tests/toolkit/controls/ControlsTestSupport.h"
 #include "platform/gdi/Text.h"
 #include "toolkit/core/cxLookAndFeelPainters.h"
 #include "toolkit/editors/cxEditConsts.h"

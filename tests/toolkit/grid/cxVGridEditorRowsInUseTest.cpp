@@ -11,7 +11,7 @@
 #include "toolkit/editors/cxBlobEdit.h"
 #include "toolkit/editors/cxCalcEdit.h"
 #include "toolkit/editors/cxCheckBox.h"
-#include "toolkit/editors/cxContainerPopup.h"
+#include "toolkit/controls/cxContainerPopup.h"
 #include "toolkit/editors/cxCurrencyEdit.h"
 #include "toolkit/editors/cxDateEdit.h"
 #include "toolkit/editors/cxHyperLinkEdit.h"
