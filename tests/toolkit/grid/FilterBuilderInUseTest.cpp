@@ -366,9 +366,11 @@ TEST_F(FilterInUseTest, RendersAThreeConditionFilterWithChineseCaptions)
     criteria->AddItem(group, host->GetFilterItemLink(1), foLess, Variant(100), "100");
     EXPECT_TRUE(Activate(form));
     // The grid's scroll bars and grip live inside the grid's window, not on the desktop.
-    for (int i = 0; i < host->ControlCount(); ++i)
-        if (auto* w = dynamic_cast<TWinControl*>(host->Controls(i)); w && w->HandleAllocated())
+    for (int i = 0; i < host->ControlCount(); ++i) {
+        if (auto* w = dynamic_cast<TWinControl*>(host->Controls(i)); w && w->HandleAllocated()) {
             EXPECT_EQ(w->Peer()->parentWidget(), host->Peer()) << w->ClassName();
+        }
+    }
     Run([&](TfmFilterControlDialog* d) {
         d->Font()->SetName("WenQuanYi Micro Hei");
         d->FilterControl->Font()->SetName("WenQuanYi Micro Hei");
@@ -417,6 +419,49 @@ TEST_F(FilterInUseTest, EscEndsTheOpenPartFirstAndACommitOnAValueKeepsTheWord)
     EXPECT_TRUE(openAfterList);
     EXPECT_EQ(typed, "东区");
     EXPECT_TRUE(openAfterEditor);
+}
+
+
+// A value opened without typing (Enter, Space or a click on it) shows what it holds, and leaving
+// it unchanged (Enter, or a click elsewhere) keeps it: for every editor kind of the grid.
+TEST_F(FilterInUseTest, AValueOpenedAndLeftUnchangedKeepsItsValue)
+{
+    auto* criteria = host->DataController()->Filter();
+    criteria->AddItem(criteria->Root(), host->GetFilterItemLink(0), foEqual, Variant(std::string("东区-01")), "东区-01");
+    criteria->AddItem(criteria->Root(), host->GetFilterItemLink(1), foEqual, Variant(5), "5");
+    criteria->AddItem(criteria->Root(), host->GetFilterItemLink(2), foEqual, Variant::FromDate(EncodeDate(2020, 6, 1)),
+                      DateToStr(EncodeDate(2020, 6, 1)));
+    criteria->AddItem(criteria->Root(), host->GetFilterItemLink(3), foEqual, Variant(true), "True");
+    criteria->AddItem(criteria->Root(), host->GetFilterItemLink(4), foEqual, Variant(std::string("平")), "平");
+    NewBuilder();
+    ASSERT_EQ(builder->RowCount(), 6);
+    enum Way { ByEnter, BySpace, ByClick };
+    for (Way way : {ByEnter, BySpace, ByClick})
+        for (int row = 1; row <= 5; ++row) {
+            TcxConditionViewInfo* c = Condition(row);
+            SCOPED_TRACE(testing::Message() << c->ItemText() << " way " << way);
+            const Variant value = c->Values()->Items(0)->Value;
+            const std::string text = c->Values()->Items(0)->ValueText;
+            builder->SetFocusedRow(c);
+            builder->RowNavigate(fhtValue, 0);
+            if (way == ByClick)
+                ClickAt(builder, c->Values()->Items(0)->ValueRect);
+            else
+                Key(way == ByEnter ? Qt::Key_Return : Qt::Key_Space);
+            auto* editor = dynamic_cast<TcxCustomTextEdit*>(builder->ValueEditor());
+            ASSERT_TRUE(editor);
+            EXPECT_EQ(editor->Text(), text);
+            if (way == ByClick) {   // leaving it for the builder commits
+                ClickAt(builder, TRect(builder->ClientWidth() - 20, builder->ClientHeight() - 20,
+                                       builder->ClientWidth() - 10, builder->ClientHeight() - 10));
+            } else {
+                Key(Qt::Key_Return, Qt::NoModifier, Field(editor));
+            }
+            ASSERT_FALSE(builder->ValueEditor());
+            EXPECT_EQ(VarCompare(c->Values()->Items(0)->Value, value), 0) << VarToStr(c->Values()->Items(0)->Value);
+            EXPECT_EQ(c->Values()->Items(0)->ValueText, text);
+        }
+    EXPECT_TRUE(shown.empty());
 }
 
 } // namespace
