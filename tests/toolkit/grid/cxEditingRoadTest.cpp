@@ -3,6 +3,8 @@
 #include "tests/toolkit/grid/EditingRoadTestSupport.h"
 
 #include "platform/vcl/StdCtrls.h"
+#include "platform/vcl/EditBox.h"
+#include "toolkit/editors/cxTextEdit.h"
 
 #include <QInputMethodEvent>
 #include <QTest>
@@ -138,23 +140,46 @@ TEST_F(EditingRoadTest, AnInputMethodCommitStartsTheEditAndGoesIntoIt)
     EXPECT_EQ(VarToStr(grid->Editor()->EditValue()), "电表");
 }
 
-TEST_F(EditingRoadTest, EscapeIsConsumedOnlyByAModifiedEditor)
+// Esc typed into a real text editor: one that was not changed closes and the key goes on to the
+// form (its Cancel button); one that was changed closes, drops what was typed and keeps the key.
+TEST_F(EditingRoadTest, EscapeGoesOnToTheFormOnlyFromAnUnchangedEditor)
 {
+    cxTextEditUnit::Initialize();
+    a->SetPropertiesClassName("TcxTextEditProperties");
+    grid->DataController()->SetValue(0, 0, Variant(std::string("old")));
+    int cancels = 0;
+    auto* cancel = new TButton(form);
+    cancel->SetParent(form);
+    cancel->SetBounds(0, 200, 60, 20);
+    cancel->Cancel = true;
+    cancel->OnClick = [&](TObject*) { ++cancels; };
     grid->Controller()->SetFocusedItem(a);
+    auto field = [this]() -> QWidget* {
+        auto* text = dynamic_cast<TcxCustomTextEdit*>(grid->Editor());
+        return text ? text->InnerTextEditControl()->Box()->Widget() : grid->Peer();
+    };
+    auto key = [](QWidget* w, Qt::Key k, const char* text = nullptr) {
+        if (text)
+            QTest::keyClicks(w, QString::fromUtf8(text));
+        else
+            QTest::keyClick(w, k);
+        vcl::DrainPostedMessages();
+    };
+
     Type(grid, Qt::Key_F2);
     ASSERT_NE(grid->Editor(), nullptr);
-    std::uint16_t key = 27;
-    grid->EditingController()->EditKeyDown(grid->Editor(), key, {});
-    EXPECT_EQ(key, 27);   // unmodified: the key goes on (to the form)
+    key(field(), Qt::Key_Escape);
     EXPECT_EQ(grid->Editor(), nullptr);
+    EXPECT_EQ(cancels, 1);
 
-    TypeText(grid, "x");
+    Type(grid, Qt::Key_F2);
     ASSERT_NE(grid->Editor(), nullptr);
-    key = 27;
-    grid->EditingController()->EditKeyDown(grid->Editor(), key, {});
-    EXPECT_EQ(key, 0);
+    key(field(), Qt::Key_unknown, "x");
+    key(field(), Qt::Key_Escape);
     EXPECT_EQ(grid->Editor(), nullptr);
-    EXPECT_EQ(Value(a), "");   // nothing written
+    EXPECT_EQ(cancels, 1);
+    EXPECT_EQ(Value(a), "old");   // nothing written
+    cxTextEditUnit::Finalize();
 }
 
 TEST_F(EditingRoadTest, EscapeWithoutEditorCancelsTheRecord)
