@@ -4,6 +4,7 @@
 
 #include "platform/vcl/StdCtrls.h"
 #include "platform/vcl/EditBox.h"
+#include "toolkit/editors/cxSpinEdit.h"
 #include "toolkit/editors/cxTextEdit.h"
 
 #include <QInputMethodEvent>
@@ -104,6 +105,55 @@ TEST_F(EditingRoadTest, WithoutImmediateEditorTheSecondClickOpensAfterTheDoubleC
     Click(grid, 10, 10);
     DblClick(grid, 10, 10);
     EXPECT_FALSE(grid->EditingController()->EditShowingTimerActive());
+}
+
+// A press on a spin button painted in a cell opens the cell's editor and the press goes into it:
+// the value steps once, with or without ImmediateEditor; the release ends the stepping.
+TEST_F(EditingRoadTest, APressOnACellsSpinButtonStepsTheValue)
+{
+    cxTextEditUnit::Initialize();
+    cxMaskEditUnit::Initialize();
+    cxSpinEditUnit::Initialize();
+    static_cast<TcxItemDataBinding*>(b->DataBinding())->SetValueType("Integer");
+    b->SetPropertiesClassName("TcxSpinEditProperties");
+    grid->OptionsView()->SetShowEditButtons(ecsbAlways);
+    for (bool immediate : {true, false}) {
+        SCOPED_TRACE(immediate);
+        grid->OptionsBehavior()->SetImmediateEditor(immediate);
+        grid->Controller()->SetFocusedItem(a);
+        grid->DataController()->SetValue(0, 1, Variant(5));
+        grid->LayoutChanged();
+        grid->Repaint();
+        TcxEditCellViewInfo* cell = grid->Controller()->GetFocusedCellViewInfo(b);
+        ASSERT_TRUE(cell && cell->CellEditViewInfo);
+        ASSERT_GT(cell->CellEditViewInfo->ButtonCount(), 0);
+        // The upper button: one step up.
+        TRect button = cell->CellEditViewInfo->ButtonsInfo[0]->Bounds;
+        for (TcxEditButtonViewInfo* info : cell->CellEditViewInfo->ButtonsInfo)
+            if (info->Bounds.Top < button.Top)
+                button = info->Bounds;
+        const QPoint at(cell->CellEditViewInfo->Left + (button.Left + button.Right) / 2,
+                        cell->CellEditViewInfo->Top + button.Top + 2);
+        Click(grid, at.x(), at.y());
+        vcl::DrainPostedMessages();
+        ASSERT_NE(grid->Editor(), nullptr);
+        EXPECT_EQ(grid->EditingController()->EditingItem(), b);
+        auto text = [this] { return dynamic_cast<TcxCustomTextEdit*>(grid->Editor())->Text(); };
+        EXPECT_EQ(text(), "6");
+        SpinUntil([] { return false; }, 600);   // longer than the repeat delay: no more steps
+        EXPECT_EQ(text(), "6");
+        Type(grid->Editor(), Qt::Key_Return);
+        EXPECT_EQ(Value(b), "6");
+        // A press on the text part of an unfocused cell opens nothing without ImmediateEditor.
+        grid->Controller()->SetFocusedItem(a);
+        Click(grid, cell->Bounds.Left + 5, 10);
+        EXPECT_EQ(grid->Editor() != nullptr, immediate);
+        if (grid->Editor())
+            Type(grid->Editor(), Qt::Key_Escape);
+    }
+    cxSpinEditUnit::Finalize();
+    cxMaskEditUnit::Finalize();
+    cxTextEditUnit::Finalize();
 }
 
 TEST_F(EditingRoadTest, AutomaticDragModeIsNoImmediateEditor)
