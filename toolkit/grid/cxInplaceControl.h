@@ -774,6 +774,9 @@ class TcxEditingControl : public TcxControl {
     void BoundsChanged() override;
     void FontChanged() override;
     void FocusChanged() override;
+    // The open editor is posted and closed, every item's properties take the new look, and the
+    // editor opens again.
+    void LookAndFeelChanged(TcxLookAndFeel* sender, TcxLookAndFeelValues changedValues) override;
     void WndProc(TMessage& msg) override;
     TCursor GetCursor(int x, int y) override;
     bool GetIsFocused() const override;

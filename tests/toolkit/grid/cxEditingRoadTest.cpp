@@ -156,6 +156,27 @@ TEST_F(EditingRoadTest, APressOnACellsSpinButtonStepsTheValue)
     cxTextEditUnit::Finalize();
 }
 
+// A change of the control's look and feel while an editor is open posts what was typed and opens
+// the editor again in the new look; without an open editor nothing opens.
+TEST_F(EditingRoadTest, ALookAndFeelChangePostsTheOpenEditorAndReopensIt)
+{
+    grid->Controller()->SetFocusedItem(a);
+    TypeText(grid, "lf");
+    ASSERT_NE(grid->Editor(), nullptr);
+    TcxLookAndFeelKind other = grid->LookAndFeel()->GetKind() == lfFlat ? lfStandard : lfFlat;
+    grid->LookAndFeel()->SetKind(other);
+    vcl::DrainPostedMessages();
+    EXPECT_EQ(Value(a), "lf");
+    ASSERT_NE(grid->Editor(), nullptr);
+    EXPECT_EQ(grid->EditingController()->EditingItem(), a);
+    EXPECT_EQ(VarToStr(grid->Editor()->EditValue()), "lf");
+    EXPECT_TRUE(grid->Editor()->Focused());
+    Type(grid->Editor(), Qt::Key_Escape);
+    ASSERT_EQ(grid->Editor(), nullptr);
+    grid->LookAndFeel()->SetKind(other == lfFlat ? lfStandard : lfFlat);
+    EXPECT_EQ(grid->Editor(), nullptr);
+}
+
 TEST_F(EditingRoadTest, AutomaticDragModeIsNoImmediateEditor)
 {
     EXPECT_TRUE(grid->Controller()->GetImmediateEditor());
