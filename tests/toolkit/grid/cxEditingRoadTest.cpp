@@ -4,11 +4,13 @@
 
 #include "platform/vcl/StdCtrls.h"
 #include "platform/vcl/EditBox.h"
+#include "platform/vcl/ExtCtrls.h"
 #include "toolkit/editors/cxSpinEdit.h"
 #include "toolkit/editors/cxTextEdit.h"
 
 #include <QInputMethodEvent>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -175,6 +177,53 @@ TEST_F(EditingRoadTest, ALookAndFeelChangePostsTheOpenEditorAndReopensIt)
     ASSERT_EQ(grid->Editor(), nullptr);
     grid->LookAndFeel()->SetKind(other == lfFlat ? lfStandard : lfFlat);
     EXPECT_EQ(grid->Editor(), nullptr);
+}
+
+// Another control dragged over the grid: the open editor posts what was typed and closes.
+TEST_F(EditingRoadTest, AnotherControlDraggedOverPostsAndClosesTheEditor)
+{
+    auto* source = new TPanel(form);
+    source->SetParent(form);
+    source->SetBounds(220, 10, 60, 40);
+    source->DragMode = dmAutomatic;
+    grid->Controller()->SetFocusedItem(a);
+    TypeText(grid, "dr");
+    ASSERT_NE(grid->Editor(), nullptr);
+    QTest::mousePress(source->Peer(), Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseMove(source->Peer(), QPoint(20, 20));
+    ASSERT_TRUE(source->Dragging());
+    QTest::mouseMove(grid->Peer(), QPoint(100, 60));
+    QTest::mouseMove(grid->Peer(), QPoint(110, 60));
+    vcl::DrainPostedMessages();
+    EXPECT_EQ(grid->Editor(), nullptr);
+    EXPECT_EQ(Value(a), "dr");
+    QTest::mouseRelease(grid->Peer(), Qt::LeftButton, {}, QPoint(110, 60));
+    vcl::DrainPostedMessages();
+    EXPECT_FALSE(source->Dragging());
+}
+
+// The grid dragged itself (automatic drag mode) from another cell while an editor was open: what
+// was typed is posted, and the editor opens again, on the focused cell, when the drag ends.
+TEST_F(EditingRoadTest, AfterTheGridsOwnDragTheEditorOpensAgain)
+{
+    grid->DragMode = dmAutomatic;
+    grid->Controller()->SetFocusedItem(a);
+    Type(grid, Qt::Key_F2);
+    ASSERT_NE(grid->Editor(), nullptr);
+    TypeText(grid->Editor(), "x");
+    QObject timers;   // a late timer must not reach a later test
+    QTimer::singleShot(20, &timers, [this] { QTest::mouseMove(grid->Peer(), QPoint(100, 60)); });
+    QTimer::singleShot(1500, &timers, [] { ReleaseCapture(); });
+    QTest::mousePress(grid->Peer(), Qt::LeftButton, {}, QPoint(70, 10));   // on b
+    ASSERT_TRUE(grid->Dragging());
+    EXPECT_EQ(grid->Editor(), nullptr);
+    EXPECT_EQ(Value(a), "x");
+    QTest::mouseMove(form->Peer(), QPoint(250, 220));
+    QTest::mouseRelease(form->Peer(), Qt::LeftButton, {}, QPoint(250, 220));
+    vcl::DrainPostedMessages();
+    EXPECT_FALSE(grid->Dragging());
+    ASSERT_NE(grid->Editor(), nullptr);
+    EXPECT_EQ(grid->EditingController()->EditingItem(), b);
 }
 
 TEST_F(EditingRoadTest, AutomaticDragModeIsNoImmediateEditor)
