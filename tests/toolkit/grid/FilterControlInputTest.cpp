@@ -307,6 +307,32 @@ TEST_F(FilterInputTest, TheFocusedRowIsScrolledIntoView)
     EXPECT_LE(Condition(1)->Values()->Items(0)->ValueRect.Right, builder->ClientWidth());
 }
 
+// Far jumps scroll in one step to exactly where scrolling a row at a time would stop: Insert
+// after the top of a long filter shows the new row with the add-condition button at the bottom,
+// and removing rows brings back the rows above while there is room.
+TEST_F(FilterInputTest, FarJumpsScrollExactlyAsFarAsNeeded)
+{
+    NewBuilder();
+    builder->SetBounds(0, 0, 300, 160);
+    for (int i = 0; i < 60; ++i)
+        AddReading(fcoEqual, {i});
+    const int rowHeight = builder->ViewInfo()->RowHeight();
+    const int clientHeight = builder->ClientHeight();
+    Focus(builder->Rows(1), fhtItem);
+    EXPECT_EQ(builder->TopVisibleRow(), 1);
+    Key(Qt::Key_Insert);   // the new row at the end
+    ASSERT_EQ(builder->RowCount(), 62);
+    const int bottom = builder->ViewInfo()->AddConditionRect.Bottom;
+    EXPECT_LE(bottom, clientHeight);
+    EXPECT_GT(bottom + rowHeight, clientHeight);   // one row less scrolled would hide it
+    for (int i = 0; i < 40; ++i)
+        Key(Qt::Key_Delete, Qt::ControlModifier);
+    ASSERT_EQ(builder->RowCount(), 22);
+    const int room = clientHeight - builder->ViewInfo()->AddConditionRect.Bottom;
+    EXPECT_TRUE(builder->TopVisibleRow() == 0 || room < rowHeight + 2) << room;
+    EXPECT_GE(room, 0);
+}
+
 TEST_F(FilterInputTest, FreedWithAnEditorOrAListOpen)
 {
     for (bool list : {false, true}) {
