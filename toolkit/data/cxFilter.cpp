@@ -50,10 +50,11 @@ TcxFilterCriteria* TcxFilterCriteriaItemList::GetCriteria() const
 
 void TcxFilterCriteriaItemList::RemoveItem(TcxCustomFilterCriteriaItem* item)
 {
-    auto it = std::find(items_.begin(), items_.end(), item);
-    if (it == items_.end())
+    // From the end: a list frees its items last first.
+    auto it = std::find(items_.rbegin(), items_.rend(), item);
+    if (it == items_.rend())
         return;
-    items_.erase(it);
+    items_.erase(std::next(it).base());
     item->parent_ = nullptr;
     Changed();
 }

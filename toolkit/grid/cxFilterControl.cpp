@@ -180,8 +180,11 @@ cxFilterControl::TcxCustomRowViewInfo::TcxCustomRowViewInfo(TcxCustomFilterContr
 cxFilterControl::TcxCustomRowViewInfo::~TcxCustomRowViewInfo()
 {
     if (parent_) {
+        // Searched from the end: a group clears its children last first, and a long group would
+        // otherwise be scanned once per child.
         auto& siblings = parent_->children_;
-        siblings.erase(std::remove(siblings.begin(), siblings.end(), this), siblings.end());
+        if (auto it = std::find(siblings.rbegin(), siblings.rend(), this); it != siblings.rend())
+            siblings.erase(std::next(it).base());
     }
 }
 
