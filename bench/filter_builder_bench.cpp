@@ -1,7 +1,7 @@
 // The filter builder on long filters: 10, 100, 1,000 and 10,000 conditions on a vertical grid
-// with 100 records. Loading the ".flt" stream, focusing the last row (which scrolls it into view),
-// Insert on the last row, and applying the filter to the grid each grow linearly with the number
-// of conditions (the reported complexity).
+// with 100 records. Loading the ".flt" stream, focusing the last row (which scrolls it into
+// view), Insert straight after opening, and applying the filter to the grid each grow linearly
+// with the number of conditions (the reported complexity).
 #include "platform/rtl/Streams.h"
 #include "platform/vcl/Forms.h"
 #include "toolkit/core/cxLookAndFeelPainters.h"
@@ -148,22 +148,20 @@ static void BM_FocusLastRow(benchmark::State& state)
 }
 BENCHMARK(BM_FocusLastRow)->Apply(Sizes);
 
-static void BM_InsertOnTheLastRow(benchmark::State& state)
+// Insert straight after opening the file: the focus is on the root, so the new condition goes to
+// the end and the view jumps from the top to it.
+static void BM_InsertAfterOpening(benchmark::State& state)
 {
     BuilderOnForm f(static_cast<int>(state.range(0)));
-    f.Load();
     for (auto _ : state) {
         state.PauseTiming();
-        f.builder->SetFocusedRow(f.LastRow());
+        f.Load();
         state.ResumeTiming();
         f.builder->AddCondition(f.builder->FocusedRow());
-        state.PauseTiming();
-        f.builder->RemoveRow();
-        state.ResumeTiming();
     }
     state.SetComplexityN(state.range(0));
 }
-BENCHMARK(BM_InsertOnTheLastRow)->Apply(Sizes);
+BENCHMARK(BM_InsertAfterOpening)->Apply(Sizes);
 
 static void BM_ApplyFilter(benchmark::State& state)
 {
