@@ -238,6 +238,35 @@ TEST_F(FilterDialogTest, SaveProposesUntitledThenTheFileAndConfirmsReplacing)
     EXPECT_EQ(shown.size(), 1u);
 }
 
+// Open takes the file chosen even when it has no extension; a name typed without the extension
+// finds the ".flt" file of that name when no file has the bare name.
+TEST_F(FilterDialogTest, OpenTakesTheChosenFileWithOrWithoutExtension)
+{
+    const std::string bare = dir.filePath("myfilter").toStdString();
+    const std::string typed = dir.filePath("meters").toStdString();
+    std::vector<std::string> titles;
+    std::vector<int> rows;
+    Run([&](TfmFilterControlDialog* d) {
+        TcxCustomFilterControl* fc = d->FilterControl;
+        AddReadingEquals(fc, 5);
+        fc->SaveToFile(bare);
+        AddReadingEquals(fc, 6);
+        fc->SaveToFile(typed + ".flt");
+        for (const std::string& name : {bare, typed}) {
+            fc->Clear();
+            answer = name;
+            Press(d->btOpen);
+            rows.push_back(fc->RowCount());
+            titles.push_back(d->Caption());
+        }
+        d->SetModalResult(mrCancel);
+    });
+    EXPECT_EQ(rows, (std::vector<int>{2, 3}));
+    EXPECT_EQ(titles, (std::vector<std::string>{"Filter builder - [" + bare + "]",
+                                                "Filter builder - [" + typed + ".flt]"}));
+    EXPECT_EQ(shown, std::vector<std::string>{});
+}
+
 TEST_F(FilterDialogTest, RendersATwoConditionFilter)
 {
     gdi::SetFontEngine(gdi::MakeQtFontEngine());
