@@ -319,16 +319,16 @@ void TcxConditionViewInfo::FreeEditData()
     editData_ = nullptr;
 }
 
-bool TcxConditionViewInfo::Ready()
+bool TcxConditionViewInfo::HasItemAndOperator()
 {
     IcxFilterControl* link = control_->GetFilterLink();
-    if (!link || !control_->HasItems() || itemIndex_ < 0 || itemIndex_ >= link->GetFilterCount() ||
-        link->GetFilterItemLink(itemIndex_) != itemLink_ || operator_ == fcoNone)
-        return false;
-    // The values the operator reads must be there.
-    int needed = !HasDisplayValues() ? 0 : IsBetween(operator_) ? 2 : 1;
-    return values_->Count() >= needed;
+    return link && control_->HasItems() && itemIndex_ >= 0 && itemIndex_ < link->GetFilterCount() &&
+           link->GetFilterItemLink(itemIndex_) == itemLink_ && operator_ != fcoNone;
 }
+
+int TcxConditionViewInfo::NeededValueCount() const { return !HasDisplayValues() ? 0 : IsBetween(operator_) ? 2 : 1; }
+
+bool TcxConditionViewInfo::Ready() { return HasItemAndOperator() && values_->Count() >= NeededValueCount(); }
 
 bool TcxConditionViewInfo::HasDisplayValues() const
 {
@@ -620,11 +620,18 @@ void TcxCustomFilterControl::BuildFromCriteria()
     EndUpdate();
 }
 
+// The message names what the first incomplete row lacks.
 void TcxCustomFilterControl::CheckRowsReady()
 {
-    for (int i = 0; i < RowCount(); ++i)
-        if (!rows_[static_cast<std::size_t>(i)]->Ready())
-            FilterControlError(Format(cxFilterControlString(&cxSFilterErrorIncompleteRow), i));
+    for (int i = 0; i < RowCount(); ++i) {
+        TcxCustomRowViewInfo* row = rows_[static_cast<std::size_t>(i)];
+        if (row->Ready())
+            continue;
+        const TResStringRec* text = &cxSFilterErrorIncompleteRow;
+        if (auto* condition = dynamic_cast<TcxConditionViewInfo*>(row); condition && condition->HasItemAndOperator())
+            text = condition->NeededValueCount() > 1 ? &cxSFilterErrorMissingValues : &cxSFilterErrorMissingValue;
+        FilterControlError(Format(cxFilterControlString(text), i));
+    }
 }
 
 void TcxCustomFilterControl::BuildFromRows()

@@ -111,6 +111,35 @@ TEST_F(FilterDialogTest, AnIncompleteRowIsReportedAndTheDialogStaysOpen)
     EXPECT_EQ(host->DataController()->Filter()->Root()->Count(), 0);
 }
 
+// A file whose "in" condition lists no value: Apply says that a value is missing (item and
+// operator are there), and the dialog stays open.
+TEST_F(FilterDialogTest, AnEmptyListIsReportedForWhatIsMissing)
+{
+    const std::string file = dir.filePath("empty-list.flt").toStdString();
+    bool stillOpen = false;
+    Run([&](TfmFilterControlDialog* d) {
+        TcxCustomFilterControl* fc = d->FilterControl;
+        TcxFilterControlCriteria* criteria = fc->Criteria();
+        criteria->AddItem(criteria->Root(), host->GetFilterItemLink(1), foInList,
+                          VarArrayCreate(0, -1, varVariant), "");
+        {
+            TFileStream out(file, fmCreate);
+            fc->WriteData(&out);
+        }
+        fc->Clear();
+        answer = file;
+        Press(d->btOpen);
+        ASSERT_EQ(fc->RowCount(), 2);
+        Press(d->btApply);
+        Press(d->btOk);
+        stillOpen = Screen->ActiveForm() == d && d->ModalResult() == mrNone;
+        d->SetModalResult(mrCancel);
+    });
+    EXPECT_TRUE(stillOpen);
+    EXPECT_EQ(shown, (std::vector<std::string>{"Row 1 is incomplete: enter a value.",
+                                               "Row 1 is incomplete: enter a value."}));
+}
+
 TEST_F(FilterDialogTest, WithoutALookAndFeelTheButtonsAndPanelsKeepTheirOwn)
 {
     int shows = 0;
