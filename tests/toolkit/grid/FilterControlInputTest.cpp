@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 namespace {
 
 using namespace fbtest;
@@ -174,6 +176,34 @@ TEST_F(FilterInputTest, AnInvalidValueIsReportedOnceAndItsEditorStays)
     Click(builder->ViewInfo()->AddConditionRect);
     EXPECT_EQ(builder->RowCount(), rows);
     EXPECT_EQ(c->Values()->Items(0)->ValueText, "5");
+}
+
+// A value type whose check fails with an error of its own kind.
+class TcxOutOfRangeValueType : public TcxIntegerValueType {
+    RTL_CLASS(TcxOutOfRangeValueType, TcxIntegerValueType)
+    static TcxValueTypeClass Class() { return TcxValueType::Of<TcxOutOfRangeValueType>(); }
+    bool IsValueValid(Variant&) const override { throw std::out_of_range("no such reading"); }
+};
+
+// Whatever the value check throws, the user is told "Invalid value" and the editor stays open.
+TEST_F(FilterInputTest, AValueCheckThatFailsInAnyWayReportsAnInvalidValue)
+{
+    static_cast<TcxEditorRow*>(host->Rows()->GetRow(1))
+        ->Properties()
+        ->DataBinding()
+        ->SetValueTypeClass(TcxOutOfRangeValueType::Class());
+    NewBuilder();
+    TcxConditionViewInfo* c = AddReading(fcoEqual, {5});
+    Focus(c, fhtValue, 0);
+    Type("7");
+    TcxCustomEdit* editor = builder->ValueEditor();
+    ASSERT_TRUE(editor);
+    Key(Qt::Key_Return, Qt::NoModifier, Field(editor));
+    EXPECT_EQ(shown, std::vector<std::string>{"Invalid value."});
+    EXPECT_EQ(builder->ValueEditor(), editor);
+    EXPECT_EQ(c->Values()->Items(0)->ValueText, "5");
+    Key(Qt::Key_Escape, Qt::NoModifier, Field(editor));
+    EXPECT_FALSE(builder->ValueEditor());
 }
 
 TEST_F(FilterInputTest, ChoosingAStringItemSetsLikeAndSpaceActsAsEnter)
