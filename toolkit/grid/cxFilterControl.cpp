@@ -738,10 +738,41 @@ void TcxCustomFilterControl::LoadFromFile(const std::string& fileName)
 }
 
 namespace {
-// Writes the bytes to a new file beside the target and renames it over the target, so that the
-// old file stays whole until the new one is complete.
-void ReplaceFileContents(const std::string& fileName, const std::vector<Byte>& bytes)
+// The file a name stands for: a symbolic link is followed (links to links too) to the file it
+// names, existing or not, so that saving writes there and leaves the link in place.
+std::string FollowLinks(std::string fileName)
 {
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st {};
+        if (::lstat(fileName.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return fileName;
+        std::vector<char> target(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 255) + 1);
+        const ssize_t n = ::readlink(fileName.c_str(), target.data(), target.size());
+        if (n < 0 || static_cast<std::size_t>(n) >= target.size())
+            return fileName;
+        std::string next(target.data(), static_cast<std::size_t>(n));
+        if (next.empty())
+            return fileName;
+        if (next[0] != '/') {
+            const std::size_t slash = fileName.rfind('/');
+            if (slash != std::string::npos)
+                next = fileName.substr(0, slash + 1) + next;
+        }
+        fileName = next;
+    }
+    throw EFCreateError(Format("Cannot create file \"%s\". %s", fileName, std::string(std::strerror(ELOOP))));
+}
+
+// Writes the bytes to a new file beside the target and renames it over the target, so that the
+// old file stays whole until the new one is complete. A target nobody may write (no write
+// permission at all, or none for this user) is refused: replacing it would defeat its protection.
+void ReplaceFileContents(const std::string& chosenName, const std::vector<Byte>& bytes)
+{
+    const std::string fileName = FollowLinks(chosenName);
+    struct stat current {};
+    if (::stat(fileName.c_str(), &current) == 0 &&
+        ((current.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(fileName.c_str(), W_OK) != 0))
+        throw EFCreateError(Format("Cannot write file \"%s\". The file is read-only", chosenName));
     std::size_t slash = fileName.rfind('/');
     std::string folder = slash == std::string::npos ? std::string("./") : fileName.substr(0, slash + 1);
     std::string name = slash == std::string::npos ? fileName : fileName.substr(slash + 1);

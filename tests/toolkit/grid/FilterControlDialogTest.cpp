@@ -13,6 +13,9 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <fstream>
 
 namespace {
@@ -294,6 +297,52 @@ TEST_F(FilterDialogTest, OpenTakesTheChosenFileWithOrWithoutExtension)
     EXPECT_EQ(titles, (std::vector<std::string>{"Filter builder - [" + bare + "]",
                                                 "Filter builder - [" + typed + ".flt]"}));
     EXPECT_EQ(shown, std::vector<std::string>{});
+}
+
+// Save As onto a symbolic link writes the file the link names and keeps the link; a read-only
+// file is refused with a message and stays as it was.
+TEST_F(FilterDialogTest, SaveAsWritesThroughALinkAndRefusesAReadOnlyFile)
+{
+    const std::string target = dir.filePath("real.flt").toStdString();
+    const std::string link = dir.filePath("link.flt").toStdString();
+    const std::string locked = dir.filePath("locked.flt").toStdString();
+    std::ofstream(target) << "old";
+    std::ofstream(locked) << "kept";
+    ASSERT_EQ(::symlink("real.flt", link.c_str()), 0);
+    ASSERT_EQ(::chmod(locked.c_str(), 0444), 0);
+    std::vector<std::string> titles;
+    Run([&](TfmFilterControlDialog* d) {
+        AddReadingEquals(d->FilterControl, 5);
+        // The replace question is answered Yes.
+        QTimer reply;
+        reply.setInterval(20);
+        QObject::connect(&reply, &QTimer::timeout, [&] {
+            if (auto* box = Screen->ActiveForm(); box && !dynamic_cast<TfmFilterControlDialog*>(box))
+                box->SetModalResult(mrYes);
+        });
+        reply.start();
+        for (const std::string& name : {link, locked}) {
+            answer = name;
+            Press(d->btSave);
+            titles.push_back(d->Caption());
+        }
+        reply.stop();
+        d->SetModalResult(mrCancel);
+    });
+    struct stat st {};
+    ASSERT_EQ(::lstat(link.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    auto content = [](const std::string& name) {
+        std::ifstream in(name, std::ios::binary);
+        return std::string((std::istreambuf_iterator<char>(in)), {});
+    };
+    EXPECT_NE(content(target), "old");
+    EXPECT_GT(content(target).size(), 20u);   // the filter
+    EXPECT_EQ(content(locked), "kept");
+    ASSERT_EQ(::stat(locked.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0444u);
+    EXPECT_EQ(shown, std::vector<std::string>{"Cannot write file \"" + locked + "\". The file is read-only."});
+    EXPECT_EQ(titles, (std::vector<std::string>{"Filter builder - [" + link + "]", "Filter builder - [" + link + "]"}));
 }
 
 TEST_F(FilterDialogTest, RendersATwoConditionFilter)
