@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/rtl/CodePage.h"
 #include "platform/rtl/SysUtils.h"
 #include "toolkit/editors/cxEdit.h"
 #include "toolkit/editors/cxEditControl.h"
@@ -699,8 +700,64 @@ std::string TcxCustomFilterControl::GetFilterText()
 }
 
 // --- streams and files ---------------------------------------------------------------------------------
-void TcxCustomFilterControl::ReadData(TStream* stream) { criteria_->ReadData(stream); }
-void TcxCustomFilterControl::WriteData(TStream* stream) { criteria_->WriteData(stream); }
+namespace {
+// A filter stream keeps its texts in code page 936, as the program's other stored files do, so
+// that files move between it and other tools. Streams of earlier builds hold UTF-8; nothing in
+// the stream says which, so the texts read decide (a second read takes them as GBK).
+void ReadFilterStream(TcxFilterCriteria* criteria, TStream* stream)
+{
+    const std::int64_t start = stream->Position();
+    std::vector<std::string> texts;
+    auto reset = [criteria] {
+        criteria->StreamTexts = nullptr;
+        criteria->StreamTextEncoding = TcxFilterCriteria::steUtf8;
+    };
+    try {
+        criteria->StreamTexts = &texts;
+        criteria->ReadData(stream);
+        criteria->StreamTexts = nullptr;
+        std::string all;
+        for (const std::string& text : texts)
+            all += text + '\n';
+        if (IsGbkStoredText(all)) {
+            stream->SetPosition(start);
+            criteria->StreamTextEncoding = TcxFilterCriteria::steGbk;
+            criteria->ReadData(stream);
+        }
+    } catch (...) {
+        reset();
+        throw;
+    }
+    reset();
+}
+
+// Texts GBK cannot hold, or would not give back as they were, are written as UTF-8 instead:
+// nothing is lost, and the program reads them back.
+void WriteFilterStream(TcxFilterCriteria* criteria, TStream* stream)
+{
+    std::vector<std::string> texts;
+    auto reset = [criteria] {
+        criteria->StreamTexts = nullptr;
+        criteria->StreamTextEncoding = TcxFilterCriteria::steUtf8;
+    };
+    try {
+        TMemoryStream probe;
+        criteria->StreamTexts = &texts;
+        criteria->WriteData(&probe);
+        criteria->StreamTexts = nullptr;
+        criteria->StreamTextEncoding = GbkKeepsStoredTexts(texts) ? TcxFilterCriteria::steGbk
+                                                                 : TcxFilterCriteria::steUtf8;
+        criteria->WriteData(stream);
+    } catch (...) {
+        reset();
+        throw;
+    }
+    reset();
+}
+} // namespace
+
+void TcxCustomFilterControl::ReadData(TStream* stream) { ReadFilterStream(criteria_, stream); }
+void TcxCustomFilterControl::WriteData(TStream* stream) { WriteFilterStream(criteria_, stream); }
 
 void TcxCustomFilterControl::SaveToStream(TStream* stream)
 {
@@ -714,7 +771,7 @@ void TcxCustomFilterControl::LoadFromStream(TStream* stream)
         FilterControlError(cxFilterControlString(&cxSFilterErrorBuilding));
     // Read and build aside, so that a malformed stream leaves the rows and the criteria as they were.
     std::unique_ptr<TcxFilterControlCriteria> loaded(GetFilterControlCriteriaClass().Create(this));
-    loaded->ReadData(stream);
+    ReadFilterStream(loaded.get(), stream);
     std::unique_ptr<TcxGroupViewInfo> probe(new TcxGroupViewInfo(this, nullptr, loaded->Root()));
     BuildGroup(this, probe.get(), loaded->Root());
     probe.reset();

@@ -2,6 +2,8 @@
 // keys, shown modally through the grid's filter dialog hook and scripted from timers.
 #include "FilterBuilderTestSupport.h"
 
+#include "platform/rtl/CodePage.h"
+
 #include "toolkit/core/cxClasses.h"
 #include "toolkit/core/dxCore.h"
 #include "toolkit/editors/cxDropDownEdit.h"
@@ -343,6 +345,71 @@ TEST_F(FilterDialogTest, SaveAsWritesThroughALinkAndRefusesAReadOnlyFile)
     EXPECT_EQ(st.st_mode & 0777, 0444u);
     EXPECT_EQ(shown, std::vector<std::string>{"Cannot write file \"" + locked + "\". The file is read-only."});
     EXPECT_EQ(titles, (std::vector<std::string>{"Filter builder - [" + link + "]", "Filter builder - [" + link + "]"}));
+}
+
+// Filter files keep their texts in GBK as the program's other stored files do (files of earlier
+// builds, in UTF-8, still open), and what GBK cannot hold is written so that nothing is lost:
+// each value saved with Save As comes back with Open.
+TEST_F(FilterDialogTest, FilterFilesKeepTheirTextsInGbkAndStillReadUtf8)
+{
+    auto bytesOf = [](const std::string& name) {
+        std::ifstream in(name, std::ios::binary);
+        return std::string((std::istreambuf_iterator<char>(in)), {});
+    };
+    const struct {
+        const char* value;
+        bool gbk;   // written in GBK, else in UTF-8
+    } cases[] = {{"东区%", true}, {"平", true}, {"表😀", false}};
+    std::vector<std::string> opened;
+    std::vector<bool> inGbk, inUtf8;
+    std::string earlier;
+    Run([&](TfmFilterControlDialog* d) {
+        TcxCustomFilterControl* fc = d->FilterControl;
+        auto meterLike = [fc](const std::string& value) {
+            fc->Clear();
+            fc->AddCondition(nullptr);
+            auto* c = dynamic_cast<TcxConditionViewInfo*>(fc->FocusedRow());
+            c->SetItem(0);
+            c->SetOperator(fcoLike);
+            c->InitValues(false);
+            c->Values()->Items(0)->Value = Variant(value);
+            c->Values()->Items(0)->ValueText = value;
+        };
+        auto openedValue = [fc] {
+            auto* c = dynamic_cast<TcxConditionViewInfo*>(fc->Rows(1));
+            return c ? VarToStr(c->Values()->Items(0)->Value) + "|" + c->Values()->Items(0)->ValueText : "<none>";
+        };
+        for (const auto& c : cases) {
+            const std::string file = dir.filePath(QString::fromUtf8(c.value).replace('%', 'p') + ".flt").toStdString();
+            meterLike(c.value);
+            answer = file;
+            Press(d->btSave);
+            const std::string bytes = bytesOf(file);
+            inGbk.push_back(bytes.find(rtl::Utf8ToGbk(c.value)) != std::string::npos);
+            inUtf8.push_back(bytes.find(c.value) != std::string::npos);
+            fc->Clear();
+            Press(d->btOpen);
+            opened.push_back(openedValue());
+        }
+        // A file of an earlier build: its texts in UTF-8.
+        meterLike("东区%");
+        fc->GetFilterText();   // the rows into the criteria
+        const std::string file = dir.filePath("earlier.flt").toStdString();
+        {
+            TFileStream out(file, fmCreate);
+            fc->Criteria()->WriteData(&out);
+        }
+        fc->Clear();
+        answer = file;
+        Press(d->btOpen);
+        earlier = openedValue();
+        d->SetModalResult(mrCancel);
+    });
+    EXPECT_EQ(opened, (std::vector<std::string>{"东区%|东区%", "平|平", "表😀|表😀"}));
+    EXPECT_EQ(inGbk, (std::vector<bool>{true, true, false}));
+    EXPECT_EQ(inUtf8, (std::vector<bool>{false, false, true}));
+    EXPECT_EQ(earlier, "东区%|东区%");
+    EXPECT_EQ(shown, std::vector<std::string>{});
 }
 
 TEST_F(FilterDialogTest, RendersATwoConditionFilter)
