@@ -464,4 +464,39 @@ TEST_F(FilterInUseTest, AValueOpenedAndLeftUnchangedKeepsItsValue)
     EXPECT_TRUE(shown.empty());
 }
 
+
+// The value editor opened by Enter on "读数 equals 5" shows the 5, drawn with the real font next
+// to the Chinese captions (the picture goes to $AMMERLIN_SCREENSHOTS when set).
+TEST_F(FilterInUseTest, AnOpenedValueEditorShowsItsValue)
+{
+    gdi::SetFontEngine(gdi::MakeQtFontEngine());
+    Row(0)->Properties()->SetCaption("电表编号");
+    Row(1)->Properties()->SetCaption("读数");
+    auto* criteria = host->DataController()->Filter();
+    criteria->AddItem(criteria->Root(), host->GetFilterItemLink(0), foLike, Variant(std::string("东区%")), "东区%");
+    criteria->AddItem(criteria->Root(), host->GetFilterItemLink(1), foEqual, Variant(5), "5");
+    NewBuilder();
+    builder->Font()->SetName("WenQuanYi Micro Hei");
+    builder->SetFocusedRow(Condition(2));
+    builder->RowNavigate(fhtValue, 0);
+    Key(Qt::Key_Return);
+    TcxCustomEdit* editor = builder->ValueEditor();
+    ASSERT_TRUE(editor);
+    // The builder as the screen shows it, the editor's text field (a platform field) included.
+    builder->Update();
+    const QImage image = builder->Peer()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    // Dark ink in the editor's text part, left of its buttons: the 5 is there.
+    int ink = 0;
+    const TPoint at = editor->ClientToScreen({0, 0});
+    const TPoint origin = builder->ClientToScreen({0, 0});
+    for (int y = 2; y < editor->Height() - 2; ++y)
+        for (int x = 2; x < editor->Width() / 2; ++x)
+            ink += qGray(image.pixel(at.X - origin.X + x, at.Y - origin.Y + y)) < 96;
+    EXPECT_GT(ink, 5);
+    if (const QByteArray dir = qgetenv("AMMERLIN_SCREENSHOTS"); !dir.isEmpty())
+        image.scaled(image.width() * 2, image.height() * 2)
+            .save(QDir(QString::fromLocal8Bit(dir)).filePath("builder-value-editor.png"));
+    Key(Qt::Key_Escape, Qt::NoModifier, Field(editor));
+}
+
 } // namespace
