@@ -18,7 +18,7 @@ struct NullLine : IConsoleLine {
     int PortNumber() const override { return 1; }
     std::string Settings() const override { return "9600,e,8,1"; }
     void SetSettings(const std::string&) override {}
-    void Send(const Bytes&) override {}
+    bool Send(const Bytes&) override { return true; }
     void SendPaced(const Bytes&, const std::vector<int>&, std::int64_t,
                    std::function<void()> done) override
     {

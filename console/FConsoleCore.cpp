@@ -558,23 +558,30 @@ void TConsoleCore::AnswerRequest(const std::function<void()>& logBefore)
     }
 }
 
-void TConsoleCore::SendFrame(bool command)
+bool TConsoleCore::SendFrame(bool command)
 {
-    SendBytes(std::vector<std::uint8_t>(TxBuffer, TxBuffer + Meter->GetTxLength()), command);
+    return SendBytes(std::vector<std::uint8_t>(TxBuffer, TxBuffer + Meter->GetTxLength()), command);
 }
 
-void TConsoleCore::SendBytes(const std::vector<std::uint8_t>& bytes, bool command,
+bool TConsoleCore::SendBytes(const std::vector<std::uint8_t>& bytes, bool command,
                              const std::function<void()>& logBefore)
 {
-    if (!bytes.empty())
-        Ports.Line->Send(bytes);
-    Ports.Status->ToggleTxLamp();
+    const bool sent = bytes.empty() || Ports.Line->Send(bytes);
+    const char* kind = command ? "命令" : "响应";
+    if (sent)
+        Ports.Status->ToggleTxLamp();
     if (logBefore)
         logBefore();
     if (bytes.empty())
-        return;
+        return true;
+    if (!sent) {
+        Op(LogSeparator);
+        Op(std::string("->") + kind + "发送失败:" +
+           (Ports.Line->IsOpen() ? "串口" + Ports.Line->PortName() + "写入失败"
+                                 : "串口" + Ports.Line->PortName() + "未打开"));
+        return false;
+    }
     const int n = static_cast<int>(bytes.size());
-    const char* kind = command ? "命令" : "响应";
     const std::string line = ByteLine("->", bytes.data(), n);
     Op(LogSeparator);
     Raw(line);
@@ -586,4 +593,5 @@ void TConsoleCore::SendBytes(const std::vector<std::uint8_t>& bytes, bool comman
         Ports.Commands->CommandSent();
     Op(std::string("->") + kind + "成功发送");
     SetTxSuccessCount(TxFrameCount + 1);
+    return true;
 }

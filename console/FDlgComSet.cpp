@@ -1,5 +1,6 @@
 #include "console/FDlgComSet.h"
 
+#include "console/ErrorTexts.h"
 #include "console/MessageBox.h"
 
 #include "console/SettingsKeys.h"
@@ -216,7 +217,7 @@ void TDlgComSet::FormClose()
         ini.WriteString(ComDialogSection, ResponseDelay, edtDelayCmd->text().toStdString());
     } catch (const rtl::EIniFileException& e) {
         if (OnWriteError)
-            OnWriteError(e.what());
+            OnWriteError(SettingsWriteErrorText(e));
     }
 }
 

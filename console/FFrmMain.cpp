@@ -1,5 +1,6 @@
 #include "console/FFrmMain.h"
 
+#include "console/ErrorTexts.h"
 #include "console/CommandSequencer.h"
 #include "console/FDlgComSet.h"
 #include "console/FFrmMainPorts.h"
@@ -588,6 +589,8 @@ std::string TFrmMain::IniPath() const
 
 void TFrmMain::FormCreate()
 {
+    // Before anything reads it: a file saved as UTF-8 is made GBK again.
+    const std::string settingsNote = PrepareSettingsFile(IniPath());
     // 1. Operation and frame pages; the listening pages hidden.
     ShowTab(TabSheet1, true);
     ShowTab(TabSheet2, true);
@@ -635,6 +638,8 @@ void TFrmMain::FormCreate()
     CentreOnScreen(this);
     // 7-10. The settings file.
     ReadSettings();
+    if (!settingsNote.empty())
+        AddLog(MemoRes, settingsNote);
     // 11. Carry the controls into the meter.
     EditBhExit();
     EditPwExit();
@@ -748,8 +753,19 @@ void TFrmMain::FormClose()
         return;
     closed_ = true;
     TimerSec.stop();
+    TimerRd9010.stop();
+    // The link's frame-gap timer, receive cycle and paced sender call into the core: stop the
+    // line and cut those calls before the core goes, or a burst still in flight ends in a core
+    // that is no more.
+    Link->OnBurst = nullptr;
+    Link->OnFrameGap = nullptr;
+    Link->OnPortLost = nullptr;
+    Link->OnEvent = nullptr;
+    Link->OpenPort(false);
     try {
         WriteSettings();
+    } catch (const rtl::EIniFileException& e) {
+        NotifyError(SettingsWriteErrorText(e));  // the settings are lost, but the window still closes
     } catch (const std::exception& e) {
         NotifyError(e.what());  // the settings are lost, but the window still closes
     }

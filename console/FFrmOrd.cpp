@@ -1,5 +1,6 @@
 #include "console/FFrmOrd.h"
 
+#include "console/ErrorTexts.h"
 #include "console/MessageBox.h"
 
 #include "console/EditKeyFilter.h"
@@ -226,7 +227,7 @@ void TFrmSend::FormClose()
         rtl::TIniFile ini(iniPath_);
         SaveSettings(ini);
     } catch (const rtl::EIniFileException& error) {
-        Notify(error.what());
+        Notify(SettingsWriteErrorText(error));
     }
 }
 

@@ -3,6 +3,7 @@
 #include "MainWindowHarness.h"
 #include "PtyPair.h"
 #include "console/FDlgComSet.h"
+#include "console/FFrmOrd.h"
 #include "console/SerialLink.h"
 #include "platform/rtl/IniFiles.h"
 #include "meter/FFunct.h"
@@ -14,6 +15,9 @@
 #include <QComboBox>
 #include <QTimer>
 #include <QPlainTextEdit>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
 #include <QTextDocument>
 #include <QToolButton>
 
@@ -52,13 +56,13 @@ std::size_t Count(const Lines& lines, const std::string& part)
 
 class WindowSerial : public ::testing::Test {
 protected:
-    // A window in the black-list test with no row checked (every address answered), its port
-    // set to the pty's slave end; `more` adds lines to the section "系统".
-    void Start(const std::string& device, const std::string& more = "")
+    // A window in the black-list test (or another `mode`) with no row checked (every address
+    // answered), its port set to the pty's slave end; `more` adds lines to the section "系统".
+    void Start(const std::string& device, const std::string& more = "", int mode = 3)
     {
         harness = std::make_unique<MainWindowHarness>(TMeterTime{}, false);
         std::ofstream(harness->iniPath, std::ios::binary) << rtl::Utf8ToGbk(
-            "[系统]\r\n测试类型=3\r\n串口设备=" + device + "\r\n" + more);
+            "[系统]\r\n测试类型=" + std::to_string(mode) + "\r\n串口设备=" + device + "\r\n" + more);
         harness->Create();
     }
     void OpenThroughTheButton()
@@ -212,6 +216,64 @@ TEST_F(WindowSerial, ClosingTheOtherEndShowsThePortClosed)
     EXPECT_EQ(W().PanelText(1), pty.SlavePath() + "关闭,9600,e,8,1");
     EXPECT_EQ(Op().back(), pty.SlavePath() + "关闭");
     EXPECT_EQ(Count(Op(), "串口" + pty.SlavePath() + "已断开:"), 1u);
+}
+
+// Closing the window while bytes are on their way in (half a frame under the frame gap, or a
+// whole request whose reply is being sent) ends the program cleanly, every time.
+TEST_F(WindowSerial, ClosingTheWindowWithTrafficInFlightNeverCrashes)
+{
+    for (int round = 0; round < 12; ++round) {
+        SCOPED_TRACE(round);
+        Start(pty.SlavePath());
+        W().show();
+        QTest::mouseClick(W().TbtnComOpen, Qt::LeftButton);
+        ASSERT_TRUE(W().Link->Comm().PortOpen());
+        pty.Write(ReadTotalEnergy);
+        ASSERT_FALSE(ReadReply().empty());
+        const int received = W().Core->RxByteCount;
+        pty.Write(round % 2 ? ReadTotalEnergy : Bytes(ReadTotalEnergy.begin(), ReadTotalEnergy.begin() + 5));
+        ASSERT_TRUE(SpinUntil([&] { return W().Core->RxByteCount > received; }, 1s));
+        W().close();
+        SpinFor(250ms);  // the frame gap, a read or a paced reply would reach the core now
+        harness.reset();
+        pty.Drain(5ms);
+    }
+}
+
+// With the port closed a command cannot leave: the log says so, nothing is counted as sent, and
+// "组命令帧" is free again for the next try.
+TEST_F(WindowSerial, ACommandWithThePortClosedIsToldAsAFailure)
+{
+    Start(pty.SlavePath(), "", 2);  // the white-list test has "组命令帧"
+    W().show();
+    QTest::mouseClick(W().TbtnCmdRd9010, Qt::LeftButton);  // opens the composer
+    TFrmSend& composer = *W().Composer;
+    ASSERT_TRUE(composer.isVisible());
+    composer.EditBh->setFocus();
+    QTest::keyClicks(composer.EditBh, "000000000001");
+    QTest::mouseClick(composer.BitBtnMeterAdd, Qt::LeftButton);
+    QTest::mouseClick(composer.BitBtn2, Qt::LeftButton);  // "确认"
+
+    const std::string failed = "->命令发送失败:串口" + pty.SlavePath() + "未打开";
+    QTest::mouseClick(W().TbtnCmdRd9010, Qt::LeftButton);
+    EXPECT_EQ(Count(Op(), failed), 1u);
+    EXPECT_TRUE(W().TbtnCmdRd9010->isEnabled());
+    QTest::mouseClick(W().BbtnEventEn, Qt::LeftButton);  // "事件使能"
+    EXPECT_EQ(Count(Op(), failed), 2u);
+    EXPECT_EQ(Count(Op(), "成功发送"), 0u);
+    EXPECT_EQ(W().PanelText(3), "TX:0");
+    EXPECT_EQ(W().PanelText(5), "TSuc:0");
+    EXPECT_TRUE(pty.Drain(50ms).empty());
+
+    // Once the port is open the same click sends to the same meter and waits for its answer.
+    QTest::mouseClick(W().TbtnComOpen, Qt::LeftButton);
+    QTest::mouseClick(W().TbtnCmdRd9010, Qt::LeftButton);
+    const Bytes command = ReadReply();
+    ASSERT_GE(command.size(), 12u);
+    EXPECT_EQ(command[1], 0x01);
+    EXPECT_EQ(Count(Op(), "->命令成功发送"), 1u);
+    EXPECT_EQ(W().PanelText(5), "TSuc:1");
+    EXPECT_FALSE(W().TbtnCmdRd9010->isEnabled());
 }
 
 // "可变速率" with one reply per step from 1200 baud: each handled read moves the port one step up
