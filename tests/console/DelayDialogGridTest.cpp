@@ -159,7 +159,10 @@ TEST_F(DelayGrid, WhatEnterMakesOfTheTypedText)
         QString typed;
         int stored;
     };
-    const Case cases[] = {{"750", 750}, {"9999", 5000}, {"-5", 0}};
+    // A sign or an exponent is no part of a delay: refused as typed. Digits past any number's
+    // range are clamped like 9999.
+    const Case cases[] = {{"750", 750}, {"9999", 5000}, {"-5", 5}, {"20-+eE", 20},
+                          {"99999999999999999999", 5000}};
     for (const Case& c : cases) {
         view->SetValue(0, 42);
         Keys(c.typed);
@@ -175,18 +178,6 @@ TEST_F(DelayGrid, WhatEnterMakesOfTheTypedText)
     Key(Qt::Key_Return);
     EXPECT_EQ(view->GetValue(0), 0);
     EXPECT_TRUE(shown.empty());
-}
-
-TEST_F(DelayGrid, ANumberThatIsNoneKeepsTheEditorOpenWithOneMessage)
-{
-    view->SetValue(0, 42);
-    Keys("5-");
-    Key(Qt::Key_Return);
-    EXPECT_EQ(view->GetValue(0), 42);
-    EXPECT_NE(Editor(), nullptr);
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].rfind("Invalid numeric value", 0), 0u) << shown[0];
-    EXPECT_TRUE(dialog->isVisible());
 }
 
 TEST_F(DelayGrid, EscapeFirstCancelsTheEditThenTheDialog)
@@ -290,18 +281,6 @@ TEST_F(DelayGrid, ConfirmTakesTheOpenEditAndTabLeavesForTheCheckBox)
     EXPECT_EQ(QApplication::focusWidget(), dialog->CheckBox1);
     EXPECT_FALSE(grid->Focused());
 }
-
-TEST_F(DelayGrid, ARefusedPostKeepsTheDialogOpen)
-{
-    Keys("5-");
-    dialog->Button1->click();
-    EXPECT_TRUE(dialog->isVisible());
-    EXPECT_EQ(dialog->result(), 0);
-    EXPECT_NE(Editor(), nullptr);
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].rfind("Invalid numeric value", 0), 0u) << shown[0];
-}
-
 
 // Tab with the editor open leaves the grid as it does without one: the typed value is stored and
 // Shift+Tab comes back to the grid, which takes keys again.
