@@ -8,7 +8,6 @@
 #include "platform/rtl/SysUtils.h"
 
 #include <QCloseEvent>
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPushButton>
@@ -273,7 +272,7 @@ void TDlgTstRoute::OpenSheet(const std::string& fileName)
 
 void TDlgTstRoute::BtnOpenClick()
 {
-    const QString file = QFileDialog::getOpenFileName(this, QString(), QString(), QString::fromUtf8(SheetFilter));
+    const QString file = GetOpenFileName(this, QString::fromUtf8(SheetFilter));
     if (file.isEmpty())
         return;
     OpenSheet(file.toStdString());

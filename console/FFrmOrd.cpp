@@ -8,7 +8,6 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -245,7 +244,7 @@ void TFrmSend::done(int result)
 
 void TFrmSend::BtnOpenClick()
 {
-    const QString file = QFileDialog::getOpenFileName(this);
+    const QString file = GetOpenFileName(this);
     if (!file.isEmpty())
         OpenListFile(file.toStdString());
 }

@@ -40,6 +40,7 @@ int main(int argc, char** argv)
     TApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromUtf8(AppTitle));
     LoadQtTranslations(app);  // without them the standard dialogs speak English
+    UseChineseLocale();
     // The delay dialog's grid needs the toolkit's registries and strings before any window.
     InitializeToolkitUnits();
     try {

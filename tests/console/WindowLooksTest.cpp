@@ -15,6 +15,12 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QTreeView>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
@@ -273,5 +279,52 @@ TEST(WindowLooks, StartsCentred)
     EXPECT_LE((w.frameGeometry().center() - screen.center()).manhattanLength(), 2);
     ASSERT_TRUE(w.RouteDialog->isVisible());
     EXPECT_TRUE(w.geometry().contains(w.RouteDialog->geometry().center()));
+    h.Close();
+}
+
+// The composer's "打开" shows the file dialog with its columns in Chinese: the kind of file, the
+// size in KB and the date as the program writes dates, none of them elided.
+TEST(WindowLooks, TheFileDialogSpeaksChinese)
+{
+    MainWindowHarness h;
+    TFrmMain& w = *h.window;
+    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));  // as the program starts
+    {
+        std::ofstream(h.dir.filePath("meters.txt").toStdString()) << std::string(3000, '1');
+    }
+    w.Composer->show();
+    QStringList cells;
+    bool elided = false;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->setDirectory(h.dir.path());
+        auto* view = dialog->findChild<QTreeView*>();
+        ASSERT_NE(view, nullptr);
+        dialog->setViewMode(QFileDialog::Detail);
+        dialog->resize(700, 420);
+        const auto find = [&] {
+            QAbstractItemModel* m = view->model();
+            return m->match(m->index(0, 0, view->rootIndex()), Qt::DisplayRole, QStringLiteral("meters.txt")).value(0);
+        };
+        SpinUntil([&] { return find().isValid(); }, std::chrono::milliseconds(2000));
+        SpinFor(std::chrono::milliseconds(100));
+        const QModelIndex name = find();
+        for (int c = 0; c < 4; ++c) {
+            const QModelIndex cell = name.siblingAtColumn(c);
+            cells << cell.data().toString();
+            const int room = view->header()->sectionSize(c) - 6;  // the cell's margins
+            elided = elided || view->fontMetrics().horizontalAdvance(cells.back()) > room;
+        }
+        Save(dialog, "file-dialog.png");
+        dialog->reject();
+    });
+    QTest::mouseClick(w.Composer->BtnOpen, Qt::LeftButton);
+    QLocale::setDefault(QLocale::c());
+    ASSERT_EQ(cells.size(), 4) << cells.join(u'|').toStdString();
+    EXPECT_EQ(cells[1], QStringLiteral("3 KB"));
+    EXPECT_EQ(cells[2], QString::fromUtf8("纯文本文档")) << cells[2].toStdString();
+    EXPECT_EQ(cells[3], QFileInfo(h.dir.filePath("meters.txt")).lastModified().toString("yyyy/MM/dd HH:mm"));
+    EXPECT_FALSE(elided) << cells.join(u'|').toStdString();
     h.Close();
 }
