@@ -315,24 +315,7 @@ QWidget* TFrmMain::BuildUpperPanel()
     Rule97645->setChecked(true);
     row->addWidget(rules);
 
-    auto* box = new QVBoxLayout;
-    GbxKx = new QGroupBox(Q("开箱次数"), panel);
-    auto* kx = new QHBoxLayout(GbxKx);
-    kx->setContentsMargins(4, 2, 4, 2);
-    EditKaiNum = new TFilterEdit(GbxKx);
-    EditKaiNum->setMaxLength(2);
-    EditKaiNum->setText(Q("00"));
-    EditKaiNum->SetFilter(TKeyFilterKind::Digit);
-    EditKaiNum->setFixedWidth(40);
-    kx->addWidget(EditKaiNum);
-    CbxKx = new QCheckBox(Q("开箱"), panel);
-    box->addWidget(GbxKx);
-    box->addWidget(CbxKx);
-    box->addStretch();
-    row->addLayout(box);
     row->addStretch();
-    GbxKx->setVisible(false);
-    CbxKx->setVisible(false);
 
     GroupBox23 = qobject_cast<QGroupBox*>(BuildCustomData());
     outer->addWidget(GroupBox23);
@@ -470,6 +453,25 @@ QWidget* TFrmMain::BuildLeftPanel()
     eg->addWidget(BbtnEventEn, 4, 2);
     eg->addWidget(ShpStaEvent, 4, 3);
     v->addWidget(events);
+
+    // The box-open monitor's count and switch, shown for that meter kind only: under the event
+    // reports, where the panel has room, so that the window keeps its width.
+    GbxKx = new QGroupBox(Q("开箱次数"), panel);
+    auto* kx = new QHBoxLayout(GbxKx);
+    kx->setContentsMargins(4, 2, 4, 2);
+    EditKaiNum = new TFilterEdit(GbxKx);
+    EditKaiNum->setMaxLength(2);
+    EditKaiNum->setText(Q("00"));
+    EditKaiNum->SetFilter(TKeyFilterKind::Digit);
+    EditKaiNum->setFixedWidth(40);
+    CbxKx = new QCheckBox(Q("开箱"), GbxKx);
+    kx->addWidget(EditKaiNum);
+    kx->addSpacing(12);
+    kx->addWidget(CbxKx);
+    kx->addStretch();
+    v->addWidget(GbxKx);
+    GbxKx->setVisible(false);
+    CbxKx->setVisible(false);
     v->addStretch();
     return panel;
 }

@@ -328,3 +328,33 @@ TEST(WindowLooks, TheFileDialogSpeaksChinese)
     EXPECT_FALSE(elided) << cells.join(u'|').toStdString();
     h.Close();
 }
+
+// "开箱监视器" shows the box-open group inside the upper panel: the window keeps its width and the
+// status bar's buttons stay where the operator's next click expects them.
+TEST(WindowLooks, TheBoxMonitorFitsTheWindow)
+{
+    MainWindowHarness h;
+    TFrmMain& w = *h.window;
+    w.show();
+    SpinFor(std::chrono::milliseconds(50));
+    const int width = w.width();
+    EXPECT_EQ(width, 955);
+    const QPoint pause = w.BtnPause->mapTo(&w, QPoint());
+    w.TmiKinds[2]->trigger();  // "开箱监视器"
+    SpinFor(std::chrono::milliseconds(50));
+    Save(&w, "box-monitor.png");
+    EXPECT_TRUE(w.GbxKx->isVisible());
+    EXPECT_EQ(w.width(), width);
+    EXPECT_EQ(w.BtnPause->mapTo(&w, QPoint()), pause);
+    const QRect group(w.GbxKx->mapTo(&w, QPoint()), w.GbxKx->size());
+    const QRect check(w.CbxKx->mapTo(&w, QPoint()), w.CbxKx->size());
+    EXPECT_TRUE(w.rect().contains(group)) << group.x() << "," << group.right();
+    EXPECT_TRUE(w.rect().contains(check));
+    EXPECT_GE(w.GbxKx->width(), w.GbxKx->sizeHint().width());
+    w.TmiKinds[0]->trigger();  // "新载波表"
+    SpinFor(std::chrono::milliseconds(50));
+    EXPECT_FALSE(w.GbxKx->isVisible());
+    EXPECT_EQ(w.width(), width);
+    EXPECT_EQ(w.BtnPause->mapTo(&w, QPoint()), pause);
+    h.Close();
+}
