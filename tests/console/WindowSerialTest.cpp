@@ -17,6 +17,7 @@
 #include <QPlainTextEdit>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTest>
 #include <QTextDocument>
 #include <QToolButton>
@@ -278,6 +279,28 @@ TEST_F(WindowSerial, ACommandWithThePortClosedIsToldAsAFailure)
     EXPECT_EQ(Count(Op(), "->命令成功发送"), 1u);
     EXPECT_EQ(W().PanelText(5), "TSuc:1");
     EXPECT_FALSE(W().TbtnCmdRd9010->isEnabled());
+}
+
+// "Daltrex显示" shows what it captures: the listening pages come beside the operation log while the
+// switch is on, with the carrier frame in them, and go when it is off.
+TEST_F(WindowSerial, TheCarrierDisplayShowsWhatItCaptures)
+{
+    Start(pty.SlavePath());
+    W().show();
+    QTest::mouseClick(W().TbtnComOpen, Qt::LeftButton);
+    QTest::mouseClick(W().CheckAbandon, Qt::LeftButton);
+    ASSERT_TRUE(W().CheckAbandon->isChecked());
+    EXPECT_TRUE(W().IsTabShown(W().TabSheet3));
+    EXPECT_TRUE(W().IsTabShown(W().TabSheet5));
+    EXPECT_EQ(W().PageControl1->currentWidget(), W().TabSheet5);
+    EXPECT_TRUE(W().IsTabShown(W().TabSheet1));
+    pty.Write({0xAA, 0xAA, 0xAA, 0x05, 0x01, 0x02, 0x03, 0x04, 0x16});
+    ASSERT_TRUE(SpinUntil([&] { return Count(TFrmMain::MemoLines(W().MemoBw), "  AA 05 01 02 03 04 16") == 1; }, 1s));
+    EXPECT_TRUE(W().MemoBw->isVisible());
+
+    QTest::mouseClick(W().CheckAbandon, Qt::LeftButton);
+    EXPECT_FALSE(W().IsTabShown(W().TabSheet3));
+    EXPECT_FALSE(W().IsTabShown(W().TabSheet5));
 }
 
 // "可变速率" with one reply per step from 1200 baud: each handled read moves the port one step up
