@@ -104,6 +104,7 @@ struct NullSink : TAssemblerSink {
     void RequestAssembled(const std::uint8_t*, int, int) override {}
     void RequestBurstEnded() override {}
     void BurstOverflow(TAssemblerMode, const std::uint8_t*, int) override {}
+    void BurstOverflowEnded(TAssemblerMode, int) override {}
 };
 
 void BM_AssemblerAlone(benchmark::State& state)

@@ -264,16 +264,24 @@ void TConsoleCore::ListenBurst(const std::uint8_t* burst, int lastIndex)
 
 void TConsoleCore::BurstOverflow(TAssemblerMode mode, const std::uint8_t* bytes, int count)
 {
-    if (mode == TAssemblerMode::Listen) {
-        // What the buffer held is shown like any burst; the mark says that the rest was dropped.
+    // What the buffer held is shown like any burst; the end of the burst says how much of the
+    // rest was dropped.
+    if (mode == TAssemblerMode::Listen)
         ListenBurst(bytes, count - 1);
-        const std::string mark = "<-" + TimeTextMs() + "  <-长度超";
-        Ports.Log->Append(TLogId::ListenRecord, mark);
-        Ports.Log->Append(TLogId::ListenFrames, mark);
+    else
+        BurstLog(bytes, count);
+}
+
+void TConsoleCore::BurstOverflowEnded(TAssemblerMode mode, int dropped)
+{
+    const std::string mark = "<-长度超,丢弃" + std::to_string(dropped) + "字节";
+    if (mode == TAssemblerMode::Listen) {
+        const std::string line = "<-" + TimeTextMs() + "  " + mark;
+        Ports.Log->Append(TLogId::ListenRecord, line);
+        Ports.Log->Append(TLogId::ListenFrames, line);
         return;
     }
-    BurstLog(bytes, count);
-    Op("<-长度超");
+    Op(mark);
 }
 
 // ---- The 645 display mode -------------------------------------------------------------------

@@ -140,6 +140,7 @@ private:
     void RequestAssembled(const std::uint8_t* burst, int lastIndex, int requestStart) override;
     void RequestBurstEnded() override;
     void BurstOverflow(TAssemblerMode mode, const std::uint8_t* bytes, int count) override;
+    void BurstOverflowEnded(TAssemblerMode mode, int dropped) override;
 
     TAssemblerMode ReceiveMode() const;
     bool RelayOrRouting() const { return (TestModeFlags & (tmRelay | tmRouting)) != 0; }

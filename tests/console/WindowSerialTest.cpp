@@ -303,6 +303,31 @@ TEST_F(WindowSerial, TheCarrierDisplayShowsWhatItCaptures)
     EXPECT_FALSE(W().IsTabShown(W().TabSheet5));
 }
 
+// An 8 KB burst in the listening test: what the buffer held is shown, and the line after it says
+// how many bytes were dropped, so that shown and dropped make the whole burst.
+TEST_F(WindowSerial, AListeningBurstPastTheBufferSaysHowMuchWasDropped)
+{
+    Start(pty.SlavePath(), "", 5);
+    W().show();
+    QTest::mouseClick(W().TbtnComOpen, Qt::LeftButton);
+    Bytes burst(8192);
+    for (std::size_t i = 0; i < burst.size(); ++i)
+        burst[i] = static_cast<std::uint8_t>(i % 251);
+    pty.Write(burst);
+    ASSERT_TRUE(SpinUntil([&] { return W().Core->RxByteCount == 8192; }, 2s));
+    SpinFor(300ms);
+    std::size_t shown = 0, dropped = 0;
+    for (const std::string& l : TFrmMain::MemoLines(W().MemoBw)) {
+        const auto mark = l.find("<-长度超,丢弃");
+        if (mark != std::string::npos)
+            dropped += std::stoul(l.substr(mark + std::string("<-长度超,丢弃").size()));
+        else if (l.rfind("<-", 0) == 0)
+            shown += (l.size() - l.find("  ") - 2 + 1) / 3;  // "XX " per byte after the stamp
+    }
+    EXPECT_GT(dropped, 0u);
+    EXPECT_EQ(shown + dropped, burst.size());
+}
+
 // "可变速率" with one reply per step from 1200 baud: each handled read moves the port one step up
 // the ladder, and the reply to that read still leaves whole before the new rate applies.
 TEST_F(WindowSerial, TheVariableRateStepsUpTheLadder)
