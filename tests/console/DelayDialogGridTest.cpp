@@ -12,6 +12,7 @@
 #include "toolkit/grid/cxVGridViewInfo.h"
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -177,6 +178,33 @@ TEST_F(DelayGrid, WhatEnterMakesOfTheTypedText)
     EXPECT_EQ(EditText(), "");
     Key(Qt::Key_Return);
     EXPECT_EQ(view->GetValue(0), 0);
+    EXPECT_TRUE(shown.empty());
+}
+
+// Ctrl+V (or Shift+Insert) on a row with no editor open pastes into the row, as typing would;
+// pasted text that is no number is refused, a number past the bounds is clamped.
+TEST_F(DelayGrid, APasteWithoutAnOpenEditorGoesIntoTheRow)
+{
+    struct Case {
+        QString clip;
+        Qt::Key key;
+        Qt::KeyboardModifiers mods;
+        int stored;
+    };
+    const Case cases[] = {{"750", Qt::Key_V, Qt::ControlModifier, 750},
+                          {"1234", Qt::Key_Insert, Qt::ShiftModifier, 1234},
+                          {"99999999999999999999", Qt::Key_V, Qt::ControlModifier, 5000},
+                          {"abc", Qt::Key_V, Qt::ControlModifier, 42}};
+    for (const Case& c : cases) {
+        view->SetValue(0, 42);
+        ASSERT_EQ(Editor(), nullptr);
+        QApplication::clipboard()->setText(c.clip);
+        Key(c.key, c.mods);
+        Key(Qt::Key_Return);
+        EXPECT_EQ(view->GetValue(0), c.stored) << c.clip.toStdString();
+        if (Editor())
+            Key(Qt::Key_Escape);
+    }
     EXPECT_TRUE(shown.empty());
 }
 
