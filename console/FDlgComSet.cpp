@@ -67,7 +67,7 @@ TDlgComSet::~TDlgComSet()
 void TDlgComSet::BuildForm()
 {
     setWindowTitle("串口配置");
-    setFixedSize(320, 230);
+    MakeFixedSizeDialog(this, 320, 230);
     GroupBox = new QGroupBox("串口配置", this);
     CbbxNo = new QComboBox(GroupBox);
     CbbxNo->setEditable(true);

@@ -35,6 +35,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <cctype>
 #include <ctime>
 #include <memory>
 
@@ -165,9 +167,10 @@ void TFrmMain::BuildToolBar()
     TmiBySelf = item("自设回复", true);
     TmiCircleBack = item("循环回复", true);
     TbtnPara->setMenu(PmPara);
-    TbtnPara->setPopupMode(QToolButton::InstantPopup);
-    // An instant pop-up draws its menu mark without making room for it: room beside the caption.
-    TbtnPara->setMinimumWidth(TbtnPara->sizeHint().width() + TbtnPara->style()->pixelMetric(QStyle::PM_MenuButtonIndicator));
+    // The menu mark beside the caption, as on "组命令帧" and "命令选择"; a click anywhere on the
+    // button opens the menu.
+    TbtnPara->setPopupMode(QToolButton::MenuButtonPopup);
+    connect(TbtnPara, &QToolButton::clicked, TbtnPara, &QToolButton::showMenu);
 
     PmCmdRd9010 = new QMenu(this);
     TmiContinuous = PmCmdRd9010->addAction(Q("连续"));
@@ -512,6 +515,8 @@ void TFrmMain::BuildStatusBar()
     for (int i = 0; i < 6; ++i) {
         StatusPanels[i] = new QLabel(bar);
         StatusPanels[i]->setFixedWidth(widths[i]);
+        // A gap on the right, so that a full panel never runs into the next one's text.
+        StatusPanels[i]->setContentsMargins(0, 0, 8, 0);
         bar->addWidget(StatusPanels[i]);
     }
     BtnTxCntClr = new QPushButton(Q("计数复位"), bar);
@@ -686,7 +691,12 @@ void TFrmMain::ReadSettings()
     Link->Comm().SetCommPort(ini.ReadInteger(SystemSection, PortNumber, 1));
     Link->Comm().SetDevice(ini.ReadString(SystemSection, PortDevice, ""));
     Link->Comm().SetSettings(ini.ReadString(SystemSection, PortSettings, "9600,e,8,1"));
-    EditPw->setText(Q(ini.ReadString(MeterSection, Password, "271828")));
+    // A password that is no hexadecimal number of up to six digits is neither shown nor written
+    // back: the default takes its place.
+    std::string password = ini.ReadString(MeterSection, Password, "271828");
+    const bool hex = !password.empty() && password.size() <= 6 &&
+                     std::all_of(password.begin(), password.end(), [](unsigned char c) { return std::isxdigit(c) != 0; });
+    EditPw->setText(Q(hex ? password : "271828").toUpper());
     // Row 0 is the meter's own address: it shows the number the meter answers with.
     AddressEdits[0]->setText(Q(panel::MeterAddressText(ini.ReadString(MeterSection, AddressKey(0), "888888888888"))));
     for (int r = 1; r < 8; ++r) {

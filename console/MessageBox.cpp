@@ -115,3 +115,9 @@ QString GetOpenFileName(QWidget* parent, const QString& filter)
         return {};
     return dialog->selectedFiles().constFirst();
 }
+
+void MakeFixedSizeDialog(QWidget* dialog, int width, int height)
+{
+    dialog->setFixedSize(width, height);
+    dialog->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+}

@@ -31,6 +31,10 @@ void UseChineseLocale();
 std::unique_ptr<QFileDialog> MakeOpenFileDialog(QWidget* parent, const QString& filter, const QString& folder = {});
 QString GetOpenFileName(QWidget* parent, const QString& filter = {});
 
+// A dialog of one size: a title and a close button only, no maximise button for the window
+// manager to offer.
+void MakeFixedSizeDialog(QWidget* dialog, int width, int height);
+
 // Moves a top-level window to the middle of the screen it is on (the primary screen before it
 // is shown).
 void CentreOnScreen(QWidget* window);

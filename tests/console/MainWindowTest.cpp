@@ -267,6 +267,9 @@ TEST(MainWindow, StoredValuesOutsideTheirRanges)
         // The list rows as the list checks read them: the first six pairs.
         {"电表", "表号1", "1234567890ABCD", [](TFrmMain& w) { EXPECT_EQ(Text(w.AddressEdits[1]), "1234567890AB"); }, "1234567890AB"},
         {"电表", "表号2", "ab34", [](TFrmMain& w) { EXPECT_EQ(Text(w.AddressEdits[2]), "00000000AB34"); }, "00000000AB34"},
+        {"电表", "密码", "ZZZZZZ", [](TFrmMain& w) { EXPECT_EQ(Text(w.EditPw), "271828"); }, "271828"},
+        {"电表", "密码", "12ab", [](TFrmMain& w) { EXPECT_EQ(Text(w.EditPw), "0012AB"); }, "0012AB"},
+        {"电表", "密码", "1234567", [](TFrmMain& w) { EXPECT_EQ(Text(w.EditPw), "271828"); }, "271828"},
         // No selection, as the box shows it.
         {"电网输入", "A 相电流选择", "20", [](TFrmMain& w) { EXPECT_EQ(w.CbbxAmp[0]->currentIndex(), -1); }, "-1"},
     };

@@ -4,6 +4,7 @@
 #include "DialogsTestApp.h"
 #include "MainWindowHarness.h"
 #include "console/DelayRowsView.h"
+#include "console/FDlgComSet.h"
 #include "console/FDlgDelayTime.h"
 #include "console/FDlgTstRoute.h"
 #include "console/FFrmOrd.h"
@@ -25,6 +26,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include "platform/vcl/ControlHost.h"
 #include "toolkit/grid/cxVGrid.h"
@@ -159,6 +161,8 @@ TEST(WindowLooks, PortPanelKeepsItsText)
     EXPECT_EQ(w.PanelText(1), text);
     EXPECT_EQ(panel->toolTip().toStdString(), text);
     EXPECT_LE(panel->fontMetrics().horizontalAdvance(panel->text()), panel->contentsRect().width());
+    // A gap is left before the next panel's "RX:".
+    EXPECT_LE(panel->fontMetrics().horizontalAdvance(panel->text()), panel->width() - 8);
     EXPECT_TRUE(panel->text().endsWith(QString::fromUtf8("关闭,9600,e,8,1")));
     EXPECT_TRUE(panel->text().startsWith(QStringLiteral("/dev/")));
 
@@ -356,5 +360,42 @@ TEST(WindowLooks, TheBoxMonitorFitsTheWindow)
     EXPECT_FALSE(w.GbxKx->isVisible());
     EXPECT_EQ(w.width(), width);
     EXPECT_EQ(w.BtnPause->mapTo(&w, QPoint()), pause);
+    h.Close();
+}
+
+// The small things an operator meets: the mode button carries the same menu mark as the others
+// and opens its menu on a click; dialogs of one size offer no maximise button; the route list of
+// 2049 rows needs no horizontal scroll bar beside its vertical one.
+TEST(WindowLooks, MenuButtonsDialogFramesAndTheRouteList)
+{
+    MainWindowHarness h;
+    TFrmMain& w = *h.window;
+    w.show();
+    SpinFor(std::chrono::milliseconds(20));
+    EXPECT_EQ(w.TbtnPara->popupMode(), w.TbtnCmdRd9010->popupMode());
+    bool opened = false;
+    QTimer::singleShot(100, [&] {
+        opened = w.PmPara->isVisible();
+        w.PmPara->close();
+    });
+    QTest::mouseClick(w.TbtnPara, Qt::LeftButton, Qt::NoModifier, QPoint(8, w.TbtnPara->height() / 2));
+    EXPECT_TRUE(opened);
+
+    for (QWidget* dialog : std::initializer_list<QWidget*>{w.ComSetDialog, new TDlgDelay(&w)}) {
+        EXPECT_FALSE(dialog->windowFlags() & Qt::WindowMaximizeButtonHint);
+        EXPECT_TRUE(dialog->windowFlags() & Qt::CustomizeWindowHint);
+        EXPECT_TRUE(dialog->windowFlags() & Qt::WindowCloseButtonHint);
+        EXPECT_EQ(dialog->minimumSize(), dialog->maximumSize());
+    }
+
+    TDlgTstRoute& route = *w.RouteDialog;
+    route.OpenSheet(std::string(AMMERLIN_FIXTURES_DIR) + "/route-2100.xls");
+    route.show();
+    SpinFor(std::chrono::milliseconds(50));
+    Save(&route, "route-2100.png");
+    ASSERT_EQ(route.LVMeterInfo->topLevelItemCount(), 2049);
+    EXPECT_TRUE(route.LVMeterInfo->verticalScrollBar()->isVisible());
+    EXPECT_FALSE(route.LVMeterInfo->horizontalScrollBar()->isVisible());
+    route.close();
     h.Close();
 }
