@@ -338,9 +338,7 @@ TEST(WindowLooks, TheFileDialogSpeaksChinese)
 TEST(WindowLooks, TheBoxMonitorFitsTheWindow)
 {
     MainWindowHarness h;
-    TFrmMain& w = *h.window;
-    w.show();
-    SpinFor(std::chrono::milliseconds(50));
+    TFrmMain& w = h.Shown();
     const int width = w.width();
     EXPECT_EQ(width, 955);
     const QPoint pause = w.BtnPause->mapTo(&w, QPoint());
@@ -369,9 +367,7 @@ TEST(WindowLooks, TheBoxMonitorFitsTheWindow)
 TEST(WindowLooks, MenuButtonsDialogFramesAndTheRouteList)
 {
     MainWindowHarness h;
-    TFrmMain& w = *h.window;
-    w.show();
-    SpinFor(std::chrono::milliseconds(20));
+    TFrmMain& w = h.Shown();
     EXPECT_EQ(w.TbtnPara->popupMode(), w.TbtnCmdRd9010->popupMode());
     bool opened = false;
     QTimer::singleShot(100, [&] {
