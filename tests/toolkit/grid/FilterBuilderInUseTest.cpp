@@ -3,6 +3,7 @@
 // and groups made with keys and the mouse, values typed (Chinese through input-method commits),
 // the filter applied, saved, cleared and opened again, all through real Qt events.
 #include "FilterBuilderTestSupport.h"
+#include "tests/common/TestPictures.h"
 
 #include "toolkit/editors/cxCheckBox.h"
 #include "toolkit/editors/cxDateEdit.h"
@@ -348,7 +349,7 @@ TEST_F(FilterInUseTest, AHotOrFocusedValueIsAtLeastTwelveZeroesWide)
 }
 
 // The dialog over the grid with a three-condition filter and Chinese captions, drawn with the
-// real font engine into a picture for a look (/tmp/fbuse/dialog3.png).
+// real font engine into a picture for a look (filter_dialog3.png).
 TEST_F(FilterInUseTest, RendersAThreeConditionFilterWithChineseCaptions)
 {
     gdi::SetFontEngine(gdi::MakeQtFontEngine());
@@ -366,11 +367,10 @@ TEST_F(FilterInUseTest, RendersAThreeConditionFilterWithChineseCaptions)
     criteria->AddItem(group, host->GetFilterItemLink(1), foLess, Variant(100), "100");
     EXPECT_TRUE(Activate(form));
     // The grid's scroll bars and grip live inside the grid's window, not on the desktop.
-    for (int i = 0; i < host->ControlCount(); ++i) {
+    for (int i = 0; i < host->ControlCount(); ++i)
         if (auto* w = dynamic_cast<TWinControl*>(host->Controls(i)); w && w->HandleAllocated()) {
             EXPECT_EQ(w->Peer()->parentWidget(), host->Peer()) << w->ClassName();
         }
-    }
     Run([&](TfmFilterControlDialog* d) {
         d->Font()->SetName("WenQuanYi Micro Hei");
         d->FilterControl->Font()->SetName("WenQuanYi Micro Hei");
@@ -382,8 +382,7 @@ TEST_F(FilterInUseTest, RendersAThreeConditionFilterWithChineseCaptions)
         image.fill(Qt::darkGray);
         Compose(image, form, origin);
         Compose(image, d, origin);
-        QDir().mkpath("/tmp/fbuse");
-        image.save("/tmp/fbuse/dialog3.png");
+        SaveTestPicture(image, "filter_dialog3.png");
         d->SetModalResult(mrCancel);
     });
 }
@@ -466,7 +465,7 @@ TEST_F(FilterInUseTest, AValueOpenedAndLeftUnchangedKeepsItsValue)
 
 
 // The value editor opened by Enter on "电表编号 like 东区%" shows the pattern, drawn with the real
-// font next to the Chinese captions (the picture goes to $AMMERLIN_SCREENSHOTS when set).
+// font next to the Chinese captions.
 TEST_F(FilterInUseTest, AnOpenedValueEditorShowsItsValue)
 {
     gdi::SetFontEngine(gdi::MakeQtFontEngine());
@@ -493,9 +492,7 @@ TEST_F(FilterInUseTest, AnOpenedValueEditorShowsItsValue)
         for (int x = 2; x < editor->Width() - 2; ++x)
             ink += qGray(image.pixel(at.X - origin.X + x, at.Y - origin.Y + y)) < 160;
     EXPECT_GT(ink, 20);
-    if (const QByteArray dir = qgetenv("AMMERLIN_SCREENSHOTS"); !dir.isEmpty())
-        image.scaled(image.width() * 2, image.height() * 2)
-            .save(QDir(QString::fromLocal8Bit(dir)).filePath("builder-value-editor.png"));
+    SaveTestPicture(image.scaled(image.width() * 2, image.height() * 2), "filter_value_editor.png");
     Key(Qt::Key_Escape, Qt::NoModifier, Field(editor));
 }
 
