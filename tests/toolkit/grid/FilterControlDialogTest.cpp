@@ -368,13 +368,7 @@ TEST_F(FilterDialogTest, FilterFilesKeepTheirTextsInGbkAndStillReadUtf8)
         TcxCustomFilterControl* fc = d->FilterControl;
         auto meterLike = [fc](const std::string& value) {
             fc->Clear();
-            fc->AddCondition(nullptr);
-            auto* c = dynamic_cast<TcxConditionViewInfo*>(fc->FocusedRow());
-            c->SetItem(0);
-            c->SetOperator(fcoLike);
-            c->InitValues(false);
-            c->Values()->Items(0)->Value = Variant(value);
-            c->Values()->Items(0)->ValueText = value;
+            AddCondition(fc, 0, fcoLike, Variant(value));
         };
         auto openedValue = [fc] {
             auto* c = dynamic_cast<TcxConditionViewInfo*>(fc->Rows(1));
