@@ -601,7 +601,10 @@ void TcxCustomFilterControl::MouseDown(TMouseButton button, TShiftState shift, i
     ViewInfo()->GetHitTestInfo(shift, TPoint{x, y}, hotTrackInfo_);
     if (hotTrackInfo_.HitTest == fhtNone || state_ != fcsNormal || button != mbLeft)
         return;
+    // The focused part is laid out anew (a focused value is wider) before an editor takes its
+    // place, as the press may come without a move over the part first.
     focusedInfo_ = hotTrackInfo_;
+    ViewInfo()->Calc();
     EnsureRowVisible();
     ProcessHitTest(focusedInfo_.HitTest, true);
 }

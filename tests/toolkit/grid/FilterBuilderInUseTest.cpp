@@ -441,12 +441,21 @@ TEST_F(FilterInUseTest, AValueOpenedAndLeftUnchangedKeepsItsValue)
             SCOPED_TRACE(testing::Message() << c->ItemText() << " way " << way);
             const Variant value = c->Values()->Items(0)->Value;
             const std::string text = c->Values()->Items(0)->ValueText;
-            builder->SetFocusedRow(c);
-            builder->RowNavigate(fhtValue, 0);
-            if (way == ByClick)
+            // Straight onto the value of a row not focused yet, without a move over it first
+            // (the pointer stood still while the wheel scrolled): the editor takes the focused
+            // value's place, not the narrow one the press landed on.
+            if (way == ByClick) {
+                ASSERT_NE(builder->FocusedRow(), c);
                 ClickAt(builder, c->Values()->Items(0)->ValueRect);
-            else
+            } else {   // the arrows walk to the value
+                for (int i = 0; i < 8 && builder->FocusedRow() != c; ++i)
+                    Key(builder->IndexOfRow(builder->FocusedRow()) < row ? Qt::Key_Down : Qt::Key_Up);
+                for (int i = 0; i < 8 && builder->FocusedPart() != fhtValue; ++i)
+                    Key(Qt::Key_Right);
+                ASSERT_EQ(builder->FocusedRow(), c);
+                ASSERT_EQ(builder->FocusedPart(), fhtValue);
                 Key(way == ByEnter ? Qt::Key_Return : Qt::Key_Space);
+            }
             auto* editor = dynamic_cast<TcxCustomTextEdit*>(builder->ValueEditor());
             ASSERT_TRUE(editor);
             EXPECT_EQ(editor->Text(), text);
