@@ -163,8 +163,9 @@ TEST_F(BlobEditTest, StoringTable)
             Key(Memo(), Qt::Key_End);
             Type(Memo(), "er");
         }
-        if (r.modify && !r.readOnly)
+        if (r.modify && !r.readOnly) {
             EXPECT_TRUE(edit->OKButton()->Enabled()) << r.name;
+        }
         switch (r.action) {
         case OkButton:
             if (edit->OKButton() && edit->OKButton()->Enabled())
@@ -287,8 +288,9 @@ TEST_F(BlobEditTest, ACharacterTypedOnTheClosedEditorReplacesTheMemoText)
     Type(edit, "q");
     SpinUntil([&] { return edit->DroppedDown(); }, 500);
     vcl::DrainPostedMessages();
-    if (edit->DroppedDown())
+    if (edit->DroppedDown()) {
         EXPECT_EQ(Memo()->Text(), "z");
+    }
 }
 
 TEST_F(BlobEditTest, APictureOpensInThePopupImage)

@@ -174,8 +174,9 @@ TEST_F(CxButtonTest, GlyphLayoutSpreadsMarginAndSpacing)
                                               r.spacing, 0);
         const bool horizontal = r.layout == blGlyphLeft || r.layout == blGlyphRight;
         EXPECT_EQ(l.GlyphPos.X - 5, r.glyph.X) << r.layout << r.margin << r.spacing;
-        if (horizontal)
+        if (horizontal) {
             EXPECT_EQ(l.GlyphPos.Y - 7, r.glyph.Y);
+        }
         EXPECT_EQ(horizontal ? l.TextBounds.Left - 5 : l.TextBounds.Top - 7, r.text) << r.layout;
         EXPECT_EQ(l.TextBounds.Width(), 40);
     }

@@ -189,10 +189,12 @@ TEST_F(DateEditTest, DateOnErrorWithoutAHandler)
         if (r.valid)
             edit->PostEditValue();
         EXPECT_EQ(edit->EditValue().IsNull(), r.isNull) << r.onError;
-        if (!r.isNull)
+        if (!r.isNull) {
             EXPECT_DOUBLE_EQ(edit->Date(), r.date) << r.onError;
-        if (!r.valid)   // the text goes back to the last valid value
+        }
+        if (!r.valid) {  // the text goes back to the last valid value
             EXPECT_EQ(edit->Text(), "2024-1-2") << r.onError;
+        }
     }
 }
 

@@ -673,8 +673,9 @@ TEST_F(DropDownTest, AnOpenListDrawsChineseItems)
         r = {r.Left + list->Left(), r.Top + list->Top(), r.Right + list->Left(), r.Bottom + list->Top()};
         const QRgb background = shot.pixel(r.Right - 2, r.Top + 1);
         EXPECT_GT(inkIn(r, background), 10) << i;   // every item has its text drawn
-        if (i == 1)
+        if (i == 1) {
             EXPECT_NE(background, shot.pixel(list->Left() + 2, list->ItemRect(0).Top + list->Top() + 1));
+        }
     }
     Key(Qt::Key_Escape);
 }

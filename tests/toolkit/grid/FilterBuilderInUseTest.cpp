@@ -367,8 +367,9 @@ TEST_F(FilterInUseTest, RendersAThreeConditionFilterWithChineseCaptions)
     EXPECT_TRUE(Activate(form));
     // The grid's scroll bars and grip live inside the grid's window, not on the desktop.
     for (int i = 0; i < host->ControlCount(); ++i)
-        if (auto* w = dynamic_cast<TWinControl*>(host->Controls(i)); w && w->HandleAllocated())
+        if (auto* w = dynamic_cast<TWinControl*>(host->Controls(i)); w && w->HandleAllocated()) {
             EXPECT_EQ(w->Peer()->parentWidget(), host->Peer()) << w->ClassName();
+        }
     Run([&](TfmFilterControlDialog* d) {
         d->Font()->SetName("WenQuanYi Micro Hei");
         d->FilterControl->Font()->SetName("WenQuanYi Micro Hei");

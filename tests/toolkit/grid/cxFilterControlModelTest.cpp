@@ -57,8 +57,9 @@ TEST_F(FilterControlTest, RowsBecomeCriteriaItemsAndComeBack)
             EXPECT_EQ(VarToStr(item->Value()[item->Value().LowBound()]), "5");
             EXPECT_EQ(VarToStr(item->Value()[item->Value().HighBound()]), "10");
         }
-        if (c.op == fcoInList)
+        if (c.op == fcoInList) {
             EXPECT_EQ(item->Value().HighBound() - item->Value().LowBound() + 1, 3);
+        }
 
         control->BuildFromCriteria();
         ASSERT_EQ(control->RowCount(), 2);
@@ -313,8 +314,9 @@ TEST_F(FilterControlTest, InitValuesKeepsWhatTheOperatorCanUse)
         SetValues(row, c.op, std::vector<Variant>(std::size_t(c.before), Variant(4)));
         row->InitValues(c.keep);
         EXPECT_EQ(row->Values()->Count(), c.after);
-        if (c.keep && c.before > 0)
+        if (c.keep && c.before > 0) {
             EXPECT_EQ(VarToStr(row->Values()->Items(0)->Value), "4");
+        }
     }
 }
 

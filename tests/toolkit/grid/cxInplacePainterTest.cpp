@@ -177,8 +177,9 @@ TEST_F(InplacePaintTest, ControlStylesDefaultToTheLookAndFeelAndFollowFocus)
     EXPECT_EQ(styles->GetSelectionParams().Color, painter->DefaultSelectionColor());
     grid->Controller()->SetFocusedFlag(false);
     form->ActiveControl();
-    if (!grid->Focused())
+    if (!grid->Focused()) {
         EXPECT_EQ(styles->GetSelectionParams().Color, painter->DefaultInactiveColor());
+    }
 }
 
 TEST_F(InplacePaintTest, AssignEditStyleGivesTheSharedStyleTheCellsLook)
