@@ -512,26 +512,11 @@ void TcxFilterCalcEditHelper::InitializeProperties(TcxCustomEditProperties* prop
 
 namespace cxCalcEditUnit {
 namespace {
-int counter = 0;
+TcxEditKindUnit<TcxCalcEditProperties, TcxFilterCalcEditHelper, TcxCalcEdit> unit;
 } // namespace
 
-void Initialize()
-{
-    if (counter++ > 0)
-        return;
-    RegisterEditKind(TcxCustomEditPropertiesClass::Of<TcxCalcEditProperties>(),
-                     cxGetResourceString(&scxSEditRepositoryCalcItem),
-                     TcxCustomFilterEditHelper::Of<TcxFilterCalcEditHelper>());
-    TcxCustomEditClass::Of<TcxCalcEdit>();
-}
-
-void Finalize()
-{
-    if (counter == 0 || --counter > 0)
-        return;
-    UnregisterEditKind(TcxCustomEditPropertiesClass::Of<TcxCalcEditProperties>().Meta(),
-                       TcxCustomFilterEditHelper::Of<TcxFilterCalcEditHelper>());
-}
+void Initialize() { unit.Initialize(&scxSEditRepositoryCalcItem); }
+void Finalize() { unit.Finalize(); }
 } // namespace cxCalcEditUnit
 
 } // namespace cx

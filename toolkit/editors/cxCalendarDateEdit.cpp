@@ -781,26 +781,11 @@ void TcxFilterDateEditHelper::InitializeProperties(TcxCustomEditProperties* prop
 
 namespace cxDateEditUnit {
 namespace {
-int counter = 0;
+TcxEditKindUnit<TcxDateEditProperties, TcxFilterDateEditHelper, TcxDateEdit> unit;
 } // namespace
 
-void Initialize()
-{
-    if (counter++ > 0)
-        return;
-    RegisterEditKind(TcxCustomEditPropertiesClass::Of<TcxDateEditProperties>(),
-                     cxGetResourceString(&scxSEditRepositoryDateItem),
-                     TcxCustomFilterEditHelper::Of<TcxFilterDateEditHelper>());
-    TcxCustomEditClass::Of<TcxDateEdit>();
-}
-
-void Finalize()
-{
-    if (counter == 0 || --counter > 0)
-        return;
-    UnregisterEditKind(TcxCustomEditPropertiesClass::Of<TcxDateEditProperties>().Meta(),
-                       TcxCustomFilterEditHelper::Of<TcxFilterDateEditHelper>());
-}
+void Initialize() { unit.Initialize(&scxSEditRepositoryDateItem); }
+void Finalize() { unit.Finalize(); }
 } // namespace cxDateEditUnit
 
 } // namespace cx

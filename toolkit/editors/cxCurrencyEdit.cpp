@@ -392,26 +392,11 @@ void TcxFilterCurrencyEditHelper::InitializeProperties(TcxCustomEditProperties* 
 
 namespace cxCurrencyEditUnit {
 namespace {
-int counter = 0;
+TcxEditKindUnit<TcxCurrencyEditProperties, TcxFilterCurrencyEditHelper, TcxCurrencyEdit> unit;
 } // namespace
 
-void Initialize()
-{
-    if (counter++ > 0)
-        return;
-    RegisterEditKind(TcxCustomEditPropertiesClass::Of<TcxCurrencyEditProperties>(),
-                     cxGetResourceString(&scxSEditRepositoryCurrencyItem),
-                     TcxCustomFilterEditHelper::Of<TcxFilterCurrencyEditHelper>());
-    TcxCustomEditClass::Of<TcxCurrencyEdit>();
-}
-
-void Finalize()
-{
-    if (counter == 0 || --counter > 0)
-        return;
-    UnregisterEditKind(TcxCustomEditPropertiesClass::Of<TcxCurrencyEditProperties>().Meta(),
-                       TcxCustomFilterEditHelper::Of<TcxFilterCurrencyEditHelper>());
-}
+void Initialize() { unit.Initialize(&scxSEditRepositoryCurrencyItem); }
+void Finalize() { unit.Finalize(); }
 } // namespace cxCurrencyEditUnit
 
 } // namespace cx

@@ -622,28 +622,11 @@ void TcxFilterSpinEditHelper::InitializeProperties(TcxCustomEditProperties* prop
 
 namespace cxSpinEditUnit {
 namespace {
-int counter = 0;
+TcxEditKindUnit<TcxSpinEditProperties, TcxFilterSpinEditHelper, TcxSpinEdit> unit;
 }
 
-void Initialize()
-{
-    if (counter++ > 0)
-        return;
-    cxMaskEditUnit::Initialize();
-    RegisterEditKind(TcxCustomEditPropertiesClass::Of<TcxSpinEditProperties>(),
-                     cxGetResourceString(&scxSEditRepositorySpinItem),
-                     TcxCustomFilterEditHelper::Of<TcxFilterSpinEditHelper>());
-    TcxCustomEditClass::Of<TcxSpinEdit>();
-}
-
-void Finalize()
-{
-    if (counter == 0 || --counter > 0)
-        return;
-    UnregisterEditKind(TcxCustomEditPropertiesClass::Of<TcxSpinEditProperties>().Meta(),
-                       TcxCustomFilterEditHelper::Of<TcxFilterSpinEditHelper>());
-    cxMaskEditUnit::Finalize();
-}
+void Initialize() { unit.Initialize(&scxSEditRepositorySpinItem, [] { cxMaskEditUnit::Initialize(); }); }
+void Finalize() { unit.Finalize([] { cxMaskEditUnit::Finalize(); }); }
 } // namespace cxSpinEditUnit
 
 } // namespace cx
