@@ -424,7 +424,7 @@ TEST_F(CxButtonTest, EnterClicksDefaultEscClicksCancelAndModalResultEndsTheDialo
     QObject timers;
     for (const auto& [key, text, result] :
          {std::tuple{Qt::Key_Return, "\r", mrOk}, std::tuple{Qt::Key_Escape, "\x1b", mrCancel}}) {
-        QTimer::singleShot(20, &timers, [dialog, key, text] {
+        QTimer::singleShot(20, &timers, [dialog, key = key, text = text] {
             if (!Activate(dialog))
                 return;
             if (TWinControl* focused = FindControl(GetFocus()))
