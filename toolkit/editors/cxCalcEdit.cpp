@@ -69,14 +69,7 @@ void TcxCalcEditPropertiesValues::RestoreDefaults()
     EndUpdate();
 }
 
-void TcxCalcEditPropertiesValues::SetPrecision(bool value)
-{
-    if (value == precision_)
-        return;
-    precision_ = value;
-    if (auto* p = dynamic_cast<TcxCustomEditProperties*>(GetOwner()))
-        p->Changed();
-}
+void TcxCalcEditPropertiesValues::SetPrecision(bool value) { SetAssigned(precision_, value); }
 
 // ---- properties -----------------------------------------------------------------------------------
 

@@ -61,17 +61,8 @@ void TcxDateEditPropertiesValues::RestoreDefaults()
     EndUpdate();
 }
 
-void TcxDateEditPropertiesValues::SetFlag(bool& flag, bool value)
-{
-    if (flag == value)
-        return;
-    flag = value;
-    if (auto* p = dynamic_cast<TcxCustomEditProperties*>(GetOwner()))
-        p->Changed();
-}
-
-void TcxDateEditPropertiesValues::SetDateButtons(bool value) { SetFlag(dateButtons_, value); }
-void TcxDateEditPropertiesValues::SetInputKind(bool value) { SetFlag(inputKind_, value); }
+void TcxDateEditPropertiesValues::SetDateButtons(bool value) { SetAssigned(dateButtons_, value); }
+void TcxDateEditPropertiesValues::SetInputKind(bool value) { SetAssigned(inputKind_, value); }
 
 // ---- properties -----------------------------------------------------------------------------------
 

@@ -61,14 +61,7 @@ void TcxCurrencyEditPropertiesValues::RestoreDefaults()
     EndUpdate();
 }
 
-void TcxCurrencyEditPropertiesValues::SetDecimalPlaces(bool value)
-{
-    if (value == decimalPlaces_)
-        return;
-    decimalPlaces_ = value;
-    if (auto* p = dynamic_cast<TcxCustomEditProperties*>(GetOwner()))
-        p->Changed();
-}
+void TcxCurrencyEditPropertiesValues::SetDecimalPlaces(bool value) { SetAssigned(decimalPlaces_, value); }
 
 // ---- properties -------------------------------------------------------------------------------------
 

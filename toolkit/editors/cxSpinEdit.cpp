@@ -33,14 +33,7 @@ void TcxSpinEditPropertiesValues::RestoreDefaults()
     EndUpdate();
 }
 
-void TcxSpinEditPropertiesValues::SetValueType(bool value)
-{
-    if (value == valueType_)
-        return;
-    valueType_ = value;
-    if (auto* p = dynamic_cast<TcxCustomEditProperties*>(GetOwner()))
-        p->Changed();
-}
+void TcxSpinEditPropertiesValues::SetValueType(bool value) { SetAssigned(valueType_, value); }
 
 TPersistent* TcxSpinEditButtons::GetOwner() { return owner_; }
 

@@ -88,23 +88,8 @@ void TcxTextEditPropertiesValues::RestoreDefaults()
     EndUpdate();
 }
 
-void TcxTextEditPropertiesValues::SetDisplayFormat(bool value)
-{
-    if (value == displayFormat_)
-        return;
-    displayFormat_ = value;
-    if (auto* p = dynamic_cast<TcxCustomEditProperties*>(GetOwner()))
-        p->Changed();
-}
-
-void TcxTextEditPropertiesValues::SetEditFormat(bool value)
-{
-    if (value == editFormat_)
-        return;
-    editFormat_ = value;
-    if (auto* p = dynamic_cast<TcxCustomEditProperties*>(GetOwner()))
-        p->Changed();
-}
+void TcxTextEditPropertiesValues::SetDisplayFormat(bool value) { SetAssigned(displayFormat_, value); }
+void TcxTextEditPropertiesValues::SetEditFormat(bool value) { SetAssigned(editFormat_, value); }
 
 void TcxTextEditPropertiesValues::SetMaxLength(bool value)
 {
