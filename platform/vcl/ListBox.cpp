@@ -344,7 +344,7 @@ void TCustomListBox::Paint()
     const TRect area = ItemsArea();
     const bool focused = Focused();
     for (int i = topIndex_; i < ItemCount() && (i - topIndex_) * itemHeight_ < area.Bottom; ++i) {
-        unsigned state = Selected(i) ? ODS_SELECTED : 0;
+        unsigned state = Selected(i) ? unsigned(ODS_SELECTED) : 0u;
         if (focused && i == itemIndex_)
             state |= ODS_FOCUS;
         DrawItemNotice(i, ItemRect(i), state);

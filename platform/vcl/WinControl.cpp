@@ -793,7 +793,7 @@ bool ScrollWindowEx(HWND wnd, int dx, int dy, const TRect* scroll, const TRect* 
 
 bool ScrollWindow(HWND wnd, int dx, int dy, const TRect* rect, const TRect* clip)
 {
-    return ScrollWindowEx(wnd, dx, dy, rect, clip, nullptr, SW_INVALIDATE | SW_ERASE | (rect ? 0 : SW_SCROLLCHILDREN));
+    return ScrollWindowEx(wnd, dx, dy, rect, clip, nullptr, SW_INVALIDATE | SW_ERASE | (rect ? 0u : unsigned(SW_SCROLLCHILDREN)));
 }
 
 // ---- window region ----

@@ -12,6 +12,7 @@ inline std::vector<std::uint8_t> MakeFrame(const std::vector<std::uint8_t>& addr
                                            const std::vector<std::uint8_t>& data)
 {
     std::vector<std::uint8_t> f = {0x68};
+    f.reserve(addr.size() + data.size() + 6);
     f.insert(f.end(), addr.begin(), addr.end());
     f.push_back(0x68);
     f.push_back(c);

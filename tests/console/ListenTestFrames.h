@@ -31,6 +31,7 @@ inline TCarrierAddress Last(std::uint8_t v)
 inline Bytes Daltrex(const Bytes& body, std::uint8_t end = 0x16)
 {
     Bytes f{0xAA, static_cast<std::uint8_t>(body.size() + 3)};
+    f.reserve(f.size() + body.size() + 3);
     f.insert(f.end(), body.begin(), body.end());
     const std::uint16_t crc = Crc16X25(f.data() + 1, static_cast<std::uint16_t>(f.size() - 1));
     f.push_back(static_cast<std::uint8_t>(crc & 0xFF));
@@ -63,6 +64,7 @@ inline Bytes EncodeAddresses(const std::vector<TCarrierAddress>& addresses)
 inline Bytes Dlt645(const Bytes& data, std::uint8_t control = 0x11)
 {
     Bytes f{0x68, 0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x68, control, static_cast<std::uint8_t>(data.size())};
+    f.reserve(f.size() + data.size() + 2);
     f.insert(f.end(), data.begin(), data.end());
     f.push_back(ByteSum(f.data(), static_cast<int>(f.size())));
     f.push_back(0x16);
@@ -73,6 +75,7 @@ inline Bytes Dlt645(const Bytes& data, std::uint8_t control = 0x11)
 inline Bytes QelTail(std::uint8_t phase, const Bytes& middle = {0x12, 0x34})
 {
     Bytes t{0xAA, static_cast<std::uint8_t>(middle.size() + 2)};
+    t.reserve(t.size() + middle.size() + 3);
     t.insert(t.end(), middle.begin(), middle.end());
     t.push_back(phase);
     t.push_back(ByteSum(t.data(), static_cast<int>(t.size())));

@@ -40,8 +40,9 @@ TEST_F(SerialTiming, ByteByByteReplyKeepsItsDelays)
     EXPECT_LE(second, 450);
     // Reading late only moves a byte later: the gap says something only when the first byte was
     // read on time.
-    if (first <= 220)
+    if (first <= 220) {
         EXPECT_GE(MsBetween(got[0].Time, got[1].Time), 75);
+    }
     EXPECT_FALSE(link.Sender().Busy());
 }
 

@@ -174,8 +174,9 @@ TEST_F(WindowTiming, DisplayRepliesKeepTheDelaysOfTheDialog)
         const long long at = MsBetween(sent, got[k].Time);
         EXPECT_GE(at, 200 + 100 * static_cast<long long>(k) - 5) << k;
         const long long before = MsBetween(sent, got[k - 1].Time);
-        if (before <= 200 + 100 * static_cast<long long>(k - 1) + 20)
+        if (before <= 200 + 100 * static_cast<long long>(k - 1) + 20) {
             EXPECT_GE(MsBetween(got[k - 1].Time, got[k].Time), 75) << k;
+        }
     }
     EXPECT_LE(MsBetween(sent, got[18].Time), 200 + 18 * 100 + 900);
     ASSERT_TRUE(SpinUntil([&] { return w.PanelText(5) == "TSuc:1"; }, 1s));

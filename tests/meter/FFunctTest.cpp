@@ -230,33 +230,35 @@ TEST(FFunctKeys, FilterKeyEditsTheText)
 {
     struct Row {
         TKeyFilterKind kind;
-        TEditState before;
+        const char* text0;  // the edit before the key: text, caret, selection
+        int cursor0, selStart0, selLength0;
         char key;
         bool accepted;
         std::string text;
         int cursor;
     };
     const Row rows[] = {
-        {TKeyFilterKind::Hex, {"12", 2, 0, 0}, 'a', true, "12a", 3},
-        {TKeyFilterKind::Hex, {"12", 2, 0, 0}, 'x', false, "12", 2},
-        {TKeyFilterKind::Digit, {"12", 1, 0, 0}, '5', true, "152", 2},
-        {TKeyFilterKind::Digit, {"1234", 4, 1, 2}, '9', true, "194", 2},   // replaces the selection
-        {TKeyFilterKind::Digit, {"1234", 2, 0, 0}, '\b', true, "134", 1},
-        {TKeyFilterKind::Digit, {"1234", 4, 0, 4}, '\b', true, "", 0},
-        {TKeyFilterKind::Digit, {"12", 0, 0, 0}, '\b', true, "12", 0},
-        {TKeyFilterKind::HexSpaced, {"12", 2, 0, 0}, '3', true, "12 3", 4},
-        {TKeyFilterKind::HexSpaced, {"12 3", 4, 0, 0}, '4', true, "12 34", 5},
-        {TKeyFilterKind::HexSpaced, {"12 34", 5, 0, 0}, 'A', true, "12 34 A", 7},
-        {TKeyFilterKind::HexSpaced, {"12 34", 5, 3, 2}, 'B', true, "12 B", 4},
-        {TKeyFilterKind::HexSpaced, {"12", 2, 0, 0}, ' ', false, "12", 2},
-        {TKeyFilterKind::Amount, {"123456", 6, 0, 0}, '.', true, "123456.", 7},
-        {TKeyFilterKind::Amount, {"123456", 6, 0, 0}, '7', false, "123456", 6},
+        {TKeyFilterKind::Hex, "12", 2, 0, 0, 'a', true, "12a", 3},
+        {TKeyFilterKind::Hex, "12", 2, 0, 0, 'x', false, "12", 2},
+        {TKeyFilterKind::Digit, "12", 1, 0, 0, '5', true, "152", 2},
+        {TKeyFilterKind::Digit, "1234", 4, 1, 2, '9', true, "194", 2},   // replaces the selection
+        {TKeyFilterKind::Digit, "1234", 2, 0, 0, '\b', true, "134", 1},
+        {TKeyFilterKind::Digit, "1234", 4, 0, 4, '\b', true, "", 0},
+        {TKeyFilterKind::Digit, "12", 0, 0, 0, '\b', true, "12", 0},
+        {TKeyFilterKind::HexSpaced, "12", 2, 0, 0, '3', true, "12 3", 4},
+        {TKeyFilterKind::HexSpaced, "12 3", 4, 0, 0, '4', true, "12 34", 5},
+        {TKeyFilterKind::HexSpaced, "12 34", 5, 0, 0, 'A', true, "12 34 A", 7},
+        {TKeyFilterKind::HexSpaced, "12 34", 5, 3, 2, 'B', true, "12 B", 4},
+        {TKeyFilterKind::HexSpaced, "12", 2, 0, 0, ' ', false, "12", 2},
+        {TKeyFilterKind::Amount, "123456", 6, 0, 0, '.', true, "123456.", 7},
+        {TKeyFilterKind::Amount, "123456", 6, 0, 0, '7', false, "123456", 6},
     };
     for (const Row& r : rows) {
-        const TKeyResult result = FilterKey(r.kind, r.before, r.key);
-        EXPECT_EQ(result.Accepted, r.accepted) << r.before.Text << " + " << int(r.key);
-        EXPECT_EQ(result.Text, r.text) << r.before.Text << " + " << int(r.key);
-        EXPECT_EQ(result.Cursor, r.cursor) << r.before.Text << " + " << int(r.key);
+        const TEditState before{r.text0, r.cursor0, r.selStart0, r.selLength0};
+        const TKeyResult result = FilterKey(r.kind, before, r.key);
+        EXPECT_EQ(result.Accepted, r.accepted) << before.Text << " + " << int(r.key);
+        EXPECT_EQ(result.Text, r.text) << before.Text << " + " << int(r.key);
+        EXPECT_EQ(result.Cursor, r.cursor) << before.Text << " + " << int(r.key);
     }
 }
 

@@ -60,6 +60,7 @@ TEST_F(Energy07, BlocksFollowMaxTariff)
 
     meter.MaxTariff = 4;
     Bytes expected;
+    expected.reserve(5 * 4);
     for (std::uint8_t r = 0; r <= 4; ++r)
         expected.insert(expected.end(), {r, 0x0A, 0x0C, 0x01});
     EXPECT_EQ(ReadBody(Id(0x00, 0x0A, 0xFF, 0x0C)), expected);

@@ -76,7 +76,7 @@ class TcxBitmap32 : public TcxBitmap {
     void Filter(TcxBitmap32* mask);
     void Invert();
     // A bitmap file; the result is 32-bit whatever the file held. Raises for invalid data.
-    void LoadFromStream(rtl::TStream* stream);
+    void LoadFromStream(rtl::TStream* stream) override;
     void MakeOpaque() { SetAlphaChannel(255); }
     void SetAlphaChannel(unsigned char alpha);
     void RecoverTransparency(TColor transparentColor);

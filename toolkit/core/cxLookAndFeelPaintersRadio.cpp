@@ -21,7 +21,7 @@ TSize radioSize{0, 0};
 std::vector<int> imageIndexMap;
 std::unique_ptr<TcxRadioButtonImageList> instance;
 
-constexpr std::uint32_t black = 0x000000, white = 0xFFFFFF;
+constexpr std::uint32_t black = 0x000000;
 
 std::uint32_t Pixel(const TBitmap& b, int x, int y) { return const_cast<TBitmap&>(b).ScanLine(y)[x] & 0xFFFFFF; }
 

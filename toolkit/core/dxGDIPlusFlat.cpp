@@ -23,7 +23,7 @@ struct GpBrush {
     LinearGradientMode mode = LinearGradientModeHorizontal;
     WrapMode wrap = WrapModeTile;
     HatchStyle hatch = HatchStyleHorizontal;
-    QImage texture; // straight (not premultiplied) ARGB
+    QImage texture{}; // straight (not premultiplied) ARGB
 };
 
 struct GpPen {

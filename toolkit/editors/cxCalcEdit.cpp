@@ -69,14 +69,7 @@ void TcxCalcEditPropertiesValues::RestoreDefaults()
     EndUpdate();
 }
 
-void TcxCalcEditPropertiesValues::SetPrecision(bool value)
-{
-    if (value == precision_)
-        return;
-    precision_ = value;
-    if (auto* p = dynamic_cast<TcxCustomEditProperties*>(GetOwner()))
-        p->Changed();
-}
+void TcxCalcEditPropertiesValues::SetPrecision(bool value) { SetAssigned(precision_, value); }
 
 // ---- properties -----------------------------------------------------------------------------------
 
@@ -512,26 +505,11 @@ void TcxFilterCalcEditHelper::InitializeProperties(TcxCustomEditProperties* prop
 
 namespace cxCalcEditUnit {
 namespace {
-int counter = 0;
+TcxEditKindUnit<TcxCalcEditProperties, TcxFilterCalcEditHelper, TcxCalcEdit> unit;
 } // namespace
 
-void Initialize()
-{
-    if (counter++ > 0)
-        return;
-    RegisterEditKind(TcxCustomEditPropertiesClass::Of<TcxCalcEditProperties>(),
-                     cxGetResourceString(&scxSEditRepositoryCalcItem),
-                     TcxCustomFilterEditHelper::Of<TcxFilterCalcEditHelper>());
-    TcxCustomEditClass::Of<TcxCalcEdit>();
-}
-
-void Finalize()
-{
-    if (counter == 0 || --counter > 0)
-        return;
-    UnregisterEditKind(TcxCustomEditPropertiesClass::Of<TcxCalcEditProperties>().Meta(),
-                       TcxCustomFilterEditHelper::Of<TcxFilterCalcEditHelper>());
-}
+void Initialize() { unit.Initialize(&scxSEditRepositoryCalcItem); }
+void Finalize() { unit.Finalize(); }
 } // namespace cxCalcEditUnit
 
 } // namespace cx

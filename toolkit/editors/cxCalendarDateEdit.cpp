@@ -61,17 +61,8 @@ void TcxDateEditPropertiesValues::RestoreDefaults()
     EndUpdate();
 }
 
-void TcxDateEditPropertiesValues::SetFlag(bool& flag, bool value)
-{
-    if (flag == value)
-        return;
-    flag = value;
-    if (auto* p = dynamic_cast<TcxCustomEditProperties*>(GetOwner()))
-        p->Changed();
-}
-
-void TcxDateEditPropertiesValues::SetDateButtons(bool value) { SetFlag(dateButtons_, value); }
-void TcxDateEditPropertiesValues::SetInputKind(bool value) { SetFlag(inputKind_, value); }
+void TcxDateEditPropertiesValues::SetDateButtons(bool value) { SetAssigned(dateButtons_, value); }
+void TcxDateEditPropertiesValues::SetInputKind(bool value) { SetAssigned(inputKind_, value); }
 
 // ---- properties -----------------------------------------------------------------------------------
 
@@ -781,26 +772,11 @@ void TcxFilterDateEditHelper::InitializeProperties(TcxCustomEditProperties* prop
 
 namespace cxDateEditUnit {
 namespace {
-int counter = 0;
+TcxEditKindUnit<TcxDateEditProperties, TcxFilterDateEditHelper, TcxDateEdit> unit;
 } // namespace
 
-void Initialize()
-{
-    if (counter++ > 0)
-        return;
-    RegisterEditKind(TcxCustomEditPropertiesClass::Of<TcxDateEditProperties>(),
-                     cxGetResourceString(&scxSEditRepositoryDateItem),
-                     TcxCustomFilterEditHelper::Of<TcxFilterDateEditHelper>());
-    TcxCustomEditClass::Of<TcxDateEdit>();
-}
-
-void Finalize()
-{
-    if (counter == 0 || --counter > 0)
-        return;
-    UnregisterEditKind(TcxCustomEditPropertiesClass::Of<TcxDateEditProperties>().Meta(),
-                       TcxCustomFilterEditHelper::Of<TcxFilterDateEditHelper>());
-}
+void Initialize() { unit.Initialize(&scxSEditRepositoryDateItem); }
+void Finalize() { unit.Finalize(); }
 } // namespace cxDateEditUnit
 
 } // namespace cx

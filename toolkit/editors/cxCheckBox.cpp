@@ -18,7 +18,6 @@ namespace cx {
 namespace {
 
 std::unique_ptr<TBitmap> checkMarkMask;
-int unitCounter = 0;
 
 // The mark is where the platform's unchecked and checked squares differ.
 std::unique_ptr<TBitmap> BuildCheckMarkMask()
@@ -487,23 +486,17 @@ bool CalculateCheckStates(const Variant& value, IcxCheckItems* items, TcxCheckSt
 
 namespace cxCheckBoxUnit {
 
-void Initialize()
-{
-    if (unitCounter++ != 0)
-        return;
-    RegisterEditKind(TcxCustomEditPropertiesClass::Of<TcxCheckBoxProperties>(),
-                     "CheckBox|Represents a check box control that allows selecting an option",
-                     TcxCustomFilterEditHelper::Of<TcxFilterCheckBoxHelper>());
-    cxCheckMarkMask();
+namespace {
+TcxEditKindUnit<TcxCheckBoxProperties, TcxFilterCheckBoxHelper> unit;
 }
 
-void Finalize()
+void Initialize()
 {
-    if (unitCounter <= 0 || --unitCounter != 0)
-        return;
-    UnregisterEditKind(&TcxCheckBoxProperties::StaticClass(), TcxCustomFilterEditHelper::Of<TcxFilterCheckBoxHelper>());
-    checkMarkMask.reset();
+    unit.Initialize("CheckBox|Represents a check box control that allows selecting an option", TcxNoUnitStep{},
+                    [] { cxCheckMarkMask(); });
 }
+
+void Finalize() { unit.Finalize([] { checkMarkMask.reset(); }); }
 
 } // namespace cxCheckBoxUnit
 

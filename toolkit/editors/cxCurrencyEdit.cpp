@@ -61,14 +61,7 @@ void TcxCurrencyEditPropertiesValues::RestoreDefaults()
     EndUpdate();
 }
 
-void TcxCurrencyEditPropertiesValues::SetDecimalPlaces(bool value)
-{
-    if (value == decimalPlaces_)
-        return;
-    decimalPlaces_ = value;
-    if (auto* p = dynamic_cast<TcxCustomEditProperties*>(GetOwner()))
-        p->Changed();
-}
+void TcxCurrencyEditPropertiesValues::SetDecimalPlaces(bool value) { SetAssigned(decimalPlaces_, value); }
 
 // ---- properties -------------------------------------------------------------------------------------
 
@@ -392,26 +385,11 @@ void TcxFilterCurrencyEditHelper::InitializeProperties(TcxCustomEditProperties* 
 
 namespace cxCurrencyEditUnit {
 namespace {
-int counter = 0;
+TcxEditKindUnit<TcxCurrencyEditProperties, TcxFilterCurrencyEditHelper, TcxCurrencyEdit> unit;
 } // namespace
 
-void Initialize()
-{
-    if (counter++ > 0)
-        return;
-    RegisterEditKind(TcxCustomEditPropertiesClass::Of<TcxCurrencyEditProperties>(),
-                     cxGetResourceString(&scxSEditRepositoryCurrencyItem),
-                     TcxCustomFilterEditHelper::Of<TcxFilterCurrencyEditHelper>());
-    TcxCustomEditClass::Of<TcxCurrencyEdit>();
-}
-
-void Finalize()
-{
-    if (counter == 0 || --counter > 0)
-        return;
-    UnregisterEditKind(TcxCustomEditPropertiesClass::Of<TcxCurrencyEditProperties>().Meta(),
-                       TcxCustomFilterEditHelper::Of<TcxFilterCurrencyEditHelper>());
-}
+void Initialize() { unit.Initialize(&scxSEditRepositoryCurrencyItem); }
+void Finalize() { unit.Finalize(); }
 } // namespace cxCurrencyEditUnit
 
 } // namespace cx

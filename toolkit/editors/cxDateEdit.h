@@ -34,7 +34,6 @@ class TcxDateEditPropertiesValues : public TcxTextEditPropertiesValues {
     void SetMaxDate(bool value) { SetMaxValue(value); }
 
 private:
-    void SetFlag(bool& flag, bool value);
     bool dateButtons_ = false;
     bool inputKind_ = false;
 };

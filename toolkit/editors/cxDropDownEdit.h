@@ -422,7 +422,6 @@ private:
     bool popupSizeChanged_ = false;
     bool popupResizedNow_ = false;
     bool closingUp_ = false;
-    bool mousePressOffButtons_ = false;
 };
 
 class TcxFilterDropDownEditHelper : public TcxFilterMaskEditHelper {

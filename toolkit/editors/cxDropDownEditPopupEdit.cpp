@@ -201,27 +201,21 @@ void TcxCustomPopupEdit::PopupWindowClosed(TObject* sender)
 
 namespace cxDropDownEditUnit {
 namespace {
-int counter = 0;
+// The popup editor has no filter helper of its own: only its properties class is registered.
+TcxEditKindUnit<TcxComboBoxProperties, TcxFilterComboBoxHelper, TcxComboBox, TcxPopupEdit> unit;
 } // namespace
 
 void Initialize()
 {
-    if (counter++ > 0)
-        return;
-    TcxCustomEditClass::Of<TcxComboBox>();
-    TcxCustomEditClass::Of<TcxPopupEdit>();
-    RegisterEditKind(TcxCustomEditPropertiesClass::Of<TcxComboBoxProperties>(), cxGetResourceString(&scxSEditRepositoryComboBoxItem),
-                     TcxCustomFilterEditHelper::Of<TcxFilterComboBoxHelper>());
-    GetRegisteredEditProperties()->Register(TcxCustomEditPropertiesClass::Of<TcxPopupEditProperties>().Meta(),
-                                            cxGetResourceString(&scxSEditRepositoryPopupItem));
+    unit.Initialize(&scxSEditRepositoryComboBoxItem, TcxNoUnitStep{}, [] {
+        GetRegisteredEditProperties()->Register(TcxCustomEditPropertiesClass::Of<TcxPopupEditProperties>().Meta(),
+                                                cxGetResourceString(&scxSEditRepositoryPopupItem));
+    });
 }
 
 void Finalize()
 {
-    if (counter == 0 || --counter > 0)
-        return;
-    UnregisterEditKind(&TcxComboBoxProperties::StaticClass(), TcxCustomFilterEditHelper::Of<TcxFilterComboBoxHelper>());
-    GetRegisteredEditProperties()->Unregister(&TcxPopupEditProperties::StaticClass());
+    unit.Finalize([] { GetRegisteredEditProperties()->Unregister(&TcxPopupEditProperties::StaticClass()); });
 }
 } // namespace cxDropDownEditUnit
 

@@ -465,6 +465,10 @@ class TcxCustomEditPropertiesValues : public TPersistent {
     bool IsMaxValueStored();
     bool IsMinValueStored();
 
+protected:
+    // Sets one assigned flag; a change tells the owning properties.
+    void SetAssigned(bool& flag, bool value);
+
 private:
     friend class TcxCustomEditProperties;
     void Changed();

@@ -150,29 +150,17 @@ void TcxCustomEditPropertiesValues::RestoreDefaults()
     EndUpdate();
 }
 
-void TcxCustomEditPropertiesValues::SetMaxValue(bool value)
+void TcxCustomEditPropertiesValues::SetAssigned(bool& flag, bool value)
 {
-    if (maxValue_ != value) {
-        maxValue_ = value;
-        Changed();
-    }
+    if (flag == value)
+        return;
+    flag = value;
+    Changed();
 }
 
-void TcxCustomEditPropertiesValues::SetMinValue(bool value)
-{
-    if (minValue_ != value) {
-        minValue_ = value;
-        Changed();
-    }
-}
-
-void TcxCustomEditPropertiesValues::SetReadOnly(bool value)
-{
-    if (readOnly_ != value) {
-        readOnly_ = value;
-        Changed();
-    }
-}
+void TcxCustomEditPropertiesValues::SetMaxValue(bool value) { SetAssigned(maxValue_, value); }
+void TcxCustomEditPropertiesValues::SetMinValue(bool value) { SetAssigned(minValue_, value); }
+void TcxCustomEditPropertiesValues::SetReadOnly(bool value) { SetAssigned(readOnly_, value); }
 
 bool TcxCustomEditPropertiesValues::IsMaxValueStored()
 {

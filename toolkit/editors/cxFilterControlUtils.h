@@ -99,6 +99,53 @@ void RegisterEditKind(TcxCustomEditPropertiesClass properties, const std::string
                       TcxCustomFilterEditHelperClass helper);
 void UnregisterEditKind(const TClassMeta* properties, TcxCustomFilterEditHelperClass helper);
 
+// A unit step that does nothing: the default of TcxEditKindUnit's hooks.
+struct TcxNoUnitStep {
+    void operator()() const {}
+};
+
+// The start-up and shut-down of an editor kind's unit, counted so that a unit may start the units
+// it builds on and every Initialize is matched by one Finalize. The first Initialize runs
+// `before`, registers the kind (RegisterEditKind, and each editor class's factory, so that a host
+// can create the editor by its class) and runs `after`; the last Finalize unregisters the kind and
+// then runs its `after` (a unit's own clean-up, the units it started).
+template <class Properties, class Helper, class... Edits>
+class TcxEditKindUnit {
+public:
+    template <class Before = TcxNoUnitStep, class After = TcxNoUnitStep>
+    void Initialize(const TResStringRec* description, Before before = {}, After after = {})
+    {
+        Start([description] { return cxGetResourceString(description); }, before, after);
+    }
+    template <class Before = TcxNoUnitStep, class After = TcxNoUnitStep>
+    void Initialize(const char* description, Before before = {}, After after = {})
+    {
+        Start([description] { return std::string(description); }, before, after);
+    }
+    template <class After = TcxNoUnitStep>
+    void Finalize(After after = {})
+    {
+        if (counter_ == 0 || --counter_ > 0)
+            return;
+        UnregisterEditKind(&Properties::StaticClass(), TcxCustomFilterEditHelper::Of<Helper>());
+        after();
+    }
+
+private:
+    template <class Description, class Before, class After>
+    void Start(Description description, Before& before, After& after)
+    {
+        if (counter_++ > 0)
+            return;
+        before();
+        RegisterEditKind(TcxCustomEditPropertiesClass::Of<Properties>(), description(),
+                         TcxCustomFilterEditHelper::Of<Helper>());
+        (TcxCustomEditClass::Of<Edits>(), ...);
+        after();
+    }
+    int counter_ = 0;
+};
+
 // Checks a value a builder's value editor gives back: an empty text for a non-text type becomes
 // Null; a value that is not Null (and not a like pattern) must pass the helper's IsValueValid,
 // else EcxFilterControlError "Invalid value" is raised (also when the check itself raises).

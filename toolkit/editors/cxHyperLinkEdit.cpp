@@ -426,26 +426,11 @@ TcxCustomEditPropertiesClass TcxFilterHyperLinkEditHelper::GetFilterEditProperti
 
 namespace cxHyperLinkEditUnit {
 namespace {
-int counter = 0;
+TcxEditKindUnit<TcxHyperLinkEditProperties, TcxFilterHyperLinkEditHelper, TcxHyperLinkEdit> unit;
 } // namespace
 
-void Initialize()
-{
-    if (counter++ > 0)
-        return;
-    RegisterEditKind(TcxCustomEditPropertiesClass::Of<TcxHyperLinkEditProperties>(),
-                     cxGetResourceString(&scxSEditRepositoryHyperLinkItem),
-                     TcxCustomFilterEditHelper::Of<TcxFilterHyperLinkEditHelper>());
-    TcxCustomEditClass::Of<TcxHyperLinkEdit>();
-}
-
-void Finalize()
-{
-    if (counter == 0 || --counter > 0)
-        return;
-    UnregisterEditKind(TcxCustomEditPropertiesClass::Of<TcxHyperLinkEditProperties>().Meta(),
-                       TcxCustomFilterEditHelper::Of<TcxFilterHyperLinkEditHelper>());
-}
+void Initialize() { unit.Initialize(&scxSEditRepositoryHyperLinkItem); }
+void Finalize() { unit.Finalize(); }
 } // namespace cxHyperLinkEditUnit
 
 } // namespace cx

@@ -622,26 +622,11 @@ void TcxFilterImageComboBoxHelper::InitializeProperties(TcxCustomEditProperties*
 
 namespace cxImageComboBoxUnit {
 namespace {
-int counter = 0;
+TcxEditKindUnit<TcxImageComboBoxProperties, TcxFilterImageComboBoxHelper, TcxImageComboBox> unit;
 } // namespace
 
-void Initialize()
-{
-    if (counter++ > 0)
-        return;
-    TcxCustomEditClass::Of<TcxImageComboBox>();
-    RegisterEditKind(TcxCustomEditPropertiesClass::Of<TcxImageComboBoxProperties>(),
-                     cxGetResourceString(&scxSEditRepositoryImageComboBoxItem),
-                     TcxCustomFilterEditHelper::Of<TcxFilterImageComboBoxHelper>());
-}
-
-void Finalize()
-{
-    if (counter == 0 || --counter > 0)
-        return;
-    UnregisterEditKind(&TcxImageComboBoxProperties::StaticClass(),
-                       TcxCustomFilterEditHelper::Of<TcxFilterImageComboBoxHelper>());
-}
+void Initialize() { unit.Initialize(&scxSEditRepositoryImageComboBoxItem); }
+void Finalize() { unit.Finalize(); }
 } // namespace cxImageComboBoxUnit
 
 } // namespace cx

@@ -191,24 +191,11 @@ void TcxCustomMRUEdit::InternalValidateDisplayValue(const Variant& displayValue)
 
 namespace cxMRUEditUnit {
 namespace {
-int counter = 0;
+TcxEditKindUnit<TcxMRUEditProperties, TcxFilterTextEditHelper, TcxMRUEdit> unit;
 } // namespace
 
-void Initialize()
-{
-    if (counter++ > 0)
-        return;
-    TcxCustomEditClass::Of<TcxMRUEdit>();
-    RegisterEditKind(TcxCustomEditPropertiesClass::Of<TcxMRUEditProperties>(), cxGetResourceString(&scxSEditRepositoryMRUItem),
-                     TcxCustomFilterEditHelper::Of<TcxFilterTextEditHelper>());
-}
-
-void Finalize()
-{
-    if (counter == 0 || --counter > 0)
-        return;
-    UnregisterEditKind(&TcxMRUEditProperties::StaticClass(), TcxCustomFilterEditHelper::Of<TcxFilterTextEditHelper>());
-}
+void Initialize() { unit.Initialize(&scxSEditRepositoryMRUItem); }
+void Finalize() { unit.Finalize(); }
 } // namespace cxMRUEditUnit
 
 } // namespace cx

@@ -260,28 +260,11 @@ void TcxFilterMaskEditHelper::InitializeProperties(TcxCustomEditProperties* prop
 
 namespace cxMaskEditUnit {
 namespace {
-int counter = 0;
+TcxEditKindUnit<TcxMaskEditProperties, TcxFilterMaskEditHelper, TcxMaskEdit> unit;
 }
 
-void Initialize()
-{
-    if (counter++ > 0)
-        return;
-    cxTextEditUnit::Initialize();
-    RegisterEditKind(TcxCustomEditPropertiesClass::Of<TcxMaskEditProperties>(),
-                     cxGetResourceString(&scxSEditRepositoryMaskItem),
-                     TcxCustomFilterEditHelper::Of<TcxFilterMaskEditHelper>());
-    TcxCustomEditClass::Of<TcxMaskEdit>();
-}
-
-void Finalize()
-{
-    if (counter == 0 || --counter > 0)
-        return;
-    UnregisterEditKind(TcxCustomEditPropertiesClass::Of<TcxMaskEditProperties>().Meta(),
-                       TcxCustomFilterEditHelper::Of<TcxFilterMaskEditHelper>());
-    cxTextEditUnit::Finalize();
-}
+void Initialize() { unit.Initialize(&scxSEditRepositoryMaskItem, [] { cxTextEditUnit::Initialize(); }); }
+void Finalize() { unit.Finalize([] { cxTextEditUnit::Finalize(); }); }
 } // namespace cxMaskEditUnit
 
 } // namespace cx

@@ -144,88 +144,20 @@ TSize TcxCustomMemoViewData::InternalGetEditContentSize(TcxCanvas* canvas, const
 
 // ---- inner memo helper --------------------------------------------------------------------------------
 
-TWinControl* TcxCustomInnerMemoHelper::GetControl() { return memo_; }
-TcxContainer* TcxCustomInnerMemoHelper::GetControlContainer() { return memo_->Container(); }
-void TcxCustomInnerMemoHelper::CallDefWndProc(TMessage& message) { memo_->DefWndProc(message); }
-Variant TcxCustomInnerMemoHelper::GetEditValue() { return Variant(memo_->Text()); }
-
-void TcxCustomInnerMemoHelper::SetEditValue(const Variant& value)
-{
-    const std::string text = VarToStr(value);
-    if (text != memo_->Text())
-        memo_->SetText(text);
-}
-
-TNotifyEvent TcxCustomInnerMemoHelper::GetOnChange() { return memo_->OnChange; }
-void TcxCustomInnerMemoHelper::SetOnChange(TNotifyEvent value) { memo_->OnChange = value; }
-bool TcxCustomInnerMemoHelper::GetReadOnly() { return memo_->ReadOnly(); }
-void TcxCustomInnerMemoHelper::SetReadOnly(bool value) { memo_->SetReadOnly(value); }
-void TcxCustomInnerMemoHelper::LockBounds(bool lock) { memo_->LockBounds(lock); }
-
-void TcxCustomInnerMemoHelper::SafelySetFocus()
-{
-    const bool autoSelect = memo_->AutoSelect;
-    memo_->AutoSelect = false;
-    if (memo_->CanFocus())
-        memo_->SetFocus();
-    memo_->AutoSelect = autoSelect;
-}
-
-void TcxCustomInnerMemoHelper::SetParent(TWinControl* value) { memo_->SetParent(value); }
-void TcxCustomInnerMemoHelper::ClearSelection() { memo_->ClearSelection(); }
-void TcxCustomInnerMemoHelper::CopyToClipboard() { memo_->CopyToClipboard(); }
-TAlignment TcxCustomInnerMemoHelper::GetAlignment() { return memo_->Alignment; }
+TAlignment TcxCustomInnerMemoHelper::GetAlignment() { return field_->Alignment; }
 void TcxCustomInnerMemoHelper::SetAlignment(TAlignment value)
 {
-    if (memo_->Alignment == value)
+    if (field_->Alignment == value)
         return;
-    memo_->Alignment = value;
-    if (memo_->Box())
-        memo_->Box()->SetAlignment(value == taRightJustify ? ES_RIGHT : value == taCenter ? ES_CENTER : ES_LEFT);
+    field_->Alignment = value;
+    if (field_->Box())
+        field_->Box()->SetAlignment(value == taRightJustify ? ES_RIGHT : value == taCenter ? ES_CENTER : ES_LEFT);
 }
-bool TcxCustomInnerMemoHelper::GetAutoSelect() { return memo_->AutoSelect; }
-void TcxCustomInnerMemoHelper::SetAutoSelect(bool value) { memo_->AutoSelect = value; }
-TEditCharCase TcxCustomInnerMemoHelper::GetCharCase() { return memo_->CharCase(); }
-void TcxCustomInnerMemoHelper::SetCharCase(TEditCharCase value) { memo_->SetCharCase(value); }
 
 int TcxCustomInnerMemoHelper::GetFirstVisibleCharIndex()
 {
-    return memo_->Box() ? memo_->Box()->LineIndex(memo_->Box()->FirstVisibleLine()) : 0;
+    return field_->Box() ? field_->Box()->LineIndex(field_->Box()->FirstVisibleLine()) : 0;
 }
-
-bool TcxCustomInnerMemoHelper::GetHideSelection() { return memo_->HideSelection; }
-void TcxCustomInnerMemoHelper::SetHideSelection(bool value) { memo_->HideSelection = value; }
-bool TcxCustomInnerMemoHelper::GetInternalUpdating() { return memo_->InternalUpdating; }
-void TcxCustomInnerMemoHelper::SetInternalUpdating(bool value) { memo_->InternalUpdating = value; }
-int TcxCustomInnerMemoHelper::GetMaxLength() { return memo_->MaxLength(); }
-void TcxCustomInnerMemoHelper::SetMaxLength(int value) { memo_->SetMaxLength(value); }
-int TcxCustomInnerMemoHelper::GetSelLength() { return memo_->SelLength(); }
-
-void TcxCustomInnerMemoHelper::SetSelLength(int value)
-{
-    if (memo_->HandleAllocated())
-        memo_->SetSelLength(value);
-}
-
-int TcxCustomInnerMemoHelper::GetSelStart() { return memo_->SelStart(); }
-
-void TcxCustomInnerMemoHelper::SetSelStart(int value)
-{
-    if (memo_->HandleAllocated())
-        memo_->SetSelStart(value);
-}
-
-std::string TcxCustomInnerMemoHelper::GetSelText() { return memo_->SelText(); }
-void TcxCustomInnerMemoHelper::SetSelText(const std::string& value) { memo_->SetSelText(value); }
-
-void TcxCustomInnerMemoHelper::SelectAll()
-{
-    if (memo_->HandleAllocated())
-        memo_->SelectAll();
-}
-
-TNotifyEvent TcxCustomInnerMemoHelper::GetOnSelChange() { return memo_->OnSelChange; }
-void TcxCustomInnerMemoHelper::SetOnSelChange(TNotifyEvent value) { memo_->OnSelChange = value; }
 
 // ---- inner memo -----------------------------------------------------------------------------------------
 
@@ -328,24 +260,10 @@ void TcxCustomInnerMemo::Dispatch(TMessage& m)
         }
         return;
     }
-    case WM_CHAR: {
-        TcxCustomInnerTextEditPrevState state;
-        SaveTextEditState(&helper_, true, state);
-        InternalUpdating = false;
-        TMemo::Dispatch(m);
-        c->UnlockLookupDataTextChanged();
-        if (!InternalUpdating && CheckTextEditState(&helper_, state))
-            c->SetFindSelection(false);
-        return;
-    }
+    case WM_CHAR:
     case EM_REPLACESEL:
-        if (c->IsEditFocused() && !c->DoEditing())
-            return;
-        TMemo::Dispatch(m);
-        return;
     case EM_SETSEL:
-        TMemo::Dispatch(m);
-        vcl::FireEvent(OnSelChange, this);
+        RouteFieldTyping(c, &helper_, m, [this](TMessage& msg) { TMemo::Dispatch(msg); });
         return;
     case CN_COMMAND:
     case WM_SIZE: {
@@ -570,26 +488,11 @@ TcxFilterControlOperators TcxFilterMemoHelper::GetSupportedFilterOperators(TcxCu
 
 namespace cxMemoUnit {
 namespace {
-int counter = 0;
+TcxEditKindUnit<TcxMemoProperties, TcxFilterMemoHelper, TcxMemo> unit;
 } // namespace
 
-void Initialize()
-{
-    if (counter++ > 0)
-        return;
-    RegisterEditKind(TcxCustomEditPropertiesClass::Of<TcxMemoProperties>(),
-                     cxGetResourceString(&scxSEditRepositoryMemoItem),
-                     TcxCustomFilterEditHelper::Of<TcxFilterMemoHelper>());
-    TcxCustomEditClass::Of<TcxMemo>();
-}
-
-void Finalize()
-{
-    if (counter == 0 || --counter > 0)
-        return;
-    UnregisterEditKind(TcxCustomEditPropertiesClass::Of<TcxMemoProperties>().Meta(),
-                       TcxCustomFilterEditHelper::Of<TcxFilterMemoHelper>());
-}
+void Initialize() { unit.Initialize(&scxSEditRepositoryMemoItem); }
+void Finalize() { unit.Finalize(); }
 } // namespace cxMemoUnit
 
 } // namespace cx

@@ -83,54 +83,17 @@ class TcxCustomMemoViewInfo : public TcxCustomTextEditViewInfo {
 class TcxCustomInnerMemo;
 
 // What the editor asks of its inner memo: the inner text edit's questions on a memo.
-class TcxCustomInnerMemoHelper : public IcxInnerTextEdit {
+class TcxCustomInnerMemoHelper : public TcxInnerTextEditAdapter<TcxCustomInnerMemo> {
 public:
-    explicit TcxCustomInnerMemoHelper(TcxCustomInnerMemo* memo) : memo_(memo) {}
-    TWinControl* GetControl() override;
-    TcxContainer* GetControlContainer() override;
-    void CallDefWndProc(TMessage& message) override;
-    Variant GetEditValue() override;
-    void SetEditValue(const Variant& value) override;
-    TNotifyEvent GetOnChange() override;
-    void SetOnChange(TNotifyEvent value) override;
-    bool GetReadOnly() override;
-    void SetReadOnly(bool value) override;
-    void LockBounds(bool lock) override;
-    void SafelySetFocus() override;
-    void SetParent(TWinControl* value) override;
-    void ClearSelection() override;
-    void CopyToClipboard() override;
+    using TcxInnerTextEditAdapter::TcxInnerTextEditAdapter;
     TAlignment GetAlignment() override;
     void SetAlignment(TAlignment value) override;
-    bool GetAutoSelect() override;
-    void SetAutoSelect(bool value) override;
-    TEditCharCase GetCharCase() override;
-    void SetCharCase(TEditCharCase value) override;
     TcxEditEchoMode GetEchoMode() override { return eemNormal; }
     void SetEchoMode(TcxEditEchoMode) override {}
     int GetFirstVisibleCharIndex() override;
-    bool GetHideSelection() override;
-    void SetHideSelection(bool value) override;
-    char16_t GetImeLastChar() override { return 0; }
-    bool GetInternalUpdating() override;
-    void SetInternalUpdating(bool value) override;
-    int GetMaxLength() override;
-    void SetMaxLength(int value) override;
     bool GetMultiLine() override { return true; }
     char16_t GetPasswordChar() override { return 0; }
     void SetPasswordChar(char16_t) override {}
-    int GetSelLength() override;
-    void SetSelLength(int value) override;
-    int GetSelStart() override;
-    void SetSelStart(int value) override;
-    std::string GetSelText() override;
-    void SetSelText(const std::string& value) override;
-    void SelectAll() override;
-    TNotifyEvent GetOnSelChange() override;
-    void SetOnSelChange(TNotifyEvent value) override;
-
-private:
-    TcxCustomInnerMemo* memo_;
 };
 
 // The multi-line field: a platform memo whose container hears every input path first. Its own

@@ -654,22 +654,11 @@ void TcxFilterRadioGroupHelper::SetFilterValue(TcxCustomEdit* edit, TcxCustomEdi
 namespace cxRadioGroupUnit {
 
 namespace {
-int counter = 0;
+TcxEditKindUnit<TcxRadioGroupProperties, TcxFilterRadioGroupHelper> unit;
 }
 
-void Initialize()
-{
-    if (counter++ == 0)
-        RegisterEditKind(TcxCustomEditPropertiesClass::Of<TcxRadioGroupProperties>(), "RadioGroup|Represents a group of radio buttons",
-                         TcxCustomFilterEditHelper::Of<TcxFilterRadioGroupHelper>());
-}
-
-void Finalize()
-{
-    if (counter > 0 && --counter == 0)
-        UnregisterEditKind(&TcxRadioGroupProperties::StaticClass(),
-                           TcxCustomFilterEditHelper::Of<TcxFilterRadioGroupHelper>());
-}
+void Initialize() { unit.Initialize("RadioGroup|Represents a group of radio buttons"); }
+void Finalize() { unit.Finalize(); }
 
 } // namespace cxRadioGroupUnit
 

@@ -33,14 +33,7 @@ void TcxSpinEditPropertiesValues::RestoreDefaults()
     EndUpdate();
 }
 
-void TcxSpinEditPropertiesValues::SetValueType(bool value)
-{
-    if (value == valueType_)
-        return;
-    valueType_ = value;
-    if (auto* p = dynamic_cast<TcxCustomEditProperties*>(GetOwner()))
-        p->Changed();
-}
+void TcxSpinEditPropertiesValues::SetValueType(bool value) { SetAssigned(valueType_, value); }
 
 TPersistent* TcxSpinEditButtons::GetOwner() { return owner_; }
 
@@ -622,28 +615,11 @@ void TcxFilterSpinEditHelper::InitializeProperties(TcxCustomEditProperties* prop
 
 namespace cxSpinEditUnit {
 namespace {
-int counter = 0;
+TcxEditKindUnit<TcxSpinEditProperties, TcxFilterSpinEditHelper, TcxSpinEdit> unit;
 }
 
-void Initialize()
-{
-    if (counter++ > 0)
-        return;
-    cxMaskEditUnit::Initialize();
-    RegisterEditKind(TcxCustomEditPropertiesClass::Of<TcxSpinEditProperties>(),
-                     cxGetResourceString(&scxSEditRepositorySpinItem),
-                     TcxCustomFilterEditHelper::Of<TcxFilterSpinEditHelper>());
-    TcxCustomEditClass::Of<TcxSpinEdit>();
-}
-
-void Finalize()
-{
-    if (counter == 0 || --counter > 0)
-        return;
-    UnregisterEditKind(TcxCustomEditPropertiesClass::Of<TcxSpinEditProperties>().Meta(),
-                       TcxCustomFilterEditHelper::Of<TcxFilterSpinEditHelper>());
-    cxMaskEditUnit::Finalize();
-}
+void Initialize() { unit.Initialize(&scxSEditRepositorySpinItem, [] { cxMaskEditUnit::Initialize(); }); }
+void Finalize() { unit.Finalize([] { cxMaskEditUnit::Finalize(); }); }
 } // namespace cxSpinEditUnit
 
 } // namespace cx

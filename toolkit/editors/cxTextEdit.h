@@ -459,54 +459,90 @@ public:
     virtual void SetOnSelChange(TNotifyEvent value) = 0;
 };
 
-class TcxCustomInnerTextEditHelper : public IcxInnerTextEdit {
+// What the single-line field and the memo's field answer alike: the editor's questions forwarded
+// to the platform edit underneath. The helpers below add what differs (alignment, echo, password,
+// lines).
+template <class Field>
+class TcxInnerTextEditAdapter : public IcxInnerTextEdit {
 public:
-    explicit TcxCustomInnerTextEditHelper(TcxCustomInnerTextEdit* edit) : edit_(edit) {}
-    TWinControl* GetControl() override;
-    TcxContainer* GetControlContainer() override;
-    void CallDefWndProc(TMessage& message) override;
-    Variant GetEditValue() override;
-    void SetEditValue(const Variant& value) override;
-    TNotifyEvent GetOnChange() override;
-    void SetOnChange(TNotifyEvent value) override;
-    bool GetReadOnly() override;
-    void SetReadOnly(bool value) override;
-    void LockBounds(bool lock) override;
-    void SafelySetFocus() override;
-    void SetParent(TWinControl* value) override;
-    void ClearSelection() override;
-    void CopyToClipboard() override;
+    explicit TcxInnerTextEditAdapter(Field* field) : field_(field) {}
+    TWinControl* GetControl() override { return field_; }
+    TcxContainer* GetControlContainer() override { return field_->Container(); }
+    void CallDefWndProc(TMessage& message) override { field_->DefWndProc(message); }
+    Variant GetEditValue() override { return Variant(field_->Text()); }
+    void SetEditValue(const Variant& value) override
+    {
+        const std::string text = VarToStr(value);
+        if (text != field_->Text())
+            field_->SetText(text);
+    }
+    TNotifyEvent GetOnChange() override { return field_->OnChange; }
+    void SetOnChange(TNotifyEvent value) override { field_->OnChange = value; }
+    bool GetReadOnly() override { return field_->ReadOnly(); }
+    void SetReadOnly(bool value) override { field_->SetReadOnly(value); }
+    void LockBounds(bool lock) override { field_->LockBounds(lock); }
+    // Focused without selecting everything on the way in.
+    void SafelySetFocus() override
+    {
+        const bool autoSelect = field_->AutoSelect;
+        field_->AutoSelect = false;
+        if (field_->CanFocus())
+            field_->SetFocus();
+        field_->AutoSelect = autoSelect;
+    }
+    void SetParent(TWinControl* value) override { field_->SetParent(value); }
+    void ClearSelection() override { field_->ClearSelection(); }
+    void CopyToClipboard() override { field_->CopyToClipboard(); }
+    bool GetAutoSelect() override { return field_->AutoSelect; }
+    void SetAutoSelect(bool value) override { field_->AutoSelect = value; }
+    TEditCharCase GetCharCase() override { return field_->CharCase(); }
+    void SetCharCase(TEditCharCase value) override { field_->SetCharCase(value); }
+    bool GetHideSelection() override { return field_->HideSelection; }
+    void SetHideSelection(bool value) override { field_->HideSelection = value; }
+    char16_t GetImeLastChar() override { return 0; }
+    bool GetInternalUpdating() override { return field_->InternalUpdating; }
+    void SetInternalUpdating(bool value) override { field_->InternalUpdating = value; }
+    int GetMaxLength() override { return field_->MaxLength(); }
+    void SetMaxLength(int value) override { field_->SetMaxLength(value); }
+    int GetSelLength() override { return field_->SelLength(); }
+    void SetSelLength(int value) override
+    {
+        if (field_->HandleAllocated())
+            field_->SetSelLength(value);
+    }
+    int GetSelStart() override { return field_->SelStart(); }
+    void SetSelStart(int value) override
+    {
+        if (field_->HandleAllocated())
+            field_->SetSelStart(value);
+    }
+    std::string GetSelText() override { return field_->SelText(); }
+    void SetSelText(const std::string& value) override { field_->SetSelText(value); }
+    void SelectAll() override
+    {
+        if (field_->HandleAllocated())
+            field_->SelectAll();
+    }
+    TNotifyEvent GetOnSelChange() override { return field_->OnSelChange; }
+    void SetOnSelChange(TNotifyEvent value) override { field_->OnSelChange = value; }
+
+protected:
+    Field* field_;
+};
+
+class TcxCustomInnerTextEditHelper : public TcxInnerTextEditAdapter<TcxCustomInnerTextEdit> {
+public:
+    using TcxInnerTextEditAdapter::TcxInnerTextEditAdapter;
     TAlignment GetAlignment() override;
     void SetAlignment(TAlignment value) override;
-    bool GetAutoSelect() override;
-    void SetAutoSelect(bool value) override;
-    TEditCharCase GetCharCase() override;
-    void SetCharCase(TEditCharCase value) override;
     TcxEditEchoMode GetEchoMode() override;
     void SetEchoMode(TcxEditEchoMode value) override;
     int GetFirstVisibleCharIndex() override;
-    bool GetHideSelection() override;
-    void SetHideSelection(bool value) override;
-    char16_t GetImeLastChar() override { return 0; }
-    bool GetInternalUpdating() override;
-    void SetInternalUpdating(bool value) override;
-    int GetMaxLength() override;
-    void SetMaxLength(int value) override;
     bool GetMultiLine() override { return false; }
     char16_t GetPasswordChar() override;
     void SetPasswordChar(char16_t value) override;
-    int GetSelLength() override;
-    void SetSelLength(int value) override;
-    int GetSelStart() override;
-    void SetSelStart(int value) override;
-    std::string GetSelText() override;
-    void SetSelText(const std::string& value) override;
-    void SelectAll() override;
-    TNotifyEvent GetOnSelChange() override;
-    void SetOnSelChange(TNotifyEvent value) override;
 
 private:
-    TcxCustomInnerTextEdit* edit_;
     bool alignmentLock_ = false;
 };
 
@@ -571,6 +607,11 @@ private:
 // was taken. A drop of another edit's selected text is the user's insert at the drop point.
 bool RouteFieldInput(TcxCustomTextEdit* editor, TCustomEdit* field, TMessage& m,
                      const std::function<void(TMessage&)>& inherited);
+// The typing messages every field answers alike: a typed character (the lookup data follow what
+// it changed), a replaced selection (refused while the focused editor refuses editing) and a set
+// selection (told to OnSelChange). Answers whether the message was one of them.
+bool RouteFieldTyping(TcxCustomTextEdit* editor, IcxInnerTextEdit* field, TMessage& m,
+                      const std::function<void(TMessage&)>& inherited);
 bool AcceptsTextDrop(TCustomEdit* field, TObject* source);
 void DropTextInto(TcxCustomTextEdit* editor, TCustomEdit* field, TObject* source, int x, int y);
 

@@ -36,99 +36,32 @@ bool CheckTextEditState(IcxInnerTextEdit* edit, const TcxCustomInnerTextEditPrev
 
 // ---- helper ---------------------------------------------------------------------------------------
 
-TWinControl* TcxCustomInnerTextEditHelper::GetControl() { return edit_; }
-TcxContainer* TcxCustomInnerTextEditHelper::GetControlContainer() { return edit_->Container(); }
-void TcxCustomInnerTextEditHelper::CallDefWndProc(TMessage& message) { edit_->DefWndProc(message); }
-Variant TcxCustomInnerTextEditHelper::GetEditValue() { return Variant(edit_->Text()); }
-
-void TcxCustomInnerTextEditHelper::SetEditValue(const Variant& value)
-{
-    const std::string text = VarToStr(value);
-    if (text != edit_->Text())
-        edit_->SetText(text);
-}
-
-TNotifyEvent TcxCustomInnerTextEditHelper::GetOnChange() { return edit_->OnChange; }
-void TcxCustomInnerTextEditHelper::SetOnChange(TNotifyEvent value) { edit_->OnChange = value; }
-bool TcxCustomInnerTextEditHelper::GetReadOnly() { return edit_->ReadOnly(); }
-void TcxCustomInnerTextEditHelper::SetReadOnly(bool value) { edit_->SetReadOnly(value); }
-void TcxCustomInnerTextEditHelper::LockBounds(bool lock) { edit_->LockBounds(lock); }
-
-void TcxCustomInnerTextEditHelper::SafelySetFocus()
-{
-    const bool autoSelect = edit_->AutoSelect;
-    edit_->AutoSelect = false;
-    if (edit_->CanFocus())
-        edit_->SetFocus();
-    edit_->AutoSelect = autoSelect;
-}
-
-void TcxCustomInnerTextEditHelper::SetParent(TWinControl* value) { edit_->SetParent(value); }
-void TcxCustomInnerTextEditHelper::ClearSelection() { edit_->ClearSelection(); }
-void TcxCustomInnerTextEditHelper::CopyToClipboard() { edit_->CopyToClipboard(); }
-TAlignment TcxCustomInnerTextEditHelper::GetAlignment() { return edit_->Alignment(); }
+TAlignment TcxCustomInnerTextEditHelper::GetAlignment() { return field_->Alignment(); }
 
 void TcxCustomInnerTextEditHelper::SetAlignment(TAlignment value)
 {
     if (alignmentLock_)
         return;
-    TcxCustomTextEdit* c = edit_->Container();
+    TcxCustomTextEdit* c = field_->Container();
     if (c && c->IsInplace() && c->ActiveProperties()->UseLeftAlignmentOnEditing())
         value = taLeftJustify;
     alignmentLock_ = true;
-    edit_->SetAlignment(value);
+    field_->SetAlignment(value);
     alignmentLock_ = false;
 }
 
-bool TcxCustomInnerTextEditHelper::GetAutoSelect() { return edit_->AutoSelect; }
-void TcxCustomInnerTextEditHelper::SetAutoSelect(bool value) { edit_->AutoSelect = value; }
-TEditCharCase TcxCustomInnerTextEditHelper::GetCharCase() { return edit_->CharCase(); }
-void TcxCustomInnerTextEditHelper::SetCharCase(TEditCharCase value) { edit_->SetCharCase(value); }
-TcxEditEchoMode TcxCustomInnerTextEditHelper::GetEchoMode() { return edit_->EchoMode(); }
-void TcxCustomInnerTextEditHelper::SetEchoMode(TcxEditEchoMode value) { edit_->SetEchoMode(value); }
+TcxEditEchoMode TcxCustomInnerTextEditHelper::GetEchoMode() { return field_->EchoMode(); }
+void TcxCustomInnerTextEditHelper::SetEchoMode(TcxEditEchoMode value) { field_->SetEchoMode(value); }
 
 int TcxCustomInnerTextEditHelper::GetFirstVisibleCharIndex()
 {
-    if (!edit_->HandleAllocated())
+    if (!field_->HandleAllocated())
         return 0;
-    return int(LoWord(std::uintptr_t(edit_->Perform(EM_CHARFROMPOS, 0, 0))));
+    return int(LoWord(std::uintptr_t(field_->Perform(EM_CHARFROMPOS, 0, 0))));
 }
 
-bool TcxCustomInnerTextEditHelper::GetHideSelection() { return edit_->HideSelection; }
-void TcxCustomInnerTextEditHelper::SetHideSelection(bool value) { edit_->HideSelection = value; }
-bool TcxCustomInnerTextEditHelper::GetInternalUpdating() { return edit_->InternalUpdating; }
-void TcxCustomInnerTextEditHelper::SetInternalUpdating(bool value) { edit_->InternalUpdating = value; }
-int TcxCustomInnerTextEditHelper::GetMaxLength() { return edit_->MaxLength(); }
-void TcxCustomInnerTextEditHelper::SetMaxLength(int value) { edit_->SetMaxLength(value); }
-char16_t TcxCustomInnerTextEditHelper::GetPasswordChar() { return edit_->EditPasswordChar(); }
-void TcxCustomInnerTextEditHelper::SetPasswordChar(char16_t value) { edit_->SetEditPasswordChar(value); }
-int TcxCustomInnerTextEditHelper::GetSelLength() { return edit_->SelLength(); }
-
-void TcxCustomInnerTextEditHelper::SetSelLength(int value)
-{
-    if (edit_->HandleAllocated())
-        edit_->SetSelLength(value);
-}
-
-int TcxCustomInnerTextEditHelper::GetSelStart() { return edit_->SelStart(); }
-
-void TcxCustomInnerTextEditHelper::SetSelStart(int value)
-{
-    if (edit_->HandleAllocated())
-        edit_->SetSelStart(value);
-}
-
-std::string TcxCustomInnerTextEditHelper::GetSelText() { return edit_->SelText(); }
-void TcxCustomInnerTextEditHelper::SetSelText(const std::string& value) { edit_->SetSelText(value); }
-
-void TcxCustomInnerTextEditHelper::SelectAll()
-{
-    if (edit_->HandleAllocated())
-        edit_->SelectAll();
-}
-
-TNotifyEvent TcxCustomInnerTextEditHelper::GetOnSelChange() { return edit_->OnSelChange; }
-void TcxCustomInnerTextEditHelper::SetOnSelChange(TNotifyEvent value) { edit_->OnSelChange = value; }
+char16_t TcxCustomInnerTextEditHelper::GetPasswordChar() { return field_->EditPasswordChar(); }
+void TcxCustomInnerTextEditHelper::SetPasswordChar(char16_t value) { field_->SetEditPasswordChar(value); }
 
 // ---- the field ------------------------------------------------------------------------------------
 
@@ -382,6 +315,34 @@ bool RouteFieldInput(TcxCustomTextEdit* c, TCustomEdit* field, TMessage& m, cons
     }
 }
 
+bool RouteFieldTyping(TcxCustomTextEdit* c, IcxInnerTextEdit* field, TMessage& m,
+                      const std::function<void(TMessage&)>& inherited)
+{
+    switch (m.Msg) {
+    case WM_CHAR: {
+        TcxCustomInnerTextEditPrevState state;
+        SaveTextEditState(field, true, state);
+        field->SetInternalUpdating(false);
+        inherited(m);
+        c->UnlockLookupDataTextChanged();
+        if (!field->GetInternalUpdating() && CheckTextEditState(field, state))
+            c->SetFindSelection(false);
+        return true;
+    }
+    case EM_REPLACESEL:
+        if (c->IsEditFocused() && !c->DoEditing())
+            return true;
+        inherited(m);
+        return true;
+    case EM_SETSEL:
+        inherited(m);
+        vcl::FireEvent(field->GetOnSelChange(), field->GetControl());
+        return true;
+    default:
+        return false;
+    }
+}
+
 void TcxCustomInnerTextEdit::Dispatch(TMessage& m)
 {
     TcxCustomTextEdit* c = Container();
@@ -422,23 +383,12 @@ void TcxCustomInnerTextEdit::Dispatch(TMessage& m)
             c->PopupClosedByKey = false;
             return;
         }
-        TcxCustomInnerTextEditPrevState state;
-        SaveTextEditState(&helper_, true, state);
-        InternalUpdating = false;
-        TCustomEdit::Dispatch(m);
-        c->UnlockLookupDataTextChanged();
-        if (!InternalUpdating && CheckTextEditState(&helper_, state))
-            c->SetFindSelection(false);
+        RouteFieldTyping(c, &helper_, m, [this](TMessage& msg) { TCustomEdit::Dispatch(msg); });
         return;
     }
     case EM_REPLACESEL:
-        if (c->IsEditFocused() && !c->DoEditing())
-            return;
-        TCustomEdit::Dispatch(m);
-        return;
     case EM_SETSEL:
-        TCustomEdit::Dispatch(m);
-        vcl::FireEvent(OnSelChange, this);
+        RouteFieldTyping(c, &helper_, m, [this](TMessage& msg) { TCustomEdit::Dispatch(msg); });
         return;
     case WM_LBUTTONDOWN:
     case WM_MOUSEMOVE: {

@@ -88,23 +88,8 @@ void TcxTextEditPropertiesValues::RestoreDefaults()
     EndUpdate();
 }
 
-void TcxTextEditPropertiesValues::SetDisplayFormat(bool value)
-{
-    if (value == displayFormat_)
-        return;
-    displayFormat_ = value;
-    if (auto* p = dynamic_cast<TcxCustomEditProperties*>(GetOwner()))
-        p->Changed();
-}
-
-void TcxTextEditPropertiesValues::SetEditFormat(bool value)
-{
-    if (value == editFormat_)
-        return;
-    editFormat_ = value;
-    if (auto* p = dynamic_cast<TcxCustomEditProperties*>(GetOwner()))
-        p->Changed();
-}
+void TcxTextEditPropertiesValues::SetDisplayFormat(bool value) { SetAssigned(displayFormat_, value); }
+void TcxTextEditPropertiesValues::SetEditFormat(bool value) { SetAssigned(editFormat_, value); }
 
 void TcxTextEditPropertiesValues::SetMaxLength(bool value)
 {
@@ -584,29 +569,19 @@ void TcxFilterTextEditHelper::SetFilterValue(TcxCustomEdit* edit, TcxCustomEditP
 
 namespace cxTextEditUnit {
 namespace {
-int counter = 0;
+TcxEditKindUnit<TcxTextEditProperties, TcxFilterTextEditHelper, TcxTextEdit> unit;
 UINT redrawMessage = 0, autoCorrectMessage = 0;
 } // namespace
 
 void Initialize()
 {
-    if (counter++ > 0)
-        return;
-    redrawMessage = vcl::RegisterWindowMessage("WM_REDRAWMISSPELLINGS");
-    autoCorrectMessage = vcl::RegisterWindowMessage("WM_SPELLCHECKERAUTOCORRECT");
-    RegisterEditKind(TcxCustomEditPropertiesClass::Of<TcxTextEditProperties>(),
-                     cxGetResourceString(&scxSEditRepositoryTextItem),
-                     TcxCustomFilterEditHelper::Of<TcxFilterTextEditHelper>());
-    TcxCustomEditClass::Of<TcxTextEdit>();
+    unit.Initialize(&scxSEditRepositoryTextItem, [] {
+        redrawMessage = vcl::RegisterWindowMessage("WM_REDRAWMISSPELLINGS");
+        autoCorrectMessage = vcl::RegisterWindowMessage("WM_SPELLCHECKERAUTOCORRECT");
+    });
 }
 
-void Finalize()
-{
-    if (counter == 0 || --counter > 0)
-        return;
-    UnregisterEditKind(TcxCustomEditPropertiesClass::Of<TcxTextEditProperties>().Meta(),
-                       TcxCustomFilterEditHelper::Of<TcxFilterTextEditHelper>());
-}
+void Finalize() { unit.Finalize(); }
 
 UINT RedrawMisspellingsMessage() { return redrawMessage; }
 UINT SpellCheckerAutoCorrectMessage() { return autoCorrectMessage; }

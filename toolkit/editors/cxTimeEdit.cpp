@@ -703,27 +703,11 @@ void TcxFilterTimeEditHelper::InitializeEdit(TcxCustomEdit* edit, TcxCustomEditP
 
 namespace cxTimeEditUnit {
 namespace {
-int counter = 0;
+TcxEditKindUnit<TcxTimeEditProperties, TcxFilterTimeEditHelper, TcxTimeEdit> unit;
 } // namespace
 
-void Initialize()
-{
-    if (counter++ > 0)
-        return;
-    cxTimeEditBuild12HourMasks();
-    RegisterEditKind(TcxCustomEditPropertiesClass::Of<TcxTimeEditProperties>(),
-                     cxGetResourceString(&scxSEditRepositoryTimeItem),
-                     TcxCustomFilterEditHelper::Of<TcxFilterTimeEditHelper>());
-    TcxCustomEditClass::Of<TcxTimeEdit>();
-}
-
-void Finalize()
-{
-    if (counter == 0 || --counter > 0)
-        return;
-    UnregisterEditKind(TcxCustomEditPropertiesClass::Of<TcxTimeEditProperties>().Meta(),
-                       TcxCustomFilterEditHelper::Of<TcxFilterTimeEditHelper>());
-}
+void Initialize() { unit.Initialize(&scxSEditRepositoryTimeItem, [] { cxTimeEditBuild12HourMasks(); }); }
+void Finalize() { unit.Finalize(); }
 } // namespace cxTimeEditUnit
 
 } // namespace cx

@@ -586,7 +586,7 @@ void TcxEditingControl::DoCancelMode()
 
 void TcxEditingControl::AfterMouseDown(TMouseButton button, int x, int y)
 {
-    DragStartPoint = TPoint(x, y);
+    DragStartPoint = TPoint{x, y};
     TcxControl::AfterMouseDown(button, x, y);
 }
 

@@ -858,7 +858,7 @@ void TcxCustomHitTestController::RecalculateOnMouseEvent(int x, int y, TShiftSta
     HitShift = shift;
     hitCodes_ |= 1;
     try {
-        ReCalculate(TPoint(x, y));
+        ReCalculate(TPoint{x, y});
     } catch (...) {
         hitCodes_ &= ~std::uint64_t(1);
         throw;

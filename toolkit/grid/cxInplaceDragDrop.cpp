@@ -166,7 +166,7 @@ void TcxCustomControlDragAndDropObject::BeginDragAndDrop()
 
 TPoint TcxCustomControlDragAndDropObject::ImagePosition() const
 {
-    return TPoint(ScreenOrigin.X + PictureOffset.X + CurMousePos.X, ScreenOrigin.Y + PictureOffset.Y + CurMousePos.Y);
+    return TPoint{ScreenOrigin.X + PictureOffset.X + CurMousePos.X, ScreenOrigin.Y + PictureOffset.Y + CurMousePos.Y};
 }
 
 void TcxCustomControlDragAndDropObject::DrawDragImage()
@@ -176,9 +176,9 @@ void TcxCustomControlDragAndDropObject::DrawDragImage()
     PictureBounds = TRect{0, 0, r.Width(), r.Height()};
     floatingImage_ = std::make_unique<TcxDragImage>();
     floatingImage_->OwnerControl = control;
-    floatingImage_->Init(PictureBounds, TPoint(0, 0));
-    PictureOffset = TPoint(r.Left - CurMousePos.X, r.Top - CurMousePos.Y);
-    ScreenOrigin = control->ClientToScreen(TPoint(0, 0));
+    floatingImage_->Init(PictureBounds, TPoint{0, 0});
+    PictureOffset = TPoint{r.Left - CurMousePos.X, r.Top - CurMousePos.Y};
+    ScreenOrigin = control->ClientToScreen(TPoint{0, 0});
     TcxCanvas* imageCanvas = floatingImage_->Canvas();
     TRect org = r;
     cxSetCanvasOrg(imageCanvas->WrappedCanvas(), org);
@@ -245,7 +245,7 @@ gdi::Region ArrowAt(const TPoint (&shape)[7], const TPoint& anchor)
 {
     TPoint points[7];
     for (int i = 0; i < 7; ++i)
-        points[i] = TPoint(anchor.X + shape[i].X, anchor.Y + shape[i].Y);
+        points[i] = TPoint{anchor.X + shape[i].X, anchor.Y + shape[i].Y};
     return gdi::Region::Polygon(points, 7, ALTERNATE);
 }
 
@@ -264,7 +264,7 @@ gdi::Region TcxPlaceArrows::ArrowsRegion(const TRect& r, TcxBorder side)
     // horizontal one.
     const int x1 = side == bRight ? r.Right : r.Left, y1 = side == bBottom ? r.Bottom : r.Top;
     const int x2 = side == bLeft ? r.Left : r.Right, y2 = side == bTop ? r.Top : r.Bottom;
-    const TPoint first(x1, y1), second(x2, y2);
+    const TPoint first{x1, y1}, second{x2, y2};
     gdi::Region a = ArrowAt(horz ? horzFirst : vertFirst, first);
     gdi::Region b = ArrowAt(horz ? horzSecond : vertSecond, second);
     gdi::Region result;
@@ -318,7 +318,7 @@ LRESULT DragImagesMouseHook(int code, WPARAM wParam, LPARAM lParam)
     switch (wParam) {
     case WM_MOUSEMOVE:
         if (Slot().helper && Slot().control->Dragging())
-            Slot().helper->DragAndDrop(TPoint(info->ptX, info->ptY));
+            Slot().helper->DragAndDrop(TPoint{info->ptX, info->ptY});
         break;
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
@@ -457,16 +457,16 @@ void TcxDragImageHelper::InitDragImage()
 {
     const TRect r = GetDisplayRect();
     ImageBounds = TRect{0, 0, r.Width(), r.Height()};
-    PictureOffset = TPoint(r.Left - StartPoint.X, r.Top - StartPoint.Y);
+    PictureOffset = TPoint{r.Left - StartPoint.X, r.Top - StartPoint.Y};
     floatingImage_ = std::make_unique<TcxDragImage>();
     floatingImage_->OwnerControl = sourceControl_;
-    floatingImage_->Init(ImageBounds, TPoint(0, 0));
+    floatingImage_->Init(ImageBounds, TPoint{0, 0});
     sourceControl_->DrawDragDropImage(floatingImage_->Image(), floatingImage_->Canvas());
 }
 
 void TcxDragImageHelper::DragAndDrop(const TPoint& p)
 {
-    ImagePos = TPoint(p.X + PictureOffset.X, p.Y + PictureOffset.Y);
+    ImagePos = TPoint{p.X + PictureOffset.X, p.Y + PictureOffset.Y};
     DrawImage(ImagePos);
 }
 

@@ -284,8 +284,8 @@ void TcxEditCellViewInfo::Invalidate(bool recalculate)
 TPoint TcxEditCellViewInfo::GetOrigin()
 {
     if (CellEditViewInfo)
-        return TPoint(CellEditViewInfo->Left, CellEditViewInfo->Top);
-    return TPoint(ContentBounds.Left, ContentBounds.Top);
+        return TPoint{CellEditViewInfo->Left, CellEditViewInfo->Top};
+    return TPoint{ContentBounds.Left, ContentBounds.Top};
 }
 
 bool TcxEditCellViewInfo::IsNeedHint(TcxCanvas* canvas, const TPoint& p, std::string& text, bool& isMultiLine,
@@ -319,7 +319,7 @@ void TcxEditCellViewInfo::UpdateHotTrackState(const TPoint& p)
     cxAssignEditStyle(this);
     CellViewData->ContentOffset = ContentOffset();
     const TPoint org = GetCellOrg();
-    CellViewData->CalculateEx(CellCanvas(this), ContentBounds, TPoint(p.X - org.X, p.Y - org.Y), cxmbNone, {},
+    CellViewData->CalculateEx(CellCanvas(this), ContentBounds, TPoint{p.X - org.X, p.Y - org.Y}, cxmbNone, {},
                               CellEditViewInfo, false);
     TcxEditingControl* control = owner_->Control();
     if (control->DragAndDropState() != ddsNone || !CellEditViewInfo->Repaint(control, old.get()))

@@ -15,7 +15,7 @@ void InvertOnSurface(TWinControl* control, const TRect& r)
     if (s.IsEmpty())
         return;
     TRect area;
-    if (!cxRectIntersect(area, r, TRect(0, 0, s.Width(), s.Height())))
+    if (!cxRectIntersect(area, r, TRect{0, 0, s.Width(), s.Height()}))
         return;
     for (int y = area.Top; y < area.Bottom; ++y) {
         std::uint32_t* row = s.Row(y);
@@ -93,8 +93,8 @@ TCursor TcxSizingDragAndDropObject::GetDragAndDropCursor(bool) const
 TRect TcxSizingDragAndDropObject::GetSizingMarkBounds() const
 {
     if (SizingDirection == dsdHorz)
-        return TRect(DragPos.X - 1, SizingBounds.Top, DragPos.X, SizingBounds.Bottom);
-    return TRect(SizingBounds.Left, DragPos.Y - 1, SizingBounds.Right, DragPos.Y);
+        return TRect{DragPos.X - 1, SizingBounds.Top, DragPos.X, SizingBounds.Bottom};
+    return TRect{SizingBounds.Left, DragPos.Y - 1, SizingBounds.Right, DragPos.Y};
 }
 
 void TcxSizingDragAndDropObject::SetDirty(bool value)

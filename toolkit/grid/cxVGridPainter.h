@@ -32,8 +32,8 @@ class TcxvgDotNetStyleCalcHelper : public TcxvgCustomPaintStyleCalcHelper {
     // Line brushes, made once per helper and owned by it.
     TBrush* HorzLineBrush();
     TBrush* VertLineBrush();
-    virtual TBrush* CreateHorzLineBrush();
-    virtual TBrush* CreateVertLineBrush();
+    TBrush* CreateHorzLineBrush() override;
+    TBrush* CreateVertLineBrush() override;
 
     // Lines (rectangles are left, top, right, bottom).
     virtual void AddDivider(std::vector<TLineInfo>& lines, const TRect& r, bool separator, TColor color);
@@ -44,7 +44,7 @@ class TcxvgDotNetStyleCalcHelper : public TcxvgCustomPaintStyleCalcHelper {
     // is filled in the indent's own colour.
     virtual void AddHeaderIndentLines(std::vector<TLineInfo>& lines, const TRect& r, bool rightLine,
                                       bool bottomLine, bool isCategory, const TcxViewParams& params);
-    virtual void CalcPaintViewParamsLines(TcxCustomRowViewInfo* rowViewInfo, TcxCustomRow* nextRow) {}
+    void CalcPaintViewParamsLines(TcxCustomRowViewInfo* rowViewInfo, TcxCustomRow* nextRow) override {}
     // The frame around a focused category's caption text; empty for other rows.
     virtual TRect GetCategoryFocusRect(TcxCustomRow* row, const TRect& textRect, const TRect& headerRect,
                                        TFont* font);

@@ -66,12 +66,12 @@ int TLineInfoList::Add(const TRect& r, TColor color)
 
 int TLineInfoList::Add(int left, int top, int width, int height, TBrush* brush)
 {
-    return Add(TRect(left, top, left + width, top + height), brush);
+    return Add(TRect{left, top, left + width, top + height}, brush);
 }
 
 int TLineInfoList::Add(int left, int top, int width, int height, TColor color)
 {
-    return Add(TRect(left, top, left + width, top + height), color);
+    return Add(TRect{left, top, left + width, top + height}, color);
 }
 
 int TIndentInfoList::Add(const TRect& r, const TcxViewParams& viewParams)
@@ -94,7 +94,7 @@ void TRectScaler::Layout(const TRect& r, double factor, bool scale)
     for (std::size_t i = 0; i < parts_.size(); ++i) {
         const Part& p = parts_[i];
         const int width = scale ? static_cast<int>(std::lrint(p.Size * factor)) : p.Size;
-        TRect part(x, r.Top, x + width, r.Bottom);
+        TRect part{x, r.Top, x + width, r.Bottom};
         if (part.Width() < p.MinSize)
             part.Right = part.Left + p.MinSize;
         if (i + 1 == parts_.size())

@@ -254,8 +254,9 @@ TEST(StreamFaults, ControllerStreamRefusesCountsPastItsBytesAndKeepsTheRecords)
         TMemoryStream ms(c.bytes);
         EXPECT_THROW(dc.LoadFromStream(&ms), Exception) << c.name;
         ASSERT_EQ(dc.GetRecordCount(), 4) << c.name;
-        if (item >= 0)
+        if (item >= 0) {
             EXPECT_EQ(Ints(dc, item), (std::vector<int>{7, 8, 9, 10})) << c.name;
+        }
     }
 }
 

@@ -174,8 +174,9 @@ TEST_F(CxButtonTest, GlyphLayoutSpreadsMarginAndSpacing)
                                               r.spacing, 0);
         const bool horizontal = r.layout == blGlyphLeft || r.layout == blGlyphRight;
         EXPECT_EQ(l.GlyphPos.X - 5, r.glyph.X) << r.layout << r.margin << r.spacing;
-        if (horizontal)
+        if (horizontal) {
             EXPECT_EQ(l.GlyphPos.Y - 7, r.glyph.Y);
+        }
         EXPECT_EQ(horizontal ? l.TextBounds.Left - 5 : l.TextBounds.Top - 7, r.text) << r.layout;
         EXPECT_EQ(l.TextBounds.Width(), 40);
     }
@@ -423,7 +424,7 @@ TEST_F(CxButtonTest, EnterClicksDefaultEscClicksCancelAndModalResultEndsTheDialo
     QObject timers;
     for (const auto& [key, text, result] :
          {std::tuple{Qt::Key_Return, "\r", mrOk}, std::tuple{Qt::Key_Escape, "\x1b", mrCancel}}) {
-        QTimer::singleShot(20, &timers, [dialog, key, text] {
+        QTimer::singleShot(20, &timers, [dialog, key = key, text = text] {
             if (!Activate(dialog))
                 return;
             if (TWinControl* focused = FindControl(GetFocus()))

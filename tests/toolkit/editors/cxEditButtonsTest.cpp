@@ -188,8 +188,9 @@ TEST(CxEditButtonViewInfo, OnlyALookChangeRepaints)
         c.change(current);
         std::unique_ptr<TcxRegion> region(current.GetUpdateRegion(&previous));
         EXPECT_EQ(region->GetIsEmpty(), !c.repaint) << c.what;
-        if (c.repaint)
+        if (c.repaint) {
             EXPECT_EQ(region->GetBoundsRect(), current.Bounds) << c.what;
+        }
         EXPECT_EQ(current.Repaint(nullptr, &previous, TPoint{0, 0}), c.repaint) << c.what;
     }
 }

@@ -621,8 +621,9 @@ TEST_F(EditControlTest, ASecondClickSoonAfterActivateByMouseIsADoubleClick)
         // (20, 20) in the form's client area is (10, 10) in the editor.
         e->ActivateByMouse(TShiftState{ssLeft}, 20, 20, data);
         EXPECT_TRUE(e->DblClickTimer()->Enabled());
-        if (!soon)
+        if (!soon) {
             EXPECT_TRUE(SpinUntil([e] { return !e->DblClickTimer()->Enabled(); }, 500));
+        }
         Press(e, 12, 10);
         Release(e, 12, 10);
         EXPECT_EQ(dblClicks, soon ? 1 : 0);

@@ -157,8 +157,9 @@ TEST(cxLoadPicture, DamagedValuesOfEveryKindGiveAnEmptyPicture)
         // Cut at every length: a picture, when one comes, has a sane size; mostly none comes.
         for (std::size_t len = 0; len < seed.bytes.size(); ++len) {
             LoadPicture(&picture, seed.cls, Variant(seed.bytes.substr(0, len)));
-            if (!picture.IsEmpty())
+            if (!picture.IsEmpty()) {
                 EXPECT_LE(picture.GetWidth(), 6) << name << " cut at " << len;
+            }
         }
         for (std::size_t i = 0; i < seed.bytes.size(); ++i) {
             std::string flipped = seed.bytes;

@@ -78,8 +78,8 @@ protected:
         for (int r = 0; r < c->DataController()->GetRecordCount(); ++r)
             for (int i = 0; i < c->ItemCount(); ++i) {
                 auto* cell = new TcxEditCellViewInfo(this, c->Items(i), r);
-                cell->Bounds = TRect(i * CellWidth - ScrollLeft, r * CellHeight, (i + 1) * CellWidth - ScrollLeft,
-                                     (r + 1) * CellHeight);
+                cell->Bounds = TRect{i * CellWidth - ScrollLeft, r * CellHeight, (i + 1) * CellWidth - ScrollLeft,
+                                     (r + 1) * CellHeight};
                 cxRectIntersect(cell->VisibleBounds, cell->Bounds, client);
                 cell->Visible = !cxRectIsEmpty(cell->VisibleBounds);
                 AddCell(cell);

@@ -26,7 +26,7 @@ protected:
         for (int i = 0; i < c->ItemCount(); ++i) {
             auto* cell = new TcxEditCellViewInfo(this, c->Items(i), 0);
             cell->Borders = CellBorders;
-            cell->CheckClipping(TRect(i * CellWidth - ScrollLeft, 0, (i + 1) * CellWidth - ScrollLeft, CellHeight));
+            cell->CheckClipping(TRect{i * CellWidth - ScrollLeft, 0, (i + 1) * CellWidth - ScrollLeft, CellHeight});
             AddCell(cell);
         }
     }

@@ -40,7 +40,7 @@ TEST_F(EditingRoadTest, StartingAnEditByKey)
     EXPECT_EQ(grid->EditingController()->EditingItem(), b);
     EXPECT_EQ(VarToStr(grid->Editor()->EditValue()), "a");
     EXPECT_TRUE(grid->Editor()->Focused());
-    EXPECT_EQ(grid->Editor()->BoundsRect(), TRect(60, 0, 120, 20));
+    EXPECT_EQ(grid->Editor()->BoundsRect(), (TRect{60, 0, 120, 20}));
     Type(grid->Editor(), Qt::Key_Return);   // posts and closes
     EXPECT_EQ(grid->Editor(), nullptr);
     EXPECT_EQ(Value(b), "a");
@@ -380,7 +380,7 @@ TEST_F(EditingRoadTest, SharedPropertiesShareOneEditorThatStaysFocusedOutOfSight
     static_cast<TcxTestRowViewInfo*>(grid->ViewInfo())->ScrollLeft = 0;
     grid->LayoutChanged();
     grid->Update();
-    EXPECT_EQ(editor->BoundsRect(), TRect(0, 0, 60, 20));   // placed again, not re-created
+    EXPECT_EQ(editor->BoundsRect(), (TRect{0, 0, 60, 20}));   // placed again, not re-created
 }
 
 TEST_F(EditingRoadTest, TabLeavesUnlessItMovesBetweenCells)

@@ -79,12 +79,12 @@ protected:
     // told).
     void Move(int x, int y)
     {
-        Fixed().cursor = grid->ClientToScreen(TPoint(x, y));
+        Fixed().cursor = grid->ClientToScreen(TPoint{x, y});
         QTest::mouseMove(grid->Peer(), QPoint(x, y));
     }
     void Press(int x, int y)
     {
-        Fixed().cursor = grid->ClientToScreen(TPoint(x, y));
+        Fixed().cursor = grid->ClientToScreen(TPoint{x, y});
         QTest::mousePress(grid->Peer(), Qt::LeftButton, Qt::NoModifier, QPoint(x, y));
     }
     void TearDown() override
@@ -116,13 +116,13 @@ TEST_F(InplaceDragTest, DraggedCellFloatsUnderTheMouseAndTheCursorTellsTheDrop)
     EXPECT_EQ(ColorToRGB(image->Image()->Canvas()->GetPixel(58, 2)), ColorToRGB(clWindow));
     // It lies over the cell where the drag began and keeps that offset to the mouse.
     EXPECT_TRUE(image->GetVisible());
-    EXPECT_EQ(TPoint(image->Left(), image->Top()), grid->ClientToScreen(TPoint(0, 0)));
+    EXPECT_EQ((TPoint{image->Left(), image->Top()}), grid->ClientToScreen(TPoint{0, 0}));
     EXPECT_FALSE(object->LastAccepted);
     EXPECT_EQ(Screen->Cursor(), TCursor(crcxNoDrop));
     Move(90, 12);
     EXPECT_TRUE(object->LastAccepted);
     EXPECT_EQ(Screen->Cursor(), crDefault);
-    EXPECT_EQ(TPoint(image->Left(), image->Top()), grid->ClientToScreen(TPoint(60, 0)));
+    EXPECT_EQ((TPoint{image->Left(), image->Top()}), grid->ClientToScreen(TPoint{60, 0}));
     QTest::mouseRelease(grid->Peer(), Qt::LeftButton, Qt::NoModifier, QPoint(90, 12));
     EXPECT_EQ(grid->DragAndDropState(), ddsNone);
 }
@@ -162,7 +162,7 @@ TEST_F(InplaceDragTest, ControllerScrollingOutsideTheBoundsScrollsTowardEachPass
         EXPECT_EQ(scroller.CheckBounds(c.p), !c.sides.Empty()) << c.p.X << "," << c.p.Y;
         EXPECT_EQ(scroller.ActiveSides, c.sides);
     }
-    scroller.CheckBounds(TPoint(100, 5));
+    scroller.CheckBounds(TPoint{100, 5});
     scroller.DoScrollInspectingControl();
     scroller.DoScrollInspectingControl();
     scroller.DoScrollInspectingControl();
@@ -180,7 +180,7 @@ TEST_F(InplaceDragTest, PlaceArrowsShowOnceForTheSamePlaceAndAreShapedToTwoArrow
     EXPECT_TRUE(arrows.GetVisible());
     EXPECT_FALSE(arrows.MoveTo(r, bLeft)) << "the same rectangle and side again";
     const TRect box = arrows.WindowRegion().Box();
-    EXPECT_EQ(TRect(arrows.Left(), arrows.Top(), arrows.Left() + arrows.Width(), arrows.Top() + arrows.Height()),
+    EXPECT_EQ((TRect{arrows.Left(), arrows.Top(), arrows.Left() + arrows.Width(), arrows.Top() + arrows.Height()}),
               cxRectOffset(box, arrows.Left(), arrows.Top()));
     // One arrow points down at the top-left corner, one up at the bottom-left; nothing between.
     const gdi::Region left = TcxPlaceArrows::ArrowsRegion(r, bLeft);
@@ -201,9 +201,9 @@ TEST_F(InplaceDragTest, PlaceArrowsShowOnceForTheSamePlaceAndAreShapedToTwoArrow
 
 TEST_F(InplaceDragTest, DragImageHelperFollowsTheHookAndEndsOnButtonUp)
 {
-    auto* helper = new TcxDragImageHelper(drag, TPoint(70, 10));
+    auto* helper = new TcxDragImageHelper(drag, TPoint{70, 10});
     EXPECT_EQ(helper->ImageBounds, (TRect{0, 0, 60, 24}));
-    EXPECT_EQ(helper->PictureOffset, TPoint(-10, -10));
+    EXPECT_EQ(helper->PictureOffset, (TPoint{-10, -10}));
     EXPECT_EQ(ColorToRGB(helper->FloatingImage()->Image()->Canvas()->GetPixel(5, 5)), ColorToRGB(clRed));
     cxStartDragImages(drag, helper);
     ASSERT_TRUE(cxDragImagesHookInstalled());
@@ -216,13 +216,13 @@ TEST_F(InplaceDragTest, DragImageHelperFollowsTheHookAndEndsOnButtonUp)
     // first one.
     drag->BeginDrag(true);
     ASSERT_TRUE(drag->Dragging());
-    helper = new TcxDragImageHelper(drag, TPoint(70, 10));
+    helper = new TcxDragImageHelper(drag, TPoint{70, 10});
     cxStartDragImages(drag, helper);
     EXPECT_EQ(cxDragImageHelper(), helper);
     vcl::CallMouseHooks(WM_MOUSEMOVE, info);
     EXPECT_TRUE(helper->DragImageVisible);
-    EXPECT_EQ(helper->ImagePos, TPoint(290, 190));
-    EXPECT_EQ(TPoint(helper->FloatingImage()->Left(), helper->FloatingImage()->Top()), TPoint(290, 190));
+    EXPECT_EQ(helper->ImagePos, (TPoint{290, 190}));
+    EXPECT_EQ((TPoint{helper->FloatingImage()->Left(), helper->FloatingImage()->Top()}), (TPoint{290, 190}));
     // A real button release ends the drag images: the hook is gone and the helper freed.
     QTest::mouseRelease(grid->Peer(), Qt::LeftButton, Qt::NoModifier, QPoint(30, 10));
     EXPECT_FALSE(cxDragImagesHookInstalled());
@@ -235,17 +235,17 @@ TEST_F(InplaceDragTest, DragImageHelperFollowsTheHookAndEndsOnButtonUp)
 TEST_F(InplaceDragTest, PlatformDragWithDragImagesShowsThePictureUntilTheButtonIsReleased)
 {
     grid->OptionsBehavior()->SetDragDropImages(true);
-    grid->DragStartPoint = TPoint(70, 10);
+    grid->DragStartPoint = TPoint{70, 10};
     drag->BeginDrag(true);
     ASSERT_TRUE(drag->Dragging());
     ASSERT_TRUE(cxDragImagesHookInstalled());
     TcxDragImageHelper* helper = cxDragImageHelper();
     ASSERT_NE(helper, nullptr);
-    EXPECT_EQ(helper->PictureOffset, TPoint(-10, -10));
+    EXPECT_EQ(helper->PictureOffset, (TPoint{-10, -10}));
     Application->ProcessMessages();
     Move(100, 20);
     EXPECT_TRUE(helper->DragImageVisible);
-    EXPECT_EQ(helper->ImagePos, grid->ClientToScreen(TPoint(90, 10)));
+    EXPECT_EQ(helper->ImagePos, grid->ClientToScreen(TPoint{90, 10}));
     QTest::mouseRelease(grid->Peer(), Qt::LeftButton, Qt::NoModifier, QPoint(100, 20));
     EXPECT_FALSE(cxDragImagesHookInstalled());
     EXPECT_EQ(cxDragImageHelper(), nullptr);
@@ -255,7 +255,7 @@ TEST_F(InplaceDragTest, PlatformDragWithDragImagesShowsThePictureUntilTheButtonI
 
 TEST_F(InplaceDragTest, FreeingTheControlDuringItsDragImagesRemovesTheHook)
 {
-    cxStartDragImages(drag, new TcxDragImageHelper(drag, TPoint(70, 10)));
+    cxStartDragImages(drag, new TcxDragImageHelper(drag, TPoint{70, 10}));
     ASSERT_TRUE(cxDragImagesHookInstalled());
     drag->Free();
     grid = drag = nullptr;

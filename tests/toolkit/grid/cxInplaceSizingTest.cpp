@@ -8,7 +8,7 @@ namespace {
 class TcxTestSizedThing : public TObject, public IcxDragSizing {
     RTL_CLASS(TcxTestSizedThing, TObject)
     bool CanSizing(TcxDragSizingDirection) override { return true; }
-    TRect GetSizingBoundsRect(TcxDragSizingDirection) override { return TRect(10, 0, 190, 100); }
+    TRect GetSizingBoundsRect(TcxDragSizingDirection) override { return TRect{10, 0, 190, 100}; }
     int GetSizingIncrement(TcxDragSizingDirection) override { return increment; }
     bool IsDynamicUpdate() override { return dynamic; }
     void SetSizeDelta(TcxDragSizingDirection direction, int delta) override { deltas.push_back(delta); }
@@ -33,7 +33,7 @@ protected:
     // Starts at client x = 50.
     std::unique_ptr<TcxSizingDragAndDropObject> Start()
     {
-        Fixed().cursor = grid->ClientToScreen(TPoint(50, 10));
+        Fixed().cursor = grid->ClientToScreen(TPoint{50, 10});
         auto sizing = std::make_unique<TcxSizingDragAndDropObject>(grid);
         sizing->BeginDragAndDrop();
         return sizing;
@@ -41,7 +41,7 @@ protected:
     void Move(TcxSizingDragAndDropObject& s, int x)
     {
         bool accepted = false;
-        s.DragAndDrop(TPoint(x, 10), accepted);
+        s.DragAndDrop(TPoint{x, 10}, accepted);
         EXPECT_TRUE(accepted);
     }
     TcxTestSizedThing thing;

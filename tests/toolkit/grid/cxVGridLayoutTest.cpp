@@ -240,7 +240,7 @@ TEST_F(VGridLayoutTest, ImagesCaptionsAndHints)
         // One pixel after the image, then the in-place text editor's offsets and one more pixel.
         const TRect& cell = caption->CaptionRect;
         EXPECT_EQ(caption->CaptionTextRect,
-                  TRect(cell.Left + c.imageWidth + 3, cell.Top + 2, cell.Right - 3, cell.Bottom - 2));
+                  (TRect{cell.Left + c.imageWidth + 3, cell.Top + 2, cell.Right - 3, cell.Bottom - 2}));
     }
     grid->SetImages(nullptr);
 
@@ -301,8 +301,9 @@ TEST_F(VGridLayoutTest, BandWidthsWithAndWithoutAutoScaling)
     const int width = vi()->ViewHeaderWidth + vi()->DividerWidth() + 50 + 2;
     for (std::size_t i = 0; i < bands.size(); ++i) {
         EXPECT_EQ(bands[i].Width(), width) << i;
-        if (i > 0)
+        if (i > 0) {
             EXPECT_EQ(bands[i].Left, bands[i - 1].Right + 4) << i;
+        }
     }
     grid->OptionsView()->SetAutoScaleBands(true);
     ASSERT_FALSE(vi()->BandRects().empty());

@@ -88,24 +88,24 @@ TEST_F(VGridPainterTest, DividerLinesByStyle)
     std::vector<TLineInfo> lines;
     Helper()->AddDivider(lines, r, false, clRed);
     ASSERT_EQ(lines.size(), 1u);
-    EXPECT_EQ(lines[0].Rect, TRect(50, 20, 51, 39));
+    EXPECT_EQ(lines[0].Rect, (TRect{50, 20, 51, 39}));
 
     grid->OptionsView()->SetPaintStyle(psDelphi);
     lines.clear();
     Helper()->AddDivider(lines, r, false, clRed);
     ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(lines[0].Rect, TRect(50, 20, 51, 39));
+    EXPECT_EQ(lines[0].Rect, (TRect{50, 20, 51, 39}));
     EXPECT_EQ(lines[0].Color, clBtnShadow);
-    EXPECT_EQ(lines[1].Rect, TRect(51, 20, 52, 39));
+    EXPECT_EQ(lines[1].Rect, (TRect{51, 20, 52, 39}));
     EXPECT_EQ(lines[1].Color, clBtnHighlight);
 
     lines.clear();
     Helper()->AddDivider(lines, r, true, clRed);
     ASSERT_EQ(lines.size(), 4u);
-    EXPECT_EQ(lines[0].Rect, TRect(50, 20, 52, 22));
-    EXPECT_EQ(lines[1].Rect, TRect(50, 36, 52, 38));
+    EXPECT_EQ(lines[0].Rect, (TRect{50, 20, 52, 22}));
+    EXPECT_EQ(lines[1].Rect, (TRect{50, 36, 52, 38}));
     EXPECT_EQ(lines[0].Color, clRed);
-    EXPECT_EQ(lines[2].Rect, TRect(50, 22, 51, 36));   // R.top + 2, height 18 + 1 - 5
+    EXPECT_EQ(lines[2].Rect, (TRect{50, 22, 51, 36}));   // R.top + 2, height 18 + 1 - 5
 }
 
 TEST_F(VGridPainterTest, DotNetFocusedHeaderInSelectionColoursAndValueFocusRect)
@@ -229,7 +229,7 @@ TEST_F(VGridPainterTest, CaptionImagesAreClippedToTheirCell)
     TBitmap glyph;
     glyph.SetSize(16, 16);
     glyph.Canvas()->Brush()->SetColor(clRed);
-    glyph.Canvas()->FillRect(TRect(0, 0, 16, 16));
+    glyph.Canvas()->FillRect(TRect{0, 0, 16, 16});
     images.AddMasked(&glyph, clLime);
     grid->SetImages(&images);
     TcxEditorRow* plain = AddEditor("Plain");

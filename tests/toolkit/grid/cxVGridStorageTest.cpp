@@ -1,8 +1,8 @@
 // Storing and restoring the vertical grid's layout through a stream and an INI file.
 #include "tests/toolkit/grid/VGridPaintTestSupport.h"
 
+#include <algorithm>
 #include <fstream>
-#include <regex>
 #include <sstream>
 
 #include <QTemporaryDir>
@@ -24,11 +24,24 @@ protected:
         return s.str();
     }
     void WriteIni(const std::string& text) const { std::ofstream(IniName()) << text; }
+    // Where the first "key=..." line of the INI text starts, and where it ends (its LF).
+    static std::pair<std::size_t, std::size_t> FindIniLine(const std::string& text, const std::string& key)
+    {
+        for (std::size_t at = 0; at < text.size();) {
+            const std::size_t end = std::min(text.find('\n', at), text.size());
+            if (text.compare(at, key.size() + 1, key + "=") == 0)
+                return {at, end};
+            at = end + 1;
+        }
+        return {std::string::npos, std::string::npos};
+    }
     // Replaces the value of the first "key=..." line of the INI text.
     static std::string SetIniValue(const std::string& text, const std::string& key, const std::string& value)
     {
-        return std::regex_replace(text, std::regex("(^|\n)" + key + "=[^\n]*"), "$1" + key + "=" + value,
-                                  std::regex_constants::format_first_only);
+        const auto [at, end] = FindIniLine(text, key);
+        if (at == std::string::npos)
+            return text;
+        return text.substr(0, at) + key + "=" + value + text.substr(end);
     }
     QTemporaryDir dir;
 };
@@ -121,7 +134,9 @@ TEST_F(VGridStorageTest, SourceWithoutNameModeAppliesIDsAtOnce)
     grid->StoreToIniFile(IniName());
     EXPECT_EQ(a->GetObjectName(), "RowA");
     // A source written without "NewLoad": parents and positions are row IDs.
-    std::string ini = std::regex_replace(ReadIni(), std::regex("\nNewLoad=[^\n]*"), "");
+    std::string ini = ReadIni();
+    for (auto line = FindIniLine(ini, "NewLoad"); line.first != std::string::npos; line = FindIniLine(ini, "NewLoad"))
+        ini.erase(line.first, line.second - line.first + 1);
     WriteIni(ini);
     grid->RestoreFromIniFile(IniName());
     EXPECT_FALSE(grid->NameMode);

@@ -16,21 +16,21 @@ TEST(VGridLists, GrowKeepOrderAndRefuseIndexesOutsideTheCount)
 {
     TcxRectList rects;
     for (int i = 0; i < 1500; ++i)   // past the first growth step
-        EXPECT_EQ(rects.Add(TRect(i, 0, i + 1, 1)), i);
+        EXPECT_EQ(rects.Add(TRect{i, 0, i + 1, 1}), i);
     EXPECT_EQ(rects.Allocated(), 2048);
-    EXPECT_EQ(rects.GetRect(1234), TRect(1234, 0, 1235, 1));
-    rects.SetRect(3, TRect(9, 9, 9, 9));
+    EXPECT_EQ(rects.GetRect(1234), (TRect{1234, 0, 1235, 1}));
+    rects.SetRect(3, TRect{9, 9, 9, 9});
     TcxRectList copy;
     copy.Assign(rects);
     EXPECT_EQ(copy.Count(), 1500);
-    EXPECT_EQ(copy[3], TRect(9, 9, 9, 9));
+    EXPECT_EQ(copy[3], (TRect{9, 9, 9, 9}));
     rects.Clear();
     EXPECT_EQ(rects.Count(), 0);
     EXPECT_EQ(rects.Allocated(), 2048);   // memory kept for the next pass
 
-    rects.Add(TRect(0, 0, 1, 1));
-    rects.Add(TRect(0, 0, 1, 1));
-    rects.Add(TRect(0, 0, 1, 1));
+    rects.Add(TRect{0, 0, 1, 1});
+    rects.Add(TRect{0, 0, 1, 1});
+    rects.Add(TRect{0, 0, 1, 1});
     try {
         rects.Get(3);
         FAIL() << "index 3 of 3 records";
@@ -46,22 +46,22 @@ TEST(VGridLists, LockedLineListAddsNothing)
 {
     TLineInfoList lines;
     TBrush brush;
-    EXPECT_EQ(lines.Add(TRect(0, 0, 5, 1), clRed), 0);
+    EXPECT_EQ(lines.Add(TRect{0, 0, 5, 1}, clRed), 0);
     EXPECT_EQ(lines.Add(1, 2, 3, 4, &brush), 1);
-    EXPECT_EQ(lines.Items(1).Rect, TRect(1, 2, 4, 6));
+    EXPECT_EQ(lines.Items(1).Rect, (TRect{1, 2, 4, 6}));
     EXPECT_TRUE(lines.Items(1).IsBrush);
     EXPECT_EQ(lines.Items(1).Brush, &brush);
     EXPECT_FALSE(lines.Items(0).IsBrush);
     EXPECT_EQ(lines.Items(0).Color, clRed);
     lines.Locked = true;
-    EXPECT_EQ(lines.Add(TRect(0, 0, 1, 1), clBlue), -1);
+    EXPECT_EQ(lines.Add(TRect{0, 0, 1, 1}, clBlue), -1);
     EXPECT_EQ(lines.Add(0, 0, 1, 1, &brush), -1);
     EXPECT_EQ(lines.Count(), 2);
 
     TIndentRectInfoList cells;
     TcxViewParams params;
     params.Color = clGreen;
-    cells.Add(TSize(12, 20), true, params, false);
+    cells.Add(TSize{12, 20}, true, params, false);
     EXPECT_EQ(cells.Items(0).Width, 12);
     EXPECT_EQ(cells.Items(0).Height, 20);
     EXPECT_TRUE(cells.Items(0).IsCategory);
@@ -79,15 +79,15 @@ std::vector<TRect> Rects(const TRectScaler& s)
 TEST(VGridRectScaler, CalcKeepsSizesCutsAtTheRightEdgeAndStretchesTheLast)
 {
     TRectScaler s;
-    s.CalcRect(TRect(0, 0, 100, 10));
+    s.CalcRect(TRect{0, 0, 100, 10});
     EXPECT_TRUE(Rects(s).empty());
     s.Add(30, 0, 2);
     s.Add(5, 20, 2);   // grows to its minimum
     s.Add(10);
-    s.CalcRect(TRect(0, 0, 100, 10));
+    s.CalcRect(TRect{0, 0, 100, 10});
     EXPECT_EQ(Rects(s), (std::vector<TRect>{{0, 0, 30, 10}, {32, 0, 52, 10}, {54, 0, 100, 10}}));
     // A part reaching past the edge is cut there and no later part gets a rectangle.
-    s.CalcRect(TRect(0, 0, 40, 10));
+    s.CalcRect(TRect{0, 0, 40, 10});
     EXPECT_EQ(Rects(s), (std::vector<TRect>{{0, 0, 30, 10}, {32, 0, 40, 10}}));
 }
 
@@ -97,18 +97,18 @@ TEST(VGridRectScaler, ScaleSharesTheWidthAndTheLastAbsorbsRounding)
     s.Add(1);
     s.Add(1);
     s.Add(1);
-    s.ScaleRect(TRect(10, 0, 110, 5));   // 33.33 each
+    s.ScaleRect(TRect{10, 0, 110, 5});   // 33.33 each
     EXPECT_EQ(Rects(s), (std::vector<TRect>{{10, 0, 43, 5}, {43, 0, 76, 5}, {76, 0, 110, 5}}));
     TRectScaler halves;
     halves.Add(1, 0, 0);
     halves.Add(1, 0, 0);
     halves.Add(2);
-    halves.ScaleRect(TRect(0, 0, 10, 1));   // 2.5 rounds to 2 (halves to even)
-    EXPECT_EQ(halves.ScaledRect(0), TRect(0, 0, 2, 1));
+    halves.ScaleRect(TRect{0, 0, 10, 1});   // 2.5 rounds to 2 (halves to even)
+    EXPECT_EQ(halves.ScaledRect(0), (TRect{0, 0, 2, 1}));
     EXPECT_EQ(halves.ScaledRect(2).Right, 10);
     TRectScaler empty;
     empty.Add(0);
-    empty.ScaleRect(TRect(0, 0, 10, 1));
+    empty.ScaleRect(TRect{0, 0, 10, 1});
     EXPECT_EQ(empty.ScaledRects().Count(), 0);
 }
 
