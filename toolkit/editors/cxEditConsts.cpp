@@ -98,6 +98,7 @@ const TResStringRec scxRegExprIncorrectSpace = {65353, "The space character is n
 const TResStringRec scxRegExprNotCompiled = {65354, "Regular expression is not compiled"};
 const TResStringRec scxRegExprIncorrectParameterQuantifier = {65355, "Incorrect parameter quantifier"};
 const TResStringRec scxRegExprCantUseParameterQuantifier = {65356, "The parameter quantifier cannot be applied here"};
+const TResStringRec scxRegExprTooDeep = {65332, "The blocks are nested too deeply"};
 const TResStringRec scxMaskEditRegExprError = {65357, "Regular expression errors:"};
 const TResStringRec scxMaskEditInvalidEditValue = {65358, "The edit value is invalid"};
 const TResStringRec scxMaskEditNoMask = {65359, "None"};
@@ -205,6 +206,7 @@ const std::vector<TcxEditResStringEntry>& cxEditResourceStringTable()
         {"scxRegExprNotCompiled", &scxRegExprNotCompiled},
         {"scxRegExprIncorrectParameterQuantifier", &scxRegExprIncorrectParameterQuantifier},
         {"scxRegExprCantUseParameterQuantifier", &scxRegExprCantUseParameterQuantifier},
+        {"scxRegExprTooDeep", &scxRegExprTooDeep},
         {"scxMaskEditRegExprError", &scxMaskEditRegExprError},
         {"scxMaskEditInvalidEditValue", &scxMaskEditInvalidEditValue},
         {"scxMaskEditNoMask", &scxMaskEditNoMask},
