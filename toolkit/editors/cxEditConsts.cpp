@@ -98,7 +98,6 @@ const TResStringRec scxRegExprIncorrectSpace = {65353, "The space character is n
 const TResStringRec scxRegExprNotCompiled = {65354, "Regular expression is not compiled"};
 const TResStringRec scxRegExprIncorrectParameterQuantifier = {65355, "Incorrect parameter quantifier"};
 const TResStringRec scxRegExprCantUseParameterQuantifier = {65356, "The parameter quantifier cannot be applied here"};
-const TResStringRec scxRegExprTooDeep = {65332, "The blocks are nested too deeply"};
 const TResStringRec scxMaskEditRegExprError = {65357, "Regular expression errors:"};
 const TResStringRec scxMaskEditInvalidEditValue = {65358, "The edit value is invalid"};
 const TResStringRec scxMaskEditNoMask = {65359, "None"};
@@ -106,6 +105,8 @@ const TResStringRec scxMaskEditIllegalFileFormat = {65328, "Illegal file format"
 const TResStringRec scxMaskEditEmptyMaskCollectionFile = {65329, "The mask collection file is empty"};
 const TResStringRec scxMaskEditMaskCollectionFiles = {65330, "Mask collection files"};
 const TResStringRec cxSSpinEditInvalidNumericValue = {65331, "Invalid numeric value"};
+// Beyond the table above: a mask expression nested deeper than its tree may be walked.
+const TResStringRec scxRegExprTooDeep = {65332, "The blocks are nested too deeply"};
 
 const std::vector<TcxEditResStringEntry>& cxEditResourceStringTable()
 {
@@ -206,7 +207,6 @@ const std::vector<TcxEditResStringEntry>& cxEditResourceStringTable()
         {"scxRegExprNotCompiled", &scxRegExprNotCompiled},
         {"scxRegExprIncorrectParameterQuantifier", &scxRegExprIncorrectParameterQuantifier},
         {"scxRegExprCantUseParameterQuantifier", &scxRegExprCantUseParameterQuantifier},
-        {"scxRegExprTooDeep", &scxRegExprTooDeep},
         {"scxMaskEditRegExprError", &scxMaskEditRegExprError},
         {"scxMaskEditInvalidEditValue", &scxMaskEditInvalidEditValue},
         {"scxMaskEditNoMask", &scxMaskEditNoMask},
@@ -214,6 +214,7 @@ const std::vector<TcxEditResStringEntry>& cxEditResourceStringTable()
         {"scxMaskEditEmptyMaskCollectionFile", &scxMaskEditEmptyMaskCollectionFile},
         {"scxMaskEditMaskCollectionFiles", &scxMaskEditMaskCollectionFiles},
         {"cxSSpinEditInvalidNumericValue", &cxSSpinEditInvalidNumericValue},
+        {"scxRegExprTooDeep", &scxRegExprTooDeep},
     };
     return table;
 }

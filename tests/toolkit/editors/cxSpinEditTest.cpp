@@ -348,6 +348,28 @@ TEST_F(SpinEditTest, SpinKeysStepAndOtherKeysTypeOrBeep)
     EXPECT_EQ(edit->Text(), "8");
 }
 
+TEST_F(SpinEditTest, AFocusedIntegerShowsAllItsDigitsAndStaysEditable)
+{
+    P()->SetValueType(vtInt);
+    edit->SetValue(Variant(std::int64_t(9223372036854775807LL)));
+    EXPECT_EQ(edit->Text(), "9223372036854775807");
+    Key(Qt::Key_Down);
+    EXPECT_EQ(edit->Text(), "9223372036854775806");
+    edit->SetValue(Variant(std::int64_t(-1234567890123456LL)));
+    EXPECT_EQ(edit->Text(), "-1234567890123456");
+    // Typed on, the text still reads as a number: leaving keeps it.
+    edit->SetSelection(17, 0);
+    Type("7");
+    Focus(other);
+    EXPECT_EQ(VarToStr(edit->EditValue()), "-12345678901234567");
+    EXPECT_EQ(edit->Text(), "-12345678901234567");
+    // A float keeps its general notation.
+    P()->SetValueType(vtFloat);
+    Focus(edit);
+    edit->SetValue(Variant(0.1 + 0.2));
+    EXPECT_EQ(edit->Text(), "0.3");
+}
+
 TEST_F(SpinEditTest, AHeldButtonStepsAtOnceAfter400msThenEvery100ms)
 {
     P()->SetValueType(vtInt);
