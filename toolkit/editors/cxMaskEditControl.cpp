@@ -454,8 +454,9 @@ void TcxCustomMaskEdit::CutToClipboard()
     if (InternalFocused() && !DoEditing())
         return;
     CopyToClipboard();
+    // The field deletes a selection on the character Backspace makes, not on the key alone.
     if (mode_->PressDelete())
-        SendOwnKey(WM_KEYDOWN, VK_BACK);
+        host_->SendOwnKeyDown(VK_BACK);
 }
 
 void TcxCustomMaskEdit::PasteFromClipboard()

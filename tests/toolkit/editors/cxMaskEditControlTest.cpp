@@ -313,6 +313,22 @@ TEST_F(MaskEditControlTest, CtrlZTakesBackTheLastWriteOfTheMask)
     EXPECT_EQ(Shown(), "72-34");
     Key(Qt::Key_Z, Qt::ControlModifier, "z");
     EXPECT_EQ(Shown(), "12-34");
+
+    // An expression's text is cut whole, comes back whole, and the mode goes on from it.
+    for (TcxEditMaskKind kind : {emkRegExpr, emkRegExprEx}) {
+        Start(kind, "\\d\\d:\\d\\d");
+        Type("12:3");
+        Key(Qt::Key_End);
+        Key(Qt::Key_Home, Qt::ShiftModifier);
+        Key(Qt::Key_X, Qt::ControlModifier, "x");
+        EXPECT_EQ(Clipboard()->AsText(), "12:3") << kind;
+        EXPECT_EQ(Shown(), "") << kind;
+        Key(Qt::Key_Z, Qt::ControlModifier, "z");
+        EXPECT_EQ(Shown(), "12:3") << kind;
+        Key(Qt::Key_End);
+        Type("45");
+        EXPECT_EQ(Shown(), "12:34") << kind;
+    }
 }
 
 } // namespace
