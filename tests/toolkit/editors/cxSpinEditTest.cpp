@@ -1,6 +1,7 @@
 // The spin editor: its settings wired to the numeric rules, the step on the real control, the
 // spin keys and typed characters, the repeat of a held button, the wheel and the buttons' layout.
 #include "tests/platform/vcl/VclTestSupport.h"
+#include "tests/common/TestPictures.h"
 
 #include "platform/gdi/Surface.h"
 #include "platform/rtl/Filer.h"
@@ -372,6 +373,7 @@ TEST_F(SpinEditTest, AFocusedIntegerShowsAllItsDigitsAndStaysEditable)
     P()->SetValueType(vtInt);
     edit->SetValue(Variant(std::int64_t(9223372036854775807LL)));
     EXPECT_EQ(edit->Text(), "9223372036854775807");
+    SaveTestPicture(form->Peer()->grab().toImage(), "spin_edit_focused_long_integer.png");
     Key(Qt::Key_Down);
     EXPECT_EQ(edit->Text(), "9223372036854775806");
     edit->SetValue(Variant(std::int64_t(-1234567890123456LL)));

@@ -187,6 +187,8 @@ TEST_F(TimeEditRules, ConversionsKeepTheDateAndNeverShowTheClock)
 
 #include "tests/toolkit/editors/TextEditorsTestSupport.h"
 
+#include "tests/common/TestPictures.h"
+
 namespace {
 
 class TimeEditControlTest : public TextFamilyTest {
@@ -294,8 +296,10 @@ TEST_F(TimeEditControlTest, FractionsOfASecondAreCutAndTheLongTimeShowsUnfocused
     edit->Properties()->SetUseTimeFormatWhenUnfocused(false);
     edit->SetEditValue(Variant::FromDate(1.0 / 24 + 5.0 / 1440));
     EXPECT_EQ(edit->Text(), "01:05:00");
+    other->SetEditValue(Variant(std::string("离开 left")));
     Focus(other);
     EXPECT_EQ(edit->Text(), "1:05:00");
+    SaveTestPicture(form->Peer()->grab().toImage(), "time_edit_long_time_unfocused.png");
     edit->Properties()->SetUseTimeFormatWhenUnfocused(true);
     EXPECT_EQ(edit->Text(), "01:05:00");
 }
