@@ -162,20 +162,23 @@ bool TcxMaskEditStandardMode::PressDelete()
 
 bool TcxMaskEditStandardMode::PressBackSpace()
 {
+    // Backspace deletes the position before the caret whether or not Shift is held.
     if (host_->GetSelLength() <= 1)
-        PressLeft();
+        StepLeft();
     return PressDelete();
 }
 
 bool TcxMaskEditStandardMode::PressLeft()
 {
+    // The one-character caret this mode sets keeps its anchor after the character, so the
+    // field's own Shift+Left takes in exactly one more character, as every further one does.
+    return host_->IsSelecting() || StepLeft();
+}
+
+bool TcxMaskEditStandardMode::StepLeft()
+{
     const int start = host_->GetSelStart();
     const int length = host_->GetSelLength();
-    if (host_->IsSelecting()) {
-        // The one-character caret this mode sets keeps its anchor after the character, so the
-        // field's own Shift+Left takes in exactly one more character, as every further one does.
-        return true;
-    }
     if (length >= 2) {
         int pos = start;
         while (pos < start + length && !IsEditableAt(pos))

@@ -143,6 +143,8 @@ private:
     bool IsEditableAt(int pos) const { return pos >= 0 && pos < standardMask_.Count() && !standardMask_.IsLiteral(pos); }
     void PutCaret(int pos);
     void SelectOneChar();
+    // Puts the caret on the editable position before it (or on the first of a selection).
+    bool StepLeft();
 
     TcxStandardMask standardMask_;
     int pasteStart_ = 0;

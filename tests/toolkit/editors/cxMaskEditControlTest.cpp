@@ -292,6 +292,15 @@ TEST_F(MaskEditControlTest, ShiftArrowsInAPositionalMaskTakeOneCharacterAKey)
     Key(Qt::Key_Left);
     EXPECT_EQ(edit->SelStart(), 3);
     EXPECT_EQ(edit->SelLength(), 1);
+    // Backspace with Shift held still blanks the position before the caret.
+    for (Qt::KeyboardModifiers mods : {Qt::KeyboardModifiers(), Qt::KeyboardModifiers(Qt::ShiftModifier)}) {
+        edit->SetEditValue(Variant(std::string("1234")));
+        Type("H>>>");
+        Key(Qt::Key_Backspace, mods, "\b");
+        EXPECT_EQ(Shown(), "12-_4") << int(mods);
+        EXPECT_EQ(edit->SelStart(), 3) << int(mods);
+        EXPECT_EQ(edit->SelLength(), 1) << int(mods);
+    }
 }
 
 TEST_F(MaskEditControlTest, CtrlZTakesBackTheLastWriteOfTheMask)
