@@ -20,4 +20,9 @@ std::u16string WideLowerCase(std::u16string_view text);
 bool WideIsLetter(char16_t c);
 bool WideIsDigit(char16_t c);
 
+// The halves of a character outside the basic plane.
+inline bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+inline bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+inline bool IsSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDFFF; }
+
 } // namespace rtl

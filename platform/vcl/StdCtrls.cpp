@@ -366,9 +366,6 @@ private:
     }
 };
 
-bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
-
 Qt::KeyboardModifiers QtModifiers(TShiftState s)
 {
     Qt::KeyboardModifiers m;
@@ -677,7 +674,7 @@ void TCustomEdit::ReplaceSelection(std::u16string text, bool limited, bool canUn
         const int room = maxLength_ - (box_->Length() - (e - s));
         if (room < int(text.size())) {
             std::size_t keep = std::size_t(std::max(0, room));
-            if (keep > 0 && vcl::IsHighSurrogate(text[keep - 1]))
+            if (keep > 0 && rtl::IsHighSurrogate(text[keep - 1]))
                 --keep;
             if (keep > 0 && keep < text.size() && text[keep - 1] == u'\r' && text[keep] == u'\n')
                 --keep;
@@ -703,12 +700,12 @@ void TCustomEdit::TypeText(std::u16string text)
 void TCustomEdit::HandleChar(TMessage& m)
 {
     const auto ch = char16_t(m.WParam);
-    if (vcl::IsHighSurrogate(ch)) {
+    if (rtl::IsHighSurrogate(ch)) {
         pendingHigh_ = std::u16string(1, ch);
         return;
     }
     std::u16string pair;
-    if (vcl::IsLowSurrogate(ch)) {
+    if (rtl::IsLowSurrogate(ch)) {
         if (pendingHigh_.empty())
             return;
         pair = pendingHigh_ + ch;

@@ -597,6 +597,14 @@ void TcxContainerStyle::ReadIsFontAssigned(rtl::TReader* reader)
 
 void TcxContainerStyle::WriteIsFontAssigned(rtl::TWriter* writer) { writer->WriteBoolean(true); }
 
+void TcxContainerStyle::DefineProperties(rtl::TFiler* filer)
+{
+    TcxInterfacedPersistent::DefineProperties(filer);
+    filer->DefineProperty(
+        "IsFontAssigned", [this](rtl::TReader* r) { ReadIsFontAssigned(r); },
+        [this](rtl::TWriter* w) { WriteIsFontAssigned(w); }, IsFontAssignedWritten());
+}
+
 // ---- assigning and restoring ----
 
 void TcxContainerStyle::Assign(TPersistent* source)

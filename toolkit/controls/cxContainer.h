@@ -147,6 +147,7 @@ class TcxContainerStyle : public TcxInterfacedPersistent, public IdxSkinSupport 
     bool IsFontAssignedWritten() const { return IsFontStored(); }
     void ReadIsFontAssigned(rtl::TReader* reader);
     void WriteIsFontAssigned(rtl::TWriter* writer);
+    void DefineProperties(rtl::TFiler* filer) override;
 
     TNotifyEvent OnChanged;
 

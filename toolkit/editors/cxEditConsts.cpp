@@ -105,6 +105,8 @@ const TResStringRec scxMaskEditIllegalFileFormat = {65328, "Illegal file format"
 const TResStringRec scxMaskEditEmptyMaskCollectionFile = {65329, "The mask collection file is empty"};
 const TResStringRec scxMaskEditMaskCollectionFiles = {65330, "Mask collection files"};
 const TResStringRec cxSSpinEditInvalidNumericValue = {65331, "Invalid numeric value"};
+// Beyond the table above: a mask expression nested deeper than its tree may be walked.
+const TResStringRec scxRegExprTooDeep = {65332, "The blocks are nested too deeply"};
 
 const std::vector<TcxEditResStringEntry>& cxEditResourceStringTable()
 {
@@ -212,6 +214,7 @@ const std::vector<TcxEditResStringEntry>& cxEditResourceStringTable()
         {"scxMaskEditEmptyMaskCollectionFile", &scxMaskEditEmptyMaskCollectionFile},
         {"scxMaskEditMaskCollectionFiles", &scxMaskEditMaskCollectionFiles},
         {"cxSSpinEditInvalidNumericValue", &cxSSpinEditInvalidNumericValue},
+        {"scxRegExprTooDeep", &scxRegExprTooDeep},
     };
     return table;
 }

@@ -106,6 +106,7 @@ extern const TResStringRec scxRegExprIncorrectSpace;
 extern const TResStringRec scxRegExprNotCompiled;
 extern const TResStringRec scxRegExprIncorrectParameterQuantifier;
 extern const TResStringRec scxRegExprCantUseParameterQuantifier;
+extern const TResStringRec scxRegExprTooDeep;
 extern const TResStringRec scxMaskEditRegExprError;
 extern const TResStringRec scxMaskEditInvalidEditValue;
 extern const TResStringRec scxMaskEditNoMask;

@@ -330,6 +330,9 @@ class TcxCustomEdit : public TcxContainer,
     bool UseAnchors() const { return UseAnchorX() || UseAnchorY(); }
     virtual bool UseAnchorX() const { return false; }
     virtual bool UseAnchorY() const { return false; }
+    // The stream-only sizes: "Height" unless the editor sizes itself, "Width" unless it sizes
+    // its width too, and the anchors its kind uses.
+    void DefineProperties(TFiler* filer) override;
     // Adjusts a proposed size to the content (auto size).
     bool CanResize(int& newWidth, int& newHeight);
     // Every new size passes CanResize first, so an auto-size editor never takes a size its

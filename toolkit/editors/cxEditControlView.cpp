@@ -3,6 +3,7 @@
 // inner edit's repaint lock.
 #include "toolkit/editors/cxEditControl.h"
 
+#include "platform/rtl/Filer.h"
 #include "platform/vcl/Peer.h"
 #include "toolkit/core/cxGraphicsShared.h"
 
@@ -234,6 +235,33 @@ void TcxCustomEdit::CalculateAnchors()
         anchorX_ = alignment->Horz() == taCenter ? Left() + Half(Width()) : Left() + Width();
     if (UseAnchorY())
         anchorY_ = alignment->Vert() == taVCenter ? Top() + Half(Height()) : Top() + Height();
+}
+
+void TcxCustomEdit::DefineProperties(TFiler* filer)
+{
+    TcxContainer::DefineProperties(filer);
+    filer->DefineProperty(
+        "Height", [this](TReader* r) { SetHeight(r->ReadInteger()); }, [this](TWriter* w) { w->WriteInteger(GetHeight()); },
+        !CanAutoSize());
+    filer->DefineProperty(
+        "Width", [this](TReader* r) { SetWidth(r->ReadInteger()); }, [this](TWriter* w) { w->WriteInteger(Width()); },
+        !(CanAutoSize() && CanAutoWidth()));
+    // A read anchor places the editor, as after loading; a written one is worked out first.
+    auto readAnchor = [this](int& anchor) -> TReaderProc {
+        return [this, &anchor](TReader* r) {
+            anchor = r->ReadInteger();
+            sizeOnLoad_ = true;
+            SetSize();
+        };
+    };
+    auto writeAnchor = [this](int& anchor) -> TWriterProc {
+        return [this, &anchor](TWriter* w) {
+            CalculateAnchors();
+            w->WriteInteger(anchor);
+        };
+    };
+    filer->DefineProperty("AnchorX", readAnchor(anchorX_), writeAnchor(anchorX_), UseAnchorX());
+    filer->DefineProperty("AnchorY", readAnchor(anchorY_), writeAnchor(anchorY_), UseAnchorY());
 }
 
 int TcxCustomEdit::GetHeight()

@@ -5,6 +5,7 @@
 #include <QDesktopServices>
 #include <QUrl>
 
+#include "platform/rtl/Filer.h"
 #include "platform/vcl/Menus.h"
 #include "platform/vcl/SystemFacade.h"
 #include "toolkit/controls/cxControlsTimers.h"
@@ -127,6 +128,14 @@ TcxCustomHyperLinkEditProperties::TcxCustomHyperLinkEditProperties(TPersistent* 
     : TcxCustomTextEditProperties(owner), prefix_(cxGetResourceString(&scxSHyperLinkPrefix))
 {
     SetAutoSelect(false);
+}
+
+void TcxCustomHyperLinkEditProperties::DefineProperties(TFiler* filer)
+{
+    TcxCustomTextEditProperties::DefineProperties(filer);
+    filer->DefineProperty(
+        "Prefix", [this](TReader* r) { SetPrefix(r->ReadString()); }, [this](TWriter* w) { w->WriteString(prefix_); },
+        prefix_ != cxGetResourceString(&scxSHyperLinkPrefix));
 }
 
 void TcxCustomHyperLinkEditProperties::Assign(TPersistent* source)

@@ -26,6 +26,8 @@ class TcxCustomHyperLinkEditProperties : public TcxCustomTextEditProperties {
     RTL_CLASS(TcxCustomHyperLinkEditProperties, TcxCustomTextEditProperties)
     explicit TcxCustomHyperLinkEditProperties(TPersistent* owner);
     void Assign(TPersistent* source) override;
+    // "Prefix" is streamed only when it differs from the default prefix.
+    void DefineProperties(TFiler* filer) override;
 
     TColor LinkColor() const { return linkColor_; }
     void SetLinkColor(TColor value);

@@ -23,9 +23,34 @@ public:
     }
     TcxMaskModeSettings Settings() override { return edit_->ActiveProperties()->ModeSettings(); }
     std::u16string GetText() override { return edit_->InnerText(); }
+    // The changed stretch is replaced as typing replaces a selection, so that the field keeps an
+    // undo step for every write of the mode (Ctrl+Z after a cut brings the text back). Without a
+    // window there is no field to undo in: the text is set through the display value.
     void SetDisplayText(const std::u16string& text) override
     {
-        edit_->DataBinding()->SetDisplayValue(Variant(Utf16ToUtf8(text)));
+        TcxCustomInnerTextEdit* inner = edit_->InnerTextEditControl();
+        if (!inner || !inner->HandleAllocated()) {
+            edit_->DataBinding()->SetDisplayValue(Variant(Utf16ToUtf8(text)));
+            return;
+        }
+        const std::u16string old = GetText();
+        std::size_t prefix = 0;
+        while (prefix < old.size() && prefix < text.size() && old[prefix] == text[prefix])
+            ++prefix;
+        std::size_t suffix = 0;
+        while (suffix < old.size() - prefix && suffix < text.size() - prefix &&
+               old[old.size() - 1 - suffix] == text[text.size() - 1 - suffix])
+            ++suffix;
+        // Never split a surrogate pair between the kept and the replaced stretch.
+        if (prefix > 0 && IsHighSurrogate(old[prefix - 1]))
+            --prefix;
+        if (suffix > 0 && IsLowSurrogate(old[old.size() - suffix]))
+            --suffix;
+        if (prefix == old.size() && prefix == text.size())
+            return;
+        SetSelection(int(prefix), int(old.size() - prefix - suffix));
+        const std::string replacement = Utf16ToUtf8(text.substr(prefix, text.size() - prefix - suffix));
+        inner->Perform(EM_REPLACESEL, 1, LPARAM(replacement.c_str()));
     }
     int GetSelStart() override { return edit_->InnerTextEdit() ? edit_->InnerTextEdit()->GetSelStart() : 0; }
     int GetSelLength() override { return edit_->InnerTextEdit() ? edit_->InnerTextEdit()->GetSelLength() : 0; }
@@ -361,7 +386,8 @@ void TcxCustomMaskEdit::DoEditKeyPress(char16_t& key)
         key = 0;
         return;
     }
-    if (key == u'\r' || key == 3 || key == 22 || key == 24) {
+    // Enter, and copy, paste, cut and undo (Ctrl+C, V, X, Z), are the field's, not the mask's.
+    if (key == u'\r' || key == 3 || key == 22 || key == 24 || key == 26) {
         TcxCustomTextEdit::DoEditKeyPress(key);
         return;
     }
@@ -428,8 +454,9 @@ void TcxCustomMaskEdit::CutToClipboard()
     if (InternalFocused() && !DoEditing())
         return;
     CopyToClipboard();
+    // The field deletes a selection on the character Backspace makes, not on the key alone.
     if (mode_->PressDelete())
-        SendOwnKey(WM_KEYDOWN, VK_BACK);
+        host_->SendOwnKeyDown(VK_BACK);
 }
 
 void TcxCustomMaskEdit::PasteFromClipboard()

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/rtl/Unicode.h"
 #include "platform/vcl/Messages.h"
 #include "toolkit/core/cxClasses.h"
 #include "toolkit/editors/cxEditConsts.h"
@@ -107,7 +108,7 @@ void TcxMaskEditStandardMode::SynchronizeEditValue()
     SelectOneChar();
 }
 
-bool TcxMaskEditStandardMode::PressSymbol(char16_t ch)
+bool TcxMaskEditStandardMode::PressSymbol(char16_t& ch)
 {
     const int start = host_->GetSelStart();
     if (start >= TextLength() || start >= standardMask_.Count())
@@ -161,23 +162,23 @@ bool TcxMaskEditStandardMode::PressDelete()
 
 bool TcxMaskEditStandardMode::PressBackSpace()
 {
+    // Backspace deletes the position before the caret whether or not Shift is held.
     if (host_->GetSelLength() <= 1)
-        PressLeft();
+        StepLeft();
     return PressDelete();
 }
 
 bool TcxMaskEditStandardMode::PressLeft()
 {
+    // The one-character caret this mode sets keeps its anchor after the character, so the
+    // field's own Shift+Left takes in exactly one more character, as every further one does.
+    return host_->IsSelecting() || StepLeft();
+}
+
+bool TcxMaskEditStandardMode::StepLeft()
+{
     const int start = host_->GetSelStart();
     const int length = host_->GetSelLength();
-    if (host_->IsSelecting()) {
-        if (length == 1) {
-            host_->SetSelection(start + 1, 0);
-            host_->SendOwnKeyDown(VK_LEFT);
-            host_->SendOwnKeyDown(VK_LEFT);
-        }
-        return true;
-    }
     if (length >= 2) {
         int pos = start;
         while (pos < start + length && !IsEditableAt(pos))
@@ -295,9 +296,21 @@ std::u16string TcxMaskEditRegExprMode::GetFormattedText(const std::u16string& te
         return {};
     regExpr_.Reset();
     std::u16string result;
-    for (char16_t ch : text)
-        if (regExpr_.Next(ch))
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char16_t ch = text[i];
+        if (IsHighSurrogate(ch) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
+            // A character of two units is kept or dropped whole.
+            char16_t low = text[++i];
+            if (!regExpr_.Next(ch))
+                continue;
+            if (regExpr_.Next(low))
+                result += {ch, low};
+            else
+                regExpr_.Prev();
+        } else if (!IsSurrogate(ch) && regExpr_.Next(ch)) {
             result += ch;
+        }
+    }
     return result;
 }
 
@@ -404,18 +417,57 @@ void TcxMaskEditRegExprMode::RestoreSelection()
     selection_.clear();
 }
 
-bool TcxMaskEditRegExprMode::PressSymbol(char16_t ch)
+// The field takes a character outside the basic plane only whole, so the expression is asked
+// for both halves at once: the first waits here (answering false) until the second comes.
+bool TcxMaskEditRegExprMode::TakeHalf(char16_t ch, char16_t& high)
 {
+    high = 0;
+    if (IsHighSurrogate(ch)) {
+        pendingHigh_ = ch;
+        return false;
+    }
+    if (IsLowSurrogate(ch)) {
+        high = pendingHigh_;
+        pendingHigh_ = 0;
+        return high != 0;
+    }
+    pendingHigh_ = 0;
+    return true;
+}
+
+bool TcxMaskEditRegExprMode::PressSymbol(char16_t& ch)
+{
+    char16_t high = 0;
+    if (!TakeHalf(ch, high))
+        return false;
     CursorCorrection();
     const bool hadSelection = host_->GetSelLength() > 0;
     DeleteSelection();
-    if (!regExpr_.Next(ch)) {
+    char16_t first = high;
+    if (high && !regExpr_.Next(first)) {
         RestoreSelection();
         BeepOnError();
         return false;
     }
+    if (!regExpr_.Next(ch)) {
+        if (high)
+            regExpr_.Prev();
+        RestoreSelection();
+        BeepOnError();
+        return false;
+    }
+    if (high)
+        head_ += first;
     head_ += ch;
     selection_.clear();
+    if (high) {
+        // Both halves go in together, as one typed character.
+        if (!NextTail())
+            ClearTail();
+        host_->SendOwnChar(first);
+        host_->SendOwnChar(ch);
+        return false;
+    }
     if (NextTail())
         return true;
     ClearTail();
@@ -618,8 +670,12 @@ void TcxMaskEditRegExprExMode::UpdateEditValue()
     needUpdateEditValue_ = false;
 }
 
-bool TcxMaskEditRegExprExMode::PressSymbol(char16_t ch)
+bool TcxMaskEditRegExprExMode::PressSymbol(char16_t& ch)
 {
+    // Completion must not come between the halves of a character: the first is fed without it.
+    char16_t high = 0;
+    if (!TakeHalf(ch, high))
+        return false;
     StartKey();
     CursorCorrection();
     const bool fromStart = host_->GetSelStart() == 0 && host_->GetSelLength() > 0;
@@ -634,8 +690,18 @@ bool TcxMaskEditRegExprExMode::PressSymbol(char16_t ch)
         for (char16_t c : lead)
             Feed(c);
     }
+    std::u16string typed = lead;
+    char16_t first = high;
+    bool accepted = !high || regExpr_.Next(first);
+    if (high && accepted)
+        typed += first;
     std::u16string forced;
-    if (!FeedWithCompletion(ch, forced)) {
+    if (accepted && !FeedWithCompletion(ch, forced)) {
+        accepted = false;
+        if (high)
+            regExpr_.Prev();
+    }
+    if (!accepted) {
         for (std::size_t i = 0; i < lead.size(); ++i)
             regExpr_.Prev();
         RestoreSelection();
@@ -643,7 +709,7 @@ bool TcxMaskEditRegExprExMode::PressSymbol(char16_t ch)
         return false;
     }
     selection_.clear();
-    const std::u16string typed = lead + ch + forced;
+    typed += ch + forced;
     head_ += typed;
     for (char16_t c : typed)
         host_->SendOwnChar(c);

@@ -82,7 +82,9 @@ class TcxMaskEditCustomMode : public TObject {
     virtual bool PressHome() = 0;
     virtual bool PressLeft() = 0;
     virtual bool PressRight() = 0;
-    virtual bool PressSymbol(char16_t ch) = 0;
+    // A character the inner edit is let to insert comes back as the mask writes it (an
+    // expression's own letter case, say).
+    virtual bool PressSymbol(char16_t& ch) = 0;
     virtual void SetText(const std::u16string& text) = 0;
     virtual void SynchronizeEditValue();
     virtual void UpdateEditValue() = 0;
@@ -127,7 +129,7 @@ class TcxMaskEditStandardMode : public TcxMaskEditCustomMode {
     bool PressHome() override;
     bool PressLeft() override;
     bool PressRight() override;
-    bool PressSymbol(char16_t ch) override;
+    bool PressSymbol(char16_t& ch) override;
     void SetText(const std::u16string& text) override;
     void SynchronizeEditValue() override;
     void UpdateEditValue() override;
@@ -141,6 +143,8 @@ private:
     bool IsEditableAt(int pos) const { return pos >= 0 && pos < standardMask_.Count() && !standardMask_.IsLiteral(pos); }
     void PutCaret(int pos);
     void SelectOneChar();
+    // Puts the caret on the editable position before it (or on the first of a selection).
+    bool StepLeft();
 
     TcxStandardMask standardMask_;
     int pasteStart_ = 0;
@@ -168,7 +172,7 @@ class TcxMaskEditRegExprMode : public TcxMaskEditCustomMode {
     bool PressHome() override;
     bool PressLeft() override;
     bool PressRight() override;
-    bool PressSymbol(char16_t ch) override;
+    bool PressSymbol(char16_t& ch) override;
     void SetText(const std::u16string& text) override;
     void SynchronizeEditValue() override;
     void UpdateEditValue() override {}
@@ -188,6 +192,9 @@ protected:
     void MoveBoundaryTo(int length);
     bool DeleteSelected(Word key);
     void Feed(char16_t ch);
+    // A typed unit that may go on: not the first half of a character (kept until its second
+    // comes) nor a stray second half. high is the first half when ch completes a character.
+    bool TakeHalf(char16_t ch, char16_t& high);
 
     TcxRegExpr regExpr_;
     std::u16string head_;
@@ -196,6 +203,7 @@ protected:
     bool beginCursor_ = false;
     bool mouseAction_ = false;
     int pasteStart_ = 0;
+    char16_t pendingHigh_ = 0;
 };
 
 // Adds completion: the characters the expression forces are inserted as soon as they are due.
@@ -212,7 +220,7 @@ class TcxMaskEditRegExprExMode : public TcxMaskEditRegExprMode {
     bool PressDelete() override;
     bool PressLeft() override;
     bool PressRight() override;
-    bool PressSymbol(char16_t ch) override;
+    bool PressSymbol(char16_t& ch) override;
     void UpdateEditValue() override;
 
 private:

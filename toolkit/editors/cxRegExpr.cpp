@@ -1,5 +1,7 @@
 #include "toolkit/editors/cxRegExpr.h"
 
+#include <algorithm>
+
 #include "platform/rtl/Locale.h"
 #include "platform/rtl/Unicode.h"
 #include "toolkit/core/cxClasses.h"
@@ -185,6 +187,20 @@ long long TcxRegExprParserAlt::StateCount() const
     return result;
 }
 
+int TcxRegExprParserAlt::Depth() const
+{
+    int result = 0;
+    for (const auto& item : Items)
+        result = std::max(result, item->Depth());
+    return result;
+}
+
+TcxRegExprBlockState* TcxRegExprParserAlt::AddJunction()
+{
+    junctions_.push_back(std::make_unique<TcxRegExprBlockState>());
+    return junctions_.back().get();
+}
+
 TcxRegExprParserBlockItem::TcxRegExprParserBlockItem()
     : start_(std::make_unique<TcxRegExprBlockState>()), finish_(std::make_unique<TcxRegExprBlockState>())
 {
@@ -192,12 +208,19 @@ TcxRegExprParserBlockItem::TcxRegExprParserBlockItem()
 
 bool TcxRegExprParserBlockItem::CanEmpty() const
 {
-    if (CanMissing())
-        return true;
-    for (const auto& alt : Alts)
-        if (alt->CanEmpty())
-            return true;
-    return false;
+    return CanMissing() || altCanEmpty_;
+}
+
+void TcxRegExprParserBlockItem::Close()
+{
+    stateCount_ = 2;
+    depth_ = 1;
+    altCanEmpty_ = false;
+    for (const auto& alt : Alts) {
+        stateCount_ += alt->StateCount();
+        depth_ = std::max(depth_, alt->Depth() + 1);
+        altCanEmpty_ = altCanEmpty_ || alt->CanEmpty();
+    }
 }
 
 std::unique_ptr<TcxRegExprParserItem> TcxRegExprParserBlockItem::Clone() const
@@ -206,6 +229,7 @@ std::unique_ptr<TcxRegExprParserItem> TcxRegExprParserBlockItem::Clone() const
     result->SetQuantifier(quantifier_->Clone());
     for (const auto& alt : Alts)
         result->Alts.push_back(alt->Clone());
+    result->Close();
     return result;
 }
 
@@ -227,59 +251,45 @@ void TcxRegExprParserBlockItem::SetFinal()
         alt->SetFinal();
 }
 
-long long TcxRegExprParserBlockItem::StateCount() const
-{
-    long long result = 2;
-    for (const auto& alt : Alts)
-        result += alt->StateCount();
-    return result;
-}
-
 // ---- wiring -----------------------------------------------------------------------------------
 
 namespace {
 
-// The states an alternative can be entered by from position `from` on: each item's start, and
-// the next while the one before can be missing. Answers whether every item from there can be.
-bool StartConnections(const TcxRegExprParserAlt& alt, std::size_t from, TcxRegExprState* target)
+TcxRegExprState* Connect(TcxRegExprParserAlt& alt, TcxRegExprState* finish, long long& junctions);
+
+void ConnectBlock(TcxRegExprParserBlockItem& block, long long& junctions)
 {
-    for (std::size_t i = from; i < alt.Items.size(); ++i) {
-        target->Add(alt.Items[i]->StartState());
-        if (!alt.Items[i]->CanMissing())
-            return false;
-    }
-    return true;
+    for (auto& alt : block.Alts)
+        block.StartState()->Add(Connect(*alt, block.EndState(), junctions));
 }
 
-void Connect(TcxRegExprParserAlt& alt, TcxRegExprState* finish);
-
-void ConnectBlock(TcxRegExprParserBlockItem& block)
+// Wires an alternative whose way out is `finish` (none at the top level) and answers the state
+// that enters it. Built from the end: each item leads on to the entry of the items after it,
+// and an item that can be missing is entered through a junction that also leads past it. So a
+// run of optional items costs one junction each (counted in `junctions`), and the walks through
+// transparent states reach every item that may come next.
+TcxRegExprState* Connect(TcxRegExprParserAlt& alt, TcxRegExprState* finish, long long& junctions)
 {
-    for (auto& alt : block.Alts) {
-        if (StartConnections(*alt, 0, block.StartState()))
-            block.StartState()->Add(block.EndState());
-        Connect(*alt, block.EndState());
-    }
-}
-
-void Connect(TcxRegExprParserAlt& alt, TcxRegExprState* finish)
-{
-    const std::size_t n = alt.Items.size();
-    for (std::size_t i = 0; i < n; ++i) {
+    TcxRegExprState* next = finish;
+    for (std::size_t i = alt.Items.size(); i-- > 0;) {
         auto& item = *alt.Items[i];
         if (auto* block = dynamic_cast<TcxRegExprParserBlockItem*>(&item))
-            ConnectBlock(*block);
-        StartConnections(alt, i + 1, item.EndState());
+            ConnectBlock(*block, junctions);
+        if (next)
+            item.EndState()->Add(next);
         if (item.CanRepeat())
             item.EndState()->Add(item.StartState());
+        if (item.CanMissing() && next) {
+            TcxRegExprBlockState* junction = alt.AddJunction();
+            ++junctions;
+            junction->Add(item.StartState());
+            junction->Add(next);
+            next = junction;
+        } else {
+            next = item.StartState();
+        }
     }
-    if (!finish)
-        return;
-    for (std::size_t i = n; i-- > 0;) {
-        alt.Items[i]->EndState()->Add(finish);
-        if (!alt.Items[i]->CanMissing())
-            break;
-    }
+    return next;
 }
 
 } // namespace
@@ -290,8 +300,7 @@ TcxRegExprAutomat::TcxRegExprAutomat(TcxRegExprParserAlts alts)
     : alts_(std::move(alts)), start_(std::make_unique<TcxRegExprSimpleState>(nullptr))
 {
     for (auto& alt : alts_) {
-        Connect(*alt, nullptr);
-        StartConnections(*alt, 0, start_.get());
+        start_->Add(Connect(*alt, nullptr, stateCount_));
         alt->SetFinal();
         if (alt->CanEmpty())
             start_->Final = true;

@@ -257,7 +257,10 @@ public:
     virtual void SetFinal() = 0;
     virtual TcxRegExprState* StartState() const = 0;
     virtual TcxRegExprState* EndState() const = 0;
+    // The states of the item and everything in it, and the height of its tree (1 for a
+    // character). Both are kept up to date as the tree grows, so asking costs nothing.
     virtual long long StateCount() const = 0;
+    virtual int Depth() const = 0;
 
 protected:
     std::unique_ptr<TcxRegExprQuantifier> quantifier_;
@@ -273,6 +276,7 @@ public:
     TcxRegExprState* StartState() const override { return state_.get(); }
     TcxRegExprState* EndState() const override { return state_.get(); }
     long long StateCount() const override { return 1; }
+    int Depth() const override { return 1; }
 
 private:
     std::unique_ptr<TcxRegExprSimpleState> state_;
@@ -285,6 +289,13 @@ public:
     std::unique_ptr<TcxRegExprParserAlt> Clone() const;
     void SetFinal();
     long long StateCount() const;
+    int Depth() const;
+    // A transparent state of the wiring that leads both into an optional item and past it, so
+    // that a run of optional items is linked once each instead of each to every later one.
+    TcxRegExprBlockState* AddJunction();
+
+private:
+    std::vector<std::unique_ptr<TcxRegExprBlockState>> junctions_;
 };
 using TcxRegExprParserAlts = std::vector<std::unique_ptr<TcxRegExprParserAlt>>;
 
@@ -297,11 +308,18 @@ public:
     void SetFinal() override;
     TcxRegExprState* StartState() const override { return start_.get(); }
     TcxRegExprState* EndState() const override { return finish_.get(); }
-    long long StateCount() const override;
+    long long StateCount() const override { return stateCount_; }
+    int Depth() const override { return depth_; }
+    // Takes note of the alternatives once they are complete: their states, height and whether
+    // one of them can match nothing. Whoever fills Alts closes the block before it is used.
+    void Close();
     TcxRegExprParserAlts Alts;
 
 private:
     std::unique_ptr<TcxRegExprBlockState> start_, finish_;
+    long long stateCount_ = 2;
+    int depth_ = 1;
+    bool altCanEmpty_ = false;
 };
 
 // ---- automaton --------------------------------------------------------------------------------
@@ -321,6 +339,7 @@ public:
     void PushHistory(TcxRegExprStates states) { history_.push_back(std::move(states)); }
     void SetCurrent(TcxRegExprStates states) { current_ = std::move(states); }
     int HistoryCount() const { return static_cast<int>(history_.size()); }
+    // Every state of the wiring: the start, the items' states and the junctions.
     long long StateCount() const { return stateCount_; }
     void Print(std::string& out) const;
 

@@ -45,6 +45,11 @@ int HexValue(char16_t ch)
     return -1;
 }
 
+// The tree of an expression is walked recursively (wiring, copying, printing, freeing it), so its
+// height is bounded: parentheses nested deeper, or quantifiers and counts that would wrap an item
+// deeper, are refused. The bound leaves room for a{0,1000}, whose optional copies nest.
+constexpr int MaxDepth = 1024;
+
 class TcxRegExprLexer {
 public:
     TcxRegExprLexer(const std::u16string& source, TcxLexems& lexems, TcxRegExprErrors& errors)
@@ -123,7 +128,13 @@ private:
         if (ScanCommon(ch))
             return;
         switch (ch) {
-        case u'(': ++depth_; Emit(relcSpecial, u"("); break;
+        case u'(':
+            if (++depth_ > MaxDepth && !tooDeep_) {
+                tooDeep_ = true;
+                Error(Msg(scxRegExprTooDeep));
+            }
+            Emit(relcSpecial, u"(");
+            break;
         case u')': --depth_; Emit(relcSpecial, u")"); break;
         case u'*': case u'+': case u'?': case u'|': Emit(relcSpecial, std::u16string(1, ch)); break;
         case u'.': Emit(relcAll, u"."); break;
@@ -197,6 +208,8 @@ private:
         EmitAt(line, column, relcSymbol, std::u16string(1, char16_t(value)));
     }
 
+    // The first character after "[" stands for itself unless it is "^" or "]": [-a] holds "-"
+    // and "a".
     void ScanBrackets()
     {
         char16_t ch;
@@ -209,7 +222,7 @@ private:
                     return;
             } else if (ch == u']') {
                 return Emit(relcSpecial, u"]");
-            } else if (ch == u'-') {
+            } else if (ch == u'-' && !first) {
                 char16_t next;
                 const bool beforeEnd = PeekNonSpace(next) && next == u']';
                 Emit(beforeEnd ? relcSymbol : relcSpecial, u"-");
@@ -249,6 +262,7 @@ private:
     int line_ = 1;
     int column_ = 0;
     int depth_ = 0;
+    bool tooDeep_ = false;
 };
 
 // ---- parser -----------------------------------------------------------------------------------
@@ -262,12 +276,18 @@ enum class AltEnd { Bar, Close, End };
 
 using ItemPtr = std::unique_ptr<TcxRegExprParserItem>;
 
+// Every step costs time in proportion to what it builds: items keep their state count, height
+// and emptiness, so nothing walks a finished subtree again, and only the blocks that a reference
+// names (\1 to \9) keep a copy of themselves.
 class TcxRegExprParser {
 public:
     TcxRegExprParser(const TcxLexems& lexems, TcxRegExprErrors& errors) : lex_(lexems), errors_(errors) {}
 
     std::unique_ptr<TcxRegExprAutomat> Run()
     {
+        for (const TcxLexem& l : lex_)
+            if (l.Code == relcReference)
+                referenced_[l.Text[0] - u'0'] = true;
         TcxRegExprParserAlts alts;
         AltEnd end;
         do {
@@ -284,6 +304,15 @@ private:
     bool AtEnd() const { return pos_ >= lex_.size(); }
     static bool IsSpecial(const TcxLexem& l, char16_t ch) { return l.Code == relcSpecial && l.Text[0] == ch; }
     void Error(const TcxLexem& l, const std::string& message) { errors_.Add({l.Line, l.Column, message}); }
+
+    // An item of the given height fits at the current nesting; otherwise the error is recorded.
+    bool Fits(const TcxLexem& l, long long depth)
+    {
+        if (nesting_ + depth <= MaxDepth)
+            return true;
+        Error(l, Msg(scxRegExprTooDeep));
+        return false;
+    }
 
     AltEnd ParseAlt(TcxRegExprParserAlt& alt, bool inBlock)
     {
@@ -337,8 +366,9 @@ private:
             const std::size_t n = l.Text[0] - u'0';
             if (n > blocks_.size())
                 return Error(l, Msg(scxRegExprTooBigReferenceNumber));
-            if (Spend(l, blocks_[n - 1]->StateCount()))
-                alt.Items.push_back(blocks_[n - 1]->Clone());
+            const TcxRegExprParserItem& block = *blocks_[n - 1];
+            if (Fits(l, block.Depth()) && Spend(l, block.StateCount()))
+                alt.Items.push_back(block.Clone());
             return;
         }
         Append(alt, std::make_unique<TcxRegExprParserSimpleItem>(CharItem(l)));
@@ -366,23 +396,28 @@ private:
         alt.Items.push_back(std::move(item));
     }
 
+    // The lexer refused parentheses nested deeper than the bound, so this recursion is bounded.
     ItemPtr ParseBlock()
     {
         auto block = std::make_unique<TcxRegExprParserBlockItem>();
         const std::size_t index = blocks_.size();
         blocks_.push_back(block.get());
-        snapshots_.emplace_back();
+        ++nesting_;
         AltEnd end;
         do {
             auto alt = std::make_unique<TcxRegExprParserAlt>();
             end = ParseAlt(*alt, true);
             block->Alts.push_back(std::move(alt));
         } while (end == AltEnd::Bar);
+        --nesting_;
+        block->Close();
         // The block's own states were not counted by Append while its items were.
         states_ -= block->StateCount() - 2;
-        // A later quantifier may replace the block itself; references clone a copy taken now.
-        snapshots_[index] = block->Clone();
-        blocks_[index] = static_cast<TcxRegExprParserBlockItem*>(snapshots_[index].get());
+        // A later quantifier may replace the block itself; a reference clones a copy taken now.
+        if (index + 1 < std::size(referenced_) && referenced_[index + 1]) {
+            snapshots_.push_back(block->Clone());
+            blocks_[index] = snapshots_.back().get();
+        }
         return block;
     }
 
@@ -397,6 +432,7 @@ private:
         block->SetQuantifier(std::move(quantifier));
         block->Alts.push_back(std::make_unique<TcxRegExprParserAlt>());
         block->Alts[0]->Items.push_back(std::move(slot));
+        block->Close();
         slot = std::move(block);
     }
 
@@ -405,9 +441,16 @@ private:
     {
         if (alt.Items.empty())
             return Error(l, Msg(scxRegExprIllegalQuantifier, CharText(l.Text[0])));
-        if (quantifier->CanRepeat() && alt.Items.back()->CanEmpty())
+        ItemPtr& item = alt.Items.back();
+        if (quantifier->CanRepeat() && item->CanEmpty())
             return Error(l, Msg(cannotApply));
-        Quantify(alt.Items.back(), std::move(quantifier));
+        if (item->HasSimpleQuantifier()) {
+            item->SetQuantifier(std::move(quantifier));
+            return;
+        }
+        if (!Fits(l, item->Depth() + 1))
+            return;
+        Quantify(item, std::move(quantifier));
         states_ += 2;
     }
 
@@ -474,6 +517,9 @@ private:
         // A star on an item that can match nothing would loop through its transparent block.
         if (item->CanMissing() || (m < 0 && item->CanEmpty()))
             return Error(l, Msg(scxRegExprCantUseParameterQuantifier));
+        // The expansion's height: its own block, the chain of optional copies, a wrapped copy.
+        if (!Fits(l, item->Depth() + 2 + (m > n ? m - n : 0)))
+            return;
         const long long copies = m < 0 ? n + 1 : m;
         if (!Spend(l, item->StateCount() * copies + 2 * (copies + 1)))
             return;
@@ -500,11 +546,13 @@ private:
                 inner->Items.push_back(item.Clone());
                 inner->Items.push_back(std::move(chain));
                 block->Alts.push_back(std::move(inner));
+                block->Close();
                 chain = std::move(block);
             }
             alt->Items.push_back(std::move(chain));
         }
         result->Alts.push_back(std::move(alt));
+        result->Close();
         return result;
     }
 
@@ -552,8 +600,11 @@ private:
     const TcxLexems& lex_;
     TcxRegExprErrors& errors_;
     std::size_t pos_ = 0;
-    std::vector<TcxRegExprParserBlockItem*> blocks_;
+    // The blocks in the order they were opened; a named one points to its copy once closed.
+    std::vector<const TcxRegExprParserItem*> blocks_;
     std::vector<ItemPtr> snapshots_;
+    bool referenced_[10] = {};
+    long long nesting_ = 0;
     long long states_ = 1;
 };
 

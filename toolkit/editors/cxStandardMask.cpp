@@ -23,9 +23,12 @@ char16_t LocaleSeparator(char separator)
 
 bool TcxStandardMaskManyItem::Check(char16_t& ch) const
 {
+    // A position holds one UTF-16 unit, and a character outside the basic plane needs two: it is
+    // refused whole (each half on its own), never stored as half a pair.
+    if (IsSurrogate(ch))
+        return false;
     if (!Accepts(ch))
         return false;
-    // A single unit that is half of a surrogate pair cannot change case; leave it.
     if (caseControl_ == ccUpperCase)
         ch = WideUpperCase(std::u16string(1, ch))[0];
     else if (caseControl_ == ccLowerCase)

@@ -87,6 +87,8 @@ class TcxCustomTextEditProperties : public TcxCustomEditProperties, public IcxFo
     explicit TcxCustomTextEditProperties(TPersistent* owner);
     ~TcxCustomTextEditProperties() override;
     void Assign(TPersistent* source) override;
+    // Reads the stream-only "IsDisplayFormatAssigned" of older streams; nothing writes it.
+    void DefineProperties(TFiler* filer) override;
 
     // --- settings
     TEditCharCase CharCase() const { return charCase_; }

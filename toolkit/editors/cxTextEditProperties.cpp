@@ -2,6 +2,7 @@
 // case, validation and bounds, the lookup items, thousand separators and the unit's start-up.
 #include "toolkit/editors/cxTextEdit.h"
 
+#include "platform/rtl/Filer.h"
 #include "platform/rtl/Locale.h"
 #include "platform/rtl/Unicode.h"
 #include "platform/vcl/MessageQueue.h"
@@ -294,7 +295,29 @@ void TcxCustomTextEditProperties::Assign(TPersistent* source)
     EndUpdate();
 }
 
+void TcxCustomTextEditProperties::DefineProperties(TFiler* filer)
+{
+    TcxCustomEditProperties::DefineProperties(filer);
+    filer->DefineProperty(
+        "IsDisplayFormatAssigned", [this](TReader* r) { AssignedValues()->SetDisplayFormat(r->ReadBoolean()); },
+        nullptr, false);
+}
+
 // ---- conversions ------------------------------------------------------------------------------
+
+namespace {
+// An optional sign and decimal digits only.
+bool IsIntegerText(const std::string& text)
+{
+    std::size_t i = !text.empty() && (text[0] == '-' || text[0] == '+') ? 1 : 0;
+    if (i >= text.size())
+        return false;
+    for (; i < text.size(); ++i)
+        if (text[i] < '0' || text[i] > '9')
+            return false;
+    return true;
+}
+} // namespace
 
 std::string TcxCustomTextEditProperties::FormatNumeric(const Variant& value, bool editFocused)
 {
@@ -317,7 +340,9 @@ std::string TcxCustomTextEditProperties::FormatNumeric(const Variant& value, boo
     }
     if (!format.empty())
         return cxFormatFloat(format, value.ToDouble());
-    if (rtl::TryStrToFloat(text, d) && precision >= 15)
+    // General notation tidies a float's last digits; an integer keeps all of its digits, so that
+    // a long one (9223372036854775807) stays readable and parses back.
+    if (!IsIntegerText(text) && rtl::TryStrToFloat(text, d) && precision >= 15)
         text = rtl::FloatToStr(d);
     if (HasDigitGrouping(false))
         InsertThousandSeparator(text);

@@ -169,9 +169,10 @@ double TcxTimeEditLayout::GetZoneIncrement(TcxTimeEditZoneKind zone, double incr
 
 std::u16string TcxTimeEditLayout::FormatTime(TDateTime time) const
 {
-    const double fraction = std::fabs(time - std::trunc(time));
-    const int seconds = int(std::lround(fraction * kSecondsPerDay)) % kSecondsPerDay;
-    const int h = seconds / 3600, m = seconds / 60 % 60, s = seconds % 60;
+    // hh:nn:ss shows the seconds begun, as a clock does: a fraction of a second never rounds up
+    // (23:59:59.6 is 23:59:59, not midnight).
+    int h = 0, m = 0, s = 0, ms = 0;
+    rtl::DecodeTime(std::fabs(time - std::trunc(time)), h, m, s, ms);
     const char16_t sep = char16_t(static_cast<unsigned char>(rtl::FormatSettings().TimeSeparator));
     std::u16string text = TwoDigits(Use24HourFormat ? h : (h % 12 == 0 ? 12 : h % 12));
     if (TimeFormat != tfHour)
@@ -329,7 +330,7 @@ bool TryTimeTextToDateTime(const TcxTimeEditLayout& layout, const std::string& t
 } // namespace
 
 std::u16string cxTimeEditDisplayText(const TcxTimeEditLayout& layout, const Variant& editValue, bool focused,
-                                     bool showDate)
+                                     bool showDate, bool useTimeFormatWhenUnfocused)
 {
     // What a value shows that is not there or cannot be read: never the clock's time.
     const std::u16string fallback = focused ? layout.FormatTime(0) : std::u16string();
@@ -354,6 +355,8 @@ std::u16string cxTimeEditDisplayText(const TcxTimeEditLayout& layout, const Vari
         return fallback;
     if (!focused && showDate && value != 0 && std::trunc(value) != 0)
         return TrimRight(Utf8ToUtf16(rtl::DateTimeToStr(value)));
+    if (!focused && !useTimeFormatWhenUnfocused)
+        return TrimRight(Utf8ToUtf16(rtl::TimeToStr(value)));
     return layout.FormatTime(value);
 }
 
@@ -452,7 +455,8 @@ void TcxCustomTimeEditProperties::UpdateEditMask() { SetEditMask(cxTimeEditMask(
 void TcxCustomTimeEditProperties::PrepareDisplayValue(const Variant& editValue, Variant& displayValue,
                                                       bool editFocused)
 {
-    displayValue = Variant(Utf16ToUtf8(cxTimeEditDisplayText(Layout(), editValue, editFocused, showDate_)));
+    displayValue = Variant(
+        Utf16ToUtf8(cxTimeEditDisplayText(Layout(), editValue, editFocused, showDate_, useTimeFormatWhenUnfocused_)));
 }
 
 bool TcxCustomTimeEditProperties::IsDisplayValueValid(Variant& displayValue, bool)

@@ -97,9 +97,10 @@ private:
 Variant cxTimeEditTextToEditValue(const TcxTimeEditLayout& layout, const std::u16string& text, double datePart);
 // Display text of an edit value. Null shows an empty text unfocused and the zero time focused; a
 // value that cannot be read or formatted shows the same (never the clock's current time), and
-// the value itself is left alone. ShowDate adds the date of a value with a day part, unfocused.
+// the value itself is left alone. ShowDate adds the date of a value with a day part, unfocused;
+// without the time format an unfocused editor shows the locale's long time form.
 std::u16string cxTimeEditDisplayText(const TcxTimeEditLayout& layout, const Variant& editValue, bool focused,
-                                     bool showDate = false);
+                                     bool showDate = false, bool useTimeFormatWhenUnfocused = true);
 
 // ---- the mask mode ---------------------------------------------------------------------------------
 

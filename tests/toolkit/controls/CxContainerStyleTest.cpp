@@ -2,6 +2,7 @@
 // the defaults; border style by state; controller binding (cycles refused), listeners and
 // destruction; change batching; direct-access mode; the stored rules.
 #include "tests/toolkit/controls/ControlsTestSupport.h"
+#include "tests/common/StreamTestSupport.h"
 #include "platform/rtl/Filer.h"
 #include "toolkit/controls/cxContainer.h"
 
@@ -257,6 +258,14 @@ TEST_F(CxContainerStyleTest, NamesPublishingAndStoredRules)
     set.N()->ReadIsFontAssigned(&r);
     EXPECT_TRUE(set.N()->GetAssignedValues() & cxStyleValue(csvFont));
     EXPECT_TRUE(set.N()->IsFontAssignedWritten());
+    // Through the style's own stream properties: written only with a stored font.
+    StyleSet plain, read;
+    EXPECT_EQ(WriteDefinedProperties(plain.N()).find("IsFontAssigned"), std::string::npos);
+    ReadDefinedProperties(WriteDefinedProperties(set.N()), read.N());
+    EXPECT_TRUE(read.N()->GetAssignedValues() & cxStyleValue(csvFont));
+    StyleSet old;
+    ReadDefinedProperties(BooleanPropertyList("IsFontAssigned", false), old.N());
+    EXPECT_TRUE(old.N()->GetAssignedValues() & cxStyleValue(csvFont));
 
     // Restoring the defaults clears every value.
     set.N()->RestoreDefaults();

@@ -3,6 +3,8 @@
 // clicks from view-info changes, the in-place editor list, and a host's whole editing road.
 #include "tests/toolkit/editors/EditControlTestSupport.h"
 
+#include "tests/common/StreamTestSupport.h"
+
 #include "platform/vcl/Menus.h"
 
 #include <QTest>
@@ -701,6 +703,50 @@ TEST_F(EditControlTest, AnAutoWidthEditorKeepsItsAnchor)
         EXPECT_EQ(e->Left(), horz == taCenter ? anchor - half(w1) : anchor - w1);
         e->Free();
     }
+}
+
+// Form streams carry an editor's size and anchors as defined properties: a size the editor
+// computes itself is left out, and reading a value places the editor again.
+TEST_F(EditControlTest, SizesAndAnchorsTravelInTheStreamUnlessComputed)
+{
+    auto* fixed = MakeEdit();
+    fixed->SetEditAutoSize(false);
+    fixed->SetBounds(10, 10, 140, 45);
+    auto* target = MakeEdit();
+    target->SetEditAutoSize(false);
+    const std::string sizes = WriteDefinedProperties(fixed);
+    ReadDefinedProperties(sizes, target);
+    EXPECT_EQ(target->Width(), 140);
+    EXPECT_EQ(target->Height(), 45);
+    EXPECT_EQ(sizes.find("Anchor"), std::string::npos);
+
+    // An auto-size editor writes no "Height"; one that sizes its width too writes no "Width".
+    fixed->SetEditAutoSize(true);
+    EXPECT_EQ(WriteDefinedProperties(fixed).find("Height"), std::string::npos);
+    EXPECT_NE(WriteDefinedProperties(fixed).find("Width"), std::string::npos);
+    fixed->Properties()->SetButtonsViewStyle(bvsButtonsAutoWidth);
+    EXPECT_EQ(WriteDefinedProperties(fixed).find("Width"), std::string::npos);
+
+    // A kind that keeps an anchor writes it as it stands and is placed by it when read.
+    auto* anchored = new TcxAnchoredProbeEdit(form);
+    anchored->SetParent(form);
+    anchored->Properties()->SetButtonsViewStyle(bvsButtonsAutoWidth);
+    anchored->CheckHandle();
+    anchored->SetBounds(100, 10, 300, 21);
+    const int width = anchored->Width();
+    const std::string withAnchor = WriteDefinedProperties(anchored);
+    EXPECT_NE(withAnchor.find("AnchorX"), std::string::npos);
+    EXPECT_EQ(withAnchor.find("AnchorY"), std::string::npos);
+    auto* copy = new TcxAnchoredProbeEdit(form);
+    copy->SetParent(form);
+    copy->Properties()->SetButtonsViewStyle(bvsButtonsAutoWidth);
+    copy->CheckHandle();
+    copy->SetBounds(0, 10, 300, 21);
+    ReadDefinedProperties(withAnchor, copy);
+    EXPECT_EQ(copy->AnchorX(), 100 + width);
+    EXPECT_EQ(copy->Left() + copy->Width(), 100 + width);
+    for (TcxCustomEdit* e : std::initializer_list<TcxCustomEdit*>{fixed, target, anchored, copy})
+        e->Free();
 }
 
 // ---- view-info changes become button events -------------------------------------------------------

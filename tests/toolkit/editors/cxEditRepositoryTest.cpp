@@ -234,14 +234,14 @@ TEST_F(CxEditRepository, PropertiesClassesAreFoundByClassName)
 TEST(CxEditConsts, TheTableOfTexts)
 {
     const auto& table = cxEditResourceStringTable();
-    ASSERT_EQ(table.size(), 103u);
+    ASSERT_EQ(table.size(), 104u);
     // Identifiers follow the string-table layout: three, six blocks of sixteen taken from the
-    // top down, then four.
+    // top down, then five.
     std::vector<int> ids = {65453, 65454, 65455};
     for (int top : {65424, 65408, 65392, 65376, 65360, 65344})
         for (int i = 0; i < 16; ++i)
             ids.push_back(top + i);
-    for (int i = 0; i < 4; ++i)
+    for (int i = 0; i < 5; ++i)
         ids.push_back(65328 + i);
     for (std::size_t i = 0; i < table.size(); ++i)
         EXPECT_EQ(table[i].resString->Identifier, ids[i]) << table[i].name;
@@ -261,6 +261,7 @@ TEST(CxEditConsts, TheTableOfTexts)
         {69, "scxSEditRepositorySpinItem", "SpinEdit|Represents a spin editor"},
         {92, "scxRegExprIncorrectSpace", "The space character is not allowed after '\\'"},
         {102, "cxSSpinEditInvalidNumericValue", "Invalid numeric value"},
+        {103, "scxRegExprTooDeep", "The blocks are nested too deeply"},
     };
     for (const Case& c : cases) {
         EXPECT_STREQ(table[c.index].name, c.name);
@@ -278,7 +279,7 @@ TEST_F(CxEditRepository, TextsAreReplacedByNameAndEmptyOnesStayEmpty)
     int index = repository->GetProductIndexByName(cxEditProductKey);
     ASSERT_GE(index, 0);
     TdxProductResourceStrings* product = repository->GetProducts(index);
-    EXPECT_EQ(product->GetResStringsCount(), 103);
+    EXPECT_EQ(product->GetResStringsCount(), 104);
     EXPECT_EQ(cxGetResourceString(&cxSRadioGroupDefaultCaption), "");
     EXPECT_EQ(product->GetValues(product->GetIndexByName("cxSRadioGroupDefaultCaption")), "");
     cxSetResourceString(product->GetResString(product->GetIndexByName("cxSEditButtonOK")), "确定");

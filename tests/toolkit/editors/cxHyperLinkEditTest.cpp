@@ -2,6 +2,8 @@
 // triggers through real input, OnStartClick, failures reported and the link colour.
 #include "tests/toolkit/editors/TextEditorsTestSupport.h"
 
+#include "tests/common/StreamTestSupport.h"
+
 #include "toolkit/editors/cxHyperLinkEdit.h"
 
 using namespace cx;
@@ -90,6 +92,19 @@ TEST_F(HyperLinkEditTest, ThePrefixIsStoredOnLeavingUnlessTheTextHasIt)
     edit->SetEditValue(Variant(std::string(" https://a.b ")));
     EXPECT_TRUE(edit->DoStart());
     EXPECT_EQ(opened.back(), "https://a.b");
+}
+
+TEST_F(HyperLinkEditTest, AnOwnPrefixTravelsInTheStreamAndTheDefaultStaysOut)
+{
+    TcxHyperLinkEditProperties source(nullptr), target(nullptr);
+    const std::string defaultPrefix = source.Prefix();
+    EXPECT_EQ(WriteDefinedProperties(&source).find("Prefix"), std::string::npos);
+    source.SetPrefix("ftp://");
+    ReadDefinedProperties(WriteDefinedProperties(&source), &target);
+    EXPECT_EQ(target.Prefix(), "ftp://");
+    source.SetPrefix(defaultPrefix);
+    ReadDefinedProperties(WriteDefinedProperties(&source), &target);
+    EXPECT_EQ(target.Prefix(), "ftp://");   // nothing written, nothing changed
 }
 
 TEST_F(HyperLinkEditTest, TriggersStartClickAndFailures)

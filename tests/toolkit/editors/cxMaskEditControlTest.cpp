@@ -12,6 +12,8 @@
 #include "toolkit/editors/cxEditUtils.h"
 #include "toolkit/editors/cxMaskEdit.h"
 
+#include <QCoreApplication>
+#include <QInputMethodEvent>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -73,6 +75,19 @@ protected:
             }
         }
     }
+    // What an input method commits, and a key that types the text (a character of no key).
+    void Commit(const QString& text)
+    {
+        QInputMethodEvent ev;
+        ev.setCommitString(text);
+        QCoreApplication::sendEvent(Field(), &ev);
+        vcl::DrainPostedMessages();
+    }
+    void KeyText(const QString& text)
+    {
+        QTest::sendKeyEvent(QTest::Click, Field(), Qt::Key_unknown, text, Qt::NoModifier);
+        vcl::DrainPostedMessages();
+    }
     void Start(TcxEditMaskKind kind, const std::string& mask)
     {
         P()->SetMaskKind(kind);
@@ -106,6 +121,9 @@ TEST_F(MaskEditControlTest, EachKindEditsItsTextThroughItsMode)
         {emkRegExpr, "\\d\\d:\\d\\d", "12:", "12:", 0},
         {emkRegExpr, "\\d\\d:\\d\\d", "1x2", "12", 1},
         {emkRegExpr, "\\d\\d:\\d\\d", "123", "12", 1},
+        // A case-insensitive expression shows its own letters while they are typed.
+        {emkRegExpr, "'ABC'", "abc", "ABC", 0},
+        {emkRegExpr, "[a-c]'XY'", "bxy", "bXY", 0},
         // Completion inserts the forced separator and takes it back with the digit before it.
         {emkRegExprEx, "\\d\\d:\\d\\d", "12", "12:", 0},
         {emkRegExprEx, "\\d\\d:\\d\\d", "12\b", "1", 0},
@@ -206,6 +224,120 @@ TEST_F(MaskEditControlTest, PastesAndClicksGoThroughTheMode)
     EXPECT_EQ(Shown(), "12-34");
     EXPECT_EQ(edit->Text(), "1234");
     EXPECT_EQ(VarToStr(edit->EditValue()), "1234");
+}
+
+TEST_F(MaskEditControlTest, ACharacterOutsideTheBasicPlaneIsNeverSplit)
+{
+    const QString smile = QString::fromUtf8("\xF0\x9F\x98\x80");
+    struct Case {
+        TcxEditMaskKind kind;
+        const char* mask;
+        std::string before;   // typed first
+        QString input;
+        bool commit;          // by the input method, else as a key's text
+        std::string shown;
+    } cases[] = {
+        // A position holds one unit: the character is refused whole, the others still go in.
+        {emkStandard, "CC;1;_", "", smile, true, "__"},
+        {emkStandard, "C;1;_", "", smile, false, "_"},
+        {emkStandard, "CCC;1;_", "", "x" + smile + "y", true, "xy_"},
+        // An expression takes it as its two halves and keeps them together.
+        {emkRegExpr, "a.+", "a", smile, true, "a\xF0\x9F\x98\x80"},
+        {emkRegExpr, "a.+", "a", smile, false, "a\xF0\x9F\x98\x80"},
+        // Completion waits for the second half (the "a" here is forced: the caret steps over it).
+        {emkRegExprEx, "a.+", ">", smile, false, "a\xF0\x9F\x98\x80"},
+        {emkRegExprEx, "a.+", ">", smile, true, "a\xF0\x9F\x98\x80"},
+        // Where the expression has room for one unit only, the character is refused whole.
+        {emkRegExprEx, "a.b", ">", smile, true, "a"},
+        {emkRegExpr, "a.b", "a", smile, false, "a"},
+    };
+    for (const Case& c : cases) {
+        Start(c.kind, c.mask);
+        Type(c.before);
+        if (c.commit)
+            Commit(c.input);
+        else
+            KeyText(c.input);
+        EXPECT_EQ(Shown(), c.shown) << c.mask << " " << c.kind << c.commit;
+        Type("z");
+        EXPECT_EQ(Shown().find("\xEF\xBF\xBD"), std::string::npos) << c.mask << " " << Shown();
+    }
+    // Pasted, it is kept or dropped whole as well.
+    Start(emkRegExpr, "a.b");
+    Type("a");
+    Clipboard()->SetAsText("\xF0\x9F\x98\x80" "b");
+    Key(Qt::Key_V, Qt::ControlModifier, "v");
+    EXPECT_EQ(Shown(), "ab");
+    Start(emkRegExpr, "a.+");
+    Type("a");
+    Key(Qt::Key_V, Qt::ControlModifier, "v");
+    EXPECT_EQ(Shown(), "a\xF0\x9F\x98\x80" "b");
+}
+
+TEST_F(MaskEditControlTest, ShiftArrowsInAPositionalMaskTakeOneCharacterAKey)
+{
+    Start(emkStandard, "00-00;1;_");
+    edit->SetEditValue(Variant(std::string("1234")));
+    ASSERT_EQ(Shown(), "12-34");
+    Type("H>>>");   // the caret, a one-character selection, on the 4
+    ASSERT_EQ(edit->SelStart(), 4);
+    ASSERT_EQ(edit->SelLength(), 1);
+    Key(Qt::Key_Left, Qt::ShiftModifier);
+    EXPECT_EQ(edit->SelStart(), 3);
+    EXPECT_EQ(edit->SelLength(), 2);
+    Key(Qt::Key_Left, Qt::ShiftModifier);
+    EXPECT_EQ(edit->SelStart(), 2);
+    EXPECT_EQ(edit->SelLength(), 3);
+    // Without Shift the selection gives way to the caret on its first editable position.
+    Key(Qt::Key_Left);
+    EXPECT_EQ(edit->SelStart(), 3);
+    EXPECT_EQ(edit->SelLength(), 1);
+    // Backspace with Shift held still blanks the position before the caret.
+    for (Qt::KeyboardModifiers mods : {Qt::KeyboardModifiers(), Qt::KeyboardModifiers(Qt::ShiftModifier)}) {
+        edit->SetEditValue(Variant(std::string("1234")));
+        Type("H>>>");
+        Key(Qt::Key_Backspace, mods, "\b");
+        EXPECT_EQ(Shown(), "12-_4") << int(mods);
+        EXPECT_EQ(edit->SelStart(), 3) << int(mods);
+        EXPECT_EQ(edit->SelLength(), 1) << int(mods);
+    }
+}
+
+TEST_F(MaskEditControlTest, CtrlZTakesBackTheLastWriteOfTheMask)
+{
+    Start(emkStandard, "00-00;1;_");
+    edit->SetEditValue(Variant(std::string("1234")));
+    Key(Qt::Key_End);
+    Key(Qt::Key_Home, Qt::ShiftModifier);
+    ASSERT_EQ(edit->SelLength(), 5);
+    Key(Qt::Key_X, Qt::ControlModifier, "x");
+    EXPECT_EQ(Clipboard()->AsText(), "12-34");
+    EXPECT_EQ(Shown(), "__-__");
+    Key(Qt::Key_Z, Qt::ControlModifier, "z");
+    EXPECT_EQ(Shown(), "12-34");
+    EXPECT_EQ(edit->Text(), "12-34");
+
+    // A character typed over a position is a step of its own.
+    Type("H7");
+    EXPECT_EQ(Shown(), "72-34");
+    Key(Qt::Key_Z, Qt::ControlModifier, "z");
+    EXPECT_EQ(Shown(), "12-34");
+
+    // An expression's text is cut whole, comes back whole, and the mode goes on from it.
+    for (TcxEditMaskKind kind : {emkRegExpr, emkRegExprEx}) {
+        Start(kind, "\\d\\d:\\d\\d");
+        Type("12:3");
+        Key(Qt::Key_End);
+        Key(Qt::Key_Home, Qt::ShiftModifier);
+        Key(Qt::Key_X, Qt::ControlModifier, "x");
+        EXPECT_EQ(Clipboard()->AsText(), "12:3") << kind;
+        EXPECT_EQ(Shown(), "") << kind;
+        Key(Qt::Key_Z, Qt::ControlModifier, "z");
+        EXPECT_EQ(Shown(), "12:3") << kind;
+        Key(Qt::Key_End);
+        Type("45");
+        EXPECT_EQ(Shown(), "12:34") << kind;
+    }
 }
 
 } // namespace

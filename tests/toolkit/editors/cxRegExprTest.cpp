@@ -39,6 +39,8 @@ TEST_F(RegExpr, MatchesWholeTexts)
         {"\\x20a", " a", true, true},
         {"\\0", "0", true, true},
         {"[a-]+", "a-a", true, true},
+        {"[-a]+", "-a-", true, true},             // a leading "-" is a symbol too
+        {"[--0]", "/", true, true},               // ... and may start a range
         {"[^0-9]", "x", true, true},
         {"[^0-9]", "5", false, false},
         {"a{2,4}", "a", true, false},
@@ -124,6 +126,42 @@ TEST_F(RegExpr, HugeCountsAreRefusedBeforeAnythingIsBuilt)
     TcxRegExpr e;
     e.Compile(u"a{1000}");
     EXPECT_LT(e.StateCount(), 1010);
+}
+
+// Masks come from code, but no expression may exhaust the machine: deep nesting is refused with
+// the parser's error instead of running the stack out, and what compiles is linear in its length.
+TEST_F(RegExpr, DeepNestingIsRefusedAndLongExpressionsStayLinear)
+{
+    auto nested = [](int depth, const std::string& inner) {
+        return std::string(depth, '(') + inner + std::string(depth, ')');
+    };
+    EXPECT_EQ(Errors(nested(20000, "a").c_str()),
+              std::vector<std::string>{"Line1, Char1025: The blocks are nested too deeply"});
+    EXPECT_EQ(FirstError(("a" + std::string(2000, '?')).c_str()), "Line1, Char1026: The blocks are nested too deeply");
+    // Optional copies nest as well: within the bound they compile, beyond it they are refused.
+    EXPECT_EQ(FirstError(nested(30, "a{0,1000}").c_str()), "Line1, Char32: The blocks are nested too deeply");
+    EXPECT_TRUE(cxRegExpr::IsTextFullValid(U(std::string(1000, 'a')), U(nested(3, "a{0,1000}"))));
+    EXPECT_TRUE(cxRegExpr::IsTextFullValid(u"a", U(nested(1024, "a"))));
+
+    // A run of optional items: one junction each, not a link from each to every later one.
+    TcxRegExpr optional;
+    std::string expr;
+    for (int i = 0; i < 16000; ++i)
+        expr += "a?";
+    optional.Compile(U(expr));
+    EXPECT_EQ(optional.StateCount(), 1 + 16000 + 15999);
+    EXPECT_TRUE(optional.IsFinal());
+    for (int i = 0; i < 3; ++i) {
+        char16_t a = u'a';
+        ASSERT_TRUE(optional.Next(a)) << i;
+    }
+    char16_t b = u'b';
+    EXPECT_FALSE(optional.Next(b));
+    EXPECT_TRUE(optional.IsFinal());
+    EXPECT_TRUE(cxRegExpr::IsTextFullValid(u"aaaa", u"a?a?a?a?"));
+    EXPECT_FALSE(cxRegExpr::IsTextValid(u"aaaaa", u"a?a?a?a?"));
+    // A reference copies its block; blocks that nothing names keep no copy of themselves.
+    EXPECT_TRUE(cxRegExpr::IsTextFullValid(u"abab", U(nested(500, "ab") + "\\1")));
 }
 
 TEST_F(RegExpr, StateSetsHoldEachStateOnce)

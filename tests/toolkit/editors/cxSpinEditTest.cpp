@@ -1,6 +1,7 @@
 // The spin editor: its settings wired to the numeric rules, the step on the real control, the
 // spin keys and typed characters, the repeat of a held button, the wheel and the buttons' layout.
 #include "tests/platform/vcl/VclTestSupport.h"
+#include "tests/common/TestPictures.h"
 
 #include "platform/gdi/Surface.h"
 #include "platform/rtl/Filer.h"
@@ -367,6 +368,29 @@ TEST_F(SpinEditTest, SpinKeysStepAndOtherKeysTypeOrBeep)
     EXPECT_EQ(edit->Text(), "8");
 }
 
+TEST_F(SpinEditTest, AFocusedIntegerShowsAllItsDigitsAndStaysEditable)
+{
+    P()->SetValueType(vtInt);
+    edit->SetValue(Variant(std::int64_t(9223372036854775807LL)));
+    EXPECT_EQ(edit->Text(), "9223372036854775807");
+    SaveTestPicture(form->Peer()->grab().toImage(), "spin_edit_focused_long_integer.png");
+    Key(Qt::Key_Down);
+    EXPECT_EQ(edit->Text(), "9223372036854775806");
+    edit->SetValue(Variant(std::int64_t(-1234567890123456LL)));
+    EXPECT_EQ(edit->Text(), "-1234567890123456");
+    // Typed on, the text still reads as a number: leaving keeps it.
+    edit->SetSelection(17, 0);
+    Type("7");
+    Focus(other);
+    EXPECT_EQ(VarToStr(edit->EditValue()), "-12345678901234567");
+    EXPECT_EQ(edit->Text(), "-12345678901234567");
+    // A float keeps its general notation.
+    P()->SetValueType(vtFloat);
+    Focus(edit);
+    edit->SetValue(Variant(0.1 + 0.2));
+    EXPECT_EQ(edit->Text(), "0.3");
+}
+
 TEST_F(SpinEditTest, AHeldButtonStepsAtOnceAfter400msThenEvery100ms)
 {
     P()->SetValueType(vtInt);
@@ -375,6 +399,9 @@ TEST_F(SpinEditTest, AHeldButtonStepsAtOnceAfter400msThenEvery100ms)
     ASSERT_EQ(vi->ButtonCount(), 2);
     const TRect up = vi->ButtonsInfo[sebForward]->Bounds;
     const QPoint at(up.Left + up.Width() / 2, up.Top + up.Height() / 2);
+    // The fixed system's pointer does not follow Qt's events: it is put on the held button, or
+    // the hover tracking may see the pointer away from the editor and end the hold.
+    Fixed().cursor = edit->ClientToScreen(TPoint{at.x(), at.y()});
     QTest::mousePress(edit->Peer(), Qt::LeftButton, Qt::NoModifier, at);
     vcl::DrainPostedMessages();
     EXPECT_EQ(edit->Text(), "1");

@@ -3,6 +3,8 @@
 #include "tests/toolkit/editors/EditViewTestSupport.h"
 #include "tests/common/TestPictures.h"
 
+#include "tests/common/StreamTestSupport.h"
+
 #include "platform/rtl/Locale.h"
 #include "platform/rtl/Unicode.h"
 #include "toolkit/editors/cxFilterControlUtils.h"
@@ -173,6 +175,17 @@ TEST_F(TextPropertiesTest, ThousandSeparatorsKeepSignBlanksAndExponent)
     RemoveExponentialPart(s, exponent);
     EXPECT_EQ(s, "1.5");
     EXPECT_EQ(exponent, "E-7");
+}
+
+TEST_F(TextPropertiesTest, AnOldStreamsDisplayFormatFlagIsReadAndNeverWritten)
+{
+    p->SetDisplayFormat("0.00");
+    EXPECT_EQ(WriteDefinedProperties(p.get()).find("IsDisplayFormatAssigned"), std::string::npos);
+    TcxTextEditProperties read(nullptr);
+    ReadDefinedProperties(BooleanPropertyList("IsDisplayFormatAssigned", true), &read);
+    EXPECT_TRUE(read.AssignedValues()->DisplayFormat());
+    ReadDefinedProperties(BooleanPropertyList("IsDisplayFormatAssigned", false), &read);
+    EXPECT_FALSE(read.AssignedValues()->DisplayFormat());
 }
 
 TEST_F(TextPropertiesTest, ViewStyleDrivesTheEditingStyleAndReadsBack)

@@ -187,6 +187,8 @@ TEST_F(TimeEditRules, ConversionsKeepTheDateAndNeverShowTheClock)
 
 #include "tests/toolkit/editors/TextEditorsTestSupport.h"
 
+#include "tests/common/TestPictures.h"
+
 namespace {
 
 class TimeEditControlTest : public TextFamilyTest {
@@ -275,6 +277,31 @@ TEST_F(TimeEditControlTest, TypingTheDatePartAndUnreadableValues)
     edit->SetEditValue(Variant(std::string("junk")));
     EXPECT_EQ(edit->Text(), "");
     EXPECT_EQ(VarToStr(edit->EditValue()), "junk");
+}
+
+TEST_F(TimeEditControlTest, FractionsOfASecondAreCutAndTheLongTimeShowsUnfocused)
+{
+    // 23:59:59.6 is still the last second of the day, focused and not, and steps from there.
+    edit->SetEditValue(Variant::FromDate(45000 + (86399.6 / 86400)));
+    EXPECT_EQ(edit->Text(), "23:59:59");
+    Focus(edit);
+    EXPECT_EQ(edit->Text(), "23:59:59");
+    edit->SetSelection(6, 0);
+    Key(edit, Qt::Key_Down);
+    EXPECT_EQ(edit->Text(), "23:59:58");
+    edit->SetEditValue(Variant::FromDate(10.0 / 24 + 0.6 / 86400));
+    EXPECT_EQ(edit->Text(), "10:00:00");
+
+    // Without the time format an editor that has lost the focus shows the locale's long time.
+    edit->Properties()->SetUseTimeFormatWhenUnfocused(false);
+    edit->SetEditValue(Variant::FromDate(1.0 / 24 + 5.0 / 1440));
+    EXPECT_EQ(edit->Text(), "01:05:00");
+    other->SetEditValue(Variant(std::string("离开 left")));
+    Focus(other);
+    EXPECT_EQ(edit->Text(), "1:05:00");
+    SaveTestPicture(form->Peer()->grab().toImage(), "time_edit_long_time_unfocused.png");
+    edit->Properties()->SetUseTimeFormatWhenUnfocused(true);
+    EXPECT_EQ(edit->Text(), "01:05:00");
 }
 
 // The editor's own mask mode: "0" is the blank of the digit zones only, typing runs over the
