@@ -280,11 +280,17 @@ bool TCustomForm::SetFocusedControl(TWinControl* control)
     if (control->ControlState.Contains(csFocusing))
         return true;
     control->ControlState.Include(csFocusing);
-    const auto controlAlive = control->AliveToken();
-    auto done = [&] {
-        if (auto a = controlAlive.lock(); a && *a)
-            control->ControlState.Exclude(csFocusing);
-    };
+    // The mark goes however the walk ends: a CM_EXIT that raises (a refused validation) must not
+    // leave the target marked, or every later focus move to it would skip the walk.
+    struct FocusingMark {
+        TWinControl* control;
+        std::weak_ptr<bool> alive;
+        ~FocusingMark()
+        {
+            if (auto a = alive.lock(); a && *a)
+                control->ControlState.Exclude(csFocusing);
+        }
+    } mark{control, control->AliveToken()};
     // A handler that moved the focus elsewhere ends the walk.
     auto send = [&](TWinControl* target, UINT msg) {
         target->Perform(msg);
@@ -296,10 +302,8 @@ bool TCustomForm::SetFocusedControl(TWinControl* control)
     while (focused && focused != control && !focused->ContainsControl(control)) {
         TWinControl* next = focused->Parent();
         focusedControl_.Set(next);
-        if (!send(focused, CM_EXIT)) {
-            done();
+        if (!send(focused, CM_EXIT))
             return false;
-        }
         focused = next;
     }
     while (focused != control) {
@@ -309,13 +313,10 @@ bool TCustomForm::SetFocusedControl(TWinControl* control)
         auto* w = static_cast<TWinControl*>(step);
         focusedControl_.Set(w);
         focused = w;
-        if (!send(w, CM_ENTER)) {
-            done();
+        if (!send(w, CM_ENTER))
             return false;
-        }
     }
     Perform(CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(control));
-    done();
     return true;
 }
 
