@@ -138,6 +138,19 @@ TEST_F(CxCheckBoxEditorTest, AcceleratorFocusesAndToggles)
     EXPECT_EQ(box->State(), cbsChecked);
 }
 
+TEST_F(CxCheckBoxEditorTest, AltWithTheAcceleratorFromAnotherControl)
+{
+    auto* other = new TButton(form);
+    other->SetParent(form);
+    other->SetBounds(10, 60, 80, 24);
+    other->SetFocus();
+    QTest::keyClick(other->Peer(), Qt::Key_C, Qt::AltModifier);
+    vcl::DrainPostedMessages();
+    EXPECT_TRUE(box->Focused());
+    EXPECT_EQ(box->State(), cbsChecked);
+    EXPECT_EQ(changes, 1);
+}
+
 TEST(CxCheckBoxUnit, RegistersTheEditorKindAndItsFilterHelper)
 {
     cxCheckBoxUnit::Initialize();

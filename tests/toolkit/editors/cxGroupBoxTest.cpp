@@ -6,6 +6,8 @@
 #include "platform/vcl/StdCtrls.h"
 #include "toolkit/editors/cxGroupBox.h"
 
+#include <QTest>
+
 using namespace cx;
 
 class CxGroupBoxTest : public ControlBaseTest {
@@ -161,5 +163,20 @@ TEST_F(CxGroupBoxTest, AcceleratorFocusesTheFirstChild)
     EXPECT_EQ(box->Perform(CM_DIALOGCHAR, 'x'), 0);
     EXPECT_TRUE(outside->Focused());
     EXPECT_EQ(box->Perform(CM_DIALOGCHAR, 'G'), 1);
+    EXPECT_TRUE(first->Focused());
+}
+
+TEST_F(CxGroupBoxTest, AltWithTheCaptionsAcceleratorEntersTheBox)
+{
+    box->SetCaption("分组(&G)");
+    auto* first = new TButton(form);
+    first->SetParent(box);
+    first->SetBounds(10, 30, 60, 20);
+    auto* outside = new TButton(form);
+    outside->SetParent(form);
+    outside->SetBounds(10, 150, 60, 20);
+    outside->SetFocus();
+    QTest::keyClick(outside->Peer(), Qt::Key_G, Qt::AltModifier);
+    vcl::DrainPostedMessages();
     EXPECT_TRUE(first->Focused());
 }
