@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QImage>
 #include <QPointer>
 
 #include <algorithm>
@@ -155,6 +156,24 @@ inline bool Activate(TCustomForm* form)
     w->activateWindow();
     QApplication::setActiveWindow(w);
     return SpinUntil([&] { return form->Active(); });
+}
+
+// Writes a picture for a look by eye into the folder AMMERLIN_SCREENSHOTS names (nowhere when
+// it is unset), enlarged `scale` times without smoothing.
+inline void SavePicture(const QImage& image, const char* name, int scale = 3)
+{
+    const QByteArray dir = qgetenv("AMMERLIN_SCREENSHOTS");
+    if (dir.isEmpty() || image.isNull())
+        return;
+    image.scaled(image.width() * scale, image.height() * scale).save(QString::fromUtf8(dir) + "/" + name);
+}
+
+// The same for a control's surface as its window shows it (the top byte of a pixel is data).
+inline void SaveSurface(TWinControl* c, const char* name, int scale = 3)
+{
+    c->Update();
+    const QImage& s = c->Surface().Image();
+    SavePicture(QImage(s.constBits(), s.width(), s.height(), s.bytesPerLine(), QImage::Format_RGB32).copy(), name, scale);
 }
 
 #include <dlfcn.h>
