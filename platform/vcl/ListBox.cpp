@@ -403,7 +403,7 @@ void TCustomListBox::Paint()
     const int saved = gdi::SaveDC(*dc);
     gdi::IntersectClipRect(*dc, area);
     for (int i = topIndex_; i < ItemCount() && area.Top + (i - topIndex_) * itemHeight_ < area.Bottom; ++i) {
-        unsigned state = Selected(i) ? ODS_SELECTED : 0;
+        unsigned state = Selected(i) ? unsigned(ODS_SELECTED) : 0u;
         if (focused && i == itemIndex_)
             state |= ODS_FOCUS;
         DrawItemNotice(i, ItemRect(i), state);

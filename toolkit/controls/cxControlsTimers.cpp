@@ -277,7 +277,7 @@ namespace cxControlsUnit {
 // way the content can move (the neutral cursors) or moves now (one head).
 std::vector<std::string> PanningCursorPicture(bool up, bool down, bool left, bool right)
 {
-    constexpr int size = 23, c = size / 2;
+    constexpr int size = 25, c = size / 2;
     std::vector<std::string> p(size, std::string(size, ' '));
     auto put = [&](int x, int y, char ch) {
         if (x >= 0 && x < size && y >= 0 && y < size)
@@ -297,7 +297,7 @@ std::vector<std::string> PanningCursorPicture(bool up, bool down, bool left, boo
             default: put(size - 2 - along, c + across, ch); break;
             }
         };
-        constexpr int rows = 6;
+        constexpr int rows = 4;
         for (int along = 0; along < rows; ++along) {
             for (int across = -along; across <= along; ++across)
                 at(across, along, 'X');
@@ -340,7 +340,7 @@ void RegisterScreenCursors()
                                {crcxRightScroll, false, false, false, true}, {crcxDownScroll, false, true, false, false},
                                {crcxLeftScroll, false, false, true, false}};
     for (const Panning& c : panning)
-        Screen->SetCursors(c.id, vcl::CursorHandleOfPicture(PanningCursorPicture(c.up, c.down, c.left, c.right), {11, 11}));
+        Screen->SetCursors(c.id, vcl::CursorHandleOfPicture(PanningCursorPicture(c.up, c.down, c.left, c.right), {12, 12}));
 }
 
 void Initialize()

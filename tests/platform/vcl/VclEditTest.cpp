@@ -130,15 +130,7 @@ TEST_F(VclEditTest, TheSelectionHidesWithTheFocusGone)
     keep->HideSelection = false;
     keep->SetBounds(170, 10, 120, 24);
     keep->SetParent(form);
-    const QColor highlight = QApplication::palette().color(QPalette::Active, QPalette::Highlight);
-    auto highlighted = [&](TCustomEdit* e) {
-        const QImage image = Target(e)->grab().toImage();
-        int n = 0;
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x)
-                n += QColor(image.pixel(x, y)) == highlight;
-        return n;
-    };
+    auto highlighted = [&](TCustomEdit* e) { return HighlightedPixels(Target(e)); };
     for (TCustomEdit* e : {static_cast<TCustomEdit*>(edit), static_cast<TCustomEdit*>(keep)}) {
         e->SetFocus();
         e->SetText("集中器地址");

@@ -200,12 +200,12 @@ TEST_F(CxControlScrollTest, PanningCursorsPointTheirWays)
                  {crcxFullScroll, true, true, true, true}};
     for (const Heads& h : cases) {
         const QImage i = image(h.id);
-        ASSERT_EQ(i.size(), QSize(23, 23)) << h.id;
-        EXPECT_TRUE(ink(i, 11, 11)) << h.id;   // the dot where the button went down
-        EXPECT_EQ(ink(i, 11, 3), h.up) << h.id;
-        EXPECT_EQ(ink(i, 11, 19), h.down) << h.id;
-        EXPECT_EQ(ink(i, 3, 11), h.left) << h.id;
-        EXPECT_EQ(ink(i, 19, 11), h.right) << h.id;
+        ASSERT_EQ(i.size(), QSize(25, 25)) << h.id;
+        EXPECT_TRUE(ink(i, 12, 12)) << h.id;   // the dot where the button went down
+        EXPECT_EQ(ink(i, 12, 3), h.up) << h.id;
+        EXPECT_EQ(ink(i, 12, 21), h.down) << h.id;
+        EXPECT_EQ(ink(i, 3, 12), h.left) << h.id;
+        EXPECT_EQ(ink(i, 21, 12), h.right) << h.id;
     }
     SavePicture(image(crcxFullScroll), "cursor-pan-full.png", 6);
     SavePicture(image(crcxRightScroll), "cursor-pan-right.png", 6);

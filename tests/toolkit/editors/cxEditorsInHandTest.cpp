@@ -180,7 +180,8 @@ TEST_F(EditorsInHandTest, AButtonsHintShowsWithoutAnEditorHint)
     THintWindow* hint = Application->HintWindow();
     EXPECT_EQ(hint->Caption(), "读取电表");
     // Between the frame and the ink there is a row of the hint's own colour, top and bottom.
-    hint->Update();
+    hint->Perform(WM_PAINT);
+    SaveSurface(hint, "hint-button.png", 6);
     const gdi::Surface& s = hint->Surface();
     const auto background = gdi::ColorToPixel(ColorToRGB(clInfoBk)) & 0xFFFFFF;
     for (int row : {1, s.Height() - 2})
@@ -191,7 +192,6 @@ TEST_F(EditorsInHandTest, AButtonsHintShowsWithoutAnEditorHint)
         for (int x = 2; x < s.Width() - 2; ++x)
             ink += (s.Pixel(x, y) & 0xFFFFFF) != background;
     EXPECT_GT(ink, 20);
-    SaveSurface(hint, "hint-button.png");
     SaveSurface(edit, "button-edit-hint-owner.png");
     Application->CancelHint();
 }
@@ -203,15 +203,7 @@ TEST_F(EditorsInHandTest, TheFieldHidesItsSelectionAndShowsThePasswordCharacter)
     auto* edit = Place(new TcxTextEdit(form), 10);
     auto* keep = Place(new TcxTextEdit(form), 40);
     keep->Properties()->SetHideSelection(false);
-    const QColor highlight = QApplication::palette().color(QPalette::Active, QPalette::Highlight);
-    auto highlighted = [&](TcxCustomTextEdit* e) {
-        const QImage image = Field(e)->grab().toImage();
-        int n = 0;
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x)
-                n += QColor(image.pixel(x, y)) == highlight;
-        return n;
-    };
+    auto highlighted = [](TcxCustomTextEdit* e) { return HighlightedPixels(Field(e)); };
     for (TcxTextEdit* e : {edit, keep}) {
         Focus(e);
         Type(e, "jizhongqi");

@@ -203,8 +203,9 @@ TEST_F(CxRadioGroupTest, ActivateByMousePressesTheButtonUnderThePoint)
         TcxCustomEditData* data = nullptr;
         inplace->ActivateByMouse(pressed ? TShiftState{ssLeft} : TShiftState{}, inForm.X, inForm.Y, data);
         TcxCustomRadioGroupButton* fig = inplace->RadioButton(1);
-        if (pressed)
+        if (pressed) {
             EXPECT_TRUE(fig->MouseCapture());
+        }
         QTest::mouseRelease(fig->Peer(), Qt::LeftButton, {}, QPoint(fig->Width() / 2, fig->Height() / 2));
         vcl::DrainPostedMessages();
         EXPECT_EQ(inplace->ItemIndex(), pressed ? 1 : -1);

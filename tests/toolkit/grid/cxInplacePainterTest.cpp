@@ -270,6 +270,7 @@ TEST_F(InplacePaintTest, ATextButtonHasTheSameWidthInTheCellAndInItsEditor)
     button->SetKind(bkText);
     button->SetCaption("浏览");
     item->Options()->SetShowEditButtons(eisbAlways);
+    grid->DataController()->ChangeFocusedRecordIndex(0);
     Show();
     TcxEditCellViewInfo* cell = Cell(0);
     ASSERT_EQ(cell->CellEditViewInfo->ButtonCount(), 1);
