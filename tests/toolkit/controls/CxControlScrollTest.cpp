@@ -186,6 +186,7 @@ TEST(CxPanning, SpeedGrowsWithDistance)
 // neutral cursor of one bar, four for both; each head points its own way.
 TEST_F(CxControlScrollTest, PanningCursorsPointTheirWays)
 {
+    cxControlsUnit::RegisterScreenCursors(); // as the program's start does
     auto image = [](TCursor id) {
         return vcl::CursorOf(Screen->Cursors(id)).pixmap().toImage().convertToFormat(QImage::Format_ARGB32);
     };
