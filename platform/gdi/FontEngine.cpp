@@ -86,7 +86,8 @@ public:
     {
         font_.setFamily(QString::fromStdString(lf.lfFaceName.empty() ? rtl::profile::DefaultFontName
                                                                      : lf.lfFaceName));
-        font_.setStyleStrategy(QFont::NoAntialias);
+        smooth_ = lf.lfQuality == ANTIALIASED_QUALITY || lf.lfQuality == CLEARTYPE_QUALITY;
+        font_.setStyleStrategy(smooth_ ? QFont::PreferAntialias : QFont::NoAntialias);
         font_.setWeight(lf.lfWeight >= FW_BOLD ? QFont::Bold : QFont::Normal);
         font_.setItalic(lf.lfItalic);
         int px = lf.lfHeight ? std::abs(lf.lfHeight) : std::abs(rtl::profile::DefaultFontHeight);
@@ -126,11 +127,13 @@ public:
         if (c < 0x20)
             return;
         QPainter p(&mask);
-        p.setRenderHint(QPainter::TextAntialiasing, false);
+        p.setRenderHint(QPainter::TextAntialiasing, smooth_);
         p.setFont(font_);
         p.setPen(QColor(0, 0, 0, 255));
         p.drawText(QPoint(x, y + tm_.tmAscent), QString::fromUcs4(&c, 1));
     }
+
+    bool Smooth() const override { return smooth_; }
 
 private:
     LogFont lf_;
@@ -138,6 +141,7 @@ private:
     QFontMetrics fm_{font_};
     TEXTMETRIC tm_;
     mutable std::unordered_map<char32_t, int> widths_;
+    bool smooth_ = false;
 };
 
 class QtEngine : public FontEngine {

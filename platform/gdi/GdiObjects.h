@@ -32,6 +32,7 @@ struct Brush {
 
 enum : int { FW_NORMAL = 400, FW_BOLD = 700 };
 enum : int { OUT_DEFAULT_PRECIS = 0, OUT_TT_ONLY_PRECIS = 7 };
+enum : int { DEFAULT_QUALITY = 0, NONANTIALIASED_QUALITY = 3, ANTIALIASED_QUALITY = 4, CLEARTYPE_QUALITY = 5 };
 enum : int { ANSI_CHARSET = 0, DEFAULT_CHARSET = 1, GB2312_CHARSET = 134 };
 
 struct LogFont {

@@ -88,6 +88,44 @@ void ComposeMask(Dc& dc, const QImage& mask, int x, int y, const TRect* logicalC
     RunRop(dc, Intersect(area, ink), kPat, &brush, nullptr);
 }
 
+// Blends a smoothed mask's coverage placed at device (x, y) into the surface in a solid colour;
+// every covered pixel moves towards the colour by its coverage.
+void BlendMask(Dc& dc, const QImage& mask, int x, int y, const TRect* logicalClip, COLORREF color)
+{
+    Surface* target = dc.Target();
+    if (!target || target->IsMono())
+        return ComposeMask(dc, mask, x, y, logicalClip, color);
+    QImage covered = mask.copy();
+    for (int v = 0; v < covered.height(); ++v) {
+        uchar* row = covered.scanLine(v);
+        for (int u = 0; u < covered.width(); ++u)
+            row[u] = row[u] ? 255 : 0;
+    }
+    Region area = dc.DrawableArea();
+    if (logicalClip) {
+        Region clip(dc.ToDevice(*logicalClip));
+        area.Combine(area, &clip, RGN_AND);
+    }
+    const std::uint32_t ink = ColorToPixel(color);
+    auto mix = [](std::uint32_t from, std::uint32_t to, unsigned c, int shift) {
+        const unsigned a = (from >> shift) & 0xFF, b = (to >> shift) & 0xFF;
+        return std::uint32_t((a * (255 - c) + b * c + 127) / 255) << shift;
+    };
+    for (const TRect& r : Intersect(area, Region::FromMask(covered, x, y))) {
+        for (int py = r.Top; py < r.Bottom; ++py) {
+            const uchar* cov = mask.constScanLine(py - y);
+            std::uint32_t* dst = target->Row(py);
+            for (int px = r.Left; px < r.Right; ++px) {
+                const unsigned c = cov[px - x];
+                if (c == 0)
+                    continue;
+                const std::uint32_t d = dst[px];
+                dst[px] = target->Normalise(mix(d, ink, c, 16) | mix(d, ink, c, 8) | mix(d, ink, c, 0));
+            }
+        }
+    }
+}
+
 // Rotates a mask by the font's escapement (multiples of 90 degrees, counter-clockwise) about
 // the reference point, which lies at (refU, refV) in the mask. Returns the new mask and moves
 // (x, y), the device position of the mask's top-left, accordingly.
@@ -173,7 +211,7 @@ void PaintText(Dc& dc, int left, int top, std::u16string_view text, const std::v
         const int from = Sum(adv, 0, std::size_t(spec.underlineFrom));
         line(underlineRow, from, from + Sum(adv, std::size_t(spec.underlineFrom), std::size_t(spec.underlineTo)));
     }
-    ComposeMask(dc, mask, dev.X, dev.Y, spec.clip, dc.S().textColor);
+    (fm->Smooth() ? BlendMask : ComposeMask)(dc, mask, dev.X, dev.Y, spec.clip, dc.S().textColor);
 }
 
 std::vector<int> UnitToByteOffsets(std::string_view utf8, const std::u16string& utf16)
@@ -356,7 +394,7 @@ bool TextOutWith(Dc& dc, int x, int y, unsigned options, const TRect* rect, std:
         ComposeMask(dc, turned, cx, cy, clip, dc.S().bkColor);
     }
     QImage turned = Rotated(mask, quarter, -du, -dv, mx, my);
-    ComposeMask(dc, turned, mx, my, clip, dc.S().textColor);
+    (fm->Smooth() ? BlendMask : ComposeMask)(dc, turned, mx, my, clip, dc.S().textColor);
     return true;
 }
 

@@ -50,6 +50,9 @@ public:
     // Paints the glyph of c into an 8-bit coverage mask (Format_Alpha8), its cell's top-left at
     // (x, y); coverage of 128 and above counts as ink.
     virtual void DrawGlyph(QImage& mask, int x, int y, char32_t c) const = 0;
+    // Whether the glyphs are smoothed (a font asking for ANTIALIASED_QUALITY or
+    // CLEARTYPE_QUALITY): their coverage is then blended into the surface, every level of it.
+    virtual bool Smooth() const { return false; }
 };
 
 // Makes the metrics of a logical font.
@@ -65,7 +68,7 @@ public:
 // box from the cell's column 1 to its last column but one and from row 1 to the baseline;
 // space, tab, carriage return and line feed leave no ink.
 std::shared_ptr<FontEngine> MakeFakeFontEngine();
-// Qt's QFontMetrics and QPainter, unantialiased. Needs a QGuiApplication; without one the fake
+// Qt's QFontMetrics and QPainter, unantialiased unless the font asks for smoothing. Needs a QGuiApplication; without one the fake
 // font answers instead.
 std::shared_ptr<FontEngine> MakeQtFontEngine();
 // The engine every device context measures with; null restores the default (Qt's).

@@ -16,6 +16,13 @@ inline constexpr int AnsiCodePage = 65001;              // the "ANSI" code page 
 inline constexpr int ExchangeCodePage = 936;            // files exchanged with other tools (GBK)
 inline constexpr std::uint32_t LocaleId = 0x0804;       // zh-CN
 inline constexpr const char* LocaleName = "zh-CN";
+// Chinese, Japanese and Korean locales (the system's "Far East" flag), by their primary language.
+constexpr bool IsFarEastLocale(std::uint32_t localeId)
+{
+    const std::uint32_t primary = localeId & 0x3FF;
+    return primary == 0x04 || primary == 0x11 || primary == 0x12;
+}
+inline constexpr bool FarEastLocale = IsFarEastLocale(LocaleId);
 
 // Screen.
 inline constexpr int PixelsPerInch = 96;

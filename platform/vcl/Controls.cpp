@@ -243,9 +243,16 @@ void TControl::HandleContextMenu(TMessage& m)
     if (!(p.X == -1 && p.Y == -1))
         client = ScreenToClient(p);
     bool handled = false;
+    const auto alive = AliveToken();
     DoContextPopup(client, handled);
     m.Result = handled ? 1 : 0;
-    if (!handled && parent_)
+    if (handled || alive.expired() || !*alive.lock())
+        return;
+    // Not taken: the window's own handling (an edit shows its menu; any other window passes
+    // the request to its parent), or the parent of a graphic control.
+    if (dynamic_cast<TWinControl*>(this))
+        DefaultHandler(m);
+    else if (parent_)
         m.Result = parent_->Perform(m.Msg, m.WParam, m.LParam);
 }
 

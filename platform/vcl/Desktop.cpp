@@ -7,11 +7,14 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QImage>
+#include <QPixmap>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QScreen>
 
+#include <algorithm>
 #include <deque>
 #include <memory>
 
@@ -30,6 +33,7 @@ struct DesktopState {
     TPoint mousePoint;
     QPointer<QWidget> grabbed;
     std::deque<std::unique_ptr<QCursor>> cursors;
+    HCURSOR dragCursors[4] = {};
     // The last mouse event handled: Qt hands a press that no widget takes to the parents too.
     QEvent::Type lastType = QEvent::None;
     quint64 lastTimestamp = 0;
@@ -220,6 +224,90 @@ HCURSOR CursorHandleOf(const QCursor& cursor)
     auto& list = D().cursors;
     list.push_back(std::make_unique<QCursor>(cursor));
     return list.back().get();
+}
+
+HCURSOR CursorHandleOfPicture(const std::vector<std::string>& rows, TPoint hotSpot)
+{
+    // Pictures need the window system; without it (a program without windows) the arrow.
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        return CursorHandleOfShape(Qt::ArrowCursor);
+    int width = 0;
+    for (const std::string& row : rows)
+        width = std::max(width, int(row.size()));
+    QImage image(std::max(1, width), std::max(1, int(rows.size())), QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    for (int y = 0; y < int(rows.size()); ++y)
+        for (int x = 0; x < int(rows[std::size_t(y)].size()); ++x) {
+            const char c = rows[std::size_t(y)][std::size_t(x)];
+            if (c == 'X')
+                image.setPixel(x, y, qRgba(0, 0, 0, 255));
+            else if (c == '.')
+                image.setPixel(x, y, qRgba(255, 255, 255, 255));
+        }
+    return CursorHandleOf(QCursor(QPixmap::fromImage(image), hotSpot.X, hotSpot.Y));
+}
+
+void OverlayPicture(std::vector<std::string>& picture, const std::vector<std::string>& part, int x, int y)
+{
+    for (int r = 0; r < int(part.size()); ++r) {
+        const std::size_t row = std::size_t(y + r);
+        if (picture.size() <= row)
+            picture.resize(row + 1);
+        for (int c = 0; c < int(part[std::size_t(r)].size()); ++c) {
+            const char ch = part[std::size_t(r)][std::size_t(c)];
+            if (ch == ' ')
+                continue;
+            std::string& line = picture[row];
+            if (int(line.size()) <= x + c)
+                line.resize(std::size_t(x + c + 1), ' ');
+            line[std::size_t(x + c)] = ch;
+        }
+    }
+}
+
+const std::vector<std::string>& ArrowCursorPicture()
+{
+    static const std::vector<std::string> arrow = {
+        "X",         "XX",        "X.X",       "X..X",      "X...X",       "X....X",
+        "X.....X",   "X......X",  "X.......X", "X........X", "X.....XXXXX", "X..X..X",
+        "X.X X..X",  "XX  X..X",  "X    X..X", "     X..X", "      X..X",  "      X..X",
+        "       XX"};
+    return arrow;
+}
+
+const std::vector<std::string>& DragCursorPicture(bool several, bool copy)
+{
+    // A dotted box for an item moved.
+    static const std::vector<std::string> box = {
+        "X.X.X.X.X.X", ".         .", "X         X", ".         .", "X         X",
+        ".         .", "X         X", "X.X.X.X.X.X"};
+    // A solid box carrying a plus for an item copied.
+    static const std::vector<std::string> plus = {
+        "XXXXXXXXXXX", "X.........X", "X....X....X", "X....X....X", "X..XXXXX..X",
+        "X....X....X", "X....X....X", "XXXXXXXXXXX"};
+    static const auto pictures = [] {
+        std::vector<std::vector<std::string>> all(4);
+        for (int i = 0; i < 4; ++i) {
+            const bool many = i & 1, asCopy = i & 2;
+            std::vector<std::string>& p = all[std::size_t(i)];
+            p = ArrowCursorPicture();
+            if (many) {
+                OverlayPicture(p, box, 12, 16);
+                OverlayPicture(p, box, 10, 18);
+            }
+            OverlayPicture(p, asCopy ? plus : box, 8, 20);
+        }
+        return all;
+    }();
+    return pictures[std::size_t((several ? 1 : 0) | (copy ? 2 : 0))];
+}
+
+HCURSOR DragCursor(bool several, bool copy)
+{
+    HCURSOR& h = D().dragCursors[(several ? 1 : 0) | (copy ? 2 : 0)];
+    if (!h)
+        h = CursorHandleOfPicture(DragCursorPicture(several, copy), {0, 0});
+    return h;
 }
 
 QCursor CursorOf(HCURSOR cursor)

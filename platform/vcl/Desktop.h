@@ -13,6 +13,9 @@
 // - the mouse grab behind SetCapture, so that moves outside our windows arrive.
 #include "platform/vcl/Controls.h"
 
+#include <string>
+#include <vector>
+
 class QCursor;
 
 using HCURSOR = void*;
@@ -27,6 +30,19 @@ HCURSOR CursorHandleOfShape(int qtShape);
 HCURSOR CursorHandleOf(const QCursor& cursor);
 // The cursor a handle stands for (the arrow for null or unknown handles).
 QCursor CursorOf(HCURSOR cursor);
+// A cursor drawn from rows of text, one character a pixel: 'X' black, '.' white, anything else
+// clear; `hotSpot` in pixels from the top left. Each call makes a new handle.
+HCURSOR CursorHandleOfPicture(const std::vector<std::string>& rows, TPoint hotSpot);
+// Lays `part` over `picture` with its top left at (x, y); blanks in the part keep what lies
+// under them.
+void OverlayPicture(std::vector<std::string>& picture, const std::vector<std::string>& part, int x, int y);
+// The arrow cursor as such rows (its tip, the hot spot, at the top left).
+const std::vector<std::string>& ArrowCursorPicture();
+// The pictures of the drag cursors (made once): the arrow with a dotted box at its foot for one
+// item moved, three stacked boxes for several; a copy shows a box with a plus sign instead.
+const std::vector<std::string>& DragCursorPicture(bool several, bool copy);
+// Their handles (made once for the program's run).
+HCURSOR DragCursor(bool several, bool copy);
 
 // Called by the input translator before a mouse message goes to `target` (not while captured):
 // sends WM_SETCURSOR; the arrow when nobody sets a cursor. `screen` is the message's point.

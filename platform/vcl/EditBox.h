@@ -41,6 +41,9 @@ public:
     virtual void SetAlignment(int esAlign) = 0;
     virtual void SetMargins(int left, int right) = 0;
     virtual void SetLook(const QFont& font, const QColor& text, const QColor& base) = 0;
+    // False paints the selection as plain text (an edit without the focus hides it unless
+    // ES_NOHIDESEL); it stays selected.
+    virtual void ShowSelection(bool shown) = 0;
 
     // Lines: the line of a position, the first position of a line, a line's length.
     virtual int LineCount() const { return 1; }

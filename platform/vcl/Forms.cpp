@@ -280,11 +280,17 @@ bool TCustomForm::SetFocusedControl(TWinControl* control)
     if (control->ControlState.Contains(csFocusing))
         return true;
     control->ControlState.Include(csFocusing);
-    const auto controlAlive = control->AliveToken();
-    auto done = [&] {
-        if (auto a = controlAlive.lock(); a && *a)
-            control->ControlState.Exclude(csFocusing);
-    };
+    // The mark goes however the walk ends: a CM_EXIT that raises (a refused validation) must not
+    // leave the target marked, or every later focus move to it would skip the walk.
+    struct FocusingMark {
+        TWinControl* control;
+        std::weak_ptr<bool> alive;
+        ~FocusingMark()
+        {
+            if (auto a = alive.lock(); a && *a)
+                control->ControlState.Exclude(csFocusing);
+        }
+    } mark{control, control->AliveToken()};
     // A handler that moved the focus elsewhere ends the walk.
     auto send = [&](TWinControl* target, UINT msg) {
         target->Perform(msg);
@@ -296,10 +302,8 @@ bool TCustomForm::SetFocusedControl(TWinControl* control)
     while (focused && focused != control && !focused->ContainsControl(control)) {
         TWinControl* next = focused->Parent();
         focusedControl_.Set(next);
-        if (!send(focused, CM_EXIT)) {
-            done();
+        if (!send(focused, CM_EXIT))
             return false;
-        }
         focused = next;
     }
     while (focused != control) {
@@ -309,13 +313,10 @@ bool TCustomForm::SetFocusedControl(TWinControl* control)
         auto* w = static_cast<TWinControl*>(step);
         focusedControl_.Set(w);
         focused = w;
-        if (!send(w, CM_ENTER)) {
-            done();
+        if (!send(w, CM_ENTER))
             return false;
-        }
     }
     Perform(CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(control));
-    done();
     return true;
 }
 
@@ -410,6 +411,16 @@ void THintWindow::CreateParams(TCreateParams& params)
 
 namespace {
 constexpr unsigned HintTextFormat = gdi::DT_LEFT | gdi::DT_WORDBREAK | gdi::DT_NOPREFIX;
+// From the window's edge to the text: the one-pixel frame and two pixels of the hint's colour.
+constexpr int HintMargin = 3;
+
+// The hint's text is smoothed, as the window system draws its tool tips.
+gdi::Font SmoothedFont(const TFont* font)
+{
+    gdi::Font f = font->GetHandle();
+    f.lf.lfQuality = gdi::ANTIALIASED_QUALITY;
+    return f;
+}
 } // namespace
 
 TRect THintWindow::CalcHintRect(int maxWidth, const std::string& hint, void*)
@@ -417,10 +428,12 @@ TRect THintWindow::CalcHintRect(int maxWidth, const std::string& hint, void*)
     // Measured with the same layout that paints it.
     gdi::Surface probe(1, 1);
     gdi::Dc dc(&probe);
-    gdi::SelectFont(dc, Font()->GetHandle());
+    gdi::SelectFont(dc, SmoothedFont(Font()));
     TRect r{0, 0, maxWidth, 0};
     gdi::DrawText(dc, hint, r, HintTextFormat | gdi::DT_CALCRECT);
-    return {0, 0, r.Right + 6, r.Bottom + 2};
+    // The frame and a margin of two pixels on every side: Chinese glyphs fill their whole cell
+    // and would touch the frame otherwise.
+    return {0, 0, r.Right + 2 * HintMargin, r.Bottom + 2 * HintMargin};
 }
 
 void THintWindow::ActivateHint(const TRect& rect, const std::string& hint)
@@ -438,14 +451,14 @@ void THintWindow::Paint()
     c->FillRect(GetClientRect());
     c->Brush()->SetColor(clWindowFrame);
     c->FrameRect(GetClientRect());
-    c->Font()->Assign(Font());
+    c->Font()->SetHandle(SmoothedFont(Font()));
     c->Font()->SetColor(clInfoText);
     c->RequiredState();
     HDC dc = c->GetHandle();
     gdi::SetBkMode(*dc, TRANSPARENT);
     TRect r = GetClientRect();
-    r.Left += 2;
-    r.Top += 2;
+    r.Left += HintMargin;
+    r.Top += HintMargin;
     gdi::DrawText(*dc, Caption(), r, HintTextFormat);
 }
 
@@ -542,7 +555,9 @@ void TApplication::HintMessage(const MSG& msg)
     }
     const bool wasShowing = hintShowing_;
     CancelHint();
-    if (!ShowHint || !control || !control->ShowHint || control->Hint.empty())
+    // A control without a hint of its own is asked too: CM_HINTSHOW may supply one for the part
+    // under the pointer (an editor's button).
+    if (!ShowHint || !control || !control->ShowHint)
         return;
     hintControl_ = control;
     hintControlAlive_ = control->AliveToken();
@@ -583,6 +598,8 @@ void TApplication::ShowHintFor(TControl* control)
     const auto alive = control->AliveToken();
     if (control->Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&info)) != 0 || alive.expired() || !*alive.lock())
         return;
+    // The part the control named: leaving it asks again, even when it has no hint.
+    hintCursorRect_ = info.CursorRect;
     bool canShow = true;
     vcl::FireEvent(OnShowHint, info.HintStr, canShow, info);
     if (!canShow || info.HintStr.empty() || alive.expired() || !*alive.lock())
@@ -727,7 +744,6 @@ Qt::CursorShape ShapeOf(TCursor c)
     case crHandPoint: return Qt::PointingHandCursor;
     case crSizeAll: return Qt::SizeAllCursor;
     case crHelp: return Qt::WhatsThisCursor;
-    case crDrag: case crMultiDrag: return Qt::DragCopyCursor;
     case crNone: return Qt::BlankCursor;
     default: return Qt::ArrowCursor;
     }
@@ -739,6 +755,9 @@ HCURSOR TScreen::Cursors(TCursor id) const
     for (const auto& [k, h] : cursors_)
         if (k == id)
             return h;
+    // Dragging moves: the arrow with a box, not Qt's copy cursor.
+    if (id == crDrag || id == crMultiDrag)
+        return vcl::DragCursor(id == crMultiDrag, false);
     return vcl::CursorHandleOfShape(ShapeOf(id));
 }
 

@@ -266,7 +266,13 @@ HDC TCanvas::GetHandle()
 {
     if (!dc_)
         CreateHandle();
-    return dc_;
+    if (dc_)
+        return dc_;
+    if (!measureDc_) {
+        measureSurface_ = std::make_unique<gdi::Surface>(1, 1);
+        measureDc_ = std::make_unique<gdi::Dc>(measureSurface_.get());
+    }
+    return measureDc_.get();
 }
 
 void TCanvas::SetHandle(HDC dc) { dc_ = dc; }
@@ -307,8 +313,7 @@ TSize TCanvas::TextExtent(const std::string& text)
 {
     TSize size;
     RequiredState();
-    if (dc_)
-        gdi::GetTextExtentPoint32(*dc_, std::string_view(text), size);
+    gdi::GetTextExtentPoint32(*GetHandle(), std::string_view(text), size);
     return size;
 }
 
@@ -358,7 +363,8 @@ void TCanvas::Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4
 
 void TCanvas::MoveTo(int x, int y)
 {
-    if (GetHandle())
+    GetHandle();
+    if (dc_)
         gdi::MoveToEx(*dc_, x, y);
 }
 
@@ -396,7 +402,7 @@ void TCanvas::CopyRect(const TRect& dest, TCanvas* source, const TRect& s)
     if (!dc_ || !source)
         return;
     HDC from = source->GetHandle();
-    if (!from)
+    if (!source->HandleAllocated())
         return;
     gdi::StretchBlt(*dc_, dest.Left, dest.Top, dest.Width(), dest.Height(), from, s.Left, s.Top,
                     s.Width(), s.Height(), CopyMode);
@@ -416,7 +422,8 @@ void TCanvas::StretchDraw(const TRect& r, TGraphic* graphic)
 
 TColor TCanvas::GetPixel(int x, int y)
 {
-    if (!GetHandle())
+    GetHandle();
+    if (!dc_)
         return clNone;
     COLORREF c = gdi::GetPixel(*dc_, x, y);
     return c == gdi::CLR_INVALID ? TColor(-1) : TColor(c);
@@ -424,7 +431,8 @@ TColor TCanvas::GetPixel(int x, int y)
 
 void TCanvas::SetPixel(int x, int y, TColor c)
 {
-    if (GetHandle())
+    GetHandle();
+    if (dc_)
         gdi::SetPixel(*dc_, x, y, ColorToRef(c));
 }
 
@@ -519,7 +527,7 @@ void TBitmap::Draw(TCanvas* canvas, const TRect& r)
 {
     canvas->RequiredState();
     HDC dc = canvas->GetHandle();
-    if (!dc || surface_.IsEmpty())
+    if (!canvas->HandleAllocated() || surface_.IsEmpty())
         return;
     gdi::StretchBlt(*dc, r.Left, r.Top, r.Width(), r.Height(), dc_.get(), 0, 0, GetWidth(),
                     GetHeight(), canvas->CopyMode);

@@ -176,6 +176,9 @@ class TCanvas : public rtl::TPersistent {
     ~TCanvas() override;
 
     // The device context; a canvas without one asks CreateHandle (bitmap canvases make theirs).
+    // Where none comes (a control's canvas outside painting), a private one-pixel context
+    // stands in, so the canvas measures text with its font at any time; drawing calls draw
+    // only through a context set or created for the canvas.
     HDC GetHandle();
     void SetHandle(HDC dc);
     bool HandleAllocated() const { return dc_ != nullptr; }
@@ -235,6 +238,8 @@ private:
     std::unique_ptr<TBrush> brush_;
     std::unique_ptr<TPen> pen_;
     HDC dc_ = nullptr;
+    std::unique_ptr<gdi::Surface> measureSurface_;
+    std::unique_ptr<gdi::Dc> measureDc_;
 };
 
 enum TPixelFormat { pfDevice, pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit, pfCustom };

@@ -229,8 +229,9 @@ std::u16string CharsOf(std::uint16_t vk, Qt::KeyboardModifiers mods, const QStri
     for (QChar c : text)
         if (c.unicode() >= 0x20 && c.unicode() != 0x7F)
             out.push_back(c.unicode());
-    // A platform that reports no text for a plain key: the US layout's character.
-    if (out.empty() && !ctrl && !alt && vk != VK_PACKET) {
+    // A platform that reports no text for a plain key (or for Alt with it, whose character
+    // the system still sends as WM_SYSCHAR): the US layout's character.
+    if (out.empty() && !ctrl && vk != VK_PACKET) {
         if (char16_t c = UsCharOf(vk, mods & Qt::ShiftModifier))
             out.push_back(c);
     }

@@ -1,8 +1,10 @@
 // TCustomListBox: items, selection, scrolling, painting, keys and mouse of the list box.
 #include "platform/vcl/ListBox.h"
 
+#include "platform/gdi/Draw.h"
 #include "platform/gdi/GdiConsts.h"
 #include "platform/rtl/SysUtils.h"
+#include "platform/vcl/MessageQueue.h"
 #include "platform/vcl/SystemFacade.h"
 
 #include <algorithm>
@@ -147,11 +149,23 @@ void TCustomListBox::SetScrollWidth(int value)
 
 // ---- geometry ----
 
+void TCustomListBox::SetBorderStyle(TFormBorderStyle value)
+{
+    if (value != bsSingle)
+        value = bsNone;
+    if (borderStyle_ == value)
+        return;
+    borderStyle_ = value;
+    ItemsChanged(nullptr);
+}
+
 TListBoxScrollBar TCustomListBox::ScrollBarState(TScrollBarKind kind) const
 {
     const int barW = vcl::System().GetSystemMetrics(SM_CXVSCROLL);
     const int barH = vcl::System().GetSystemMetrics(SM_CYHSCROLL);
-    const int w = Width(), h = Height();
+    // Inside the frame.
+    const int b = FrameWidth();
+    const int w = std::max(0, Width() - 2 * b), h = std::max(0, Height() - 2 * b);
     // The vertical bar shows when the rows do not fit; the horizontal one when the widest item
     // does not; each takes room from the other.
     bool vert = false, horz = false;
@@ -161,16 +175,16 @@ TListBoxScrollBar TCustomListBox::ScrollBarState(TScrollBarKind kind) const
         horz = scrollWidth_ > areaW;
     }
     TListBoxScrollBar s;
-    const TRect area{0, 0, w - (vert ? barW : 0), h - (horz ? barH : 0)};
+    const TRect area{b, b, b + w - (vert ? barW : 0), b + h - (horz ? barH : 0)};
     if (kind == sbVertical) {
         s.Shown = vert;
-        s.Rect = vert ? TRect{w - barW, 0, w, area.Bottom} : TRect{};
+        s.Rect = vert ? TRect{b + w - barW, b, b + w, area.Bottom} : TRect{};
         s.Max = std::max(0, ItemCount() - 1);
         s.Page = std::max(1, area.Height() / std::max(1, itemHeight_));
         s.Pos = topIndex_;
     } else {
         s.Shown = horz;
-        s.Rect = horz ? TRect{0, h - barH, area.Right, h} : TRect{};
+        s.Rect = horz ? TRect{b, b + h - barH, area.Right, b + h} : TRect{};
         s.Max = std::max(0, scrollWidth_ - 1);
         s.Page = std::max(0, area.Width());
         s.Pos = horzPos_;
@@ -182,7 +196,39 @@ TListBoxScrollBar TCustomListBox::ScrollBarState(TScrollBarKind kind) const
 TRect TCustomListBox::ItemsArea() const
 {
     const TListBoxScrollBar v = ScrollBarState(sbVertical), h = ScrollBarState(sbHorizontal);
-    return {0, 0, v.Shown ? v.Rect.Left : Width(), h.Shown ? h.Rect.Top : Height()};
+    const int b = FrameWidth();
+    return {b, b, v.Shown ? v.Rect.Left : std::max(b, Width() - b), h.Shown ? h.Rect.Top : std::max(b, Height() - b)};
+}
+
+TCustomListBox::BarParts TCustomListBox::ScrollBarParts(TScrollBarKind kind) const
+{
+    BarParts parts;
+    const TListBoxScrollBar s = ScrollBarState(kind);
+    if (!s.Shown)
+        return parts;
+    const bool vert = kind == sbVertical;
+    const TRect r = s.Rect;
+    const int length = vert ? r.Height() : r.Width();
+    const int arrow = std::min(vert ? r.Width() : r.Height(), length / 2);
+    // A rectangle of the bar from one distance along it to another.
+    auto span = [&](int from, int to) {
+        return vert ? TRect{r.Left, r.Top + from, r.Right, r.Top + to} : TRect{r.Left + from, r.Top, r.Left + to, r.Bottom};
+    };
+    parts.LineUp = span(0, arrow);
+    parts.LineDown = span(length - arrow, length);
+    const int track = length - 2 * arrow;
+    constexpr int minThumb = 8;
+    const int range = s.Max - s.Min + 1;
+    if (!s.Enabled || track < minThumb || range <= s.Page) {
+        parts.PageUp = span(arrow, length - arrow);
+        return parts;
+    }
+    const int thumb = std::clamp(rtl::MulDiv(track, s.Page, range), minThumb, track);
+    const int start = arrow + rtl::MulDiv(track - thumb, std::clamp(s.Pos - s.Min, 0, range - s.Page), range - s.Page);
+    parts.PageUp = span(arrow, start);
+    parts.Thumb = span(start, start + thumb);
+    parts.PageDown = span(start + thumb, length - arrow);
+    return parts;
 }
 
 int TCustomListBox::VisibleRows() const
@@ -193,14 +239,15 @@ int TCustomListBox::VisibleRows() const
 
 TRect TCustomListBox::ItemRect(int index) const
 {
-    const int y = (index - topIndex_) * itemHeight_;
-    return {-horzPos_, y, ItemsArea().Right, y + itemHeight_};
+    const TRect area = ItemsArea();
+    const int y = area.Top + (index - topIndex_) * itemHeight_;
+    return {area.Left - horzPos_, y, area.Right, y + itemHeight_};
 }
 
 int TCustomListBox::ItemAtPos(const TPoint& p, bool existing) const
 {
     const TRect area = ItemsArea();
-    int index = p.Y < 0 ? topIndex_ - 1 : topIndex_ + p.Y / std::max(1, itemHeight_);
+    int index = p.Y < area.Top ? topIndex_ - 1 : topIndex_ + (p.Y - area.Top) / std::max(1, itemHeight_);
     if (existing) {
         if (p.X < area.Left || p.X >= area.Right || p.Y < area.Top || p.Y >= area.Bottom || index < 0 || index >= ItemCount())
             return -1;
@@ -229,6 +276,13 @@ int TCustomListBox::FindString(const std::string& prefix, int start) const
 
 void TCustomListBox::Dispatch(TMessage& msg)
 {
+    // The bars are the window's own: a press on them is no press on the items.
+    if ((msg.Msg == WM_LBUTTONDOWN || msg.Msg == WM_LBUTTONDBLCLK || msg.Msg == WM_MOUSEMOVE || msg.Msg == WM_LBUTTONUP ||
+         msg.Msg == WM_TIMER) &&
+        BarMouse(msg))
+        return;
+    if (msg.Msg == WM_CANCELMODE)
+        BarMouse(msg);
     switch (msg.Msg) {
     case WM_GETDLGCODE: msg.Result = DLGC_WANTARROWS | DLGC_WANTCHARS; return;
     case LB_GETCOUNT: msg.Result = ItemCount(); return;
@@ -343,25 +397,237 @@ void TCustomListBox::Paint()
     TCanvas* c = Canvas();
     const TRect area = ItemsArea();
     const bool focused = Focused();
-    for (int i = topIndex_; i < ItemCount() && (i - topIndex_) * itemHeight_ < area.Bottom; ++i) {
+    HDC dc = c->GetHandle();
+    // Items stay inside their area: a partly shown last row or a long text never covers the
+    // bars or the frame.
+    const int saved = gdi::SaveDC(*dc);
+    gdi::IntersectClipRect(*dc, area);
+    for (int i = topIndex_; i < ItemCount() && area.Top + (i - topIndex_) * itemHeight_ < area.Bottom; ++i) {
         unsigned state = Selected(i) ? unsigned(ODS_SELECTED) : 0u;
         if (focused && i == itemIndex_)
             state |= ODS_FOCUS;
         DrawItemNotice(i, ItemRect(i), state);
     }
-    const int below = (ItemCount() - topIndex_) * itemHeight_;
+    const int below = area.Top + (ItemCount() - topIndex_) * itemHeight_;
     c->Brush()->SetColor(Color());
     if (below < area.Bottom)
-        c->FillRect({0, std::max(0, below), area.Right, area.Bottom});
+        c->FillRect({area.Left, std::max(area.Top, below), area.Right, area.Bottom});
     if (focused && ItemCount() == 0)
-        DrawItemNotice(-1, {0, 0, area.Right, itemHeight_}, ODS_FOCUS);
-    c->Brush()->SetColor(clBtnFace);
+        DrawItemNotice(-1, {area.Left, area.Top, area.Right, area.Top + itemHeight_}, ODS_FOCUS);
+    gdi::RestoreDC(*dc, saved);
     for (TScrollBarKind k : {sbHorizontal, sbVertical})
-        if (const TListBoxScrollBar s = ScrollBarState(k); s.Shown)
-            c->FillRect(s.Rect);
-    if (ScrollBarState(sbHorizontal).Shown && ScrollBarState(sbVertical).Shown)
-        c->FillRect({area.Right, area.Bottom, Width(), Height()});
+        PaintBar(c, k);
+    if (ScrollBarState(sbHorizontal).Shown && ScrollBarState(sbVertical).Shown) {
+        c->Brush()->SetColor(clBtnFace);
+        c->FillRect({area.Right, area.Bottom, Width() - FrameWidth(), Height() - FrameWidth()});
+    }
+    if (borderStyle_ == bsSingle) {
+        TRect frame = GetClientRect();
+        gdi::DrawEdge(*c->GetHandle(), frame, EDGE_SUNKEN, BF_RECT);
+    }
     TCustomControl::Paint();
+}
+
+namespace {
+// A solid rectangle in a system colour.
+void Fill(HDC dc, const TRect& r, TColor color)
+{
+    gdi::FillRect(*dc, r, gdi::Brush::Solid(COLORREF(ColorToRGB(color))));
+}
+
+// The classic arrow: a triangle of 1, 3, 5 ... pixels, pointing `dir` (0 up, 1 down, 2 left,
+// 3 right), centred in r.
+void Arrow(HDC dc, const TRect& r, int dir, TColor color, int shift)
+{
+    const int size = std::min(r.Width(), r.Height());
+    const int rows = std::max(2, (size + 1) / 4);
+    const int cx = (r.Left + r.Right) / 2 + shift - (dir >= 2 ? rows / 2 : 0);
+    const int cy = (r.Top + r.Bottom) / 2 + shift - (dir < 2 ? rows / 2 : 0);
+    for (int i = 0; i < rows; ++i) {
+        const int k = dir == 0 || dir == 2 ? i : rows - 1 - i;
+        if (dir < 2)
+            Fill(dc, {cx - k, cy + i, cx + k + 1, cy + i + 1}, color);
+        else
+            Fill(dc, {cx + i, cy - k, cx + i + 1, cy + k + 1}, color);
+    }
+}
+
+void ArrowButton(HDC dc, TRect r, int dir, bool enabled, bool pressed)
+{
+    Fill(dc, r, clBtnFace);
+    if (pressed) {
+        gdi::FrameRect(*dc, r, gdi::Brush::Solid(COLORREF(ColorToRGB(clBtnShadow))));
+    } else {
+        TRect edge = r;
+        gdi::DrawEdge(*dc, edge, EDGE_RAISED, BF_RECT);
+    }
+    if (enabled) {
+        Arrow(dc, r, dir, clBtnText, pressed ? 1 : 0);
+    } else {
+        // Embossed: a highlight below right of the shadow.
+        Arrow(dc, r, dir, clBtnHighlight, 1);
+        Arrow(dc, r, dir, clBtnShadow, 0);
+    }
+}
+
+// The track's checker of button face and highlight (darker where a held press pages).
+void Track(HDC dc, const TRect& r, bool pressed)
+{
+    if (r.Width() <= 0 || r.Height() <= 0)
+        return;
+    auto bits = std::make_shared<gdi::Surface>(2, 2);
+    const auto a = gdi::ColorToPixel(COLORREF(ColorToRGB(pressed ? cl3DDkShadow : clBtnHighlight)));
+    const auto b = gdi::ColorToPixel(COLORREF(ColorToRGB(pressed ? clBtnShadow : clBtnFace)));
+    bits->SetPixel(0, 0, a);
+    bits->SetPixel(1, 1, a);
+    bits->SetPixel(1, 0, b);
+    bits->SetPixel(0, 1, b);
+    gdi::FillRect(*dc, r, gdi::Brush::Pattern(bits));
+}
+} // namespace
+
+void TCustomListBox::PaintBar(TCanvas* canvas, TScrollBarKind kind)
+{
+    const TListBoxScrollBar s = ScrollBarState(kind);
+    if (!s.Shown)
+        return;
+    HDC dc = canvas->GetHandle();
+    const BarParts p = ScrollBarParts(kind);
+    const bool vert = kind == sbVertical;
+    const bool held = barPress_.part != bpNone && barPress_.kind == kind;
+    auto pressed = [&](BarPart part) { return held && barPress_.part == part && BarPartAt(kind, barPress_.pointer) == part; };
+    ArrowButton(dc, p.LineUp, vert ? 0 : 2, s.Enabled, pressed(bpLineUp));
+    ArrowButton(dc, p.LineDown, vert ? 1 : 3, s.Enabled, pressed(bpLineDown));
+    Track(dc, p.PageUp, pressed(bpPageUp));
+    Track(dc, p.PageDown, pressed(bpPageDown));
+    if (p.Thumb.Width() > 0 && p.Thumb.Height() > 0) {
+        Fill(dc, p.Thumb, clBtnFace);
+        TRect edge = p.Thumb;
+        gdi::DrawEdge(*dc, edge, EDGE_RAISED, BF_RECT);
+    }
+}
+
+TCustomListBox::BarPart TCustomListBox::BarPartAt(TScrollBarKind kind, const TPoint& pt) const
+{
+    const BarParts p = ScrollBarParts(kind);
+    auto in = [&](const TRect& r) { return pt.X >= r.Left && pt.X < r.Right && pt.Y >= r.Top && pt.Y < r.Bottom; };
+    if (in(p.LineUp))
+        return bpLineUp;
+    if (in(p.LineDown))
+        return bpLineDown;
+    if (in(p.Thumb))
+        return bpThumb;
+    if (in(p.PageUp))
+        return bpPageUp;
+    if (in(p.PageDown))
+        return bpPageDown;
+    return bpNone;
+}
+
+namespace {
+constexpr std::uintptr_t BarRepeatTimer = 0xB0A1;
+} // namespace
+
+void TCustomListBox::BarAct()
+{
+    const bool vert = barPress_.kind == sbVertical;
+    // A held part acts while the pointer is over it (a page press until the thumb reaches it).
+    if (BarPartAt(barPress_.kind, barPress_.pointer) != barPress_.part)
+        return;
+    int code = -1;
+    switch (barPress_.part) {
+    case bpLineUp: code = SB_LINEUP; break;
+    case bpLineDown: code = SB_LINEDOWN; break;
+    case bpPageUp: code = SB_PAGEUP; break;
+    case bpPageDown: code = SB_PAGEDOWN; break;
+    default: return;
+    }
+    Perform(vert ? WM_VSCROLL : WM_HSCROLL, WPARAM(code), 0);
+}
+
+bool TCustomListBox::BarMouse(TMessage& msg)
+{
+    const TPoint pt{XFromLParam(msg.LParam), YFromLParam(msg.LParam)};
+    switch (msg.Msg) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: {
+        for (TScrollBarKind kind : {sbVertical, sbHorizontal}) {
+            const TListBoxScrollBar s = ScrollBarState(kind);
+            if (!s.Shown || pt.X < s.Rect.Left || pt.X >= s.Rect.Right || pt.Y < s.Rect.Top || pt.Y >= s.Rect.Bottom)
+                continue;
+            const BarPart part = BarPartAt(kind, pt);
+            if (!s.Enabled || part == bpNone)
+                return true;
+            barPress_ = {part, kind, pt, 0};
+            if (part == bpThumb) {
+                const TRect thumb = ScrollBarParts(kind).Thumb;
+                barPress_.grab = kind == sbVertical ? pt.Y - thumb.Top : pt.X - thumb.Left;
+            }
+            SetCapture(Handle());
+            const auto alive = AliveToken();
+            BarAct();
+            if (alive.expired() || !*alive.lock())
+                return true;
+            Invalidate();
+            if (part != bpThumb)
+                vcl::SetTimer(Handle(), BarRepeatTimer, 400);
+            return true;
+        }
+        return false;
+    }
+    case WM_MOUSEMOVE: {
+        if (barPress_.part == bpNone)
+            return false;
+        barPress_.pointer = pt;
+        if (barPress_.part == bpThumb) {
+            const bool vert = barPress_.kind == sbVertical;
+            const TListBoxScrollBar s = ScrollBarState(barPress_.kind);
+            const BarParts p = ScrollBarParts(barPress_.kind);
+            const int arrow = vert ? p.LineUp.Height() : p.LineUp.Width();
+            const int thumb = vert ? p.Thumb.Height() : p.Thumb.Width();
+            const int track = (vert ? s.Rect.Height() : s.Rect.Width()) - 2 * arrow;
+            const int along = (vert ? pt.Y - s.Rect.Top : pt.X - s.Rect.Left) - arrow - barPress_.grab;
+            const int scrollable = s.Max - s.Min + 1 - s.Page;
+            const int pos = s.Min + (track > thumb ? rtl::MulDiv(std::clamp(along, 0, track - thumb), scrollable, track - thumb) : 0);
+            if (pos != s.Pos)
+                Perform(vert ? WM_VSCROLL : WM_HSCROLL, WPARAM(SB_THUMBTRACK) | (WPARAM(std::uint16_t(pos)) << 16), 0);
+        }
+        Invalidate();
+        return true;
+    }
+    case WM_LBUTTONUP:
+    case WM_CANCELMODE: {
+        if (barPress_.part == bpNone)
+            return false;
+        const bool vert = barPress_.kind == sbVertical;
+        const bool thumb = barPress_.part == bpThumb;
+        barPress_ = {};
+        vcl::KillTimer(Handle(), BarRepeatTimer);
+        if (GetCapture() == Handle())
+            ReleaseCapture();
+        const auto alive = AliveToken();
+        if (thumb)
+            Perform(vert ? WM_VSCROLL : WM_HSCROLL,
+                    WPARAM(SB_THUMBPOSITION) | (WPARAM(std::uint16_t(ScrollBarState(vert ? sbVertical : sbHorizontal).Pos)) << 16), 0);
+        if (!alive.expired() && *alive.lock()) {
+            Perform(vert ? WM_VSCROLL : WM_HSCROLL, SB_ENDSCROLL, 0);
+            if (!alive.expired() && *alive.lock())
+                Invalidate();
+        }
+        return msg.Msg == WM_LBUTTONUP;
+    }
+    case WM_TIMER:
+        if (msg.WParam != BarRepeatTimer)
+            return false;
+        if (barPress_.part == bpNone) {
+            vcl::KillTimer(Handle(), BarRepeatTimer);
+            return true;
+        }
+        vcl::SetTimer(Handle(), BarRepeatTimer, 50);
+        BarAct();
+        return true;
+    default: return false;
+    }
 }
 
 void TCustomListBox::Resize()

@@ -5,10 +5,13 @@
 // It answers the list-box messages the toolkit uses (LB_FINDSTRING, LB_SELITEMRANGE,
 // LB_SETCURSEL, LB_GETCURSEL, LB_GETCOUNT, LB_SETTOPINDEX, LB_GETTOPINDEX) and WM_VSCROLL /
 // WM_HSCROLL. Its scroll bars are "native" in the sense of the design: it reserves their strips
-// (vertical at the right, horizontal at the bottom) and reports their rectangles, ranges and
-// positions, but draws only a plain face there; a toolkit list box covers them with painted bars.
+// (vertical at the right, horizontal at the bottom), reports their rectangles, ranges and
+// positions, and draws and works them as the system's classic bars do (arrows, a track paged by
+// a press, a thumb to drag); a toolkit list box covers them with bars of its own. With
+// BorderStyle bsSingle (the default) a sunken frame two pixels wide surrounds items and bars.
 #include "platform/rtl/Strings.h"
 #include "platform/vcl/Controls.h"
+#include "platform/vcl/Forms.h"
 
 #include <memory>
 #include <string>
@@ -61,6 +64,8 @@ class TCustomListBox : public TCustomControl {
     int HorzPosition() const { return horzPos_; }
     TListBoxStyle Style() const { return style_; }
     void SetStyle(TListBoxStyle value);
+    TFormBorderStyle BorderStyle() const { return borderStyle_; }
+    void SetBorderStyle(TFormBorderStyle value);
     bool AutoComplete = true;
 
     // The item under a client point; -1 (or the nearest, when `existing` is false) when none.
@@ -71,8 +76,14 @@ class TCustomListBox : public TCustomControl {
     // Case-insensitive prefix search, wrapping, starting after `start` (-1: from the top).
     int FindString(const std::string& prefix, int start = -1) const;
     TListBoxScrollBar ScrollBarState(TScrollBarKind kind) const;
-    // The rectangle of the items (client area minus the bar strips).
+    // The rectangle of the items (client area minus the frame and the bar strips).
     TRect ItemsArea() const;
+    // The parts of one of its scroll bars, client coordinates (empty when the bar is hidden or
+    // has nothing to scroll, for the thumb).
+    struct BarParts {
+        TRect LineUp, PageUp, Thumb, PageDown, LineDown;
+    };
+    BarParts ScrollBarParts(TScrollBarKind kind) const;
 
     TDrawItemEvent OnDrawItem;
     TLBFindDataEvent OnDataFind;
@@ -102,6 +113,14 @@ protected:
     void CancelTracking() { tracking_ = false; }
 
 private:
+    enum BarPart { bpNone, bpLineUp, bpPageUp, bpThumb, bpPageDown, bpLineDown };
+    int FrameWidth() const { return borderStyle_ == bsSingle ? 2 : 0; }
+    void PaintBar(TCanvas* canvas, TScrollBarKind kind);
+    BarPart BarPartAt(TScrollBarKind kind, const TPoint& p) const;
+    // A press on a bar: its part acts at once and repeats while held; the thumb follows the
+    // pointer. Answers whether the press was on a bar.
+    bool BarMouse(TMessage& msg);
+    void BarAct();
     void ItemsChanged(rtl::TObject*);
     void ClampTop();
     void MoveIndex(int index, TShiftState shift);
@@ -116,6 +135,13 @@ private:
     bool multiSelect_ = false;
     bool tracking_ = false;
     TListBoxStyle style_ = lbStandard;
+    TFormBorderStyle borderStyle_ = bsSingle;
+    struct BarPress {
+        BarPart part = bpNone;
+        TScrollBarKind kind = sbVertical;
+        TPoint pointer;      // the pointer's last client point
+        int grab = 0;        // from the thumb's start to the pointer, along the bar
+    } barPress_;
 };
 
 class TListBox : public TCustomListBox {

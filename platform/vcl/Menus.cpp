@@ -3,6 +3,7 @@
 #include "platform/vcl/MessageQueue.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QMenu>
 
 #include <algorithm>
@@ -116,6 +117,15 @@ TMenuItem* QtPresenter(TPopupMenu* menu, TPoint screen)
     return index >= 0 && index < int(items.size()) ? items[std::size_t(index)] : nullptr;
 }
 
+int PopupMenuHeightOf(TPopupMenu* menu)
+{
+    QMenu qmenu;
+    std::vector<TMenuItem*> items;
+    Fill(&qmenu, menu->Items(), items);
+    qmenu.ensurePolished();
+    return qmenu.sizeHint().height();
+}
+
 TMenuPresenter& Presenter()
 {
     static TMenuPresenter presenter = QtPresenter;
@@ -127,6 +137,13 @@ TMenuPresenter SetMenuPresenter(TMenuPresenter presenter)
 {
     std::swap(Presenter(), presenter);
     return presenter;
+}
+
+int PopupMenuHeight(TPopupMenu* menu)
+{
+    if (!menu || !qobject_cast<QApplication*>(QCoreApplication::instance()))
+        return -1;
+    return PopupMenuHeightOf(menu);
 }
 
 void TPopupMenu::Popup(int x, int y)

@@ -69,3 +69,6 @@ protected:
 // Shows a menu at a screen point and gives the item chosen (null when none was).
 using TMenuPresenter = std::function<TMenuItem*(TPopupMenu* menu, TPoint screen)>;
 TMenuPresenter SetMenuPresenter(TMenuPresenter presenter);
+// The height in pixels of the menu as the window system shows it (the QMenu of its visible
+// items, measured before it opens); -1 without a window system.
+int PopupMenuHeight(TPopupMenu* menu);

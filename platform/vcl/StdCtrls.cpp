@@ -8,22 +8,26 @@
 #include "platform/vcl/EditBox.h"
 #include "platform/vcl/Input.h"
 #include "platform/vcl/Keys.h"
+#include "platform/vcl/Menus.h"
 #include "platform/vcl/MessageQueue.h"
 #include "platform/vcl/Peer.h"
 #include "platform/vcl/SystemFacade.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QProxyStyle>
 #include <QScrollBar>
 #include <QTextBlock>
 
 #include <algorithm>
 #include <cstring>
+#include <map>
 
 namespace vcl {
 namespace {
@@ -73,13 +77,70 @@ bool RouteToPeer(QWidget* self, QEvent* e)
     }
 }
 
-void ApplyLook(QWidget* w, const QFont& font, const QColor& text, const QColor& base)
+// The font and colours of an edit's Qt editor, and whether its selection shows.
+class Look {
+public:
+    void Set(QWidget* w, const QFont& font, const QColor& text, const QColor& base)
+    {
+        w->setFont(font);
+        text_ = text;
+        base_ = base;
+        Apply(w);
+    }
+    void ShowSelection(QWidget* w, bool shown)
+    {
+        if (shown == shown_)
+            return;
+        shown_ = shown;
+        Apply(w);
+    }
+
+private:
+    void Apply(QWidget* w) const
+    {
+        QPalette p = w->palette();
+        const QPalette standard = QApplication::palette(w);
+        for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+            if (text_.isValid())
+                p.setColor(group, QPalette::Text, text_);
+            if (base_.isValid())
+                p.setColor(group, QPalette::Base, base_);
+            // A hidden selection is painted in the text's own colours.
+            p.setColor(group, QPalette::Highlight,
+                       shown_ || !base_.isValid() ? standard.color(group, QPalette::Highlight) : base_);
+            p.setColor(group, QPalette::HighlightedText,
+                       shown_ || !text_.isValid() ? standard.color(group, QPalette::HighlightedText) : text_);
+        }
+        w->setPalette(p);
+    }
+    QColor text_, base_;
+    bool shown_ = true;
+};
+
+// The password character of a line editor is its style's answer.
+class PasswordStyle : public QProxyStyle {
+public:
+    explicit PasswordStyle(char16_t c) : c_(c) {}
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* data) const override
+    {
+        if (hint == SH_LineEdit_PasswordCharacter)
+            return int(c_);
+        return QProxyStyle::styleHint(hint, option, widget, data);
+    }
+
+private:
+    char16_t c_;
+};
+
+// One style per character, kept for the program's run: a widget does not own its style.
+QStyle* PasswordStyleOf(char16_t c)
 {
-    w->setFont(font);
-    QPalette p = w->palette();
-    p.setColor(QPalette::Text, text);
-    p.setColor(QPalette::Base, base);
-    w->setPalette(p);
+    static auto* styles = new std::map<char16_t, QStyle*>;
+    QStyle*& s = (*styles)[c];
+    if (!s)
+        s = new PasswordStyle(c);
+    return s;
 }
 
 std::u16string ToWin(const QString& s)
@@ -168,14 +229,23 @@ public:
             setSelection(anchor, cursor - anchor);
     }
     void SetReadOnly(bool) override {}
-    void SetPassword(char16_t c) override { setEchoMode(c ? QLineEdit::Password : QLineEdit::Normal); }
+    void SetPassword(char16_t c) override
+    {
+        // The system shows the set character in place of each one typed.
+        if (c)
+            setStyle(PasswordStyleOf(c));
+        setEchoMode(QLineEdit::Normal);
+        if (c)
+            setEchoMode(QLineEdit::Password);
+    }
     void SetFrame(bool v) override { setFrame(v); }
     void SetAlignment(int a) override
     {
         setAlignment(Qt::AlignVCenter | (a == ES_RIGHT ? Qt::AlignRight : a == ES_CENTER ? Qt::AlignHCenter : Qt::AlignLeft));
     }
     void SetMargins(int left, int right) override { setTextMargins(left, 0, right, 0); }
-    void SetLook(const QFont& font, const QColor& text, const QColor& base) override { ApplyLook(this, font, text, base); }
+    void SetLook(const QFont& font, const QColor& text, const QColor& base) override { look_.Set(this, font, text, base); }
+    void ShowSelection(bool shown) override { look_.ShowSelection(this, shown); }
     int FirstVisibleLine() const override { return CharFromPos({contentsRect().left() + 1, height() / 2}); }
     void ScrollCaret() override {}
     int CharFromPos(const TPoint& p) const override
@@ -209,6 +279,9 @@ public:
         }
     }
     void ForwardPreedit(QInputMethodEvent* e) override { QLineEdit::inputMethodEvent(e); }
+
+private:
+    Look look_;
 
 protected:
     bool event(QEvent* e) override { return RouteToPeer(this, e) || QLineEdit::event(e); }
@@ -285,7 +358,8 @@ public:
         bottomStrip_ = bottom;
         ApplyMargins();
     }
-    void SetLook(const QFont& font, const QColor& text, const QColor& base) override { ApplyLook(this, font, text, base); }
+    void SetLook(const QFont& font, const QColor& text, const QColor& base) override { look_.Set(this, font, text, base); }
+    void ShowSelection(bool shown) override { look_.ShowSelection(this, shown); }
     int LineCount() const override { return document()->blockCount(); }
     int LineFromChar(int pos) const override { return document()->findBlock(ToQtPos(pos)).blockNumber(); }
     int LineIndex(int line) const override
@@ -332,6 +406,7 @@ public:
 private:
     void ApplyMargins() { setViewportMargins(leftMargin_, 0, rightMargin_ + rightStrip_, bottomStrip_); }
     int leftMargin_ = 0, rightMargin_ = 0, rightStrip_ = 0, bottomStrip_ = 0;
+    Look look_;
 
 protected:
     bool event(QEvent* e) override { return RouteToPeer(this, e) || QPlainTextEdit::event(e); }
@@ -437,6 +512,8 @@ void TCustomEdit::CreateWnd()
         passwordChar_ = u'*';
     box_->SetPassword(passwordChar_);
     box_->SetMargins(leftMargin_, rightMargin_);
+    // Without the focus the selection shows only with ES_NOHIDESEL.
+    box_->ShowSelection((params.Style & ES_NOHIDESEL) || Focused());
     last_ = Cased(rtl::Utf8ToUtf16(TControl::Text()));
     box_->SetText(last_);
     ApplyAppearance();
@@ -600,6 +677,64 @@ void TCustomEdit::SetBorderStyle(TBorderStyle v)
 }
 
 void TCustomEdit::Change() { vcl::FireEvent(OnChange, this); }
+
+namespace {
+// The edit window's menu in the program's language: what each item sends to the edit.
+struct EditMenuEntry {
+    const char* caption;
+    UINT msg;
+};
+constexpr EditMenuEntry kEditMenu[] = {{"撤消(&U)", WM_UNDO}, {"-", 0},          {"剪切(&T)", WM_CUT},
+                                       {"复制(&C)", WM_COPY}, {"粘贴(&P)", WM_PASTE}, {"删除(&D)", WM_CLEAR},
+                                       {"-", 0},               {"全选(&A)", EM_SETSEL}};
+} // namespace
+
+TPopupMenu* TCustomEdit::EditMenu()
+{
+    if (editMenu_)
+        return editMenu_;
+    editMenu_ = new TPopupMenu(this);
+    for (const EditMenuEntry& e : kEditMenu) {
+        auto* item = new TMenuItem(editMenu_);
+        item->Caption = e.caption;
+        if (e.msg != 0) {
+            const UINT msg = e.msg;
+            item->OnClick = TNotifyEvent([this, msg](rtl::TObject*) {
+                if (HandleAllocated())
+                    vcl::SendMessage(Handle(), msg, 0, msg == EM_SETSEL ? -1 : 0);
+            });
+        }
+        editMenu_->Items()->Add(item);
+    }
+    return editMenu_;
+}
+
+void TCustomEdit::ShowEditMenu(TMessage& m)
+{
+    int s = 0, e = 0;
+    box_->GetSelection(s, e);
+    const bool selected = s != e;
+    const int length = box_->Length();
+    // A password is never given away; a read-only text is never changed.
+    const bool enabled[] = {!readOnly_ && box_->CanUndo(),
+                            true,
+                            selected && !readOnly_ && !passwordChar_,
+                            selected && !passwordChar_,
+                            !readOnly_ && Clipboard()->HasFormat(CF_TEXT),
+                            selected && !readOnly_,
+                            true,
+                            length > 0 && !(s == 0 && e == length)};
+    TPopupMenu* menu = EditMenu();
+    for (int i = 0; i < menu->Items()->Count() && i < int(std::size(enabled)); ++i)
+        menu->Items()->Items(i)->Enabled = enabled[i];
+    // From the keyboard (-1, -1) the menu opens below the edit's left edge.
+    TPoint p{XFromLParam(m.LParam), YFromLParam(m.LParam)};
+    if (p.X == -1 && p.Y == -1)
+        p = ClientToScreen({0, Height()});
+    menu->PopupComponent = this;
+    menu->Popup(p.X, p.Y);
+    m.Result = 1;
+}
 
 // ---------------------------------------------------------------------------------------------
 void TCustomEdit::Dispatch(TMessage& m)
@@ -868,12 +1003,15 @@ void TCustomEdit::DefaultHandler(TMessage& m)
         return;
     case WM_CHAR: HandleChar(m); return;
     case WM_KEYDOWN: HandleKeyDown(m); return;
+    case WM_CONTEXTMENU: ShowEditMenu(m); return;
     case WM_SETFOCUS:
+        box_->ShowSelection(true);
         TWinControl::DefaultHandler(m);
         NotifyParent(EN_SETFOCUS);
         return;
     case WM_KILLFOCUS:
         pendingHigh_.clear();
+        box_->ShowSelection(!HideSelection);
         TWinControl::DefaultHandler(m);
         NotifyParent(EN_KILLFOCUS);
         return;
@@ -1298,7 +1436,12 @@ void TButtonControl::Dispatch(TMessage& m)
         break;
     case CM_DIALOGCHAR:
         if (IsAccel(char16_t(m.WParam)) && CanFocus()) {
-            Click();
+            // A check box or radio button takes the focus first; a push button only clicks.
+            const auto alive = AliveToken();
+            if (AccelFocuses())
+                SetFocus();
+            if (!alive.expired() && *alive.lock())
+                Click();
             m.Result = 1;
             return;
         }
@@ -1458,6 +1601,15 @@ void TRadioButton::SetChecked(bool v)
     TButtonControl::Click();
 }
 
+void TRadioButton::DoEnter()
+{
+    TButtonControl::DoEnter();
+    // Reached by the keyboard (Tab, an arrow key, an accelerator), an unchecked button checks
+    // itself; a press checks it on its release instead.
+    if (!checked_ && vcl::System().GetKeyState(VK_LBUTTON) >= 0)
+        SetChecked(true);
+}
+
 void TRadioButton::PaintButton(TCanvas* c, const TRect& client, bool down)
 {
     const TRect box = MarkBox(client);
@@ -1506,6 +1658,16 @@ void TLabel::AdjustBounds()
 void TLabel::Dispatch(TMessage& m)
 {
     switch (m.Msg) {
+    case CM_DIALOGCHAR:
+        // The label's accelerator focuses the control it names.
+        if (FocusControl && AccelOf(Caption()) != 0 && AccelOf(Caption()) == QChar(char16_t(m.WParam)).toLower().unicode() &&
+            FocusControl->CanFocus()) {
+            FocusControl->SetFocus();
+            m.Result = 1;
+            return;
+        }
+        TGraphicControl::Dispatch(m);
+        return;
     case CM_TEXTCHANGED:
     case CM_FONTCHANGED:
         AdjustBounds();

@@ -71,6 +71,7 @@ class TCustomEdit : public TWinControl {
     TBorderStyle BorderStyle() const { return borderStyle_; }
     void SetBorderStyle(TBorderStyle v);
     bool AutoSelect = true;
+    // Without the focus the selection is painted as plain text (ES_NOHIDESEL when False).
     bool HideSelection = true;
     bool OEMConvert = false;
 
@@ -78,6 +79,10 @@ class TCustomEdit : public TWinControl {
 
     // The Qt editor while the window exists (tests and the peer's helpers).
     vcl::EditBox* Box() const { return box_; }
+
+    // The edit window's own context menu (undo, cut, copy, paste, delete, select all), shown
+    // for WM_CONTEXTMENU nobody else took; its items follow the edit's state when it opens.
+    TPopupMenu* EditMenu();
 
 protected:
     void CreateParams(TCreateParams& params) override;
@@ -101,6 +106,7 @@ protected:
 
 private:
     void ApplyAppearance();
+    void ShowEditMenu(TMessage& m);
     void SendToWindow(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
     void HandleKeyDown(TMessage& m);
     void HandleChar(TMessage& m);
@@ -119,6 +125,7 @@ private:
     TAlignment alignment_ = taLeftJustify;
     int leftMargin_ = 0, rightMargin_ = 0;
     bool creating_ = false;
+    TPopupMenu* editMenu_ = nullptr;
 };
 
 class TEdit : public TCustomEdit {
@@ -194,6 +201,8 @@ protected:
     // Draws the caption (accelerator marks removed) in r.
     void PaintCaption(TCanvas* canvas, TRect r, unsigned format);
     bool IsAccel(char16_t ch) const;
+    // Whether the caption's accelerator focuses the button before clicking it.
+    virtual bool AccelFocuses() const { return false; }
     // Pressed by the mouse or Space: what an owner-drawn button shows sunken.
     bool Pressed() const { return down_; }
 
@@ -238,6 +247,7 @@ class TCheckBox : public TButtonControl {
 
 protected:
     void PaintButton(TCanvas* canvas, const TRect& client, bool down) override;
+    bool AccelFocuses() const override { return true; }
 
 private:
     TCheckBoxState state_ = cbUnchecked;
@@ -253,6 +263,8 @@ class TRadioButton : public TButtonControl {
 
 protected:
     void PaintButton(TCanvas* canvas, const TRect& client, bool down) override;
+    bool AccelFocuses() const override { return true; }
+    void DoEnter() override;
 
 private:
     bool checked_ = false;

@@ -405,6 +405,14 @@ void TWinControl::Dispatch(TMessage& m)
         }
         m.Result = 0;
         return;
+    case CN_SYSCHAR:
+        // Alt+character: an accelerator of the form's controls (Alt+Space is the window menu's).
+        m.Result = 0;
+        if (char16_t(m.WParam) != u' ') {
+            if (TCustomForm* f = GetParentForm(); f && f->Perform(CM_DIALOGCHAR, m.WParam, m.LParam) != 0)
+                m.Result = 1;
+        }
+        return;
     case CM_DIALOGKEY:
     case CM_DIALOGCHAR: return HandleDialogKey(m);
     case CM_CHILDKEY:
@@ -459,6 +467,17 @@ void TWinControl::DefaultHandler(TMessage& m)
             if (parent_ && parent_->handle_)
                 m.Result = vcl::SendMessage(parent_->handle_, m.Msg, m.WParam, m.LParam);
             return;
+        case WM_KEYUP:
+        case WM_SYSKEYDOWN:
+            // The keyboard's context-menu requests: the Menu key (on its release) and Shift+F10,
+            // at the point (-1, -1), which the receiver turns into a place of its own.
+            if ((m.Msg == WM_KEYUP && m.WParam == VK_APPS) ||
+                (m.Msg == WM_SYSKEYDOWN && m.WParam == VK_F10 && vcl::System().GetKeyState(VK_SHIFT) < 0)) {
+                vcl::SendMessage(handle_, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(handle_), MakeLParam(-1, -1));
+                return;
+            }
+            m.Result = vcl::DefWindowProc(handle_, m.Msg, m.WParam, m.LParam);
+            return;
         case WM_SETCURSOR:
             // The parent decides first; nobody deciding leaves the arrow.
             m.Result = parent_ && parent_->handle_ ? vcl::SendMessage(parent_->handle_, m.Msg, m.WParam, m.LParam) : 0;
@@ -502,13 +521,19 @@ void TWinControl::HandleCnKeyDown(TMessage& m)
 
 void TWinControl::HandleDialogKey(TMessage& m)
 {
-    // Offered to every child until one takes it (default and cancel buttons, accelerators).
+    // Offered to every child until one takes it (default and cancel buttons, accelerators); an
+    // accelerator reaches the graphic children too (a label focuses its control).
+    const auto alive = AliveToken();
     for (TControl* c : std::vector<TControl*>(controls_)) {
-        if (auto* w = dynamic_cast<TWinControl*>(c); w && w->Visible() && w->Enabled()) {
-            m.Result = w->Perform(m.Msg, m.WParam, m.LParam);
-            if (m.Result != 0)
-                return;
-        }
+        if (alive.expired() || !*alive.lock())
+            return;
+        if (std::find(controls_.begin(), controls_.end(), c) == controls_.end() || !c->Visible() || !c->Enabled())
+            continue;
+        if (!dynamic_cast<TWinControl*>(c) && m.Msg != CM_DIALOGCHAR)
+            continue;
+        m.Result = c->Perform(m.Msg, m.WParam, m.LParam);
+        if (m.Result != 0)
+            return;
     }
     m.Result = 0;
 }

@@ -40,6 +40,8 @@ TcxCustomInnerListBox::TcxCustomInnerListBox(TComponent* owner) : TcxInnerContro
     lookAndFeel_->OnChanged = TcxLookAndFeelChangedEvent(this, &TcxCustomInnerListBox::LookAndFeelChanged);
     hScrollBar_->LookAndFeel()->SetMasterLookAndFeel(lookAndFeel_.get());
     vScrollBar_->LookAndFeel()->SetMasterLookAndFeel(lookAndFeel_.get());
+    // The container draws the border.
+    SetBorderStyle(bsNone);
     ControlStyle.Exclude(csOpaque);
     ControlStyle.Include(csDoubleClicks);
 }

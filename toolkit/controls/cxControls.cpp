@@ -456,6 +456,9 @@ void ScaleChildren(TWinControl* parent, int m, int d)
 
 int GetPopupMenuHeight(TPopupMenu* popupMenu)
 {
+    // The menu that will open, measured as the window system lays it out.
+    if (const int measured = PopupMenuHeight(popupMenu); measured >= 0)
+        return measured;
     TFont menuFont;
     const int itemHeight = TextHeightIn(&menuFont, "Qg") + 4;
     int height = 4;

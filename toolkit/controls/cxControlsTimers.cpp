@@ -273,19 +273,74 @@ TcxDesignController* DesignController()
 
 namespace cxControlsUnit {
 
+// The panning cursors: a dot where the middle button went down and an arrow head towards each
+// way the content can move (the neutral cursors) or moves now (one head).
+std::vector<std::string> PanningCursorPicture(bool up, bool down, bool left, bool right)
+{
+    constexpr int size = 25, c = size / 2;
+    std::vector<std::string> p(size, std::string(size, ' '));
+    auto put = [&](int x, int y, char ch) {
+        if (x >= 0 && x < size && y >= 0 && y < size)
+            p[std::size_t(y)][std::size_t(x)] = ch;
+    };
+    for (int dy = -2; dy <= 2; ++dy)
+        for (int dx = -2; dx <= 2; ++dx)
+            put(c + dx, c + dy, std::abs(dx) == 2 || std::abs(dy) == 2 ? '.' : 'X');
+    // A black head with a white rim, its tip `along` = 0 at the edge, drawn for one direction:
+    // (across, along) turned into the picture.
+    auto head = [&](int direction) {
+        auto at = [&](int across, int along, char ch) {
+            switch (direction) {
+            case 0: put(c + across, 1 + along, ch); break;
+            case 1: put(c + across, size - 2 - along, ch); break;
+            case 2: put(1 + along, c + across, ch); break;
+            default: put(size - 2 - along, c + across, ch); break;
+            }
+        };
+        constexpr int rows = 4;
+        for (int along = 0; along < rows; ++along) {
+            for (int across = -along; across <= along; ++across)
+                at(across, along, 'X');
+            at(-along - 1, along, '.');
+            at(along + 1, along, '.');
+        }
+        at(0, -1, '.');
+        for (int across = -rows; across <= rows; ++across)
+            at(across, rows, '.');
+    };
+    if (up)
+        head(0);
+    if (down)
+        head(1);
+    if (left)
+        head(2);
+    if (right)
+        head(3);
+    return p;
+}
+
 void RegisterScreenCursors()
 {
-    // The toolkit's own cursors: the drawn cursor files are not shipped, so the ids stand for
-    // the nearest built-in shapes.
+    // Shapes the system has stand for the rest of the toolkit's cursors.
     const std::pair<TCursor, TCursor> cursors[] = {
-        {crcxDragCopy, crDrag}, {crcxFullScroll, crSizeAll}, {crcxHorScroll, crSizeWE},
-        {crcxVerScroll, crSizeNS}, {crcxUpScroll, crUpArrow}, {crcxRightScroll, crSizeWE},
-        {crcxDownScroll, crSizeNS}, {crcxLeftScroll, crSizeWE}, {crcxRemove, crNo},
-        {crcxVertSize, crVSplit}, {crcxHorzSize, crHSplit}, {crcxMultiDrag, crMultiDrag},
-        {crcxNoDrop, crNoDrop}, {crcxDrag, crDrag}, {crcxHandPoint, crHandPoint},
-        {crcxColorPicker, crCross}, {crcxMultiDragCopy, crMultiDrag}};
+        {crcxRemove, crNo},           {crcxVertSize, crVSplit}, {crcxHorzSize, crHSplit},
+        {crcxMultiDrag, crMultiDrag}, {crcxNoDrop, crNoDrop},   {crcxDrag, crDrag},
+        {crcxHandPoint, crHandPoint}, {crcxColorPicker, crCross}};
     for (auto [id, shape] : cursors)
         Screen->SetCursors(id, Screen->Cursors(shape));
+    // Drawn: a copy's box carries a plus; the panning cursors show the ways the content goes.
+    Screen->SetCursors(crcxDragCopy, vcl::DragCursor(false, true));
+    Screen->SetCursors(crcxMultiDragCopy, vcl::DragCursor(true, true));
+    struct Panning {
+        TCursor id;
+        bool up, down, left, right;
+    };
+    const Panning panning[] = {{crcxFullScroll, true, true, true, true}, {crcxHorScroll, false, false, true, true},
+                               {crcxVerScroll, true, true, false, false}, {crcxUpScroll, true, false, false, false},
+                               {crcxRightScroll, false, false, false, true}, {crcxDownScroll, false, true, false, false},
+                               {crcxLeftScroll, false, false, true, false}};
+    for (const Panning& c : panning)
+        Screen->SetCursors(c.id, vcl::CursorHandleOfPicture(PanningCursorPicture(c.up, c.down, c.left, c.right), {12, 12}));
 }
 
 void Initialize()

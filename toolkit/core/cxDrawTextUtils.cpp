@@ -10,12 +10,6 @@
 
 namespace {
 
-// Chinese, Japanese and Korean system locales break over-long words by characters.
-bool IsFarEastSystemLocale()
-{
-    const unsigned primary = rtl::profile::LocaleId & 0x3FF;
-    return primary == 0x04 || primary == 0x11 || primary == 0x12;
-}
 
 void SetRowCount(TcxTextRows& rows, int n)
 {
@@ -106,7 +100,8 @@ TcxTextParams cxCalcTextParams(HDC dc, unsigned format, double factor)
     p.EditControl = format & CXTO_EDITCONTROL;
     p.NoClip = format & CXTO_NOCLIP;
     p.WithMargins = format & CXTO_AUTOINDENTS;
-    p.CharBreak = (format & CXTO_CHARBREAK) || IsFarEastSystemLocale();
+    // Chinese, Japanese and Korean system locales break over-long words by characters.
+    p.CharBreak = (format & CXTO_CHARBREAK) || rtl::profile::FarEastLocale;
     p.PreventLeftExceed = format & CXTO_PREVENT_LEFT_EXCEED;
     p.PreventTopExceed = format & CXTO_PREVENT_TOP_EXCEED;
     p.CalcRect = format & CXTO_CALCRECT;

@@ -458,8 +458,13 @@ void TcxCustomCalcEdit::InitializePopupWindow()
     TcxCustomPopupEdit::InitializePopupWindow();
     Calculator()->HandleNeeded();
     Calculator()->Font()->Assign(GetVisibleFont());
+    // The calculator takes the size its buttons need at the editor's font; the drop-down
+    // window takes the calculator's.
     int w = 0, h = 0;
-    Calculator()->CalcSize(w, h);
+    TcxPopupCalculator* calc = Calculator();
+    calc->CalcSize(w, h);
+    calc->SetBounds(calc->Left(), calc->Top(), calc->Width() - calc->ClientWidth() + w,
+                    calc->Height() - calc->ClientHeight() + h);
 }
 
 void TcxCustomCalcEdit::PopupWindowShowed(TObject* sender)

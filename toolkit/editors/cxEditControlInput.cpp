@@ -5,6 +5,7 @@
 
 #include <cwctype>
 
+#include "platform/rtl/Profile.h"
 #include "platform/rtl/Unicode.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/Menus.h"
@@ -585,6 +586,11 @@ void TcxCustomEdit::Dispatch(TMessage& msg)
         return;
     case CM_ENTER:
         TcxContainer::Dispatch(msg);
+        // Input methods of these locales need a writable field from the start: one left
+        // read-only while the data could not be changed opens up when the editor is entered.
+        if (rtl::profile::FarEastLocale && !IsDestroying() && dataBinding_->CanModify() &&
+            !ActiveProperties()->GetReadOnly())
+            SetInternalReadOnly(false);
         return;
     default:
         TcxContainer::Dispatch(msg);

@@ -426,6 +426,15 @@ void TcxCustomRadioGroupButton::Click()
 
 void TcxCustomRadioGroupButton::Dispatch(TMessage& msg)
 {
+    if (msg.Msg == WM_GETDLGCODE) {
+        // The arrow keys reach the group, which moves along its columns; in place the host
+        // moves on with Tab.
+        TcxRadioButton::Dispatch(msg);
+        msg.Result |= DLGC_WANTARROWS;
+        if (group_->IsInplace() && vcl::System().GetKeyState(VK_CONTROL) >= 0)
+            msg.Result |= DLGC_WANTTAB;
+        return;
+    }
     if (msg.Msg == WM_LBUTTONDOWN) {
         mouseDownInProgress_ = true;
         try {
@@ -442,7 +451,8 @@ void TcxCustomRadioGroupButton::Dispatch(TMessage& msg)
 
 void TcxCustomRadioGroupButton::DoEnter()
 {
-    TRadioButton::DoEnter();
+    // The plain radio button's own rule is replaced by the group's below.
+    TButtonControl::DoEnter();
     // Reaching an unchecked button by the keyboard checks it, when the group may be edited.
     if (!Checked() && !mouseDownInProgress_ && !IsInplace() && group_->CanModify() && group_->DoEditing()) {
         SetChecked(true);

@@ -572,8 +572,6 @@ class TcxCustomInnerTextEdit : public TcxInnerControlMouseForwarder<TCustomEdit,
     void SetBounds(int left, int top, int width, int height) override;
     void LockBounds(bool lock);
     bool CanFocus() const override;
-    // The context menu the field shows when the editor has none of its own.
-    TPopupMenu* EditMenu();
     // The edit window's own handling, past the editor.
     void DefWndProc(TMessage& msg) { TCustomEdit::DefaultHandler(msg); }
 
@@ -593,14 +591,12 @@ private:
     bool NeedAdjustAlignment() const;
     void UpdatePasswordChar();
     void AdjustMargins();
-    void ShowEditMenu(TMessage& msg);
     TcxCustomInnerTextEditHelper helper_{this};
     TAlignment alignment_ = taLeftJustify;
     TcxEditEchoMode echoMode_ = eemNormal;
     char16_t editPasswordChar_ = 0;
     bool constructing_ = true;
     int boundsLock_ = 0;
-    TPopupMenu* menu_ = nullptr;
 };
 
 // Input routing every field of the text family shares: the clipboard messages, undo, input-method

@@ -168,48 +168,6 @@ void TcxCustomInnerTextEdit::AdjustMargins()
         Perform(EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MakeLParam(0, 1));
 }
 
-TPopupMenu* TcxCustomInnerTextEdit::EditMenu()
-{
-    if (menu_)
-        return menu_;
-    menu_ = new TPopupMenu(this);
-    struct Entry {
-        const char* caption;
-        UINT msg;
-    };
-    static const Entry entries[] = {{"&Undo", WM_UNDO},   {"Cu&t", WM_CUT},        {"&Copy", WM_COPY},
-                                    {"&Paste", WM_PASTE}, {"&Delete", WM_CLEAR},   {"Select &All", EM_SETSEL}};
-    for (const Entry& e : entries) {
-        auto* item = new TMenuItem(menu_);
-        item->Caption = e.caption;
-        const UINT msg = e.msg;
-        item->OnClick = TNotifyEvent([this, msg](TObject*) {
-            if (!HandleAllocated())
-                return;
-            if (msg == EM_SETSEL)
-                Perform(EM_SETSEL, 0, -1);
-            else
-                Perform(msg, 0, 0);
-        });
-        menu_->Items()->Add(item);
-    }
-    return menu_;
-}
-
-void TcxCustomInnerTextEdit::ShowEditMenu(TMessage& msg)
-{
-    TcxCustomTextEdit* c = Container();
-    if (c && c->PopupMenu()) {
-        msg.Result = c->Perform(WM_CONTEXTMENU, msg.WParam, msg.LParam);
-        return;
-    }
-    TPoint p{XFromLParam(msg.LParam), YFromLParam(msg.LParam)};
-    if (p.X == -1 && p.Y == -1)
-        p = ClientToScreen(TPoint{0, Height()});
-    EditMenu()->Popup(p.X, p.Y);
-    msg.Result = 1;
-}
-
 void TcxCustomInnerTextEdit::DragOver(TObject* source, int x, int y, TDragState state, bool& accept)
 {
     TCustomEdit::DragOver(source, x, y, state, accept);
@@ -403,9 +361,6 @@ void TcxCustomInnerTextEdit::Dispatch(TMessage& m)
         // Text set by code starts with the caret at 0, as the system edit leaves it.
         if (Box())
             Box()->SetSelection(0, 0);
-        return;
-    case WM_CONTEXTMENU:
-        ShowEditMenu(m);
         return;
     case WM_SETFOCUS:
         // Editing reads from the left; the set alignment comes back when the focus leaves.

@@ -1,5 +1,6 @@
 #include "toolkit/grid/cxVGridConsts.h"
 
+#include "platform/vcl/Desktop.h"
 #include "platform/vcl/Forms.h"
 #include "toolkit/core/cxClasses.h"
 
@@ -109,31 +110,48 @@ void Finalize()
 // ---- cursors ------------------------------------------------------------------------------------
 
 namespace {
-// The program carries no cursor images of its own: each drag cursor takes the built-in shape
-// nearest to its picture (an insertion mark, adding below or as a child, hiding, refusing).
+// Built-in shapes stand for the insertion mark, hiding and refusing.
 struct CursorEntry {
     int index;
     TCursor shape;
 };
 const CursorEntry vgridCursors[] = {
     {crcxVGridInsert, crUpArrow},   // "CXVG_INSERT"
-    {crcxVGridAddChild, crDrag},    // "CXVG_ADDCHILD"
-    {crcxVGridAdd, crDrag},         // "CXVG_ADD"
     {crcxVGridHide, crNo},          // "CXVG_HIDE"
     {crcxVGridNoDrag, crNoDrop},    // "CXVG_NODRAG"
 };
+
+// Adding a row is drawn: the arrow over the row it lands at, with the new row below it as a
+// sibling (appended) or indented under it as a child.
+std::vector<std::string> AddRowCursorPicture(bool asChild)
+{
+    static const std::vector<std::string> sibling = {
+        "XXXXXXXXXXXX", "X..........X", "X..........X", "XXXXXXXXXXXX",
+        "X.X.X.X.X.X.", ".          X", "X          .", ".X.X.X.X.X.X"};
+    static const std::vector<std::string> child = {
+        "XXXXXXXXXXXX", "X..........X", "X..........X", "XXXXXXXXXXXX",
+        " X          ", " X  X.X.X.X.", " X  .      X", " XXXX      .",
+        "    X.X.X.X."};
+    std::vector<std::string> p = vcl::ArrowCursorPicture();
+    vcl::OverlayPicture(p, asChild ? child : sibling, 8, 20);
+    return p;
+}
 } // namespace
 
 void cxVGridLoadCursors()
 {
     for (const CursorEntry& e : vgridCursors)
         Screen->SetCursors(e.index, Screen->Cursors(e.shape));
+    Screen->SetCursors(crcxVGridAdd, vcl::CursorHandleOfPicture(AddRowCursorPicture(false), {0, 0}));
+    Screen->SetCursors(crcxVGridAddChild, vcl::CursorHandleOfPicture(AddRowCursorPicture(true), {0, 0}));
 }
 
 void cxVGridFreeCursors()
 {
     for (const CursorEntry& e : vgridCursors)
         Screen->SetCursors(e.index, Screen->Cursors(crDefault));
+    for (int index : {crcxVGridAdd, crcxVGridAddChild})
+        Screen->SetCursors(index, Screen->Cursors(crDefault));
 }
 
 } // namespace cx

@@ -8,6 +8,8 @@
 #include "platform/gdi/GdiConsts.h"
 
 #include <QAbstractScrollArea>
+#include <QApplication>
+#include <QLineEdit>
 #include <QInputMethodEvent>
 #include <QScrollBar>
 #include <QTest>
@@ -118,6 +120,52 @@ TEST_F(VclEditTest, TheSelectionSurvivesTheFocusLeaving)
     edit->AutoSelect = false;
     edit->SetFocus();
     EXPECT_EQ(edit->SelLength(), 3);
+}
+
+// Without the focus a selection is painted as plain text unless HideSelection is off; it is
+// still there and shows again when the focus comes back.
+TEST_F(VclEditTest, TheSelectionHidesWithTheFocusGone)
+{
+    auto* keep = new TEdit(form);
+    keep->HideSelection = false;
+    keep->SetBounds(170, 10, 120, 24);
+    keep->SetParent(form);
+    auto highlighted = [&](TCustomEdit* e) { return HighlightedPixels(Target(e)); };
+    for (TCustomEdit* e : {static_cast<TCustomEdit*>(edit), static_cast<TCustomEdit*>(keep)}) {
+        e->SetFocus();
+        e->SetText("集中器地址");
+        e->SelectAll();
+    }
+    edit->SetFocus();
+    EXPECT_GT(highlighted(edit), 50);
+    EXPECT_EQ(highlighted(keep), highlighted(edit));
+    memo->SetFocus();
+    EXPECT_EQ(highlighted(edit), 0);
+    EXPECT_EQ(edit->SelLength(), 5);
+    EXPECT_GT(highlighted(keep), 50);
+    edit->SetFocus();
+    EXPECT_GT(highlighted(edit), 50);
+}
+
+// A password edit shows its password character, never Qt's own, and the text stays itself.
+TEST_F(VclEditTest, APasswordShowsItsOwnCharacter)
+{
+    edit->SetPasswordChar(u'*');
+    Type(edit, "abc");
+    auto* line = static_cast<QLineEdit*>(Target(edit));
+    EXPECT_EQ(line->displayText(), "***");
+    EXPECT_EQ(edit->Text(), "abc");
+    edit->SetPasswordChar(u'#');
+    EXPECT_EQ(line->displayText(), "###");
+    edit->SetPasswordChar(0);
+    EXPECT_EQ(line->displayText(), "abc");
+    // Made with the character before the window exists.
+    auto* late = new TEdit(form);
+    late->SetPasswordChar(u'*');
+    late->SetText("电表");
+    late->SetParent(form);
+    late->HandleNeeded();
+    EXPECT_EQ(static_cast<QLineEdit*>(Target(late))->displayText(), "**");
 }
 
 TEST_F(VclEditTest, TheLimitCutsTypingAndPastingButNeverTextSetByCode)

@@ -7,10 +7,14 @@
 #include "platform/vcl/Input.h"
 #include "platform/vcl/MessageQueue.h"
 #include "platform/vcl/Peer.h"
+#include "tests/common/TestPictures.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QImage>
+#include <QPalette>
 #include <QPointer>
+#include <QWidget>
 
 #include <algorithm>
 #include <functional>
@@ -155,6 +159,34 @@ inline bool Activate(TCustomForm* form)
     w->activateWindow();
     QApplication::setActiveWindow(w);
     return SpinUntil([&] { return form->Active(); });
+}
+
+// A picture for a look by eye (SaveTestPicture: only where AMMERLIN_TEST_PICTURES points),
+// enlarged `scale` times without smoothing.
+inline void SavePicture(const QImage& image, const char* name, int scale = 3)
+{
+    if (!image.isNull())
+        SaveTestPicture(image.scaled(image.width() * scale, image.height() * scale), name);
+}
+
+// The same for a control's surface as its window shows it (the top byte of a pixel is data).
+inline void SaveSurface(TWinControl* c, const char* name, int scale = 3)
+{
+    c->Perform(WM_PAINT);
+    const QImage& s = c->Surface().Image();
+    SavePicture(QImage(s.constBits(), s.width(), s.height(), s.bytesPerLine(), QImage::Format_RGB32).copy(), name, scale);
+}
+
+// How many pixels of a widget's picture are painted in the selection's highlight colour.
+inline int HighlightedPixels(QWidget* w)
+{
+    const QColor highlight = QApplication::palette().color(QPalette::Active, QPalette::Highlight);
+    const QImage image = w->grab().toImage();
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            n += QColor(image.pixel(x, y)) == highlight;
+    return n;
 }
 
 #include <dlfcn.h>

@@ -44,9 +44,12 @@ TEST_F(CxControlPlatformTest, TheToolkitsCursorsShowOnHover)
     c->SetCursor(crHandPoint);
     QTest::mouseMove(c->Peer(), QPoint(60, 20));
     EXPECT_EQ(c->Peer()->cursor().shape(), Qt::IBeamCursor);
-    // Registered ids become Qt cursors for the whole screen as well (the panning cursors).
+    // Registered ids become Qt cursors for the whole screen as well (the panning cursors, drawn).
     Screen->SetCursor(crcxFullScroll);
-    EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::SizeAllCursor);
+    ASSERT_NE(QApplication::overrideCursor(), nullptr);
+    const QImage shown = QApplication::overrideCursor()->pixmap().toImage();
+    EXPECT_FALSE(shown.isNull());
+    EXPECT_EQ(shown, vcl::CursorOf(Screen->Cursors(crcxFullScroll)).pixmap().toImage());
     Screen->SetCursor(crDefault);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }

@@ -1,7 +1,9 @@
 // The control's own scroll bars: parameters and visibility, the lock, wheel scrolling, the size
 // grip, panning speed and the panning loop.
 #include "tests/toolkit/controls/ControlsTestSupport.h"
+#include "platform/vcl/Desktop.h"
 
+#include <QCursor>
 #include <QTimer>
 
 using namespace cx;
@@ -178,6 +180,38 @@ TEST(CxPanning, SpeedGrowsWithDistance)
     cxCalcPanning({100, 900}, {100, 100}, w, true, false, onlyH);
     EXPECT_EQ(onlyH.Direction, dirNone);
     EXPECT_FALSE(onlyH.MovedOut);
+}
+
+// The panning cursors point where the content goes: one head for a direction, two for the
+// neutral cursor of one bar, four for both; each head points its own way.
+TEST_F(CxControlScrollTest, PanningCursorsPointTheirWays)
+{
+    cxControlsUnit::RegisterScreenCursors(); // as the program's start does
+    auto image = [](TCursor id) {
+        return vcl::CursorOf(Screen->Cursors(id)).pixmap().toImage().convertToFormat(QImage::Format_ARGB32);
+    };
+    auto ink = [](const QImage& i, int x, int y) { return i.pixel(x, y) == qRgba(0, 0, 0, 255); };
+    // Probes just inside each edge's head, on the centre lines.
+    struct Heads {
+        TCursor id;
+        bool up, down, left, right;
+    } cases[] = {{crcxUpScroll, true, false, false, false},    {crcxDownScroll, false, true, false, false},
+                 {crcxLeftScroll, false, false, true, false},  {crcxRightScroll, false, false, false, true},
+                 {crcxVerScroll, true, true, false, false},    {crcxHorScroll, false, false, true, true},
+                 {crcxFullScroll, true, true, true, true}};
+    for (const Heads& h : cases) {
+        const QImage i = image(h.id);
+        ASSERT_EQ(i.size(), QSize(25, 25)) << h.id;
+        EXPECT_TRUE(ink(i, 12, 12)) << h.id;   // the dot where the button went down
+        EXPECT_EQ(ink(i, 12, 3), h.up) << h.id;
+        EXPECT_EQ(ink(i, 12, 21), h.down) << h.id;
+        EXPECT_EQ(ink(i, 3, 12), h.left) << h.id;
+        EXPECT_EQ(ink(i, 21, 12), h.right) << h.id;
+    }
+    SavePicture(image(crcxFullScroll), "cursor-pan-full.png", 6);
+    SavePicture(image(crcxRightScroll), "cursor-pan-right.png", 6);
+    EXPECT_EQ(image(crcxRightScroll), image(crcxLeftScroll).mirrored(true, false));
+    EXPECT_EQ(image(crcxDownScroll), image(crcxUpScroll).mirrored(false, true));
 }
 
 TEST_F(CxControlScrollTest, MiddleClickPansUntilTheNextClick)

@@ -184,16 +184,36 @@ TEST_F(ControlBaseTest, DialogApplyFontScalesTheControlsByTheTextHeight)
     EXPECT_EQ(form->Width(), MulDiv(300, newH, oldH));
 }
 
-TEST_F(ControlBaseTest, PopupMenuHeightCountsVisibleItems)
+// The height is the one of the menu the user then sees: its visible items as the window system
+// lays them out.
+TEST_F(ControlBaseTest, PopupMenuHeightIsTheShownMenusHeight)
 {
     TPopupMenu menu(nullptr);
-    for (int i = 0; i < 3; ++i)
-        menu.Items()->Add(new TMenuItem(&menu));
+    for (const char* caption : {"复制地址", "隐藏", "-", "读取电表(&R)"}) {
+        auto* item = new TMenuItem(&menu);
+        item->Caption = caption;
+        menu.Items()->Add(item);
+    }
     menu.Items()->Items(1)->Visible = false;
-    TFont f;
-    TBitmap b;
-    b.SetSize(1, 1);
-    b.Canvas()->Font()->Assign(&f);
-    EXPECT_EQ(GetPopupMenuHeight(&menu), 2 * (b.Canvas()->TextHeight("Qg") + 4) + 4);
+    int shown = -1;
+    QObject timers;
+    QTimer::singleShot(50, &timers, [&] {
+        if (QWidget* popup = QApplication::activePopupWidget()) {
+            shown = popup->height();
+            SavePicture(popup->grab().toImage(), "popup-menu.png", 2);
+            popup->close();
+        }
+    });
+    QTimer::singleShot(2000, &timers, [] {
+        if (QWidget* popup = QApplication::activePopupWidget())
+            popup->close();
+    });
+    menu.Popup(100, 100);
+    ASSERT_GT(shown, 0);
+    EXPECT_EQ(GetPopupMenuHeight(&menu), shown);
+    // The hidden item takes no room.
+    const int withHidden = GetPopupMenuHeight(&menu);
+    menu.Items()->Items(1)->Visible = true;
+    EXPECT_GT(GetPopupMenuHeight(&menu), withHidden);
     EXPECT_EQ(GetPopupMenuHeight(nullptr), 4);
 }

@@ -4,6 +4,11 @@
 #include "tests/toolkit/controls/ControlsTestSupport.h"
 #include "toolkit/controls/cxControlsDragDrop.h"
 
+#include "platform/vcl/Desktop.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QMouseEvent>
 #include <QtTest/QTest>
 
 using namespace cx;
@@ -155,6 +160,56 @@ TEST_F(DragTest, PlatformDragAsksTheTargetAndShowsTheCopyCursorWithCtrl)
     c->allowPlatformStart = false;
     c->BeginDrag(true);
     EXPECT_FALSE(c->Dragging());
+}
+
+// What the pointer shows while a control is dragged: the arrow with a dotted box for a move, a
+// box with a plus once Ctrl is held (a copy), the no-drop sign where nobody takes it.
+TEST_F(DragTest, ThePointerShowsAMoveOrACopy)
+{
+    auto* target = new DragControl(form);
+    target->SetParent(form);
+    target->SetBounds(150, 10, 60, 60);
+    target->OnDragOver = [&](TObject*, TObject*, int, int, TDragState, bool& accept) { accept = true; };
+    auto shown = [] {
+        QCursor* c = QApplication::overrideCursor();
+        return c ? c->pixmap().toImage().convertToFormat(QImage::Format_ARGB32) : QImage();
+    };
+    auto picture = [](TCursor id) { return vcl::CursorOf(Screen->Cursors(id)).pixmap().toImage().convertToFormat(QImage::Format_ARGB32); };
+    cxControlsUnit::RegisterScreenCursors(); // as the program's start does
+    Screen->SetCursor(crDefault);
+    c->BeginDrag(true);
+    ASSERT_TRUE(c->Dragging());
+    // A point no earlier test left the pointer at: Qt drops a move that does not move.
+    QTest::mouseMove(target->Peer(), QPoint(20, 20));
+    const QImage move = shown();
+    EXPECT_EQ(move, picture(crDrag));
+    // The pointer moves on with Ctrl held.
+    QMouseEvent withCtrl(QEvent::MouseMove, QPointF(22, 20), QPointF(target->Peer()->mapToGlobal(QPoint(22, 20))),
+                         Qt::NoButton, Qt::NoButton, Qt::ControlModifier);
+    QCoreApplication::sendEvent(target->Peer(), &withCtrl);
+    const QImage copy = shown();
+    EXPECT_EQ(copy, picture(crcxDragCopy));
+    QTest::mouseMove(form->Peer(), QPoint(280, 200));
+    EXPECT_EQ(shown(), picture(crNoDrop));
+    QTest::mouseRelease(form->Peer(), Qt::LeftButton, {}, QPoint(280, 200));
+    EXPECT_FALSE(c->Dragging());
+
+    // Both are the arrow (its tip at the hot spot) with a box at its foot; only the copy's box
+    // carries the plus, and only the move's box is dotted.
+    ASSERT_FALSE(move.isNull());
+    auto black = [](const QImage& i, int x, int y) { return i.pixel(x, y) == qRgba(0, 0, 0, 255); };
+    for (const QImage* i : {&move, &copy})
+        EXPECT_TRUE(black(*i, 0, 0) && black(*i, 0, 10));
+    EXPECT_TRUE(black(copy, 13, 24));
+    EXPECT_EQ(qAlpha(move.pixel(13, 24)), 0);
+    EXPECT_TRUE(black(move, 8, 20) && !black(move, 9, 20));
+    EXPECT_TRUE(black(copy, 8, 20) && black(copy, 9, 20));
+    // Several items: three boxes.
+    EXPECT_NE(picture(crMultiDrag), move);
+    EXPECT_NE(picture(crcxMultiDragCopy), picture(crMultiDrag));
+    SavePicture(move, "cursor-drag.png", 6);
+    SavePicture(copy, "cursor-drag-copy.png", 6);
+    SavePicture(picture(crMultiDrag), "cursor-multi-drag.png", 6);
 }
 
 TEST_F(DragTest, DragImagesOnlyWithASize)

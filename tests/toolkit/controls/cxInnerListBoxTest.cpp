@@ -227,20 +227,22 @@ TEST_F(ControlBaseTest, CustomizeListBoxDragsAnItemThatCarriesAnObject)
     };
     ASSERT_TRUE(Activate(form));
     const int h = list->ItemHeight();
+    // The items start inside the list box's frame.
+    const int f = list->ItemsArea().Top;
     QWidget* w = list->Peer();
     // An item without an object never starts a drag.
-    QTest::mousePress(w, Qt::LeftButton, {}, QPoint(20, 3));
-    QTest::mouseMove(w, QPoint(60, 3 + 2 * h));
-    QTest::mouseRelease(w, Qt::LeftButton, {}, QPoint(60, 3 + 2 * h));
+    QTest::mousePress(w, Qt::LeftButton, {}, QPoint(20, f + 3));
+    QTest::mouseMove(w, QPoint(60, f + 3 + 2 * h));
+    QTest::mouseRelease(w, Qt::LeftButton, {}, QPoint(60, f + 3 + 2 * h));
     EXPECT_EQ(list->begun, 0);
     // Within the drag square over the same item it waits; onto the next item it starts, even
     // inside the square.
-    QTest::mousePress(w, Qt::LeftButton, {}, QPoint(20, 2 * h - 2));
+    QTest::mousePress(w, Qt::LeftButton, {}, QPoint(20, f + 2 * h - 2));
     EXPECT_EQ(list->DragAndDropItemObject(), &rowObject);
-    QTest::mouseMove(w, QPoint(22, 2 * h - 1));
+    QTest::mouseMove(w, QPoint(22, f + 2 * h - 1));
     EXPECT_EQ(list->begun, 0);
     EXPECT_EQ(list->ItemIndex(), 1);
-    QTest::mouseMove(w, QPoint(22, 2 * h + 1));
+    QTest::mouseMove(w, QPoint(22, f + 2 * h + 1));
     EXPECT_EQ(list->begun, 1);
     EXPECT_EQ(list->ItemIndex(), 1); // the pressed item, not the one under the pointer
     EXPECT_EQ(list->DragItemIndex(), -1);
@@ -255,6 +257,31 @@ TEST_F(ControlBaseTest, CustomizeListBoxDragsAnItemThatCarriesAnObject)
     list->SetItemObject(&rowObject);
     EXPECT_EQ(list->ItemIndex(), 1);
     EXPECT_EQ(clicks, 1);
+}
+
+// A customize list box with more items than fit scrolls by its own bar under the mouse.
+TEST_F(ControlBaseTest, CustomizeListBoxScrollsByItsBar)
+{
+    auto* list = new TcxCustomizeListBox(form);
+    list->SetParent(form);
+    list->SetBounds(10, 10, 150, 100);
+    for (int i = 0; i < 30; ++i)
+        list->Items()->Add("行 " + std::to_string(i));
+    ASSERT_TRUE(Activate(form));
+    const auto bar = list->ScrollBarState(sbVertical);
+    ASSERT_TRUE(bar.Shown && bar.Enabled);
+    // A press low on the strip pages down; the down arrow steps one more row.
+    const QPoint low((bar.Rect.Left + bar.Rect.Right) / 2, bar.Rect.Bottom - 20);
+    QTest::mouseClick(list->Peer(), Qt::LeftButton, {}, low);
+    vcl::DrainPostedMessages();
+    const int page = list->TopIndex();
+    EXPECT_GT(page, 3);
+    const TRect down = list->ScrollBarParts(sbVertical).LineDown;
+    Fixed().ticks += 1000;
+    QTest::mouseClick(list->Peer(), Qt::LeftButton, {}, QPoint(down.Left + 8, down.Top + 8));
+    vcl::DrainPostedMessages();
+    EXPECT_EQ(list->TopIndex(), page + 1);
+    EXPECT_EQ(list->ItemIndex(), -1);
 }
 
 TEST_F(ListBoxTest, APressInADraggingContainerStartsTheContainersDrag)

@@ -74,6 +74,14 @@ protected:
                     const QString& text = {})
     {
         QTest::sendKeyEvent(QTest::Click, Field(e), key, text, mods);
+        // The hand lets go of the modifiers too; Qt would think them held for the next mouse event.
+        Qt::KeyboardModifiers held = mods;
+        for (auto [mod, modKey] : {std::pair{Qt::ShiftModifier, Qt::Key_Shift}, std::pair{Qt::ControlModifier, Qt::Key_Control},
+                                   std::pair{Qt::AltModifier, Qt::Key_Alt}})
+            if (held & mod) {
+                held &= ~mod;
+                QTest::sendKeyEvent(QTest::Release, Field(e), modKey, QString(), held);
+            }
         vcl::DrainPostedMessages();
     }
     static void Commit(cx::TcxCustomTextEdit* e, const QString& s)

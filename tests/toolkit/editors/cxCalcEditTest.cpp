@@ -250,3 +250,66 @@ TEST_F(CalcEditTest, RegistrationAndFilterHelper)
 }
 
 } // namespace
+
+namespace {
+
+// The dropped calculator is sized to the editor's font: its 27 buttons are drawn with their
+// captions and take clicks; a bigger font gives bigger buttons.
+TEST_F(CalcEditTest, TheDroppedCalculatorIsDrawnAtTheEditorsFontAndTakesClicks)
+{
+    Open();
+    TcxPopupCalculator* calc = edit->Calculator();
+    TBitmap measure;
+    measure.SetSize(1, 1);
+    measure.Canvas()->Font()->Assign(edit->Style()->GetVisibleFont());
+    const int textHeight = measure.Canvas()->TextHeight("0");
+    ASSERT_GT(textHeight, 8);
+    EXPECT_EQ(calc->ButtonHeight(), 2 * textHeight);
+    // Every button lies whole inside the calculator, which the drop-down shows whole.
+    const TRect client = calc->GetClientRect();
+    for (const TcxButtonInfo& b : calc->Buttons()) {
+        EXPECT_GT(b.BtnRect.Width(), 0) << b.Text;
+        EXPECT_TRUE(cxRectContain(client, b.BtnRect)) << b.Text;
+    }
+    EXPECT_GE(edit->PopupWindow()->ClientWidth(), calc->Width());
+    EXPECT_GE(edit->PopupWindow()->ClientHeight(), calc->Height());
+    // Each caption leaves ink in its button.
+    calc->Update();
+    const gdi::Surface& s = calc->Surface();
+    for (const TcxButtonInfo& b : calc->Buttons()) {
+        int ink = 0;
+        for (int y = b.BtnRect.Top + 2; y < b.BtnRect.Bottom - 2; ++y)
+            for (int x = b.BtnRect.Left + 2; x < b.BtnRect.Right - 2; ++x)
+                ink += (s.Pixel(x, y) & 0xFFFFFF) != (s.Pixel(b.BtnRect.Left + 3, b.BtnRect.Top + 3) & 0xFFFFFF);
+        EXPECT_GT(ink, 0) << b.Text;
+    }
+    SaveSurface(calc, "calculator-dropped.png", 2);
+
+    // Clicks: 7, +, 8, = give 15 in the editor.
+    auto click = [&](TcxCalcButtonKind kind) {
+        const TRect r = calc->Buttons()[kind].BtnRect;
+        QTest::mouseClick(calc->Peer(), Qt::LeftButton, {}, QPoint((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2));
+        vcl::DrainPostedMessages();
+        Fixed().ticks += 1000;
+    };
+    click(cbNum7);
+    EXPECT_EQ(edit->Text(), "7");
+    click(cbAdd);
+    click(cbNum8);
+    click(cbEqual);
+    EXPECT_EQ(edit->Text(), "15");
+    edit->HidePopup(edit, crUnknown);
+    SpinUntil([&] { return !edit->DroppedDown(); }, 300);
+
+    // A font twice as high: the buttons grow with it.
+    const int before = calc->ButtonHeight();
+    TFont large;
+    large.Assign(edit->Style()->GetFont());
+    large.SetHeight(-24);
+    edit->Style()->SetFont(&large);
+    Open();
+    EXPECT_GT(calc->ButtonHeight(), before + 10);
+    SaveSurface(calc, "calculator-dropped-large.png", 1);
+}
+
+} // namespace

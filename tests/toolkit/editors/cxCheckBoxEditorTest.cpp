@@ -136,6 +136,16 @@ TEST_F(CxCheckBoxEditorTest, AcceleratorFocusesAndToggles)
     EXPECT_EQ(box->Perform(CM_DIALOGCHAR, 'C'), 1);
     EXPECT_TRUE(box->Focused());
     EXPECT_EQ(box->State(), cbsChecked);
+    // The real keys: Alt with the accelerator from another control toggles it back.
+    auto* other = new TButton(form);
+    other->SetParent(form);
+    other->SetBounds(10, 60, 80, 24);
+    other->SetFocus();
+    QTest::keyClick(other->Peer(), Qt::Key_C, Qt::AltModifier);
+    vcl::DrainPostedMessages();
+    EXPECT_TRUE(box->Focused());
+    EXPECT_EQ(box->State(), cbsUnchecked);
+    EXPECT_EQ(changes, 2);
 }
 
 TEST(CxCheckBoxUnit, RegistersTheEditorKindAndItsFilterHelper)

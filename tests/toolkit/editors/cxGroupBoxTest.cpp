@@ -6,6 +6,8 @@
 #include "platform/vcl/StdCtrls.h"
 #include "toolkit/editors/cxGroupBox.h"
 
+#include <QTest>
+
 using namespace cx;
 
 class CxGroupBoxTest : public ControlBaseTest {
@@ -161,5 +163,11 @@ TEST_F(CxGroupBoxTest, AcceleratorFocusesTheFirstChild)
     EXPECT_EQ(box->Perform(CM_DIALOGCHAR, 'x'), 0);
     EXPECT_TRUE(outside->Focused());
     EXPECT_EQ(box->Perform(CM_DIALOGCHAR, 'G'), 1);
+    EXPECT_TRUE(first->Focused());
+    // The real keys: Alt with the caption's accelerator from a control outside the box.
+    box->SetCaption("分组(&G)");
+    outside->SetFocus();
+    QTest::keyClick(outside->Peer(), Qt::Key_G, Qt::AltModifier);
+    vcl::DrainPostedMessages();
     EXPECT_TRUE(first->Focused());
 }

@@ -271,3 +271,42 @@ TEST_F(CxRadioGroupTest, FilterHelperListsTheCaptionsInItemOrder)
     }
     cxRadioGroupUnit::Finalize();
 }
+
+// Real arrow keys on the focused button follow the columns (four items in two columns), and
+// the caption's and the buttons' accelerators answer Alt+letter.
+TEST_F(CxRadioGroupTest, RealArrowKeysFollowTheColumnsAndAltReachesTheAccelerators)
+{
+    for (const char* caption : {"&A 一", "&B 二", "&C 三", "&D 四"})
+        props->AddItem(caption);
+    props->SetColumns(2);
+    group->SetCaption("校验(&P)");
+    auto press = [&](int from, Qt::Key key) {
+        group->SetItemIndex(from);
+        group->RadioButton(from)->SetFocus();
+        QTest::keyClick(group->RadioButton(from)->Peer(), key);
+        vcl::DrainPostedMessages();
+        return group->GetFocusedButtonIndex();
+    };
+    struct Case {
+        int from;
+        Qt::Key key;
+        int to;
+    } cases[] = {{0, Qt::Key_Right, 2}, {1, Qt::Key_Down, 1}, {2, Qt::Key_Left, 0}, {3, Qt::Key_Up, 2},
+                 {0, Qt::Key_Down, 1},  {2, Qt::Key_Right, 2}, {0, Qt::Key_Left, 0}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(press(c.from, c.key), c.to) << c.from << " key " << c.key;
+        // The focus moved by the keyboard checks the button it reaches.
+        EXPECT_EQ(group->ItemIndex(), c.to) << c.from << " key " << c.key;
+        EXPECT_EQ(Checked(), 1);
+    }
+
+    before->SetFocus();
+    QTest::keyClick(before->Peer(), Qt::Key_C, Qt::AltModifier);
+    vcl::DrainPostedMessages();
+    EXPECT_TRUE(group->RadioButton(2)->Focused());
+    EXPECT_EQ(group->ItemIndex(), 2);
+    before->SetFocus();
+    QTest::keyClick(before->Peer(), Qt::Key_P, Qt::AltModifier);
+    vcl::DrainPostedMessages();
+    EXPECT_TRUE(group->RadioButton(2)->Focused());   // the caption's accelerator enters the group
+}

@@ -127,7 +127,7 @@ TEST_P(TextKindTest, EveryInputPathAsksTheEditorFirst)
         {"letter", [&] { Type("x"); }, "abcx"},
         {"Ctrl+V", [&] { Key(Qt::Key_V, Qt::ControlModifier, "v"); }, "abcPASTE"},
         {"Shift+Insert", [&] { Key(Qt::Key_Insert, Qt::ShiftModifier); }, "abcPASTE"},
-        {"menu Paste", [&] { edit->InnerTextEditControl()->EditMenu()->Items()->Items(3)->Click(); }, "abcPASTE"},
+        {"menu Paste", [&] { edit->InnerTextEditControl()->EditMenu()->Items()->Items(4)->Click(); }, "abcPASTE"},
         {"middle click",
          [&] {
              // The middle button pastes the clipboard (not the X selection) at the caret.

@@ -260,3 +260,29 @@ TEST_F(InplacePaintTest, PaintDuringAnUpdateLockDrawsNoCellOfTheWaitingLayout)
     EXPECT_EQ(Count({60, 0, 119, 23}, clWindowText), 0);
     EXPECT_EQ(grid->ViewInfo()->CellCount(), 1);
 }
+
+// A text button is as wide as its caption in a painted cell and in the editor that opens over
+// the cell: the same width, measured on the paint canvas and on the editor's own canvas.
+TEST_F(InplacePaintTest, ATextButtonHasTheSameWidthInTheCellAndInItsEditor)
+{
+    TcxTestItem* item = grid->AddTextItem("COM3");
+    TcxEditButton* button = item->GetPropertiesValue()->Buttons()->Add();
+    button->SetKind(bkText);
+    button->SetCaption("浏览");
+    item->Options()->SetShowEditButtons(eisbAlways);
+    grid->DataController()->ChangeFocusedRecordIndex(0);
+    Show();
+    TcxEditCellViewInfo* cell = Cell(0);
+    ASSERT_EQ(cell->CellEditViewInfo->ButtonCount(), 1);
+    // Two characters of 16 on the fake font, the button's frame and margins.
+    const int width = cell->CellEditViewInfo->ButtonsInfo[0]->Bounds.Width();
+    EXPECT_EQ(width, 32 + 7);
+    grid->SetFocus();
+    ASSERT_TRUE(SpinUntil([this] { return grid->Focused(); }, 500));
+    grid->Controller()->SetFocusedItem(item);
+    grid->EditingController()->ShowEdit(item);
+    TcxCustomEdit* editor = grid->EditingController()->InplaceEditor();
+    ASSERT_NE(editor, nullptr);
+    ASSERT_EQ(editor->EditViewInfo()->ButtonCount(), 1);
+    EXPECT_EQ(editor->EditViewInfo()->ButtonsInfo[0]->Bounds.Width(), width);
+}

@@ -11,13 +11,6 @@ using namespace vgtest;
 
 namespace {
 
-// Writes the grid's surface, three times enlarged, to a PNG for a look by eye.
-void SaveSurface(TWinControl* c, const char* name)
-{
-    c->Update();
-    SaveTestPicture(c->Surface().Image().convertToFormat(QImage::Format_RGB32).scaled(c->Width() * 3, c->Height() * 3), name);
-}
-
 class VGridPainterTest : public VGridPaintTest {
 protected:
     // Row 0 and 1 under a category, row 2 at the top level; row 1 focused.

@@ -2,9 +2,12 @@
 // (The grid still carries stand-ins for the editing control's options, so this file leaves the
 // in-place container's header out.)
 #include "tests/platform/vcl/VclTestSupport.h"
+#include "platform/vcl/Desktop.h"
 #include "toolkit/core/cxClasses.h"
 #include "toolkit/grid/cxVGrid.h"
 #include "toolkit/grid/cxVGridUtils.h"
+
+#include <QCursor>
 
 #include <gtest/gtest.h>
 
@@ -162,6 +165,12 @@ TEST_F(VGridStringsTest, DragCursorsTakeBuiltInShapesWhileTheGridUnitRuns)
     for (int id : {crcxVGridInsert, crcxVGridAddChild, crcxVGridAdd, crcxVGridHide, crcxVGridNoDrag})
         EXPECT_NE(Screen->Cursors(id), Screen->Cursors(crDefault)) << id;
     EXPECT_EQ(Screen->Cursors(crcxVGridNoDrag), Screen->Cursors(crNoDrop));
+    // Appending and adding as a child are told apart by the pointer.
+    auto image = [](int id) { return vcl::CursorOf(Screen->Cursors(id)).pixmap().toImage(); };
+    EXPECT_NE(image(crcxVGridAdd), image(crcxVGridAddChild));
+    EXPECT_NE(image(crcxVGridAdd), image(crDrag));
+    SavePicture(image(crcxVGridAdd), "cursor-vgrid-add.png", 6);
+    SavePicture(image(crcxVGridAddChild), "cursor-vgrid-add-child.png", 6);
     cxVGridUnit::Finalize();
     EXPECT_EQ(Screen->Cursors(crcxVGridNoDrag), Screen->Cursors(crDefault));
 }
