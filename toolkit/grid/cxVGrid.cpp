@@ -1483,6 +1483,26 @@ void TcxCustomVerticalGrid::SetFocusedRow(TcxCustomRow* row)
     DoItemChanged(old, 0);
 }
 
+void TcxCustomVerticalGrid::FocusRow(TcxCustomRow* row, int cellIndex)
+{
+    GridController()->SetFocusedRowAndCell(row, cellIndex);
+    GridController()->MakeFocusedItemVisible();
+}
+
+void TcxCustomVerticalGrid::FocusedCellChanged(TcxCustomRow* row, int cellIndex)
+{
+    if (destroying_ || !layoutReady_ || !row)
+        return;
+    TcxCustomInplaceEditContainer* item = row->GetEditContainer(cellIndex);
+    if (item && Controller()->FocusedItem() != item)
+        Controller()->SetFocusedItem(item);
+}
+
+bool TcxCustomVerticalGrid::CanBandSizing()
+{
+    return OptionsBehavior()->BandSizing && !OptionsView()->AutoScaleBands();
+}
+
 void TcxCustomVerticalGrid::DoItemChanged(TcxCustomRow* oldRow, int oldCellIndex)
 {
     if (OnItemChanged)
@@ -1889,6 +1909,11 @@ void TcxCustomVerticalGrid::GetChildren(const std::function<void(TComponent*)>& 
 TcxUnboundVerticalGrid::TcxUnboundVerticalGrid(TComponent* owner) : TcxCustomVerticalGrid(owner)
 {
     CreateLayout();
+}
+
+bool TcxUnboundVerticalGrid::CanBandSizing()
+{
+    return TcxCustomVerticalGrid::CanBandSizing() && layoutStyle_ != ulsSingleRecordView;
 }
 
 TcxvgCustomScrollStrategyClass TcxUnboundVerticalGrid::GetScrollStrategyClass() const

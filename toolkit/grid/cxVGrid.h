@@ -870,6 +870,14 @@ class TcxCustomVerticalGrid : public TcxExtEditingControl, public IcxStoredObjec
     void FullCollapse();
     TcxCustomRow* GetFocusedRow() const { return focusedRow_; }
     void SetFocusedRow(TcxCustomRow* row);
+    // Focuses a row's editor (cell) and scrolls it into view.
+    void FocusRow(TcxCustomRow* row, int cellIndex = 0);
+    // Whether a row of this grid is being dragged (within it or from its customization form).
+    bool IsInternalDragging();
+    // The editing road's focused item follows the focused cell of the row.
+    void FocusedCellChanged(TcxCustomRow* row, int cellIndex);
+    // Whether the value width may be sized with the mouse at the first band's edge.
+    virtual bool CanBandSizing();
     int GetTopVisibleRowIndex();
     void SetTopVisibleRowIndex(int index);
     int GetLeftVisibleBand();
@@ -929,11 +937,18 @@ class TcxCustomVerticalGrid : public TcxExtEditingControl, public IcxStoredObjec
     virtual TcxvgController* CreateGridController();
     // The customization form's object (cxVGridCustomizing), made on first use.
     TcxVerticalGridCustomizing* Customizing();
+    // The customization object when it has been made, else null (never makes it).
+    TcxVerticalGridCustomizing* CustomizingIfMade() const;
     TNotifyEvent OnCustomizationFormVisibleChanged;
     virtual void DoCustomizationVisibleChanged() { vcl::FireEvent(OnCustomizationFormVisibleChanged, this); }
     bool IsGridDestroying() const { return destroying_; }
     // Row drags between the grid and the customization form (cxVGridCustomizing).
     bool StartDrag(TDragObject*& dragObject) override;
+    // The floating picture of a dragged row: its header as the grid draws it.
+    TRect DragDropImageDisplayRect() override;
+    bool HasDragDropImages() override;
+    void DrawDragDropImage(TBitmap* image, TcxCanvas* canvas) override;
+    TcxDragImageHelper* CreateDragImageHelper() override;
     void DragOver(TObject* source, int x, int y, TDragState state, bool& accept) override;
     void DragDrop(TObject* source, int x, int y) override;
     void DoEndDrag(TObject* target, int x, int y) override;
@@ -1054,6 +1069,7 @@ class TcxUnboundVerticalGrid : public TcxCustomVerticalGrid {
     void SetLayoutStyle(TcxvgUnboundLayoutStyle value);
     TcxvgCustomScrollStrategyClass GetScrollStrategyClass() const override;
     TcxCustomControlViewInfoClass GetViewInfoClass() const override;
+    bool CanBandSizing() override;
 
 private:
     TcxvgUnboundLayoutStyle layoutStyle_ = ulsSingleRecordView;

@@ -7,6 +7,7 @@
 #include "toolkit/grid/cxVGridController.h"
 #include "toolkit/grid/cxVGridPainter.h"
 #include "toolkit/grid/cxVGridViewInfo.h"
+#include "tests/toolkit/grid/VGridPng.h"
 
 namespace vgtest {
 
@@ -64,3 +65,4 @@ protected:
 };
 
 } // namespace vgtest
+

@@ -10,6 +10,7 @@
 #include "toolkit/grid/cxVGridViewInfo.h"
 
 #include <QImage>
+#include "tests/toolkit/grid/VGridPng.h"
 #include <QPainter>
 
 namespace vgtest {

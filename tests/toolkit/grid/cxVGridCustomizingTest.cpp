@@ -463,7 +463,7 @@ TEST_F(VGridCustomizingTest, RendersChineseCaptions)
     QImage image(f->Width(), f->Height(), QImage::Format_RGB32);
     image.fill(Qt::white);
     Compose(image, f, f->ClientToScreen({0, 0}));
-    image.scaled(image.width() * 2, image.height() * 2).save("/tmp/vg/customize.png");
+    SavePng(image.scaled(image.width() * 2, image.height() * 2), "vgrid-customize.png");
     // Three entries drawn: each item's caption leaves ink in its line.
     TcxVerticalGridItemsCustomizeListBox* list = C()->RowList();
     ASSERT_EQ(list->ItemCount(), 3);
