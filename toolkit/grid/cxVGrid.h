@@ -949,6 +949,7 @@ class TcxCustomVerticalGrid : public TcxExtEditingControl, public IcxStoredObjec
     bool HasDragDropImages() override;
     void DrawDragDropImage(TBitmap* image, TcxCanvas* canvas) override;
     TcxDragImageHelper* CreateDragImageHelper() override;
+    static TRect DragImageHeaderRect(TcxCustomRowViewInfo* row);
     void DragOver(TObject* source, int x, int y, TDragState state, bool& accept) override;
     void DragDrop(TObject* source, int x, int y) override;
     void DoEndDrag(TObject* target, int x, int y) override;

@@ -102,8 +102,17 @@ TRect TcxCustomVerticalGrid::DragDropImageDisplayRect()
     // The header's place moved from where it was laid out (the grid, or the customization
     // form's list) into the grid's client coordinates.
     const TPoint origin = ClientToScreen(TPoint{0, 0});
-    return cxRectOffset(controller->DragImageRow->HeaderInfo()->HeaderRect, controller->DragImageOrigin.X - origin.X,
+    return cxRectOffset(DragImageHeaderRect(controller->DragImageRow), controller->DragImageOrigin.X - origin.X,
                         controller->DragImageOrigin.Y - origin.Y);
+}
+
+// The picture is the framed caption part of the header: the indents stay behind.
+TRect TcxCustomVerticalGrid::DragImageHeaderRect(TcxCustomRowViewInfo* row)
+{
+    TcxCustomRowHeaderInfo* header = row->HeaderInfo();
+    TRect r = header->HeaderRect;
+    r.Left = std::max(r.Left, header->IndentBounds.Right);
+    return r;
 }
 
 bool TcxCustomVerticalGrid::HasDragDropImages() { return GridController()->DragImageRow != nullptr; }
@@ -113,7 +122,7 @@ void TcxCustomVerticalGrid::DrawDragDropImage(TBitmap*, TcxCanvas* canvas)
     TcxCustomRowViewInfo* row = GridController()->DragImageRow;
     if (!row || !canvas)
         return;
-    const TRect header = row->HeaderInfo()->HeaderRect;
+    const TRect header = DragImageHeaderRect(row);
     const TPoint savedOrigin = canvas->GetWindowOrg();
     canvas->SetWindowOrg(TPoint{header.Left, header.Top});
     try {
