@@ -173,6 +173,8 @@ private:
     std::unique_ptr<TMemIniFile> iniFile_;
     bool sectionsBuilt_ = false;
     std::vector<std::string> paths_, objectNames_, classNames_;
+    // The sections under each path, in file order.
+    std::unordered_map<std::string, std::vector<std::size_t>> childrenOf_;
 };
 
 class TcxIniFileWriter : public TcxCustomWriter {

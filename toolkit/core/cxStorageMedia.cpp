@@ -328,6 +328,7 @@ void TcxIniFileReader::BuildSections()
                 name += c;
         }
         paths_.push_back(AnsiUpperCase(path));
+        childrenOf_[paths_.back()].push_back(paths_.size() - 1);
         objectNames_.push_back(name);
         classNames_.push_back(Trim(s.substr(lastColon + 1)));
     }
@@ -339,11 +340,13 @@ void TcxIniFileReader::ReadChildren(const std::string& objectFullName, const std
     if (!sectionsBuilt_)
         BuildSections();
     std::string wanted = objectFullName.empty() ? std::string() : AnsiUpperCase(objectFullName) + "/";
-    for (std::size_t i = 0; i < paths_.size(); ++i)
-        if (paths_[i] == wanted) {
-            childrenNames->Add(objectNames_[i]);
-            childrenClassNames->Add(classNames_[i]);
-        }
+    auto found = childrenOf_.find(wanted);
+    if (found == childrenOf_.end())
+        return;
+    for (std::size_t i : found->second) {
+        childrenNames->Add(objectNames_[i]);
+        childrenClassNames->Add(classNames_[i]);
+    }
 }
 
 // --- stream -------------------------------------------------------------------------------------

@@ -312,9 +312,11 @@ public:
     void Insert(int index, TcxCustomRow* row);
     void Delete(int index);
     void Move(int curIndex, int newIndex);
+    // Takes the same rows in a new order.
+    void Assign(std::vector<TcxCustomRow*> items);
 
 private:
-    void Renumber();
+    void Renumber(int from, int to);
     TcxCustomRow* owner_;
     std::vector<TcxCustomRow*> items_;
 };
@@ -329,6 +331,8 @@ class TcxCustomRow : public TComponent, public IcxStoredObject {
     void Add(TcxCustomRow* row) { Insert(GetCount(), row); }
     void Insert(int index, TcxCustomRow* row);
     void Delete(int index);
+    // Puts the children (all of them, none added) in the given order at once.
+    void SetChildrenOrder(std::vector<TcxCustomRow*> order);
     void Remove(TcxCustomRow* row) { Delete(IndexOf(row)); }
     void RemoveAll();
     void RemoveChildren();
@@ -1000,6 +1004,10 @@ class TcxCustomVerticalGrid : public TcxExtEditingControl, public IcxStoredObjec
     void DeleteChild(const std::string& objectName, TObject* object) override;
     void GetStoredChildren(TStringList* children) override;
     bool NameMode = false;
+    // While a restore creates rows, numbering of their names goes on from the last number given
+    // (names are only added meanwhile), so naming many new rows costs no repeated search.
+    void BeginRuntimeRowNaming() { runtimeRowNaming_ = true, runtimeRowNumber_ = 0; }
+    void EndRuntimeRowNaming() { runtimeRowNaming_ = false; }
 
     void DoLayoutChanged() override;
     TNotifyEvent OnLayoutChanged;
@@ -1058,6 +1066,8 @@ private:
     void CustomizingRowRemoved(TcxCustomRow* row);
     TCustomImageList* images_ = nullptr;
     bool layoutReady_ = false;
+    bool runtimeRowNaming_ = false;
+    int runtimeRowNumber_ = 0;
     int calcLock_ = 0;
     int loadedVersion_ = 0;
     bool destroying_ = false;
