@@ -7,7 +7,6 @@
 #include "toolkit/grid/cxVGridController.h"
 #include "toolkit/grid/cxVGridPainter.h"
 #include "toolkit/grid/cxVGridViewInfo.h"
-#include "tests/toolkit/grid/VGridPng.h"
 
 namespace vgtest {
 
@@ -65,4 +64,3 @@ protected:
 };
 
 } // namespace vgtest
-

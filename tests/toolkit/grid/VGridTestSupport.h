@@ -10,7 +10,6 @@
 #include "toolkit/grid/cxVGridViewInfo.h"
 
 #include <QImage>
-#include "tests/toolkit/grid/VGridPng.h"
 #include <QPainter>
 
 namespace vgtest {

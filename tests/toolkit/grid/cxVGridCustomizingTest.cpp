@@ -2,6 +2,7 @@
 // form's size and place, the lists of hidden rows, New and Delete, drags onto and out of the
 // lists, the watchdog, and the dialog's OK that needs a caption.
 #include "VGridTestSupport.h"
+#include "tests/common/TestPictures.h"
 
 #include "platform/vcl/EditBox.h"
 #include "platform/vcl/MessageQueue.h"
@@ -498,7 +499,7 @@ TEST_F(VGridCustomizingTest, ADraggedRowShowsItsHeaderAndTheFormIsHit)
     EXPECT_EQ(picture.width(), header.Width());
     EXPECT_EQ(picture.height(), header.Height());
     EXPECT_TRUE(IsFramedCaption(picture));
-    SavePng(picture.scaled(picture.width() * 4, picture.height() * 4), "vgrid-drag-row.png");
+    SaveTestPicture(picture.scaled(picture.width() * 4, picture.height() * 4), "vgrid_drag_row.png");
     // Moved within the grid: the picture keeps the grabbed point under the mouse.
     const TPoint to{press.X + 5, press.Y + 40};
     QTest::mouseMove(g->Peer(), QPoint(to.X, to.Y));
@@ -541,7 +542,7 @@ TEST_F(VGridCustomizingTest, AnItemDraggedOutOfTheFormShowsItsHeader)
     EXPECT_GT(picture.width(), item.Width() / 2);
     EXPECT_EQ(picture.height(), item.Height());
     EXPECT_TRUE(IsFramedCaption(picture));
-    SavePng(picture.scaled(picture.width() * 4, picture.height() * 4), "vgrid-drag-from-form.png");
+    SaveTestPicture(picture.scaled(picture.width() * 4, picture.height() * 4), "vgrid_drag_from_form.png");
     const TPoint target{50, g->Height() - 5};
     QTest::mouseMove(g->Peer(), QPoint(target.X, target.Y));
     vcl::DrainPostedMessages();
@@ -573,7 +574,7 @@ TEST_F(VGridCustomizingTest, RendersChineseCaptions)
     QImage image(f->Width(), f->Height(), QImage::Format_RGB32);
     image.fill(Qt::white);
     Compose(image, f, f->ClientToScreen({0, 0}));
-    SavePng(image.scaled(image.width() * 2, image.height() * 2), "vgrid-customize.png");
+    SaveTestPicture(image.scaled(image.width() * 2, image.height() * 2), "vgrid_customize.png");
     // Three entries drawn: each item's caption leaves ink in its line.
     TcxVerticalGridItemsCustomizeListBox* list = C()->RowList();
     ASSERT_EQ(list->ItemCount(), 3);

@@ -1,5 +1,6 @@
 // The paint styles' choices and what the painters put on the grid's surface.
 #include "tests/toolkit/grid/VGridPaintTestSupport.h"
+#include "tests/common/TestPictures.h"
 
 #include "platform/vcl/ImgList.h"
 #include "toolkit/editors/cxCheckBox.h"
@@ -10,11 +11,11 @@ using namespace vgtest;
 
 namespace {
 
-// Writes the grid's surface, three times enlarged, to a PNG for a look by eye (into VGRID_PNG).
+// Writes the grid's surface, three times enlarged, to a PNG for a look by eye.
 void SaveSurface(TWinControl* c, const char* name)
 {
     c->Update();
-    SavePng(c->Surface().Image().convertToFormat(QImage::Format_RGB32).scaled(c->Width() * 3, c->Height() * 3), name);
+    SaveTestPicture(c->Surface().Image().convertToFormat(QImage::Format_RGB32).scaled(c->Width() * 3, c->Height() * 3), name);
 }
 
 class VGridPainterTest : public VGridPaintTest {
@@ -285,7 +286,7 @@ TEST_F(VGridPainterTest, ValueCellsArePaintedByTheirRowsEditors)
     Show(220, 120);
     grid->SetFocusedRow(r0);
     grid->Update();
-    SaveSurface(grid, "/tmp/vgrid-checkbox.png");
+    SaveSurface(grid, "vgrid-checkbox.png");
     // Dark pixels inside a value cell, its one-pixel edge left out.
     auto dark = [&](const TRect& r) {
         int n = 0;
