@@ -213,7 +213,11 @@ void TComponent::Notification(TComponent* component, TOperation operation)
 {
     if (operation == opRemove && component)
         RemoveFreeNotification(component);
-    // The owner passes the notice on to everything it owns; the list may shrink meanwhile.
+    // The owner passes a removal on to everything it owns (whoever points at the component must
+    // let go); the list may shrink meanwhile. An insertion stays with the owner: nothing owned
+    // acts on it, and passing it on made owning n components cost n * n calls.
+    if (operation == opInsert)
+        return;
     int i = ComponentCount() - 1;
     while (i >= 0) {
         components_[i]->Notification(component, operation);

@@ -210,7 +210,17 @@ class TcxStreamObjectData : public TObject {
     TcxStreamObjectData(const std::string& name, const std::string& className) : Name(name), ClassName_(className) {}
     ~TcxStreamObjectData() override { Clear(); }
 
-    void AddChild(TcxStreamObjectData* child) { children_.push_back(UniqueObject<TcxStreamObjectData>(child)); }
+    void AddChild(TcxStreamObjectData* child)
+    {
+        children_.push_back(UniqueObject<TcxStreamObjectData>(child));
+        childIndex_.emplace(child->Name, children_.size() - 1);   // the first of a name is found
+    }
+    // The first child of that name (exactly), or null.
+    TcxStreamObjectData* FindChild(const std::string& name) const
+    {
+        auto it = childIndex_.find(name);
+        return it == childIndex_.end() ? nullptr : children_[it->second].get();
+    }
     void AddProperty(TcxStreamPropertyData* property) { properties_.push_back(UniqueObject<TcxStreamPropertyData>(property)); }
     int GetChildCount() const { return static_cast<int>(children_.size()); }
     TcxStreamObjectData* GetChildren(int index) const { return children_.at(index).get(); }
@@ -225,6 +235,7 @@ class TcxStreamObjectData : public TObject {
 
 private:
     std::vector<UniqueObject<TcxStreamObjectData>> children_;
+    std::unordered_map<std::string, std::size_t> childIndex_;
     std::vector<UniqueObject<TcxStreamPropertyData>> properties_;
 };
 

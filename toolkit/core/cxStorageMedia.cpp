@@ -434,6 +434,7 @@ void TcxStreamObjectData::Clear()
 {
     properties_.clear();
     children_.clear();
+    childIndex_.clear();
 }
 
 void TcxStreamObjectData::Write(TWriter* writer)
@@ -506,11 +507,8 @@ TcxStreamObjectData* TcxStreamReader::FindObject(const std::string& fullName)
     parents.push_back(name);
     TcxStreamObjectData* object = root_.get();
     for (const auto& step : parents)
-        for (int i = 0; i < object->GetChildCount(); ++i)
-            if (object->GetChildren(i)->Name == step) {
-                object = object->GetChildren(i);
-                break;
-            }
+        if (TcxStreamObjectData* child = object->FindChild(step))
+            object = child;
     if (object->Name != name)
         return nullptr;
     lastObject_ = object;
