@@ -567,3 +567,35 @@ TEST_F(VirtualVGridKeysTest, TypedLettersSearchTheRecords)
     GridType(vgrid, "x");
     EXPECT_TRUE(vgrid->GetIsEditing());
 }
+
+// Side by side, the first record column's right edge sizes the value width by mouse: every record
+// column takes the new width, so the second record's value moves right by the distance dragged.
+TEST_F(VirtualVGridKeysTest, TheFirstRecordColumnsEdgeSizesTheValueWidthByMouse)
+{
+    TcxEditorRow* name = AddRow("Name");
+    vgrid->SetLayoutStyle(lsMultiRecordView);
+    ShowGrid(3, 400);
+    FocusGrid();
+    auto valueOf = [&](int record) { return vgrid->ViewInfo()->GetRowViewInfo(name)->GetRowValueInfo(record, 0)->Bounds; };
+    const TRect first = valueOf(0);
+    const int secondLeft = valueOf(1).Left;
+    const int before = vgrid->OptionsView()->ValueWidth();
+    const int x = first.Right, y = first.Top + 3;
+    vgrid->GridController()->HitTest()->ReCalculate(TPoint{x, y});
+    ASSERT_TRUE(vgrid->GridController()->HitTest()->HitAtBandSizing());
+    EXPECT_EQ(C()->GetCursor(x, y), crHSplit);
+    QTest::mousePress(vgrid->Peer(), Qt::LeftButton, Qt::NoModifier, QPoint(x, y));
+    vcl::DrainPostedMessages();
+    ASSERT_EQ(C()->ResizeKind(), rkBandSizing);
+    QTest::mouseMove(vgrid->Peer(), QPoint(x + 25, y));
+    vcl::DrainPostedMessages();
+    QTest::mouseRelease(vgrid->Peer(), Qt::LeftButton, Qt::NoModifier, QPoint(x + 25, y));
+    vcl::DrainPostedMessages();
+    EXPECT_EQ(vgrid->OptionsView()->ValueWidth(), before + 25);
+    EXPECT_EQ(valueOf(0).Width(), first.Width() + 25);
+    EXPECT_EQ(valueOf(1).Left, secondLeft + 25);
+    // Band sizing switched off: the edge is only a value.
+    vgrid->OptionsBehavior()->BandSizing = false;
+    vgrid->GridController()->HitTest()->ReCalculate(TPoint{x + 25, y});
+    EXPECT_FALSE(vgrid->GridController()->HitTest()->HitAtBandSizing());
+}
