@@ -144,6 +144,7 @@ private:
 class TcxRegistryWriter : public TcxCustomWriter {
     RTL_CLASS(TcxRegistryWriter, TcxCustomWriter)
     TcxRegistryWriter(const std::string& storageName, TStream* stream, bool reCreate);
+    void EndWrite() override;
     void BeginWriteObject(const std::string& objectFullName, const std::string& className) override;
     void EndWriteObject(const std::string& objectFullName, const std::string& className) override;
     void WriteProperty(const std::string& objectFullName, const std::string& className,

@@ -159,6 +159,13 @@ void TcxRegistryWriter::CheckRootKey()
     }
 }
 
+// The whole store goes to disk here, once.
+void TcxRegistryWriter::EndWrite()
+{
+    registry_->CloseKey();
+    rootKeyOpened_ = false;
+}
+
 void TcxRegistryWriter::BeginWriteObject(const std::string& objectFullName, const std::string& className)
 {
     CheckRootKey();
@@ -167,9 +174,11 @@ void TcxRegistryWriter::BeginWriteObject(const std::string& objectFullName, cons
     bool ok = registry_->OpenKey(name, true);
     std::string objectKey = "\\" + registry_->CurrentPath();
     ok = ok && registry_->OpenKey("[ClassName]", true);
+    // Moving between keys keeps the writes in memory: the store is written to disk once, when
+    // the writer is done, instead of once per object (which made a large layout's store
+    // quadratic in its size).
     if (ok) {
         registry_->WriteString("ClassName", className);
-        registry_->CloseKey();
         ok = registry_->OpenKey(objectKey, false);
     }
     if (!ok)
@@ -178,10 +187,9 @@ void TcxRegistryWriter::BeginWriteObject(const std::string& objectFullName, cons
 
 void TcxRegistryWriter::EndWriteObject(const std::string& objectFullName, const std::string&)
 {
-    registry_->CloseKey();
     std::vector<std::string> parents;
     cxStorageSplitFullName(objectFullName, parents);
-    std::string key = StorageKey();
+    std::string key = "\\" + StorageKey();   // from the root, wherever the registry stands
     for (const auto& p : parents)
         key += "\\" + p;
     registry_->OpenKey(key, false);
