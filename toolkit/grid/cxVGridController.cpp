@@ -144,6 +144,12 @@ std::uint16_t TcxvgMultiRecordsEditingKeysController::IncSearchKeyDown(std::uint
 void TcxvgMultiRecordsEditingKeysController::FocusedRecordChanged(int prevFocusedRecordIndex, int focusedRecordIndex)
 {
     TcxvgEditingKeysController::FocusedRecordChanged(prevFocusedRecordIndex, focusedRecordIndex);
+    // The cells draw what their layout holds (the focus frame, the searched text): the two
+    // records are laid out again, else the old record keeps its frame and search mark on screen.
+    if (auto* grid = dynamic_cast<TcxCustomVerticalGrid*>(EditingControl()); grid && grid->ViewInfo()) {
+        grid->ViewInfo()->UpdateRecord(prevFocusedRecordIndex);
+        grid->ViewInfo()->UpdateRecord(focusedRecordIndex);
+    }
     EditingControl()->Invalidate();
 }
 

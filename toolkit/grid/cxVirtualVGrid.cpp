@@ -277,6 +277,9 @@ void TcxVirtualVerticalGrid::ControlUpdateData(TcxUpdateControlInfo* info)
         // The found record's searched value takes the focus; its cell draws the search text.
         if (auto* controller = dynamic_cast<TcxvgMultiRecordsController*>(GridController()))
             controller->RefreshIncSearchItem();
+        // The search mark is part of the cell's layout (a shorter text after Backspace).
+        if (ViewInfo())
+            ViewInfo()->UpdateRecord(GetFocusedRecordIndex());
         Invalidate();
     }
     else if (auto* focused = dynamic_cast<TcxFocusedRecordChangedInfo*>(info))
