@@ -37,6 +37,22 @@ TGridDelayRowsView::TGridDelayRowsView()
     grid_->SetName("cxVerticalGridNow");
     grid_->OptionsView()->SetScrollBars(ssVertical);
     grid_->OptionsView()->SetRowHeaderWidth(RowHeaderWidth);
+    // Tab and Shift+Tab move between the shown rows like Down and Up (posting what was typed);
+    // past the last (or before the first) shown row they go on to the dialog's other controls,
+    // so the keyboard can still leave the rows.
+    grid_->OptionsBehavior()->SetGoToNextCellOnTab(true);
+    grid_->OnKeyDown = [this](TObject*, std::uint16_t& key, TShiftState shift) {
+        if (key != VK_TAB || shift.Contains(ssCtrl) || shift.Contains(ssAlt))
+            return;
+        TcxCustomRow* focused = grid_->GetFocusedRow();
+        if (focused && (shift.Contains(ssShift) ? grid_->PrevVisibleRow(focused) : grid_->NextVisibleRow(focused)))
+            return;
+        key = 0;
+        if (!PostEdit())
+            return;
+        if (TCustomForm* form = grid_->GetParentForm())
+            form->Perform(CM_DIALOGKEY, VK_TAB, 0);
+    };
     grid_->BeginUpdate();
     for (int i = 0; i < RowCount; ++i) {
         auto* row = new TcxEditorRow(form);

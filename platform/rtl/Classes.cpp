@@ -107,10 +107,34 @@ TComponent* TComponent::FindComponent(const std::string& name) const
 {
     if (name.empty())
         return nullptr;
+    const auto [first, last] = nameIndex_.equal_range(UpperCase(name));
+    if (first == last)
+        return nullptr;
+    if (std::next(first) == last)
+        return first->second;
+    // Several of the same name (set before the owner took them): the first in the list.
     for (TComponent* c : components_)
         if (SameText(c->name_, name))
             return c;
     return nullptr;
+}
+
+void TComponent::IndexName(TComponent* component)
+{
+    if (!component->name_.empty())
+        nameIndex_.emplace(UpperCase(component->name_), component);
+}
+
+void TComponent::UnindexName(TComponent* component)
+{
+    if (component->name_.empty())
+        return;
+    auto [first, last] = nameIndex_.equal_range(UpperCase(component->name_));
+    for (auto it = first; it != last; ++it)
+        if (it->second == component) {
+            nameIndex_.erase(it);
+            return;
+        }
 }
 
 namespace {
@@ -144,20 +168,27 @@ void TComponent::SetName(const std::string& name)
         owner_->ValidateRename(this, name_, name);
     else
         ValidateRename(nullptr, name_, name);
+    if (owner_)
+        owner_->UnindexName(this);
     name_ = name;
+    if (owner_)
+        owner_->IndexName(this);
 }
 
 void TComponent::Insert(TComponent* component)
 {
     components_.push_back(component);
     component->owner_ = this;
+    IndexName(component);
 }
 
 void TComponent::Remove(TComponent* component)
 {
     auto it = std::find(components_.begin(), components_.end(), component);
-    if (it != components_.end())
+    if (it != components_.end()) {
         components_.erase(it);
+        UnindexName(component);
+    }
     component->owner_ = nullptr;
 }
 
@@ -182,7 +213,11 @@ void TComponent::Notification(TComponent* component, TOperation operation)
 {
     if (operation == opRemove && component)
         RemoveFreeNotification(component);
-    // The owner passes the notice on to everything it owns; the list may shrink meanwhile.
+    // The owner passes a removal on to everything it owns (whoever points at the component must
+    // let go); the list may shrink meanwhile. An insertion stays with the owner: nothing owned
+    // acts on it, and passing it on made owning n components cost n * n calls.
+    if (operation == opInsert)
+        return;
     int i = ComponentCount() - 1;
     while (i >= 0) {
         components_[i]->Notification(component, operation);

@@ -1,6 +1,7 @@
 #pragma once
 // Persistent objects, components (owner, name, state, free notification) and collections.
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/rtl/Lists.h"
@@ -103,6 +104,11 @@ private:
     TComponent* owner_ = nullptr;
     std::string name_;
     std::vector<TComponent*> components_;
+    // The owned components by their upper-cased names, so a look-up by name (every rename and
+    // insertion checks one) costs the same however many components the owner holds.
+    std::unordered_multimap<std::string, TComponent*> nameIndex_;
+    void IndexName(TComponent* component);
+    void UnindexName(TComponent* component);
     std::vector<TComponent*> freeNotifies_;
     bool tornDown_ = false;
 };

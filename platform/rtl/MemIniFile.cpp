@@ -4,6 +4,8 @@
 #include <fstream>
 #include <sstream>
 
+#include <QString>
+
 #include "platform/rtl/Locale.h"
 
 namespace rtl {
@@ -42,12 +44,30 @@ bool TMemIniFile::Same(const std::string& a, const std::string& b) const
     return caseSensitive_ ? a == b : AnsiSameText(a, b);
 }
 
+std::string TMemIniFile::IndexKey(const std::string& name) const
+{
+    if (caseSensitive_)
+        return name;
+    return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())).toCaseFolded().toStdString();
+}
+
 const TMemIniFile::Section* TMemIniFile::FindSection(const std::string& name) const
 {
-    for (const auto& s : sections_)
-        if (Same(s.name, name))
-            return &s;
-    return nullptr;
+    if (!indexValid_) {
+        index_.clear();
+        for (std::size_t i = 0; i < sections_.size(); ++i)
+            index_.emplace(IndexKey(sections_[i].name), i);   // the first of a name wins
+        indexValid_ = true;
+    }
+    auto it = index_.find(IndexKey(name));
+    return it == index_.end() ? nullptr : &sections_[it->second];
+}
+
+void TMemIniFile::AddSection(const std::string& name)
+{
+    sections_.push_back(Section{name, {}});
+    if (indexValid_)
+        index_.emplace(IndexKey(name), sections_.size() - 1);
 }
 
 TMemIniFile::Section* TMemIniFile::FindSection(const std::string& name)
@@ -97,7 +117,7 @@ void TMemIniFile::WriteString(const std::string& section, const std::string& ide
 {
     Section* s = FindSection(section);
     if (!s) {
-        sections_.push_back(Section{section, {}});
+        AddSection(section);
         s = &sections_.back();
     }
     for (auto& k : s->keys)
@@ -158,6 +178,7 @@ bool TMemIniFile::ValueExists(const std::string& section, const std::string& ide
 void TMemIniFile::EraseSection(const std::string& section)
 {
     std::erase_if(sections_, [&](const Section& s) { return Same(s.name, section); });
+    indexValid_ = false;
 }
 
 void TMemIniFile::DeleteKey(const std::string& section, const std::string& ident)
@@ -166,7 +187,11 @@ void TMemIniFile::DeleteKey(const std::string& section, const std::string& ident
         std::erase_if(s->keys, [&](const Key& k) { return Same(k.name, ident); });
 }
 
-void TMemIniFile::Clear() { sections_.clear(); }
+void TMemIniFile::Clear()
+{
+    sections_.clear();
+    indexValid_ = false;
+}
 
 std::string TMemIniFile::GetText() const
 {
@@ -183,6 +208,7 @@ std::string TMemIniFile::GetText() const
 void TMemIniFile::SetText(const std::string& text)
 {
     sections_.clear();
+    indexValid_ = false;
     Section* current = nullptr;
     std::size_t pos = 0;
     while (pos < text.size()) {
@@ -197,7 +223,7 @@ void TMemIniFile::SetText(const std::string& text)
             std::string name = line.substr(1, line.size() - 2);
             current = FindSection(name);
             if (!current) {
-                sections_.push_back(Section{name, {}});
+                AddSection(name);
                 current = &sections_.back();
             }
             continue;

@@ -7,6 +7,7 @@
 // CaseSensitive is set. Floats use "." and as many digits as the value needs to read back
 // exactly; dates use the locale's date-time text.
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/rtl/Strings.h"
@@ -19,7 +20,11 @@ class TMemIniFile : public TObject {
 
     const std::string& FileName() const { return fileName_; }
     bool CaseSensitive() const { return caseSensitive_; }
-    void SetCaseSensitive(bool value) { caseSensitive_ = value; }
+    void SetCaseSensitive(bool value)
+    {
+        caseSensitive_ = value;
+        indexValid_ = false;
+    }
 
     std::string ReadString(const std::string& section, const std::string& ident, const std::string& def) const;
     int ReadInteger(const std::string& section, const std::string& ident, int def) const;
@@ -60,9 +65,17 @@ private:
     Section* FindSection(const std::string& name);
     const Key* FindKey(const std::string& section, const std::string& ident) const;
 
+    // The name a section is found by (folded unless names are case-sensitive).
+    std::string IndexKey(const std::string& name) const;
+    void AddSection(const std::string& name);
+
     std::string fileName_;
     bool caseSensitive_ = false;
     std::vector<Section> sections_;
+    // Section positions by name, so that finding a section does not grow with the file; rebuilt
+    // when sections are removed.
+    mutable std::unordered_map<std::string, std::size_t> index_;
+    mutable bool indexValid_ = false;
 };
 
 // "." as decimal separator and the shortest text that reads back to the same double.

@@ -72,6 +72,8 @@ QString FindValue(const QStringList& names, const std::string& name)
     return {};
 }
 
+std::string Fold(const std::string& name) { return QString::fromStdString(name).toCaseFolded().toStdString(); }
+
 } // namespace
 
 TRegistry::TRegistry() : TRegistry(KEY_ALL_ACCESS) {}
@@ -98,16 +100,17 @@ std::string TRegistry::GroupOf(const std::string& path) const
 {
     QString g = RootName(RootKey);
     for (const auto& seg : Segments(path)) {
-        settings_->beginGroup(g);
-        QStringList children = settings_->childGroups();
-        settings_->endGroup();
-        QString child = "k_" + Enc(seg);
-        for (const auto& c : children)
-            if (c.startsWith("k_") && AnsiSameText(Dec(c.mid(2)), seg)) {
-                child = c;
-                break;
-            }
-        g += "/" + child;
+        auto [entry, made] = subkeys_.try_emplace(g.toStdString());
+        if (made) {
+            settings_->beginGroup(g);
+            const QStringList children = settings_->childGroups();
+            settings_->endGroup();
+            for (const auto& c : children)
+                if (c.startsWith("k_"))   // the first of a name wins, as a search in order finds it
+                    entry->second.emplace(Fold(Dec(c.mid(2))), c.toStdString());
+        }
+        auto child = entry->second.find(Fold(seg));
+        g += "/" + (child != entry->second.end() ? QString::fromStdString(child->second) : "k_" + Enc(seg));
     }
     return g.toStdString();
 }
@@ -122,9 +125,15 @@ void TRegistry::MakeKey(const std::string& path)
     std::vector<std::string> parts;
     for (const auto& seg : Segments(path)) {
         parts.push_back(seg);
-        QString marker = QString::fromStdString(GroupOf(Join(parts))) + "/" + kMarker;
-        if (!settings_->contains(marker))
+        const std::string group = GroupOf(Join(parts));
+        QString marker = QString::fromStdString(group) + "/" + kMarker;
+        if (!settings_->contains(marker)) {
             settings_->setValue(marker, QString());
+            // The new key joins its parent's known subkeys.
+            const std::size_t slash = group.rfind('/');
+            if (auto it = subkeys_.find(group.substr(0, slash)); it != subkeys_.end())
+                it->second.emplace(Fold(seg), group.substr(slash + 1));
+        }
     }
 }
 
@@ -137,7 +146,9 @@ bool TRegistry::OpenKey(const std::string& key, bool canCreate)
             return false;
         MakeKey(path);
     }
-    CloseKey();
+    // Moving to another key keeps what was written in memory; CloseKey and the destructor write
+    // the file, so writing many keys in a row does not rewrite the whole file for each.
+    pendingSync_ = pendingSync_ || (open_ && !readOnly_);
     currentPath_ = path;
     open_ = true;
     readOnly_ = !writable;
@@ -149,7 +160,7 @@ bool TRegistry::OpenKeyReadOnly(const std::string& key)
     std::string path = Resolve(key);
     if (!Exists(path))
         return false;
-    CloseKey();
+    pendingSync_ = pendingSync_ || (open_ && !readOnly_);
     currentPath_ = path;
     open_ = true;
     readOnly_ = true;
@@ -158,8 +169,9 @@ bool TRegistry::OpenKeyReadOnly(const std::string& key)
 
 void TRegistry::CloseKey()
 {
-    if (open_ && !readOnly_)
+    if ((open_ && !readOnly_) || pendingSync_)
         settings_->sync();
+    pendingSync_ = false;
     open_ = false;
     readOnly_ = false;
     currentPath_.clear();
@@ -180,6 +192,7 @@ bool TRegistry::DeleteKey(const std::string& key)
     if (path.empty() || !Exists(path) || (Access & 0x6) == 0)
         return false;
     settings_->remove(QString::fromStdString(GroupOf(path)));
+    subkeys_.clear();
     settings_->sync();
     return true;
 }

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/rtl/Strings.h"
@@ -91,9 +92,15 @@ private:
     std::vector<Byte> ReadBinary8(const std::string& name);
 
     std::unique_ptr<QSettings> settings_;
+    // Each group's subkeys by folded name, listed once per registry object (and kept up to date
+    // with its own changes), so that walking many keys below one parent does not list the
+    // parent's subkeys again for each. Keys another registry object makes meanwhile are not
+    // seen: the objects are meant to be short-lived.
+    mutable std::unordered_map<std::string, std::unordered_map<std::string, std::string>> subkeys_;
     std::string currentPath_;
     bool open_ = false;
     bool readOnly_ = false;
+    bool pendingSync_ = false;
 };
 
 } // namespace rtl

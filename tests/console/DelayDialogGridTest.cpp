@@ -17,6 +17,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <functional>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -317,26 +319,89 @@ TEST_F(DelayGrid, ConfirmTakesTheOpenEditAndTabLeavesForTheCheckBox)
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
 
     Open();
+    Key(Qt::Key_Tab);   // to the second row, then past the last shown row out of the grid
+    EXPECT_EQ(grid->GetFocusedRow(), view->Row(1));
     Key(Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), dialog->CheckBox1);
     EXPECT_FALSE(grid->Focused());
 }
 
-// Tab with the editor open leaves the grid as it does without one: the typed value is stored and
-// Shift+Tab comes back to the grid, which takes keys again.
-TEST_F(DelayGrid, TabWithTheEditorOpenStoresTheValueAndLeaves)
+// Tab with the editor open moves to the next row as it does without one, storing the typed value;
+// past the last shown row it leaves for the check box, and Shift+Tab comes back to the grid,
+// which takes keys again.
+TEST_F(DelayGrid, TabWithTheEditorOpenStoresTheValueAndMovesOn)
 {
     Keys("42");
     ASSERT_NE(Editor(), nullptr);
     Key(Qt::Key_Tab);
-    EXPECT_EQ(QApplication::focusWidget(), dialog->CheckBox1);
+    EXPECT_EQ(grid->GetFocusedRow(), view->Row(1));
     EXPECT_EQ(view->GetValue(0), 42);
     EXPECT_EQ(Editor(), nullptr);
+    Keys("8");
+    Key(Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), dialog->CheckBox1);
+    EXPECT_EQ(view->GetValue(1), 8);
     Key(Qt::Key_Backtab, Qt::ShiftModifier);
     EXPECT_TRUE(grid->Focused());
+    EXPECT_EQ(grid->GetFocusedRow(), view->Row(1));
+    Key(Qt::Key_Backtab, Qt::ShiftModifier);   // back to the first row
+    EXPECT_EQ(grid->GetFocusedRow(), view->Row(0));
     Keys("7");
     Key(Qt::Key_Return);
     EXPECT_EQ(view->GetValue(0), 7);
+    EXPECT_TRUE(shown.empty());
+}
+
+// Moving off a row whose editor holds typed text posts that text and moves on, with any of the row
+// keys; a value only stepped with the spin keys keeps them for more steps, and text typed after a
+// step moves on again.
+TEST_F(DelayGrid, TypedTextIsPostedByTheKeyThatLeavesTheRow)
+{
+    struct Case {
+        const char* name;
+        std::function<void()> play;
+        int row0, row1, focused;
+    };
+    const Case cases[] = {
+        {"300, Down, 20", [] { Keys("300"); Key(Qt::Key_Down); Keys("20"); Key(Qt::Key_Return); }, 300, 20, 1},
+        {"300, Tab, 20", [] { Keys("300"); Key(Qt::Key_Tab); Keys("20"); Key(Qt::Key_Return); }, 300, 20, 1},
+        {"300, Page Down, 20", [] { Keys("300"); Key(Qt::Key_PageDown); Keys("20"); Key(Qt::Key_Return); }, 300, 20, 1},
+        {"Down, 20, Up, 300",
+         [] {
+             Key(Qt::Key_Down);
+             Keys("20");
+             Key(Qt::Key_Up);
+             Keys("300");
+             Key(Qt::Key_Return);
+         },
+         300, 20, 0},
+        {"a click, Up, Up, Down: steps", [this] {
+             ClickValue(0);
+             Key(Qt::Key_Up);
+             Key(Qt::Key_Up);
+             Key(Qt::Key_Down);
+             Key(Qt::Key_Return);
+         },
+         1, 0, 0},
+        {"a click, Up, then 5 over the stepped value, Down: moves", [this] {
+             ClickValue(0);
+             Key(Qt::Key_Up);
+             Keys("5");
+             Key(Qt::Key_Down);
+         },
+         5, 0, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        view->SetValue(0, 0);
+        view->SetValue(1, 0);
+        grid->SetFocusedRow(view->Row(0));
+        c.play();
+        EXPECT_EQ(Editor(), nullptr);
+        EXPECT_EQ(view->GetValue(0), c.row0);
+        EXPECT_EQ(view->GetValue(1), c.row1);
+        EXPECT_EQ(grid->GetFocusedRow(), view->Row(c.focused));
+    }
     EXPECT_TRUE(shown.empty());
 }
 
@@ -347,15 +412,18 @@ TEST_F(DelayGrid, TabWithTheEditorOpenStoresTheValueAndLeaves)
 TEST_F(DelayGrid, TheCompactViewMovesTheFocusOffAHiddenByteRow)
 {
     Key(Qt::Key_Tab);
+    Key(Qt::Key_Tab);
     Key(Qt::Key_Space);
     ASSERT_TRUE(dialog->Detailed);
     Key(Qt::Key_Backtab, Qt::ShiftModifier);
-    for (int i = 0; i < 20; ++i)
+    ASSERT_EQ(grid->GetFocusedRow(), view->Row(1));
+    for (int i = 0; i < 19; ++i)
         Key(Qt::Key_Down);
     ASSERT_EQ(grid->GetFocusedRow(), view->Row(20));
     Keys("33");
-    Key(Qt::Key_Tab);
-    Key(Qt::Key_Space);
+    // The check box clicked while the byte row's editor is open.
+    QTest::mouseClick(dialog->CheckBox1, Qt::LeftButton);
+    Spin();
     ASSERT_FALSE(dialog->Detailed);
     Key(Qt::Key_Backtab, Qt::ShiftModifier);
     EXPECT_EQ(grid->GetFocusedRow(), view->Row(1));

@@ -6,10 +6,12 @@
 #include "toolkit/editors/cxSpinEdit.h"
 #include "toolkit/editors/cxTextEdit.h"
 #include "toolkit/grid/cxVGrid.h"
+#include "toolkit/grid/cxVGridController.h"
 #include "toolkit/grid/cxVGridViewInfo.h"
 #include "toolkit/grid/cxVirtualVGrid.h"
 
 #include <memory>
+#include <vector>
 
 namespace gallery {
 
@@ -198,6 +200,79 @@ QImage UnboundLayout(TcxvgPaintStyle paint, TcxvgUnboundLayoutStyle style, int w
     return Shot(grid, 2);
 }
 
+// The side-by-side grid moved by keys as an operator does: Right to the next record, typed
+// letters searching the fruit row (the found record's cell draws the typed part).
+QImage MovedByKeys(bool search)
+{
+    FormPtr form = Form(580, 130);
+    auto* grid = new TcxVirtualVerticalGrid(form.get());
+    grid->SetParent(form.get());
+    grid->SetBounds(4, 4, 560, 110);
+    grid->OptionsView()->SetRowHeaderWidth(110);
+    grid->OptionsView()->SetValueWidth(100);
+    grid->SetLayoutStyle(lsMultiRecordView);
+    const char* captions[] = {"地址 Address", "水果 Fruit"};
+    std::vector<TcxEditorRow*> rows;
+    for (const char* caption : captions) {
+        auto* row = grid->Add<TcxEditorRow>();
+        row->Properties()->SetCaption(caption);
+        row->Properties()->SetEditPropertiesClass(TcxCustomEditPropertiesClass::Of<TcxTextEditProperties>());
+        rows.push_back(row);
+    }
+    const char* fruits[] = {"apple 苹果", "cherry 樱桃", "banana 香蕉", "cranberry 蔓越莓"};
+    grid->DataController()->SetRecordCount(4);
+    for (int rec = 0; rec < 4; ++rec) {
+        grid->DataController()->SetValue(rec, 0, rtl::Variant("地址 " + std::to_string(rec + 1)));
+        grid->DataController()->SetValue(rec, 1, rtl::Variant(fruits[rec]));
+    }
+    grid->OptionsBehavior()->SetIncSearch(search);
+    grid->OptionsBehavior()->SetIncSearchItem(rows[1]);
+    grid->HandleNeeded();
+    grid->LayoutChanged();
+    ActivateForm(form.get());
+    grid->SetFocus();
+    Settle();
+    grid->SetFocusedRecordIndex(0);
+    grid->GridController()->SetFocusedRowAndCell(rows[search ? 0 : 1], 0);
+    if (search) {
+        QTest::keyClicks(grid->Peer(), "cr");
+        Settle();
+    } else {
+        GridKey(grid, Qt::Key_Right);
+        GridKey(grid, Qt::Key_Right);
+    }
+    return Shot(grid, 2);
+}
+
+// A row of three editors walked with Right: the focus frame stands on the third editor.
+QImage MultiEditorMoved()
+{
+    FormPtr form = Form(420, 90);
+    auto* grid = new TcxVerticalGrid(form.get());
+    grid->SetParent(form.get());
+    grid->SetBounds(4, 4, 400, 70);
+    grid->OptionsView()->SetRowHeaderWidth(110);
+    auto* above = grid->Add<TcxEditorRow>();
+    above->Properties()->SetCaption("电表 Meter");
+    auto* multi = grid->Add<TcxMultiEditorRow>();
+    const char* captions[] = {"相 A", "相 B", "相 C"};
+    for (const char* caption : captions) {
+        TcxEditorRowItemProperties* editor = multi->Properties()->Editors()->Add();
+        editor->SetCaption(caption);
+        editor->SetEditPropertiesClass(TcxCustomEditPropertiesClass::Of<TcxTextEditProperties>());
+        editor->SetValue(rtl::Variant(std::string("电压 ") + caption));
+    }
+    grid->HandleNeeded();
+    grid->LayoutChanged();
+    ActivateForm(form.get());
+    grid->SetFocus();
+    Settle();
+    grid->GridController()->SetFocusedRowAndCell(multi, 0);
+    GridKey(grid, Qt::Key_Right);
+    GridKey(grid, Qt::Key_Right);
+    return Shot(grid, 2);
+}
+
 } // namespace
 
 void GridSheets(Output& out)
@@ -222,6 +297,13 @@ void GridSheets(Output& out)
         sheet.Wide("multi-record, interval 6", Layout(lsMultiRecordView, 6, 560, 140, true));
         sheet.Wide("multi-record, interval 6, 4x", Zoom(Layout(lsMultiRecordView, 6, 280, 80, false), 4));
         out.Save(sheet, "grid-layouts.png");
+    }
+    {
+        Sheet sheet("Vertical grid moved by keys");
+        sheet.Wide("multi-record, Right, Right", MovedByKeys(false));
+        sheet.Wide("multi-record, typed \"cr\"", MovedByKeys(true));
+        sheet.Wide("multi-editor row, Right, Right", MultiEditorMoved());
+        out.Save(sheet, "grid-keys.png");
     }
 }
 

@@ -1,4 +1,5 @@
 #include "platform/rtl/IniFiles.h"
+#include "platform/rtl/MemIniFile.h"
 
 #include <gtest/gtest.h>
 
@@ -164,6 +165,35 @@ TEST(IniFile, AWriteFailureIsReported)
         EXPECT_EQ(std::string(e.what()), "Unable to write to " + dir.path().toStdString());
     }
     EXPECT_THROW(ini.WriteString("系统", "串口号", "1\n[x]"), std::invalid_argument);
+}
+
+} // namespace
+
+namespace {
+
+// Sections are found by name whatever was done to the file before: read from text (a repeated
+// section merges into the first), written, erased and written again, and with the case rule
+// switched after the sections were found once.
+TEST(MemIniFile, FindsSectionsByNameAfterEveryChange)
+{
+    rtl::TMemIniFile ini("");
+    ini.SetText("[Rows]\r\nA=1\r\n[行]\r\nB=2\r\n[rows]\r\nC=3\r\n");
+    EXPECT_EQ(ini.ReadString("ROWS", "A", "-"), "1");
+    EXPECT_EQ(ini.ReadString("Rows", "C", "-"), "3");   // the repeated section joined the first
+    EXPECT_EQ(ini.ReadString("行", "B", "-"), "2");
+    ini.WriteString("New", "D", "4");
+    EXPECT_EQ(ini.ReadString("new", "D", "-"), "4");
+    ini.EraseSection("ROWS");
+    EXPECT_FALSE(ini.SectionExists("Rows"));
+    EXPECT_EQ(ini.ReadString("行", "B", "-"), "2");
+    EXPECT_EQ(ini.ReadString("NEW", "D", "-"), "4");
+    ini.WriteString("Rows", "E", "5");
+    EXPECT_EQ(ini.ReadString("rows", "E", "-"), "5");
+    ini.SetCaseSensitive(true);
+    EXPECT_FALSE(ini.SectionExists("rows"));
+    EXPECT_EQ(ini.ReadString("Rows", "E", "-"), "5");
+    ini.Clear();
+    EXPECT_FALSE(ini.SectionExists("Rows"));
 }
 
 } // namespace

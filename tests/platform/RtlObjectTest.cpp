@@ -82,6 +82,28 @@ TEST(RtlObject, ComponentTeardownFollowsTheDesignedOrder)
     watcher->Free();
 }
 
+// The owner finds what it owns by the current name: a rename drops the old name, a freed
+// component is no longer found, and a name freed up can be given again.
+TEST(RtlObject, FindComponentFollowsRenamesAndFrees)
+{
+    auto* form = new TRecorder(nullptr, "form");
+    auto* a = new TRecorder(form, "a");
+    a->SetName("Row1");
+    a->SetName("Row2");
+    EXPECT_EQ(form->FindComponent("Row1"), nullptr);
+    EXPECT_EQ(form->FindComponent("row2"), a);
+    auto* b = new TRecorder(form, "b");
+    b->SetName("Row1");
+    EXPECT_EQ(form->FindComponent("ROW1"), b);
+    a->Free();
+    EXPECT_EQ(form->FindComponent("Row2"), nullptr);
+    auto* c = new TRecorder(form, "c");
+    c->SetName("Row2");
+    EXPECT_EQ(form->FindComponent("Row2"), c);
+    form->Free();
+    journal.clear();
+}
+
 TEST(RtlObject, FreeingAComponentTellsItsOwnerAndPartners)
 {
     journal.clear();

@@ -1,5 +1,9 @@
 #include "toolkit/core/cxStorage.h"
 
+#include <deque>
+#include <unordered_map>
+#include <vector>
+
 #include <algorithm>
 #include <cstring>
 
@@ -239,14 +243,22 @@ void TcxStorage::InternalRestoreFrom(TcxCustomReader* reader, const std::string&
     TStringList existing;
     GetChildren(&existing);
     CreateChildrenNames(&existing);
+    // The current children by name (ignoring case), each matched at most once and the first of
+    // a name first: one look-up per stored child, however many children there are.
+    std::unordered_map<std::string, std::deque<int>> byName;
+    for (int i = 0; i < existing.Count(); ++i)
+        byName[UpperCase(existing[i])].push_back(i);
+    std::vector<bool> matched(static_cast<std::size_t>(existing.Count()), false);
     for (int i = 0; i < storedNames.Count(); ++i) {
         TObject* child = nullptr;
         std::string childName;
-        int index = existing.IndexOf(storedNames[i]);
-        if (index >= 0) {
+        auto found = byName.find(UpperCase(storedNames[i]));
+        if (found != byName.end() && !found->second.empty()) {
+            const int index = found->second.front();
+            found->second.pop_front();
+            matched[static_cast<std::size_t>(index)] = true;
             child = existing.GetObject(index);
             childName = existing[index];
-            existing.Delete(index);
         } else if (GetStorageModes().Contains(smChildrenCreating)) {
             std::string storedClass = i < storedClassNames.Count() ? storedClassNames[i] : std::string();
             child = CreateChild(storedNames[i], storedClass);
@@ -257,7 +269,8 @@ void TcxStorage::InternalRestoreFrom(TcxCustomReader* reader, const std::string&
     }
     if (GetStorageModes().Contains(smChildrenDeleting))
         for (int i = existing.Count() - 1; i >= 0; --i)
-            DeleteChild(existing[i], existing.GetObject(i));
+            if (!matched[static_cast<std::size_t>(i)])
+                DeleteChild(existing[i], existing.GetObject(i));
 }
 
 std::string TcxStorage::GetObjectName(TObject* object)

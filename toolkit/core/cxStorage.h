@@ -144,6 +144,7 @@ private:
 class TcxRegistryWriter : public TcxCustomWriter {
     RTL_CLASS(TcxRegistryWriter, TcxCustomWriter)
     TcxRegistryWriter(const std::string& storageName, TStream* stream, bool reCreate);
+    void EndWrite() override;
     void BeginWriteObject(const std::string& objectFullName, const std::string& className) override;
     void EndWriteObject(const std::string& objectFullName, const std::string& className) override;
     void WriteProperty(const std::string& objectFullName, const std::string& className,
@@ -173,6 +174,8 @@ private:
     std::unique_ptr<TMemIniFile> iniFile_;
     bool sectionsBuilt_ = false;
     std::vector<std::string> paths_, objectNames_, classNames_;
+    // The sections under each path, in file order.
+    std::unordered_map<std::string, std::vector<std::size_t>> childrenOf_;
 };
 
 class TcxIniFileWriter : public TcxCustomWriter {
@@ -208,7 +211,17 @@ class TcxStreamObjectData : public TObject {
     TcxStreamObjectData(const std::string& name, const std::string& className) : Name(name), ClassName_(className) {}
     ~TcxStreamObjectData() override { Clear(); }
 
-    void AddChild(TcxStreamObjectData* child) { children_.push_back(UniqueObject<TcxStreamObjectData>(child)); }
+    void AddChild(TcxStreamObjectData* child)
+    {
+        children_.push_back(UniqueObject<TcxStreamObjectData>(child));
+        childIndex_.emplace(child->Name, children_.size() - 1);   // the first of a name is found
+    }
+    // The first child of that name (exactly), or null.
+    TcxStreamObjectData* FindChild(const std::string& name) const
+    {
+        auto it = childIndex_.find(name);
+        return it == childIndex_.end() ? nullptr : children_[it->second].get();
+    }
     void AddProperty(TcxStreamPropertyData* property) { properties_.push_back(UniqueObject<TcxStreamPropertyData>(property)); }
     int GetChildCount() const { return static_cast<int>(children_.size()); }
     TcxStreamObjectData* GetChildren(int index) const { return children_.at(index).get(); }
@@ -223,6 +236,7 @@ class TcxStreamObjectData : public TObject {
 
 private:
     std::vector<UniqueObject<TcxStreamObjectData>> children_;
+    std::unordered_map<std::string, std::size_t> childIndex_;
     std::vector<UniqueObject<TcxStreamPropertyData>> properties_;
 };
 

@@ -159,6 +159,13 @@ void TcxRegistryWriter::CheckRootKey()
     }
 }
 
+// The whole store goes to disk here, once.
+void TcxRegistryWriter::EndWrite()
+{
+    registry_->CloseKey();
+    rootKeyOpened_ = false;
+}
+
 void TcxRegistryWriter::BeginWriteObject(const std::string& objectFullName, const std::string& className)
 {
     CheckRootKey();
@@ -167,9 +174,11 @@ void TcxRegistryWriter::BeginWriteObject(const std::string& objectFullName, cons
     bool ok = registry_->OpenKey(name, true);
     std::string objectKey = "\\" + registry_->CurrentPath();
     ok = ok && registry_->OpenKey("[ClassName]", true);
+    // Moving between keys keeps the writes in memory: the store is written to disk once, when
+    // the writer is done, instead of once per object (which made a large layout's store
+    // quadratic in its size).
     if (ok) {
         registry_->WriteString("ClassName", className);
-        registry_->CloseKey();
         ok = registry_->OpenKey(objectKey, false);
     }
     if (!ok)
@@ -178,10 +187,9 @@ void TcxRegistryWriter::BeginWriteObject(const std::string& objectFullName, cons
 
 void TcxRegistryWriter::EndWriteObject(const std::string& objectFullName, const std::string&)
 {
-    registry_->CloseKey();
     std::vector<std::string> parents;
     cxStorageSplitFullName(objectFullName, parents);
-    std::string key = StorageKey();
+    std::string key = "\\" + StorageKey();   // from the root, wherever the registry stands
     for (const auto& p : parents)
         key += "\\" + p;
     registry_->OpenKey(key, false);
@@ -328,6 +336,7 @@ void TcxIniFileReader::BuildSections()
                 name += c;
         }
         paths_.push_back(AnsiUpperCase(path));
+        childrenOf_[paths_.back()].push_back(paths_.size() - 1);
         objectNames_.push_back(name);
         classNames_.push_back(Trim(s.substr(lastColon + 1)));
     }
@@ -339,11 +348,13 @@ void TcxIniFileReader::ReadChildren(const std::string& objectFullName, const std
     if (!sectionsBuilt_)
         BuildSections();
     std::string wanted = objectFullName.empty() ? std::string() : AnsiUpperCase(objectFullName) + "/";
-    for (std::size_t i = 0; i < paths_.size(); ++i)
-        if (paths_[i] == wanted) {
-            childrenNames->Add(objectNames_[i]);
-            childrenClassNames->Add(classNames_[i]);
-        }
+    auto found = childrenOf_.find(wanted);
+    if (found == childrenOf_.end())
+        return;
+    for (std::size_t i : found->second) {
+        childrenNames->Add(objectNames_[i]);
+        childrenClassNames->Add(classNames_[i]);
+    }
 }
 
 // --- stream -------------------------------------------------------------------------------------
@@ -431,6 +442,7 @@ void TcxStreamObjectData::Clear()
 {
     properties_.clear();
     children_.clear();
+    childIndex_.clear();
 }
 
 void TcxStreamObjectData::Write(TWriter* writer)
@@ -503,11 +515,8 @@ TcxStreamObjectData* TcxStreamReader::FindObject(const std::string& fullName)
     parents.push_back(name);
     TcxStreamObjectData* object = root_.get();
     for (const auto& step : parents)
-        for (int i = 0; i < object->GetChildCount(); ++i)
-            if (object->GetChildren(i)->Name == step) {
-                object = object->GetChildren(i);
-                break;
-            }
+        if (TcxStreamObjectData* child = object->FindChild(step))
+            object = child;
     if (object->Name != name)
         return nullptr;
     lastObject_ = object;

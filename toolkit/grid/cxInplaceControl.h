@@ -485,6 +485,9 @@ class TcxCustomControlController : public TObject {
     virtual void SearchLocate(TcxCustomInplaceEditContainer* item, const std::string& text);
     virtual void SearchLocateNext(TcxCustomInplaceEditContainer* item, bool forward);
     virtual std::uint16_t IncSearchKeyDown(std::uint16_t key, TShiftState shift);
+    // A character typed while no record is edited goes to the search when the item searches;
+    // true (and the key taken) when it did.
+    bool IncSearchKeyPress(char16_t& key);
 
     // --- mouse
     virtual void BeforeMouseDown(TMouseButton button, TShiftState shift, int x, int y);

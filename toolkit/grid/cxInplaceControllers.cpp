@@ -1286,18 +1286,24 @@ void TcxCustomControlController::KeyPress(char16_t& key)
         SkipNextKeyPress = false;
         return;
     }
-    TcxCustomInplaceEditContainer* item = GetItemForIncSearching();
-    if (IsIncSearchStartChar(key) && item && item->CanIncSearch()) {
-        const TcxDataControllerEditState state = DataController()->GetEditState();
-        if (!state.Contains(dceInsert) && !state.Contains(dceEdit)) {
-            if (key != vkBack) {
-                std::u16string ch(1, key);
-                SetIncSearchingText(GetIncSearchingText() + Utf16ToUtf8(ch));
-            }
-            key = 0;
-        }
-    }
+    IncSearchKeyPress(key);
     Navigator()->DoKeyPress(key);
+}
+
+bool TcxCustomControlController::IncSearchKeyPress(char16_t& key)
+{
+    TcxCustomInplaceEditContainer* item = GetItemForIncSearching();
+    if (!IsIncSearchStartChar(key) || !item || !item->CanIncSearch())
+        return false;
+    const TcxDataControllerEditState state = DataController()->GetEditState();
+    if (state.Contains(dceInsert) || state.Contains(dceEdit))
+        return false;
+    if (key != vkBack) {
+        std::u16string ch(1, key);
+        SetIncSearchingText(GetIncSearchingText() + Utf16ToUtf8(ch));
+    }
+    key = 0;
+    return true;
 }
 
 // --- incremental search

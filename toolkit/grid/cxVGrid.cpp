@@ -240,6 +240,9 @@ TcxCustomRow* TcxRowList::Get(int index) const
 
 int TcxRowList::IndexOf(const TcxCustomRow* row) const
 {
+    // A row keeps its own position: no search while the list is numbered.
+    if (row && row->index_ >= 0 && row->index_ < Count() && items_[row->index_] == row)
+        return row->index_;
     auto it = std::find(items_.begin(), items_.end(), row);
     return it == items_.end() ? -1 : static_cast<int>(it - items_.begin());
 }
@@ -248,13 +251,13 @@ void TcxRowList::Insert(int index, TcxCustomRow* row)
 {
     index = std::clamp(index, 0, Count());
     items_.insert(items_.begin() + index, row);
-    Renumber();
+    Renumber(index, Count());
 }
 
 void TcxRowList::Delete(int index)
 {
     items_.erase(items_.begin() + index);
-    Renumber();
+    Renumber(index, Count());
 }
 
 void TcxRowList::Move(int curIndex, int newIndex)
@@ -262,14 +265,21 @@ void TcxRowList::Move(int curIndex, int newIndex)
     TcxCustomRow* row = items_[curIndex];
     items_.erase(items_.begin() + curIndex);
     items_.insert(items_.begin() + newIndex, row);
-    Renumber();
+    Renumber(std::min(curIndex, newIndex), std::max(curIndex, newIndex) + 1);
 }
 
-void TcxRowList::Renumber()
+void TcxRowList::Assign(std::vector<TcxCustomRow*> items)
+{
+    items_ = std::move(items);
+    Renumber(0, Count());
+}
+
+// Only the positions that moved are numbered again: appending to a long list stays cheap.
+void TcxRowList::Renumber(int from, int to)
 {
     if (owner_ && owner_->ComponentState().Contains(csDestroying))
         return;
-    for (int i = 0; i < Count(); ++i)
+    for (int i = from; i < to; ++i)
         items_[i]->index_ = i;
 }
 
@@ -450,6 +460,15 @@ void TcxCustomRow::SetParent(TcxCustomRow* row)
     if (parent_)
         parent_->Remove(this);
     row->Add(this);
+    Changed(true);
+}
+
+void TcxCustomRow::SetChildrenOrder(std::vector<TcxCustomRow*> order)
+{
+    if (!children_ || static_cast<int>(order.size()) != children_->Count())
+        return;
+    children_->Assign(std::move(order));
+    ResetOwnerCount();
     Changed(true);
 }
 
@@ -944,10 +963,15 @@ void TcxVerticalGridRows::EndUpdate()
 
 void TcxVerticalGridRows::Changed(bool rebuild)
 {
-    if (rebuild)
+    // While locked the list is only marked stale: its first reader rebuilds it, so a batch of
+    // tree changes costs one rebuild instead of one per change.
+    if (rebuild && !IsLocked())
         PrepareList();
-    else
+    else {
+        if (rebuild)
+            count_ = -1;
         ++structureStamp_;
+    }
     if (!IsLocked()) {
         owner_->RowsChanged();
         owner_->OptionsView()->CheckRowHeaderWidth();
@@ -1483,6 +1507,26 @@ void TcxCustomVerticalGrid::SetFocusedRow(TcxCustomRow* row)
     DoItemChanged(old, 0);
 }
 
+void TcxCustomVerticalGrid::FocusRow(TcxCustomRow* row, int cellIndex)
+{
+    GridController()->SetFocusedRowAndCell(row, cellIndex);
+    GridController()->MakeFocusedItemVisible();
+}
+
+void TcxCustomVerticalGrid::FocusedCellChanged(TcxCustomRow* row, int cellIndex)
+{
+    if (destroying_ || !layoutReady_ || !row)
+        return;
+    TcxCustomInplaceEditContainer* item = row->GetEditContainer(cellIndex);
+    if (item && Controller()->FocusedItem() != item)
+        Controller()->SetFocusedItem(item);
+}
+
+bool TcxCustomVerticalGrid::CanBandSizing()
+{
+    return OptionsBehavior()->BandSizing && !OptionsView()->AutoScaleBands();
+}
+
 void TcxCustomVerticalGrid::DoItemChanged(TcxCustomRow* oldRow, int oldCellIndex)
 {
     if (OnItemChanged)
@@ -1889,6 +1933,11 @@ void TcxCustomVerticalGrid::GetChildren(const std::function<void(TComponent*)>& 
 TcxUnboundVerticalGrid::TcxUnboundVerticalGrid(TComponent* owner) : TcxCustomVerticalGrid(owner)
 {
     CreateLayout();
+}
+
+bool TcxUnboundVerticalGrid::CanBandSizing()
+{
+    return TcxCustomVerticalGrid::CanBandSizing() && layoutStyle_ != ulsSingleRecordView;
 }
 
 TcxvgCustomScrollStrategyClass TcxUnboundVerticalGrid::GetScrollStrategyClass() const

@@ -312,9 +312,11 @@ public:
     void Insert(int index, TcxCustomRow* row);
     void Delete(int index);
     void Move(int curIndex, int newIndex);
+    // Takes the same rows in a new order.
+    void Assign(std::vector<TcxCustomRow*> items);
 
 private:
-    void Renumber();
+    void Renumber(int from, int to);
     TcxCustomRow* owner_;
     std::vector<TcxCustomRow*> items_;
 };
@@ -329,6 +331,8 @@ class TcxCustomRow : public TComponent, public IcxStoredObject {
     void Add(TcxCustomRow* row) { Insert(GetCount(), row); }
     void Insert(int index, TcxCustomRow* row);
     void Delete(int index);
+    // Puts the children (all of them, none added) in the given order at once.
+    void SetChildrenOrder(std::vector<TcxCustomRow*> order);
     void Remove(TcxCustomRow* row) { Delete(IndexOf(row)); }
     void RemoveAll();
     void RemoveChildren();
@@ -870,6 +874,14 @@ class TcxCustomVerticalGrid : public TcxExtEditingControl, public IcxStoredObjec
     void FullCollapse();
     TcxCustomRow* GetFocusedRow() const { return focusedRow_; }
     void SetFocusedRow(TcxCustomRow* row);
+    // Focuses a row's editor (cell) and scrolls it into view.
+    void FocusRow(TcxCustomRow* row, int cellIndex = 0);
+    // Whether a row of this grid is being dragged (within it or from its customization form).
+    bool IsInternalDragging();
+    // The editing road's focused item follows the focused cell of the row.
+    void FocusedCellChanged(TcxCustomRow* row, int cellIndex);
+    // Whether the value width may be sized with the mouse at the first band's edge.
+    virtual bool CanBandSizing();
     int GetTopVisibleRowIndex();
     void SetTopVisibleRowIndex(int index);
     int GetLeftVisibleBand();
@@ -929,11 +941,19 @@ class TcxCustomVerticalGrid : public TcxExtEditingControl, public IcxStoredObjec
     virtual TcxvgController* CreateGridController();
     // The customization form's object (cxVGridCustomizing), made on first use.
     TcxVerticalGridCustomizing* Customizing();
+    // The customization object when it has been made, else null (never makes it).
+    TcxVerticalGridCustomizing* CustomizingIfMade() const;
     TNotifyEvent OnCustomizationFormVisibleChanged;
     virtual void DoCustomizationVisibleChanged() { vcl::FireEvent(OnCustomizationFormVisibleChanged, this); }
     bool IsGridDestroying() const { return destroying_; }
     // Row drags between the grid and the customization form (cxVGridCustomizing).
     bool StartDrag(TDragObject*& dragObject) override;
+    // The floating picture of a dragged row: its header as the grid draws it.
+    TRect DragDropImageDisplayRect() override;
+    bool HasDragDropImages() override;
+    void DrawDragDropImage(TBitmap* image, TcxCanvas* canvas) override;
+    TcxDragImageHelper* CreateDragImageHelper() override;
+    static TRect DragImageHeaderRect(TcxCustomRowViewInfo* row);
     void DragOver(TObject* source, int x, int y, TDragState state, bool& accept) override;
     void DragDrop(TObject* source, int x, int y) override;
     void DoEndDrag(TObject* target, int x, int y) override;
@@ -984,6 +1004,10 @@ class TcxCustomVerticalGrid : public TcxExtEditingControl, public IcxStoredObjec
     void DeleteChild(const std::string& objectName, TObject* object) override;
     void GetStoredChildren(TStringList* children) override;
     bool NameMode = false;
+    // While a restore creates rows, numbering of their names goes on from the last number given
+    // (names are only added meanwhile), so naming many new rows costs no repeated search.
+    void BeginRuntimeRowNaming() { runtimeRowNaming_ = true, runtimeRowNumber_ = 0; }
+    void EndRuntimeRowNaming() { runtimeRowNaming_ = false; }
 
     void DoLayoutChanged() override;
     TNotifyEvent OnLayoutChanged;
@@ -1042,6 +1066,8 @@ private:
     void CustomizingRowRemoved(TcxCustomRow* row);
     TCustomImageList* images_ = nullptr;
     bool layoutReady_ = false;
+    bool runtimeRowNaming_ = false;
+    int runtimeRowNumber_ = 0;
     int calcLock_ = 0;
     int loadedVersion_ = 0;
     bool destroying_ = false;
@@ -1054,6 +1080,7 @@ class TcxUnboundVerticalGrid : public TcxCustomVerticalGrid {
     void SetLayoutStyle(TcxvgUnboundLayoutStyle value);
     TcxvgCustomScrollStrategyClass GetScrollStrategyClass() const override;
     TcxCustomControlViewInfoClass GetViewInfoClass() const override;
+    bool CanBandSizing() override;
 
 private:
     TcxvgUnboundLayoutStyle layoutStyle_ = ulsSingleRecordView;

@@ -4,6 +4,9 @@
 
 #include "platform/vcl/Dialogs.h"
 #include "toolkit/controls/cxControls.h"
+#include "toolkit/editors/cxSpinEdit.h"
+#include "toolkit/editors/cxTimeEdit.h"
+#include "toolkit/grid/cxVGridCustomizing.h"
 
 namespace cx {
 
@@ -31,25 +34,124 @@ bool CanOpenEditor(TcxCustomVerticalGrid* grid)
 
 namespace {
 
+bool IsRowKey(std::uint16_t key)
+{
+    return key == VK_TAB || key == VK_UP || key == VK_DOWN || key == VK_PRIOR || key == VK_NEXT;
+}
+
+} // namespace
+
 // The editing control's generic controller knows no rows: the keys an in-place editor leaves to
 // its host (Tab, Up, Down, PgUp, PgDn) go to the grid controller, which moves the focused row and
 // so posts or keeps the edited value as a row change does. Esc and Enter keep their generic way.
-class TcxvgEditingKeysController : public TcxCustomControlController {
-    RTL_CLASS(TcxvgEditingKeysController, TcxCustomControlController)
-    using TcxCustomControlController::TcxCustomControlController;
-    void KeyDown(std::uint16_t& key, TShiftState shift) override
-    {
-        auto* grid = dynamic_cast<TcxCustomVerticalGrid*>(EditingControl());
-        const bool rowKey = key == VK_TAB || key == VK_UP || key == VK_DOWN || key == VK_PRIOR || key == VK_NEXT;
-        if (grid && rowKey && !CellMovesOnly) {
-            grid->GridController()->KeyDown(key, shift);
-            return;
-        }
-        TcxCustomControlController::KeyDown(key, shift);
+void TcxvgEditingKeysController::KeyDown(std::uint16_t& key, TShiftState shift)
+{
+    auto* grid = dynamic_cast<TcxCustomVerticalGrid*>(EditingControl());
+    if (grid && IsRowKey(key) && !CellMovesOnly) {
+        grid->GridController()->KeyDown(key, shift);
+        return;
     }
-};
+    TcxCustomControlController::KeyDown(key, shift);
+}
 
-} // namespace
+// A spin editor steps its value with Up, Down, Page Up and Page Down. Once the operator has typed
+// the editor's text, those keys leave the row instead: the typed text is posted as it stands and
+// the focus moves on, so "300, Down, 20" fills two rows instead of stepping 300 to 299. A value
+// that was only stepped (or not touched) keeps the keys for further steps. A time editor keeps
+// them always: it steps the part of the time under the caret, which typing does not replace.
+void TcxvgEditingKeysController::BeforeEditKeyDown(std::uint16_t& key, TShiftState shift)
+{
+    if (key != VK_UP && key != VK_DOWN && key != VK_PRIOR && key != VK_NEXT)
+        return;
+    if (shift.Contains(ssAlt) || shift.Contains(ssCtrl))
+        return;
+    auto* spin = dynamic_cast<TcxCustomSpinEdit*>(EditingController()->InplaceEditor());
+    if (!spin || dynamic_cast<TcxCustomTimeEdit*>(spin) || !EditingController()->IsEditing() || !spin->TextTyped() ||
+        !spin->ModifiedAfterEnter())
+        return;
+    auto* grid = dynamic_cast<TcxCustomVerticalGrid*>(EditingControl());
+    if (!grid)
+        return;
+    std::uint16_t rowKey = key;
+    key = 0;
+    grid->GridController()->KeyDown(rowKey, shift);
+}
+
+bool TcxvgEditingKeysController::GetCancelEditingOnExit()
+{
+    const TcxDataControllerEditState state = DataController()->GetEditState();
+    return !state.Contains(dceEdit) && !state.Contains(dceModified);
+}
+
+void TcxvgEditingKeysController::FocusedItemChanged(TcxCustomInplaceEditContainer* prevItem)
+{
+    TcxCustomControlController::FocusedItemChanged(prevItem);
+    if (prevItem && GetPostDataOnChangeItem() && !EditingControl()->IsLoading() && !EditingControl()->IsDestroying()) {
+        const TcxDataControllerEditState state = DataController()->GetEditState();
+        if (state.Contains(dceEdit) || state.Contains(dceModified))
+            DataController()->Post(false);
+    }
+}
+
+void TcxvgEditingKeysController::MakeFocusedItemVisible()
+{
+    if (auto* grid = dynamic_cast<TcxCustomVerticalGrid*>(EditingControl()))
+        grid->GridController()->MakeFocusedItemVisible();
+}
+
+void TcxvgEditingKeysController::MakeFocusedRecordVisible()
+{
+    if (auto* grid = dynamic_cast<TcxCustomVerticalGrid*>(EditingControl()))
+        grid->GridController()->MakeRecordVisible(grid->DataController()->GetFocusedRowIndex());
+}
+
+void TcxvgEditingKeysController::CancelIncSearching()
+{
+    if (!LockIncSearch)
+        TcxCustomControlController::CancelIncSearching();
+}
+
+bool TcxvgMultiRecordsEditingKeysController::GetCancelEditingOnExit()
+{
+    return TcxCustomControlController::GetCancelEditingOnExit();
+}
+
+std::uint16_t TcxvgMultiRecordsEditingKeysController::IncSearchKeyDown(std::uint16_t key, TShiftState shift)
+{
+    TcxCustomInplaceEditContainer* item = GetItemForIncSearching();
+    if (!item)
+        return key;
+    switch (key) {
+    case VK_LEFT:
+    case VK_RIGHT:
+        // Ctrl+Left/Right look for the previous or next record that matches; a plain Left or
+        // Right ends the search and moves as usual.
+        if (shift.Contains(ssCtrl) && !shift.Contains(ssShift) && !shift.Contains(ssAlt)) {
+            SearchLocateNext(item, key == VK_RIGHT);
+            return 0;
+        }
+        CancelIncSearching();
+        return key;
+    case VK_UP:
+    case VK_DOWN:
+        if (shift.Contains(ssCtrl) && !shift.Contains(ssShift) && !shift.Contains(ssAlt))
+            return TcxvgEditingKeysController::IncSearchKeyDown(key, shift);
+        return key;
+    default: return TcxvgEditingKeysController::IncSearchKeyDown(key, shift);
+    }
+}
+
+void TcxvgMultiRecordsEditingKeysController::FocusedRecordChanged(int prevFocusedRecordIndex, int focusedRecordIndex)
+{
+    TcxvgEditingKeysController::FocusedRecordChanged(prevFocusedRecordIndex, focusedRecordIndex);
+    // The cells draw what their layout holds (the focus frame, the searched text): the two
+    // records are laid out again, else the old record keeps its frame and search mark on screen.
+    if (auto* grid = dynamic_cast<TcxCustomVerticalGrid*>(EditingControl()); grid && grid->ViewInfo()) {
+        grid->ViewInfo()->UpdateRecord(prevFocusedRecordIndex);
+        grid->ViewInfo()->UpdateRecord(focusedRecordIndex);
+    }
+    EditingControl()->Invalidate();
+}
 
 TcxCustomControlControllerClass TcxCustomVerticalGrid::GetControllerClass() const
 {
@@ -67,6 +169,9 @@ TcxvgController* TcxCustomVerticalGrid::GridController()
 void TcxCustomVerticalGrid::KeyDown(std::uint16_t& key, TShiftState shift)
 {
     TcxControl::KeyDown(key, shift);
+    // A running incremental search takes its keys first (Backspace, Esc, the next match).
+    if (key != 0 && Controller()->IsIncSearching())
+        key = Controller()->IncSearchKeyDown(key, shift);
     if (key != 0)
         GridController()->KeyDown(key, shift);
 }
@@ -76,7 +181,10 @@ void TcxCustomVerticalGrid::KeyPress(char16_t& key)
     GridController()->KeyPress(key);
     if (key != 0)
         TcxControl::KeyPress(key);
-    // A character typed on a row opens the row's editor with it.
+    // With incremental search on, a typed character searches the item's values; otherwise it
+    // opens the row's editor with it.
+    if (key != 0 && !GetIsEditing())
+        Controller()->IncSearchKeyPress(key);
     if (key >= 32 && key != 127 && CanOpenEditor(this)) {
         ShowEditByKey(key);
         key = 0;
@@ -153,8 +261,31 @@ void TcxvgController::DoUpdateRowAndCell(TcxCustomRow* row, int cellIndex)
         grid_->SetFocusedRow(row);   // raises the item-changed notice
     else if (cellIndex_ != oldCell)
         grid_->DoItemChanged(oldRow, oldCell);
+    // The editing road works on the focused item: in a row of several editors it is the focused
+    // cell's, so F2, a typed key or a click open the editor where the focus is.
+    grid_->FocusedCellChanged(FocusedRow(), cellIndex_);
     MakeFocusedItemVisible();
     grid_->Invalidate();
+}
+
+void TcxvgController::MakeRecordVisible(int recordIndex)
+{
+    if (grid_->Scroller()->SetRecordVisible(recordIndex))
+        grid_->LayoutChanged();
+}
+
+void TcxvgController::FocusRecordCell(int recordIndex, int cellIndex)
+{
+    TcxCustomRow* row = FocusedRow();
+    TcxDataController* data = grid_->DataController();
+    if (!row || recordIndex < 0 || recordIndex >= data->GetRowCount())
+        return;
+    // An editor that refuses its text keeps the focus where it is (the refusal propagates).
+    grid_->HideEdit();
+    if (recordIndex != data->GetFocusedRowIndex() && !data->ChangeFocusedRowIndex(recordIndex))
+        return;
+    SetFocusedRowAndCell(row, cellIndex);
+    MakeRecordVisible(recordIndex);
 }
 
 void TcxvgController::MakeFocusedItemVisible()
@@ -209,7 +340,16 @@ void TcxvgController::Consume(std::uint16_t& key)
 
 bool TcxvgController::MultiEditorMoveAvailable(std::uint16_t key)
 {
-    // Multi-editor rows carry no editors yet, so no editor lies left or right of the focus.
+    auto* row = dynamic_cast<TcxCustomMultiEditorRow*>(FocusedRow());
+    if (!row || (key != VK_LEFT && key != VK_RIGHT))
+        return false;
+    const int step = key == VK_RIGHT ? 1 : -1;
+    const int count = row->GetEditContainerCount();
+    for (int c = cellIndex_ + step; c >= 0 && c < count; c += step) {
+        TcxCellEdit* container = row->GetEditContainer(c);
+        if (container && container->CanFocus() && container->Options()->TabStop)
+            return true;
+    }
     return false;
 }
 
@@ -234,8 +374,15 @@ void TcxvgController::KeyDown(std::uint16_t& key, TShiftState shift)
         }
         return;
     }
-    if ((key == VK_LEFT || key == VK_RIGHT) && !MultiEditorMoveAvailable(key) && !CanChangeRecord()) {
-        if (IsExpandable(row))
+    if (key == VK_LEFT || key == VK_RIGHT) {
+        // To the neighbouring editor of a multi-editor row, else (where records may change) to
+        // the same value of the neighbouring record.
+        if (MultiEditorMoveAvailable(key) || CanChangeRecord()) {
+            navigator_->FocusNextCell(key == VK_RIGHT, false, shift);
+            key = 0;
+            return;
+        }
+        if (IsExpandable(row) && !grid_->GetIsEditing())
             row->SetExpanded(key == VK_RIGHT);
         Consume(key);
         return;
@@ -535,7 +682,26 @@ bool TcxvgController::CanDrag(int x, int y)
     return !WasScroll && hitTest_->CanMoving();
 }
 
-void TcxvgController::StartDrag() { DragRow = DragRow ? DragRow : hitTest_->HitRow; }
+void TcxvgController::StartDrag()
+{
+    DragRow = DragRow ? DragRow : hitTest_->HitRow;
+    internalDragging_ = DragRow != nullptr;
+    // Near (or past) the grid's top and bottom the rows scroll under the dragged one.
+    autoScrolling_.reset(new TcxControllerAutoScrollingObject(grid_->Controller()));
+    autoScrolling_->SetBoundsParams(grid_->GetClientRect(), false, 1, true);
+    if (!DragImageRow && DragRow && grid_->ViewInfo()) {
+        DragImageRow = grid_->ViewInfo()->GetRowViewInfo(DragRow);
+        DragImageOrigin = grid_->ClientToScreen(TPoint{0, 0});
+    }
+    // The customization form shows the page where the row would go.
+    TcxVerticalGridCustomizing* customizing = grid_->CustomizingIfMade();
+    if (customizing && customizing->Visible() && DragRow) {
+        if (dynamic_cast<TcxCategoryRow*>(DragRow))
+            customizing->MakeCategorySheetVisible();
+        else
+            customizing->MakeRowSheetVisible();
+    }
+}
 
 bool TcxvgController::HoldsRow(TcxCustomRow* row) const
 {
@@ -580,6 +746,10 @@ void TcxvgController::DragDrop(int x, int y)
 void TcxvgController::EndDrag()
 {
     DragRow = nullptr;
+    DragImageRow = nullptr;
+    DragFromCustomizationForm = false;
+    internalDragging_ = false;
+    autoScrolling_.reset();
     StopTracking();
 }
 
@@ -612,6 +782,31 @@ bool TcxvgMultiRecordsController::CanDelete(bool checkOptions)
 {
     TcxDataController* data = Grid()->DataController();
     return data->GetEditOperations().Contains(dceoDelete) && (!checkOptions || Deleting) && data->GetRowCount() > 0;
+}
+
+void TcxvgMultiRecordsController::RefreshIncSearchItem()
+{
+    auto* generic = dynamic_cast<TcxvgEditingKeysController*>(Grid()->Controller());
+    if (!generic || !generic->IsIncSearching())
+        return;
+    auto* container = dynamic_cast<TcxCellEdit*>(generic->IncSearchingItem());
+    TcxCustomRow* row = container ? container->Row() : nullptr;
+    if (!row || !Grid()->IsRowVisible(row))
+        return;
+    int cell = 0;
+    for (int i = 0; i < row->GetEditContainerCount(); ++i)
+        if (row->GetEditContainer(i) == container)
+            cell = i;
+    generic->LockIncSearch = true;
+    try {
+        SetFocusedRowAndCell(row, cell);
+    } catch (...) {
+        generic->LockIncSearch = false;
+        throw;
+    }
+    generic->LockIncSearch = false;
+    MakeRecordVisible(GetFocusedRecordIndex());
+    Grid()->Invalidate();
 }
 
 void TcxvgMultiRecordsController::DeleteSelection()

@@ -11,6 +11,7 @@
 
 #include "platform/vcl/ExtCtrls.h"
 #include "toolkit/core/cxGeometry.h"
+#include "toolkit/grid/cxInplaceDragDrop.h"
 #include "toolkit/grid/cxVGridViewInfo.h"
 
 namespace cx {
@@ -70,11 +71,13 @@ class TcxvgHitTest : public TObject {
     bool HitInControl = false;
     // The value cell under the point, as (row view info, value index).
     TcxCustomRowViewInfo* HitValueRow = nullptr;
+    TcxRowValueInfo* HitValue = nullptr;
 
 protected:
     virtual void DoCalculate();
     virtual void CalcBandsHitTest(TcxvgCustomViewInfo* viewInfo);
-    virtual void CalcCustomizingHitTest() {}
+    // Over a shown customization form nothing of the grid is hit.
+    virtual void CalcCustomizingHitTest();
     virtual bool CalcRowHeaderHitTest(TcxCustomRowViewInfo* rowViewInfo);
     virtual void CalcRowValuesHitTest(TcxCustomRowViewInfo* rowViewInfo);
     void CalcRowsHitTest();
@@ -117,18 +120,55 @@ private:
     TcxvgController* controller_;
 };
 
-// Keeps the hit test and the grid's drag cursor up to date while a row is dragged over the grid.
-class TcxvgDragImageHelper : public TObject {
-    RTL_CLASS(TcxvgDragImageHelper, TObject)
-    explicit TcxvgDragImageHelper(TcxvgController* controller) : controller_(controller) {}
-    // The hit test follows the point (in grid coordinates); the drag cursor follows the hit.
-    void DragAndDrop(const TPoint& p);
-    // Over a caption the row would become a child, over the empty area it is appended,
-    // elsewhere in the grid it goes before the row; outside the grid it cannot be dropped.
+// The floating picture of a dragged row's header; it keeps the hit test and the grid's drag
+// cursor up to date while the row is dragged.
+class TcxvgDragImageHelper : public TcxDragImageHelper {
+    RTL_CLASS(TcxvgDragImageHelper, TcxDragImageHelper)
+    TcxvgDragImageHelper(TcxCustomVerticalGrid* grid, const TPoint& dragPos);
+    // The picture follows the point (on the screen); the hit test follows it in grid
+    // coordinates, the grid scrolls near its edges and the drag cursor follows the hit.
+    void DragAndDrop(const TPoint& p) override;
+    // Over the customization form the plain drag cursor; over a caption the row would become a
+    // child, over the empty area it is appended, elsewhere in the grid it goes before the row;
+    // outside the grid it cannot be dropped.
     TCursor GetCursor();
 
 private:
-    TcxvgController* controller_;
+    TcxCustomVerticalGrid* grid_;
+};
+
+// The editing control's controller of a grid: it keeps the in-place editing and the incremental
+// search and hands the row keys to the grid controller. A grid of one record posts every edit at
+// once and on every move to another value.
+class TcxvgEditingKeysController : public TcxCustomControlController {
+    RTL_CLASS(TcxvgEditingKeysController, TcxCustomControlController)
+    using TcxCustomControlController::TcxCustomControlController;
+    void KeyDown(std::uint16_t& key, TShiftState shift) override;
+    void BeforeEditKeyDown(std::uint16_t& key, TShiftState shift) override;
+    bool IsImmediatePost() override { return true; }
+    // Leaving the grid drops nothing that was edited.
+    bool GetCancelEditingOnExit() override;
+    // Whether a move to another value posts the pending record.
+    virtual bool GetPostDataOnChangeItem() { return true; }
+    void FocusedItemChanged(TcxCustomInplaceEditContainer* prevItem) override;
+    void MakeFocusedItemVisible() override;
+    void MakeFocusedRecordVisible() override;
+    // While set, focus moves leave a running incremental search alone.
+    void CancelIncSearching() override;
+    bool LockIncSearch = false;
+};
+
+// The multi-record grid's: a record is posted when the focus leaves it (not on every edit), an
+// untouched new record is dropped when the grid loses the focus, and Left/Right take part in the
+// incremental search.
+class TcxvgMultiRecordsEditingKeysController : public TcxvgEditingKeysController {
+    RTL_CLASS(TcxvgMultiRecordsEditingKeysController, TcxvgEditingKeysController)
+    using TcxvgEditingKeysController::TcxvgEditingKeysController;
+    bool IsImmediatePost() override { return false; }
+    bool GetPostDataOnChangeItem() override { return false; }
+    bool GetCancelEditingOnExit() override;
+    std::uint16_t IncSearchKeyDown(std::uint16_t key, TShiftState shift) override;
+    void FocusedRecordChanged(int prevFocusedRecordIndex, int focusedRecordIndex) override;
 };
 
 enum TcxvgResizeKind { rkNone, rkRowSizing, rkDivider, rkBandSizing };
@@ -150,6 +190,10 @@ class TcxvgController : public TObject {
     virtual void DoUpdateRowAndCell(TcxCustomRow* row, int cellIndex);
     virtual void MakeFocusedItemVisible();
     virtual void MakeRowVisible(TcxCustomRow* row);
+    virtual void MakeRecordVisible(int recordIndex);
+    // Focuses the cell of the focused row in another record (a row index of the data
+    // controller); the open editor is closed, accepting its value, first.
+    void FocusRecordCell(int recordIndex, int cellIndex);
     virtual void ControlFocusChanged();
     void Clear();
 
@@ -188,6 +232,15 @@ class TcxvgController : public TObject {
 
     // Row drag and drop inside the grid.
     TcxCustomRow* DragRow = nullptr;
+    // The dragged row's header as the picture shows it: the grid's own header of the row, or
+    // the one the customization form laid out in its list (origin: that list's client origin
+    // on the screen).
+    TcxCustomRowViewInfo* DragImageRow = nullptr;
+    TPoint DragImageOrigin{};
+    bool DragFromCustomizationForm = false;
+    // Scrolls the grid while a dragged row is near its top or bottom edge.
+    TcxControllerAutoScrollingObject* AutoScrolling() const { return autoScrolling_.get(); }
+    bool IsInternalDragging() const { return internalDragging_; }
     bool CanDrag(int x, int y);
     void StartDrag();
     bool DragOver(int x, int y);
@@ -225,6 +278,8 @@ private:
     bool trackingEnabled_ = false;
     bool scrollDown_ = false;
     UniqueObject<TTimer> scrollTimer_;
+    UniqueObject<TcxControllerAutoScrollingObject> autoScrolling_;
+    bool internalDragging_ = false;
     bool lockUpdate_ = false;
 };
 
@@ -233,8 +288,14 @@ class TcxvgMultiRecordsController : public TcxvgController {
     RTL_CLASS(TcxvgMultiRecordsController, TcxvgController)
     using TcxvgController::TcxvgController;
     bool CanAppend(bool checkOptions) override;
-    bool CanChangeRecord() override { return true; }
+    // Left and Right (and the records scroll bar) change the record only when allowed, and
+    // always where the records stand side by side.
+    bool CanChangeRecord() override { return AllowChangeRecord || MultiRecordView; }
     bool CanDelete(bool checkOptions) override;
+    // While an incremental search runs, its item's value takes the focus in the found record.
+    void RefreshIncSearchItem();
+    bool AllowChangeRecord = true;
+    bool MultiRecordView = false;
     bool CanInsert(bool checkOptions) override;
     void DeleteSelection() override;
     bool Appending = true;

@@ -79,11 +79,68 @@ void TcxCustomVerticalGrid::CustomizingRowRemoved(TcxCustomRow* row)
         customizing->RowRemoved(row);
 }
 
+TcxVerticalGridCustomizing* TcxCustomVerticalGrid::CustomizingIfMade() const
+{
+    return static_cast<TcxVerticalGridCustomizing*>(customizing_.get());
+}
+
 bool TcxCustomVerticalGrid::StartDrag(TDragObject*& dragObject)
 {
     // Only a row (pressed in the grid or taken from the customization form) is dragged.
-    return TcxExtEditingControl::StartDrag(dragObject) && GridController()->DragRow != nullptr;
+    if (!TcxExtEditingControl::StartDrag(dragObject) || GridController()->DragRow == nullptr)
+        return false;
+    GridController()->StartDrag();
+    return true;
 }
+
+// --- the picture of a dragged row -----------------------------------------------------------------
+TRect TcxCustomVerticalGrid::DragDropImageDisplayRect()
+{
+    TcxvgController* controller = GridController();
+    if (!controller->DragImageRow)
+        return cxNullRect;
+    // The header's place moved from where it was laid out (the grid, or the customization
+    // form's list) into the grid's client coordinates.
+    const TPoint origin = ClientToScreen(TPoint{0, 0});
+    return cxRectOffset(DragImageHeaderRect(controller->DragImageRow), controller->DragImageOrigin.X - origin.X,
+                        controller->DragImageOrigin.Y - origin.Y);
+}
+
+// The picture is the framed caption part of the header: the indents stay behind.
+TRect TcxCustomVerticalGrid::DragImageHeaderRect(TcxCustomRowViewInfo* row)
+{
+    TcxCustomRowHeaderInfo* header = row->HeaderInfo();
+    TRect r = header->HeaderRect;
+    r.Left = std::max(r.Left, header->IndentBounds.Right);
+    return r;
+}
+
+bool TcxCustomVerticalGrid::HasDragDropImages() { return GridController()->DragImageRow != nullptr; }
+
+void TcxCustomVerticalGrid::DrawDragDropImage(TBitmap*, TcxCanvas* canvas)
+{
+    TcxCustomRowViewInfo* row = GridController()->DragImageRow;
+    if (!row || !canvas)
+        return;
+    const TRect header = DragImageHeaderRect(row);
+    const TPoint savedOrigin = canvas->GetWindowOrg();
+    canvas->SetWindowOrg(TPoint{header.Left, header.Top});
+    try {
+        UniqueObject<TcxvgPainter> painter(GetPainterClass().Create(canvas, this));
+        painter->DrawHeaderDragImage(row);
+    } catch (...) {
+        canvas->SetWindowOrg(savedOrigin);
+        throw;
+    }
+    canvas->SetWindowOrg(savedOrigin);
+}
+
+TcxDragImageHelper* TcxCustomVerticalGrid::CreateDragImageHelper()
+{
+    return new TcxvgDragImageHelper(this, DragStartPoint);
+}
+
+bool TcxCustomVerticalGrid::IsInternalDragging() { return GridController()->IsInternalDragging(); }
 
 void TcxCustomVerticalGrid::DragOver(TObject* source, int x, int y, TDragState state, bool& accept)
 {
@@ -344,7 +401,13 @@ void TcxVerticalGridItemsCustomizeListBox::BeginDragAndDrop()
     r = cxRectOffset(r, mouseDownPos_.X - pressOffset_.X - r.Left, mouseDownPos_.Y - pressOffset_.Y - r.Top);
     CalcHeaderViewInfo(r, info->HeaderInfo());
     mouseDown_ = false;
-    grid_->GridController()->DragRow = info->Row();
+    TcxvgController* controller = grid_->GridController();
+    controller->DragRow = info->Row();
+    // The picture is the header as this list draws it, held where it was pressed.
+    controller->DragImageRow = info;
+    controller->DragImageOrigin = ClientToScreen(TPoint{0, 0});
+    controller->DragFromCustomizationForm = true;
+    grid_->DragStartPoint = grid_->ScreenToClient(ClientToScreen(mouseDownPos_));
     grid_->BeginDrag(true, -1);
 }
 

@@ -1,6 +1,7 @@
 #include <algorithm>
 
 #include "toolkit/grid/cxVGridController.h"
+#include "toolkit/grid/cxVGridCustomizing.h"
 #include "toolkit/grid/cxVGridPainter.h"
 
 namespace cx {
@@ -26,6 +27,7 @@ void TcxvgHitTest::DoCalculate()
 {
     HitRow = nullptr;
     HitValueRow = nullptr;
+    HitValue = nullptr;
     HitBandIndex = -1;
     HitCellIndex = -1;
     codes_ &= 3u;
@@ -37,9 +39,20 @@ void TcxvgHitTest::DoCalculate()
         CalcBandsHitTest(Grid()->ViewInfo());
 }
 
+void TcxvgHitTest::CalcCustomizingHitTest()
+{
+    TcxVerticalGridCustomizing* customizing = Grid()->CustomizingIfMade();
+    TCustomForm* form = customizing && customizing->Visible() ? customizing->Form() : nullptr;
+    if (!form || !form->Visible())
+        return;
+    const TPoint screen = Grid()->ClientToScreen(HitPoint);
+    SetHitState(vghcCustomize, cxRectPtIn(form->BoundsRect(), screen));
+}
+
 void TcxvgHitTest::CalcBandsHitTest(TcxvgCustomViewInfo* viewInfo)
 {
     const bool dividerSizing = Grid()->OptionsBehavior()->HeaderSizing && viewInfo->ShowHeaders();
+    const bool bandSizing = Grid()->CanBandSizing();
     const auto& bands = viewInfo->BandRects();
     for (int i = 0; i < static_cast<int>(bands.size()); ++i) {
         const TRect& band = bands[i];
@@ -49,6 +62,9 @@ void TcxvgHitTest::CalcBandsHitTest(TcxvgCustomViewInfo* viewInfo)
                              viewInfo->ClientRect().Bottom};
             SetHitState(vghcDivider, Check(zone));
         }
+        // Only the first band's edge sizes the value width (all bands share it).
+        if (i == 0 && bandSizing && !HitAtDivider())
+            SetHitState(vghcBandSizing, Check(viewInfo->GetBandSizeableRect(band)));
         if (Check(band)) {
             HitBandIndex = i;
             break;
@@ -116,7 +132,8 @@ void TcxvgHitTest::CalcRowValuesHitTest(TcxCustomRowViewInfo* rowViewInfo)
         // A resize in progress leaves the hot cell alone.
         if (controller_->ResizeKind() == rkNone) {
             HitValueRow = rowViewInfo;
-            HitCellIndex = rowViewInfo->Row()->GetEditContainerCount() > 0 ? 0 : -1;
+            HitValue = rowViewInfo->ValuesInfo(i);
+            HitCellIndex = rowViewInfo->Row()->GetEditContainerCount() > 0 ? HitValue->RowCellIndex : -1;
         }
         SetHitState(vghcValue, true);
         return;
@@ -268,19 +285,50 @@ void TcxvgCellNavigator::SetFocusCell(int row, int cell, TShiftState)
     if (!target)
         return;
     const int count = GetContainerCount(row);
+    const int record = controller_->GetFocusedRecordIndex();
+    if (target == controller_->FocusedRow() && count > 0) {
+        const int b = cell / count, n = cell % count;
+        if (record < 0 || b == record) {
+            controller_->SetFocusedRowAndCell(target, n);
+            return;
+        }
+        // Another record: the first value from n that takes the focus, towards the record's
+        // start when going back and towards its end when going on.
+        const int step = b < record ? -1 : 1;
+        for (int c = n; c >= 0 && c < count; c += step) {
+            TcxCellEdit* container = target->GetEditContainer(c);
+            if (container && container->CanFocus()) {
+                controller_->FocusRecordCell(b, c);
+                return;
+            }
+        }
+        return;
+    }
+    if (record < 0 && RecordCount() > 0)
+        controller_->Grid()->DataController()->ChangeFocusedRowIndex(0);
     controller_->SetFocusedRowAndCell(target, count > 0 ? cell % count : cell);
 }
 
 // --- TcxvgDragImageHelper -------------------------------------------------------------------------
+TcxvgDragImageHelper::TcxvgDragImageHelper(TcxCustomVerticalGrid* grid, const TPoint& dragPos)
+    : TcxDragImageHelper(grid, dragPos), grid_(grid)
+{
+}
+
 void TcxvgDragImageHelper::DragAndDrop(const TPoint& p)
 {
-    controller_->HitTest()->ReCalculate(p);
-    controller_->Grid()->DragCursor = GetCursor();
+    TcxDragImageHelper::DragAndDrop(p);
+    TcxvgController* controller = grid_->GridController();
+    const TPoint local = grid_->ScreenToClient(p);
+    controller->HitTest()->ReCalculate(local);
+    if (controller->AutoScrolling() && !controller->HitTest()->HitAtCustomize())
+        controller->AutoScrolling()->CheckBounds(local);
+    grid_->DragCursor = GetCursor();
 }
 
 TCursor TcxvgDragImageHelper::GetCursor()
 {
-    TcxvgHitTest* hit = controller_->HitTest();
+    TcxvgHitTest* hit = grid_->GridController()->HitTest();
     if (hit->HitAtCustomize())
         return crDrag;
     if (!hit->HitInControl)

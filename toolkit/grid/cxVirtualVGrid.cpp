@@ -58,6 +58,12 @@ class TcxVirtualGridController : public TcxvgMultiRecordsController {
         DeletingConfirmation = grid_->OptionsData()->DeletingConfirmation;
         TcxvgMultiRecordsController::DeleteSelection();
     }
+    bool CanChangeRecord() override
+    {
+        AllowChangeRecord = grid_->OptionsBehavior()->AllowChangeRecord();
+        MultiRecordView = grid_->LayoutStyle() == lsMultiRecordView;
+        return TcxvgMultiRecordsController::CanChangeRecord();
+    }
 
 private:
     TcxVirtualVerticalGrid* grid_;
@@ -218,6 +224,11 @@ TcxCustomControlViewInfoClass TcxVirtualVerticalGrid::GetViewInfoClass() const
 
 TcxvgController* TcxVirtualVerticalGrid::CreateGridController() { return new TcxVirtualGridController(this); }
 
+TcxCustomControlControllerClass TcxVirtualVerticalGrid::GetControllerClass() const
+{
+    return TcxCustomControlControllerClass::Of<TcxvgMultiRecordsEditingKeysController>();
+}
+
 int TcxVirtualVerticalGrid::GetRecordsInterval() const
 {
     return const_cast<TcxVirtualVerticalGrid*>(this)->OptionsView()->RecordsInterval();
@@ -262,8 +273,15 @@ void TcxVirtualVerticalGrid::ControlUpdateData(TcxUpdateControlInfo* info)
     if (destroying_)
         return;
     TcxCustomVerticalGrid::ControlUpdateData(info);
-    if (dynamic_cast<TcxSearchChangedInfo*>(info))
-        Invalidate();   // the incremental-search text is drawn in the searched cell
+    if (dynamic_cast<TcxSearchChangedInfo*>(info)) {
+        // The found record's searched value takes the focus; its cell draws the search text.
+        if (auto* controller = dynamic_cast<TcxvgMultiRecordsController*>(GridController()))
+            controller->RefreshIncSearchItem();
+        // The search mark is part of the cell's layout (a shorter text after Backspace).
+        if (ViewInfo())
+            ViewInfo()->UpdateRecord(GetFocusedRecordIndex());
+        Invalidate();
+    }
     else if (auto* focused = dynamic_cast<TcxFocusedRecordChangedInfo*>(info))
         DoFocusedRecordChanged(focused->PrevFocusedRecordIndex, focused->FocusedRecordIndex);
     RefreshNavigators();

@@ -97,7 +97,8 @@ class TcxVirtualVerticalGrid : public TcxCustomVerticalGrid, public IcxFilterCon
 
     int GetFocusedRecordIndex() { return DataController()->GetFocusedRowIndex(); }
     void SetFocusedRecordIndex(int index) { DataController()->SetFocusedRowIndex(index); }
-    bool CanBandSizing();
+    bool CanBandSizing() override;
+    TcxCustomControlControllerClass GetControllerClass() const override;
     bool GetCellAutoHeight();
     void ApplyFilter();
     virtual bool DoFilterDialog();

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
+#include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 
 #include "StorageTestSupport.h"
@@ -443,4 +445,39 @@ TEST(CxStorage, ComponentReferencesByName)
     };
     EXPECT_EQ(restore(target), target);
     EXPECT_EQ(restore(nullptr), nullptr);   // an unknown name keeps the old value
+}
+
+namespace {
+
+// What the registry store holds on disk (the one file under the temporary settings folder).
+std::string RegistryFileText(const TempRegistry& registry)
+{
+    std::string text;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(registry.Dir()))
+        if (entry.is_regular_file()) {
+            std::ifstream in(entry.path(), std::ios::binary);
+            text += std::string(std::istreambuf_iterator<char>(in), {});
+        }
+    return text;
+}
+
+} // namespace
+
+// The registry store keeps its writes in memory while it walks the objects and writes them to
+// disk once, when the store is done: the file holds the whole layout as soon as the store returns,
+// a re-created store included.
+TEST(RegistryStore, IsOnDiskWhenTheStoreReturns)
+{
+    Media media;
+    UniqueObject<TTestNode> tree(MakeTree());
+    media.Store(Medium::Registry, tree.get());
+    std::string text = RegistryFileText(media.registry);
+    EXPECT_NE(text.find("k_Row1"), std::string::npos);
+    EXPECT_NE(text.find("k_Row2"), std::string::npos);
+    EXPECT_NE(text.find("leading and trailing"), std::string::npos);
+    tree->Child("Row2")->Free();
+    media.Store(Medium::Registry, tree.get(), true);
+    text = RegistryFileText(media.registry);
+    EXPECT_NE(text.find("k_Row1"), std::string::npos);
+    EXPECT_EQ(text.find("k_Row2"), std::string::npos);
 }

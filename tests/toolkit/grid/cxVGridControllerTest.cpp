@@ -376,7 +376,7 @@ TEST_F(VGridControllerTest, DragCursorTellsWhereTheRowWouldGo)
 {
     auto* a = AddEditor("A");
     Show(220, 200);
-    TcxvgDragImageHelper helper(C());
+    TcxvgDragImageHelper helper(grid, TPoint{0, 0});
     const int captionX = grid->ViewInfo()->RowIndentWidth() + 20;
     struct Case {
         TPoint p;
@@ -389,7 +389,7 @@ TEST_F(VGridControllerTest, DragCursorTellsWhereTheRowWouldGo)
         {{400, 150}, crcxVGridNoDrag},
     };
     for (const Case& k : cases) {
-        helper.DragAndDrop(k.p);
+        helper.DragAndDrop(grid->ClientToScreen(k.p));   // the mouse hook's screen point
         EXPECT_EQ(grid->DragCursor, k.cursor) << k.p.X << "," << k.p.Y;
     }
 }
@@ -499,4 +499,111 @@ TEST_F(VGridControllerTest, ARowWithoutEditorKindOpensNothingOnEveryRoad)
         grid->OptionsBehavior()->SetGoToNextCellOnEnter(false);
         grid->OptionsBehavior()->SetAlwaysShowEditor(false);
     }
+}
+
+// --- horizontal moves, focusing a cell ------------------------------------------------------------
+namespace {
+
+TcxMultiEditorRow* AddMultiRow(TcxVerticalGrid* grid, std::initializer_list<const char*> captions)
+{
+    auto* row = grid->Add<TcxMultiEditorRow>();
+    for (const char* caption : captions) {
+        TcxEditorRowItemProperties* editor = row->Properties()->Editors()->Add();
+        editor->SetCaption(caption);
+        editor->SetEditPropertiesClass(TcxCustomEditPropertiesClass::Of<TcxTextEditProperties>());
+    }
+    return row;
+}
+
+} // namespace
+
+// Left and Right walk the editors of a multi-editor row that take the focus and a tab stop, and
+// stop at either end; the focused editor is the one F2 opens and a click picks.
+TEST_F(VGridControllerTest, LeftRightWalkTheEditorsOfAMultiEditorRow)
+{
+    AddEditor("above");
+    auto* multi = AddMultiRow(grid, {"a", "b", "c", "d"});
+    multi->Properties()->Editors()->GetItem(1)->Options()->TabStop = false;
+    Show(380, 120);
+    Focus();
+    C()->SetFocusedRowAndCell(multi, 0);
+    struct Step {
+        Qt::Key key;
+        int cell;
+    };
+    for (const Step& s : {Step{Qt::Key_Right, 2}, Step{Qt::Key_Right, 3}, Step{Qt::Key_Right, 3},
+                          Step{Qt::Key_Left, 2}, Step{Qt::Key_Left, 0}, Step{Qt::Key_Left, 0}}) {
+        Key(grid, s.key);
+        EXPECT_EQ(C()->CellIndex(), s.cell) << s.key;
+        EXPECT_EQ(grid->GetFocusedRow(), multi);
+    }
+    Key(grid, Qt::Key_Right);
+    ASSERT_EQ(C()->CellIndex(), 2);
+    EXPECT_EQ(grid->Controller()->FocusedItem(), multi->GetEditContainer(2));
+    Key(grid, Qt::Key_F2);
+    ASSERT_TRUE(grid->GetIsEditing());
+    EXPECT_EQ(grid->GetInplaceEditor()->BoundsRect(), RowInfo(multi)->GetRowValueInfo(0, 2)->Bounds);
+    Key(grid->GetInplaceEditor(), Qt::Key_Escape);
+    // A click on the second editor's value focuses that editor.
+    const TRect second = RowInfo(multi)->GetRowValueInfo(0, 1)->Bounds;
+    Click(grid, second.Left + 3, second.Top + 3);
+    EXPECT_EQ(C()->CellIndex(), 1);
+    EXPECT_EQ(grid->Controller()->FocusedItem(), multi->GetEditContainer(1));
+}
+
+TEST_F(VGridControllerTest, FocusRowFocusesTheCellAndScrollsItIntoView)
+{
+    std::vector<TcxEditorRow*> rows;
+    for (int i = 0; i < 30; ++i)
+        rows.push_back(AddEditor(std::to_string(i)));
+    auto* multi = AddMultiRow(grid, {"a", "b"});
+    Show(260, 100);
+    ASSERT_EQ(RowInfo(multi), nullptr);   // below the visible rows
+    grid->FocusRow(multi, 1);
+    EXPECT_EQ(grid->GetFocusedRow(), multi);
+    EXPECT_EQ(C()->CellIndex(), 1);
+    ASSERT_NE(RowInfo(multi), nullptr);
+    grid->FocusRow(rows[3]);
+    EXPECT_EQ(grid->GetFocusedRow(), rows[3]);
+    EXPECT_EQ(C()->CellIndex(), 0);
+}
+
+// --- band sizing ----------------------------------------------------------------------------------
+// The first band's right edge sizes the value width by mouse, in the bands layout without auto
+// scaling only; the single-record layout has no such zone.
+TEST_F(VGridControllerTest, BandEdgeSizesTheValueWidthByMouse)
+{
+    for (int i = 0; i < 12; ++i)
+        AddEditor(std::to_string(i));
+    grid->OptionsView()->SetAutoScaleBands(false);
+    grid->SetLayoutStyle(ulsBandsView);
+    Show(400, 120);
+    ASSERT_TRUE(grid->CanBandSizing());
+    const TRect band = grid->ViewInfo()->BandRects().at(0);
+    const int x = band.Right, y = band.Top + 10;
+    EXPECT_TRUE(Hit(x, y)->HitAtBandSizing());
+    EXPECT_FALSE(Hit(x - 10, y)->HitAtBandSizing());
+    EXPECT_EQ(C()->GetCursor(x, y), crHSplit);
+    const int before = grid->OptionsView()->ValueWidth();
+    QTest::mousePress(grid->Peer(), Qt::LeftButton, Qt::NoModifier, QPoint(x, y));
+    vcl::DrainPostedMessages();
+    ASSERT_EQ(C()->ResizeKind(), rkBandSizing);
+    QTest::mouseMove(grid->Peer(), QPoint(x + 30, y));
+    vcl::DrainPostedMessages();
+    QTest::mouseRelease(grid->Peer(), Qt::LeftButton, Qt::NoModifier, QPoint(x + 30, y));
+    vcl::DrainPostedMessages();
+    EXPECT_EQ(grid->OptionsView()->ValueWidth(), before + 30);
+    EXPECT_EQ(C()->ResizeKind(), rkNone);
+
+    grid->OptionsBehavior()->BandSizing = false;
+    EXPECT_FALSE(Hit(x + 30, y)->HitAtBandSizing());
+    grid->OptionsBehavior()->BandSizing = true;
+    grid->OptionsView()->SetAutoScaleBands(true);
+    EXPECT_FALSE(grid->CanBandSizing());
+    grid->OptionsView()->SetAutoScaleBands(false);
+    grid->SetLayoutStyle(ulsSingleRecordView);
+    grid->LayoutChanged();
+    EXPECT_FALSE(grid->CanBandSizing());
+    const TRect single = grid->ViewInfo()->BandRects().at(0);
+    EXPECT_FALSE(Hit(single.Right, y)->HitAtBandSizing());
 }

@@ -444,6 +444,116 @@ TEST_F(CreateCategoryDialogTest, ShownModallyItGivesTheTypedCaptionOnOk)
     }
 }
 
+// --- the dragged row's picture --------------------------------------------------------------------
+namespace {
+
+// Whether the picture is a framed, drawn header: one colour all round its edge, and more than one
+// colour inside it (the caption on its background).
+bool IsFramedCaption(const QImage& image)
+{
+    if (image.width() < 4 || image.height() < 4)
+        return false;
+    const QRgb frame = image.pixel(0, 0);
+    for (int x = 0; x < image.width(); ++x)
+        if (image.pixel(x, 0) != frame || image.pixel(x, image.height() - 1) != frame)
+            return false;
+    for (int y = 0; y < image.height(); ++y)
+        if (image.pixel(0, y) != frame || image.pixel(image.width() - 1, y) != frame)
+            return false;
+    QRgb first = image.pixel(2, 2);
+    for (int y = 1; y < image.height() - 1; ++y)
+        for (int x = 1; x < image.width() - 1; ++x)
+            if (image.pixel(x, y) != first)
+                return true;
+    return false;
+}
+
+} // namespace
+
+// A row pressed on its caption and dragged shows its header as a floating picture held where it
+// was grabbed; over the customization form the hit is the form's and the cursor the plain drag
+// cursor. The grid reports the internal drag until the drop.
+TEST_F(VGridCustomizingTest, ADraggedRowShowsItsHeaderAndTheFormIsHit)
+{
+    gdi::SetFontEngine(gdi::MakeQtFontEngine());
+    g->Font()->SetName("Noto Sans CJK SC");
+    Build();
+    TcxCustomRow* power = g->RowByCaption("Power");
+    static_cast<TcxEditorRow*>(power)->Properties()->SetCaption("有功功率");
+    Open();
+    const TPoint press = HeaderPoint(power);
+    const TRect header = TcxCustomVerticalGrid::DragImageHeaderRect(g->ViewInfo()->GetRowViewInfo(power));
+    EXPECT_FALSE(g->IsInternalDragging());
+    {
+        QObject timers;
+        QTimer::singleShot(20, &timers, [&] { QTest::mouseMove(g->Peer(), QPoint(press.X + 15, press.Y)); });
+        QTimer::singleShot(1500, &timers, [] { ReleaseCapture(); });
+        QTest::mousePress(g->Peer(), Qt::LeftButton, {}, QPoint(press.X, press.Y));
+    }
+    vcl::DrainPostedMessages();
+    ASSERT_TRUE(g->Dragging());
+    EXPECT_TRUE(g->IsInternalDragging());
+    auto* helper = dynamic_cast<TcxvgDragImageHelper*>(cxDragImageHelper());
+    ASSERT_NE(helper, nullptr);
+    const QImage picture = helper->FloatingImage()->Image()->Surface().Image().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(picture.width(), header.Width());
+    EXPECT_EQ(picture.height(), header.Height());
+    EXPECT_TRUE(IsFramedCaption(picture));
+    SaveTestPicture(picture.scaled(picture.width() * 4, picture.height() * 4), "vgrid_drag_row.png");
+    // Moved within the grid: the picture keeps the grabbed point under the mouse.
+    const TPoint to{press.X + 5, press.Y + 40};
+    QTest::mouseMove(g->Peer(), QPoint(to.X, to.Y));
+    vcl::DrainPostedMessages();
+    const TPoint screen = g->ClientToScreen(to);
+    EXPECT_EQ(helper->FloatingImage()->BoundsRect().Left, screen.X + header.Left - press.X);
+    EXPECT_EQ(helper->FloatingImage()->BoundsRect().Top, screen.Y + header.Top - press.Y);
+    // Over the form: the customize hit, the plain drag cursor.
+    TcxVerticalGridItemsCustomizeListBox* list = C()->RowList();
+    QTest::mouseMove(list->Peer(), QPoint(30, 30));
+    vcl::DrainPostedMessages();
+    EXPECT_TRUE(g->GridController()->HitTest()->HitAtCustomize());
+    EXPECT_EQ(g->DragCursor, crDrag);
+    QTest::mouseRelease(list->Peer(), Qt::LeftButton, {}, QPoint(30, 30));
+    vcl::DrainPostedMessages();
+    EXPECT_FALSE(g->Dragging());
+    EXPECT_FALSE(g->IsInternalDragging());
+    EXPECT_EQ(cxDragImageHelper(), nullptr);
+    EXPECT_FALSE(power->Visible());   // dropped on the list
+}
+
+// An item taken out of the form's list floats as the header the list draws.
+TEST_F(VGridCustomizingTest, AnItemDraggedOutOfTheFormShowsItsHeader)
+{
+    Build();
+    Open();
+    TcxVerticalGridItemsCustomizeListBox* list = C()->RowList();
+    ASSERT_EQ(Listed(list), std::vector<TcxCustomRow*>{hiddenRow});
+    const TRect item = list->ItemRect(0);
+    QTest::mousePress(list->Peer(), Qt::LeftButton, {}, QPoint(20, 5));
+    QTest::mouseMove(list->Peer(), QPoint(20, 5 + 3 * 17));
+    vcl::DrainPostedMessages();
+    ASSERT_TRUE(g->Dragging());
+    EXPECT_TRUE(g->IsInternalDragging());
+    auto* helper = dynamic_cast<TcxvgDragImageHelper*>(cxDragImageHelper());
+    ASSERT_NE(helper, nullptr);
+    const QImage picture = helper->FloatingImage()->Image()->Surface().Image().convertToFormat(QImage::Format_RGB32);
+    // The item without its indent at the left.
+    EXPECT_LT(picture.width(), item.Width());
+    EXPECT_GT(picture.width(), item.Width() / 2);
+    EXPECT_EQ(picture.height(), item.Height());
+    EXPECT_TRUE(IsFramedCaption(picture));
+    SaveTestPicture(picture.scaled(picture.width() * 4, picture.height() * 4), "vgrid_drag_from_form.png");
+    const TPoint target{50, g->Height() - 5};
+    QTest::mouseMove(g->Peer(), QPoint(target.X, target.Y));
+    vcl::DrainPostedMessages();
+    EXPECT_FALSE(g->GridController()->HitTest()->HitAtCustomize());
+    EXPECT_EQ(g->DragCursor, crcxVGridAdd);
+    QTest::mouseRelease(g->Peer(), Qt::LeftButton, {}, QPoint(target.X, target.Y));
+    vcl::DrainPostedMessages();
+    EXPECT_TRUE(hiddenRow->Visible());
+    EXPECT_FALSE(g->IsInternalDragging());
+}
+
 // --- a look at it -------------------------------------------------------------------------------
 TEST_F(VGridCustomizingTest, RendersChineseCaptions)
 {

@@ -8,6 +8,7 @@
 #include "toolkit/grid/cxVGridController.h"
 #include "toolkit/grid/cxVirtualVGrid.h"
 
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -402,3 +403,199 @@ TEST_F(VirtualVGridTest, IncSearchItemIsTheEditorRow)
 }
 
 } // namespace
+
+// --- keys on records ------------------------------------------------------------------------------
+namespace {
+
+void GridKey(TWinControl* c, Qt::Key key, Qt::KeyboardModifiers m = Qt::NoModifier)
+{
+    QTest::keyClick(c->Peer(), key, m);
+    vcl::DrainPostedMessages();
+}
+
+void GridType(TWinControl* c, const char* text)
+{
+    QTest::keyClicks(c->Peer(), text);
+    vcl::DrainPostedMessages();
+}
+
+class VirtualVGridKeysTest : public VirtualVGridTest {
+protected:
+    void FocusGrid()
+    {
+        Activate(form);
+        vgrid->SetFocus();
+        vcl::DrainPostedMessages();
+    }
+    void SetText(TcxEditorRow* row, int record, const char* text)
+    {
+        vgrid->DataController()->SetValue(record, row->Properties()->EditContainer()->DataItemIndex(), Variant(text));
+    }
+    std::string Text(TcxEditorRow* row, int record)
+    {
+        return VarToStr(vgrid->DataController()->GetValue(record, row->Properties()->EditContainer()->DataItemIndex()));
+    }
+    TcxvgController* C() { return vgrid->GridController(); }
+};
+
+} // namespace
+
+// Where records may change (always side by side, elsewhere with AllowChangeRecord), Left and
+// Right move to the same value of the previous or next record and stop at the ends; where they
+// may not, the keys change nothing.
+TEST_F(VirtualVGridKeysTest, LeftRightChangeTheRecordWhereRecordsMayChange)
+{
+    AddRow("Name");
+    TcxEditorRow* serial = AddRow("Serial");
+    struct Case {
+        TcxvgLayoutStyle style;
+        bool allow;
+        std::vector<int> afterRightRightRightLeft;
+    };
+    const Case cases[] = {
+        {lsMultiRecordView, false, {1, 2, 2, 1}},
+        {lsSingleRecordView, true, {1, 2, 2, 1}},
+        {lsSingleRecordView, false, {0, 0, 0, 0}},
+        {lsBandsView, false, {0, 0, 0, 0}},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(testing::Message() << k.style << " allow " << k.allow);
+        vgrid->SetLayoutStyle(k.style);
+        vgrid->OptionsBehavior()->SetAllowChangeRecord(k.allow);
+        ShowGrid(3, 400);
+        FocusGrid();
+        vgrid->SetFocusedRecordIndex(0);
+        C()->SetFocusedRowAndCell(serial, 0);
+        std::vector<int> seen;
+        for (Qt::Key key : {Qt::Key_Right, Qt::Key_Right, Qt::Key_Right, Qt::Key_Left}) {
+            GridKey(vgrid, key);
+            seen.push_back(Focused());
+            EXPECT_EQ(vgrid->GetFocusedRow(), serial);
+        }
+        EXPECT_EQ(seen, k.afterRightRightRightLeft);
+    }
+    EXPECT_FALSE(vgrid->GetIsEditing());
+}
+
+// A value typed into one record is posted when Right takes the focus to the next record; a move
+// to another row of the same record leaves the record open (the multi-record grid posts a record
+// when it is left, not every value).
+TEST_F(VirtualVGridKeysTest, ARecordIsPostedWhenItIsLeftNotOnEveryValue)
+{
+    TcxEditorRow* name = AddRow("Name");
+    TcxEditorRow* serial = AddRow("Serial");
+    vgrid->SetLayoutStyle(lsMultiRecordView);
+    ShowGrid(3, 400);
+    FocusGrid();
+    vgrid->SetFocusedRecordIndex(0);
+    C()->SetFocusedRowAndCell(name, 0);
+    GridType(vgrid, "ab");
+    ASSERT_TRUE(vgrid->GetIsEditing());
+    GridKey(vgrid->GetInplaceEditor(), Qt::Key_Down);
+    EXPECT_EQ(vgrid->GetFocusedRow(), serial);
+    EXPECT_FALSE(vgrid->GetIsEditing());
+    EXPECT_TRUE(vgrid->DataController()->GetEditState().Contains(dceEdit)) << "the record stays open";
+    GridKey(vgrid, Qt::Key_Right);
+    EXPECT_EQ(Focused(), 1);
+    EXPECT_FALSE(vgrid->DataController()->GetEditState().Contains(dceEdit));
+    EXPECT_EQ(Text(name, 0), "ab");
+}
+
+// A record appended and left untouched is dropped when the focus leaves the grid; one that got a
+// value stays.
+TEST_F(VirtualVGridKeysTest, AnUntouchedNewRecordIsDroppedOnExit)
+{
+    AddRow("Name");
+    vgrid->SetLayoutStyle(lsMultiRecordView);
+    ShowGrid(2, 400);
+    auto* other = new TcxVerticalGrid(form);
+    other->SetBounds(0, 250, 100, 50);
+    other->SetParent(form);
+    FocusGrid();
+    vgrid->NavigatorDoAction(7);   // append
+    ASSERT_EQ(vgrid->DataController()->GetRecordCount(), 3);
+    ASSERT_TRUE(vgrid->DataController()->GetEditState().Contains(dceInsert));
+    other->SetFocus();
+    vcl::DrainPostedMessages();
+    EXPECT_EQ(vgrid->DataController()->GetRecordCount(), 2);
+
+    FocusGrid();
+    vgrid->NavigatorDoAction(7);
+    GridType(vgrid, "new");
+    ASSERT_TRUE(vgrid->GetIsEditing());
+    other->SetFocus();
+    vcl::DrainPostedMessages();
+    EXPECT_EQ(vgrid->DataController()->GetRecordCount(), 3);
+}
+
+// With incremental search on, typed letters find the first record whose searched value starts
+// with them and focus that value (no editor opens); Ctrl+Right/Left find the next and previous
+// match, Backspace shortens the text, a plain Left ends the search and moves as usual.
+TEST_F(VirtualVGridKeysTest, TypedLettersSearchTheRecords)
+{
+    TcxEditorRow* other = AddRow("Other");
+    TcxEditorRow* fruit = AddRow("Fruit");
+    vgrid->SetLayoutStyle(lsMultiRecordView);
+    ShowGrid(4, 400);
+    const char* fruits[] = {"apple", "cherry", "banana", "cranberry"};
+    for (int i = 0; i < 4; ++i)
+        SetText(fruit, i, fruits[i]);
+    vgrid->OptionsBehavior()->SetIncSearch(true);
+    vgrid->OptionsBehavior()->SetIncSearchItem(fruit);
+    FocusGrid();
+    vgrid->SetFocusedRecordIndex(0);
+    C()->SetFocusedRowAndCell(other, 0);
+    GridType(vgrid, "c");
+    EXPECT_FALSE(vgrid->GetIsEditing());
+    EXPECT_EQ(Focused(), 1);
+    EXPECT_EQ(vgrid->GetFocusedRow(), fruit);
+    EXPECT_EQ(vgrid->Controller()->GetIncSearchingText(), "c");
+    GridType(vgrid, "r");
+    EXPECT_EQ(Focused(), 3);
+    GridKey(vgrid, Qt::Key_Backspace);
+    EXPECT_EQ(vgrid->Controller()->GetIncSearchingText(), "c");
+    GridKey(vgrid, Qt::Key_Left, Qt::ControlModifier);   // the previous "c…"
+    EXPECT_EQ(Focused(), 1);
+    GridKey(vgrid, Qt::Key_Right, Qt::ControlModifier);
+    EXPECT_EQ(Focused(), 3);
+    EXPECT_TRUE(vgrid->Controller()->IsIncSearching());
+    GridKey(vgrid, Qt::Key_Left);   // ends the search, then moves
+    EXPECT_FALSE(vgrid->Controller()->IsIncSearching());
+    EXPECT_EQ(Focused(), 2);
+    // Without incremental search a letter opens the editor with it, as before.
+    vgrid->OptionsBehavior()->SetIncSearch(false);
+    GridType(vgrid, "x");
+    EXPECT_TRUE(vgrid->GetIsEditing());
+}
+
+// Side by side, the first record column's right edge sizes the value width by mouse: every record
+// column takes the new width, so the second record's value moves right by the distance dragged.
+TEST_F(VirtualVGridKeysTest, TheFirstRecordColumnsEdgeSizesTheValueWidthByMouse)
+{
+    TcxEditorRow* name = AddRow("Name");
+    vgrid->SetLayoutStyle(lsMultiRecordView);
+    ShowGrid(3, 400);
+    FocusGrid();
+    auto valueOf = [&](int record) { return vgrid->ViewInfo()->GetRowViewInfo(name)->GetRowValueInfo(record, 0)->Bounds; };
+    const TRect first = valueOf(0);
+    const int secondLeft = valueOf(1).Left;
+    const int before = vgrid->OptionsView()->ValueWidth();
+    const int x = first.Right, y = first.Top + 3;
+    vgrid->GridController()->HitTest()->ReCalculate(TPoint{x, y});
+    ASSERT_TRUE(vgrid->GridController()->HitTest()->HitAtBandSizing());
+    EXPECT_EQ(C()->GetCursor(x, y), crHSplit);
+    QTest::mousePress(vgrid->Peer(), Qt::LeftButton, Qt::NoModifier, QPoint(x, y));
+    vcl::DrainPostedMessages();
+    ASSERT_EQ(C()->ResizeKind(), rkBandSizing);
+    QTest::mouseMove(vgrid->Peer(), QPoint(x + 25, y));
+    vcl::DrainPostedMessages();
+    QTest::mouseRelease(vgrid->Peer(), Qt::LeftButton, Qt::NoModifier, QPoint(x + 25, y));
+    vcl::DrainPostedMessages();
+    EXPECT_EQ(vgrid->OptionsView()->ValueWidth(), before + 25);
+    EXPECT_EQ(valueOf(0).Width(), first.Width() + 25);
+    EXPECT_EQ(valueOf(1).Left, secondLeft + 25);
+    // Band sizing switched off: the edge is only a value.
+    vgrid->OptionsBehavior()->BandSizing = false;
+    vgrid->GridController()->HitTest()->ReCalculate(TPoint{x + 25, y});
+    EXPECT_FALSE(vgrid->GridController()->HitTest()->HitAtBandSizing());
+}
