@@ -630,7 +630,7 @@ TEST_F(DC, IncrementalSearchAndLocate)
     EXPECT_FALSE(search->Locate(s, ""));
     dc->ChangeFocusedRowIndex(3);
     dc->Notices.clear();
-    ASSERT_TRUE(search->Locate(s, "AB"));   // wraps to the top once
+    ASSERT_TRUE(search->Locate(s, "AB"));   // from the focused row down
     EXPECT_EQ(dc->GetFocusedRecordIndex(), 4);
     EXPECT_TRUE(search->Searching());
     EXPECT_EQ(search->SearchText(), "AB");
@@ -640,6 +640,11 @@ TEST_F(DC, IncrementalSearchAndLocate)
     EXPECT_EQ(dc->GetFocusedRecordIndex(), 2);
     dc->GotoFirst();   // any other focus change ends the search
     EXPECT_FALSE(search->Searching());
+    dc->ChangeFocusedRowIndex(4);
+    ASSERT_TRUE(search->Locate(s, "X"));   // nothing from the focused row down: wraps to the top once
+    EXPECT_EQ(dc->GetFocusedRecordIndex(), 1);
+    EXPECT_FALSE(search->Locate(s, "Q"));
+    EXPECT_EQ(dc->GetFocusedRecordIndex(), 1);
     EXPECT_EQ(dc->FindRecordIndexByText(0, s, "ab", false, false, true), 4);
     EXPECT_EQ(dc->FindRecordIndexByText(0, s, "zz", true, true, false), -1);   // backward from 0 searches only 0
     EXPECT_EQ(dc->FindRecordIndexByText(9, s, "ab", true, true, true), -1);
