@@ -202,7 +202,7 @@ void TConsoleCore::MSComm1Comm(const std::uint8_t* bytes, int count, int pending
 
 void TConsoleCore::TimerTxOverTimer()
 {
-    Assembler.FrameGap(Options.ShowCarrier);
+    Assembler.FrameGap(Options.ShowCarrier, *this);
 }
 
 void TConsoleCore::ContinueCommands()

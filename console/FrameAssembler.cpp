@@ -55,8 +55,14 @@ void TFrameAssembler::Reset()
     Discarding = false;
 }
 
-void TFrameAssembler::FrameGap(bool carrierDisplay)
+void TFrameAssembler::FrameGap(bool carrierDisplay, TAssemblerSink& sink)
 {
+    // The read that ended the burst may have expected more bytes that never came: the gap
+    // ends the burst, and the count of what was dropped is not lost with it.
+    if (Discarding) {
+        Discarding = false;
+        sink.BurstOverflowEnded(DiscardMode, DroppedBytes);
+    }
     if (!carrierDisplay) {
         // The listening display relies on zeros after a burst: clear what the gap cuts off.
         ClearBurst();
@@ -270,6 +276,7 @@ bool TFrameAssembler::StoreBounded(TAssemblerMode mode, std::uint8_t b, bool las
         if (mode == TAssemblerMode::Request)
             ResetRequest();
         DroppedBytes = 1;
+        DiscardMode = mode;
         Discarding = !last;
         if (last)
             sink.BurstOverflowEnded(mode, DroppedBytes);

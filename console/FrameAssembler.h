@@ -60,8 +60,9 @@ public:
     // does this by itself (Feed compares the mode with the one before), so no state of one
     // assembler is ever read by another.
     void Reset();
-    // The frame gap: drops what is unfinished. The carrier display keeps its state.
-    void FrameGap(bool carrierDisplay);
+    // The frame gap: drops what is unfinished. The carrier display keeps its state. A burst that
+    // overflowed ends here at the latest, and the sink hears how much of it was dropped.
+    void FrameGap(bool carrierDisplay, TAssemblerSink& sink);
 
     std::uint8_t RxBuffer[kRxBufferSize] = {};
     int RxIndex = 0;
@@ -94,5 +95,6 @@ private:
     // A burst that overflowed: its remaining bytes are dropped (and counted) until it ends.
     bool Discarding = false;
     int DroppedBytes = 0;
+    TAssemblerMode DiscardMode = TAssemblerMode::Normal;
     TAssemblerMode LastMode = TAssemblerMode::Normal;
 };

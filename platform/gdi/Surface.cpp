@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 
 namespace gdi {
 
@@ -85,6 +86,47 @@ void Surface::Fill(std::uint32_t v)
 std::uint32_t Surface::Normalise(std::uint32_t pixel) const
 {
     return IsMono() ? MonoOf(pixel) : pixel;
+}
+
+HBITMAP CreateBitmap(int width, int height, unsigned planes, unsigned bitCount, const void* bits)
+{
+    PixelFormat format;
+    switch (bitCount) {
+    case 1: format = PixelFormat::Mono1; break;
+    case 4: format = PixelFormat::Pal4; break;
+    case 8: format = PixelFormat::Pal8; break;
+    case 16: format = PixelFormat::Rgb16; break;
+    case 24: format = PixelFormat::Rgb24; break;
+    case 32: format = PixelFormat::Argb32; break;
+    default: return nullptr;
+    }
+    if (planes != 1 || width <= 0 || height <= 0 || std::int64_t(width) * height > kMaxSurfacePixels)
+        return nullptr;
+    if (bits)
+        return nullptr;   // initial bits are not taken: every caller starts from a cleared bitmap
+    return std::make_unique<Surface>(width, height, format).release();
+}
+
+bool DeleteObject(HBITMAP bitmap)
+{
+    if (!bitmap)
+        return false;
+    delete bitmap;
+    return true;
+}
+
+int GetObject(HBITMAP bitmap, int size, void* out)
+{
+    if (!bitmap || !out || size < int(sizeof(BITMAP)))
+        return 0;
+    BITMAP info;
+    info.bmWidth = bitmap->Width();
+    info.bmHeight = bitmap->Height();
+    info.bmBitsPixel = std::uint16_t(BitsPerPixel(bitmap->Format()) == 15 ? 16 : BitsPerPixel(bitmap->Format()));
+    info.bmWidthBytes = ((info.bmWidth * info.bmBitsPixel + 15) / 16) * 2;
+    info.bmPlanes = 1;
+    std::memcpy(out, &info, sizeof info);
+    return int(sizeof info);
 }
 
 } // namespace gdi

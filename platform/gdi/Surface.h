@@ -77,4 +77,22 @@ private:
 // Nearest of black and white, as monochrome targets store colours.
 std::uint32_t MonoOf(std::uint32_t pixel);
 
+// Bitmap handles made outside a TBitmap: a caller that creates one frees it with DeleteObject.
+// What GetObject tells of one (a device bitmap: no address of its bits is given out).
+struct BITMAP {
+    int bmType = 0;
+    int bmWidth = 0;
+    int bmHeight = 0;
+    int bmWidthBytes = 0;
+    std::uint16_t bmPlanes = 0;
+    std::uint16_t bmBitsPixel = 0;
+    void* bmBits = nullptr;
+};
+// A cleared bitmap of one plane at 1, 4, 8, 16, 24 or 32 bits a pixel; null for any other
+// request, for initial bits, or for a size that cannot be stored.
+HBITMAP CreateBitmap(int width, int height, unsigned planes, unsigned bitCount, const void* bits);
+bool DeleteObject(HBITMAP bitmap);
+// Fills `out` with the bitmap's BITMAP when `size` holds one; the bytes written, 0 on failure.
+int GetObject(HBITMAP bitmap, int size, void* out);
+
 } // namespace gdi

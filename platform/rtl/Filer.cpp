@@ -4,6 +4,8 @@
 #include <cstring>
 
 #include "platform/rtl/Classes.h"
+#include "platform/rtl/SysUtils.h"
+#include "platform/rtl/TypInfo.h"
 
 namespace rtl {
 
@@ -89,7 +91,7 @@ void TWriter::DefineProperty(const std::string& name, const TReaderProc&, const 
 {
     if (!hasData || !writeData)
         return;
-    WriteString(name);
+    WriteString(propPath_ + name);
     writeData(this);
 }
 
@@ -102,7 +104,7 @@ void TWriter::DefineBinaryProperty(const std::string& name, const TStreamProc&, 
     writeData(&data);
     if (data.Size() > INT32_MAX)
         throw EWriteError("Stream write error");
-    WriteString(name);
+    WriteString(propPath_ + name);
     Tag(vaBinary);
     PutLE(static_cast<std::uint32_t>(data.Size()));
     Put(data.Bytes().data(), data.Bytes().size());
@@ -199,6 +201,224 @@ void TReader::ReadProperties(TPersistent* instance)
         }
     }
     ReadListEnd();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Components: published properties by name, then the defined ones.
+
+namespace {
+
+bool IsBooleanProp(const TPropInfo& p)
+{
+    return p.Kind == tkEnumeration && p.EnumNames.size() == 2 && p.EnumNames[0] == "False";
+}
+
+bool IsOrdinalProp(const TPropInfo& p)
+{
+    return p.Kind == tkInteger || p.Kind == tkChar || p.Kind == tkWChar || p.Kind == tkEnumeration ||
+           p.Kind == tkSet || p.Kind == tkInt64;
+}
+
+[[noreturn]] void InvalidValue(const std::string& name)
+{
+    throw EReadError(Format("Error reading %s: Invalid property value", name));
+}
+
+} // namespace
+
+void TWriter::WritePublished(TPersistent* instance)
+{
+    for (const TPropInfo* p : GetPropList(instance->ClassType())) {
+        if (p->Kind == tkMethod || (p->Stored && !p->Stored(instance)))
+            continue;
+        if (p->Kind == tkClass) {
+            // An owned object's properties go under its name; a reference to a component is not
+            // the component's to store.
+            TObject* object = p->GetObject ? p->GetObject(instance) : nullptr;
+            auto* persistent = dynamic_cast<TPersistent*>(object);
+            if (!persistent || dynamic_cast<TComponent*>(object))
+                continue;
+            const std::string outer = propPath_;
+            propPath_ += p->Name + ".";
+            try {
+                WritePublished(persistent);
+                persistent->DefineProperties(this);
+            } catch (...) {
+                propPath_ = outer;
+                throw;
+            }
+            propPath_ = outer;
+            continue;
+        }
+        if (!p->Get)
+            continue;
+        const Variant value = p->Get(instance);
+        if (IsOrdinalProp(*p) && p->HasDefault && value.ToInt64() == p->Default)
+            continue;
+        const std::string name = propPath_ + p->Name;
+        switch (p->Kind) {
+        case tkInteger:
+        case tkSet:
+            WriteString(name);
+            WriteInteger(std::int32_t(value.ToInteger()));
+            break;
+        case tkInt64:
+            WriteString(name);
+            WriteInt64(value.ToInt64());
+            break;
+        case tkChar:
+        case tkWChar:
+            WriteString(name);
+            WriteChar(Byte(value.ToInteger()));
+            break;
+        case tkEnumeration: {
+            WriteString(name);
+            if (IsBooleanProp(*p)) {
+                WriteBoolean(value.ToBoolean());
+                break;
+            }
+            // By name, so that a stream survives a reordered enumeration.
+            const std::int64_t ordinal = value.ToInt64();
+            if (ordinal < 0 || ordinal >= std::int64_t(p->EnumNames.size()))
+                throw EWriteError(Format("Error writing %s: Invalid property value", name));
+            WriteString(p->EnumNames[size_t(ordinal)]);
+            break;
+        }
+        case tkFloat:
+            WriteString(name);
+            WriteFloat(value.ToDouble());
+            break;
+        case tkString:
+        case tkLString:
+        case tkWString: {
+            // An empty text is every text property's default, and is not written.
+            const std::string text = value.ToString();
+            if (text.empty())
+                break;
+            WriteString(name);
+            WriteString(text);
+            break;
+        }
+        default:
+            break;   // kinds a component stream does not carry
+        }
+    }
+}
+
+void TWriter::WriteComponent(TComponent* instance)
+{
+    WriteString(instance->ClassName());
+    WriteString(instance->Name());
+    propPath_.clear();
+    WritePublished(instance);
+    instance->DefineProperties(this);
+    WriteListEnd();
+    FlushBuffer();
+}
+
+void TReader::ReadProperty(TPersistent* instance, const std::string& path)
+{
+    const std::size_t dot = path.find('.');
+    if (dot != std::string::npos) {
+        const TPropInfo* p = GetPropInfo(instance->ClassType(), path.substr(0, dot));
+        auto* inner = p && p->Kind == tkClass && p->GetObject ? dynamic_cast<TPersistent*>(p->GetObject(instance))
+                                                              : nullptr;
+        if (!inner)
+            throw EReadError(Format("Error reading %s.%s: Property %s does not exist", instance->ClassName(), path,
+                                    path));
+        ReadProperty(inner, path.substr(dot + 1));
+        return;
+    }
+    const TPropInfo* p = GetPropInfo(instance->ClassType(), path);
+    if (!p || p->Kind == tkClass || p->Kind == tkMethod || !p->Set) {
+        // Not a published value: one of the object's defined properties, or nothing it has.
+        propName_ = path;
+        instance->DefineProperties(this);
+        if (!propName_.empty()) {
+            propName_.clear();
+            throw EReadError(Format("Error reading %s.%s: Property %s does not exist", instance->ClassName(), path,
+                                    path));
+        }
+        return;
+    }
+    const std::string name = instance->ClassName() + "." + path;
+    Variant value;
+    switch (NextValue()) {
+    case vaInteger: {
+        const std::int32_t v = ReadInteger();
+        if (!IsOrdinalProp(*p) || (p->Kind == tkEnumeration) ||
+            (p->Kind == tkSet && p->EnumNames.size() < 32 && (std::uint32_t(v) >> p->EnumNames.size()) != 0))
+            InvalidValue(name);
+        value = Variant(v);
+        break;
+    }
+    case vaInt64:
+        if (!IsOrdinalProp(*p) || p->Kind == tkEnumeration)
+            InvalidValue(name);
+        value = Variant(ReadInt64());
+        break;
+    case vaChar:
+        if (p->Kind != tkChar && p->Kind != tkWChar)
+            InvalidValue(name);
+        value = Variant(int(ReadChar()));
+        break;
+    case vaBoolean:
+        if (!IsBooleanProp(*p))
+            InvalidValue(name);
+        value = Variant(ReadBoolean());
+        break;
+    case vaFloat:
+        if (p->Kind != tkFloat)
+            InvalidValue(name);
+        value = Variant(ReadFloat());
+        break;
+    case vaString: {
+        const std::string text = ReadString();
+        if (p->Kind == tkEnumeration && !IsBooleanProp(*p)) {
+            std::size_t ordinal = 0;
+            while (ordinal < p->EnumNames.size() && !SameText(p->EnumNames[ordinal], text))
+                ++ordinal;
+            if (ordinal == p->EnumNames.size())
+                InvalidValue(name);
+            value = Variant(int(ordinal));
+        } else if (p->Kind == tkString || p->Kind == tkLString || p->Kind == tkWString) {
+            value = Variant(text);
+        } else {
+            InvalidValue(name);
+        }
+        break;
+    }
+    default:
+        InvalidValue(name);
+    }
+    p->Set(instance, value);
+}
+
+void TReader::ReadComponent(TComponent* instance)
+{
+    const std::string className = ReadString();
+    if (!instance || !SameText(className, instance->ClassName()))
+        throw EReadError(Format("Invalid stream format: %s where %s was expected", className,
+                                instance ? instance->ClassName() : std::string("a component")));
+    const std::string name = ReadString();
+    if (!name.empty() && instance->Name().empty())
+        instance->SetName(name);
+    while (!EndOfList())
+        ReadProperty(instance, ReadString());
+    ReadListEnd();
+}
+
+void TStream::WriteComponent(TComponent* instance)
+{
+    TWriter writer(this, 4096);
+    writer.WriteComponent(instance);
+}
+
+TComponent* TStream::ReadComponent(TComponent* instance)
+{
+    TReader reader(this, 4096);
+    reader.ReadComponent(instance);
+    return instance;
 }
 
 } // namespace rtl

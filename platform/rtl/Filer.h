@@ -34,6 +34,7 @@ enum TValueType : Byte {
     vaBinary = 11,
 };
 
+class TComponent;
 class TPersistent;
 class TReader;
 class TWriter;
@@ -87,8 +88,15 @@ class TWriter : public TFiler {
     // The object's defined properties that have data, then the end of the list.
     void WriteProperties(TPersistent* instance);
     void WriteListEnd() { Tag(vaNull); }
+    // A component as a whole: its class name and name, then its published properties that are
+    // stored (those of an object property under "Property.Name"), its defined properties, and
+    // the end of the list.
+    void WriteComponent(TComponent* instance);
 
 private:
+    void WritePublished(TPersistent* instance);
+    // The path of the object whose properties are being written ("Filter." inside Filter).
+    std::string propPath_;
     void Tag(TValueType type) { Put(&type, 1); }
     void Put(const void* data, std::size_t count);
     template <class T>
@@ -128,8 +136,12 @@ class TReader : public TFiler {
     void ReadListEnd() { Expect(vaNull); }
     // The name of the property being read; empty once a definition has taken it.
     const std::string& PropName() const { return propName_; }
+    // Reads what WriteComponent wrote into the given component, which must be of the class
+    // written; a property it does not have raises EReadError.
+    void ReadComponent(TComponent* instance);
 
 private:
+    void ReadProperty(TPersistent* instance, const std::string& path);
     void Expect(TValueType type);
     std::uint32_t ReadLength(std::size_t unitSize);
     std::string propName_;

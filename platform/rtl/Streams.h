@@ -33,6 +33,10 @@ class TStream : public TObject {
     void ReadBuffer(void* buffer, std::int64_t count);
     void WriteBuffer(const void* buffer, std::int64_t count);
     std::int64_t CopyFrom(TStream* source, std::int64_t count);   // count 0: the whole source
+    // A component's stored properties (TWriter::WriteComponent), and reading them back into a
+    // component of the same class, which is returned.
+    void WriteComponent(class TComponent* instance);
+    class TComponent* ReadComponent(class TComponent* instance);
 };
 
 class TCustomMemoryStream : public TStream {

@@ -36,6 +36,11 @@ struct TPropInfo {
     std::function<void(TObject*, const Variant&)> Set;
     std::function<TObject*(TObject*)> GetObject;
     std::function<void(TObject*, TObject*)> SetObject;
+    // Whether a component writer writes the property: when Stored says so (always without it)
+    // and, for an ordinal with a default, when the value differs from Default.
+    std::function<bool(TObject*)> Stored;
+    bool HasDefault = false;
+    std::int64_t Default = 0;
 };
 
 void RegisterPublishedProperties(const TClassMeta& meta, std::vector<TPropInfo> props);

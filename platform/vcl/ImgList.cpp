@@ -45,10 +45,10 @@ int AddCells(HIMAGELIST list, const Surface& image, const Surface* mask, const C
 {
     if (!list || image.IsEmpty())
         return -1;
+    if (ImageList_CellCount(list->cx, list->cy, image.Width(), image.Height()) == 0)
+        return -1;
     const int cols = image.Width() / list->cx;
     const int rows = (image.Height() % list->cy == 0 && image.Height() > list->cy) ? image.Height() / list->cy : 1;
-    if (cols == 0)
-        return -1;
     const int first = int(list->images.size());
     const std::uint32_t keyed = maskColor ? ColorToPixel(*maskColor & 0xFFFFFF) : 0;
     for (int row = 0; row < rows; ++row)
@@ -103,6 +103,14 @@ std::uint8_t Blend(std::uint32_t s, std::uint32_t d, int shift, unsigned alpha)
 }
 
 } // namespace
+
+std::int64_t ImageList_CellCount(int cx, int cy, int width, int height)
+{
+    if (cx <= 0 || cy <= 0 || width <= 0 || height <= 0)
+        return 0;
+    const std::int64_t rows = (height % cy == 0 && height > cy) ? height / cy : 1;
+    return std::int64_t(width / cx) * rows;
+}
 
 HIMAGELIST ImageList_Create(int cx, int cy, unsigned flags, int, int)
 {
@@ -610,7 +618,13 @@ void TCustomImageList::ReadValues(rtl::TReader* reader)
         if (!prop || !prop->Set)
             throw rtl::EReadError("Error reading " + ClassName() + "." + name + ": Property " + name +
                                   " does not exist");
+        const bool isBoolean = prop->Kind == rtl::tkEnumeration && prop->EnumNames.size() == 2 &&
+                               prop->EnumNames[0] == "False";
         if (reader->NextValue() == rtl::vaBoolean) {
+            // Only a Boolean property takes a Boolean: an enumeration would be set to an
+            // ordinal it lacks, and the list would write a stream it cannot read back.
+            if (!isBoolean)
+                throw rtl::EReadError("Error reading " + ClassName() + "." + name + ": Invalid property value");
             prop->Set(this, rtl::Variant(reader->ReadBoolean()));
             continue;
         }

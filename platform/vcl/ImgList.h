@@ -46,6 +46,9 @@ bool ImageList_GetIconSize(HIMAGELIST list, int& cx, int& cy);
 // The index of the first image added, -1 when nothing could be added (no image, or a bitmap
 // narrower than one image). Without a mask every pixel is opaque.
 int ImageList_Add(HIMAGELIST list, HBITMAP image, HBITMAP mask);
+// How many images a bitmap of width x height is cut into for a list of cx x cy images: whole
+// columns, and whole rows only when the height holds a whole number of them.
+std::int64_t ImageList_CellCount(int cx, int cy, int width, int height);
 // Pixels of the mask colour become transparent (and black in the stored image).
 int ImageList_AddMasked(HIMAGELIST list, HBITMAP image, COLORREF maskColor);
 // The icon's picture and mask, stretched to the list's size when it has another; -1 for no icon.

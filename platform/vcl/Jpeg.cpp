@@ -43,6 +43,22 @@ void InstallErrorManager(ErrorManager& err, jpeg_common_struct* info)
     err.message[0] = '\0';
 }
 
+// Each scan of a progressive file is a pass over the whole picture's coefficients, and a scan
+// costs a few bytes: without a bound a small file at the largest size decodes for minutes.
+// Encoders write about ten scans (one per band and refinement step of each component).
+constexpr int kMaxScans = 100;
+
+void LimitScans(j_common_ptr info)
+{
+    if (!info->is_decompressor)
+        return;
+    if (reinterpret_cast<j_decompress_ptr>(info)->input_scan_number <= kMaxScans)
+        return;
+    auto* err = reinterpret_cast<ErrorManager*>(info->err);
+    std::snprintf(err->message, sizeof err->message, "more than %d progressive scans", kMaxScans);
+    std::longjmp(err->jump, 1);
+}
+
 // Decoding state kept outside the frame that calls setjmp, so nothing it reads after a jump
 // was held in a register.
 struct DecodeJob {
@@ -50,6 +66,7 @@ struct DecodeJob {
     std::size_t size;
     ErrorManager err;
     jpeg_decompress_struct info;
+    jpeg_progress_mgr progress;
     std::vector<std::uint8_t> row;
     TBitmap* target;
     bool oversized = false;
@@ -62,6 +79,9 @@ bool RunDecode(DecodeJob* job)
         return false;
     }
     jpeg_create_decompress(&job->info);
+    job->progress = {};
+    job->progress.progress_monitor = LimitScans;
+    job->info.progress = &job->progress;
     jpeg_mem_src(&job->info, const_cast<unsigned char*>(job->data), static_cast<unsigned long>(job->size));
     jpeg_read_header(&job->info, TRUE);
     const auto w = static_cast<std::int64_t>(job->info.image_width);

@@ -214,6 +214,23 @@ TEST_F(CoreTest, AssemblerListeningOversizeBurstShowsTheBufferThenLengthExceeded
     EXPECT_EQ(listen.BurstTails[1], 0);
 }
 
+// The read that overflowed still expected bytes that never came: the frame gap ends the burst,
+// and the line says how much was dropped, so shown and dropped still make the whole burst.
+TEST_F(CoreTest, AssemblerListeningOversizeBurstCutByTheGapStillSaysWhatWasDropped)
+{
+    core.SetTestMode(kListeningMode);
+    Read(Bytes(3000, 0x11), 2000);
+    Read(Bytes(2000, 0x22), 50);   // 50 more announced, none arrive
+    EXPECT_TRUE(log.Pages[TLogId::ListenRecord].empty());
+    core.TimerTxOverTimer();
+    ASSERT_EQ(listen.Bursts.size(), 1u);
+    EXPECT_EQ(listen.Bursts[0].size(), 4096u);
+    const Lines mark = {"<-2025-03-09 14:05:07:042  <-长度超,丢弃904字节"};
+    EXPECT_EQ(log.Pages[TLogId::ListenRecord], mark);
+    core.TimerTxOverTimer();   // a second gap has nothing more to say
+    EXPECT_EQ(log.Pages[TLogId::ListenRecord], mark);
+}
+
 // A full listening or request burst still pending leaves the index at the buffer's end; whatever
 // mode comes next starts from a clean receiver. Fed byte by byte, as a slow line delivers it.
 TEST_F(CoreTest, AssemblerModeSwitchAfterAFullPendingBurstStartsClean)

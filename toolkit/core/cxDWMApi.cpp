@@ -1,7 +1,5 @@
 #include "toolkit/core/cxDWMApi.h"
 
-#include "platform/rtl/Profile.h"
-
 namespace cx {
 
 BOOL (*DwmDefWindowProc)(HWND, unsigned, std::uintptr_t, std::intptr_t, std::intptr_t*) = nullptr;
@@ -37,8 +35,6 @@ void Initialize()
     // The library exists only from Windows 6 on; the profile says 5.1, and this platform has no
     // such library anyway, so the entry points stay null.
     present = false;
-    if (rtl::profile::Win32MajorVersion <= 5)
-        return;
 }
 
 void Finalize()

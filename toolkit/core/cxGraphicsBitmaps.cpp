@@ -1,6 +1,7 @@
 #include "toolkit/core/cxGraphicsBitmaps.h"
 
 #include "platform/vcl/BitmapStreams.h"
+#include "platform/vcl/ImgList.h"
 
 #include <algorithm>
 #include <cmath>
@@ -17,8 +18,14 @@ constexpr std::uint32_t kSignature = 0x4D424458; // "XDBM"
 constexpr int kHeaderSize = 10;
 constexpr int kMaxRun = 125;
 constexpr Byte kLiteralBit = 0x80;
-// The most the runs may expand to: the property data (length and file) of the largest surface.
-constexpr std::int64_t kMaxPlainSize = 4 + 14 + 40 + 256 * 4 + 4 * gdi::kMaxSurfacePixels;
+// The compressed form is what the toolkit writes for glyphs and image-list images, whose sides
+// an image list bounds: a larger picture was never written by it. Runs of a 1-bit picture stand
+// for 32 times their bytes once the picture is a surface, so the bound is on pixels, not bytes.
+constexpr std::int64_t kMaxCompressedPixels = std::int64_t(MaxImageSide) * MaxImageSide;
+// The most the runs may expand to: the property data (length and file) of such a picture.
+constexpr std::int64_t kMaxPlainSize = 4 + 14 + 40 + 256 * 4 + 4 * kMaxCompressedPixels;
+// Where the expanded property data holds the picture's width and height.
+constexpr std::int64_t kPlainWidthAt = 4 + 14 + 4;
 
 inline std::uint32_t AsWord(const RGBQUAD& q)
 {
@@ -168,6 +175,13 @@ void TcxBitmap::ReadData(TStream* stream)
             stream->SetPosition(runs);
             TMemoryStream plain;
             decompress(&plain);
+            if (plain.Size() >= kPlainWidthAt + 8) {
+                plain.SetPosition(kPlainWidthAt);
+                const std::int64_t w = ReadLE<std::int32_t>(&plain);
+                const std::int64_t h = ReadLE<std::int32_t>(&plain);
+                if (std::abs(w) * std::abs(h) > kMaxCompressedPixels)
+                    throw EInvalidGraphic("Bitmap image is not valid");
+            }
             plain.SetPosition(0);
             ReadBitmapData(this, &plain);
         }

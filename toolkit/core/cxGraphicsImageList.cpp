@@ -43,6 +43,8 @@ void TcxImageInfo::AssignBitmap(TBitmap* source, TBitmap* dest)
 TcxImageInfoItem::TcxImageInfoItem(TCollection* collection)
     : TCollectionItem(collection), info_(std::make_unique<TcxImageInfo>())
 {
+    // An item made by the collection's Add has no collection yet: the collection gives it its
+    // flag when the item is inserted (Notify).
     if (auto* images = dynamic_cast<TcxImageInfoCollection*>(collection))
         SetCompressData(images->CompressData);
 }
@@ -88,6 +90,13 @@ TcxImageInfoCollection::TcxImageInfoCollection(TcxImageList* owner)
 }
 
 TPersistent* TcxImageInfoCollection::GetOwner() { return owner_; }
+
+void TcxImageInfoCollection::Notify(TCollectionItem* item, TCollectionNotification action)
+{
+    if (action == cnAdded)
+        static_cast<TcxImageInfoItem*>(item)->SetCompressData(CompressData);
+    TCollection::Notify(item, action);
+}
 
 TcxImageInfoItem* TcxImageInfoCollection::Add(TBitmap* image, TBitmap* mask, TColor maskColor)
 {
@@ -557,6 +566,21 @@ void TcxImageList::SynchronizeImageInfo()
     info_->EndUpdate();
 }
 
+// Every image the list is rebuilt with costs its item some bytes of the stream: an item the
+// list wrote itself holds one image, or a handful when a bitmap that is no whole strip was added.
+// A tiny picture over a list of 1 x 1 images would otherwise become millions of images.
+void TcxImageList::CheckImageCount(std::int64_t streamBytes) const
+{
+    constexpr std::int64_t kImagesPerByte = 16;
+    std::int64_t images = 0;
+    for (int i = 0; i < info_->Count(); ++i) {
+        TBitmap* image = info_->Item(i)->ImageInfo()->GetImage();
+        images += ImageList_CellCount(GetWidth(), GetHeight(), image->GetWidth(), image->GetHeight());
+    }
+    if (images > kImagesPerByte * std::max<std::int64_t>(streamBytes, 1))
+        throw EReadError("Error reading " + ClassName() + ".ImageInfo: Invalid property value");
+}
+
 void TcxImageList::SynchronizeHanle()
 {
     BeginUpdate();
@@ -661,7 +685,9 @@ bool TcxImageList::ReadData(const std::string& name, TReader* reader)
         DesignInfo = reader->ReadInteger();
     } else if (name == "ImageInfo") {
         info_->Clear();
+        const std::int64_t start = reader->Position();
         info_->ReadItems(reader);
+        CheckImageCount(reader->Position() - start);
         SynchronizeHanle();
     } else if (TDragImageList::ReadData(name, reader)) {
         SynchronizeImageInfo(); // an older stream carries the system list's own data

@@ -68,6 +68,9 @@ class TcxImageInfoCollection : public rtl::TCollection {
     void WriteItems(rtl::TWriter* writer);
     void ReadItems(rtl::TReader* reader);
 
+protected:
+    void Notify(rtl::TCollectionItem* item, rtl::TCollectionNotification action) override;
+
 private:
     TcxImageList* owner_;
 };
@@ -142,6 +145,7 @@ protected:
     void HandleChanged() override;
     void SynchronizeImageInfo();
     void SynchronizeHanle();
+    void CheckImageCount(std::int64_t streamBytes) const;
     void AddToInternalCollection(TBitmap* image, TBitmap* mask, TColor maskColor);
 
 private:

@@ -273,13 +273,23 @@ TBitmap* cxCreateBitmap(int width, int height, TPixelFormat format)
 TBitmap* cxCreateTrueColorBitmap(const TSize& size) { return cxCreateTrueColorBitmap(size.cx, size.cy); }
 TBitmap* cxCreateTrueColorBitmap(int width, int height) { return cxCreateBitmap(width, height, pf32bit); }
 
+HBITMAP cxCreateTrueColorBitmapHandle(int width, int height, int bitCount)
+{
+    return gdi::CreateBitmap(width, height, 1, unsigned(std::max(bitCount, 0)), nullptr);
+}
+
+bool cxGetBitmapData(HBITMAP bitmap, gdi::BITMAP& data)
+{
+    return gdi::GetObject(bitmap, int(sizeof data), &data) != 0;
+}
+
 int cxGetBitmapPixelFormat(TBitmap* bitmap)
 {
     switch (bitmap->GetPixelFormat()) {
     case pf1bit: return 1;
     case pf4bit: return 4;
     case pf8bit: return 8;
-    case pf15bit: return 15;
+    case pf15bit: return 16;   // stored in 16 bits like pf16bit
     case pf16bit: return 16;
     case pf24bit: return 24;
     case pf32bit: return 32;

@@ -39,6 +39,10 @@ TBitmap* cxCreateBitmap(const TRect& r, TPixelFormat format = pf24bit);
 TBitmap* cxCreateBitmap(int width, int height, TPixelFormat format = pf24bit);
 TBitmap* cxCreateTrueColorBitmap(const TSize& size);
 TBitmap* cxCreateTrueColorBitmap(int width, int height);
+// A bitmap handle of its own (freed with gdi::DeleteObject); null when it cannot be made.
+HBITMAP cxCreateTrueColorBitmapHandle(int width, int height, int bitCount = 32);
+// The handle's size and depth; false for no handle.
+bool cxGetBitmapData(HBITMAP bitmap, gdi::BITMAP& data);
 // Bits per pixel of the bitmap's format; pfDevice and pfCustom answer the device's 32.
 int cxGetBitmapPixelFormat(TBitmap* bitmap);
 bool cxCompareBitmaps(TBitmap* a, TBitmap* b);

@@ -131,21 +131,6 @@ std::uint32_t ToQuad(TColor color)
     return (c >> 16 & 0xFF) | (c & 0xFF00) | (c & 0xFF) << 16; // blue + green*256 + red*65536
 }
 
-TColor Office11ButtonColor(TcxButtonState state)
-{
-    // The Office 2003 painter's button colour.
-    switch (state) {
-    case cxbsHot:
-        return dxOffice11SelectedColor1;
-    case cxbsPressed:
-        return dxOffice11SelectedDownColor1;
-    case cxbsDisabled:
-        return clBtnFace;
-    default:
-        return dxOffice11DockColor1;
-    }
-}
-
 int MapIndex(TcxButtonState state, bool checked, TcxLookAndFeelKind kind, bool designing, bool focused)
 {
     return (state - 1) + 4 * int(checked) + 8 * int(kind) + 32 * int(designing) + 64 * int(focused);
@@ -316,7 +301,7 @@ std::vector<std::uint32_t> TcxRadioButtonImageList::ColorMap(TcxLookAndFeelKind 
                                        : clWindow;
         break;
     case lfOffice11:
-        body = state == cxbsNormal ? clWindow : Office11ButtonColor(state);
+        body = state == cxbsNormal ? clWindow : TcxOffice11LookAndFeelPainter::Class()->ButtonColor(state);
         break;
     }
     TColor c[7] = {clBlack, clBtnShadow, clBtnHighlight, cl3DLight, cl3DLight, body, body};

@@ -1,6 +1,8 @@
 // Look-and-feel objects, their master chain, the root, the controller and the colour watcher.
 #include "toolkit/core/cxLookAndFeels.h"
 
+#include "platform/rtl/Filer.h"
+#include "platform/rtl/TypInfo.h"
 #include "platform/vcl/Controls.h"
 #include "platform/vcl/MessageQueue.h"
 #include "toolkit/core/dxOffice11.h"
@@ -542,6 +544,65 @@ void cxLookAndFeelsCreateRoot()
     root = new TcxLookAndFeel(nullptr);
     root->isRoot_ = true;
 }
+
+void TcxLookAndFeel::DefineProperties(TFiler* filer)
+{
+    TPersistent::DefineProperties(filer);
+    filer->DefineProperty(
+        "SkinName", [this](TReader* reader) { SetSkinName(reader->ReadString()); },
+        [this](TWriter* writer) { writer->WriteString(GetSkinName()); },
+        IsSkinNameStored() && GetSkinName().empty());
+}
+
+namespace {
+const bool lookAndFeelPropsRegistered = [] {
+    const std::vector<std::string> kinds = {"lfFlat", "lfStandard", "lfUltraFlat", "lfOffice11"};
+    {
+        using L = TcxLookAndFeel;
+        TPropInfo assigned;
+        assigned.Name = "AssignedValues";
+        assigned.Kind = tkSet;
+        assigned.SetSize = 1;
+        assigned.EnumNames = {"lfvKind", "lfvNativeStyle", "lfvSkinName"};
+        assigned.Get = [](TObject* o) { return Variant(std::int64_t(static_cast<L*>(o)->AssignedValues().Bits())); };
+        assigned.Set = [](TObject* o, const Variant& v) {
+            TcxLookAndFeelValues values;
+            for (int i = 0; i <= int(lfvSkinName); ++i)
+                if (v.ToInt64() & (std::int64_t(1) << i))
+                    values.Include(static_cast<TcxLookAndFeelValue>(i));
+            static_cast<L*>(o)->SetAssignedValues(values);
+        };
+        assigned.Stored = [](TObject*) { return false; };
+        auto kind = PublishedProp<L, TcxLookAndFeelKind>("Kind", tkEnumeration, &L::GetKind, &L::SetKind);
+        kind.EnumNames = kinds;
+        kind.Stored = [](TObject* o) { return static_cast<L*>(o)->IsKindStored(); };
+        auto native = PublishedProp<L, bool>("NativeStyle", tkEnumeration, &L::GetNativeStyle, &L::SetNativeStyle);
+        native.EnumNames = {"False", "True"};
+        native.Stored = [](TObject* o) { return static_cast<L*>(o)->IsNativeStyleStored(); };
+        auto skin = PublishedProp<L, const std::string&>("SkinName", tkString, &L::GetSkinName, &L::SetSkinName);
+        skin.Stored = [](TObject* o) { return static_cast<L*>(o)->IsSkinNameStored(); };
+        RegisterPublishedProperties(L::StaticClass(), {assigned, kind, native, skin});
+    }
+    {
+        using C = TcxLookAndFeelController;
+        auto kind = PublishedProp<C, TcxLookAndFeelKind>("Kind", tkEnumeration, &C::GetKind, &C::SetKind);
+        kind.EnumNames = kinds;
+        kind.HasDefault = true;
+        kind.Default = lfUltraFlat;
+        auto native = PublishedProp<C, bool>("NativeStyle", tkEnumeration, &C::GetNativeStyle, &C::SetNativeStyle);
+        native.EnumNames = {"False", "True"};
+        native.HasDefault = true;
+        TPropInfo skin;
+        skin.Name = "SkinName";
+        skin.Kind = tkString;
+        skin.Get = [](TObject* o) { return Variant(static_cast<C*>(o)->GetSkinName()); };
+        skin.Set = [](TObject* o, const Variant& v) { static_cast<C*>(o)->SetSkinName(v.ToString()); };
+        skin.Stored = [](TObject* o) { return static_cast<C*>(o)->IsSkinNameStored(); };
+        RegisterPublishedProperties(C::StaticClass(), {kind, native, skin});
+    }
+    return true;
+}();
+} // namespace
 
 namespace cxLookAndFeelsUnit {
 

@@ -113,6 +113,9 @@ class TcxLookAndFeel : public cx::TcxInterfacedPersistent,
     TcxLookAndFeelChangedEvent OnChanged;
 
 protected:
+    // An assigned empty skin name is stored here: the published SkinName of an empty name is not.
+    void DefineProperties(rtl::TFiler* filer) override;
+
     void Changed(TcxLookAndFeelValues changedValues);
     void SaveState();
     void CheckStateChanges();

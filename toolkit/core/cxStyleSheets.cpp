@@ -403,6 +403,4 @@ void LoadStyleSheetsFromIniFile(const std::string& fileName, TcxStyleRepository*
     }
 }
 
-// --- the bitmap's stream form -------------------------------------------------------------------
-
 } // namespace cx

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "platform/rtl/CodePage.h"
 #include "platform/rtl/Profile.h"
@@ -128,6 +129,28 @@ Word dxGetAnsiCharCType1(char c)
     if (u >= 0x80)
         return 0;
     return dxGetWideCharCType1(static_cast<char16_t>(u));
+}
+
+bool dxGetStringTypeA(Cardinal, Cardinal infoType, const char* text, int count, Word* types)
+{
+    if (infoType != CT_CTYPE1 || !text || !types || count == 0 || count < -1)
+        return false;
+    if (count == -1)
+        count = int(std::char_traits<char>::length(text)) + 1;   // the terminator is typed too
+    for (int i = 0; i < count; ++i)
+        types[i] = dxGetAnsiCharCType1(text[i]);
+    return true;
+}
+
+bool dxGetStringTypeW(Cardinal infoType, const char16_t* text, int count, Word* types)
+{
+    if (infoType != CT_CTYPE1 || !text || !types || count == 0 || count < -1)
+        return false;
+    if (count == -1)
+        count = int(std::char_traits<char16_t>::length(text)) + 1;
+    for (int i = 0; i < count; ++i)
+        types[i] = dxGetWideCharCType1(text[i]);
+    return true;
 }
 
 Word dxGetWideCharCType1(char16_t c)

@@ -71,6 +71,12 @@ enum : Word {
 };
 Word dxGetAnsiCharCType1(char c);       // bytes above 0x7F are parts of UTF-8 sequences: 0
 Word dxGetWideCharCType1(char16_t c);
+// The character-type flags of `count` characters (-1: up to the terminating zero) into
+// `types`, one word a character. Only CT_CTYPE1 is known: any other kind fails (false). The
+// locale of the ANSI form is not consulted: texts here are UTF-8, classified as above.
+enum : Cardinal { CT_CTYPE1 = 0x0001, CT_CTYPE2 = 0x0002, CT_CTYPE3 = 0x0004 };
+bool dxGetStringTypeA(Cardinal locale, Cardinal infoType, const char* text, int count, Word* types);
+bool dxGetStringTypeW(Cardinal infoType, const char16_t* text, int count, Word* types);
 bool dxAnsiIsAlpha(char c);
 bool dxCharIsAlpha(char c);
 bool dxAnsiIsNumeric(char c);

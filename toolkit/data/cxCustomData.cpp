@@ -1,6 +1,8 @@
 // The data controller's core: fields, value readers, notices, items, values and records, update
 // locking with the change set, the stream, the filter criteria and the incremental search.
 #include "toolkit/data/cxCustomData.h"
+
+#include "platform/rtl/TypInfo.h"
 #include "toolkit/data/cxCustomDataKeys.h"
 #include "platform/rtl/Filer.h"
 
@@ -582,6 +584,8 @@ Variant TcxCustomDataController::GetStoredValue(int recordIndex, TcxCustomDataFi
 {
     if (!field)
         return Null;
+    if (IsDataField(field) && IsGridMode())
+        return provider_->GetExternalDataValue(recordIndex, field);
     if (TcxValueDef* def = field->ValueDef())
         return storage_->GetValue(recordIndex, def);
     return Null;
@@ -589,6 +593,8 @@ Variant TcxCustomDataController::GetStoredValue(int recordIndex, TcxCustomDataFi
 
 std::string TcxCustomDataController::GetStoredDisplayText(int recordIndex, TcxCustomDataField* field)
 {
+    if (field && IsDataField(field) && IsGridMode())
+        return provider_->GetExternalDataDisplayText(recordIndex, field);
     if (field)
         if (TcxValueDef* def = field->ValueDef())
             return storage_->GetDisplayText(recordIndex, def);
@@ -1424,5 +1430,16 @@ void TcxDataControllerSearch::Cancel()
     controller_->IncrementalSearching = false;
     controller_->Change({dccSearch});
 }
+
+namespace {
+const bool dataFilterPropsRegistered = [] {
+    using F = TcxDataFilterCriteria;
+    auto active = PublishedProp<F, bool>("Active", tkEnumeration, &F::Active, &F::SetActive);
+    active.EnumNames = {"False", "True"};
+    active.HasDefault = true;
+    RegisterPublishedProperties(F::StaticClass(), {active});
+    return true;
+}();
+} // namespace
 
 } // namespace cx

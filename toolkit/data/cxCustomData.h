@@ -701,6 +701,10 @@ class TcxCustomDataProvider : public TObject {
     virtual void DeleteRecord(int recordIndex);
     virtual bool GetDetailHasChildren(int recordIndex, int relationIndex);
     virtual std::string GetDisplayText(int recordIndex, TcxCustomDataField* field);
+    // In grid mode the provider holds the records' data fields outside the controller's storage:
+    // a grid-mode provider answers for them here.
+    virtual std::string GetExternalDataDisplayText(int recordIndex, TcxCustomDataField* field) { return {}; }
+    virtual Variant GetExternalDataValue(int recordIndex, TcxCustomDataField* field) { return Null; }
     virtual Variant GetValue(int recordIndex, TcxCustomDataField* field);
     virtual void SetValue(int recordIndex, TcxCustomDataField* field, const Variant& value);
     virtual void SetDisplayText(int recordIndex, TcxCustomDataField* field, const std::string& text) {}

@@ -660,10 +660,7 @@ bool TcxCustomDataController::ChangeFocusedRecordIndex(int recordIndex)
 
 bool TcxCustomDataController::ChangeFocusedRowIndex(int rowIndex)
 {
-    int before = GetFocusedRowIndex();
     info_->SetFocusedRowIndex(rowIndex);
-    if (rowIndex == before)
-        return true;
     return true;
 }
 

@@ -85,7 +85,7 @@ std::string FormatSection(const std::string& section, double value)
             }
             continue;
         }
-        if (!numberDone && IsPlaceholder(c) && (inNumber || c != ',' || true)) {
+        if (!numberDone && IsPlaceholder(c)) {
             inNumber = true;
             number += c;
         } else {

@@ -5,6 +5,7 @@
 
 #include "platform/rtl/CodePage.h"
 #include "platform/rtl/Locale.h"
+#include "platform/rtl/TypInfo.h"
 #include "platform/rtl/Unicode.h"
 #include "toolkit/data/cxDataConsts.h"
 
@@ -577,6 +578,34 @@ void TcxFilterCriteria::SetUnderscoreWildcard(char value)
     }
 }
 
+void TcxFilterCriteria::SaveToStream(TStream* stream)
+{
+    savingToStream_ = true;
+    try {
+        TFilterWrapper wrapper;
+        wrapper.SetFilter(this);
+        stream->WriteComponent(&wrapper);
+    } catch (...) {
+        savingToStream_ = false;
+        throw;
+    }
+    savingToStream_ = false;
+}
+
+void TcxFilterCriteria::LoadFromStream(TStream* stream)
+{
+    BeginUpdate();
+    try {
+        TFilterWrapper wrapper;
+        wrapper.SetFilter(this);
+        stream->ReadComponent(&wrapper);
+    } catch (...) {
+        EndUpdate();
+        throw;
+    }
+    EndUpdate();
+}
+
 void TcxFilterCriteria::RestoreDefaults()
 {
     BeginUpdate();
@@ -966,5 +995,45 @@ int TcxFilterValueList::GetIndexByCriteriaItem(TcxFilterCriteriaItem* item)
     }
     return FindItemByKind(fviCustom);
 }
+
+namespace {
+const bool criteriaPropsRegistered = [] {
+    using C = TcxFilterCriteria;
+    std::vector<TPropInfo> props;
+    auto count = PublishedProp<C, int>("MaxValueListCount", tkInteger, &C::MaxValueListCount, &C::SetMaxValueListCount);
+    count.HasDefault = true;
+    props.push_back(count);
+    TPropInfo options;
+    options.Name = "Options";
+    options.Kind = tkSet;
+    options.SetSize = 1;
+    options.EnumNames = {"fcoCaseInsensitive", "fcoShowOperatorDescription", "fcoSoftNull", "fcoSoftCompare",
+                         "fcoIgnoreNull"};
+    options.HasDefault = true;
+    options.Get = [](TObject* o) { return Variant(std::int64_t(static_cast<C*>(o)->Options().Bits())); };
+    options.Set = [](TObject* o, const Variant& v) {
+        TcxFilterCriteriaOptions value;
+        for (int i = 0; i <= int(fcoIgnoreNull); ++i)
+            if (v.ToInt64() & (std::int64_t(1) << i))
+                value.Include(static_cast<TcxFilterCriteriaOption>(i));
+        static_cast<C*>(o)->SetOptions(value);
+    };
+    props.push_back(options);
+    auto percent = PublishedProp<C, char>("PercentWildcard", tkChar, &C::PercentWildcard, &C::SetPercentWildcard);
+    percent.HasDefault = true;
+    percent.Default = '%';
+    props.push_back(percent);
+    auto underscore =
+        PublishedProp<C, char>("UnderscoreWildcard", tkChar, &C::UnderscoreWildcard, &C::SetUnderscoreWildcard);
+    underscore.HasDefault = true;
+    underscore.Default = '_';
+    props.push_back(underscore);
+    RegisterPublishedProperties(C::StaticClass(), std::move(props));
+    RegisterPublishedProperties(TFilterWrapper::StaticClass(),
+                                {PublishedObjectProp<TFilterWrapper, TcxFilterCriteria>(
+                                    "Filter", &TFilterWrapper::Filter, &TFilterWrapper::SetFilter)});
+    return true;
+}();
+} // namespace
 
 } // namespace cx

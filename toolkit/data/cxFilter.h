@@ -407,7 +407,16 @@ class TcxFilterCriteria : public TPersistent {
     bool EqualItems(TcxFilterCriteria* other, bool limitToVersion2);
     void RemoveItemByItemLink(TObject* itemLink);
     void Refresh();
-    bool IsStore() const { return !(root_->BoolOperatorKind() == fboAnd && root_->IsEmpty()); }
+    // Whether the conditions are stored: always while SaveToStream writes them, otherwise when
+    // there are any (or the root is more than an empty AND).
+    bool IsStore() const
+    {
+        return savingToStream_ || !(root_->BoolOperatorKind() == fboAnd && root_->IsEmpty());
+    }
+    // The criteria's published settings and its stored properties, written as the Filter of a
+    // helper component (TFilterWrapper) and read back the same way.
+    void SaveToStream(TStream* stream);
+    void LoadFromStream(TStream* stream);
 
     TcxFilterCriteriaItemList* Root() const { return root_; }
     const std::string& DateTimeFormat() const { return dateTimeFormat_; }
@@ -449,8 +458,20 @@ private:
     char percentWildcard_ = '%';
     TcxFilterCriteriaItemList* root_;
     Byte savedVersion_ = 0;
+    bool savingToStream_ = false;
     char underscoreWildcard_ = '_';
     Byte version_ = 2;
+};
+
+// Carries a criteria through the component stream: its one published property is the criteria.
+class TFilterWrapper : public TComponent {
+    RTL_CLASS(TFilterWrapper, TComponent)
+    explicit TFilterWrapper(TComponent* owner = nullptr) : TComponent(owner) {}
+    TcxFilterCriteria* Filter() const { return filter_; }
+    void SetFilter(TcxFilterCriteria* value) { filter_ = value; }
+
+private:
+    TcxFilterCriteria* filter_ = nullptr;
 };
 
 // --- the value list of a filter drop-down -----------------------------------------------------------

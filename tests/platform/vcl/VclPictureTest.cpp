@@ -15,6 +15,8 @@
 
 #include <cstdlib>
 
+#include <jpeglib.h>
+
 namespace {
 
 // Four flat quarters (red, green, blue, white): large areas survive lossy compression.
@@ -123,6 +125,67 @@ TEST(VclJpeg, OversizedHeaderIsRefusedBeforeDecoding)
         EXPECT_THROW(LoadJpeg(jpeg, crafted), EInvalidGraphic) << h << "x" << w;
         EXPECT_TRUE(jpeg.GetEmpty());
     }
+}
+
+namespace {
+
+// A progressive JPEG of a 16 x 16 picture whose scan script sends the DC coefficients in one
+// scan and then the given AC bands of each component a scan each: one coefficient per scan makes
+// 63 scans a component.
+std::vector<std::uint8_t> ProgressiveJpeg(const std::vector<std::pair<int, int>>& bandsPerComponent)
+{
+    jpeg_compress_struct info{};
+    jpeg_error_mgr err{};
+    info.err = jpeg_std_error(&err);
+    jpeg_create_compress(&info);
+    unsigned char* out = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &out, &size);
+    info.image_width = info.image_height = 16;
+    info.input_components = 3;
+    info.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&info);
+    std::vector<jpeg_scan_info> scans;
+    scans.push_back({3, {0, 1, 2, 0}, 0, 0, 0, 0});
+    for (int c = 0; c < 3; ++c)
+        for (int k = 1; k <= 63;) {
+            const int last = bandsPerComponent[size_t(c)].first == 1 ? k : 63;
+            scans.push_back({1, {c, 0, 0, 0}, k, last, 0, 0});
+            k = last + 1;
+        }
+    info.scan_info = scans.data();
+    info.num_scans = int(scans.size());
+    jpeg_start_compress(&info, TRUE);
+    std::vector<std::uint8_t> row(16 * 3);
+    for (int y = 0; y < 16; ++y) {
+        for (int x = 0; x < 16; ++x) {
+            row[size_t(x) * 3] = std::uint8_t(x * 16);
+            row[size_t(x) * 3 + 1] = std::uint8_t(y * 16);
+            row[size_t(x) * 3 + 2] = 0x80;
+        }
+        JSAMPROW rows[1] = {row.data()};
+        jpeg_write_scanlines(&info, rows, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    std::vector<std::uint8_t> bytes(out, out + size);
+    std::free(out);
+    return bytes;
+}
+
+} // namespace
+
+TEST(VclJpeg, ProgressiveFilesOfEndlessScansAreRefused)
+{
+    // A scan is a pass over the whole picture for a few bytes: bounded, so that a small file at
+    // the largest size cannot decode for minutes. 66 scans still read, 190 do not.
+    TJPEGImage jpeg;
+    LoadJpeg(jpeg, ProgressiveJpeg({{1, 0}, {63, 0}, {63, 0}}));
+    EXPECT_EQ(jpeg.GetWidth(), 16);
+    EXPECT_TRUE(Near(jpeg.Bitmap()->ScanLine(15)[15] & 0xFFFFFFu, 0xF0F080u, 40));
+    TJPEGImage endless;
+    EXPECT_THROW(LoadJpeg(endless, ProgressiveJpeg({{1, 0}, {1, 0}, {1, 0}})), EInvalidGraphic);
+    EXPECT_TRUE(endless.GetEmpty());
 }
 
 TEST(VclPicture, FilesByExtensionAndChangeNotices)

@@ -45,6 +45,24 @@ TEST(DxCore, CharsetsCodePagesAndColours)
     EXPECT_FALSE(dxCharIsNumeric('\xE9'));
 }
 
+TEST(DxCore, StringTypesOfEachCharacter)
+{
+    Word types[8] = {};
+    ASSERT_TRUE(dxGetStringTypeW(CT_CTYPE1, u"A1 电", 4, types));
+    EXPECT_TRUE(types[0] & C1_UPPER);
+    EXPECT_TRUE(types[1] & C1_DIGIT);
+    EXPECT_TRUE(types[2] & C1_SPACE);
+    EXPECT_TRUE(types[3] & C1_ALPHA);
+    ASSERT_TRUE(dxGetStringTypeA(0, CT_CTYPE1, "a,", -1, types));   // to the terminator, typed too
+    EXPECT_TRUE(types[0] & C1_LOWER);
+    EXPECT_TRUE(types[1] & C1_PUNCT);
+    EXPECT_EQ(types[2], C1_CNTRL);
+    // Only the first kind of flags is known; nothing, or a null text, fails.
+    EXPECT_FALSE(dxGetStringTypeW(CT_CTYPE2, u"A", 1, types));
+    EXPECT_FALSE(dxGetStringTypeA(0, CT_CTYPE1, nullptr, 1, types));
+    EXPECT_FALSE(dxGetStringTypeW(CT_CTYPE1, u"A", 0, types));
+}
+
 TEST(DxCore, PointerSlotsKeepAllBits)
 {
     void* slot = nullptr;

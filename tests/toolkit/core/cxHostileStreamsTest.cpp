@@ -122,6 +122,22 @@ TEST(cxHostileStreams, ImageListValuesOutsideTheirRangeRaiseAndLeaveTheListAsItW
         EXPECT_THROW(ReadInto(target, Patched(good, c.name, c.value)), rtl::EReadError);
         EXPECT_EQ(Picture(target), before);
     }
+    // A Boolean where an enumeration or a size is stored is refused too.
+    for (const char* name : {"DrawingStyle", "ImageType", "Width"}) {
+        SCOPED_TRACE(name);
+        TMemoryStream stream;
+        {
+            rtl::TWriter writer(&stream, 4096);
+            writer.WriteString(name);
+            writer.WriteBoolean(true);
+            writer.WriteString("");
+        }
+        TcxImageList target(nullptr);
+        target.SetDrawingStyle(dsTransparent);
+        const std::string before = Picture(target);
+        EXPECT_THROW(ReadInto(target, stream.Bytes()), rtl::EReadError);
+        EXPECT_EQ(Picture(target), before);
+    }
     // The untouched stream reads, and the largest side the list holds is accepted.
     TcxImageList target(nullptr);
     ReadInto(target, good);
@@ -351,4 +367,94 @@ TEST(cxHostileStreams, MutatedImageListAndBitmapStreamsLoadOrRaise)
     }
     EXPECT_GT(loaded, 0);
     EXPECT_GT(refused, 0);
+}
+
+namespace {
+
+// A compressed 1-bit picture of w x h pixels, all of colour 0: its plain data (the property's
+// length and a bitmap file) coded in one-byte blocks, the header as a literal, the rows as runs.
+std::vector<Byte> CompressedMonochrome(int w, int h)
+{
+    const int row = ((w + 31) / 32) * 4;
+    std::vector<Byte> file = BitmapFile(w, h, 1, 0);
+    const std::uint32_t length = std::uint32_t(file.size()) + std::uint32_t(row) * std::uint32_t(h);
+    std::vector<Byte> head(4);
+    std::memcpy(head.data(), &length, 4);
+    head.insert(head.end(), file.begin(), file.end());
+    std::vector<Byte> body;
+    for (size_t at = 0; at < head.size(); at += 127) {
+        const size_t n = std::min<size_t>(127, head.size() - at);
+        body.push_back(Byte(0x80 | n));
+        body.insert(body.end(), head.begin() + std::ptrdiff_t(at), head.begin() + std::ptrdiff_t(at + n));
+    }
+    for (std::int64_t left = std::int64_t(row) * h; left > 0; left -= 127) {
+        body.push_back(Byte(std::min<std::int64_t>(127, left)));
+        body.push_back(0);
+    }
+    Byte header[10] = {};
+    const std::uint32_t size = std::uint32_t(body.size());
+    std::memcpy(&header[0], &size, 4);
+    std::memcpy(&header[4], "XDBM", 4);
+    header[8] = 1;
+    body.insert(body.begin(), std::begin(header), std::end(header));
+    return body;
+}
+
+} // namespace
+
+TEST(cxHostileStreams, CompressedPicturesAreBoundedByTheLargestListImage)
+{
+    struct Case {
+        int w, h;
+        bool loads;
+    };
+    // 17 KB of runs once stood for a 16384 x 16384 picture (a gigabyte of surface).
+    const Case cases[] = {{16384, 16384, false}, {MaxImageSide + 1, MaxImageSide, false}, {2048, 8, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.w) + "x" + std::to_string(c.h));
+        TcxBitmap target(3, 2, pf24bit);
+        TMemoryStream stream(CompressedMonochrome(c.w, c.h));
+        if (c.loads) {
+            target.ReadData(&stream);
+            EXPECT_EQ(target.GetWidth(), c.w);
+            EXPECT_EQ(target.GetHeight(), c.h);
+        } else {
+            EXPECT_THROW(target.ReadData(&stream), EInvalidGraphic);
+            EXPECT_EQ(target.GetWidth(), 3);
+        }
+    }
+}
+
+TEST(cxHostileStreams, OneItemCannotBecomeMillionsOfListImages)
+{
+    // A list of 1 x 1 images whose one stored item is a small compressed picture: cut into cells,
+    // 2048 x 2048 would be four million images from about 8 KB.
+    auto listStream = [](int side) {
+        TMemoryStream stream;
+        {
+            rtl::TWriter writer(&stream, 4096);
+            writer.WriteString("Width");
+            writer.WriteInteger(1);
+            writer.WriteString("Height");
+            writer.WriteInteger(1);
+            writer.WriteString("ImageInfo");
+            writer.WriteInteger(1);
+            writer.WriteString("Image");
+            const std::vector<Byte> image = CompressedMonochrome(side, side);
+            writer.WriteString(std::string(image.begin(), image.end()));
+            writer.WriteString("");
+            writer.WriteString("");
+        }
+        return stream.Bytes();
+    };
+    TcxImageList target(nullptr);
+    target.SetWidth(4);
+    target.SetHeight(4);
+    target.Add(Solid(4, 4, G).get(), nullptr);
+    const std::string before = Picture(target);
+    EXPECT_THROW(ReadInto(target, listStream(2048)), rtl::EReadError);
+    EXPECT_EQ(Picture(target), before);
+    // A few images from a few bytes still read.
+    ReadInto(target, listStream(4));
+    EXPECT_EQ(target.Count(), 16);
 }

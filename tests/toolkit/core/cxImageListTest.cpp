@@ -326,6 +326,12 @@ TEST(cxImageListStream, RoundTripKeepsImagesMasksAlphaAndSettings)
         Write(list, stream);
         const auto names = PropertyNames(stream);
         EXPECT_EQ(std::count(names.begin(), names.end(), "ImageInfo"), 1);
+        // Images added after the flag was set are stored in the compressed form too.
+        const std::string bytes(reinterpret_cast<const char*>(stream.Memory()), size_t(stream.Size()));
+        size_t compressedBitmaps = 0;
+        for (size_t at = bytes.find("XDBM"); at != std::string::npos; at = bytes.find("XDBM", at + 1))
+            ++compressedBitmaps;
+        EXPECT_EQ(compressedBitmaps, compress ? 5u : 0u); // the four images and the one mask given
 
         TcxImageList back(nullptr);
         Read(back, stream);

@@ -1,5 +1,7 @@
 #include "toolkit/core/cxLookAndFeels.h"
 
+#include "platform/rtl/Filer.h"
+#include "platform/rtl/TypInfo.h"
 #include "platform/vcl/MessageQueue.h"
 
 #include <gtest/gtest.h>
@@ -192,4 +194,63 @@ TEST_F(LookAndFeelTest, SystemColourChangeReachesEveryLookAndFeelAsNativeStyle)
     ASSERT_EQ(b.changes.size(), 1u);
     for (const auto& values : a.changes)
         EXPECT_EQ(values, TcxLookAndFeelValues{lfvNativeStyle});
+}
+
+namespace {
+
+// A control's stored form in miniature: a component publishing its look and feel.
+class TStyledComponent : public rtl::TComponent {
+    RTL_CLASS(TStyledComponent, rtl::TComponent)
+    TcxLookAndFeel* LookAndFeel() const { return lookAndFeel_.get(); }
+
+private:
+    std::unique_ptr<TcxLookAndFeel> lookAndFeel_ = std::make_unique<TcxLookAndFeel>(this);
+};
+const bool styledRegistered = [] {
+    rtl::RegisterPublishedProperties(
+        TStyledComponent::StaticClass(),
+        {rtl::PublishedObjectProp<TStyledComponent, TcxLookAndFeel>("LookAndFeel", &TStyledComponent::LookAndFeel)});
+    return true;
+}();
+
+std::string Stored(rtl::TComponent* component)
+{
+    rtl::TMemoryStream stream;
+    stream.WriteComponent(component);
+    return std::string(reinterpret_cast<const char*>(stream.Memory()), size_t(stream.Size()));
+}
+
+} // namespace
+
+// Only the assigned values are stored, so a control that never chose a kind keeps following its
+// master after it is read back; an assigned empty skin name survives too.
+TEST_F(LookAndFeelTest, AStoredFormKeepsOnlyTheAssignedValues)
+{
+    TStyledComponent source;
+    EXPECT_EQ(Stored(&source).find("LookAndFeel."), std::string::npos);
+    source.LookAndFeel()->SetKind(lfOffice11);
+    source.LookAndFeel()->SetSkinName("");
+    const std::string bytes = Stored(&source);
+    EXPECT_NE(bytes.find("LookAndFeel.Kind"), std::string::npos);
+    EXPECT_NE(bytes.find("lfOffice11"), std::string::npos);
+    EXPECT_EQ(bytes.find("LookAndFeel.NativeStyle"), std::string::npos);
+    EXPECT_EQ(bytes.find("LookAndFeel.AssignedValues"), std::string::npos);
+
+    TStyledComponent target;
+    rtl::TMemoryStream stream(std::vector<Byte>(bytes.begin(), bytes.end()));
+    stream.ReadComponent(&target);
+    EXPECT_EQ(target.LookAndFeel()->GetKind(), lfOffice11);
+    EXPECT_TRUE(target.LookAndFeel()->IsKindStored());
+    EXPECT_TRUE(target.LookAndFeel()->IsSkinNameStored());
+    EXPECT_FALSE(target.LookAndFeel()->IsNativeStyleStored());
+    RootLookAndFeel()->SetNativeStyle(true);   // not assigned: still follows the root
+    EXPECT_TRUE(target.LookAndFeel()->GetNativeStyle());
+    RootLookAndFeel()->SetNativeStyle(false);
+
+    // An unknown kind name is refused.
+    std::string damaged = bytes;
+    damaged.replace(damaged.find("lfOffice11"), 10, "lfOffice99");
+    TStyledComponent refused;
+    rtl::TMemoryStream bad(std::vector<Byte>(damaged.begin(), damaged.end()));
+    EXPECT_THROW(bad.ReadComponent(&refused), rtl::EReadError);
 }

@@ -131,6 +131,32 @@ TEST(cxPixels, CopiesAndComparisons)
     std::unique_ptr<TBitmap> made(cxCreateBitmap(TSize{3, 2}, pf24bit));
     EXPECT_EQ(made->GetWidth(), 3);
     EXPECT_EQ(cxGetBitmapPixelFormat(made.get()), 24);
+    made->SetPixelFormat(pf15bit);
+    EXPECT_EQ(cxGetBitmapPixelFormat(made.get()), 16);
+}
+
+TEST(cxPixels, BitmapHandlesOfTheirOwn)
+{
+    HBITMAP handle = cxCreateTrueColorBitmapHandle(5, 3, 32);
+    ASSERT_NE(handle, nullptr);
+    gdi::BITMAP data;
+    ASSERT_TRUE(cxGetBitmapData(handle, data));
+    EXPECT_EQ(data.bmWidth, 5);
+    EXPECT_EQ(data.bmHeight, 3);
+    EXPECT_EQ(data.bmBitsPixel, 32);
+    EXPECT_EQ(data.bmWidthBytes, 20);
+    EXPECT_EQ(data.bmPlanes, 1);
+    EXPECT_TRUE(gdi::DeleteObject(handle));
+    // A depth or size no bitmap has gives no handle, and no handle no data.
+    EXPECT_EQ(cxCreateTrueColorBitmapHandle(5, 3, 12), nullptr);
+    EXPECT_EQ(cxCreateTrueColorBitmapHandle(0x10000, 0x10000), nullptr);
+    EXPECT_FALSE(cxGetBitmapData(nullptr, data));
+    TBitmap bitmap;
+    bitmap.SetPixelFormat(pf1bit);
+    bitmap.SetSize(17, 2);
+    ASSERT_TRUE(cxGetBitmapData(bitmap.GetHandle(), data));
+    EXPECT_EQ(data.bmBitsPixel, 1);
+    EXPECT_EQ(data.bmWidthBytes, 4);   // rows padded to 16 bits
 }
 
 // ---- Lanczos-3 ----

@@ -316,6 +316,37 @@ TEST_F(Provider, GridModePagesThroughTheSourceAndLeavesSortingAndFilteringToIt)
     grid.SetCustomDataSource(nullptr);
 }
 
+// In grid mode a data field's stored value and text come from the provider, which holds them
+// outside the controller's storage; the base provider has none.
+class TExternalProvider : public TPagingProvider {
+    RTL_CLASS(TExternalProvider, TPagingProvider)
+    using TPagingProvider::TPagingProvider;
+    Variant GetExternalDataValue(int recordIndex, TcxCustomDataField*) override { return recordIndex * 100; }
+    std::string GetExternalDataDisplayText(int recordIndex, TcxCustomDataField*) override
+    {
+        return "外部 " + std::to_string(recordIndex);
+    }
+};
+
+TEST_F(Provider, GridModeAsksTheProviderForStoredValues)
+{
+    struct TExternalController : TTestDataController {
+        TcxCustomDataProviderClass GetDataProviderClass() const override
+        {
+            return TcxCustomDataProviderClass::Of<TExternalProvider>();
+        }
+    } grid;
+    grid.RecreateProvider();
+    int a = grid.AddColumn(TcxIntegerValueType::Class());
+    grid.SetRecordCount(3);
+    ASSERT_TRUE(grid.IsGridMode());
+    EXPECT_EQ(grid.GetValue(2, a).ToInteger(), 200);
+    EXPECT_EQ(grid.GetDisplayText(1, a), "外部 1");
+    static_cast<TPagingProvider*>(grid.Provider())->GridMode = false;
+    EXPECT_TRUE(grid.GetValue(2, a).IsNull());   // out of grid mode: the storage, still empty
+    EXPECT_EQ(grid.GetDisplayText(1, a), "");
+}
+
 // The provider's layout and active notices reach UpdateItems: each reloads what the source holds
 // now (a source that added rows without telling anyone).
 TEST_F(Provider, LayoutAndActiveChangesReloadFromTheSource)

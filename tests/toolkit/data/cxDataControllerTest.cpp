@@ -2,6 +2,7 @@
 
 #include "platform/rtl/Filer.h"
 #include "platform/rtl/Streams.h"
+#include "platform/rtl/TypInfo.h"
 #include "tests/toolkit/data/DataControllerTestHelpers.h"
 
 using namespace cx;
@@ -432,6 +433,90 @@ TEST(DataControllerFilter, CriteriaPropertyStreamsTheConditions)
     EXPECT_TRUE(g->EqualItems(f, false));
 }
 
+namespace {
+
+// A stored form in miniature: a component whose published Filter is a controller's filter.
+class TFilteredForm : public TComponent {
+    RTL_CLASS(TFilteredForm, TComponent)
+    TTestDataController* Controller = nullptr;
+    TcxDataFilterCriteria* Filter() const { return Controller->Filter(); }
+};
+const bool filteredFormRegistered = [] {
+    RegisterPublishedProperties(TFilteredForm::StaticClass(),
+                                {PublishedObjectProp<TFilteredForm, TcxDataFilterCriteria>("Filter", &TFilteredForm::Filter)});
+    return true;
+}();
+
+} // namespace
+
+// The filter's settings travel with its conditions: SaveToStream writes the criteria as a
+// component property, and a form holding the filter keeps Active and Options.
+TEST(DataControllerFilter, SettingsAndConditionsSurviveTheComponentStream)
+{
+    auto makeController = [] {
+        auto* dc = new TTestDataController();
+        dc->AddColumn(TcxStringValueType::Class());
+        Fill(*dc, 0, {"ab", "AB", "x"});
+        return std::unique_ptr<TTestDataController, void (*)(TTestDataController*)>(
+            dc, [](TTestDataController* p) { p->Free(); });
+    };
+    auto source = makeController();
+    TcxDataFilterCriteria* f = source->Filter();
+    f->SetOptions({fcoCaseInsensitive, fcoSoftNull});
+    f->SetMaxValueListCount(25);
+    f->SetPercentWildcard('*');
+    f->AddItem(nullptr, source->Items[0], foEqual, "ab", "ab");
+    f->SetActive(true);
+    ASSERT_EQ(source->RowRecords(), (std::vector<int>{0, 1}));
+
+    for (bool viaForm : {false, true}) {
+        SCOPED_TRACE(viaForm ? "form" : "SaveToStream");
+        TMemoryStream stream;
+        TFilteredForm sourceForm;
+        sourceForm.Controller = source.get();
+        if (viaForm)
+            stream.WriteComponent(&sourceForm);
+        else
+            f->SaveToStream(&stream);
+        stream.SetPosition(0);
+        auto target = makeController();
+        TcxDataFilterCriteria* g = target->Filter();
+        TFilteredForm targetForm;
+        targetForm.Controller = target.get();
+        if (viaForm)
+            stream.ReadComponent(&targetForm);
+        else
+            g->LoadFromStream(&stream);
+        EXPECT_TRUE(g->Active());
+        EXPECT_TRUE(g->Options() == (TcxFilterCriteriaOptions{fcoCaseInsensitive, fcoSoftNull}));
+        EXPECT_EQ(g->MaxValueListCount(), 25);
+        EXPECT_EQ(g->PercentWildcard(), '*');
+        EXPECT_EQ(g->UnderscoreWildcard(), '_');
+        EXPECT_TRUE(g->EqualItems(f, false));
+        EXPECT_EQ(target->RowRecords(), (std::vector<int>{0, 1}));   // case-insensitive, active
+    }
+
+    // An empty criteria still writes its conditions while saving (IsStore), and reading it
+    // back clears the target's; a stream of another component is refused.
+    auto empty = makeController();
+    TMemoryStream stream;
+    empty->Filter()->SaveToStream(&stream);
+    EXPECT_FALSE(empty->Filter()->IsStore());
+    const std::string bytes(reinterpret_cast<const char*>(stream.Memory()), size_t(stream.Size()));
+    EXPECT_NE(bytes.find("Filter.Criteria"), std::string::npos);
+    stream.SetPosition(0);
+    auto target = makeController();
+    target->Filter()->AddItem(nullptr, target->Items[0], foEqual, "x", "x");
+    target->Filter()->LoadFromStream(&stream);
+    EXPECT_TRUE(target->Filter()->IsEmpty());
+    TMemoryStream other;
+    TFilteredForm form;
+    form.Controller = source.get();
+    other.WriteComponent(&form);
+    other.SetPosition(0);
+    EXPECT_THROW(target->Filter()->LoadFromStream(&other), EReadError);
+}
+
 // --- focus, navigation, selection, bookmark --------------------------------------------------------
 TEST_F(DC, NavigationAndBookmark)
 {
@@ -630,7 +715,7 @@ TEST_F(DC, IncrementalSearchAndLocate)
     EXPECT_FALSE(search->Locate(s, ""));
     dc->ChangeFocusedRowIndex(3);
     dc->Notices.clear();
-    ASSERT_TRUE(search->Locate(s, "AB"));   // wraps to the top once
+    ASSERT_TRUE(search->Locate(s, "AB"));   // from the focused row down
     EXPECT_EQ(dc->GetFocusedRecordIndex(), 4);
     EXPECT_TRUE(search->Searching());
     EXPECT_EQ(search->SearchText(), "AB");
@@ -640,6 +725,11 @@ TEST_F(DC, IncrementalSearchAndLocate)
     EXPECT_EQ(dc->GetFocusedRecordIndex(), 2);
     dc->GotoFirst();   // any other focus change ends the search
     EXPECT_FALSE(search->Searching());
+    dc->ChangeFocusedRowIndex(4);
+    ASSERT_TRUE(search->Locate(s, "X"));   // nothing from the focused row down: wraps to the top once
+    EXPECT_EQ(dc->GetFocusedRecordIndex(), 1);
+    EXPECT_FALSE(search->Locate(s, "Q"));
+    EXPECT_EQ(dc->GetFocusedRecordIndex(), 1);
     EXPECT_EQ(dc->FindRecordIndexByText(0, s, "ab", false, false, true), 4);
     EXPECT_EQ(dc->FindRecordIndexByText(0, s, "zz", true, true, false), -1);   // backward from 0 searches only 0
     EXPECT_EQ(dc->FindRecordIndexByText(9, s, "ab", true, true, true), -1);
