@@ -314,6 +314,19 @@ void TcxCustomRow::ResetOwnerCount()
 
 void TcxCustomRow::Insert(int index, TcxCustomRow* row)
 {
+    // The row itself or one of its ancestors is refused as SetParent refuses them: the tree stays
+    // free of cycles. A row that has a parent leaves it first, so it is in one child list only.
+    if (!row || row == this || row->IsParent(this))
+        return;
+    if (index < 0 || index > GetCount())
+        IndexError();
+    if (TcxCustomRow* old = row->parent_) {
+        if (const int i = old->IndexOf(row); i >= 0)
+            old->Delete(i);
+        row->parent_ = nullptr;
+        if (old == this)
+            index = std::min(index, GetCount());
+    }
     if (!children_)
         children_ = std::make_unique<TcxRowList>(this);
     row->parent_ = this;
