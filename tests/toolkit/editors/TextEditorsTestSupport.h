@@ -50,8 +50,9 @@ protected:
     {
         e->SetParent(form);
         e->SetBounds(10, top, 200, height);
-        if (!form->Visible())
+        if (!form->Visible()) {
             EXPECT_TRUE(Activate(form));
+        }
         return e;
     }
     void Focus(cx::TcxCustomTextEdit* e)

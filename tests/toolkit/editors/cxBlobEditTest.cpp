@@ -1,6 +1,7 @@
 // The BLOB editor: cell icons and texts by kind and paint style, the popup memo with its OK and
 // Cancel buttons driven by real keys and clicks, the storing rules, and where the buttons go.
 #include "tests/toolkit/editors/TextEditorsTestSupport.h"
+#include "tests/common/TestPictures.h"
 
 #include "toolkit/editors/cxBlobEdit.h"
 #include "toolkit/controls/cxContainerPopup.h"
@@ -163,8 +164,9 @@ TEST_F(BlobEditTest, StoringTable)
             Key(Memo(), Qt::Key_End);
             Type(Memo(), "er");
         }
-        if (r.modify && !r.readOnly)
+        if (r.modify && !r.readOnly) {
             EXPECT_TRUE(edit->OKButton()->Enabled()) << r.name;
+        }
         switch (r.action) {
         case OkButton:
             if (edit->OKButton() && edit->OKButton()->Enabled())
@@ -235,7 +237,7 @@ TEST_F(BlobEditTest, ButtonsSitBesideTheGrip)
     EXPECT_EQ(ok->Left() + ok->Width() + edit->ButtonHeight() / 3, cancel->Left());
     EXPECT_LE(cancel->Left() + cancel->Width(), edit->PopupWindow()->Width());
     edit->PopupWindow()->Update();
-    edit->PopupWindow()->Peer()->grab().toImage().save("/tmp/blob_edit_popup.png");
+    SaveTestPicture(edit->PopupWindow()->Peer()->grab().toImage(), "blob_edit_popup.png");
     Key(Memo(), Qt::Key_Escape);
     WaitClosed();
 }
@@ -257,7 +259,7 @@ TEST_F(BlobEditTest, TheCellShowsTheKindsIconOrItsWord)
     // editor's own background (the field takes no room).
     edit->Update();
     const QImage shot = edit->Peer()->grab().toImage();
-    shot.scaled(shot.width() * 3, shot.height() * 3).save("/tmp/blob_edit_cell.png");
+    SaveTestPicture(shot.scaled(shot.width() * 3, shot.height() * 3), "blob_edit_cell.png");
     EXPECT_EQ(shot.pixelColor(QPoint(vi->IconRect.Left + 8, vi->IconRect.Top + 5)), QColor(Qt::white));
     EXPECT_EQ(shot.pixelColor(QPoint(vi->IconRect.Left + 3, vi->IconRect.Top + 5)), QColor(Qt::black));
     p->SetBlobPaintStyle(bpsDefault);
@@ -287,8 +289,9 @@ TEST_F(BlobEditTest, ACharacterTypedOnTheClosedEditorReplacesTheMemoText)
     Type(edit, "q");
     SpinUntil([&] { return edit->DroppedDown(); }, 500);
     vcl::DrainPostedMessages();
-    if (edit->DroppedDown())
+    if (edit->DroppedDown()) {
         EXPECT_EQ(Memo()->Text(), "z");
+    }
 }
 
 TEST_F(BlobEditTest, APictureOpensInThePopupImage)

@@ -2,6 +2,7 @@
 // keys on the selected date, mouse selection and commit, the arrows and their timer, the buttons,
 // the month list with its scroll speeds, the wheel, the layout, and the painted selection.
 #include "tests/toolkit/controls/ControlsTestSupport.h"
+#include "tests/common/TestPictures.h"
 
 #include "platform/gdi/Text.h"
 #include "platform/rtl/Locale.h"
@@ -334,19 +335,19 @@ TEST_F(CxCalendarRenderTest, ChineseCalendarsRenderToPictures)
     cal->TranslationChanged();
     cal->Font()->SetName("WenQuanYi Micro Hei");
     cal->SetSelectDate(D(2024, 3, 20));
-    auto shoot = [&](const char* path) {
+    auto shoot = [&](const char* name) {
         form->Update();
         QImage shot = form->Peer()->grab().toImage();
         const QRect r(cal->Left(), cal->Top(), cal->Width(), cal->Height());
-        shot.copy(r).scaled(cal->Width() * 2, cal->Height() * 2).save(path);
+        SaveTestPicture(shot.copy(r).scaled(cal->Width() * 2, cal->Height() * 2), name);
     };
-    shoot("/tmp/calendar_date.png");
+    shoot("calendar_date.png");
     EXPECT_TRUE(cal->TodayButton()->Visible());
     EXPECT_EQ(cal->TodayButton()->Caption(), "今天");
     cal->SetKind(ckDateTime);
     cal->SetWeekNumbers(true);
     cal->SetCalendarButtons({btnToday, btnNow, btnClear});
-    shoot("/tmp/calendar_datetime.png");
+    shoot("calendar_datetime.png");
     cal->TodayButton()->SetCaption("Today");
     cxSetResourceString(&cxSDatePopupToday, "Today");
     cxSetResourceString(&cxSDatePopupClear, "Clear");

@@ -1,5 +1,6 @@
 // The date editor under a fixed zh-CN locale (the clock standing at 13 March 2024, 10:30).
 #include "tests/toolkit/editors/TextEditorsTestSupport.h"
+#include "tests/common/TestPictures.h"
 
 #include "platform/rtl/Locale.h"
 #include "platform/rtl/Unicode.h"
@@ -189,10 +190,12 @@ TEST_F(DateEditTest, DateOnErrorWithoutAHandler)
         if (r.valid)
             edit->PostEditValue();
         EXPECT_EQ(edit->EditValue().IsNull(), r.isNull) << r.onError;
-        if (!r.isNull)
+        if (!r.isNull) {
             EXPECT_DOUBLE_EQ(edit->Date(), r.date) << r.onError;
-        if (!r.valid)   // the text goes back to the last valid value
+        }
+        if (!r.valid) {   // the text goes back to the last valid value
             EXPECT_EQ(edit->Text(), "2024-1-2") << r.onError;
+        }
     }
 }
 
@@ -447,7 +450,7 @@ TEST_F(DateEditDropDownTest, TheDroppedDownCalendarRendersInChinese)
     w->Update();
     const QImage shot = w->Peer()->grab().toImage();
     EXPECT_FALSE(shot.isNull());
-    shot.scaled(shot.width() * 2, shot.height() * 2).save("/tmp/date_edit_dropdown.png");
+    SaveTestPicture(shot.scaled(shot.width() * 2, shot.height() * 2), "date_edit_dropdown.png");
     EXPECT_EQ(edit->Calendar()->TodayButton()->Caption(), "今天");
     CalendarKey(Qt::Key_Escape);
     cxSetResourceString(&cxSDatePopupToday, "Today");

@@ -2,6 +2,7 @@
 // by key, mouse and focus, where the popup opens (two screens), how big it is and how sizing
 // snaps, the popup editor's borrowed control, and the list's hand-over of the chosen item.
 #include "tests/platform/vcl/VclTestSupport.h"
+#include "tests/common/TestPictures.h"
 
 #include "platform/gdi/SysParams.h"
 #include "platform/rtl/Unicode.h"
@@ -658,7 +659,7 @@ TEST_F(DropDownTest, AnOpenListDrawsChineseItems)
         p.drawImage(0, 0, editor);
         p.drawImage(10, editor.height() + 10, shot);
     }
-    both.save("/tmp/combo_dropdown_zh.png");
+    SaveTestPicture(both, "combo_dropdown_zh.png");
     TcxCustomEditListBox* list = combo->LookupData()->List();
     ASSERT_EQ(list->ItemIndex(), 1);
     auto inkIn = [&](const TRect& r, QRgb background) {
@@ -673,8 +674,9 @@ TEST_F(DropDownTest, AnOpenListDrawsChineseItems)
         r = {r.Left + list->Left(), r.Top + list->Top(), r.Right + list->Left(), r.Bottom + list->Top()};
         const QRgb background = shot.pixel(r.Right - 2, r.Top + 1);
         EXPECT_GT(inkIn(r, background), 10) << i;   // every item has its text drawn
-        if (i == 1)
+        if (i == 1) {
             EXPECT_NE(background, shot.pixel(list->Left() + 2, list->ItemRect(0).Top + list->Top() + 1));
+        }
     }
     Key(Qt::Key_Escape);
 }

@@ -2,6 +2,7 @@
 // centred, caption), the clipboard keys, the context menu, files through the picture dialogs,
 // scrolling, and cells painted and measured without a control.
 #include "EditorKindTestSupport.h"
+#include "tests/common/TestPictures.h"
 
 #include "platform/rtl/Filer.h"
 #include "platform/rtl/Streams.h"
@@ -11,6 +12,7 @@
 #include "toolkit/editors/cxImage.h"
 
 #include <QDir>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <cstdio>
@@ -36,10 +38,10 @@ std::string BytesOf(TGraphic* graphic)
     return std::string(reinterpret_cast<const char*>(stream.Memory()), std::size_t(stream.Size()));
 }
 
-void SavePng(TWinControl* c, const char* path)
+void SavePng(TWinControl* c, const char* name)
 {
     c->Update();
-    c->Surface().Image().convertToFormat(QImage::Format_RGB32).scaled(c->Width() * 3, c->Height() * 3).save(path);
+    SaveTestPicture(c->Surface().Image().convertToFormat(QImage::Format_RGB32).scaled(c->Width() * 3, c->Height() * 3), name);
 }
 
 } // namespace
@@ -166,7 +168,7 @@ TEST_F(CxImageEditorTest, PaintsCaptionWhileEmptyAndPictureOwnSizeOrShrunk)
 {
     props->SetCaption("NONE");
     form->Update();
-    SavePng(image, "/tmp/image_caption.png");
+    SavePng(image, "image_caption.png");
     const TRect client = image->ImageViewInfo()->ClientRect;
     // The fake font's glyphs are solid blocks: the middle row crosses the caption, centred.
     int first = -1, last = -1;
@@ -194,7 +196,7 @@ TEST_F(CxImageEditorTest, PaintsCaptionWhileEmptyAndPictureOwnSizeOrShrunk)
     d = image->ImageViewInfo()->DrawRect();
     EXPECT_EQ(d.Width(), client.Width());
     EXPECT_EQ(d.Height(), client.Width() * 100 / 400);
-    SavePng(image, "/tmp/image_proportional.png");
+    SavePng(image, "image_proportional.png");
 
     props->SetProportional(false);   // no stretching asked: clipped at its own size
     image->Update();
@@ -315,8 +317,9 @@ TEST_F(CxImageEditorTest, ContextMenuVisibilityAndTheCustomItem)
 
 TEST_F(CxImageEditorTest, MenuDeleteAndLoadSaveThroughTheDialogs)
 {
-    const std::string path = QDir::tempPath().toStdString() + "/cximage_edit_test.bmp";
-    std::remove(path.c_str());
+    const QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const std::string path = dir.filePath("cximage_edit_test.bmp").toStdString();
     std::vector<TcxEditCloseUpReason> closes;
     props->OnPopupClosed = [&](TcxControl*, TcxEditCloseUpReason reason) { closes.push_back(reason); };
     std::string saveFilter, saveExt;
@@ -366,7 +369,7 @@ TEST_F(CxImageEditorTest, ALargePictureScrollsWithinItsSize)
     EXPECT_EQ(image->ScrollOffset().Y, 300 - client.Height());
     image->Update();
     EXPECT_EQ(image->ImageViewInfo()->DrawRect().Top, client.Top - (300 - client.Height()));
-    SavePng(image, "/tmp/image_scrolled.png");
+    SavePng(image, "image_scrolled.png");
 
     SetPicture(400, 300, clBlue);   // a new picture starts at the top-left again
     EXPECT_EQ(image->ScrollOffset(), (TPoint{0, 0}));
@@ -437,7 +440,7 @@ TEST_F(CxImageEditorTest, MenuPicturesAreDrawn)
             const TColor c = strip->Canvas()->GetPixel(x, y);
             shot.setPixel(x, y, qRgb(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF));
         }
-    shot.scaled(6 * 16 * 6, 16 * 6).save("/tmp/image_menu_pictures.png");
+    SaveTestPicture(shot.scaled(6 * 16 * 6, 16 * 6), "image_menu_pictures.png");
     for (int i = 0; i < 6; ++i) {
         auto bmp = Solid(16, 16, clWhite);
         TcxCanvas c(bmp->Canvas());

@@ -1,6 +1,7 @@
 // The text editor's settings and its painted view: conversions, echo and case, bounds, lookup
 // validity, thousand separators, measuring, offsets, the row cache and a painted selection.
 #include "tests/toolkit/editors/EditViewTestSupport.h"
+#include "tests/common/TestPictures.h"
 
 #include "platform/rtl/Locale.h"
 #include "platform/rtl/Unicode.h"
@@ -300,7 +301,7 @@ TEST_F(TextViewTest, AnEllipsisCellPaintsItsSelection)
     for (int y = 0; y < bitmap.GetHeight(); ++y)
         for (int x = 0; x < bitmap.GetWidth(); ++x)
             image.setPixel(x, y, Raw(x, y));
-    image.scaled(image.width() * 4, image.height() * 4).save("/tmp/textedit_cell.png");
+    SaveTestPicture(image.scaled(image.width() * 4, image.height() * 4), "textedit_cell.png");
 }
 
 TEST_F(TextViewTest, ASelectionFromTheTextLengthIsNotPainted)

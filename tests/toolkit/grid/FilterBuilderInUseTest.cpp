@@ -3,6 +3,7 @@
 // and groups made with keys and the mouse, values typed (Chinese through input-method commits),
 // the filter applied, saved, cleared and opened again, all through real Qt events.
 #include "FilterBuilderTestSupport.h"
+#include "tests/common/TestPictures.h"
 
 #include "toolkit/editors/cxCheckBox.h"
 #include "toolkit/editors/cxDateEdit.h"
@@ -348,7 +349,7 @@ TEST_F(FilterInUseTest, AHotOrFocusedValueIsAtLeastTwelveZeroesWide)
 }
 
 // The dialog over the grid with a three-condition filter and Chinese captions, drawn with the
-// real font engine into a picture for a look (/tmp/fbuse/dialog3.png).
+// real font engine into a picture for a look (filter_dialog3.png).
 TEST_F(FilterInUseTest, RendersAThreeConditionFilterWithChineseCaptions)
 {
     gdi::SetFontEngine(gdi::MakeQtFontEngine());
@@ -367,8 +368,9 @@ TEST_F(FilterInUseTest, RendersAThreeConditionFilterWithChineseCaptions)
     EXPECT_TRUE(Activate(form));
     // The grid's scroll bars and grip live inside the grid's window, not on the desktop.
     for (int i = 0; i < host->ControlCount(); ++i)
-        if (auto* w = dynamic_cast<TWinControl*>(host->Controls(i)); w && w->HandleAllocated())
+        if (auto* w = dynamic_cast<TWinControl*>(host->Controls(i)); w && w->HandleAllocated()) {
             EXPECT_EQ(w->Peer()->parentWidget(), host->Peer()) << w->ClassName();
+        }
     Run([&](TfmFilterControlDialog* d) {
         d->Font()->SetName("WenQuanYi Micro Hei");
         d->FilterControl->Font()->SetName("WenQuanYi Micro Hei");
@@ -380,8 +382,7 @@ TEST_F(FilterInUseTest, RendersAThreeConditionFilterWithChineseCaptions)
         image.fill(Qt::darkGray);
         Compose(image, form, origin);
         Compose(image, d, origin);
-        QDir().mkpath("/tmp/fbuse");
-        image.save("/tmp/fbuse/dialog3.png");
+        SaveTestPicture(image, "filter_dialog3.png");
         d->SetModalResult(mrCancel);
     });
 }

@@ -1,6 +1,7 @@
 // The filter builder dialog: its build, title, remembered bounds, buttons, file choosers and
 // keys, shown modally through the grid's filter dialog hook and scripted from timers.
 #include "FilterBuilderTestSupport.h"
+#include "tests/common/TestPictures.h"
 
 #include "toolkit/core/cxClasses.h"
 #include "toolkit/core/dxCore.h"
@@ -251,8 +252,7 @@ TEST_F(FilterDialogTest, RendersATwoConditionFilter)
         QImage image(d->Width(), d->Height(), QImage::Format_RGB32);
         image.fill(Qt::white);
         Compose(image, d, d->ClientToScreen({0, 0}));
-        QDir().mkpath("/tmp/fb");
-        image.save("/tmp/fb/dialog.png");
+        SaveTestPicture(image, "filter_dialog.png");
         // The item list drops down exactly over the item's text.
         fc->SetFocus();
         fc->SetFocusedRow(fc->Rows(2));

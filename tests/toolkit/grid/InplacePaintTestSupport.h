@@ -3,6 +3,7 @@
 // with a grid line on its right and bottom, laid out through the cells' clipping; the fake font
 // (16 pixels high) and the form shown and activated.
 #include "tests/toolkit/grid/InplaceTestSupport.h"
+#include "tests/common/TestPictures.h"
 
 #include "platform/gdi/Surface.h"
 #include "platform/gdi/Text.h"
@@ -93,11 +94,11 @@ protected:
                 n += TColor(gdi::PixelToColor(grid->Surface().Pixel(x, y))) == TColor(ColorToRGB(color));
         return n;
     }
-    void SavePng(const char* path)
+    void SavePng(const char* name)
     {
         grid->Update();
-        grid->Surface().Image().convertToFormat(QImage::Format_RGB32).scaled(grid->Width() * 3, grid->Height() * 3)
-            .save(path);
+        SaveTestPicture(
+            grid->Surface().Image().convertToFormat(QImage::Format_RGB32).scaled(grid->Width() * 3, grid->Height() * 3), name);
     }
     void MoveMouse(int x, int y) { QTest::mouseMove(grid->Peer(), QPoint(x, y)); }
     TcxPaintRowControl* grid = nullptr;

@@ -74,7 +74,7 @@ TEST_F(InplacePaintTest, CellsAreCalculatedOnlyWhenFirstPaintedAndDrawTheirText)
     EXPECT_GT(Count({0, 0, 59, 19}, clWindowText), 20);
     EXPECT_EQ(Count({60, 0, 119, 19}, clWindowText), 0);
     EXPECT_EQ(Pixel(100, 40), White) << "the background fills the rest of the client area";
-    SavePng("/tmp/cellpaint-row.png");
+    SavePng("cellpaint-row.png");
 }
 
 TEST_F(InplacePaintTest, ClippedCellIsPaintedOnlyInsideItsVisiblePart)
@@ -177,8 +177,9 @@ TEST_F(InplacePaintTest, ControlStylesDefaultToTheLookAndFeelAndFollowFocus)
     EXPECT_EQ(styles->GetSelectionParams().Color, painter->DefaultSelectionColor());
     grid->Controller()->SetFocusedFlag(false);
     form->ActiveControl();
-    if (!grid->Focused())
+    if (!grid->Focused()) {
         EXPECT_EQ(styles->GetSelectionParams().Color, painter->DefaultInactiveColor());
+    }
 }
 
 TEST_F(InplacePaintTest, AssignEditStyleGivesTheSharedStyleTheCellsLook)

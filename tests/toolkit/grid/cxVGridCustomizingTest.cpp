@@ -2,6 +2,7 @@
 // form's size and place, the lists of hidden rows, New and Delete, drags onto and out of the
 // lists, the watchdog, and the dialog's OK that needs a caption.
 #include "VGridTestSupport.h"
+#include "tests/common/TestPictures.h"
 
 #include "platform/vcl/EditBox.h"
 #include "platform/vcl/MessageQueue.h"
@@ -463,7 +464,7 @@ TEST_F(VGridCustomizingTest, RendersChineseCaptions)
     QImage image(f->Width(), f->Height(), QImage::Format_RGB32);
     image.fill(Qt::white);
     Compose(image, f, f->ClientToScreen({0, 0}));
-    image.scaled(image.width() * 2, image.height() * 2).save("/tmp/vg/customize.png");
+    SaveTestPicture(image.scaled(image.width() * 2, image.height() * 2), "vgrid_customize.png");
     // Three entries drawn: each item's caption leaves ink in its line.
     TcxVerticalGridItemsCustomizeListBox* list = C()->RowList();
     ASSERT_EQ(list->ItemCount(), 3);

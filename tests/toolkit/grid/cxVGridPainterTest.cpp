@@ -1,5 +1,6 @@
 // The paint styles' choices and what the painters put on the grid's surface.
 #include "tests/toolkit/grid/VGridPaintTestSupport.h"
+#include "tests/common/TestPictures.h"
 
 #include "platform/vcl/ImgList.h"
 #include "toolkit/editors/cxCheckBox.h"
@@ -10,12 +11,11 @@ using namespace vgtest;
 
 namespace {
 
-// Writes the grid's surface, three times enlarged, to a PNG for a look by eye (VGRID_PNG=1).
-void SaveSurface(TWinControl* c, const char* path)
+// Writes the grid's surface, three times enlarged, to a PNG for a look by eye.
+void SaveSurface(TWinControl* c, const char* name)
 {
     c->Update();
-    if (std::getenv("VGRID_PNG"))
-        c->Surface().Image().convertToFormat(QImage::Format_RGB32).scaled(c->Width() * 3, c->Height() * 3).save(path);
+    SaveTestPicture(c->Surface().Image().convertToFormat(QImage::Format_RGB32).scaled(c->Width() * 3, c->Height() * 3), name);
 }
 
 class VGridPainterTest : public VGridPaintTest {
@@ -119,7 +119,7 @@ TEST_F(VGridPainterTest, DotNetFocusedHeaderInSelectionColoursAndValueFocusRect)
     vcl::DrainPostedMessages();
     ASSERT_TRUE(grid->Focused());
     grid->Update();
-    SaveSurface(grid, "/tmp/vgrid-dotnet.png");
+    SaveSurface(grid, "vgrid-dotnet.png");
     EXPECT_EQ(Pixel(h1.Right - 3, h1.Top + 2), Sys(clHighlight));
     EXPECT_EQ(Pixel(h0.Right - 3, h0.Top + 2), Sys(clWindow));
     const TRect v1 = Value(r1), v0 = Value(r0);
@@ -134,7 +134,7 @@ TEST_F(VGridPainterTest, Style3DValuesOnButtonFaceAndFocusedRowFramed)
 {
     grid->OptionsView()->SetPaintStyle(psDelphi);
     Build();
-    SaveSurface(grid, "/tmp/vgrid-3d.png");
+    SaveSurface(grid, "vgrid-3d.png");
     const TRect v0 = Value(r0), v1 = Value(r1);
     EXPECT_EQ(Pixel(v0.Left + 5, v0.Top + 5), Sys(clBtnFace));
     EXPECT_EQ(Pixel(v1.Left + 5, v1.Top + 5), Sys(clWindow));
@@ -286,7 +286,7 @@ TEST_F(VGridPainterTest, ValueCellsArePaintedByTheirRowsEditors)
     Show(220, 120);
     grid->SetFocusedRow(r0);
     grid->Update();
-    SaveSurface(grid, "/tmp/vgrid-checkbox.png");
+    SaveSurface(grid, "vgrid-checkbox.png");
     // Dark pixels inside a value cell, its one-pixel edge left out.
     auto dark = [&](const TRect& r) {
         int n = 0;
