@@ -389,6 +389,9 @@ void TcxCustomInnerTextEdit::Dispatch(TMessage& m)
         return TCustomEdit::Dispatch(m);
     if (RouteFieldInput(c, this, m, [this](TMessage& msg) { TCustomEdit::Dispatch(msg); }))
         return;
+    // The field's own handling fires the editor's events (change, keys); a handler may free the
+    // editor and the field with it, and then nothing more is done here.
+    const auto alive = AliveToken();
     switch (m.Msg) {
     case WM_GETDLGCODE: {
         TCustomEdit::Dispatch(m);
@@ -409,6 +412,8 @@ void TcxCustomInnerTextEdit::Dispatch(TMessage& m)
         SaveTextEditState(&helper_, true, state);
         InternalUpdating = false;
         TCustomEdit::Dispatch(m);
+        if (alive.expired())
+            return;
         std::uint16_t key = std::uint16_t(m.WParam);
         if (key != 0 && !InternalUpdating && !CheckTextEditState(&helper_, state))
             c->DoAfterKeyDown(key, shift);
@@ -426,6 +431,8 @@ void TcxCustomInnerTextEdit::Dispatch(TMessage& m)
         SaveTextEditState(&helper_, true, state);
         InternalUpdating = false;
         TCustomEdit::Dispatch(m);
+        if (alive.expired())
+            return;
         c->UnlockLookupDataTextChanged();
         if (!InternalUpdating && CheckTextEditState(&helper_, state))
             c->SetFindSelection(false);
@@ -438,11 +445,11 @@ void TcxCustomInnerTextEdit::Dispatch(TMessage& m)
         return;
     case EM_SETSEL:
         TCustomEdit::Dispatch(m);
-        vcl::FireEvent(OnSelChange, this);
+        if (!alive.expired())
+            vcl::FireEvent(OnSelChange, this);
         return;
     case WM_LBUTTONDOWN:
     case WM_MOUSEMOVE: {
-        auto alive = c->AliveToken();
         TCustomEdit::Dispatch(m);
         if (!alive.expired() && (m.Msg == WM_LBUTTONDOWN || (m.WParam & MK_LBUTTON)))
             c->FieldMouseSelection(m.Msg == WM_MOUSEMOVE);
@@ -451,7 +458,7 @@ void TcxCustomInnerTextEdit::Dispatch(TMessage& m)
     case WM_SETTEXT:
         TCustomEdit::Dispatch(m);
         // Text set by code starts with the caret at 0, as the system edit leaves it.
-        if (Box())
+        if (!alive.expired() && Box())
             Box()->SetSelection(0, 0);
         return;
     case WM_CONTEXTMENU:
@@ -465,6 +472,8 @@ void TcxCustomInnerTextEdit::Dispatch(TMessage& m)
         return;
     case WM_KILLFOCUS:
         TCustomEdit::Dispatch(m);
+        if (alive.expired())
+            return;
         if (NeedAdjustAlignment())
             SetAlignment(c->ActiveProperties()->Alignment()->Horz());
         c->FocusChanged();
