@@ -1269,6 +1269,9 @@ TcxCustomVerticalGrid::~TcxCustomVerticalGrid()
 
 void TcxCustomVerticalGrid::BeforeDestruction()
 {
+    // Marked destroying before the rows go: the data notices their values' removal raises must not
+    // lay out a tree that is half taken apart.
+    Destroying();
     destroying_ = true;
     // The customization form goes first: its lists hold the rows' header infos.
     customizing_.reset();
@@ -1755,7 +1758,7 @@ void TcxCustomVerticalGrid::DoInplaceEditContainerItemRemoved(TcxCustomInplaceEd
 
 void TcxCustomVerticalGrid::DataChanged()
 {
-    if (calcLock_ > 0)
+    if (calcLock_ > 0 || destroying_)
         return;
     ++calcLock_;
     try {
