@@ -178,14 +178,15 @@ void TControl::MouseButtonDown(TMessage& m, TMouseButton button, bool doubleClic
     if (ControlStyle.Contains(csCaptureMouse))
         SetMouseCapture(true);
     TShiftState shift = KeysToShiftState(mm.Keys());
+    const auto alive = AliveToken();
     if (doubleClick) {
         shift.Include(ssDouble);
         if (button == mbLeft && ControlStyle.Contains(csClickEvents))
-            DblClick();
+            DblClick();   // its handler may free the control
     } else if (button == mbLeft && ControlStyle.Contains(csClickEvents)) {
         ControlState.Include(csClicked);
     }
-    if (!ControlStyle.Contains(csNoStdEvents))
+    if (!alive.expired() && !ControlStyle.Contains(csNoStdEvents))
         MouseDown(button, shift, mm.XPos(), mm.YPos());
 }
 

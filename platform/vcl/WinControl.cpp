@@ -540,12 +540,17 @@ void TWinControl::HandleDialogKey(TMessage& m)
 
 bool TWinControl::DoKeyDown(TMessage& m)
 {
+    // A handler (the form's preview or the control's own) may free the control: a freed control
+    // counts the key as handled, so nothing goes on with it.
+    const auto alive = AliveToken();
     TCustomForm* form = GetParentForm();
-    if (form && form != this && form->KeyPreview && form->DoKeyDown(m))
+    if (form && form != this && form->KeyPreview && (form->DoKeyDown(m) || alive.expired()))
         return true;
     if (!ControlStyle.Contains(csNoStdEvents)) {
         std::uint16_t key = std::uint16_t(m.WParam);
         KeyDown(key, KeyDataToShiftState(m.LParam));
+        if (alive.expired())
+            return true;
         m.WParam = key;
         if (key == 0)
             return true;
@@ -555,12 +560,15 @@ bool TWinControl::DoKeyDown(TMessage& m)
 
 bool TWinControl::DoKeyUp(TMessage& m)
 {
+    const auto alive = AliveToken();
     TCustomForm* form = GetParentForm();
-    if (form && form != this && form->KeyPreview && form->DoKeyUp(m))
+    if (form && form != this && form->KeyPreview && (form->DoKeyUp(m) || alive.expired()))
         return true;
     if (!ControlStyle.Contains(csNoStdEvents)) {
         std::uint16_t key = std::uint16_t(m.WParam);
         KeyUp(key, KeyDataToShiftState(m.LParam));
+        if (alive.expired())
+            return true;
         m.WParam = key;
         if (key == 0)
             return true;
@@ -570,12 +578,15 @@ bool TWinControl::DoKeyUp(TMessage& m)
 
 bool TWinControl::DoKeyPress(TMessage& m)
 {
+    const auto alive = AliveToken();
     TCustomForm* form = GetParentForm();
-    if (form && form != this && form->KeyPreview && form->DoKeyPress(m))
+    if (form && form != this && form->KeyPreview && (form->DoKeyPress(m) || alive.expired()))
         return true;
     if (!ControlStyle.Contains(csNoStdEvents)) {
         char16_t ch = char16_t(m.WParam);
         KeyPress(ch);
+        if (alive.expired())
+            return true;
         m.WParam = ch;
         if (ch == 0)
             return true;

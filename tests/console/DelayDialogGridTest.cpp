@@ -503,4 +503,24 @@ TEST(DelayGridModal, StoredDelaysShownAndATypedValueConfirmed)
     gdi::SetFontEngine(nullptr);
 }
 
+// A program that ends with the toolkit's units still started (it never calls the shut-downs)
+// exits cleanly: no unit's end runs from a static destructor over class records already gone.
+TEST(ToolkitUnitsAtExit, AProgramThatLeavesThemStartedEndsCleanly)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            EnsureVclApp();
+            gdi::SetFontEngine(gdi::MakeFakeFontEngine());
+            {
+                TDlgDelay dialog;
+                dialog.show();
+                SpinUntil([] { return false; }, 50);
+                QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("12"));
+            }
+            std::exit(0);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
 } // namespace

@@ -111,14 +111,19 @@ void TcxContainer::RefreshContainer(const TPoint& p, TcxMouseButton button, TShi
         viewInfoCalculated_ = false;
         return;
     }
+    // A refresh reports clicks (a button's click event): a handler may free the container.
+    const auto alive = AliveToken();
     ++refreshLockCount_;
     bool done = false;
     try {
         done = DoRefreshContainer(p, button, shift, isMouseEvent);
     } catch (...) {
-        --refreshLockCount_;
+        if (!alive.expired())
+            --refreshLockCount_;
         throw;
     }
+    if (alive.expired())
+        return;
     --refreshLockCount_;
     viewInfoCalculated_ = done;
 }
@@ -668,7 +673,8 @@ void TcxContainer::MouseMove(TShiftState shift, int x, int y)
     if (alive.expired() || IsDestroying())
         return;
     RefreshContainer({x, y}, cxmbNone, shift, true);
-    BeginMouseTracking(this, GetBounds(), this);
+    if (!alive.expired())
+        BeginMouseTracking(this, GetBounds(), this);
 }
 
 void TcxContainer::MouseUp(TMouseButton button, TShiftState shift, int x, int y)

@@ -212,8 +212,10 @@ void TcxCustomInnerListBox::HandleLButtonDown(TMessage& msg)
 void TcxCustomInnerListBox::KeyDown(std::uint16_t& key, TShiftState shift)
 {
     if (TcxContainer* c = Container(); c && !ContainerForwardsInput()) {
+        // The container's key handler may free the container, and the list box with it.
+        const auto alive = AliveToken();
         (c->*(&ContainerAccess::KeyDown))(key, shift);
-        if (key == 0)
+        if (alive.expired() || key == 0)
             return;
     }
     TCustomListBox::KeyDown(key, shift);
@@ -225,8 +227,9 @@ void TcxCustomInnerListBox::KeyUp(std::uint16_t& key, TShiftState shift)
     if (c && key == VK_TAB)
         key = 0;
     if (c && key != 0 && !ContainerForwardsInput()) {
+        const auto alive = AliveToken();
         (c->*(&ContainerAccess::KeyUp))(key, shift);
-        if (key == 0)
+        if (alive.expired() || key == 0)
             return;
     }
     if (key != 0)
@@ -238,8 +241,12 @@ void TcxCustomInnerListBox::KeyPress(char16_t& key)
     if (TcxContainer* c = Container()) {
         if (key == u'\t')
             key = 0;
-        if (key != 0 && !ContainerForwardsInput())
+        if (key != 0 && !ContainerForwardsInput()) {
+            const auto alive = AliveToken();
             (c->*(&ContainerAccess::KeyPress))(key);
+            if (alive.expired())
+                return;
+        }
         if (key == u'\r')
             key = 0;
     }

@@ -192,8 +192,10 @@ void TcxScrollBar::SetScrollParams(int min, int max, int position, int pageSize,
 
 void TcxScrollBar::Change()
 {
+    const auto alive = AliveToken();
     Perform(CM_CHANGED);
-    vcl::FireEvent(OnChange, this);
+    if (!alive.expired())
+        vcl::FireEvent(OnChange, this);
 }
 
 void TcxScrollBar::Scroll(TScrollCode code, int& position) { vcl::FireEvent(OnScroll, this, code, position); }
@@ -229,8 +231,8 @@ void TcxScrollBar::SetEnabled(bool v)
     if (!changed)
         return;
     Layout();
-    if (!v)
-        CancelScroll();
+    if (!v && !CancelScroll())
+        return;
     Invalidate();
 }
 
@@ -291,7 +293,7 @@ TcxButtonState TcxScrollBar::GetPartState(TcxScrollBarPart part) const
     return state_ == part ? cxbsPressed : cxbsNormal;
 }
 
-void TcxScrollBar::InternalScroll(TScrollCode code)
+bool TcxScrollBar::InternalScroll(TScrollCode code)
 {
     std::int64_t next = position_;
     switch (code) {
@@ -304,34 +306,39 @@ void TcxScrollBar::InternalScroll(TScrollCode code)
     default: break;
     }
     int pos = int(std::clamp<std::int64_t>(next, min_, max_));
+    const auto alive = AliveToken();
     Scroll(code, pos);
+    if (alive.expired())
+        return false;
     pos = std::clamp(pos, min_, max_);
     if (pos == position_)
-        return;
+        return true;
     if (code == scTrack) {
         position_ = pos;
         Invalidate();
-    } else {
-        SetPosition(pos);
+        return true;
     }
+    SetPosition(pos);
+    return !alive.expired();
 }
 
-void TcxScrollBar::DoScroll(TcxScrollBarPart part)
+bool TcxScrollBar::DoScroll(TcxScrollBarPart part)
 {
     switch (part) {
-    case sbpLineUp: InternalScroll(scLineUp); break;
-    case sbpLineDown: InternalScroll(scLineDown); break;
-    case sbpThumbnail: InternalScroll(scTrack); break;
-    case sbpPageUp: InternalScroll(scPageUp); break;
-    case sbpPageDown: InternalScroll(scPageDown); break;
-    default: break;
+    case sbpLineUp: return InternalScroll(scLineUp);
+    case sbpLineDown: return InternalScroll(scLineDown);
+    case sbpThumbnail: return InternalScroll(scTrack);
+    case sbpPageUp: return InternalScroll(scPageUp);
+    case sbpPageDown: return InternalScroll(scPageDown);
+    default: return true;
     }
 }
 
 void TcxScrollBar::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
 {
+    const auto alive = AliveToken();
     TCustomControl::MouseDown(button, shift, x, y);
-    if (button != mbLeft)
+    if (alive.expired() || button != mbLeft)
         return;
     const TcxScrollBarPart part = GetScrollBarPart({x, y});
     if (part == sbpNone)
@@ -340,11 +347,13 @@ void TcxScrollBar::MouseDown(TMouseButton button, TShiftState shift, int x, int 
         downMousePos_ = {x, y};
         savePosition_ = position_;
         saveThumbnailPos_ = {viewInfo_->ThumbnailRect.Left, viewInfo_->ThumbnailRect.Top};
-        InternalScroll(scTrack);
+        if (!InternalScroll(scTrack))
+            return;
     }
     state_ = hotPart_ = part;
     if (part != sbpThumbnail) {
-        DoScroll(part);
+        if (!DoScroll(part))
+            return;
         timer_->SetInterval(FirstRepeat);
         timer_->SetEnabled(true);
     }
@@ -360,12 +369,13 @@ void TcxScrollBar::OnTimerTick(TObject*)
     }
     if (timer_->Interval() == FirstRepeat)
         timer_->SetInterval(NextRepeat);
-    DoScroll(state_);
+    if (!DoScroll(state_))
+        return;
     const TPoint p = ScreenToClient(vcl::System().GetCursorPos());
     timer_->SetEnabled(GetScrollBarPart(p) == state_);
 }
 
-void TcxScrollBar::DragThumb(const TPoint& p)
+bool TcxScrollBar::DragThumb(const TPoint& p)
 {
     TRect area = BoundsRect();
     area = {0, 0, area.Width(), area.Height()};
@@ -387,14 +397,20 @@ void TcxScrollBar::DragThumb(const TPoint& p)
         if (newPos != position_)
             position_ = newPos;
     } else if (position_ != savePosition_) {
+        const auto alive = AliveToken();
         SetPosition(savePosition_);
+        if (alive.expired())
+            return false;
     }
-    InternalScroll(scTrack);
+    return InternalScroll(scTrack);
 }
 
 void TcxScrollBar::MouseMove(TShiftState shift, int x, int y)
 {
+    const auto alive = AliveToken();
     TCustomControl::MouseMove(shift, x, y);
+    if (alive.expired())
+        return;
     if (state_ == sbpThumbnail) {
         DragThumb({x, y});
         return;
@@ -411,25 +427,29 @@ void TcxScrollBar::MouseMove(TShiftState shift, int x, int y)
 
 void TcxScrollBar::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
 {
-    CancelScroll();
+    if (!CancelScroll())
+        return;
     hotPart_ = GetScrollBarPart({x, y});
     TCustomControl::MouseUp(button, shift, x, y);
 }
 
-void TcxScrollBar::CancelScroll()
+bool TcxScrollBar::CancelScroll()
 {
     if (state_ == sbpNone)
-        return;
+        return true;
     if (state_ == sbpThumbnail) {
         position_ = std::clamp(GetPositionFromThumbnail(), min_, max_);
-        InternalScroll(scPosition);
+        if (!InternalScroll(scPosition))
+            return false;
     }
     if (timer_)
         timer_->SetEnabled(false);
     state_ = hotPart_ = sbpNone;
-    InternalScroll(scEndScroll);
+    if (!InternalScroll(scEndScroll))
+        return false;
     viewInfo_->CalculateThumbnailRect();
     Invalidate();
+    return true;
 }
 
 void TcxScrollBar::MouseEnter(TControl*)
@@ -473,7 +493,8 @@ void TcxScrollBar::Dispatch(TMessage& msg)
     switch (msg.Msg) {
     case WM_ERASEBKGND: msg.Result = 1; return;
     case WM_CANCELMODE:
-        CancelScroll();
+        if (!CancelScroll())
+            return;
         break;
     case CM_MOUSEENTER:
         TCustomControl::Dispatch(msg);
@@ -484,8 +505,8 @@ void TcxScrollBar::Dispatch(TMessage& msg)
         MouseLeave(msg.LParam ? reinterpret_cast<TControl*>(msg.LParam) : this);
         return;
     case CM_VISIBLECHANGED:
-        if (!Visible())
-            CancelScroll();
+        if (!Visible() && !CancelScroll())
+            return;
         break;
     case CN_HSCROLL:
     case CN_VSCROLL: InternalScroll(TScrollCode(LoWord(msg.WParam))); return;

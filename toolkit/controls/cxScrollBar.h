@@ -87,16 +87,18 @@ protected:
     void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
     virtual void MouseEnter(TControl* control);
     virtual void MouseLeave(TControl* control);
-    void InternalScroll(TScrollCode code);
-    void DoScroll(TcxScrollBarPart part);
-    void CancelScroll();
+    // These call out (OnScroll, OnChange) and answer whether the bar still exists: a handler may
+    // free it, and then the caller stops.
+    bool InternalScroll(TScrollCode code);
+    bool DoScroll(TcxScrollBarPart part);
+    bool CancelScroll();
     void Layout();
     virtual void LookAndFeelChanged(TcxLookAndFeel* sender, TcxLookAndFeelValues changedValues);
 
 private:
     friend class TcxScrollBarViewInfo;
     void OnTimerTick(TObject*);
-    void DragThumb(const TPoint& p);
+    bool DragThumb(const TPoint& p);
 
     std::unique_ptr<TBitmap> bitmap_;
     std::unique_ptr<TcxCanvas> canvas_;

@@ -247,8 +247,10 @@ void TdxUnitsLoader::Finalize()
 
 TdxUnitsLoader* dxUnitsLoader()
 {
-    static TdxUnitsLoader loader;
-    return &loader;
+    // Never destroyed: a program that exits with the units still started must not run their end
+    // procedures from a static destructor, after the class records they touch are gone.
+    static TdxUnitsLoader* const loader = new TdxUnitsLoader();
+    return loader;
 }
 
 void dxInitializeGDIPlus() { dxUnitsLoader()->Initialize(); }

@@ -699,13 +699,24 @@ void TcxDataStorage::ReshapeValueDef(TcxValueDef* def, TcxValueTypeClass valueTy
         Variant Value;
         std::string Text;
     };
+    // A slot of the Object kind owns its object. The object moves when the new form owns objects
+    // too; no other kind converts into or out of an owned object, so the value is dropped there
+    // (and the object freed).
+    const auto ownsObjects = [](TcxValueTypeClass type) { return dynamic_cast<const TcxObjectValueType*>(type) != nullptr; };
+    const bool wasObject = ownsObjects(def->valueTypeClass_), isObject = ownsObjects(valueType);
+    const bool moveObjects = wasObject && isObject && stored;
+    const bool keepValues = wasObject == isObject;
     std::vector<Kept> kept(static_cast<std::size_t>(list.Count()));
     for (int i = 0; i < list.Count(); ++i)
         if (void* b = list.Get(i); b && oldSize > 0) {
-            kept[i].Value = def->GetDataValue(b);
+            if (keepValues)
+                kept[i].Value = def->GetDataValue(b);
             if (hadText)
                 kept[i].Text = def->GetDisplayText(b);
-            def->FreeBuffer(b);
+            if (!moveObjects)
+                def->FreeBuffer(b);
+            else if (hadText)
+                def->valueTypeClass_->FreeTextBuffer(def->TextSlot(b));
         }
     def->valueTypeClass_ = valueType;
     def->stored_ = stored;

@@ -289,6 +289,15 @@ void TcxCustomDropDownEdit::CreatePopupWindow()
     popupWindow_->OnShowed = TNotifyEvent(this, &TcxCustomDropDownEdit::PopupWindowShowed);
 }
 
+void TcxCustomDropDownEdit::Notification(TComponent* component, TOperation operation)
+{
+    TcxCustomMaskEdit::Notification(component, operation);
+    if (operation == opRemove && component && component == popupWindow_) {
+        popupWindow_ = nullptr;
+        popupAlive_.reset();
+    }
+}
+
 bool TcxCustomDropDownEdit::DroppedDown() const { return PopupWhole() && popupWindow_->IsVisible(); }
 
 bool TcxCustomDropDownEdit::HasPopupWindow() const { return DroppedDown(); }
@@ -767,7 +776,11 @@ void TcxCustomDropDownEdit::MouseDown(TMouseButton button, TShiftState shift, in
 bool TcxCustomDropDownEdit::DoRefreshContainer(const TPoint& p, TcxMouseButton button, TShiftState shift,
                                                bool isMouseEvent)
 {
+    // A refresh reports button clicks, whose handler may free the editor.
+    const auto alive = AliveToken();
     const bool result = TcxCustomMaskEdit::DoRefreshContainer(p, button, shift, isMouseEvent);
+    if (alive.expired())
+        return result;
     if (isMouseEvent && !(button == cxmbLeft)) {
         const bool over = p.X >= 0 && p.Y >= 0 && p.X < Width() && p.Y < Height();
         isHotAndPopup_ = DroppedDown() && over;

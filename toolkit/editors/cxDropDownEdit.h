@@ -369,6 +369,8 @@ class TcxCustomDropDownEdit : public TcxCustomMaskEdit {
 
 protected:
     TcxCustomDropDownEdit(TComponent* owner, bool isInplace, const TcxEditClasses& classes);
+    // The popup window is the editor's own component: one freed by someone else is forgotten.
+    void Notification(TComponent* component, TOperation operation) override;
     virtual bool CanDropDown() { return false; }
     virtual void CreatePopupWindow();
     virtual void DoCloseUp();

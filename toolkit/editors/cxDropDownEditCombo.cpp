@@ -396,19 +396,27 @@ void TcxCustomComboBox::ChangeHandler(TObject* sender)
 {
     TcxCustomTextEditLookupData* lookup = LookupData();
     const int old = lookup ? lookup->CurrentKey() : -1;
+    // Unlocking fires the change events held back, whose handlers may free the editor.
+    const auto alive = AliveToken();
     LockChangeEvents(true);
     LockClick(true);
     try {
         TcxCustomDropDownEdit::ChangeHandler(sender);
-        if (lookup && CanSynchronizeLookupData())
+        if (!alive.expired() && lookup && CanSynchronizeLookupData())
             lookup->TextChanged();
     } catch (...) {
-        LockClick(false);
-        LockChangeEvents(false);
+        if (!alive.expired()) {
+            LockClick(false);
+            LockChangeEvents(false);
+        }
         throw;
     }
+    if (alive.expired())
+        return;
     LockClick(false);
     LockChangeEvents(false);
+    if (alive.expired())
+        return;
     if (lookup && lookup->CurrentKey() != old && ActiveProperties()->IncrementalSearch())
         DoClick();
 }

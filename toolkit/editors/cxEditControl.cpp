@@ -405,8 +405,9 @@ void TcxCustomEdit::InternalSetEditValue(const Variant& value, bool)
     else
         SetModified(false);
     if (changed) {
+        const auto alive = AliveToken();
         DoEditValueChanged();
-        if (!ActiveProperties()->HasDisplayValue())
+        if (!alive.expired() && !ActiveProperties()->HasDisplayValue())
             DoChange();
     }
 }
@@ -504,8 +505,12 @@ void TcxCustomEdit::DoChange()
     if (IsOnChangeEventAssigned()) {
         if (AreChangeEventsLocked())
             changeEventsCatcher_->OnChangeEvent = true;
-        else
+        else {
+            const auto alive = AliveToken();
             WithInplaceModified(this, [this] { DoOnChange(); });
+            if (alive.expired())
+                return;   // the handler freed the editor
+        }
     }
     TcxCustomEditProperties* properties = ActiveProperties();
     if (!properties->HasDisplayValue() && !properties->CanCompareEditValue())

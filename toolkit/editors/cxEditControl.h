@@ -535,6 +535,8 @@ class TcxInplaceEditList : public TObject {
     void RemoveItem(TcxCustomEditPropertiesClass propertiesClass);
     void RemoveItem(int index);
     void DisconnectProperties(TcxCustomEditProperties* properties);
+    // An editor freed by someone else leaves the cache (it is not freed again).
+    void ForgetEdit(TcxCustomEdit* edit);
     void DestroyItems();
     int Count() const { return int(items_.size()); }
     TComponent* EditorOwner() const { return editorOwner_; }

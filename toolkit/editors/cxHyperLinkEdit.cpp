@@ -300,13 +300,18 @@ TcxHyperLinkEdit::TcxHyperLinkEdit(TComponent* owner, bool isInplace)
 
 bool TcxCustomHyperLinkEdit::DoOnStartClick()
 {
+    // A handler may free the editor (and the properties holding the handler): it runs on a copy,
+    // and nothing of the editor is read after it.
     bool handled = false;
+    const auto alive = AliveToken();
     if (Properties()->OnStartClick) {
-        Properties()->OnStartClick(this);
+        vcl::FireEvent(Properties()->OnStartClick, this);
         handled = true;
+        if (alive.expired())
+            return true;
     }
     if (RepositoryItem() && ActiveProperties() != Properties() && ActiveProperties()->OnStartClick) {
-        ActiveProperties()->OnStartClick(this);
+        vcl::FireEvent(ActiveProperties()->OnStartClick, this);
         handled = true;
     }
     return handled;
@@ -338,8 +343,8 @@ bool TcxCustomHyperLinkEdit::DoStart()
 void TcxCustomHyperLinkEdit::KeyDown(std::uint16_t& key, TShiftState shift)
 {
     if (key != 0 && ShortCut(key, shift) == ActiveProperties()->StartKey()) {
-        DoStart();
         key = 0;
+        DoStart();
         return;
     }
     TcxCustomTextEdit::KeyDown(key, shift);

@@ -147,6 +147,11 @@ void TcxInplaceEditList::DisconnectProperties(TcxCustomEditProperties* propertie
         items_[std::size_t(index)].Properties = nullptr;
 }
 
+void TcxInplaceEditList::ForgetEdit(TcxCustomEdit* edit)
+{
+    std::erase_if(items_, [edit](const Item& item) { return item.Edit == edit; });
+}
+
 void TcxInplaceEditList::RemoveItem(int index)
 {
     if (index < 0 || index >= Count())

@@ -150,7 +150,7 @@ bool TcxCustomSpinEdit::Increment(TcxSpinEditButton button)
         LockChangeEvents(false);
         throw;
     }
-    LockChangeEvents(false);
+    LockChangeEvents(false);   // fires the held change events: the editor may be gone after this
     return result;
 }
 
@@ -213,8 +213,10 @@ void TcxCustomSpinEdit::SynchronizeEditValue()
 void TcxCustomSpinEdit::ChangeHandler(TObject* sender)
 {
     typedText_ = keyTyping_;
+    const auto alive = AliveToken();   // the change handler may free the editor
     TcxCustomMaskEdit::ChangeHandler(sender);
-    keyTyping_ = false;
+    if (!alive.expired())
+        keyTyping_ = false;
 }
 
 template <class F>
@@ -223,13 +225,16 @@ void TcxCustomSpinEdit::WithKeyTyping(F&& f)
     if (InternalFocused() && !ActiveProperties()->CanEdit())
         return;
     keyTyping_ = true;
+    const auto alive = AliveToken();
     try {
         f();
     } catch (...) {
-        keyTyping_ = false;
+        if (!alive.expired())
+            keyTyping_ = false;
         throw;
     }
-    keyTyping_ = false;
+    if (!alive.expired())
+        keyTyping_ = false;
 }
 
 void TcxCustomSpinEdit::ClearSelection()
@@ -458,7 +463,11 @@ void TcxCustomSpinEdit::FocusChanged()
 bool TcxCustomSpinEdit::DoRefreshContainer(const TPoint& p, TcxMouseButton button, TShiftState shift,
                                            bool isMouseEvent)
 {
+    // A refresh reports button clicks, whose handler may free the editor.
+    const auto alive = AliveToken();
     const bool result = TcxCustomMaskEdit::DoRefreshContainer(p, button, shift, isMouseEvent);
+    if (alive.expired())
+        return result;
     TcxCustomEditViewInfo* vi = EditViewInfo();
     if (timer_ && vi && vi->ButtonCount() > 0 && vi->PressedButton == -1 && CapturedButton() == -1)
         StopTracking();

@@ -276,12 +276,17 @@ bool RouteFieldInput(TcxCustomTextEdit* c, TCustomEdit* field, TMessage& m, cons
 bool RouteFieldTyping(TcxCustomTextEdit* c, IcxInnerTextEdit* field, TMessage& m,
                       const std::function<void(TMessage&)>& inherited)
 {
+    // The field's own handling fires the editor's events; a handler may free the editor and the
+    // field with it, and then nothing more is done here.
+    const auto alive = field->GetControl()->AliveToken();
     switch (m.Msg) {
     case WM_CHAR: {
         TcxCustomInnerTextEditPrevState state;
         SaveTextEditState(field, true, state);
         field->SetInternalUpdating(false);
         inherited(m);
+        if (alive.expired())
+            return true;
         c->UnlockLookupDataTextChanged();
         if (!field->GetInternalUpdating() && CheckTextEditState(field, state))
             c->SetFindSelection(false);
@@ -294,7 +299,8 @@ bool RouteFieldTyping(TcxCustomTextEdit* c, IcxInnerTextEdit* field, TMessage& m
         return true;
     case EM_SETSEL:
         inherited(m);
-        vcl::FireEvent(field->GetOnSelChange(), field->GetControl());
+        if (!alive.expired())
+            vcl::FireEvent(field->GetOnSelChange(), field->GetControl());
         return true;
     default:
         return false;
@@ -308,6 +314,9 @@ void TcxCustomInnerTextEdit::Dispatch(TMessage& m)
         return TCustomEdit::Dispatch(m);
     if (RouteFieldInput(c, this, m, [this](TMessage& msg) { TCustomEdit::Dispatch(msg); }))
         return;
+    // The field's own handling fires the editor's events (change, keys); a handler may free the
+    // editor and the field with it, and then nothing more is done here.
+    const auto alive = AliveToken();
     switch (m.Msg) {
     case WM_GETDLGCODE: {
         TCustomEdit::Dispatch(m);
@@ -328,6 +337,8 @@ void TcxCustomInnerTextEdit::Dispatch(TMessage& m)
         SaveTextEditState(&helper_, true, state);
         InternalUpdating = false;
         TCustomEdit::Dispatch(m);
+        if (alive.expired())
+            return;
         std::uint16_t key = std::uint16_t(m.WParam);
         if (key != 0 && !InternalUpdating && !CheckTextEditState(&helper_, state))
             c->DoAfterKeyDown(key, shift);
@@ -350,7 +361,6 @@ void TcxCustomInnerTextEdit::Dispatch(TMessage& m)
         return;
     case WM_LBUTTONDOWN:
     case WM_MOUSEMOVE: {
-        auto alive = c->AliveToken();
         TCustomEdit::Dispatch(m);
         if (!alive.expired() && (m.Msg == WM_LBUTTONDOWN || (m.WParam & MK_LBUTTON)))
             c->FieldMouseSelection(m.Msg == WM_MOUSEMOVE);
@@ -359,7 +369,7 @@ void TcxCustomInnerTextEdit::Dispatch(TMessage& m)
     case WM_SETTEXT:
         TCustomEdit::Dispatch(m);
         // Text set by code starts with the caret at 0, as the system edit leaves it.
-        if (Box())
+        if (!alive.expired() && Box())
             Box()->SetSelection(0, 0);
         return;
     case WM_SETFOCUS:
@@ -370,6 +380,8 @@ void TcxCustomInnerTextEdit::Dispatch(TMessage& m)
         return;
     case WM_KILLFOCUS:
         TCustomEdit::Dispatch(m);
+        if (alive.expired())
+            return;
         if (NeedAdjustAlignment())
             SetAlignment(c->ActiveProperties()->Alignment()->Horz());
         c->FocusChanged();

@@ -441,14 +441,21 @@ bool TcxCustomTextEdit::DoMouseWheel(TShiftState shift, int wheelDelta, TPoint m
 
 void TcxCustomTextEdit::ChangeHandler(TObject* sender)
 {
+    // The change handlers run here (unlocking fires what was held back) and may free the editor.
+    const auto alive = AliveToken();
     LockChangeEvents(true);
     try {
         TcxCustomEdit::ChangeHandler(sender);
     } catch (...) {
-        LockChangeEvents(false);
+        if (!alive.expired())
+            LockChangeEvents(false);
         throw;
     }
+    if (alive.expired())
+        return;
     LockChangeEvents(false);
+    if (alive.expired())
+        return;
     if (auto* vi = dynamic_cast<TcxCustomTextEditViewInfo*>(EditViewInfo()); vi && !vi->IsEditClass)
         UpdateDrawValue();
     if (IsEditFocused() && ActiveProperties()->IsEditValueNumeric() &&

@@ -673,16 +673,29 @@ bool TcxCustomTimeEdit::Increment(TcxSpinEditButton button)
         else
             value = -1;
     }
+    // The step fires the change handlers, which may free the editor.
+    const auto alive = AliveToken();
     if (value >= 0 && DoEditing()) {
         const std::string before = Text();
-        {
-            TcxUserChangeScope scope(this, true);
+        // The user-change flag is put back only on a live editor.
+        const bool userChange = IsUserChange();
+        SetUserChange(true);
+        try {
             SetInternalDisplayValue(Variant(IncrementValueToStr(Variant(value))));
+        } catch (...) {
+            if (!alive.expired())
+                SetUserChange(userChange);
+            throw;
         }
+        if (alive.expired())
+            return true;
+        SetUserChange(userChange);
         result = Text() != before;
         SetModifiedAfterEnter(true);
         if (ActiveProperties()->ImmediatePost() && CanPostEditValue() && ValidateEdit(true)) {
             InternalPostEditValue();
+            if (alive.expired())
+                return result;
             SynchronizeDisplayValue();
         }
     }

@@ -263,6 +263,7 @@ TcxCustomInplaceEditContainer::TcxCustomInplaceEditContainer(TComponent* owner) 
 TcxCustomInplaceEditContainer::~TcxCustomInplaceEditContainer()
 {
     destroying_ = true;
+    HookProperties(nullptr);
     SetRepositoryItem(nullptr);
     SetEditingControl(nullptr);
     FreeAndNil(options_);
@@ -418,7 +419,30 @@ void TcxCustomInplaceEditContainer::DestroyProperties()
     FreeAndNil(sharedViewData_);
     if (propertiesValue_ == properties_)
         propertiesValue_ = nullptr;
+    if (hookedProperties_ == properties_)
+        hookedProperties_ = nullptr;   // the hook goes with them
     FreeAndNil(properties_);
+}
+
+Event<void(TObject*)> TcxCustomInplaceEditContainer::PropertiesHook()
+{
+    return Event<void(TObject*)>(this, &TcxCustomInplaceEditContainer::DoOnPropertiesChanged);
+}
+
+// Properties in effect that nobody listened to are hooked to this item; they may be shared (a
+// value type's default), so the hook leaves them when they stop being in effect and when the
+// item goes, or their next notice would call an item that no longer uses them or no longer exists.
+void TcxCustomInplaceEditContainer::HookProperties(TcxCustomEditProperties* properties)
+{
+    if (hookedProperties_ && hookedProperties_ != properties) {
+        if (hookedProperties_->OnPropertiesChanged == PropertiesHook())
+            hookedProperties_->OnPropertiesChanged = nullptr;
+        hookedProperties_ = nullptr;
+    }
+    if (properties && !properties->OnPropertiesChanged) {
+        properties->OnPropertiesChanged = PropertiesHook();
+        hookedProperties_ = properties;
+    }
 }
 
 void TcxCustomInplaceEditContainer::SetRepositoryItem(TcxEditRepositoryItem* value)
@@ -523,8 +547,7 @@ void TcxCustomInplaceEditContainer::InternalPropertiesChanged()
     InitProperties(propertiesValue_);
     if (editingControl_)
         sharedViewData_ = CreateEditViewData(propertiesValue_, nullptr);
-    if (propertiesValue_ && !propertiesValue_->OnPropertiesChanged)
-        propertiesValue_->OnPropertiesChanged = [this](TObject* sender) { DoOnPropertiesChanged(sender); };
+    HookProperties(propertiesValue_);
     PropertiesChanged();
 }
 
@@ -542,30 +565,40 @@ void TcxCustomInplaceEditContainer::DataChanged()
 
 // --- values
 
+// An item holds no values of its own: reading or writing one of an item that no control holds is
+// the caller's mistake and raises the data controller's error for an item it does not have.
+TcxCustomDataController* TcxCustomInplaceEditContainer::ValuesController() const
+{
+    TcxCustomDataController* dc = DataController();
+    if (!dc)
+        InvalidOperation(&cxSDataItemIndexError);
+    return dc;
+}
+
 Variant TcxCustomInplaceEditContainer::GetValue(int recordIndex)
 {
-    return DataController()->GetValue(recordIndex, dataItemIndex_);
+    return ValuesController()->GetValue(recordIndex, dataItemIndex_);
 }
 
 void TcxCustomInplaceEditContainer::SetValue(int recordIndex, const Variant& value)
 {
-    DataController()->SetValue(recordIndex, dataItemIndex_, value);
+    ValuesController()->SetValue(recordIndex, dataItemIndex_, value);
 }
 
 Variant TcxCustomInplaceEditContainer::GetCurrentValue()
 {
-    return GetValue(DataController()->GetFocusedRecordIndex());
+    return GetValue(ValuesController()->GetFocusedRecordIndex());
 }
 
 void TcxCustomInplaceEditContainer::SetCurrentValue(const Variant& value)
 {
-    SetValue(DataController()->GetFocusedRecordIndex(), value);
+    SetValue(ValuesController()->GetFocusedRecordIndex(), value);
 }
 
 Variant TcxCustomInplaceEditContainer::GetDisplayValue(TcxCustomEditProperties* properties, int recordIndex)
 {
     if (properties && properties->GetEditValueSource(false) != evsValue)
-        return Variant(DataController()->GetDisplayText(recordIndex, dataItemIndex_));
+        return Variant(ValuesController()->GetDisplayText(recordIndex, dataItemIndex_));
     return GetValue(recordIndex);
 }
 
@@ -603,7 +636,11 @@ bool TcxCustomInplaceEditContainer::CanEdit()
            dc->GetEditOperations().Contains(dceoShowEdit) && dc->GetRecordCount() > 0;
 }
 
-bool TcxCustomInplaceEditContainer::CanInitEditing() { return DataController()->CanInitEditing(dataItemIndex_); }
+bool TcxCustomInplaceEditContainer::CanInitEditing()
+{
+    TcxCustomDataController* dc = DataController();
+    return dc && dc->CanInitEditing(dataItemIndex_);
+}
 
 bool TcxCustomInplaceEditContainer::CanIncSearch()
 {

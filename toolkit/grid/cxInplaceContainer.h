@@ -276,8 +276,13 @@ protected:
     void CreateProperties();
     void DestroyProperties();
     bool Destroying() const { return destroying_; }
+    // The data controller that holds the item's values; raises when no control holds the item.
+    TcxCustomDataController* ValuesController() const;
 
 private:
+    Event<void(TObject*)> PropertiesHook();
+    void HookProperties(TcxCustomEditProperties* properties);
+    TcxCustomEditProperties* hookedProperties_ = nullptr;
     TcxCustomItemDataBinding* dataBinding_ = nullptr;
     int dataItemIndex_ = -1;
     bool destroying_ = false;

@@ -322,6 +322,15 @@ void TcxEditingControl::RecreateViewInfo()
     ViewInfo();
 }
 
+void TcxEditingControl::Notification(TComponent* component, TOperation operation)
+{
+    TcxControl::Notification(component, operation);
+    // The in-place editors are the control's own components: one freed by someone else is
+    // forgotten before anything reaches for it.
+    if (operation == opRemove && controller_ && controller_->HasEditingController())
+        controller_->EditingController()->EditorFreed(component);
+}
+
 // --- items
 
 void TcxEditingControl::DoInplaceEditContainerItemAdded(TcxCustomInplaceEditContainer* item)
@@ -339,6 +348,9 @@ void TcxEditingControl::DoInplaceEditContainerItemAdded(TcxCustomInplaceEditCont
 
 void TcxEditingControl::DoInplaceEditContainerItemRemoved(TcxCustomInplaceEditContainer* item)
 {
+    // The data controller's notice of the removed field waits until the remaining items are
+    // renumbered: a refresh in between would read the focused cell by an index out of range.
+    DataController()->BeginUpdate();
     try {
         if (controller_) {
             if (controller_->EditingController()->EditingItem() == item)
@@ -354,11 +366,14 @@ void TcxEditingControl::DoInplaceEditContainerItemRemoved(TcxCustomInplaceEditCo
         std::erase(itemList_, item);
         DataController()->RemoveItem(item);
         UpdateIndexes();
+        item->SetDataItemIndex(-1);
     } catch (...) {
+        item->SetDataItemIndex(-1);
+        DataController()->EndUpdate();
         LayoutChanged();
         throw;
     }
-    item->SetDataItemIndex(-1);
+    DataController()->EndUpdate();
     LayoutChanged();
 }
 

@@ -247,6 +247,9 @@ class TcxEditingController : public TObject {
     void CancelEditUpdatePost() { placementPending_ = false; }
     void CheckEditUpdatePost();
     bool PlacementPending() const { return placementPending_; }
+    // The in-place editor, or one the cache holds, was freed by someone else: editing ends
+    // without touching it and the cache forgets it.
+    void EditorFreed(TComponent* editor);
     void StartEditShowingTimer(TcxCustomInplaceEditContainer* item);
     void StopEditShowingTimer();
     bool EditShowingTimerActive() const { return editShowingTimer_ != nullptr; }
@@ -419,6 +422,7 @@ class TcxCustomControlController : public TObject {
     ~TcxCustomControlController() override;
     TcxEditingControl* EditingControl() const { return owner_; }
     TcxEditingController* EditingController();
+    bool HasEditingController() const { return editingController_ != nullptr; }
     TcxCustomHitTestController* HitTestController();
     TcxHotTrackController* HotTrackController();
     TcxCustomCellNavigator* Navigator();
@@ -807,6 +811,7 @@ class TcxEditingControl : public TcxControl {
     TPoint DragStartPoint = cxNullPoint;
 
 protected:
+    void Notification(TComponent* component, TOperation operation) override;
     void Paint() override;
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
     void MouseMove(TShiftState shift, int x, int y) override;

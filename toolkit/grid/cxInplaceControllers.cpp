@@ -497,6 +497,21 @@ void TcxEditingController::HideInplaceEditor()
     inplaceEditor_ = nullptr;
 }
 
+void TcxEditingController::EditorFreed(TComponent* editor)
+{
+    if (!editor)
+        return;
+    if (editor == inplaceEditor_) {
+        TcxCustomInplaceEditContainer* item = editingItem_;
+        inplaceEditor_ = nullptr;
+        editingItem_ = nullptr;
+        if (item && !EditingControl()->IsDestroying())
+            controller_->RefreshFocusedCellViewInfo(item);
+    }
+    if (auto* edit = dynamic_cast<TcxCustomEdit*>(editor))
+        editorCache_->ForgetEdit(edit);
+}
+
 void TcxEditingController::RemoveEdit(TcxCustomEditProperties* properties)
 {
     if (properties && properties == GetEditingProperties())

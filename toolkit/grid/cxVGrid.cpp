@@ -324,6 +324,19 @@ void TcxCustomRow::ResetOwnerCount()
 
 void TcxCustomRow::Insert(int index, TcxCustomRow* row)
 {
+    // The row itself or one of its ancestors is refused as SetParent refuses them: the tree stays
+    // free of cycles. A row that has a parent leaves it first, so it is in one child list only.
+    if (!row || row == this || row->IsParent(this))
+        return;
+    if (index < 0 || index > GetCount())
+        IndexError();
+    if (TcxCustomRow* old = row->parent_) {
+        if (const int i = old->IndexOf(row); i >= 0)
+            old->Delete(i);
+        row->parent_ = nullptr;
+        if (old == this)
+            index = std::min(index, GetCount());
+    }
     if (!children_)
         children_ = std::make_unique<TcxRowList>(this);
     row->parent_ = this;
@@ -1280,6 +1293,9 @@ TcxCustomVerticalGrid::~TcxCustomVerticalGrid()
 
 void TcxCustomVerticalGrid::BeforeDestruction()
 {
+    // Marked destroying before the rows go: the data notices their values' removal raises must not
+    // lay out a tree that is half taken apart.
+    Destroying();
     destroying_ = true;
     // The customization form goes first: its lists hold the rows' header infos.
     customizing_.reset();
@@ -1786,7 +1802,7 @@ void TcxCustomVerticalGrid::DoInplaceEditContainerItemRemoved(TcxCustomInplaceEd
 
 void TcxCustomVerticalGrid::DataChanged()
 {
-    if (calcLock_ > 0)
+    if (calcLock_ > 0 || destroying_)
         return;
     ++calcLock_;
     try {

@@ -201,6 +201,7 @@ namespace {
 // A control's stored form in miniature: a component publishing its look and feel.
 class TStyledComponent : public rtl::TComponent {
     RTL_CLASS(TStyledComponent, rtl::TComponent)
+    TStyledComponent() : rtl::TComponent(nullptr) {}
     TcxLookAndFeel* LookAndFeel() const { return lookAndFeel_.get(); }
 
 private:

@@ -111,6 +111,48 @@ TEST(DataStorageFaults, ChangingADefinitionsFormLaysTheRecordsOutAgain)
     EXPECT_EQ(s.GetValue(2, def).ToInteger(), 12);
 }
 
+// A definition of the Object kind owns the objects of its records: a change of its text flag keeps
+// them (once freed, with their addresses kept, the storage freed them again), a change into another
+// kind frees each once, and integers never become owned objects.
+TEST(DataStorageFaults, AnObjectDefinitionKeepsOrFreesItsObjectsWhenItsFormChanges)
+{
+    struct Counted : TObject {
+        explicit Counted(int& freed) : freed_(freed) {}
+        ~Counted() override { ++freed_; }
+        int& freed_;
+    };
+    int freed = 0;
+    const auto addressOf = [](TObject* o) { return Variant(static_cast<std::int64_t>(reinterpret_cast<std::intptr_t>(o))); };
+    {
+        TcxDataStorage s;
+        TcxValueDef* def = s.ValueDefs()->Add(TcxObjectValueType::Class(), true, false, nullptr);
+        TcxValueDef* after = s.ValueDefs()->Add(TcxIntegerValueType::Class(), true, false, nullptr);
+        s.SetRecordCount(2);
+        auto* first = new Counted(freed);
+        s.SetValue(0, def, addressOf(first));
+        s.SetValue(0, after, 7);
+        s.SetValue(1, def, addressOf(new Counted(freed)));
+        def->SetTextStored(true);
+        s.SetDisplayText(0, def, "first");
+        TcxDataStorageHelper::SetTextStored(def, false);
+        EXPECT_EQ(freed, 0);
+        EXPECT_EQ(s.GetValue(0, def).ToInt64(), addressOf(first).ToInt64());
+        EXPECT_EQ(s.GetValue(0, after).ToInteger(), 7);
+        s.DeleteRecord(1);
+        EXPECT_EQ(freed, 1);
+        def->SetValueTypeClass(TcxIntegerValueType::Class());
+        EXPECT_EQ(freed, 2);
+        EXPECT_TRUE(s.GetValue(0, def).IsNull());
+        EXPECT_EQ(s.GetValue(0, after).ToInteger(), 7);
+
+        s.SetValue(0, def, 12345);
+        def->SetValueTypeClass(TcxObjectValueType::Class());
+        EXPECT_TRUE(s.GetValue(0, def).IsNull());
+        s.DeleteRecord(0);
+    }
+    EXPECT_EQ(freed, 2);
+}
+
 // Variant streams: arrays nested past any real filter value, and nested counts that each fit the
 // bytes left but together ask for far more, are refused before they are allocated.
 TEST(StreamFaults, VariantArraysAreBoundedInDepthAndInTotalCount)

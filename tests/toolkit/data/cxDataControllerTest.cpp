@@ -438,6 +438,7 @@ namespace {
 // A stored form in miniature: a component whose published Filter is a controller's filter.
 class TFilteredForm : public TComponent {
     RTL_CLASS(TFilteredForm, TComponent)
+    TFilteredForm() : TComponent(nullptr) {}
     TTestDataController* Controller = nullptr;
     TcxDataFilterCriteria* Filter() const { return Controller->Filter(); }
 };

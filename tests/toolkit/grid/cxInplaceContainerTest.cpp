@@ -77,9 +77,50 @@ TEST_F(InplaceTest, ValuesGoThroughTheDataControllerByRecordAndField)
     EXPECT_TRUE(a->GetEditValue().IsEmpty());
     a->SetEditValue(99);
     EXPECT_EQ(dc->GetValue(1, 0), Variant(7));
-    // A detached item has no values.
+    // A detached item has no values: reading or writing one raises the toolkit's error (it
+    // dereferenced a missing data controller), and it can not start editing.
     TcxTestItem loose(nullptr);
     EXPECT_EQ(loose.GetValueCount(), 0);
+    EXPECT_THROW(loose.GetValue(0), EcxInvalidDataControllerOperation);
+    EXPECT_THROW(loose.SetValue(0, 1), EcxInvalidDataControllerOperation);
+    EXPECT_THROW(loose.GetCurrentValue(), EcxInvalidDataControllerOperation);
+    EXPECT_THROW(loose.SetCurrentValue(1), EcxInvalidDataControllerOperation);
+    EXPECT_THROW(loose.GetDisplayValue(nullptr, 0), EcxInvalidDataControllerOperation);
+    EXPECT_TRUE(loose.GetEditValue().IsEmpty());
+    loose.SetEditValue(1);
+    EXPECT_FALSE(loose.CanInitEditing());
+}
+
+// Properties in effect that no one listened to take the item's hook; when they are shared (a value
+// type's default) the hook leaves them with the item or when the item moves on to other
+// properties, so their next notice calls no freed item and no item that stopped using them.
+TEST_F(InplaceTest, AnItemUnhooksSharedPropertiesWhenItGoesOrMovesOn)
+{
+    TcxEditDataRegisteredRepositoryItems* defaults = GetDefaultEditDataRepositoryItems();
+    TcxCustomEditProperties* intDefault = defaults->GetItem(TcxIntegerValueType::Class())->Properties();
+    TcxCustomEditProperties* boolDefault = defaults->GetItem(TcxBooleanValueType::Class())->Properties();
+    const auto repositoryHook = intDefault->OnPropertiesChanged;
+    intDefault->OnPropertiesChanged = nullptr;   // nobody listens: the first item that shows them hooks them
+    TcxTestItem* a = control->AddItem("Integer");
+    ASSERT_EQ(a->PropertiesValue(), intDefault);
+    EXPECT_TRUE(intDefault->OnPropertiesChanged.Assigned());
+    a->Free();
+    EXPECT_FALSE(intDefault->OnPropertiesChanged.Assigned());
+    intDefault->Changed();   // once called the freed item
+
+    TcxTestItem* b = control->AddItem("Integer");
+    EXPECT_TRUE(intDefault->OnPropertiesChanged.Assigned());
+    static_cast<TcxItemDataBinding*>(b->DataBinding())->SetValueType("Boolean");
+    EXPECT_EQ(b->PropertiesValue(), boolDefault);
+    EXPECT_FALSE(intDefault->OnPropertiesChanged.Assigned());
+    // A handler someone else set stays.
+    int heard = 0;
+    intDefault->OnPropertiesChanged = [&](TObject*) { ++heard; };
+    static_cast<TcxItemDataBinding*>(b->DataBinding())->SetValueType("Integer");
+    static_cast<TcxItemDataBinding*>(b->DataBinding())->SetValueType("Boolean");
+    intDefault->Changed();
+    EXPECT_EQ(heard, 1);
+    intDefault->OnPropertiesChanged = repositoryHook;
 }
 
 TEST_F(InplaceTest, PropertiesInEffectFollowRepositoryItemOwnPropertiesThenValueTypeDefault)

@@ -152,6 +152,38 @@ TEST_F(VGridTest, SetParentRefusesCyclesAndSetIndexIgnoresBadIndexes)
     EXPECT_EQ(cat->Index(), 1);
 }
 
+// Add and Insert refuse the row itself and its ancestors as SetParent does (an ancestor taken as a
+// child made the tree endless), and a row that has a parent leaves it for the new one.
+TEST_F(VGridTest, AddAndInsertRefuseCyclesAndMoveARowOutOfItsParent)
+{
+    auto* a = grid->Add<TcxCategoryRow>();
+    auto* b = grid->AddChild<TcxCategoryRow>(a);
+    auto* c = grid->AddChild<TcxEditorRow>(b);
+    b->Add(a);
+    c->Insert(0, a);
+    c->Add(b);
+    b->Add(b);
+    EXPECT_EQ(a->GetParent(), nullptr);
+    EXPECT_EQ(b->GetParent(), a);
+    EXPECT_EQ(c->GetParent(), b);
+    EXPECT_EQ(grid->Rows()->GetCount(), 3);
+    EXPECT_EQ(ErrorText([&] { a->Insert(3, c); }), "Index error");
+    EXPECT_EQ(c->GetParent(), b);
+
+    a->Insert(0, c);   // from b to a
+    EXPECT_EQ(c->GetParent(), a);
+    EXPECT_EQ(b->GetCount(), 0);
+    EXPECT_EQ(a->GetCount(), 2);
+    EXPECT_EQ(c->Index(), 0);
+    EXPECT_EQ(b->Index(), 1);
+    a->Add(c);         // within a, to the end
+    EXPECT_EQ(a->GetCount(), 2);
+    EXPECT_EQ(a->GetRow(1), c);
+    EXPECT_EQ(grid->Rows()->GetCount(), 3);
+    c->Free();
+    EXPECT_EQ(a->GetCount(), 1);
+}
+
 TEST_F(VGridTest, LastVisibleChildDescendsIntoExpandedRows)
 {
     auto* cat = grid->Add<TcxCategoryRow>();
