@@ -111,7 +111,7 @@ void TWinControl::CreateWnd()
     style_ = params.Style;
     exStyle_ = params.ExStyle;
     if (windowRegion_)
-        peer_->setMask(windowRegion_->Q());
+        SetPeerRegion(peer_, windowRegion_->Q());
     if (params.ExStyle & WS_EX_NOACTIVATE)
         peer_->setAttribute(Qt::WA_ShowWithoutActivating);
     if (!(params.Style & WS_CHILD))
@@ -793,7 +793,7 @@ bool ScrollWindowEx(HWND wnd, int dx, int dy, const TRect* scroll, const TRect* 
 
 bool ScrollWindow(HWND wnd, int dx, int dy, const TRect* rect, const TRect* clip)
 {
-    return ScrollWindowEx(wnd, dx, dy, rect, clip, nullptr, SW_INVALIDATE | SW_ERASE | (rect ? 0 : SW_SCROLLCHILDREN));
+    return ScrollWindowEx(wnd, dx, dy, rect, clip, nullptr, SW_INVALIDATE | SW_ERASE | (rect ? 0u : unsigned(SW_SCROLLCHILDREN)));
 }
 
 // ---- window region ----
@@ -803,7 +803,7 @@ void TWinControl::SetWindowRgn(gdi::Region* region)
     windowRegion_.reset(region);
     if (peer_) {
         if (windowRegion_)
-            peer_->setMask(windowRegion_->Q());
+            SetPeerRegion(peer_, windowRegion_->Q());
         else
             peer_->clearMask();
     }

@@ -655,6 +655,8 @@ protected:
     bool IsInnerControlBoundsChanged(TControl* control, const TcxContainerInnerControlBounds& bounds) const;
     void SaveInnerControlBounds(TControl* control, const TcxContainerInnerControlBounds& bounds);
     bool OwnChangeGuard() const { return ownChange_; }
+    // Clips the inner control to the client bounds (its window region, GetInnerControlBounds).
+    void RealignInnerControl();
 
 private:
     void InnerControlHook(TWinControl* inner, const rtl::Event<void(TMessage&)>& innerProc, TMessage& msg);
@@ -666,7 +668,6 @@ private:
     void HandleParentFontChanged(TMessage& msg);
     void HandleSetFocus(TMessage& msg);
     void HandleKillFocus(TMessage& msg);
-    void RealignInnerControl();
 
     mutable TcxContainerState containerState_{csNormal};
     mutable TcxContainerStyle* activeStyle_ = nullptr;
