@@ -10,8 +10,6 @@
 #include "toolkit/grid/cxVGridViewInfo.h"
 #include "toolkit/grid/cxVirtualVGrid.h"
 
-#include <QTest>
-
 #include <memory>
 
 namespace gallery {
@@ -49,12 +47,6 @@ QImage RowShot(TcxCustomVerticalGrid* grid, TcxCustomRow* row)
     if (cxRectIsEmpty(r))
         return {};
     return Grab(grid, {r.Left, std::max(0, r.Top - 1), r.Right, r.Bottom + 1});
-}
-
-void GridKey(TcxCustomVerticalGrid* grid, Qt::Key key)
-{
-    QTest::keyClick(grid->Peer(), key);
-    Settle();
 }
 
 // A grid of one row per kind, on its own form; the caller frees the form.
