@@ -253,6 +253,12 @@ std::vector<Kind> MakeKinds()
     k.push_back({"ImageComboBox", Props<TcxImageComboBoxProperties>(), Make<TcxImageComboBox>(),
                  [](TcxCustomEditProperties* p) { ImageComboItems(p, true); },
                  [](bool zh) { return rtl::Variant(zh ? 2 : 3); }, "Integer", 21, true});
+    k.push_back({"ImageComboBox edit list", Props<TcxImageComboBoxProperties>(), Make<TcxImageComboBox>(),
+                 [](TcxCustomEditProperties* p) {
+                     ImageComboItems(p, true);
+                     static_cast<TcxImageComboBoxProperties*>(p)->SetDropDownListStyle(lsEditList);
+                 },
+                 [](bool zh) { return rtl::Variant(zh ? 2 : 3); }, "Integer", 21, true});
     for (auto [style, name] : {std::pair{bpsIcon, "BlobEdit icon"}, std::pair{bpsDefault, "BlobEdit default"},
                                std::pair{bpsText, "BlobEdit first line"}})
         k.push_back({name, Props<TcxBlobEditProperties>(), Make<TcxBlobEdit>(),
