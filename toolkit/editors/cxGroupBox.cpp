@@ -402,6 +402,8 @@ void TcxCustomGroupBox::DrawCaption(TcxCanvas* canvas)
     if (IsVerticalText()) {
         const bool left = CaptionPosition() == cxgpLeft;
         canvas->SetFontAngle(left ? 90 : 270);
+        // The text goes straight to the device context: the turned font is selected first.
+        canvas->WrappedCanvas()->RequiredState();
         const TPoint at = left ? TPoint{r.Left, r.Bottom - 1} : TPoint{r.Right, r.Top + 1};
         cxExtTextOut(canvas->GetHandle(), visibleCaption_, at, r, gdi::ETO_CLIPPED);
         canvas->SetFontAngle(0);
