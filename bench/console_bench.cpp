@@ -18,7 +18,7 @@ struct NullLine : IConsoleLine {
     int PortNumber() const override { return 1; }
     std::string Settings() const override { return "9600,e,8,1"; }
     void SetSettings(const std::string&) override {}
-    void Send(const Bytes&) override {}
+    bool Send(const Bytes&) override { return true; }
     void SendPaced(const Bytes&, const std::vector<int>&, std::int64_t,
                    std::function<void()> done) override
     {
@@ -104,6 +104,7 @@ struct NullSink : TAssemblerSink {
     void RequestAssembled(const std::uint8_t*, int, int) override {}
     void RequestBurstEnded() override {}
     void BurstOverflow(TAssemblerMode, const std::uint8_t*, int) override {}
+    void BurstOverflowEnded(TAssemblerMode, int) override {}
 };
 
 void BM_AssemblerAlone(benchmark::State& state)

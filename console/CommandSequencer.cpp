@@ -91,8 +91,10 @@ void TCommandSequencer::NextMeterTimer()
         NextTarget = 0;
         return;
     }
-    if (!SendNextRow())
+    if (!SendNextRow()) {
         StopContinuous();
+        link_.EnableSendButton(true);
+    }
 }
 
 void TCommandSequencer::ForceCancel()
@@ -110,8 +112,10 @@ bool TCommandSequencer::SendNextRow()
     }
     if (!composer_.BuildFrameFor(NextTarget))
         return false;
+    // A command that did not leave waits for no answer: the same meter is next again.
+    if (!link_.SendCommand(target, composer_.ControlCode, composer_.PayloadLength, composer_.Payload))
+        return false;
     ++NextTarget;
-    link_.SendCommand(target, composer_.ControlCode, composer_.PayloadLength, composer_.Payload);
     return true;
 }
 

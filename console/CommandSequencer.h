@@ -10,8 +10,8 @@
 class ICommandLink : public IComposerNotifier {
 public:
     // Sends one command: the meter's target address, BuildRawFrame and SendFrame as a command
-    // (which starts the response-delay timer).
-    virtual void SendCommand(const std::uint8_t target[6], std::uint8_t control,
+    // (which starts the response-delay timer). False when it could not leave the port.
+    virtual bool SendCommand(const std::uint8_t target[6], std::uint8_t control,
                              std::uint8_t length, const std::uint8_t* payload) = 0;
     // Starts (or restarts) the one-shot next-meter timer of 1000 ms; it calls NextMeterTimer.
     virtual void StartNextMeterTimer() = 0;

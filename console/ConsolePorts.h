@@ -49,8 +49,9 @@ public:
         SetSettings(settings);
         Open();
     }
-    // Queues the bytes at once, behind anything still being sent.
-    virtual void Send(const std::vector<std::uint8_t>& bytes) = 0;
+    // Queues the bytes at once, behind anything still being sent; false when they cannot leave
+    // (the port is closed or refused the write).
+    virtual bool Send(const std::vector<std::uint8_t>& bytes) = 0;
     // Writes the bytes one at a time: byte 0 once waits[0] ms have passed since the monotonic
     // time startMs, byte k once waits[k] ms have passed since byte k - 1 was written; done runs
     // after the last byte.

@@ -264,16 +264,24 @@ void TConsoleCore::ListenBurst(const std::uint8_t* burst, int lastIndex)
 
 void TConsoleCore::BurstOverflow(TAssemblerMode mode, const std::uint8_t* bytes, int count)
 {
-    if (mode == TAssemblerMode::Listen) {
-        // What the buffer held is shown like any burst; the mark says that the rest was dropped.
+    // What the buffer held is shown like any burst; the end of the burst says how much of the
+    // rest was dropped.
+    if (mode == TAssemblerMode::Listen)
         ListenBurst(bytes, count - 1);
-        const std::string mark = "<-" + TimeTextMs() + "  <-长度超";
-        Ports.Log->Append(TLogId::ListenRecord, mark);
-        Ports.Log->Append(TLogId::ListenFrames, mark);
+    else
+        BurstLog(bytes, count);
+}
+
+void TConsoleCore::BurstOverflowEnded(TAssemblerMode mode, int dropped)
+{
+    const std::string mark = "<-长度超,丢弃" + std::to_string(dropped) + "字节";
+    if (mode == TAssemblerMode::Listen) {
+        const std::string line = "<-" + TimeTextMs() + "  " + mark;
+        Ports.Log->Append(TLogId::ListenRecord, line);
+        Ports.Log->Append(TLogId::ListenFrames, line);
         return;
     }
-    BurstLog(bytes, count);
-    Op("<-长度超");
+    Op(mark);
 }
 
 // ---- The 645 display mode -------------------------------------------------------------------
@@ -558,23 +566,30 @@ void TConsoleCore::AnswerRequest(const std::function<void()>& logBefore)
     }
 }
 
-void TConsoleCore::SendFrame(bool command)
+bool TConsoleCore::SendFrame(bool command)
 {
-    SendBytes(std::vector<std::uint8_t>(TxBuffer, TxBuffer + Meter->GetTxLength()), command);
+    return SendBytes(std::vector<std::uint8_t>(TxBuffer, TxBuffer + Meter->GetTxLength()), command);
 }
 
-void TConsoleCore::SendBytes(const std::vector<std::uint8_t>& bytes, bool command,
+bool TConsoleCore::SendBytes(const std::vector<std::uint8_t>& bytes, bool command,
                              const std::function<void()>& logBefore)
 {
-    if (!bytes.empty())
-        Ports.Line->Send(bytes);
-    Ports.Status->ToggleTxLamp();
+    const bool sent = bytes.empty() || Ports.Line->Send(bytes);
+    const char* kind = command ? "命令" : "响应";
+    if (sent)
+        Ports.Status->ToggleTxLamp();
     if (logBefore)
         logBefore();
     if (bytes.empty())
-        return;
+        return true;
+    if (!sent) {
+        Op(LogSeparator);
+        Op(std::string("->") + kind + "发送失败:" +
+           (Ports.Line->IsOpen() ? "串口" + Ports.Line->PortName() + "写入失败"
+                                 : "串口" + Ports.Line->PortName() + "未打开"));
+        return false;
+    }
     const int n = static_cast<int>(bytes.size());
-    const char* kind = command ? "命令" : "响应";
     const std::string line = ByteLine("->", bytes.data(), n);
     Op(LogSeparator);
     Raw(line);
@@ -586,4 +601,5 @@ void TConsoleCore::SendBytes(const std::vector<std::uint8_t>& bytes, bool comman
         Ports.Commands->CommandSent();
     Op(std::string("->") + kind + "成功发送");
     SetTxSuccessCount(TxFrameCount + 1);
+    return true;
 }

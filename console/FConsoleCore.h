@@ -71,8 +71,9 @@ public:
 
     // ---- Frame handling ---------------------------------------------------------------------
     void HandleFrame();
-    // Sends the meter's TxLength bytes of TxBuffer as a command or a response.
-    void SendFrame(bool command);
+    // Sends the meter's TxLength bytes of TxBuffer as a command or a response; false when they
+    // could not leave (the log says why).
+    bool SendFrame(bool command);
     bool PhaseMatches() const;
     int CheckRoute(const std::uint8_t* path, int count, std::uint8_t phase);
 
@@ -139,6 +140,7 @@ private:
     void RequestAssembled(const std::uint8_t* burst, int lastIndex, int requestStart) override;
     void RequestBurstEnded() override;
     void BurstOverflow(TAssemblerMode mode, const std::uint8_t* bytes, int count) override;
+    void BurstOverflowEnded(TAssemblerMode mode, int dropped) override;
 
     TAssemblerMode ReceiveMode() const;
     bool RelayOrRouting() const { return (TestModeFlags & (tmRelay | tmRouting)) != 0; }
@@ -154,7 +156,8 @@ private:
     void AnswerRequest(const std::function<void()>& logBefore);
     // The reply leaves first: the bytes go to the line, then `logBefore` and the send block are
     // logged, so no log line is built or shown while a reply waits.
-    void SendBytes(const std::vector<std::uint8_t>& bytes, bool command,
+    // Bytes that cannot leave are logged as a failure and counted nowhere; false then.
+    bool SendBytes(const std::vector<std::uint8_t>& bytes, bool command,
                    const std::function<void()>& logBefore = {});
     void SendDisplayReply(const std::vector<std::uint8_t>& reply);
     void ContinueCommands();

@@ -1,5 +1,6 @@
 #include "console/FDlgComSet.h"
 
+#include "console/ErrorTexts.h"
 #include "console/MessageBox.h"
 
 #include "console/SettingsKeys.h"
@@ -66,7 +67,7 @@ TDlgComSet::~TDlgComSet()
 void TDlgComSet::BuildForm()
 {
     setWindowTitle("串口配置");
-    setFixedSize(320, 230);
+    MakeFixedSizeDialog(this, 320, 230);
     GroupBox = new QGroupBox("串口配置", this);
     CbbxNo = new QComboBox(GroupBox);
     CbbxNo->setEditable(true);
@@ -216,7 +217,7 @@ void TDlgComSet::FormClose()
         ini.WriteString(ComDialogSection, ResponseDelay, edtDelayCmd->text().toStdString());
     } catch (const rtl::EIniFileException& e) {
         if (OnWriteError)
-            OnWriteError(e.what());
+            OnWriteError(SettingsWriteErrorText(e));
     }
 }
 

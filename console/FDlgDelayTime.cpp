@@ -1,5 +1,7 @@
 #include "console/FDlgDelayTime.h"
 
+#include "console/MessageBox.h"
+
 #include "console/ReceiveCycle.h"
 
 #include <QCheckBox>
@@ -78,7 +80,7 @@ TDlgDelay::~TDlgDelay() = default;
 void TDlgDelay::FormCreate()
 {
     ShowDetailRows(false);
-    setFixedSize(DialogWidth, CompactHeight);
+    MakeFixedSizeDialog(this, DialogWidth, CompactHeight);
 }
 
 void TDlgDelay::ShowDetailRows(bool shown)

@@ -1,5 +1,6 @@
 #include "console/FDlgKwhInput.h"
 
+#include "console/ErrorTexts.h"
 #include "console/MessageBox.h"
 
 #include "console/SmallDialogParts.h"
@@ -107,7 +108,7 @@ void TDlgKwhInput::FormClose()
         rtl::TIniFile ini(iniPath_);
         ini.WriteString(kSection, kKey, edtIn->text().toStdString());
     } catch (const rtl::EIniFileException& error) {
-        ShowMessageBox(this, TMessageKind::Error, windowTitle().toStdString(), error.what());
+        ShowMessageBox(this, TMessageKind::Error, windowTitle().toStdString(), SettingsWriteErrorText(error));
     }
 }
 

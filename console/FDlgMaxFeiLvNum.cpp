@@ -1,5 +1,6 @@
 #include "console/FDlgMaxFeiLvNum.h"
 
+#include "console/ErrorTexts.h"
 #include "console/MessageBox.h"
 
 #include "console/SmallDialogParts.h"
@@ -61,7 +62,7 @@ void TDlgMaxFeiLvNum::FormClose()
         rtl::TIniFile ini(iniPath_);
         ini.WriteInteger(kSection, kKey, ItemIndex() + 1);
     } catch (const rtl::EIniFileException& error) {
-        ShowMessageBox(this, TMessageKind::Error, windowTitle().toStdString(), error.what());
+        ShowMessageBox(this, TMessageKind::Error, windowTitle().toStdString(), SettingsWriteErrorText(error));
     }
 }
 

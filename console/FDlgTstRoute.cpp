@@ -8,7 +8,6 @@
 #include "platform/rtl/SysUtils.h"
 
 #include <QCloseEvent>
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPushButton>
@@ -247,7 +246,12 @@ TDlgTstRoute::TDlgTstRoute(QWidget* parent, TRouteTest* routes)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(LVMeterInfo);
     layout->addLayout(buttons);
-    resize(std::max(280, total + 2 * LVMeterInfo->frameWidth() + 2 * style()->pixelMetric(QStyle::PM_ScrollBarExtent)), 400);
+    // Room for the columns, the list's frame, its vertical scroll bar (a long list has one) and
+    // the layout's margins, so that no horizontal scroll bar is needed.
+    const QMargins margins = layout->contentsMargins();
+    resize(std::max(280, total + 2 * LVMeterInfo->frameWidth() + style()->pixelMetric(QStyle::PM_ScrollBarExtent) +
+                             margins.left() + margins.right() + 4),
+           400);
 
     OnError = [this](const std::string& message) {
         ShowMessageBox(this, TMessageKind::Error, windowTitle().toStdString(), message);
@@ -273,7 +277,7 @@ void TDlgTstRoute::OpenSheet(const std::string& fileName)
 
 void TDlgTstRoute::BtnOpenClick()
 {
-    const QString file = QFileDialog::getOpenFileName(this, QString(), QString(), QString::fromUtf8(SheetFilter));
+    const QString file = GetOpenFileName(this, QString::fromUtf8(SheetFilter));
     if (file.isEmpty())
         return;
     OpenSheet(file.toStdString());

@@ -1,5 +1,6 @@
 #include "console/FFrmMain.h"
 
+#include "console/ErrorTexts.h"
 #include "console/CommandSequencer.h"
 #include "console/FDlgComSet.h"
 #include "console/FFrmMainPorts.h"
@@ -34,6 +35,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <cctype>
 #include <ctime>
 #include <memory>
 
@@ -164,9 +167,10 @@ void TFrmMain::BuildToolBar()
     TmiBySelf = item("自设回复", true);
     TmiCircleBack = item("循环回复", true);
     TbtnPara->setMenu(PmPara);
-    TbtnPara->setPopupMode(QToolButton::InstantPopup);
-    // An instant pop-up draws its menu mark without making room for it: room beside the caption.
-    TbtnPara->setMinimumWidth(TbtnPara->sizeHint().width() + TbtnPara->style()->pixelMetric(QStyle::PM_MenuButtonIndicator));
+    // The menu mark beside the caption, as on "组命令帧" and "命令选择"; a click anywhere on the
+    // button opens the menu.
+    TbtnPara->setPopupMode(QToolButton::MenuButtonPopup);
+    connect(TbtnPara, &QToolButton::clicked, TbtnPara, &QToolButton::showMenu);
 
     PmCmdRd9010 = new QMenu(this);
     TmiContinuous = PmCmdRd9010->addAction(Q("连续"));
@@ -314,24 +318,7 @@ QWidget* TFrmMain::BuildUpperPanel()
     Rule97645->setChecked(true);
     row->addWidget(rules);
 
-    auto* box = new QVBoxLayout;
-    GbxKx = new QGroupBox(Q("开箱次数"), panel);
-    auto* kx = new QHBoxLayout(GbxKx);
-    kx->setContentsMargins(4, 2, 4, 2);
-    EditKaiNum = new TFilterEdit(GbxKx);
-    EditKaiNum->setMaxLength(2);
-    EditKaiNum->setText(Q("00"));
-    EditKaiNum->SetFilter(TKeyFilterKind::Digit);
-    EditKaiNum->setFixedWidth(40);
-    kx->addWidget(EditKaiNum);
-    CbxKx = new QCheckBox(Q("开箱"), panel);
-    box->addWidget(GbxKx);
-    box->addWidget(CbxKx);
-    box->addStretch();
-    row->addLayout(box);
     row->addStretch();
-    GbxKx->setVisible(false);
-    CbxKx->setVisible(false);
 
     GroupBox23 = qobject_cast<QGroupBox*>(BuildCustomData());
     outer->addWidget(GroupBox23);
@@ -469,6 +456,25 @@ QWidget* TFrmMain::BuildLeftPanel()
     eg->addWidget(BbtnEventEn, 4, 2);
     eg->addWidget(ShpStaEvent, 4, 3);
     v->addWidget(events);
+
+    // The box-open monitor's count and switch, shown for that meter kind only: under the event
+    // reports, where the panel has room, so that the window keeps its width.
+    GbxKx = new QGroupBox(Q("开箱次数"), panel);
+    auto* kx = new QHBoxLayout(GbxKx);
+    kx->setContentsMargins(4, 2, 4, 2);
+    EditKaiNum = new TFilterEdit(GbxKx);
+    EditKaiNum->setMaxLength(2);
+    EditKaiNum->setText(Q("00"));
+    EditKaiNum->SetFilter(TKeyFilterKind::Digit);
+    EditKaiNum->setFixedWidth(40);
+    CbxKx = new QCheckBox(Q("开箱"), GbxKx);
+    kx->addWidget(EditKaiNum);
+    kx->addSpacing(12);
+    kx->addWidget(CbxKx);
+    kx->addStretch();
+    v->addWidget(GbxKx);
+    GbxKx->setVisible(false);
+    CbxKx->setVisible(false);
     v->addStretch();
     return panel;
 }
@@ -509,6 +515,8 @@ void TFrmMain::BuildStatusBar()
     for (int i = 0; i < 6; ++i) {
         StatusPanels[i] = new QLabel(bar);
         StatusPanels[i]->setFixedWidth(widths[i]);
+        // A gap on the right, so that a full panel never runs into the next one's text.
+        StatusPanels[i]->setContentsMargins(0, 0, 8, 0);
         bar->addWidget(StatusPanels[i]);
     }
     BtnTxCntClr = new QPushButton(Q("计数复位"), bar);
@@ -588,6 +596,8 @@ std::string TFrmMain::IniPath() const
 
 void TFrmMain::FormCreate()
 {
+    // Before anything reads it: a file saved as UTF-8 is made GBK again.
+    const std::string settingsNote = PrepareSettingsFile(IniPath());
     // 1. Operation and frame pages; the listening pages hidden.
     ShowTab(TabSheet1, true);
     ShowTab(TabSheet2, true);
@@ -635,6 +645,8 @@ void TFrmMain::FormCreate()
     CentreOnScreen(this);
     // 7-10. The settings file.
     ReadSettings();
+    if (!settingsNote.empty())
+        AddLog(MemoRes, settingsNote);
     // 11. Carry the controls into the meter.
     EditBhExit();
     EditPwExit();
@@ -679,7 +691,12 @@ void TFrmMain::ReadSettings()
     Link->Comm().SetCommPort(ini.ReadInteger(SystemSection, PortNumber, 1));
     Link->Comm().SetDevice(ini.ReadString(SystemSection, PortDevice, ""));
     Link->Comm().SetSettings(ini.ReadString(SystemSection, PortSettings, "9600,e,8,1"));
-    EditPw->setText(Q(ini.ReadString(MeterSection, Password, "271828")));
+    // A password that is no hexadecimal number of up to six digits is neither shown nor written
+    // back: the default takes its place.
+    std::string password = ini.ReadString(MeterSection, Password, "271828");
+    const bool hex = !password.empty() && password.size() <= 6 &&
+                     std::all_of(password.begin(), password.end(), [](unsigned char c) { return std::isxdigit(c) != 0; });
+    EditPw->setText(Q(hex ? password : "271828").toUpper());
     // Row 0 is the meter's own address: it shows the number the meter answers with.
     AddressEdits[0]->setText(Q(panel::MeterAddressText(ini.ReadString(MeterSection, AddressKey(0), "888888888888"))));
     for (int r = 1; r < 8; ++r) {
@@ -748,8 +765,19 @@ void TFrmMain::FormClose()
         return;
     closed_ = true;
     TimerSec.stop();
+    TimerRd9010.stop();
+    // The link's frame-gap timer, receive cycle and paced sender call into the core: stop the
+    // line and cut those calls before the core goes, or a burst still in flight ends in a core
+    // that is no more.
+    Link->OnBurst = nullptr;
+    Link->OnFrameGap = nullptr;
+    Link->OnPortLost = nullptr;
+    Link->OnEvent = nullptr;
+    Link->OpenPort(false);
     try {
         WriteSettings();
+    } catch (const rtl::EIniFileException& e) {
+        NotifyError(SettingsWriteErrorText(e));  // the settings are lost, but the window still closes
     } catch (const std::exception& e) {
         NotifyError(e.what());  // the settings are lost, but the window still closes
     }

@@ -139,6 +139,7 @@ public:
     void DisplaySwitchClick(TDisplaySwitch which);
     void ResetReceiverForDisplay();
     void ShowDisplaySwitches();
+    void ShowCarrierPages(bool activate);
     void TBt1or3Click();
     void TBtCancelClick();
     void EventEditChange(int which);  // 0 "命令", 1 "响应", 2 "取消", 3 "结束"

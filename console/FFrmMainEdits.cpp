@@ -208,6 +208,21 @@ void TFrmMain::DisplaySwitchClick(TDisplaySwitch which)
         break;
     }
     ShowDisplaySwitches();
+    ShowCarrierPages(true);
+}
+
+// What the carrier display captures goes to the listening pages: while it is on, they stand
+// beside the operation log, or the switch would seem to do nothing.
+void TFrmMain::ShowCarrierPages(bool activate)
+{
+    if (ListenMode())
+        return;
+    const bool carrier = Core->Options.ShowCarrier;
+    const bool wasShown = IsTabShown(TabSheet5);
+    ShowTab(TabSheet3, carrier);
+    ShowTab(TabSheet5, carrier);
+    if (activate && carrier && !wasShown)
+        PageControl1->setCurrentWidget(TabSheet5);
 }
 
 void TFrmMain::ShowDisplaySwitches()

@@ -101,6 +101,7 @@ void TFrmMain::ApplyListenView()
         for (QWidget* page : {TabSheet3, TabSheet4, TabSheet5, TabSheet6})
             ShowTab(page, false);
         PageControl1->setCurrentWidget(TabSheet1);
+        ShowCarrierPages(false);
     }
 }
 

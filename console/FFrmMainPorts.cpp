@@ -1,6 +1,7 @@
 // The main window's side of the console core's ports, and the serial port buttons.
 #include "console/FFrmMainPorts.h"
 
+#include "console/ErrorTexts.h"
 #include "console/FDlgAutoBack.h"
 #include "console/FDlgCircleNum.h"
 #include "console/FDlgComSet.h"
@@ -78,7 +79,7 @@ void TWindowLine::Reconfigure(const std::string& settings)
     Open();
 }
 
-void TWindowLine::Send(const std::vector<std::uint8_t>& bytes) { link_.Send(bytes); }
+bool TWindowLine::Send(const std::vector<std::uint8_t>& bytes) { return link_.Send(bytes); }
 
 void TWindowLine::SendPaced(const std::vector<std::uint8_t>& bytes, const std::vector<int>& waits,
                             std::int64_t startMs, std::function<void()> done)
@@ -256,7 +257,7 @@ void TWindowPorts::AnswerHandled()
 
 void TWindowPorts::CommandSent() { w_.Link->StartCommandTimer(); }
 
-void TWindowPorts::SendCommand(const std::uint8_t target[6], std::uint8_t control, std::uint8_t length,
+bool TWindowPorts::SendCommand(const std::uint8_t target[6], std::uint8_t control, std::uint8_t length,
                                const std::uint8_t* payload)
 {
     TZbSxMeter& meter = *w_.Meter;
@@ -265,7 +266,7 @@ void TWindowPorts::SendCommand(const std::uint8_t target[6], std::uint8_t contro
     // Only the meter the command went to may answer it.
     meter.ListenTargetOnly = true;
     meter.BuildRawFrame(control, length, payload);
-    w_.Core->SendFrame(true);
+    return w_.Core->SendFrame(true);
 }
 
 void TWindowPorts::StartNextMeterTimer() { w_.TimerRd9010.start(); }
@@ -322,7 +323,7 @@ void TFrmMain::ToolButton1Click()
             ini.WriteInteger(settings::SystemSection, settings::PortNumber, Link->Comm().CommPort());
             ini.WriteString(settings::SystemSection, settings::PortDevice, Link->Comm().ChosenDevice());
         } catch (const rtl::EIniFileException& e) {
-            NotifyError(e.what());
+            NotifyError(SettingsWriteErrorText(e));
         }
         OpenPort(true);
     } else {

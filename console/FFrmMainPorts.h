@@ -23,7 +23,7 @@ public:
     std::string Settings() const override;
     void SetSettings(const std::string& settings) override;
     void Reconfigure(const std::string& settings) override;
-    void Send(const std::vector<std::uint8_t>& bytes) override;
+    bool Send(const std::vector<std::uint8_t>& bytes) override;
     void SendPaced(const std::vector<std::uint8_t>& bytes, const std::vector<int>& waits,
                    std::int64_t startMs, std::function<void()> done) override;
 
@@ -86,7 +86,7 @@ public:
     void AnswerHandled() override;
     void CommandSent() override;
     // ICommandLink
-    void SendCommand(const std::uint8_t target[6], std::uint8_t control, std::uint8_t length,
+    bool SendCommand(const std::uint8_t target[6], std::uint8_t control, std::uint8_t length,
                      const std::uint8_t* payload) override;
     void StartNextMeterTimer() override;
     void ShowComposer() override;

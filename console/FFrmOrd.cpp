@@ -1,5 +1,6 @@
 #include "console/FFrmOrd.h"
 
+#include "console/ErrorTexts.h"
 #include "console/MessageBox.h"
 
 #include "console/EditKeyFilter.h"
@@ -7,7 +8,6 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -226,7 +226,7 @@ void TFrmSend::FormClose()
         rtl::TIniFile ini(iniPath_);
         SaveSettings(ini);
     } catch (const rtl::EIniFileException& error) {
-        Notify(error.what());
+        Notify(SettingsWriteErrorText(error));
     }
 }
 
@@ -244,7 +244,7 @@ void TFrmSend::done(int result)
 
 void TFrmSend::BtnOpenClick()
 {
-    const QString file = QFileDialog::getOpenFileName(this);
+    const QString file = GetOpenFileName(this);
     if (!file.isEmpty())
         OpenListFile(file.toStdString());
 }

@@ -256,8 +256,11 @@ bool TFrameAssembler::StoreBounded(TAssemblerMode mode, std::uint8_t b, bool las
                                    TAssemblerSink& sink)
 {
     if (Discarding) {
-        if (last)
+        ++DroppedBytes;
+        if (last) {
             Discarding = false;
+            sink.BurstOverflowEnded(mode, DroppedBytes);
+        }
         return false;
     }
     if (RxIndex >= kRxBufferSize) {
@@ -266,7 +269,10 @@ bool TFrameAssembler::StoreBounded(TAssemblerMode mode, std::uint8_t b, bool las
         RxIndex = 0;
         if (mode == TAssemblerMode::Request)
             ResetRequest();
+        DroppedBytes = 1;
         Discarding = !last;
+        if (last)
+            sink.BurstOverflowEnded(mode, DroppedBytes);
         return false;
     }
     RxBuffer[RxIndex] = b;

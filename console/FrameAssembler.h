@@ -38,8 +38,10 @@ public:
     virtual void RequestAssembled(const std::uint8_t* burst, int lastIndex, int requestStart) = 0;
     // Request mode: a burst ended without a complete request.
     virtual void RequestBurstEnded() = 0;
-    // Listening or request mode: the burst ran past the buffer and is dropped whole.
+    // Listening or request mode: the burst ran past the buffer; `bytes` is what the buffer held.
     virtual void BurstOverflow(TAssemblerMode mode, const std::uint8_t* bytes, int count) = 0;
+    // The end of such a burst: `dropped` bytes past the buffer were not kept.
+    virtual void BurstOverflowEnded(TAssemblerMode mode, int dropped) = 0;
 };
 
 class TFrameAssembler {
@@ -89,7 +91,8 @@ private:
     void ResetRequest();
     void ClearBurst();
 
-    // A burst that overflowed: its remaining bytes are dropped until it ends.
+    // A burst that overflowed: its remaining bytes are dropped (and counted) until it ends.
     bool Discarding = false;
+    int DroppedBytes = 0;
     TAssemblerMode LastMode = TAssemblerMode::Normal;
 };

@@ -1,5 +1,7 @@
 #include "console/MSComm.h"
 
+#include "console/ErrorTexts.h"
+
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -48,7 +50,7 @@ std::string OpenErrorText(const std::string& device, QSerialPort::SerialPortErro
             return head + "没有读写权限,用户须属于dialout组(sudo usermod -aG dialout 用户名,重新登录后生效)";
         return head + "设备正被其他程序使用";
     default:
-        return head + systemText;
+        return head + SerialErrorText(error, systemText);
     }
 }
 
@@ -99,7 +101,7 @@ bool TMSComm::Open()
         return false;
     }
     if (!ApplySettings(*parsed)) {
-        lastError_ = "串口" + device + "不支持配置\"" + settings_ + "\":" + port_.errorString().toStdString();
+        lastError_ = "串口" + device + "不支持配置\"" + settings_ + "\":" + SerialErrorText(port_.error(), port_.errorString().toStdString());
         port_.close();
         port_.clearError();
         return false;
@@ -235,7 +237,7 @@ void TMSComm::CheckDrained()
     const TCommSettings next = *pendingSettings_;
     pendingSettings_.reset();
     if (!ApplySettings(next)) {
-        const std::string why = "串口" + Device() + "不支持配置\"" + settings_ + "\":" + port_.errorString().toStdString();
+        const std::string why = "串口" + Device() + "不支持配置\"" + settings_ + "\":" + SerialErrorText(port_.error(), port_.errorString().toStdString());
         Close();
         if (OnLost)
             OnLost(why);
@@ -260,7 +262,7 @@ void TMSComm::OnError(QSerialPort::SerialPortError error)
     }
     if (!port_.isOpen() || applying_)
         return;
-    const std::string why = "串口" + Device() + "已断开:" + port_.errorString().toStdString();
+    const std::string why = "串口" + Device() + "已断开:" + SerialErrorText(error, port_.errorString().toStdString());
     port_.clearError();
     // The port must not be closed inside its own notifier; a later session is left alone.
     QTimer::singleShot(0, this, [this, why, session = session_] {

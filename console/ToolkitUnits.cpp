@@ -1,5 +1,7 @@
 #include "console/ToolkitUnits.h"
 
+#include "console/ToolkitTexts.h"
+
 #include "toolkit/core/cxClasses.h"
 #include "toolkit/core/cxDWMApi.h"
 #include "toolkit/core/cxFormats.h"
@@ -115,6 +117,8 @@ void InitializeToolkitUnits()
     started = true;
     for (const Unit& unit : Units)
         unit.Initialize();
+    // The program speaks Chinese: so do the toolkit's messages and captions.
+    TranslateToolkitTexts();
 }
 
 void FinalizeToolkitUnits()

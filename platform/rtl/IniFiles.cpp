@@ -6,6 +6,10 @@
 #include <QSaveFile>
 #include <QString>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cctype>
 #include <cerrno>
 #include <cstdlib>
@@ -110,7 +114,32 @@ std::string LoadFile(const std::string& path)
     return std::string(data.constData(), static_cast<std::size_t>(data.size()));
 }
 
-void SaveFile(const std::string& path, const std::string& bytes)
+} // namespace
+
+// Why a file cannot be written, as an errno value: asked of the system again, since the save's
+// own steps leave no reliable errno behind.
+static int WriteErrorOf(const std::string& path, int fallback)
+{
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0) {
+        if (S_ISDIR(st.st_mode))
+            return EISDIR;
+        const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND);
+        if (fd < 0)
+            return errno;
+        ::close(fd);
+    } else if (errno != ENOENT) {
+        return errno;
+    } else {
+        const auto slash = path.find_last_of('/');
+        const std::string dir = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+        if (::access(dir.c_str(), W_OK) != 0)
+            return errno;
+    }
+    return fallback != 0 ? fallback : EIO;
+}
+
+void SaveIniFile(const std::string& path, const std::string& bytes)
 {
     QSaveFile f(QString::fromStdString(path));
     // A folder that forbids new files may still let us rewrite the file itself.
@@ -118,11 +147,11 @@ void SaveFile(const std::string& path, const std::string& bytes)
     const bool ok = f.open(QIODevice::WriteOnly)
         && f.write(bytes.data(), static_cast<qint64>(bytes.size())) == static_cast<qint64>(bytes.size())
         && f.commit();
-    if (!ok)
-        throw EIniFileException("Unable to write to " + path);
+    if (!ok) {
+        const int saved = errno;
+        throw EIniFileException(path, WriteErrorOf(path, saved));
+    }
 }
-
-} // namespace
 
 // ---------------------------------------------------------------------------------------------
 
@@ -401,7 +430,7 @@ void TIniFile::WriteString(const std::string& section, const std::string& key, c
 {
     IniText text(LoadFile(fileName_));
     text.Set(section, key, value);
-    SaveFile(fileName_, text.Bytes());
+    SaveIniFile(fileName_, text.Bytes());
 }
 
 void TIniFile::WriteInteger(const std::string& section, const std::string& key, int value)
@@ -440,7 +469,7 @@ void TIniFile::WriteSectionValues(const std::string& section,
 {
     IniText text(LoadFile(fileName_));
     text.SetMany(section, values);
-    SaveFile(fileName_, text.Bytes());
+    SaveIniFile(fileName_, text.Bytes());
 }
 
 } // namespace rtl

@@ -14,11 +14,22 @@
 namespace rtl {
 
 // A settings file that could not be written (read-only folder, full disk, ...). The message
-// names the file: "Unable to write to <path>".
+// names the file: "Unable to write to <path>"; the file and the system's error number are kept
+// for callers that tell the reason in their own words.
 class EIniFileException : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    EIniFileException(const std::string& fileName, int error)
+        : std::runtime_error("Unable to write to " + fileName), fileName_(fileName), error_(error) {}
+    const std::string& FileName() const { return fileName_; }
+    int Error() const { return error_; }  // an errno value
+
+private:
+    std::string fileName_;
+    int error_;
 };
+
+// Writes the whole file (GBK bytes) in one step; a failure throws EIniFileException.
+void SaveIniFile(const std::string& path, const std::string& bytes);
 
 class TIniFile {
 public:

@@ -203,7 +203,7 @@ TEST_F(CoreTest, AssemblerListeningOversizeBurstShowsTheBufferThenLengthExceeded
     Read(Slice(burst, 3000, 5000));
     ASSERT_EQ(listen.Bursts.size(), 1u);
     EXPECT_EQ(listen.Bursts[0], Slice(burst, 0, 4096));
-    const Lines mark = {"<-2025-03-09 14:05:07:042  <-长度超"};
+    const Lines mark = {"<-2025-03-09 14:05:07:042  <-长度超,丢弃904字节"};
     EXPECT_EQ(log.Pages[TLogId::ListenRecord], mark);
     EXPECT_EQ(log.Pages[TLogId::ListenFrames], mark);
     EXPECT_EQ(status.Panels[4], "RSuc:1");
@@ -288,7 +288,7 @@ TEST_F(CoreTest, AssemblerRequestModeOversizeBurstIsDroppedWhole)
     Read(Bytes(5000, 0x00), 10);
     Read(kFrame);  // the tail of the oversize burst: dropped
     Lines expected = BurstLines(Bytes(4096, 0x00));
-    expected.push_back("<-长度超");
+    expected.push_back("<-长度超,丢弃" + std::to_string(5000 - 4096 + kFrame.size()) + "字节");
     EXPECT_EQ(log.Op(), expected);
     EXPECT_TRUE(line.Sent.empty());
 

@@ -46,10 +46,14 @@ struct FakeLink : ICommandLink {
     std::string Caption;
     bool Continuous = false;
 
-    void SendCommand(const std::uint8_t target[6], std::uint8_t control, std::uint8_t length,
+    bool PortClosed = false;
+    bool SendCommand(const std::uint8_t target[6], std::uint8_t control, std::uint8_t length,
                      const std::uint8_t* payload) override
     {
+        if (PortClosed)
+            return false;
         Commands.push_back({{target, target + 6}, control, {payload, payload + length}});
+        return true;
     }
     void StartNextMeterTimer() override { ++TimerStarts; TimerRunning = true; }
     void ShowComposer() override { ComposerShown = true; }

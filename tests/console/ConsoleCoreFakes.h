@@ -42,11 +42,15 @@ struct FakeLine : IConsoleLine {
     std::string Settings() const override { return Text; }
     void SetSettings(const std::string& s) override { Text = s; }
     std::function<void()> OnSend;  // called as each whole send is made (tests look at the log then)
-    void Send(const Bytes& b) override
+    bool Refuses = false;  // every whole send fails, as on a closed port
+    bool Send(const Bytes& b) override
     {
+        if (Refuses)
+            return false;
         Sent.push_back(b);
         if (OnSend)
             OnSend();
+        return true;
     }
     void SendPaced(const Bytes& b, const std::vector<int>& waits, std::int64_t startMs,
                    std::function<void()> done) override

@@ -154,7 +154,7 @@ TEST_F(DlgComSetTest, AWriteFailureIsReported)
     TDlgComSet dlg(nullptr, dir.path().toStdString(), &ports);  // a folder: cannot be written
     dlg.OnWriteError = [&](const std::string& text) { reported = text; };
     dlg.reject();
-    EXPECT_EQ(reported, "Unable to write to " + dir.path().toStdString());
+    EXPECT_EQ(reported, "设置文件" + dir.path().toStdString() + "无法写入:这是一个文件夹(Is a directory)");
 }
 
 TEST(DlgComSet, DelayEditsTakeDigitsAndControlKeys)

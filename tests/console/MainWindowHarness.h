@@ -35,6 +35,13 @@ struct MainWindowHarness {
         window->FormCreate();
     }
     void Close() { window->FormClose(); }
+    // The window on the (offscreen) screen, laid out.
+    TFrmMain& Shown()
+    {
+        window->show();
+        SpinFor(std::chrono::milliseconds(50));
+        return *window;
+    }
 
     QTemporaryDir dir;
     std::string iniPath;

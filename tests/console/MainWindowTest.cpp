@@ -1,4 +1,5 @@
 #include "MainWindowHarness.h"
+#include "PtyPair.h"
 #include "console/FDlgComSet.h"
 #include "console/FFrmMainConvert.h"
 #include "console/SerialLink.h"
@@ -127,10 +128,7 @@ TEST(MainWindow, AnUnreadableIdentifierDatabaseIsReportedOnce)
     }
 }
 
-TEST(MainWindow, SettingsFileIsLoadedAndWrittenBackUnchanged)
-{
-    MainWindowHarness h({}, false);
-    const std::string fixture =
+const std::string SettingsFixture =
         "[系统]\r\n测试类型=3\r\n串口号=4\r\n串口配置=2400,n,8,1\r\n通道芯片=1\r\n前导符FE=1\r\n"
         "[电表]\r\n编程使能=1\r\n密码=123456\r\n表号=000000000001\r\n"
         "表号0=000000000001\r\n表号1=000000000002\r\n表号2=000000000123\r\n表号3=AAAAAAAAAAAA\r\n"
@@ -140,7 +138,11 @@ TEST(MainWindow, SettingsFileIsLoadedAndWrittenBackUnchanged)
         "[电网输入]\r\nA 相电流选择=10\r\nA 相电压选择=0\r\nA 相角度选择=4\r\n"
         "B 相电流选择=1\r\nB 相电压选择=3\r\nB 相角度选择=2\r\n"
         "C 相电流选择=0\r\nC 相电压选择=1\r\nC 相角度选择=7\r\n";
-    WriteGbk(h.iniPath, fixture);
+
+TEST(MainWindow, SettingsFileIsLoadedAndWrittenBackUnchanged)
+{
+    MainWindowHarness h({}, false);
+    WriteGbk(h.iniPath, SettingsFixture);
     const std::string before = ReadAll(h.iniPath);
     h.Create();
     TFrmMain& w = *h.window;
@@ -179,6 +181,51 @@ TEST(MainWindow, SettingsFileIsLoadedAndWrittenBackUnchanged)
     h.Close();
     EXPECT_EQ(ReadAll(h.iniPath), before);
     EXPECT_TRUE(h.messages.empty());
+}
+
+// An editor on Linux may save the file as UTF-8 with LF line ends (with or without a byte order
+// mark): it is read all the same, the log says once that it was converted, and the file is GBK
+// with CR LF from then on, with one set of sections.
+TEST(MainWindow, ASettingsFileSavedAsUtf8IsReadAndConvertedOnce)
+{
+    std::string lf = SettingsFixture;
+    lf.erase(std::remove(lf.begin(), lf.end(), '\r'), lf.end());
+    for (const std::string& saved : {lf, "\xEF\xBB\xBF" + SettingsFixture}) {
+        MainWindowHarness h({}, false);
+        std::ofstream(h.iniPath, std::ios::binary) << saved;
+        h.Create();
+        TFrmMain& w = *h.window;
+        EXPECT_EQ(w.GetTestMode(), 3);
+        EXPECT_EQ(w.Link->Comm().Settings(), "2400,n,8,1");
+        EXPECT_EQ(Text(w.EditPw), "123456");
+        EXPECT_EQ(Text(w.AddressEdits[2]), "000000000123");
+        const std::string note = "设置文件" + h.iniPath + "是UTF-8编码,已转换为GBK编码(CR LF换行)保存";
+        auto lines = TFrmMain::MemoLines(w.MemoRes);
+        EXPECT_EQ(std::count(lines.begin(), lines.end(), note), 1);
+        h.Close();
+        EXPECT_EQ(ReadAll(h.iniPath), rtl::Utf8ToGbk(SettingsFixture));
+        EXPECT_TRUE(h.messages.empty());
+
+        h.Create();
+        lines = TFrmMain::MemoLines(h.window->MemoRes);
+        EXPECT_EQ(std::count(lines.begin(), lines.end(), note), 0);
+        EXPECT_EQ(Text(h.window->EditPw), "123456");
+        h.Close();
+    }
+}
+
+// A settings path that is a folder cannot be read: the window starts on its defaults and says
+// why, and at close says in Chinese that the settings could not be kept.
+TEST(MainWindow, ASettingsPathThatIsAFolderIsToldAtStartAndClose)
+{
+    MainWindowHarness h({}, false);
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(h.iniPath)));
+    h.Create();
+    const auto lines = TFrmMain::MemoLines(h.window->MemoRes);
+    EXPECT_EQ(lines.back(), "设置文件" + h.iniPath + "无法读取:这是一个文件夹(Is a directory),使用默认设置");
+    h.Close();
+    ASSERT_EQ(h.errors.size(), 1u);
+    EXPECT_EQ(h.errors[0], "设置文件" + h.iniPath + "无法写入:这是一个文件夹(Is a directory)");
 }
 
 // Absurd values in the settings file: what the window uses, and what it writes back at close.
@@ -220,6 +267,9 @@ TEST(MainWindow, StoredValuesOutsideTheirRanges)
         // The list rows as the list checks read them: the first six pairs.
         {"电表", "表号1", "1234567890ABCD", [](TFrmMain& w) { EXPECT_EQ(Text(w.AddressEdits[1]), "1234567890AB"); }, "1234567890AB"},
         {"电表", "表号2", "ab34", [](TFrmMain& w) { EXPECT_EQ(Text(w.AddressEdits[2]), "00000000AB34"); }, "00000000AB34"},
+        {"电表", "密码", "ZZZZZZ", [](TFrmMain& w) { EXPECT_EQ(Text(w.EditPw), "271828"); }, "271828"},
+        {"电表", "密码", "12ab", [](TFrmMain& w) { EXPECT_EQ(Text(w.EditPw), "0012AB"); }, "0012AB"},
+        {"电表", "密码", "1234567", [](TFrmMain& w) { EXPECT_EQ(Text(w.EditPw), "271828"); }, "271828"},
         // No selection, as the box shows it.
         {"电网输入", "A 相电流选择", "20", [](TFrmMain& w) { EXPECT_EQ(w.CbbxAmp[0]->currentIndex(), -1); }, "-1"},
     };
@@ -620,7 +670,7 @@ TEST(MainWindow, SavesTheLogsAndReportsFailures)
     ASSERT_TRUE(QDir().mkpath(QString::fromStdString(h.iniPath)));
     h.Close();
     ASSERT_EQ(h.messages.size(), 1u);
-    EXPECT_NE(h.messages[0].find("Unable to write"), std::string::npos);
+    EXPECT_EQ(h.messages[0], "设置文件" + h.iniPath + "无法写入:这是一个文件夹(Is a directory)");
     EXPECT_FALSE(w.Meter);
 }
 
@@ -716,10 +766,13 @@ TEST(MainWindow, SavingInTheSecondOfAnOverflowKeepsEveryLine)
 // "前导符FE" sits beside "通道芯片", is kept in the settings and puts FE FE FE FE before replies.
 TEST(MainWindow, FePreambleItem)
 {
+    PtyPair pty;  // replies are logged as sent only when they leave an open port
     MainWindowHarness h({}, false);
-    WriteGbk(h.iniPath, "[系统]\n测试类型=3\n");  // black list, nothing checked: every address answered
+    // Black list, nothing checked: every address answered.
+    WriteGbk(h.iniPath, "[系统]\n测试类型=3\n串口设备=" + pty.SlavePath() + "\n");
     h.Create();
     TFrmMain& w = *h.window;
+    w.TbtnComOpenClick();
     const QList<QAction*> items = w.PmPara->actions();
     ASSERT_EQ(items.indexOf(w.TmiFePreamble), items.indexOf(w.TmiChipKind) + 1);
     EXPECT_EQ(w.TmiFePreamble->text().toStdString(), "前导符FE");
@@ -752,7 +805,8 @@ TEST(MainWindow, FePreambleItem)
     h.Close();
 }
 
-// An 8 KB listening burst: 侦听报文 shows what the buffer held (4096 bytes), then "<-长度超".
+// A 5000-byte listening burst: 侦听报文 shows what the buffer held (4096 bytes), then how many
+// bytes were dropped.
 TEST(MainWindow, OversizeListeningBurstShowsItsBytes)
 {
     MainWindowHarness h;
@@ -769,6 +823,6 @@ TEST(MainWindow, OversizeListeningBurstShowsItsBytes)
     const std::string& shown = lines[lines.size() - 2];
     ASSERT_GE(shown.size(), dump.size());
     EXPECT_EQ(shown.substr(shown.size() - dump.size()), dump);
-    EXPECT_NE(lines.back().find("<-长度超"), std::string::npos);
+    EXPECT_NE(lines.back().find("<-长度超,丢弃904字节"), std::string::npos);
     h.Close();
 }

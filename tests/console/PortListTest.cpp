@@ -101,6 +101,12 @@ TEST(SettingsPath, BesideTheExecutableOrInTheConfigFolder)
     const std::string moved = SettingsFilePathFor((root / "gone/ammerlin").string(), (root / "cfg").string());
     EXPECT_EQ(moved, (root / "cfg/ammerlin.INI").string());
     EXPECT_TRUE(fs::is_directory(root / "cfg"));
+    // A settings path that is a folder is no file to write: the config folder is taken, and the
+    // folder is not copied there.
+    fs::create_directories(root / "odd/ammerlin.INI");
+    EXPECT_EQ(SettingsFilePathFor((root / "odd/ammerlin").string(), (root / "cfg2").string()),
+              (root / "cfg2/ammerlin.INI").string());
+    EXPECT_FALSE(fs::exists(root / "cfg2/ammerlin.INI"));
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "DialogsTestApp.h"
 #include "MainWindowHarness.h"
 #include "console/DelayRowsView.h"
+#include "console/FDlgComSet.h"
 #include "console/FDlgDelayTime.h"
 #include "console/FDlgTstRoute.h"
 #include "console/FFrmOrd.h"
@@ -15,10 +16,17 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QTreeView>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include "platform/vcl/ControlHost.h"
 #include "toolkit/grid/cxVGrid.h"
@@ -153,6 +161,8 @@ TEST(WindowLooks, PortPanelKeepsItsText)
     EXPECT_EQ(w.PanelText(1), text);
     EXPECT_EQ(panel->toolTip().toStdString(), text);
     EXPECT_LE(panel->fontMetrics().horizontalAdvance(panel->text()), panel->contentsRect().width());
+    // A gap is left before the next panel's "RX:".
+    EXPECT_LE(panel->fontMetrics().horizontalAdvance(panel->text()), panel->width() - 8);
     EXPECT_TRUE(panel->text().endsWith(QString::fromUtf8("关闭,9600,e,8,1")));
     EXPECT_TRUE(panel->text().startsWith(QStringLiteral("/dev/")));
 
@@ -273,5 +283,115 @@ TEST(WindowLooks, StartsCentred)
     EXPECT_LE((w.frameGeometry().center() - screen.center()).manhattanLength(), 2);
     ASSERT_TRUE(w.RouteDialog->isVisible());
     EXPECT_TRUE(w.geometry().contains(w.RouteDialog->geometry().center()));
+    h.Close();
+}
+
+// The composer's "打开" shows the file dialog with its columns in Chinese: the kind of file, the
+// size in KB and the date as the program writes dates, none of them elided.
+TEST(WindowLooks, TheFileDialogSpeaksChinese)
+{
+    MainWindowHarness h;
+    TFrmMain& w = *h.window;
+    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));  // as the program starts
+    {
+        std::ofstream(h.dir.filePath("meters.txt").toStdString()) << std::string(3000, '1');
+    }
+    w.Composer->show();
+    QStringList cells;
+    bool elided = false;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->setDirectory(h.dir.path());
+        auto* view = dialog->findChild<QTreeView*>();
+        ASSERT_NE(view, nullptr);
+        dialog->setViewMode(QFileDialog::Detail);
+        dialog->resize(700, 420);
+        const auto find = [&] {
+            QAbstractItemModel* m = view->model();
+            return m->match(m->index(0, 0, view->rootIndex()), Qt::DisplayRole, QStringLiteral("meters.txt")).value(0);
+        };
+        SpinUntil([&] { return find().isValid(); }, std::chrono::milliseconds(2000));
+        SpinFor(std::chrono::milliseconds(100));
+        const QModelIndex name = find();
+        for (int c = 0; c < 4; ++c) {
+            const QModelIndex cell = name.siblingAtColumn(c);
+            cells << cell.data().toString();
+            const int room = view->header()->sectionSize(c) - 6;  // the cell's margins
+            elided = elided || view->fontMetrics().horizontalAdvance(cells.back()) > room;
+        }
+        Save(dialog, "file-dialog.png");
+        dialog->reject();
+    });
+    QTest::mouseClick(w.Composer->BtnOpen, Qt::LeftButton);
+    QLocale::setDefault(QLocale::c());
+    ASSERT_EQ(cells.size(), 4) << cells.join(u'|').toStdString();
+    EXPECT_EQ(cells[1], QStringLiteral("3 KB"));
+    EXPECT_EQ(cells[2], QString::fromUtf8("纯文本文档")) << cells[2].toStdString();
+    EXPECT_EQ(cells[3], QFileInfo(h.dir.filePath("meters.txt")).lastModified().toString("yyyy/MM/dd HH:mm"));
+    EXPECT_FALSE(elided) << cells.join(u'|').toStdString();
+    h.Close();
+}
+
+// "开箱监视器" shows the box-open group inside the upper panel: the window keeps its width and the
+// status bar's buttons stay where the operator's next click expects them.
+TEST(WindowLooks, TheBoxMonitorFitsTheWindow)
+{
+    MainWindowHarness h;
+    TFrmMain& w = h.Shown();
+    const int width = w.width();
+    EXPECT_EQ(width, 955);
+    const QPoint pause = w.BtnPause->mapTo(&w, QPoint());
+    w.TmiKinds[2]->trigger();  // "开箱监视器"
+    SpinFor(std::chrono::milliseconds(50));
+    Save(&w, "box-monitor.png");
+    EXPECT_TRUE(w.GbxKx->isVisible());
+    EXPECT_EQ(w.width(), width);
+    EXPECT_EQ(w.BtnPause->mapTo(&w, QPoint()), pause);
+    const QRect group(w.GbxKx->mapTo(&w, QPoint()), w.GbxKx->size());
+    const QRect check(w.CbxKx->mapTo(&w, QPoint()), w.CbxKx->size());
+    EXPECT_TRUE(w.rect().contains(group)) << group.x() << "," << group.right();
+    EXPECT_TRUE(w.rect().contains(check));
+    EXPECT_GE(w.GbxKx->width(), w.GbxKx->sizeHint().width());
+    w.TmiKinds[0]->trigger();  // "新载波表"
+    SpinFor(std::chrono::milliseconds(50));
+    EXPECT_FALSE(w.GbxKx->isVisible());
+    EXPECT_EQ(w.width(), width);
+    EXPECT_EQ(w.BtnPause->mapTo(&w, QPoint()), pause);
+    h.Close();
+}
+
+// The small things an operator meets: the mode button carries the same menu mark as the others
+// and opens its menu on a click; dialogs of one size offer no maximise button; the route list of
+// 2049 rows needs no horizontal scroll bar beside its vertical one.
+TEST(WindowLooks, MenuButtonsDialogFramesAndTheRouteList)
+{
+    MainWindowHarness h;
+    TFrmMain& w = h.Shown();
+    EXPECT_EQ(w.TbtnPara->popupMode(), w.TbtnCmdRd9010->popupMode());
+    bool opened = false;
+    QTimer::singleShot(100, [&] {
+        opened = w.PmPara->isVisible();
+        w.PmPara->close();
+    });
+    QTest::mouseClick(w.TbtnPara, Qt::LeftButton, Qt::NoModifier, QPoint(8, w.TbtnPara->height() / 2));
+    EXPECT_TRUE(opened);
+
+    for (QWidget* dialog : std::initializer_list<QWidget*>{w.ComSetDialog, new TDlgDelay(&w)}) {
+        EXPECT_FALSE(dialog->windowFlags() & Qt::WindowMaximizeButtonHint);
+        EXPECT_TRUE(dialog->windowFlags() & Qt::CustomizeWindowHint);
+        EXPECT_TRUE(dialog->windowFlags() & Qt::WindowCloseButtonHint);
+        EXPECT_EQ(dialog->minimumSize(), dialog->maximumSize());
+    }
+
+    TDlgTstRoute& route = *w.RouteDialog;
+    route.OpenSheet(std::string(AMMERLIN_FIXTURES_DIR) + "/route-2100.xls");
+    route.show();
+    SpinFor(std::chrono::milliseconds(50));
+    Save(&route, "route-2100.png");
+    ASSERT_EQ(route.LVMeterInfo->topLevelItemCount(), 2049);
+    EXPECT_TRUE(route.LVMeterInfo->verticalScrollBar()->isVisible());
+    EXPECT_FALSE(route.LVMeterInfo->horizontalScrollBar()->isVisible());
+    route.close();
     h.Close();
 }

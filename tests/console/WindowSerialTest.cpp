@@ -3,6 +3,7 @@
 #include "MainWindowHarness.h"
 #include "PtyPair.h"
 #include "console/FDlgComSet.h"
+#include "console/FFrmOrd.h"
 #include "console/SerialLink.h"
 #include "platform/rtl/IniFiles.h"
 #include "meter/FFunct.h"
@@ -14,6 +15,10 @@
 #include <QComboBox>
 #include <QTimer>
 #include <QPlainTextEdit>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
 #include <QTextDocument>
 #include <QToolButton>
 
@@ -52,13 +57,13 @@ std::size_t Count(const Lines& lines, const std::string& part)
 
 class WindowSerial : public ::testing::Test {
 protected:
-    // A window in the black-list test with no row checked (every address answered), its port
-    // set to the pty's slave end; `more` adds lines to the section "系统".
-    void Start(const std::string& device, const std::string& more = "")
+    // A window in the black-list test (or another `mode`) with no row checked (every address
+    // answered), its port set to the pty's slave end; `more` adds lines to the section "系统".
+    void Start(const std::string& device, const std::string& more = "", int mode = 3)
     {
         harness = std::make_unique<MainWindowHarness>(TMeterTime{}, false);
         std::ofstream(harness->iniPath, std::ios::binary) << rtl::Utf8ToGbk(
-            "[系统]\r\n测试类型=3\r\n串口设备=" + device + "\r\n" + more);
+            "[系统]\r\n测试类型=" + std::to_string(mode) + "\r\n串口设备=" + device + "\r\n" + more);
         harness->Create();
     }
     void OpenThroughTheButton()
@@ -211,7 +216,116 @@ TEST_F(WindowSerial, ClosingTheOtherEndShowsThePortClosed)
     // Panel 1 as after a close by hand; the log says in words that the port went away.
     EXPECT_EQ(W().PanelText(1), pty.SlavePath() + "关闭,9600,e,8,1");
     EXPECT_EQ(Op().back(), pty.SlavePath() + "关闭");
-    EXPECT_EQ(Count(Op(), "串口" + pty.SlavePath() + "已断开:"), 1u);
+    // The reason in the operator's words, the system's text only after them.
+    const std::string lost = "串口" + pty.SlavePath() + "已断开:";
+    ASSERT_EQ(Count(Op(), lost), 1u);
+    const std::string reason = Op()[Op().size() - 2].substr(lost.size());
+    EXPECT_TRUE(!reason.empty() && static_cast<unsigned char>(reason[0]) >= 0x80) << reason;
+}
+
+// Closing the window while bytes are on their way in (half a frame under the frame gap, or a
+// whole request whose reply is being sent) ends the program cleanly, every time.
+TEST_F(WindowSerial, ClosingTheWindowWithTrafficInFlightNeverCrashes)
+{
+    for (int round = 0; round < 12; ++round) {
+        SCOPED_TRACE(round);
+        Start(pty.SlavePath());
+        W().show();
+        QTest::mouseClick(W().TbtnComOpen, Qt::LeftButton);
+        ASSERT_TRUE(W().Link->Comm().PortOpen());
+        pty.Write(ReadTotalEnergy);
+        ASSERT_FALSE(ReadReply().empty());
+        const int received = W().Core->RxByteCount;
+        pty.Write(round % 2 ? ReadTotalEnergy : Bytes(ReadTotalEnergy.begin(), ReadTotalEnergy.begin() + 5));
+        ASSERT_TRUE(SpinUntil([&] { return W().Core->RxByteCount > received; }, 1s));
+        W().close();
+        SpinFor(250ms);  // the frame gap, a read or a paced reply would reach the core now
+        harness.reset();
+        pty.Drain(5ms);
+    }
+}
+
+// With the port closed a command cannot leave: the log says so, nothing is counted as sent, and
+// "组命令帧" is free again for the next try.
+TEST_F(WindowSerial, ACommandWithThePortClosedIsToldAsAFailure)
+{
+    Start(pty.SlavePath(), "", 2);  // the white-list test has "组命令帧"
+    W().show();
+    QTest::mouseClick(W().TbtnCmdRd9010, Qt::LeftButton);  // opens the composer
+    TFrmSend& composer = *W().Composer;
+    ASSERT_TRUE(composer.isVisible());
+    composer.EditBh->setFocus();
+    QTest::keyClicks(composer.EditBh, "000000000001");
+    QTest::mouseClick(composer.BitBtnMeterAdd, Qt::LeftButton);
+    QTest::mouseClick(composer.BitBtn2, Qt::LeftButton);  // "确认"
+
+    const std::string failed = "->命令发送失败:串口" + pty.SlavePath() + "未打开";
+    QTest::mouseClick(W().TbtnCmdRd9010, Qt::LeftButton);
+    EXPECT_EQ(Count(Op(), failed), 1u);
+    EXPECT_TRUE(W().TbtnCmdRd9010->isEnabled());
+    QTest::mouseClick(W().BbtnEventEn, Qt::LeftButton);  // "事件使能"
+    EXPECT_EQ(Count(Op(), failed), 2u);
+    EXPECT_EQ(Count(Op(), "成功发送"), 0u);
+    EXPECT_EQ(W().PanelText(3), "TX:0");
+    EXPECT_EQ(W().PanelText(5), "TSuc:0");
+    EXPECT_TRUE(pty.Drain(50ms).empty());
+
+    // Once the port is open the same click sends to the same meter and waits for its answer.
+    QTest::mouseClick(W().TbtnComOpen, Qt::LeftButton);
+    QTest::mouseClick(W().TbtnCmdRd9010, Qt::LeftButton);
+    const Bytes command = ReadReply();
+    ASSERT_GE(command.size(), 12u);
+    EXPECT_EQ(command[1], 0x01);
+    EXPECT_EQ(Count(Op(), "->命令成功发送"), 1u);
+    EXPECT_EQ(W().PanelText(5), "TSuc:1");
+    EXPECT_FALSE(W().TbtnCmdRd9010->isEnabled());
+}
+
+// "Daltrex显示" shows what it captures: the listening pages come beside the operation log while the
+// switch is on, with the carrier frame in them, and go when it is off.
+TEST_F(WindowSerial, TheCarrierDisplayShowsWhatItCaptures)
+{
+    Start(pty.SlavePath());
+    W().show();
+    QTest::mouseClick(W().TbtnComOpen, Qt::LeftButton);
+    QTest::mouseClick(W().CheckAbandon, Qt::LeftButton);
+    ASSERT_TRUE(W().CheckAbandon->isChecked());
+    EXPECT_TRUE(W().IsTabShown(W().TabSheet3));
+    EXPECT_TRUE(W().IsTabShown(W().TabSheet5));
+    EXPECT_EQ(W().PageControl1->currentWidget(), W().TabSheet5);
+    EXPECT_TRUE(W().IsTabShown(W().TabSheet1));
+    pty.Write({0xAA, 0xAA, 0xAA, 0x05, 0x01, 0x02, 0x03, 0x04, 0x16});
+    ASSERT_TRUE(SpinUntil([&] { return Count(TFrmMain::MemoLines(W().MemoBw), "  AA 05 01 02 03 04 16") == 1; }, 1s));
+    EXPECT_TRUE(W().MemoBw->isVisible());
+
+    QTest::mouseClick(W().CheckAbandon, Qt::LeftButton);
+    EXPECT_FALSE(W().IsTabShown(W().TabSheet3));
+    EXPECT_FALSE(W().IsTabShown(W().TabSheet5));
+}
+
+// An 8 KB burst in the listening test: what the buffer held is shown, and the line after it says
+// how many bytes were dropped, so that shown and dropped make the whole burst.
+TEST_F(WindowSerial, AListeningBurstPastTheBufferSaysHowMuchWasDropped)
+{
+    Start(pty.SlavePath(), "", 5);
+    W().show();
+    QTest::mouseClick(W().TbtnComOpen, Qt::LeftButton);
+    Bytes burst(8192);
+    for (std::size_t i = 0; i < burst.size(); ++i)
+        burst[i] = static_cast<std::uint8_t>(i % 251);
+    pty.Write(burst);
+    ASSERT_TRUE(SpinUntil([&] { return W().Core->RxByteCount == 8192; }, 2s));
+    SpinFor(300ms);
+    std::size_t shown = 0, dropped = 0;
+    for (const std::string& l : TFrmMain::MemoLines(W().MemoBw)) {
+        const auto mark = l.find("<-长度超,丢弃");
+        if (mark != std::string::npos)
+            dropped += std::stoul(l.substr(mark + std::string("<-长度超,丢弃").size()));
+        else if (l.rfind("<-", 0) == 0)
+            shown += (l.size() - l.find("  ") - 2 + 1) / 3;  // "XX " per byte after the stamp
+    }
+    EXPECT_GT(dropped, 0u);
+    EXPECT_EQ(shown + dropped, burst.size());
 }
 
 // "可变速率" with one reply per step from 1200 baud: each handled read moves the port one step up

@@ -355,9 +355,13 @@ bool TcxCustomSpinEdit::IsValidChar(char16_t ch)
         return true;
     if (ch < u' ' || p->ValidChars().find(ch) != std::u16string::npos)
         return true;
-    if ((ch >= u'0' && ch <= u'9') || ch == u'+' || ch == u'-' || ch == u'e' || ch == u'E')
+    if (ch >= u'0' && ch <= u'9')
         return true;
-    return p->GetValueType() == vtFloat &&
+    // A whole number has no exponent (a typed "e" could only end in an error), and takes a sign
+    // only where it may be below zero.
+    if (p->GetValueType() == vtInt)
+        return (ch == u'+' || ch == u'-') && p->InternalMinValue().ToDouble() < 0;
+    return ch == u'+' || ch == u'-' || ch == u'e' || ch == u'E' ||
            ch == char16_t(static_cast<unsigned char>(rtl::FormatSettings().DecimalSeparator));
 }
 

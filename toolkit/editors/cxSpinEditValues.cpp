@@ -116,18 +116,50 @@ Variant TcxSpinEditValueRules::InternalMinValue() const
     return Variant(MinValue);
 }
 
+namespace {
+
+// A sign and digits alone: a number whose only fault can be its size. Such a text beyond the
+// value type's range reads as the range's end, so that it is clamped like any number past the
+// bounds instead of being refused as no number.
+int SignOfDigitRun(const std::string& text)
+{
+    std::size_t i = 0;
+    int sign = 1;
+    if (!text.empty() && (text[0] == '+' || text[0] == '-')) {
+        sign = text[0] == '-' ? -1 : 1;
+        i = 1;
+    }
+    if (i == text.size())
+        return 0;
+    for (; i < text.size(); ++i)
+        if (text[i] < '0' || text[i] > '9')
+            return 0;
+    return sign;
+}
+
+} // namespace
+
 bool TcxSpinEditValueRules::TryTextToValue(const std::string& text, Variant& value) const
 {
     value = Variant::MakeNull();
+    const int digitRun = SignOfDigitRun(text);
     if (ValueType == vtInt) {
         std::int64_t i = 0;
-        if (!TryStrToInt64(text, i))
-            return false;
+        if (!TryStrToInt64(text, i)) {
+            if (digitRun == 0)
+                return false;
+            i = digitRun < 0 ? MinInt : MaxInt;
+        }
         value = Variant(i);
         return true;
     }
     double d = 0;
-    if (!TryStrToFloat(text, d) || !IsValueBoundsValid(d))
+    const bool parsed = TryStrToFloat(text, d);
+    if (digitRun != 0 && (!parsed || !IsValueBoundsValid(d))) {
+        value = Variant(digitRun < 0 ? -MaxFloatValue : MaxFloatValue);
+        return true;
+    }
+    if (!parsed || !IsValueBoundsValid(d))
         return false;
     value = Variant(d);
     return true;

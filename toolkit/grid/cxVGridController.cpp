@@ -13,6 +13,13 @@ bool NoShift(TShiftState shift) { return !shift.Contains(ssShift) && !shift.Cont
 
 bool OnlyCtrl(TShiftState shift) { return shift.Contains(ssCtrl) && !shift.Contains(ssShift) && !shift.Contains(ssAlt); }
 
+bool OnlyShift(TShiftState shift) { return shift.Contains(ssShift) && !shift.Contains(ssCtrl) && !shift.Contains(ssAlt); }
+
+bool IsPasteKey(std::uint16_t key, TShiftState shift)
+{
+    return (key == 'V' && OnlyCtrl(shift)) || (key == VK_INSERT && OnlyShift(shift));
+}
+
 // The focused row has a value with an editor kind, and no editor is open yet.
 bool CanOpenEditor(TcxCustomVerticalGrid* grid)
 {
@@ -214,6 +221,19 @@ void TcxvgController::KeyDown(std::uint16_t& key, TShiftState shift)
                                  FocusedRow()->GetEditContainerCount() > 0 &&
                                  (ForceShowEditor || (key == VK_TAB && behavior->GoToNextCellOnTab()));
     TcxCustomRow* row = FocusedRow();
+    // A paste on a value whose editor is closed opens the editor and pastes into it, as a typed
+    // character opens it with that character. Ctrl+V's character follows the key to the focused
+    // editor, which pastes it; Shift+Insert brings none, so its paste is made here.
+    if (IsPasteKey(key, shift) && CanOpenEditor(grid_)) {
+        grid_->ShowEdit();
+        if (TcxCustomEdit* edit = grid_->GetInplaceEditor()) {
+            edit->SelectAll();  // the pasted text takes the value's place
+            if (key == VK_INSERT)
+                edit->PasteFromClipboard();
+            key = 0;
+        }
+        return;
+    }
     if ((key == VK_LEFT || key == VK_RIGHT) && !MultiEditorMoveAvailable(key) && !CanChangeRecord()) {
         if (IsExpandable(row))
             row->SetExpanded(key == VK_RIGHT);

@@ -166,7 +166,7 @@ TEST_F(SpinEditTest, AZeroIncrementSurvivesASaveAndLoad)
 TEST_F(SpinEditTest, ValidationClampsOrRefusesAndAnUnparsableTextIsAlwaysAnError)
 {
     P()->SetValueType(vtInt);
-    Bounds(0, 5000);
+    Bounds(-10, 5000);  // below zero, so that a minus can be typed
     struct Case {
         bool exceptionOnInvalidInput;
         const char* typed;
@@ -175,7 +175,8 @@ TEST_F(SpinEditTest, ValidationClampsOrRefusesAndAnUnparsableTextIsAlwaysAnError
     } cases[] = {
         {false, "7000", false, "5000", ""},
         {true, "7000", true, "7000", "Value out of bounds"},
-        {false, "-3", false, "0", ""},
+        {false, "-30", false, "-10", ""},
+        {false, "99999999999999999999", false, "5000", ""},
         {false, "5-", true, "5-", "Invalid numeric value"},
         {true, "5-", true, "5-", "Invalid numeric value"},
     };
@@ -337,6 +338,24 @@ TEST_F(SpinEditTest, SpinKeysStepAndOtherKeysTypeOrBeep)
     P()->SetValueType(vtFloat);
     Type(",5");
     EXPECT_EQ(edit->Text(), "4999.5");
+
+    // A whole number takes no exponent, and a sign only where the minimum is below zero.
+    struct CharCase {
+        TcxSpinEditValueType type;
+        double min;
+        QString typed, shown;
+    } charCases[] = {
+        {vtInt, 0, "2-+eE0", "20"},
+        {vtInt, -10, "-2e+", "-2+"},
+        {vtFloat, 0, "-1e+2", "-1e+2"},
+    };
+    for (const CharCase& c : charCases) {
+        P()->SetValueType(c.type);
+        P()->SetMinValue(c.min);
+        edit->SetText("");
+        Type(c.typed);
+        EXPECT_EQ(QString::fromStdString(edit->Text()), c.shown) << c.typed.toStdString();
+    }
 
     // CanEdit off: typing is refused, the keys still step.
     P()->SetValueType(vtInt);

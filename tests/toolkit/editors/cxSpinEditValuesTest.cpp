@@ -75,6 +75,23 @@ TEST_F(SpinValues, TextToValueAndEditValueValidity)
     EXPECT_DOUBLE_EQ(v.ToDouble(), 1.5);
     EXPECT_FALSE(r.TryTextToValue("1e400", v));
 
+    // A run of digits too long for the type reads as the type's end, to be clamped like 7000.
+    const std::string huge(400, '9');
+    EXPECT_TRUE(r.TryTextToValue(huge, v));
+    EXPECT_DOUBLE_EQ(v.ToDouble(), 1.7e308);
+    r.ValueType = vtInt;
+    for (const auto& [text, expected] : std::vector<std::pair<std::string, std::int64_t>>{
+             {"99999999999999999999", INT64_MAX}, {"+" + huge, INT64_MAX}, {"-9223372036854775809", INT64_MIN}}) {
+        EXPECT_TRUE(r.TryTextToValue(text, v)) << text;
+        EXPECT_EQ(v.ToInt64(), expected) << text;
+    }
+    EXPECT_FALSE(r.TryTextToValue("99999999999999999999x", v));
+    EXPECT_FALSE(r.TryTextToValue("-", v));
+    ASSERT_TRUE(r.TryTextToValue("99999999999999999999", v));
+    std::string error;
+    EXPECT_FALSE(r.ValidateValue(v, false, error));  // no error: clamped to the row's maximum
+    EXPECT_EQ(v.ToInt64(), 5000);
+
     r.ValueType = vtInt;
     Variant s("12"), null = Variant::MakeNull(), date = Variant::FromDate(45000), letters("abc");
     EXPECT_TRUE(r.IsEditValueValid(s));
