@@ -565,6 +565,9 @@ class TcxContainer : public TcxControl, public IcxMouseTrackingCaller {
     virtual void DataChange() {}
     virtual void DataSetChange() { ShortRefreshContainer(false); }
     virtual bool DefaultParentColor() const { return false; }
+    // Takes the parent's colour unless a colour was given: the base constructor only sees the
+    // base's DefaultParentColor, so a kind whose answer is true calls this from its own.
+    void InitParentColor();
     virtual bool DoInnerControlDefaultHandler(TMessage& message);
     virtual bool DoRefreshContainer(const TPoint& p, TcxMouseButton button, TShiftState shift, bool isMouseEvent);
     virtual void EndMouseTracking();

@@ -135,6 +135,7 @@ TcxCustomGroupBox::TcxCustomGroupBox(TComponent* owner, bool isInplace,
     ControlStyle.Include(csAcceptsControls);
     ControlStyle.Include(csCaptureMouse);
     ControlStyle.Include(csClickEvents);
+    InitParentColor();
     SetEditAutoSize(false);   // a group box never sizes itself to its content
     SetBounds(Left(), Top(), 185, 105);
     captionFont_ = new TFont();
