@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <unordered_map>
 #include <utility>
 
 namespace gdi {
@@ -99,9 +100,14 @@ public:
         tm_.tmCharSet = lf.lfCharSet;
     }
     TEXTMETRIC Metrics() const override { return tm_; }
+    // Remembered per character: asking Qt shapes the character anew each time, and text is
+    // measured far more often than drawn (every layout measures every caption again).
     int CharWidth(char32_t c) const override
     {
-        return fm_.horizontalAdvance(QString::fromUcs4(&c, 1));
+        auto it = widths_.find(c);
+        if (it == widths_.end())
+            it = widths_.emplace(c, fm_.horizontalAdvance(QString::fromUcs4(&c, 1))).first;
+        return it->second;
     }
     void DrawGlyph(QImage& mask, int x, int y, char32_t c) const override
     {
@@ -119,6 +125,7 @@ private:
     QFont font_;
     QFontMetrics fm_{font_};
     TEXTMETRIC tm_;
+    mutable std::unordered_map<char32_t, int> widths_;
 };
 
 class QtEngine : public FontEngine {

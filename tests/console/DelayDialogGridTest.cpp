@@ -266,6 +266,18 @@ TEST_F(DelayGrid, EscapeFirstCancelsTheEditThenTheDialog)
     EXPECT_FALSE(dialog->isVisible());
 }
 
+// An editor opened but not changed: one Esc closes it and the dialog, keeping the value.
+TEST_F(DelayGrid, EscapeInAnUnchangedEditorClosesTheDialog)
+{
+    view->SetValue(0, 42);
+    Key(Qt::Key_F2);
+    ASSERT_NE(Editor(), nullptr);
+    Key(Qt::Key_Escape);
+    EXPECT_EQ(view->GetValue(0), 42);
+    EXPECT_EQ(dialog->result(), QDialog::Rejected);
+    EXPECT_FALSE(dialog->isVisible());
+}
+
 TEST_F(DelayGrid, AClickOnAValueEditsItAndAClickElsewhereStoresIt)
 {
     ClickValue(1);

@@ -385,19 +385,21 @@ void TcxFormatController::Follow(bool on)
 
 void TcxFormatController::AddListener(IcxFormatControllerListener* listener)
 {
-    if (!listener || std::find(listeners_.begin(), listeners_.end(), listener) != listeners_.end())
+    if (!listener || listening_.count(listener) != 0)
         return;
     if (listeners_.empty())
         Follow(true);
     listeners_.push_back(listener);
+    listening_.insert(listener);
 }
 
+// Thousands of editor properties may listen (a long filter's conditions); they mostly go last
+// first, so the list is searched from its end.
 void TcxFormatController::RemoveListener(IcxFormatControllerListener* listener)
 {
-    auto it = std::find(listeners_.begin(), listeners_.end(), listener);
-    if (it == listeners_.end())
+    if (listening_.erase(listener) == 0)
         return;
-    listeners_.erase(it);
+    listeners_.erase(std::next(std::find(listeners_.rbegin(), listeners_.rend(), listener)).base());
     if (listeners_.empty())
         Follow(false);
 }
@@ -421,7 +423,7 @@ void TcxFormatController::NotifyListeners()
     // A copy: a listener may remove itself while it is told.
     std::vector<IcxFormatControllerListener*> list = listeners_;
     for (auto* l : list)
-        if (std::find(listeners_.begin(), listeners_.end(), l) != listeners_.end())
+        if (listening_.count(l) != 0)
             l->FormatChanged();
 }
 

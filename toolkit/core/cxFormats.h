@@ -10,6 +10,7 @@
 // platform calls for WM_WININICHANGE and WM_TIMECHANGE.
 #include <array>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "toolkit/core/cxClasses.h"
@@ -155,7 +156,8 @@ private:
     TcxDateTimeFormatInfo dateFormatInfo_;
     TcxDateTimeFormatInfo dateTimeFormatInfo_;
     TcxFirstWeekOfYear firstWeekOfYear_ = fwySystem;
-    std::vector<IcxFormatControllerListener*> listeners_;
+    std::vector<IcxFormatControllerListener*> listeners_;   // in the order they came
+    std::unordered_set<IcxFormatControllerListener*> listening_;   // the same, to find them at once
     int lockCount_ = 0;
     std::string maskedDateEditFormat_;
     std::string maskedDateTimeEditFormat_;

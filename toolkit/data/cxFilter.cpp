@@ -1,7 +1,9 @@
 #include "toolkit/data/cxFilter.h"
 
 #include <algorithm>
+#include <utility>
 
+#include "platform/rtl/CodePage.h"
 #include "platform/rtl/Locale.h"
 #include "platform/rtl/Unicode.h"
 #include "toolkit/data/cxDataConsts.h"
@@ -50,10 +52,11 @@ TcxFilterCriteria* TcxFilterCriteriaItemList::GetCriteria() const
 
 void TcxFilterCriteriaItemList::RemoveItem(TcxCustomFilterCriteriaItem* item)
 {
-    auto it = std::find(items_.begin(), items_.end(), item);
-    if (it == items_.end())
+    // From the end: a list frees its items last first.
+    auto it = std::find(items_.rbegin(), items_.rend(), item);
+    if (it == items_.rend())
         return;
-    items_.erase(it);
+    items_.erase(std::next(it).base());
     item->parent_ = nullptr;
     Changed();
 }
@@ -297,11 +300,11 @@ void TcxFilterCriteriaItem::WriteData(TStream* stream)
     TcxFilterCriteria* criteria = GetCriteria();
     dxWriteStreamType(stream);
     WriteByteProc(stream, static_cast<Byte>(operatorKind_));
-    WriteAnsiStringProc(stream, dxStringToAnsiString(displayValue_, 0));
+    WriteAnsiStringProc(stream, criteria->TextToStream(dxStringToAnsiString(displayValue_, 0)));
     WriteIntegerProc(stream, criteria->GetIDByItemLink(ItemLink()));
     if (criteria->SavedVersion() >= 3)
-        WriteAnsiStringProc(stream, criteria->GetNameByItemLink(ItemLink()));
-    WriteVariantProc(stream, value_);
+        WriteAnsiStringProc(stream, criteria->TextToStream(criteria->GetNameByItemLink(ItemLink())));
+    WriteVariantProc(stream, criteria->ValueToStream(value_));
 }
 
 void TcxFilterCriteriaItem::ReadData(TStream* stream)
@@ -309,7 +312,8 @@ void TcxFilterCriteriaItem::ReadData(TStream* stream)
     TcxFilterCriteria* criteria = GetCriteria();
     TdxStream dx(stream);
     auto readText = [&]() {
-        return dx.IsUnicode() ? Utf16ToUtf8(ReadWideStringFunc(stream)) : dxAnsiStringToString(ReadAnsiStringFunc(stream), 0);
+        return dx.IsUnicode() ? Utf16ToUtf8(ReadWideStringFunc(stream))
+                              : criteria->TextFromStream(dxAnsiStringToString(ReadAnsiStringFunc(stream), 0));
     };
     Byte kind = ReadByteFunc(stream);
     if (kind > foInFuture)
@@ -318,7 +322,7 @@ void TcxFilterCriteriaItem::ReadData(TStream* stream)
     SetDisplayValue(readText());
     int id = ReadIntegerFunc(stream);
     std::string name = criteria->LoadedVersion() >= 3 ? readText() : std::string();
-    Variant value = ReadVariantFunc(stream);
+    Variant value = criteria->ValueFromStream(ReadVariantFunc(stream));
     // Between and list conditions evaluate and render their value as a one-dimensional array
     // (two bounds for between): anything else would fail at every refresh.
     if (const TcxFilterOperatorKind k = static_cast<TcxFilterOperatorKind>(kind);
@@ -678,27 +682,79 @@ void TcxFilterCriteria::WriteData(TStream* stream, Byte highestVersion)
 
 void TcxFilterCriteria::ReadData(TStream* stream)
 {
-    // A damaged stream leaves the filter as it was: what it held is written aside first.
+    // A damaged stream leaves the filter as it was: what it held is written aside first, in the
+    // program's own texts, whatever the stream's encoding.
     TMemoryStream backup;
     const Byte loadedVersion = loadedVersion_, savedVersion = savedVersion_;
+    const TStreamTextEncoding encoding = StreamTextEncoding;
+    std::vector<std::string>* texts = std::exchange(StreamTexts, nullptr);
+    StreamTextEncoding = steUtf8;
     WriteData(&backup, 0);
+    StreamTextEncoding = encoding;
+    StreamTexts = texts;
     savedVersion_ = savedVersion;
     BeginUpdate();
     try {
         ReadTree(stream);
     } catch (...) {
         backup.SetPosition(0);
+        StreamTextEncoding = steUtf8;
+        StreamTexts = nullptr;
         try {
             ReadTree(&backup);
         } catch (...) {
             Clear();
         }
+        StreamTextEncoding = encoding;
+        StreamTexts = texts;
         loadedVersion_ = loadedVersion;
         EndUpdate();
         throw;
     }
     changed_ = true;
     EndUpdate();
+}
+
+std::string TcxFilterCriteria::TextFromStream(const std::string& bytes)
+{
+    if (StreamTexts)
+        StreamTexts->push_back(bytes);
+    return StreamTextEncoding == steGbk ? GbkToUtf8(bytes) : bytes;
+}
+
+std::string TcxFilterCriteria::TextToStream(const std::string& text)
+{
+    if (StreamTexts)
+        StreamTexts->push_back(text);
+    return StreamTextEncoding == steGbk ? Utf8ToGbk(text) : text;
+}
+
+namespace {
+// The value with each of its strings (an array's too) passed through the conversion.
+Variant MapStrings(const Variant& value, const std::function<std::string(const std::string&)>& convert)
+{
+    if (value.IsArray()) {
+        Variant copy = value;
+        for (int i = value.LowBound(); i <= value.HighBound(); ++i)
+            copy[i] = MapStrings(value[i], convert);
+        return copy;
+    }
+    return value.VType() == varString ? Variant(convert(value.ToString())) : value;
+}
+} // namespace
+
+Variant TcxFilterCriteria::ValueFromStream(const Variant& value)
+{
+    if (StreamTextEncoding == steUtf8 && !StreamTexts)
+        return value;
+    return MapStrings(value, [this](const std::string& s) { return TextFromStream(s); });
+}
+
+Variant TcxFilterCriteria::ValueToStream(const Variant& value)
+{
+    if (StreamTextEncoding == steUtf8 && !StreamTexts)
+        return value;
+    return MapStrings(value, [this](const std::string& s) { return TextToStream(s); });
 }
 
 void TcxFilterCriteria::ReadTree(TStream* stream)

@@ -386,6 +386,18 @@ class TcxFilterCriteria : public TPersistent {
     virtual void WriteData(TStream* stream, Byte highestVersion);
     void WriteData(TStream* stream) { WriteData(stream, 0); }
 
+    // The encoding of the stream's texts (display values, item names, string values): the
+    // program's own UTF-8, which copies in memory use, or code page 936, as files shared with
+    // other tools are. While StreamTexts is set, every text read is also added to it as it stands
+    // in the stream, every text written as the program holds it.
+    enum TStreamTextEncoding { steUtf8, steGbk };
+    TStreamTextEncoding StreamTextEncoding = steUtf8;
+    std::vector<std::string>* StreamTexts = nullptr;
+    std::string TextFromStream(const std::string& bytes);
+    std::string TextToStream(const std::string& text);
+    Variant ValueFromStream(const Variant& value);
+    Variant ValueToStream(const Variant& value);
+
     void BeginUpdate() { ++lockCount_; }
     void EndUpdate();
     void CancelUpdate() { --lockCount_; }

@@ -312,6 +312,12 @@ void TcxCustomEdit::KeyDown(std::uint16_t& key, TShiftState shift)
         DoEditKeyDown(key, shift);
     if (!alive.expired() && key != 0 && NeedsInvokeAfterKeyDown(key, shift))
         DoAfterKeyDown(key, shift);
+    // An in-place editor claims every key for its host. An Esc that neither took (the editor was
+    // not changed) goes on to the form, as from a field that does not claim it: one Esc both
+    // closes the editor and cancels the dialog.
+    if (!alive.expired() && key == VK_ESCAPE && isInplace_ && shift == TShiftState{})
+        if (TCustomForm* form = GetParentForm(); form && form->Perform(CM_DIALOGKEY, VK_ESCAPE, 0) != 0)
+            key = 0;
 }
 
 void TcxCustomEdit::DoEditKeyDown(std::uint16_t& key, TShiftState shift)

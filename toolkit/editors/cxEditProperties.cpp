@@ -216,8 +216,14 @@ TcxCustomEditProperties::~TcxCustomEditProperties()
     FreeAndNil(assignedValues_);
     FreeAndNil(alignment_);
     FreeAndNil(freeNotificator_);
+    // Searched from the end: properties made together (a filter's conditions) mostly go last
+    // first, and a front-to-back search would scan the whole list for each of them.
     if (propertiesList)
-        propertiesList->Remove(this);
+        for (int i = propertiesList->Count() - 1; i >= 0; --i)
+            if (propertiesList->Get(i) == this) {
+                propertiesList->Delete(i);
+                break;
+            }
 }
 
 TcxCustomEditPropertiesValues* TcxCustomEditProperties::AssignedValues()

@@ -1,5 +1,7 @@
 #include "toolkit/editors/cxFilterControlUtils.h"
 
+#include <new>
+
 #include "toolkit/editors/cxEdit.h"
 
 #include "platform/rtl/Unicode.h"
@@ -253,10 +255,14 @@ void FilterControlValidateValue(TcxCustomEdit*, Variant& value, TcxFilterControl
         value = Null;
     if (value.IsNull() || op == fcoLike || op == fcoNotLike)
         return;
+    // Whatever the check fails with is the user's invalid value, not an error of its own; only
+    // running out of memory goes on.
     bool valid = false;
     try {
         valid = (helper ? helper : TcxCustomFilterEditHelper::Class())->IsValueValid(valueTypeClass, value);
-    } catch (const Exception&) {
+    } catch (const std::bad_alloc&) {
+        throw;
+    } catch (const std::exception&) {
         valid = false;
     }
     if (!valid)

@@ -574,10 +574,12 @@ void TcxFilterTextEditHelper::InitializeProperties(TcxCustomEditProperties* prop
     }
 }
 
+// The value becomes the editor's edit value, not just its text: activating the editor shows its
+// edit value again, and a value left untouched is read back from it.
 void TcxFilterTextEditHelper::SetFilterValue(TcxCustomEdit* edit, TcxCustomEditProperties*,
                                              const Variant& value) const
 {
-    edit->SetInternalDisplayValue(Variant(value));
+    edit->SetEditValue(value);
 }
 
 namespace cxTextEditUnit {

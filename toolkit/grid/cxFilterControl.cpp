@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/rtl/CodePage.h"
 #include "platform/rtl/SysUtils.h"
 #include "toolkit/editors/cxEdit.h"
 #include "toolkit/editors/cxEditControl.h"
@@ -180,8 +181,11 @@ cxFilterControl::TcxCustomRowViewInfo::TcxCustomRowViewInfo(TcxCustomFilterContr
 cxFilterControl::TcxCustomRowViewInfo::~TcxCustomRowViewInfo()
 {
     if (parent_) {
+        // Searched from the end: a group clears its children last first, and a long group would
+        // otherwise be scanned once per child.
         auto& siblings = parent_->children_;
-        siblings.erase(std::remove(siblings.begin(), siblings.end(), this), siblings.end());
+        if (auto it = std::find(siblings.rbegin(), siblings.rend(), this); it != siblings.rend())
+            siblings.erase(std::next(it).base());
     }
 }
 
@@ -316,16 +320,16 @@ void TcxConditionViewInfo::FreeEditData()
     editData_ = nullptr;
 }
 
-bool TcxConditionViewInfo::Ready()
+bool TcxConditionViewInfo::HasItemAndOperator()
 {
     IcxFilterControl* link = control_->GetFilterLink();
-    if (!link || !control_->HasItems() || itemIndex_ < 0 || itemIndex_ >= link->GetFilterCount() ||
-        link->GetFilterItemLink(itemIndex_) != itemLink_ || operator_ == fcoNone)
-        return false;
-    // The values the operator reads must be there.
-    int needed = !HasDisplayValues() ? 0 : IsBetween(operator_) ? 2 : 1;
-    return values_->Count() >= needed;
+    return link && control_->HasItems() && itemIndex_ >= 0 && itemIndex_ < link->GetFilterCount() &&
+           link->GetFilterItemLink(itemIndex_) == itemLink_ && operator_ != fcoNone;
 }
+
+int TcxConditionViewInfo::NeededValueCount() const { return !HasDisplayValues() ? 0 : IsBetween(operator_) ? 2 : 1; }
+
+bool TcxConditionViewInfo::Ready() { return HasItemAndOperator() && values_->Count() >= NeededValueCount(); }
 
 bool TcxConditionViewInfo::HasDisplayValues() const
 {
@@ -617,11 +621,18 @@ void TcxCustomFilterControl::BuildFromCriteria()
     EndUpdate();
 }
 
+// The message names what the first incomplete row lacks.
 void TcxCustomFilterControl::CheckRowsReady()
 {
-    for (int i = 0; i < RowCount(); ++i)
-        if (!rows_[static_cast<std::size_t>(i)]->Ready())
-            FilterControlError(Format(cxFilterControlString(&cxSFilterErrorIncompleteRow), i));
+    for (int i = 0; i < RowCount(); ++i) {
+        TcxCustomRowViewInfo* row = rows_[static_cast<std::size_t>(i)];
+        if (row->Ready())
+            continue;
+        const TResStringRec* text = &cxSFilterErrorIncompleteRow;
+        if (auto* condition = dynamic_cast<TcxConditionViewInfo*>(row); condition && condition->HasItemAndOperator())
+            text = condition->NeededValueCount() > 1 ? &cxSFilterErrorMissingValues : &cxSFilterErrorMissingValue;
+        FilterControlError(Format(cxFilterControlString(text), i));
+    }
 }
 
 void TcxCustomFilterControl::BuildFromRows()
@@ -689,8 +700,64 @@ std::string TcxCustomFilterControl::GetFilterText()
 }
 
 // --- streams and files ---------------------------------------------------------------------------------
-void TcxCustomFilterControl::ReadData(TStream* stream) { criteria_->ReadData(stream); }
-void TcxCustomFilterControl::WriteData(TStream* stream) { criteria_->WriteData(stream); }
+namespace {
+// A filter stream keeps its texts in code page 936, as the program's other stored files do, so
+// that files move between it and other tools. Streams of earlier builds hold UTF-8; nothing in
+// the stream says which, so the texts read decide (a second read takes them as GBK).
+void ReadFilterStream(TcxFilterCriteria* criteria, TStream* stream)
+{
+    const std::int64_t start = stream->Position();
+    std::vector<std::string> texts;
+    auto reset = [criteria] {
+        criteria->StreamTexts = nullptr;
+        criteria->StreamTextEncoding = TcxFilterCriteria::steUtf8;
+    };
+    try {
+        criteria->StreamTexts = &texts;
+        criteria->ReadData(stream);
+        criteria->StreamTexts = nullptr;
+        std::string all;
+        for (const std::string& text : texts)
+            all += text + '\n';
+        if (IsGbkStoredText(all)) {
+            stream->SetPosition(start);
+            criteria->StreamTextEncoding = TcxFilterCriteria::steGbk;
+            criteria->ReadData(stream);
+        }
+    } catch (...) {
+        reset();
+        throw;
+    }
+    reset();
+}
+
+// Texts GBK cannot hold, or would not give back as they were, are written as UTF-8 instead:
+// nothing is lost, and the program reads them back.
+void WriteFilterStream(TcxFilterCriteria* criteria, TStream* stream)
+{
+    std::vector<std::string> texts;
+    auto reset = [criteria] {
+        criteria->StreamTexts = nullptr;
+        criteria->StreamTextEncoding = TcxFilterCriteria::steUtf8;
+    };
+    try {
+        TMemoryStream probe;
+        criteria->StreamTexts = &texts;
+        criteria->WriteData(&probe);
+        criteria->StreamTexts = nullptr;
+        criteria->StreamTextEncoding = GbkKeepsStoredTexts(texts) ? TcxFilterCriteria::steGbk
+                                                                 : TcxFilterCriteria::steUtf8;
+        criteria->WriteData(stream);
+    } catch (...) {
+        reset();
+        throw;
+    }
+    reset();
+}
+} // namespace
+
+void TcxCustomFilterControl::ReadData(TStream* stream) { ReadFilterStream(criteria_, stream); }
+void TcxCustomFilterControl::WriteData(TStream* stream) { WriteFilterStream(criteria_, stream); }
 
 void TcxCustomFilterControl::SaveToStream(TStream* stream)
 {
@@ -704,7 +771,7 @@ void TcxCustomFilterControl::LoadFromStream(TStream* stream)
         FilterControlError(cxFilterControlString(&cxSFilterErrorBuilding));
     // Read and build aside, so that a malformed stream leaves the rows and the criteria as they were.
     std::unique_ptr<TcxFilterControlCriteria> loaded(GetFilterControlCriteriaClass().Create(this));
-    loaded->ReadData(stream);
+    ReadFilterStream(loaded.get(), stream);
     std::unique_ptr<TcxGroupViewInfo> probe(new TcxGroupViewInfo(this, nullptr, loaded->Root()));
     BuildGroup(this, probe.get(), loaded->Root());
     probe.reset();
@@ -728,10 +795,41 @@ void TcxCustomFilterControl::LoadFromFile(const std::string& fileName)
 }
 
 namespace {
-// Writes the bytes to a new file beside the target and renames it over the target, so that the
-// old file stays whole until the new one is complete.
-void ReplaceFileContents(const std::string& fileName, const std::vector<Byte>& bytes)
+// The file a name stands for: a symbolic link is followed (links to links too) to the file it
+// names, existing or not, so that saving writes there and leaves the link in place.
+std::string FollowLinks(std::string fileName)
 {
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st {};
+        if (::lstat(fileName.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return fileName;
+        std::vector<char> target(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 255) + 1);
+        const ssize_t n = ::readlink(fileName.c_str(), target.data(), target.size());
+        if (n < 0 || static_cast<std::size_t>(n) >= target.size())
+            return fileName;
+        std::string next(target.data(), static_cast<std::size_t>(n));
+        if (next.empty())
+            return fileName;
+        if (next[0] != '/') {
+            const std::size_t slash = fileName.rfind('/');
+            if (slash != std::string::npos)
+                next = fileName.substr(0, slash + 1) + next;
+        }
+        fileName = next;
+    }
+    throw EFCreateError(Format("Cannot create file \"%s\". %s", fileName, std::string(std::strerror(ELOOP))));
+}
+
+// Writes the bytes to a new file beside the target and renames it over the target, so that the
+// old file stays whole until the new one is complete. A target nobody may write (no write
+// permission at all, or none for this user) is refused: replacing it would defeat its protection.
+void ReplaceFileContents(const std::string& chosenName, const std::vector<Byte>& bytes)
+{
+    const std::string fileName = FollowLinks(chosenName);
+    struct stat current {};
+    if (::stat(fileName.c_str(), &current) == 0 &&
+        ((current.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(fileName.c_str(), W_OK) != 0))
+        throw EFCreateError(Format("Cannot write file \"%s\". The file is read-only", chosenName));
     std::size_t slash = fileName.rfind('/');
     std::string folder = slash == std::string::npos ? std::string("./") : fileName.substr(0, slash + 1);
     std::string name = slash == std::string::npos ? fileName : fileName.substr(slash + 1);

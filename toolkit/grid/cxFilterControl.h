@@ -254,8 +254,12 @@ class TcxConditionViewInfo : public cxFilterControl::TcxCustomRowViewInfo {
     int GetWidth() override;
     void Calc(const TRect& rowRect) override;
     void GetHitTestInfo(const TPoint& p, TcxFilterControlHitTestInfo& info) override;
-    // A valid host item and an operator.
+    // A valid host item, an operator and the values the operator reads.
     bool Ready() override;
+    // A valid host item and an operator (the values aside).
+    bool HasItemAndOperator();
+    // The values the operator reads: none, one, or two for between.
+    int NeededValueCount() const;
 
     bool HasDisplayValues() const;
     // Fresh properties, helper, value type and operators for the current item.

@@ -45,8 +45,14 @@ bool TcxFilterFileDialog::Execute(bool save)
     const TcxFilterFileChooser& chooser = save ? FileChoosers().Save : FileChoosers().Open;
     if (!(chooser ? chooser(*this) : SystemFileDialog(*this, save)) || FileName.empty())
         return false;
-    if (!DefaultExt.empty() && QFileInfo(QString::fromStdString(FileName)).suffix().isEmpty())
-        FileName += "." + DefaultExt;
+    // A name without an extension gets the default one, except on opening a file that exists
+    // under the bare name, or when no file has the extended name either.
+    if (!DefaultExt.empty() && QFileInfo(QString::fromStdString(FileName)).suffix().isEmpty()) {
+        const std::string extended = FileName + "." + DefaultExt;
+        if (save || (!QFileInfo::exists(QString::fromStdString(FileName)) &&
+                     QFileInfo::exists(QString::fromStdString(extended))))
+            FileName = extended;
+    }
     return !(save && OverwritePrompt && QFileInfo::exists(QString::fromStdString(FileName)) &&
              !ConfirmReplace(FileName));
 }

@@ -21,7 +21,8 @@ struct TcxFilterFileDialog {
     std::string FileName;
     bool OverwritePrompt = false;
     // Lets the user pick a file: FileName gets the choice, with DefaultExt added when it has no
-    // extension; an existing file is confirmed first when OverwritePrompt. False when cancelled.
+    // extension (on opening only when no file has the bare name and one has the extended name);
+    // an existing file is confirmed first when OverwritePrompt. False when cancelled.
     bool Execute(bool save);
 };
 

@@ -153,9 +153,11 @@ void TcxCustomFilterControl::DoLayoutChange()
     TcxFilterControlViewInfo* vi = ViewInfo();
     vi->Calc();
     const int rowHeight = vi->RowHeight();
-    // Rows scrolled away above while there is room below: bring them back.
-    while (topVisibleRow_ > 0 && rowHeight > 0 && ClientHeight() - vi->AddConditionRect.Bottom >= rowHeight + 2) {
-        --topVisibleRow_;
+    // Rows scrolled away above while there is room below: bring them back, all in one step (each
+    // row brought back moves the add-condition button one row height down).
+    const int room = ClientHeight() - vi->AddConditionRect.Bottom;
+    if (topVisibleRow_ > 0 && rowHeight > 0 && room >= rowHeight + 2) {
+        topVisibleRow_ = std::max(topVisibleRow_ - ((room - (rowHeight + 2)) / rowHeight + 1), 0);
         vi->Calc();
     }
     const int excess = ClientWidth() + leftOffset_ - (vi->MaxRowWidth() + 2);
@@ -565,8 +567,13 @@ void TcxCustomFilterControl::EnsureRowVisible()
         auto bottom = [&] {
             return FocusedPart() == fhtAddCondition ? vi->AddConditionRect.Bottom : FocusedRow()->RowRect.Bottom;
         };
-        while (bottom() > ClientHeight() && topVisibleRow_ < RowCount() - 1) {
-            ++topVisibleRow_;
+        // Every row is one row height high, so the rows needed to bring the bottom into view are
+        // counted at once: one layout, however far the focus went (a step at a time cost a layout
+        // of all rows per row scrolled).
+        const int below = bottom() - ClientHeight();
+        if (below > 0 && topVisibleRow_ < RowCount() - 1) {
+            const int rowHeight = vi->RowHeight();
+            topVisibleRow_ = std::min(topVisibleRow_ + (below + rowHeight - 1) / rowHeight, RowCount() - 1);
             vi->Calc();
         }
     }
@@ -594,7 +601,10 @@ void TcxCustomFilterControl::MouseDown(TMouseButton button, TShiftState shift, i
     ViewInfo()->GetHitTestInfo(shift, TPoint{x, y}, hotTrackInfo_);
     if (hotTrackInfo_.HitTest == fhtNone || state_ != fcsNormal || button != mbLeft)
         return;
+    // The focused part is laid out anew (a focused value is wider) before an editor takes its
+    // place, as the press may come without a move over the part first.
     focusedInfo_ = hotTrackInfo_;
+    ViewInfo()->Calc();
     EnsureRowVisible();
     ProcessHitTest(focusedInfo_.HitTest, true);
 }

@@ -27,6 +27,8 @@ extern const TResStringRec cxSFilterControlNullString;
 extern const TResStringRec cxSFilterErrorBuilding;
 // A row without a valid item or operator cannot be applied, saved or confirmed (%d: the row's number).
 extern const TResStringRec cxSFilterErrorIncompleteRow;
+extern const TResStringRec cxSFilterErrorMissingValue;    // the operator's value is missing
+extern const TResStringRec cxSFilterErrorMissingValues;   // a between lacks one of its two values
 extern const TResStringRec cxSFilterDialogCaption;
 extern const TResStringRec cxSFilterDialogUse;
 extern const TResStringRec cxSFilterDialogSingleCharacter;

@@ -262,9 +262,12 @@ TRect TcxFilterControlViewInfo::CalcValue(TcxConditionViewInfo* condition, int i
     const TcxFilterControlHitTestInfo& hot = control_->HotTrackInfo();
     bool isHot = hot.Row == condition && hot.HitTest == fhtValue && hot.ValueIndex == index &&
                  control_->State() == fcsNormal;
-    bool isFocused = ControlOrEditorFocused(control_) && control_->FocusedRow() == condition &&
+    // A value with its editor open keeps the focused width the editor was placed on, also while
+    // the focus passes from the builder to the editor (the row is laid out again then).
+    const bool editing = control_->State() == fcsSelectingValue && control_->ValueEditor();
+    bool isFocused = (editing || ControlOrEditorFocused(control_)) && control_->FocusedRow() == condition &&
                      control_->FocusedPart() == fhtValue && control_->FocusedValueIndex() == index;
-    bool selected = control_->HasHotTrack() && (isHot || isFocused);
+    bool selected = (editing && isFocused) || (control_->HasHotTrack() && (isHot || isFocused));
 
     TcxCustomEditStyle* style = control_->ValueEditStyle();
     style->SetTextColor(enabled_ ? control_->FontValue()->GetColor() : clBtnShadow);

@@ -521,6 +521,28 @@ void TcxEditingControl::FocusChanged()
         controller_->FocusChanged();
 }
 
+void TcxEditingControl::LookAndFeelChanged(TcxLookAndFeel* sender, TcxLookAndFeelValues changedValues)
+{
+    const bool editing = controller_ && !IsDestroying() && EditingController()->IsEditing();
+    if (editing)
+        EditingController()->HideEdit(true);
+    TcxControl::LookAndFeelChanged(sender, changedValues);
+    if (IsDestroying())
+        return;
+    BeginUpdate();
+    try {
+        for (TcxCustomInplaceEditContainer* item : std::vector<TcxCustomInplaceEditContainer*>(itemList_))
+            item->InternalPropertiesChanged();
+        UpdateViewStyles();
+    } catch (...) {
+        EndUpdate();
+        throw;
+    }
+    EndUpdate();
+    if (editing)
+        EditingController()->ShowEdit(nullptr);
+}
+
 void TcxEditingControl::WndProc(TMessage& msg)
 {
     if (msg.Msg == cxWM_RAISEDRAGIMAGESHOOK) {

@@ -517,6 +517,15 @@ class TcxCustomControlController : public TObject {
 
     // --- drag and drop and sizing (the concrete control decides what is dragged or sized)
     TObject* DragItem = nullptr;
+    // Something dragged over the control, or a drag of the control's own beginning: the open
+    // editor posts and closes.
+    virtual void DragOver(TObject* source, int x, int y, TDragState state, bool& accept);
+    virtual void BeginDragAndDrop();
+    // The control's platform drag ended: the editor open before the press opens again.
+    virtual void EndDrag(TObject* target, int x, int y);
+    virtual void EndDragAndDrop(bool accepted);
+    // Posts and closes the editor; one that refuses its value stays open.
+    void HideEditForDrag();
     // 0: horizontal, 1: vertical.
     virtual int GetResizeDirection() { return 0; }
 
@@ -768,12 +777,18 @@ class TcxEditingControl : public TcxControl {
     virtual TcxDragImageHelper* CreateDragImageHelper();
     void DoStartDrag(TDragObject*& dragObject) override;
     void DoEndDrag(TObject* target, int x, int y) override;
+    void DragOver(TObject* source, int x, int y, TDragState state, bool& accept) override;
+    void BeginDragAndDrop() override;
+    void EndDragAndDrop(bool accepted) override;
 
     void Loaded() override;
     void InitControl() override;
     void BoundsChanged() override;
     void FontChanged() override;
     void FocusChanged() override;
+    // The open editor is posted and closed, every item's properties take the new look, and the
+    // editor opens again.
+    void LookAndFeelChanged(TcxLookAndFeel* sender, TcxLookAndFeelValues changedValues) override;
     void WndProc(TMessage& msg) override;
     TCursor GetCursor(int x, int y) override;
     bool GetIsFocused() const override;

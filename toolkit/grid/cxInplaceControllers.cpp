@@ -1401,8 +1401,21 @@ void TcxCustomControlController::DoMouseDown(TMouseButton button, TShiftState sh
     PressIsDoubleClick = shift.Contains(ssDouble);
     ClickOnFocusedCell = false;
     EditingController()->StopEditShowingTimer();
-    MouseDown(button, shift, x, y);
     TcxCustomHitTestController* hit = HitTestController();
+    // A press on a part of the painted editor that reacts to the mouse (a spin button): the cell
+    // is remembered by item and record, since focusing it lays the cells out anew.
+    TcxCustomInplaceEditContainer* hotItem = nullptr;
+    int hotRecord = -1;
+    hit->RecalculateOnMouseEvent(x, y, shift);
+    if (hit->IsItemEditCell()) {
+        TcxEditCellViewInfo* cell = hit->GetEditCellViewInfo();
+        const TPoint org = cell->GetCellOrg();
+        if (cell->CellEditViewInfo && cell->CellEditViewInfo->IsHotTrack(TPoint{x - org.X, y - org.Y})) {
+            hotItem = cell->Item;
+            hotRecord = cell->RecordIndex;
+        }
+    }
+    MouseDown(button, shift, x, y);
     hit->RecalculateOnMouseEvent(x, y, shift);
     if (button == mbMiddle || !hit->IsItemEditCell())
         return;
@@ -1412,9 +1425,15 @@ void TcxCustomControlController::DoMouseDown(TMouseButton button, TShiftState sh
     if (!hit->IsItemEditCell())
         return;
     cell = hit->GetEditCellViewInfo();
-    if (GetImmediateEditor()) {
-        if (button == mbLeft)
-            EditingController()->ShowEdit(cell->Item, TShiftState{}, -1, -1);
+    const bool onHotPart = hotItem && cell->Item == hotItem && cell->RecordIndex == hotRecord;
+    if (GetImmediateEditor() || onHotPart) {
+        // The press goes into the editor only when it landed on such a part.
+        if (button == mbLeft) {
+            if (onHotPart)
+                EditingController()->ShowEdit(cell->Item, shift, x, y);
+            else
+                EditingController()->ShowEdit(cell->Item, TShiftState{}, -1, -1);
+        }
     } else {
         ClickOnFocusedCell = prevRecord == GetFocusedRecordIndex() && prevItem == focusedItem_ && focusedItem_;
         if (!ClickOnFocusedCell && focusedItem_ && GetIsIncSearching())

@@ -382,6 +382,59 @@ void TcxEditingControl::DoEndDrag(TObject* target, int x, int y)
     if (Slot().control == this)
         cxFinishDragImages();
     TcxControl::DoEndDrag(target, x, y);
+    if (!IsDestroying())
+        Controller()->EndDrag(target, x, y);
+}
+
+void TcxEditingControl::DragOver(TObject* source, int x, int y, TDragState state, bool& accept)
+{
+    TcxControl::DragOver(source, x, y, state, accept);
+    Controller()->DragOver(source, x, y, state, accept);
+}
+
+void TcxEditingControl::BeginDragAndDrop()
+{
+    Controller()->BeginDragAndDrop();
+    TcxControl::BeginDragAndDrop();
+}
+
+void TcxEditingControl::EndDragAndDrop(bool accepted)
+{
+    TcxControl::EndDragAndDrop(accepted);
+    Controller()->EndDragAndDrop(accepted);
+}
+
+// --- the controller's drag hooks ---
+
+void TcxCustomControlController::DragOver(TObject*, int, int, TDragState state, bool&)
+{
+    // Once, as the drag comes in: an editor that refuses its value stays open (and says so once).
+    if (state == dsDragEnter)
+        HideEditForDrag();
+}
+
+void TcxCustomControlController::BeginDragAndDrop() { HideEditForDrag(); }
+
+void TcxCustomControlController::HideEditForDrag()
+{
+    try {
+        EditingController()->HideEdit(true);
+    } catch (const EAbort&) {
+        // The editor refused its value silently: it stays open.
+    }
+}
+
+void TcxCustomControlController::EndDrag(TObject*, int x, int y)
+{
+    HitTestController()->ReCalculate(TPoint{x, y});
+    if (EditorOpenBeforePress || GetAlwaysShowEditor())
+        EditingController()->ShowEdit(nullptr);
+}
+
+void TcxCustomControlController::EndDragAndDrop(bool)
+{
+    if (EditingControl()->DragAndDropState() == ddsNone)
+        CheckEdit();
 }
 
 TcxDragImageHelper::TcxDragImageHelper(TcxEditingControl* control, const TPoint& dragPos)

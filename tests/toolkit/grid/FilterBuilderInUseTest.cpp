@@ -420,4 +420,89 @@ TEST_F(FilterInUseTest, EscEndsTheOpenPartFirstAndACommitOnAValueKeepsTheWord)
     EXPECT_TRUE(openAfterEditor);
 }
 
+
+// A value opened without typing (Enter, Space or a click on it) shows what it holds, and leaving
+// it unchanged (Enter, or a click elsewhere) keeps it: for every editor kind of the grid.
+TEST_F(FilterInUseTest, AValueOpenedAndLeftUnchangedKeepsItsValue)
+{
+    auto* criteria = host->DataController()->Filter();
+    criteria->AddItem(criteria->Root(), host->GetFilterItemLink(0), foEqual, Variant(std::string("东区-01")), "东区-01");
+    criteria->AddItem(criteria->Root(), host->GetFilterItemLink(1), foEqual, Variant(5), "5");
+    criteria->AddItem(criteria->Root(), host->GetFilterItemLink(2), foEqual, Variant::FromDate(EncodeDate(2020, 6, 1)),
+                      DateToStr(EncodeDate(2020, 6, 1)));
+    criteria->AddItem(criteria->Root(), host->GetFilterItemLink(3), foEqual, Variant(true), "True");
+    criteria->AddItem(criteria->Root(), host->GetFilterItemLink(4), foEqual, Variant(std::string("平")), "平");
+    NewBuilder();
+    ASSERT_EQ(builder->RowCount(), 6);
+    enum Way { ByEnter, BySpace, ByClick };
+    for (Way way : {ByEnter, BySpace, ByClick})
+        for (int row = 1; row <= 5; ++row) {
+            TcxConditionViewInfo* c = Condition(row);
+            SCOPED_TRACE(testing::Message() << c->ItemText() << " way " << way);
+            const Variant value = c->Values()->Items(0)->Value;
+            const std::string text = c->Values()->Items(0)->ValueText;
+            // Straight onto the value of a row not focused yet, without a move over it first
+            // (the pointer stood still while the wheel scrolled): the editor takes the focused
+            // value's place, not the narrow one the press landed on.
+            if (way == ByClick) {
+                ASSERT_NE(builder->FocusedRow(), c);
+                ClickAt(builder, c->Values()->Items(0)->ValueRect);
+            } else {   // the arrows walk to the value
+                for (int i = 0; i < 8 && builder->FocusedRow() != c; ++i)
+                    Key(builder->IndexOfRow(builder->FocusedRow()) < row ? Qt::Key_Down : Qt::Key_Up);
+                for (int i = 0; i < 8 && builder->FocusedPart() != fhtValue; ++i)
+                    Key(Qt::Key_Right);
+                ASSERT_EQ(builder->FocusedRow(), c);
+                ASSERT_EQ(builder->FocusedPart(), fhtValue);
+                Key(way == ByEnter ? Qt::Key_Return : Qt::Key_Space);
+            }
+            auto* editor = dynamic_cast<TcxCustomTextEdit*>(builder->ValueEditor());
+            ASSERT_TRUE(editor);
+            EXPECT_EQ(editor->Text(), text);
+            if (way == ByClick) {   // leaving it for the builder commits
+                ClickAt(builder, TRect(builder->ClientWidth() - 20, builder->ClientHeight() - 20,
+                                       builder->ClientWidth() - 10, builder->ClientHeight() - 10));
+            } else {
+                Key(Qt::Key_Return, Qt::NoModifier, Field(editor));
+            }
+            ASSERT_FALSE(builder->ValueEditor());
+            EXPECT_EQ(VarCompare(c->Values()->Items(0)->Value, value), 0) << VarToStr(c->Values()->Items(0)->Value);
+            EXPECT_EQ(c->Values()->Items(0)->ValueText, text);
+        }
+    EXPECT_TRUE(shown.empty());
+}
+
+
+// The value editor opened by Enter on "电表编号 like 东区%" shows the pattern, drawn with the real
+// font next to the Chinese captions.
+TEST_F(FilterInUseTest, AnOpenedValueEditorShowsItsValue)
+{
+    gdi::SetFontEngine(gdi::MakeQtFontEngine());
+    Row(0)->Properties()->SetCaption("电表编号");
+    Row(1)->Properties()->SetCaption("读数");
+    auto* criteria = host->DataController()->Filter();
+    criteria->AddItem(criteria->Root(), host->GetFilterItemLink(0), foLike, Variant(std::string("东区%")), "东区%");
+    criteria->AddItem(criteria->Root(), host->GetFilterItemLink(1), foEqual, Variant(5), "5");
+    NewBuilder();
+    builder->Font()->SetName("WenQuanYi Micro Hei");
+    builder->SetFocusedRow(Condition(1));
+    builder->RowNavigate(fhtValue, 0);
+    Key(Qt::Key_Return);
+    TcxCustomEdit* editor = builder->ValueEditor();
+    ASSERT_TRUE(editor);
+    // The builder as the screen shows it, the editor's text field (a platform field) included.
+    builder->Update();
+    const QImage image = builder->Peer()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    // Ink in the editor's text: the pattern is there (an empty editor is white).
+    int ink = 0;
+    const TPoint at = editor->ClientToScreen({0, 0});
+    const TPoint origin = builder->ClientToScreen({0, 0});
+    for (int y = 2; y < editor->Height() - 2; ++y)
+        for (int x = 2; x < editor->Width() - 2; ++x)
+            ink += qGray(image.pixel(at.X - origin.X + x, at.Y - origin.Y + y)) < 160;
+    EXPECT_GT(ink, 20);
+    SaveTestPicture(image.scaled(image.width() * 2, image.height() * 2), "filter_value_editor.png");
+    Key(Qt::Key_Escape, Qt::NoModifier, Field(editor));
+}
+
 } // namespace

@@ -143,17 +143,19 @@ protected:
         QTest::keyClick(c->Peer(), key);
         vcl::DrainPostedMessages();
     }
-    // A condition "Reading equals 5" in the dialog's builder.
-    static void AddReadingEquals(TcxCustomFilterControl* fc, int value)
+    // A condition on the grid's row `item` with one value, added to the dialog's builder.
+    static void AddCondition(TcxCustomFilterControl* fc, int item, TcxFilterControlOperator op, const Variant& value)
     {
         fc->AddCondition(nullptr);
         auto* c = dynamic_cast<TcxConditionViewInfo*>(fc->FocusedRow());
-        c->SetItem(1);
-        c->SetOperator(fcoEqual);
+        c->SetItem(item);
+        c->SetOperator(op);
         c->InitValues(false);
-        c->Values()->Items(0)->Value = Variant(value);
-        c->Values()->Items(0)->ValueText = std::to_string(value);
+        c->Values()->Items(0)->Value = value;
+        c->Values()->Items(0)->ValueText = VarToStr(value);
     }
+    // A condition "Reading equals 5".
+    static void AddReadingEquals(TcxCustomFilterControl* fc, int value) { AddCondition(fc, 1, fcoEqual, Variant(value)); }
     struct Asked {
         bool save;
         std::string title, fileName, filter, ext;

@@ -3,6 +3,8 @@
 #include "FilterBuilderTestSupport.h"
 #include "tests/common/TestPictures.h"
 
+#include "platform/rtl/CodePage.h"
+
 #include "toolkit/core/cxClasses.h"
 #include "toolkit/core/dxCore.h"
 #include "toolkit/editors/cxDropDownEdit.h"
@@ -13,6 +15,9 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <fstream>
 
@@ -110,6 +115,35 @@ TEST_F(FilterDialogTest, AnIncompleteRowIsReportedAndTheDialogStaysOpen)
     EXPECT_TRUE(stillOpen);
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(host->DataController()->Filter()->Root()->Count(), 0);
+}
+
+// A file whose "in" condition lists no value: Apply says that a value is missing (item and
+// operator are there), and the dialog stays open.
+TEST_F(FilterDialogTest, AnEmptyListIsReportedForWhatIsMissing)
+{
+    const std::string file = dir.filePath("empty-list.flt").toStdString();
+    bool stillOpen = false;
+    Run([&](TfmFilterControlDialog* d) {
+        TcxCustomFilterControl* fc = d->FilterControl;
+        TcxFilterControlCriteria* criteria = fc->Criteria();
+        criteria->AddItem(criteria->Root(), host->GetFilterItemLink(1), foInList,
+                          VarArrayCreate(0, -1, varVariant), "");
+        {
+            TFileStream out(file, fmCreate);
+            fc->WriteData(&out);
+        }
+        fc->Clear();
+        answer = file;
+        Press(d->btOpen);
+        ASSERT_EQ(fc->RowCount(), 2);
+        Press(d->btApply);
+        Press(d->btOk);
+        stillOpen = Screen->ActiveForm() == d && d->ModalResult() == mrNone;
+        d->SetModalResult(mrCancel);
+    });
+    EXPECT_TRUE(stillOpen);
+    EXPECT_EQ(shown, (std::vector<std::string>{"Row 1 is incomplete: enter a value.",
+                                               "Row 1 is incomplete: enter a value."}));
 }
 
 TEST_F(FilterDialogTest, WithoutALookAndFeelTheButtonsAndPanelsKeepTheirOwn)
@@ -237,6 +271,140 @@ TEST_F(FilterDialogTest, SaveProposesUntitledThenTheFileAndConfirmsReplacing)
     EXPECT_EQ(content, "old");
     EXPECT_EQ(titleAfterOpen, "Filter builder - [" + first + ".flt]");
     EXPECT_EQ(shown.size(), 1u);
+}
+
+// Open takes the file chosen even when it has no extension; a name typed without the extension
+// finds the ".flt" file of that name when no file has the bare name.
+TEST_F(FilterDialogTest, OpenTakesTheChosenFileWithOrWithoutExtension)
+{
+    const std::string bare = dir.filePath("myfilter").toStdString();
+    const std::string typed = dir.filePath("meters").toStdString();
+    std::vector<std::string> titles;
+    std::vector<int> rows;
+    Run([&](TfmFilterControlDialog* d) {
+        TcxCustomFilterControl* fc = d->FilterControl;
+        AddReadingEquals(fc, 5);
+        fc->SaveToFile(bare);
+        AddReadingEquals(fc, 6);
+        fc->SaveToFile(typed + ".flt");
+        for (const std::string& name : {bare, typed}) {
+            fc->Clear();
+            answer = name;
+            Press(d->btOpen);
+            rows.push_back(fc->RowCount());
+            titles.push_back(d->Caption());
+        }
+        d->SetModalResult(mrCancel);
+    });
+    EXPECT_EQ(rows, (std::vector<int>{2, 3}));
+    EXPECT_EQ(titles, (std::vector<std::string>{"Filter builder - [" + bare + "]",
+                                                "Filter builder - [" + typed + ".flt]"}));
+    EXPECT_EQ(shown, std::vector<std::string>{});
+}
+
+// Save As onto a symbolic link writes the file the link names and keeps the link; a read-only
+// file is refused with a message and stays as it was.
+TEST_F(FilterDialogTest, SaveAsWritesThroughALinkAndRefusesAReadOnlyFile)
+{
+    const std::string target = dir.filePath("real.flt").toStdString();
+    const std::string link = dir.filePath("link.flt").toStdString();
+    const std::string locked = dir.filePath("locked.flt").toStdString();
+    std::ofstream(target) << "old";
+    std::ofstream(locked) << "kept";
+    ASSERT_EQ(::symlink("real.flt", link.c_str()), 0);
+    ASSERT_EQ(::chmod(locked.c_str(), 0444), 0);
+    std::vector<std::string> titles;
+    Run([&](TfmFilterControlDialog* d) {
+        AddReadingEquals(d->FilterControl, 5);
+        // The replace question is answered Yes.
+        QTimer reply;
+        reply.setInterval(20);
+        QObject::connect(&reply, &QTimer::timeout, [&] {
+            if (auto* box = Screen->ActiveForm(); box && !dynamic_cast<TfmFilterControlDialog*>(box))
+                box->SetModalResult(mrYes);
+        });
+        reply.start();
+        for (const std::string& name : {link, locked}) {
+            answer = name;
+            Press(d->btSave);
+            titles.push_back(d->Caption());
+        }
+        reply.stop();
+        d->SetModalResult(mrCancel);
+    });
+    struct stat st {};
+    ASSERT_EQ(::lstat(link.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    auto content = [](const std::string& name) {
+        std::ifstream in(name, std::ios::binary);
+        return std::string((std::istreambuf_iterator<char>(in)), {});
+    };
+    EXPECT_NE(content(target), "old");
+    EXPECT_GT(content(target).size(), 20u);   // the filter
+    EXPECT_EQ(content(locked), "kept");
+    ASSERT_EQ(::stat(locked.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0444u);
+    EXPECT_EQ(shown, std::vector<std::string>{"Cannot write file \"" + locked + "\". The file is read-only."});
+    EXPECT_EQ(titles, (std::vector<std::string>{"Filter builder - [" + link + "]", "Filter builder - [" + link + "]"}));
+}
+
+// Filter files keep their texts in GBK as the program's other stored files do (files of earlier
+// builds, in UTF-8, still open), and what GBK cannot hold is written so that nothing is lost:
+// each value saved with Save As comes back with Open.
+TEST_F(FilterDialogTest, FilterFilesKeepTheirTextsInGbkAndStillReadUtf8)
+{
+    auto bytesOf = [](const std::string& name) {
+        std::ifstream in(name, std::ios::binary);
+        return std::string((std::istreambuf_iterator<char>(in)), {});
+    };
+    const struct {
+        const char* value;
+        bool gbk;   // written in GBK, else in UTF-8
+    } cases[] = {{"东区%", true}, {"平", true}, {"表😀", false}};
+    std::vector<std::string> opened;
+    std::vector<bool> inGbk, inUtf8;
+    std::string earlier;
+    Run([&](TfmFilterControlDialog* d) {
+        TcxCustomFilterControl* fc = d->FilterControl;
+        auto meterLike = [fc](const std::string& value) {
+            fc->Clear();
+            AddCondition(fc, 0, fcoLike, Variant(value));
+        };
+        auto openedValue = [fc] {
+            auto* c = dynamic_cast<TcxConditionViewInfo*>(fc->Rows(1));
+            return c ? VarToStr(c->Values()->Items(0)->Value) + "|" + c->Values()->Items(0)->ValueText : "<none>";
+        };
+        for (const auto& c : cases) {
+            const std::string file = dir.filePath(QString::fromUtf8(c.value).replace('%', 'p') + ".flt").toStdString();
+            meterLike(c.value);
+            answer = file;
+            Press(d->btSave);
+            const std::string bytes = bytesOf(file);
+            inGbk.push_back(bytes.find(rtl::Utf8ToGbk(c.value)) != std::string::npos);
+            inUtf8.push_back(bytes.find(c.value) != std::string::npos);
+            fc->Clear();
+            Press(d->btOpen);
+            opened.push_back(openedValue());
+        }
+        // A file of an earlier build: its texts in UTF-8.
+        meterLike("东区%");
+        fc->GetFilterText();   // the rows into the criteria
+        const std::string file = dir.filePath("earlier.flt").toStdString();
+        {
+            TFileStream out(file, fmCreate);
+            fc->Criteria()->WriteData(&out);
+        }
+        fc->Clear();
+        answer = file;
+        Press(d->btOpen);
+        earlier = openedValue();
+        d->SetModalResult(mrCancel);
+    });
+    EXPECT_EQ(opened, (std::vector<std::string>{"东区%|东区%", "平|平", "表😀|表😀"}));
+    EXPECT_EQ(inGbk, (std::vector<bool>{true, true, false}));
+    EXPECT_EQ(inUtf8, (std::vector<bool>{false, false, true}));
+    EXPECT_EQ(earlier, "东区%|东区%");
+    EXPECT_EQ(shown, std::vector<std::string>{});
 }
 
 TEST_F(FilterDialogTest, RendersATwoConditionFilter)

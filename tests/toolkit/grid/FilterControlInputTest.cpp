@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <stdexcept>
 
 namespace {
 
@@ -181,6 +182,34 @@ TEST_F(FilterInputTest, AnInvalidValueIsReportedOnceAndItsEditorStays)
     EXPECT_EQ(c->Values()->Items(0)->ValueText, "5");
 }
 
+// A value type whose check fails with an error of its own kind.
+class TcxOutOfRangeValueType : public TcxIntegerValueType {
+    RTL_CLASS(TcxOutOfRangeValueType, TcxIntegerValueType)
+    static TcxValueTypeClass Class() { return TcxValueType::Of<TcxOutOfRangeValueType>(); }
+    bool IsValueValid(Variant&) const override { throw std::out_of_range("no such reading"); }
+};
+
+// Whatever the value check throws, the user is told "Invalid value" and the editor stays open.
+TEST_F(FilterInputTest, AValueCheckThatFailsInAnyWayReportsAnInvalidValue)
+{
+    static_cast<TcxEditorRow*>(host->Rows()->GetRow(1))
+        ->Properties()
+        ->DataBinding()
+        ->SetValueTypeClass(TcxOutOfRangeValueType::Class());
+    NewBuilder();
+    TcxConditionViewInfo* c = AddReading(fcoEqual, {5});
+    Focus(c, fhtValue, 0);
+    Type("7");
+    TcxCustomEdit* editor = builder->ValueEditor();
+    ASSERT_TRUE(editor);
+    Key(Qt::Key_Return, Qt::NoModifier, Field(editor));
+    EXPECT_EQ(shown, std::vector<std::string>{"Invalid value."});
+    EXPECT_EQ(builder->ValueEditor(), editor);
+    EXPECT_EQ(c->Values()->Items(0)->ValueText, "5");
+    Key(Qt::Key_Escape, Qt::NoModifier, Field(editor));
+    EXPECT_FALSE(builder->ValueEditor());
+}
+
 TEST_F(FilterInputTest, ChoosingAStringItemSetsLikeAndSpaceActsAsEnter)
 {
     NewBuilder();
@@ -310,6 +339,32 @@ TEST_F(FilterInputTest, TheFocusedRowIsScrolledIntoView)
     EXPECT_EQ(builder->FocusedPart(), fhtValue);
     EXPECT_GT(builder->LeftOffset(), 0);
     EXPECT_LE(Condition(1)->Values()->Items(0)->ValueRect.Right, builder->ClientWidth());
+}
+
+// Far jumps scroll in one step to exactly where scrolling a row at a time would stop: Insert
+// after the top of a long filter shows the new row with the add-condition button at the bottom,
+// and removing rows brings back the rows above while there is room.
+TEST_F(FilterInputTest, FarJumpsScrollExactlyAsFarAsNeeded)
+{
+    NewBuilder();
+    builder->SetBounds(0, 0, 300, 160);
+    for (int i = 0; i < 60; ++i)
+        AddReading(fcoEqual, {i});
+    const int rowHeight = builder->ViewInfo()->RowHeight();
+    const int clientHeight = builder->ClientHeight();
+    Focus(builder->Rows(1), fhtItem);
+    EXPECT_EQ(builder->TopVisibleRow(), 1);
+    Key(Qt::Key_Insert);   // the new row at the end
+    ASSERT_EQ(builder->RowCount(), 62);
+    const int bottom = builder->ViewInfo()->AddConditionRect.Bottom;
+    EXPECT_LE(bottom, clientHeight);
+    EXPECT_GT(bottom + rowHeight, clientHeight);   // one row less scrolled would hide it
+    for (int i = 0; i < 40; ++i)
+        Key(Qt::Key_Delete, Qt::ControlModifier);
+    ASSERT_EQ(builder->RowCount(), 22);
+    const int room = clientHeight - builder->ViewInfo()->AddConditionRect.Bottom;
+    EXPECT_TRUE(builder->TopVisibleRow() == 0 || room < rowHeight + 2) << room;
+    EXPECT_GE(room, 0);
 }
 
 TEST_F(FilterInputTest, FreedWithAnEditorOrAListOpen)

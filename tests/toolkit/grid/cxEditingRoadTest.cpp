@@ -3,9 +3,14 @@
 #include "tests/toolkit/grid/EditingRoadTestSupport.h"
 
 #include "platform/vcl/StdCtrls.h"
+#include "platform/vcl/EditBox.h"
+#include "platform/vcl/ExtCtrls.h"
+#include "toolkit/editors/cxSpinEdit.h"
+#include "toolkit/editors/cxTextEdit.h"
 
 #include <QInputMethodEvent>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -104,6 +109,124 @@ TEST_F(EditingRoadTest, WithoutImmediateEditorTheSecondClickOpensAfterTheDoubleC
     EXPECT_FALSE(grid->EditingController()->EditShowingTimerActive());
 }
 
+// A press on a spin button painted in a cell opens the cell's editor and the press goes into it:
+// the value steps once, with or without ImmediateEditor; the release ends the stepping.
+TEST_F(EditingRoadTest, APressOnACellsSpinButtonStepsTheValue)
+{
+    cxTextEditUnit::Initialize();
+    cxMaskEditUnit::Initialize();
+    cxSpinEditUnit::Initialize();
+    static_cast<TcxItemDataBinding*>(b->DataBinding())->SetValueType("Integer");
+    b->SetPropertiesClassName("TcxSpinEditProperties");
+    grid->OptionsView()->SetShowEditButtons(ecsbAlways);
+    for (bool immediate : {true, false}) {
+        SCOPED_TRACE(immediate);
+        grid->OptionsBehavior()->SetImmediateEditor(immediate);
+        grid->Controller()->SetFocusedItem(a);
+        grid->DataController()->SetValue(0, 1, Variant(5));
+        grid->LayoutChanged();
+        grid->Repaint();
+        TcxEditCellViewInfo* cell = grid->Controller()->GetFocusedCellViewInfo(b);
+        ASSERT_TRUE(cell && cell->CellEditViewInfo);
+        ASSERT_GT(cell->CellEditViewInfo->ButtonCount(), 0);
+        const int cellLeft = cell->Bounds.Left;   // the cells are laid out anew once editing starts
+        // The upper button: one step up.
+        TRect button = cell->CellEditViewInfo->ButtonsInfo[0]->Bounds;
+        for (TcxEditButtonViewInfo* info : cell->CellEditViewInfo->ButtonsInfo)
+            if (info->Bounds.Top < button.Top)
+                button = info->Bounds;
+        const QPoint at(cell->CellEditViewInfo->Left + (button.Left + button.Right) / 2,
+                        cell->CellEditViewInfo->Top + button.Top + 2);
+        Click(grid, at.x(), at.y());
+        vcl::DrainPostedMessages();
+        ASSERT_NE(grid->Editor(), nullptr);
+        EXPECT_EQ(grid->EditingController()->EditingItem(), b);
+        auto text = [this] { return dynamic_cast<TcxCustomTextEdit*>(grid->Editor())->Text(); };
+        EXPECT_EQ(text(), "6");
+        SpinUntil([] { return false; }, 600);   // longer than the repeat delay: no more steps
+        EXPECT_EQ(text(), "6");
+        Type(grid->Editor(), Qt::Key_Return);
+        EXPECT_EQ(Value(b), "6");
+        // A press on the text part of an unfocused cell opens nothing without ImmediateEditor.
+        grid->Controller()->SetFocusedItem(a);
+        Click(grid, cellLeft + 5, 10);
+        EXPECT_EQ(grid->Editor() != nullptr, immediate);
+        if (grid->Editor())
+            Type(grid->Editor(), Qt::Key_Escape);
+    }
+    cxSpinEditUnit::Finalize();
+    cxMaskEditUnit::Finalize();
+    cxTextEditUnit::Finalize();
+}
+
+// A change of the control's look and feel while an editor is open posts what was typed and opens
+// the editor again in the new look; without an open editor nothing opens.
+TEST_F(EditingRoadTest, ALookAndFeelChangePostsTheOpenEditorAndReopensIt)
+{
+    grid->Controller()->SetFocusedItem(a);
+    TypeText(grid, "lf");
+    ASSERT_NE(grid->Editor(), nullptr);
+    TcxLookAndFeelKind other = grid->LookAndFeel()->GetKind() == lfFlat ? lfStandard : lfFlat;
+    grid->LookAndFeel()->SetKind(other);
+    vcl::DrainPostedMessages();
+    EXPECT_EQ(Value(a), "lf");
+    ASSERT_NE(grid->Editor(), nullptr);
+    EXPECT_EQ(grid->EditingController()->EditingItem(), a);
+    EXPECT_EQ(VarToStr(grid->Editor()->EditValue()), "lf");
+    EXPECT_TRUE(grid->Editor()->Focused());
+    Type(grid->Editor(), Qt::Key_Escape);
+    ASSERT_EQ(grid->Editor(), nullptr);
+    grid->LookAndFeel()->SetKind(other == lfFlat ? lfStandard : lfFlat);
+    EXPECT_EQ(grid->Editor(), nullptr);
+}
+
+// Another control dragged over the grid: the open editor posts what was typed and closes.
+TEST_F(EditingRoadTest, AnotherControlDraggedOverPostsAndClosesTheEditor)
+{
+    auto* source = new TPanel(form);
+    source->SetParent(form);
+    source->SetBounds(220, 10, 60, 40);
+    source->DragMode = dmAutomatic;
+    grid->Controller()->SetFocusedItem(a);
+    TypeText(grid, "dr");
+    ASSERT_NE(grid->Editor(), nullptr);
+    QTest::mousePress(source->Peer(), Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseMove(source->Peer(), QPoint(20, 20));
+    ASSERT_TRUE(source->Dragging());
+    QTest::mouseMove(grid->Peer(), QPoint(100, 60));
+    QTest::mouseMove(grid->Peer(), QPoint(110, 60));
+    vcl::DrainPostedMessages();
+    EXPECT_EQ(grid->Editor(), nullptr);
+    EXPECT_EQ(Value(a), "dr");
+    QTest::mouseRelease(grid->Peer(), Qt::LeftButton, {}, QPoint(110, 60));
+    vcl::DrainPostedMessages();
+    EXPECT_FALSE(source->Dragging());
+}
+
+// The grid dragged itself (automatic drag mode) from another cell while an editor was open: what
+// was typed is posted, and the editor opens again, on the focused cell, when the drag ends.
+TEST_F(EditingRoadTest, AfterTheGridsOwnDragTheEditorOpensAgain)
+{
+    grid->DragMode = dmAutomatic;
+    grid->Controller()->SetFocusedItem(a);
+    Type(grid, Qt::Key_F2);
+    ASSERT_NE(grid->Editor(), nullptr);
+    TypeText(grid->Editor(), "x");
+    QObject timers;   // a late timer must not reach a later test
+    QTimer::singleShot(20, &timers, [this] { QTest::mouseMove(grid->Peer(), QPoint(100, 60)); });
+    QTimer::singleShot(1500, &timers, [] { ReleaseCapture(); });
+    QTest::mousePress(grid->Peer(), Qt::LeftButton, {}, QPoint(70, 10));   // on b
+    ASSERT_TRUE(grid->Dragging());
+    EXPECT_EQ(grid->Editor(), nullptr);
+    EXPECT_EQ(Value(a), "x");
+    QTest::mouseMove(form->Peer(), QPoint(250, 220));
+    QTest::mouseRelease(form->Peer(), Qt::LeftButton, {}, QPoint(250, 220));
+    vcl::DrainPostedMessages();
+    EXPECT_FALSE(grid->Dragging());
+    ASSERT_NE(grid->Editor(), nullptr);
+    EXPECT_EQ(grid->EditingController()->EditingItem(), b);
+}
+
 TEST_F(EditingRoadTest, AutomaticDragModeIsNoImmediateEditor)
 {
     EXPECT_TRUE(grid->Controller()->GetImmediateEditor());
@@ -138,23 +261,46 @@ TEST_F(EditingRoadTest, AnInputMethodCommitStartsTheEditAndGoesIntoIt)
     EXPECT_EQ(VarToStr(grid->Editor()->EditValue()), "电表");
 }
 
-TEST_F(EditingRoadTest, EscapeIsConsumedOnlyByAModifiedEditor)
+// Esc typed into a real text editor: one that was not changed closes and the key goes on to the
+// form (its Cancel button); one that was changed closes, drops what was typed and keeps the key.
+TEST_F(EditingRoadTest, EscapeGoesOnToTheFormOnlyFromAnUnchangedEditor)
 {
+    cxTextEditUnit::Initialize();
+    a->SetPropertiesClassName("TcxTextEditProperties");
+    grid->DataController()->SetValue(0, 0, Variant(std::string("old")));
+    int cancels = 0;
+    auto* cancel = new TButton(form);
+    cancel->SetParent(form);
+    cancel->SetBounds(0, 200, 60, 20);
+    cancel->Cancel = true;
+    cancel->OnClick = [&](TObject*) { ++cancels; };
     grid->Controller()->SetFocusedItem(a);
+    auto field = [this]() -> QWidget* {
+        auto* text = dynamic_cast<TcxCustomTextEdit*>(grid->Editor());
+        return text ? text->InnerTextEditControl()->Box()->Widget() : grid->Peer();
+    };
+    auto key = [](QWidget* w, Qt::Key k, const char* text = nullptr) {
+        if (text)
+            QTest::keyClicks(w, QString::fromUtf8(text));
+        else
+            QTest::keyClick(w, k);
+        vcl::DrainPostedMessages();
+    };
+
     Type(grid, Qt::Key_F2);
     ASSERT_NE(grid->Editor(), nullptr);
-    std::uint16_t key = 27;
-    grid->EditingController()->EditKeyDown(grid->Editor(), key, {});
-    EXPECT_EQ(key, 27);   // unmodified: the key goes on (to the form)
+    key(field(), Qt::Key_Escape);
     EXPECT_EQ(grid->Editor(), nullptr);
+    EXPECT_EQ(cancels, 1);
 
-    TypeText(grid, "x");
+    Type(grid, Qt::Key_F2);
     ASSERT_NE(grid->Editor(), nullptr);
-    key = 27;
-    grid->EditingController()->EditKeyDown(grid->Editor(), key, {});
-    EXPECT_EQ(key, 0);
+    key(field(), Qt::Key_unknown, "x");
+    key(field(), Qt::Key_Escape);
     EXPECT_EQ(grid->Editor(), nullptr);
-    EXPECT_EQ(Value(a), "");   // nothing written
+    EXPECT_EQ(cancels, 1);
+    EXPECT_EQ(Value(a), "old");   // nothing written
+    cxTextEditUnit::Finalize();
 }
 
 TEST_F(EditingRoadTest, EscapeWithoutEditorCancelsTheRecord)

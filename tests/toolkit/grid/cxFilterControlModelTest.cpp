@@ -57,8 +57,9 @@ TEST_F(FilterControlTest, RowsBecomeCriteriaItemsAndComeBack)
             EXPECT_EQ(VarToStr(item->Value()[item->Value().LowBound()]), "5");
             EXPECT_EQ(VarToStr(item->Value()[item->Value().HighBound()]), "10");
         }
-        if (c.op == fcoInList)
+        if (c.op == fcoInList) {
             EXPECT_EQ(item->Value().HighBound() - item->Value().LowBound() + 1, 3);
+        }
 
         control->BuildFromCriteria();
         ASSERT_EQ(control->RowCount(), 2);
@@ -229,10 +230,22 @@ TEST_F(FilterControlTest, AnIncompleteRowIsReportedAndNothingIsApplied)
     // A between condition missing its second value is incomplete too, not read past its end.
     host->items.push_back(std::move(gone));
     ASSERT_TRUE(control->IsValid());
-    SetValues(ConditionRow(2), fcoBetween, {Variant(1)});
-    EXPECT_FALSE(control->IsValid());
-    EXPECT_THROW(control->ApplyFilter(), EcxFilterControlError);
-    EXPECT_EQ(HostRoot()->Count(), 1);
+    // The message says what such a row lacks.
+    const std::pair<TcxFilterControlOperator, const char*> lacking[] = {
+        {fcoBetween, "Row 2 is incomplete: enter both values"},
+        {fcoInList, "Row 2 is incomplete: enter a value"},
+    };
+    for (auto [op, message] : lacking) {
+        SetValues(ConditionRow(2), op, op == fcoBetween ? std::vector<Variant>{Variant(1)} : std::vector<Variant>{});
+        EXPECT_FALSE(control->IsValid());
+        try {
+            control->ApplyFilter();
+            ADD_FAILURE() << "an incomplete row passed";
+        } catch (const EcxFilterControlError& e) {
+            EXPECT_STREQ(e.what(), message);
+        }
+        EXPECT_EQ(HostRoot()->Count(), 1);
+    }
 }
 
 TEST_F(FilterControlTest, ApplyFilterHandsTheRowsToTheHostAndShowsWhatItKept)
@@ -313,8 +326,9 @@ TEST_F(FilterControlTest, InitValuesKeepsWhatTheOperatorCanUse)
         SetValues(row, c.op, std::vector<Variant>(std::size_t(c.before), Variant(4)));
         row->InitValues(c.keep);
         EXPECT_EQ(row->Values()->Count(), c.after);
-        if (c.keep && c.before > 0)
+        if (c.keep && c.before > 0) {
             EXPECT_EQ(VarToStr(row->Values()->Items(0)->Value), "4");
+        }
     }
 }
 

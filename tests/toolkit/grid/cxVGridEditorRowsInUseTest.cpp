@@ -456,4 +456,64 @@ TEST_F(VGridEditorRowsTest, RowKeysInAnOpenEditorMoveTheRowAndPost)
     EXPECT_EQ(VarToStr(Value(text)), "x");
 }
 
+
+// A row's editor opened without typing (F2, Enter, a click) shows the row's value, and leaving it
+// unchanged (Enter, or a click on another row) keeps the value and its kind, for every kind of
+// editor that opens on a value.
+TEST_F(VGridEditorRowsTest, AValueOpenedAndLeftUnchangedKeepsItsValue)
+{
+    struct Kind {
+        TcxEditorRow* row;
+        Variant value;
+    };
+    std::vector<Kind> kinds = {
+        {AddKind<TcxTextEditProperties>("text"), Variant(std::string("东区"))},
+        {AddKind<TcxSpinEditProperties>("spin"), Variant(5)},
+        {AddKind<TcxDateEditProperties>("date"), Variant::FromDate(D(2024, 5, 1))},
+        {AddKind<TcxTimeEditProperties>("time"), Variant::FromDate(T(8, 15))},
+        {AddKind<TcxCurrencyEditProperties>("money"), Variant(Currency{125000})},
+        {AddKind<TcxCalcEditProperties>("calc"), Variant(3.5)},
+        {AddKind<TcxComboBoxProperties>("combo"), Variant(std::string("平"))},
+        {AddKind<TcxMaskEditProperties>("mask"), Variant(std::string("A-1"))},
+    };
+    static_cast<TcxComboBoxProperties*>(kinds[6].row->Properties()->EditProperties())->SetItems({"峰", "平", "谷"});
+    const TcxValueTypeClass types[] = {TcxStringValueType::Class(),   TcxIntegerValueType::Class(),
+                                       TcxDateTimeValueType::Class(), TcxDateTimeValueType::Class(),
+                                       TcxCurrencyValueType::Class(), TcxFloatValueType::Class(),
+                                       TcxStringValueType::Class(),   TcxStringValueType::Class()};
+    TcxEditorRow* other = AddKind<TcxTextEditProperties>("other");
+    for (std::size_t i = 0; i < kinds.size(); ++i) {
+        kinds[i].row->Properties()->DataBinding()->SetValueTypeClass(types[i]);
+        kinds[i].row->Properties()->SetValue(kinds[i].value);
+        ASSERT_EQ(VarType(Value(kinds[i].row)), VarType(kinds[i].value)) << i;
+    }
+    ShowGrid();
+    auto clickValue = [this](TcxEditorRow* row) {
+        const TRect r = grid->ViewInfo()->GetRowViewInfo(row)->ValuesInfo(0)->Bounds;
+        QTest::mouseClick(grid->Peer(), Qt::LeftButton, Qt::NoModifier, QPoint(r.Left + 4, (r.Top + r.Bottom) / 2));
+        vcl::DrainPostedMessages();
+    };
+    enum Way { F2ThenEnter, F2ThenClickAway, ClickThenEnter };
+    for (Way way : {F2ThenEnter, F2ThenClickAway, ClickThenEnter})
+        for (const Kind& k : kinds) {
+            SCOPED_TRACE(testing::Message() << k.row->Properties()->GetCaption() << " way " << way);
+            grid->SetFocusedRow(k.row);
+            if (way == ClickThenEnter)
+                clickValue(k.row);
+            else
+                GridKey(Qt::Key_F2);
+            ASSERT_NE(Editor(), nullptr);
+            EXPECT_EQ(VarToStr(Editor()->EditValue()), VarToStr(k.value));
+            if (way == F2ThenClickAway)
+                clickValue(other);
+            else
+                Key(Qt::Key_Return);
+            EXPECT_FALSE(grid->GetIsEditing() && grid->GetFocusedRow() == k.row);
+            const Variant now = Value(k.row);
+            EXPECT_EQ(VarType(now), VarType(k.value)) << VarToStr(now);
+            EXPECT_EQ(VarCompare(now, k.value), 0) << VarToStr(now);
+        }
+    EXPECT_EQ(shown, std::vector<std::string>{});
+}
+
 } // namespace
