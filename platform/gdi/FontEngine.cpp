@@ -82,21 +82,9 @@ public:
 
 class QtFont : public FontMetrics {
 public:
-    explicit QtFont(const LogFont& lf) : lf_(lf)
+    explicit QtFont(const LogFont& lf) : lf_(lf), font_(QtFontOf(lf))
     {
-        font_.setFamily(QString::fromStdString(lf.lfFaceName.empty() ? rtl::profile::DefaultFontName
-                                                                     : lf.lfFaceName));
         smooth_ = lf.lfQuality == ANTIALIASED_QUALITY || lf.lfQuality == CLEARTYPE_QUALITY;
-        font_.setStyleStrategy(smooth_ ? QFont::PreferAntialias : QFont::NoAntialias);
-        font_.setWeight(lf.lfWeight >= FW_BOLD ? QFont::Bold : QFont::Normal);
-        font_.setItalic(lf.lfItalic);
-        int px = lf.lfHeight ? std::abs(lf.lfHeight) : std::abs(rtl::profile::DefaultFontHeight);
-        font_.setPixelSize(std::max(1, px));
-        if (lf.lfHeight > 0) { // a cell height: choose the size whose cell is that high
-            const int cell = QFontMetrics(font_).height();
-            if (cell > 0)
-                font_.setPixelSize(std::max(1, int(std::lround(double(px) * px / cell))));
-        }
         fm_ = QFontMetrics(font_);
         const QFontMetrics& fm = fm_;
         tm_.tmAscent = fm.ascent();
@@ -173,6 +161,26 @@ Cache& TheCache()
 constexpr std::size_t kCachedFonts = 32;
 
 } // namespace
+
+QFont QtFontOf(const LogFont& lf)
+{
+    QFont font;
+    font.setFamily(QString::fromStdString(lf.lfFaceName.empty() ? rtl::profile::DefaultFontName : lf.lfFaceName));
+    // Unantialiased as the system draws, unless the font asks for smoothing.
+    const bool smooth = lf.lfQuality == ANTIALIASED_QUALITY || lf.lfQuality == CLEARTYPE_QUALITY;
+    font.setStyleStrategy(smooth ? QFont::PreferAntialias : QFont::NoAntialias);
+    font.setHintingPreference(QFont::PreferFullHinting);
+    font.setWeight(lf.lfWeight >= FW_BOLD ? QFont::Bold : QFont::Normal);
+    font.setItalic(lf.lfItalic);
+    const int px = lf.lfHeight ? std::abs(lf.lfHeight) : std::abs(rtl::profile::DefaultFontHeight);
+    font.setPixelSize(std::max(1, px));
+    if (lf.lfHeight > 0) { // a cell height: choose the size whose cell is that high
+        const int cell = QFontMetrics(font).height();
+        if (cell > 0)
+            font.setPixelSize(std::max(1, int(std::lround(double(px) * px / cell))));
+    }
+    return font;
+}
 
 std::shared_ptr<FontEngine> MakeFakeFontEngine() { return std::make_shared<FakeEngine>(); }
 std::shared_ptr<FontEngine> MakeQtFontEngine() { return std::make_shared<QtEngine>(); }

@@ -71,6 +71,11 @@ std::shared_ptr<FontEngine> MakeFakeFontEngine();
 // Qt's QFontMetrics and QPainter, unantialiased unless the font asks for smoothing. Needs a QGuiApplication; without one the fake
 // font answers instead.
 std::shared_ptr<FontEngine> MakeQtFontEngine();
+// The Qt font that draws a logical font as the Qt engine does: its face, weight and slant, the
+// pixel size whose cell is the asked height (a positive lfHeight) or whose em is (a negative one),
+// and no anti-aliasing. Qt widgets that draw text of their own (the edit fields) take it, so that
+// their text looks as the text drawn through a device context.
+QFont QtFontOf(const LogFont& font);
 // The engine every device context measures with; null restores the default (Qt's).
 void SetFontEngine(std::shared_ptr<FontEngine> engine);
 // The metrics of the font selected in the device context (cached per logical font).

@@ -30,6 +30,13 @@ TWidgetPeer::TWidgetPeer(TWinControl* control, QWidget* parent, Qt::WindowFlags 
 
 TWidgetPeer::~TWidgetPeer() = default;
 
+void SetPeerRegion(QWidget* peer, const QRegion& region)
+{
+    if (!peer)
+        return;
+    peer->setMask(region.isEmpty() ? QRegion(-1, -1, 1, 1) : region);
+}
+
 void TWidgetPeer::Detach()
 {
     control_ = nullptr;

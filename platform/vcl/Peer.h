@@ -39,6 +39,11 @@ private:
     QRegion presentOnly_;
 };
 
+// Gives a window the region it shows, as a window region does: an empty region shows nothing and
+// takes no pointer input. A Qt mask cannot say that (an empty mask is no mask at all), so the
+// empty region becomes one pixel outside the window.
+void SetPeerRegion(QWidget* peer, const QRegion& region);
+
 // The peer of a window, or null.
 TWidgetPeer* PeerOf(HWND wnd);
 // The peer under a screen point whose control is alive, or null.

@@ -38,14 +38,12 @@ QColor QColorOf(TColor c)
     return QColor(int(rgb & 0xFF), int((rgb >> 8) & 0xFF), int((rgb >> 16) & 0xFF));
 }
 
+// The device context's font for the field too, so that typed text looks as painted text does;
+// Qt draws underline and strike-out itself.
 QFont QFontOf(const TFont* f)
 {
-    QFont q(QString::fromStdString(f->GetName().empty() ? rtl::profile::DefaultFontName : f->GetName()));
-    const int h = f->GetHeight() ? std::abs(f->GetHeight()) : std::abs(rtl::profile::DefaultFontHeight);
-    q.setPixelSize(std::max(1, h));
+    QFont q = gdi::QtFontOf(f->GetHandle().lf);
     const TFontStyles st = f->GetStyle();
-    q.setBold((st & FontStyle(fsBold)) != 0);
-    q.setItalic((st & FontStyle(fsItalic)) != 0);
     q.setUnderline((st & FontStyle(fsUnderline)) != 0);
     q.setStrikeOut((st & FontStyle(fsStrikeOut)) != 0);
     return q;
@@ -174,6 +172,9 @@ QString FromWin(const std::u16string& s)
     return out;
 }
 
+// An edit control draws its text right at its margins; QLineEdit keeps two pixels more.
+constexpr int kQtTextInset = 2;
+
 class LineBox : public QLineEdit, public EditBox {
 public:
     explicit LineBox(QWidget* parent) : QLineEdit(parent)
@@ -243,7 +244,10 @@ public:
     {
         setAlignment(Qt::AlignVCenter | (a == ES_RIGHT ? Qt::AlignRight : a == ES_CENTER ? Qt::AlignHCenter : Qt::AlignLeft));
     }
-    void SetMargins(int left, int right) override { setTextMargins(left, 0, right, 0); }
+    void SetMargins(int left, int right) override
+    {
+        setTextMargins(left - kQtTextInset, 0, right - kQtTextInset, 0);
+    }
     void SetLook(const QFont& font, const QColor& text, const QColor& base) override { look_.Set(this, font, text, base); }
     void ShowSelection(bool shown) override { look_.ShowSelection(this, shown); }
     int FirstVisibleLine() const override { return CharFromPos({contentsRect().left() + 1, height() / 2}); }

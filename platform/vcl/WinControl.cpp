@@ -111,7 +111,7 @@ void TWinControl::CreateWnd()
     style_ = params.Style;
     exStyle_ = params.ExStyle;
     if (windowRegion_)
-        peer_->setMask(windowRegion_->Q());
+        SetPeerRegion(peer_, windowRegion_->Q());
     if (params.ExStyle & WS_EX_NOACTIVATE)
         peer_->setAttribute(Qt::WA_ShowWithoutActivating);
     if (!(params.Style & WS_CHILD))
@@ -839,7 +839,7 @@ void TWinControl::SetWindowRgn(gdi::Region* region)
     windowRegion_.reset(region);
     if (peer_) {
         if (windowRegion_)
-            peer_->setMask(windowRegion_->Q());
+            SetPeerRegion(peer_, windowRegion_->Q());
         else
             peer_->clearMask();
     }

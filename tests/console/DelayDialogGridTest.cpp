@@ -78,12 +78,15 @@ protected:
         return grid->GetIsEditing() ? dynamic_cast<TcxCustomTextEdit*>(grid->GetInplaceEditor()) : nullptr;
     }
     std::string EditText() const { return Editor() ? Editor()->Text() : std::string("<closed>"); }
+    // The editor stands on the value's content: the cell less its one-pixel content offset.
     bool EditorOnRow(int row) const
     {
+        TcxCustomRowViewInfo* info = grid->ViewInfo()->GetRowViewInfo(view->Row(row));
+        const TRect place = info ? info->ValuesInfo(0)->EditRect() : TRect{};
         const TRect cell = ValueCell(row);
         TcxCustomTextEdit* e = Editor();
-        return e && grid->GetFocusedRow() == view->Row(row) && e->Visible() && e->Left() == cell.Left &&
-               e->Top() == cell.Top && e->Width() == cell.Width() && e->Height() == cell.Height();
+        return e && grid->GetFocusedRow() == view->Row(row) && e->Visible() && place == cxRectInflate(cell, -1, -1) &&
+               e->BoundsRect() == place;
     }
     std::unique_ptr<TDlgDelay> dialog;
     TGridDelayRowsView* view = nullptr;
@@ -132,6 +135,48 @@ TEST_F(DelayGrid, ValueCellsShowTheirNumbers)
     const int four = inked();
     EXPECT_GT(one, 0);
     EXPECT_GT(four, one);
+}
+
+// The value the grid draws and the value its opened editor draws are one picture: the same crisp
+// glyphs (no anti-aliased grey) in the same place, with the real fonts.
+TEST_F(DelayGrid, TheOpenedEditorDrawsTheValueWhereAndAsTheCellDid)
+{
+    gdi::SetFontEngine(gdi::MakeQtFontEngine());
+    view->SetValue(1, 1250);
+    grid->LayoutChanged();
+    const TRect cell = ValueCell(1);
+    struct Glyphs {
+        std::vector<std::pair<int, int>> ink;   // dark pixels, the text colour
+        int grey = 0;                           // pixels between text and background
+    };
+    // Away from the cell's edges, where the focus frame is.
+    auto glyphs = [&](const QRect& within) {
+        Spin();
+        const QImage shot = grid->Peer()->grab(QRect(cell.Left, cell.Top, cell.Width(), cell.Height())).toImage();
+        Glyphs g;
+        for (int y = within.top(); y <= within.bottom(); ++y)
+            for (int x = within.left(); x <= within.right(); ++x) {
+                const int v = qGray(shot.pixel(x, y));
+                if (v < 0x60)
+                    g.ink.emplace_back(x, y);
+                else if (v < 0xE0)
+                    ++g.grey;
+            }
+        return g;
+    };
+    const Glyphs before = glyphs(QRect(2, 2, cell.Width() - 4, cell.Height() - 4));
+    ASSERT_FALSE(before.ink.empty());
+    EXPECT_EQ(before.grey, 0);
+    QRect box(before.ink.front().first, before.ink.front().second, 1, 1);
+    for (auto [x, y] : before.ink)
+        box |= QRect(x, y, 1, 1);
+    ClickValue(1);
+    ASSERT_TRUE(EditorOnRow(1));
+    Key(Qt::Key_End);   // the opened editor selects its text; End leaves the caret after it
+    // The caret stands right of the text: the glyphs' own box is compared.
+    const Glyphs after = glyphs(box);
+    EXPECT_EQ(after.ink, before.ink);
+    EXPECT_EQ(after.grey, 0);
 }
 
 TEST_F(DelayGrid, TypingOpensTheEditorOnTheValueAndEnterStoresIt)
@@ -304,7 +349,7 @@ TEST_F(DelayGrid, TheDetailedRowsScrollAndTheOpenEditorFollows)
     SpinUntil([&] { return editor->Left() != 30000; }, 300);
     EXPECT_EQ(Editor(), editor);
     EXPECT_NE(editor->Left(), 30000);
-    EXPECT_EQ(editor->Left(), ValueCell(focusedIndex).Left);
+    EXPECT_EQ(editor->Left(), ValueCell(focusedIndex).Left + 1);   // inside the value's content offset
 
     dialog->CheckBox1->click();
     EXPECT_EQ(grid->ViewInfo()->ViewHeaderWidth, 114);

@@ -133,6 +133,49 @@ void StyleSheets(Output& out)
         }
         out.Save(sheet, "styles-border-button.png");
     }
+    // Style colours and fonts: yellow with a red bold font, cyan when focused, lime when hot,
+    // silver with navy text when disabled.
+    {
+        Sheet sheet("Style colours and fonts reach the field", {"normal", "focused", "hot", "disabled"});
+        std::unique_ptr<TForm, void (*)(TForm*)> form(NewForm(900, 60), [](TForm* f) { f->Free(); });
+        TcxTextEdit* sink = FocusSink(form.get());
+        for (const char* name : {"TextEdit", "SpinEdit", "ComboBox", "HyperLinkEdit", "Memo", "DateEdit"}) {
+            const Kind* kind = nullptr;
+            for (const Kind& k : Kinds())
+                kind = k.name == name ? &k : kind;
+            std::vector<TcxCustomEdit*> edits;
+            for (int s = 0; s < 4; ++s) {
+                TcxCustomEdit* e = Place(*kind, form.get(), 8 + s * kCell, 8, true);
+                e->Style()->SetColor(clYellow);
+                e->Style()->GetFont()->SetColor(clRed);
+                e->Style()->GetFont()->SetStyle(FontStyle(fsBold));
+                e->Style()->SetHotTrack(true);
+                e->StyleFocused()->SetColor(clAqua);
+                e->StyleHot()->SetColor(clLime);
+                e->StyleDisabled()->SetColor(clSilver);
+                e->StyleDisabled()->SetTextColor(clNavy);
+                e->SetEnabled(s != 3);
+                edits.push_back(e);
+            }
+            Focus(sink);
+            Unhover(form.get());
+            std::vector<QImage> cells;
+            for (int s = 0; s < 4; ++s) {
+                TcxCustomEdit* e = edits[std::size_t(s)];
+                if (s == 1)
+                    Focus(e);
+                if (s == 2)
+                    Hover(e, e->Width() / 2, e->Height() / 2);
+                cells.push_back(Shot(e));
+                Focus(sink);
+                Unhover(form.get());
+            }
+            sheet.Row(name, std::move(cells));
+            for (TcxCustomEdit* e : edits)
+                e->Free();
+        }
+        out.Save(sheet, "styles-colours.png");
+    }
     // Every look and feel: text, spin, combo and check box, normal and hot.
     {
         Sheet sheet("Look and feel kinds", {"text", "spin", "combo", "check box", "spin hot", "combo hot"});

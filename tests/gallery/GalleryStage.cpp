@@ -207,6 +207,9 @@ std::vector<Kind> MakeKinds()
     k.push_back({"TextEdit password", Props<TcxTextEditProperties>(), Make<TcxTextEdit>(),
                  [](TcxCustomEditProperties* p) { static_cast<TcxTextEditProperties*>(p)->SetEchoMode(eemPassword); },
                  [](bool zh) { return Text(zh, "密码123", "secret1"); }});
+    k.push_back({"TextEdit no edit (HideCursor)", Props<TcxTextEditProperties>(), Make<TcxTextEdit>(),
+                 [](TcxCustomEditProperties* p) { static_cast<TcxTextEditProperties*>(p)->SetHideCursor(true); },
+                 [](bool zh) { return Text(zh, "只读显示 获得焦点", "Shown, not typed"); }});
     k.push_back({"Memo", Props<TcxMemoProperties>(), Make<TcxMemo>(), nullptr,
                  [](bool zh) { return Text(zh, "第一行 集中器\r\n第二行 采集器", "First line\r\nSecond line"); },
                  "String", 44});
@@ -233,6 +236,13 @@ std::vector<Kind> MakeKinds()
                          {"电表 Meter", "集中器 Concentrator", "采集器 Collector", "载波模块 Carrier"});
                  },
                  [](bool zh) { return Text(zh, "集中器 Concentrator", "采集器 Collector"); }, "String", 21, true});
+    k.push_back({"ComboBox fixed list", Props<TcxComboBoxProperties>(), Make<TcxComboBox>(),
+                 [](TcxCustomEditProperties* p) {
+                     auto* c = static_cast<TcxComboBoxProperties*>(p);
+                     c->SetItems({"电表 Meter", "集中器 Concentrator", "采集器 Collector"});
+                     c->SetDropDownListStyle(lsFixedList);
+                 },
+                 [](bool zh) { return Text(zh, "集中器 Concentrator", "采集器 Collector"); }, "String", 21, true});
     k.push_back({"PopupEdit", Props<TcxPopupEditProperties>(), Make<TcxPopupEdit>(), nullptr,
                  [](bool zh) { return Text(zh, "弹出内容", "Popup text"); }});
     k.push_back({"MRUEdit", Props<TcxMRUEditProperties>(), Make<TcxMRUEdit>(),
@@ -242,6 +252,12 @@ std::vector<Kind> MakeKinds()
                  [](bool zh) { return Text(zh, "串口 COM3", "COM3"); }, "String", 21, true});
     k.push_back({"ImageComboBox", Props<TcxImageComboBoxProperties>(), Make<TcxImageComboBox>(),
                  [](TcxCustomEditProperties* p) { ImageComboItems(p, true); },
+                 [](bool zh) { return rtl::Variant(zh ? 2 : 3); }, "Integer", 21, true});
+    k.push_back({"ImageComboBox edit list", Props<TcxImageComboBoxProperties>(), Make<TcxImageComboBox>(),
+                 [](TcxCustomEditProperties* p) {
+                     ImageComboItems(p, true);
+                     static_cast<TcxImageComboBoxProperties*>(p)->SetDropDownListStyle(lsEditList);
+                 },
                  [](bool zh) { return rtl::Variant(zh ? 2 : 3); }, "Integer", 21, true});
     for (auto [style, name] : {std::pair{bpsIcon, "BlobEdit icon"}, std::pair{bpsDefault, "BlobEdit default"},
                                std::pair{bpsText, "BlobEdit first line"}})

@@ -566,6 +566,9 @@ class TcxContainer : public TcxControl, public IcxMouseTrackingCaller {
     virtual void DataChange() {}
     virtual void DataSetChange() { ShortRefreshContainer(false); }
     virtual bool DefaultParentColor() const { return false; }
+    // Takes the parent's colour unless a colour was given: the base constructor only sees the
+    // base's DefaultParentColor, so a kind whose answer is true calls this from its own.
+    void InitParentColor();
     virtual bool DoInnerControlDefaultHandler(TMessage& message);
     virtual bool DoRefreshContainer(const TPoint& p, TcxMouseButton button, TShiftState shift, bool isMouseEvent);
     virtual void EndMouseTracking();
@@ -656,6 +659,8 @@ protected:
     bool IsInnerControlBoundsChanged(TControl* control, const TcxContainerInnerControlBounds& bounds) const;
     void SaveInnerControlBounds(TControl* control, const TcxContainerInnerControlBounds& bounds);
     bool OwnChangeGuard() const { return ownChange_; }
+    // Clips the inner control to the client bounds (its window region, GetInnerControlBounds).
+    void RealignInnerControl();
 
 private:
     void InnerControlHook(TWinControl* inner, const rtl::Event<void(TMessage&)>& innerProc, TMessage& msg);
@@ -667,7 +672,6 @@ private:
     void HandleParentFontChanged(TMessage& msg);
     void HandleSetFocus(TMessage& msg);
     void HandleKillFocus(TMessage& msg);
-    void RealignInnerControl();
 
     mutable TcxContainerState containerState_{csNormal};
     mutable TcxContainerStyle* activeStyle_ = nullptr;

@@ -37,8 +37,7 @@ TcxContainer::TcxContainer(TComponent* owner) : TcxControl(owner)
     LookAndFeel()->SetMasterLookAndFeel(Style()->GetLookAndFeel());
     ControlStyle.Include(csCaptureMouse).Include(csSetCaption);
     TabStop = true;
-    TColor assigned;
-    parentColor_ = DefaultParentColor() && !IsInplace() && !Style()->InternalGetColor(assigned);
+    InitParentColor();
     if (!parentColor_) {
         // The default colour is not a colour the style was given.
         FlagScope guard(ownChange_, true);
@@ -46,6 +45,14 @@ TcxContainer::TcxContainer(TComponent* owner) : TcxControl(owner)
     }
     ClearSavedChildControlRegions();
     creating_ = false;
+}
+
+void TcxContainer::InitParentColor()
+{
+    TColor assigned;
+    parentColor_ = DefaultParentColor() && !IsInplace() && !Style()->InternalGetColor(assigned);
+    if (parentColor_ && Parent())
+        Perform(CM_PARENTCOLORCHANGED);
 }
 
 void TcxContainer::RecreateStylesAndViewInfo()

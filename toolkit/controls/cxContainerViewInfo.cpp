@@ -376,8 +376,7 @@ void cxSetWindowRgn(HWND wnd, std::optional<gdi::Region> region, bool redraw)
         return;
     vcl::TWidgetPeer* peer = vcl::PeerOf(wnd);
     if (region) {
-        if (peer)
-            peer->setMask(region->Q());
+        vcl::SetPeerRegion(peer, region->Q());
         regions[wnd] = std::move(*region);
     } else {
         regions.erase(wnd);

@@ -322,16 +322,38 @@ void TcxBlobEditViewData::EditValueToDrawValue(TcxCanvas*, const Variant& value,
     vi->ResetTextOut();
 }
 
+void TcxBlobEditViewData::DisplayValueToDrawValue(const Variant&, TcxCustomEditViewInfo* viewInfo)
+{
+    if (auto* edit = dynamic_cast<TcxCustomEdit*>(Edit))
+        EditValueToDrawValue(nullptr, edit->EditValue(), viewInfo);
+}
+
 void TcxBlobEditViewInfo::InternalPaint(TcxCanvas* canvas)
 {
-    TcxCustomTextEditViewInfo::InternalPaint(canvas);
     TCustomImageList* images = cxBlobEditImages();
-    if (ImageIndex < 0 || ImageIndex >= images->Count())
+    if (ImageIndex < 0 || ImageIndex >= images->Count()) {
+        TcxCustomTextEditViewInfo::InternalPaint(canvas);
         return;
+    }
+    TRect icon;
+    cxRectIntersect(icon, IconRect, ClientRect);
+    if (Transparent) {
+        // Over what lies behind the editor: the list draws the icon's own pixels only.
+        TcxCustomTextEditViewInfo::InternalPaint(canvas);
+        canvas->SaveClipRegion();
+        canvas->IntersectClipRect(icon);
+        canvas->DrawImage(images, IconRect.Left, IconRect.Top, ImageIndex, Enabled);
+        canvas->RestoreClipRegion();
+        return;
+    }
+    // A glyph on the background colour, kept out of the frame and background drawn after it.
     canvas->SaveClipRegion();
-    canvas->IntersectClipRect(ClientRect);
-    canvas->IntersectClipRect(IconRect);
-    canvas->DrawImage(images, IconRect.Left, IconRect.Top, ImageIndex, Enabled);
+    canvas->IntersectClipRect(icon);
+    DrawGlyph(canvas, images, ImageIndex, IconRect, BackgroundColor, Enabled);
+    canvas->RestoreClipRegion();
+    canvas->SaveClipRegion();
+    canvas->ExcludeClipRect(icon);
+    TcxCustomTextEditViewInfo::InternalPaint(canvas);
     canvas->RestoreClipRegion();
 }
 

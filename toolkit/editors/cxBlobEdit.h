@@ -137,6 +137,9 @@ class TcxBlobEditViewData : public TcxCustomDropDownEditViewData {
     void Calculate(TcxCanvas* canvas, const TRect& bounds, const TPoint& p, TcxMouseButton button,
                    TShiftState shift, TcxCustomEditViewInfo* viewInfo, bool isMouseEvent) override;
     void EditValueToDrawValue(TcxCanvas* canvas, const Variant& value, TcxCustomEditViewInfo* viewInfo) override;
+    // The editor shows its edit value, whatever an open popup memo holds: the icon, the word or
+    // the first line of what was stored.
+    void DisplayValueToDrawValue(const Variant& displayValue, TcxCustomEditViewInfo* viewInfo) override;
 };
 
 // A character typed while the popup opens goes to the memo by MemoAutoReplace.

@@ -254,6 +254,8 @@ class TcxCustomCheckBox : public TcxCustomEdit {
     void InternalSetEditValue(const Variant& value, bool validateEditValue) override;
 
 protected:
+    // A check box shows its parent's colour around the square and behind the caption.
+    bool DefaultParentColor() const override { return true; }
     void Dispatch(TMessage& msg) override;
     void Paint() override;
     TRect GetClientBounds() const override { return {0, 0, Width(), Height()}; }

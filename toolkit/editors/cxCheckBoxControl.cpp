@@ -289,6 +289,7 @@ TcxCustomCheckBox::TcxCustomCheckBox(TComponent* owner, bool isInplace)
     : TcxCustomEdit(owner, isInplace, CheckBoxClasses())
 {
     ControlStyle.Exclude(csDoubleClicks);
+    InitParentColor();
     SetEditAutoSize(false);
     SetBounds(Left(), Top(), 121, 21);
     SetInternalEditValue(Properties()->ValueUnchecked());

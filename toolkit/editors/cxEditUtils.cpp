@@ -251,6 +251,15 @@ void DrawGlyph(TcxCanvas* canvas, int x, int y, TBitmap* glyph, bool enabled, TC
                 backgroundColor == clNone ? nullptr : GetSolidBrush(backgroundColor), glyph->GetTransparentColor());
 }
 
+void DrawGlyph(TcxCanvas* canvas, TCustomImageList* images, int index, const TRect& r, TColor backgroundColor,
+               bool enabled)
+{
+    if (!IsImageAssigned(images, index))
+        return;
+    cxDrawImage(canvas->GetHandle(), r, r, nullptr, images, index, enabled ? idmNormal : idmDisabled, false,
+                backgroundColor == clNone ? nullptr : GetSolidBrush(backgroundColor));
+}
+
 // ---- choices and sizes ------------------------------------------------------------------------
 
 TcxCustomLookAndFeelPainterClass GetPainterClass(bool nativeStyle, TcxLookAndFeelKind kind)

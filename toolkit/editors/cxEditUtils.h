@@ -85,6 +85,10 @@ void InternalPolyLine(TcxCanvas* canvas, const std::vector<TPoint>& points, TCol
 // A glyph at (x, y): enabled through its transparent colour, disabled in the image-list form.
 // Background clNone leaves the canvas showing around the glyph.
 void DrawGlyph(TcxCanvas* canvas, int x, int y, TBitmap* glyph, bool enabled, TColor backgroundColor = clNone);
+// A list's image as a glyph in the rectangle: on an opaque background of the colour, greyed when
+// not enabled.
+void DrawGlyph(TcxCanvas* canvas, TCustomImageList* images, int index, const TRect& r, TColor backgroundColor,
+               bool enabled);
 
 TcxCustomLookAndFeelPainterClass GetPainterClass(bool nativeStyle, TcxLookAndFeelKind kind);
 bool VerifyBitmap(TBitmap* bitmap);

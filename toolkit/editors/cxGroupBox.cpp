@@ -135,6 +135,7 @@ TcxCustomGroupBox::TcxCustomGroupBox(TComponent* owner, bool isInplace,
     ControlStyle.Include(csAcceptsControls);
     ControlStyle.Include(csCaptureMouse);
     ControlStyle.Include(csClickEvents);
+    InitParentColor();
     SetEditAutoSize(false);   // a group box never sizes itself to its content
     SetBounds(Left(), Top(), 185, 105);
     captionFont_ = new TFont();
@@ -402,6 +403,8 @@ void TcxCustomGroupBox::DrawCaption(TcxCanvas* canvas)
     if (IsVerticalText()) {
         const bool left = CaptionPosition() == cxgpLeft;
         canvas->SetFontAngle(left ? 90 : 270);
+        // The text goes straight to the device context: the turned font is selected first.
+        canvas->WrappedCanvas()->RequiredState();
         const TPoint at = left ? TPoint{r.Left, r.Bottom - 1} : TPoint{r.Right, r.Top + 1};
         cxExtTextOut(canvas->GetHandle(), visibleCaption_, at, r, gdi::ETO_CLIPPED);
         canvas->SetFontAngle(0);

@@ -453,6 +453,9 @@ void TcxImageComboBoxViewData::Calculate(TcxCanvas* canvas, const TRect& bounds,
         vi->ImageRect = ir;
     }
     if (!IsInplace()) {
+        // The text's own rectangle beside the image is the editor's client area: the field goes
+        // there and leaves the image alone.
+        vi->ClientRect = t;
         t = {t.Left + 2, t.Top + 1, t.Right - 2, t.Bottom - 1};
         vi->DrawSelectionBar = false;
     }

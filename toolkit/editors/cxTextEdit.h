@@ -728,6 +728,10 @@ protected:
     void DoExit() override;
     bool DoMouseWheel(TShiftState shift, int wheelDelta, TPoint mousePos) override;
     void GetInnerControlBounds(const TRect& r, TControl* control, TcxContainerInnerControlBounds& bounds) const override;
+    bool DoRefreshContainer(const TPoint& p, TcxMouseButton button, TShiftState shift, bool isMouseEvent) override;
+    // The field takes the look the view info worked out for the active style: its background
+    // colour, and the visible font in the view info's text colour (link colour, disabled grey...).
+    virtual void AdjustInnerEdit();
     virtual int GetInnerEditHeight();
     void SeparateDigitGroups();
 

@@ -607,6 +607,36 @@ void TcxCustomTextEdit::DoExit()
     SetFindSelection(false);
 }
 
+bool TcxCustomTextEdit::DoRefreshContainer(const TPoint& p, TcxMouseButton button, TShiftState shift, bool isMouseEvent)
+{
+    const bool changed = TcxCustomEdit::DoRefreshContainer(p, button, shift, isMouseEvent);
+    if (changed) {
+        // Clipped to the client area as it is now; a field that does not show the text is
+        // hidden that way.
+        RealignInnerControl();
+        AdjustInnerEdit();
+    }
+    return changed;
+}
+
+void TcxCustomTextEdit::AdjustInnerEdit()
+{
+    TWinControl* inner = InnerEdit() ? InnerEdit()->GetControl() : nullptr;
+    TcxCustomEditViewInfo* vi = EditViewInfo();
+    if (!inner || !vi || IsDestroying())
+        return;
+    if (vi->BackgroundColor != clDefault && inner->Color() != vi->BackgroundColor)
+        inner->SetColor(vi->BackgroundColor);
+    TFont* visible = GetVisibleFont();
+    const TColor text = vi->TextColor == clDefault ? visible->GetColor() : vi->TextColor;
+    TFont* font = inner->Font();
+    // Assigned only when it differs: every change reaches the field's window.
+    if (font->GetHandle().lf != visible->GetHandle().lf || font->GetColor() != text) {
+        font->Assign(visible);
+        font->SetColor(text);
+    }
+}
+
 int TcxCustomTextEdit::GetInnerEditHeight()
 {
     TWinControl* inner = InnerEdit() ? InnerEdit()->GetControl() : nullptr;
@@ -643,7 +673,9 @@ void TcxCustomTextEdit::GetInnerControlBounds(const TRect& r, TControl* control,
 {
     if (IsEditClass())
         return TcxCustomEdit::GetInnerControlBounds(r, control, bounds);
-    bounds = TcxContainerInnerControlBounds{};
+    // The view info paints the text; the field keeps the focus and the keys but shows nothing.
+    bounds.IsEmpty = false;
+    bounds.Rect = TRect{};
 }
 
 // ---- text messages -----------------------------------------------------------------------------------

@@ -873,6 +873,15 @@ void TcxCustomFilterControl::DropDownComboBox(const TRect& r, const std::string&
     comboBox_->Properties()->SetDropDownRows(std::min(12, static_cast<int>(comboValues_.size())));
     comboBox_->SetVisible(true);
     comboBox_->SetEditValue(Variant(text));
+    // The part's text is drawn one pixel into its rectangle. The combo box's frame and margins go
+    // around that place, so its text lands where the part's was and is not squeezed into the
+    // rectangle, which would cut its first character.
+    if (const auto* vi = dynamic_cast<const TcxCustomTextEditViewInfo*>(comboBox_->ViewInfo())) {
+        const TRect t = vi->TextRect;
+        const int right = comboBox_->Width() - t.Right, bottom = comboBox_->Height() - t.Bottom;
+        comboBox_->SetBounds(r.Left + 1 - t.Left, r.Top + 1 - t.Top, t.Left + r.Width() - 2 + right,
+                             t.Top + r.Height() - 2 + bottom);
+    }
     comboBox_->SetFocus();
     comboBox_->SetModifiedAfterEnter(false);
     comboBox_->SetDroppedDown(true);

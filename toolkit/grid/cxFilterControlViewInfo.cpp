@@ -280,6 +280,11 @@ TRect TcxFilterControlViewInfo::CalcValue(TcxConditionViewInfo* condition, int i
     if (selected)
         size.cx = std::max(size.cx, minValueWidth_);
     TRect r = CentredRect(condition->RowRect, x, size.cx, size.cy);
+    // A kind whose filter editor works without buttons shows none on its values either: the view
+    // data is never active here, so hiding inactive buttons hides them all.
+    TcxCustomFilterEditHelperClass helper = FilterEditsController()->FindHelper(&properties->ClassType());
+    if (helper && !helper->EditPropertiesHasButtons())
+        style->SetButtonTransparency(ebtHideInactive);
     viewData->EditValueToDrawValue(canvas, shown, value->ValueViewInfo());
     viewData->Calculate(canvas, r, TPoint{-1, -1}, cxmbNone, {}, value->ValueViewInfo(), false);
     return r;

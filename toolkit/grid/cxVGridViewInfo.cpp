@@ -1081,8 +1081,10 @@ void TcxMultiRecordViewInfo::AddRecordGaps()
                         BandBorderColor());
             emptyRects_.push_back(
                 TRect{gapLeft, runTop, gapLeft + recordsInterval_, runTop + runHeight + (lastRun ? h : 0)});
+            // The next record column's box starts right after the gap; its left line is the box's
+            // first pixel column, the cell begins one pixel further on.
             if (v > 0)
-                AddLine(TRect{gapLeft + recordsInterval_ - v, runTop, gapLeft + recordsInterval_, runTop + runHeight + h},
+                AddLine(TRect{gapLeft + recordsInterval_, runTop, gapLeft + recordsInterval_ + v, runTop + runHeight + h},
                         BandBorderColor());
         }
     }

@@ -64,8 +64,6 @@ class TcxRowValueInfo : public TcxEditCellViewInfo {
     void DoCalculate() override;
     // The grid's content style of the row, focused or not.
     TcxViewParams GetEditViewParams() override;
-    // The layout already keeps the value inside the grid lines: the editor covers the whole cell.
-    TRect EditRect() const override { return Bounds; }
     TcxCustomRow* Row = nullptr;
     int RowCellIndex = 0;
     TRect FocusRect{};

@@ -7,6 +7,8 @@
 #include "toolkit/controls/cxContainerPopup.h"
 #include "toolkit/editors/cxDropDownEdit.h"
 
+#include <set>
+
 using namespace cx;
 
 namespace {
@@ -267,6 +269,90 @@ TEST_F(BlobEditTest, TheCellShowsTheKindsIconOrItsWord)
     vi = dynamic_cast<TcxBlobEditViewInfo*>(edit->EditViewInfo());
     EXPECT_EQ(vi->ImageIndex, -1);
     EXPECT_EQ(vi->Text, u"(MEMO)");
+}
+
+// The screen shows what the editor's value says in every paint style, while its memo popup is
+// closed and while it is open with other text typed in it.
+TEST_F(BlobEditTest, TheEditorShowsItsStoredValueInEveryPaintStyle)
+{
+    TcxBlobEditProperties* p = edit->Properties();
+    p->SetBlobEditKind(bekMemo);
+    edit->SetEditValue(Variant(std::string("WWWW\r\nsecond")));
+    auto inkBesideTheIcon = [&] {
+        edit->Update();
+        SpinUntil([] { return false; }, 20);
+        const QImage shot = edit->Peer()->grab().toImage();
+        auto* vi = dynamic_cast<TcxBlobEditViewInfo*>(edit->EditViewInfo());
+        const TRect c = vi->ClientRect;
+        int ink = 0;
+        for (int y = c.Top + 2; y < c.Bottom - 2; ++y)
+            for (int x = c.Left + 2; x < c.Right - 2; ++x)
+                if (!cxRectPtIn(vi->IconRect, {x, y}) && qGray(shot.pixel(x, y)) < 0x60)
+                    ++ink;
+        return ink;
+    };
+    struct Case {
+        TcxBlobPaintStyle style;
+        bool text;   // text drawn beside (or instead of) the icon
+    } cases[] = {{bpsText, true}, {bpsDefault, true}, {bpsIcon, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.style);
+        p->SetBlobPaintStyle(c.style);
+        EXPECT_EQ(inkBesideTheIcon() > 20, c.text);
+        Open();
+        Type(Memo(), "zz");
+        EXPECT_EQ(inkBesideTheIcon() > 20, c.text);
+        Key(Memo(), Qt::Key_Escape);
+        WaitClosed();
+    }
+    // The text style's picture is the stored first line, the default style's the word.
+    p->SetBlobPaintStyle(bpsText);
+    const int line = inkBesideTheIcon();
+    p->SetBlobPaintStyle(bpsDefault);
+    EXPECT_NE(inkBesideTheIcon(), line);
+}
+
+// The icon is a glyph on the editor's background colour; a disabled editor greys it and keeps
+// its page and lines apart (not one grey square).
+TEST_F(BlobEditTest, TheIconIsDrawnOnTheBackgroundColourAndGreyedWhenDisabled)
+{
+    edit->Properties()->SetBlobEditKind(bekMemo);
+    edit->SetEditValue(Variant(std::string("x")));
+    edit->Style()->SetColor(clYellow);
+    auto icon = [&](TColor& background) {
+        edit->Update();
+        SpinUntil([] { return false; }, 20);
+        const QImage shot = edit->Peer()->grab().toImage();
+        auto* vi = dynamic_cast<TcxBlobEditViewInfo*>(edit->EditViewInfo());
+        background = vi->BackgroundColor;
+        const auto rgb = ColorToRGB(background);
+        const QRgb bg = qRgb(int(rgb & 0xFF), int((rgb >> 8) & 0xFF), int((rgb >> 16) & 0xFF));
+        struct {
+            int background = 0, black = 0, white = 0;
+            std::set<QRgb> shades;   // the icon's own colours
+        } n;
+        for (int y = vi->IconRect.Top; y < vi->IconRect.Bottom; ++y)
+            for (int x = vi->IconRect.Left; x < vi->IconRect.Right; ++x) {
+                const QRgb px = shot.pixel(x, y) | 0xFF000000;
+                n.background += px == bg;
+                n.black += px == qRgb(0, 0, 0);
+                n.white += px == qRgb(255, 255, 255);
+                if (px != bg)
+                    n.shades.insert(px);
+            }
+        return n;
+    };
+    TColor background;
+    auto enabled = icon(background);
+    EXPECT_EQ(background, clYellow);
+    EXPECT_GT(enabled.background, 20);   // the masked corners show the editor's colour
+    EXPECT_GT(enabled.black, 20);        // the page's frame
+    EXPECT_GT(enabled.white, 20);        // the page
+    edit->SetEnabled(false);
+    auto disabled = icon(background);
+    EXPECT_GT(disabled.background, 20);
+    EXPECT_EQ(disabled.black, 0);
+    EXPECT_GE(disabled.shades.size(), 3u);
 }
 
 TEST_F(BlobEditTest, ACharacterTypedOnTheClosedEditorReplacesTheMemoText)

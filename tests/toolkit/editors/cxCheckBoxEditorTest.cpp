@@ -4,6 +4,7 @@
 
 #include "platform/gdi/Text.h"
 #include "platform/vcl/EditBox.h"
+#include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/StdCtrls.h"
 #include "toolkit/data/cxVariants.h"
 #include "toolkit/editors/cxCheckBox.h"
@@ -146,6 +147,32 @@ TEST_F(CxCheckBoxEditorTest, AcceleratorFocusesAndToggles)
     EXPECT_TRUE(box->Focused());
     EXPECT_EQ(box->State(), cbsUnchecked);
     EXPECT_EQ(changes, 2);
+}
+
+// Around the square and behind the caption a check box shows its parent's colour, also after the
+// parent's colour changes, unless a colour of its own is given.
+TEST_F(CxCheckBoxEditorTest, ShowsItsParentsColourBehindTheCaption)
+{
+    auto* panel = new TPanel(form);
+    panel->SetParent(form);
+    panel->SetBounds(0, 40, 200, 40);
+    panel->SetColor(clYellow);
+    auto* other = new TcxCheckBox(form);
+    other->SetParent(panel);
+    other->SetBounds(10, 10, 150, 21);
+    other->SetCaption("选中 Check");
+    // Right of the caption's text, and between the square and the text.
+    const TPoint probes[] = {{110, 10}, {17, 2}, {115, 18}};
+    for (const TPoint& p : probes) {
+        EXPECT_EQ(PixelOf(box, p.X, p.Y), Sys(form->Color())) << p.X << "," << p.Y;
+        EXPECT_EQ(PixelOf(other, p.X, p.Y), Sys(clYellow)) << p.X << "," << p.Y;
+    }
+    panel->SetColor(clAqua);
+    EXPECT_EQ(PixelOf(other, 140, 10), Sys(clAqua));
+    other->Style()->SetColor(clLime);
+    EXPECT_EQ(PixelOf(other, 140, 10), Sys(clLime));
+    panel->SetColor(clYellow);
+    EXPECT_EQ(PixelOf(other, 140, 10), Sys(clLime));
 }
 
 TEST(CxCheckBoxUnit, RegistersTheEditorKindAndItsFilterHelper)

@@ -55,6 +55,26 @@ TEST_F(CxGroupBoxTest, CaptionRectangleForEachAlignment)
     EXPECT_TRUE(cxRectIsEmpty(box->GetCaptionRect()));
 }
 
+// Every caption, turned or not, Latin or Chinese, leaves its ink in its rectangle; the real fonts.
+TEST_F(CxGroupBoxTest, EveryCaptionIsDrawnInItsRectangle)
+{
+    gdi::SetFontEngine(gdi::MakeQtFontEngine());
+    box->SetColor(clBtnFace);
+    for (const char* caption : {"Header", "电表参数"})
+        for (int a = alTopLeft; a <= alCenterCenter; ++a) {
+            SCOPED_TRACE(testing::Message() << caption << " " << a);
+            box->SetCaption(caption);
+            box->SetAlignment(TcxCaptionAlignment(a));
+            box->Invalidate();
+            const TRect r = box->GetCaptionRect();
+            int ink = 0;
+            for (int y = r.Top; y < r.Bottom; ++y)
+                for (int x = r.Left; x < r.Right; ++x)
+                    ink += PixelOf(box, x, y) == Sys(clBtnText);
+            EXPECT_GT(ink, 20);
+        }
+}
+
 TEST_F(CxGroupBoxTest, AShadowNarrowsTheCentringForTopAndLeftCaptionsOnly)
 {
     box->Style()->SetShadow(true);

@@ -148,6 +148,28 @@ TEST_F(ImageComboBoxTest, LayoutWithTheImage)
     EXPECT_EQ(vi->TextRect.Width(), 0);
 }
 
+// On the screen the item's image shows whole, the field (where one shows) right of it.
+TEST_F(ImageComboBoxTest, TheImageShowsBesideTheField)
+{
+    ASSERT_TRUE(Activate(form));
+    edit->SetEditValue(Variant(2));   // the green image
+    for (TcxEditDropDownListStyle style : {lsFixedList, lsEditList}) {
+        SCOPED_TRACE(style);
+        p->SetDropDownListStyle(style);
+        edit->SetFocus();
+        SpinUntil([] { return false; }, 20);
+        const QImage shot = edit->Peer()->grab().toImage();
+        const TRect image = ViewInfo()->ImageRect;
+        const TRect field = edit->InnerEdit()->GetControl()->BoundsRect();
+        int green = 0;
+        for (int y = image.Top; y < image.Bottom; ++y)
+            for (int x = image.Left; x < image.Right; ++x)
+                green += (shot.pixel(x, y) & 0xFFFFFF) == 0x008000;
+        EXPECT_EQ(green, image.Width() * image.Height());
+        EXPECT_GE(field.Left, image.Right);
+    }
+}
+
 TEST_F(ImageComboBoxTest, AChoiceFromTheListSetsTheItemsValue)
 {
     ASSERT_TRUE(Activate(form));

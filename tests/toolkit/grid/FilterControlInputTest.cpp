@@ -3,10 +3,14 @@
 #include "FilterBuilderTestSupport.h"
 
 #include "platform/vcl/Menus.h"
+#include "toolkit/editors/cxButtonEdit.h"
 #include "toolkit/editors/cxDropDownEdit.h"
+#include "toolkit/editors/cxMaskEdit.h"
+#include "toolkit/editors/cxSpinEdit.h"
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <stdexcept>
 
 namespace {
@@ -15,12 +19,12 @@ using namespace fbtest;
 
 class FilterInputTest : public FilterBuilderTest {
 protected:
-    // A condition on the integer row with the operator and values given.
-    TcxConditionViewInfo* AddReading(TcxFilterControlOperator op, std::vector<int> values)
+    // A condition on the integer row (or the item given) with the operator and values given.
+    TcxConditionViewInfo* AddReading(TcxFilterControlOperator op, std::vector<int> values, int item = 1)
     {
         builder->AddCondition(nullptr);
         TcxConditionViewInfo* c = dynamic_cast<TcxConditionViewInfo*>(builder->FocusedRow());
-        c->SetItem(1);
+        c->SetItem(item);
         c->SetOperator(op);
         c->InitValues(false);
         while (c->Values()->Count() < int(values.size()))
@@ -402,3 +406,98 @@ TEST_F(FilterInputTest, ClicksActOnThePartUnderThePointer)
 }
 
 } // namespace
+
+namespace {
+// The columns of a rectangle of a control's surface that hold ink: a pixel other than the
+// rectangle's most frequent colour.
+std::vector<int> InkColumns(TWinControl* c, const TRect& r)
+{
+    c->Update();
+    std::map<TColor, int> counts;
+    for (int y = r.Top; y < r.Bottom; ++y)
+        for (int x = r.Left; x < r.Right; ++x)
+            ++counts[TColor(gdi::PixelToColor(c->Surface().Pixel(x, y)))];
+    TColor background = clNone;
+    int most = 0;
+    for (auto [color, n] : counts)
+        if (n > most)
+            most = n, background = color;
+    std::vector<int> columns;
+    for (int x = r.Left; x < r.Right; ++x)
+        for (int y = r.Top; y < r.Bottom; ++y)
+            if (TColor(gdi::PixelToColor(c->Surface().Pixel(x, y))) != background) {
+                columns.push_back(x);
+                break;
+            }
+    return columns;
+}
+} // namespace
+
+// A part's drop-down shows its text where the part drew it, every column of it: the combo box's
+// frame and margins go around the text instead of pushing its first character out of sight.
+TEST_F(FilterInputTest, ADropDownShowsThePartsTextWhereThePartDrewIt)
+{
+    NewBuilder();
+    TcxConditionViewInfo* c = AddReading(fcoEqual, {5});
+    builder->Update();
+    for (TcxFilterControlHitTest part : {fhtItem, fhtOperator}) {
+        SCOPED_TRACE(part);
+        // The text itself, drawn one pixel into the part's rectangle.
+        const TRect area = part == fhtItem ? c->ItemRect : c->OperatorRect;
+        const TRect r = cxRectInflate(area, -1, -1);
+        const std::vector<int> drawn = InkColumns(builder, r);
+        ASSERT_GT(drawn.size(), 10u);
+        Click(area);
+        TcxComboBox* combo = builder->ComboBox();
+        ASSERT_TRUE(combo->DroppedDown());
+        const TRect inCombo = cxRectOffset(r, -combo->Left(), -combo->Top());
+        std::vector<int> shown = InkColumns(combo, inCombo);
+        for (int& x : shown)
+            x += combo->Left();
+        EXPECT_EQ(shown, drawn);
+        Key(Qt::Key_Escape, Qt::NoModifier, Field(combo));
+        ASSERT_FALSE(combo->DroppedDown());
+    }
+}
+
+// A value of an editor kind whose filter editor has no buttons is drawn without them, also when
+// it is focused; a kind that edits with its buttons (spin) shows them there.
+TEST_F(FilterInputTest, AValueShowsEditorButtonsOnlyForKindsThatEditWithThem)
+{
+    cxMaskEditUnit::Initialize();
+    cxSpinEditUnit::Initialize();
+    cxButtonEditUnit::Initialize();
+    struct Case {
+        const char* caption;
+        TcxCustomEditPropertiesClass kind;
+        bool buttons;
+    };
+    const Case cases[] = {
+        {"Button", TcxCustomEditPropertiesClass::Of<TcxButtonEditProperties>(), false},
+        {"Spin", TcxCustomEditPropertiesClass::Of<TcxSpinEditProperties>(), true},
+    };
+    for (const Case& k : cases) {
+        auto* row = host->Add<TcxEditorRow>();
+        row->Properties()->SetCaption(k.caption);
+        row->Properties()->DataBinding()->SetValueType("Integer");
+        row->Properties()->SetEditPropertiesClass(k.kind);
+    }
+    NewBuilder();
+    int item = 2;
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.caption);
+        TcxConditionViewInfo* c = AddReading(fcoEqual, {5}, item++);
+        ASSERT_GT(c->EditorProperties()->Buttons()->VisibleCount(), 0);
+        Focus(c, fhtValue, 0);
+        builder->Update();
+        TcxValueInfo* value = c->Values()->Items(0);
+        EXPECT_EQ(value->ValueViewInfo()->ButtonCount() > 0, k.buttons);
+        // Right of the text "5": the buttons' pixels, or nothing but the value's background.
+        const TRect r = value->ValueRect;
+        const std::vector<int> ink = InkColumns(builder, TRect{r.Left + 16, r.Top + 1, r.Right - 1, r.Bottom - 1});
+        EXPECT_EQ(!ink.empty(), k.buttons) << ink.size();
+    }
+    cxButtonEditUnit::Finalize();
+    cxSpinEditUnit::Finalize();
+    cxMaskEditUnit::Finalize();
+}

@@ -4,6 +4,7 @@
 
 #include "platform/vcl/ImgList.h"
 #include "toolkit/editors/cxCheckBox.h"
+#include "toolkit/grid/cxVirtualVGrid.h"
 
 #include <cstdlib>
 
@@ -294,4 +295,46 @@ TEST_F(VGridPainterTest, ValueCellsArePaintedByTheirRowsEditors)
     EXPECT_GT(on, 10);    // the mark
     // The cell's editor view info was calculated for the cell and is the check box's.
     EXPECT_NE(dynamic_cast<TcxCheckBoxProperties*>(RowInfo(r2)->ValuesInfo(0)->CellProperties), nullptr);
+}
+
+// With a gap between the record columns, every column after the first is a box of its own whose
+// first pixel column is its band-coloured left line, right after the gap: nothing there is left
+// unpainted, black on a fresh grid or stale from the last layout.
+TEST_F(VGridPainterTest, MultiRecordColumnsAfterAGapOpenWithTheirLine)
+{
+    auto* multi = new TcxVirtualVerticalGrid(form);
+    multi->Font()->SetHeight(-16);
+    multi->SetLayoutStyle(lsMultiRecordView);
+    multi->OptionsView()->SetRowHeaderWidth(60);
+    multi->OptionsView()->SetValueWidth(50);
+    multi->OptionsView()->SetRecordsInterval(6);
+    TcxEditorRow* rows[2] = {multi->Add<TcxEditorRow>(), multi->Add<TcxEditorRow>()};
+    multi->DataController()->SetRecordCount(3);
+    multi->SetBounds(0, 0, 300, 100);
+    multi->SetParent(form);
+    multi->HandleNeeded();
+    Activate(form);
+    multi->LayoutChanged();
+    TcxvgCustomViewInfo* vi = multi->ViewInfo();
+    ASSERT_EQ(vi->GetVisibleValueCount(), 3);
+    const TColor line = Sys(vi->BandBorderColor());
+    const TColor background = Sys(vi->CalcHelper()->GetBackgroundColor());
+    ASSERT_NE(line, background);
+    SaveSurface(multi, "vgrid-multirecord-gap.png");
+    for (TcxEditorRow* row : rows) {
+        TcxCustomRowViewInfo* r = vi->GetRowViewInfo(row);
+        ASSERT_NE(r, nullptr);
+        for (int i = 1; i < 3; ++i) {
+            const TRect cell = r->GetRowValueInfo(i, 0)->Bounds;
+            const TRect before = r->GetRowValueInfo(i - 1, 0)->Bounds;
+            for (int y = cell.Top; y < cell.Bottom; ++y) {
+                // The previous column's right line, the gap, this column's left line.
+                EXPECT_EQ(PixelOf(multi, before.Right, y), line) << "record " << i << " y " << y;
+                for (int x = before.Right + 1; x < cell.Left - 1; ++x)
+                    EXPECT_EQ(PixelOf(multi, x, y), background) << "record " << i << " x " << x << " y " << y;
+                EXPECT_EQ(PixelOf(multi, cell.Left - 1, y), line) << "record " << i << " y " << y;
+            }
+            EXPECT_EQ(cell.Left - 1 - (before.Right + 1), 6) << "record " << i;   // the interval
+        }
+    }
 }
