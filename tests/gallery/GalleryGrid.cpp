@@ -3,12 +3,15 @@
 #include "GallerySheet.h"
 #include "GalleryStage.h"
 
+#include "platform/vcl/Peer.h"
 #include "toolkit/editors/cxSpinEdit.h"
 #include "toolkit/editors/cxTextEdit.h"
 #include "toolkit/grid/cxVGrid.h"
 #include "toolkit/grid/cxVGridController.h"
 #include "toolkit/grid/cxVGridViewInfo.h"
 #include "toolkit/grid/cxVirtualVGrid.h"
+
+#include <QTest>
 
 #include <memory>
 #include <vector>
@@ -48,6 +51,12 @@ QImage RowShot(TcxCustomVerticalGrid* grid, TcxCustomRow* row)
     if (cxRectIsEmpty(r))
         return {};
     return Grab(grid, {r.Left, std::max(0, r.Top - 1), r.Right, r.Bottom + 1});
+}
+
+void GridKey(TcxCustomVerticalGrid* grid, Qt::Key key)
+{
+    QTest::keyClick(grid->Peer(), key);
+    Settle();
 }
 
 // A grid of one row per kind, on its own form; the caller frees the form.
