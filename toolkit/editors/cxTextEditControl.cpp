@@ -609,8 +609,10 @@ void TcxCustomTextEdit::DoExit()
 
 bool TcxCustomTextEdit::DoRefreshContainer(const TPoint& p, TcxMouseButton button, TShiftState shift, bool isMouseEvent)
 {
+    // A refresh reports button clicks, whose handler may free the editor.
+    const auto alive = AliveToken();
     const bool changed = TcxCustomEdit::DoRefreshContainer(p, button, shift, isMouseEvent);
-    if (changed) {
+    if (changed && !alive.expired()) {
         // Clipped to the client area as it is now; a field that does not show the text is
         // hidden that way.
         RealignInnerControl();

@@ -338,13 +338,14 @@ TEST_F(Provider, GridModeAsksTheProviderForStoredValues)
     } grid;
     grid.RecreateProvider();
     int a = grid.AddColumn(TcxIntegerValueType::Class());
-    grid.SetRecordCount(3);
     ASSERT_TRUE(grid.IsGridMode());
-    EXPECT_EQ(grid.GetValue(2, a).ToInteger(), 200);
-    EXPECT_EQ(grid.GetDisplayText(1, a), "外部 1");
+    TcxCustomDataField* field = grid.Fields(a);
+    EXPECT_EQ(grid.GetStoredValue(2, field).ToInteger(), 200);
+    EXPECT_EQ(grid.GetStoredDisplayText(1, field), "外部 1");
     static_cast<TPagingProvider*>(grid.Provider())->GridMode = false;
-    EXPECT_TRUE(grid.GetValue(2, a).IsNull());   // out of grid mode: the storage, still empty
-    EXPECT_EQ(grid.GetDisplayText(1, a), "");
+    grid.SetRecordCount(3);
+    EXPECT_TRUE(grid.GetStoredValue(2, field).IsNull());   // out of grid mode: the storage, still empty
+    EXPECT_EQ(grid.GetStoredDisplayText(1, field), "");
 }
 
 // The provider's layout and active notices reach UpdateItems: each reloads what the source holds
